@@ -972,6 +972,12 @@ void GeoLinkBudget::Solve()
     }
 }
 
+const char* GeoLinkBudget::LimitedBy() const
+{
+    return TruncateToDecimals(clearSky[kPowerShare], 2) > sol.bandwidthUsedPct ? "Power"
+                                                                              : "Bandwidth";
+}
+
 // ---------------------------------------------------------------------------
 // Driver
 

@@ -195,6 +195,11 @@ public:
     void SuggestAvailability(double eirp);
     double SearchAvailability(double eirp);
 
+    // What limits the number of carriers: "Power" when the clear-sky share of
+    // the transponder power, cut to 2 decimals, is above the share of its
+    // bandwidth, else "Bandwidth".
+    const char* LimitedBy() const;
+
     void SetError(std::int32_t code) { if (errorCode == 0) errorCode = code; }
 
     GeoLinkInputRecord record;
