@@ -182,6 +182,23 @@ TEST(CoordinateText, Format) {
     EXPECT_EQ(std::strlen(small), 12u);
 }
 
+// Written text reads back as the value rounded to the printed decimals, with
+// its sign restored from the hemisphere letter.
+TEST(CoordinateText, RoundTrip) {
+    for (int i = -18000; i <= 18000; i += 7) {
+        const double value = i / 100.0 + 0.001;
+        char text[13];
+        FormatLatLon(value, 1, text);
+        EXPECT_NEAR(ParseLatLon(text), value, 0.005 + 1e-12) << text;
+        FormatLatLon(value, 2, text);
+        EXPECT_NEAR(ParseLatLon(text), value, 0.05 + 1e-12) << text;
+        if (std::fabs(value) <= 90.0) {
+            FormatLatLon(value, 0, text);
+            EXPECT_NEAR(ParseLatLon(text), value, 0.005 + 1e-12) << text;
+        }
+    }
+}
+
 TEST(CoordinateText, DegreesAndMinutes) {
     const struct {
         double dmm, degrees;
@@ -412,6 +429,24 @@ TEST_F(Geometry, LookAnglesToPointBelowTheHorizonIsNegative) {
     LookAnglesToPoint(3.0, 7.0, 7.0, 3.0, &elev, &az);
     EXPECT_NEAR(elev, RefractedAtSeaLevel(90.0), 1e-4);
     EXPECT_TRUE(std::isfinite(az));
+}
+
+// Values that are not numbers go through without a crash or a hang.
+TEST_F(Geometry, NonFiniteInputsDoNotCrash) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v : {nan, inf, -inf, 1e308}) {
+        double decl, range, elev, az, magAz, pol;
+        GeoLookAngles(v, 0.0, 10.0, 0.0, &decl, &range, &elev, &az, &magAz, &pol);
+        GeoLookAngles(10.0, v, 10.0, 0.0, &decl, &range, &elev, &az, &magAz, &pol);
+        LookAnglesToPoint(v, 0.0, v, 0.0, &elev, &az);
+        PolarMountAngles(v, &decl, &range, &elev, &az, &pol);
+        ApparentElevation(v, v, v);
+        char text[13];
+        FormatLatLon(v, 0, text);
+        EXPECT_LT(std::strlen(text), sizeof text);
+    }
+    SUCCEED();
 }
 
 // ---- elevation checks ------------------------------------------------------------
