@@ -26,6 +26,7 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
         const char* caption;   // of the one message, when it fails
         const char* message;
     };
+    static const std::string kTooManyDigits(400, '9');
     const std::vector<Case> cases = {
         {"53.42N", FieldType::Latitude, 0, 90, true, "", ""},
         {"N53.42", FieldType::Latitude, 0, 90, false, "Incorrectly Placed Suffix Error", "Site Latitude"},
@@ -47,13 +48,13 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
         {"I", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"O", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"a~b", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
-        {"Ku", FieldType::BandLetters, 0, 0, false, "Invalid Character Error", "Site Latitude"},
+        {"KU", FieldType::BandLetters, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"Kua", FieldType::BandLetters, 0, 0, true, "", ""},
         // A left/right field reads as 0, so it passes only when 0 is in range.
         {"L", FieldType::LeftRight, 0, 1, true, "", ""},
         {"R", FieldType::LeftRight, 1, 2, false, "Range Error", "Site Latitude\r\nRange 1.000000 to 2.000000 deg"},
         // Digits beyond a double's range are not a value any field takes.
-        {std::string(400, '9').c_str(), FieldType::Real, 0, 1e9, false, "Range Error",
+        {kTooManyDigits.c_str(), FieldType::Real, 0, 1e9, false, "Range Error",
          "Site Latitude\r\nRange 0.000000 to 1000000000.000000 deg"},
         {"1E5W", FieldType::Longitude, 0, 180, false, "Range Error",
          "Site Latitude\r\nRange 0.000000 to 180.000000 deg"},
