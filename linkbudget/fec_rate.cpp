@@ -1,19 +1,18 @@
 #include "linkbudget/input_text.h"
 
-#include <cstring>
+#include "framework/forms/evaluate.h"
+
+#include <cmath>
 
 namespace lbtext {
 
 double FecRate(const char* text)
 {
-    // TEMPORARY until the expression evaluator lands: a number or a fraction.
-    double value = Number(text);
-    const char* slash = std::strchr(text, '/');
-    if (slash != nullptr) {
-        const double den = Number(slash + 1);
-        value = den != 0.0 ? value / den : 0.0;
-    }
-    return value;
+    // A fresh evaluator with x = 1, X not enabled, radians; the dialog has
+    // already refused an expression that does not evaluate.
+    TEvaluate evaluator;
+    const double value = evaluator.Evaluate(text, 1.0, 0, 0);
+    return std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace lbtext

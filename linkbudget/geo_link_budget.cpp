@@ -265,6 +265,8 @@ void GeoLinkBudget::CalcDerived()
         overallAvailability = 0.01 * u.availability * d.availability;
     }
 
+    upPathCache_.clear();
+    dnPathCache_.clear();
     DeriveSite(u, upSite);
     CalcUplinkPath(upPath, u.availability);
     DeriveSite(d, dnSite);
@@ -298,7 +300,7 @@ WorstMonth ConvertWorstMonth(double& p)
 
 }  // namespace
 
-void GeoLinkBudget::CalcUplinkPath(PathLossRecord& rec, double p)
+void GeoLinkBudget::ComputeUplinkPath(PathLossRecord& rec, double p)
 {
     SiteInputs& s = in.up;
     const SiteDerived& g = upSite;
@@ -346,7 +348,7 @@ void GeoLinkBudget::CalcUplinkPath(PathLossRecord& rec, double p)
     rec.upcUsed = rec.fade - rec.fadeBeyondUpc;
 }
 
-void GeoLinkBudget::CalcDownlinkPath(DownlinkPathLossRecord& rec, double p)
+void GeoLinkBudget::ComputeDownlinkPath(DownlinkPathLossRecord& rec, double p)
 {
     SiteInputs& s = in.dn;
     const SiteDerived& g = dnSite;
@@ -409,6 +411,44 @@ void GeoLinkBudget::CalcDownlinkPath(DownlinkPathLossRecord& rec, double p)
     rec.noiseIncrease = 10.0 * std::log10(rec.rainSystemTemp / rec.clearSkySystemTemp);
     rec.degradation = rec.fade + rec.noiseIncrease;
     rec.degradationCopy = rec.degradation;
+}
+
+namespace {
+
+std::uint64_t KeyOf(double availability)
+{
+    std::uint64_t key;
+    std::memcpy(&key, &availability, sizeof key);
+    return key;
+}
+
+}  // namespace
+
+void GeoLinkBudget::CalcUplinkPath(PathLossRecord& rec, double p)
+{
+    const std::uint64_t key = KeyOf(p);
+    if (const auto hit = upPathCache_.find(key); hit != upPathCache_.end()) {
+        rec = hit->second.record;
+        upRain = hit->second.rain;
+        if (in.up.clearSky) in.up.availability = 100.0;
+        return;
+    }
+    ComputeUplinkPath(rec, p);
+    upPathCache_.emplace(key, UplinkPathEntry{rec, upRain});
+}
+
+void GeoLinkBudget::CalcDownlinkPath(DownlinkPathLossRecord& rec, double p)
+{
+    const std::uint64_t key = KeyOf(p);
+    if (const auto hit = dnPathCache_.find(key); hit != dnPathCache_.end()) {
+        rec = hit->second.record;
+        dnRain = hit->second.rain;
+        in.antennaNoise = hit->second.antennaNoise;
+        if (in.dn.clearSky) in.dn.availability = 100.0;
+        return;
+    }
+    ComputeDownlinkPath(rec, p);
+    dnPathCache_.emplace(key, DownlinkPathEntry{rec, dnRain, in.antennaNoise});
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 // Boltzmann's constant, dBW/K/Hz.
 inline constexpr double kBoltzmannDb = -228.5993213;
@@ -230,6 +231,23 @@ public:
     } texts{};
 
 private:
+    // A path evaluated once in a recalculation is not evaluated again: the
+    // availability searches come back to the same trial availabilities
+    // thousands of times, and the path is a pure function of them.
+    struct UplinkPathEntry {
+        PathLossRecord record;
+        LinkRainResult rain;
+    };
+    struct DownlinkPathEntry {
+        DownlinkPathLossRecord record;
+        LinkRainResult rain;
+        double antennaNoise;
+    };
+    std::unordered_map<std::uint64_t, UplinkPathEntry> upPathCache_;
+    std::unordered_map<std::uint64_t, DownlinkPathEntry> dnPathCache_;
+    void ComputeUplinkPath(PathLossRecord& out, double availability);
+    void ComputeDownlinkPath(DownlinkPathLossRecord& out, double availability);
+
     double MispointingAngle(const SiteInputs& site, double gain, unsigned char selector);
     void DeriveSite(SiteInputs& site, SiteDerived& derived);
     void FillResultTexts();

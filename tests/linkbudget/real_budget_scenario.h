@@ -32,10 +32,10 @@ inline void FillLondonMadrid(GeoLinkInputRecord& r, const char* hpaPower = "MIN"
     Put(r.upCouplingLoss, "0.5");
     Put(r.upMispointing, "0.3");
     Put(r.upOtherLosses, "0.2");
-    Put(r.upCsatAci, "90");
-    Put(r.upCsatXpi, "85");
+    Put(r.upCsatAci, "100");
+    Put(r.upCsatXpi, "95");
     Put(r.hpaObo, "3");
-    Put(r.hpaCim, "80");
+    Put(r.hpaCim, "100");
     Put(r.upc, "3");
     Put(r.hpaPower, hpaPower);
     Put(r.upAsiDensity[0], "-48");
@@ -54,8 +54,8 @@ inline void FillLondonMadrid(GeoLinkInputRecord& r, const char* hpaPower = "MIN"
     Put(r.dnMispointing, "0.3");
     Put(r.dnOtherLosses, "0");
     Put(r.lnbNoise, "0.8");
-    Put(r.dnCsatAci, "90");
-    Put(r.dnCsatXpi, "85");
+    Put(r.dnCsatAci, "100");
+    Put(r.dnCsatXpi, "95");
     Put(r.dnAsiDensity[0], "-25");
     Put(r.dnAsiDensity[1], "-25");
     Put(r.dnAsiLongitude[0], "7.0E");
