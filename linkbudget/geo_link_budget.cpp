@@ -17,6 +17,14 @@ constexpr double kPi = 3.14159265358979323846;
 // an angle at or below zero, where the envelopes are undefined.
 constexpr double kMinOffAxisAngle = 1e-3;
 
+// Map arguments are 32-bit floats; a value a float cannot hold (a damaged
+// record) would make the conversion undefined, so it is brought into range.
+float MapArgument(double value)
+{
+    if (!std::isfinite(value)) return 0.0f;
+    return static_cast<float>(std::clamp(value, -1e6, 1e6));
+}
+
 template <std::size_t N>
 void CopyText(char (&dst)[N], const char* src, std::size_t srcSize)
 {
@@ -223,10 +231,10 @@ void GeoLinkBudget::ParseInputs()
 
 void GeoLinkBudget::DeriveSite(SiteInputs& s, SiteDerived& g)
 {
-    const float lat = float(s.latitude);
-    const float lon = float(s.longitude);
+    const float lat = MapArgument(s.latitude);
+    const float lon = MapArgument(s.longitude);
     g.altitude = s.altitudeAuto ? atm_.TopoHeight(lat, lon) : s.altitude;
-    g.meanTemperature = atm_.MeanTemperature(lat, lon, float(g.altitude));
+    g.meanTemperature = atm_.MeanTemperature(lat, lon, MapArgument(g.altitude));
     g.freeSpaceLoss = 20.0 * std::log10(4.0 * kPi * g.slantRange * 1000.0 / s.wavelength);
     const double aperture = kPi * s.diameter;
     g.antennaGain = 10.0 * std::log10(aperture * aperture * s.efficiency /
