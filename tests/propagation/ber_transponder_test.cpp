@@ -123,3 +123,34 @@ TEST(Transponder, InputBackoffSearchAndIntermodulation)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ErrorRateSweep, OnlyFiniteNumbers)
+{
+    for (double m = 2; m <= 256; m *= 2) {
+        for (double ebNo = -10; ebNo <= 40; ebNo += 0.5) {
+            ASSERT_TRUE(std::isfinite(BerBpsk(ebNo)));
+            ASSERT_TRUE(std::isfinite(BerMpsk(m, ebNo)));
+            ASSERT_TRUE(std::isfinite(BerMqam(m, ebNo)));
+        }
+        for (int kind : {0, 1, 2})
+            for (unsigned char flag : {0, 1})
+                for (double target : {1e-12, 1e-9, 1e-6, 1e-3, 0.5})
+                    ASSERT_TRUE(std::isfinite(EbNoForBer(kind, m, flag, target, 1.0)));
+        for (double rollOff : {0.0, 20.0, 100.0})
+            for (double rate : {0.1, 0.5, 1.0})
+                for (unsigned char direction : {0, 1})
+                    ASSERT_TRUE(std::isfinite(RateBandwidth(direction, 36.0, rollOff, 3.0, rate, m)));
+    }
+    for (TransponderType type : {TransponderTwta, TransponderLtwta, TransponderSspa})
+        for (double carriers : {0.5, 1.0, 2.0, 2.9, 10.0, 10000.0})
+            for (double x = -5.0; x <= 30.0; x += 0.25) {
+                ASSERT_TRUE(std::isfinite(TransponderOutputBackoff(x, carriers, type)));
+                ASSERT_TRUE(std::isfinite(InputBackoffForOutputBackoff(x, carriers, type)));
+                for (double f : {0.0007, 4.0, 12.0, 20.0, 55.0})
+                    ASSERT_TRUE(std::isfinite(TransponderCarrierToIm(x, type, f)));
+            }
+}
+
+}  // namespace

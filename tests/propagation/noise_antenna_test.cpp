@@ -148,3 +148,44 @@ TEST(BeamAngle, HalfPowerWidths)
 }
 
 }  // namespace
+
+namespace {
+
+// Gains -30..100 dBi, angles 0..180 degrees (and beyond), frequencies 0 to
+// 100 GHz, apertures 0.002..50 m, efficiencies 10..100 %: all finite.
+TEST(AntennaSweep, OnlyFiniteNumbers)
+{
+    const double gains[] = {-30, 0, 10, 25, 40, 60, 100};
+    const double angles[] = {0, 1e-6, 0.1, 0.5, 1, 2, 5, 9.9, 20, 26.3, 30, 48, 70, 100, 179.9, 180, 200, -5};
+    const double freqs[] = {0, 0.0007, 0.1, 1, 4, 12, 20, 30, 55, 100};
+    const double diameters[] = {0.002, 0.05, 0.3, 1, 2.4, 9, 50};
+    for (double g : gains)
+        for (double phi : angles)
+            for (double f : freqs)
+                for (double d : diameters)
+                    for (unsigned char copolar : {0, 1})
+                        for (unsigned char selector : {0, 1}) {
+                            const double gain = OffAxisGain(g, phi, f, d, copolar, selector);
+                            ASSERT_TRUE(std::isfinite(gain)) << g << " " << phi << " " << f << " " << d << " "
+                                                             << int(copolar) << int(selector);
+                        }
+    for (double f : freqs)
+        for (double d : diameters) {
+            const double lambda = 299792458.0 / (f * 1e9);
+            for (double theta = 0.0; theta <= 90.0; theta += 7.5) {
+                ASSERT_TRUE(std::isfinite(CircularAperturePattern(theta, d, lambda, 0)));
+                ASSERT_TRUE(std::isfinite(CircularAperturePattern(theta, d, lambda, 1)));
+                ASSERT_TRUE(std::isfinite(LineSourcePattern(theta, d, lambda)));
+            }
+            for (double level : {-0.1, -3.0, -10.0, -40.0, 3.0})
+                for (int pattern : {0, 1}) ASSERT_TRUE(std::isfinite(BeamAngleAtLevel(level, lambda, d, pattern)));
+        }
+    for (double a : {0.0, 0.1, 3.0, 30.0, 100.0, 1000.0})
+        for (double ts : {200.0, 290.0, 330.0})
+            for (double eta : {10.0, 65.0, 100.0}) {
+                ASSERT_TRUE(std::isfinite(AntennaNoiseTemp(eta, ts, a)));
+                ASSERT_TRUE(std::isfinite(SystemNoiseTemp(1.0, 3.0, AntennaNoiseTemp(eta, ts, 0), a, ts)));
+            }
+}
+
+}  // namespace
