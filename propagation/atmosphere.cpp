@@ -5,6 +5,10 @@
 
 #include "propagation/itu_maps.h"
 
+using detail::BuiltinGrid;
+using detail::BuiltinGridId;
+using detail::BuiltinGridOf;
+
 namespace {
 
 // Keeps a fractional grid position on the grid, so that a coordinate outside

@@ -43,7 +43,7 @@ float WetRefractivityAt(float latitude, float longitude);
 // built-in grid around a point, with the file maps' indexing: i and j truncate
 // (longitude + 180) / 0.25 and (latitude + 90) / 0.25 computed in float;
 // column 1441 is column 1, row 721 stays row 720.
-std::array<float, 4> GridCorners025(BuiltinGridId grid, float latitude, float longitude);
+std::array<float, 4> GridCorners025(detail::BuiltinGridId grid, float latitude, float longitude);
 std::array<float, 4> VapourScaleHeightCells(float latitude, float longitude);    // Hv, km
 std::array<float, 4> PressureScaleHeightCells(float latitude, float longitude);  // Hp, km
 std::array<float, 4> LapseRateCells(float latitude, float longitude);            // LR, K/km

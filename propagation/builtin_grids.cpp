@@ -14,6 +14,7 @@ extern const float orbiscope_builtin_H0[], orbiscope_builtin_H0_end[];
 extern const float orbiscope_builtin_NW[], orbiscope_builtin_NW_end[];
 }
 
+namespace detail {
 namespace {
 
 std::size_t BytesBetween(const float* begin, const float* end)
@@ -37,3 +38,5 @@ const BuiltinGrid& BuiltinGridOf(BuiltinGridId id)
 {
     return kGrids[static_cast<int>(id)];
 }
+
+}  // namespace detail

@@ -12,6 +12,8 @@
 
 #include <cstddef>
 
+namespace detail {
+
 enum class BuiltinGridId : int { Hv, Hp, LR, Zs, H0, NW };
 inline constexpr int kBuiltinGridCount = 6;
 
@@ -23,3 +25,5 @@ struct BuiltinGrid {
 };
 
 const BuiltinGrid& BuiltinGridOf(BuiltinGridId id);
+
+}  // namespace detail

@@ -6,7 +6,7 @@
 
 #include "propagation/atmosphere.h"
 
-double CloudSpecificCoefficient(double frequency)
+double detail::CloudSpecificCoefficient(double frequency)
 {
     const double f = frequency;
     if (!(f > 0.0)) return 0.0;
@@ -44,5 +44,5 @@ double CloudAttenuation(double latitude, double longitude, double elevation, dou
     if (!(siteHeight < IsothermHeightAt(lat, lon) + 0.36)) return 0.0;
 
     const double liquid = CloudLiquidAt(lat, lon, static_cast<float>(availability));
-    return CloudSpecificCoefficient(frequency) * liquid / std::sin(elevationRad);
+    return detail::CloudSpecificCoefficient(frequency) * liquid / std::sin(elevationRad);
 }

@@ -11,5 +11,7 @@
 double CloudAttenuation(double latitude, double longitude, double elevation, double frequency,
                         double availability, double siteHeight);
 
+namespace detail {
 // K_L in (dB/km)/(g/m3), the factor that multiplies L(p) / sin(elevation).
 double CloudSpecificCoefficient(double frequency);
+}  // namespace detail

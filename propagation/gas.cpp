@@ -10,9 +10,9 @@ namespace {
 
 #include "gas_tables.inc"
 
-static_assert(sizeof(kOxygenLineTable) / sizeof(kOxygenLineTable[0]) == kOxygenLineRows);
-static_assert(sizeof(kOxygenHeightTable) / sizeof(kOxygenHeightTable[0]) == kOxygenHeightRows);
-static_assert(sizeof(kWaterVapourTable) / sizeof(kWaterVapourTable[0]) == kWaterVapourRows);
+static_assert(sizeof(kOxygenLineTable) / sizeof(kOxygenLineTable[0]) == detail::kOxygenLineRows);
+static_assert(sizeof(kOxygenHeightTable) / sizeof(kOxygenHeightTable[0]) == detail::kOxygenHeightRows);
+static_assert(sizeof(kWaterVapourTable) / sizeof(kWaterVapourTable[0]) == detail::kWaterVapourRows);
 
 constexpr double kDegToRad = std::numbers::pi / 180.0;
 
@@ -51,9 +51,11 @@ double PathSine(double elevationRad)
 
 }  // namespace
 
+namespace detail {
 const double* OxygenLineRow(int row) { return kOxygenLineTable[row]; }
 const double* OxygenHeightRow(int row) { return kOxygenHeightTable[row]; }
 const double* WaterVapourRow(int row) { return kWaterVapourTable[row]; }
+}  // namespace detail
 
 double OxygenSlantAttenuation(double frequency, double elevationRad, double temperatureP,
                               double pressureP, double densityP, double temperatureMean,
@@ -84,7 +86,7 @@ double OxygenSlantAttenuation(double frequency, double elevationRad, double temp
                         1.4e-12 * p * std::pow(theta, 1.5) / (1.0 + 1.9e-5 * std::pow(f, 1.5)));
     const double gammaO = 0.182 * f * (sum + dry);
 
-    const Coefficients h = Interpolate(kOxygenHeightTable, kOxygenHeightRows, f);
+    const Coefficients h = Interpolate(kOxygenHeightTable, detail::kOxygenHeightRows, f);
     const double heightO = h.c0 + h.c1 * temperatureP + h.c2 * pressureP + h.c3 * densityP;
     return gammaO * heightO / PathSine(elevationRad);
 }
@@ -94,7 +96,7 @@ double WaterVapourSlantAttenuation(double frequency, double elevationRad, double
                                    double densityMean)
 {
     // The trailing row of zeros is not part of the frequency table.
-    const Coefficients d = Interpolate(kWaterVapourTable, kWaterVapourRows - 1, frequency);
+    const Coefficients d = Interpolate(kWaterVapourTable, detail::kWaterVapourRows - 1, frequency);
     return (d.c0 + d.c1 * densityMean + d.c2 * temperatureMean + d.c3 * pressureMean) * contentP /
            PathSine(elevationRad);
 }

@@ -10,6 +10,8 @@
 // coefficients and from 350 GHz the 350 GHz coefficients are used), elevation
 // in degrees (radians where named), heights in km, temperatures in K,
 // pressures in hPa, densities in g/m3, water-vapour content in kg/m2.
+// A path whose elevation has no positive sine is taken at 1e-6 rad, so a
+// grazing path stays finite.
 #pragma once
 
 // Site height is clamped to 0..10 km and availability to 50..95 %.
@@ -27,9 +29,11 @@ double WaterVapourSlantAttenuation(double frequency, double elevationRad, double
                                    double densityMean);
 
 // The built-in coefficient tables, for checks: row counts and one row.
+namespace detail {
 inline constexpr int kOxygenLineRows = 44;
 inline constexpr int kOxygenHeightRows = 700;
 inline constexpr int kWaterVapourRows = 700;   // 699 published rows and a row of zeros
 const double* OxygenLineRow(int row);          // f_i, a1..a6
 const double* OxygenHeightRow(int row);        // f, a0, b0, c0, d0
 const double* WaterVapourRow(int row);         // f, aV, bV, cV, dV
+}  // namespace detail

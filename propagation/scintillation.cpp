@@ -5,9 +5,9 @@
 
 #include "propagation/atmosphere.h"
 
-double ScintillationFadeForWetRefractivity(double wetRefractivity, double diameter,
-                                           double efficiency, double elevation,
-                                           double frequency, double availability)
+double detail::ScintillationFadeForWetRefractivity(double wetRefractivity, double diameter,
+                                                   double efficiency, double elevation,
+                                                   double frequency, double availability)
 {
     if (availability >= 99.99999) availability = 99.99999;
     const double p = static_cast<float>(100.0 - availability);
@@ -40,6 +40,6 @@ double ScintillationFade(double latitude, double longitude, double diameter, dou
 {
     if (siteHeight > 6.0) return 0.0;
     const double wet = WetRefractivityAt(static_cast<float>(latitude), static_cast<float>(longitude));
-    return ScintillationFadeForWetRefractivity(wet, diameter, efficiency, elevation, frequency,
+    return detail::ScintillationFadeForWetRefractivity(wet, diameter, efficiency, elevation, frequency,
                                                availability);
 }

@@ -14,7 +14,9 @@ double ScintillationFade(double latitude, double longitude, double diameter, dou
                          double elevation, double frequency, double availability,
                          double siteHeight);
 
+namespace detail {
 // The same from a given N_wet (N-units), without the map lookup.
 double ScintillationFadeForWetRefractivity(double wetRefractivity, double diameter,
                                            double efficiency, double elevation,
                                            double frequency, double availability);
+}  // namespace detail

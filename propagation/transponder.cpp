@@ -32,7 +32,7 @@ CarrierCurve CurveFor(double carriers)
 
 }  // namespace
 
-const char* TransponderTypeName(TransponderType type)
+const char* detail::TransponderTypeName(TransponderType type)
 {
     switch (type) {
     case TransponderTwta: return "TWTA";

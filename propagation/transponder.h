@@ -13,7 +13,9 @@ enum TransponderType : std::int32_t {
 
 // The amplifier name the budgets print ("TWTA", "LTWTA", "SSPA"; "" for an
 // unknown type).
+namespace detail {
 const char* TransponderTypeName(TransponderType type);
+}  // namespace detail
 
 // Output back-off (dB) at input back-off x.  carriers is the transponder
 // bandwidth over the carrier's allocated bandwidth; its whole part selects the

@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace detail;   // the tables and grids behind the models
+
 using proptest::UniformAtmosphere;
 
 float Raw(BuiltinGridId id, int row, int column)

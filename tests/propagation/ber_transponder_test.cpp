@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace detail;   // the tables and grids behind the models
+
 // Q(x) from tables of the normal distribution; the polynomial approximation
 // holds to about 7.5e-8 absolute (Abramowitz and Stegun 26.2.17).
 TEST(GaussianTail, AgainstNormalTables)

@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace detail;   // the tables and grids behind the models
+
 constexpr double kDeg = std::numbers::pi / 180.0;
 
 // K_L of ITU-R P.840-9 (double-Debye permittivity at 273.75 K times the

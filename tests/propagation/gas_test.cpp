@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace detail;   // the tables and grids behind the models
+
 constexpr double kZenith = std::numbers::pi / 2;
 
 int RowOf(const double* (*row)(int), int rows, double f)
