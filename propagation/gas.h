@@ -2,8 +2,8 @@
 // by the statistical method of ITU-R P.676-13 Annex 2: the specific oxygen
 // attenuation computed line by line (Annex 1 Table 1 and the dry continuum)
 // from the annual mean surface conditions, times the oxygen equivalent height
-// for the conditions at p (Annex 2 Part 1 coefficients), plus the water-vapour
-// attenuation K_V(means) x V(p) (Annex 2 Part 2 coefficients), both over the
+// for the conditions at p (the Annex 2 oxygen coefficients), plus the water-vapour
+// attenuation K_V(means) x V(p) (the Annex 2 water-vapour coefficients), both over the
 // sine of the elevation.
 //
 // Frequencies in GHz (the tables cover 1-350 GHz; below 1 GHz the 1 GHz
