@@ -3,15 +3,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "propagation/coordinates.h"
+
 namespace {
 
 constexpr double kDegToRad = std::numbers::pi / 180.0;
-
-// 299792458 / (f 1e9) metres.
-double WavelengthOf(double frequencyGHz)
-{
-    return 299792458.0 / (frequencyGHz * 1e9);
-}
 
 // Off-axis angle by magnitude, beyond 180 degrees read as 180.
 double FoldAngle(double phi)
@@ -34,7 +30,7 @@ double ReferencePatternA(double maxGain, double offAxisAngle, double frequency, 
     const double phi = FoldAngle(offAxisAngle);
     if (!(phi > 0.0)) return maxGain;
 
-    const double lambda = WavelengthOf(frequency);
+    const double lambda = Wavelength(frequency);
     const double r = diameter / lambda;
     const double g1 = 2.0 + 15.0 * std::log10(r);
     const double phiM = 20.0 * (lambda / diameter) * RootOfExcess(maxGain - g1);
@@ -65,7 +61,7 @@ double ReferencePatternB(double maxGain, double offAxisAngle, double frequency, 
 {
     if (!(frequency > 0.0) || !(diameter > 0.0)) return maxGain;
     const double phi = FoldAngle(offAxisAngle);
-    const double lambda = WavelengthOf(frequency);
+    const double lambda = Wavelength(frequency);
     const double ratio = lambda / diameter;
 
     const double phiR = 95.0 * ratio;

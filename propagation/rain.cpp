@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "propagation/atmosphere.h"
+#include "propagation/coordinates.h"
 #include "propagation/itu_maps.h"
 
 namespace {
@@ -38,13 +39,6 @@ double GaussianSum(const Gauss (&terms)[N], double x)
 double ExceedancePercent(double availability)
 {
     return static_cast<float>(100.0 - availability);
-}
-
-// The whole part of x 10^n + 0.5 over 10^n (halves of positive values round up).
-double RoundToDecimalsLocal(double x, int n)
-{
-    const double scale = std::pow(10.0, n);
-    return std::trunc(x * scale + 0.5) / scale;
 }
 
 // 1 - 0.484 (1 + cos 4 tau): never below 0.032.
@@ -205,7 +199,7 @@ double RainXpd(double frequency, double /*latitude*/, double tau, double elevati
     if (!(cosEl > 1e-12)) cosEl = 1e-12;
     const double cTheta = -40.0 * std::log10(cosEl);
 
-    const double p3 = RoundToDecimalsLocal(p, 3);
+    const double p3 = RoundToDecimals(p, 3);
     double sigma = 0.0;
     if (p3 <= 0.001) sigma = 15.0;
     else if (p3 <= 0.01) sigma = 10.0;
