@@ -102,6 +102,11 @@ TEST(IsothermHeight, WestLongitudesReadFromThreeSixty)
     EXPECT_EQ(IsothermHeightAt(0.0f, -10.0f), IsothermHeightAt(0.0f, 350.0f));
     // About 4.6 km on the equator.
     EXPECT_NEAR(IsothermHeightAt(0.0f, 0.0f), 4.6, 0.4);
+    // Edges: latitude 90 keeps row 120 for both corners; longitudes 180 and
+    // -180 both read column 120.
+    EXPECT_EQ(IsothermHeightAt(90.0f, 180.0f), Raw(BuiltinGridId::H0, 120, 120));
+    EXPECT_EQ(IsothermHeightAt(-90.0f, -180.0f), Raw(BuiltinGridId::H0, 0, 120));
+    EXPECT_EQ(IsothermHeightAt(0.0f, -0.0f), Raw(BuiltinGridId::H0, 60, 0));
 }
 
 TEST(WetRefractivity, BilinearOnTheThreeQuarterDegreeGrid)
