@@ -1,0 +1,146 @@
+#include "framework/forms/field_check.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool Report(const FieldMessageSink& sink, std::string caption, std::string text)
+{
+    if (sink) sink(FieldMessage{std::move(caption), std::move(text)});
+    return false;
+}
+
+// A longitude's number with its hemisphere: west negative.
+double SignedLongitude(std::string_view text)
+{
+    const double v = LeadingNumber(text);
+    return text.find('W') != std::string_view::npos ? -v : v;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text)
+{
+    static const locale_t c_locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    const std::string copy(text);   // zero-terminated for the run-time
+    return strtod_l(copy.c_str(), nullptr, c_locale);
+}
+
+bool IsValidChar(char c, FieldType type)
+{
+    switch (type) {
+    case FieldType::Text: return c != '~';
+    case FieldType::Real: return IsDigit(c) || c == '.' || c == '-' || c == '+';
+    case FieldType::Integer: return IsDigit(c) || c == '-' || c == '+';
+    case FieldType::Latitude:
+    case FieldType::LatitudeDMM: return IsDigit(c) || c == '.' || c == 'N' || c == 'S';
+    case FieldType::Longitude:
+    case FieldType::LongitudeDMM: return IsDigit(c) || c == '.' || c == 'W' || c == 'E';
+    case FieldType::RainZone:
+        return (c >= 'A' && c <= 'H') || (c >= 'J' && c <= 'N') || c == 'P' || c == 'Q' || (c >= '1' && c <= '3') ||
+               c == '*' || c == '$' || c == '&' || c == '?';
+    case FieldType::Polarization: return c == 'V' || c == 'H' || c == 'C';
+    case FieldType::LeftRight: return c == 'L' || c == 'R';
+    case FieldType::YesNo: return c == 'Y' || c == 'N';
+    case FieldType::UnsignedDMM: return IsDigit(c) || c == '.';
+    case FieldType::BandLetters: return c == 'S' || c == 'C' || c == 'K' || c == 'u' || c == 'a';
+    }
+    return false;
+}
+
+bool InRange(std::string_view text, FieldType type, double minimum, double maximum)
+{
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::RainZone:
+    case FieldType::Polarization:
+    case FieldType::YesNo:
+    case FieldType::BandLetters: return true;
+    default: break;
+    }
+    const double v = LeadingNumber(text);
+    // A run of digits too long for a double reads as infinity; no field takes it.
+    if (!std::isfinite(v)) return false;
+    if (type == FieldType::LatitudeDMM || type == FieldType::LongitudeDMM || type == FieldType::UnsignedDMM) {
+        const double a = std::fabs(v);
+        if (a - std::floor(a) > 0.59995) return false;
+    }
+    return !(v < minimum || v > maximum);
+}
+
+bool CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
+                std::string_view unit, const FieldMessageSink& sink)
+{
+    const std::string name(label);
+    if (text.empty()) return Report(sink, "Empty Field Error", name);
+    for (const char c : text) {
+        if (!IsValidChar(c, type)) return Report(sink, "Invalid Character Error", name);
+    }
+    if (!InRange(text, type, minimum, maximum)) {
+        char buffer[1024];
+        std::snprintf(buffer, sizeof buffer, "%s\r\nRange %0.6f to %0.6f %s", name.c_str(), minimum, maximum,
+                      std::string(unit).c_str());
+        return Report(sink, "Range Error", buffer);
+    }
+    if (type == FieldType::Latitude || type == FieldType::Longitude || type == FieldType::LatitudeDMM ||
+        type == FieldType::LongitudeDMM) {
+        const auto at = text.find_first_of("NSEW");
+        if (at == std::string_view::npos) return Report(sink, "Suffix Missing Error (N,S,E or W)", name);
+        if (at != text.size() - 1 || at == 0) return Report(sink, "Incorrectly Placed Suffix Error", name);
+    }
+    return true;
+}
+
+bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)
+{
+    int length = 31;
+    if (month == 4 || month == 6 || month == 9 || month == 11) {
+        length = 30;
+    } else if (month == 2) {
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        length = leap ? 29 : 28;
+    }
+    if (day >= 1 && day <= length) return true;
+    return Report(sink, "Date Input Error", "Invalid date");
+}
+
+bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink)
+{
+    const double m = LeadingNumber(mText);
+    bool ok = true;
+    bool power = false;
+    for (int i = 1; i <= 8; ++i) power = power || m == static_cast<double>(1 << i);
+    if (!power) ok = Report(sink, "Modulation", "M must be 2 raised to a positve integer power");
+    if (oneBitPerSymbol && m != 2.0) ok = Report(sink, "Value of M", "Set M=2 for all 1 bit/symbol modulation schemes");
+    if (qam && !(m >= 8.0)) ok = Report(sink, "Value of M (QAM)", "M must be >= 8");
+    return ok;
+}
+
+bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
+                           std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
+                           std::uint16_t include3, std::uint16_t include4, const FieldMessageSink& sink)
+{
+    const double w = SignedLongitude(wanted);
+    const bool same = w == SignedLongitude(adjacent1) || (include2 != 0 && w == SignedLongitude(adjacent2)) ||
+                      (include3 != 0 && w == SignedLongitude(adjacent3)) ||
+                      (include4 != 0 && w == SignedLongitude(adjacent4));
+    if (!same) return true;
+    return Report(sink, "Satellite Longitude Error", "Adjacent and wanted satellites have same longitude");
+}
+
+bool CheckCarrierSpacing(std::string_view first, std::string_view second, const FieldMessageSink& sink)
+{
+    if (!(LeadingNumber(second) < LeadingNumber(first))) return true;
+    return Report(sink, "Input Error", "Carrier spacing factor must be  >= (1 + Roll-off) factor)");
+}

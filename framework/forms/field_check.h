@@ -1,0 +1,56 @@
+// Checks of the input dialogs' text fields.  Each failing check hands one
+// message (caption and text) to the sink; a dialog shows it in a box with the
+// exclamation icon, a silent check (a reopened document) drops it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+enum class FieldType : int {
+    Text = 0,              // any character but "~"
+    Real = 1,              // digits . - +
+    Integer = 2,           // digits - +
+    Latitude = 3,          // decimal degrees with N or S
+    Longitude = 4,         // decimal degrees with W or E
+    RainZone = 5,          // A-H J-N P Q 1-3 * $ & ?
+    Polarization = 6,      // V H C
+    LeftRight = 7,         // L R
+    YesNo = 8,             // Y N
+    LatitudeDMM = 9,       // D.MM with N or S
+    LongitudeDMM = 10,     // D.MM with W or E
+    UnsignedDMM = 11,      // D.MM
+    BandLetters = 12,      // S C K u a
+};
+
+struct FieldMessage {
+    std::string caption;
+    std::string text;
+};
+using FieldMessageSink = std::function<void(const FieldMessage&)>;
+
+bool IsValidChar(char c, FieldType type);
+bool InRange(std::string_view text, FieldType type, double minimum, double maximum);
+
+// The leading number of a text, as the C run-time reads it ("53.42N" is
+// 53.42, "abc" is 0), in the C locale whatever the process's.
+double LeadingNumber(std::string_view text);
+
+// Empty, invalid character, range, hemisphere suffix: the first failure is
+// reported and ends the check.
+bool CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
+                std::string_view unit, const FieldMessageSink& sink);
+
+bool CheckDate(int day, int month, int year, const FieldMessageSink& sink);
+
+// All three tests run; each failure is reported.
+bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);
+
+// The wanted satellite must not share its longitude with an included adjacent
+// one.  Longitudes are compared with their hemisphere, so 10.0E and 10.0W differ.
+bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
+                           std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
+                           std::uint16_t include3, std::uint16_t include4, const FieldMessageSink& sink);
+
+// The carrier spacing factor (second) must be at least (1 + roll-off) (first).
+bool CheckCarrierSpacing(std::string_view first, std::string_view second, const FieldMessageSink& sink);

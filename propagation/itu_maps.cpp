@@ -1,0 +1,404 @@
+#include "propagation/itu_maps.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr int kQuarterRows = 721, kQuarterCols = 1441;
+constexpr int kQuarterToken = 16;
+
+// The published checksums are those of ITU-R's own files.  Three of the
+// project's files are rebuilt from public ITU-R data and sum differently; they
+// are accepted under their own constants.  "P_10.TXT" has no published
+// constant: the one here is that of the file rebuilt from ITU-R's data.
+constexpr std::uint32_t kSubstituteTopo = 0x45A30849;
+constexpr std::uint32_t kSubstituteR001 = 0x50EFAF34;
+constexpr std::uint32_t kSubstituteL5 = 0x114B3EB0;
+
+const std::array<ItuMapFormat, kItuMapCount> kFormats = {{
+    {"TOPO.TXT", 2164, 4324, 12, true, 0x43A222E8, kSubstituteTopo},
+    {"R001.TXT", 1441, 2881, 12, false, 0x50EFB16F, kSubstituteR001},
+    {"L_5.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x114B3EB3, kSubstituteL5},
+    {"L_10.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1143B8CE, 0},
+    {"L_20.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x113B64BD, 0},
+    {"L_30.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x112F50B9, 0},
+    {"L_50.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x11032F4F, 0},
+    {"P_mean.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x19F81EA2, 0},
+    {"P_5.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1A4891B1, 0},
+    {"P_10.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1A35253C, 0},
+    {"P_20.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1A18D6D6, 0},
+    {"P_30.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1A08F1B5, 0},
+    {"P_50.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x19F57992, 0},
+    {"T_mean.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x185595F9, 0},
+    {"T_5.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x183BFD07, 0},
+    {"T_10.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x183EFD26, 0},
+    {"T_20.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1840D4C7, 0},
+    {"T_30.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x184D5E6E, 0},
+    {"T_50.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x185434A2, 0},
+    {"V_5.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x148A944A, 0},
+    {"V_10.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1478F4F7, 0},
+    {"V_20.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x142EDBC7, 0},
+    {"V_30.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x13F56A63, 0},
+    {"V_50.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1393C32B, 0},
+    {"RHO_mean.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x12EC3B5D, 0},
+    {"RHO_5.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1386CD4E, 0},
+    {"RHO_10.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x136469AE, 0},
+    {"RHO_20.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x1331456F, 0},
+    {"RHO_30.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x13117E03, 0},
+    {"RHO_50.TXT", kQuarterRows, kQuarterCols, kQuarterToken, false, 0x12E1E944, 0},
+}};
+
+// The loaded grids, one slot per map; read-only between loading and freeing.
+std::array<std::unique_ptr<ItuMapGrid>, kItuMapCount> g_grids;
+
+inline bool IsSeparator(unsigned char byte)
+{
+    return static_cast<std::int8_t>(byte) <= 32;
+}
+
+// Powers of ten that are exact in a double.
+constexpr double kExactPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The C run-time's decimal conversion, whatever locale the process runs in.
+double StrtodC(const char* text)
+{
+    static const locale_t c_locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    return strtod_l(text, nullptr, c_locale);
+}
+
+// Converts a token as strtod would.  Plain decimals ("-12.345") take a fast
+// exact path: an integer mantissa below 2^53 divided by an exact power of ten
+// is correctly rounded, as strtod is.  Anything else goes to strtod itself.
+double TokenToDouble(const char* begin, const char* end)
+{
+    const char* p = begin;
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    bool point = false, plain = p != end;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            if (++digits > 15) { plain = false; break; }
+            if (point) ++fraction;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            plain = false;
+            break;
+        }
+    }
+    if (plain && digits > 0) {
+        const double value = static_cast<double>(mantissa) / kExactPow10[fraction];
+        return negative ? -value : value;
+    }
+    char buffer[64];
+    const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(end - begin), sizeof buffer - 1);
+    std::memcpy(buffer, begin, length);
+    buffer[length] = '\0';
+    return StrtodC(buffer);
+}
+
+// Converts a token as atoi would (stopping at the first non-digit), stored in
+// 16 bits as the grid keeps it.
+std::int16_t TokenToHeight(const char* begin, const char* end)
+{
+    const char* p = begin;
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    std::int64_t value = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        value = std::min<std::int64_t>(value * 10 + (*p - '0'), INT32_MAX);
+    }
+    if (negative) value = -value;
+    // Keep the low 16 bits, as a 16-bit store of an int does.
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+// Streams a map file through a fixed buffer, token by token.
+class MapTokenReader {
+public:
+    explicit MapTokenReader(std::FILE* file)
+        : file_(file), buffer_(kBufferSize), pos_(buffer_.data()), end_(buffer_.data())
+    {
+    }
+
+    // Reads the next number and its separator.  At end of file, as the
+    // character-at-a-time reader did, the read returns -1 as a separator
+    // that also counts into the checksum, so the token ends there.
+    // Returns false when the number is longer than `maxChars`.
+    bool Next(int maxChars, const char*& begin, const char*& end)
+    {
+        if (end_ - pos_ <= maxChars) Refill();
+        begin = pos_;
+        const char* limit = std::min(end_, pos_ + maxChars + 1);
+        const char* p = pos_;
+        std::uint32_t sum = checksum_;
+        while (p != limit) {
+            const unsigned char byte = static_cast<unsigned char>(*p);
+            sum += static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(byte)));
+            if (IsSeparator(byte)) {
+                checksum_ = sum;
+                end = p;
+                pos_ = p + 1;
+                return true;
+            }
+            ++p;
+        }
+        checksum_ = sum;
+        if (p == end_ && eof_) {
+            // End of file reached inside (or at the start of) the number.
+            checksum_ += static_cast<std::uint32_t>(-1);
+            end = p;
+            pos_ = p;
+            shortFile_ = true;
+            return true;
+        }
+        return false;  // the number is too long
+    }
+
+    std::uint32_t checksum() const { return checksum_; }
+    bool shortFile() const { return shortFile_; }
+    bool readError() const { return readError_; }
+
+private:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    void Refill()
+    {
+        if (eof_) return;
+        const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
+        std::memmove(buffer_.data(), pos_, kept);
+        const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
+        if (got < buffer_.size() - kept) {
+            eof_ = true;
+            readError_ = std::ferror(file_) != 0;
+        }
+        pos_ = buffer_.data();
+        end_ = buffer_.data() + kept + got;
+    }
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    const char* pos_;
+    const char* end_;
+    std::uint32_t checksum_ = 0;
+    bool eof_ = false;
+    bool shortFile_ = false;
+    bool readError_ = false;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+const ItuMapFormat& ItuMapFormatOf(ItuMap map)
+{
+    return kFormats.at(static_cast<std::size_t>(map));
+}
+
+std::uint32_t MapTextChecksum(std::string_view text)
+{
+    std::uint32_t sum = 0;
+    for (const char c : text) {
+        sum += static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(c)));
+    }
+    return sum;
+}
+
+bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
+{
+    std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(file.c_str(), "rb"));
+    if (!stream) return false;
+
+    grid.rows = format.rows;
+    grid.columns = format.columns;
+    const std::size_t count = static_cast<std::size_t>(format.rows) * static_cast<std::size_t>(format.columns);
+    if (format.integerElements) {
+        grid.heights.assign(count, 0);
+        grid.values.clear();
+    } else {
+        grid.values.assign(count, 0.0f);
+        grid.heights.clear();
+    }
+
+    MapTokenReader reader(stream.get());
+    const int maxChars = format.maxTokenBytes - 1;
+    for (std::size_t n = 0; n < count; ++n) {
+        const char* begin;
+        const char* end;
+        if (!reader.Next(maxChars, begin, end)) return false;  // a number longer than the format allows
+        if (reader.shortFile()) return false;  // the file ended before its last number
+        if (format.integerElements) {
+            grid.heights[n] = TokenToHeight(begin, end);
+        } else {
+            grid.values[n] = static_cast<float>(TokenToDouble(begin, end));
+        }
+    }
+    if (reader.readError()) return false;
+    const std::uint32_t sum = reader.checksum();
+    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer)
+{
+    std::array<bool, kItuMapCount> ok{};
+    std::array<std::unique_ptr<ItuMapGrid>, kItuMapCount> loaded;
+
+    // Files load in parallel; the larger ones are first in the list, so a
+    // simple shared counter keeps the threads evenly busy.
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        for (int k; (k = next.fetch_add(1)) < kItuMapCount;) {
+            auto grid = std::make_unique<ItuMapGrid>();
+            ok[static_cast<std::size_t>(k)] = LoadMapFile(programDir / kFormats[static_cast<std::size_t>(k)].fileName,
+                                                          kFormats[static_cast<std::size_t>(k)], *grid);
+            // A file that never opened leaves no grid, as the program had none.
+            if (grid->rows > 0) loaded[static_cast<std::size_t>(k)] = std::move(grid);
+        }
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    worker();
+    for (auto& t : pool) t.join();
+
+    int failures = 0;
+    for (int k = 0; k < kItuMapCount; ++k) {
+        const auto index = static_cast<std::size_t>(k);
+        g_grids[index] = std::move(loaded[index]);
+        if (!ok[index]) {
+            ++failures;
+            observer.MapLoadFailed(std::string(kFormats[index].fileName) + " failed checksum");
+        }
+    }
+    return failures;
+}
+
+void FreeMapFile(ItuMap map)
+{
+    g_grids.at(static_cast<std::size_t>(map)).reset();
+}
+
+void FreeItuMaps()
+{
+    for (auto& grid : g_grids) grid.reset();
+}
+
+bool ItuMapLoaded(ItuMap map)
+{
+    return g_grids.at(static_cast<std::size_t>(map)) != nullptr;
+}
+
+const ItuMapGrid* ItuMapGridOf(ItuMap map)
+{
+    return g_grids.at(static_cast<std::size_t>(map)).get();
+}
+
+void SetItuMapGrid(ItuMap map, ItuMapGrid grid)
+{
+    g_grids.at(static_cast<std::size_t>(map)) = std::make_unique<ItuMapGrid>(std::move(grid));
+}
+
+namespace {
+
+// Truncates a grid position to an index in 0..last.  Callers keep coordinates
+// on the globe; this only keeps a stray value from reading outside the grid.
+std::int32_t TruncatedIndex(float position, std::int32_t last)
+{
+    if (!(position >= 0.0f)) return 0;
+    if (position >= static_cast<float>(last)) return last;
+    return static_cast<std::int32_t>(position);
+}
+
+// The corner fetch shared by the 0.25- and 0.125-degree grids.
+MapCellsRecord FetchCells(const ItuMapGrid& grid, float step, float latitude, float longitude)
+{
+    MapCellsRecord r{};
+    r.x = (longitude + 180.0f) / step;
+    r.y = (latitude + 90.0f) / step;
+    r.i = TruncatedIndex(r.x, grid.columns - 1);
+    r.j = TruncatedIndex(r.y, grid.rows - 1);
+    r.i1 = r.i + 1 == grid.columns ? 1 : r.i + 1;  // the last column repeats column 0
+    r.j1 = r.j + 1 == grid.rows ? r.j : r.j + 1;    // nothing lies beyond the pole
+    const auto at = [&](std::int32_t row, std::int32_t col) {
+        return grid.values[static_cast<std::size_t>(row) * static_cast<std::size_t>(grid.columns) +
+                           static_cast<std::size_t>(col)];
+    };
+    r.v00 = at(r.j, r.i);
+    r.v10 = at(r.j1, r.i);
+    r.v01 = at(r.j, r.i1);
+    r.v11 = at(r.j1, r.i1);
+    return r;
+}
+
+}  // namespace
+
+MapCellsRecord MapCells(ItuMap map, float latitude, float longitude)
+{
+    return FetchCells(*g_grids.at(static_cast<std::size_t>(map)), 0.25f, latitude, longitude);
+}
+
+double BilinearValue(const MapCellsRecord& c)
+{
+    const double fy = c.y - static_cast<float>(c.j);
+    const double fx = c.x - static_cast<float>(c.i);
+    return (1 - fy) * (1 - fx) * c.v00 + fy * (1 - fx) * c.v10 + (1 - fy) * fx * c.v01 + fy * fx * c.v11;
+}
+
+float RainRate001At(float latitude, float longitude)
+{
+    const auto& grid = *g_grids.at(static_cast<std::size_t>(ItuMap::R001));
+    return static_cast<float>(BilinearValue(FetchCells(grid, 0.125f, latitude, longitude)));
+}
+
+float CubicKernel(float t)
+{
+    const float u = std::fabs(t);
+    if (u < 1.0f) return 1.5f * u * u * u - 2.5f * u * u + 1.0f;
+    if (u < 2.0f) return -0.5f * u * u * u + 2.5f * u * u - 4.0f * u + 2.0f;
+    return 0.0f;
+}
+
+double TopoHeightAt(float latitude, float longitude)
+{
+    const ItuMapGrid* grid = g_grids[static_cast<std::size_t>(ItuMap::TOPO)].get();
+    if (!grid) return 0.0;
+    const float s = 1.0f / 12.0f;
+    const float x = (longitude + 180.125f) / s;
+    const float y = 2163.0f - (latitude + 90.125f) / s;
+    // Rows and columns j0..j0+3, i0..i0+3 stay inside the grid for every point
+    // on the globe; the clamp only guards a stray coordinate.
+    const int i0 = std::max(TruncatedIndex(x, grid->columns - 3), 1) - 1;
+    const int j0 = std::max(TruncatedIndex(y, grid->rows - 3), 1) - 1;
+    long double height = 0.0L;
+    for (int r = j0; r < j0 + 4; ++r) {
+        long double row = 0.0L;
+        const std::int16_t* h = grid->heights.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(grid->columns);
+        for (int c = i0; c < i0 + 4; ++c) {
+            row += static_cast<long double>(CubicKernel(x - static_cast<float>(c))) * h[c];
+        }
+        height += static_cast<long double>(CubicKernel(y - static_cast<float>(r))) * row;
+    }
+    return static_cast<double>(height * 0.001L);
+}

@@ -1,0 +1,216 @@
+#include "framework/app/config_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "orbiscope-cfg-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    fs::path operator/(const char* name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+std::string ReadBytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// 47 buffers of the records' sizes, every byte set to `fill`.
+struct Records {
+    explicit Records(std::uint8_t fill)
+    {
+        for (auto size : kFormValueRecordSizes) buffers.emplace_back(size, fill);
+        for (auto& b : buffers) spans.emplace_back(b);
+        for (auto& b : buffers) constSpans.emplace_back(b);
+    }
+    std::vector<std::vector<std::uint8_t>> buffers;
+    std::vector<std::span<std::uint8_t>> spans;
+    std::vector<std::span<const std::uint8_t>> constSpans;
+};
+
+}  // namespace
+
+TEST(SetupFile, DefaultRecordBytes)
+{
+    const SetUpRecord r = DefaultSetUpRecord();
+    const std::string company = "Produced using Orbiscope Pro";
+    // Company at 0 (71 bytes), site name at 71 (41), latitude at 112 (13),
+    // longitude at 125 (13), the two option words at 138 and 140.
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.bytes.data()), company.size()), company);
+    for (std::size_t k = company.size(); k < 71; ++k) EXPECT_EQ(r.bytes[k], 0) << k;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&r.bytes[112]), 6), "53.42N");
+    EXPECT_EQ(r.bytes[118], 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&r.bytes[125]), 5), "3.00W");
+    EXPECT_EQ(r.bytes[138] | r.bytes[139] | r.bytes[140] | r.bytes[141], 0);
+    EXPECT_FALSE(r.SiteName().empty());
+    EXPECT_EQ(r.Latitude(), "53.42N");
+}
+
+TEST(SetupFile, FieldsAreBoundedAndLittleEndian)
+{
+    SetUpRecord r;
+    r.SetCompany(std::string(200, 'x'));   // keeps 70 characters and the terminator
+    EXPECT_EQ(r.Company().size(), 70u);
+    EXPECT_EQ(r.bytes[70], 0);
+    EXPECT_EQ(r.bytes[71], 0);   // the site name is untouched
+    r.SetRestrictTilt(0x0201);
+    EXPECT_EQ(r.bytes[140], 0x01);
+    EXPECT_EQ(r.bytes[141], 0x02);
+    // A field that fills its whole width without a terminator still ends there.
+    for (std::size_t k = 112; k < 125; ++k) r.bytes[k] = '9';
+    EXPECT_EQ(r.Latitude(), std::string(13, '9'));
+}
+
+TEST(SetupFile, RoundTripAndShortFile)
+{
+    TempDir dir;
+    SetUpRecord written = DefaultSetUpRecord();
+    written.SetSaveDialogEntries(1);
+    ASSERT_TRUE(WriteSetupFile(dir / "orbisco.cfg", written));
+    const std::string bytes = ReadBytes(dir / "orbisco.cfg");
+    ASSERT_EQ(bytes.size(), 142u);
+    EXPECT_EQ(bytes[138], 1);
+    SetUpRecord read;
+    EXPECT_TRUE(ReadSetupFile(dir / "orbisco.cfg", read));
+    EXPECT_EQ(read.bytes, written.bytes);
+
+    WriteBytes(dir / "orbisco.cfg", bytes.substr(0, 100));
+    EXPECT_FALSE(ReadSetupFile(dir / "orbisco.cfg", read));
+    EXPECT_FALSE(ReadSetupFile(dir / "missing.cfg", read));
+}
+
+TEST(FormValuesFile, RecordSizes)
+{
+    EXPECT_EQ(std::accumulate(kFormValueRecordSizes.begin(), kFormValueRecordSizes.end(), 0), 5980);
+    EXPECT_EQ(std::accumulate(kFormValueRecordSizes.begin(), kFormValueRecordSizes.begin() + 32, 0), 2994);
+    EXPECT_EQ(kFormValueRecordSizes[0], 160);    // the absorption form
+    EXPECT_EQ(kFormValueRecordSizes[45], 791);   // the GEO batch form
+    EXPECT_EQ(kFormValueRecordSizes[46], 91);    // the range form
+}
+
+TEST(FormValuesFile, RoundTripIsByteForByte)
+{
+    TempDir dir;
+    std::string original(5980, '\0');
+    for (std::size_t k = 0; k < original.size(); ++k) original[k] = static_cast<char>(k * 7 + 3);
+    WriteBytes(dir / "orbisco.dat", original);
+    Records records(0);
+    EXPECT_EQ(ReadFormValuesFile(dir / "orbisco.dat", records.spans), FormValuesRead::Whole);
+    EXPECT_EQ(records.buffers[1][0], static_cast<std::uint8_t>(160 * 7 + 3));   // record 2 starts at byte 160
+    ASSERT_TRUE(WriteFormValuesFile(dir / "copy.dat", records.constSpans));
+    EXPECT_EQ(ReadBytes(dir / "copy.dat"), original);
+}
+
+TEST(FormValuesFile, ShortFiles)
+{
+    struct Case {
+        std::size_t fileBytes;
+        FormValuesRead result;
+        bool record33Touched;
+        bool record32Whole;
+    };
+    const std::vector<Case> cases = {
+        // Records 1 to 32 fill; record 33 comes up short; 33 to 47 keep their defaults.
+        {2994, FormValuesRead::Short, false, true},
+        // Record 32 itself is short: 33 to 47 are not even tried.
+        {2993, FormValuesRead::Short, false, false},
+        // Some of record 33 is read and stays.
+        {3000, FormValuesRead::Short, true, true},
+        {5980, FormValuesRead::Whole, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fileBytes);
+        TempDir dir;
+        WriteBytes(dir / "orbisco.dat", std::string(c.fileBytes, '\x55'));
+        Records records(0xAA);
+        EXPECT_EQ(ReadFormValuesFile(dir / "orbisco.dat", records.spans), c.result);
+        EXPECT_EQ(records.buffers[32][0] == 0x55, c.record33Touched);
+        EXPECT_EQ(records.buffers[31].back() == 0x55, c.record32Whole);
+        EXPECT_EQ(records.buffers[46][0], c.fileBytes == 5980 ? 0x55 : 0xAA);
+    }
+    Records records(0xAA);
+    TempDir dir;
+    EXPECT_EQ(ReadFormValuesFile(dir / "orbisco.dat", records.spans), FormValuesRead::Missing);
+    EXPECT_EQ(records.buffers[0][0], 0xAA);
+}
+
+TEST(ProfileStruct, HexTextWithChecksum)
+{
+    const std::uint8_t block[] = {0x2C, 0x00, 0xFF, 0x10};
+    // 0x2C + 0xFF + 0x10 = 0x13B; the low byte 0x3B closes the text.
+    EXPECT_EQ(EncodeProfileStruct(block), "2C00FF103B");
+    EXPECT_EQ(DecodeProfileStruct("2C00FF103B", 4), std::string("\x2C\x00\xFF\x10", 4));
+    EXPECT_EQ(DecodeProfileStruct("2c00ff103b", 4), std::string("\x2C\x00\xFF\x10", 4));
+    EXPECT_FALSE(DecodeProfileStruct("2C00FF103C", 4));   // wrong checksum
+    EXPECT_FALSE(DecodeProfileStruct("2C00FF10", 4));     // too short
+    EXPECT_FALSE(DecodeProfileStruct("2C00FG103B", 4));   // not hex
+}
+
+TEST(PlacementFile, LayoutAndRoundTrip)
+{
+    WindowPlacement p;
+    p.flags = 2;
+    p.showCommand = 3;   // closed maximized
+    p.minX = -1;
+    p.minY = -1;
+    p.left = 10;
+    p.top = 20;
+    p.right = 810;
+    p.bottom = 620;
+    const auto bytes = p.ToBytes();
+    EXPECT_EQ(bytes[0], 44);
+    EXPECT_EQ(bytes[8], 3);
+    EXPECT_EQ(bytes[12], 0xFF);   // minimized x = -1
+    EXPECT_EQ(bytes[28], 10);     // normal rectangle starts at byte 28
+    EXPECT_EQ(bytes[36], 810 & 0xFF);
+    EXPECT_EQ(bytes[37], 810 >> 8);
+
+    TempDir dir;
+    WriteBytes(dir / "orbisco.ini", "[Other]\nKey=1\n[Section]\nKey=00\n");
+    ASSERT_TRUE(WritePlacementFile(dir / "orbisco.ini", p));
+    const std::string text = ReadBytes(dir / "orbisco.ini");
+    EXPECT_NE(text.find("[Other]\nKey=1\n"), std::string::npos);
+    EXPECT_NE(text.find("Key=" + EncodeProfileStruct(bytes)), std::string::npos);
+    const auto back = ReadPlacementFile(dir / "orbisco.ini");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->ToBytes(), bytes);
+
+    EXPECT_FALSE(ReadPlacementFile(dir / "missing.ini"));
+    WriteBytes(dir / "orbisco.ini", "[Section]\nKey=2C00\n");
+    EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini"));
+}
+
+TEST(AtomicWrite, FailedWriteKeepsThePreviousFile)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteFileAtomically(dir / "orbisco.cfg", "old"));
+    // A target inside a folder that does not exist cannot be written.
+    EXPECT_FALSE(WriteFileAtomically(dir / "no-such-folder/orbisco.cfg", "new"));
+    EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "old");
+    ASSERT_TRUE(WriteFileAtomically(dir / "orbisco.cfg", "new"));
+    EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "new");
+}

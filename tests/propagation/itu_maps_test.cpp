@@ -1,0 +1,391 @@
+#include "propagation/itu_maps.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "orbiscope-maps-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+void WriteFile(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A small float map of the 0.25-degree kind, accepting `text`'s own sum.
+ItuMapFormat SmallFormat(int rows, int columns, const std::string& text)
+{
+    return ItuMapFormat{"SMALL.TXT", rows, columns, 16, false, MapTextChecksum(text), 0};
+}
+
+class RecordingObserver : public ItuMapLoadObserver {
+public:
+    void MapLoadFailed(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+};
+
+}  // namespace
+
+// The checksum adds every byte as a signed 8-bit value into a wrapping 32-bit sum.
+TEST(MapChecksum, SignedBytesWrapping)
+{
+    EXPECT_EQ(MapTextChecksum(""), 0u);
+    EXPECT_EQ(MapTextChecksum("1 2\n"), 0x31u + 0x20u + 0x32u + 0x0Au);
+    // 0xFF counts as -1 and 0x80 as -128.
+    EXPECT_EQ(MapTextChecksum(std::string("\xFF", 1)), 0xFFFFFFFFu);
+    EXPECT_EQ(MapTextChecksum(std::string("\x80\x01", 2)), static_cast<std::uint32_t>(-127));
+}
+
+// Which bytes end a number: everything whose signed value is 32 or less.
+TEST(MapFileFormat, SeparatorsAndConversions)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<float> expected;
+    };
+    const std::vector<Case> cases = {
+        {"space and line feed", "1.5 -2.25\n3 4\n", {1.5f, -2.25f, 3.0f, 4.0f}},
+        {"tab and control bytes", "1\t2\x01" "3\x1F" "4\n", {1, 2, 3, 4}},
+        {"bytes from 0x80 separate", "7\x80" "8\xA0" "9\xFF" "10\n", {7, 8, 9, 10}},
+        {"exponent, sign and partial numbers as strtod reads them", "1e3 +5 12abc .5\n", {1000, 5, 12, 0.5f}},
+        {"text that is no number reads as 0", "abc - . 2\n", {0, 0, 0, 2}},
+        {"an empty number reads as 0", "1  2 3\n", {1, 0, 2, 3}},
+        {"three decimals round as strtod then float", "1013.247 0.001 -0.004 271.153\n",
+         {static_cast<float>(std::strtod("1013.247", nullptr)), static_cast<float>(std::strtod("0.001", nullptr)),
+          static_cast<float>(std::strtod("-0.004", nullptr)), static_cast<float>(std::strtod("271.153", nullptr))}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir.path() / "SMALL.TXT";
+        WriteFile(file, c.text);
+        ItuMapGrid grid;
+        ASSERT_TRUE(LoadMapFile(file, SmallFormat(2, 2, c.text), grid));
+        ASSERT_EQ(grid.values.size(), 4u);
+        for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(grid.values[k], c.expected[k]) << k;
+    }
+}
+
+TEST(MapFileFormat, BytesAfterTheLastNumberAreNotRead)
+{
+    TempDir dir;
+    const std::string body = "1 2\n3 4\n";
+    WriteFile(dir.path() / "SMALL.TXT", body + "trailing junk\r\n");
+    ItuMapGrid grid;
+    EXPECT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, body), grid));
+}
+
+// Failures: the file is refused, nothing is read past a buffer.
+TEST(MapFileFormat, RefusedFiles)
+{
+    const std::string good = "1.25 2.5\n3.75 4\n";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        // The CR before each line feed reads as an empty number and shifts the rest.
+        {"CR LF line ends", "1.25 2.5\r\n3.75 4\r\n"},
+        {"short file", "1.25 2.5\n3.75"},
+        {"empty file", ""},
+        {"one byte changed", "1.25 2.6\n3.75 4\n"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.path() / "SMALL.TXT", c.text);
+        ItuMapGrid grid;
+        EXPECT_FALSE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, good), grid));
+    }
+    ItuMapGrid grid;
+    EXPECT_FALSE(LoadMapFile(dir.path() / "MISSING.TXT", SmallFormat(2, 2, good), grid));
+    EXPECT_EQ(grid.rows, 0);
+}
+
+TEST(MapFileFormat, CrLfShiftsTheNumbers)
+{
+    TempDir dir;
+    WriteFile(dir.path() / "SMALL.TXT", "1 2\r\n3 4\r\n");
+    ItuMapGrid grid;
+    LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, "1 2\n3 4\n"), grid);
+    EXPECT_EQ(grid.values, (std::vector<float>{1, 2, 0, 3}));
+}
+
+// 15 characters and a separator fit the 0.25-degree format; 16 do not, and
+// neither do 12 in the rain-rate and topography format.
+TEST(MapFileFormat, NumberLengthLimit)
+{
+    struct Case {
+        int tokenBytes;
+        std::string number;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {16, "123456789.012345", false},
+        {16, "12345678.012345", true},
+        {16, std::string(4000, '7'), false},
+        {12, "1234567.123", true},
+        {12, "12345678.123", false},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number.substr(0, 20));
+        const std::string text = "1 " + c.number + "\n";
+        WriteFile(dir.path() / "SMALL.TXT", text);
+        ItuMapFormat format{"SMALL.TXT", 1, 2, c.tokenBytes, false, MapTextChecksum(text), 0};
+        ItuMapGrid grid;
+        EXPECT_EQ(LoadMapFile(dir.path() / "SMALL.TXT", format, grid), c.accepted);
+    }
+}
+
+TEST(MapFileFormat, SubstituteChecksumIsAccepted)
+{
+    TempDir dir;
+    const std::string text = "5 6\n";
+    WriteFile(dir.path() / "SMALL.TXT", text);
+    ItuMapFormat format{"SMALL.TXT", 1, 2, 16, false, 0x12345678, MapTextChecksum(text)};
+    ItuMapGrid grid;
+    EXPECT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
+}
+
+TEST(MapFileFormat, HeightsReadAsIntegers)
+{
+    TempDir dir;
+    const std::string text = "-118 5820 12.9 +7 70000 x\n";
+    WriteFile(dir.path() / "SMALL.TXT", text);
+    ItuMapFormat format{"SMALL.TXT", 1, 6, 12, true, MapTextChecksum(text), 0};
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
+    // 70000 does not fit 16 bits and keeps its low 16 bits, as a 16-bit store does.
+    EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, 7, static_cast<std::int16_t>(70000 - 65536), 0}));
+}
+
+TEST(MapFormats, TableOfTheThirtyFiles)
+{
+    EXPECT_STREQ(ItuMapFormatOf(ItuMap::TOPO).fileName, "TOPO.TXT");
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::TOPO).rows, 2164);
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::TOPO).columns, 4324);
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::R001).rows, 1441);
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::R001).columns, 2881);
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::P_10).checksum, 0x1A35253Cu);
+    EXPECT_STREQ(ItuMapFormatOf(ItuMap::RHO_50).fileName, "RHO_50.TXT");
+    EXPECT_EQ(ItuMapFormatOf(ItuMap::V_5).maxTokenBytes, 16);
+}
+
+namespace {
+
+// A 0.25-degree grid whose value tells its row and column apart.
+ItuMapGrid IndexGrid()
+{
+    ItuMapGrid grid;
+    grid.rows = 721;
+    grid.columns = 1441;
+    grid.values.resize(721u * 1441u);
+    for (int j = 0; j < 721; ++j)
+        for (int i = 0; i < 1441; ++i) grid.values[static_cast<std::size_t>(j) * 1441 + static_cast<std::size_t>(i)] = static_cast<float>(j * 10000 + i);
+    return grid;
+}
+
+}  // namespace
+
+TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
+{
+    SetItuMapGrid(ItuMap::T_mean, IndexGrid());
+    struct Case {
+        float lat, lon;
+        int j, j1, i, i1;
+        double value;
+    };
+    const std::vector<Case> cases = {
+        // Latitude 90 uses row 720 for both corner rows with weight 0.
+        {90.0f, 0.0f, 720, 720, 720, 721, 7200720.0},
+        // Longitude 180 takes column 1440 and its neighbour column 1 with weight 0.
+        {0.0f, 180.0f, 360, 361, 1440, 1, 3601440.0},
+        {-90.0f, -180.0f, 0, 1, 0, 1, 0.0},
+        // Halfway between rows 1 and 2 and columns 4 and 5.
+        {-89.625f, -178.875f, 1, 2, 4, 5, 15004.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
+        const MapCellsRecord r = MapCells(ItuMap::T_mean, c.lat, c.lon);
+        EXPECT_EQ(r.j, c.j);
+        EXPECT_EQ(r.j1, c.j1);
+        EXPECT_EQ(r.i, c.i);
+        EXPECT_EQ(r.i1, c.i1);
+        EXPECT_EQ(r.v00, static_cast<float>(c.j * 10000 + c.i));
+        EXPECT_EQ(r.v11, static_cast<float>(c.j1 * 10000 + c.i1));
+        EXPECT_NEAR(BilinearValue(r), c.value, 1e-6);
+    }
+    FreeMapFile(ItuMap::T_mean);
+    EXPECT_FALSE(ItuMapLoaded(ItuMap::T_mean));
+}
+
+TEST(CubicKernel, Weights)
+{
+    struct Case {
+        float t, weight;
+    };
+    // 1.5u^3 - 2.5u^2 + 1 below 1; -0.5u^3 + 2.5u^2 - 4u + 2 below 2.
+    const std::vector<Case> cases = {{0, 1}, {0.5f, 0.5625f}, {-0.5f, 0.5625f}, {1, 0},
+                                     {1.5f, -0.0625f}, {-1.5f, -0.0625f}, {2, 0}, {7, 0}};
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(CubicKernel(c.t), c.weight) << c.t;
+    // The weights of four neighbours always sum to one.
+    for (float f = 0; f < 1; f += 0.125f)
+        EXPECT_NEAR(CubicKernel(1 + f) + CubicKernel(f) + CubicKernel(1 - f) + CubicKernel(2 - f), 1.0f, 1e-6f);
+}
+
+namespace {
+
+// A topography grid that is 0 except for a 4 x 4 block of 1000 m.
+ItuMapGrid TopoWithBlock(int row0, int col0)
+{
+    ItuMapGrid grid;
+    grid.rows = 2164;
+    grid.columns = 4324;
+    grid.heights.assign(2164u * 4324u, 0);
+    for (int r = row0; r < row0 + 4; ++r)
+        for (int c = col0; c < col0 + 4; ++c) grid.heights[static_cast<std::size_t>(r) * 4324 + static_cast<std::size_t>(c)] = 1000;
+    return grid;
+}
+
+}  // namespace
+
+// The bicubic sum reads exactly the 4 x 4 block around the point, so a block
+// of 1000 m there gives 1 km (the weights sum to one) and elsewhere nothing.
+TEST(TopoHeight, CornersReadTheirBlock)
+{
+    struct Case {
+        float lat, lon;
+        int row0, col0;
+    };
+    const std::vector<Case> cases = {
+        {-90.0f, -180.0f, 2160, 0},
+        {90.0f, 180.0f, 0, 4320},
+        {90.0f, -180.0f, 0, 0},
+        {-90.0f, 180.0f, 2160, 4320},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
+        SetItuMapGrid(ItuMap::TOPO, TopoWithBlock(c.row0, c.col0));
+        EXPECT_NEAR(TopoHeightAt(c.lat, c.lon), 1.0, 1e-6);
+        SetItuMapGrid(ItuMap::TOPO, TopoWithBlock(c.row0 == 0 ? 4 : c.row0 - 4, c.col0));
+        EXPECT_EQ(TopoHeightAt(c.lat, c.lon), 0.0);
+    }
+    FreeMapFile(ItuMap::TOPO);
+    EXPECT_EQ(TopoHeightAt(10.0f, 10.0f), 0.0);
+}
+
+TEST(LoadItuMaps, MissingFilesReportedInLoadOrder)
+{
+    TempDir dir;
+    RecordingObserver observer;
+    EXPECT_EQ(LoadItuMaps(dir.path(), observer), kItuMapCount);
+    ASSERT_EQ(observer.messages.size(), static_cast<std::size_t>(kItuMapCount));
+    EXPECT_EQ(observer.messages.front(), "TOPO.TXT failed checksum");
+    EXPECT_EQ(observer.messages[1], "R001.TXT failed checksum");
+    EXPECT_EQ(observer.messages[2], "L_5.TXT failed checksum");
+    EXPECT_EQ(observer.messages[7], "P_mean.TXT failed checksum");
+    EXPECT_EQ(observer.messages.back(), "RHO_50.TXT failed checksum");
+    for (int k = 0; k < kItuMapCount; ++k) EXPECT_FALSE(ItuMapLoaded(static_cast<ItuMap>(k)));
+}
+
+// ---- The real maps, unpacked into the program directory by the build. ----
+
+namespace {
+
+class RealMaps : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        RecordingObserver observer;
+        failures_ = LoadItuMaps(fs::current_path(), observer);
+        messages_ = observer.messages;
+    }
+    static void TearDownTestSuite() { FreeItuMaps(); }
+
+    // The n-th number of a map file, read straight out of its text.
+    static double NumberAt(const char* fileName, std::size_t index)
+    {
+        std::ifstream in(fs::current_path() / fileName, std::ios::binary);
+        std::string token;
+        for (std::size_t k = 0; k <= index; ++k) in >> token;
+        return std::strtod(token.c_str(), nullptr);
+    }
+
+    static int failures_;
+    static std::vector<std::string> messages_;
+};
+int RealMaps::failures_ = -1;
+std::vector<std::string> RealMaps::messages_;
+
+}  // namespace
+
+TEST_F(RealMaps, EveryChecksumAccepted)
+{
+    EXPECT_EQ(failures_, 0);
+    for (const auto& m : messages_) ADD_FAILURE() << m;
+    for (int k = 0; k < kItuMapCount; ++k) EXPECT_TRUE(ItuMapLoaded(static_cast<ItuMap>(k))) << k;
+}
+
+// London, 51.5N 0.14W: the four surrounding values of the mean surface
+// pressure, read from the text, interpolated by hand.
+TEST_F(RealMaps, PressureSpotValueByHand)
+{
+    // Rows 565 (51.25N) and 566 (51.5N); columns 719 (-0.25) and 720 (0).
+    const double p00 = NumberAt("P_mean.TXT", 565u * 1441 + 719);
+    const double p01 = NumberAt("P_mean.TXT", 565u * 1441 + 720);
+    const double p10 = NumberAt("P_mean.TXT", 566u * 1441 + 719);
+    const double p11 = NumberAt("P_mean.TXT", 566u * 1441 + 720);
+    const double fy = 0.6, fx = 0.44;   // 51.4N is 0.6 of a row above 51.25; -0.14 is 0.44 of a column east of -0.25
+    const double byHand = (1 - fy) * (1 - fx) * p00 + fy * (1 - fx) * p10 + (1 - fy) * fx * p01 + fy * fx * p11;
+    EXPECT_GT(byHand, 990.0);
+    EXPECT_LT(byHand, 1030.0);
+    EXPECT_NEAR(BilinearValue(MapCells(ItuMap::P_mean, 51.4f, -0.14f)), byHand, 1e-3);
+}
+
+TEST_F(RealMaps, RainRateSpotValueByHand)
+{
+    // 0.125-degree grid: 51.5N is row 1132, -0.14 lies between columns 1438 (-0.25) and 1439 (-0.125).
+    const double r00 = NumberAt("R001.TXT", 1132u * 2881 + 1438);
+    const double r01 = NumberAt("R001.TXT", 1132u * 2881 + 1439);
+    const double fx = 0.88;   // (-0.14 + 0.25) / 0.125
+    const double byHand = (1 - fx) * r00 + fx * r01;
+    // London's R0.01 is of the order of 30 mm/h.
+    EXPECT_GT(byHand, 20.0);
+    EXPECT_LT(byHand, 45.0);
+    EXPECT_NEAR(RainRate001At(51.5f, -0.14f), byHand, 1e-3);
+}
+
+TEST_F(RealMaps, TopographySpotValues)
+{
+    // Sea level in mid-Atlantic; the Tibetan plateau is high.
+    EXPECT_NEAR(TopoHeightAt(30.0f, -40.0f), 0.0, 0.01);
+    EXPECT_GT(TopoHeightAt(33.0f, 88.0f), 4.0);
+    // At a grid node the bicubic value is the node's own height: node row
+    // 2163 - (lat + 90.125) * 12 and column (lon + 180.125) * 12.
+    // Single-precision positions land a hair off the node, hence 1 m.
+    const float lat = 45.875f, lon = 6.875f;   // row 531, column 2244, in the Alps
+    const double node = NumberAt("TOPO.TXT", 531u * 4324 + 2244) / 1000.0;
+    EXPECT_GT(node, 0.5);
+    EXPECT_NEAR(TopoHeightAt(lat, lon), node, 1e-3);
+}
