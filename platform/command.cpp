@@ -32,14 +32,15 @@ bool RouteCommand(const CommandChain& chain, int id)
 
 bool CommandEnabledOn(const CommandChain& chain, int id)
 {
-    bool handled = false;
+    // An enabler anywhere along the chain decides (a window may handle a
+    // command whose availability the client judges); else any handler enables.
     for (CommandTarget* t : chain) {
-        if (!t) continue;
         bool enabled = false;
-        if (t->QueryEnabler(id, enabled)) return enabled;
-        if (t->HasHandler(id)) { handled = true; break; }
+        if (t && t->QueryEnabler(id, enabled)) return enabled;
     }
-    return handled;
+    for (CommandTarget* t : chain)
+        if (t && t->HasHandler(id)) return true;
+    return false;
 }
 
 bool SendCommand(QWidget* target, int id)

@@ -12,7 +12,8 @@
 namespace platform {
 
 // One object that answers commands.  A command without a handler anywhere in
-// the chain is disabled; a handler without an enabler is enabled.
+// the chain is disabled; the first enabler along the chain decides, and
+// without one a handler anywhere enables it.
 class CommandTarget {
 public:
     using Handler = std::function<void()>;

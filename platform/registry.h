@@ -33,31 +33,6 @@ public:
     static bool DeleteKey(const std::string& key);  // with all its sub-keys
 };
 
-// ---- profile structures ------------------------------------------------------
-// A block of bytes in an ini file, written as two hex digits a byte followed by
-// a one-byte checksum (the sum of the bytes) in hex.  The file is rewritten
-// through a temporary file.
-bool WritePrivateProfileStruct(const std::string& section, const std::string& key,
-                               const void* data, std::size_t size, const std::filesystem::path& file);
-// True only when the key exists, holds exactly `size` bytes and its checksum agrees.
-bool GetPrivateProfileStruct(const std::string& section, const std::string& key,
-                             void* data, std::size_t size, const std::filesystem::path& file);
-
-// The 44-byte window placement block: length, flags, show command, minimized
-// and maximized positions and the normal rectangle, all 32-bit little-endian.
-struct WindowPlacement {
-    std::uint32_t length = 44;
-    std::uint32_t flags = 0;
-    std::uint32_t showCmd = 1;
-    std::int32_t minX = -1, minY = -1;
-    std::int32_t maxX = -1, maxY = -1;
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-
-    static constexpr std::size_t kBytes = 44;
-    void ToBytes(std::uint8_t out[kBytes]) const;
-    static WindowPlacement FromBytes(const std::uint8_t in[kBytes]);
-};
-
 // ---- recent files ------------------------------------------------------------
 // A most-recently-used list kept in the registry under one key ("File1" is
 // the newest).  Menu texts are cut to a maximum length.

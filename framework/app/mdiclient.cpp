@@ -102,7 +102,7 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
     SetHandler(6218, [this] {
         app_->SetProgramDir();
         platform::FileDialogData data;
-        data.filter = "Bitmap Files (*.???)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|";
+        data.filter = "Bitmap Files (*.??" "?)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|";
         data.initialDir = app_->ProgramDir;
         if (!platform::RunFileOpen(this, "Select a Footprint Map File", data)) return;
         app_->CurrentFileName = data.fileName;
@@ -253,4 +253,10 @@ void TOrbiscopeMDIClient::CmCalculator(int commandId)
     if (info->textSeedOffset >= 0)
         std::memcpy(buffer.data() + info->textSeedOffset, info->textSeed, std::strlen(info->textSeed));
     (*runner)(*this, buffer.data(), buffer.size());
+}
+
+void TOrbiscopeMDIClient::focusInEvent(QFocusEvent* event)
+{
+    if (platform::MdiFrame* frame = app_->Frame()) frame->SetStatusText("");
+    platform::MdiClient::focusInEvent(event);
 }

@@ -50,6 +50,9 @@ public:
     TOrbiscopeMDIChild* ActiveDocumentChild() const;
     bool OpenFromFile = false;
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     TMyWindow* CreateWindowChild(int windowType, int builderCommand, int builderArgument);
 

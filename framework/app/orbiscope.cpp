@@ -15,6 +15,7 @@
 
 #include "framework/app/mdiclient.h"
 #include "framework/app/menus.h"
+#include "framework/app/registration.h"
 #include "framework/app/strings.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -88,14 +89,14 @@ void TOrbiscope::ApplyDefaultButtonStates()
 int TOrbiscope::FormRecordOffset(int record)
 {
     int off = 0;
-    for (int i = 1; i < record && i <= 47; ++i) off += kFormRecordSizes[std::size_t(i - 1)];
+    for (int i = 1; i < record && i <= 47; ++i) off += kFormValueRecordSizes[std::size_t(i - 1)];
     return off;
 }
 
 std::span<std::uint8_t> TOrbiscope::FormRecord(int record)
 {
     if (record < 1 || record > 47) return {};
-    return {FormValueTable.data() + FormRecordOffset(record), std::size_t(kFormRecordSizes[std::size_t(record - 1)])};
+    return {FormValueTable.data() + FormRecordOffset(record), std::size_t(kFormValueRecordSizes[std::size_t(record - 1)])};
 }
 
 bool TOrbiscope::SaveDialogValuesOnExit() const { return (SetUpRecord[138] | SetUpRecord[139] << 8) == 1; }
@@ -285,28 +286,30 @@ const char* TOrbiscope::LoadString2(int id)
 bool TOrbiscope::SavePlacement()
 {
     if (!frame_) return false;
-    platform::WindowPlacement wp;
+    WindowPlacement wp;
     const QRect g = frame_->normalGeometry().isValid() ? frame_->normalGeometry() : frame_->geometry();
-    wp.showCmd = frame_->isMinimized() ? 2 : frame_->isMaximized() ? 3 : 1;
+    wp.showCommand = frame_->isMinimized() ? 2 : frame_->isMaximized() ? 3 : 1;
     wp.left = g.left();
     wp.top = g.top();
     wp.right = g.left() + g.width();
     wp.bottom = g.top() + g.height();
-    std::uint8_t bytes[platform::WindowPlacement::kBytes];
-    wp.ToBytes(bytes);
-    return platform::WritePrivateProfileStruct("Section", "Key", bytes, sizeof bytes, ProgramDir + "orbisco.ini");
+    return WritePlacementFile(ProgramDir + "orbisco.ini", wp);
 }
 
 void TOrbiscope::RestorePlacement()
 {
-    std::uint8_t bytes[platform::WindowPlacement::kBytes];
-    if (!frame_ ||
-        !platform::GetPrivateProfileStruct("Section", "Key", bytes, sizeof bytes, ProgramDir + "orbisco.ini"))
-        return;
-    platform::WindowPlacement wp = platform::WindowPlacement::FromBytes(bytes);
+    const std::optional<WindowPlacement> wp = ReadPlacementFile(ProgramDir + "orbisco.ini");
+    if (!frame_ || !wp) return;
     // Always restored in the normal state.
-    const int w = wp.right - wp.left, h = wp.bottom - wp.top;
-    if (w > 100 && h > 100 && w < 20000 && h < 20000) frame_->setGeometry(wp.left, wp.top, w, h);
+    const int w = wp->right - wp->left, h = wp->bottom - wp->top;
+    if (w > 100 && h > 100 && w < 20000 && h < 20000) frame_->setGeometry(wp->left, wp->top, w, h);
+}
+
+bool TOrbiscope::WriteFormValueFile()
+{
+    std::vector<std::span<const std::uint8_t>> records;
+    for (int r = 1; r <= kFormValueRecordCount; ++r) records.push_back(FormRecord(r));
+    return WriteFormValuesFile(ProgramDir + "orbisco.dat", records);
 }
 
 bool TOrbiscope::CanClose()

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/app/config_files.h"
 #include "platform/filedialog.h"
 #include "platform/mdi.h"
 #include "platform/registry.h"
@@ -18,10 +19,6 @@
 class TOrbiscopeMDIClient;
 class QToolBar;
 
-// Sizes of the 47 stored dialog records, in file order.
-inline constexpr std::array<int, 47> kFormRecordSizes = {
-    160, 39, 78, 39, 65, 168, 194, 26, 13, 80, 54, 54, 51, 54, 147, 19, 166, 67, 26, 67, 13, 54, 54, 142,
-    149, 136, 98, 165, 26, 119, 363, 108, 141, 402, 261, 81, 108, 60, 84, 275, 273, 207, 67, 67, 78, 791, 91};
 inline constexpr int kFormValueBytes = 5980;
 inline constexpr int kSetUpRecordBytes = 142;
 
@@ -59,11 +56,12 @@ public:
     // First instance: listen for activation requests.
     bool BecomeFirstInstance();
 
-    // Configuration files: filled in by the configuration part of the
-    // framework.  Each returns whether it succeeded.
+    // Configuration files, read when the client is set up and written at
+    // shut-down.  The reads and their notices are hook points for the
+    // configuration part of the framework; each returns whether it succeeded.
     virtual bool ReadSetupFile() { return true; }          // "orbisco.cfg"
     virtual bool ReadFormValueFile() { return true; }      // "orbisco.dat"
-    virtual bool WriteFormValueFile() { return true; }     // "orbisco.dat"
+    virtual bool WriteFormValueFile();                     // "orbisco.dat"
     void RestorePlacement();                               // "orbisco.ini"
     bool SavePlacement();
 
