@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QStyle>
 #include <cstring>
 
 #include "framework/app/menus.h"
@@ -144,7 +145,9 @@ platform::MdiChild* TOrbiscopeMDIClient::InitChild()
     TMyWindow* window = (*factory)(name);
     if (!window) return nullptr;
     window->SetWindowType(info->type);
-    return new TOrbiscopeMDIChild(this, info->childTitle, window);
+    auto* child = new TOrbiscopeMDIChild(this, info->childTitle, window);
+    child->setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+    return child;
 }
 
 TMyWindow* TOrbiscopeMDIClient::CreateWindowChild(int windowType, int builderCommand, int builderArgument)

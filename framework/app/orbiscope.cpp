@@ -44,8 +44,8 @@ QIcon ToolbarIcon(int id)
     case 24337: return s->standardIcon(QStyle::SP_DriveFDIcon);
     case 24340: return s->standardIcon(QStyle::SP_FileDialogInfoView);
     case 24361: return s->standardIcon(QStyle::SP_TitleBarNormalButton);
-    case 24362: return s->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
-    case 6710: return s->standardIcon(QStyle::SP_DialogHelpButton);
+    case 24362: return s->standardIcon(QStyle::SP_TitleBarMaxButton);
+    case 6710: return s->standardIcon(QStyle::SP_MessageBoxQuestion);
     default: return {};
     }
 }
