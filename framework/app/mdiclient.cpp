@@ -67,6 +67,11 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
         Loader().loader(dir, reporter);
     }
 
+    // The window the user turns to is the one Edit Active Document edits.
+    QObject::connect(this, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* w) {
+        if (auto* child = dynamic_cast<TOrbiscopeMDIChild*>(w); child && child->Document()) child->Document()->EvSetFocus();
+    });
+
     for (const auto& [command, type] : kNewCommands) {
         const int t = type;
         SetHandler(command, [this, t] { CmNewDocument(t); });
