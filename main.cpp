@@ -1,15 +1,10 @@
-// Orbiscope entry point.
-#include <QApplication>
-#include <QMainWindow>
-#include <clocale>
+// Orbiscope entry point: each subsystem registers its windows and commands
+// with the MDI client, then the application runs.
+#include "framework/app/orbiscope.h"
+#include "framework/app/registration.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QMainWindow frame;
-    frame.setWindowTitle("Orbiscope Pro");
-    frame.resize(900, 600);
-    frame.show();
-    return app.exec();
+    orbiscope::RegisterFrameworkSubsystem();
+    return OwlMain(argc, argv);
 }

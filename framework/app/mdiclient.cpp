@@ -1,0 +1,270 @@
+#include "framework/app/mdiclient.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QStyle>
+#include <cstring>
+
+#include "framework/app/menus.h"
+#include "framework/app/orbiscope.h"
+#include "framework/app/registration.h"
+#include "platform/messagebox.h"
+
+using namespace orbiscope;
+
+namespace {
+struct LoaderState {
+    bool overridden = false;
+    TOrbiscopeMDIClient::MapLoader loader;
+};
+LoaderState& Loader()
+{
+    static LoaderState s;
+    return s;
+}
+
+// Reports each failed map in a box without owner and ends the program once
+// its loop runs.
+class MapFailureReporter : public ItuMapLoadObserver {
+public:
+    void MapLoadFailed(const std::string& message) override
+    {
+        platform::MessageBox(nullptr, message, kMapLoadErrorCaption, platform::MB_ICONSTOP);
+        if (!quitPosted_) {
+            quitPosted_ = true;
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
+                                      Qt::QueuedConnection);
+        }
+    }
+
+private:
+    bool quitPosted_ = false;
+};
+
+const std::vector<std::pair<int, int>> kNewCommands = {
+    {6010, 5}, {6011, 6}, {6014, 10}, {6023, 16}, {6022, 15}, {6028, 17}, {6021, 14}, {6016, 11}, {6017, 7}, {6018, 8}};
+const int kGraphCommands[] = {6310, 6311, 6312, 6313, 6314, 6315, 6316, 6317, 6318, 6319, 6321, 6322, 6323};
+const int kTableCommands[] = {6410, 6411, 6412, 6413, 6414, 6415, 6417, 6419, 6420, 6421, 6422, 6425, 6426, 6427, 6428, 6429};
+const std::pair<int, int> kBitmapCommands[] = {{6210, 87}, {6222, 99}, {6219, 89}, {6220, 88}};
+}  // namespace
+
+void TOrbiscopeMDIClient::SetMapLoader(MapLoader loader)
+{
+    Loader().overridden = true;
+    Loader().loader = std::move(loader);
+}
+
+void TOrbiscopeMDIClient::ResetMapLoader() { Loader() = LoaderState{}; }
+
+TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
+{
+    MapFailureReporter reporter;
+    const std::filesystem::path dir = app_->ProgramDir;
+    if (!Loader().overridden) {
+        LoadItuMaps(dir, reporter);
+        mapsLoaded_ = true;
+    } else if (Loader().loader) {
+        Loader().loader(dir, reporter);
+    }
+
+    // The window the user turns to is the one Edit Active Document edits.
+    QObject::connect(this, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* w) {
+        if (auto* child = dynamic_cast<TOrbiscopeMDIChild*>(w); child && child->Document()) child->Document()->EvSetFocus();
+    });
+
+    for (const auto& [command, type] : kNewCommands) {
+        const int t = type;
+        SetHandler(command, [this, t] { CmNewDocument(t); });
+    }
+    SetHandler(CM_EDITACTIVE, [this] { CmEditActiveDocument(); });
+    SetEnabler(CM_EDITACTIVE, [this] { return EditActiveEnabled(); });
+    SetHandler(CM_FILEOPEN, [this] { CmFileOpen(); });
+    SetHandler(CM_FILECLOSE, [this] { CmFileClose(); });
+    SetEnabler(CM_FILECLOSE, [this] { return ActiveChild() != nullptr; });
+    SetHandler(CM_CLOSEALLDOCS, [this] { CmCloseAll(); });
+    SetEnabler(CM_CLOSEALLDOCS, [this] { return ActiveChild() != nullptr; });
+
+    // Print, Print Preview and Page Setup share one enabler; the preview and
+    // page set-up themselves come with printing.
+    auto printEnabled = [this] { return ActiveChild() != nullptr && app_->ViewPainted; };
+    for (int id : {CM_FILEPRINT, CM_FILEPRINTPREVIEW, CM_FILEPRINTERSETUP}) SetEnabler(id, printEnabled);
+    for (int id : {CM_FILEPRINTPREVIEW, CM_FILEPRINTERSETUP, CM_SETUP}) {
+        SetHandler(id, [this, id] {
+            if (const ClientCommand* c = FindClientCommand(id)) (*c)(*this);
+        });
+    }
+
+    // Map menu.
+    SetHandler(6209, [this] {
+        app_->SetProgramDir();
+        app_->CurrentFileName = "TIMEZONE.GIF";
+        OpenFromFile = true;
+        CreateWindowChild(1, 0, 0);
+    });
+    for (const auto& [command, bitmap] : kBitmapCommands) {
+        const int b = bitmap;
+        SetHandler(command, [this, b] { ShowBitmapResource(b); });
+    }
+    SetHandler(6218, [this] {
+        app_->SetProgramDir();
+        platform::FileDialogData data;
+        data.filter = "Bitmap Files (*.??" "?)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|";
+        data.initialDir = app_->ProgramDir;
+        if (!platform::RunFileOpen(this, "Select a Footprint Map File", data)) return;
+        app_->CurrentFileName = data.fileName;
+        OpenFromFile = true;
+        CreateWindowChild(1, 0, 0);
+    });
+
+    for (int id : kGraphCommands) SetHandler(id, [this, id] { ShowGraph(id); });
+    for (int id : kTableCommands) SetHandler(id, [this, id] { ShowTable(id); });
+    for (const CalculatorInfo& c : Calculators()) {
+        const int id = c.command;
+        SetHandler(id, [this, id] { CmCalculator(id); });
+    }
+}
+
+TOrbiscopeMDIClient::~TOrbiscopeMDIClient()
+{
+    if (mapsLoaded_) FreeItuMaps();
+}
+
+void TOrbiscopeMDIClient::SetupWindow()
+{
+    app_->RestorePlacement();
+    app_->ReadSetupFile();
+    app_->ReadFormValueFile();
+}
+
+TOrbiscopeMDIChild* TOrbiscopeMDIClient::ActiveDocumentChild() const
+{
+    return dynamic_cast<TOrbiscopeMDIChild*>(ActiveChild());
+}
+
+platform::MdiChild* TOrbiscopeMDIClient::InitChild()
+{
+    const WindowTypeInfo* info = FindWindowType(app_->PendingWindowType);
+    const WindowFactory* factory = FindWindowFactory(app_->PendingWindowType);
+    if (!info || !factory || !*factory) return nullptr;  // that window class is not built yet
+    const char* name = (info->takesFileName && OpenFromFile) ? app_->CurrentFileName.c_str() : nullptr;
+    TMyWindow* window = (*factory)(name);
+    if (!window) return nullptr;
+    window->SetWindowType(info->type);
+    auto* child = new TOrbiscopeMDIChild(this, info->childTitle, window);
+    child->setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+    return child;
+}
+
+TMyWindow* TOrbiscopeMDIClient::CreateWindowChild(int windowType, int builderCommand, int builderArgument)
+{
+    app_->PendingWindowType = windowType;
+    auto* child = dynamic_cast<TOrbiscopeMDIChild*>(CreateChild());
+    TMyWindow* window = child ? child->Document() : nullptr;
+    if (window && builderCommand != 0)
+        if (const WindowBuilder* b = FindWindowBuilder(builderCommand)) (*b)(*window, builderArgument);
+    return window;
+}
+
+void TOrbiscopeMDIClient::OpenFile(const char* fileName)
+{
+    OpenFromFile = true;
+    if (fileName) app_->CurrentFileName = fileName;
+    const std::string name = app_->CurrentFileName;
+    const std::size_t slash = name.find_last_of('/');
+    const std::size_t dot = name.find_last_of('.');
+    const std::string ext = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? name.substr(dot) : "";
+    const WindowTypeInfo* info = ext.empty() ? nullptr : FindWindowTypeByExtension(ext);
+    if (!info) {
+        platform::MessageBox(this, "Not a supported file type (or too many files selected)", kMainTitle,
+                             platform::MB_ICONEXCLAMATION);
+        return;
+    }
+    app_->FileData.filterIndex = info->filterIndex;
+    CreateWindowChild(info->type, 0, 0);
+    app_->AddRecentFile(name);
+}
+
+void TOrbiscopeMDIClient::CmNewDocument(int windowType)
+{
+    OpenFromFile = false;
+    TMyWindow* window = CreateWindowChild(windowType, 0, 0);
+    const WindowTypeInfo* info = FindWindowType(windowType);
+    if (window && info && info->editCommand) platform::PostCommand(window, info->editCommand);
+}
+
+bool TOrbiscopeMDIClient::EditActiveEnabled() const
+{
+    return app_->PendingWindowType >= 4 && ActiveChild() != nullptr;
+}
+
+void TOrbiscopeMDIClient::CmEditActiveDocument()
+{
+    TOrbiscopeMDIChild* child = ActiveDocumentChild();
+    const WindowTypeInfo* info = FindWindowType(app_->PendingWindowType);
+    if (!child || !info || !info->editCommand) return;
+    // To the child's frame, which passes it on to its document window.
+    platform::RouteCommand({child->Document(), child}, info->editCommand);
+}
+
+void TOrbiscopeMDIClient::CmFileOpen()
+{
+    const std::string saved = app_->CurrentFileName;
+    app_->FileData.multiSelect = true;
+    if (!platform::RunFileOpen(this, "Open", app_->FileData)) {
+        app_->CurrentFileName = saved;
+        return;
+    }
+    const std::vector<std::string> chosen = app_->FileData.chosen;
+    if (chosen.size() <= 1) {
+        OpenFile(nullptr);
+        return;
+    }
+    for (const std::string& name : chosen) OpenFile(name.c_str());
+}
+
+void TOrbiscopeMDIClient::CmFileClose()
+{
+    if (platform::MdiChild* child = ActiveChild()) child->CloseAsking();
+}
+
+void TOrbiscopeMDIClient::CmCloseAll()
+{
+    if (CloseChildren()) return;
+    // One refused: none went; the active one is asked on its own.
+    if (platform::MdiChild* child = ActiveChild()) child->CloseAsking();
+}
+
+void TOrbiscopeMDIClient::ShowGraph(int commandId)
+{
+    const int argument = commandId == 6311 ? 0 : commandId == 6312 ? 1 : commandId;
+    CreateWindowChild(3, commandId, argument);
+}
+
+void TOrbiscopeMDIClient::ShowTable(int commandId) { CreateWindowChild(2, commandId, commandId); }
+
+void TOrbiscopeMDIClient::ShowBitmapResource(int bitmapId)
+{
+    OpenFromFile = false;
+    int command = 0;
+    for (const auto& [c, b] : kBitmapCommands)
+        if (b == bitmapId) command = c;
+    CreateWindowChild(1, command, bitmapId);
+}
+
+void TOrbiscopeMDIClient::CmCalculator(int commandId)
+{
+    const CalculatorInfo* info = FindCalculatorInfo(commandId);
+    const CalculatorRunner* runner = FindCalculator(commandId);
+    if (!info || !runner || !*runner) return;
+    std::vector<std::uint8_t> buffer(std::size_t(info->bufferBytes), 0);
+    for (int off : info->wordSeeds) buffer[std::size_t(off)] = 1;
+    if (info->textSeedOffset >= 0)
+        std::memcpy(buffer.data() + info->textSeedOffset, info->textSeed, std::strlen(info->textSeed));
+    (*runner)(*this, buffer.data(), buffer.size());
+}
+
+void TOrbiscopeMDIClient::focusInEvent(QFocusEvent* event)
+{
+    if (platform::MdiFrame* frame = app_->Frame()) frame->SetStatusText("");
+    platform::MdiClient::focusInEvent(event);
+}

@@ -1,0 +1,365 @@
+#include "framework/app/orbiscope.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <unistd.h>
+
+#include "framework/app/mdiclient.h"
+#include "framework/app/menus.h"
+#include "framework/app/registration.h"
+#include "framework/app/strings.h"
+#include "platform/messagebox.h"
+#include "propagation/geo_notifier.h"
+#include "platform/services.h"
+
+using namespace orbiscope;
+
+namespace {
+constexpr const char* kMruKey = "Software\\Orbiscope\\MRU";
+constexpr const char* kCountryKey = "Software\\Orbiscope\\DefaultCountryFile";
+
+void PutWord(std::uint8_t* p, int offset)
+{
+    p[offset] = 1;
+    p[offset + 1] = 0;
+}
+
+QIcon ToolbarIcon(int id)
+{
+    QStyle* s = QApplication::style();
+    switch (id) {
+    case 24332: return s->standardIcon(QStyle::SP_DialogOpenButton);
+    case 24333: return s->standardIcon(QStyle::SP_DialogSaveButton);
+    case 6121: return s->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case 24323: return s->standardIcon(QStyle::SP_FileDialogContentsView);
+    case 6510: return s->standardIcon(QStyle::SP_ComputerIcon);
+    case 24337: return s->standardIcon(QStyle::SP_DriveFDIcon);
+    case 24340: return s->standardIcon(QStyle::SP_FileDialogInfoView);
+    case 24361: return s->standardIcon(QStyle::SP_TitleBarNormalButton);
+    case 24362: return s->standardIcon(QStyle::SP_TitleBarMaxButton);
+    case 6710: return s->standardIcon(QStyle::SP_MessageBoxQuestion);
+    default: return {};
+    }
+}
+// Notices of the calculation libraries become message boxes without owner.
+class BoxNotifier : public CalculationNotifier {
+public:
+    NoticeAnswer Notify(const Notice& notice) override
+    {
+        unsigned flags = notice.buttons == NoticeButtons::YesNo ? platform::MB_YESNO : platform::MB_OK;
+        switch (notice.icon) {
+        case NoticeIcon::Information: flags |= platform::MB_ICONINFORMATION; break;
+        case NoticeIcon::Exclamation: flags |= platform::MB_ICONEXCLAMATION; break;
+        case NoticeIcon::Stop: flags |= platform::MB_ICONSTOP; break;
+        case NoticeIcon::Question: flags |= platform::MB_ICONQUESTION; break;
+        }
+        const int answer = platform::MessageBox(nullptr, notice.text, notice.caption, flags);
+        if (notice.buttons == NoticeButtons::Ok) return NoticeAnswer::Ok;
+        return answer == platform::IDYES ? NoticeAnswer::Yes : NoticeAnswer::No;
+    }
+};
+}  // namespace
+
+TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
+{
+    notifier_ = std::make_unique<BoxNotifier>();
+    previousNotifier_ = SetCalculationNotifier(notifier_.get());
+    // Zero-filled records, then the default button states of the stored
+    // dialog values.
+    ApplyDefaultButtonStates();
+    FileData.initialDir.clear();
+    recent_.Load();
+    SetProgramDir();
+}
+
+TOrbiscope::~TOrbiscope()
+{
+    // The frame owns the client; destroying it frees the maps.
+    delete frame_;
+    SetCalculationNotifier(previousNotifier_);
+}
+
+TOrbiscope* TOrbiscope::Current() { return dynamic_cast<TOrbiscope*>(platform::Application::Current()); }
+
+void TOrbiscope::ApplyDefaultButtonStates()
+{
+    struct Seed {
+        int record;
+        std::vector<int> offsets;
+    };
+    static const Seed seeds[] = {
+        {16, {15}}, {17, {162}}, {24, {134}}, {27, {90}}, {28, {157}}, {31, {341, 345, 349, 355, 357}},
+        {32, {104}}, {33, {119, 123, 127, 133, 135}}, {34, {380, 384, 388, 394, 396}}, {36, {65, 79}}, {38, {52}},
+    };
+    FormValueTable.fill(0);
+    for (const Seed& s : seeds) {
+        auto rec = FormRecord(s.record);
+        for (int off : s.offsets) PutWord(rec.data(), off);
+    }
+}
+
+int TOrbiscope::FormRecordOffset(int record)
+{
+    int off = 0;
+    for (int i = 1; i < record && i <= 47; ++i) off += kFormValueRecordSizes[std::size_t(i - 1)];
+    return off;
+}
+
+std::span<std::uint8_t> TOrbiscope::FormRecord(int record)
+{
+    if (record < 1 || record > 47) return {};
+    return {FormValueTable.data() + FormRecordOffset(record), std::size_t(kFormValueRecordSizes[std::size_t(record - 1)])};
+}
+
+bool TOrbiscope::SaveDialogValuesOnExit() const { return (SetUpRecord[138] | SetUpRecord[139] << 8) == 1; }
+bool TOrbiscope::RestrictPolarization() const { return (SetUpRecord[140] | SetUpRecord[141] << 8) != 0; }
+
+void TOrbiscope::SetProgramDir()
+{
+    const std::filesystem::path dir = platform::ProgramDirectory();
+    std::error_code ec;
+    std::filesystem::current_path(dir, ec);
+    ProgramDir = dir.string();
+    if (ProgramDir.empty() || ProgramDir.back() != '/') ProgramDir += '/';
+    if (FileData.initialDir.empty()) FileData.initialDir = ProgramDir;
+}
+
+bool TOrbiscope::BecomeFirstInstance()
+{
+    instance_ = std::make_unique<platform::SingleInstance>(QString::fromLatin1(kMainTitle));
+    if (!instance_->TryBecomePrimary()) {
+        instance_.reset();
+        return false;
+    }
+    instance_->SetMessageHandler([this](const QByteArray& message) {
+        if (message == "activate" && frame_) {
+            if (frame_->isMinimized()) frame_->showNormal();
+            frame_->raise();
+            frame_->activateWindow();
+        }
+    });
+    return true;
+}
+
+bool TOrbiscope::ActivatePreviousInstance()
+{
+    platform::SingleInstance other(QString::fromLatin1(kMainTitle));
+    return other.SendToPrimary("activate");
+}
+
+void TOrbiscope::InitMainWindow()
+{
+    client_ = new TOrbiscopeMDIClient(this);
+    frame_ = new platform::MdiFrame(kMainTitle, client_);
+    SetFrame(frame_);
+    frame_->BuildMenus(MainMenu());
+    frame_->statusBar()->setSizeGripEnabled(true);
+
+    if (auto v = platform::Registry::ReadString(kCountryKey, "")) DefaultCountryFile = v->substr(0, 511);
+    else platform::Registry::WriteString(kCountryKey, "", "");
+
+    frame_->SetAccelerator(CM_EDITCOPY, QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    frame_->SetAccelerator(CM_EDITACTIVE, QKeySequence(Qt::Key_F12));
+    frame_->SetAccelerator(CM_EXIT, QKeySequence(Qt::ALT | Qt::Key_F4));
+    SetupToolbar();
+
+    // Application commands.
+    SetHandler(CM_HELPCONTENTS, [this] { CmHelpContents(); });
+    SetHandler(CM_HELPABOUT, [this] { CmHelpAbout(); });
+    frame_->SetHandler(CM_EXIT, [this] { frame_->close(); });
+    RebuildRecentFilesMenu();
+
+    frame_->resize(900, 640);
+    client_->SetupWindow();
+    frame_->UpdateCommandEnablers();
+}
+
+void TOrbiscope::SetupToolbar()
+{
+    QFont font = QApplication::font();
+    font.setPointSize(10);
+    toolbar_ = frame_->AddToolBar("Toolbar", ToolbarCommands());
+    toolbar_->setFont(font);
+    toolbar_->setWindowTitle(QStringLiteral("Toolbar"));
+    frame_->addToolBar(Qt::TopToolBarArea, toolbar_);
+    for (int id : ToolbarCommands())
+        if (QAction* a = frame_->Action(id)) a->setIcon(ToolbarIcon(id));
+}
+
+void TOrbiscope::RebuildRecentFilesMenu()
+{
+    if (!frame_) return;
+    QMenu* file = frame_->Menu("&File");
+    QAction* exitAction = frame_->Action(CM_EXIT);
+    if (!file || !exitAction) return;
+    for (QAction* a : mruActions_) {
+        file->removeAction(a);
+        delete a;
+    }
+    mruActions_.clear();
+    const auto& files = recent_.Files();
+    for (int i = 0; i < int(files.size()); ++i) {
+        auto* a = new QAction(QStringLiteral("&%1 ").arg(i + 1) + QString::fromLatin1(recent_.MenuText(i).c_str()), file);
+        a->setStatusTip(QString::fromLatin1(files[std::size_t(i)].c_str()));
+        QObject::connect(a, &QAction::triggered, this, [this, i] { CmMruFile(i); });
+        file->insertAction(exitAction, a);
+        mruActions_.push_back(a);
+    }
+    if (!files.empty()) {
+        QAction* sep = new QAction(file);
+        sep->setSeparator(true);
+        file->insertAction(exitAction, sep);
+        mruActions_.push_back(sep);
+    }
+}
+
+void TOrbiscope::AddRecentFile(const std::string& fileName)
+{
+    recent_.Add(fileName);
+    RebuildRecentFilesMenu();
+}
+
+void TOrbiscope::CmMruFile(int index)
+{
+    if (index < 0 || index >= int(recent_.Files().size())) return;
+    const std::string name = recent_.Files()[std::size_t(index)].substr(0, 260);
+    if (client_) client_->OpenFile(name.c_str());
+}
+
+void TOrbiscope::DropFiles(const std::vector<std::string>& files) { OpenDroppedFiles(files); }
+
+void TOrbiscope::OpenDroppedFiles(const std::vector<std::string>& files)
+{
+    for (const auto& f : files)
+        if (client_) client_->OpenFile(f.c_str());
+}
+
+bool TOrbiscope::ProcessAppMsg(QKeyEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) return false;
+    if (event->key() == Qt::Key_F2) {
+        PostToMainWindow(CM_EXPORTDISA);
+        return true;
+    }
+    if (event->key() == Qt::Key_F3) {
+        PostToMainWindow(CM_SAVEHTML);
+        return true;
+    }
+    return false;
+}
+
+void TOrbiscope::ShowHelp(int contextId)
+{
+    SetProgramDir();
+    HelpOpened = platform::HelpViewer::ShowContext(contextId);
+}
+
+void TOrbiscope::CmHelpContents()
+{
+    SetProgramDir();
+    HelpOpened = platform::HelpViewer::ShowContents();
+}
+
+void TOrbiscope::CmHelpAbout()
+{
+    // The about box belongs to a later part of the framework.
+    if (const ClientCommand* about = FindClientCommand(CM_HELPABOUT); about && client_) (*about)(*client_);
+}
+
+const char* TOrbiscope::FormatDate(bool withTime)
+{
+    static const char* const days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    static const char* const months[] = {"January", "February", "March", "April", "May", "June", "July",
+                                         "August", "September", "October", "November", "December"};
+    const std::time_t now = platform::NowUtc();
+    std::tm t{};
+    gmtime_r(&now, &t);
+    if (withTime)
+        std::snprintf(DateText, sizeof DateText, "%s %d %s %d (GMT: %.2d:%.2d:%.2d)", days[t.tm_wday], t.tm_mday,
+                      months[t.tm_mon], t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec);
+    else
+        std::snprintf(DateText, sizeof DateText, "%s %d %s %d", days[t.tm_wday], t.tm_mday, months[t.tm_mon],
+                      t.tm_year + 1900);
+    return DateText;
+}
+
+const char* TOrbiscope::LoadHintString(int id)
+{
+    std::snprintf(HintText, 257, "%s", StringText(id));
+    return HintText;
+}
+
+const char* TOrbiscope::LoadString2(int id)
+{
+    std::snprintf(StringBuffer, sizeof StringBuffer, "%s", StringText(id));
+    return StringBuffer;
+}
+
+bool TOrbiscope::SavePlacement()
+{
+    if (!frame_) return false;
+    WindowPlacement wp;
+    const QRect g = frame_->normalGeometry().isValid() ? frame_->normalGeometry() : frame_->geometry();
+    wp.showCommand = frame_->isMinimized() ? 2 : frame_->isMaximized() ? 3 : 1;
+    wp.left = g.left();
+    wp.top = g.top();
+    wp.right = g.left() + g.width();
+    wp.bottom = g.top() + g.height();
+    return WritePlacementFile(ProgramDir + "orbisco.ini", wp);
+}
+
+void TOrbiscope::RestorePlacement()
+{
+    const std::optional<WindowPlacement> wp = ReadPlacementFile(ProgramDir + "orbisco.ini");
+    if (!frame_ || !wp) return;
+    // Always restored in the normal state.
+    const int w = wp->right - wp->left, h = wp->bottom - wp->top;
+    if (w > 100 && h > 100 && w < 20000 && h < 20000) frame_->setGeometry(wp->left, wp->top, w, h);
+}
+
+bool TOrbiscope::WriteFormValueFile()
+{
+    std::vector<std::span<const std::uint8_t>> records;
+    for (int r = 1; r <= kFormValueRecordCount; ++r) records.push_back(FormRecord(r));
+    return WriteFormValuesFile(ProgramDir + "orbisco.dat", records);
+}
+
+bool TOrbiscope::CanClose()
+{
+    const bool answer = platform::Application::CanClose();
+    SavePlacement();  // whatever the answer; a failure is not reported
+    if (answer && HelpOpened) {
+        SetProgramDir();
+        platform::HelpViewer::CloseAll();
+    }
+    if (answer && SaveDialogValuesOnExit()) WriteFormValueFile();
+    platform::Registry::WriteString(kCountryKey, "", DefaultCountryFile);
+    return answer;
+}
+
+int OwlMain(int argc, char* argv[])
+{
+    QApplication qapp(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QString::fromLatin1(kMainTitle));
+
+    auto app = std::make_unique<TOrbiscope>();
+    if (!app->BecomeFirstInstance()) {
+        TOrbiscope::ActivatePreviousInstance();
+        return 0;
+    }
+    app->InitMainWindow();
+    app->Frame()->show();
+    const int result = qapp.exec();
+    app.reset();
+    return result;
+}

@@ -1,0 +1,116 @@
+// TOrbiscope: the application object.  It owns the frame, the state shared by
+// windows and dialogs, the recent-files list, help and the start-up and
+// shut-down order.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "framework/app/config_files.h"
+#include "platform/filedialog.h"
+#include "platform/mdi.h"
+#include "platform/registry.h"
+
+class TOrbiscopeMDIClient;
+class CalculationNotifier;
+class QToolBar;
+
+inline constexpr int kFormValueBytes = 5980;
+inline constexpr int kSetUpRecordBytes = 142;
+
+class TOrbiscope : public platform::Application {
+public:
+    TOrbiscope();
+    ~TOrbiscope() override;
+
+    static TOrbiscope* Current();
+
+    // Start-up after construction and the single-instance check.
+    void InitMainWindow();
+    void SetupToolbar();
+    bool CanClose() override;
+    bool ProcessAppMsg(QKeyEvent* event) override;
+    void DropFiles(const std::vector<std::string>& files) override;
+    void OpenDroppedFiles(const std::vector<std::string>& files);
+
+    void SetProgramDir();
+    void ShowHelp(int contextId);
+    void CmHelpContents();
+    void CmHelpAbout();
+    void CmMruFile(int index);
+    const char* FormatDate(bool withTime);
+    // The two string loaders: the first into HintText (at most 256 characters).
+    const char* LoadHintString(int id);
+    const char* LoadString2(int id);
+
+    void AddRecentFile(const std::string& fileName);
+    platform::RecentFiles& Recent() { return recent_; }
+    void RebuildRecentFilesMenu();
+
+    // Second instance: raise the first one.  Returns whether it was reached.
+    static bool ActivatePreviousInstance();
+    // First instance: listen for activation requests.
+    bool BecomeFirstInstance();
+
+    // Configuration files, read when the client is set up and written at
+    // shut-down.  The reads and their notices are hook points for the
+    // configuration part of the framework; each returns whether it succeeded.
+    virtual bool ReadSetupFile() { return true; }          // "orbisco.cfg"
+    virtual bool ReadFormValueFile() { return true; }      // "orbisco.dat"
+    virtual bool WriteFormValueFile();                     // "orbisco.dat"
+    void RestorePlacement();                               // "orbisco.ini"
+    bool SavePlacement();
+
+    // Set-up record options (16-bit words at 138 and 140).
+    bool SaveDialogValuesOnExit() const;
+    bool RestrictPolarization() const;
+    std::span<std::uint8_t> FormRecord(int record);  // 1-based
+    static int FormRecordOffset(int record);
+
+    TOrbiscopeMDIClient* Client() const { return client_; }
+
+    // ---- shared state (the fields the windows and dialogs reach) ----
+    bool HelpOpened = false;
+    platform::FileDialogData FileData;   // File Open; its name is CurrentFileName
+    std::string& CurrentFileName = FileData.fileName;
+    std::string ProgramDir;              // ends in '/'
+    std::int32_t PendingWindowType = 0;
+    bool ViewPainted = false;
+    bool Printing = false;
+    int PrintPage = 1;                   // page being printed (printout)
+    std::array<std::uint8_t, kSetUpRecordBytes> SetUpRecord{};
+    char PickedSiteName[41] = {};
+    char PickedSiteLatitude[13] = {};
+    char PickedSiteLongitude[13] = {};
+    char PickedSiteAltitude[13] = {};
+    char PickedSatName[41] = {};
+    char PickedSatLongitude[13] = {};
+    std::string SelectedCountryFile;
+    std::string CurrentCountryFile;
+    int LastFocusedEntry = 0;
+    char HintText[1024] = {};
+    char StringBuffer[1024] = {};
+    char DateText[86] = {};
+    std::array<std::uint8_t, kFormValueBytes> FormValueTable{};
+    std::string DefaultCountryFile;
+
+private:
+    void ApplyDefaultButtonStates();
+
+    platform::RecentFiles recent_;
+    TOrbiscopeMDIClient* client_ = nullptr;
+    platform::MdiFrame* frame_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    std::unique_ptr<platform::SingleInstance> instance_;
+    std::unique_ptr<CalculationNotifier> notifier_;
+    CalculationNotifier* previousNotifier_ = nullptr;
+    std::vector<QAction*> mruActions_;
+};
+
+// The program: QApplication, single instance, main window, message loop.
+int OwlMain(int argc, char* argv[]);

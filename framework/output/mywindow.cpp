@@ -1,0 +1,320 @@
+#include "framework/output/mywindow.h"
+
+#include <QPainter>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "framework/app/menus.h"
+#include "framework/app/orbiscope.h"
+#include "framework/app/strings.h"
+#include "framework/output/report.h"
+#include "platform/messagebox.h"
+#include "platform/services.h"
+
+using orbiscope::ClassifyReportLine;
+using orbiscope::ReportLineKind;
+
+namespace {
+std::string Format1(const char* format, const std::string& arg)
+{
+    std::string out;
+    const char* p = std::strstr(format, "%s");
+    if (!p) return format;
+    out.assign(format, p);
+    out += arg;
+    out += p + 2;
+    return out;
+}
+}  // namespace
+
+TMyWindow::TMyWindow(QWidget* parent, const char* title, const char* fileName) : platform::Window(parent)
+{
+    if (title) Title = title;
+    if (fileName) DocumentFileName = fileName;
+    ReportText.reserve(16384);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    GetScroller().SetUnits(1, 1);
+
+    // Document commands; Print and the two exports belong to later parts of
+    // the framework and do nothing yet.
+    auto hasLines = [this] { return LineCount > 0; };
+    auto saveEnabled = [this] { return LineCount > 0 || !Changed; };
+    SetHandler(orbiscope::CM_FILESAVE, [this] { Save(); });
+    SetEnabler(orbiscope::CM_FILESAVE, saveEnabled);
+    SetHandler(orbiscope::CM_FILESAVEAS, [this] { SaveAs(); });
+    SetEnabler(orbiscope::CM_FILESAVEAS, saveEnabled);
+    SetHandler(orbiscope::CM_SAVETABBED, [] {});
+    SetEnabler(orbiscope::CM_SAVETABBED, hasLines);
+    SetHandler(orbiscope::CM_SAVEHTML, [] {});
+    SetEnabler(orbiscope::CM_SAVEHTML, hasLines);
+    SetHandler(orbiscope::CM_EDITCOPY, [this] { CopyToClipboard(); });
+    SetEnabler(orbiscope::CM_EDITCOPY, hasLines);
+    SetHandler(orbiscope::CM_FILEPRINT, [] {});
+}
+
+TMyWindow::~TMyWindow() = default;
+
+TOrbiscope* TMyWindow::App() const { return TOrbiscope::Current(); }
+
+void TMyWindow::AddLine(const char* text)
+{
+    ReportText += text;
+    ReportText += '\n';
+    ++LineCount;
+}
+
+void TMyWindow::ClearReport()
+{
+    ReportText.clear();
+    LineCount = 0;
+}
+
+void TMyWindow::SetupWindow()
+{
+    const QFont body = platform::MakeFont(BodyFont);
+    LineHeight = platform::LineHeightOf(body, viewport());
+    AverageCharWidth = platform::AverageCharWidthOf(body, viewport());
+    UpdateScroller(true);
+}
+
+void TMyWindow::UpdateScroller(bool scrollToTop)
+{
+    if (LineHeight <= 1) {
+        const QFont body = platform::MakeFont(BodyFont);
+        LineHeight = platform::LineHeightOf(body, viewport());
+        AverageCharWidth = platform::AverageCharWidthOf(body, viewport());
+    }
+    auto& s = GetScroller();
+    s.SetUnits(AverageCharWidth, LineHeight);
+    s.SetRange(620 / std::max(1, AverageCharWidth), LineCount + 5);
+    if (scrollToTop) s.ScrollTo(0, 0);
+    Invalidate();
+}
+
+void TMyWindow::EvSize(int width, int height)
+{
+    if (width == 0 || height == 0 || isMinimized()) return;
+    UpdateScroller(false);
+}
+
+void TMyWindow::EvSetFocus()
+{
+    // The window type of the window the user works in decides F12.
+    if (TOrbiscope* app = App(); app && windowType_ != 0) app->PendingWindowType = windowType_;
+}
+
+void TMyWindow::SetFileName(const char* name)
+{
+    DocumentFileName = name ? name : "";
+    QWidget* frame = parentWidget();
+    while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
+    const std::string caption = name ? std::string(name) : std::string(orbiscope::StringText(orbiscope::kStrUntitled));
+    (frame ? frame : static_cast<QWidget*>(this))->setWindowTitle(QString::fromLatin1(caption.c_str()));
+}
+
+void TMyWindow::Paint(platform::DC& dc, bool /*erase*/, const QRect& rect)
+{
+    TOrbiscope* app = App();
+    if (LineCount == 0 || rect.left() > rect.right() || rect.top() > rect.bottom()) {
+        if (app) app->ViewPainted = false;
+        return;
+    }
+    if (app) app->ViewPainted = true;
+
+    dc.Save();
+    const QFont fonts[4] = {platform::MakeFont(TitleFont), platform::MakeFont(HeadingFont),
+                            platform::MakeFont(BodyFont), platform::MakeFont(FourthFont)};
+    QPaintDevice* device = dc.Painter().device();
+    orbiscope::ReportLineHeights h;
+    h.title = platform::LineHeightOf(fonts[0], device);
+    h.heading = platform::LineHeightOf(fonts[1], device);
+    h.body = platform::LineHeightOf(fonts[2], device);
+    h.fourth = platform::LineHeightOf(fonts[3], device);
+
+    const QRect client = ClientRect();
+    const auto lines = orbiscope::SplitReportLines(ReportText, LineCount);
+    int x = client.left() + h.body;
+    int first = 0, last = int(lines.size()) - 1;
+    int y = client.top() + h.title;
+    long bottomLimit = 0;
+    const bool printing = app && app->Printing;
+    if (printing) {
+        const int page = app->PrintPage;
+        if (page >= 1 && page <= int(PageFirstLine.size()) && page <= int(PageLastLine.size())) {
+            first = PageFirstLine[std::size_t(page - 1)];
+            last = std::min(last, PageLastLine[std::size_t(page - 1)]);
+        }
+        x = y = 3 * (client.left() + h.body);
+        bottomLimit = std::numeric_limits<long>::max();
+    } else {
+        const int scroll = GetScroller().YPos();
+        bottomLimit = long(client.bottom() - client.top()) + long(scroll) * h.body;
+        const orbiscope::PaintStart start = orbiscope::FirstPaintedLine(lines, h, client.top(), scroll);
+        first = start.firstLine;
+        y = start.y;
+    }
+
+    for (int i = first; i <= last && i >= 0 && y <= bottomLimit; ++i) {
+        const auto style = ClassifyReportLine(i, lines[std::size_t(i)]);
+        int advance = h.body;
+        switch (style.kind) {
+        case ReportLineKind::Title:
+            dc.SelectFont(fonts[0]);
+            dc.SetTextColor(TitleColour);
+            advance = h.title;
+            break;
+        case ReportLineKind::FirstHeading:
+        case ReportLineKind::Heading:
+            dc.SelectFont(fonts[1]);
+            dc.SetTextColor(style.kind == ReportLineKind::FirstHeading ? FirstHeadingColour : HeadingColour);
+            advance = h.heading;
+            break;
+        case ReportLineKind::Fourth:
+            dc.SelectFont(fonts[3]);
+            dc.SetTextColor(BodyColour);
+            advance = h.fourth;
+            break;
+        case ReportLineKind::Body:
+            dc.SelectFont(fonts[2]);
+            dc.SetTextColor(BodyColour);
+            break;
+        }
+        dc.TabbedTextOut(x, y, style.text, TabStops, x);
+        y += advance;
+    }
+    dc.Restore();
+}
+
+void TMyWindow::RenderTo(QPainter& painter)
+{
+    painter.fillRect(ClientRect(), Qt::white);
+    painter.save();
+    painter.translate(-GetScroller().XPos() * GetScroller().XUnit(), -GetScroller().YPos() * GetScroller().YUnit());
+    PaintInto(painter, ClientRect());
+    painter.restore();
+}
+
+bool TMyWindow::CanClose()
+{
+    if (!Changed) return true;
+    const std::string name = HasFileName() ? DocumentFileName : orbiscope::StringText(orbiscope::kStrUntitled);
+    const std::string text = Format1(orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name);
+    const int answer = platform::MessageBox(this, text, orbiscope::kMainTitle,
+                                            platform::MB_YESNO | platform::MB_ICONQUESTION);
+    if (answer == platform::IDYES) return Save();  // a failed or cancelled save keeps the window
+    return true;
+}
+
+bool TMyWindow::LoadFile(const char*) { return false; }
+bool TMyWindow::SaveFile(const char*) { return false; }
+
+bool TMyWindow::Save()
+{
+    if (!HasFileName() || saveAsFirst_) return SaveAs();
+    const std::string name = DocumentFileName;
+    if (!SaveFile(name.c_str())) {
+        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrUnableToWrite), name),
+                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+bool TMyWindow::SaveAs()
+{
+    FileData.fileName = DocumentFileName;
+    FileData.overwritePrompt = true;
+    if (!platform::RunFileSave(this, "Save As", FileData)) return false;
+    const std::string chosen = FileData.fileName;
+    if (!SaveFile(chosen.c_str())) {
+        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrUnableToWrite), chosen),
+                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        return false;
+    }
+    saveAsFirst_ = false;
+    SetFileName(chosen.c_str());
+    if (TOrbiscope* app = App()) app->AddRecentFile(chosen);
+    return true;
+}
+
+void TMyWindow::OpenDocument(bool convertExtension)
+{
+    const std::string opened = DocumentFileName;
+    SetFileName(HasFileName() ? opened.c_str() : nullptr);
+    if (HasFileName() && !LoadFile(opened.c_str())) {
+        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrCannotRead), opened),
+                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        SetFileName(nullptr);
+    }
+    if (convertExtension && HasFileName() && !FileData.defaultExt.empty()) {
+        std::filesystem::path p(DocumentFileName);
+        p.replace_extension("." + FileData.defaultExt);
+        const std::string converted = p.string();
+        // A converted name that names another, existing file must not be
+        // overwritten by a plain Save: the first Save asks for a name.
+        std::error_code ec;
+        saveAsFirst_ = converted != opened && std::filesystem::exists(p, ec);
+        SetFileName(converted.c_str());
+    }
+}
+
+bool TMyWindow::ReadField(void* destination, int kind, DocumentFile& file)
+{
+    const int size = DocFieldSize(kind);
+    if (size == 0) {
+        file.Close();
+        return false;
+    }
+    FieldReadTotal += size;
+    if (FieldReadTotal > FieldReadLimit) {
+        file.Close();
+        return false;
+    }
+    if (!file.ReadExact(destination, std::size_t(size))) {
+        file.Close();
+        return false;
+    }
+    return true;
+}
+
+bool TMyWindow::ReadFieldUnchecked(void* destination, int kind, DocumentFile& file)
+{
+    const int size = DocFieldSize(kind);
+    if (size == 0 || !file.ReadExact(destination, std::size_t(size))) {
+        file.Close();
+        return false;
+    }
+    return true;
+}
+
+void TMyWindow::ShowCalcError()
+{
+    if (const char* text = CalcErrorText(CalcErrorCode))
+        platform::MessageBox(this, text, orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+    CalcErrorCode = 0;
+}
+
+double TMyWindow::PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) const
+{
+    const TOrbiscope* app = App();
+    return PolarizationTilt(latitude, longitudeDifference, polarization, app && app->RestrictPolarization());
+}
+
+bool TMyWindow::WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size)
+{
+    std::string bytes(2 + size, '\0');
+    bytes[0] = char(version & 0xFF);
+    bytes[1] = char(version >> 8);
+    std::memcpy(bytes.data() + 2, record, size);
+    if (!platform::WriteFileAtomically(fileName, bytes.data(), bytes.size())) {
+        platform::MessageBox(this, fileName, "Unable to write file", platform::MB_ICONEXCLAMATION);
+        return false;
+    }
+    Changed = false;
+    return true;
+}
+
+void TMyWindow::CopyToClipboard() { platform::CopyTextToClipboard(orbiscope::ReportPlainText(ReportText, LineCount)); }

@@ -1,0 +1,98 @@
+// TMyWindow: the base of every document window.  It owns the report text and
+// draws, scrolls, copies and saves it, and offers the typed-field reader, the
+// calculation-error display and the polarization tilt of the document files.
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/output/docfile.h"
+#include "platform/dc.h"
+#include "platform/filedialog.h"
+#include "platform/window.h"
+
+class TOrbiscope;
+
+class TMyWindow : public platform::Window {
+public:
+    // No parent and no title for document windows; fileName null for an
+    // untitled window.
+    TMyWindow(QWidget* parent, const char* title, const char* fileName);
+    ~TMyWindow() override;
+
+    // ---- report ----
+    void AddLine(const char* text);
+    void ClearReport();                       // line count and length 0
+    const std::string& Report() const { return ReportText; }
+    int Lines() const { return LineCount; }
+
+    // ---- window ----
+    void SetupWindow() override;
+    void Paint(platform::DC& dc, bool erase, const QRect& rect) override;
+    bool CanClose() override;
+    void EvSetFocus() override;
+    void EvSize(int width, int height) override;
+    virtual void UpdateScroller(bool scrollToTop);
+    void SetFileName(const char* name);
+    const std::string& FileName() const { return DocumentFileName; }
+    bool HasFileName() const { return !DocumentFileName.empty(); }
+
+    // ---- documents ----
+    virtual void OpenDocument(bool convertExtension);
+    virtual bool LoadFile(const char* fileName);
+    virtual bool SaveFile(const char* fileName);
+    bool Save();
+    bool SaveAs();
+    bool ReadField(void* destination, int kind, DocumentFile& file);
+    bool ReadFieldUnchecked(void* destination, int kind, DocumentFile& file);
+    void ShowCalcError();
+    double PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) const;
+    // The save protocol of a calculation window: version word and record in
+    // one file, written through a temporary file; clears the changed flag.
+    bool WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size);
+
+    // ---- the window type (set by the client) ----
+    int WindowType() const { return windowType_; }
+    void SetWindowType(int type) { windowType_ = type; }
+
+    // Copies the report without its marks to the clipboard.
+    void CopyToClipboard();
+
+    // Renders the whole client area into an image-backed painter.
+    void RenderTo(QPainter& painter);
+
+    // ---- state shared with the derived windows ----
+    std::string ReportText;                 // grows as needed
+    std::int32_t LineCount = 0;
+    char LineBuffer[1024] = {};             // one line formatted before AddLine
+    static constexpr const char* BlankLine = " ";
+    platform::FontDesc TitleFont{20, 700, "Arial"};
+    platform::FontDesc HeadingFont{14, 700, "Arial"};
+    platform::FontDesc BodyFont{12, 400, "Arial"};
+    platform::FontDesc FourthFont{12, 700, "Arial"};
+    QColor TitleColour{127, 0, 0};
+    QColor FirstHeadingColour{0, 127, 0};
+    QColor HeadingColour{0, 0, 100};
+    QColor BodyColour{0, 0, 0};
+    std::vector<int> TabStops{0};           // positions in pixels from the tab origin
+    int AverageCharWidth = 1;
+    int LineHeight = 1;
+    std::vector<int> PageFirstLine;         // filled by the printout, grows
+    std::vector<int> PageLastLine;
+    bool Changed = false;
+    std::int32_t CalcErrorCode = 0;
+    std::int32_t FieldReadLimit = 0;
+    std::int32_t FieldReadTotal = 0;
+    platform::FileDialogData FileData;      // filter and default extension of Save As
+    std::string Title;
+
+protected:
+    TOrbiscope* App() const;
+    std::string DocumentFileName;
+
+private:
+    int windowType_ = 0;
+    bool saveAsFirst_ = false;  // a converted name that would overwrite another file
+};

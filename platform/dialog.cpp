@@ -1,0 +1,306 @@
+#include "platform/dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+std::map<int, DialogScript>& Drivers()
+{
+    static std::map<int, DialogScript> drivers;
+    return drivers;
+}
+
+bool Transfers(const ControlSpec& c)
+{
+    if (!c.transfer) return false;
+    return c.kind == ControlKind::Edit || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton;
+}
+
+std::size_t FieldSize(const ControlSpec& c)
+{
+    return c.kind == ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
+}
+
+QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), int(s.size())); }
+}  // namespace
+
+std::size_t TransferSize(const std::vector<ControlSpec>& controls)
+{
+    std::size_t n = 0;
+    for (const auto& c : controls)
+        if (Transfers(c)) n += FieldSize(c);
+    return n;
+}
+
+long TransferOffset(const std::vector<ControlSpec>& controls, int id)
+{
+    std::size_t n = 0;
+    for (const auto& c : controls) {
+        if (!Transfers(c)) continue;
+        if (c.id == id) return long(n);
+        n += FieldSize(c);
+    }
+    return -1;
+}
+
+Dialog::Dialog(QWidget* parent, int resourceId, const std::string& caption, std::vector<ControlSpec> controls)
+    : QDialog(parent), resourceId_(resourceId), specs_(std::move(controls))
+{
+    setWindowTitle(FromLatin1(caption));
+    Build();
+}
+
+void Dialog::Build()
+{
+    QButtonGroup* group = nullptr;
+    int right = 0, bottom = 0;
+    for (const ControlSpec& c : specs_) {
+        QWidget* w = nullptr;
+        switch (c.kind) {
+        case ControlKind::Static: w = new QLabel(FromLatin1(c.text), this); break;
+        case ControlKind::Edit:
+            if (c.multiLine) {
+                auto* e = new QPlainTextEdit(FromLatin1(c.text), this);
+                e->setReadOnly(c.readOnly);
+                w = e;
+            } else {
+                auto* e = new QLineEdit(FromLatin1(c.text), this);
+                if (c.textLimit > 0) e->setMaxLength(c.textLimit - 1);
+                e->setReadOnly(c.readOnly);
+                w = e;
+            }
+            break;
+        case ControlKind::CheckBox: w = new QCheckBox(FromLatin1(c.text), this); break;
+        case ControlKind::RadioButton: {
+            auto* r = new QRadioButton(FromLatin1(c.text), this);
+            r->setAutoExclusive(false);
+            if (!group || c.groupStart) {
+                group = new QButtonGroup(this);
+                group->setExclusive(true);
+            }
+            group->addButton(r);
+            w = r;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto* b = new QPushButton(FromLatin1(c.text), this);
+            b->setAutoDefault(false);
+            if (c.id == IDOK) b->setDefault(true);
+            const int id = c.id;
+            QObject::connect(b, &QPushButton::clicked, this, [this, id] { OnButton(id); });
+            w = b;
+            break;
+        }
+        case ControlKind::GroupBox: w = new QGroupBox(FromLatin1(c.text), this); break;
+        case ControlKind::ListBox: w = new QListWidget(this); break;
+        case ControlKind::ComboBox: w = new QComboBox(this); break;
+        case ControlKind::Gauge: {
+            auto* g = new QProgressBar(this);
+            g->setRange(0, 100);
+            w = g;
+            break;
+        }
+        case ControlKind::TabControl: w = new QTabBar(this); break;
+        }
+        if (c.kind != ControlKind::RadioButton) group = nullptr;
+        if (c.width > 0 && c.height > 0) w->setGeometry(c.x, c.y, c.width, c.height);
+        if (c.kind == ControlKind::GroupBox) w->lower();
+        right = std::max(right, c.x + c.width);
+        bottom = std::max(bottom, c.y + c.height);
+        if (c.id != 0) controls_[c.id] = w;
+    }
+    if (right > 0 && bottom > 0) setFixedSize(right + 10, bottom + 10);
+}
+
+void Dialog::SetTransferBuffer(void* buffer, std::size_t size)
+{
+    buffer_ = static_cast<std::uint8_t*>(buffer);
+    bufferSize_ = size;
+}
+
+void Dialog::TransferData(TransferDirection direction)
+{
+    if (!buffer_) return;
+    std::size_t off = 0;
+    for (const ControlSpec& c : specs_) {
+        if (!Transfers(c)) continue;
+        const std::size_t size = FieldSize(c);
+        if (off + size > bufferSize_) return;  // never past the buffer
+        std::uint8_t* field = buffer_ + off;
+        if (c.kind == ControlKind::Edit) {
+            if (direction == TransferDirection::Get) {
+                const std::string text = GetControlText(c.id);
+                std::memset(field, 0, size);
+                std::memcpy(field, text.data(), std::min(text.size(), size - 1));
+            } else {
+                std::size_t len = 0;
+                while (len < size - 1 && field[len]) ++len;  // a field is terminated at its last byte
+                SetControlText(c.id, std::string(reinterpret_cast<const char*>(field), len));
+            }
+        } else {
+            if (direction == TransferDirection::Get) {
+                const int state = GetCheck(c.id);
+                field[0] = std::uint8_t(state & 0xFF);
+                field[1] = std::uint8_t((state >> 8) & 0xFF);
+            } else {
+                SetCheck(c.id, field[0] | field[1] << 8);
+            }
+        }
+        off += size;
+    }
+}
+
+void Dialog::SetupWindow() { TransferData(TransferDirection::Set); }
+
+void Dialog::OnButton(int id)
+{
+    if (HandleCommand(id)) return;
+    if (id == IDOK || id == IDCANCEL) CloseWindow(id);
+}
+
+void Dialog::CloseWindow(int result)
+{
+    if (result == IDOK) {
+        if (!CanClose()) return;
+        TransferData(TransferDirection::Get);
+    }
+    closed_ = true;
+    closeResult_ = result;
+    if (isVisible()) done(result);
+}
+
+int Dialog::Execute()
+{
+    closed_ = false;
+    closeResult_ = IDCANCEL;
+    auto it = Drivers().find(resourceId_);
+    if (it != Drivers().end()) {
+        DialogScript script = it->second;
+        SetupWindow();
+        for (int attempt = 0; attempt < 8 && !closed_; ++attempt) {
+            const int button = script(*this);
+            if (button == 0) break;
+            OnButton(button);
+        }
+        return closed_ ? closeResult_ : IDCANCEL;
+    }
+    if (NoUserPresent()) {
+        SetupWindow();
+        return IDCANCEL;
+    }
+    SetupWindow();
+    const int r = exec();
+    if (!closed_) return IDCANCEL;  // closed by the window's own close box
+    (void)r;
+    return closeResult_;
+}
+
+QWidget* Dialog::Control(int id) const
+{
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string Dialog::GetControlText(int id) const
+{
+    QWidget* w = Control(id);
+    QString t;
+    if (auto* e = qobject_cast<QLineEdit*>(w)) t = e->text();
+    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) t = p->toPlainText();
+    else if (auto* l = qobject_cast<QLabel*>(w)) t = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(w)) t = b->text();
+    else if (auto* c = qobject_cast<QComboBox*>(w)) t = c->currentText();
+    else if (auto* g = qobject_cast<QGroupBox*>(w)) t = g->title();
+    return t.toLatin1().toStdString();
+}
+
+void Dialog::SetControlText(int id, const std::string& text)
+{
+    QWidget* w = Control(id);
+    const QString t = FromLatin1(text);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
+    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(t);
+    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
+    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
+    else if (auto* c = qobject_cast<QComboBox*>(w)) c->setEditText(t);
+    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
+}
+
+int Dialog::GetCheck(int id) const
+{
+    auto* b = qobject_cast<QAbstractButton*>(Control(id));
+    return b && b->isChecked() ? 1 : 0;
+}
+
+void Dialog::SetCheck(int id, int state)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(Control(id))) b->setChecked(state != 0);
+}
+
+void Dialog::EnableControl(int id, bool enabled)
+{
+    if (QWidget* w = Control(id)) w->setEnabled(enabled);
+}
+
+void Dialog::ListClear(int id)
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->clear();
+    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->clear();
+}
+
+void Dialog::ListAddString(int id, const std::string& text)
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->addItem(FromLatin1(text));
+    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->addItem(FromLatin1(text));
+}
+
+int Dialog::ListCount(int id) const
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) return l->count();
+    if (auto* c = qobject_cast<QComboBox*>(Control(id))) return c->count();
+    return 0;
+}
+
+int Dialog::ListSelIndex(int id) const
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) return l->currentRow();
+    if (auto* c = qobject_cast<QComboBox*>(Control(id))) return c->currentIndex();
+    return -1;
+}
+
+void Dialog::ListSetSelIndex(int id, int index)
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->setCurrentRow(index);
+    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->setCurrentIndex(index);
+}
+
+std::string Dialog::ListString(int id, int index) const
+{
+    if (auto* l = qobject_cast<QListWidget*>(Control(id)))
+        if (auto* item = l->item(index)) return item->text().toLatin1().toStdString();
+    if (auto* c = qobject_cast<QComboBox*>(Control(id))) return c->itemText(index).toLatin1().toStdString();
+    return {};
+}
+
+void Dialog::SetGaugeValue(int id, int percent)
+{
+    if (auto* g = qobject_cast<QProgressBar*>(Control(id))) g->setValue(percent);
+}
+
+void SetDialogDriver(int resourceId, DialogScript script) { Drivers()[resourceId] = std::move(script); }
+void ClearDialogDrivers() { Drivers().clear(); }
+
+}  // namespace platform

@@ -1,0 +1,154 @@
+// MDI frame, client and child windows on QMainWindow / QMdiArea, and the
+// application object that routes commands between them.
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/command.h"
+#include "platform/window.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+class QKeyEvent;
+
+namespace platform {
+
+class MdiClient;
+class MdiFrame;
+
+// One menu item: a command (id > 0), a separator (id 0 and no text) or a
+// submenu (children).  The hint is shown in the status bar while selected.
+struct MenuItemDef {
+    int id = 0;
+    std::string text;
+    std::string hint;
+    std::vector<MenuItemDef> children;
+};
+struct MenuDef {
+    std::string title;
+    std::vector<MenuItemDef> items;
+};
+
+// ---- MDI child ---------------------------------------------------------------
+class MdiChild : public QMdiSubWindow, public CommandTarget {
+public:
+    MdiChild(MdiClient* client, const std::string& title, Window* clientWindow);
+
+    Window* ClientWindow() const { return clientWindow_; }
+    // Closes after asking the document window (unless it already agreed).
+    bool CloseAsking();
+    void CloseWithoutAsking();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QPointer<Window> clientWindow_;
+    bool agreed_ = false;
+};
+
+// ---- MDI client --------------------------------------------------------------
+class MdiClient : public QMdiArea, public CommandTarget {
+public:
+    explicit MdiClient(QWidget* parent = nullptr);
+
+    // Builds the child for the next CreateChild; null when nothing is to be made.
+    virtual MdiChild* InitChild() { return nullptr; }
+    // Creates, shows and activates the child that InitChild builds (maximized
+    // when the active child is maximized).
+    MdiChild* CreateChild();
+
+    MdiChild* ActiveChild() const;
+    std::vector<MdiChild*> Children() const;
+
+    // The class library's close of all children: when every child agrees, all
+    // are destroyed; otherwise none.  Returns whether all closed.
+    bool CloseChildren();
+    // Every child asked in turn (the application's close check).
+    bool CanCloseChildren();
+
+    void TileVertically();
+    void TileHorizontally();
+    void ArrangeIcons();
+};
+
+// ---- MDI frame ---------------------------------------------------------------
+class MdiFrame : public QMainWindow, public CommandTarget {
+public:
+    MdiFrame(const std::string& title, MdiClient* client);
+
+    MdiClient* Client() const { return client_; }
+
+    void BuildMenus(const std::vector<MenuDef>& menus);
+    // Buttons reuse the menu actions (id 0 = separator).
+    QToolBar* AddToolBar(const std::string& title, const std::vector<int>& ids);
+    void SetAccelerator(int id, const QKeySequence& keys);
+    QAction* Action(int id) const;
+    QMenu* Menu(const std::string& title) const;
+    const std::map<int, QAction*>& Actions() const { return actions_; }
+
+    // Re-evaluates the enablers of every menu and toolbar command.
+    void UpdateCommandEnablers();
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void AddItems(QMenu* menu, const std::vector<MenuItemDef>& items);
+
+    MdiClient* client_;
+    std::map<int, QAction*> actions_;
+    std::map<std::string, QMenu*> menus_;
+    QTimer enablerTimer_;
+};
+
+// ---- application -------------------------------------------------------------
+// The system's application object derives from this: it owns the frame and
+// is the last target of the routing chain.
+class Application : public QObject, public CommandTarget {
+public:
+    Application();
+    ~Application() override;
+
+    static Application* Current();
+
+    MdiFrame* Frame() const { return frame_; }
+    void SetFrame(MdiFrame* frame) { frame_ = frame; }
+
+    // The routing chain: active document window, its child, the client, the
+    // frame, the application.
+    CommandChain Chain() const;
+    // A command from a menu, toolbar or accelerator: routed now.
+    bool Dispatch(int id);
+    // A command posted to the main window: routed from the event loop.
+    void PostToMainWindow(int id);
+    bool IsEnabled(int id) const;
+
+    // The close check of the frame.
+    virtual bool CanClose();
+    // Files dropped on the frame, in the order of the drop.
+    virtual void DropFiles(const std::vector<std::string>& files) { (void)files; }
+    // Key pre-filter; true consumes the key.
+    virtual bool ProcessAppMsg(QKeyEvent* event) { (void)event; return false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<MdiFrame> frame_;
+};
+
+}  // namespace platform

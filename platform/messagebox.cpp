@@ -1,0 +1,80 @@
+#include "platform/messagebox.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+MessageBoxSink& Sink()
+{
+    static MessageBoxSink sink;
+    return sink;
+}
+
+void AppendToLog(std::string_view caption, std::string_view text)
+{
+    const char* path = std::getenv("ORBISCOPE_MESSAGE_LOG");
+    if (!path || !*path) return;
+    std::FILE* f = std::fopen(path, "ab");
+    if (!f) return;
+    const std::string line = MessageLogLine(caption, text);
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+}
+}  // namespace
+
+void SetMessageBoxSink(MessageBoxSink sink) { Sink() = std::move(sink); }
+
+std::string MessageLogLine(std::string_view caption, std::string_view text)
+{
+    std::string line(caption);
+    line += '\t';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // CRLF is one newline
+        if (c == '\n' || c == '\r') line += "\\n";
+        else line += c;
+    }
+    line += '\n';
+    return line;
+}
+
+bool NoUserPresent()
+{
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)
+{
+    AppendToLog(caption, text);
+    MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
+    if (Sink()) return Sink()(call);
+    const bool yesNo = call.YesNo();
+    if (NoUserPresent()) return yesNo ? IDYES : IDOK;
+
+    QMessageBox box(owner);
+    box.setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
+    QString body = QString::fromLatin1(text.data(), int(text.size()));
+    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    box.setText(body);
+    switch (call.Icon()) {
+    case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    if (yesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return IDOK;
+}
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+// Modal message boxes with the flag values and answers of the system the
+// program was first written for, and the test seams around them.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Flags (combine one button set with one icon).
+inline constexpr unsigned MB_OK = 0x00;
+inline constexpr unsigned MB_YESNO = 0x04;
+inline constexpr unsigned MB_ICONSTOP = 0x10;
+inline constexpr unsigned MB_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+
+// Answers (also the button ids of dialogs).
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;
+    bool hasOwner = false;
+    unsigned Icon() const { return flags & 0xF0; }
+    bool YesNo() const { return (flags & 0x0F) == MB_YESNO; }
+};
+
+// Test seam: when set, every box goes to the sink instead of the screen and
+// the sink's answer is returned.
+using MessageBoxSink = std::function<int(const MessageBoxCall&)>;
+void SetMessageBoxSink(MessageBoxSink sink);
+
+// Shows the box (owner may be null) and returns IDOK, IDYES or IDNO.  Every
+// box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
+// "caption<TAB>text", newlines in the text written as "\n".  Under the
+// offscreen platform, with no sink, nobody can press a button: the box is
+// logged and answered with its first button.
+int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
+
+// The line written to the message log for one box.
+std::string MessageLogLine(std::string_view caption, std::string_view text);
+
+// Whether the program runs where no user can answer a window (offscreen).
+bool NoUserPresent();
+
+}  // namespace platform

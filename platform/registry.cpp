@@ -1,0 +1,187 @@
+#include "platform/registry.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <cstring>
+
+#include "platform/services.h"
+
+namespace platform {
+
+// ---- registry ----------------------------------------------------------------
+namespace {
+std::filesystem::path& RegistryFolder()
+{
+    static std::filesystem::path folder;
+    return folder;
+}
+
+QString GroupOf(const std::string& key)
+{
+    QString k = QString::fromStdString(key);
+    k.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return k;
+}
+
+QString ValueKey(const std::string& key, const std::string& valueName)
+{
+    return GroupOf(key) + QLatin1Char('/') +
+           (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
+}
+
+std::unique_ptr<QSettings> OpenSettings()
+{
+    return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
+                                       QSettings::IniFormat);
+}
+}  // namespace
+
+void Registry::SetFolder(const std::filesystem::path& folder) { RegistryFolder() = folder; }
+
+std::filesystem::path Registry::FilePath()
+{
+    std::filesystem::path folder = RegistryFolder();
+    if (folder.empty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+        folder /= "Orbiscope";
+    }
+    return folder / "registry.ini";
+}
+
+std::optional<std::string> Registry::ReadString(const std::string& key, const std::string& valueName)
+{
+    auto s = OpenSettings();
+    const QVariant v = s->value(ValueKey(key, valueName));
+    if (!v.isValid()) return std::nullopt;
+    return v.toString().toLatin1().toStdString();
+}
+
+bool Registry::WriteString(const std::string& key, const std::string& valueName, const std::string& value)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(FilePath().parent_path(), ec);
+    auto s = OpenSettings();
+    s->setValue(ValueKey(key, valueName), QString::fromLatin1(value.data(), int(value.size())));
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
+{
+    auto s = OpenSettings();
+    s->remove(ValueKey(key, valueName));
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+bool Registry::DeleteKey(const std::string& key)
+{
+    auto s = OpenSettings();
+    s->remove(GroupOf(key));
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+// ---- recent files ------------------------------------------------------------
+RecentFiles::RecentFiles(std::string registryKey, int maxEntries, int maxTextLength)
+    : key_(std::move(registryKey)), maxEntries_(maxEntries), maxTextLength_(maxTextLength)
+{
+}
+
+void RecentFiles::Add(const std::string& fileName)
+{
+    if (fileName.empty()) return;
+    std::erase(files_, fileName);
+    files_.insert(files_.begin(), fileName);
+    if (int(files_.size()) > maxEntries_) files_.resize(std::size_t(maxEntries_));
+    Store();
+}
+
+std::string RecentFiles::MenuText(int index) const
+{
+    if (index < 0 || index >= int(files_.size())) return {};
+    const std::string& f = files_[std::size_t(index)];
+    return int(f.size()) > maxTextLength_ ? f.substr(0, std::size_t(maxTextLength_)) : f;
+}
+
+void RecentFiles::Load()
+{
+    files_.clear();
+    for (int i = 1; i <= maxEntries_; ++i) {
+        auto v = Registry::ReadString(key_, "File" + std::to_string(i));
+        if (v && !v->empty()) files_.push_back(*v);
+    }
+}
+
+void RecentFiles::Store() const
+{
+    for (int i = 1; i <= maxEntries_; ++i) {
+        const std::string name = "File" + std::to_string(i);
+        if (i <= int(files_.size())) Registry::WriteString(key_, name, files_[std::size_t(i - 1)]);
+        else Registry::DeleteValue(key_, name);
+    }
+}
+
+// ---- single instance ---------------------------------------------------------
+SingleInstance::SingleInstance(const QString& key) : key_(key) {}
+
+SingleInstance::~SingleInstance()
+{
+    if (server_) server_->close();
+}
+
+QString SingleInstance::ServerName() const
+{
+    // Socket names must be short and plain; the user's name keeps users apart.
+    const QByteArray h = QCryptographicHash::hash((key_ + QDir::homePath()).toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("orbiscope-") + QString::fromLatin1(h.toHex().left(16));
+}
+
+bool SingleInstance::TryBecomePrimary()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    lock_ = std::make_unique<QLockFile>(dir + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(100)) {
+        lock_.reset();
+        return false;
+    }
+    // Only the lock holder may clear a socket left by a crashed first instance.
+    QLocalServer::removeServer(ServerName());
+    server_ = new QLocalServer(this);
+    QObject::connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                while (socket->canReadLine()) {
+                    QByteArray line = socket->readLine(4096);
+                    line.chop(1);
+                    if (handler_) handler_(line);
+                }
+                if (socket->bytesAvailable() > 4096) socket->abort();  // a line too long is dropped
+            });
+        }
+    });
+    server_->listen(ServerName());
+    return true;
+}
+
+bool SingleInstance::SendToPrimary(const QByteArray& message, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(ServerName());
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write(message + '\n');
+    const bool ok = socket.waitForBytesWritten(timeoutMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(timeoutMs);
+    return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,79 @@
+// Registry stand-in (an ini file through QSettings), profile structures,
+// the recent-files list and the single-instance rule.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLockFile;
+class QLocalServer;
+
+namespace platform {
+
+// ---- registry ----------------------------------------------------------------
+// Keys are written as the system names them ("Software\Orbiscope\MRU"); the
+// default value of a key is the value name "" (stored as "(Default)").
+// The file lives in the user's configuration folder (test mode respected)
+// unless a folder is set.
+class Registry {
+public:
+    static void SetFolder(const std::filesystem::path& folder);  // empty: the default
+    static std::filesystem::path FilePath();
+
+    static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
+    static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
+    static bool DeleteValue(const std::string& key, const std::string& valueName);
+    static bool DeleteKey(const std::string& key);  // with all its sub-keys
+};
+
+// ---- recent files ------------------------------------------------------------
+// A most-recently-used list kept in the registry under one key ("File1" is
+// the newest).  Menu texts are cut to a maximum length.
+class RecentFiles {
+public:
+    RecentFiles(std::string registryKey, int maxEntries, int maxTextLength);
+
+    void Add(const std::string& fileName);  // moves an existing entry to the top
+    const std::vector<std::string>& Files() const { return files_; }
+    std::string MenuText(int index) const;   // the cut text of entry index (0 = newest)
+    void Load();
+    void Store() const;
+
+private:
+    std::string key_;
+    int maxEntries_;
+    int maxTextLength_;
+    std::vector<std::string> files_;
+};
+
+// ---- single instance ---------------------------------------------------------
+// A lock file named from a key, plus a local socket server owned by the lock
+// holder.  A later start sends a message over the socket and is told to exit.
+class SingleInstance : public QObject {
+public:
+    explicit SingleInstance(const QString& key);
+    ~SingleInstance() override;
+
+    // True for the first instance (lock held, server listening).
+    bool TryBecomePrimary();
+    // From a second instance: sends the message to the first one.
+    bool SendToPrimary(const QByteArray& message, int timeoutMs = 2000);
+    // Called in the first instance for each line received.
+    void SetMessageHandler(std::function<void(const QByteArray&)> handler) { handler_ = std::move(handler); }
+    QString ServerName() const;
+
+private:
+    QString key_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+    std::function<void(const QByteArray&)> handler_;
+};
+
+}  // namespace platform

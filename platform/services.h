@@ -1,0 +1,84 @@
+// Small platform services: program directory, clock, wait cursor, clipboard,
+// timers, atomic file writes, and the help viewer with its test seam.
+#pragma once
+
+#include "platform/atomic_file.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QTextBrowser;
+
+namespace platform {
+
+// ---- program directory -------------------------------------------------------
+// The folder of the executable, or ORBISCOPE_HOME when set; tests may override.
+std::filesystem::path ProgramDirectory();
+void SetProgramDirectoryOverride(const std::filesystem::path& dir);  // empty clears
+
+// ---- clock -------------------------------------------------------------------
+// Seconds since 1970 in UTC; tests install a fixed value.
+std::time_t NowUtc();
+void SetClockOverride(std::function<std::time_t()> clock);  // empty clears
+
+// ---- wait cursor -------------------------------------------------------------
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// ---- clipboard ---------------------------------------------------------------
+void CopyTextToClipboard(const std::string& latin1Text);
+std::string ClipboardText();
+
+// ---- timers ------------------------------------------------------------------
+// A window timer: calls back every interval until stopped or destroyed.
+class Timer {
+public:
+    Timer() = default;
+    void Start(int id, std::chrono::milliseconds interval, std::function<void(int)> onTick);
+    void Stop();
+    bool Running() const { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
+    int id_ = 0;
+};
+
+// Keeps the interface alive during a long step on the user-interface thread.
+void PumpWaitingMessages();
+
+// ---- files -------------------------------------------------------------------
+// Writes the bytes to a temporary file beside the target and renames it over
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+
+// ---- help --------------------------------------------------------------------
+// Stand-in for context help: pages help/<id>.html (or help/index.html) in the
+// program directory, shown in one help window.
+class HelpViewer {
+public:
+    // Returns true when a help window was opened (the "help opened" answer).
+    static bool ShowContext(int contextId);
+    static bool ShowContents();
+    static void CloseAll();
+    static bool IsOpen();
+
+    // Test seam: when set, calls are recorded here instead of opening a window
+    // (contextId 0 = contents, -1 = close all) and its answer is returned.
+    static void SetSink(std::function<bool(int contextId)> sink);
+};
+
+}  // namespace platform

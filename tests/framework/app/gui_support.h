@@ -1,0 +1,134 @@
+// Shared by the window tests of the framework: one QApplication for the
+// binary, a temporary program directory, recorded message boxes and a
+// document window that records the commands it receives.
+#pragma once
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStandardPaths>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/app/mdiclient.h"
+#include "framework/app/menus.h"
+#include "framework/app/orbiscope.h"
+#include "framework/app/registration.h"
+#include "framework/output/mywindow.h"
+#include "platform/dialog.h"
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+
+namespace testsupport {
+
+inline QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "test_framework";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        auto* a = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        std::setlocale(LC_NUMERIC, "C");
+        return a;
+    }();
+    return *app;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orbiscope-shell-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const char* name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Records every message box and answers as told.
+struct MessageRecorder {
+    std::vector<platform::MessageBoxCall> calls;
+    int answer = platform::IDOK;
+    int yesNoAnswer = platform::IDNO;
+    MessageRecorder()
+    {
+        platform::SetMessageBoxSink([this](const platform::MessageBoxCall& c) {
+            calls.push_back(c);
+            return c.YesNo() ? yesNoAnswer : answer;
+        });
+    }
+    ~MessageRecorder() { platform::SetMessageBoxSink({}); }
+};
+
+// A document window that records its edit commands and can refuse to close.
+class RecordingWindow : public TMyWindow {
+public:
+    RecordingWindow(int editCommand, const char* fileName) : TMyWindow(nullptr, nullptr, fileName)
+    {
+        if (fileName) openedWith = fileName;
+        if (editCommand) SetHandler(editCommand, [this, editCommand] { received.push_back(editCommand); });
+    }
+    bool CanClose() override { return allowClose && TMyWindow::CanClose(); }
+    std::vector<int> received;
+    std::string openedWith;
+    bool allowClose = true;
+};
+
+// The application with its frame over a temporary program directory, the
+// registry in that folder and the maps switched off.
+class AppFixture {
+public:
+    AppFixture()
+    {
+        App();
+        platform::SetProgramDirectoryOverride(dir.Path());
+        platform::Registry::SetFolder(dir.Path() / "registry");
+        TOrbiscopeMDIClient::SetMapLoader({});
+        orbiscope::ClearRegistrations();
+        for (const auto& t : orbiscope::WindowTypes()) {
+            const int edit = t.editCommand;
+            orbiscope::RegisterWindowFactory(t.type, [edit](const char* name) { return new RecordingWindow(edit, name); });
+        }
+        app = std::make_unique<TOrbiscope>();
+        app->InitMainWindow();
+        app->Frame()->show();
+        QCoreApplication::processEvents();
+    }
+    ~AppFixture()
+    {
+        for (auto* c : app->Client()->Children()) c->CloseWithoutAsking();
+        QCoreApplication::processEvents();
+        app.reset();
+        orbiscope::ClearRegistrations();
+        TOrbiscopeMDIClient::ResetMapLoader();
+        platform::SetProgramDirectoryOverride({});
+        platform::Registry::SetFolder({});
+        platform::ClearFileDialogAnswers();
+        platform::HelpViewer::SetSink({});
+    }
+    RecordingWindow* Active() const
+    {
+        auto* child = app->Client()->ActiveDocumentChild();
+        return child ? dynamic_cast<RecordingWindow*>(child->Document()) : nullptr;
+    }
+
+    TempDir dir;
+    MessageRecorder messages;
+    std::unique_ptr<TOrbiscope> app;
+};
+
+}  // namespace testsupport

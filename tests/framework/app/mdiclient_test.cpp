@@ -1,0 +1,294 @@
+// The MDI client driven through its commands, with a recording window
+// registered for every window type.
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+#include <fstream>
+
+#include "tests/framework/app/gui_support.h"
+
+using testsupport::AppFixture;
+using testsupport::RecordingWindow;
+
+namespace {
+
+struct NewCase {
+    int command;
+    int type;
+    const char* title;
+    int editCommand;
+};
+
+class NewDocument : public ::testing::TestWithParam<NewCase> {};
+
+TEST_P(NewDocument, CreatesItsTypeAndPostsItsEditCommand)
+{
+    AppFixture f;
+    const NewCase c = GetParam();
+    ASSERT_TRUE(f.app->Dispatch(c.command));
+    RecordingWindow* w = f.Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->WindowType(), c.type);
+    EXPECT_EQ(f.app->PendingWindowType, c.type);
+    EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle().toStdString(), c.title);
+    EXPECT_TRUE(w->openedWith.empty());
+    // Posted, not sent: the dialog opens once the window is up.
+    EXPECT_TRUE(w->received.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->received, std::vector<int>{c.editCommand});
+}
+
+INSTANTIATE_TEST_SUITE_P(FileNew, NewDocument,
+                         ::testing::Values(NewCase{6010, 5, "Look Angles", 6110}, NewCase{6011, 6, "Dual Feed", 6111},
+                                           NewCase{6014, 10, "GEO Link Budget", 6114},
+                                           NewCase{6023, 16, "Link Budget (Non GEO)", 6126},
+                                           NewCase{6022, 15, "Uplink Budget", 5524},
+                                           NewCase{6028, 17, "Downlink Budget", 5525},
+                                           NewCase{6021, 14, "Rain Attenuation", 6123},
+                                           NewCase{6016, 11, "Solar Outage", 6116},
+                                           NewCase{6017, 7, "Country Data", 6117},
+                                           NewCase{6018, 8, "Satellite Data", 6118}));
+
+TEST(MdiClient, NewWithoutRegisteredWindowOpensNothingAndSaysNothing)
+{
+    AppFixture f;
+    orbiscope::ClearRegistrations();
+    EXPECT_TRUE(f.app->Dispatch(6014));
+    EXPECT_TRUE(f.app->Dispatch(6310));
+    EXPECT_TRUE(f.app->Dispatch(6410));
+    EXPECT_TRUE(f.app->Dispatch(6510));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.app->Client()->Children().empty());
+    EXPECT_TRUE(f.messages.calls.empty());
+}
+
+struct OpenCase {
+    const char* name;
+    int type;        // 0: refused
+    int filterIndex;
+};
+
+class OpenByExtension : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(OpenByExtension, PicksTheTypeIgnoringCase)
+{
+    AppFixture f;
+    const OpenCase c = GetParam();
+    const std::string path = (f.dir.Path() / c.name).string();
+    f.app->Client()->OpenFile(path.c_str());
+    if (c.type == 0) {
+        ASSERT_EQ(f.messages.calls.size(), 1u);
+        EXPECT_EQ(f.messages.calls[0].text, "Not a supported file type (or too many files selected)");
+        EXPECT_EQ(f.messages.calls[0].caption, orbiscope::kMainTitle);
+        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+        EXPECT_TRUE(f.app->Client()->Children().empty());
+        EXPECT_TRUE(f.app->Recent().Files().empty());
+        EXPECT_EQ(f.app->CurrentFileName, path);
+        return;
+    }
+    RecordingWindow* w = f.Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->WindowType(), c.type);
+    EXPECT_EQ(w->openedWith, path);
+    EXPECT_EQ(f.app->FileData.filterIndex, c.filterIndex);
+    ASSERT_EQ(f.app->Recent().Files().size(), 1u);
+    EXPECT_EQ(f.app->Recent().Files()[0], path);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->received.empty());  // opening a file runs no dialog
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Extensions, OpenByExtension,
+    ::testing::Values(OpenCase{"LINK.GLB", 10, 3}, OpenCase{"old.upd", 10, 3}, OpenCase{"a.Tle", 4, 13},
+                      OpenCase{"uk.twn", 7, 4}, OpenCase{"sats.geo", 8, 5}, OpenCase{"x.ang", 5, 1},
+                      OpenCase{"x.duo", 6, 2}, OpenCase{"x.sun", 11, 6}, OpenCase{"x.att", 14, 8},
+                      OpenCase{"x.rup", 15, 9}, OpenCase{"x.dnd", 17, 10}, OpenCase{"x.leo", 16, 11},
+                      OpenCase{"map.JPG", 1, 7}, OpenCase{"link.glb.bak", 0, 0}, OpenCase{"noextension", 0, 0},
+                      OpenCase{"dir.glb/file", 0, 0}));
+
+TEST(MdiClient, RecentFilesKeepSixNewestFirstAndSurviveARestart)
+{
+    AppFixture f;
+    for (int i = 1; i <= 8; ++i) {
+        const std::string name = (f.dir.Path() / ("doc" + std::to_string(i) + ".glb")).string();
+        f.app->Client()->OpenFile(name.c_str());
+    }
+    const std::string third = (f.dir.Path() / "doc3.glb").string();
+    const std::string fifth = (f.dir.Path() / "doc5.glb").string();
+    f.app->Client()->OpenFile(fifth.c_str());
+    const auto& files = f.app->Recent().Files();
+    ASSERT_EQ(files.size(), 6u);
+    EXPECT_EQ(files[0], fifth);
+    EXPECT_EQ(files[1], (f.dir.Path() / "doc8.glb").string());
+    EXPECT_EQ(files[5], third);
+    EXPECT_LE(f.app->Recent().MenuText(0).size(), 30u);
+
+    platform::RecentFiles reloaded("Software\\Orbiscope\\MRU", 6, 30);
+    reloaded.Load();
+    EXPECT_EQ(reloaded.Files(), files);
+}
+
+TEST(MdiClient, FileOpenWithSeveralFilesOpensEachInOrder)
+{
+    AppFixture f;
+    const std::string a = (f.dir.Path() / "a.glb").string();
+    const std::string b = (f.dir.Path() / "b.twn").string();
+    const std::string c = (f.dir.Path() / "c.sun").string();
+    platform::QueueFileDialogAnswer({{a, b, c}});
+    f.app->Dispatch(orbiscope::CM_FILEOPEN);
+    const auto children = f.app->Client()->Children();
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[0]->windowTitle().toStdString(), "GEO Link Budget");
+    EXPECT_EQ(children[1]->windowTitle().toStdString(), "Country Data");
+    EXPECT_EQ(children[2]->windowTitle().toStdString(), "Solar Outage");
+    EXPECT_EQ(f.app->Recent().Files(), (std::vector<std::string>{c, b, a}));
+    EXPECT_EQ(f.app->FileData.filterIndex, 6);
+}
+
+TEST(MdiClient, FileOpenCancelledRestoresTheCurrentName)
+{
+    AppFixture f;
+    f.app->CurrentFileName = "before.glb";
+    f.app->Dispatch(orbiscope::CM_FILEOPEN);  // no answer queued: cancelled
+    EXPECT_EQ(f.app->CurrentFileName, "before.glb");
+    EXPECT_TRUE(f.app->Client()->Children().empty());
+}
+
+TEST(MdiClient, EditActiveDocumentFollowsTheWindowInFocus)
+{
+    AppFixture f;
+    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_EDITACTIVE));
+    f.app->Dispatch(6010);  // look angles
+    QCoreApplication::processEvents();
+    RecordingWindow* angles = f.Active();
+    f.app->Dispatch(6417);  // a table: nothing registered builds it, but the window exists
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.app->PendingWindowType, 2);
+    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_EDITACTIVE));
+
+    // Back to the look-angle window: it records its own type when activated.
+    f.app->Client()->setActiveSubWindow(f.app->Client()->Children()[0]);
+    EXPECT_EQ(f.app->PendingWindowType, 5);
+    EXPECT_TRUE(f.app->IsEnabled(orbiscope::CM_EDITACTIVE));
+    angles->received.clear();
+    f.app->Dispatch(orbiscope::CM_EDITACTIVE);
+    EXPECT_EQ(angles->received, std::vector<int>{6110});  // sent: at once
+}
+
+TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOne)
+{
+    AppFixture f;
+    f.app->Dispatch(6014);
+    RecordingWindow* refusing = f.Active();
+    refusing->allowClose = false;
+    f.app->Dispatch(6010);
+    f.app->Dispatch(6011);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f.app->Client()->Children().size(), 3u);
+
+    f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
+    QCoreApplication::processEvents();
+    // Only the active one (Dual Feed) went, on its own question.
+    auto left = f.app->Client()->Children();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0]->windowTitle().toStdString(), "GEO Link Budget");
+    EXPECT_EQ(left[1]->windowTitle().toStdString(), "Look Angles");
+
+    refusing->allowClose = true;
+    f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.app->Client()->Children().empty());
+    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_CLOSEALLDOCS));
+    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILECLOSE));
+}
+
+TEST(MdiClient, NewChildOpensMaximizedWhenTheActiveOneIs)
+{
+    AppFixture f;
+    f.app->Dispatch(6014);
+    f.app->Client()->ActiveChild()->showMaximized();
+    f.app->Dispatch(6010);
+    EXPECT_TRUE(f.app->Client()->ActiveChild()->isMaximized());
+}
+
+TEST(MdiClient, PrintCommandsNeedAPaintedActiveWindow)
+{
+    AppFixture f;
+    f.app->ViewPainted = true;
+    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILEPRINT));
+    f.app->Dispatch(6014);
+    for (int id : {orbiscope::CM_FILEPRINT, orbiscope::CM_FILEPRINTPREVIEW, orbiscope::CM_FILEPRINTERSETUP}) {
+        f.app->ViewPainted = true;
+        EXPECT_TRUE(f.app->IsEnabled(id)) << id;
+        f.app->ViewPainted = false;
+        EXPECT_FALSE(f.app->IsEnabled(id)) << id;
+    }
+}
+
+TEST(MdiClient, CalculatorGetsAZeroFilledSeededBufferOfItsRecordSize)
+{
+    AppFixture f;
+    std::vector<std::uint8_t> seen;
+    orbiscope::RegisterCalculator(6531, [&](TOrbiscopeMDIClient&, std::uint8_t* b, std::size_t n) { seen.assign(b, b + n); });
+    f.app->Dispatch(6531);
+    ASSERT_EQ(seen.size(), 275u);
+    std::vector<std::uint8_t> expected(275, 0);
+    expected[39] = '0';
+    expected[171] = 1;
+    expected[188] = 1;
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(MdiClient, GraphAndTableBuildersGetTheirWindowAndArgument)
+{
+    AppFixture f;
+    std::vector<std::pair<int, int>> calls;
+    for (int id : {6311, 6312, 6319, 6417})
+        orbiscope::RegisterWindowBuilder(id, [&calls](TMyWindow& w, int arg) { calls.emplace_back(w.WindowType(), arg); });
+    orbiscope::RegisterWindowBuilder(6220, [&calls](TMyWindow& w, int arg) { calls.emplace_back(w.WindowType(), arg); });
+    for (int id : {6311, 6312, 6319, 6417, 6220}) f.app->Dispatch(id);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{3, 0}, {3, 1}, {3, 6319}, {2, 6417}, {1, 88}}));
+}
+
+TEST(MdiClient, TimeZoneMapOpensTheFileOfTheProgramDirectory)
+{
+    AppFixture f;
+    f.app->Dispatch(6209);
+    RecordingWindow* w = f.Active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->WindowType(), 1);
+    EXPECT_EQ(w->openedWith, "TIMEZONE.GIF");
+    EXPECT_TRUE(f.app->Recent().Files().empty());
+}
+
+TEST(MdiClient, CtrlF3PostsTheHtmlExportToTheActiveWindow)
+{
+    AppFixture f;
+    f.app->Dispatch(6014);
+    RecordingWindow* w = f.Active();
+    std::vector<int> got;
+    w->SetHandler(orbiscope::CM_SAVEHTML, [&got] { got.push_back(6020); });
+    w->SetHandler(orbiscope::CM_EXPORTDISA, [&got] { got.push_back(6027); });
+    for (auto [key, mods] : {std::pair{Qt::Key_F3, Qt::ControlModifier}, std::pair{Qt::Key_F2, Qt::ControlModifier},
+                             std::pair{Qt::Key_F3, Qt::NoModifier}}) {
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(w, &press);
+    }
+    EXPECT_TRUE(got.empty());  // posted
+    QCoreApplication::processEvents();
+    EXPECT_EQ(got, (std::vector<int>{6020, 6027}));
+}
+
+TEST(MdiClient, DroppedFilesOpenInTheOrderOfTheDrop)
+{
+    AppFixture f;
+    f.app->DropFiles({(f.dir.Path() / "one.twn").string(), (f.dir.Path() / "two.bak").string(),
+                      (f.dir.Path() / "three.geo").string()});
+    const auto children = f.app->Client()->Children();
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(children[0]->windowTitle().toStdString(), "Country Data");
+    EXPECT_EQ(children[1]->windowTitle().toStdString(), "Satellite Data");
+    EXPECT_EQ(f.messages.calls.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,227 @@
+// The application object: start-up tables, shut-down order, date line, the
+// map-failure path.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <set>
+
+#include "framework/app/menus.h"
+#include "framework/app/strings.h"
+#include "propagation/geo_notifier.h"
+#include "tests/framework/app/gui_support.h"
+
+using testsupport::AppFixture;
+using testsupport::RecordingWindow;
+
+namespace {
+
+TEST(MainMenu, HasEveryCommandOnceWithItsHint)
+{
+    const std::vector<int> ids = orbiscope::MainMenuCommands();
+    EXPECT_EQ(ids.size(), 96u);
+    EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
+    for (int id : ids) EXPECT_STRNE(orbiscope::MenuHint(id), "") << id;
+    // Hints keep their own spelling.
+    EXPECT_STREQ(orbiscope::StringText(6315), "Plot modified polar mount declination values ");
+    EXPECT_STREQ(orbiscope::StringText(6513), "Convert noise figure to  noise temperature");
+    EXPECT_STREQ(orbiscope::StringText(24362), "Display all open widows tiled");
+}
+
+TEST(MainMenu, CalculatorBuffersMatchTheirStoredRecords)
+{
+    int total = 0;
+    for (int size : kFormValueRecordSizes) total += size;
+    EXPECT_EQ(total, 5980);
+    EXPECT_EQ(orbiscope::Calculators().size(), 28u);
+    for (const auto& c : orbiscope::Calculators()) {
+        EXPECT_EQ(c.bufferBytes, kFormValueRecordSizes[std::size_t(c.storedRecord - 1)]) << c.form;
+        for (int off : c.wordSeeds) EXPECT_LE(off + 2, c.bufferBytes) << c.form;
+    }
+}
+
+TEST(TOrbiscopeState, StoredDialogValuesStartWithTheDefaultButtonStates)
+{
+    testsupport::App();
+    TOrbiscope app;
+    const std::vector<std::pair<int, std::vector<int>>> seeds = {
+        {16, {15}}, {17, {162}}, {24, {134}}, {27, {90}}, {28, {157}}, {31, {341, 345, 349, 355, 357}},
+        {32, {104}}, {33, {119, 123, 127, 133, 135}}, {34, {380, 384, 388, 394, 396}}, {36, {65, 79}}, {38, {52}}};
+    std::vector<std::uint8_t> expected(5980, 0);
+    for (const auto& [record, offsets] : seeds)
+        for (int off : offsets) expected[std::size_t(TOrbiscope::FormRecordOffset(record) + off)] = 1;
+    EXPECT_EQ(std::vector<std::uint8_t>(app.FormValueTable.begin(), app.FormValueTable.end()), expected);
+    EXPECT_EQ(TOrbiscope::FormRecordOffset(17), 1241);
+    EXPECT_EQ(TOrbiscope::FormRecordOffset(33), 2994);
+    for (std::uint8_t b : app.SetUpRecord) EXPECT_EQ(b, 0);
+}
+
+struct DateCase {
+    std::time_t when;
+    bool withTime;
+    const char* text;
+};
+
+TEST(TOrbiscopeState, FormatDateFromTheUtcClock)
+{
+    testsupport::App();
+    TOrbiscope app;
+    const DateCase cases[] = {
+        {1678179903, true, "Tuesday 7 March 2023 (GMT: 09:05:03)"},   // 2023-03-07 09:05:03 UTC
+        {1678179903, false, "Tuesday 7 March 2023"},
+        {0, true, "Thursday 1 January 1970 (GMT: 00:00:00)"},
+        {951782400, true, "Tuesday 29 February 2000 (GMT: 00:00:00)"},
+        {1767225599, true, "Wednesday 31 December 2025 (GMT: 23:59:59)"},
+    };
+    for (const DateCase& c : cases) {
+        platform::SetClockOverride([t = c.when] { return t; });
+        EXPECT_STREQ(app.FormatDate(c.withTime), c.text);
+    }
+    platform::SetClockOverride({});
+}
+
+TEST(TOrbiscopeFrame, TitleMenusToolbarAndAccelerators)
+{
+    AppFixture f;
+    platform::MdiFrame* frame = f.app->Frame();
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Orbiscope Pro 1.0");
+    QStringList menus;
+    for (QAction* a : frame->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus.join(','), "&File,&Edit,&Map,&Graph,&Table,&Calculate,&Options,&Window,&Help");
+    QToolBar* bar = frame->findChild<QToolBar*>("Toolbar");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), "Toolbar");
+    std::vector<int> buttons;
+    for (QAction* a : bar->actions())
+        if (!a->isSeparator()) buttons.push_back(a->data().toInt());
+    EXPECT_EQ(buttons, (std::vector<int>{24332, 24333, 6121, 24323, 6510, 24337, 24340, 24361, 24362, 6710}));
+    EXPECT_EQ(frame->Action(24323)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    EXPECT_EQ(frame->Action(6121)->shortcut(), QKeySequence(Qt::Key_F12));
+    EXPECT_EQ(frame->Action(6014)->statusTip().toStdString(), "Create a new GEO 'bent pipe' link budget");
+    // Toolbar buttons follow the menu enablers.
+    frame->UpdateCommandEnablers();
+    EXPECT_FALSE(frame->Action(24333)->isEnabled());
+    EXPECT_TRUE(frame->Action(24332)->isEnabled());
+    f.app->Dispatch(6014);
+    EXPECT_TRUE(frame->Action(24333)->isEnabled());
+}
+
+// What shut-down writes, by the answer of the windows and the set-up option.
+struct ShutdownCase {
+    bool windowAgrees;
+    bool helpOpened;
+    std::uint8_t saveOption;
+    bool expectClosed;
+    bool expectDat;
+    bool expectHelpClosed;
+};
+
+class Shutdown : public ::testing::TestWithParam<ShutdownCase> {};
+
+TEST_P(Shutdown, WritesWhatTheAnswerAllows)
+{
+    const ShutdownCase c = GetParam();
+    AppFixture f;
+    std::vector<int> helpCalls;
+    platform::HelpViewer::SetSink([&helpCalls](int id) {
+        helpCalls.push_back(id);
+        return true;
+    });
+    if (c.helpOpened) f.app->ShowHelp(550);
+    EXPECT_EQ(f.app->HelpOpened, c.helpOpened);
+    f.app->SetUpRecord[138] = c.saveOption;
+    f.app->DefaultCountryFile = "uk.twn";
+    f.app->Dispatch(6014);
+    f.Active()->allowClose = c.windowAgrees;
+
+    f.app->Frame()->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.app->Frame()->isVisible(), !c.expectClosed);
+    EXPECT_TRUE(std::filesystem::exists(f.dir / "orbisco.ini"));
+    EXPECT_EQ(std::filesystem::exists(f.dir / "orbisco.dat"), c.expectDat);
+    if (c.expectDat) {
+        EXPECT_EQ(std::filesystem::file_size(f.dir / "orbisco.dat"), 5980u);
+    }
+    EXPECT_EQ(platform::Registry::ReadString("Software\\Orbiscope\\DefaultCountryFile", ""), "uk.twn");
+    const bool helpClosed = !helpCalls.empty() && helpCalls.back() == -1;
+    EXPECT_EQ(helpClosed, c.expectHelpClosed);
+    if (RecordingWindow* w = f.Active()) w->allowClose = true;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Shutdown,
+                         ::testing::Values(ShutdownCase{true, true, 1, true, true, true},
+                                           ShutdownCase{true, false, 1, true, true, false},
+                                           ShutdownCase{true, true, 0, true, false, true},
+                                           ShutdownCase{false, true, 1, false, false, false},
+                                           ShutdownCase{false, false, 0, false, false, false}));
+
+TEST(TOrbiscopeFrame, PlacementWrittenAtExitComesBackAtStart)
+{
+    AppFixture f;
+    f.app->Frame()->setGeometry(40, 50, 700, 500);
+    f.app->Frame()->close();
+    QCoreApplication::processEvents();
+    const auto wp = ReadPlacementFile(f.dir / "orbisco.ini");
+    ASSERT_TRUE(wp.has_value());
+    EXPECT_EQ(wp->right - wp->left, 700);
+    EXPECT_EQ(wp->bottom - wp->top, 500);
+}
+
+TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
+{
+    testsupport::App();
+    testsupport::TempDir empty;
+    testsupport::MessageRecorder messages;
+    platform::SetProgramDirectoryOverride(empty.Path());
+    platform::Registry::SetFolder(empty.Path());
+    TOrbiscopeMDIClient::ResetMapLoader();  // the real loader, over a folder without maps
+    {
+        TOrbiscope app;
+        app.InitMainWindow();
+        ASSERT_FALSE(messages.calls.empty());
+        for (const auto& m : messages.calls) {
+            EXPECT_EQ(m.caption, "File Load Error");
+            EXPECT_EQ(m.Icon(), platform::MB_ICONSTOP);
+            EXPECT_FALSE(m.hasOwner);
+        }
+        EXPECT_EQ(messages.calls[0].text.find("TOPO.TXT"), 0u);
+        // The quit is already posted: the loop ends at once with 0.
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+    }
+    platform::SetProgramDirectoryOverride({});
+    platform::Registry::SetFolder({});
+}
+
+TEST(TOrbiscopeState, CalculationNoticesBecomeMessageBoxes)
+{
+    testsupport::App();
+    testsupport::MessageRecorder messages;
+    messages.yesNoAnswer = platform::IDYES;
+    {
+        TOrbiscope app;
+        EXPECT_EQ(ShowNotice({"pow: DOMAIN error", "pow: DOMAIN error", NoticeIcon::Stop, NoticeButtons::Ok}), NoticeAnswer::Ok);
+        EXPECT_EQ(ShowNotice({"Elevation", "Continue?", NoticeIcon::Question, NoticeButtons::YesNo}), NoticeAnswer::Yes);
+    }
+    ASSERT_EQ(messages.calls.size(), 2u);
+    EXPECT_EQ(messages.calls[0].Icon(), platform::MB_ICONSTOP);
+    EXPECT_FALSE(messages.calls[0].hasOwner);
+    EXPECT_TRUE(messages.calls[1].YesNo());
+    // Gone with the application: the default answer again, no box.
+    EXPECT_EQ(ShowNotice({"Elevation", "Continue?", NoticeIcon::Question, NoticeButtons::YesNo}), NoticeAnswer::No);
+    EXPECT_EQ(messages.calls.size(), 2u);
+}
+
+TEST(TOrbiscopeFrame, ClientFocusClearsTheStatusText)
+{
+    AppFixture f;
+    f.app->Frame()->SetStatusText("Some hint");
+    QFocusEvent focus(QEvent::FocusIn);
+    QApplication::sendEvent(f.app->Client(), &focus);
+    EXPECT_EQ(f.app->Frame()->StatusText(), "");
+}
+
+}  // namespace

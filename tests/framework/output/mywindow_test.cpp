@@ -1,0 +1,392 @@
+// The output window: report layout, painting, scroller, document fields and
+// files, calculation errors and the polarization tilt.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <fstream>
+#include <set>
+
+#include "framework/output/docfile.h"
+#include "framework/output/report.h"
+#include "tests/framework/app/gui_support.h"
+
+using orbiscope::ClassifyReportLine;
+using orbiscope::ReportLineKind;
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& p, const std::string& bytes)
+{
+    std::ofstream(p, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+struct LineCase {
+    int index;
+    const char* line;
+    ReportLineKind kind;
+    const char* drawn;
+};
+
+TEST(ReportLayout, LinesAreClassifiedByPositionAndMark)
+{
+    const LineCase cases[] = {
+        {0, "GEO Link Budget", ReportLineKind::Title, "GEO Link Budget"},
+        {0, "Title ending in mark~", ReportLineKind::Title, "Title ending in mark~"},
+        {1, "Produced using Orbiscope Pro~", ReportLineKind::FirstHeading, "Produced using Orbiscope Pro"},
+        {5, "UPLINK~", ReportLineKind::Heading, "UPLINK"},
+        {7, "a\tb\tc#", ReportLineKind::Fourth, "a\tb\tc"},
+        {3, " ", ReportLineKind::Body, " "},
+        {4, "EIRP\t52.0\tdBW", ReportLineKind::Body, "EIRP\t52.0\tdBW"},
+        {6, "~", ReportLineKind::Heading, ""},
+        {8, "x~#", ReportLineKind::Fourth, "x~"},
+    };
+    for (const LineCase& c : cases) {
+        const auto style = ClassifyReportLine(c.index, c.line);
+        EXPECT_EQ(style.kind, c.kind) << c.line;
+        EXPECT_EQ(style.text, c.drawn) << c.line;
+    }
+}
+
+TEST(ReportLayout, ScrolledLinesAreSkippedByTheirOwnHeights)
+{
+    // Title 20, heading 14, body 12; scrolled 40 body lines: skip while
+    // y < 40 x 12 - 20 = 460, starting at y = 20.
+    std::vector<std::string> storage = {"T", "H~"};
+    for (int i = 2; i < 100; ++i) storage.push_back(i % 10 == 0 ? "Head~" : "line");
+    std::vector<std::string_view> lines(storage.begin(), storage.end());
+    const orbiscope::ReportLineHeights h{20, 14, 12, 12};
+    const auto start = orbiscope::FirstPaintedLine(lines, h, 0, 40);
+    // Line 0 adds 20 (y 40), line 1 adds 14 (54), then 31 body lines of 12
+    // and headings of 14 at 10, 20 and 30: 54 + 31 x 12 + 3 x 14 = 468 after
+    // line 35.
+    int y = 20, i = 0;
+    while (y < 460) {
+        y += i == 0 ? 20 : (i == 1 || (i % 10 == 0)) ? 14 : 12;
+        ++i;
+    }
+    EXPECT_EQ(start.firstLine, i);
+    EXPECT_EQ(start.y, y);
+    EXPECT_EQ(start.firstLine, 36);
+    EXPECT_EQ(start.y, 468);
+    EXPECT_EQ(orbiscope::FirstPaintedLine(lines, h, 0, 0).firstLine, 0);
+}
+
+struct TabCase {
+    int offset;
+    std::vector<int> stops;
+    int next;
+};
+
+TEST(ReportLayout, TabPositions)
+{
+    const TabCase cases[] = {
+        {0, {0}, 56},        // one stop of 0: every 8 average widths (7 px)
+        {55, {0}, 56},
+        {56, {0}, 112},
+        {10, {}, 56},
+        {10, {100}, 100},    // one stop: a fixed spacing
+        {130, {100}, 200},
+        {10, {140, 210, 350}, 140},
+        {140, {140, 210, 350}, 210},
+        {400, {140, 210, 350}, 407},  // past the last stop: one average width
+    };
+    for (const TabCase& c : cases) EXPECT_EQ(platform::NextTabOffset(c.offset, c.stops, 7), c.next) << c.offset;
+}
+
+class ReportWindow : public testsupport::RecordingWindow {
+public:
+    ReportWindow() : RecordingWindow(0, nullptr) {}
+};
+
+TEST(TMyWindowPaint, DrawsTheColoursOfTitleHeadingsAndBody)
+{
+    testsupport::AppFixture f;
+    ReportWindow w;
+    w.resize(500, 300);
+    w.AddLine("Report Title");
+    w.AddLine("Company heading~");
+    w.AddLine("Body\twith\ttabs");
+    w.AddLine(" ");
+    w.AddLine("Second heading~");
+    w.AddLine("Bold\tfourth\tfont#");
+    w.SetupWindow();
+    QImage img(w.viewport()->size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        w.RenderTo(p);
+    }
+    std::set<QRgb> colours;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) colours.insert(img.pixel(x, y) & 0xFFFFFF);
+    EXPECT_TRUE(colours.count(qRgb(127, 0, 0) & 0xFFFFFF));
+    EXPECT_TRUE(colours.count(qRgb(0, 127, 0) & 0xFFFFFF));
+    EXPECT_TRUE(colours.count(qRgb(0, 0, 100) & 0xFFFFFF));
+    EXPECT_TRUE(colours.count(0));
+    EXPECT_TRUE(f.app->ViewPainted);
+
+    w.ClearReport();
+    QPainter p(&img);
+    w.RenderTo(p);
+    EXPECT_FALSE(f.app->ViewPainted);
+}
+
+TEST(TMyWindowPaint, ScrollRangeIsLinesPlusFive)
+{
+    testsupport::AppFixture f;
+    ReportWindow w;
+    w.AddLine("Only the title");
+    w.SetupWindow();
+    EXPECT_EQ(w.GetScroller().YRange(), 6);
+    EXPECT_EQ(w.GetScroller().XRange(), 620 / w.AverageCharWidth);
+    EXPECT_EQ(w.GetScroller().YUnit(), w.LineHeight);
+    for (int i = 0; i < 99; ++i) w.AddLine("x");
+    w.UpdateScroller(false);
+    EXPECT_EQ(w.GetScroller().YRange(), 105);
+    const std::string big(100000, 'y');  // the buffer grows past any fixed capacity
+    w.AddLine(big.c_str());
+    EXPECT_EQ(w.Lines(), 101);
+}
+
+TEST(TMyWindowReport, CopyDropsTheMarks)
+{
+    testsupport::AppFixture f;
+    ReportWindow w;
+    w.AddLine("Title~");
+    w.AddLine("Head~");
+    w.AddLine("a\tb#");
+    w.AddLine(" ");
+    w.CopyToClipboard();
+    EXPECT_EQ(platform::ClipboardText(), "Title~\nHead\na\tb\n \n");
+}
+
+// A window whose record is two kind-2 fields and one kind-3 field (28 bytes).
+class FieldWindow : public testsupport::RecordingWindow {
+public:
+    FieldWindow() : RecordingWindow(0, nullptr) {}
+    bool Read(const std::filesystem::path& p, int fields)
+    {
+        FieldReadLimit = 28;
+        FieldReadTotal = 0;
+        DocumentFile file(p);
+        std::uint16_t version = 0;
+        if (!file.ReadVersion(version)) return false;
+        char buf[81];
+        const int kinds[] = {2, 2, 3, 2};
+        for (int i = 0; i < fields; ++i)
+            if (!ReadField(buf, kinds[i], file)) {
+                closedAfterFailure = file.Closed();
+                return false;
+            }
+        return true;
+    }
+    bool closedAfterFailure = false;
+};
+
+TEST(DocumentFields, LimitIsTheRecordSizeAndShortReadsFail)
+{
+    testsupport::AppFixture f;
+    const std::string header("\x05\x00", 2);
+    struct Case {
+        std::size_t bytesAfterVersion;
+        int fields;
+        bool ok;
+    };
+    const Case cases[] = {
+        {28, 3, true},    // exactly the record
+        {60, 3, true},
+        {60, 4, false},   // a fourth field passes the 28-byte limit although the file has data
+        {27, 3, false},   // the file ends inside the last field
+        {13, 1, true},
+        {12, 1, false},
+        {0, 1, false},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(f.dir / "doc.bin", header + std::string(c.bytesAfterVersion, 'A'));
+        FieldWindow w;
+        EXPECT_EQ(w.Read(f.dir / "doc.bin", c.fields), c.ok) << c.bytesAfterVersion << " " << c.fields;
+        if (!c.ok) {
+            EXPECT_TRUE(w.closedAfterFailure);
+        }
+    }
+    EXPECT_FALSE(FieldWindow().Read(f.dir / "missing.bin", 1));  // no file: no read
+}
+
+TEST(DocumentFields, KindsAndUncheckedReads)
+{
+    const int sizes[] = {0, 41, 13, 2, 2, 4, 4, 81, 0};
+    for (int kind = 0; kind <= 8; ++kind) EXPECT_EQ(DocFieldSize(kind), sizes[kind]) << kind;
+
+    testsupport::AppFixture f;
+    WriteBytes(f.dir / "doc.bin", std::string("\x01\x00", 2) + std::string(41 + 81, 'B'));
+    FieldWindow w;
+    w.FieldReadLimit = 41;
+    DocumentFile file(f.dir / "doc.bin");
+    std::uint16_t v = 0;
+    ASSERT_TRUE(file.ReadVersion(v));
+    EXPECT_EQ(v, 1);
+    char buf[81];
+    EXPECT_TRUE(w.ReadField(buf, 1, file));
+    EXPECT_TRUE(w.ReadFieldUnchecked(buf, 7, file));  // not counted against the limit
+    EXPECT_EQ(w.FieldReadTotal, 41);
+    EXPECT_FALSE(w.ReadFieldUnchecked(buf, 3, file));  // end of file
+    EXPECT_TRUE(file.Closed());
+}
+
+TEST(DocumentFiles, SaveWritesVersionAndRecordAndKeepsTheOldFileOnFailure)
+{
+    testsupport::AppFixture f;
+    ReportWindow w;
+    w.Changed = true;
+    const char record[5] = {'a', 'b', 0, 1, 0};
+    const std::string path = (f.dir / "x.glb").string();
+    ASSERT_TRUE(w.WriteDocument(path.c_str(), 0x1234, record, sizeof record));
+    EXPECT_EQ(ReadBytes(path), std::string("\x34\x12" "ab\x00\x01\x00", 7));
+    EXPECT_FALSE(w.Changed);
+
+    w.Changed = true;
+    const std::string bad = (f.dir / "no-such-folder" / "y.glb").string();
+    EXPECT_FALSE(w.WriteDocument(bad.c_str(), 1, record, sizeof record));
+    ASSERT_EQ(f.messages.calls.size(), 1u);
+    EXPECT_EQ(f.messages.calls[0].caption, "Unable to write file");
+    EXPECT_EQ(f.messages.calls[0].text, bad);
+    EXPECT_TRUE(w.Changed);
+}
+
+class ConvertingWindow : public testsupport::RecordingWindow {
+public:
+    ConvertingWindow(const char* name, bool loads) : RecordingWindow(0, name), loads_(loads) { FileData.defaultExt = "glb"; }
+    bool LoadFile(const char*) override { return loads_; }
+    bool SaveFile(const char* name) override
+    {
+        saved.push_back(name);
+        return true;
+    }
+    std::vector<std::string> saved;
+
+private:
+    bool loads_;
+};
+
+TEST(DocumentFiles, OpenDocumentConvertsTheExtension)
+{
+    testsupport::AppFixture f;
+    struct Case {
+        const char* name;
+        const char* converted;
+    };
+    const Case cases[] = {{"/data/site/old.upd", "/data/site/old.glb"},
+                          {"/data/site/LINK.GLB", "/data/site/LINK.glb"},
+                          {"/data/v1.2/budget.glb", "/data/v1.2/budget.glb"}};
+    for (const Case& c : cases) {
+        ConvertingWindow w(c.name, true);
+        w.OpenDocument(true);
+        EXPECT_EQ(w.FileName(), c.converted);
+    }
+    ConvertingWindow unreadable("/data/none.upd", false);
+    unreadable.OpenDocument(true);
+    EXPECT_FALSE(unreadable.HasFileName());
+    ASSERT_EQ(f.messages.calls.size(), 1u);
+    EXPECT_EQ(f.messages.calls[0].text, "Cannot read file /data/none.upd");
+}
+
+TEST(DocumentFiles, ConvertedNameOfAnotherFileIsNotOverwrittenByPlainSave)
+{
+    testsupport::AppFixture f;
+    WriteBytes(f.dir / "x.glb", "other document");
+    const std::string upd = (f.dir / "x.upd").string();
+    ConvertingWindow w(upd.c_str(), true);
+    w.OpenDocument(true);
+    platform::QueueFileDialogAnswer({{(f.dir / "y.glb").string()}});
+    EXPECT_TRUE(w.Save());
+    EXPECT_EQ(w.saved, std::vector<std::string>{(f.dir / "y.glb").string()});
+    EXPECT_EQ(platform::LastFileDialogRequest().save, true);
+}
+
+TEST(DocumentFiles, ChangedWindowAsksBeforeClosing)
+{
+    testsupport::AppFixture f;
+    ConvertingWindow w("/tmp/a.glb", true);
+    EXPECT_TRUE(w.CanClose());
+    EXPECT_TRUE(f.messages.calls.empty());
+    w.Changed = true;
+    f.messages.yesNoAnswer = platform::IDNO;
+    EXPECT_TRUE(w.CanClose());
+    ASSERT_EQ(f.messages.calls.size(), 1u);
+    EXPECT_EQ(f.messages.calls[0].text, "File /tmp/a.glb may have been edited.\n\nDo you want to save any changes?");
+    EXPECT_TRUE(f.messages.calls[0].YesNo());
+    f.messages.yesNoAnswer = platform::IDYES;
+    EXPECT_TRUE(w.CanClose());  // saved under its name, then closes
+    EXPECT_EQ(w.saved, std::vector<std::string>{"/tmp/a.glb"});
+    ConvertingWindow untitled(nullptr, true);
+    untitled.Changed = true;
+    EXPECT_FALSE(untitled.CanClose());  // Save As cancelled: stays open
+}
+
+TEST(CalcErrors, CodesWithTextAreShownOthersOnlyCleared)
+{
+    testsupport::AppFixture f;
+    struct Case {
+        int code;
+        const char* text;  // null: nothing shown
+    };
+    const Case cases[] = {{-500, "ERROR: Antenna elevation below 5 degrees"},
+                          {-506, "Legacy File: Transponder bandwidth is needed, 36MHz has been assumed"},
+                          {-514, "Legacy File: C/IM(down) input value changed to AUTO"},
+                          {-503, nullptr}, {-507, nullptr}, {-511, nullptr}, {0, nullptr}, {-515, nullptr}};
+    for (const Case& c : cases) {
+        f.messages.calls.clear();
+        ReportWindow w;
+        w.CalcErrorCode = c.code;
+        w.ShowCalcError();
+        EXPECT_EQ(w.CalcErrorCode, 0);
+        if (c.text) {
+            ASSERT_EQ(f.messages.calls.size(), 1u) << c.code;
+            EXPECT_EQ(f.messages.calls[0].text, c.text);
+            EXPECT_EQ(f.messages.calls[0].caption, orbiscope::kMainTitle);
+            EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+        } else {
+            EXPECT_TRUE(f.messages.calls.empty()) << c.code;
+        }
+    }
+}
+
+TEST(PolarizationTilt, HandValues)
+{
+    const double pi = 3.14159265358979323846;
+    // Latitude 45, 90 degrees off: beta = 90 deg, q = 1/6.610794055947345,
+    // tilt = atan(sqrt(1 + q^2)) = atan(1.0113763...) = 0.7910541 rad.
+    const double q = 1.0 / 6.610794055947345;
+    EXPECT_NEAR(PolarizationTilt(45, 90, "H", false), std::atan(std::sqrt(1 + q * q)), 1e-15);
+    EXPECT_NEAR(PolarizationTilt(45, 90, "H", false), 0.7910541, 1e-6);
+    EXPECT_NEAR(PolarizationTilt(45, -90, "V", false), 0.7910541 + pi / 2, 1e-6);
+    EXPECT_DOUBLE_EQ(PolarizationTilt(45, 0, "H", false), 0.0);
+    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "C", false), pi / 4);
+    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "C", true), pi / 4);
+    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "H", true), 0.0);
+    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "V", true), pi / 2);
+    // Latitude 0 is taken as 1e-6 degrees: finite, near a quarter turn.
+    const double equator = PolarizationTilt(0, 10, "H", false);
+    EXPECT_TRUE(std::isfinite(equator));
+    EXPECT_NEAR(equator, pi / 2, 1e-5);
+    EXPECT_TRUE(std::isfinite(PolarizationTilt(90, 10, "H", false)));
+}
+
+TEST(PolarizationTilt, WindowReadsTheRestrictOption)
+{
+    testsupport::AppFixture f;
+    ReportWindow w;
+    EXPECT_NEAR(w.PolarizationTerm(45, 90, "H"), 0.7910541, 1e-6);
+    f.app->SetUpRecord[140] = 1;
+    EXPECT_DOUBLE_EQ(w.PolarizationTerm(45, 90, "H"), 0.0);
+}
+
+}  // namespace
