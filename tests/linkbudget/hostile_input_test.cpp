@@ -1,6 +1,7 @@
 // Any record, however damaged, is calculated to the end without a crash or
 // a hang: a document from a file is checked, but the engine does not rely on it.
 #include "budget_fixtures.h"
+#include "propagation/itu_maps.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +28,11 @@ void Scramble(char (&fields)[K][N], std::mt19937& rng)
     for (auto& f : fields) Scramble(f, rng);
 }
 
-TEST(HostileInput, RandomRecordsRunToTheEnd)
+void RunRandomRecords(LinkAtmosphere& atmosphere, int rounds, unsigned seed)
 {
-    std::mt19937 rng(20261206);
-    FixedAtmosphere atmosphere;
+    std::mt19937 rng(seed);
     RecordingHost host;
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         GeoLinkBudget budget(atmosphere, host);
         GeoLinkInputRecord& r = budget.record;
         FillHandBudget(r);
@@ -93,6 +93,26 @@ TEST(HostileInput, RandomRecordsRunToTheEnd)
             EXPECT_LT(std::strlen(t), 20u);
         EXPECT_LT(budget.suggestion.size(), 96u);
     }
+}
+
+TEST(HostileInput, RandomRecordsRunToTheEnd)
+{
+    FixedAtmosphere atmosphere;
+    RunRandomRecords(atmosphere, 400, 20261206);
+}
+
+class SilentLoad final : public ItuMapLoadObserver {
+public:
+    void MapLoadFailed(const std::string&) override {}
+};
+
+// The same through the real propagation models and maps.
+TEST(HostileInput, RandomRecordsThroughThePropagationModels)
+{
+    SilentLoad observer;
+    ASSERT_EQ(LoadItuMaps(".", observer), 0);
+    RunRandomRecords(ItuLinkAtmosphere(), 150, 7);
+    FreeItuMaps();
 }
 
 }  // namespace
