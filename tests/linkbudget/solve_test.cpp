@@ -149,6 +149,27 @@ TEST_F(Solve, LevelControlTakesBackUplinkFade)
     }
 }
 
+TEST_F(Solve, RainColumnsFollowTheirFades)
+{
+    // 2 dB of rain on each link; the downlink also loses G/T to the rain's noise.
+    r.upClearSky.Set(0);
+    r.upItuAuto.Set(1);
+    r.dnClearSky.Set(0);
+    r.dnItuAuto.Set(1);
+    atmosphere.rain = 2.0;
+    Run();
+    const double d1 = budget.upPath.fadeBeyondUpc, d2 = budget.dnPath.degradation;
+    EXPECT_NEAR(d1, 2.0, 1e-12);
+    // 2 dB of absorption at 272.24 K adds (1 - 10^-0.2) x 272.24 = 100.47 K to 80 K.
+    EXPECT_NEAR(d2, 2.0 + 10.0 * std::log10(180.47 / 80.0), 1e-3);
+    EXPECT_NEAR(budget.rainUp[kUpCNo], budget.clearSky[kUpCNo] - d1, 1e-9);
+    EXPECT_NEAR(budget.rainUp[kDownCNo], budget.clearSky[kDownCNo] - d1, 1e-9);
+    EXPECT_NEAR(budget.rainDown[kDownCNo], budget.clearSky[kDownCNo] - d2, 1e-9);
+    EXPECT_NEAR(budget.rainDown[kUpCNo], budget.clearSky[kUpCNo], 1e-9);
+    EXPECT_NEAR(budget.rainUp[kUplinkEirp], budget.clearSky[kUplinkEirp], 1e-9);
+    EXPECT_NEAR(budget.rainDown[kUplinkEirp], budget.clearSky[kUplinkEirp], 1e-9);
+}
+
 TEST_F(Solve, TwoCarriersWithBothBackoffsGivenKeepTheLinearOffset)
 {
     SetText(r.carriersPerTransponder, "2");
