@@ -306,24 +306,24 @@ WorstMonth ConvertWorstMonth(double& p)
     return w;
 }
 
-}  // namespace
-
-void GeoLinkBudget::ComputeUplinkPath(PathLossRecord& rec, double p)
+// The propagation terms that both earth stations' paths share; their records
+// order the fields differently but name them alike.  `diversityGain` is taken
+// off the rain attenuation (the uplink's site diversity; 0 on the downlink).
+template <class PathRecord>
+void FillPathPropagation(LinkAtmosphere& atm, PathRecord& rec, SiteInputs& s, const SiteDerived& g,
+                         LinkRainResult& rainResult, double diversityGain, double p)
 {
-    SiteInputs& s = in.up;
-    const SiteDerived& g = upSite;
-    rec = PathLossRecord{};
-    rec.gas50 = atm_.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, 50.0);
-    rec.scintillation50 = atm_.Scintillation(s.latitude, s.longitude, s.diameter, s.efficiency,
-                                             g.elevation, s.frequency, 50.0, g.altitude);
+    rec = PathRecord{};
+    rec.gas50 = atm.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, 50.0);
+    rec.scintillation50 = atm.Scintillation(s.latitude, s.longitude, s.diameter, s.efficiency,
+                                            g.elevation, s.frequency, 50.0, g.altitude);
     rec.gas50Copy = rec.gas50;
     rec.scintillation50Copy = rec.scintillation50;
-    double rain = 0.0;
     if (s.clearSky) {
         s.availability = 100.0;
-        upRain = LinkRainResult{};
-        WriteText(upRain.rainRateText, "0");
-        WriteText(upRain.modelName, "Clear sky");
+        rainResult = LinkRainResult{};
+        WriteText(rainResult.rainRateText, "0");
+        WriteText(rainResult.modelName, "Clear sky");
         rec.worstMonthAvailability = 100.0;
         rec.gasAtAvailability = rec.gas50;
         rec.scintillationAtAvailability = rec.scintillation50;
@@ -334,24 +334,30 @@ void GeoLinkBudget::ComputeUplinkPath(PathLossRecord& rec, double p)
         rec.annualDowntime = w.annualDowntime;
         rec.worstMonthDowntime = w.worstDowntime;
         rec.gasAtAvailability =
-            atm_.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, p);
-        rec.scintillationAtAvailability = atm_.Scintillation(
+            atm.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, p);
+        rec.scintillationAtAvailability = atm.Scintillation(
             s.latitude, s.longitude, s.diameter, s.efficiency, g.elevation, s.frequency, p,
             g.altitude);
-        rec.cloud = atm_.Cloud(s.latitude, s.longitude, g.elevation, s.frequency, p, g.altitude);
-        upRain = atm_.Rain(s.latitude, s.longitude, g.polarizationTerm, g.altitude, g.elevation,
-                           s.frequency, s.polarization, s.rainSource, s.rainRate, p);
-        rain = std::max(0.0, upRain.attenuation - in.diversityGain);
+        rec.cloud = atm.Cloud(s.latitude, s.longitude, g.elevation, s.frequency, p, g.altitude);
+        rainResult = atm.Rain(s.latitude, s.longitude, g.polarizationTerm, g.altitude, g.elevation,
+                              s.frequency, s.polarization, s.rainSource, s.rainRate, p);
+        rec.rain = std::max(0.0, rainResult.attenuation - diversityGain);
     }
-    rec.rain = rain;
-    rec.xpd = atm_.RainXpd(s.frequency, s.latitude, g.polarizationTerm, g.elevation, p, rain,
-                           s.polarization);
+    rec.xpd = atm.RainXpd(s.frequency, s.latitude, g.polarizationTerm, g.elevation, p, rec.rain,
+                          s.polarization);
     rec.clearSkyAtmospheric = rec.gas50 + rec.scintillation50;
-    rec.totalAttenuation = atm_.Total(rec.gasAtAvailability, rain, rec.cloud,
-                                      rec.scintillationAtAvailability, p);
+    rec.totalAttenuation = atm.Total(rec.gasAtAvailability, rec.rain, rec.cloud,
+                                     rec.scintillationAtAvailability, p);
     rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
     rec.clearSkyPathLoss =
         rec.clearSkyAtmospheric + g.freeSpaceLoss + s.otherLosses + s.mispointing;
+}
+
+}  // namespace
+
+void GeoLinkBudget::ComputeUplinkPath(PathLossRecord& rec, double p)
+{
+    FillPathPropagation(atm_, rec, in.up, upSite, upRain, in.diversityGain, p);
     rec.fadeBeyondUpc = std::max(0.0, rec.fade - in.upc);
     rec.upcUsed = rec.fade - rec.fadeBeyondUpc;
 }
@@ -360,44 +366,7 @@ void GeoLinkBudget::ComputeDownlinkPath(DownlinkPathLossRecord& rec, double p)
 {
     SiteInputs& s = in.dn;
     const SiteDerived& g = dnSite;
-    rec = DownlinkPathLossRecord{};
-    rec.gas50 = atm_.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, 50.0);
-    rec.scintillation50 = atm_.Scintillation(s.latitude, s.longitude, s.diameter, s.efficiency,
-                                             g.elevation, s.frequency, 50.0, g.altitude);
-    rec.gas50Copy = rec.gas50;
-    rec.scintillation50Copy = rec.scintillation50;
-    if (s.clearSky) {
-        s.availability = 100.0;
-        dnRain = LinkRainResult{};
-        WriteText(dnRain.rainRateText, "0");
-        WriteText(dnRain.modelName, "Clear sky");
-        rec.worstMonthAvailability = 100.0;
-        rec.gasAtAvailability = rec.gas50;
-        rec.scintillationAtAvailability = rec.scintillation50;
-    } else {
-        const WorstMonth w = ConvertWorstMonth(p);
-        rec.worstMonthUnavailability = w.pw;
-        rec.worstMonthAvailability = w.availability;
-        rec.annualDowntime = w.annualDowntime;
-        rec.worstMonthDowntime = w.worstDowntime;
-        rec.gasAtAvailability =
-            atm_.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, p);
-        rec.scintillationAtAvailability = atm_.Scintillation(
-            s.latitude, s.longitude, s.diameter, s.efficiency, g.elevation, s.frequency, p,
-            g.altitude);
-        rec.cloud = atm_.Cloud(s.latitude, s.longitude, g.elevation, s.frequency, p, g.altitude);
-        dnRain = atm_.Rain(s.latitude, s.longitude, g.polarizationTerm, g.altitude, g.elevation,
-                           s.frequency, s.polarization, s.rainSource, s.rainRate, p);
-        rec.rain = std::max(0.0, dnRain.attenuation);
-    }
-    rec.xpd = atm_.RainXpd(s.frequency, s.latitude, g.polarizationTerm, g.elevation, p, rec.rain,
-                           s.polarization);
-    rec.clearSkyAtmospheric = rec.gas50 + rec.scintillation50;
-    rec.totalAttenuation = atm_.Total(rec.gasAtAvailability, rec.rain, rec.cloud,
-                                      rec.scintillationAtAvailability, p);
-    rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
-    rec.clearSkyPathLoss =
-        rec.clearSkyAtmospheric + g.freeSpaceLoss + s.otherLosses + s.mispointing;
+    FillPathPropagation(atm_, rec, s, g, dnRain, 0.0, p);
 
     rec.lnbTemperature =
         in.lnbIsTemperature ? in.lnb : 290.0 * (std::pow(10.0, 0.1 * in.lnb) - 1.0);
