@@ -1,5 +1,8 @@
 #include "framework/forms/field_check.h"
 
+#include "framework/forms/evaluate.h"
+#include "propagation/coordinates.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -19,13 +22,6 @@ bool Report(const FieldMessageSink& sink, std::string caption, std::string text)
 {
     if (sink) sink(FieldMessage{std::move(caption), std::move(text)});
     return false;
-}
-
-// A longitude's number with its hemisphere: west negative.
-double SignedLongitude(std::string_view text)
-{
-    const double v = LeadingNumber(text);
-    return text.find('W') != std::string_view::npos ? -v : v;
 }
 
 }  // namespace
@@ -127,14 +123,38 @@ bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const Fie
     return ok;
 }
 
+bool CheckAntennaGain(std::string_view diameterM, std::string_view gainDbi, std::string_view frequencyGHz, int link,
+                      const FieldMessageSink& sink)
+{
+    const double lambda = Wavelength(LeadingNumber(frequencyGHz));
+    const double piD = M_PI * LeadingNumber(diameterM);
+    const double efficiency = 100.0 * std::pow(10.0, 0.1 * LeadingNumber(gainDbi)) * lambda * lambda / (piD * piD);
+    if (!(efficiency > 100.0)) return true;
+    const char* which = link == 1 ? "(up)" : link == 2 ? "(down)" : "";
+    return Report(sink, std::string("Antenna gain ") + which, "Input results in antenna efficiency > 100%");
+}
+
+bool CheckFraction(std::string_view text, double minimum, double maximum, std::string_view label,
+                   const FieldMessageSink& sink)
+{
+    TEvaluate evaluate;
+    const std::string expression(text);
+    const double value = evaluate.Evaluate(expression.c_str(), 1.0, 0, 0);
+    // A value that is not finite (a power's domain error) is no fraction.
+    if (evaluate.ErrorCode() > 0 || !std::isfinite(value) || value < minimum || value > maximum) {
+        return Report(sink, "Input Error", std::string(label) + " fractional expression or value");
+    }
+    return true;
+}
+
 bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
                            std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
                            std::uint16_t include3, std::uint16_t include4, const FieldMessageSink& sink)
 {
-    const double w = SignedLongitude(wanted);
-    const bool same = w == SignedLongitude(adjacent1) || (include2 != 0 && w == SignedLongitude(adjacent2)) ||
-                      (include3 != 0 && w == SignedLongitude(adjacent3)) ||
-                      (include4 != 0 && w == SignedLongitude(adjacent4));
+    const double w = ParseLatLon(wanted);
+    const bool same = w == ParseLatLon(adjacent1) || (include2 != 0 && w == ParseLatLon(adjacent2)) ||
+                      (include3 != 0 && w == ParseLatLon(adjacent3)) ||
+                      (include4 != 0 && w == ParseLatLon(adjacent4));
     if (!same) return true;
     return Report(sink, "Satellite Longitude Error", "Adjacent and wanted satellites have same longitude");
 }

@@ -3,6 +3,7 @@
 // exclamation icon, a silent check (a reopened document) drops it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,16 @@ bool CheckDate(int day, int month, int year, const FieldMessageSink& sink);
 
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);
+
+// Refuses a gain that a dish of this diameter cannot have at this frequency
+// (efficiency above 100 %).  link: 0 none, 1 uplink, 2 downlink.
+bool CheckAntennaGain(std::string_view diameterM, std::string_view gainDbi, std::string_view frequencyGHz, int link,
+                      const FieldMessageSink& sink);
+
+// An expression field (an FEC rate, say) must evaluate without error to a
+// value within the range.
+bool CheckFraction(std::string_view text, double minimum, double maximum, std::string_view label,
+                   const FieldMessageSink& sink);
 
 // The wanted satellite must not share its longitude with an included adjacent
 // one.  Longitudes are compared with their hemisphere, so 10.0E and 10.0W differ.

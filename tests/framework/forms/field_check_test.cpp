@@ -143,3 +143,39 @@ TEST(CheckSpacing, SatellitesAndCarriers)
     EXPECT_EQ(c.messages[0].caption, "Input Error");
     EXPECT_TRUE(CheckCarrierSpacing("1.35", "1.35", nullptr));
 }
+
+// A 1.2 m dish at 12 GHz: pi D / lambda = 3.769911 / 0.0249827 = 150.9006,
+// so 100 % efficiency is 10 log10(150.9006^2) = 43.574 dBi.
+TEST(CheckAntennaGain, EfficiencyAboveOneHundredPercent)
+{
+    EXPECT_TRUE(CheckAntennaGain("1.2", "43.57", "12", 1, nullptr));
+    Recorder r;
+    EXPECT_FALSE(CheckAntennaGain("1.2", "43.58", "12", 1, r.sink()));
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].caption, "Antenna gain (up)");
+    EXPECT_EQ(r.messages[0].text, "Input results in antenna efficiency > 100%");
+    Recorder down, none;
+    CheckAntennaGain("1.2", "50", "12", 2, down.sink());
+    CheckAntennaGain("1.2", "50", "12", 0, none.sink());
+    EXPECT_EQ(down.messages.at(0).caption, "Antenna gain (down)");
+    EXPECT_EQ(none.messages.at(0).caption, "Antenna gain ");
+}
+
+TEST(CheckFraction, ExpressionsWithinRange)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+    };
+    const std::vector<Case> cases = {{"3/4", true}, {"0.5", true}, {"(1+2)/(3+1)", true}, {"5/4", false},
+                                     {"1/0", false}, {"abc", false}, {"", false}, {"2^0.5/2", true}};
+    for (const auto& c : cases) {
+        Recorder r;
+        EXPECT_EQ(CheckFraction(c.text, 0.0, 1.0, "FEC rate", r.sink()), c.ok) << c.text;
+        if (!c.ok) {
+            ASSERT_EQ(r.messages.size(), 1u) << c.text;
+            EXPECT_EQ(r.messages[0].text, "FEC rate fractional expression or value");
+            EXPECT_EQ(r.messages[0].caption, "Input Error");
+        }
+    }
+}
