@@ -89,17 +89,6 @@ void Timer::Stop() { timer_.stop(); }
 
 void PumpWaitingMessages() { QCoreApplication::processEvents(); }
 
-bool WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size)
-{
-    QSaveFile file(QString::fromStdString(target.string()));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (size && file.write(static_cast<const char*>(data), qint64(size)) != qint64(size)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
 {
     std::ifstream in(path, std::ios::binary);

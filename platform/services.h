@@ -2,6 +2,8 @@
 // timers, atomic file writes, and the help viewer with its test seam.
 #pragma once
 
+#include "platform/atomic_file.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -59,8 +61,7 @@ void PumpWaitingMessages();
 
 // ---- files -------------------------------------------------------------------
 // Writes the bytes to a temporary file beside the target and renames it over
-// the target, so a failed write never destroys the previous copy.
-bool WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size);
+
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
 

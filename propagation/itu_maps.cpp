@@ -356,7 +356,11 @@ MapCellsRecord FetchCells(const ItuMapGrid& grid, float step, float latitude, fl
 
 MapCellsRecord MapCells(ItuMap map, float latitude, float longitude)
 {
-    return FetchCells(*g_grids.at(static_cast<std::size_t>(map)), 0.25f, latitude, longitude);
+    // Start-up ends the program when a map fails, so calculations never see
+    // a missing grid; should one slip through, it reads as zeros, not a crash.
+    const ItuMapGrid* grid = g_grids.at(static_cast<std::size_t>(map)).get();
+    if (!grid || grid->values.empty()) return MapCellsRecord{};
+    return FetchCells(*grid, 0.25f, latitude, longitude);
 }
 
 double BilinearValue(const MapCellsRecord& c)
@@ -368,8 +372,9 @@ double BilinearValue(const MapCellsRecord& c)
 
 float RainRate001At(float latitude, float longitude)
 {
-    const auto& grid = *g_grids.at(static_cast<std::size_t>(ItuMap::R001));
-    return static_cast<float>(BilinearValue(FetchCells(grid, 0.125f, latitude, longitude)));
+    const ItuMapGrid* grid = g_grids[static_cast<std::size_t>(ItuMap::R001)].get();
+    if (!grid || grid->values.empty()) return 0.0f;
+    return static_cast<float>(BilinearValue(FetchCells(*grid, 0.125f, latitude, longitude)));
 }
 
 float CubicKernel(float t)
@@ -383,7 +388,7 @@ float CubicKernel(float t)
 double TopoHeightAt(float latitude, float longitude)
 {
     const ItuMapGrid* grid = g_grids[static_cast<std::size_t>(ItuMap::TOPO)].get();
-    if (!grid) return 0.0;
+    if (!grid || grid->heights.empty()) return 0.0;
     const float s = 1.0f / 12.0f;
     const float x = (longitude + 180.125f) / s;
     const float y = 2163.0f - (latitude + 90.125f) / s;

@@ -1,5 +1,7 @@
 #include "framework/app/config_files.h"
 
+#include "platform/atomic_file.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +11,6 @@
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -78,7 +79,7 @@ bool ReadSetupFile(const std::filesystem::path& file, SetUpRecord& record)
 
 bool WriteSetupFile(const std::filesystem::path& file, const SetUpRecord& record)
 {
-    return WriteFileAtomically(
+    return platform::WriteFileAtomically(
         file, std::string_view(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size()));
 }
 
@@ -121,7 +122,7 @@ bool WriteFormValuesFile(const std::filesystem::path& file,
         std::memcpy(rec.data(), records[k].data(), std::min<std::size_t>(records[k].size(), rec.size()));
         bytes += rec;
     }
-    return WriteFileAtomically(file, bytes);
+    return platform::WriteFileAtomically(file, bytes);
 }
 
 std::array<std::uint8_t, WindowPlacement::kSize> WindowPlacement::ToBytes() const
@@ -281,30 +282,5 @@ bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement
     }
     std::string text;
     for (const auto& l : lines) text += l + "\n";
-    return WriteFileAtomically(file, text);
-}
-
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes)
-{
-    std::filesystem::path temp = file;
-    temp += ".tmp" + std::to_string(::getpid());
-    {
-        File f(std::fopen(temp.c_str(), "wb"));
-        if (!f) return false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-        const bool flushed = std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
-        const bool closed = std::fclose(f.release()) == 0;
-        if (!written || !flushed || !closed) {
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return platform::WriteFileAtomically(file, text);
 }

@@ -108,7 +108,3 @@ std::optional<std::string> DecodeProfileStruct(std::string_view text, std::size_
 // of the file are kept when writing.
 std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file);
 bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement& placement);
-
-// Writes `bytes` to `file` through a temporary file beside it, renamed over
-// the target, so a failed write never destroys the previous copy.
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);

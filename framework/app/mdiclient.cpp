@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QStyle>
 #include <cstring>
 
 #include "framework/app/menus.h"
@@ -65,6 +66,11 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
     } else if (Loader().loader) {
         Loader().loader(dir, reporter);
     }
+
+    // The window the user turns to is the one Edit Active Document edits.
+    QObject::connect(this, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* w) {
+        if (auto* child = dynamic_cast<TOrbiscopeMDIChild*>(w); child && child->Document()) child->Document()->EvSetFocus();
+    });
 
     for (const auto& [command, type] : kNewCommands) {
         const int t = type;
@@ -144,7 +150,9 @@ platform::MdiChild* TOrbiscopeMDIClient::InitChild()
     TMyWindow* window = (*factory)(name);
     if (!window) return nullptr;
     window->SetWindowType(info->type);
-    return new TOrbiscopeMDIChild(this, info->childTitle, window);
+    auto* child = new TOrbiscopeMDIChild(this, info->childTitle, window);
+    child->setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+    return child;
 }
 
 TMyWindow* TOrbiscopeMDIClient::CreateWindowChild(int windowType, int builderCommand, int builderArgument)

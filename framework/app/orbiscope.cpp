@@ -18,6 +18,7 @@
 #include "framework/app/registration.h"
 #include "framework/app/strings.h"
 #include "platform/messagebox.h"
+#include "propagation/geo_notifier.h"
 #include "platform/services.h"
 
 using namespace orbiscope;
@@ -44,15 +45,34 @@ QIcon ToolbarIcon(int id)
     case 24337: return s->standardIcon(QStyle::SP_DriveFDIcon);
     case 24340: return s->standardIcon(QStyle::SP_FileDialogInfoView);
     case 24361: return s->standardIcon(QStyle::SP_TitleBarNormalButton);
-    case 24362: return s->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
-    case 6710: return s->standardIcon(QStyle::SP_DialogHelpButton);
+    case 24362: return s->standardIcon(QStyle::SP_TitleBarMaxButton);
+    case 6710: return s->standardIcon(QStyle::SP_MessageBoxQuestion);
     default: return {};
     }
 }
+// Notices of the calculation libraries become message boxes without owner.
+class BoxNotifier : public CalculationNotifier {
+public:
+    NoticeAnswer Notify(const Notice& notice) override
+    {
+        unsigned flags = notice.buttons == NoticeButtons::YesNo ? platform::MB_YESNO : platform::MB_OK;
+        switch (notice.icon) {
+        case NoticeIcon::Information: flags |= platform::MB_ICONINFORMATION; break;
+        case NoticeIcon::Exclamation: flags |= platform::MB_ICONEXCLAMATION; break;
+        case NoticeIcon::Stop: flags |= platform::MB_ICONSTOP; break;
+        case NoticeIcon::Question: flags |= platform::MB_ICONQUESTION; break;
+        }
+        const int answer = platform::MessageBox(nullptr, notice.text, notice.caption, flags);
+        if (notice.buttons == NoticeButtons::Ok) return NoticeAnswer::Ok;
+        return answer == platform::IDYES ? NoticeAnswer::Yes : NoticeAnswer::No;
+    }
+};
 }  // namespace
 
 TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
 {
+    notifier_ = std::make_unique<BoxNotifier>();
+    previousNotifier_ = SetCalculationNotifier(notifier_.get());
     // Zero-filled records, then the default button states of the stored
     // dialog values.
     ApplyDefaultButtonStates();
@@ -65,6 +85,7 @@ TOrbiscope::~TOrbiscope()
 {
     // The frame owns the client; destroying it frees the maps.
     delete frame_;
+    SetCalculationNotifier(previousNotifier_);
 }
 
 TOrbiscope* TOrbiscope::Current() { return dynamic_cast<TOrbiscope*>(platform::Application::Current()); }

@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 
 class TOrbiscopeMDIClient;
+class CalculationNotifier;
 class QToolBar;
 
 inline constexpr int kFormValueBytes = 5980;
@@ -106,6 +107,8 @@ private:
     platform::MdiFrame* frame_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::unique_ptr<platform::SingleInstance> instance_;
+    std::unique_ptr<CalculationNotifier> notifier_;
+    CalculationNotifier* previousNotifier_ = nullptr;
     std::vector<QAction*> mruActions_;
 };
 

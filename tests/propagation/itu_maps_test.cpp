@@ -238,6 +238,10 @@ TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
     }
     FreeMapFile(ItuMap::T_mean);
     EXPECT_FALSE(ItuMapLoaded(ItuMap::T_mean));
+    // A grid that is not there reads as zeros.
+    EXPECT_EQ(MapCells(ItuMap::T_mean, 10.0f, 10.0f).v11, 0.0f);
+    FreeMapFile(ItuMap::R001);
+    EXPECT_EQ(RainRate001At(10.0f, 10.0f), 0.0f);
 }
 
 TEST(CubicKernel, Weights)

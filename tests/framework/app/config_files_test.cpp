@@ -1,4 +1,5 @@
 #include "framework/app/config_files.h"
+#include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
 
@@ -207,10 +208,10 @@ TEST(PlacementFile, LayoutAndRoundTrip)
 TEST(AtomicWrite, FailedWriteKeepsThePreviousFile)
 {
     TempDir dir;
-    ASSERT_TRUE(WriteFileAtomically(dir / "orbisco.cfg", "old"));
+    ASSERT_TRUE(platform::WriteFileAtomically(dir / "orbisco.cfg", "old"));
     // A target inside a folder that does not exist cannot be written.
-    EXPECT_FALSE(WriteFileAtomically(dir / "no-such-folder/orbisco.cfg", "new"));
+    EXPECT_FALSE(platform::WriteFileAtomically(dir / "no-such-folder/orbisco.cfg", "new"));
     EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "old");
-    ASSERT_TRUE(WriteFileAtomically(dir / "orbisco.cfg", "new"));
+    ASSERT_TRUE(platform::WriteFileAtomically(dir / "orbisco.cfg", "new"));
     EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "new");
 }

@@ -166,9 +166,9 @@ TEST(MdiClient, EditActiveDocumentFollowsTheWindowInFocus)
     EXPECT_EQ(f.app->PendingWindowType, 2);
     EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_EDITACTIVE));
 
-    // Back to the look-angle window: it records its own type when focused.
+    // Back to the look-angle window: it records its own type when activated.
     f.app->Client()->setActiveSubWindow(f.app->Client()->Children()[0]);
-    angles->EvSetFocus();
+    EXPECT_EQ(f.app->PendingWindowType, 5);
     EXPECT_TRUE(f.app->IsEnabled(orbiscope::CM_EDITACTIVE));
     angles->received.clear();
     f.app->Dispatch(orbiscope::CM_EDITACTIVE);

@@ -11,6 +11,7 @@
 
 #include "framework/app/menus.h"
 #include "framework/app/strings.h"
+#include "propagation/geo_notifier.h"
 #include "tests/framework/app/gui_support.h"
 
 using testsupport::AppFixture;
@@ -193,6 +194,25 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
     }
     platform::SetProgramDirectoryOverride({});
     platform::Registry::SetFolder({});
+}
+
+TEST(TOrbiscopeState, CalculationNoticesBecomeMessageBoxes)
+{
+    testsupport::App();
+    testsupport::MessageRecorder messages;
+    messages.yesNoAnswer = platform::IDYES;
+    {
+        TOrbiscope app;
+        EXPECT_EQ(ShowNotice({"pow: DOMAIN error", "pow: DOMAIN error", NoticeIcon::Stop, NoticeButtons::Ok}), NoticeAnswer::Ok);
+        EXPECT_EQ(ShowNotice({"Elevation", "Continue?", NoticeIcon::Question, NoticeButtons::YesNo}), NoticeAnswer::Yes);
+    }
+    ASSERT_EQ(messages.calls.size(), 2u);
+    EXPECT_EQ(messages.calls[0].Icon(), platform::MB_ICONSTOP);
+    EXPECT_FALSE(messages.calls[0].hasOwner);
+    EXPECT_TRUE(messages.calls[1].YesNo());
+    // Gone with the application: the default answer again, no box.
+    EXPECT_EQ(ShowNotice({"Elevation", "Continue?", NoticeIcon::Question, NoticeButtons::YesNo}), NoticeAnswer::No);
+    EXPECT_EQ(messages.calls.size(), 2u);
 }
 
 TEST(TOrbiscopeFrame, ClientFocusClearsTheStatusText)

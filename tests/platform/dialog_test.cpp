@@ -1,0 +1,130 @@
+// Dialog transfer buffers at the byte level and the test driver.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/dialog.h"
+#include "tests/platform/qt_app.h"
+
+namespace {
+
+using platform::ControlKind;
+using platform::ControlSpec;
+
+std::vector<ControlSpec> TestControls()
+{
+    return {
+        {ControlKind::Static, 100, "Name", 10, 10, 80, 20},
+        {ControlKind::Edit, 101, "", 100, 10, 120, 20, 13},
+        {ControlKind::CheckBox, 102, "Option", 10, 40, 100, 20},
+        {ControlKind::Edit, 103, "", 100, 70, 120, 20, 41},
+        {ControlKind::ListBox, 104, "", 10, 100, 100, 60},
+        {ControlKind::RadioButton, 105, "Degrees", 10, 170, 100, 20, 0, true, true},
+        {ControlKind::RadioButton, 106, "Radians", 120, 170, 100, 20},
+        {ControlKind::Edit, 107, "", 100, 200, 120, 20, 5, false},  // takes no part
+        {ControlKind::PushButton, platform::IDOK, "OK", 10, 230, 80, 25},
+        {ControlKind::PushButton, platform::IDCANCEL, "Cancel", 100, 230, 80, 25},
+    };
+}
+
+TEST(DialogTransfer, LayoutIsPackedInCreationOrder)
+{
+    const auto controls = TestControls();
+    EXPECT_EQ(platform::TransferSize(controls), 13u + 2 + 41 + 2 + 2);
+    EXPECT_EQ(platform::TransferOffset(controls, 101), 0);
+    EXPECT_EQ(platform::TransferOffset(controls, 102), 13);  // a word at an odd offset
+    EXPECT_EQ(platform::TransferOffset(controls, 103), 15);
+    EXPECT_EQ(platform::TransferOffset(controls, 105), 56);
+    EXPECT_EQ(platform::TransferOffset(controls, 106), 58);
+    EXPECT_EQ(platform::TransferOffset(controls, 100), -1);
+    EXPECT_EQ(platform::TransferOffset(controls, 104), -1);
+    EXPECT_EQ(platform::TransferOffset(controls, 107), -1);
+}
+
+TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
+{
+    platformtest::App();
+    platform::Dialog d(nullptr, 800, "Test", TestControls());
+    std::uint8_t buf[61];
+    std::memset(buf, 0xEE, sizeof buf);
+    d.SetTransferBuffer(buf, 60);
+    d.SetControlText(101, "53.42N");
+    d.SetCheck(102, 1);
+    d.SetControlText(103, std::string("Caf\xE9 site", 9));  // Latin-1 stays one byte a character
+    d.SetCheck(106, 1);
+    d.TransferData(platform::TransferDirection::Get);
+    std::uint8_t expected[61];
+    std::memset(expected, 0, 60);
+    expected[60] = 0xEE;  // never written past the buffer
+    std::memcpy(expected, "53.42N", 6);
+    expected[13] = 1;
+    std::memcpy(expected + 15, "Caf\xE9 site", 9);
+    expected[58] = 1;
+    EXPECT_EQ(std::vector<std::uint8_t>(buf, buf + 61), std::vector<std::uint8_t>(expected, expected + 61));
+
+    // A text that fills its field without a terminator is cut at the last byte.
+    std::memset(buf, 'X', 13);
+    buf[56] = 1;
+    buf[57] = 0;
+    buf[58] = 0;
+    platform::Dialog d2(nullptr, 800, "Test", TestControls());
+    d2.SetTransferBuffer(buf, 60);
+    d2.TransferData(platform::TransferDirection::Set);
+    EXPECT_EQ(d2.GetControlText(101), std::string(12, 'X'));
+    EXPECT_EQ(d2.GetControlText(103), "Caf\xE9 site");
+    EXPECT_EQ(d2.GetCheck(102), 1);
+    EXPECT_EQ(d2.GetCheck(105), 1);
+    EXPECT_EQ(d2.GetCheck(106), 0);
+}
+
+class CheckedDialog : public platform::Dialog {
+public:
+    CheckedDialog() : platform::Dialog(nullptr, 801, "Checked", TestControls()) {}
+    bool CanClose() override
+    {
+        ++checks;
+        return !GetControlText(101).empty();
+    }
+    int checks = 0;
+};
+
+TEST(DialogDriver, ScriptFillsControlsAndPressesButtons)
+{
+    platformtest::App();
+    std::uint8_t buf[60] = {};
+    std::memcpy(buf + 15, "kept", 4);
+    int calls = 0;
+    platform::SetDialogDriver(801, [&calls](platform::Dialog& d) {
+        ++calls;
+        EXPECT_EQ(d.GetControlText(103), "kept");  // set up from the buffer first
+        if (calls == 2) d.SetControlText(101, "12.5");
+        return platform::IDOK;
+    });
+    CheckedDialog d;
+    d.SetTransferBuffer(buf, sizeof buf);
+    EXPECT_EQ(d.Execute(), platform::IDOK);
+    EXPECT_EQ(calls, 2);       // the first OK was refused, the dialog stayed
+    EXPECT_EQ(d.checks, 2);
+    EXPECT_STREQ(reinterpret_cast<char*>(buf), "12.5");
+
+    // A script that never satisfies the check ends in Cancel, not a hang.
+    platform::SetDialogDriver(801, [](platform::Dialog&) { return platform::IDOK; });
+    CheckedDialog refused;
+    EXPECT_EQ(refused.Execute(), platform::IDCANCEL);
+    // Cancel leaves the buffer as it was.
+    platform::SetDialogDriver(801, [](platform::Dialog& d) {
+        d.SetControlText(101, "99");
+        return platform::IDCANCEL;
+    });
+    CheckedDialog cancelled;
+    cancelled.SetTransferBuffer(buf, sizeof buf);
+    EXPECT_EQ(cancelled.Execute(), platform::IDCANCEL);
+    EXPECT_STREQ(reinterpret_cast<char*>(buf), "12.5");
+    platform::ClearDialogDrivers();
+
+    // No script offscreen: cancelled at once.
+    CheckedDialog unscripted;
+    EXPECT_EQ(unscripted.Execute(), platform::IDCANCEL);
+}
+
+}  // namespace
