@@ -133,7 +133,7 @@ class TArg3CheckBox : public TMyCheckBox { public: TArg3CheckBox(TForm* parent, 
 class THideCmdWindowCheckBox : public TMyCheckBox { public: THideCmdWindowCheckBox(TForm* parent, int id); static HintTable Table(); };
 // clang-format on
 
-// Hinted controls of a dialog whose own Part lists the hints: an edit, radio
+// Hinted controls of a dialog that lists its own hints: an edit, radio
 // button or check box with the table given at construction (the table must
 // outlive the control: keep it static).
 class THintedEdit : public TMyEdit {

@@ -207,6 +207,28 @@ TEST_F(SetUpTest, CloseCheckOrderAndMessages)
     }
 }
 
+TEST_F(SetUpTest, SilentValidationOfARecordNeverShown)
+{
+    // A record checked through a form that is never shown: the checks fail
+    // without a box.
+    std::vector<std::uint8_t> record(F::kTransferSize, 0);
+    transfer::SetText(record, F::kCompanyAt, F::kCompanySize, "Acme");
+    transfer::SetWord(record, F::kThisSessionAt, 1);
+    transfer::SetText(record, F::kSiteNameAt, F::kSiteNameSize, "Here");
+    transfer::SetText(record, F::kLatitudeAt, F::kCoordinateSize, "95N");
+    transfer::SetText(record, F::kLongitudeAt, F::kCoordinateSize, "3.00W");
+    F form(nullptr);
+    form.SetTransferBuffer(record.data(), record.size());
+    form.SetupWindow();
+    form.SetSilent(true);
+    EXPECT_FALSE(form.CanClose());
+    EXPECT_TRUE(f.messages.calls.empty());
+    EXPECT_STREQ(form.MessageBuffer, "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S");
+    transfer::SetText(record, F::kLatitudeAt, F::kCoordinateSize, "53.42N");
+    form.SetupWindow();
+    EXPECT_TRUE(form.CanClose());
+}
+
 TEST_F(SetUpTest, RestoreDefaultsSkipsTheChecksAndWritesTheDefaultRecord)
 {
     SetRecord("Acme", "Here", "10.00N", "20.00E", 1, 1);
