@@ -1,0 +1,95 @@
+// TForm: the base of every input dialog.  A form keeps its values in a
+// transfer buffer of fixed-width texts and 16-bit button states; when the
+// user confirms, the form's own CanClose checks its fields one by one with the
+// member checks below and stops at the first that fails, whose message is
+// shown while the dialog stays open.  A document window that validates a
+// reopened document through a form it never shows sets the silent flag: the
+// checks then fail without a box.
+//
+// A derived form passes its control table (the dialog resource) to the
+// constructor, builds its control objects (TMyEdit and the option buttons of
+// form_controls.h) on the controls' ids, binds its buttons with SetHandler
+// (Help, Clear, Site, ...) and overrides CanClose.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/forms/field_check.h"
+#include "platform/dialog.h"
+#include "platform/filedialog.h"
+
+class TOrbiscope;
+
+class TForm : public platform::Dialog {
+public:
+    static constexpr std::size_t kMessageBufferSize = 1024;
+
+    TForm(QWidget* parent, int resourceId, const std::string& caption, std::vector<platform::ControlSpec> controls);
+    ~TForm() override;
+
+    // A form whose CanClose is not overridden never closes with OK.
+    bool CanClose() override;
+
+    TOrbiscope* App() const { return app_; }
+
+    bool Silent() const { return silent_ != 0; }
+    void SetSilent(bool silent) { silent_ = silent ? 1 : 0; }
+
+    // Shows a field-check failure in the application's box, owned by the
+    // form, with the exclamation icon; nothing when the form is silent.  The
+    // text is kept in the message buffer.
+    void ReportFieldError(std::string_view text, std::string_view caption);
+    // The sink that the shared checks report through.
+    FieldMessageSink MessageSink();
+
+    // The shared field checks, reporting as above.
+    bool CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
+                    std::string_view unit);
+    static bool IsValidChar(char c, FieldType type) { return ::IsValidChar(c, type); }
+    static bool InRange(std::string_view text, FieldType type, double minimum, double maximum)
+    {
+        return ::InRange(text, type, minimum, maximum);
+    }
+    bool CheckDate(int day, int month, int year);
+    bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam);
+    bool CheckAntennaGain(std::string_view diameterM, std::string_view gainDbi, std::string_view frequencyGHz,
+                          int link);
+    bool CheckFraction(std::string_view text, double minimum, double maximum, std::string_view label);
+    bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
+                               std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
+                               std::uint16_t include3, std::uint16_t include4);
+    bool CheckCarrierSpacing(std::string_view first, std::string_view second);
+
+    // The controls' current values in transfer layout, without touching the
+    // form's own transfer buffer (close checks and pickers work on this copy).
+    std::vector<std::uint8_t> ReadControls() const;
+    // Puts a transfer-layout copy back into the controls.
+    void WriteControls(std::span<const std::uint8_t> values);
+
+    // Context help at a topic (a dialog's Help button passes its own id).
+    void ShowHelp(int contextId) const;
+
+    // For forms that ask for a file.
+    platform::FileDialogData FileData;
+    // Formatting space for a form's own messages.
+    char MessageBuffer[kMessageBufferSize] = {};
+
+private:
+    TOrbiscope* app_;
+    std::uint8_t silent_ = 0;
+};
+
+// Fixed-width fields of a transfer record: texts zero-terminated within their
+// width (a text that fills its field is cut at its last byte), 16-bit states
+// little-endian at any offset.  Out-of-range fields read as empty or 0 and are
+// not written.
+namespace transfer {
+std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size);
+void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text);
+std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset);
+void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value);
+}  // namespace transfer
