@@ -1,5 +1,7 @@
 #include "framework/app/mdiclient.h"
 
+#include "framework/app/setup_form.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QStyle>
@@ -131,9 +133,7 @@ TOrbiscopeMDIClient::~TOrbiscopeMDIClient()
 
 void TOrbiscopeMDIClient::SetupWindow()
 {
-    app_->RestorePlacement();
-    app_->ReadSetupFile();
-    app_->ReadFormValueFile();
+    setup::ReadConfiguration(*app_, this);
 }
 
 TOrbiscopeMDIChild* TOrbiscopeMDIClient::ActiveDocumentChild() const

@@ -60,8 +60,6 @@ public:
     // Configuration files, read when the client is set up and written at
     // shut-down.  The reads and their notices are hook points for the
     // configuration part of the framework; each returns whether it succeeded.
-    virtual bool ReadSetupFile() { return true; }          // "orbisco.cfg"
-    virtual bool ReadFormValueFile() { return true; }      // "orbisco.dat"
     virtual bool WriteFormValueFile();                     // "orbisco.dat"
     void RestorePlacement();                               // "orbisco.ini"
     bool SavePlacement();

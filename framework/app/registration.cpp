@@ -1,5 +1,7 @@
 #include "framework/app/registration.h"
 
+#include "framework/app/setup_form.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -125,8 +127,9 @@ namespace orbiscope {
 
 void RegisterFrameworkSubsystem()
 {
-    // The country and satellite windows, the set-up dialog, the about box and
-    // the expression calculator register here as they are built.
+    // The country and satellite windows, the about box and the expression
+    // calculator register here as they are built.
+    setup::RegisterSetUpCommand();
 }
 
 }  // namespace orbiscope

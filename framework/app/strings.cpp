@@ -1,6 +1,7 @@
 #include "framework/app/strings.h"
 
 #include "framework/app/menus.h"
+#include "framework/forms/hint_strings.h"
 
 namespace orbiscope {
 
@@ -22,6 +23,8 @@ const char* StringText(int id)
     case 17514: return "Legacy File: C/IM(down) input value changed to AUTO";
     default: break;
     }
+    // The form controls' hints.
+    if (const char* hint = FormStringText(id); *hint) return hint;
     // Menu hints are the strings of their command ids.
     return MenuHint(id);
 }

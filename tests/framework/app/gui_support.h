@@ -107,6 +107,9 @@ public:
         app->InitMainWindow();
         app->Frame()->show();
         QCoreApplication::processEvents();
+        // Start-up notices (no "orbisco.cfg" in a fresh folder) are not what
+        // the tests look at.
+        messages.calls.clear();
     }
     ~AppFixture()
     {
