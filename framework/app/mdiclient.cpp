@@ -131,9 +131,24 @@ TOrbiscopeMDIClient::~TOrbiscopeMDIClient()
     if (mapsLoaded_) FreeItuMaps();
 }
 
+// Every document type the program opens, in the File Open dialog's order.
+const char* const kFileOpenFilter =
+    "Look Angle Files (*.ang)|*.ang|Dual Feed Files (*.duo)|*.duo|GEO Link Budget (*.glb;*.upd;)|*.glb;*.upd;|"
+    "Country Files (*.twn)|*.twn|Satellite File (*.geo)|*.geo|Solar Outage (*.sun)|*.sun|"
+    "Bitmap Files (*.?" "??)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|Atmospheric Losses Files (*.atn;*.att)|*.atn;*.att|"
+    "Uplink Budget (isolated) (*.rup)|*.rup|Downlink Budget (isolated) (*.rdn;*.dlb;*.dnd)|*.rdn;*.dlb;*.dnd|"
+    "Non GEO Link Budget (*llb;*.leo)|*.llb;*.leo|Two Line Element files (*tle)|*.tle|All Files (*.*)|*.*|";
+
 void TOrbiscopeMDIClient::SetupWindow()
 {
+    app_->CurrentFileName.clear();
+    app_->FileData.initialDir = app_->ProgramDir;
     setup::ReadConfiguration(*app_, this);
+    // Several files may be opened at once; each must exist; Save As asks
+    // before overwriting.
+    app_->FileData.overwritePrompt = true;
+    app_->FileData.multiSelect = true;
+    app_->FileData.filter = kFileOpenFilter;
 }
 
 TOrbiscopeMDIChild* TOrbiscopeMDIClient::ActiveDocumentChild() const

@@ -292,3 +292,18 @@ TEST(MdiClient, DroppedFilesOpenInTheOrderOfTheDrop)
 }
 
 }  // namespace
+
+TEST(MdiClient, FileOpenOffersEveryDocumentTypeFromTheProgramDirectory)
+{
+    AppFixture f;
+    const auto entries = platform::SplitFilter(f.app->FileData.filter);
+    ASSERT_EQ(entries.size(), 13u);
+    EXPECT_EQ(entries[0].first, "Look Angle Files (*.ang)");
+    EXPECT_EQ(entries[2].second, "*.glb;*.upd;");
+    EXPECT_EQ(entries[6].second, "*.bmp;*.gif;*.pcx;*.tif;*.jpg");
+    EXPECT_EQ(entries[12].first, "All Files (*.*)");
+    EXPECT_TRUE(f.app->FileData.multiSelect);
+    EXPECT_TRUE(f.app->FileData.overwritePrompt);
+    EXPECT_EQ(f.app->FileData.initialDir, f.app->ProgramDir);
+    EXPECT_TRUE(f.app->CurrentFileName.empty());
+}
