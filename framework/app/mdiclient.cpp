@@ -135,7 +135,7 @@ TOrbiscopeMDIClient::~TOrbiscopeMDIClient()
 const char* const kFileOpenFilter =
     "Look Angle Files (*.ang)|*.ang|Dual Feed Files (*.duo)|*.duo|GEO Link Budget (*.glb;*.upd;)|*.glb;*.upd;|"
     "Country Files (*.twn)|*.twn|Satellite File (*.geo)|*.geo|Solar Outage (*.sun)|*.sun|"
-    "Bitmap Files (*.?" "??)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|Atmospheric Losses Files (*.atn;*.att)|*.atn;*.att|"
+    "Bitmap Files (*.??" "?)|*.bmp;*.gif;*.pcx;*.tif;*.jpg|Atmospheric Losses Files (*.atn;*.att)|*.atn;*.att|"
     "Uplink Budget (isolated) (*.rup)|*.rup|Downlink Budget (isolated) (*.rdn;*.dlb;*.dnd)|*.rdn;*.dlb;*.dnd|"
     "Non GEO Link Budget (*llb;*.leo)|*.llb;*.leo|Two Line Element files (*tle)|*.tle|All Files (*.*)|*.*|";
 
