@@ -1,5 +1,7 @@
 #include "framework/app/orbiscope.h"
 
+#include "propagation/coordinates.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -73,6 +75,9 @@ TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
 {
     notifier_ = std::make_unique<BoxNotifier>();
     previousNotifier_ = SetCalculationNotifier(notifier_.get());
+    // "Today" of the magnetic declination is the application's clock, so the
+    // test seam that fixes the report date fixes the declination too.
+    SetDeclinationClock([] { return std::chrono::system_clock::from_time_t(platform::NowUtc()); });
     // Zero-filled records, then the default button states of the stored
     // dialog values.
     ApplyDefaultButtonStates();
@@ -86,6 +91,7 @@ TOrbiscope::~TOrbiscope()
     // The frame owns the client; destroying it frees the maps.
     delete frame_;
     SetCalculationNotifier(previousNotifier_);
+    SetDeclinationClock({});
 }
 
 TOrbiscope* TOrbiscope::Current() { return dynamic_cast<TOrbiscope*>(platform::Application::Current()); }

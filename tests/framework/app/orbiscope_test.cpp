@@ -2,6 +2,10 @@
 // map-failure path.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "propagation/coordinates.h"
+
 #include <QAction>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -228,3 +232,22 @@ TEST(TOrbiscopeFrame, ClientFocusClearsTheStatusText)
 }
 
 }  // namespace
+
+// The declination of the look angles is taken on the application's date, so
+// the clock that fixes the report date fixes it too.
+TEST(TOrbiscopeClock, MagneticDeclinationFollowsTheApplicationClock)
+{
+    testsupport::AppFixture f;
+    const std::time_t early = 1735689600;   // 2025-01-01 00:00 UTC
+    const std::time_t late = 1861920000;    // 2029-01-01 00:00 UTC
+    platform::SetClockOverride([&] { return early; });
+    const double atEarly = MagneticDeclinationNow(-36.0, -137.0);
+    platform::SetClockOverride([&] { return late; });
+    const double atLate = MagneticDeclinationNow(-36.0, -137.0);
+    platform::SetClockOverride({});
+    // The WMM2025 test values give 20.28 degrees east here in mid-2025; the
+    // field drifts by a few hundredths of a degree a year.
+    EXPECT_NEAR(atEarly, 20.3, 0.1);
+    EXPECT_GT(std::fabs(atLate - atEarly), 0.01);
+    EXPECT_LT(std::fabs(atLate - atEarly), 1.0);
+}
