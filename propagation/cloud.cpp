@@ -10,9 +10,10 @@ double detail::CloudSpecificCoefficient(double frequency)
 {
     const double f = frequency;
     if (!(f > 0.0)) return 0.0;
-    // Permittivity of liquid water at theta - 1 = 0.0958904 (T = 273.75 K),
-    // with the differences as the float-held theta gives them.
-    constexpr double kThetaMinus1 = 0.0958904;
+    // Permittivity of liquid water at theta - 1 = 0.0958904 (T = 273.75 K).
+    // theta - 1 is held as a float (0.09589040279...); the relaxation
+    // frequency and the permittivity differences all come from that one value.
+    constexpr double kThetaMinus1 = static_cast<float>(0.0958904);
     const double fp = 20.2 - 146.0 * kThetaMinus1 + 316.0 * kThetaMinus1 * kThetaMinus1;
     const double fs = 39.8 * fp;
     constexpr double kEps0MinusEps1 = 81.68983499397063;

@@ -30,6 +30,23 @@ TEST(Cloud, SpecificCoefficientByHand)
     EXPECT_GT(CloudSpecificCoefficient(0.0007), 0.0);
 }
 
+// theta - 1 is one float, 0.09589040279388428, for the relaxation frequency as
+// for the permittivities (eps0 - eps1 = 81.68983499397063 and eps1 - eps2 =
+// 2.355643614637614 come from it): fp = 20.2 - 146 t + 316 t^2 =
+// 9.10561150605248 GHz.  With the decimal 0.0958904 instead, fp would be
+// 9.1056117446 and K_L 2.5e-8 lower.  By hand to the last digit:
+//   14.25 GHz: eps'' = 37.15752060008144, eps' = 29.55620598952452,
+//     eta = 0.8492548878370361, 0.18247869096948846 x 0.9426834219432241
+//     = 0.17201963683483748;
+//   29 GHz: eps'' = 23.535020977204315, eps' = 13.191526293395295,
+//     eta = 0.6454859890760067, 0.7123674729563332 x 0.9339222858148997
+//     = 0.6652958586835624.
+TEST(Cloud, RelaxationFrequencyFromTheFloatHeldTheta)
+{
+    EXPECT_NEAR(CloudSpecificCoefficient(14.25), 0.17201963683483748, 1e-14);
+    EXPECT_NEAR(CloudSpecificCoefficient(29.0), 0.6652958586835624, 1e-14);
+}
+
 class CloudWithUniformMaps : public ::testing::Test {
 protected:
     void SetUp() override { proptest::UniformAtmosphere{}.Install(); }   // L_5 = 1.0, L_50 = 0.2
