@@ -18,6 +18,12 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+locale_t CLocale()
+{
+    static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c_locale;
+}
+
 bool Report(const FieldMessageSink& sink, std::string caption, std::string text)
 {
     if (sink) sink(FieldMessage{std::move(caption), std::move(text)});
@@ -28,9 +34,8 @@ bool Report(const FieldMessageSink& sink, std::string caption, std::string text)
 
 double LeadingNumber(std::string_view text)
 {
-    static const locale_t c_locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
     const std::string copy(text);   // zero-terminated for the run-time
-    return strtod_l(copy.c_str(), nullptr, c_locale);
+    return strtod_l(copy.c_str(), nullptr, CLocale());
 }
 
 bool IsValidChar(char c, FieldType type)
@@ -85,8 +90,11 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     }
     if (!InRange(text, type, minimum, maximum)) {
         char buffer[1024];
+        // The limits print with a decimal point whatever the process locale.
+        const locale_t previous = uselocale(CLocale());
         std::snprintf(buffer, sizeof buffer, "%s\r\nRange %0.6f to %0.6f %s", name.c_str(), minimum, maximum,
                       std::string(unit).c_str());
+        uselocale(previous);
         return Report(sink, "Range Error", buffer);
     }
     if (type == FieldType::Latitude || type == FieldType::Longitude || type == FieldType::LatitudeDMM ||
@@ -151,10 +159,12 @@ bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, 
                            std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
                            std::uint16_t include3, std::uint16_t include4, const FieldMessageSink& sink)
 {
+    // Compared as places: 10.0E and 10.0W are two satellites, while 180.0E
+    // and 180.0W are one meridian.
     const double w = ParseLatLon(wanted);
-    const bool same = w == ParseLatLon(adjacent1) || (include2 != 0 && w == ParseLatLon(adjacent2)) ||
-                      (include3 != 0 && w == ParseLatLon(adjacent3)) ||
-                      (include4 != 0 && w == ParseLatLon(adjacent4));
+    auto sameAs = [w](std::string_view other) { return LongitudeDifference(w, ParseLatLon(other)) == 0.0; };
+    const bool same = sameAs(adjacent1) || (include2 != 0 && sameAs(adjacent2)) ||
+                      (include3 != 0 && sameAs(adjacent3)) || (include4 != 0 && sameAs(adjacent4));
     if (!same) return true;
     return Report(sink, "Satellite Longitude Error", "Adjacent and wanted satellites have same longitude");
 }

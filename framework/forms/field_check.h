@@ -58,7 +58,8 @@ bool CheckFraction(std::string_view text, double minimum, double maximum, std::s
                    const FieldMessageSink& sink);
 
 // The wanted satellite must not share its longitude with an included adjacent
-// one.  Longitudes are compared with their hemisphere, so 10.0E and 10.0W differ.
+// one.  Longitudes are compared with their hemisphere, so 10.0E and 10.0W
+// differ, while 180.0E and 180.0W are the same meridian.
 bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
                            std::string_view adjacent3, std::string_view adjacent4, std::uint16_t include2,
                            std::uint16_t include3, std::uint16_t include4, const FieldMessageSink& sink);

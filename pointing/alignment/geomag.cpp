@@ -175,6 +175,9 @@ void TGeoMag::Synthesize(float alt, float glat, float glon, float time, float* d
     bp = (st == 0.0f) ? bpp : bp / st;
 
     // Rotate from spherical to geodetic components: X north, Y east, Z down.
+    // bt already holds the sum with its minus sign (dp is the derivative in
+    // colatitude); negating it once more would reverse the north component
+    // and put the declinations near 180 degrees.
     const float bx = -bt * ca_ - br * sa_;
     const float by = bp;
     const float bz = bt * sa_ - br * ca_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
 #include <vector>
 
 namespace {
@@ -73,6 +75,28 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
     }
 }
 
+// A decimal-comma process locale changes neither the reading of a field nor
+// the limits printed in its range message.
+TEST(CheckField, RangeMessageIgnoresProcessLocale)
+{
+    const char* candidates[] = {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
+    const std::string old = std::setlocale(LC_NUMERIC, nullptr);
+    bool switched = false;
+    for (const char* name : candidates) {
+        if (std::setlocale(LC_NUMERIC, name)) {
+            switched = true;
+            break;
+        }
+    }
+    Recorder r;
+    EXPECT_FALSE(CheckField("Frequency", "55.5", FieldType::Real, 0.0007, 55, "GHz", r.sink()));
+    EXPECT_TRUE(CheckField("Frequency", "54.5", FieldType::Real, 0.0007, 55, "GHz", nullptr));
+    std::setlocale(LC_NUMERIC, old.c_str());
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.messages[0].text, "Frequency\r\nRange 0.000700 to 55.000000 GHz");
+    if (!switched) GTEST_SKIP() << "no decimal-comma locale installed; checked in the C locale only";
+}
+
 TEST(CheckField, SilentChecksStillFail)
 {
     EXPECT_FALSE(CheckField("x", "", FieldType::Real, 0, 1, "", nullptr));
@@ -135,6 +159,11 @@ TEST(CheckSpacing, SatellitesAndCarriers)
     EXPECT_TRUE(CheckSatelliteSpacing("10.0E", "13.0E", "10.0E", "", "", 0, 0, 0, nullptr));
     EXPECT_FALSE(CheckSatelliteSpacing("10.0E", "13.0E", "10.0E", "", "", 1, 0, 0, nullptr));
     EXPECT_FALSE(CheckSatelliteSpacing("10.0E", "13.0E", "7.0E", "", "10.0E", 1, 0, 1, nullptr));
+    // The antimeridian written from either side is one longitude; so is zero.
+    EXPECT_FALSE(CheckSatelliteSpacing("180.0E", "180.0W", "", "", "", 0, 0, 0, nullptr));
+    EXPECT_FALSE(CheckSatelliteSpacing("180.0W", "13.0E", "", "", "180.0E", 0, 0, 1, nullptr));
+    EXPECT_FALSE(CheckSatelliteSpacing("0.0W", "0.0E", "", "", "", 0, 0, 0, nullptr));
+    EXPECT_TRUE(CheckSatelliteSpacing("179.9E", "179.9W", "", "", "", 0, 0, 0, nullptr));
 
     Recorder c;
     EXPECT_FALSE(CheckCarrierSpacing("1.35", "1.2", c.sink()));
