@@ -753,7 +753,15 @@ double GeoLinkBudget::SearchAvailability(double eirp)
     SiteInputs& u = in.up;
     SiteInputs& d = in.dn;
     if (in.dualFade) {
-        u.availability = d.availability = FindJointAvailability(eirp);
+        const double joint = FindJointAvailability(eirp);
+        u.availability = d.availability = joint;
+        // The joint search hands back the paths of the starting split; left so,
+        // the report would print the downtimes, rain and margins of one
+        // availability beside another.  Like the split search below, the paths
+        // and columns end at the availability found.
+        CalcUplinkPath(upPath, joint);
+        CalcDownlinkPath(dnPath, joint);
+        SolveAutoBackoff(eirp);
     } else {
         // The other link takes what is left of the overall target; it can never
         // need more than the whole of it, so a link that cannot reach the

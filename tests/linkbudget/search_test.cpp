@@ -157,6 +157,33 @@ TEST_F(Search, DualFadeSuggestsTheSquareOfTheJointAvailability)
     EXPECT_EQ(budget.in.up.availability, joint);
 }
 
+// A fixed carrier count closes the joint fade well above the starting split
+// of 99.7496 %: the paths, the rain column and the texts must all belong to
+// the availability the search found, not to the split it started from.
+TEST_F(Search, DualFadeSplitEndsWithThePathsOfTheAvailabilityFound)
+{
+    r.dualFade.Set(1);
+    SetText(r.upAvailability, "99.5");
+    SetText(r.dnAvailability, "AUTO");
+    Run();
+    const double a = budget.in.up.availability;
+    ASSERT_GT(a, 99.9);
+    ASSERT_LT(a, 99.99);
+    // Annual downtime (100 - A) x 8766 x 0.01 h and the rain of that availability.
+    const double downtime = (100.0 - a) * 87.66;
+    EXPECT_NEAR(budget.upPath.annualDowntime, downtime, 1e-9);
+    EXPECT_NEAR(budget.dnPath.annualDowntime, downtime, 1e-9);
+    EXPECT_NEAR(budget.upPath.rain, GrowingRain(a), 1e-9);
+    EXPECT_NEAR(budget.dnPath.rain, GrowingRain(a), 1e-9);
+    char text[20];
+    std::snprintf(text, sizeof text, "%.3lf", std::trunc(downtime * 1000.0) / 1000.0);
+    EXPECT_STREQ(budget.texts.averageDowntimeUp, text);
+    EXPECT_STREQ(budget.texts.averageDowntimeDown, text);
+    // The joint search stops where the margin of rain on both crosses zero.
+    EXPECT_NEAR(budget.rainBoth[kExcessMargin], 0.0, 0.02);
+    EXPECT_EQ(budget.errorCode, 0);
+}
+
 TEST_F(Search, ResultTextsAreCutNotRounded)
 {
     const struct { const char* availability; const char* text; } rows[] = {
