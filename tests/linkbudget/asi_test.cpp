@@ -58,6 +58,23 @@ TEST_F(Asi, DownlinkTotalTakesTheWorstPointing)
     EXPECT_NEAR(budget.sol.dnAsiTotal * 100.0, std::round(budget.sol.dnAsiTotal * 100.0), 1e-6);
 }
 
+TEST_F(Asi, DownlinkSatelliteBelowTheHorizonSpoilsTheWholeTotal)
+{
+    // Sat1 at 13E is in view of 50N 20E; Sat3 at 150W is not.  Whatever the
+    // visible ones give, the total is the fixed 97.00 and the code is set.
+    SetText(r.dnAsiDensity[2], "-60");
+    SetText(r.dnAsiLongitude[2], "150.0W");
+    r.dnAsiInclude[1].Set(1);
+    Run();
+    EXPECT_EQ(budget.sol.dnAsiTotal, 97.0);
+    EXPECT_EQ(budget.errorCode, kErrAdjacentBelowHorizon);
+    // Not included, it does not count.
+    r.dnAsiInclude[1].Set(0);
+    Run();
+    EXPECT_NE(budget.sol.dnAsiTotal, 97.0);
+    EXPECT_EQ(budget.errorCode, 0);
+}
+
 TEST_F(Asi, OffAxisDensityTowardEachIncludedSatellite)
 {
     for (int i = 1; i < 4; ++i) SetText(r.upAsiDensity[i], "-60");

@@ -31,9 +31,9 @@ TEST_F(Path, WorstMonthConversionAndDowntimes)
         double pw, worstAvailability, annualHours, worstHours;
         const char *avgText, *downText, *wmAvailText, *wmDownText;
     } rows[] = {
-        // p = 0.1 %: p_w = 0.33333^0.87 = 0.38451 %, 8.766 h a year, 2.8088 h in the worst
-        // month (the texts of this row sit on a truncation boundary and are not checked).
-        {"99.9", 0.38451, 99.61549, 8.766, 2.80883, nullptr, nullptr, nullptr, nullptr},
+        // p = 0.1 %: p_w = 0.33333^0.87 = 0.38451 %, 8.766 h a year (0.1 x 87.66, which
+        // binary arithmetic leaves a hair short of 8.766), 2.8088 h in the worst month.
+        {"99.9", 0.38451, 99.61549, 8.766, 2.80883, "99.9000", "8.766", "99.6154", "2.808"},
         // p = 0.5 %: p_w = 1.66667^0.87 = 1.55958 %.
         {"99.5", 1.55958, 98.44042, 43.83, 11.39275, "99.5000", "43.830", "98.4404", "11.392"},
         // p = 1 %: p_w = 3.33333^0.87 = 2.85039 %.

@@ -1,4 +1,5 @@
 // A budget over the real ITU-R maps, end to end.
+#include "budget_fixtures.h"
 #include "propagation/itu_maps.h"
 #include "real_budget_scenario.h"
 
@@ -116,6 +117,53 @@ TEST_F(RealMaps, TypedGainBelowThePatternFloorStaysFinite)
     EXPECT_TRUE(std::isfinite(b.sol.offAxisDensity[0]));
     EXPECT_TRUE(std::isfinite(b.sol.offAxisDensity[1]));
     EXPECT_EQ(CountNonFinite(b.clearSky), 0);
+}
+
+// The clear-sky budget worked by hand (in budget_fixtures.h) through the
+// propagation library itself.  Only the clear-sky gas and scintillation of
+// each path come from the maps; every other figure is the hand calculation:
+//  free-space loss  up 206.87104, down 205.72831 dB; gains 49.06250 / 41.70297 dBi
+//  receive noise    50 K LNB + 30 K antenna + 2.7 K cosmic background = 82.7 K
+//  receive G/T      41.70297 - 10 log10(82.7) = 22.52791 dB/K
+//  EIRP for saturation  -90 + 206.87104 - 44.37825 = 72.49280 dBW + A_up
+//  C/No up at IBO 6     94.22108 - 6 = 88.22108 dB-Hz
+//  C/No down at OBO 3   47 - 205.72831 + 22.52791 + 228.59932 = 92.39893 dB-Hz - A_dn
+//  HPA power        72.49280 - 6 - 49.06250 + 1 + 3 = 21.43029 dBW + A_up
+TEST_F(RealMaps, HandBudgetThroughThePropagationLibrary)
+{
+    ASSERT_TRUE(loaded_);
+    RecordingHost host;
+    GeoLinkBudget b(ItuLinkAtmosphere(), host);
+    FillHandBudget(b.record);
+    ASSERT_EQ(b.Recalculate(), GeoLinkBudget::Outcome::Completed);
+    const double aUp = b.upPath.clearSkyAtmospheric, aDn = b.dnPath.clearSkyAtmospheric;
+    EXPECT_GT(aUp, 0.0);
+    EXPECT_LT(aUp, 1.0);
+    EXPECT_GT(aDn, 0.0);
+    EXPECT_LT(aDn, 1.0);
+    const double up = 88.22108, down = 92.39893 - aDn;
+    const double total =
+        -10.0 * std::log10(std::pow(10.0, -up / 10.0) + std::pow(10.0, -down / 10.0));
+    const struct { const char* name; double got, want; } rows[] = {
+        {"uplink free-space loss", b.upSite.freeSpaceLoss, 206.87104},
+        {"downlink free-space loss", b.dnSite.freeSpaceLoss, 205.72831},
+        {"uplink gain", b.upSite.antennaGain, 49.06250},
+        {"downlink gain", b.dnSite.antennaGain, 41.70297},
+        {"system noise K", b.dnPath.clearSkySystemTemp, 82.7},
+        {"rain system noise K", b.dnPath.rainSystemTemp, 82.7},
+        {"G/T", b.dnPath.clearSkyGt, 22.52791},
+        {"EIRP for saturation", b.sol.eirpForSaturation, 72.49280 + aUp},
+        {"EIRP per carrier", b.clearSky[kUplinkEirp], 66.49280 + aUp},
+        {"uplink C/No", b.clearSky[kUpCNo], up},
+        {"downlink C/No", b.clearSky[kDownCNo], down},
+        {"total C/No", b.clearSky[kTotalCNo], total},
+        {"excess margin", b.clearSky[kExcessMargin], total - 70.0 - 4.5},
+        {"HPA power dBW", b.sol.totalHpaPower, 21.43029 + aUp},
+    };
+    for (const auto& r : rows) EXPECT_NEAR(r.got, r.want, 1e-4) << r.name;
+    EXPECT_NEAR(b.upSite.elevation, 42.59, 0.03);
+    EXPECT_NEAR(b.dnSite.elevation, 31.91, 0.03);
+    EXPECT_EQ(b.errorCode, 0);
 }
 
 TEST(PowerSums, FourTermsAt1000DoNotDominate)

@@ -157,6 +157,58 @@ TEST_F(Search, DualFadeSuggestsTheSquareOfTheJointAvailability)
     EXPECT_EQ(budget.in.up.availability, joint);
 }
 
+// A fixed carrier count closes the joint fade well above the starting split
+// of 99.7496 %: the paths, the rain column and the texts must all belong to
+// the availability the search found, not to the split it started from.
+TEST_F(Search, DualFadeSplitEndsWithThePathsOfTheAvailabilityFound)
+{
+    r.dualFade.Set(1);
+    SetText(r.upAvailability, "99.5");
+    SetText(r.dnAvailability, "AUTO");
+    Run();
+    const double a = budget.in.up.availability;
+    ASSERT_GT(a, 99.9);
+    ASSERT_LT(a, 99.99);
+    // Annual downtime (100 - A) x 8766 x 0.01 h and the rain of that availability.
+    const double downtime = (100.0 - a) * 87.66;
+    EXPECT_NEAR(budget.upPath.annualDowntime, downtime, 1e-9);
+    EXPECT_NEAR(budget.dnPath.annualDowntime, downtime, 1e-9);
+    EXPECT_NEAR(budget.upPath.rain, GrowingRain(a), 1e-9);
+    EXPECT_NEAR(budget.dnPath.rain, GrowingRain(a), 1e-9);
+    char text[20];
+    std::snprintf(text, sizeof text, "%.3lf", std::trunc(downtime * 1000.0) / 1000.0);
+    EXPECT_STREQ(budget.texts.averageDowntimeUp, text);
+    EXPECT_STREQ(budget.texts.averageDowntimeDown, text);
+    // The joint search stops where the margin of rain on both crosses zero.
+    EXPECT_NEAR(budget.rainBoth[kExcessMargin], 0.0, 0.02);
+    EXPECT_EQ(budget.errorCode, 0);
+}
+
+TEST(ResultText, CutToItsDigitsButNotByRoundingError)
+{
+    const struct { double value; int decimals; const char* text; } rows[] = {
+        {99.99996, 4, "99.9999"},
+        {99.12345, 4, "99.1234"},
+        {40.000114, 4, "40.0001"},
+        {2.808825302315993, 3, "2.808"},
+        {0.0008766, 3, "0.000"},
+        // (100 - 99.9) x 8766 x 0.01 h: 8.766 by hand, 8.7659999999995 in binary.
+        {(100.0 - 99.9) * 8766.0 * 0.01, 3, "8.766"},
+        // An overall target of 99.5 % split at 99.917799 % on the uplink and
+        // multiplied back: 99.49999999999999 in binary.
+        {0.01 * (100.0 * 99.5 / 99.917799) * 99.917799, 4, "99.5000"},
+        // Short of the boundary by a real amount: cut.
+        {99.49999999, 4, "99.4999"},
+        {8.7659999, 3, "8.765"},
+        {-2.999, 3, "-2.999"},
+    };
+    for (const auto& row : rows) {
+        char text[20];
+        FormatTruncated(text, row.value, row.decimals);
+        EXPECT_STREQ(text, row.text) << row.value;
+    }
+}
+
 TEST_F(Search, ResultTextsAreCutNotRounded)
 {
     const struct { const char* availability; const char* text; } rows[] = {
