@@ -83,6 +83,7 @@ TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
     ApplyDefaultButtonStates();
     FileData.initialDir.clear();
     recent_.Load();
+    InitDdeServer();  // without it the program runs on, without a DDE server
     SetProgramDir();
 }
 
@@ -90,6 +91,7 @@ TOrbiscope::~TOrbiscope()
 {
     // The frame owns the client; destroying it frees the maps.
     delete frame_;
+    ShutdownDdeServer();
     SetCalculationNotifier(previousNotifier_);
     SetDeclinationClock({});
 }
@@ -151,6 +153,8 @@ bool TOrbiscope::BecomeFirstInstance()
             if (frame_->isMinimized()) frame_->showNormal();
             frame_->raise();
             frame_->activateWindow();
+        } else if (IsDdeMessage(std::string_view(message.constData(), std::size_t(message.size())))) {
+            ReceiveDdeMessage(std::string_view(message.constData(), std::size_t(message.size())));
         }
     });
     return true;
@@ -358,13 +362,20 @@ int OwlMain(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromLatin1(kMainTitle));
 
+    // Before the application makes the program directory current: a
+    // relative name is the caller's.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::optional<DdeLaunch> launch = TakeDdeLaunch(arguments);
     auto app = std::make_unique<TOrbiscope>();
     if (!app->BecomeFirstInstance()) {
-        TOrbiscope::ActivatePreviousInstance();
+        if (launch) SendDdeLaunch(*launch);
+        else TOrbiscope::ActivatePreviousInstance();
         return 0;
     }
     app->InitMainWindow();
+    app->ProcessCmdLine(arguments);
     app->Frame()->show();
+    if (launch) PostDdeLaunch(*app, *launch);
     const int result = qapp.exec();
     app.reset();
     return result;

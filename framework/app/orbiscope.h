@@ -9,9 +9,11 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/app/config_files.h"
+#include "framework/app/dde.h"
 #include "platform/filedialog.h"
 #include "platform/mdi.h"
 #include "platform/registry.h"
@@ -57,6 +59,24 @@ public:
     // First instance: listen for activation requests.
     bool BecomeFirstInstance();
 
+    // DDE server (dde.cpp).  The callback finds the application through
+    // Current(); string1 is the topic, string2 the service.
+    bool InitDdeServer();
+    void ShutdownDdeServer();
+    static std::uintptr_t DdeServerCallback(orbiscope::DdeTransaction type, unsigned format,
+                                            std::uintptr_t conversation, std::string_view string1,
+                                            std::string_view string2, std::string_view data, std::uintptr_t data1,
+                                            std::uintptr_t data2);
+    // One conversation received on the single-instance socket.
+    void ReceiveDdeMessage(std::string_view line);
+
+    // Command line and document-type registration (shell_registration.cpp).
+    void ProcessCmdLine(const std::vector<std::string>& arguments);
+    void RegisterExtensions();
+    void UnregisterExtensions();
+    void RegisterDocClasses(int classNumber, const char* extension);
+    void UnregisterDocClasses(int classNumber, const char* extension);
+
     // Configuration files, read when the client is set up and written at
     // shut-down.  The reads and their notices are hook points for the
     // configuration part of the framework; each returns whether it succeeded.
@@ -96,6 +116,9 @@ public:
     char DateText[86] = {};
     std::array<std::uint8_t, kFormValueBytes> FormValueTable{};
     std::string DefaultCountryFile;
+    std::uint32_t DdeInstance = 0;       // 0 when the server is not started
+    std::string DdeServiceHandle;
+    std::string DdeTopicHandle;
 
 private:
     void ApplyDefaultButtonStates();

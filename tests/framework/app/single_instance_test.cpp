@@ -24,6 +24,7 @@ TEST(ProgramStart, SecondStartRaisesTheFirstAndExitsWithZero)
     env.insert("ORBISCOPE_HOME", QCoreApplication::applicationDirPath());  // the maps are there
     env.insert("XDG_CONFIG_HOME", QString::fromStdString((home.Path() / "config").string()));
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.Path().string()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString((home.Path() / "data").string()));  // registration
 
     QProcess first;
     first.setProcessEnvironment(env);
