@@ -1,5 +1,6 @@
 #include "framework/app/registration.h"
 
+#include "framework/app/about.h"
 #include "framework/app/setup_form.h"
 
 #include <algorithm>
@@ -130,6 +131,7 @@ void RegisterFrameworkSubsystem()
     // The country and satellite windows, the about box and the expression
     // calculator register here as they are built.
     setup::RegisterSetUpCommand();
+    about::RegisterAboutCommand();
 }
 
 }  // namespace orbiscope
