@@ -62,7 +62,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"[Print()]", true, 1, ""},
                       ParseCase{"Open(x.glb)", false, -1, ""},
                       ParseCase{"[Open(x.glb)", false, -1, ""},
-                      ParseCase{"[Open(x.glb)", false, -1, ""},
                       ParseCase{"[Open(x.glb) ]", false, -1, ""},
                       ParseCase{"[Open x.glb]", false, -1, ""},
                       ParseCase{"[Close(x.glb)]", false, -1, ""},
