@@ -3,6 +3,7 @@
 // propagation is a fixed (by default zero) atmosphere.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class WindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The application makes its program folder the current one; the
+        // other tests of this binary read the maps from the build folder.
+        startDir = std::filesystem::current_path();
         app = std::make_unique<testsupport::AppFixture>();
         platform::SetClockOverride([] { return kFixedClock; });
         SetUpRecord setup;
@@ -38,6 +42,7 @@ protected:
         platform::SetClockOverride({});
         windows.clear();
         app.reset();
+        std::filesystem::current_path(startDir);
     }
     TUpLinkWin& NewWindow()
     {
@@ -59,6 +64,7 @@ protected:
         return texts;
     }
 
+    std::filesystem::path startDir;
     std::unique_ptr<testsupport::AppFixture> app;
     FixedAtmosphere atmosphere;
     std::vector<std::unique_ptr<TUpLinkWin>> windows;
