@@ -52,6 +52,7 @@ void TUpLinkWin::EvSetFocus()
 
 void TUpLinkWin::CmEditInputs()
 {
+    TUpLinkForm::ClearTextTails(Record());
     const GeoLinkInputRecord before = Record();
     TUpLinkForm form(this, *this);
     if (form.Execute() == platform::IDOK) {

@@ -226,12 +226,7 @@ Bytes Build2000(int v, const GeoLinkInputRecord& r, const OldExtras& x = {})
 GeoLinkInputRecord HandRecord()
 {
     GeoLinkInputRecord r;
-    FillHandBudget(r);
-    SetText(r.upSiteName, "Valencia");
-    SetText(r.dnSiteName, "Krakow");
-    SetText(r.satName, "Testsat 10E");
-    SetText(r.serviceName, "Trunk");
-    SetText(r.coverage, "Europe");
+    lbtest::FillNamedHandBudget(r);
     return r;
 }
 

@@ -32,6 +32,7 @@
 
 namespace {
 
+using lbtest::FillNamedHandBudget;
 using lbtest::HasLine;
 using lbtest::ReportLines;
 
@@ -45,11 +46,11 @@ TEST_F(Report, HandBudgetWholeText)
         "Orbiscope Test Bench~",
         "Tuesday 5 March 2024",
         " ",
-        "Service Name\t",
-        "Coverage\t",
-        "Uplink earth station\t",
-        "Downlink earth station\t",
-        "Satellite name\t",
+        "Service Name\tTrunk",
+        "Coverage\tEurope",
+        "Uplink earth station\tValencia",
+        "Downlink earth station\tKrakow",
+        "Satellite name\tTestsat 10E",
         "Modcod\tManual",
         " ",
         "Link Input Parameters\tUp\tDown\t\tUnits~",
@@ -307,7 +308,7 @@ TEST_F(Report, Variants)
 {
     for (const Variant& v : kVariants) {
         TUpLinkWin& w = NewWindow();
-        FillHandBudget(w.Record());
+        FillNamedHandBudget(w.Record());
         v.edit(w.Record());
         w.Recalculate();
         for (const char* line : v.present) EXPECT_TRUE(HasLine(w, line)) << v.name << ": " << line;
@@ -320,7 +321,7 @@ TEST_F(Report, Variants)
 TEST_F(Report, OffAxisLinesFollowTheIncludeBoxes)
 {
     TUpLinkWin& w = NewWindow();
-    FillHandBudget(w.Record());
+    FillNamedHandBudget(w.Record());
     GeoLinkInputRecord& r = w.Record();
     r.upAsiKnownTotal.Set(0);
     const char* longitudes[] = {"12.00E", "13.00E", "14.00E", "15.00E"};

@@ -16,6 +16,18 @@
 
 namespace lbtest {
 
+// The hand-checkable budget with the names a real one has (a name may not
+// be empty when the dialog checks the record).
+inline void FillNamedHandBudget(GeoLinkInputRecord& r)
+{
+    FillHandBudget(r);
+    SetText(r.upSiteName, "Valencia");
+    SetText(r.dnSiteName, "Krakow");
+    SetText(r.satName, "Testsat 10E");
+    SetText(r.serviceName, "Trunk");
+    SetText(r.coverage, "Europe");
+}
+
 // Tuesday 5 March 2024, 12:00 UTC.
 inline constexpr std::time_t kFixedClock = 1709640000;
 
@@ -53,7 +65,7 @@ protected:
     TUpLinkWin& HandWindow()
     {
         TUpLinkWin& w = NewWindow();
-        FillHandBudget(w.Record());
+        FillNamedHandBudget(w.Record());
         w.Recalculate();
         return w;
     }
