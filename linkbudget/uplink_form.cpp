@@ -144,10 +144,10 @@ void RainButtons(Layout& L, int page, bool up, int y)
                         up ? F::kUpItuRate : F::kDnItuRate};
     const char* texts[5] = {"ITU-R (auto)", "Crane T-C", "Crane USA", "Clear sky", "ITU (mm/h)"};
     L.Group(page, up ? F::kUpRainGroup : F::kDnRainGroup, up ? "Uplink Rain Model" : "Downlink Rain Model", 16, y,
-            760, 100);
+            760, 90);
     for (int i = 0; i < 5; ++i)
         L.Button(page, ControlKind::RadioButton, ids[i], texts[i], 30 + (i % 3) * 150 + (i == 4 ? 0 : 0),
-                 y + 22 + (i >= 3 ? 0 : 0), 140, i == 0);
+                 y + 20, 140, i == 0);
     // The Crane buttons are never shown: the clear-sky and typed-rate buttons
     // take the places after ITU-R (auto).
     auto& t = L.transfer;
@@ -203,14 +203,14 @@ Layout BuildLayout()
     // ---- Rain Model ---------------------------------------------------------
     L.Button(4, K::CheckBox, F::kDualFade, "Calculate dual fade scenario", 20, kPageTop, 300);
     RainButtons(L, 4, true, kPageTop + 30);
-    L.Label(4, F::LabelOf(F::kUpRainRate), "Rain rate mm/h", 30, kPageTop + 62, 150);
-    L.EntryAt(4, F::kUpRainRate, 13, 180, kPageTop + 60, 120);
-    L.Button(4, K::CheckBox, F::kUpDepolarization, "Include depolarization", 330, kPageTop + 60, 220);
-    L.Button(4, K::CheckBox, F::kXpiColocated, "XPI source co-located", 560, kPageTop + 60, 200);
+    L.Label(4, F::LabelOf(F::kUpRainRate), "Rain rate mm/h", 30, kPageTop + 84, 150);
+    L.EntryAt(4, F::kUpRainRate, 13, 180, kPageTop + 82, 120);
+    L.Button(4, K::CheckBox, F::kUpDepolarization, "Include depolarization", 330, kPageTop + 82, 220);
+    L.Button(4, K::CheckBox, F::kXpiColocated, "XPI source co-located", 560, kPageTop + 82, 200);
     RainButtons(L, 4, false, kPageTop + 140);
-    L.Label(4, F::LabelOf(F::kDnRainRate), "Rain rate mm/h", 30, kPageTop + 172, 150);
-    L.EntryAt(4, F::kDnRainRate, 13, 180, kPageTop + 170, 120);
-    L.Button(4, K::CheckBox, F::kDnDepolarization, "Include depolarization", 330, kPageTop + 170, 220);
+    L.Label(4, F::LabelOf(F::kDnRainRate), "Rain rate mm/h", 30, kPageTop + 194, 150);
+    L.EntryAt(4, F::kDnRainRate, 13, 180, kPageTop + 192, 120);
+    L.Button(4, K::CheckBox, F::kDnDepolarization, "Include depolarization", 330, kPageTop + 192, 220);
     // ---- Satellite ----------------------------------------------------------
     L.Entry(5, F::kSatName, 41, "Satellite name");
     L.Entry(5, F::kSatLongitude, 13, "Satellite longitude \xB0");
@@ -235,9 +235,9 @@ Layout BuildLayout()
         L.EntryAt(6, F::kRequiredTarget, 13, x + kEditX, y + 12, kEditWidth);
     }
     {
-        const auto [x, y] = L.Next(6, 2);
-        L.Group(6, F::kRateGroup, "Rate", x, y - 4, 380, 2 * kRow + 2);
-        L.EntryAt(6, F::kRate, 13, x + kEditX, y + 12, kEditWidth);
+        const auto [x, y] = L.Next(6, 3);
+        L.Group(6, F::kRateGroup, "Rate", x, y - 4, 380, 3 * kRow - 4);
+        L.EntryAt(6, F::kRate, 13, x + kEditX, y + 44, kEditWidth);
     }
     L.Entry(6, F::kOverhead, 13, "Overhead % info rate");
     L.Entry(6, F::kFecRate, 13, "FEC code rate");
@@ -276,8 +276,8 @@ Layout BuildLayout()
         const int rx = rate->x - kEditX + 10, ry = rate->y;
         L.Button(6, K::RadioButton, F::kEbNo, "Eb/No", tx, ty, 80, true);
         L.Button(6, K::RadioButton, F::kEsNo, "Es/No", tx + 85, ty, 80);
-        L.Button(6, K::RadioButton, F::kInfoRate, "Info rate Mbps", rx, ry - 12, 180, true);
-        L.Button(6, K::RadioButton, F::kSymbolRate, "Symbol rate Mbaud", rx, ry + 12, 180);
+        L.Button(6, K::RadioButton, F::kInfoRate, "Info rate Mbps", rx, ry - 30, 140, true);
+        L.Button(6, K::RadioButton, F::kSymbolRate, "Symbol rate Mbaud", rx + 150, ry - 30, 180);
     }
     {
         const auto [x, y] = L.Next(6, 3);
@@ -291,12 +291,12 @@ Layout BuildLayout()
     }
     // ---- Interference units, last in the record ------------------------------
     const int unitsY = kPageTop + 9 * kRow;
-    L.Group(0, F::kUpUnitsGroup, "Interference units", 420, unitsY + 2 * kRow, 360, 2 * kRow);
-    L.Button(0, K::RadioButton, F::kUpCsatIo, "Csat/Io (dB-Hz)", 430, unitsY + 2 * kRow + 18, 160, true);
-    L.Button(0, K::RadioButton, F::kUpCi, "C/I (dB)", 600, unitsY + 2 * kRow + 18, 160);
-    L.Group(2, F::kDnUnitsGroup, "Interference units", 420, unitsY + 2 * kRow, 360, 2 * kRow);
-    L.Button(2, K::RadioButton, F::kDnCsatIo, "Csat/Io (dB-Hz)", 430, unitsY + 2 * kRow + 18, 160, true);
-    L.Button(2, K::RadioButton, F::kDnCi, "C/I (dB)", 600, unitsY + 2 * kRow + 18, 160);
+    L.Group(0, F::kUpUnitsGroup, "Interference units", 420, unitsY, 360, 2 * kRow);
+    L.Button(0, K::RadioButton, F::kUpCsatIo, "Csat/Io (dB-Hz)", 430, unitsY + 20, 160, true);
+    L.Button(0, K::RadioButton, F::kUpCi, "C/I (dB)", 600, unitsY + 20, 160);
+    L.Group(2, F::kDnUnitsGroup, "Interference units", 420, unitsY, 360, 2 * kRow);
+    L.Button(2, K::RadioButton, F::kDnCsatIo, "Csat/Io (dB-Hz)", 430, unitsY + 20, 160, true);
+    L.Button(2, K::RadioButton, F::kDnCi, "C/I (dB)", 600, unitsY + 20, 160);
     // The uplink page lists its unit buttons first.
     for (int page : {0, 2}) {
         auto& list = L.pages[std::size_t(page)];
