@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include <QFocusEvent>
+
 #include "linkbudget/modcod_dialog.h"
 #include "linkbudget/uplink_form.h"
 #include "window_support.h"
@@ -364,6 +366,36 @@ TEST_F(UpLinkForm, LoadedDocumentWithABadFieldOpensTheDialog)
     EXPECT_EQ(opened, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, 1);
+}
+
+// The dialog opens on the page last shown, with the window's suggestion; an
+// entry taking the focus shows its hint and is remembered.
+TEST_F(UpLinkForm, PageSuggestionAndHints)
+{
+    TUpLinkWin& w = NamedWindow();
+    w.DialogPage = 5;
+    w.Budget().suggestion = "Suggest 99.95";
+    int page = -1;
+    bool satelliteShown = false, uplinkShown = true;
+    std::string suggestion, hint;
+    int focused = 0;
+    Edit(w, [&](F& f) {
+        page = f.SelectedPage();
+        satelliteShown = f.Control(F::kSatName)->isVisibleTo(&f);
+        uplinkShown = f.Control(F::kUpSiteName)->isVisibleTo(&f);
+        suggestion = f.GetControlText(F::kSuggestion);
+        QFocusEvent in(QEvent::FocusIn);
+        QCoreApplication::sendEvent(f.Control(F::kTransponderBandwidth), &in);
+        hint = app->app->HintText;
+        focused = app->app->LastFocusedEntry;
+    }, platform::IDCANCEL);
+    EXPECT_EQ(page, 5);
+    EXPECT_TRUE(satelliteShown);
+    EXPECT_FALSE(uplinkShown);
+    EXPECT_EQ(suggestion, "Suggest 99.95");
+    EXPECT_EQ(hint, "Enter full transponder bandwidth (typ. 24 to 72MHz)");
+    EXPECT_EQ(focused, F::kTransponderBandwidth);
+    EXPECT_EQ(w.DialogPage, 5);
 }
 
 }  // namespace
