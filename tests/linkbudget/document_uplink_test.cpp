@@ -479,4 +479,18 @@ TEST_F(Documents, ShortOldFilesAreRefused)
     }
 }
 
+
+// A window opened on an older "*.upd" document reads it, recalculates, and
+// will save it in the current format under ".glb".
+TEST_F(Documents, OpenedUpdDocumentBecomesGlb)
+{
+    const std::string path = Write(Build130(137, HandRecord()), "legacy.upd");
+    windows.push_back(std::make_unique<TUpLinkWin>(nullptr, nullptr, path.c_str()));
+    TUpLinkWin& w = *windows.back();
+    w.SetupWindow();
+    EXPECT_GT(w.Lines(), 0);
+    EXPECT_EQ(std::filesystem::path(w.FileName()).filename(), "legacy.glb");
+    EXPECT_FALSE(w.Changed);
+}
+
 }  // namespace
