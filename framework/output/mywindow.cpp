@@ -9,6 +9,7 @@
 #include "framework/app/orbiscope.h"
 #include "framework/app/strings.h"
 #include "framework/output/export.h"
+#include "framework/output/print.h"
 #include "framework/output/report.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -52,7 +53,7 @@ TMyWindow::TMyWindow(QWidget* parent, const char* title, const char* fileName) :
     SetEnabler(orbiscope::CM_SAVEHTML, hasLines);
     SetHandler(orbiscope::CM_EDITCOPY, [this] { CopyToClipboard(); });
     SetEnabler(orbiscope::CM_EDITCOPY, hasLines);
-    SetHandler(orbiscope::CM_FILEPRINT, [] {});
+    SetHandler(orbiscope::CM_FILEPRINT, [this] { orbiscope::PrintDocumentWindow(*this); });
 }
 
 TMyWindow::~TMyWindow() = default;
