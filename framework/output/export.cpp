@@ -1,9 +1,11 @@
 #include "framework/output/export.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "framework/app/menus.h"
 #include "framework/app/strings.h"
+#include "framework/output/mywindow.h"
 #include "framework/output/report.h"
 #include "platform/atomic_file.h"
 #include "platform/filedialog.h"
@@ -51,9 +53,11 @@ void ReportWriteFailure(QWidget* owner, const std::string& fileName)
 
 // Runs the save dialog and the writer; `write` gets the chosen name.
 template <typename Write>
-void SaveWithDialog(QWidget* owner, const char* title, const char* filter, const char* extension, Write write)
+void SaveWithDialog(QWidget* owner, const char* title, const char* filter, const char* extension, Write write,
+                    const std::string& proposal = {})
 {
     platform::FileDialogData data;
+    data.fileName = proposal;
     data.filter = filter;
     data.defaultExt = extension;
     data.overwritePrompt = true;
@@ -155,6 +159,19 @@ void SaveOutputAsHtml(BatchReport& batch)
 {
     SaveWithDialog(batch.owner, "Save Output As HTML", kHtmlFilter, "html",
                    [&](const std::string& name) { return WriteHtmlFile(batch.text, batch.lineCount, name); });
+}
+
+void TMyWindow::SaveBatchResultsAsTabbedText(std::string_view report, std::int32_t lineCount)
+{
+    std::string proposal;
+    if (HasFileName()) {
+        std::filesystem::path name(DocumentFileName);
+        name.replace_filename(name.stem().string() + "-Results.tab");
+        proposal = name.string();
+    }
+    SaveWithDialog(
+        this, "Process Complete: Save Batch Results As Tabbed Text File", kTabFilter, "tab",
+        [&](const std::string& chosen) { return WriteTabbedTextFile(report, chosen, lineCount); }, proposal);
 }
 
 void SaveOutputAsTabbedText(BatchReport& batch, std::int32_t lineCount)

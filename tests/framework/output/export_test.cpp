@@ -191,3 +191,28 @@ TEST(ExportCommands, BatchReportSavedThroughItsDialogs)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExportCommands, BatchResultsProposeTheDocumentNameWithResults)
+{
+    testsupport::AppFixture f;
+    testsupport::RecordingWindow titled(0, "/data/sites/north.sun"), untitled(0, nullptr);
+    const std::string report = "Outages\nLeeds\t12:04#\nHull\t12:06\n";
+    const auto tab = f.dir / "results.tab";
+    platform::QueueFileDialogAnswer({{tab.string()}});
+    titled.SaveBatchResultsAsTabbedText(report, 3);
+    const auto& request = platform::LastFileDialogRequest();
+    EXPECT_EQ(request.title, "Process Complete: Save Batch Results As Tabbed Text File");
+    EXPECT_EQ(request.data.fileName, "/data/sites/north-Results.tab");
+    EXPECT_EQ(request.data.defaultExt, "tab");
+    EXPECT_TRUE(request.data.overwritePrompt);
+    EXPECT_EQ(ReadBytes(tab), "Outages\nLeeds\t12:04\nHull\t12:06\n");
+
+    platform::QueueFileDialogAnswer({});
+    untitled.SaveBatchResultsAsTabbedText(report, 3);
+    EXPECT_EQ(platform::LastFileDialogRequest().data.fileName, "");
+    EXPECT_TRUE(f.messages.calls.empty());
+}
+
+}  // namespace
