@@ -64,11 +64,11 @@ std::string FormatIntegers(const std::string& format, std::initializer_list<long
         while (j < format.size() && format[j] >= '0' && format[j] <= '9' && j - i < 6) ++j;
         if (j < format.size() && format[j] == 'l') ++j;
         if (j < format.size() && (format[j] == 'd' || format[j] == 'i') && next != values.end()) {
-            std::string spec = format.substr(i, j - i);
-            if (!spec.empty() && spec.back() == 'l') spec.pop_back();
-            spec += "lld";
+            std::string conversion = format.substr(i, j - i);
+            if (!conversion.empty() && conversion.back() == 'l') conversion.pop_back();
+            conversion += "lld";
             char buffer[64];
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), *next++);
+            std::snprintf(buffer, sizeof buffer, conversion.c_str(), *next++);
             out += buffer;
             i = j;
         } else {
