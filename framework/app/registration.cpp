@@ -1,6 +1,7 @@
 #include "framework/app/registration.h"
 
 #include "framework/app/setup_form.h"
+#include "framework/output/print.h"
 
 #include <algorithm>
 #include <cctype>
@@ -130,6 +131,7 @@ void RegisterFrameworkSubsystem()
     // The country and satellite windows, the about box and the expression
     // calculator register here as they are built.
     setup::RegisterSetUpCommand();
+    RegisterPrintCommands();
 }
 
 }  // namespace orbiscope
