@@ -2,6 +2,7 @@
 
 #include "framework/app/about.h"
 #include "framework/app/setup_form.h"
+#include "framework/output/print.h"
 
 #include <algorithm>
 #include <cctype>
@@ -131,6 +132,7 @@ void RegisterFrameworkSubsystem()
     // The country and satellite windows, the about box and the expression
     // calculator register here as they are built.
     setup::RegisterSetUpCommand();
+    RegisterPrintCommands();
     about::RegisterAboutCommand();
 }
 
