@@ -14,6 +14,7 @@
 #include "framework/app/dde.h"
 #include "framework/app/menus.h"
 #include "framework/app/shell_registration.h"
+#include "platform/printer.h"
 #include "tests/framework/app/gui_support.h"
 
 using testsupport::AppFixture;
@@ -359,6 +360,28 @@ TEST_F(DdeServer, PrintReachesTheDocumentThroughTheRouting)
     Execute("[Print(" + File("look.ang") + ")]");
     EXPECT_EQ(clientPrints, 1);
     f.app->Client()->RemoveHandler(orbiscope::CM_FILEPRINT);
+}
+
+TEST_F(DdeServer, PrintOfAnOutputWindowWritesItsPages)
+{
+    // An output window with the framework's own Print command.
+    orbiscope::RegisterWindowFactory(10, [](const char* name) {
+        auto* w = new TMyWindow(nullptr, nullptr, name);
+        w->AddLine("GEO Link Budget");
+        for (int i = 0; i < 30; ++i) w->AddLine("Line\t1.00");
+        return w;
+    });
+    const std::filesystem::path pdf = f.dir.Path() / "printed.pdf";
+    platform::Printer::SetPrintToPdfFile(pdf.string());
+    Execute("[Print(" + File("link.glb") + ")]");
+    platform::Printer::SetPrintToPdfFile("");
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    std::ifstream in(pdf, std::ios::binary);
+    char head[5] = {};
+    in.read(head, 4);
+    EXPECT_STREQ(head, "%PDF");
+    Settle();
+    EXPECT_FALSE(f.app->Frame()->isVisible());
 }
 
 // ---- both verbs with the program itself ----------------------------------------
