@@ -8,10 +8,14 @@
 
 namespace orbiscope {
 
+// The version is the project's (major.minor), set by the build.
+#ifndef ORBISCOPE_PRODUCT_VERSION
+#define ORBISCOPE_PRODUCT_VERSION "1.0"
+#endif
 inline constexpr const char* kProductName = "Orbiscope Pro";
-inline constexpr const char* kProductVersion = "1.0";
+inline constexpr const char* kProductVersion = ORBISCOPE_PRODUCT_VERSION;
 // The main window title, the application's name and the default caption.
-inline constexpr const char* kMainTitle = "Orbiscope Pro 1.0";
+inline constexpr const char* kMainTitle = "Orbiscope Pro " ORBISCOPE_PRODUCT_VERSION;
 
 // Command ids of the frame and the document windows.
 enum Command : int {
