@@ -1,6 +1,8 @@
 #include "framework/app/registration.h"
 
 #include "framework/app/setup_form.h"
+#include "framework/databases/databases.h"
+#include "framework/forms/calculator.h"
 
 #include <algorithm>
 #include <cctype>
@@ -130,6 +132,8 @@ void RegisterFrameworkSubsystem()
     // The country and satellite windows, the about box and the expression
     // calculator register here as they are built.
     setup::RegisterSetUpCommand();
+    databases::RegisterDatabases();
+    calculator::RegisterExpressionCalculator();
 }
 
 }  // namespace orbiscope
