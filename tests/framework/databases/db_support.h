@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -54,13 +55,23 @@ inline void WriteBytes(const std::filesystem::path& p, const std::string& bytes)
 
 // A dialog script that presses `buttons` one after the other; before each
 // press `step(dialog, index)` may set controls or look at them.  Once the
-// buttons are used up it answers 0 (the run ends as cancelled).
+// buttons are used up it answers 0 (the run ends as cancelled).  Every run
+// of the dialog starts again from the first button.
 inline platform::DialogScript Presses(std::vector<int> buttons,
                                       std::function<void(platform::Dialog&, int)> step = {})
 {
-    auto index = std::make_shared<int>(0);
-    return [buttons, step, index](platform::Dialog& d) {
-        const int i = (*index)++;
+    // Each run of the dialog (a new dialog object) starts from the first press.
+    struct State {
+        QPointer<platform::Dialog> dialog;   // null once that run's dialog is gone
+        int index = 0;
+    };
+    auto state = std::make_shared<State>();
+    return [buttons, step, state](platform::Dialog& d) {
+        if (state->dialog.data() != &d) {
+            state->dialog = &d;
+            state->index = 0;
+        }
+        const int i = state->index++;
         if (step) step(d, i);
         return i < int(buttons.size()) ? buttons[std::size_t(i)] : 0;
     };
