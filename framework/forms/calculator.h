@@ -46,6 +46,8 @@ public:
     bool CheckExpression(const std::string& text, bool degrees);
     void CmCancel();
     void CmClear();
+    // Escape and the close box are Cancel too: the values are kept.
+    void reject() override { CmCancel(); }
 };
 
 // The message of an evaluator error code ("Error 9: divide by zero").

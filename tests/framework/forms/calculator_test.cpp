@@ -198,6 +198,19 @@ TEST_F(CalculatorTest, CancelKeepsTheLastExpressionForNextTime)
     EXPECT_EQ(radians, 1);
 }
 
+TEST_F(CalculatorTest, EscapeKeepsTheValuesAsCancelDoes)
+{
+    std::uint8_t buffer[F::kTransferSize] = {};
+    TEvalForm form(f.app->Client());
+    form.SetTransferBuffer(buffer, sizeof buffer);
+    form.SetupWindow();
+    form.SetControlText(F::kExpression, "7-1");
+    form.reject();
+    EXPECT_TRUE(form.Closed());
+    EXPECT_EQ(form.Result(), platform::IDCANCEL);
+    EXPECT_EQ(Stored(F::kExpressionAt, F::kTextSize), "7-1");
+}
+
 TEST_F(CalculatorTest, ClearEmptiesBothFieldsAndSelectsDegrees)
 {
     std::vector<std::string> after;
