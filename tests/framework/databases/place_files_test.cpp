@@ -365,3 +365,55 @@ TEST(PlaceFiles, ShippedSatelliteListOpensInThePicker)
         }
     }
 }
+
+TEST(PlaceFiles, ShippedCountryFilesHoldTownsInDegreesAndMinutes)
+{
+    const char* home = std::getenv("ORBISCOPE_HOME");
+    const std::filesystem::path dir = home ? home : ".";
+    if (!std::filesystem::exists(dir / "United Kingdom.twn")) GTEST_SKIP() << "no country files made in this build";
+    // Decimal degrees of the place list, minutes rounded by hand:
+    // London 51.5085, -0.1257 is 51 deg 30.51 min, 0 deg 7.54 min W;
+    // Edinburgh 55.9521, -3.1965 is 55 deg 57.13 min, 3 deg 11.79 min W;
+    // Zurich 47.3667, 8.5500 is 47 deg 22.00 min, 8 deg 33.00 min E.
+    struct Case {
+        const char* file;
+        const char* country;
+        const char* town;
+        float lat, lon;
+    };
+    const Case cases[] = {
+        {"United Kingdom.twn", "United Kingdom", "London", 51.31f, -0.08f},
+        {"United Kingdom.twn", "United Kingdom", "Edinburgh", 55.57f, -3.12f},
+        {"Switzerland.twn", "Switzerland", "Z\xFCrich", 47.22f, 8.33f},
+    };
+    for (const Case& c : cases) {
+        std::vector<TownRecord> t;
+        ASSERT_TRUE(ReadTownFile(dir / c.file, kCountryWindowRule, t)) << c.file;
+        EXPECT_EQ(RecordText(t[0].name), c.country);
+        bool found = false;
+        for (std::size_t i = 1; i < t.size(); ++i) {
+            if (RecordText(t[i].name) != c.town) continue;
+            found = true;
+            EXPECT_EQ(t[i].latitude, c.lat) << c.town;
+            EXPECT_EQ(t[i].longitude, c.lon) << c.town;
+        }
+        EXPECT_TRUE(found) << c.town;
+        for (std::size_t i = 2; i < t.size(); ++i)
+            EXPECT_LE(CompareNoCase(RecordText(t[i - 1].name), RecordText(t[i].name)), 0) << c.file << " " << i;
+    }
+}
+
+TEST(PlaceFiles, DamagedFiguresStillMakeBoundedLines)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    TownRecord t;
+    SetRecordText(t.name, "Odd");
+    t.latitude = nan;
+    t.longitude = 3.0e38f;
+    const std::string town = TownListLine(t);
+    EXPECT_EQ(town.rfind("Odd (", 0), 0u);
+    EXPECT_LT(town.size(), 100u);
+    SatelliteRecord s;
+    s.longitude = -inf;
+    EXPECT_LT(SatelliteListLine(s).size(), 40u);
+}
