@@ -8,12 +8,12 @@
 
 #include "framework/app/orbiscope.h"
 #include "framework/app/setup_form.h"
-#include "framework/databases/dialog_parts.h"
-#include "framework/databases/window_parts.h"
+#include "framework/databases/dialog_layout.h"
+#include "framework/databases/window_shared.h"
 #include "platform/messagebox.h"
 #include "propagation/coordinates.h"
 
-using namespace databases::parts;
+using namespace databases::layout;
 using platform::ControlSpec;
 
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/databases/window_parts.h"
+#include "framework/databases/window_shared.h"
 
 #include <QListWidget>
 

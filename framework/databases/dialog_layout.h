@@ -3,7 +3,7 @@
 
 #include "platform/dialog.h"
 
-namespace databases::parts {
+namespace databases::layout {
 
 inline platform::ControlSpec Control(platform::ControlKind kind, int id, const char* text, int x, int y, int w, int h)
 {
@@ -47,4 +47,4 @@ inline platform::ControlSpec List(int id, int x, int y, int w, int h)
     return Control(platform::ControlKind::ListBox, id, "", x, y, w, h);
 }
 
-}  // namespace databases::parts
+}  // namespace databases::layout
