@@ -2,9 +2,11 @@
 // with the MDI client, then the application runs.
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
+#include "linkbudget/registration.h"
 
 int main(int argc, char** argv)
 {
     orbiscope::RegisterFrameworkSubsystem();
+    orbiscope::RegisterLinkBudgetSubsystem();
     return OwlMain(argc, argv);
 }

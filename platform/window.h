@@ -51,7 +51,10 @@ public:
     virtual void EvSetFocus() {}
     virtual void EvSize(int width, int height) { (void)width; (void)height; }
 
-    QRect ClientRect() const { return viewport()->rect(); }
+    QRect ClientRect() const { return printClient_.isValid() ? printClient_ : viewport()->rect(); }
+    // While a page is printed the window's client area is the page (in the
+    // window's own units); an invalid rectangle ends it.
+    void SetPrintClientRect(const QRect& rect) { printClient_ = rect; }
     void Invalidate() { viewport()->update(); }
 
     // Renders the client area into an image (screenshots, tests).
@@ -69,6 +72,7 @@ protected:
 private:
     Scroller scroller_;
     bool setUp_ = false;
+    QRect printClient_;
 };
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "framework/app/config_files.h"
 #include "platform/filedialog.h"
 #include "platform/mdi.h"
+#include "platform/printer.h"
 #include "platform/registry.h"
 
 class TOrbiscopeMDIClient;
@@ -79,6 +80,7 @@ public:
     std::string ProgramDir;              // ends in '/'
     std::int32_t PendingWindowType = 0;
     bool ViewPainted = false;
+    std::unique_ptr<platform::Printer> Printer;  // created by the first print job
     bool Printing = false;
     int PrintPage = 1;                   // page being printed (printout)
     std::array<std::uint8_t, kSetUpRecordBytes> SetUpRecord{};

@@ -3,6 +3,7 @@
 #include "framework/app/setup_form.h"
 #include "framework/databases/databases.h"
 #include "framework/forms/calculator.h"
+#include "framework/output/print.h"
 
 #include <algorithm>
 #include <cctype>
@@ -132,6 +133,7 @@ void RegisterFrameworkSubsystem()
     // The country and satellite windows, the about box and the expression
     // calculator register here as they are built.
     setup::RegisterSetUpCommand();
+    RegisterPrintCommands();
     databases::RegisterDatabases();
     calculator::RegisterExpressionCalculator();
 }

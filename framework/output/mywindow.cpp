@@ -8,6 +8,8 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/strings.h"
+#include "framework/output/export.h"
+#include "framework/output/print.h"
 #include "framework/output/report.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -38,21 +40,20 @@ TMyWindow::TMyWindow(QWidget* parent, const char* title, const char* fileName) :
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     GetScroller().SetUnits(1, 1);
 
-    // Document commands; Print and the two exports belong to later parts of
-    // the framework and do nothing yet.
+    // Document commands.
     auto hasLines = [this] { return LineCount > 0; };
     auto saveEnabled = [this] { return LineCount > 0 || !Changed; };
     SetHandler(orbiscope::CM_FILESAVE, [this] { Save(); });
     SetEnabler(orbiscope::CM_FILESAVE, saveEnabled);
     SetHandler(orbiscope::CM_FILESAVEAS, [this] { SaveAs(); });
     SetEnabler(orbiscope::CM_FILESAVEAS, saveEnabled);
-    SetHandler(orbiscope::CM_SAVETABBED, [] {});
+    SetHandler(orbiscope::CM_SAVETABBED, [this] { orbiscope::SaveReportAsTabbedText(this, ReportText, LineCount); });
     SetEnabler(orbiscope::CM_SAVETABBED, hasLines);
-    SetHandler(orbiscope::CM_SAVEHTML, [] {});
+    SetHandler(orbiscope::CM_SAVEHTML, [this] { orbiscope::SaveReportAsHtml(this, ReportText, LineCount); });
     SetEnabler(orbiscope::CM_SAVEHTML, hasLines);
     SetHandler(orbiscope::CM_EDITCOPY, [this] { CopyToClipboard(); });
     SetEnabler(orbiscope::CM_EDITCOPY, hasLines);
-    SetHandler(orbiscope::CM_FILEPRINT, [] {});
+    SetHandler(orbiscope::CM_FILEPRINT, [this] { orbiscope::PrintDocumentWindow(*this); });
 }
 
 TMyWindow::~TMyWindow() = default;

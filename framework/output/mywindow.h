@@ -60,6 +60,10 @@ public:
     // Copies the report without its marks to the clipboard.
     void CopyToClipboard();
 
+    // A batch's own report saved as tabbed text, the proposed name being the
+    // document's with "-Results.tab" (framework/output/export.cpp).
+    void SaveBatchResultsAsTabbedText(std::string_view report, std::int32_t lineCount);
+
     // Renders the whole client area into an image-backed painter.
     void RenderTo(QPainter& painter);
 

@@ -55,6 +55,25 @@ TEST(MapChecksum, SignedBytesWrapping)
     EXPECT_EQ(MapTextChecksum(std::string("\x80\x01", 2)), static_cast<std::uint32_t>(-127));
 }
 
+// The bulk sum must equal adding byte by byte, at every length and alignment.
+TEST(MapChecksum, BulkSumEqualsBytewiseSum)
+{
+    std::string text;
+    std::uint32_t seed = 12345;
+    for (int k = 0; k < 5000; ++k) {
+        seed = seed * 1103515245u + 12345u;
+        text += static_cast<char>(seed >> 24);
+    }
+    for (std::size_t offset = 0; offset < 9; ++offset) {
+        for (std::size_t length : {0u, 1u, 7u, 8u, 9u, 1023u, 1024u, 1025u, 4991u}) {
+            const std::string_view part(text.data() + offset, length);
+            std::uint32_t bytewise = 0;
+            for (const char c : part) bytewise += static_cast<std::uint32_t>(static_cast<std::int8_t>(c));
+            EXPECT_EQ(MapTextChecksum(part), bytewise) << offset << " " << length;
+        }
+    }
+}
+
 // Which bytes end a number: everything whose signed value is 32 or less.
 TEST(MapFileFormat, SeparatorsAndConversions)
 {
@@ -83,6 +102,26 @@ TEST(MapFileFormat, SeparatorsAndConversions)
         ASSERT_TRUE(LoadMapFile(file, SmallFormat(2, 2, c.text), grid));
         ASSERT_EQ(grid.values.size(), 4u);
         for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(grid.values[k], c.expected[k]) << k;
+    }
+}
+
+// Every byte value, at several places within an 8-byte word: it ends a
+// number exactly when its signed value is 32 or less.
+TEST(MapFileFormat, EveryByteValueAsSeparator)
+{
+    TempDir dir;
+    for (int b = 0; b < 256; ++b) {
+        const bool separator = static_cast<std::int8_t>(b) <= 32;
+        for (const std::string head : {"7", "123", "1234567", "123456789012"}) {
+            const std::string text = head + static_cast<char>(b) + "5\n";
+            WriteFile(dir.path() / "SMALL.TXT", text);
+            ItuMapGrid grid;
+            const bool loaded = LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(1, 2, text), grid);
+            EXPECT_EQ(loaded, separator) << "byte " << b << " after " << head.size() << " digits";
+            if (separator) {
+                EXPECT_EQ(grid.values[1], 5.0f);
+            }
+        }
     }
 }
 

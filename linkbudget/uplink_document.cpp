@@ -1,0 +1,502 @@
+// GEO link-budget documents: the version word 2013 and the whole input
+// record.  The reader also takes every earlier version from 2000 and the
+// older "*.upd" generation (130 to 139), field by field, with the values
+// those versions lack.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/forms/evaluate.h"
+#include "linkbudget/input_text.h"
+#include "linkbudget/uplink_form.h"
+#include "linkbudget/uplink_win.h"
+#include "platform/command.h"
+
+namespace {
+
+constexpr int kText41 = 1, kText13 = 2, kState = 3, kWord32 = 5, kText81 = 7;
+constexpr std::int32_t kErrLegacyCim = -514;
+
+template <std::size_t N>
+void Put(char (&field)[N], const char* text)
+{
+    std::snprintf(field, N, "%s", text);
+}
+
+// Reads the typed fields of one document for one window.
+class FieldReader {
+public:
+    FieldReader(TMyWindow& w, DocumentFile& f) : w_(w), f_(f) {}
+
+    bool Text(char (&d)[41]) { return w_.ReadField(d, kText41, f_); }
+    bool Text(char (&d)[13]) { return w_.ReadField(d, kText13, f_); }
+    bool Text(char (&d)[2]) { return w_.ReadField(d, kState, f_); }
+    bool Text(char (&d)[81]) { return w_.ReadField(d, kText81, f_); }
+    bool State(ButtonState& s) { return w_.ReadField(s.bytes, kState, f_); }
+    // A 32-bit state of the oldest files: its low 16 bits are the state.
+    bool WideState(ButtonState& s)
+    {
+        std::uint8_t wide[4] = {};
+        if (!w_.ReadField(wide, kWord32, f_)) return false;
+        s.bytes[0] = wide[0];
+        s.bytes[1] = wide[1];
+        return true;
+    }
+    bool Unchecked(char (&d)[13]) { return w_.ReadFieldUnchecked(d, kText13, f_); }
+    // A 16-bit flag outside the record.
+    bool Flag(std::uint16_t& value)
+    {
+        std::uint8_t b[2] = {};
+        if (!w_.ReadField(b, kState, f_)) return false;
+        value = std::uint16_t(b[0] | (b[1] << 8));
+        return true;
+    }
+    // Bytes of the file that the record does not keep; not counted.
+    bool Skip(std::size_t n)
+    {
+        char scratch[32];
+        while (n > 0) {
+            const std::size_t chunk = std::min(n, sizeof scratch);
+            if (!f_.ReadExact(scratch, chunk)) {
+                f_.Close();
+                return false;
+            }
+            n -= chunk;
+        }
+        return true;
+    }
+    template <class... Fields>
+    bool Texts(Fields&... fields)
+    {
+        return (Text(fields) && ...);
+    }
+
+    TMyWindow& Window() { return w_; }
+
+private:
+    TMyWindow& w_;
+    DocumentFile& f_;
+};
+
+// Field texts read from a file end at their last byte before anything
+// reads them as strings.
+template <std::size_t N>
+void Terminate(char (&field)[N])
+{
+    field[N - 1] = '\0';
+}
+
+// Versions 2001 and 2002 kept the interferers' EIRPs in dBW with a bandwidth
+// in MHz: the density in dBW/Hz replaces the EIRP when both are positive.
+void EirpToDensity(char (&eirp)[13], char (&bandwidth)[13])
+{
+    Terminate(eirp);
+    Terminate(bandwidth);
+    const double e = lbtext::Number(eirp);
+    const double bw = lbtext::Number(bandwidth);
+    if (e > 0.0 && bw > 0.0) std::snprintf(eirp, sizeof eirp, "%.2lf", e - 10.0 * std::log10(bw * 1e6));
+}
+
+// The oldest files stored the FEC rate as a numerator over a separate
+// divisor.  A divisor that does not evaluate to a finite non-zero value
+// leaves the text as it was, for the input dialog to refuse.
+void DivideFec(char (&fec)[13], char (&divisorText)[13])
+{
+    Terminate(fec);
+    Terminate(divisorText);
+    TEvaluate evaluator;
+    const double divisor = evaluator.Evaluate(divisorText, 1.0, 0, 0);
+    const double rate = evaluator.Evaluate(fec, 1.0, 0, 0);
+    if (evaluator.ErrorCode() != kEvalOk || divisor == 0.0) return;
+    const double quotient = rate / divisor;
+    if (!std::isfinite(quotient)) return;
+    std::snprintf(fec, sizeof fec, "%.4lf", quotient);
+}
+
+}  // namespace
+
+bool TUpLinkWin::SaveFile(const char* fileName)
+{
+    return WriteDocument(fileName, kFileVersion, &Record(), sizeof(GeoLinkInputRecord));
+}
+
+bool TUpLinkWin::LoadFile(const char* fileName)
+{
+    // The document is read into a fresh record and takes the window's place
+    // only once it has been read whole: a file that breaks off part-way
+    // leaves the window's inputs as they were.
+    GeoLinkInputRecord r;
+    std::memset(&r, 0, sizeof r);
+    FieldReadLimit = std::int32_t(sizeof(GeoLinkInputRecord));
+    FieldReadTotal = 0;
+    r.upItuAuto.Set(1);
+    r.dnItuAuto.Set(1);
+    CalcErrorCode = 0;
+
+    DocumentFile file(fileName ? fileName : "");
+    if (!file.IsOpen()) return false;
+    std::uint16_t version = 0;
+    if (!file.ReadVersion(version)) return false;
+    bool read = false;
+    if (version >= 130 && version <= 139)
+        read = ReadFileV130(file, version, r);
+    else if (version >= 2000 && version <= 2013)
+        read = ReadFileV2000(file, version, r);
+    else
+        return false;
+    if (!read) {
+        CalcErrorCode = 0;
+        return false;
+    }
+    file.Close();
+
+    TerminateGeoLinkTexts(r);
+    Record() = r;
+    if (CalcErrorCode != 0) ShowCalcError();
+    UpInterferenceCI = r.upCiUnits.On();
+    DnInterferenceCI = r.dnCiUnits.On();
+
+    bool valid = false;
+    {
+        TUpLinkForm form(this, *this);
+        form.SetSilent(true);
+        valid = form.ValidateFields(Record());
+        form.SetSilent(false);
+    }
+    if (valid)
+        Recalculate();
+    else
+        platform::PostCommand(this, kEditCommand);
+    return true;
+}
+
+bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
+{
+    FieldReader in(*this, file);
+
+    // Uplink
+    if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude)) return false;
+    if (v == 2002)
+        Put(r.upAltitude, "AUTO");
+    else if (!in.Text(r.upAltitude))
+        return false;
+    if (!in.Texts(r.upFrequency, r.upPolarization, r.upAvailability, r.upDiameter, r.upEfficiency,
+                  r.upCouplingLoss, r.upMispointing, r.upOtherLosses, r.upCsatAci, r.upCsatXpi, r.hpaObo,
+                  r.carriersPerHpa, r.hpaCim, r.upc))
+        return false;
+    if (v < 2002 && !in.Skip(13)) return false;
+    if (!in.Text(r.hpaPower)) return false;
+
+    char bandwidth[4][13] = {};
+    if (v >= 2001) {
+        for (auto& d : r.upAsiDensity)
+            if (!in.Text(d)) return false;
+        if (v <= 2002) {
+            if (!in.Skip(104)) return false;
+            for (int i = 0; i < 4; ++i)
+                if (!in.Unchecked(bandwidth[i])) return false;
+            for (int i = 0; i < 4; ++i) EirpToDensity(r.upAsiDensity[i], bandwidth[i]);
+        }
+        for (auto& l : r.upAsiLongitude)
+            if (!in.Text(l)) return false;
+        for (auto& s : r.upAsiInclude)
+            if (!in.State(s)) return false;
+        if (!in.State(r.upAsiKnownTotal) || !in.Text(r.upCsatAsi)) return false;
+    }
+
+    // Downlink
+    if (!in.Texts(r.dnSiteName, r.dnLatitude, r.dnLongitude)) return false;
+    if (v == 2002)
+        Put(r.dnAltitude, "AUTO");
+    else if (!in.Text(r.dnAltitude))
+        return false;
+    if (!in.Texts(r.dnFrequency, r.dnPolarization, r.dnAvailability, r.dnDiameter, r.dnEfficiency,
+                  r.dnCouplingLoss, r.dnMispointing, r.dnOtherLosses, r.lnbNoise, r.antennaNoise, r.dnCsatAci,
+                  r.dnCsatXpi))
+        return false;
+
+    if (v >= 2001) {
+        for (auto& d : r.dnAsiDensity)
+            if (!in.Text(d)) return false;
+        if (v <= 2002) {
+            for (int i = 0; i < 4; ++i)
+                if (!in.Unchecked(bandwidth[i])) return false;
+            for (int i = 0; i < 4; ++i) EirpToDensity(r.dnAsiDensity[i], bandwidth[i]);
+        }
+        for (auto& l : r.dnAsiLongitude)
+            if (!in.Text(l)) return false;
+        if (v < 2002 && !in.Skip(8)) return false;
+        for (auto& s : r.dnAsiInclude)
+            if (!in.State(s)) return false;
+        if (!in.State(r.dnAsiKnownTotal) || !in.Text(r.dnCsatAsi)) return false;
+    }
+
+    if (v == 2000) {
+        // The interferers in their first layout: both EIRPs, one bandwidth and
+        // one longitude per satellite.
+        for (int i = 0; i < 4; ++i) {
+            char bw[13] = {};
+            if (!in.Text(r.upAsiDensity[i]) || !in.Text(r.dnAsiDensity[i]) || !in.Unchecked(bw)) return false;
+            char bwCopy[13];
+            std::memcpy(bwCopy, bw, sizeof bw);
+            EirpToDensity(r.upAsiDensity[i], bw);
+            EirpToDensity(r.dnAsiDensity[i], bwCopy);
+            if (!in.Text(r.upAsiLongitude[i])) return false;
+        }
+        for (int i = 0; i < 3; ++i) {
+            if (!in.State(r.upAsiInclude[i])) return false;
+            if (r.upAsiInclude[i].On()) r.dnAsiInclude[i].Set(1);
+        }
+        if (!in.Skip(8)) return false;
+        if (!in.State(r.upAsiKnownTotal) || !in.Text(r.upCsatAsi) || !in.Text(r.dnCsatAsi)) return false;
+        std::memcpy(r.dnAsiLongitude, r.upAsiLongitude, sizeof r.dnAsiLongitude);
+        if (!r.upAsiKnownTotal.On()) {
+            r.upAsiKnownTotal.Set(1);
+            Put(r.upCsatAsi, "100");
+        }
+        r.dnAsiKnownTotal.Set(1);
+        Put(r.dnCsatAsi, "100");
+    }
+
+    // Rain model
+    if ((v < 2003 || v >= 2005) && !in.State(r.dualFade)) return false;
+    if (!in.State(r.upItuAuto)) return false;
+    if (v < 2002) {
+        if (!in.Skip(4)) return false;
+        r.upItuAuto.Set(1);
+    }
+    if (v >= 2004 && (!in.State(r.upCraneTc) || !in.State(r.upCraneUsa))) return false;
+    if (v >= 2010 && !in.State(r.upClearSky)) return false;
+    if (!in.State(r.upItuRate) || !in.Text(r.upRainRate)) return false;
+    if (v >= 2012) {
+        if (!in.State(r.upDepolarization)) return false;
+    } else {
+        r.upDepolarization.Set(1);
+    }
+    if (v >= 2013) {
+        if (!in.State(r.xpiColocated)) return false;
+    } else {
+        r.xpiColocated.Set(1);
+    }
+    if (!in.State(r.dnItuAuto)) return false;
+    if (v < 2002) {
+        if (!in.Skip(4)) return false;
+        r.dnItuAuto.Set(1);
+    }
+    if (v >= 2004 && (!in.State(r.dnCraneTc) || !in.State(r.dnCraneUsa))) return false;
+    if (v >= 2010 && !in.State(r.dnClearSky)) return false;
+    if (!in.State(r.dnItuRate) || !in.Text(r.dnRainRate)) return false;
+    if (v >= 2012) {
+        if (!in.State(r.dnDepolarization)) return false;
+    } else {
+        r.dnDepolarization.Set(1);
+    }
+
+    // Satellite
+    if (!in.Texts(r.satName, r.satLongitude, r.gtRef, r.sfdRef, r.gtReceive, r.fca, r.alc, r.eirpSaturation))
+        return false;
+    if (v >= 2011 && !in.Text(r.eirpBeamPeak)) return false;
+    if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
+    if (v < 2003) {
+        Terminate(r.cim);
+        if (!lbtext::IsKeyword(r.cim, "auto")) {
+            Put(r.cim, "AUTO");
+            if (CalcErrorCode == 0) CalcErrorCode = kErrLegacyCim;
+        }
+    }
+    if (v == 2008)
+        Put(r.carriersPerTransponder, "AUTO");
+    else if (!in.Text(r.carriersPerTransponder))
+        return false;
+
+    // Carrier
+    if (!in.Texts(r.serviceName, r.coverage, r.requiredTarget, r.rate, r.overhead, r.fecRate, r.spreadingGain))
+        return false;
+    if (v < 2002) {
+        char divisor[13] = {};
+        if (!in.Unchecked(divisor)) return false;
+        DivideFec(r.fecRate, divisor);
+    }
+    if (!in.Texts(r.rollOff, r.carrierSpacing, r.allocationStep)) return false;
+    if (v >= 2003) {
+        if (!in.Text(r.implementationLoss)) return false;
+    } else {
+        Put(r.implementationLoss, "0");
+    }
+    if (!in.Text(r.systemMargin)) return false;
+    if (v < 2013 && v != 2006) {
+        std::uint16_t minEq = 1;
+        if (!in.Flag(minEq)) return false;
+        FieldReadTotal -= 2;
+        if (minEq == 0) Put(r.hpaPower, "MINEQ");
+    }
+    if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
+        return false;
+    if (v < 2002 && !in.Skip(13)) return false;
+    if (!in.State(r.twta) || !in.State(r.ltwta) || !in.State(r.sspa)) return false;
+    if (v < 2008 && !in.Skip(6)) return false;
+    if (v >= 2002) {
+        if (!in.State(r.targetEbNo) || !in.State(r.targetEsNo)) return false;
+    } else {
+        r.targetEbNo.Set(1);
+    }
+    if (v == 2003 && !in.Skip(4)) return false;
+    if (v >= 2004) {
+        if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
+    } else {
+        Put(r.modcodText, "Manual");
+        r.infoRate.Set(1);
+    }
+    if (v >= 2010) {
+        if (!in.State(r.upCsatIoUnits) || !in.State(r.upCiUnits)) return false;
+        r.dnCsatIoUnits = r.upCsatIoUnits;
+        r.dnCiUnits = r.upCiUnits;
+    } else {
+        r.upCsatIoUnits.Set(1);
+        r.dnCsatIoUnits.Set(1);
+    }
+    if (v >= 2012 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
+
+    Terminate(r.dnAvailability);
+    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) Put(r.dnAvailability, "AUTO");
+    return true;
+}
+
+bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
+{
+    FieldReader in(*this, file);
+    const auto site = [&](char (&name)[41], char (&lat)[13], char (&lon)[13], char (&alt)[13], char (&freq)[13],
+                          char (&pol)[2], char (&avail)[13]) {
+        if (!in.Texts(name, lat, lon)) return false;
+        if (v < 137 && !in.Skip(13)) return false;
+        if (!in.Texts(alt, freq, pol)) return false;
+        if (v < 137 && !in.Skip(v >= 132 ? 4 : 2)) return false;
+        if (v >= 133 && !in.Text(avail)) return false;
+        if (v < 139 && !in.Skip(26)) return false;
+        return true;
+    };
+
+    if (!site(r.upSiteName, r.upLatitude, r.upLongitude, r.upAltitude, r.upFrequency, r.upPolarization,
+              r.upAvailability))
+        return false;
+    if (!in.Texts(r.upDiameter, r.upEfficiency, r.upCouplingLoss, r.upMispointing, r.upCsatAci, r.upCsatAsi))
+        return false;
+    if (v >= 133) {
+        if (!in.Text(r.upCsatXpi)) return false;
+    } else {
+        Put(r.upCsatXpi, "30");
+    }
+    if (!in.Text(r.hpaObo)) return false;
+    if (v >= 133) {
+        if (!in.Texts(r.carriersPerHpa, r.hpaCim, r.upc) || !in.Skip(13)) return false;
+    } else {
+        Put(r.carriersPerHpa, "1");
+        Put(r.hpaCim, "60");
+        Put(r.upc, "0");
+    }
+    if (v < 137)
+        Put(r.hpaPower, "MIN");
+    else if (!in.Text(r.hpaPower))
+        return false;
+
+    if (!site(r.dnSiteName, r.dnLatitude, r.dnLongitude, r.dnAltitude, r.dnFrequency, r.dnPolarization,
+              r.dnAvailability))
+        return false;
+    if (!in.Texts(r.dnDiameter, r.dnEfficiency, r.dnCouplingLoss, r.dnMispointing, r.lnbNoise, r.antennaNoise,
+                  r.dnCsatAci, r.dnCsatAsi))
+        return false;
+    if (v >= 133) {
+        if (!in.Text(r.dnCsatXpi)) return false;
+    } else {
+        Put(r.dnCsatXpi, "30");
+    }
+    if (v >= 137) {
+        if (!in.Skip(10) || !in.Text(r.upRainRate) || !in.Skip(8) || !in.Text(r.dnRainRate)) return false;
+    }
+
+    if (!in.Texts(r.satName, r.satLongitude, r.gtReceive, r.sfdRef)) return false;
+    if (v >= 133) {
+        if (!in.Text(r.fca)) return false;
+    } else {
+        Put(r.fca, "0");
+    }
+    if (v >= 137) {
+        if (!in.Text(r.alc)) return false;
+    } else {
+        Put(r.alc, "0");
+    }
+    if (!in.Texts(r.eirpSaturation, r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
+    if (v >= 137) {
+        if (!in.Text(r.carriersPerTransponder)) return false;
+    } else {
+        Put(r.carriersPerTransponder, "AUTO");
+    }
+    if (v >= 133) {
+        if (!in.Texts(r.serviceName, r.coverage)) return false;
+    } else {
+        Put(r.serviceName, "Unspecified");
+        Put(r.coverage, "Unspecified");
+    }
+    if (v < 133) {
+        if (!in.Text(r.dnAvailability)) return false;
+        std::memcpy(r.upAvailability, r.dnAvailability, sizeof r.upAvailability);
+    }
+    if (!in.Texts(r.requiredTarget, r.rate, r.overhead, r.fecRate)) return false;
+    if (v >= 134) {
+        if (!in.Text(r.spreadingGain)) return false;
+    } else {
+        Put(r.spreadingGain, "0");
+    }
+    if (v >= 135) {
+        char divisor[13] = {};
+        if (!in.Unchecked(divisor)) return false;
+        DivideFec(r.fecRate, divisor);
+    }
+    if (v == 135) {
+        Put(r.rollOff, "1.3");
+        Put(r.carrierSpacing, "1.495");
+    } else if (!in.Texts(r.rollOff, r.carrierSpacing)) {
+        return false;
+    }
+    if (!in.Texts(r.allocationStep, r.systemMargin)) return false;
+    if (v >= 136) {
+        std::uint16_t minEq = 1;
+        if (!in.Flag(minEq)) return false;
+        FieldReadTotal -= 2;
+        if (minEq == 0) Put(r.hpaPower, "MINEQ");
+    }
+    const auto state = [&](ButtonState& s) { return v == 131 ? in.WideState(s) : in.State(s); };
+    if (!state(r.oneBitPerSymbol) || !state(r.mapsk) || !state(r.mqam)) return false;
+    if (!in.Text(r.modulationOrder) || !in.Skip(13)) return false;
+    if (v < 133 && !in.Skip(v == 131 ? 8 : 4)) return false;
+    if (!state(r.twta) || !state(r.sspa)) return false;
+    if (v >= 133 && v <= 136) {
+        std::uint16_t first = 0, second = 0;
+        if (!in.Flag(first) || !in.Flag(second)) return false;
+        Put(r.hpaPower, second != 0 ? "MIN" : "MAX");
+    } else if (v < 133) {
+        Put(r.hpaPower, r.transponderIbo[0] == '+' ? "MAX" : "MIN");
+    }
+    if (v >= 138 && !in.Skip(6)) return false;
+    FixOldFields(r);
+    return true;
+}
+
+void TUpLinkWin::FixOldFields(GeoLinkInputRecord& r)
+{
+    std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
+    Put(r.upOtherLosses, "0");
+    Put(r.dnOtherLosses, "0");
+    r.dualFade.Set(0);
+    r.targetEbNo.Set(1);
+    r.upAsiKnownTotal.Set(1);
+    r.dnAsiKnownTotal.Set(1);
+    Put(r.implementationLoss, "0");
+    r.infoRate.Set(1);
+    Put(r.modcodText, "Manual");
+    r.upCiUnits.Set(1);
+    r.dnCiUnits.Set(1);
+    r.upDepolarization.Set(1);
+    r.xpiColocated.Set(1);
+    r.dnDepolarization.Set(1);
+}
