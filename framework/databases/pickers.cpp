@@ -107,6 +107,8 @@ bool TGetCountryDlg::ReadCountryList()
     for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
         const std::filesystem::path& p = it->path();
         if (CompareNoCase(p.extension().string(), ".twn") != 0) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;   // a folder named "*.twn" holds no towns
         Names.push_back(p.filename().string());
     }
     if (ec) {

@@ -106,6 +106,7 @@ TEST_F(PickerTest, TheDefaultCountryIsPreselectedAndFollowsTheLastPick)
     WriteCountry("beta.TWN", {Town("Beta", 0, 0), Town("B1", 2, 2)});
     WriteCountry("Gamma.twn", {Town("Gamma", 0, 0), Town("G1", 3, 3)});
     dbtest::WriteBytes(Dir() / "notes.txt", "not a country");
+    std::filesystem::create_directory(Dir() / "folder.twn");
     App().DefaultCountryFile = "GAMMA.TWN";
     std::vector<std::string> listed;
     int preselected = -1;
