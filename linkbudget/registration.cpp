@@ -1,6 +1,8 @@
 #include "linkbudget/registration.h"
 
 #include "framework/app/registration.h"
+#include "framework/databases/pickers.h"
+#include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
 
 namespace orbiscope {
@@ -9,6 +11,9 @@ void RegisterLinkBudgetSubsystem()
 {
     RegisterWindowFactory(TUpLinkWin::kWindowType,
                           [](const char* fileName) { return new TUpLinkWin(nullptr, nullptr, fileName); });
+    // The Site and Satellite buttons pick from the town and satellite databases.
+    TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
 }
 
 }  // namespace orbiscope

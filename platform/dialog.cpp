@@ -202,6 +202,7 @@ int Dialog::Execute()
         return IDCANCEL;
     }
     SetupWindow();
+    if (closed_) return closeResult_;  // closed by its own set-up (a picker with nothing to offer)
     const int r = exec();
     if (!closed_) return IDCANCEL;  // closed by the window's own close box
     (void)r;

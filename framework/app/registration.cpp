@@ -2,6 +2,8 @@
 
 #include "framework/app/about.h"
 #include "framework/app/setup_form.h"
+#include "framework/databases/databases.h"
+#include "framework/forms/calculator.h"
 #include "framework/output/print.h"
 
 #include <algorithm>
@@ -134,6 +136,8 @@ void RegisterFrameworkSubsystem()
     setup::RegisterSetUpCommand();
     RegisterPrintCommands();
     about::RegisterAboutCommand();
+    databases::RegisterDatabases();
+    calculator::RegisterExpressionCalculator();
 }
 
 }  // namespace orbiscope
