@@ -251,8 +251,10 @@ void GeoLinkBudget::DeriveSite(SiteInputs& s, SiteDerived& g)
     const double aperture = kPi * s.diameter;
     g.antennaGain = 10.0 * std::log10(aperture * aperture * s.efficiency /
                                       (100.0 * s.wavelength * s.wavelength));
-    g.polarizationTerm = host_.PolarizationTerm(
-        s.latitude, LongitudeDifference(s.longitude, in.satLongitude), s.polarization);
+    const double longitudeDifference =
+        !geometryEntered ? LongitudeDifference(s.longitude, in.satLongitude)
+                         : (&s == &in.up ? upEntered : dnEntered).longitudeDifference;
+    g.polarizationTerm = host_.PolarizationTerm(s.latitude, longitudeDifference, s.polarization);
 }
 
 void GeoLinkBudget::CalcDerived()
@@ -804,7 +806,7 @@ double GeoLinkBudget::SearchAvailability(double eirp)
             }
         };
         double lower = 0.0, upper = eirp, step = 50.0;
-        while (step >= 0.001) {
+        while (step >= outerSearchTolerance) {
             step *= 0.5;
             const double level = 0.5 * (lower + upper);
             const double mu = rainUp[kExcessMargin];
@@ -1072,6 +1074,13 @@ GeoLinkBudget::Outcome GeoLinkBudget::Recalculate()
     errorCode = 0;
     ParseInputs();
     for (auto [site, derived] : {std::pair{&in.up, &upSite}, std::pair{&in.dn, &dnSite}}) {
+        if (geometryEntered) {
+            const EnteredGeometry& g = site == &in.up ? upEntered : dnEntered;
+            *derived = SiteDerived{};
+            derived->elevation = g.elevation;
+            derived->slantRange = g.range;
+            continue;
+        }
         GeoLookAngles(site->latitude, site->longitude, in.satLongitude, 0.0, &derived->declination,
                       &derived->slantRange, &derived->elevation, &derived->azimuth,
                       &derived->compassBearing, &derived->polarizationOffset);

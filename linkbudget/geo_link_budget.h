@@ -221,6 +221,17 @@ public:
 
     std::int32_t errorCode = 0;
 
+    // A satellite that is not geostationary: each earth station's elevation,
+    // range and longitude difference are typed instead of computed from a
+    // satellite longitude, and the split search stops its outer bisection
+    // at a coarser step.
+    struct EnteredGeometry {
+        double elevation = 0.0, range = 0.0, longitudeDifference = 0.0;
+    };
+    bool geometryEntered = false;
+    EnteredGeometry upEntered{}, dnEntered{};
+    double outerSearchTolerance = 0.001;
+
     // Result texts of the report.
     struct ResultTexts {
         char inputAvailabilityUp[20], inputAvailabilityDown[20], overallTarget[20];
