@@ -320,6 +320,24 @@ WorstMonth ConvertWorstMonth(double& p)
     return w;
 }
 
+// The budget's bisection: the interval is halved while a step that starts at
+// 50 stays above the tolerance (19 trials at 1e-4); `keepLower(x)` says
+// whether the trial x becomes the new lower bound.  Returns the last trial.
+template <class KeepLower>
+double Bisect(double lower, double upper, KeepLower keepLower, double tolerance = 1e-4)
+{
+    double step = 50.0, trial = lower;
+    while (step > tolerance) {
+        trial = 0.5 * (lower + upper);
+        step *= 0.5;
+        if (keepLower(trial))
+            lower = trial;
+        else
+            upper = trial;
+    }
+    return trial;
+}
+
 // The propagation terms that both earth stations' paths share; their records
 // order the fields differently but name them alike.  `diversityGain` is taken
 // off the rain attenuation (the uplink's site diversity; 0 on the downlink).
@@ -466,21 +484,13 @@ void GeoLinkBudget::CalcColumnAuto(LinkCaseResult& c, double d1, double d2, doub
                                    double requiredCNo)
 {
     const double upLoss = upPath.clearSkyPathLoss;
-    double lower = -40.0;
-    double upper = sol.eirpForSaturation - in.transponderIbo;
-    double step = 50.0;
-    while (step > 1e-4) {
-        const double eirp = 0.5 * (lower + upper);
-        step *= 0.5;
+    Bisect(-40.0, sol.eirpForSaturation - in.transponderIbo, [&](double eirp) {
         c[kUplinkEirp] = eirp;
         c[kUpCNo] = eirp - upLoss - d1 + in.gtReceive - kBoltzmannDb;
         c[kInputBackoff] = sol.satUpCNo - c[kUpCNo];
         CalcCarrierLink(c, d1, d2, d3, d4, 0);
-        if (c[kTotalCNoIo] < requiredCNo)
-            lower = eirp;
-        else
-            upper = eirp;
-    }
+        return c[kTotalCNoIo] < requiredCNo;
+    });
 }
 
 void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, double d3, double d4,
@@ -590,17 +600,9 @@ double GeoLinkBudget::UplinkAsiTotal()
 
 double GeoLinkBudget::MispointingAngle(const SiteInputs& s, double gain, unsigned char selector)
 {
-    double lower = 0.0, upper = 80.0, step = 50.0, angle = 0.0;
-    while (step > 1e-4) {
-        angle = 0.5 * (lower + upper);
-        step *= 0.5;
-        if (atm_.OffAxisGain(gain, angle, s.frequency, s.diameter, 1, selector) >
-            gain - s.mispointing)
-            lower = angle;
-        else
-            upper = angle;
-    }
-    return angle;
+    return Bisect(0.0, 80.0, [&](double angle) {
+        return atm_.OffAxisGain(gain, angle, s.frequency, s.diameter, 1, selector) > gain - s.mispointing;
+    });
 }
 
 double GeoLinkBudget::OffAxisTowardSatellite(double longitude, bool* computed)
@@ -676,17 +678,11 @@ double GeoLinkBudget::FindUplinkAvailability(double eirp)
     const LinkRainResult keptRain = upRain;
     const double keptAvailability = in.up.availability;
     LinkCaseResult scratch{};
-    double lower = 40.0, upper = 99.99999, step = 50.0, trial = lower;
-    while (step > 1e-4) {
-        trial = 0.5 * (lower + upper);
-        step *= 0.5;
-        CalcUplinkPath(upPath, trial);
+    const double trial = Bisect(40.0, 99.99999, [&](double p) {
+        CalcUplinkPath(upPath, p);
         CalcColumn(scratch, eirp, upPath.fadeBeyondUpc, 0.0, upPath.rain, 0.0);
-        if (scratch[kExcessMargin] > 0.0)
-            lower = trial;
-        else
-            upper = trial;
-    }
+        return scratch[kExcessMargin] > 0.0;
+    });
     upPath = kept;
     upRain = keptRain;
     in.up.availability = keptAvailability;
@@ -699,17 +695,11 @@ double GeoLinkBudget::FindDownlinkAvailability(double eirp)
     const LinkRainResult keptRain = dnRain;
     const double keptAvailability = in.dn.availability;
     LinkCaseResult scratch{};
-    double lower = 40.0, upper = 99.99999, step = 50.0, trial = lower;
-    while (step > 1e-4) {
-        trial = 0.5 * (lower + upper);
-        step *= 0.5;
-        CalcDownlinkPath(dnPath, trial);
+    const double trial = Bisect(40.0, 99.99999, [&](double p) {
+        CalcDownlinkPath(dnPath, p);
         CalcColumn(scratch, eirp, 0.0, dnPath.degradation, 0.0, dnPath.rain);
-        if (scratch[kExcessMargin] > 0.0)
-            lower = trial;
-        else
-            upper = trial;
-    }
+        return scratch[kExcessMargin] > 0.0;
+    });
     dnPath = kept;
     dnRain = keptRain;
     in.dn.availability = keptAvailability;
@@ -723,20 +713,14 @@ double GeoLinkBudget::FindJointAvailability(double eirp)
     const LinkRainResult keptUpRain = upRain, keptDnRain = dnRain;
     const double keptUpAvail = in.up.availability, keptDnAvail = in.dn.availability;
     LinkCaseResult scratch{};
-    double lower = 40.0, upper = 99.99999, step = 50.0, trial = lower;
-    while (step > 1e-4) {
-        trial = 0.5 * (lower + upper);
-        step *= 0.5;
-        CalcUplinkPath(upPath, trial);
-        CalcDownlinkPath(dnPath, trial);
+    const double trial = Bisect(40.0, 99.99999, [&](double p) {
+        CalcUplinkPath(upPath, p);
+        CalcDownlinkPath(dnPath, p);
         CalcColumn(scratch, eirp, upPath.fadeBeyondUpc, dnPath.degradation, upPath.rain,
                    dnPath.rain);
         // Joint fades close at a margin of exactly zero, single ones above it.
-        if (scratch[kExcessMargin] >= 0.0)
-            lower = trial;
-        else
-            upper = trial;
-    }
+        return scratch[kExcessMargin] >= 0.0;
+    });
     upPath = keptUp;
     dnPath = keptDn;
     upRain = keptUpRain;
@@ -782,10 +766,7 @@ double GeoLinkBudget::SearchAvailability(double eirp)
         // target leaves the other at 100 % instead of an impossible figure.
         auto rest = [this](double trial) { return std::min(100.0, 100.0 * overallAvailability / trial); };
         auto innerSearch = [&](bool overUplink, double level) {
-            double lower = 40.0, upper = 99.99999, step = 50.0;
-            while (step > 1e-4) {
-                const double trial = 0.5 * (lower + upper);
-                step *= 0.5;
+            Bisect(40.0, 99.99999, [&](double trial) {
                 if (overUplink) {
                     u.availability = trial;
                     d.availability = rest(trial);
@@ -799,11 +780,8 @@ double GeoLinkBudget::SearchAvailability(double eirp)
                 CalcColumnAuto(rainDown, 0.0, dnPath.degradation, 0.0, dnPath.rain, sol.requiredCNo);
                 SolveAutoBackoff(std::max(rainUp[kUplinkEirp], rainDown[kUplinkEirp]));
                 const double margin = overUplink ? rainUp[kExcessMargin] : rainDown[kExcessMargin];
-                if (margin >= level)
-                    lower = trial;
-                else
-                    upper = trial;
-            }
+                return margin >= level;
+            });
         };
         double lower = 0.0, upper = eirp, step = 50.0;
         while (step >= outerSearchTolerance) {

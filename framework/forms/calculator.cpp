@@ -25,7 +25,7 @@ constexpr HintEntry kEvalHints[] = {
     {TEvalForm::kRadians, 7186, "Set evaluator to work in radians"},
 };
 
-ControlSpec Spec(ControlKind kind, int id, const char* text, int x, int y, int w, int h, int limit = 0,
+ControlSpec MakeControl(ControlKind kind, int id, const char* text, int x, int y, int w, int h, int limit = 0,
                  bool groupStart = false)
 {
     ControlSpec c;
@@ -54,17 +54,17 @@ std::vector<ControlSpec> TEvalForm::ControlTable()
     using K = ControlKind;
     const int limit = int(kTextSize);
     return {
-        Spec(K::Static, 0, "Expression", 10, 14, 80, 20),
-        Spec(K::Edit, kExpression, "", 95, 12, 395, 22, limit),
-        Spec(K::Static, 0, "Result =", 10, 46, 80, 20),
-        Spec(K::Edit, kResult, "", 95, 44, 395, 22, limit),
-        Spec(K::GroupBox, 0, "Mode", 10, 76, 230, 50),
-        Spec(K::RadioButton, kDegrees, "Degrees", 20, 96, 100, 20, 0, true),
-        Spec(K::RadioButton, kRadians, "Radians", 130, 96, 100, 20),
-        Spec(K::PushButton, platform::IDOK, "OK", 10, 138, 80, 26),
-        Spec(K::PushButton, platform::IDCANCEL, "Cancel", 100, 138, 80, 26),
-        Spec(K::PushButton, platform::IDHELP, "Help", 190, 138, 80, 26),
-        Spec(K::PushButton, kClear, "Clear", 280, 138, 80, 26),
+        MakeControl(K::Static, 0, "Expression", 10, 14, 80, 20),
+        MakeControl(K::Edit, kExpression, "", 95, 12, 395, 22, limit),
+        MakeControl(K::Static, 0, "Result =", 10, 46, 80, 20),
+        MakeControl(K::Edit, kResult, "", 95, 44, 395, 22, limit),
+        MakeControl(K::GroupBox, 0, "Mode", 10, 76, 230, 50),
+        MakeControl(K::RadioButton, kDegrees, "Degrees", 20, 96, 100, 20, 0, true),
+        MakeControl(K::RadioButton, kRadians, "Radians", 130, 96, 100, 20),
+        MakeControl(K::PushButton, platform::IDOK, "OK", 10, 138, 80, 26),
+        MakeControl(K::PushButton, platform::IDCANCEL, "Cancel", 100, 138, 80, 26),
+        MakeControl(K::PushButton, platform::IDHELP, "Help", 190, 138, 80, 26),
+        MakeControl(K::PushButton, kClear, "Clear", 280, 138, 80, 26),
     };
 }
 

@@ -22,7 +22,7 @@ using platform::ControlSpec;
 
 namespace {
 
-ControlSpec Spec(ControlKind kind, int id, int limit = 0, bool readOnly = false)
+ControlSpec MakeControl(ControlKind kind, int id, int limit = 0, bool readOnly = false)
 {
     ControlSpec c;
     c.kind = kind;
@@ -172,7 +172,7 @@ std::vector<HintCase> HintCases()
 TEST_F(ControlsTest, OptionButtonsShowTheirHintOnFocus)
 {
     for (const HintCase& c : HintCases()) {
-        TForm form(nullptr, 5000, "Hints", {Spec(c.kind, c.controlId)});
+        TForm form(nullptr, 5000, "Hints", {MakeControl(c.kind, c.controlId)});
         c.make(&form, c.controlId);
         f.app->Frame()->SetStatusText("before");
         Focus(form, c.controlId);
@@ -194,7 +194,7 @@ TEST_F(ControlsTest, EveryOptionClassIsInTheHintCases)
 
 TEST_F(ControlsTest, MovingBetweenBandBoxesChangesTheStatusBar)
 {
-    TForm form(nullptr, 450, "Satellite", {Spec(ControlKind::CheckBox, 457), Spec(ControlKind::CheckBox, 461)});
+    TForm form(nullptr, 450, "Satellite", {MakeControl(ControlKind::CheckBox, 457), MakeControl(ControlKind::CheckBox, 461)});
     new TBandCheckBox(&form, 457);
     new TBandCheckBox(&form, 461);
     Focus(form, 457);
@@ -205,7 +205,7 @@ TEST_F(ControlsTest, MovingBetweenBandBoxesChangesTheStatusBar)
 
 TEST_F(ControlsTest, RealFocusChangeShowsTheHint)
 {
-    TForm form(nullptr, 451, "Satellite", {Spec(ControlKind::CheckBox, 457), Spec(ControlKind::CheckBox, 461)});
+    TForm form(nullptr, 451, "Satellite", {MakeControl(ControlKind::CheckBox, 457), MakeControl(ControlKind::CheckBox, 461)});
     new TBandCheckBox(&form, 457);
     new TBandCheckBox(&form, 461);
     form.show();
@@ -221,8 +221,8 @@ TEST_F(ControlsTest, HelpOnEveryBaseControlButNotAReadOnlyEdit)
 {
     using K = ControlKind;
     TForm form(nullptr, 5001, "Help",
-               {Spec(K::Edit, 201, 20), Spec(K::Edit, 202, 20, true), Spec(K::RadioButton, 203),
-                Spec(K::ListBox, 204), Spec(K::CheckBox, 205), Spec(K::Edit, 206, 20)});
+               {MakeControl(K::Edit, 201, 20), MakeControl(K::Edit, 202, 20, true), MakeControl(K::RadioButton, 203),
+                MakeControl(K::ListBox, 204), MakeControl(K::CheckBox, 205), MakeControl(K::Edit, 206, 20)});
     new TMyEdit(&form, 201, 20);
     new TMyEdit(&form, 202, 20);
     new TMyRadioButton(&form, 203);
@@ -240,7 +240,7 @@ TEST_F(ControlsTest, HelpOnEveryBaseControlButNotAReadOnlyEdit)
 
 TEST_F(ControlsTest, EditTakesAtMostItsLimitLessOne)
 {
-    TForm form(nullptr, 5002, "Limit", {Spec(ControlKind::Edit, 300, 13)});
+    TForm form(nullptr, 5002, "Limit", {MakeControl(ControlKind::Edit, 300, 13)});
     auto* edit = new TMyEdit(&form, 300, 13);
     EXPECT_EQ(edit->TextLimit(), 13);
     form.SetControlText(300, "123456789012345");

@@ -15,7 +15,7 @@ using platform::ControlSpec;
 
 namespace {
 
-ControlSpec Spec(ControlKind kind, int id, int limit = 0, bool groupStart = false, bool transfer = true)
+ControlSpec MakeControl(ControlKind kind, int id, int limit = 0, bool groupStart = false, bool transfer = true)
 {
     ControlSpec c;
     c.kind = kind;
@@ -33,19 +33,19 @@ std::vector<ControlSpec> MixedTable()
 {
     using K = ControlKind;
     return {
-        Spec(K::Static, 0),
-        Spec(K::Edit, 10, 5),
-        Spec(K::CheckBox, 11),
-        Spec(K::GroupBox, 0),
-        Spec(K::RadioButton, 12, 0, true),
-        Spec(K::RadioButton, 13),
-        Spec(K::ListBox, 14),
-        Spec(K::Edit, 15, 3),
-        Spec(K::Edit, 16, 20, false, false),  // a result field: shown, never transferred
-        Spec(K::ComboBox, 17),
-        Spec(K::CheckBox, 18),
-        Spec(K::PushButton, platform::IDOK),
-        Spec(K::PushButton, platform::IDCANCEL),
+        MakeControl(K::Static, 0),
+        MakeControl(K::Edit, 10, 5),
+        MakeControl(K::CheckBox, 11),
+        MakeControl(K::GroupBox, 0),
+        MakeControl(K::RadioButton, 12, 0, true),
+        MakeControl(K::RadioButton, 13),
+        MakeControl(K::ListBox, 14),
+        MakeControl(K::Edit, 15, 3),
+        MakeControl(K::Edit, 16, 20, false, false),  // a result field: shown, never transferred
+        MakeControl(K::ComboBox, 17),
+        MakeControl(K::CheckBox, 18),
+        MakeControl(K::PushButton, platform::IDOK),
+        MakeControl(K::PushButton, platform::IDCANCEL),
     };
 }
 
