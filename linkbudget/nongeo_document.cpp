@@ -6,89 +6,17 @@
 #include <cstring>
 
 #include "framework/forms/evaluate.h"
+#include "linkbudget/document_fields.h"
 #include "linkbudget/input_text.h"
 
 namespace {
 
-constexpr int kText41 = 1, kText13 = 2, kState = 3, kText81 = 7;
-constexpr std::int32_t kErrLegacyCim = -514;
-
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-
-template <std::size_t N>
-void Terminate(char (&field)[N])
-{
-    field[N - 1] = '\0';
-}
-
-class FieldReader {
-public:
-    FieldReader(TMyWindow& w, DocumentFile& f) : w_(w), f_(f) {}
-
-    bool Text(char (&d)[41]) { return w_.ReadField(d, kText41, f_); }
-    bool Text(char (&d)[13]) { return w_.ReadField(d, kText13, f_); }
-    bool Text(char (&d)[2]) { return w_.ReadField(d, kState, f_); }
-    bool Text(char (&d)[81]) { return w_.ReadField(d, kText81, f_); }
-    bool State(ButtonState& s) { return w_.ReadField(s.bytes, kState, f_); }
-    bool Unchecked(char (&d)[13]) { return w_.ReadFieldUnchecked(d, kText13, f_); }
-    // The 16-bit MINEQ flag lies outside the record: read, not counted.
-    bool Flag(std::uint16_t& value)
-    {
-        std::uint8_t b[2] = {};
-        if (!w_.ReadField(b, kState, f_)) return false;
-        w_.FieldReadTotal -= 2;
-        value = std::uint16_t(b[0] | (b[1] << 8));
-        return true;
-    }
-    // Bytes of the file that the record does not keep; not counted.
-    bool Skip(std::size_t n)
-    {
-        char scratch[32];
-        while (n > 0) {
-            const std::size_t chunk = std::min(n, sizeof scratch);
-            if (!f_.ReadExact(scratch, chunk)) {
-                f_.Close();
-                return false;
-            }
-            n -= chunk;
-        }
-        return true;
-    }
-    template <class... Fields>
-    bool Texts(Fields&... fields)
-    {
-        return (Text(fields) && ...);
-    }
-
-private:
-    TMyWindow& w_;
-    DocumentFile& f_;
-};
-
-// The oldest files stored the FEC rate as a numerator over a separate
-// divisor.  A divisor that does not evaluate to a finite non-zero value
-// leaves the text as it was, for the input dialog to refuse.
-void DivideFec(char (&fec)[13], char (&divisorText)[13])
-{
-    Terminate(fec);
-    Terminate(divisorText);
-    TEvaluate evaluator;
-    const double divisor = evaluator.Evaluate(divisorText, 1.0, 0, 0);
-    const double rate = evaluator.Evaluate(fec, 1.0, 0, 0);
-    if (evaluator.ErrorCode() != kEvalOk || divisor == 0.0) return;
-    const double quotient = rate / divisor;
-    if (!std::isfinite(quotient)) return;
-    std::snprintf(fec, sizeof fec, "%.4lf", quotient);
-}
+using namespace lbdoc;
 
 bool MinEqFlag(FieldReader& in, NonGeoLinkInputRecord& r)
 {
     std::uint16_t minEq = 1;
-    if (!in.Flag(minEq)) return false;
+    if (!in.UncountedFlag(minEq)) return false;
     if (minEq == 0) Put(r.hpaPower, "MINEQ");
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/forms/evaluate.h"
+#include "linkbudget/document_fields.h"
 #include "linkbudget/input_text.h"
 #include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
@@ -14,77 +15,7 @@
 
 namespace {
 
-constexpr int kText41 = 1, kText13 = 2, kState = 3, kWord32 = 5, kText81 = 7;
-constexpr std::int32_t kErrLegacyCim = -514;
-
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-
-// Reads the typed fields of one document for one window.
-class FieldReader {
-public:
-    FieldReader(TMyWindow& w, DocumentFile& f) : w_(w), f_(f) {}
-
-    bool Text(char (&d)[41]) { return w_.ReadField(d, kText41, f_); }
-    bool Text(char (&d)[13]) { return w_.ReadField(d, kText13, f_); }
-    bool Text(char (&d)[2]) { return w_.ReadField(d, kState, f_); }
-    bool Text(char (&d)[81]) { return w_.ReadField(d, kText81, f_); }
-    bool State(ButtonState& s) { return w_.ReadField(s.bytes, kState, f_); }
-    // A 32-bit state of the oldest files: its low 16 bits are the state.
-    bool WideState(ButtonState& s)
-    {
-        std::uint8_t wide[4] = {};
-        if (!w_.ReadField(wide, kWord32, f_)) return false;
-        s.bytes[0] = wide[0];
-        s.bytes[1] = wide[1];
-        return true;
-    }
-    bool Unchecked(char (&d)[13]) { return w_.ReadFieldUnchecked(d, kText13, f_); }
-    // A 16-bit flag outside the record.
-    bool Flag(std::uint16_t& value)
-    {
-        std::uint8_t b[2] = {};
-        if (!w_.ReadField(b, kState, f_)) return false;
-        value = std::uint16_t(b[0] | (b[1] << 8));
-        return true;
-    }
-    // Bytes of the file that the record does not keep; not counted.
-    bool Skip(std::size_t n)
-    {
-        char scratch[32];
-        while (n > 0) {
-            const std::size_t chunk = std::min(n, sizeof scratch);
-            if (!f_.ReadExact(scratch, chunk)) {
-                f_.Close();
-                return false;
-            }
-            n -= chunk;
-        }
-        return true;
-    }
-    template <class... Fields>
-    bool Texts(Fields&... fields)
-    {
-        return (Text(fields) && ...);
-    }
-
-    TMyWindow& Window() { return w_; }
-
-private:
-    TMyWindow& w_;
-    DocumentFile& f_;
-};
-
-// Field texts read from a file end at their last byte before anything
-// reads them as strings.
-template <std::size_t N>
-void Terminate(char (&field)[N])
-{
-    field[N - 1] = '\0';
-}
+using namespace lbdoc;
 
 // Versions 2001 and 2002 kept the interferers' EIRPs in dBW with a bandwidth
 // in MHz: the density in dBW/Hz replaces the EIRP when both are positive.
@@ -95,22 +26,6 @@ void EirpToDensity(char (&eirp)[13], char (&bandwidth)[13])
     const double e = lbtext::Number(eirp);
     const double bw = lbtext::Number(bandwidth);
     if (e > 0.0 && bw > 0.0) std::snprintf(eirp, sizeof eirp, "%.2lf", e - 10.0 * std::log10(bw * 1e6));
-}
-
-// The oldest files stored the FEC rate as a numerator over a separate
-// divisor.  A divisor that does not evaluate to a finite non-zero value
-// leaves the text as it was, for the input dialog to refuse.
-void DivideFec(char (&fec)[13], char (&divisorText)[13])
-{
-    Terminate(fec);
-    Terminate(divisorText);
-    TEvaluate evaluator;
-    const double divisor = evaluator.Evaluate(divisorText, 1.0, 0, 0);
-    const double rate = evaluator.Evaluate(fec, 1.0, 0, 0);
-    if (evaluator.ErrorCode() != kEvalOk || divisor == 0.0) return;
-    const double quotient = rate / divisor;
-    if (!std::isfinite(quotient)) return;
-    std::snprintf(fec, sizeof fec, "%.4lf", quotient);
 }
 
 }  // namespace

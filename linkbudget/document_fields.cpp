@@ -1,0 +1,22 @@
+#include "linkbudget/document_fields.h"
+
+#include <cmath>
+
+#include "framework/forms/evaluate.h"
+
+namespace lbdoc {
+
+void DivideFec(char (&fec)[13], char (&divisorText)[13])
+{
+    Terminate(fec);
+    Terminate(divisorText);
+    TEvaluate evaluator;
+    const double divisor = evaluator.Evaluate(divisorText, 1.0, 0, 0);
+    const double rate = evaluator.Evaluate(fec, 1.0, 0, 0);
+    if (evaluator.ErrorCode() != kEvalOk || divisor == 0.0) return;
+    const double quotient = rate / divisor;
+    if (!std::isfinite(quotient)) return;
+    std::snprintf(fec, sizeof fec, "%.4lf", quotient);
+}
+
+}  // namespace lbdoc
