@@ -4,6 +4,7 @@
 #include "linkbudget/rgn_uplink_budget.h"
 
 #include "budget_fixtures.h"
+#include "rgn_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -12,50 +13,6 @@
 #include <vector>
 
 namespace {
-
-// 14 GHz from a 2.4 m, 60 % dish over an entered 38000 km path at 30 degrees;
-// 2 Mbps + 5 % overhead, rate 3/4 QPSK (1.4 Mbaud); 100 W HPA at 3 dB back-off;
-// each interference entry 90 dB-Hz; a fixed atmosphere of gas 0.2, scintillation
-// 0.3, cloud 0.4 and rain 3.0 dB.
-void HandRecord(UplinkInputRecord& r)
-{
-    SetUplinkRecordDefaults(r);
-    SetText(r.siteName, "Hand");
-    SetText(r.latitude, "40N");
-    SetText(r.longitude, "0E");
-    SetText(r.altitude, "0");
-    SetText(r.frequency, "14");
-    SetText(r.polarization, "V");
-    SetText(r.availability, "99.9");
-    SetText(r.diameter, "2.4");
-    SetText(r.efficiency, "60");
-    SetText(r.couplingLoss, "0.5");
-    SetText(r.mispointing, "0.3");
-    SetText(r.otherLosses, "0.2");
-    SetText(r.csatAci, "90");
-    SetText(r.csatAsi, "90");
-    SetText(r.csatXpi, "90");
-    SetText(r.hpaCim, "90");
-    SetText(r.hpaObo, "3");
-    SetText(r.powerControl, "0");
-    SetText(r.hpaPower, "100");
-    SetText(r.satGt, "2");
-    SetText(r.satBandwidth, "36");
-    r.geo.Set(0);
-    r.nonGeo.Set(1);
-    SetText(r.range, "38000");
-    SetText(r.elevation, "30");
-    SetText(r.longitudeDifference, "10");
-    SetText(r.requiredTarget, "4.5");
-    SetText(r.rate, "2");
-    SetText(r.overhead, "5");
-    SetText(r.fecRate, "3/4");
-    SetText(r.rollOff, "1.35");
-    SetText(r.carrierSpacing, "1.4");
-    SetText(r.allocationStep, "0.1");
-    SetText(r.implementationLoss, "0.5");
-    SetText(r.systemMargin, "1");
-}
 
 struct Bench {
     FixedAtmosphere atm;
