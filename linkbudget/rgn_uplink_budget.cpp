@@ -1,6 +1,7 @@
 #include "linkbudget/rgn_uplink_budget.h"
 
 #include "linkbudget/input_text.h"
+#include "linkbudget/rgn_common.h"
 #include "propagation/coordinates.h"
 
 #include <algorithm>
@@ -172,42 +173,12 @@ void RgnUplinkBudget::CalcDerived()
 
 void RgnUplinkBudget::CalcUplinkPath(double p)
 {
+    const rgn_detail::PathSite site{in.latitude, in.longitude, in.frequency, in.diameter,
+                                    in.efficiency, geo.elevation, geo.altitude,
+                                    geo.polarizationTerm, in.rainRate, in.polarization,
+                                    in.rainSource, in.clearSky};
     UplinkPathLosses& rec = path;
-    const double lat = in.latitude, lon = in.longitude, f = in.frequency;
-    const double elev = geo.elevation, h = geo.altitude;
-    rec = UplinkPathLosses{};
-    rec.gas50 = atm_.Gaseous(lat, lon, f, elev, h, 50.0);
-    rec.scintillation50 = atm_.Scintillation(lat, lon, in.diameter, in.efficiency, elev, f, 50.0, h);
-    if (in.clearSky) {
-        rec.worstMonthAvailability = 100.0;
-        in.availability = 100.0;
-        rec.gasAtAvailability = rec.gas50;
-        rec.scintillationAtAvailability = rec.scintillation50;
-        rain = LinkRainResult{};
-        WriteText(rain.rainRateText, "0");
-        WriteText(rain.modelName, "Clear sky");
-    } else {
-        if (p > 99.99999) p = 99.99999;
-        rec.worstMonthUnavailability = std::pow((100.0 - p) * 3.3333333333333335, 0.87);
-        rec.worstMonthAvailability = 100.0 - rec.worstMonthUnavailability;
-        rec.annualDowntime = (100.0 - p) * 8766.0 * 0.01;
-        if (rec.worstMonthUnavailability > 0.00019 && rec.worstMonthUnavailability < 7.8)
-            rec.worstMonthDowntime = 0.01 * rec.worstMonthUnavailability * 730.5;
-        else
-            rec.worstMonthUnavailability = -1.0;
-        rec.gasAtAvailability = atm_.Gaseous(lat, lon, f, elev, h, p);
-        rec.scintillationAtAvailability =
-            atm_.Scintillation(lat, lon, in.diameter, in.efficiency, elev, f, p, h);
-        rec.cloud = atm_.Cloud(lat, lon, elev, f, p, h);
-        rain = atm_.Rain(lat, lon, geo.polarizationTerm, h, elev, f, in.polarization,
-                         in.rainSource, in.rainRate, p);
-        rec.rain = std::max(0.0, rain.attenuation - in.diversityGain);
-    }
-    rec.xpd = atm_.RainXpd(f, lat, geo.polarizationTerm, elev, p, rec.rain, in.polarization);
-    rec.clearSkyAtmospheric = rec.gas50 + rec.scintillation50;
-    rec.totalAttenuation = atm_.Total(rec.gasAtAvailability, rec.rain, rec.cloud,
-                                      rec.scintillationAtAvailability, p);
-    rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
+    rgn_detail::FillPath(atm_, site, in.diversityGain, p, rec, rain, in.availability);
     rec.clearSkyPathLoss =
         rec.clearSkyAtmospheric + geo.freeSpaceLoss + in.otherLosses + in.mispointing;
     rec.residualFade = rec.fade - in.powerControl;
@@ -351,26 +322,34 @@ double RgnUplinkBudget::FindUplinkAvailability()
     return TruncateToDecimals(mid, 4);
 }
 
-void RgnUplinkBudget::FillResultTexts()
+void rgn_detail::FillResultTexts(RgnUplinkBudget::ResultTexts& t, double availability,
+                                 double annualDowntime, double worstMonthUnavailability,
+                                 double worstMonthAvailability, double worstMonthDowntime)
 {
-    ResultTexts& t = texts;
-    if (in.availability == 100.0) {
+    if (availability == 100.0) {
         WriteText(t.availability, "N/A");
         WriteText(t.annualDowntime, "N/A");
         WriteText(t.worstAvailability, "N/A");
         WriteText(t.worstDowntime, "N/A");
     } else {
-        WriteTruncated(t.availability, in.availability, 4);
-        WriteTruncated(t.annualDowntime, path.annualDowntime, 3);
-        if (path.worstMonthUnavailability > 0.0) {
-            WriteTruncated(t.worstAvailability, path.worstMonthAvailability, 4);
-            WriteTruncated(t.worstDowntime, path.worstMonthDowntime, 3);
+        WriteTruncated(t.availability, availability, 4);
+        WriteTruncated(t.annualDowntime, annualDowntime, 3);
+        if (worstMonthUnavailability > 0.0) {
+            WriteTruncated(t.worstAvailability, worstMonthAvailability, 4);
+            WriteTruncated(t.worstDowntime, worstMonthDowntime, 3);
         } else {
             WriteText(t.worstAvailability, "N/A");
             WriteText(t.worstDowntime, "N/A");
         }
     }
     WriteText(t.inputAvailability, t.availability);
+}
+
+void RgnUplinkBudget::FillResultTexts()
+{
+    rgn_detail::FillResultTexts(texts, in.availability, path.annualDowntime,
+                                path.worstMonthUnavailability, path.worstMonthAvailability,
+                                path.worstMonthDowntime);
 }
 
 RgnUplinkBudget::Outcome RgnUplinkBudget::Recalculate()

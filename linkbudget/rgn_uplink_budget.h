@@ -124,3 +124,10 @@ private:
     LinkAtmosphere& atm_;
     GeoLinkHost& host_;
 };
+
+namespace rgn_detail {
+// The four result texts of an isolated budget and the input-section copy.
+void FillResultTexts(RgnUplinkBudget::ResultTexts& texts, double availability,
+                     double annualDowntime, double worstMonthUnavailability,
+                     double worstMonthAvailability, double worstMonthDowntime);
+}  // namespace rgn_detail
