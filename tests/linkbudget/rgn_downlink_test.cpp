@@ -4,6 +4,7 @@
 #include "linkbudget/rgn_downlink_budget.h"
 
 #include "budget_fixtures.h"
+#include "rgn_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -13,51 +14,6 @@
 #include <vector>
 
 namespace {
-
-// 50 dBW at 12 GHz over an entered 38000 km path at 30 degrees into a 1.2 m,
-// 65 % dish with 0.2 dB coupling, a 75 K LNB (55 dB, 75 ohm) and 40 K of
-// antenna noise; 2 Mbps + 5 % overhead at rate 3/4 QPSK; C/ACIo, C/ASIo and
-// C/XPIo 90 dB-Hz, C/IM 25 dB.
-void HandDownlink(DownlinkInputRecord& r)
-{
-    SetDownlinkRecordDefaults(r);
-    SetText(r.siteName, "Hand");
-    SetText(r.latitude, "50N");
-    SetText(r.longitude, "20E");
-    SetText(r.altitude, "0");
-    SetText(r.frequency, "12");
-    SetText(r.polarization, "H");
-    SetText(r.availability, "99.9");
-    SetText(r.diameter, "1.2");
-    SetText(r.efficiency, "65");
-    SetText(r.couplingLoss, "0.2");
-    SetText(r.mispointing, "0.3");
-    SetText(r.otherLosses, "0.1");
-    SetText(r.lnbNoise, "+75");
-    SetText(r.antennaNoise, "40");
-    SetText(r.lnbGain, "55");
-    SetText(r.loadImpedance, "75");
-    SetText(r.csatAci, "90");
-    SetText(r.csatAsi, "90");
-    SetText(r.csatXpi, "90");
-    SetText(r.cim, "25");
-    SetText(r.eirp, "50");
-    SetText(r.satBandwidth, "36");
-    r.geo.Set(0);
-    r.nonGeo.Set(1);
-    SetText(r.range, "38000");
-    SetText(r.elevation, "30");
-    SetText(r.longitudeDifference, "10");
-    SetText(r.requiredTarget, "4.5");
-    SetText(r.rate, "2");
-    SetText(r.overhead, "5");
-    SetText(r.fecRate, "3/4");
-    SetText(r.rollOff, "1.35");
-    SetText(r.carrierSpacing, "1.4");
-    SetText(r.allocationStep, "0.1");
-    SetText(r.implementationLoss, "0.5");
-    SetText(r.systemMargin, "1");
-}
 
 struct Bench {
     FixedAtmosphere atm;
