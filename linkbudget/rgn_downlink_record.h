@@ -84,6 +84,7 @@ inline constexpr std::uint16_t kDownlinkDocumentVersion = 8010;
 std::vector<unsigned char> EncodeDownlinkDocument(const DownlinkInputRecord& record);
 
 // Reads a document of version 8005 to 8010 (fields an older version lacks
-// take their defaults).  False for any other version or a file too short for
-// its version; the record is then zeroed.
+// take their defaults), or of the two older layouts, 3000 to 3002 and 1951 to
+// 1960.  False for any other version or a file too short for its version;
+// the record is then zeroed.
 bool DecodeDownlinkDocument(const unsigned char* data, std::size_t size, DownlinkInputRecord& record);
