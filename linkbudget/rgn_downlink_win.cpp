@@ -29,7 +29,7 @@ TRgnDownLinkWin::TRgnDownLinkWin(QWidget* parent, const char* title, const char*
     LinkAtmosphere* atmosphere = AtmosphereSeam();
     budget_ = std::make_unique<RgnDownlinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
     TabStops = {280, 350, 420, 490};
-    SetEnabler(kEditCommand, [] { return true; });
+    // The edit command stays disabled until the input dialog is built.
 }
 
 TRgnDownLinkWin::~TRgnDownLinkWin() = default;

@@ -29,7 +29,7 @@ TRgnUpLinkWin::TRgnUpLinkWin(QWidget* parent, const char* title, const char* fil
     LinkAtmosphere* atmosphere = AtmosphereSeam();
     budget_ = std::make_unique<RgnUplinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
     TabStops = {280, 350, 420, 490};
-    SetEnabler(kEditCommand, [] { return true; });
+    // The edit command stays disabled until the input dialog is built.
 }
 
 TRgnUpLinkWin::~TRgnUpLinkWin() = default;
