@@ -1,0 +1,90 @@
+#include "linkbudget/rgn_downlink_win.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "framework/app/orbiscope.h"
+#include "platform/services.h"
+#include "propagation/coordinates.h"
+
+namespace {
+
+LinkAtmosphere*& AtmosphereSeam()
+{
+    static LinkAtmosphere* atmosphere = nullptr;
+    return atmosphere;
+}
+
+// Far larger than any document of this kind; a bigger file is not one.
+constexpr std::size_t kMaxDocumentBytes = 4096;
+
+}  // namespace
+
+void TRgnDownLinkWin::SetAtmosphere(LinkAtmosphere* atmosphere) { AtmosphereSeam() = atmosphere; }
+
+TRgnDownLinkWin::TRgnDownLinkWin(QWidget* parent, const char* title, const char* fileName)
+    : TMyWindow(parent, title, fileName)
+{
+    LinkAtmosphere* atmosphere = AtmosphereSeam();
+    budget_ = std::make_unique<RgnDownlinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
+    TabStops = {280, 350, 420, 490};
+    // The edit command stays disabled until the input dialog is built.
+}
+
+TRgnDownLinkWin::~TRgnDownLinkWin() = default;
+
+void TRgnDownLinkWin::SetupWindow()
+{
+    TMyWindow::SetupWindow();
+    FileData.filter = "Downlink Budget (Isolated) (*.rdn)|*.rdn";
+    FileData.defaultExt = "rdn";
+    FileData.overwritePrompt = true;
+    if (HasFileName()) OpenDocument(true);
+}
+
+void TRgnDownLinkWin::EvSetFocus()
+{
+    if (TOrbiscope* app = App()) app->PendingWindowType = kWindowType;
+    TMyWindow::EvSetFocus();
+}
+
+void TRgnDownLinkWin::Recalculate()
+{
+    platform::WaitCursor wait;
+    CalcErrorCode = 0;
+    if (budget_->Recalculate() == RgnDownlinkBudget::Outcome::StoppedLowElevation) return;
+    CalcErrorCode = budget_->errorCode;
+    BuildReport();
+    if (CalcErrorCode != 0) ShowCalcError();
+}
+
+double TRgnDownLinkWin::PolarizationTerm(double latitude, double longitudeDifference,
+                                       const char* polarization)
+{
+    return TMyWindow::PolarizationTerm(latitude, longitudeDifference, polarization);
+}
+
+bool TRgnDownLinkWin::CheckLowElevation(double elevation) { return ::CheckLowElevation(elevation); }
+
+bool TRgnDownLinkWin::SaveFile(const char* fileName)
+{
+    return WriteDocument(fileName, kDownlinkDocumentVersion, &Record(), sizeof(DownlinkInputRecord));
+}
+
+bool TRgnDownLinkWin::LoadFile(const char* fileName)
+{
+    // Read whole into a fresh record: a file that breaks off part-way leaves
+    // the window's inputs as they were.
+    std::FILE* f = std::fopen(fileName ? fileName : "", "rb");
+    if (f == nullptr) return false;
+    std::vector<unsigned char> bytes(kMaxDocumentBytes);
+    const std::size_t size = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    DownlinkInputRecord r;
+    if (!DecodeDownlinkDocument(bytes.data(), size, r)) return false;
+    Record() = r;
+    InterferenceCI = r.ciUnits.On();
+    Recalculate();
+    return true;
+}

@@ -1,0 +1,90 @@
+#include "linkbudget/rgn_uplink_win.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "framework/app/orbiscope.h"
+#include "platform/services.h"
+#include "propagation/coordinates.h"
+
+namespace {
+
+LinkAtmosphere*& AtmosphereSeam()
+{
+    static LinkAtmosphere* atmosphere = nullptr;
+    return atmosphere;
+}
+
+// Far larger than any document of this kind; a bigger file is not one.
+constexpr std::size_t kMaxDocumentBytes = 4096;
+
+}  // namespace
+
+void TRgnUpLinkWin::SetAtmosphere(LinkAtmosphere* atmosphere) { AtmosphereSeam() = atmosphere; }
+
+TRgnUpLinkWin::TRgnUpLinkWin(QWidget* parent, const char* title, const char* fileName)
+    : TMyWindow(parent, title, fileName)
+{
+    LinkAtmosphere* atmosphere = AtmosphereSeam();
+    budget_ = std::make_unique<RgnUplinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
+    TabStops = {280, 350, 420, 490};
+    // The edit command stays disabled until the input dialog is built.
+}
+
+TRgnUpLinkWin::~TRgnUpLinkWin() = default;
+
+void TRgnUpLinkWin::SetupWindow()
+{
+    TMyWindow::SetupWindow();
+    FileData.filter = "Upink Budget (Isolated) (*.rup)|*.rup";
+    FileData.defaultExt = "rup";
+    FileData.overwritePrompt = true;
+    if (HasFileName()) OpenDocument(true);
+}
+
+void TRgnUpLinkWin::EvSetFocus()
+{
+    if (TOrbiscope* app = App()) app->PendingWindowType = kWindowType;
+    TMyWindow::EvSetFocus();
+}
+
+void TRgnUpLinkWin::Recalculate()
+{
+    platform::WaitCursor wait;
+    CalcErrorCode = 0;
+    if (budget_->Recalculate() == RgnUplinkBudget::Outcome::StoppedLowElevation) return;
+    CalcErrorCode = budget_->errorCode;
+    BuildReport();
+    if (CalcErrorCode != 0) ShowCalcError();
+}
+
+double TRgnUpLinkWin::PolarizationTerm(double latitude, double longitudeDifference,
+                                       const char* polarization)
+{
+    return TMyWindow::PolarizationTerm(latitude, longitudeDifference, polarization);
+}
+
+bool TRgnUpLinkWin::CheckLowElevation(double elevation) { return ::CheckLowElevation(elevation); }
+
+bool TRgnUpLinkWin::SaveFile(const char* fileName)
+{
+    return WriteDocument(fileName, kUplinkDocumentVersion, &Record(), sizeof(UplinkInputRecord));
+}
+
+bool TRgnUpLinkWin::LoadFile(const char* fileName)
+{
+    // Read whole into a fresh record: a file that breaks off part-way leaves
+    // the window's inputs as they were.
+    std::FILE* f = std::fopen(fileName ? fileName : "", "rb");
+    if (f == nullptr) return false;
+    std::vector<unsigned char> bytes(kMaxDocumentBytes);
+    const std::size_t size = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    UplinkInputRecord r;
+    if (!DecodeUplinkDocument(bytes.data(), size, r)) return false;
+    Record() = r;
+    InterferenceCI = r.ciUnits.On();
+    Recalculate();
+    return true;
+}
