@@ -7,48 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "framework/app/config_files.h"
-#include "framework/app/orbiscope.h"
+#include "linkbudget/report_writer.h"
 #include "linkbudget/rgn_uplink_win.h"
 
-namespace {
-
-const char* PolarizationName(const char* text)
-{
-    switch (text[0]) {
-    case 'V': return "Vertical";
-    case 'H': return "Horizontal";
-    case 'C': return "Circular";
-    default: return "";
-    }
-}
-
-// A record text cut at its last byte, whatever the record holds.
-template <std::size_t N>
-std::string Text(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N - 1));
-}
-
-class ReportWriter {
-public:
-    explicit ReportWriter(TMyWindow& w) : w_(w) {}
-
-    __attribute__((format(printf, 2, 3))) void operator()(const char* format, ...)
-    {
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(w_.LineBuffer, sizeof w_.LineBuffer, format, args);
-        va_end(args);
-        w_.AddLine(w_.LineBuffer);
-    }
-    void Blank() { w_.AddLine(TMyWindow::BlankLine); }
-
-private:
-    TMyWindow& w_;
-};
-
-}  // namespace
+using namespace lbreport;
 
 void TRgnUpLinkWin::BuildReport()
 {
@@ -67,16 +29,7 @@ void TRgnUpLinkWin::BuildReport()
     ReportText.reserve(16384);
     TabStops = {280, 350, 420, 490};
 
-    line("Uplink Budget");
-    TOrbiscope* app = App();
-    std::string company;
-    if (app) {
-        SetUpRecord setup;
-        setup.bytes = app->SetUpRecord;
-        company = setup.Company();
-    }
-    line("%s~", company.c_str());
-    line("%s", app ? app->FormatDate(false) : "");
+    WriteReportHeading(line, App(), "Uplink Budget");
     line.Blank();
 
     line("Service Name\t%s", Text(r.serviceName).c_str());
