@@ -1,5 +1,7 @@
 #include "linkbudget/geo_link_budget.h"
 
+#include "linkbudget/path_fill.h"
+
 #include "linkbudget/input_text.h"
 #include "propagation/coordinates.h"
 
@@ -300,26 +302,6 @@ void GeoLinkBudget::CalcDerived()
 
 namespace {
 
-struct WorstMonth {
-    double pw, availability, annualDowntime, worstDowntime;
-};
-
-// Worst-month unavailability of ITU-R P.841 (p = 0.3 p_w^1.15 solved for p_w)
-// and the downtimes of an average year and of the worst month.
-WorstMonth ConvertWorstMonth(double& p)
-{
-    if (p > 99.99999) p = 99.99999;
-    WorstMonth w{};
-    w.pw = std::pow(3.3333333333333335 * (100.0 - p), 0.87);
-    w.availability = 100.0 - w.pw;
-    w.annualDowntime = (100.0 - p) * 8766.0 * 0.01;
-    if (w.pw > 0.00019 && w.pw < 7.8)
-        w.worstDowntime = 0.01 * w.pw * 730.5;
-    else
-        w.pw = -1.0;
-    return w;
-}
-
 // The budget's bisection: the interval is halved while a step that starts at
 // 50 stays above the tolerance (19 trials at 1e-4); `keepLower(x)` says
 // whether the trial x becomes the new lower bound.  Returns the last trial.
@@ -345,42 +327,13 @@ template <class PathRecord>
 void FillPathPropagation(LinkAtmosphere& atm, PathRecord& rec, SiteInputs& s, const SiteDerived& g,
                          LinkRainResult& rainResult, double diversityGain, double p)
 {
-    rec = PathRecord{};
-    rec.gas50 = atm.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, 50.0);
-    rec.scintillation50 = atm.Scintillation(s.latitude, s.longitude, s.diameter, s.efficiency,
-                                            g.elevation, s.frequency, 50.0, g.altitude);
+    const lbpath::PathSite site{s.latitude,    s.longitude,          s.frequency,
+                                s.diameter,    s.efficiency,         g.elevation,
+                                g.altitude,    g.polarizationTerm,   s.rainRate,
+                                s.polarization, s.rainSource,        s.clearSky};
+    lbpath::FillPath(atm, site, diversityGain, p, rec, rainResult, s.availability);
     rec.gas50Copy = rec.gas50;
     rec.scintillation50Copy = rec.scintillation50;
-    if (s.clearSky) {
-        s.availability = 100.0;
-        rainResult = LinkRainResult{};
-        WriteText(rainResult.rainRateText, "0");
-        WriteText(rainResult.modelName, "Clear sky");
-        rec.worstMonthAvailability = 100.0;
-        rec.gasAtAvailability = rec.gas50;
-        rec.scintillationAtAvailability = rec.scintillation50;
-    } else {
-        const WorstMonth w = ConvertWorstMonth(p);
-        rec.worstMonthUnavailability = w.pw;
-        rec.worstMonthAvailability = w.availability;
-        rec.annualDowntime = w.annualDowntime;
-        rec.worstMonthDowntime = w.worstDowntime;
-        rec.gasAtAvailability =
-            atm.Gaseous(s.latitude, s.longitude, s.frequency, g.elevation, g.altitude, p);
-        rec.scintillationAtAvailability = atm.Scintillation(
-            s.latitude, s.longitude, s.diameter, s.efficiency, g.elevation, s.frequency, p,
-            g.altitude);
-        rec.cloud = atm.Cloud(s.latitude, s.longitude, g.elevation, s.frequency, p, g.altitude);
-        rainResult = atm.Rain(s.latitude, s.longitude, g.polarizationTerm, g.altitude, g.elevation,
-                              s.frequency, s.polarization, s.rainSource, s.rainRate, p);
-        rec.rain = std::max(0.0, rainResult.attenuation - diversityGain);
-    }
-    rec.xpd = atm.RainXpd(s.frequency, s.latitude, g.polarizationTerm, g.elevation, p, rec.rain,
-                          s.polarization);
-    rec.clearSkyAtmospheric = rec.gas50 + rec.scintillation50;
-    rec.totalAttenuation = atm.Total(rec.gasAtAvailability, rec.rain, rec.cloud,
-                                     rec.scintillationAtAvailability, p);
-    rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
     rec.clearSkyPathLoss =
         rec.clearSkyAtmospheric + g.freeSpaceLoss + s.otherLosses + s.mispointing;
 }

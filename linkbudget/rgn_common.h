@@ -3,6 +3,7 @@
 #pragma once
 
 #include "linkbudget/link_atmosphere.h"
+#include "linkbudget/path_fill.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,56 +11,7 @@
 
 namespace rgn_detail {
 
-struct PathSite {
-    double latitude, longitude, frequency, diameter, efficiency, elevation, altitude;
-    double polarizationTerm, rainRate;
-    const char* polarization;
-    int rainSource;
-    bool clearSky;
-};
-
-// Values 0 to 13 of a path record (both records name them alike) at
-// availability p; the rain less `diversityGain`, never below 0.  A clear sky
-// sets `availability` to 100.
-template <class PathRecord>
-void FillPath(LinkAtmosphere& atm, const PathSite& s, double diversityGain, double p,
-              PathRecord& rec, LinkRainResult& rain, double& availability)
-{
-    rec = PathRecord{};
-    const double lat = s.latitude, lon = s.longitude, f = s.frequency;
-    const double elev = s.elevation, h = s.altitude;
-    rec.gas50 = atm.Gaseous(lat, lon, f, elev, h, 50.0);
-    rec.scintillation50 = atm.Scintillation(lat, lon, s.diameter, s.efficiency, elev, f, 50.0, h);
-    if (s.clearSky) {
-        rec.worstMonthAvailability = 100.0;
-        availability = 100.0;
-        rec.gasAtAvailability = rec.gas50;
-        rec.scintillationAtAvailability = rec.scintillation50;
-        rain = LinkRainResult{};
-        std::snprintf(rain.rainRateText, sizeof rain.rainRateText, "0");
-        std::snprintf(rain.modelName, sizeof rain.modelName, "Clear sky");
-    } else {
-        if (p > 99.99999) p = 99.99999;
-        rec.worstMonthUnavailability = std::pow((100.0 - p) * 3.3333333333333335, 0.87);
-        rec.worstMonthAvailability = 100.0 - rec.worstMonthUnavailability;
-        rec.annualDowntime = (100.0 - p) * 8766.0 * 0.01;
-        if (rec.worstMonthUnavailability > 0.00019 && rec.worstMonthUnavailability < 7.8)
-            rec.worstMonthDowntime = 0.01 * rec.worstMonthUnavailability * 730.5;
-        else
-            rec.worstMonthUnavailability = -1.0;
-        rec.gasAtAvailability = atm.Gaseous(lat, lon, f, elev, h, p);
-        rec.scintillationAtAvailability =
-            atm.Scintillation(lat, lon, s.diameter, s.efficiency, elev, f, p, h);
-        rec.cloud = atm.Cloud(lat, lon, elev, f, p, h);
-        rain = atm.Rain(lat, lon, s.polarizationTerm, h, elev, f, s.polarization, s.rainSource,
-                        s.rainRate, p);
-        rec.rain = std::max(0.0, rain.attenuation - diversityGain);
-    }
-    rec.xpd = atm.RainXpd(f, lat, s.polarizationTerm, elev, p, rec.rain, s.polarization);
-    rec.clearSkyAtmospheric = rec.gas50 + rec.scintillation50;
-    rec.totalAttenuation =
-        atm.Total(rec.gasAtAvailability, rec.rain, rec.cloud, rec.scintillationAtAvailability, p);
-    rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
-}
+using lbpath::FillPath;
+using lbpath::PathSite;
 
 }  // namespace rgn_detail
