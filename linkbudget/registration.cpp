@@ -2,6 +2,7 @@
 
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
+#include "linkbudget/leo_win.h"
 #include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
 
@@ -11,6 +12,8 @@ void RegisterLinkBudgetSubsystem()
 {
     RegisterWindowFactory(TUpLinkWin::kWindowType,
                           [](const char* fileName) { return new TUpLinkWin(nullptr, nullptr, fileName); });
+    RegisterWindowFactory(TLeoLinkWin::kWindowType,
+                          [](const char* fileName) { return new TLeoLinkWin(nullptr, nullptr, fileName); });
     // The Site and Satellite buttons pick from the town and satellite databases.
     TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });

@@ -1,0 +1,87 @@
+#include "linkbudget/leo_win.h"
+
+#include <cstring>
+
+#include "framework/app/orbiscope.h"
+#include "linkbudget/budget_report.h"
+#include "linkbudget/nongeo_link_budget.h"
+#include "platform/services.h"
+#include "propagation/coordinates.h"
+
+namespace {
+LinkAtmosphere*& AtmosphereSeam()
+{
+    static LinkAtmosphere* atmosphere = nullptr;
+    return atmosphere;
+}
+}  // namespace
+
+void TLeoLinkWin::SetAtmosphere(LinkAtmosphere* atmosphere) { AtmosphereSeam() = atmosphere; }
+
+TLeoLinkWin::TLeoLinkWin(QWidget* parent, const char* title, const char* fileName)
+    : TMyWindow(parent, title, fileName)
+{
+    LinkAtmosphere* atmosphere = AtmosphereSeam();
+    budget_ = std::make_unique<GeoLinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
+    SetNonGeoLinkRecordDefaults(record_);
+    TabStops = {280, 350, 420, 490};
+    DialogPage = 0;
+    budget_->frozen = false;
+    UpInterferenceCI = DnInterferenceCI = false;
+    budget_->suggestion.clear();
+}
+
+TLeoLinkWin::~TLeoLinkWin() = default;
+
+void TLeoLinkWin::SetupWindow()
+{
+    TMyWindow::SetupWindow();
+    FileData.filter = "Non GEO Link Budget (*.llb)|*.llb";
+    FileData.defaultExt = "llb";
+    FileData.overwritePrompt = true;
+    if (HasFileName()) OpenDocument(true);
+}
+
+void TLeoLinkWin::EvSetFocus()
+{
+    if (TOrbiscope* app = App()) app->PendingWindowType = kWindowType;
+    TMyWindow::EvSetFocus();
+}
+
+void TLeoLinkWin::Recalculate()
+{
+    platform::WaitCursor wait;
+    CalcErrorCode = 0;
+    LoadNonGeoBudget(record_, *budget_);
+    if (budget_->Recalculate() == GeoLinkBudget::Outcome::StoppedLowElevation) return;
+    CalcErrorCode = budget_->errorCode;
+    BuildReport();
+    if (CalcErrorCode != 0) ShowCalcError();
+}
+
+void TLeoLinkWin::BuildReport() { detail::WriteBudgetReport(*this, App(), *budget_, &record_); }
+
+void TLeoLinkWin::BuildDualFadeSections() { detail::WriteDualFadeSections(*this, *budget_, &record_); }
+
+bool TLeoLinkWin::SaveFile(const char* fileName) { return WriteNonGeoDocument(*this, fileName, record_); }
+
+bool TLeoLinkWin::LoadFile(const char* fileName)
+{
+    // Read into a fresh record: a document that breaks off part-way leaves
+    // the window's inputs as they were.
+    NonGeoLinkInputRecord r;
+    if (!ReadNonGeoDocument(*this, fileName, r)) return false;
+    record_ = r;
+    if (CalcErrorCode != 0) ShowCalcError();
+    UpInterferenceCI = r.upCiUnits.On();
+    DnInterferenceCI = r.dnCiUnits.On();
+    Recalculate();
+    return true;
+}
+
+double TLeoLinkWin::PolarizationTerm(double latitude, double longitudeDifference, const char* polarization)
+{
+    return TMyWindow::PolarizationTerm(latitude, longitudeDifference, polarization);
+}
+
+bool TLeoLinkWin::CheckLowElevation(double elevation) { return ::CheckLowElevation(elevation); }
