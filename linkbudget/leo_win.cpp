@@ -4,7 +4,9 @@
 
 #include "framework/app/orbiscope.h"
 #include "linkbudget/budget_report.h"
+#include "linkbudget/leo_form.h"
 #include "linkbudget/nongeo_link_budget.h"
+#include "platform/command.h"
 #include "platform/services.h"
 #include "propagation/coordinates.h"
 
@@ -29,6 +31,8 @@ TLeoLinkWin::TLeoLinkWin(QWidget* parent, const char* title, const char* fileNam
     budget_->frozen = false;
     UpInterferenceCI = DnInterferenceCI = false;
     budget_->suggestion.clear();
+    SetHandler(kEditCommand, [this] { CmEditInputs(); });
+    SetEnabler(kEditCommand, [] { return true; });
 }
 
 TLeoLinkWin::~TLeoLinkWin() = default;
@@ -46,6 +50,22 @@ void TLeoLinkWin::EvSetFocus()
 {
     if (TOrbiscope* app = App()) app->PendingWindowType = kWindowType;
     TMyWindow::EvSetFocus();
+}
+
+void TLeoLinkWin::CmEditInputs()
+{
+    TLeoLinkForm::ClearTextTails(record_);
+    const NonGeoLinkInputRecord before = record_;
+    TLeoLinkForm form(this, *this);
+    if (form.Execute() == platform::IDOK) {
+        Changed = true;
+        budget_->suggestion.clear();
+        Recalculate();
+        return;
+    }
+    // Cancel keeps what was typed without a recalculation; closing asks
+    // first when that differs from the inputs the window had.
+    if (std::memcmp(&before, &record_, sizeof before) != 0) Changed = true;
 }
 
 void TLeoLinkWin::Recalculate()
@@ -75,7 +95,19 @@ bool TLeoLinkWin::LoadFile(const char* fileName)
     if (CalcErrorCode != 0) ShowCalcError();
     UpInterferenceCI = r.upCiUnits.On();
     DnInterferenceCI = r.dnCiUnits.On();
-    Recalculate();
+    // A document is checked as the dialog checks it, without messages; one
+    // that fails opens the dialog instead of calculating.
+    bool valid = false;
+    {
+        TLeoLinkForm form(this, *this);
+        form.SetSilent(true);
+        valid = form.ValidateFields(record_);
+        form.SetSilent(false);
+    }
+    if (valid)
+        Recalculate();
+    else
+        platform::PostCommand(this, kEditCommand);
     return true;
 }
 

@@ -24,6 +24,8 @@ public:
     void SetupWindow() override;
     void EvSetFocus() override;
 
+    // Command 6126: the input dialog; OK recalculates.
+    void CmEditInputs();
     // The budget from the record, its report and its error message.
     void Recalculate();
     void BuildReport();

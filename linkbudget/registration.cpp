@@ -2,6 +2,7 @@
 
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
+#include "linkbudget/leo_form.h"
 #include "linkbudget/leo_win.h"
 #include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
@@ -17,6 +18,7 @@ void RegisterLinkBudgetSubsystem()
     // The Site and Satellite buttons pick from the town and satellite databases.
     TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
+    TLeoLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
 }
 
 }  // namespace orbiscope

@@ -7,7 +7,12 @@
 #include <fstream>
 #include <iterator>
 
+#include <QImage>
+#include <QPixmap>
+
 #include "framework/app/registration.h"
+#include "linkbudget/leo_form.h"
+#include "propagation/itu_maps.h"
 #include "linkbudget/registration.h"
 #include "leo_support.h"
 
@@ -70,6 +75,24 @@ TEST_F(LeoWindow, FileFilterWindowTypeAndRegistration)
     ASSERT_NE(factory, nullptr);
     std::unique_ptr<TMyWindow> made((*factory)(nullptr));
     EXPECT_NE(dynamic_cast<TLeoLinkWin*>(made.get()), nullptr);
+}
+
+// File > New > non-GEO link budget makes a TLeoLinkWin and opens its
+// dialog, which (nobody answering) is cancelled: an empty window stays.
+TEST_F(LeoWindow, FileNewMakesTheNonGeoWindow)
+{
+    orbiscope::RegisterLinkBudgetSubsystem();
+    app->app->Dispatch(6023);
+    QCoreApplication::processEvents();
+    auto* child = app->app->Client()->ActiveDocumentChild();
+    ASSERT_NE(child, nullptr);
+    auto* w = dynamic_cast<TLeoLinkWin*>(child->Document());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Lines(), 0);
+    EXPECT_FALSE(w->Changed);
+    bool enabled = false;
+    ASSERT_TRUE(w->QueryEnabler(TLeoLinkWin::kEditCommand, enabled));
+    EXPECT_TRUE(enabled);
 }
 
 // An entered elevation below 3 degrees on either link stops the budget with
@@ -140,6 +163,61 @@ TEST_F(LeoWindow, DocumentRoundTrip)
     EXPECT_FALSE(fresh.LoadFile(cut.c_str()));
     EXPECT_EQ(std::memcmp(&before, &fresh.Record(), sizeof before), 0);
     EXPECT_EQ(fresh.Lines(), 0);
+}
+
+class QuietMaps final : public ItuMapLoadObserver {
+public:
+    int failures = 0;
+    void MapLoadFailed(const std::string&) override { ++failures; }
+};
+
+// The window in the frame with the hand budget in rain over the real ITU-R
+// maps, rendered to "leo-budget.png" in the build folder, and the dialog's
+// pages to "leo-dialog-N.png".
+TEST_F(LeoWindow, ScreenshotWithARealBudgetAndTheDialog)
+{
+    QuietMaps observer;
+    LoadItuMaps(startDir.string(), observer);
+    ASSERT_EQ(observer.failures, 0) << "the ITU-R maps are unpacked into the build folder";
+    TLeoLinkWin::SetAtmosphere(nullptr);
+    orbiscope::RegisterLinkBudgetSubsystem();
+
+    auto& frame = *app->app->Frame();
+    frame.resize(1000, 720);
+    app->app->Dispatch(6023);
+    QCoreApplication::processEvents();
+    auto* child = app->app->Client()->ActiveDocumentChild();
+    ASSERT_NE(child, nullptr);
+    auto* w = dynamic_cast<TLeoLinkWin*>(child->Document());
+    ASSERT_NE(w, nullptr);
+    lbtest::FillNamedLeoHandBudget(w->Record());
+    for (ButtonState* b : {&w->Record().upClearSky, &w->Record().dnClearSky}) b->Set(0);
+    for (ButtonState* b : {&w->Record().upItuAuto, &w->Record().dnItuAuto}) b->Set(1);
+    w->Recalculate();
+    ASSERT_GT(w->Lines(), 100);
+    EXPECT_FALSE(HasLine(*w, "Availability (average year)\tN/A\tN/A\t\t%"));
+    child->move(0, 0);
+    child->resize(900, 600);
+    QCoreApplication::processEvents();
+    const QImage img = frame.grab().toImage();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_TRUE(img.save(QString::fromStdString((startDir / "leo-budget.png").string())));
+
+    TLeoLinkForm form(nullptr, *w);
+    form.SetupWindow();
+    form.show();
+    for (int page = 0; page < TLeoLinkForm::kPageCount; ++page) {
+        form.SelectPage(page);
+        form.EnableFields(page);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form.grab().toImage().save(
+            QString::fromStdString((startDir / ("leo-dialog-" + std::to_string(page) + ".png")).string())));
+    }
+    EXPECT_FALSE(form.Control(TLeoLinkForm::kUpSiteName)->isVisible());
+    form.SelectPage(0);
+    form.EnableFields(0);
+    EXPECT_TRUE(form.Control(TLeoLinkForm::kUpElevation)->isVisible());
+    EXPECT_FALSE(form.Control(TLeoLinkForm::kDnElevation)->isVisible());
 }
 
 }  // namespace
