@@ -73,7 +73,18 @@ void TLeoLinkWin::Recalculate()
     platform::WaitCursor wait;
     CalcErrorCode = 0;
     LoadNonGeoBudget(record_, *budget_);
-    if (budget_->Recalculate() == GeoLinkBudget::Outcome::StoppedLowElevation) return;
+    const GeoLinkBudget::Outcome outcome = budget_->Recalculate();
+    if (budget_->frozen) {
+        // A frozen budget fixes its symbol rate and HPA power in the record it
+        // ran on; the window's record (the dialog's and the document's) must
+        // show the same, or the next run would thaw them.
+        const GeoLinkInputRecord& g = budget_->record;
+        record_.symbolRate = g.symbolRate;
+        record_.infoRate = g.infoRate;
+        std::memcpy(record_.rate, g.rate, sizeof record_.rate);
+        std::memcpy(record_.hpaPower, g.hpaPower, sizeof record_.hpaPower);
+    }
+    if (outcome == GeoLinkBudget::Outcome::StoppedLowElevation) return;
     CalcErrorCode = budget_->errorCode;
     BuildReport();
     if (CalcErrorCode != 0) ShowCalcError();

@@ -124,6 +124,22 @@ TEST_F(LeoWindow, CalculationErrorAfterTheReport)
     EXPECT_EQ(w.CalcErrorCode, 0);
 }
 
+// A frozen budget keeps its symbol rate (6.6667 Mbaud for 10 Mbps at 3/4
+// with QPSK) and HPA power, and the window's record shows them.
+TEST_F(LeoWindow, FrozenRateAndPowerReachTheRecord)
+{
+    TLeoLinkWin& w = LeoHandWindow();
+    w.Budget().frozen = true;
+    SetText(w.Record().rate, "20");
+    w.Recalculate();
+    EXPECT_EQ(Str(w.Record().rate), "6.6667");
+    EXPECT_EQ(Str(w.Record().hpaPower), "0.2214");
+    EXPECT_EQ(w.Record().symbolRate.Value(), 1);
+    EXPECT_EQ(w.Record().infoRate.Value(), 0);
+    EXPECT_TRUE(HasLine(w, "Symbol rate\t6.6667\t\t\tMbaud"));
+    EXPECT_TRUE(HasLine(w, "Excess margin\t13.72\t13.72\t13.72\tdB#"));
+}
+
 std::vector<unsigned char> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
