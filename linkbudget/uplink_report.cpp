@@ -7,6 +7,7 @@
 
 #include "framework/app/config_files.h"
 #include "framework/app/orbiscope.h"
+#include "linkbudget/budget_report.h"
 #include "linkbudget/uplink_win.h"
 
 namespace {
@@ -60,9 +61,14 @@ private:
 
 }  // namespace
 
-void TUpLinkWin::BuildReport()
+void TUpLinkWin::BuildReport() { detail::WriteBudgetReport(*this, App(), *budget_, nullptr); }
+
+void TUpLinkWin::BuildDualFadeSections() { detail::WriteDualFadeSections(*this, *budget_, nullptr); }
+
+namespace detail {
+
+void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, const NonGeoLinkInputRecord* leo)
 {
-    const GeoLinkBudget& b = *budget_;
     const GeoLinkInputRecord& r = b.record;
     const GeoLinkInputs& in = b.in;
     const GeoLinkSolution& s = b.sol;
@@ -73,15 +79,14 @@ void TUpLinkWin::BuildReport()
     const auto up = [&](int n) { return Field(b.upPath, n); };
     const auto dn = [&](int n) { return Field(b.dnPath, n); };
     const double upcUsed = up(19);
-    ReportWriter line(*this);
+    ReportWriter line(w);
 
-    ClearReport();
-    ReportText.reserve(16384);
-    TabStops = {280, 350, 420, 490};
+    w.ClearReport();
+    w.ReportText.reserve(16384);
+    w.TabStops = {280, 350, 420, 490};
 
     // Head
-    line("Link Budget");
-    TOrbiscope* app = App();
+    line(leo ? "Non GEO Link Budget" : "Link Budget");
     std::string company;
     if (app) {
         SetUpRecord setup;
@@ -105,6 +110,12 @@ void TUpLinkWin::BuildReport()
     line("Site latitude\t%s\t%s\t\tdegrees", Text(r.upLatitude).c_str(), Text(r.dnLatitude).c_str());
     line("Site longitude\t%s\t%s\t\tdegrees", Text(r.upLongitude).c_str(), Text(r.dnLongitude).c_str());
     line("Site altitude\t%.3lf\t%.3lf\t\tkm", b.upSite.altitude, b.dnSite.altitude);
+    if (leo) {
+        line("Elevation\t%s\t%s\t\tdegrees", Text(leo->upElevation).c_str(), Text(leo->dnElevation).c_str());
+        line("Range\t%s\t%s\t\tkm", Text(leo->upRange).c_str(), Text(leo->dnRange).c_str());
+        line("Site/Sat longitude difference\t%s\t%s\t\tdegrees", Text(leo->upLongitudeDiff).c_str(),
+             Text(leo->dnLongitudeDiff).c_str());
+    }
     line("Frequency\t%s\t%s\t\tGHz", Text(r.upFrequency).c_str(), Text(r.dnFrequency).c_str());
     line("Polarization\t%s\t%s\t\t", PolarizationName(r.upPolarization), PolarizationName(r.dnPolarization));
     line("Rain model\t%s\t%s\t\t", Text(b.upRain.modelName).c_str(), Text(b.dnRain.modelName).c_str());
@@ -121,25 +132,37 @@ void TUpLinkWin::BuildReport()
     line("Other path losses (site diversity gain -ve)\t%s\t%s\t\tdB", Text(r.upOtherLosses).c_str(),
          Text(r.dnOtherLosses).c_str());
     line("LNB noise figure or temp (+ prefix)\t\t%s\t\tdB or K", Text(r.lnbNoise).c_str());
-    line("Antenna noise\t\t%.2lf\t\tK", in.antennaNoise);
+    line(leo ? "Antenna Noise\t\t%.2lf\t\tK" : "Antenna noise\t\t%.2lf\t\tK", in.antennaNoise);
     if (!in.up.ciUnits) {
         line("Csat/ACIo\t%s\t\t\tdB-Hz", Text(r.upCsatAci).c_str());
-        line("Csat/ASIo\t%.2lf\t\t\tdB-Hz", s.upAsiTotal);
+        if (leo)
+            line("Csat/ASIo\t%s\t\t\tdB-Hz", Text(leo->upCsatAsi).c_str());
+        else
+            line("Csat/ASIo\t%.2lf\t\t\tdB-Hz", s.upAsiTotal);
         line("Csat/XPIo\t%s\t\t\tdB-Hz", Text(r.upCsatXpi).c_str());
         line("HPA C/IMo\t%s\t\t\tdB-Hz", Text(r.hpaCim).c_str());
     } else {
         line("C/ACI\t%s\t\t\tdB", Text(r.upCsatAci).c_str());
-        line("C/ASI\t%.2lf\t\t\tdB", s.upAsiTotal - s.noiseBandwidth);
+        if (leo)
+            line("C/ASI\t%s\t\t\tdB", Text(leo->upCsatAsi).c_str());
+        else
+            line("C/ASI\t%.2lf\t\t\tdB", s.upAsiTotal - s.noiseBandwidth);
         line("C/XPI\t%s\t\t\tdB", Text(r.upCsatXpi).c_str());
         line("HPA C/IM\t%s\t\t\tdB", Text(r.hpaCim).c_str());
     }
     if (!in.dn.ciUnits) {
         line("Csat/ACIo\t\t%s\t\tdB-Hz", Text(r.dnCsatAci).c_str());
-        line("Csat/ASIo\t\t%.2lf\t\tdB-Hz", s.dnAsiTotal);
+        if (leo)
+            line("Csat/ASIo\t\t%s\t\tdB-Hz", Text(leo->dnCsatAsi).c_str());
+        else
+            line("Csat/ASIo\t\t%.2lf\t\tdB-Hz", s.dnAsiTotal);
         line("Csat/XPIo\t\t%s\t\tdB-Hz", Text(r.dnCsatXpi).c_str());
     } else {
         line("C/ACI\t\t%s\t\tdB", Text(r.dnCsatAci).c_str());
-        line("C/ASI\t\t%.2lf\t\tdB", s.dnAsiTotal - s.noiseBandwidth);
+        if (leo)
+            line("C/ASI\t\t%s\t\tdB", Text(leo->dnCsatAsi).c_str());
+        else
+            line("C/ASI\t\t%.2lf\t\tdB", s.dnAsiTotal - s.noiseBandwidth);
         line("C/XPI\t\t%s\t\tdB", Text(r.dnCsatXpi).c_str());
     }
     line("Uplink station HPA output back-off\t%s\t\t\tdB", Text(r.hpaObo).c_str());
@@ -150,7 +173,7 @@ void TUpLinkWin::BuildReport()
 
     // Satellite inputs
     line("Satellite Input Parameters\tValue\t\t\tUnits~");
-    line("Satellite longitude\t%s\t\t\tdegrees", Text(r.satLongitude).c_str());
+    if (!leo) line("Satellite longitude\t%s\t\t\tdegrees", Text(r.satLongitude).c_str());
     if (in.transponderType == 0)
         line("Transponder type\tTWTA\t\t\t");
     else if (in.transponderType == 2)
@@ -207,10 +230,12 @@ void TUpLinkWin::BuildReport()
     line.Blank();
 
     line("General Calculations\tUp\tDown\t\tUnits~");
-    line("Elevation\t%.2lf\t%.2lf\t\tdegrees", b.upSite.elevation, b.dnSite.elevation);
-    line("True azimuth\t%.2lf\t%.2lf\t\tdegrees", b.upSite.azimuth, b.dnSite.azimuth);
-    line("Compass bearing\t%.2lf\t%.2lf\t\tdegrees", b.upSite.compassBearing, b.dnSite.compassBearing);
-    line("Path distance to satellite\t%.2lf\t%.2lf\t\tkm", b.upSite.slantRange, b.dnSite.slantRange);
+    if (!leo) {
+        line("Elevation\t%.2lf\t%.2lf\t\tdegrees", b.upSite.elevation, b.dnSite.elevation);
+        line("True azimuth\t%.2lf\t%.2lf\t\tdegrees", b.upSite.azimuth, b.dnSite.azimuth);
+        line("Compass bearing\t%.2lf\t%.2lf\t\tdegrees", b.upSite.compassBearing, b.dnSite.compassBearing);
+        line("Path distance to satellite\t%.2lf\t%.2lf\t\tkm", b.upSite.slantRange, b.dnSite.slantRange);
+    }
     line("XPD during rain\t%.2lf\t%.2lf\t\tdB", up(9), dn(9));
     line("Antenna efficiency\t%.2lf\t%.2lf\t\t%%", in.up.efficiency, in.dn.efficiency);
     line("Antenna gain\t%.2lf\t%.2lf\t\tdBi", b.upSite.antennaGain, b.dnSite.antennaGain);
@@ -223,7 +248,8 @@ void TUpLinkWin::BuildReport()
     if (!in.dualFade) {
         line.Blank();
         line("Uplink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
-        line("Transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[45], ru[45] + upcUsed, rd[45]);
+        line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[45],
+             ru[45] + upcUsed, rd[45]);
         line("Uplink power control used\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, upcUsed, 0.0);
         line("Transponder input back-off (total)\t%.2lf\t%.2lf\t%.2lf\tdB", in.transponderIbo, in.transponderIbo,
              in.transponderIbo);
@@ -246,7 +272,7 @@ void TUpLinkWin::BuildReport()
         line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[12], ru[12], rd[12]);
         line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[42], ru[42], rd[42]);
         line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[39], ru[39], rd[39]);
-        line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[52], ru[52], rd[52]);
+        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[52], ru[52], rd[52]);
         line.Blank();
 
         line("Downlink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
@@ -277,7 +303,7 @@ void TUpLinkWin::BuildReport()
         line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[13], ru[13], rd[13]);
         line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[43], ru[43], rd[43]);
         line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[40], ru[40], rd[40]);
-        line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[53], ru[53], rd[53]);
+        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[53], ru[53], rd[53]);
         line.Blank();
 
         line("Totals per Carrier (End-to-End)\tClear\tRain Up\tRain Dn\tUnits~");
@@ -316,28 +342,29 @@ void TUpLinkWin::BuildReport()
                  s.beamPeakDensity);
         line("Flange receive (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", cs[48], ru[48], rd[48]);
         line.Blank();
-        if (!in.up.asiKnownTotal)
+        if (!leo && !in.up.asiKnownTotal)
             for (int i = 0; i < 4; ++i)
                 if (i == 0 || in.up.asiInclude[i])
                     line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", Text(r.upAsiLongitude[i]).c_str(),
                          s.offAxisDensity[i]);
     } else {
-        BuildDualFadeSections();
+        WriteDualFadeSections(w, b, leo);
     }
 
     line.Blank();
     const double eirpPerCarrier = in.dualFade ? b.rainBoth[45] : ru[45];
     line("Earth Station Power Requirements\tValue\t\t\tUnits~");
     line("EIRP per carrier\t%.2lf\t\t\tdBW", eirpPerCarrier);
-    line("Available uplink power control\t%.2lf\t\t\tdB", in.upc);
-    line("Total EIRP required\t%.2lf\t\t\tdBW", eirpPerCarrier + in.upc);
+    line(leo ? "Uplink power control available\t%.2lf\t\t\tdB" : "Available uplink power control\t%.2lf\t\t\tdB",
+         in.upc);
+    line(leo ? "Total EIRP requirement\t%.2lf\t\t\tdBW" : "Total EIRP required\t%.2lf\t\t\tdBW", eirpPerCarrier + in.upc);
     line("Antenna gain\t%.2lf\t\t\tdBi", b.upSite.antennaGain);
     line("Antenna feed flange power per carrier\t%.2lf\t\t\tdBW", s.flangePower);
     line("HPA output back off\t%.2lf\t\t\tdB", in.hpaObo);
     line("Waveguide loss\t%s\t\t\tdB", Text(r.upCouplingLoss).c_str());
-    line("Number of HPA carriers\t%s\t\t\t", Text(r.carriersPerHpa).c_str());
+    if (!leo) line("Number of HPA carriers\t%s\t\t\t", Text(r.carriersPerHpa).c_str());
     line("Total HPA power required\t%.4lf\t\t\tdBW", s.totalHpaPower);
-    line("Required HPA power\t%.4lf\t\t\tW", s.requiredHpaPower);
+    line(leo ? "Required HPA power\t%.6lf\t\t\tW" : "Required HPA power\t%.4lf\t\t\tW", s.requiredHpaPower);
     line.Blank();
 
     line("Space Segment Utilization\tValue\t\t\tUnits~");
@@ -350,7 +377,7 @@ void TUpLinkWin::BuildReport()
     line("Occupied bandwidth\t%.4lf\t\t\tMHz", s.occupiedBandwidth);
     line("Minimum allocated bandwidth required\t%.4lf\t\t\tMHz", s.minimumAllocated);
     line("Allocated transponder bandwidth\t%.4lf\t\t\tMHz", s.allocatedBandwidth);
-    line("Overall Link efficiency\t%.3lf\t\t\tbps/Hz", s.efficiency);
+    line(leo ? "Overall Link efficiency\t%.2lf\t\t\tbps/Hz" : "Overall Link efficiency\t%.3lf\t\t\tbps/Hz", s.efficiency);
     line("Percentage transponder bandwidth used\t%.2lf\t\t\t%%#", s.bandwidthUsedPct);
     line("Used transponder power\t%.2lf\t\t\tdBW", cs[46]);
     line("Percentage transponder power used\t%.2lf\t\t\t%%#", cs[50]);
@@ -361,13 +388,12 @@ void TUpLinkWin::BuildReport()
     line("Limited by:\t%s", b.LimitedBy());
     line("Power equivalent bandwidth usage\t%.4lf\t\t\tMHz", s.powerEquivalentBandwidth);
 
-    ReportText.shrink_to_fit();
-    UpdateScroller(false);
+    w.ReportText.shrink_to_fit();
+    w.UpdateScroller(false);
 }
 
-void TUpLinkWin::BuildDualFadeSections()
+void WriteDualFadeSections(TMyWindow& w, const GeoLinkBudget& b, const NonGeoLinkInputRecord* leo)
 {
-    const GeoLinkBudget& b = *budget_;
     const GeoLinkInputRecord& r = b.record;
     const GeoLinkInputs& in = b.in;
     const GeoLinkSolution& s = b.sol;
@@ -376,18 +402,20 @@ void TUpLinkWin::BuildDualFadeSections()
     const auto up = [&](int n) { return Field(b.upPath, n); };
     const auto dn = [&](int n) { return Field(b.dnPath, n); };
     const double upcUsed = up(19);
-    ReportWriter line(*this);
+    ReportWriter line(w);
 
     line.Blank();
     line("Uplink Calculation\tClear\tRain\t\tUnits~");
-    line("Transmit EIRP\t%.2lf\t%.2lf\t\tdBW", cs[45], rb[45] + upcUsed);
+    line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t\tdBW", cs[45],
+         rb[45] + upcUsed);
     line("Uplink power control used\t%.2lf\t%.2lf\t\tdB", 0.0, upcUsed);
     line("Transponder input back-off (total)\t%.2lf\t%.2lf\t\tdB", in.transponderIbo, in.transponderIbo);
     line("Input back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[1], rb[1]);
     line("Antenna mispoint\t%.2lf\t%.2lf\t\tdB", in.up.mispointing, in.up.mispointing);
     line("Free space loss\t%.2lf\t%.2lf\t\tdB", b.upSite.freeSpaceLoss, b.upSite.freeSpaceLoss);
     line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", up(5), up(6));
-    line("Tropospheric scintillation fading\t%.2lf\t%.2lf\t\tdB", up(11), up(12));
+    line(leo ? "Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB" : "Tropospheric scintillation fading\t%.2lf\t%.2lf\t\tdB",
+         up(11), up(12));
     line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up(10));
     line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up(8));
     line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB", up(14), up(15));
@@ -463,9 +491,11 @@ void TUpLinkWin::BuildDualFadeSections()
         line("Satellite beam peak (down)\t%.2lf\t%.2lf\t\tdBW/Hz", s.beamPeakDensity, s.beamPeakDensity);
     line("Flange receive (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[48], rb[48]);
     line.Blank();
-    if (!in.up.asiKnownTotal)
+    if (!leo && !in.up.asiKnownTotal)
         for (int i = 0; i < 4; ++i)
             if (i == 0 || in.up.asiInclude[i])
                 line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", Text(r.upAsiLongitude[i]).c_str(),
                      s.offAxisDensity[i]);
 }
+
+}  // namespace detail
