@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/app/config_files.h"
 #include "framework/app/orbiscope.h"
 #include "linkbudget/budget_report.h"
+#include "linkbudget/report_writer.h"
 #include "linkbudget/uplink_win.h"
 
 namespace {
@@ -24,42 +24,9 @@ double Field(const PathRecord& record, int n)
     return value;
 }
 
-const char* PolarizationName(const char* text)
-{
-    switch (text[0]) {
-    case 'V': return "Vertical";
-    case 'H': return "Horizontal";
-    case 'C': return "Circular";
-    default: return "";
-    }
-}
-
-// A record text cut at its last byte, whatever the record holds.
-template <std::size_t N>
-std::string Text(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N - 1));
-}
-
-class ReportWriter {
-public:
-    explicit ReportWriter(TMyWindow& w) : w_(w) {}
-
-    __attribute__((format(printf, 2, 3))) void operator()(const char* format, ...)
-    {
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(w_.LineBuffer, sizeof w_.LineBuffer, format, args);
-        va_end(args);
-        w_.AddLine(w_.LineBuffer);
-    }
-    void Blank() { w_.AddLine(TMyWindow::BlankLine); }
-
-private:
-    TMyWindow& w_;
-};
-
 }  // namespace
+
+using namespace lbreport;
 
 void TUpLinkWin::BuildReport() { detail::WriteBudgetReport(*this, App(), *budget_, nullptr); }
 
@@ -86,15 +53,7 @@ void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, co
     w.TabStops = {280, 350, 420, 490};
 
     // Head
-    line(leo ? "Non GEO Link Budget" : "Link Budget");
-    std::string company;
-    if (app) {
-        SetUpRecord setup;
-        setup.bytes = app->SetUpRecord;
-        company = setup.Company();
-    }
-    line("%s~", company.c_str());
-    line("%s", app ? app->FormatDate(false) : "");
+    WriteReportHeading(line, app, leo ? "Non GEO Link Budget" : "Link Budget");
     line.Blank();
 
     line("Service Name\t%s", Text(r.serviceName).c_str());
