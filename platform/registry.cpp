@@ -157,15 +157,22 @@ bool SingleInstance::TryBecomePrimary()
     server_ = new QLocalServer(this);
     QObject::connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // A sender writes its line and hangs up at once: what it wrote may
+            // already be waiting, and must still be read when it has gone.
+            auto drain = [this, socket] {
                 while (socket->canReadLine()) {
                     QByteArray line = socket->readLine(4096);
                     line.chop(1);
                     if (handler_) handler_(line);
                 }
                 if (socket->bytesAvailable() > 4096) socket->abort();  // a line too long is dropped
+            };
+            QObject::connect(socket, &QLocalSocket::readyRead, this, drain);
+            QObject::connect(socket, &QLocalSocket::disconnected, this, [socket, drain] {
+                drain();
+                socket->deleteLater();
             });
+            drain();
         }
     });
     server_->listen(ServerName());

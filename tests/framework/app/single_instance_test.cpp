@@ -44,7 +44,7 @@ TEST(ProgramStart, SecondStartRaisesTheFirstAndExitsWithZero)
     QProcess second;
     second.setProcessEnvironment(env);
     second.start(program, {});
-    ASSERT_TRUE(second.waitForFinished(20000));
+    ASSERT_TRUE(second.waitForFinished(60000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
