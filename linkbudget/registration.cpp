@@ -3,6 +3,7 @@
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
 #include "linkbudget/rgn_downlink_win.h"
+#include "linkbudget/rgn_uplink_form.h"
 #include "linkbudget/rgn_uplink_win.h"
 #include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
@@ -20,6 +21,8 @@ void RegisterLinkBudgetSubsystem()
     // The Site and Satellite buttons pick from the town and satellite databases.
     TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
+    TRgnUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TRgnUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
 }
 
 }  // namespace orbiscope
