@@ -2,6 +2,7 @@
 
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
+#include "linkbudget/rgn_downlink_form.h"
 #include "linkbudget/rgn_downlink_win.h"
 #include "linkbudget/rgn_uplink_form.h"
 #include "linkbudget/rgn_uplink_win.h"
@@ -23,6 +24,8 @@ void RegisterLinkBudgetSubsystem()
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
     TRgnUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TRgnUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
+    TRgnDownLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TRgnDownLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
 }
 
 }  // namespace orbiscope
