@@ -154,16 +154,14 @@ Layout BuildLayout()
     L.Entry(2, F::kLongitudeDifference, 13, "Site/Sat long. diff. \xB0");
     L.Options(2, F::kOrbitGroup, "Satellite orbit", {{F::kGeo, "GEO"}, {F::kNonGeo, "Non GEO"}});
     // ---- Carrier ------------------------------------------------------------
-    {
-        const auto [x, y] = L.Next(3);
-        L.Control(3, K::GroupBox, F::kTargetGroup, "Required Target (dB)", x, y - 4, 380, kRow, false, false);
-        L.EntryAt(3, F::kRequiredTarget, 13, x + kEditX, y, kEditWidth);
-    }
-    {
-        const auto [x, y] = L.Next(3);
-        L.Control(3, K::GroupBox, F::kRateGroup, "Rate", x, y - 4, 380, kRow, false, false);
-        L.EntryAt(3, F::kRate, 13, x + kEditX, y, kEditWidth);
-    }
+    // The target and rate groups: their buttons on the first row (added
+    // below, in record order), the entry on the second.
+    const auto [tx, ty] = L.Next(3, 2);
+    L.Control(3, K::GroupBox, F::kTargetGroup, "Required Target (dB)", tx, ty - 6, 380, 2 * kRow + 6, false, false);
+    L.EntryAt(3, F::kRequiredTarget, 13, tx + kEditX, ty + kRow - 6, kEditWidth);
+    const auto [rx, ry] = L.Next(3, 2);
+    L.Control(3, K::GroupBox, F::kRateGroup, "Rate", rx, ry - 6, 380, 2 * kRow + 6, false, false);
+    L.EntryAt(3, F::kRate, 13, rx + kEditX, ry + kRow - 6, kEditWidth);
     L.Entry(3, F::kOverhead, 13, "Overhead % info rate");
     L.Entry(3, F::kFecRate, 13, "FEC code rate");
     L.Entry(3, F::kSpreadingGain, 13, "Spreading gain dB");
@@ -182,12 +180,10 @@ Layout BuildLayout()
         L.EntryAt(3, F::kModulationOrder, 13, x + 55, y + 42, 80);
     }
     {
-        // The target and rate buttons sit in their groups, left of the entries.
-        const int ty = kPageTop, ry = kPageTop + kRow;
-        L.Control(3, K::RadioButton, F::kEbNo, "Eb/No", 26, ty, 80, 22, true, true);
-        L.Control(3, K::RadioButton, F::kEsNo, "Es/No", 110, ty, 80, 22, false, true);
-        L.Control(3, K::RadioButton, F::kInfoRate, "Info rate Mbps", 26, ry, 90, 22, true, true);
-        L.Control(3, K::RadioButton, F::kSymbolRate, "Symbol rate Mbaud", 118, ry, 90, 22, false, true);
+        L.Control(3, K::RadioButton, F::kEbNo, "Eb/No", tx + 10, ty + 10, 100, 22, true, true);
+        L.Control(3, K::RadioButton, F::kEsNo, "Es/No", tx + 120, ty + 10, 100, 22, false, true);
+        L.Control(3, K::RadioButton, F::kInfoRate, "Info rate Mbps", rx + 10, ry + 10, 160, 22, true, true);
+        L.Control(3, K::RadioButton, F::kSymbolRate, "Symbol rate Mbaud", rx + 180, ry + 10, 180, 22, false, true);
     }
     {
         const auto [x, y] = L.Next(3, 3);
