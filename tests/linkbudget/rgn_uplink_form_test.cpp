@@ -270,3 +270,32 @@ TEST_F(RgnUpLinkForm, BadDocumentOpensTheDialog)
 }
 
 }  // namespace
+
+namespace {
+
+// The code rate and modulation are typed only under "Manual"; a chosen modcod
+// fixes them until Manual is pressed.
+TEST_F(RgnUpLinkForm, ModcodControlsFollowManual)
+{
+    TRgnUpLinkWin& w = Window();
+    SetText(w.Record().modcodText, "QPSK 3/4");
+    bool before = true, after = false;
+    std::string text;
+    platform::SetDialogDriver(F::kResourceId, [&](platform::Dialog& d) {
+        auto& f = static_cast<F&>(d);
+        f.SelectPage(3);
+        f.EnableFields(3);
+        before = f.Control(F::kFecRate)->isEnabled();
+        f.CmManual();
+        after = f.Control(F::kFecRate)->isEnabled() && f.Control(F::kModulationOrder)->isEnabled();
+        text = f.GetControlText(F::kModcodText);
+        return int(platform::IDCANCEL);
+    });
+    w.CmEditInputs();
+    EXPECT_FALSE(before);
+    EXPECT_TRUE(after);
+    EXPECT_EQ(text, "Manual");
+    EXPECT_EQ(w.DialogPage, 3);
+}
+
+}  // namespace
