@@ -4,7 +4,9 @@
 #include "framework/databases/pickers.h"
 #include "linkbudget/leo_form.h"
 #include "linkbudget/leo_win.h"
+#include "linkbudget/rgn_downlink_form.h"
 #include "linkbudget/rgn_downlink_win.h"
+#include "linkbudget/rgn_uplink_form.h"
 #include "linkbudget/rgn_uplink_win.h"
 #include "linkbudget/uplink_form.h"
 #include "linkbudget/uplink_win.h"
@@ -25,6 +27,10 @@ void RegisterLinkBudgetSubsystem()
     TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
     TLeoLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TRgnUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TRgnUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
+    TRgnDownLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
+    TRgnDownLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });
 }
 
 }  // namespace orbiscope

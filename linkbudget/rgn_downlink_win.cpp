@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "framework/app/orbiscope.h"
+#include "linkbudget/rgn_downlink_form.h"
+#include "platform/command.h"
+#include "platform/dialog.h"
 #include "platform/services.h"
 #include "propagation/coordinates.h"
 
@@ -29,7 +32,8 @@ TRgnDownLinkWin::TRgnDownLinkWin(QWidget* parent, const char* title, const char*
     LinkAtmosphere* atmosphere = AtmosphereSeam();
     budget_ = std::make_unique<RgnDownlinkBudget>(atmosphere ? *atmosphere : ItuLinkAtmosphere(), *this);
     TabStops = {280, 350, 420, 490};
-    // The edit command stays disabled until the input dialog is built.
+    SetHandler(kEditCommand, [this] { CmEditInputs(); });
+    SetEnabler(kEditCommand, [] { return true; });
 }
 
 TRgnDownLinkWin::~TRgnDownLinkWin() = default;
@@ -47,6 +51,24 @@ void TRgnDownLinkWin::EvSetFocus()
 {
     if (TOrbiscope* app = App()) app->PendingWindowType = kWindowType;
     TMyWindow::EvSetFocus();
+}
+
+void TRgnDownLinkWin::CmEditInputs()
+{
+    TRgnDownLinkForm::ClearTextTails(Record());
+    const DownlinkInputRecord before = Record();
+    TRgnDownLinkForm form(this, *this);
+    if (form.Execute() == platform::IDOK) {
+        // Every confirmed edit marks the document changed, also the first
+        // one of a new window, so that closing asks before its inputs are lost.
+        Changed = true;
+        budget_->suggestion.clear();
+        Recalculate();
+        return;
+    }
+    // Cancel keeps what was typed without a recalculation; when that differs
+    // from the inputs the window had, closing asks first.
+    if (std::memcmp(&before, &Record(), sizeof before) != 0) Changed = true;
 }
 
 void TRgnDownLinkWin::Recalculate()
@@ -85,6 +107,17 @@ bool TRgnDownLinkWin::LoadFile(const char* fileName)
     if (!DecodeDownlinkDocument(bytes.data(), size, r)) return false;
     Record() = r;
     InterferenceCI = r.ciUnits.On();
-    Recalculate();
+    // A stored record that fails a field check opens the dialog instead of
+    // being calculated.
+    bool valid = false;
+    {
+        TRgnDownLinkForm form(this, *this);
+        form.SetSilent(true);
+        valid = form.ValidateFields(Record());
+    }
+    if (valid)
+        Recalculate();
+    else
+        platform::PostCommand(this, kEditCommand);
     return true;
 }

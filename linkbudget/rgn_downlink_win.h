@@ -20,6 +20,9 @@ public:
     void SetupWindow() override;
     void EvSetFocus() override;
 
+    // Command 5525: the input dialog on the record; OK recalculates.
+    void CmEditInputs();
+
     // The whole budget from the record, its report and its error message.
     void Recalculate();
     void BuildReport();
@@ -33,6 +36,7 @@ public:
     RgnDownlinkBudget& Budget() { return *budget_; }
     DownlinkInputRecord& Record() { return budget_->record; }
 
+    std::int32_t DialogPage = 0;   // page of the input dialog last shown
     bool InterferenceCI = false;   // interference entered as C/I in dB
 
     // The propagation seam of every window made from now on (null: the

@@ -20,6 +20,9 @@ public:
     void SetupWindow() override;
     void EvSetFocus() override;
 
+    // Command 5524: the input dialog on the record; OK recalculates.
+    void CmEditInputs();
+
     // The whole budget from the record, its report and its error message.
     void Recalculate();
     void BuildReport();
@@ -34,6 +37,7 @@ public:
     UplinkInputRecord& Record() { return budget_->record; }
 
     bool InterferenceCI = false;   // interference entered as C/I in dB
+    std::int32_t DialogPage = 0;   // page of the input dialog last shown
 
     // The propagation seam of every window made from now on (null: the
     // ITU-R models over the loaded maps).

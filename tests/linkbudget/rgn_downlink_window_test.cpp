@@ -78,6 +78,9 @@ TEST_F(RgnDownlinkWindow, DocumentSavedAndOpened)
 {
     TRgnDownLinkWin& w = Window();
     HandDownlink(w.Record());
+    // A stored record is checked by the dialog before it is calculated.
+    SetText(w.Record().satName, "Bird");
+    SetText(w.Record().serviceName, "TV");
     const std::string path = (std::filesystem::current_path() / "hand.rdn").string();
     ASSERT_TRUE(w.SaveFile(path.c_str()));
     std::ifstream in(path, std::ios::binary);

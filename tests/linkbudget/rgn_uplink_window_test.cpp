@@ -82,6 +82,9 @@ TEST_F(RgnUplinkWindow, DocumentSavedAndOpened)
 {
     TRgnUpLinkWin& w = Window();
     HandRecord(w.Record());
+    // A stored record is checked by the dialog before it is calculated.
+    SetText(w.Record().satName, "Bird");
+    SetText(w.Record().serviceName, "Trunk");
     const std::string path = (std::filesystem::current_path() / "hand.rup").string();
     ASSERT_TRUE(w.SaveFile(path.c_str()));
     std::ifstream in(path, std::ios::binary);
