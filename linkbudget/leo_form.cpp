@@ -1,4 +1,5 @@
 #include "linkbudget/leo_form.h"
+#include "linkbudget/budget_form.h"
 
 #include <QAbstractButton>
 #include <QTabBar>
@@ -461,53 +462,22 @@ TLeoLinkForm::TLeoLinkForm(QWidget* parent, TLeoLinkWin& window)
 void TLeoLinkForm::SetupWindow()
 {
     TForm::SetupWindow();
-    if (auto* tabs = qobject_cast<QTabBar*>(Control(kTab))) {
-        if (tabs->count() == 0) {
-            for (const char* title : kPageTitles) tabs->addTab(QString::fromLatin1(title));
-            QObject::connect(tabs, &QTabBar::currentChanged, this, [this] { OnButton(kTab); });
-        }
-    }
+    budgetform::InstallPages(*this, kTab, kPageTitles, [this] { OnButton(kTab); });
     const int page = window_.DialogPage >= 0 && window_.DialogPage < kPageCount ? window_.DialogPage : 0;
     SelectPage(page);
     EnableFields(page);
     SetControlText(G::kSuggestion, window_.Budget().suggestion);
 }
 
-int TLeoLinkForm::SelectedPage() const
-{
-    auto* tabs = qobject_cast<QTabBar*>(Control(kTab));
-    const int page = tabs ? tabs->currentIndex() : 0;
-    return page >= 0 && page < kPageCount ? page : 0;
-}
+int TLeoLinkForm::SelectedPage() const { return budgetform::CurrentPage(*this, kTab, kPageCount); }
 
-void TLeoLinkForm::SelectPage(int page)
-{
-    if (auto* tabs = qobject_cast<QTabBar*>(Control(kTab))) {
-        const QSignalBlocker quiet(tabs);
-        tabs->setCurrentIndex(page);
-    }
-}
+void TLeoLinkForm::SelectPage(int page) { budgetform::ShowPage(*this, kTab, page); }
 
-NonGeoLinkInputRecord TLeoLinkForm::Scratch() const
-{
-    NonGeoLinkInputRecord r;
-    std::memset(&r, 0, sizeof r);
-    const std::vector<std::uint8_t> v = ReadControls();
-    std::memcpy(&r, v.data(), std::min(v.size(), sizeof r));
-    TerminateNonGeoLinkTexts(r);
-    return r;
-}
+NonGeoLinkInputRecord TLeoLinkForm::Scratch() const { return budgetform::ReadScratch<NonGeoLinkInputRecord>(*this, TerminateNonGeoLinkTexts); }
 
-void TLeoLinkForm::PutScratch(const NonGeoLinkInputRecord& r)
-{
-    WriteControls(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(&r), sizeof r));
-}
+void TLeoLinkForm::PutScratch(const NonGeoLinkInputRecord& r) { budgetform::WriteScratch(*this, r); }
 
-void TLeoLinkForm::Show(int id, bool shown)
-{
-    EnableControl(id, shown);
-    if (QWidget* w = Control(id)) w->setVisible(shown);
-}
+void TLeoLinkForm::Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
 
 void TLeoLinkForm::LabelInterference()
 {

@@ -1,4 +1,5 @@
 #include "linkbudget/uplink_form.h"
+#include "linkbudget/budget_form.h"
 
 #include <QAbstractButton>
 #include <QTabBar>
@@ -530,55 +531,24 @@ TUpLinkForm::TUpLinkForm(QWidget* parent, TUpLinkWin& window)
 void TUpLinkForm::SetupWindow()
 {
     TForm::SetupWindow();
-    if (auto* tabs = qobject_cast<QTabBar*>(Control(kTab))) {
-        if (tabs->count() == 0) {
-            for (const char* title : kPageTitles) tabs->addTab(QString::fromLatin1(title));
-            QObject::connect(tabs, &QTabBar::currentChanged, this, [this] { OnButton(kTab); });
-        }
-    }
+    budgetform::InstallPages(*this, kTab, kPageTitles, [this] { OnButton(kTab); });
     const int page = window_.DialogPage >= 0 && window_.DialogPage < kPageCount ? window_.DialogPage : 0;
     SelectPage(page);
     EnableFields(page);
     ShowSuggestion();
 }
 
-int TUpLinkForm::SelectedPage() const
-{
-    auto* tabs = qobject_cast<QTabBar*>(Control(kTab));
-    const int page = tabs ? tabs->currentIndex() : 0;
-    return page >= 0 && page < kPageCount ? page : 0;
-}
+int TUpLinkForm::SelectedPage() const { return budgetform::CurrentPage(*this, kTab, kPageCount); }
 
-void TUpLinkForm::SelectPage(int page)
-{
-    if (auto* tabs = qobject_cast<QTabBar*>(Control(kTab))) {
-        const QSignalBlocker quiet(tabs);
-        tabs->setCurrentIndex(page);
-    }
-}
+void TUpLinkForm::SelectPage(int page) { budgetform::ShowPage(*this, kTab, page); }
 
 void TUpLinkForm::ShowSuggestion() { SetControlText(kSuggestion, window_.Budget().suggestion); }
 
-GeoLinkInputRecord TUpLinkForm::Scratch() const
-{
-    GeoLinkInputRecord r;
-    std::memset(&r, 0, sizeof r);
-    const std::vector<std::uint8_t> v = ReadControls();
-    std::memcpy(&r, v.data(), std::min(v.size(), sizeof r));
-    TerminateGeoLinkTexts(r);
-    return r;
-}
+GeoLinkInputRecord TUpLinkForm::Scratch() const { return budgetform::ReadScratch<GeoLinkInputRecord>(*this, TerminateGeoLinkTexts); }
 
-void TUpLinkForm::PutScratch(const GeoLinkInputRecord& r)
-{
-    WriteControls(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(&r), sizeof r));
-}
+void TUpLinkForm::PutScratch(const GeoLinkInputRecord& r) { budgetform::WriteScratch(*this, r); }
 
-void TUpLinkForm::Show(int id, bool shown)
-{
-    EnableControl(id, shown);
-    if (QWidget* w = Control(id)) w->setVisible(shown);
-}
+void TUpLinkForm::Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
 
 void TUpLinkForm::LabelInterference()
 {
