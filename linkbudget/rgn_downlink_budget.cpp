@@ -222,24 +222,9 @@ void RgnDownlinkBudget::Solve()
     RgnUplinkRates& s = sol;
     const double m = atm_.Log2(in.modulationOrder);
     const double spreading = std::pow(10.0, 0.1 * in.spreadingGain);
-    auto fromSymbolRate = [&](double rs) {
-        s.symbolRate = rs;
-        s.transmitRate = rs / spreading * m;
-        s.infoRateWithOverhead = s.transmitRate * in.fecRate;
-        s.infoRate = s.infoRateWithOverhead / (0.01 * in.overhead + 1.0);
-        s.overheadRate = s.infoRateWithOverhead - s.infoRate;
-    };
-    if (in.infoRateGiven) {
-        s.infoRate = in.rate;
-        s.overheadRate = 0.01 * in.overhead * in.rate;
-        s.infoRateWithOverhead = in.rate + s.overheadRate;
-        s.transmitRate = s.infoRateWithOverhead / in.fecRate;
-        s.symbolRate = s.transmitRate / m * spreading;
-    } else {
-        fromSymbolRate(in.rate);
-    }
+    rgn_detail::RatesFromInputs(s, in, m, spreading);
     if (frozen) {
-        fromSymbolRate(frozenSymbolRate);
+        rgn_detail::RatesFromSymbolRate(s, in, m, spreading, frozenSymbolRate);
         record.infoRate.Set(0);
         record.symbolRate.Set(1);
         in.infoRateGiven = false;
