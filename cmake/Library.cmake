@@ -1,10 +1,55 @@
-# orbiscope_library(NAME DIR [GLOB patterns...] [LINK libs...])
-# One static library from the sources found under DIR (recursively unless
-# patterns are given).  A folder that has no sources yet gives an interface
+# Library and test helpers shared by every folder.
+#
+# Two kinds of library:
+#  - orbiscope_engine: a calculation library (numbers, file formats, models).
+#    Plain C++, strict warnings, never linked with Qt: the configure step fails
+#    if one reaches Qt through its links (orbiscope_check_engines, run last).
+#  - orbiscope_library: the windows of a folder, globbed; any source already
+#    claimed by an engine of the same tree is left out, so a folder can hold
+#    its engine and its windows side by side.
+
+# orbiscope_engine(NAME SOURCES files-or-globs... [LINK libs...])
+# Globs are relative to the current folder and not recursive.
+function(orbiscope_engine name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  set(abs)
+  foreach(s IN LISTS ARG_SOURCES)
+    if(s MATCHES "[*]")
+      file(GLOB found CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${s}")
+      list(APPEND abs ${found})
+    else()
+      get_filename_component(a "${s}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+      list(APPEND abs "${a}")
+    endif()
+  endforeach()
+  add_library(${name} STATIC ${abs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  target_compile_options(${name} PRIVATE -Wshadow -Wconversion)
+  set_property(GLOBAL APPEND PROPERTY ORBISCOPE_ENGINES ${name})
+  # Engines of one top folder, linked by that folder's window library.
+  file(RELATIVE_PATH rel "${CMAKE_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(REGEX REPLACE "/.*" "" top "${rel}")
+  set_property(GLOBAL APPEND PROPERTY ORBISCOPE_ENGINES_${top} ${name})
+  set_property(GLOBAL APPEND PROPERTY ORBISCOPE_ENGINE_SOURCES ${abs})
+endfunction()
+
+# orbiscope_library(NAME SOURCES globs... [LINK libs...])
+# One static library from the sources the globs find (recursively), minus the
+# sources of engines.  A folder that has no sources yet gives an interface
 # library, so that the tree builds while subsystems are still being written.
+# The library also links every engine defined so far under the same top folder.
 function(orbiscope_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  file(RELATIVE_PATH rel "${CMAKE_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(REGEX REPLACE "/.*" "" top "${rel}")
+  get_property(own_engines GLOBAL PROPERTY ORBISCOPE_ENGINES_${top})
+  list(APPEND ARG_LINK ${own_engines})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${ARG_SOURCES})
+  get_property(claimed GLOBAL PROPERTY ORBISCOPE_ENGINE_SOURCES)
+  if(claimed AND srcs)
+    list(REMOVE_ITEM srcs ${claimed})
+  endif()
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
@@ -16,10 +61,32 @@ function(orbiscope_library name)
   endif()
 endfunction()
 
-# orbiscope_test(NAME DIR [LINK libs...]): one GoogleTest binary from DIR/*.cpp.
+# orbiscope_subdirectories(sub...): adds each subfolder that has a CMakeLists.txt.
+macro(orbiscope_subdirectories)
+  foreach(_sub ${ARGN})
+    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${_sub}/CMakeLists.txt")
+      add_subdirectory(${_sub})
+    endif()
+  endforeach()
+endmacro()
+
+# orbiscope_test(NAME DIR [GLOB pattern] [EXCLUDE regex] [LINK libs...])
+# One GoogleTest binary from the sources under DIR (recursively) that match
+# GLOB (default *.cpp) and not EXCLUDE.  Tests that need a QApplication are
+# named *_ui_test.cpp and go into their subsystem's window-test binary; an
+# engine's test binary excludes them and runs without Qt.
 function(orbiscope_test name dir)
-  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT ORBISCOPE_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "GLOB;EXCLUDE" "LINK" ${ARGN})
+  if(NOT ARG_GLOB)
+    set(ARG_GLOB "*.cpp")
+  endif()
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/${ARG_GLOB})
+  if(ARG_EXCLUDE AND srcs)
+    list(FILTER srcs EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   if(NOT srcs)
     return()
   endif()
@@ -36,4 +103,37 @@ function(orbiscope_test name dir)
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORBISCOPE_HOME=${CMAKE_BINARY_DIR}")
+endfunction()
+
+# Fails the configure step when an engine reaches Qt through its links.
+function(_orbiscope_links_of target out)
+  set(seen ${${out}})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    get_target_property(libs ${target} INTERFACE_LINK_LIBRARIES)
+  else()
+    get_target_property(libs ${target} LINK_LIBRARIES)
+  endif()
+  foreach(l IN LISTS libs)
+    if(l AND NOT l IN_LIST seen)
+      list(APPEND seen ${l})
+      if(TARGET ${l} AND NOT l MATCHES "^Qt")
+        _orbiscope_links_of(${l} seen)
+      endif()
+    endif()
+  endforeach()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(orbiscope_check_engines)
+  get_property(engines GLOBAL PROPERTY ORBISCOPE_ENGINES)
+  foreach(e IN LISTS engines)
+    set(links)
+    _orbiscope_links_of(${e} links)
+    foreach(l IN LISTS links)
+      if(l MATCHES "^Qt|Qt6|^orbiscope_(platform|framework)$")
+        message(FATAL_ERROR "Calculation library ${e} links ${l}: engines must stay free of Qt")
+      endif()
+    endforeach()
+  endforeach()
 endfunction()
