@@ -1,5 +1,7 @@
 #include "framework/app/setup_form.h"
 
+#include "framework/forms/control_table.h"
+
 #include <array>
 #include <span>
 
@@ -11,7 +13,6 @@
 #include "framework/forms/form_controls.h"
 #include "platform/messagebox.h"
 
-using platform::ControlKind;
 using platform::ControlSpec;
 
 namespace {
@@ -42,72 +43,33 @@ TSetUpForm::SitePicker& Picker()
     return picker;
 }
 
-ControlSpec Label(const char* text, int x, int y, int w)
-{
-    ControlSpec c;
-    c.kind = ControlKind::Static;
-    c.text = text;
-    c.x = x, c.y = y, c.width = w, c.height = 20;
-    return c;
-}
-
-ControlSpec Group(const char* text, int x, int y, int w, int h)
-{
-    ControlSpec c;
-    c.kind = ControlKind::GroupBox;
-    c.text = text;
-    c.x = x, c.y = y, c.width = w, c.height = h;
-    return c;
-}
-
-ControlSpec Edit(int id, int limit, int x, int y, int w)
-{
-    ControlSpec c;
-    c.kind = ControlKind::Edit;
-    c.id = id;
-    c.textLimit = limit;
-    c.x = x, c.y = y, c.width = w, c.height = 22;
-    return c;
-}
-
-ControlSpec Button(ControlKind kind, int id, const char* text, int x, int y, int w, bool groupStart = false)
-{
-    ControlSpec c;
-    c.kind = kind;
-    c.id = id;
-    c.text = text;
-    c.x = x, c.y = y, c.width = w, c.height = kind == ControlKind::PushButton ? 26 : 20;
-    c.groupStart = groupStart;
-    return c;
-}
-
 }  // namespace
 
 std::vector<ControlSpec> TSetUpForm::ControlTable()
 {
-    using K = ControlKind;
+    using namespace controls;
     return {
         Label("Company name", 10, 12, 110),
         Edit(kCompany, int(kCompanySize), 125, 10, 375),
         Group("Setup Persistence", 10, 42, 490, 50),
-        Button(K::RadioButton, kThisSession, "This session only", 20, 62, 150, true),
-        Button(K::RadioButton, kAllSessions, "All sessions", 180, 62, 140),
-        Button(K::RadioButton, kRestoreDefaults, "Restore defaults", 330, 62, 160),
+        Radio(kThisSession, "This session only", 20, 62, 150, true),
+        Radio(kAllSessions, "All sessions", 180, 62, 140),
+        Radio(kRestoreDefaults, "Restore defaults", 330, 62, 160),
         Group("Default Observer Site for TLE Files", 10, 102, 490, 112),
         Label("Site Name", 20, 124, 100),
         Edit(kSiteName, int(kSiteNameSize), 125, 122, 290),
-        Button(K::PushButton, kSiteButton, "Site", 425, 120, 65),
+        Button(kSiteButton, "Site", 425, 120, 65),
         Label("Site Latitude", 20, 154, 100),
         Edit(kLatitude, int(kCoordinateSize), 125, 152, 110),
         Label("Site longitude", 20, 184, 100),
         Edit(kLongitude, int(kCoordinateSize), 125, 182, 110),
         Group("Options", 10, 224, 490, 74),
-        Button(K::CheckBox, kSaveEntries, "Save supplementary dialog entries on exit", 20, 244, 470),
-        Button(K::CheckBox, kRestrictTilt, "Restrict linear polarization tilt angle to H=0 or V=90 degrees", 20, 268,
+        Check(kSaveEntries, "Save supplementary dialog entries on exit", 20, 244, 470),
+        Check(kRestrictTilt, "Restrict linear polarization tilt angle to H=0 or V=90 degrees", 20, 268,
                470),
-        Button(K::PushButton, platform::IDOK, "OK", 160, 310, 80),
-        Button(K::PushButton, platform::IDCANCEL, "Cancel", 250, 310, 80),
-        Button(K::PushButton, platform::IDHELP, "Help", 340, 310, 80),
+        Button(platform::IDOK, "OK", 160, 310, 80),
+        Button(platform::IDCANCEL, "Cancel", 250, 310, 80),
+        Button(platform::IDHELP, "Help", 340, 310, 80),
     };
 }
 

@@ -8,12 +8,12 @@
 
 #include "framework/app/orbiscope.h"
 #include "framework/app/setup_form.h"
-#include "framework/databases/dialog_layout.h"
+#include "framework/forms/control_table.h"
 #include "framework/databases/window_shared.h"
 #include "platform/messagebox.h"
 #include "propagation/coordinates.h"
 
-using namespace databases::layout;
+using namespace controls;
 using platform::ControlSpec;
 
 namespace {

@@ -10,10 +10,10 @@
 #include "framework/app/mdiclient.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
+#include "framework/forms/control_table.h"
 #include "framework/forms/evaluate.h"
 #include "platform/messagebox.h"
 
-using platform::ControlKind;
 using platform::ControlSpec;
 
 namespace {
@@ -24,19 +24,6 @@ constexpr HintEntry kEvalHints[] = {
     {TEvalForm::kDegrees, 7185, "Set evaluator to work in degrees"},
     {TEvalForm::kRadians, 7186, "Set evaluator to work in radians"},
 };
-
-ControlSpec MakeControl(ControlKind kind, int id, const char* text, int x, int y, int w, int h, int limit = 0,
-                 bool groupStart = false)
-{
-    ControlSpec c;
-    c.kind = kind;
-    c.id = id;
-    c.text = text;
-    c.x = x, c.y = y, c.width = w, c.height = h;
-    c.textLimit = limit;
-    c.groupStart = groupStart;
-    return c;
-}
 
 locale_t CLocale()
 {
@@ -51,20 +38,20 @@ TEvalRadioButton::TEvalRadioButton(TForm* parent, int id) : TMyRadioButton(paren
 
 std::vector<ControlSpec> TEvalForm::ControlTable()
 {
-    using K = ControlKind;
+    using namespace controls;
     const int limit = int(kTextSize);
     return {
-        MakeControl(K::Static, 0, "Expression", 10, 14, 80, 20),
-        MakeControl(K::Edit, kExpression, "", 95, 12, 395, 22, limit),
-        MakeControl(K::Static, 0, "Result =", 10, 46, 80, 20),
-        MakeControl(K::Edit, kResult, "", 95, 44, 395, 22, limit),
-        MakeControl(K::GroupBox, 0, "Mode", 10, 76, 230, 50),
-        MakeControl(K::RadioButton, kDegrees, "Degrees", 20, 96, 100, 20, 0, true),
-        MakeControl(K::RadioButton, kRadians, "Radians", 130, 96, 100, 20),
-        MakeControl(K::PushButton, platform::IDOK, "OK", 10, 138, 80, 26),
-        MakeControl(K::PushButton, platform::IDCANCEL, "Cancel", 100, 138, 80, 26),
-        MakeControl(K::PushButton, platform::IDHELP, "Help", 190, 138, 80, 26),
-        MakeControl(K::PushButton, kClear, "Clear", 280, 138, 80, 26),
+        Label("Expression", 10, 14, 80),
+        Edit(kExpression, limit, 95, 12, 395),
+        Label("Result =", 10, 46, 80),
+        Edit(kResult, limit, 95, 44, 395),
+        Group("Mode", 10, 76, 230, 50),
+        Radio(kDegrees, "Degrees", 20, 96, 100, true),
+        Radio(kRadians, "Radians", 130, 96, 100),
+        Button(platform::IDOK, "OK", 10, 138),
+        Button(platform::IDCANCEL, "Cancel", 100, 138),
+        Button(platform::IDHELP, "Help", 190, 138),
+        Button(kClear, "Clear", 280, 138),
     };
 }
 
