@@ -6,8 +6,12 @@
 // 0.73, half-day resonance) and the 10,395-set constellation file.
 #include "pointing/orbit/positions.h"
 #include "pointing/orbit/tle_file.h"
+#include "pointing/orbit/tle_win.h"
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
+
+#include <clocale>
 
 #include <cstring>
 #include <filesystem>
@@ -101,6 +105,30 @@ void BM_PositionsFirstRefresh(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PositionsFirstRefresh)->Unit(benchmark::kMillisecond);
+
+// The whole timer refresh of the window: the numbers above, then the
+// table's text (10,395 rows) and the scroller, with the timer re-armed.
+void BM_PositionsRefreshWithText(benchmark::State& state) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orbit_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    (void)app;
+    TTleWin window(nullptr, nullptr, nullptr);
+    const std::string file = (ProgramFolder() / "orbit-data" / "starlink.tle").string();
+    if (!window.LoadFile(file.c_str())) {
+        state.SkipWithError("orbit-data/starlink.tle not found");
+        return;
+    }
+    for (auto _ : state) {
+        window.UpdateTable();
+        benchmark::DoNotOptimize(window.Report().data());
+    }
+    state.counters["lines"] = window.Lines();
+}
+BENCHMARK(BM_PositionsRefreshWithText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
