@@ -393,7 +393,8 @@ bool DeepSpaceSecular(const DeepSpaceTerms& d, ResonanceState& s, double t, doub
         s.xli = d.xlamo;
     }
     const double delt = t > 0.0 ? kStep : -kStep;
-    while (std::fabs(t - s.atime) >= kStep) {
+    for (double steps = 0; std::fabs(t - s.atime) >= kStep; ++steps) {
+        if (steps > kMaxResonanceSteps) return false;
         const ResonanceRates r = RatesAt(d, s);
         s.xli = s.xli + r.xldot * delt + r.xndot * kStep2;
         s.xni = s.xni + r.xndot * delt + r.xnddt * kStep2;
