@@ -241,7 +241,8 @@ void TOrbiscope::AddRecentFile(const std::string& fileName)
 void TOrbiscope::CmMruFile(int index)
 {
     if (index < 0 || index >= int(recent_.Files().size())) return;
-    const std::string name = recent_.Files()[std::size_t(index)].substr(0, 260);
+    // The whole path: a Linux path may be longer than the old name buffers.
+    const std::string name = recent_.Files()[std::size_t(index)];
     if (client_) client_->OpenFile(name.c_str());
 }
 
