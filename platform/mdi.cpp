@@ -331,8 +331,13 @@ QToolBar* MdiFrame::AddToolBar(const std::string& title, const std::vector<int>&
     bar->setMovable(true);
     bar->setFloatable(true);
     for (int id : ids) {
-        if (id == 0) bar->addSeparator();
-        else if (QAction* a = Action(id)) bar->addAction(a);
+        if (id == 0) {
+            bar->addSeparator();
+        } else if (QAction* a = Action(id)) {
+            // The button tells what it does in the words of its menu hint.
+            if (!a->statusTip().isEmpty()) a->setToolTip(a->statusTip());
+            bar->addAction(a);
+        }
     }
     return bar;
 }
