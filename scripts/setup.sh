@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the one line to run and stops.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config xz-utils qt6-base-dev libjpeg62-turbo-dev
+packages=(cmake ninja-build g++ pkg-config xz-utils qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
 
 missing=()
