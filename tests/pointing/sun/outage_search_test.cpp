@@ -205,8 +205,8 @@ struct ApertureCase {
     bool resolves;
 };
 
-// 1.22 wavelengths by hand: 0.2440 m at 1.5 GHz, 0.0305 m at 12 GHz,
-// 0.00665 m at 55 GHz.
+// 1.22 wavelengths by hand (lambda = 0.299792458 / f m): 0.2438 m at
+// 1.5 GHz, 0.0305 m at 12 GHz, 0.00665 m at 55 GHz.
 const ApertureCase kApertures[] = {
     {"0.2 m at 1.5 GHz", 0.2, 1.5, false},
     {"0.25 m at 1.5 GHz", 0.25, 1.5, true},
