@@ -1,6 +1,7 @@
 #include "pointing/sun/solar_out_win.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "framework/app/config_files.h"
 #include "framework/app/orbiscope.h"
@@ -76,11 +77,16 @@ bool TSolarOutWin::CanClose() { return !searching_ && TMyWindow::CanClose(); }
 void TSolarOutWin::CmEditInputs()
 {
     if (searching_) return;  // the report is being written
+    const SolarOutRecord before = record_;
     TSolarOutForm form(this, record_);
     if (form.Execute() == platform::IDOK) {
         Changed = true;
         Recalculate();
+        return;
     }
+    // Cancel keeps what was typed without a recalculation; closing asks
+    // first when that differs from the inputs the window had.
+    if (std::memcmp(&before, &record_, sizeof before) != 0) Changed = true;
 }
 
 void TSolarOutWin::ParseInputs() { inputs_ = ParseSolarOutInputs(record_); }

@@ -66,11 +66,4 @@ TEST(BatchFile, SatelliteRecordsOfTwoFields)
     EXPECT_EQ(records[2].fields[1].line, 3);
 }
 
-TEST(BatchFile, CutText)
-{
-    const std::string sixty(60, 'x');
-    EXPECT_EQ(orbiscope::sun::CutText(sixty, 40), std::string(40, 'x'));
-    EXPECT_EQ(orbiscope::sun::CutText("short", 40), "short");
-}
-
 }  // namespace

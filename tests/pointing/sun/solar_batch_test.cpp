@@ -114,12 +114,4 @@ TEST(SolarBatch, AllSatellitesNumbersTheVisibleOnly)
     EXPECT_EQ(r.status.back().rfind("Item: 3 ", 0), 0u);
 }
 
-TEST(SolarBatch, StoppedRunReportsIncomplete)
-{
-    const SolarBatchSetup s = BatchSetupFor(BatchKind::SatelliteFile, false);
-    const BatchRun r = Execute(s, SatelliteFileItems(s.formSite, kSatellites), 1);
-    EXPECT_FALSE(r.completed);
-    EXPECT_EQ(r.done, (std::vector<int>{1}));
-}
-
 }  // namespace
