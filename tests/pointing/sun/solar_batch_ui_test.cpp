@@ -73,9 +73,7 @@ protected:
             d.SetControlText(kSatLongitude, "28.2E");
             d.SetControlText(kYear, "2025");
             d.SetControlText(kFrequency, frequency);
-            d.SetCheck(formatOption, 1);
-            for (int id : {kVertical, kHorizontal, kHtml})
-                if (id != formatOption) d.SetCheck(id, 0);
+            for (int id : {kVertical, kHorizontal, kHtml}) d.SetCheck(id, id == formatOption ? 1 : 0);
             return platform::IDOK;
         });
         platform::QueueFileDialogAnswer({{output}});
@@ -113,7 +111,9 @@ TEST_F(SolarBatch, FiftySitesToTabbedText)
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6), header);
     int sites = 0, rows = 0;
     for (const auto& l : lines) {
-        if (l.rfind("Site ", 0) == 0 && l.find(',') == std::string::npos) EXPECT_EQ(l, "Site " + std::to_string(++sites));
+        if (l.rfind("Site ", 0) == 0 && l.find(',') == std::string::npos) {
+            EXPECT_EQ(l, "Site " + std::to_string(++sites));
+        }
         if (l.size() > 4 && (l.rfind("Feb ", 0) == 0 || l.rfind("Mar ", 0) == 0 || l.rfind("Apr ", 0) == 0)) ++rows;
     }
     EXPECT_EQ(sites, 50);
@@ -175,6 +175,18 @@ TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
         EXPECT_EQ(std::filesystem::exists(output), c.messages.empty()) << c.name;
         platform::ClearFileDialogAnswers();
     }
+}
+
+// The file's 600 sites are all run: the count of a batch is no format limit.
+TEST_F(SolarBatch, MoreThanFiveHundredSites)
+{
+    std::string text;
+    for (int i = 1; i <= 600; ++i) text += "Pacific " + std::to_string(i) + ",10.00N,150.00E,10,1.2;\n";
+    const std::string output = (Dir() / "many.tab").string();
+    RunSiteFile(WriteFile("many.txt", text), kVertical, output);
+    const auto lines = suntest::Lines(suntest::ReadFile(output));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Satellite below horizon"), 600);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Site 600"), 1);
 }
 
 TEST_F(SolarBatch, ClosingTheProgressDialogWritesNoFile)
