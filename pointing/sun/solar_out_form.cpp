@@ -6,6 +6,7 @@
 #include "framework/app/orbiscope.h"
 #include "framework/databases/pickers.h"
 #include "framework/forms/field_check.h"
+#include "framework/forms/scratch_record.h"
 #include "pointing/sun/solar_form_layout.h"
 
 namespace {
@@ -49,7 +50,7 @@ Pickers& ThePickers()
 template <std::size_t N>
 std::string Text(const char (&field)[N])
 {
-    return std::string(orbiscope::sun::FieldText(field));
+    return FieldText(field);
 }
 
 }  // namespace
@@ -98,18 +99,9 @@ void TSolarOutForm::SetPickers(Picker site, Picker satellite)
     if (satellite) ThePickers().satellite = std::move(satellite);
 }
 
-SolarOutRecord TSolarOutForm::Scratch() const
-{
-    SolarOutRecord r;
-    const std::vector<std::uint8_t> v = ReadControls();
-    std::memcpy(&r, v.data(), std::min(v.size(), sizeof r));
-    return r;
-}
+SolarOutRecord TSolarOutForm::Scratch() const { return ReadScratch<SolarOutRecord>(*this); }
 
-void TSolarOutForm::PutScratch(const SolarOutRecord& r)
-{
-    WriteControls(std::span(reinterpret_cast<const std::uint8_t*>(&r), sizeof r));
-}
+void TSolarOutForm::PutScratch(const SolarOutRecord& r) { WriteScratch(*this, r); }
 
 bool TSolarOutForm::CanClose() { return ValidateFields(Scratch()); }
 
@@ -135,9 +127,9 @@ void TSolarOutForm::CmSite()
     TOrbiscope* app = App();
     if (!app || !orbiscope::sun::RunSitePicker(*this)) return;
     SolarOutRecord r = Scratch();
-    orbiscope::sun::SetFieldText(r.siteName, app->PickedSiteName);
-    orbiscope::sun::SetFieldText(r.siteLatitude, app->PickedSiteLatitude);
-    orbiscope::sun::SetFieldText(r.siteLongitude, app->PickedSiteLongitude);
+    PutText(r.siteName, app->PickedSiteName);
+    PutText(r.siteLatitude, app->PickedSiteLatitude);
+    PutText(r.siteLongitude, app->PickedSiteLongitude);
     PutScratch(r);
 }
 
@@ -146,8 +138,8 @@ void TSolarOutForm::CmSatellite()
     TOrbiscope* app = App();
     if (!app || !orbiscope::sun::RunSatellitePicker(*this)) return;
     SolarOutRecord r = Scratch();
-    orbiscope::sun::SetFieldText(r.satName, app->PickedSatName);
-    orbiscope::sun::SetFieldText(r.satLongitude, app->PickedSatLongitude);
+    PutText(r.satName, app->PickedSatName);
+    PutText(r.satLongitude, app->PickedSatLongitude);
     PutScratch(r);
 }
 

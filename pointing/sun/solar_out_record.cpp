@@ -11,21 +11,21 @@ namespace orbiscope::sun {
 void SetSolarOutDefaults(SolarOutRecord& r)
 {
     r = SolarOutRecord{};
-    r.standard.Set(true);
-    r.minute.Set(true);
-    r.local.Set(true);
+    r.standard.Set(1);
+    r.minute.Set(1);
+    r.local.Set(1);
 }
 
 SolarOutInputs ParseSolarOutInputs(const SolarOutRecord& r)
 {
     SolarOutInputs p;
-    p.siteLatitude = ParseLatLon(FieldText(r.siteLatitude));
-    p.siteLongitude = ParseLatLon(FieldText(r.siteLongitude));
-    p.satLongitude = ParseLatLon(FieldText(r.satLongitude));
-    p.year = static_cast<int>(std::trunc(LeadingNumber(FieldText(r.year))));
-    p.zone = LeadingNumber(FieldText(r.zone));
-    p.apertureM = LeadingNumber(FieldText(r.aperture));
-    p.frequencyGHz = LeadingNumber(FieldText(r.frequency));
+    p.siteLatitude = ParseLatLon(FieldView(r.siteLatitude));
+    p.siteLongitude = ParseLatLon(FieldView(r.siteLongitude));
+    p.satLongitude = ParseLatLon(FieldView(r.satLongitude));
+    p.year = static_cast<int>(std::trunc(LeadingNumber(FieldView(r.year))));
+    p.zone = LeadingNumber(FieldView(r.zone));
+    p.apertureM = LeadingNumber(FieldView(r.aperture));
+    p.frequencyGHz = LeadingNumber(FieldView(r.frequency));
     return p;
 }
 

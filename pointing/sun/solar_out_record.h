@@ -5,33 +5,26 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
+#include "framework/forms/record_fields.h"
 #include "pointing/sun/outage_search.h"
 
 #pragma pack(push, 1)
 
-// A radio button's state in a transfer record.
-struct RadioWord {
-    std::uint8_t bytes[2] = {0, 0};
-    bool On() const { return bytes[0] != 0 || bytes[1] != 0; }
-    void Set(bool on) { bytes[0] = on ? 1 : 0, bytes[1] = 0; }
-};
-
+// Value-initialise it (SolarOutRecord r{}) for an empty record.
 struct SolarOutRecord {
-    char siteName[41] = {};
-    char satName[41] = {};
-    char siteLatitude[13] = {};
-    char siteLongitude[13] = {};
-    char satLongitude[13] = {};
-    char year[13] = {};
-    char zone[13] = {};
-    char aperture[13] = {};
-    char frequency[13] = {};
-    RadioWord standard, wide;    // "Beamwidth option"
-    RadioWord minute, second;    // "Resolution"
-    RadioWord gmt, local;        // "Time output" (documents from version 1947)
+    Text41 siteName;
+    Text41 satName;
+    Text13 siteLatitude;
+    Text13 siteLongitude;
+    Text13 satLongitude;
+    Text13 year;
+    Text13 zone;       // hours east of Greenwich
+    Text13 aperture;   // m
+    Text13 frequency;  // GHz
+    ButtonState standard, wide;  // "Beamwidth option"
+    ButtonState minute, second;  // "Resolution"
+    ButtonState gmt, local;      // "Time output" (documents from version 1947)
 };
 
 #pragma pack(pop)
@@ -45,21 +38,6 @@ inline constexpr std::uint16_t kOldestSolarOutVersion = 1945;
 
 // A new window's record: empty texts, Standard, Nearest minute and Local.
 void SetSolarOutDefaults(SolarOutRecord& r);
-
-// A text field up to its terminator (or its whole width).
-template <std::size_t N>
-std::string_view FieldText(const char (&field)[N])
-{
-    std::size_t n = 0;
-    while (n < N && field[n] != 0) ++n;
-    return std::string_view(field, n);
-}
-template <std::size_t N>
-void SetFieldText(char (&field)[N], std::string_view text)
-{
-    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    for (std::size_t i = 0; i < N; ++i) field[i] = i < n ? text[i] : '\0';
-}
 
 // The parsed inputs of a record (numbers read as the C run-time reads them).
 struct SolarOutInputs {

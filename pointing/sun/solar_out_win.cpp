@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/app/config_files.h"
+#include "framework/output/document_fields.h"
+#include "framework/output/window_report.h"
 #include "framework/app/orbiscope.h"
 #include "framework/forms/form_controls.h"
 #include "platform/command.h"
@@ -103,14 +104,13 @@ void TSolarOutWin::Recalculate()
 
 void TSolarOutWin::SearchGroup(const char* heading, SeasonGroup group)
 {
-    AddLine(BlankLine);
-    AddLine(BlankLine);
-    AddLine(heading);
-    AddLine(BlankLine);
-    std::snprintf(LineBuffer, sizeof LineBuffer, "%-s\t%s\t%s\t%s\t%s\t%s~", "Begin Date", "Begin", "Peak", "End",
-                  "Depth", "Closest(deg)");
-    AddLine(LineBuffer);
-    AddLine(BlankLine);
+    ReportWriter line = WindowReportWriter(*this);
+    line.Blank();
+    line.Blank();
+    line.Append(heading);
+    line.Blank();
+    line("%-s\t%s\t%s\t%s\t%s\t%s~", "Begin Date", "Begin", "Peak", "End", "Depth", "Closest(deg)");
+    line.Blank();
     TSun sun(inputs_.siteLatitude, inputs_.siteLongitude);
     UiPump pump;
     WindowRows rows(*this, pump);
@@ -124,41 +124,34 @@ void TSolarOutWin::BuildReport()
     searching_ = true;
     ClearReport();
     EventCount = 0;
-    auto line = [this](const char* format, auto... args) {
-        std::snprintf(LineBuffer, sizeof LineBuffer, format, args...);
-        AddLine(LineBuffer);
-    };
     const SolarOutRecord& r = record_;
-    const std::string year(FieldText(r.year));
-    line("Solar Outage Risk %s", year.c_str());
-    SetUpRecord setup;
-    if (TOrbiscope* app = App()) setup.bytes = app->SetUpRecord;
-    line("%s~", setup.Company().c_str());
-    line("%s", App() ? App()->FormatDate(false) : "");
-    AddLine(BlankLine);
-    AddLine(BlankLine);
-    line("Site name\t%s", std::string(FieldText(r.siteName)).c_str());
-    line("Satellite name\t%s", std::string(FieldText(r.satName)).c_str());
-    AddLine(BlankLine);
-    AddLine("Notes~");
+    const std::string year = FieldText(r.year);
+    ReportWriter line = WindowReportWriter(*this);
+    WriteReportHeading(line, ("Solar Outage Risk " + year).c_str(), ReportHeadingOf(App()));
+    line.Blank();
+    line.Blank();
+    line("Site name\t%s", FieldText(r.siteName).c_str());
+    line("Satellite name\t%s", FieldText(r.satName).c_str());
+    line.Blank();
+    line.Append("Notes~");
     if (r.gmt.On()) {
-        AddLine("Greenwich Mean Time (GMT).");
+        line.Append("Greenwich Mean Time (GMT).");
     } else {
-        AddLine("Local Standard Time (no daylight saving added).");
-        AddLine("Add local daylight saving as appropriate.");
+        line.Append("Local Standard Time (no daylight saving added).");
+        line.Append("Add local daylight saving as appropriate.");
     }
-    AddLine("Valid for satellites in inclined orbits < 0.5 degrees.");
-    AddLine(BlankLine);
-    AddLine("Input Parameters\tValue\tUnits~");
-    line("Site latitude\t%s\tdegrees", std::string(FieldText(r.siteLatitude)).c_str());
-    line("Site longitude\t%s\tdegrees", std::string(FieldText(r.siteLongitude)).c_str());
-    line("Satellite longitude\t%s\tdegrees", std::string(FieldText(r.satLongitude)).c_str());
+    line.Append("Valid for satellites in inclined orbits < 0.5 degrees.");
+    line.Blank();
+    line.Append("Input Parameters\tValue\tUnits~");
+    line("Site latitude\t%s\tdegrees", FieldText(r.siteLatitude).c_str());
+    line("Site longitude\t%s\tdegrees", FieldText(r.siteLongitude).c_str());
+    line("Satellite longitude\t%s\tdegrees", FieldText(r.satLongitude).c_str());
     line("Year of interest\t%s\t-", year.c_str());
-    line("World time zone\t%s\t-", std::string(FieldText(r.zone)).c_str());
-    line("Antenna diameter\t%s\tmetres", std::string(FieldText(r.aperture)).c_str());
-    line("Operation frequency\t%s\tGHz", std::string(FieldText(r.frequency)).c_str());
-    AddLine(r.standard.On() ? "Antenna beamwidth\tStandard\t-" : "Antenna beamwidth\tWide\t-");
-    AddLine(BlankLine);
+    line("World time zone\t%s\t-", FieldText(r.zone).c_str());
+    line("Antenna diameter\t%s\tmetres", FieldText(r.aperture).c_str());
+    line("Operation frequency\t%s\tGHz", FieldText(r.frequency).c_str());
+    line.Append(r.standard.On() ? "Antenna beamwidth\tStandard\t-" : "Antenna beamwidth\tWide\t-");
+    line.Blank();
     line("Elevation\t%.2lf\tdegrees", SatElevation);
     line("True azimuth\t%.2lf\tdegrees", SatAzimuth);
     TabStops.clear();
@@ -184,27 +177,21 @@ bool TSolarOutWin::LoadFile(const char* fileName)
     if (version < kOldestSolarOutVersion || version > kSolarOutVersion) return false;
     // Read into a fresh record: a document that breaks off leaves the
     // window's inputs as they were.
-    SolarOutRecord r;
-    FieldReadTotal = 0;
-    FieldReadLimit = static_cast<std::int32_t>(sizeof r);
-    char* texts[] = {r.siteName, r.satName};
-    for (char* t : texts) {
-        if (!ReadField(t, 1, file)) return false;
+    SolarOutRecord r{};
+    DocumentFieldReader read(file, sizeof r);
+    if (!read.Texts(r.siteName, r.satName, r.siteLatitude, r.siteLongitude, r.satLongitude, r.year, r.zone,
+                    r.aperture, r.frequency) ||
+        !read.State(r.standard) || !read.State(r.wide) || !read.State(r.minute) || !read.State(r.second))
+        return false;
+    if (version == kSolarOutVersion) {
+        if (!read.State(r.gmt) || !read.State(r.local)) return false;
+    } else {
+        r.local.Set(1);
     }
-    char* shortTexts[] = {r.siteLatitude, r.siteLongitude, r.satLongitude, r.year, r.zone, r.aperture, r.frequency};
-    for (char* t : shortTexts) {
-        if (!ReadField(t, 2, file)) return false;
-    }
-    RadioWord* words[] = {&r.standard, &r.wide, &r.minute, &r.second, &r.gmt, &r.local};
-    const int wordCount = version == kSolarOutVersion ? 6 : 4;
-    for (int i = 0; i < wordCount; ++i) {
-        if (!ReadField(words[i]->bytes, 3, file)) return false;
-    }
-    if (version != kSolarOutVersion) r.local.Set(true);
     file.Close();
-    // A text that fills its field is cut at its last byte.
-    for (char* t : texts) t[sizeof r.siteName - 1] = '\0';
-    for (char* t : shortTexts) t[sizeof r.year - 1] = '\0';
+    for (char* t : {r.siteName, r.satName}) t[sizeof(Text41) - 1] = '\0';
+    for (char* t : {r.siteLatitude, r.siteLongitude, r.satLongitude, r.year, r.zone, r.aperture, r.frequency})
+        t[sizeof(Text13) - 1] = '\0';
     record_ = r;
     bool valid = false;
     {

@@ -9,19 +9,18 @@
 
 namespace {
 
-using orbiscope::sun::SetFieldText;
 
 void FillLondon(SolarOutRecord& r)
 {
-    SetFieldText(r.siteName, "London");
-    SetFieldText(r.satName, "Testsat 28.2E");
-    SetFieldText(r.siteLatitude, "51.50N");
-    SetFieldText(r.siteLongitude, "0.12W");
-    SetFieldText(r.satLongitude, "28.2E");
-    SetFieldText(r.year, "2025");
-    SetFieldText(r.zone, "0");
-    SetFieldText(r.aperture, "1.2");
-    SetFieldText(r.frequency, "11.7");
+    PutText(r.siteName, "London");
+    PutText(r.satName, "Testsat 28.2E");
+    PutText(r.siteLatitude, "51.50N");
+    PutText(r.siteLongitude, "0.12W");
+    PutText(r.satLongitude, "28.2E");
+    PutText(r.year, "2025");
+    PutText(r.zone, "0");
+    PutText(r.aperture, "1.2");
+    PutText(r.frequency, "11.7");
 }
 
 class SolarOutWindow : public suntest::SunFixture {
@@ -84,8 +83,8 @@ TEST_F(SolarOutWindow, DocumentBytes)
 {
     TSolarOutWin& w = NewWindow();
     FillLondon(w.Record());
-    w.Record().second.Set(true);
-    w.Record().minute.Set(false);
+    w.Record().second.Set(1);
+    w.Record().minute.Set(0);
     const std::string path = (Dir() / "london.sun").string();
     ASSERT_TRUE(w.SaveFile(path.c_str()));
     const std::string file = suntest::ReadFile(path);
@@ -125,11 +124,11 @@ const VersionCase kVersions[] = {
 
 TEST_F(SolarOutWindow, OpensItsVersions)
 {
-    SolarOutRecord r;
+    SolarOutRecord r{};
     FillLondon(r);
-    r.standard.Set(true);
-    r.minute.Set(true);
-    r.gmt.Set(true);
+    r.standard.Set(1);
+    r.minute.Set(1);
+    r.gmt.Set(1);
     for (const auto& c : kVersions) {
         std::string bytes(2, '\0');
         bytes[0] = char(c.version & 0xFF);
@@ -168,12 +167,12 @@ const FormCase kForms[] = {
 TEST_F(SolarOutWindow, FormChecks)
 {
     for (const auto& c : kForms) {
-        SolarOutRecord r;
+        SolarOutRecord r{};
         FillLondon(r);
-        SetFieldText(r.zone, c.zone);
-        SetFieldText(r.year, c.year);
-        SetFieldText(r.aperture, c.aperture);
-        SetFieldText(r.frequency, c.frequency);
+        PutText(r.zone, c.zone);
+        PutText(r.year, c.year);
+        PutText(r.aperture, c.aperture);
+        PutText(r.frequency, c.frequency);
         app->messages.calls.clear();
         TSolarOutForm form(nullptr, r);
         EXPECT_EQ(form.ValidateFields(r), c.accepted) << c.name;
@@ -182,10 +181,10 @@ TEST_F(SolarOutWindow, FormChecks)
             EXPECT_EQ(app->messages.calls[0].caption, c.caption) << c.name;
         }
     }
-    SolarOutRecord small;
+    SolarOutRecord small{};
     FillLondon(small);
-    SetFieldText(small.aperture, "0.2");
-    SetFieldText(small.frequency, "1.5");
+    PutText(small.aperture, "0.2");
+    PutText(small.frequency, "1.5");
     TSolarOutForm form(nullptr, small);
     app->messages.calls.clear();
     form.ValidateFields(small);
@@ -195,9 +194,9 @@ TEST_F(SolarOutWindow, FormChecks)
 // A document that fails its checks opens the form instead of calculating.
 TEST_F(SolarOutWindow, InvalidDocumentOpensTheForm)
 {
-    SolarOutRecord r;
+    SolarOutRecord r{};
     FillLondon(r);
-    SetFieldText(r.zone, "14.5");
+    PutText(r.zone, "14.5");
     TSolarOutWin& w = NewWindow();
     w.Record() = r;
     const std::string path = (Dir() / "bad.sun").string();
@@ -220,7 +219,7 @@ TEST_F(SolarOutWindow, SatelliteBelowHorizonKeepsTheReport)
     FillLondon(w.Record());
     w.Recalculate();
     const std::string before = w.Report();
-    SetFieldText(w.Record().satLongitude, "120.0W");
+    PutText(w.Record().satLongitude, "120.0W");
     app->messages.calls.clear();
     w.Recalculate();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Elevation|Satellite below horizon"}));
@@ -233,13 +232,13 @@ TEST_F(SolarOutWindow, GmtRowsOfAnEasternZone)
     TSolarOutWin& w = NewWindow();
     SolarOutRecord& r = w.Record();
     FillLondon(r);
-    SetFieldText(r.siteName, "Brisbane");
-    SetFieldText(r.siteLatitude, "27.47S");
-    SetFieldText(r.siteLongitude, "153.03E");
-    SetFieldText(r.satLongitude, "160.0W");
-    SetFieldText(r.zone, "10");
-    r.gmt.Set(true);
-    r.local.Set(false);
+    PutText(r.siteName, "Brisbane");
+    PutText(r.siteLatitude, "27.47S");
+    PutText(r.siteLongitude, "153.03E");
+    PutText(r.satLongitude, "160.0W");
+    PutText(r.zone, "10");
+    r.gmt.Set(1);
+    r.local.Set(0);
     w.Recalculate();
     {
         const auto lines = suntest::Lines(w.Report());
