@@ -111,7 +111,8 @@ bool TMagVarBatchForm::LoadBatchFile()
             orbiscope::sun::ReportBatchLine(*this, line);
             return false;
         }
-        sites_.push_back({orbiscope::sun::CutText(f[0].text, kNameChars), ParseLatLon(f[1].text), ParseLatLon(f[2].text)});
+        sites_.push_back(
+            {orbiscope::sun::CutText(f[0].text, kNameChars), ParseLatLon(f[1].text), ParseLatLon(f[2].text)});
     }
     if (sites_.empty()) orbiscope::sun::ReportBatchLine(*this, 0);
     return !sites_.empty();
@@ -149,10 +150,11 @@ namespace orbiscope {
 
 void RegisterMagVarBatch()
 {
-    RegisterCalculator(TMagVarBatchForm::kCommand, [](TOrbiscopeMDIClient& client, std::uint8_t* buffer, std::size_t size) {
-        TMagVarBatchForm form(client.window(), buffer, size);
-        form.Execute();
-    });
+    RegisterCalculator(TMagVarBatchForm::kCommand,
+                       [](TOrbiscopeMDIClient& client, std::uint8_t* buffer, std::size_t size) {
+                           TMagVarBatchForm form(client.window(), buffer, size);
+                           form.Execute();
+                       });
 }
 
 }  // namespace orbiscope

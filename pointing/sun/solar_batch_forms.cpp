@@ -33,8 +33,10 @@ const TextField kSatNameField{kSatName, 41, "Satellite name", "Name of satellite
 const TextField kSatLonField{kSatLongitude, 13, "Satellite longitude \xB0",
                              "Satellite longitude in degrees with E or W (e.g. 28.2E)"};
 const TextField kSiteNameField{kSiteName, 41, "Site name", "Name of earth station location"};
-const TextField kLatField{kSiteLatitude, 13, "Site latitude \xB0", "Site latitude in degrees with N or S (e.g. 51.50N)"};
-const TextField kLonField{kSiteLongitude, 13, "Site longitude \xB0", "Site longitude in degrees with E or W (e.g. 0.12W)"};
+const TextField kLatField{kSiteLatitude, 13, "Site latitude \xB0",
+                          "Site latitude in degrees with N or S (e.g. 51.50N)"};
+const TextField kLonField{kSiteLongitude, 13, "Site longitude \xB0",
+                          "Site longitude in degrees with E or W (e.g. 0.12W)"};
 const TextField kYearField{kYear, 13, "Year of interest", "Year of interest (1980 to 2100)"};
 const TextField kZoneField{kZone, 13, "Time zone (hours)", "International time zone: hours east of Greenwich"};
 const TextField kApertureField{kAperture, 13, "Antenna aperture m", "Antenna diameter in metres"};
@@ -47,8 +49,8 @@ const TextField kAllSatsTexts[] = {kSiteNameField, kLatField, kLonField, kYearFi
                                    kFrequencyField};
 const std::vector<RadioGroup>& Groups()
 {
-    static const std::vector<RadioGroup> groups = {solarform::SeasonGroup(), BeamGroup(), ResolutionGroup(), TimeGroup(),
-                                                   FormatGroup()};
+    static const std::vector<RadioGroup> groups = {solarform::SeasonGroup(), BeamGroup(), ResolutionGroup(),
+                                                   TimeGroup(), FormatGroup()};
     return groups;
 }
 // Clear's choice in each group.
@@ -237,7 +239,8 @@ bool TSolarBatchFormBase::ValidateFields()
 {
     using FT = FieldType;
     const bool siteFile = def_.kind == BatchKind::SiteFile;
-    if (def_.kind != BatchKind::AllSatellites && !CheckField("Batch file name", FieldText(kBatchFile), FT::Text, 0, 0, ""))
+    if (def_.kind != BatchKind::AllSatellites &&
+        !CheckField("Batch file name", FieldText(kBatchFile), FT::Text, 0, 0, ""))
         return false;
     if (siteFile) {
         if (!CheckField("Satellite name", FieldText(kSatName), FT::Text, 0, 0, "") ||
@@ -291,7 +294,8 @@ bool TSolarBatchFormBase::ReadSites(std::vector<BatchSite>& sites)
         const auto& f = r.fields;
         const int line = [&] {
             if (!CheckField("Text file: Site name", f[0].text, FT::Text, 0, 0, "")) return f[0].line;
-            if (!CheckField("Text file: Site latitude", f[1].text, FT::Latitude, 0, 90, kLatitudeUnit)) return f[1].line;
+            if (!CheckField("Text file: Site latitude", f[1].text, FT::Latitude, 0, 90, kLatitudeUnit))
+                return f[1].line;
             if (!CheckField("Text file: Site longitude", f[2].text, FT::Longitude, 0, 180, kLongitudeUnit))
                 return f[2].line;
             if (!CheckField("Text file: Time zone", f[3].text, FT::Real, -12, 13, "")) return f[3].line;

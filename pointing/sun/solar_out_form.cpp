@@ -76,7 +76,10 @@ TSolarOutEntry::TSolarOutEntry(TForm* parent, int id, int textLimit) : THintedEd
 {
 }
 
-std::vector<platform::ControlSpec> TSolarOutForm::ControlTable() { return solarform::Controls(kTexts, Groups(), kButtons); }
+std::vector<platform::ControlSpec> TSolarOutForm::ControlTable()
+{
+    return solarform::Controls(kTexts, Groups(), kButtons);
+}
 
 TSolarOutForm::TSolarOutForm(QWidget* parent, SolarOutRecord& record)
     : TForm(parent, kResourceId, "Edit Solar Outage Parameters", ControlTable()), record_(record)

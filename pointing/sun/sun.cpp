@@ -203,7 +203,8 @@ void TSun::EclipticToEquatorial(int direction, double longitude, double latitude
 void TSun::EquatorialToHorizontal(double hourAngle, double declination, double& azimuth, double& elevation) const
 {
     const double phi = Latitude * kDegToRad;
-    const double sinEl = std::sin(declination) * std::sin(phi) + std::cos(declination) * std::cos(phi) * std::cos(hourAngle);
+    const double sinEl =
+        std::sin(declination) * std::sin(phi) + std::cos(declination) * std::cos(phi) * std::cos(hourAngle);
     elevation = std::asin(sinEl);
     double divisor = std::cos(elevation) * std::cos(phi);
     if (divisor < 1e-12) divisor = 1e-12;

@@ -83,9 +83,11 @@ TEST(SolarBatch, HorizontalRowsRepeatSiteAndSatellite)
     ASSERT_GE(r.lines.size(), 8u);
     EXPECT_EQ(r.lines[2], "Late Season Group~");
     EXPECT_EQ(r.lines[5], " ");
-    EXPECT_EQ(r.lines[6],
-              "Site Name\tLat\tLong\tTZ\tDia\tSat. Name\tSat. Long\tEL\tAZ\tDate\tBegin\tPeak\tEnd\tDepth\tClosest(deg)");
-    const std::string prefix = "Chilbolton. Hampshire\t51.14N\t1.44W\t0\t1.2\t Sat 28.2E\t28.20E\t25.20\t143.84\t   Oct ";
+    EXPECT_EQ(
+        r.lines[6],
+        "Site Name\tLat\tLong\tTZ\tDia\tSat. Name\tSat. Long\tEL\tAZ\tDate\tBegin\tPeak\tEnd\tDepth\tClosest(deg)");
+    const std::string prefix =
+        "Chilbolton. Hampshire\t51.14N\t1.44W\t0\t1.2\t Sat 28.2E\t28.20E\t25.20\t143.84\t   Oct ";
     EXPECT_EQ(r.lines[7].rfind(prefix, 0), 0u) << r.lines[7];
     int belowHorizon = 0;
     for (std::size_t i = 7; i < r.lines.size(); ++i) {

@@ -119,8 +119,9 @@ TEST_F(SolarBatch, FiftySitesToTabbedText)
     EXPECT_EQ(sites, 50);
     EXPECT_GT(rows, 50 * 4);  // about a week of outages a site
     // Site 42 of the file (51N 31E, zone 1, 1.4 m) in the item line of the grouped layout.
-    const auto site42 = std::find_if(lines.begin(), lines.end(),
-                                     [](const std::string& l) { return l.rfind("Site 42, 51.00N, 31.00E, EL=", 0) == 0; });
+    const auto site42 = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("Site 42, 51.00N, 31.00E, EL=", 0) == 0;
+    });
     ASSERT_NE(site42, lines.end());
     EXPECT_NE(site42->find(", TZ=1.00, D=1.40"), std::string::npos) << *site42;
     ASSERT_FALSE(progressTexts.empty());
@@ -150,15 +151,24 @@ struct FaultCase {
 };
 
 const FaultCase kFaults[] = {
-    {"latitude 91N on line 4 (the second record runs over lines 2 and 3)", "A,10.00N,1.00E,0,1.2;\r\nB,20.00N,\r\n2.00E,0,1.2;\nC,91N,3.00E,0,1.2;\n", "11.7",
+    {"latitude 91N on line 4 (the second record runs over lines 2 and 3)",
+     "A,10.00N,1.00E,0,1.2;\r\nB,20.00N,\r\n2.00E,0,1.2;\nC,91N,3.00E,0,1.2;\n",
+     "11.7",
      {"Range Error|Text file: Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S", "Batch File Error|Line: 4"}},
-    {"a missing antenna size on line 2", "A,10.00N,1.00E,0,1.2;\nB,20.00N,2.00E,0;\n", "11.7",
+    {"a missing antenna size on line 2",
+     "A,10.00N,1.00E,0,1.2;\nB,20.00N,2.00E,0;\n",
+     "11.7",
      {"Empty Field Error|Text file: Antenna size", "Batch File Error|Line: 2"}},
-    {"an empty latitude on line 1", "A,,1.00E,0,1.2;", "11.7",
+    {"an empty latitude on line 1",
+     "A,,1.00E,0,1.2;",
+     "11.7",
      {"Empty Field Error|Text file: Site latitude", "Batch File Error|Line: 1"}},
     {"a 0.2 m dish at 11.7 GHz", "A,10.00N,1.00E,0,0.2;", "11.7", {}},
-    {"a 0.2 m dish at 1.5 GHz on line 2 (1.22 x 0.19986 m = 0.2438 m needed)", "A,10.00N,1.00E,0,1.2;\nB,10.00N,1.00E,0,0.2;",
-     "1.5", {"Range Error|Antenna aperture\r\nmust be at least 0.2438 m at 1.5 GHz (1.22 wavelengths)", "Batch File Error|Line: 2"}},
+    {"a 0.2 m dish at 1.5 GHz on line 2 (1.22 x 0.19986 m = 0.2438 m needed)",
+     "A,10.00N,1.00E,0,1.2;\nB,10.00N,1.00E,0,0.2;",
+     "1.5",
+     {"Range Error|Antenna aperture\r\nmust be at least 0.2438 m at 1.5 GHz (1.22 wavelengths)",
+      "Batch File Error|Line: 2"}},
     {"an empty file", "", "11.7", {"Batch File Error|Line: 0"}},
 };
 

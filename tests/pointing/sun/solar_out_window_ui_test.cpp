@@ -188,7 +188,8 @@ TEST_F(SolarOutWindow, FormChecks)
     TSolarOutForm form(nullptr, small);
     app->messages.calls.clear();
     form.ValidateFields(small);
-    EXPECT_EQ(app->messages.calls.at(0).text, "Antenna aperture\r\nmust be at least 0.2438 m at 1.5 GHz (1.22 wavelengths)");
+    EXPECT_EQ(app->messages.calls.at(0).text,
+              "Antenna aperture\r\nmust be at least 0.2438 m at 1.5 GHz (1.22 wavelengths)");
 }
 
 // A document that fails its checks opens the form instead of calculating.
