@@ -1,12 +1,14 @@
 #include "pointing/registration.h"
 
 #include "pointing/orbit/orbit_registration.h"
+#include "pointing/sun/sun_registration.h"
 
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
 void RegisterPointingSubsystem() {
     RegisterOrbitWindows();
+    RegisterSunWindows();
 }
 
 }  // namespace orbiscope
