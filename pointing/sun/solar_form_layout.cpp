@@ -10,7 +10,7 @@ constexpr int kRow = 28;
 constexpr int kLabelWidth = 170;
 constexpr int kEditX = kMargin + kLabelWidth + 6;
 constexpr int kGroupX = 470;
-constexpr int kGroupWidth = 260;
+constexpr int kGroupWidth = 300;
 constexpr int kButtonWidth = 84;
 
 int EditWidth(int limit) { return limit > 41 ? 260 : limit > 13 ? 260 : 110; }
