@@ -1,8 +1,12 @@
 #include "rftools/registration.h"
 
+#include "rftools/losses/loss_registration.h"
+
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterRfToolsSubsystem() {}
+void RegisterRfToolsSubsystem() {
+    RegisterLossWindows();
+}
 
 }  // namespace orbiscope

@@ -80,18 +80,38 @@ int RainRateMode(AtmosLossInputRecord& r)
     return mode;
 }
 
-bool ReadAtmosLossDocument(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r)
+namespace {
+
+template <class Fields>
+bool ReadInto(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r, Fields fields)
 {
     r = AtmosLossInputRecord{};
     r.ituAuto.Set(1);
     DocumentFieldReader read(file, sizeof r);
-    bool ok = false;
-    if (version == kOldAtmosLossVersion1 || version == kOldAtmosLossVersion2)
-        ok = ReadFields1812(read, version, r);
-    else if (version >= kFirstAtmosLossVersion && version <= kAtmosLossVersion)
-        ok = ReadFields4000(read, version, r);
+    const bool ok = fields(read, version, r);
     TerminateTexts(r);
     return ok;
+}
+
+}  // namespace
+
+bool ReadAtmosLossFields(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r)
+{
+    if (version < kFirstAtmosLossVersion || version > kAtmosLossVersion) return false;
+    return ReadInto(file, version, r, ReadFields4000);
+}
+
+bool ReadOldAtmosLossFields(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r)
+{
+    if (version != kOldAtmosLossVersion1 && version != kOldAtmosLossVersion2) return false;
+    return ReadInto(file, version, r, ReadFields1812);
+}
+
+bool ReadAtmosLossDocument(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r)
+{
+    if (version == kOldAtmosLossVersion1 || version == kOldAtmosLossVersion2)
+        return ReadOldAtmosLossFields(file, version, r);
+    return ReadAtmosLossFields(file, version, r);
 }
 
 }  // namespace orbiscope::losses

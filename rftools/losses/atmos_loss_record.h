@@ -66,5 +66,8 @@ int RainRateMode(AtmosLossInputRecord& r);
 // fields than the record (the file is then closed).  `r` is filled from a
 // zeroed record with "ITU-R (auto)" set; texts are ended at their last byte.
 bool ReadAtmosLossDocument(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r);
+// The same for versions 4000 to 4004 only, and for 1812 and 1813 only.
+bool ReadAtmosLossFields(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r);
+bool ReadOldAtmosLossFields(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& r);
 
 }  // namespace orbiscope::losses
