@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "framework/output/report.h"
 #include "propagation/link_atmosphere.h"
 
 namespace losstest {
@@ -96,16 +98,11 @@ public:
     }
 };
 
+// The lines of a report without their line feeds.
 inline std::vector<std::string> Lines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        lines.emplace_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
+    const std::vector<std::string_view> views = orbiscope::SplitReportLines(text, int(text.size()));
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 }  // namespace losstest
