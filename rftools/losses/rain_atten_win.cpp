@@ -8,22 +8,11 @@
 #include "platform/command.h"
 #include "propagation/coordinates.h"
 #include "rftools/losses/loss_forms.h"
+#include "rftools/losses/loss_table_builders.h"
 
 using namespace orbiscope::losses;
 
-namespace {
-
-LinkAtmosphere*& TestAtmosphere()
-{
-    static LinkAtmosphere* atmosphere = nullptr;
-    return atmosphere;
-}
-
-LinkAtmosphere& Atmosphere() { return TestAtmosphere() ? *TestAtmosphere() : ItuLinkAtmosphere(); }
-
-}  // namespace
-
-void TRainAttenWin::SetAtmosphere(LinkAtmosphere* atmosphere) { TestAtmosphere() = atmosphere; }
+void TRainAttenWin::SetAtmosphere(LinkAtmosphere* atmosphere) { SetLossAtmosphere(atmosphere); }
 
 TRainAttenWin::TRainAttenWin(QWidget* parent, const char* title, const char* fileName)
     : TMyWindow(parent, title, fileName)
@@ -93,7 +82,7 @@ void TRainAttenWin::Calculate()
 {
     const double tilt = PolarizationTerm(inputs_.latitude, LongitudeDifference(inputs_.longitude, inputs_.satLongitude),
                                          inputs_.polarization);
-    results_ = CalculateAtmosLosses(Atmosphere(), inputs_, look_, tilt);
+    results_ = CalculateAtmosLosses(LossAtmosphere(), inputs_, look_, tilt);
 }
 
 void TRainAttenWin::BuildReport()
