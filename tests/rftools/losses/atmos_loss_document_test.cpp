@@ -1,6 +1,6 @@
-// The atmospheric-losses record and documents: the byte layout, every version
-// the window reads (files made here field by field, as each version wrote
-// them), and the rain-model and altitude rules of a record.
+// The atmospheric-losses documents: every version the window reads (files
+// made here field by field, as each version wrote them), and the rain-model
+// and altitude rules of a record.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -15,36 +15,6 @@
 namespace {
 
 using namespace orbiscope::losses;
-
-struct OffsetCase {
-    const char* field;
-    std::size_t offset, expected;
-};
-
-// The record's layout (offsets in the record; the file adds the 2-byte version).
-TEST(AtmosLossRecord, FieldOffsets)
-{
-    const OffsetCase cases[] = {
-        {"site name", offsetof(AtmosLossInputRecord, siteName), 0},
-        {"satellite name", offsetof(AtmosLossInputRecord, satName), 41},
-        {"site latitude", offsetof(AtmosLossInputRecord, siteLatitude), 82},
-        {"site longitude", offsetof(AtmosLossInputRecord, siteLongitude), 95},
-        {"site altitude", offsetof(AtmosLossInputRecord, siteAltitude), 108},
-        {"satellite longitude", offsetof(AtmosLossInputRecord, satLongitude), 121},
-        {"frequency", offsetof(AtmosLossInputRecord, frequency), 134},
-        {"polarization", offsetof(AtmosLossInputRecord, polarization), 147},
-        {"availability", offsetof(AtmosLossInputRecord, availability), 149},
-        {"system noise", offsetof(AtmosLossInputRecord, systemNoise), 162},
-        {"diameter", offsetof(AtmosLossInputRecord, diameter), 175},
-        {"efficiency", offsetof(AtmosLossInputRecord, efficiency), 188},
-        {"ITU-R (auto)", offsetof(AtmosLossInputRecord, ituAuto), 201},
-        {"Crane T-C.", offsetof(AtmosLossInputRecord, craneTc), 203},
-        {"Crane USA", offsetof(AtmosLossInputRecord, craneUsa), 205},
-        {"ITU-R (mm/h)", offsetof(AtmosLossInputRecord, ituManual), 207},
-        {"manual rain rate", offsetof(AtmosLossInputRecord, manualRainRate), 209},
-    };
-    for (const OffsetCase& c : cases) EXPECT_EQ(c.offset, c.expected) << c.field;
-}
 
 // A document written field by field: texts padded with zeros to their width.
 class DocBytes {
@@ -193,24 +163,6 @@ TEST_F(AtmosLossDocument, RefusesShortFilesAndOtherVersions)
     }
 }
 
-// Texts that fill their fields are ended at their last byte.
-TEST_F(AtmosLossDocument, FullTextsAreEndedInTheirFields)
-{
-    DocBytes d(4004);
-    d.Text(std::string(41, 'N'), 41).Text(std::string(41, 'S'), 41);
-    for (int i = 0; i < 5; ++i) d.Text(std::string(13, '7'), 13);
-    d.Text("VV", 2);
-    for (int i = 0; i < 4; ++i) d.Text(std::string(13, '9'), 13);
-    d.Word(1).Word(0).Word(0).Word(0).Text(std::string(13, '1'), 13);
-    AtmosLossInputRecord r;
-    ASSERT_TRUE(Read(Write(d.Bytes()), r));
-    EXPECT_EQ(FieldText(r.siteName), std::string(40, 'N'));
-    EXPECT_EQ(r.siteName[40], '\0');
-    EXPECT_EQ(r.frequency[12], '\0');
-    EXPECT_EQ(r.polarization[1], '\0');
-    EXPECT_EQ(FieldText(r.manualRainRate), std::string(12, '1'));
-}
-
 struct ModeCase {
     const char* name;
     int ituAuto, craneTc, craneUsa, ituManual;
@@ -244,18 +196,6 @@ TEST(AtmosLossRecord, AutoInAnyLetterCase)
 {
     for (const char* yes : {"auto", "AUTO", "Auto", "aUtO"}) EXPECT_TRUE(IsAutoText(yes)) << yes;
     for (const char* no : {"", "aut", "autos", " auto", "auto ", "0.1", "au to"}) EXPECT_FALSE(IsAutoText(no)) << no;
-}
-
-TEST(AtmosLossRecord, NewWindowDefaults)
-{
-    AtmosLossInputRecord r;
-    std::memset(&r, 0x55, sizeof r);
-    SetAtmosLossDefaults(r);
-    EXPECT_EQ(FieldText(r.siteAltitude), "AUTO");
-    EXPECT_EQ(r.ituAuto.Value(), 1);
-    EXPECT_EQ(FieldText(r.siteName), "");
-    EXPECT_EQ(r.ituManual.Value(), 0);
-    EXPECT_EQ(r.manualRainRate[12], '\0');
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ public:
         if (total) return total(g, r, c, s, a);
         return 100.0 - a <= 5.0 ? g + std::sqrt((r + c) * (r + c) + s * s) : g + std::sqrt(c * c + s * s);
     }
+    // The budgets' other models: no loss chain calls them.
     double AntennaNoise(double, double, double) override { return 0.0; }
     double SystemNoise(double, double, double, double, double) override { return 0.0; }
     double OffAxisGain(double, double, double, double, unsigned char, unsigned char) override { return 0.0; }

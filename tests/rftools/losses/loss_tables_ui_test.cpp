@@ -20,6 +20,10 @@ const Texts kLondonSite = {
     {kEfficiency, "65"},
 };
 
+const Texts kNational = {{kSatName, "Astra 2E"}, {kSatLongitude, "28.2E"}, {kFrequency, "11.7"},
+                         {kPolarization, "V"},     {kDiameter, "0.6"},       {kEfficiency, "65"},
+                         {kAvailability, "99.9"}};
+
 class LossTables : public losstest::LossFixture {
 protected:
     void SetUp() override
@@ -107,29 +111,11 @@ TEST_F(LossTables, ElevationOverride)
               (std::vector<std::string>{"Elevation|ERROR: Elevation < 3 degrees (some atmospheric models are invalid)"}));
 }
 
-TEST_F(LossTables, FrequencyTable)
-{
-    Drive(TAttenExtForm::kResourceId,
-          With(kLondonSite, {{kAvailability, "99.9"}, {kRangeStart, "10"}, {kRangeEnd, "20"}}));
-    FreqLossInputRecord r{};
-    FrequencyLosses(*window, r);
-    EXPECT_FALSE(Closed());
-    const std::vector<std::string> lines = Lines();
-    const auto heading = std::find(lines.begin(), lines.end(), "Freq(GHz)\tAg\tAc\tAs\tAr\tAtot\t~");
-    ASSERT_NE(heading, lines.end());
-    EXPECT_EQ(lines.end() - heading - 2, 1001);
-    EXPECT_EQ(heading[2].substr(0, 6), "10.00\t");
-    EXPECT_EQ(lines.back().substr(0, 6), "20.00\t");
-    EXPECT_EQ(window->windowTitle().toStdString(), "Frequency v Atmospheric Losses");
-}
-
 TEST_F(LossTables, NationalTable)
 {
     const TownRecord towns[] = {{"Ireland", 0, 0}, {"Dublin", 53.21f, -6.16f}};
     int asked = 0;
-    Drive(TRain2Form::kResourceId, {{kSatName, "Astra 2E"}, {kSatLongitude, "28.2E"}, {kFrequency, "11.7"},
-                                    {kPolarization, "V"}, {kDiameter, "0.6"}, {kEfficiency, "65"},
-                                    {kAvailability, "99.9"}});
+    Drive(TRain2Form::kResourceId, kNational);
     NationalLossInputRecord r{};
     StartNationalAtmosLosses(*window, r, [&] {
         ++asked;
@@ -141,29 +127,16 @@ TEST_F(LossTables, NationalTable)
     EXPECT_EQ(Lines().back(), "Dublin\t53.35N\t6.27W\t0.250\t0.31\t0.53\t0.42\t31.500\t6.64\t7.49");
 }
 
-struct CloseCase {
-    const char* name;
-    int button;
-    bool countryChosen;
-};
-
 // Cancel, or no country file, closes the window without a table.
 TEST_F(LossTables, NationalTableCloses)
 {
-    const TownRecord towns[] = {{"Ireland", 0, 0}};
-    const CloseCase cases[] = {{"cancelled", platform::IDCANCEL, true}, {"no country file", platform::IDOK, false}};
-    for (const CloseCase& c : cases) {
+    for (const bool cancel : {true, false}) {
         NewWindow();
-        Drive(TRain2Form::kResourceId, {{kSatName, "Astra 2E"}, {kSatLongitude, "28.2E"}, {kFrequency, "11.7"},
-                                        {kPolarization, "V"}, {kDiameter, "0.6"}, {kEfficiency, "65"},
-                                        {kAvailability, "99.9"}},
-              c.button);
+        Drive(TRain2Form::kResourceId, kNational, cancel ? platform::IDCANCEL : platform::IDOK);
         NationalLossInputRecord r{};
-        StartNationalAtmosLosses(*window, r, [&] {
-            return c.countryChosen ? std::span<const TownRecord>(towns) : std::span<const TownRecord>();
-        });
-        EXPECT_TRUE(Closed()) << c.name;
-        EXPECT_EQ(window->Lines(), 0) << c.name;
+        StartNationalAtmosLosses(*window, r, [] { return std::span<const TownRecord>(); });
+        EXPECT_TRUE(Closed()) << cancel;
+        EXPECT_EQ(window->Lines(), 0) << cancel;
     }
 }
 
@@ -179,7 +152,6 @@ TEST_F(LossTables, FormChecks)
     const Texts avail = With(kLondonSite, {{kFrequency, "11.7"}, {kElevationOverride, "auto"}});
     const Texts freq = With(kLondonSite, {{kAvailability, "99.9"}, {kRangeStart, "10"}, {kRangeEnd, "20"}});
     const TableFormCase cases[] = {
-        {"altitude -0.5 km", TAvailForm::kResourceId, With(avail, {{kSiteAltitude, "-0.5"}}), nullptr},
         {"altitude 25.5 km", TAvailForm::kResourceId, With(avail, {{kSiteAltitude, "25.5"}}),
          "Range Error|Site altitude\r\nRange -0.500000 to 25.000000 km"},
         {"override 3", TAvailForm::kResourceId, With(avail, {{kElevationOverride, "3"}}),
@@ -187,12 +159,6 @@ TEST_F(LossTables, FormChecks)
         {"end below start", TAttenExtForm::kResourceId, With(freq, {{kRangeEnd, "9.5"}}),
          "Range Error|Frequency axis end\r\nRange 10.000000 to 55.000000 GHz"},
         {"end equal to start", TAttenExtForm::kResourceId, With(freq, {{kRangeEnd, "10"}}), nullptr},
-        {"start 54.5", TAttenExtForm::kResourceId, With(freq, {{kRangeStart, "54.5"}}),
-         "Range Error|Frequency axis start\r\nRange 0.000000 to 54.000000 GHz"},
-        {"location empty", TAttenExtForm::kResourceId, With(freq, {{kSiteName, ""}}),
-         "Empty Field Error|Location name"},
-        {"polarization empty", TAttenExtForm::kResourceId, With(freq, {{kPolarization, ""}}),
-         "Empty Field Error|Polarization method"},
     };
     for (const TableFormCase& c : cases) {
         AvailLossInputRecord a{};
@@ -204,10 +170,7 @@ TEST_F(LossTables, FormChecks)
         for (const auto& [id, text] : c.texts) form->SetControlText(id, text);
         app->messages.calls.clear();
         EXPECT_EQ(form->CanClose(), c.message == nullptr) << c.name;
-        if (c.message) {
-            ASSERT_EQ(app->messages.calls.size(), 1u) << c.name;
-            EXPECT_EQ(Messages()[0], c.message) << c.name;
-        }
+        EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.name;
     }
 }
 
