@@ -23,12 +23,9 @@ struct Call {
 
 class FakeAtmosphere : public LinkAtmosphere {
 public:
-    double topo = 0.25, gas = 0.31, scint = 0.42, cloud = 0.53, rain = 6.64, xpd = 27.75;
-    const char* rainRateText = "31.500";
+    static constexpr double topo = 0.25, gas = 0.31, scint = 0.42, cloud = 0.53, rain = 6.64, xpd = 27.75;
     // A rain model that depends on the availability (0 above p = 5 %, as the real one).
     std::function<double(double availability)> rainAt;
-    // The total: the ITU-R combination unless replaced.
-    std::function<double(double, double, double, double, double)> total;
     std::vector<Call> calls;
 
     double TopoHeight(float lat, float lon) override
@@ -59,7 +56,7 @@ public:
         calls.push_back({"rain", {lat, lon, tilt, h, el, f, double(source), rate, a}, pol});
         LinkRainResult r;
         r.attenuation = rainAt ? rainAt(a) : rain;
-        std::snprintf(r.rainRateText, sizeof r.rainRateText, "%s", source == 1 ? "12.000" : rainRateText);
+        std::snprintf(r.rainRateText, sizeof r.rainRateText, "%s", source == 1 ? "12.000" : "31.500");
         std::snprintf(r.modelName, sizeof r.modelName, "ITU-R");
         return r;
     }
@@ -71,7 +68,6 @@ public:
     double Total(double g, double r, double c, double s, double a) override
     {
         calls.push_back({"total", {g, r, c, s, a}, ""});
-        if (total) return total(g, r, c, s, a);
         return 100.0 - a <= 5.0 ? g + std::sqrt((r + c) * (r + c) + s * s) : g + std::sqrt(c * c + s * s);
     }
     // The budgets' other models: no loss chain calls them.

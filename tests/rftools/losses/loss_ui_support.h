@@ -51,12 +51,6 @@ protected:
         return texts;
     }
     std::filesystem::path Dir() const { return app->dir.Path(); }
-    std::string WriteFile(const char* name, const std::string& bytes) const
-    {
-        const auto path = app->dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
 
     std::filesystem::path startDir;
     std::unique_ptr<testsupport::AppFixture> app;
