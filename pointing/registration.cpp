@@ -1,8 +1,12 @@
 #include "pointing/registration.h"
 
+#include "pointing/orbit/orbit_registration.h"
+
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterPointingSubsystem() {}
+void RegisterPointingSubsystem() {
+    RegisterOrbitWindows();
+}
 
 }  // namespace orbiscope

@@ -8,9 +8,11 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/strings.h"
+#include "framework/output/document_fields.h"
 #include "framework/output/export.h"
 #include "framework/output/print.h"
 #include "framework/output/report.h"
+#include "platform/mdi.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 
@@ -107,13 +109,38 @@ void TMyWindow::EvSetFocus()
     if (TOrbiscope* app = App(); app && windowType_ != 0) app->PendingWindowType = windowType_;
 }
 
+QWidget* TMyWindow::CaptionHolder()
+{
+    QWidget* frame = parentWidget();
+    while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
+    return frame ? frame : this;
+}
+
 void TMyWindow::SetFileName(const char* name)
 {
     DocumentFileName = name ? name : "";
-    QWidget* frame = parentWidget();
-    while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
     const std::string caption = name ? std::string(name) : std::string(orbiscope::StringText(orbiscope::kStrUntitled));
-    (frame ? frame : static_cast<QWidget*>(this))->setWindowTitle(QString::fromLatin1(caption.c_str()));
+    CaptionHolder()->setWindowTitle(QString::fromLatin1(caption.c_str()));
+}
+
+void TMyWindow::SetDocTitle(const char* title) { CaptionHolder()->setWindowTitle(QString::fromLatin1(title ? title : "")); }
+
+void TMyWindow::CloseWindow(int /*result*/)
+{
+    if (closeRequested_) return;
+    closeRequested_ = true;
+    // Dropped when the window is gone before the loop gets to it.
+    QMetaObject::invokeMethod(this, [this] { CloseIfRequested(); }, Qt::QueuedConnection);
+}
+
+bool TMyWindow::CloseIfRequested()
+{
+    if (!closeRequested_) return false;
+    if (closed_) return true;
+    closed_ = true;
+    if (auto* child = dynamic_cast<platform::MdiChild*>(CaptionHolder())) child->CloseWithoutAsking();
+    else close();
+    return true;
 }
 
 void TMyWindow::Paint(platform::DC& dc, bool /*erase*/, const QRect& rect)
@@ -264,31 +291,12 @@ void TMyWindow::OpenDocument(bool convertExtension)
 
 bool TMyWindow::ReadField(void* destination, int kind, DocumentFile& file)
 {
-    const int size = DocFieldSize(kind);
-    if (size == 0) {
-        file.Close();
-        return false;
-    }
-    FieldReadTotal += size;
-    if (FieldReadTotal > FieldReadLimit) {
-        file.Close();
-        return false;
-    }
-    if (!file.ReadExact(destination, std::size_t(size))) {
-        file.Close();
-        return false;
-    }
-    return true;
+    return ReadCountedField(file, destination, kind, FieldReadTotal, FieldReadLimit);
 }
 
 bool TMyWindow::ReadFieldUnchecked(void* destination, int kind, DocumentFile& file)
 {
-    const int size = DocFieldSize(kind);
-    if (size == 0 || !file.ReadExact(destination, std::size_t(size))) {
-        file.Close();
-        return false;
-    }
-    return true;
+    return ReadUncountedField(file, destination, kind);
 }
 
 void TMyWindow::ShowCalcError()
