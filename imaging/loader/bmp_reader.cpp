@@ -2,6 +2,7 @@
 // (RLE data stays compressed), and the expansion of RLE8/RLE4 pictures.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "imaging/loader/byte_order.h"
@@ -88,6 +89,21 @@ void SpreadTriplets(std::uint8_t* palette, std::uint32_t count)
     }
 }
 
+// Channel masks must each be one run of set bits: anything else is a broken
+// header that no one could draw.
+bool MasksUsable(const std::uint8_t* masks)
+{
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t m = LoadLe32(masks + 4 * c);
+        if (m == 0)
+            return false;
+        const std::uint32_t run = m >> std::countr_zero(m);
+        if ((run & (run + 1)) != 0)
+            return false;
+    }
+    return true;
+}
+
 // The palette, masks and pixels the header announces must be in the file
 // before a block is allocated for them.
 bool FileHoldsData(ImageStream& stream, const BmpHeaders& bmp, const DibView& layout)
@@ -116,6 +132,8 @@ PackedDib ReadBmpImage(ImageStream& stream, ProgressCallback callback, void* dat
         if (bmp.masksInHeader)
             std::memcpy(dib.MutableMasks(), bmp.masks.data(), kMaskBytes);
         else if (stream.ReadExact(dib.MutableMasks(), kMaskBytes) < 0)
+            return {};
+        if (!MasksUsable(dib.MutableMasks()))
             return {};
     }
     const std::size_t entryBytes = bmp.core ? 3 : kRgbQuadBytes;

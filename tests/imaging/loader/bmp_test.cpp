@@ -108,6 +108,9 @@ TEST(BmpReader, RefusesHostileFiles)
     shortPixels.width = 4;
     Info twoBits;
     twoBits.bits = 2;
+    Info fields;
+    fields.bits = 16;
+    fields.compression = kBiBitfields;
     Bytes v3 = Bmp({}, {}, {1, 2, 3, 0});
     v3[14] = 64;   // an OS/2 2.x header size
     const HostileBmp rows[] = {
@@ -118,6 +121,8 @@ TEST(BmpReader, RefusesHostileFiles)
         {"pixel data shorter than the rows", Bmp(shortPixels, {}, Bytes(11, 0))},
         {"2 bits per pixel", Bmp(twoBits, {}, {0, 0, 0, 0})},
         {"unknown header size", v3},
+        {"a zero mask", Bmp(fields, Builder().Le32(0xF800).Le32(0).Le32(0x1F).Get(), {0, 0, 0, 0})},
+        {"a mask in two runs", Bmp(fields, Builder().Le32(0xF801).Le32(0x07E0).Le32(0x1E).Get(), {0, 0, 0, 0})},
         {"not BM", Builder().Text("BA").Zeros(60).Get()},
     };
     for (const auto& r : rows)
