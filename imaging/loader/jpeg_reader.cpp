@@ -102,18 +102,29 @@ boolean FileFill(j_decompress_ptr cinfo)
     return TRUE;
 }
 
+// Skips `n` bytes within what a source has supplied; false when the skip
+// goes past it, with the bytes beyond in `beyond`.
+bool SkipSupplied(jpeg_source_mgr& pub, long n, std::size_t& beyond)
+{
+    beyond = 0;
+    if (n <= 0)
+        return true;
+    const auto count = static_cast<std::size_t>(n);
+    if (count < pub.bytes_in_buffer) {
+        pub.next_input_byte += count;
+        pub.bytes_in_buffer -= count;
+        return true;
+    }
+    beyond = count - pub.bytes_in_buffer;
+    return false;
+}
+
 void FileSkip(j_decompress_ptr cinfo, long n)
 {
     auto* src = reinterpret_cast<JpegFileSource*>(cinfo->src);
-    if (n <= 0)
+    std::size_t beyond = 0;
+    if (SkipSupplied(src->pub, n, beyond))
         return;
-    const auto count = static_cast<std::size_t>(n);
-    if (count < src->pub.bytes_in_buffer) {
-        src->pub.next_input_byte += count;
-        src->pub.bytes_in_buffer -= count;
-        return;
-    }
-    const std::size_t beyond = count - src->pub.bytes_in_buffer;
     if (beyond > 0)
         src->stream->Seek(static_cast<std::int64_t>(beyond), kSeekCurrent);
     FileFill(cinfo);
@@ -168,18 +179,14 @@ boolean MemoryFill(j_decompress_ptr cinfo)
     return TRUE;
 }
 
+// A skip past the block's end stops at the end, so the next fill supplies
+// the end marker rather than bytes past the block.
 void MemorySkip(j_decompress_ptr cinfo, long n)
 {
     auto* src = reinterpret_cast<JpegMemorySource*>(cinfo->src);
-    if (n <= 0)
+    std::size_t beyond = 0;
+    if (SkipSupplied(src->pub, n, beyond))
         return;
-    const auto count = static_cast<std::size_t>(n);
-    if (count < src->pub.bytes_in_buffer) {
-        src->pub.next_input_byte += count;
-        src->pub.bytes_in_buffer -= count;
-        return;
-    }
-    const std::size_t beyond = count - src->pub.bytes_in_buffer;
     src->position = beyond < src->size - src->position ? src->position + beyond : src->size;
     MemoryFill(cinfo);
 }

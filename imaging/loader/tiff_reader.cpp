@@ -252,17 +252,24 @@ public:
     {
     }
 
-    // Takes `rowBytes` bytes of samples (changed in place).
-    void Put(std::uint8_t* row)
+    // Takes `rowBytes` bytes of samples; the fixed-up row goes to the picture.
+    void Put(const std::uint8_t* row)
     {
-        if (invert_)
-            for (std::size_t i = 0; i < rowBytes_; ++i)
-                row[i] = static_cast<std::uint8_t>(~row[i]);
-        if (swapRedBlue_)
-            for (std::size_t x = 0; x < width_; ++x)
-                std::swap(row[3 * x], row[3 * x + 2]);
-        if (next_ < rows_)
-            std::memcpy(dib_.RowPointer(static_cast<std::int32_t>(next_)), row, rowBytes_);
+        if (next_ < rows_) {
+            std::uint8_t* out = dib_.RowPointer(static_cast<std::int32_t>(next_));
+            if (swapRedBlue_) {
+                for (std::size_t x = 0; x < width_; ++x) {
+                    out[3 * x] = row[3 * x + 2];
+                    out[3 * x + 1] = row[3 * x + 1];
+                    out[3 * x + 2] = row[3 * x];
+                }
+            } else if (invert_) {
+                for (std::size_t i = 0; i < rowBytes_; ++i)
+                    out[i] = static_cast<std::uint8_t>(~row[i]);
+            } else {
+                std::memcpy(out, row, rowBytes_);
+            }
+        }
         ++next_;
     }
 
@@ -303,6 +310,28 @@ public:
     bool Failed() const { return failed_; }
     bool AtEnd() const { return position_ == fill_ && left_ == 0; }
 
+    // The strip's first two bytes, not taken; false when it has fewer.
+    bool PeekTwo(std::uint8_t& first, std::uint8_t& second)
+    {
+        if (position_ == fill_ && !Refill())
+            return false;
+        if (fill_ - position_ < 2)
+            return false;
+        first = buffer_[position_];
+        second = buffer_[position_ + 1];
+        return true;
+    }
+
+    // Four bytes at once when the buffer holds them (the decoders' fast path).
+    bool Take4(const std::uint8_t*& bytes)
+    {
+        if (fill_ - position_ < 4)
+            return false;
+        bytes = buffer_.data() + position_;
+        position_ += 4;
+        return true;
+    }
+
 private:
     bool Refill()
     {
@@ -322,7 +351,7 @@ private:
 
     ImageStream& stream_;
     std::uint64_t left_;
-    std::array<std::uint8_t, kInputBufferBytes> buffer_{};
+    std::array<std::uint8_t, kInputBufferBytes> buffer_;   // only [0, fill_) is read
     std::size_t position_ = 0, fill_ = 0;
     bool failed_ = false;
 };
@@ -413,10 +442,23 @@ bool DecodePackBits(ImageStream& stream, std::uint64_t bytes, std::uint32_t rows
 // significant bit first are recognised by their first two bytes.
 class TiffLzw {
 public:
-    TiffLzw(StripInput& input, bool lsbFirst) : input_(input), lsbFirst_(lsbFirst) { Reset(); }
-
-    bool Decode(RowOutput& out, std::vector<std::uint8_t>& buffer)
+    TiffLzw() : table_(kTableSize)
     {
+        for (unsigned i = 0; i < 256; ++i)
+            table_[i] = {0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 1};
+    }
+
+    bool Decode(StripInput& input, RowOutput& out, std::vector<std::uint8_t>& buffer)
+    {
+        std::uint8_t first = 0, second = 0;
+        const bool lsbFirst = input.PeekTwo(first, second) && first == 0 && (second & 1) != 0;
+        if (input.Failed())
+            return false;
+        input_ = &input;
+        lsbFirst_ = lsbFirst;
+        bits_ = 0;
+        bitCount_ = 0;
+        Reset();
         const std::size_t rowBytes = out.RowBytes();
         std::size_t fill = 0;
         unsigned previous = kNone;
@@ -442,7 +484,7 @@ public:
                     return true;
             }
         }
-        if (input_.Failed())
+        if (input_->Failed())
             return false;
         if (fill > 0) {
             std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(fill), buffer.begin() + static_cast<std::ptrdiff_t>(rowBytes), 0);
@@ -457,7 +499,8 @@ private:
     static constexpr unsigned kTableSize = 4096;
     static constexpr int kMaxBits = 12;
 
-    struct Entry {
+    // 8 bytes, so that an entry's address is a shift away.
+    struct alignas(8) Entry {
         std::uint16_t previous = 0;
         std::uint8_t first = 0, last = 0;
         std::uint16_t length = 0;
@@ -465,11 +508,6 @@ private:
 
     void Reset()
     {
-        if (table_.empty()) {
-            table_.resize(kTableSize);
-            for (unsigned i = 0; i < 256; ++i)
-                table_[i] = {0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 1};
-        }
         next_ = kFirstFree;
         width_ = 9;
         limit_ = 512;
@@ -477,25 +515,41 @@ private:
 
     bool NextCode(unsigned& code)
     {
+        if (bitCount_ < width_)
+            Refill();
         while (bitCount_ < width_) {
-            const int b = input_.Next();
+            const int b = input_->Next();
             if (b < 0)
                 return false;
             if (lsbFirst_)
-                bits_ |= static_cast<std::uint32_t>(b) << bitCount_;
+                bits_ |= static_cast<std::uint64_t>(b) << bitCount_;
             else
-                bits_ = bits_ << 8 | static_cast<std::uint32_t>(b);
+                bits_ = bits_ << 8 | static_cast<std::uint64_t>(b);
             bitCount_ += 8;
         }
-        const std::uint32_t mask = (1u << width_) - 1;
+        const std::uint64_t mask = (std::uint64_t{1} << width_) - 1;
         if (lsbFirst_) {
-            code = bits_ & mask;
+            code = static_cast<unsigned>(bits_ & mask);
             bits_ >>= width_;
         } else {
-            code = (bits_ >> (bitCount_ - width_)) & mask;
+            code = static_cast<unsigned>((bits_ >> (bitCount_ - width_)) & mask);
         }
         bitCount_ -= width_;
         return true;
+    }
+
+    // Tops the bit buffer up by 32 bits when the input has them at hand.
+    void Refill()
+    {
+        const std::uint8_t* b = nullptr;
+        if (!input_->Take4(b))
+            return;
+        if (lsbFirst_) {
+            bits_ |= static_cast<std::uint64_t>(LoadLe32(b)) << bitCount_;
+        } else {
+            bits_ = bits_ << 32 | LoadBe32(b);   // bits above the unread ones are never looked at
+        }
+        bitCount_ += 32;
     }
 
     // The previous string plus the first character of the code's string (of
@@ -517,6 +571,10 @@ private:
 
     std::size_t WriteString(unsigned code, std::uint8_t* out) const
     {
+        if (code < 256) {
+            out[0] = static_cast<std::uint8_t>(code);
+            return 1;
+        }
         const std::size_t length = table_[code].length;
         for (std::size_t i = length; i-- > 0;) {
             out[i] = table_[code].last;
@@ -540,26 +598,19 @@ private:
         return fill - at;
     }
 
-    StripInput& input_;
-    bool lsbFirst_;
+    StripInput* input_ = nullptr;
+    bool lsbFirst_ = false;
     std::vector<Entry> table_;
     unsigned next_ = kFirstFree, limit_ = 512;
     int width_ = 9;
-    std::uint32_t bits_ = 0;
+    std::uint64_t bits_ = 0;   // unread bits, the next code's at the top (MSB) or bottom (LSB)
     int bitCount_ = 0;
 };
 
-bool DecodeLzw(ImageStream& stream, std::uint64_t bytes, RowOutput& out, std::vector<std::uint8_t>& buffer)
+bool DecodeLzw(ImageStream& stream, std::uint64_t bytes, TiffLzw& lzw, RowOutput& out, std::vector<std::uint8_t>& buffer)
 {
-    std::array<std::uint8_t, 2> start{};
-    const std::int64_t at = stream.Tell();
-    const bool peeked = bytes >= 2 && stream.ReadExact(start.data(), 2) == 2 && stream.Seek(at, kSeekBegin) >= 0;
-    if (!peeked && stream.error)
-        return false;
-    const bool lsbFirst = peeked && start[0] == 0 && (start[1] & 1) != 0;
     StripInput input(stream, bytes);
-    TiffLzw lzw(input, lsbFirst);
-    return lzw.Decode(out, buffer);
+    return lzw.Decode(input, out, buffer);
 }
 
 // Entry i of a grey ramp of 2^bits steps: i x (256 / 2^bits).
@@ -617,6 +668,7 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
     // One row plus the longest string an LZW code can stand for.
     std::vector<std::uint8_t> buffer(rowBytes + 4096);
     RowOutput out(dib, t, rowBytes);
+    TiffLzw lzw;
     for (std::size_t i = 0; i < strips && !out.Full(); ++i) {
         const std::uint64_t bytes = countsGiven && counts[i] != 0 ? counts[i] : std::uint64_t{rowBytes} * rowsPerStrip;
         if (stream.Seek(offsets[i], kSeekBegin) < 0)
@@ -625,7 +677,7 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
         switch (t.compression) {
         case kCompressionNone: ok = DecodeUncompressed(stream, bytes, out, buffer); break;
         case kCompressionPackBits: ok = DecodePackBits(stream, bytes, rowsPerStrip, out, buffer); break;
-        default: ok = DecodeLzw(stream, bytes, out, buffer); break;
+        default: ok = DecodeLzw(stream, bytes, lzw, out, buffer); break;
         }
         if (!ok)
             return {};
