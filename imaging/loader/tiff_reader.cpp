@@ -209,8 +209,9 @@ private:
         case kPredictor: return entry.Inline() && FitsShort(FirstValue(entry), image.predictor);
         case kPlanarConfiguration: return entry.Inline() && FirstValue(entry) == 1;
         case kStripOffsets:
+            // A value (an offset, or the offset of the array) of 0 points at the header.
             image.stripOffsets = entry;
-            image.hasStripOffsets = entry.count != 0;
+            image.hasStripOffsets = entry.count != 0 && Long(entry.value.data()) != 0;
             return true;
         case kStripByteCounts:
             image.stripByteCounts = entry;

@@ -335,6 +335,7 @@ TEST(TiffReader, RefusesWhatItCannotShowFaithfully)
         {"width not inline", With(g, {256, kLong, {2, 2}})},
         {"colour map inline", With(g, Short(320, 1))},
         {"no strip offsets", Without(g, 273)},
+        {"a strip offset of 0", With(g, Long(273, 0))},
         {"width 0", With(g, Short(256, 0))},
         {"width beyond the limit", With(g, Long(256, 70000))},
         {"strip beyond the file", With(g, Long(273, 100000))},
