@@ -1,8 +1,13 @@
 #include "pointing/registration.h"
 
+#include "pointing/orbit/range_form.h"
+
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterPointingSubsystem() {}
+void RegisterPointingSubsystem()
+{
+    ::orbit::RegisterRangeCalculator();
+}
 
 }  // namespace orbiscope

@@ -1,0 +1,164 @@
+// The slant range and Doppler calculator run from Calculate: circular-orbit
+// figures worked from Kepler and plane geometry, the range messages, and the
+// seven fields kept from one opening to the next.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pointing/orbit/range_form.h"
+#include "tests/framework/app/gui_support.h"
+
+namespace {
+
+using F = TRangeForm;
+
+class RangeFormTest : public ::testing::Test {
+protected:
+    RangeFormTest() { orbit::RegisterRangeCalculator(); }
+    ~RangeFormTest() override { platform::ClearDialogDrivers(); }
+
+    // Runs Calculate > Slant Range; the run ends with Cancel after `buttons`.
+    void Run(std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script)
+    {
+        auto index = std::make_shared<int>(0);
+        platform::SetDialogDriver(805, [buttons, script, index](platform::Dialog& d) {
+            const int i = (*index)++;
+            script(d, i);
+            return i < int(buttons.size()) ? buttons[std::size_t(i)] : platform::IDCANCEL;
+        });
+        f.app->Client()->CmCalculator(F::kCommand);
+    }
+    std::vector<std::string> Results(platform::Dialog& d)
+    {
+        return {d.GetControlText(F::kSlantRange), d.GetControlText(F::kVelocity), d.GetControlText(F::kPeriod),
+                d.GetControlText(F::kDoppler)};
+    }
+
+    testsupport::AppFixture f;
+};
+
+TEST(RangeRecord, SevenTextsOfThirteenBytes)
+{
+    const auto table = F::ControlTable();
+    EXPECT_EQ(platform::TransferSize(table), 91u);
+    const int ids[] = {F::kHeight, F::kElevation, F::kFrequency, F::kSlantRange, F::kVelocity, F::kPeriod,
+                       F::kDoppler};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(platform::TransferOffset(table, ids[i]), 13 * i) << ids[i];
+}
+
+// Height h over a sphere of R = 6378.14 km, orbit radius a = R + h:
+// speed sqrt(mu / a), period 2 pi sqrt(a^3 / mu) (mu = 3.986005e14 m^3/s^2),
+// slant range sqrt(a^2 - R^2 cos^2 el) - R sin el; the Doppler term is
+// v f cos(el) / c.
+TEST_F(RangeFormTest, CircularOrbits)
+{
+    struct Case {
+        const char* name;
+        const char* height;
+        const char* elevation;
+        const char* frequency;
+        std::vector<std::string> results;   // km, m/s, s, kHz
+    };
+    const Case cases[] = {
+        // Overhead a geostationary satellite: the height itself, one sidereal day.
+        {"geo-zenith", "35786", "90", "12", {"35786.00", "3074.66", "86163.99", "0.00"}},
+        // At the horizon: sqrt(a^2 - R^2) = 41678.94 km; 3074.66 x 12e9 / c = 123.07 kHz.
+        {"geo-horizon", "35786", "0", "12", {"41678.94", "3074.66", "86163.99", "123.07"}},
+        {"leo-780km", "780", "10", "1.6", {"2325.37", "7462.23", "6027.14", "39.22"}},
+        {"leo-550km", "550", "30", "2.2", {"992.87", "7585.09", "5739.00", "48.21"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> shown;
+        Run({platform::IDOK}, [&](platform::Dialog& d, int step) {
+            if (step == 0) {
+                d.SetControlText(F::kHeight, c.height);
+                d.SetControlText(F::kElevation, c.elevation);
+                d.SetControlText(F::kFrequency, c.frequency);
+            } else if (step == 1) {
+                shown = Results(d);
+            }
+        });
+        EXPECT_EQ(shown, c.results) << c.name;
+        EXPECT_TRUE(f.messages.calls.empty()) << c.name;
+    }
+}
+
+TEST_F(RangeFormTest, OutOfRangeInputsAreRefusedAndTheResultsStay)
+{
+    struct Case {
+        const char* height;
+        const char* frequency;
+        const char* text;   // the range message
+    };
+    const Case cases[] = {
+        {"0.05", "12", "Orbital height km)\r\nRange 0.100000 to 2000000.000000 km"},
+        {"35786", "60", "Carrier frequency GHz \r\nRange 0.000700 to 55.000000 GHz"},
+    };
+    for (const Case& c : cases) {
+        f.messages.calls.clear();
+        std::vector<std::string> shown;
+        Run({platform::IDOK}, [&](platform::Dialog& d, int step) {
+            if (step == 0) {
+                d.SetControlText(F::kHeight, c.height);
+                d.SetControlText(F::kElevation, "45");
+                d.SetControlText(F::kFrequency, c.frequency);
+                d.SetControlText(F::kSlantRange, "earlier");
+            } else if (step == 1) {
+                shown = Results(d);
+            }
+        });
+        ASSERT_EQ(f.messages.calls.size(), 1u) << c.height;
+        EXPECT_EQ(f.messages.calls[0].caption, "Range Error");
+        EXPECT_EQ(f.messages.calls[0].text, c.text);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown[0], "earlier") << c.height;   // the dialog stayed open, nothing computed
+    }
+}
+
+TEST_F(RangeFormTest, CancelKeepsAllSevenFieldsForTheNextOpening)
+{
+    Run({platform::IDOK, platform::IDOK}, [&](platform::Dialog& d, int step) {
+        if (step == 0) {
+            d.SetControlText(F::kHeight, "35786");
+            d.SetControlText(F::kElevation, "90");
+            d.SetControlText(F::kFrequency, "12");
+        }
+    });
+    std::vector<std::uint8_t> expected(91, 0);
+    const char* texts[] = {"35786", "90", "12", "35786.00", "3074.66", "86163.99", "0.00"};
+    for (int i = 0; i < 7; ++i) std::memcpy(expected.data() + 13 * i, texts[i], std::strlen(texts[i]));
+    const auto stored = f.app->FormRecord(47);
+    EXPECT_EQ(std::vector<std::uint8_t>(stored.begin(), stored.end()), expected);
+
+    std::vector<std::string> reopened;
+    Run({}, [&](platform::Dialog& d, int) {
+        reopened = {d.GetControlText(F::kHeight), d.GetControlText(F::kElevation), d.GetControlText(F::kFrequency)};
+        for (const std::string& r : Results(d)) reopened.push_back(r);
+    });
+    EXPECT_EQ(reopened, (std::vector<std::string>(std::begin(texts), std::end(texts))));
+
+    // Clear empties all seven; OK then names the first empty field.
+    f.messages.calls.clear();
+    std::vector<std::string> cleared;
+    Run({TCalculatorForm::kClear, platform::IDOK}, [&](platform::Dialog& d, int step) {
+        if (step == 1) cleared = Results(d);
+    });
+    EXPECT_EQ(cleared, (std::vector<std::string>(4, "")));
+    ASSERT_EQ(f.messages.calls.size(), 1u);
+    EXPECT_EQ(f.messages.calls[0].caption, "Empty Field Error");
+}
+
+TEST_F(RangeFormTest, InputFieldsShowTheirHints)
+{
+    const HintTable hints = TRangeEntry(nullptr, 0, 13).Hints();
+    EXPECT_STREQ(HintFor(hints, F::kHeight), "Enter orbital height of satellite in km");
+    EXPECT_STREQ(HintFor(hints, F::kElevation), "Enter elevation of satellite in degrees from earth station");
+    EXPECT_STREQ(HintFor(hints, F::kFrequency), "Frequency (1 to 100 GHz)");
+    EXPECT_STREQ(HintFor(hints, F::kDoppler), "");
+}
+
+}  // namespace
