@@ -8,8 +8,8 @@ namespace lbdoc {
 
 void DivideFec(char (&fec)[13], char (&divisorText)[13])
 {
-    Terminate(fec);
-    Terminate(divisorText);
+    TerminateText(fec);
+    TerminateText(divisorText);
     TEvaluate evaluator;
     const double divisor = evaluator.Evaluate(divisorText, 1.0, 0, 0);
     const double rate = evaluator.Evaluate(fec, 1.0, 0, 0);

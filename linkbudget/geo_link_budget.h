@@ -6,7 +6,7 @@
 #pragma once
 
 #include "linkbudget/geo_link_record.h"
-#include "linkbudget/link_atmosphere.h"
+#include "propagation/link_atmosphere.h"
 
 #include <cstdint>
 #include <string>

@@ -6,20 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "framework/forms/record_fields.h"
+
 #pragma pack(push, 1)
-
-// A 16-bit button state as it lies in the buffer: little-endian, unaligned.
-struct ButtonState {
-    std::uint8_t bytes[2];
-    bool On() const { return (bytes[0] | bytes[1]) != 0; }
-    std::uint16_t Value() const { return std::uint16_t(bytes[0] | (bytes[1] << 8)); }
-    void Set(std::uint16_t v) { bytes[0] = std::uint8_t(v & 0xFF); bytes[1] = std::uint8_t(v >> 8); }
-};
-
-using Text41 = char[41];
-using Text13 = char[13];
-using Text2 = char[2];
-using Text81 = char[81];
 
 struct GeoLinkInputRecord {
     // Page "Uplink"

@@ -1,5 +1,6 @@
 #include "linkbudget/leo_form.h"
 #include "linkbudget/budget_form.h"
+#include "framework/forms/scratch_record.h"
 
 #include <QAbstractButton>
 #include <QTabBar>
@@ -357,24 +358,6 @@ F::Picker& SitePicker()
     return picker;
 }
 
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-template <std::size_t N>
-std::string_view View(const char (&field)[N])
-{
-    return std::string_view(field, strnlen(field, N));
-}
-template <std::size_t N>
-void Swap(char (&a)[N], char (&b)[N])
-{
-    char t[N];
-    std::memcpy(t, a, N);
-    std::memcpy(a, b, N);
-    std::memcpy(b, t, N);
-}
 
 }  // namespace
 
@@ -403,17 +386,7 @@ std::vector<ControlSpec> TLeoLinkForm::ControlTable()
 
 void TLeoLinkForm::ClearTextTails(NonGeoLinkInputRecord& record)
 {
-    auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-    std::size_t offset = 0;
-    for (const ControlSpec& c : TheLayout().transfer) {
-        const std::size_t size = c.kind == ControlKind::Edit ? std::size_t(c.textLimit) : 2;
-        if (c.kind == ControlKind::Edit) {
-            std::size_t end = 0;
-            while (end < size && bytes[offset + end] != 0) ++end;
-            for (std::size_t i = end; i < size; ++i) bytes[offset + i] = 0;
-        }
-        offset += size;
-    }
+    ::ClearTextTails(record, ControlTable());
 }
 
 const std::array<std::vector<int>, TLeoLinkForm::kPageCount>& TLeoLinkForm::PageControls()
@@ -473,9 +446,9 @@ int TLeoLinkForm::SelectedPage() const { return budgetform::CurrentPage(*this, k
 
 void TLeoLinkForm::SelectPage(int page) { budgetform::ShowPage(*this, kTab, page); }
 
-NonGeoLinkInputRecord TLeoLinkForm::Scratch() const { return budgetform::ReadScratch<NonGeoLinkInputRecord>(*this, TerminateNonGeoLinkTexts); }
+NonGeoLinkInputRecord TLeoLinkForm::Scratch() const { return ReadScratch<NonGeoLinkInputRecord>(*this, TerminateNonGeoLinkTexts); }
 
-void TLeoLinkForm::PutScratch(const NonGeoLinkInputRecord& r) { budgetform::WriteScratch(*this, r); }
+void TLeoLinkForm::PutScratch(const NonGeoLinkInputRecord& r) { WriteScratch(*this, r); }
 
 void TLeoLinkForm::Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
 
@@ -538,116 +511,116 @@ bool TLeoLinkForm::ValidateFields(const NonGeoLinkInputRecord& in)
     const auto antenna = [&](const char* gainLabel, const char* effLabel, const char (&eff)[13],
                              const char (&diameter)[13], const char (&frequency)[13], int link) {
         if (eff[0] == '+' || eff[0] == '-')
-            return real(gainLabel, View(eff), -30, 100, "dBi") &&
-                   CheckAntennaGain(View(diameter), View(eff), View(frequency), link);
-        return real(effLabel, View(eff), 10, 100, "%");
+            return real(gainLabel, FieldView(eff), -30, 100, "dBi") &&
+                   CheckAntennaGain(FieldView(diameter), FieldView(eff), FieldView(frequency), link);
+        return real(effLabel, FieldView(eff), 10, 100, "%");
     };
 
     // Uplink
-    if (!CheckField("Site name (up)", View(r.upSiteName), FT::Text, 0, 0, "") ||
-        !CheckField("Site latitude (up)", View(r.upLatitude), FT::Latitude, 0, 90, kLatUnit) ||
-        !CheckField("Site longitude (up)", View(r.upLongitude), FT::Longitude, 0, 180, kLonUnit) ||
-        !real("Satellite elevation (up)", View(r.upElevation), 0, 90, "degrees") ||
-        !real("Satellite range (up)", View(r.upRange), 1, 2000000, "km") ||
-        !real("Site/Sat Longitude difference (up)", View(r.upLongitudeDiff), 0, 80, "degrees"))
+    if (!CheckField("Site name (up)", FieldView(r.upSiteName), FT::Text, 0, 0, "") ||
+        !CheckField("Site latitude (up)", FieldView(r.upLatitude), FT::Latitude, 0, 90, kLatUnit) ||
+        !CheckField("Site longitude (up)", FieldView(r.upLongitude), FT::Longitude, 0, 180, kLonUnit) ||
+        !real("Satellite elevation (up)", FieldView(r.upElevation), 0, 90, "degrees") ||
+        !real("Satellite range (up)", FieldView(r.upRange), 1, 2000000, "km") ||
+        !real("Site/Sat Longitude difference (up)", FieldView(r.upLongitudeDiff), 0, 80, "degrees"))
         return false;
-    if (notAuto(r.upAltitude) && !real("Site altitude (up)", View(r.upAltitude), -0.5, 25, "km")) return false;
-    if (!real("Availability (up)", View(r.upAvailability), 40, 99.99999, "%") ||
-        !real("Frequency (up)", View(r.upFrequency), 0.0007, 55, "GHz") ||
-        !CheckField("Polarization (up)", View(r.upPolarization), FT::Polarization, 0, 0, "") ||
-        !real("Antenna aperture (up)", View(r.upDiameter), 0.002, 50, "m") ||
+    if (notAuto(r.upAltitude) && !real("Site altitude (up)", FieldView(r.upAltitude), -0.5, 25, "km")) return false;
+    if (!real("Availability (up)", FieldView(r.upAvailability), 40, 99.99999, "%") ||
+        !real("Frequency (up)", FieldView(r.upFrequency), 0.0007, 55, "GHz") ||
+        !CheckField("Polarization (up)", FieldView(r.upPolarization), FT::Polarization, 0, 0, "") ||
+        !real("Antenna aperture (up)", FieldView(r.upDiameter), 0.002, 50, "m") ||
         !antenna("Antenna gain (up)", "Antenna efficiency (up)", r.upEfficiency, r.upDiameter, r.upFrequency, 1) ||
-        !real("Coupling loss (up)", View(r.upCouplingLoss), 0, 20, "dB") ||
-        !real("Antenna mispoint loss (up)", View(r.upMispointing), 0, 50, "dB") ||
-        !real("Other path losses (up)", View(r.upOtherLosses), -30, 30, "dB") ||
-        !real("Csat/ACIo or C/ACI (up)", View(r.upCsatAci), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/ASIo or C/ASI (up)", View(r.upCsatAsi), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/XPIo or C/XPI (up)", View(r.upCsatXpi), 1, 300, "dB-Hz or dB") ||
-        !CheckField("Number of Carriers/ES HPA", View(r.carriersPerHpa), FT::Integer, 1, 10000, "") ||
-        !real("C/IMo or C/IM (up)", View(r.hpaCim), 1, 300, "dB-Hz or dB") ||
-        !real("Earth station HPA back off", View(r.hpaObo), 0, 30, "dB") ||
-        !real("Uplink Power Control", View(r.upc), 0, 40, "dB"))
+        !real("Coupling loss (up)", FieldView(r.upCouplingLoss), 0, 20, "dB") ||
+        !real("Antenna mispoint loss (up)", FieldView(r.upMispointing), 0, 50, "dB") ||
+        !real("Other path losses (up)", FieldView(r.upOtherLosses), -30, 30, "dB") ||
+        !real("Csat/ACIo or C/ACI (up)", FieldView(r.upCsatAci), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/ASIo or C/ASI (up)", FieldView(r.upCsatAsi), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/XPIo or C/XPI (up)", FieldView(r.upCsatXpi), 1, 300, "dB-Hz or dB") ||
+        !CheckField("Number of Carriers/ES HPA", FieldView(r.carriersPerHpa), FT::Integer, 1, 10000, "") ||
+        !real("C/IMo or C/IM (up)", FieldView(r.hpaCim), 1, 300, "dB-Hz or dB") ||
+        !real("Earth station HPA back off", FieldView(r.hpaObo), 0, 30, "dB") ||
+        !real("Uplink Power Control", FieldView(r.upc), 0, 40, "dB"))
         return false;
     if (!lbtext::IsKeyword(r.hpaPower, "min") && !lbtext::IsKeyword(r.hpaPower, "max") &&
-        !lbtext::IsKeyword(r.hpaPower, "mineq") && !real("HPA Capability", View(r.hpaPower), 0.00001, 5000, "W"))
+        !lbtext::IsKeyword(r.hpaPower, "mineq") && !real("HPA Capability", FieldView(r.hpaPower), 0.00001, 5000, "W"))
         return false;
 
     // Downlink
-    if (!CheckField("Site name (down)", View(r.dnSiteName), FT::Text, 0, 0, "") ||
-        !CheckField("Site latitude (down)", View(r.dnLatitude), FT::Latitude, 0, 90, kLatUnit) ||
-        !CheckField("Site longitude (down)", View(r.dnLongitude), FT::Longitude, 0, 180, kLonUnit) ||
-        !real("Satellite elevation (down)", View(r.dnElevation), 0, 90, "degrees") ||
-        !real("Satellite range (down)", View(r.dnRange), 1, 2000000, "km") ||
-        !real("Site/Sat longitude difference (down)", View(r.dnLongitudeDiff), 0, 80, "degrees"))
+    if (!CheckField("Site name (down)", FieldView(r.dnSiteName), FT::Text, 0, 0, "") ||
+        !CheckField("Site latitude (down)", FieldView(r.dnLatitude), FT::Latitude, 0, 90, kLatUnit) ||
+        !CheckField("Site longitude (down)", FieldView(r.dnLongitude), FT::Longitude, 0, 180, kLonUnit) ||
+        !real("Satellite elevation (down)", FieldView(r.dnElevation), 0, 90, "degrees") ||
+        !real("Satellite range (down)", FieldView(r.dnRange), 1, 2000000, "km") ||
+        !real("Site/Sat longitude difference (down)", FieldView(r.dnLongitudeDiff), 0, 80, "degrees"))
         return false;
-    if (notAuto(r.dnAltitude) && !real("Site altitude (down)", View(r.dnAltitude), -0.5, 25, "km")) return false;
-    if (!real("Frequency (down)", View(r.dnFrequency), 0.0007, 55, "GHz") ||
-        !CheckField("Polarization (down)", View(r.dnPolarization), FT::Polarization, 0, 0, ""))
+    if (notAuto(r.dnAltitude) && !real("Site altitude (down)", FieldView(r.dnAltitude), -0.5, 25, "km")) return false;
+    if (!real("Frequency (down)", FieldView(r.dnFrequency), 0.0007, 55, "GHz") ||
+        !CheckField("Polarization (down)", FieldView(r.dnPolarization), FT::Polarization, 0, 0, ""))
         return false;
-    if (notAuto(r.dnAvailability) && !real("Availability (down)", View(r.dnAvailability), 40, 99.99999, "%"))
+    if (notAuto(r.dnAvailability) && !real("Availability (down)", FieldView(r.dnAvailability), 40, 99.99999, "%"))
         return false;
-    if (!real("Antenna aperture (down)", View(r.dnDiameter), 0.002, 50, "m") ||
+    if (!real("Antenna aperture (down)", FieldView(r.dnDiameter), 0.002, 50, "m") ||
         !antenna("Antenna gain (down)", "Antenna efficiency (down)", r.dnEfficiency, r.dnDiameter, r.dnFrequency, 2) ||
-        !real("Coupling loss (down)", View(r.dnCouplingLoss), 0, 20, "dB") ||
-        !real("Antenna mispoint loss (down)", View(r.dnMispointing), 0, 50, "dB") ||
-        !real("Other path losses (down)", View(r.dnOtherLosses), 0, 30, "dB"))
+        !real("Coupling loss (down)", FieldView(r.dnCouplingLoss), 0, 20, "dB") ||
+        !real("Antenna mispoint loss (down)", FieldView(r.dnMispointing), 0, 50, "dB") ||
+        !real("Other path losses (down)", FieldView(r.dnOtherLosses), 0, 30, "dB"))
         return false;
-    if (r.lnbNoise[0] == '+' ? !real("LNB noise temperature", View(r.lnbNoise), 0.01, 1000, "K")
-                             : !real("LNB noise figure", View(r.lnbNoise), 0.01, 6.5, "dB"))
+    if (r.lnbNoise[0] == '+' ? !real("LNB noise temperature", FieldView(r.lnbNoise), 0.01, 1000, "K")
+                             : !real("LNB noise figure", FieldView(r.lnbNoise), 0.01, 6.5, "dB"))
         return false;
-    if (notAuto(r.antennaNoise) && !real("Downlink receive antenna noise", View(r.antennaNoise), 1, 500, "K"))
+    if (notAuto(r.antennaNoise) && !real("Downlink receive antenna noise", FieldView(r.antennaNoise), 1, 500, "K"))
         return false;
-    if (!real("Csat/ACIo or C/ACI (down)", View(r.dnCsatAci), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/ASIo or C/ASI (down)", View(r.dnCsatAsi), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/XPIo or C/XPI (down)", View(r.dnCsatXpi), 1, 300, "dB-Hz or dB"))
+    if (!real("Csat/ACIo or C/ACI (down)", FieldView(r.dnCsatAci), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/ASIo or C/ASI (down)", FieldView(r.dnCsatAsi), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/XPIo or C/XPI (down)", FieldView(r.dnCsatXpi), 1, 300, "dB-Hz or dB"))
         return false;
 
     // Rain rates
-    if (r.upItuRate.On() && !real("Uplink rain rate", View(r.upRainRate), 0, 200, "mm/hr")) return false;
-    if (r.dnItuRate.On() && !real("Downlink rain rate", View(r.dnRainRate), 0, 200, "mm/hr")) return false;
+    if (r.upItuRate.On() && !real("Uplink rain rate", FieldView(r.upRainRate), 0, 200, "mm/hr")) return false;
+    if (r.dnItuRate.On() && !real("Downlink rain rate", FieldView(r.dnRainRate), 0, 200, "mm/hr")) return false;
 
     // Satellite
-    if (!CheckField("Satellite name", View(r.satName), FT::Text, 0, 0, "") ||
-        !real("Satellite G/T(ref)", View(r.gtRef), -50, 100, "dB/K") ||
-        !real("Satellite SFD(ref)", View(r.sfdRef), -200, -10, "dB/m2") ||
-        !real("Satellite receive G/T", View(r.gtReceive), -50, 100, "dB/K") ||
-        !real("Satellite flux control attenuator (FCA)", View(r.fca), 0, 60, "dB") ||
-        !real("Satellite ALC", View(r.alc), 0, 30, "dB") ||
-        !real("Satellite EIRP (zero back off)", View(r.eirpSaturation), -10, 100, "dBW"))
+    if (!CheckField("Satellite name", FieldView(r.satName), FT::Text, 0, 0, "") ||
+        !real("Satellite G/T(ref)", FieldView(r.gtRef), -50, 100, "dB/K") ||
+        !real("Satellite SFD(ref)", FieldView(r.sfdRef), -200, -10, "dB/m2") ||
+        !real("Satellite receive G/T", FieldView(r.gtReceive), -50, 100, "dB/K") ||
+        !real("Satellite flux control attenuator (FCA)", FieldView(r.fca), 0, 60, "dB") ||
+        !real("Satellite ALC", FieldView(r.alc), 0, 30, "dB") ||
+        !real("Satellite EIRP (zero back off)", FieldView(r.eirpSaturation), -10, 100, "dBW"))
         return false;
-    if (r.eirpBeamPeak[0] != '\0' && !real("Satellite EIRP (beam peak)", View(r.eirpBeamPeak), -10, 100, "dBW"))
+    if (r.eirpBeamPeak[0] != '\0' && !real("Satellite EIRP (beam peak)", FieldView(r.eirpBeamPeak), -10, 100, "dBW"))
         return false;
-    if (!real("Transponder bandwidth", View(r.transponderBandwidth), 0.00001, 6000, "MHz")) return false;
-    if (notAuto(r.transponderIbo) && !real("Transponder input back off", View(r.transponderIbo), 0, 20, "dB"))
+    if (!real("Transponder bandwidth", FieldView(r.transponderBandwidth), 0.00001, 6000, "MHz")) return false;
+    if (notAuto(r.transponderIbo) && !real("Transponder input back off", FieldView(r.transponderIbo), 0, 20, "dB"))
         return false;
-    if (notAuto(r.transponderObo) && !real("Transponder ouput back off", View(r.transponderObo), 0, 20, "dB"))
+    if (notAuto(r.transponderObo) && !real("Transponder ouput back off", FieldView(r.transponderObo), 0, 20, "dB"))
         return false;
     if (!notAuto(r.transponderIbo) && !notAuto(r.transponderObo)) {
         ReportFieldError("IBO and OB0 cannot both be AUTO", "Input Error");
         return false;
     }
-    if (notAuto(r.cim) && !real("C/IM down", View(r.cim), 1, 300, "dB")) return false;
+    if (notAuto(r.cim) && !real("C/IM down", FieldView(r.cim), 1, 300, "dB")) return false;
     if (notAuto(r.carriersPerTransponder) &&
-        !real("Number of carriers per transponder", View(r.carriersPerTransponder), 1, 10000, ""))
+        !real("Number of carriers per transponder", FieldView(r.carriersPerTransponder), 1, 10000, ""))
         return false;
 
     // Carriers
-    if (!CheckField("Service Name", View(r.serviceName), FT::Text, 0, 0, "") ||
-        !CheckField("Coverage", View(r.coverage), FT::Text, 0, 0, "") ||
-        !real("Required Eb/No or Es/No", View(r.requiredTarget), -40, 100, "dB") ||
-        !real("Information or symbol rate", View(r.rate), 0.00001, 6000, "Mbps or Mbaud") ||
-        !real("Information rate overhead", View(r.overhead), 0, 50, "%") ||
-        !CheckFraction(View(r.fecRate), 0.001, 1, "FEC") ||
-        !real("Spreading Gain", View(r.spreadingGain), 0, 100, "dB") ||
-        !real("Roll off factor + 1", View(r.rollOff), 1, 2, "") ||
-        !real("Carrier spacing factor", View(r.carrierSpacing), 0.5, 3, "") ||
-        !real("Allocated bandwidth step size", View(r.allocationStep), 0, 10, "MHz") ||
-        !real("Implementation loss", View(r.implementationLoss), 0, 10, "dB") ||
-        !real("System margin", View(r.systemMargin), 0, 10, "dB") ||
-        !real("M-ary prefix (e.g. M=8 for 8-PSK)", View(r.modulationOrder), 2, 256, "") ||
-        !CheckMary(View(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()))
+    if (!CheckField("Service Name", FieldView(r.serviceName), FT::Text, 0, 0, "") ||
+        !CheckField("Coverage", FieldView(r.coverage), FT::Text, 0, 0, "") ||
+        !real("Required Eb/No or Es/No", FieldView(r.requiredTarget), -40, 100, "dB") ||
+        !real("Information or symbol rate", FieldView(r.rate), 0.00001, 6000, "Mbps or Mbaud") ||
+        !real("Information rate overhead", FieldView(r.overhead), 0, 50, "%") ||
+        !CheckFraction(FieldView(r.fecRate), 0.001, 1, "FEC") ||
+        !real("Spreading Gain", FieldView(r.spreadingGain), 0, 100, "dB") ||
+        !real("Roll off factor + 1", FieldView(r.rollOff), 1, 2, "") ||
+        !real("Carrier spacing factor", FieldView(r.carrierSpacing), 0.5, 3, "") ||
+        !real("Allocated bandwidth step size", FieldView(r.allocationStep), 0, 10, "MHz") ||
+        !real("Implementation loss", FieldView(r.implementationLoss), 0, 10, "dB") ||
+        !real("System margin", FieldView(r.systemMargin), 0, 10, "dB") ||
+        !real("M-ary prefix (e.g. M=8 for 8-PSK)", FieldView(r.modulationOrder), 2, 256, "") ||
+        !CheckMary(FieldView(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()))
         return false;
-    return CheckCarrierSpacing(View(r.rollOff), View(r.carrierSpacing));
+    return CheckCarrierSpacing(FieldView(r.rollOff), FieldView(r.carrierSpacing));
 }
 
 void TLeoLinkForm::CmCancel()
@@ -666,15 +639,15 @@ void TLeoLinkForm::CmSite()
     NonGeoLinkInputRecord r = Scratch();
     // The satellite geometry of the station stays as typed.
     if (SelectedPage() == 0) {
-        Put(r.upSiteName, app->PickedSiteName);
-        Put(r.upLatitude, app->PickedSiteLatitude);
-        Put(r.upLongitude, app->PickedSiteLongitude);
-        Put(r.upAltitude, app->PickedSiteAltitude);
+        PutText(r.upSiteName, app->PickedSiteName);
+        PutText(r.upLatitude, app->PickedSiteLatitude);
+        PutText(r.upLongitude, app->PickedSiteLongitude);
+        PutText(r.upAltitude, app->PickedSiteAltitude);
     } else {
-        Put(r.dnSiteName, app->PickedSiteName);
-        Put(r.dnLatitude, app->PickedSiteLatitude);
-        Put(r.dnLongitude, app->PickedSiteLongitude);
-        Put(r.dnAltitude, app->PickedSiteAltitude);
+        PutText(r.dnSiteName, app->PickedSiteName);
+        PutText(r.dnLatitude, app->PickedSiteLatitude);
+        PutText(r.dnLongitude, app->PickedSiteLongitude);
+        PutText(r.dnAltitude, app->PickedSiteAltitude);
     }
     PutScratch(r);
 }
@@ -682,18 +655,18 @@ void TLeoLinkForm::CmSite()
 void TLeoLinkForm::CmReverse()
 {
     NonGeoLinkInputRecord r = Scratch();
-    Swap(r.upSiteName, r.dnSiteName);
-    Swap(r.upLatitude, r.dnLatitude);
-    Swap(r.upLongitude, r.dnLongitude);
-    Swap(r.upElevation, r.dnElevation);
-    Swap(r.upRange, r.dnRange);
-    Swap(r.upLongitudeDiff, r.dnLongitudeDiff);
-    Swap(r.upAltitude, r.dnAltitude);
-    Swap(r.upRainRate, r.dnRainRate);
-    Swap(r.upDiameter, r.dnDiameter);
-    Swap(r.upCouplingLoss, r.dnCouplingLoss);
-    Swap(r.upMispointing, r.dnMispointing);
-    Swap(r.upOtherLosses, r.dnOtherLosses);
+    SwapText(r.upSiteName, r.dnSiteName);
+    SwapText(r.upLatitude, r.dnLatitude);
+    SwapText(r.upLongitude, r.dnLongitude);
+    SwapText(r.upElevation, r.dnElevation);
+    SwapText(r.upRange, r.dnRange);
+    SwapText(r.upLongitudeDiff, r.dnLongitudeDiff);
+    SwapText(r.upAltitude, r.dnAltitude);
+    SwapText(r.upRainRate, r.dnRainRate);
+    SwapText(r.upDiameter, r.dnDiameter);
+    SwapText(r.upCouplingLoss, r.dnCouplingLoss);
+    SwapText(r.upMispointing, r.dnMispointing);
+    SwapText(r.upOtherLosses, r.dnOtherLosses);
     PutScratch(r);
 }
 
@@ -711,7 +684,7 @@ void TLeoLinkForm::CmFreeze()
 void TLeoLinkForm::CmManual()
 {
     NonGeoLinkInputRecord r = Scratch();
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     PutScratch(r);
     EnableFields(SelectedPage());
 }
@@ -726,10 +699,10 @@ void TLeoLinkForm::SelectModcod(int standard)
     }
     TGetModcodDlg dialog(this, standard);
     if (dialog.Execute() != platform::IDOK) return;
-    const ModcodSelection& s = CurrentModcodSelection();
+    const ModcodSelection& s = dialog.Selection();
     // R / (Rs log2 M) with Rs = R / efficiency: the efficiency over log2 M.
     std::snprintf(r.fecRate, sizeof r.fecRate, "%.4lf", s.efficiency / s.log2M);
-    Put(r.modcodText, s.text);
+    PutText(r.modcodText, s.text);
     std::snprintf(r.modulationOrder, sizeof r.modulationOrder, "%d", s.m);
     const bool dvbs = standard == modcod::kDvbs;
     std::snprintf(r.requiredTarget, sizeof r.requiredTarget, "%.2lf", dvbs ? s.ebNo : s.esNo);

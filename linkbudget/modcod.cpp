@@ -3,12 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-ModcodSelection& CurrentModcodSelection()
-{
-    static ModcodSelection selection;
-    return selection;
-}
-
 namespace modcod {
 
 namespace {

@@ -1,12 +1,14 @@
 // Modulation and coding combinations (modcods) of DVB-S, DVB-S2 (with its
-// extensions) and NS3/NS4, and the choice the selection dialog leaves for
-// the budget dialogs.  Free of Qt.
+// extensions) and NS3/NS4, and how a confirmed row fills the selection the
+// application keeps.  Free of Qt.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <span>
+
+#include "framework/forms/modcod_selection.h"
 
 struct DvbsModcodRow {
     float type, m, rate, esNo;
@@ -17,27 +19,6 @@ struct Dvbs2ModcodRow {
 struct NsModcodRow {
     float type, m, rate, kbch, s, esNoNs3, esNoNs4;
 };
-
-// The last confirmed choice, zero at start-up (first row, no pilots,
-// normal frames).
-struct ModcodSelection {
-    std::int32_t type = 0;
-    std::int32_t m = 0;
-    double rate = 0.0;
-    double log2M = 0.0;
-    double efficiency = 0.0;       // information bits per symbol
-    double esNo = 0.0;             // dB
-    double ebNo = 0.0;             // dB
-    char text[81] = {};
-    // Remembered row of each list.
-    std::int32_t dvbsRow = 0, dvbs2NormalRow = 0, dvbs2ShortRow = 0, dvbs2MediumRow = 0, nsNormalRow = 0,
-                 nsShortRow = 0;
-    std::uint8_t pilots = 0;
-    std::int32_t frameSize = 0;    // 0 normal, 1 medium, 2 short
-};
-
-// The choice the application keeps for every dialog of this session.
-ModcodSelection& CurrentModcodSelection();
 
 namespace modcod {
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QListWidget>
 
+#include "framework/app/orbiscope.h"
 #include "framework/forms/form_controls.h"
 
 using platform::ControlKind;
@@ -41,9 +42,11 @@ std::vector<ControlSpec> ModcodControls()
 }  // namespace
 
 TGetModcodDlg::TGetModcodDlg(QWidget* parent, int standard)
-    : TForm(parent, kResourceId, "Select Modcod", ModcodControls()), standard_(standard)
+    : TForm(parent, kResourceId, "Select Modcod", ModcodControls()),
+      selection_(App() ? App()->SelectedModcod : ownSelection_),
+      standard_(standard)
 {
-    const ModcodSelection& s = CurrentModcodSelection();
+    const ModcodSelection& s = selection_;
     pilots_ = s.pilots != 0;
     frameSize_ = s.frameSize;
     (new TMyListBox(this, kList))->SetHints(kListHint);
@@ -67,7 +70,7 @@ TGetModcodDlg::TGetModcodDlg(QWidget* parent, int standard)
 void TGetModcodDlg::SetupWindow()
 {
     TForm::SetupWindow();
-    ModcodSelection& s = CurrentModcodSelection();
+    ModcodSelection& s = selection_;
     row_ = modcod::RememberedRow(s, standard_, frameSize_);
     if (standard_ != modcod::kDvbs) {
         SetCheck(kPilots, pilots_ ? 1 : 0);
@@ -110,13 +113,13 @@ void TGetModcodDlg::SelectStandard()
 void TGetModcodDlg::CmPilots()
 {
     pilots_ = GetCheck(kPilots) != 0;
-    CurrentModcodSelection().pilots = pilots_ ? 1 : 0;
+    selection_.pilots = pilots_ ? 1 : 0;
 }
 
 void TGetModcodDlg::CmFrame(int frameSize)
 {
     frameSize_ = frameSize;
-    ModcodSelection& s = CurrentModcodSelection();
+    ModcodSelection& s = selection_;
     s.frameSize = frameSize;
     row_ = modcod::RememberedRow(s, standard_, frameSize_);
     SelectStandard();
@@ -139,6 +142,6 @@ void TGetModcodDlg::CmDoubleClick()
 
 bool TGetModcodDlg::CanClose()
 {
-    modcod::Confirm(CurrentModcodSelection(), standard_, row_);
+    modcod::Confirm(selection_, standard_, row_);
     return true;
 }

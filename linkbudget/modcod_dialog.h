@@ -1,6 +1,7 @@
 // TGetModcodDlg: "Select Modcod" (dialog 652), the list of one standard's
 // modcods with the frame size and pilots where the standard has them.  OK
-// leaves the choice in CurrentModcodSelection().
+// leaves the choice in the application's SelectedModcod (a dialog made
+// without an application keeps it in a selection of its own).
 #pragma once
 
 #include "framework/forms/form.h"
@@ -29,8 +30,12 @@ public:
     int Standard() const { return standard_; }
     int CurrentRow() const { return row_; }
     int FrameSize() const { return frameSize_; }
+    // The selection the dialog fills: the application's, or its own.
+    const ModcodSelection& Selection() const { return selection_; }
 
 private:
+    ModcodSelection ownSelection_;
+    ModcodSelection& selection_;
     int standard_;
     int row_ = 0;
     bool pilots_;

@@ -13,11 +13,11 @@ namespace {
 
 using namespace lbdoc;
 
-bool MinEqFlag(FieldReader& in, NonGeoLinkInputRecord& r)
+bool MinEqFlag(DocumentFieldReader& in, NonGeoLinkInputRecord& r)
 {
     std::uint16_t minEq = 1;
     if (!in.UncountedFlag(minEq)) return false;
-    if (minEq == 0) Put(r.hpaPower, "MINEQ");
+    if (minEq == 0) PutText(r.hpaPower, "MINEQ");
     return true;
 }
 
@@ -25,17 +25,17 @@ bool MinEqFlag(FieldReader& in, NonGeoLinkInputRecord& r)
 
 bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInputRecord& r)
 {
-    FieldReader in(w, file);
+    DocumentFieldReader in(file, sizeof(NonGeoLinkInputRecord));
 
     // Uplink
     if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude, r.upElevation, r.upRange)) return false;
     if (v >= 9002) {
         if (!in.Text(r.upLongitudeDiff)) return false;
     } else {
-        Put(r.upLongitudeDiff, "0");
+        PutText(r.upLongitudeDiff, "0");
     }
     if (v == 9001)
-        Put(r.upAltitude, "AUTO");
+        PutText(r.upAltitude, "AUTO");
     else if (!in.Text(r.upAltitude))
         return false;
     if (!in.Texts(r.upFrequency, r.upPolarization, r.upAvailability, r.upDiameter, r.upEfficiency,
@@ -50,10 +50,10 @@ bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
     if (v >= 9002) {
         if (!in.Text(r.dnLongitudeDiff)) return false;
     } else {
-        Put(r.dnLongitudeDiff, "0");
+        PutText(r.dnLongitudeDiff, "0");
     }
     if (v == 9001)
-        Put(r.dnAltitude, "AUTO");
+        PutText(r.dnAltitude, "AUTO");
     else if (!in.Text(r.dnAltitude))
         return false;
     if (!in.Texts(r.dnFrequency, r.dnPolarization, r.dnAvailability, r.dnDiameter, r.dnEfficiency,
@@ -95,14 +95,14 @@ bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
     if (v >= 9010 && !in.Text(r.eirpBeamPeak)) return false;
     if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
     if (v < 9002) {
-        Terminate(r.cim);
+        TerminateText(r.cim);
         if (!lbtext::IsKeyword(r.cim, "auto")) {
-            Put(r.cim, "AUTO");
+            PutText(r.cim, "AUTO");
             if (w.CalcErrorCode == 0) w.CalcErrorCode = kErrLegacyCim;
         }
     }
     if (v == 9007)
-        Put(r.carriersPerTransponder, "AUTO");
+        PutText(r.carriersPerTransponder, "AUTO");
     else if (!in.Text(r.carriersPerTransponder))
         return false;
 
@@ -118,7 +118,7 @@ bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
     if (v >= 9004) {
         if (!in.Text(r.implementationLoss)) return false;
     } else {
-        Put(r.implementationLoss, "0");
+        PutText(r.implementationLoss, "0");
     }
     if (!in.Text(r.systemMargin)) return false;
     if (v < 9012 && v != 9005 && !MinEqFlag(in, r)) return false;
@@ -135,7 +135,7 @@ bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
     if (v >= 9004) {
         if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
     } else {
-        Put(r.modcodText, "Manual");
+        PutText(r.modcodText, "Manual");
         r.infoRate.Set(1);
     }
     if (v >= 9009) {
@@ -148,14 +148,14 @@ bool ReadNonGeoFileV9000(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
     }
     if (v >= 9011 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
 
-    Terminate(r.dnAvailability);
-    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) Put(r.dnAvailability, "AUTO");
+    TerminateText(r.dnAvailability);
+    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
     return true;
 }
 
-bool ReadNonGeoFileV7001(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInputRecord& r)
+bool ReadNonGeoFileV7001(TMyWindow& /*window*/, DocumentFile& file, int v, NonGeoLinkInputRecord& r)
 {
-    FieldReader in(w, file);
+    DocumentFieldReader in(file, sizeof(NonGeoLinkInputRecord));
 
     if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude, r.upElevation, r.upRange, r.upAltitude,
                   r.upFrequency, r.upPolarization, r.upAvailability))
@@ -198,16 +198,16 @@ bool ReadNonGeoFileV7001(TMyWindow& w, DocumentFile& file, int v, NonGeoLinkInpu
 void FixOldNonGeoFields(NonGeoLinkInputRecord& r)
 {
     std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
-    Put(r.upOtherLosses, "0");
-    Put(r.dnOtherLosses, "0");
+    PutText(r.upOtherLosses, "0");
+    PutText(r.dnOtherLosses, "0");
     r.dualFade.Set(0);
     r.targetEbNo.Set(1);
-    Put(r.cim, "AUTO");
-    Put(r.upLongitudeDiff, "0");
-    Put(r.dnLongitudeDiff, "0");
-    Put(r.implementationLoss, "0");
+    PutText(r.cim, "AUTO");
+    PutText(r.upLongitudeDiff, "0");
+    PutText(r.dnLongitudeDiff, "0");
+    PutText(r.implementationLoss, "0");
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.upCiUnits.Set(1);
     r.dnCiUnits.Set(1);
     r.upDepolarization.Set(1);
@@ -218,8 +218,6 @@ void FixOldNonGeoFields(NonGeoLinkInputRecord& r)
 bool ReadNonGeoDocument(TMyWindow& w, const char* fileName, NonGeoLinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    w.FieldReadLimit = std::int32_t(sizeof(NonGeoLinkInputRecord));
-    w.FieldReadTotal = 0;
     r.upItuAuto.Set(1);
     r.dnItuAuto.Set(1);
     w.CalcErrorCode = 0;

@@ -7,19 +7,6 @@
 namespace {
 
 template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
-}
-
-template <std::size_t N>
-void Terminate(char (&field)[N])
-{
-    field[N - 1] = '\0';
-}
-
-template <std::size_t N>
 void Copy(char (&to)[N], const char (&from)[N])
 {
     std::memcpy(to, from, N);
@@ -31,19 +18,19 @@ void Copy(char (&to)[N], const char (&from)[N])
 void SetNonGeoLinkRecordDefaults(NonGeoLinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    Put(r.hpaPower, "MIN");
-    Put(r.upAltitude, "AUTO");
-    Put(r.carriersPerHpa, "1");
-    Put(r.dnAltitude, "AUTO");
-    Put(r.dnAvailability, "AUTO");
-    Put(r.antennaNoise, "AUTO");
-    Put(r.transponderObo, "AUTO");
-    Put(r.cim, "AUTO");
-    Put(r.carriersPerTransponder, "AUTO");
-    Put(r.spreadingGain, "0");
-    Put(r.implementationLoss, "0");
-    Put(r.modulationOrder, "4");
-    Put(r.modcodText, "Manual");
+    PutText(r.hpaPower, "MIN");
+    PutText(r.upAltitude, "AUTO");
+    PutText(r.carriersPerHpa, "1");
+    PutText(r.dnAltitude, "AUTO");
+    PutText(r.dnAvailability, "AUTO");
+    PutText(r.antennaNoise, "AUTO");
+    PutText(r.transponderObo, "AUTO");
+    PutText(r.cim, "AUTO");
+    PutText(r.carriersPerTransponder, "AUTO");
+    PutText(r.spreadingGain, "0");
+    PutText(r.implementationLoss, "0");
+    PutText(r.modulationOrder, "4");
+    PutText(r.modcodText, "Manual");
     r.ltwta.Set(1);
     r.mapsk.Set(1);
     r.targetEbNo.Set(1);
@@ -59,29 +46,29 @@ void SetNonGeoLinkRecordDefaults(NonGeoLinkInputRecord& r)
 
 void TerminateNonGeoLinkTexts(NonGeoLinkInputRecord& r)
 {
-    Terminate(r.upSiteName); Terminate(r.upLatitude); Terminate(r.upLongitude);
-    Terminate(r.upElevation); Terminate(r.upRange); Terminate(r.upLongitudeDiff);
-    Terminate(r.upAltitude); Terminate(r.upFrequency); Terminate(r.upPolarization);
-    Terminate(r.upAvailability); Terminate(r.upDiameter); Terminate(r.upEfficiency);
-    Terminate(r.upCouplingLoss); Terminate(r.upMispointing); Terminate(r.upOtherLosses);
-    Terminate(r.upCsatAci); Terminate(r.upCsatAsi); Terminate(r.upCsatXpi); Terminate(r.hpaObo);
-    Terminate(r.carriersPerHpa); Terminate(r.hpaCim); Terminate(r.upc); Terminate(r.hpaPower);
-    Terminate(r.dnSiteName); Terminate(r.dnLatitude); Terminate(r.dnLongitude);
-    Terminate(r.dnElevation); Terminate(r.dnRange); Terminate(r.dnLongitudeDiff);
-    Terminate(r.dnAltitude); Terminate(r.dnFrequency); Terminate(r.dnPolarization);
-    Terminate(r.dnAvailability); Terminate(r.dnDiameter); Terminate(r.dnEfficiency);
-    Terminate(r.dnCouplingLoss); Terminate(r.dnMispointing); Terminate(r.dnOtherLosses);
-    Terminate(r.lnbNoise); Terminate(r.antennaNoise); Terminate(r.dnCsatAci);
-    Terminate(r.dnCsatAsi); Terminate(r.dnCsatXpi);
-    Terminate(r.upRainRate); Terminate(r.dnRainRate);
-    Terminate(r.satName); Terminate(r.gtRef); Terminate(r.sfdRef);
-    Terminate(r.gtReceive); Terminate(r.fca); Terminate(r.alc); Terminate(r.eirpSaturation);
-    Terminate(r.eirpBeamPeak); Terminate(r.transponderBandwidth); Terminate(r.transponderIbo);
-    Terminate(r.transponderObo); Terminate(r.cim); Terminate(r.carriersPerTransponder);
-    Terminate(r.serviceName); Terminate(r.coverage); Terminate(r.requiredTarget); Terminate(r.rate);
-    Terminate(r.overhead); Terminate(r.fecRate); Terminate(r.spreadingGain); Terminate(r.rollOff);
-    Terminate(r.carrierSpacing); Terminate(r.allocationStep); Terminate(r.implementationLoss);
-    Terminate(r.systemMargin); Terminate(r.modulationOrder); Terminate(r.modcodText);
+    TerminateText(r.upSiteName); TerminateText(r.upLatitude); TerminateText(r.upLongitude);
+    TerminateText(r.upElevation); TerminateText(r.upRange); TerminateText(r.upLongitudeDiff);
+    TerminateText(r.upAltitude); TerminateText(r.upFrequency); TerminateText(r.upPolarization);
+    TerminateText(r.upAvailability); TerminateText(r.upDiameter); TerminateText(r.upEfficiency);
+    TerminateText(r.upCouplingLoss); TerminateText(r.upMispointing); TerminateText(r.upOtherLosses);
+    TerminateText(r.upCsatAci); TerminateText(r.upCsatAsi); TerminateText(r.upCsatXpi); TerminateText(r.hpaObo);
+    TerminateText(r.carriersPerHpa); TerminateText(r.hpaCim); TerminateText(r.upc); TerminateText(r.hpaPower);
+    TerminateText(r.dnSiteName); TerminateText(r.dnLatitude); TerminateText(r.dnLongitude);
+    TerminateText(r.dnElevation); TerminateText(r.dnRange); TerminateText(r.dnLongitudeDiff);
+    TerminateText(r.dnAltitude); TerminateText(r.dnFrequency); TerminateText(r.dnPolarization);
+    TerminateText(r.dnAvailability); TerminateText(r.dnDiameter); TerminateText(r.dnEfficiency);
+    TerminateText(r.dnCouplingLoss); TerminateText(r.dnMispointing); TerminateText(r.dnOtherLosses);
+    TerminateText(r.lnbNoise); TerminateText(r.antennaNoise); TerminateText(r.dnCsatAci);
+    TerminateText(r.dnCsatAsi); TerminateText(r.dnCsatXpi);
+    TerminateText(r.upRainRate); TerminateText(r.dnRainRate);
+    TerminateText(r.satName); TerminateText(r.gtRef); TerminateText(r.sfdRef);
+    TerminateText(r.gtReceive); TerminateText(r.fca); TerminateText(r.alc); TerminateText(r.eirpSaturation);
+    TerminateText(r.eirpBeamPeak); TerminateText(r.transponderBandwidth); TerminateText(r.transponderIbo);
+    TerminateText(r.transponderObo); TerminateText(r.cim); TerminateText(r.carriersPerTransponder);
+    TerminateText(r.serviceName); TerminateText(r.coverage); TerminateText(r.requiredTarget); TerminateText(r.rate);
+    TerminateText(r.overhead); TerminateText(r.fecRate); TerminateText(r.spreadingGain); TerminateText(r.rollOff);
+    TerminateText(r.carrierSpacing); TerminateText(r.allocationStep); TerminateText(r.implementationLoss);
+    TerminateText(r.systemMargin); TerminateText(r.modulationOrder); TerminateText(r.modcodText);
 }
 
 void NonGeoToGeoRecord(const NonGeoLinkInputRecord& f, GeoLinkInputRecord& t)
@@ -147,6 +134,6 @@ void ParseNonGeoGeometry(NonGeoLinkInputRecord& r, NonGeoGeometry& up, NonGeoGeo
     down.elevation = lbtext::Number(r.dnElevation);
     down.range = lbtext::Number(r.dnRange);
     down.longitudeDifference = lbtext::Number(r.dnLongitudeDiff);
-    if (r.upLongitudeDiff[0] == '\0') Put(r.upLongitudeDiff, "0");
-    if (r.dnLongitudeDiff[0] == '\0') Put(r.dnLongitudeDiff, "0");
+    if (r.upLongitudeDiff[0] == '\0') PutText(r.upLongitudeDiff, "0");
+    if (r.dnLongitudeDiff[0] == '\0') PutText(r.dnLongitudeDiff, "0");
 }

@@ -4,7 +4,7 @@
 // attenuation and the fade, with the worst-month figures of ITU-R P.841.
 #pragma once
 
-#include "linkbudget/link_atmosphere.h"
+#include "propagation/link_atmosphere.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // propagation terms of one earth station's path and the carrier's rates.
 #pragma once
 
-#include "linkbudget/link_atmosphere.h"
+#include "propagation/link_atmosphere.h"
 #include "linkbudget/path_fill.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "linkbudget/rgn_downlink_form.h"
 #include "linkbudget/budget_form.h"
+#include "framework/forms/scratch_record.h"
 
 #include <QAbstractButton>
 #include <QTabBar>
@@ -280,16 +281,6 @@ F::Picker& SatellitePicker()
     return picker;
 }
 
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-template <std::size_t N>
-std::string_view View(const char (&field)[N])
-{
-    return std::string_view(field, strnlen(field, N));
-}
 
 }  // namespace
 
@@ -315,17 +306,7 @@ std::vector<ControlSpec> TRgnDownLinkForm::ControlTable()
 
 void TRgnDownLinkForm::ClearTextTails(DownlinkInputRecord& record)
 {
-    auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-    std::size_t offset = 0;
-    for (const ControlSpec& c : TheLayout().transfer) {
-        const std::size_t size = c.kind == ControlKind::Edit ? std::size_t(c.textLimit) : 2;
-        if (c.kind == ControlKind::Edit) {
-            std::size_t end = 0;
-            while (end < size && bytes[offset + end] != 0) ++end;
-            for (std::size_t i = end; i < size; ++i) bytes[offset + i] = 0;
-        }
-        offset += size;
-    }
+    ::ClearTextTails(record, ControlTable());
 }
 
 const std::array<std::vector<int>, F::kPageCount>& TRgnDownLinkForm::PageControls() { return TheLayout().pages; }
@@ -378,9 +359,9 @@ void TRgnDownLinkForm::SelectPage(int page) { budgetform::ShowPage(*this, kTab, 
 
 void TRgnDownLinkForm::ShowSuggestion() { SetControlText(kSuggestion, window_.Budget().suggestion); }
 
-DownlinkInputRecord TRgnDownLinkForm::Scratch() const { return budgetform::ReadScratch<DownlinkInputRecord>(*this, TerminateDownlinkTexts); }
+DownlinkInputRecord TRgnDownLinkForm::Scratch() const { return ReadScratch<DownlinkInputRecord>(*this, TerminateDownlinkTexts); }
 
-void TRgnDownLinkForm::PutScratch(const DownlinkInputRecord& r) { budgetform::WriteScratch(*this, r); }
+void TRgnDownLinkForm::PutScratch(const DownlinkInputRecord& r) { WriteScratch(*this, r); }
 
 void TRgnDownLinkForm::Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
 
@@ -427,68 +408,68 @@ bool TRgnDownLinkForm::ValidateFields(const DownlinkInputRecord& in)
     };
     const auto notAuto = [](const char* text) { return !lbtext::IsKeyword(text, "auto"); };
 
-    if (!CheckField("Site name", View(r.siteName), FT::Text, 0, 0, "") ||
-        !CheckField("Site latitude", View(r.latitude), FT::Latitude, 0, 90, kLatUnit) ||
-        !CheckField("Site longitude", View(r.longitude), FT::Longitude, 0, 180, kLonUnit))
+    if (!CheckField("Site name", FieldView(r.siteName), FT::Text, 0, 0, "") ||
+        !CheckField("Site latitude", FieldView(r.latitude), FT::Latitude, 0, 90, kLatUnit) ||
+        !CheckField("Site longitude", FieldView(r.longitude), FT::Longitude, 0, 180, kLonUnit))
         return false;
-    if (notAuto(r.altitude) && !real("Site altitude", View(r.altitude), -0.5, 25, "km")) return false;
-    if (!real("Frequency", View(r.frequency), 0.0007, 55, "GHz") ||
-        !CheckField("Polarization", View(r.polarization), FT::Polarization, 0, 0, "") ||
-        !real("Availability", View(r.availability), 40, 99.99999, "%") ||
-        !real("Antenna aperture", View(r.diameter), 0.002, 50, "m"))
+    if (notAuto(r.altitude) && !real("Site altitude", FieldView(r.altitude), -0.5, 25, "km")) return false;
+    if (!real("Frequency", FieldView(r.frequency), 0.0007, 55, "GHz") ||
+        !CheckField("Polarization", FieldView(r.polarization), FT::Polarization, 0, 0, "") ||
+        !real("Availability", FieldView(r.availability), 40, 99.99999, "%") ||
+        !real("Antenna aperture", FieldView(r.diameter), 0.002, 50, "m"))
         return false;
     if (r.efficiency[0] == '+' || r.efficiency[0] == '-') {
-        if (!real("Antenna gain (down)", View(r.efficiency), -30, 100, "dBi") ||
-            !CheckAntennaGain(View(r.diameter), View(r.efficiency), View(r.frequency), 2))
+        if (!real("Antenna gain (down)", FieldView(r.efficiency), -30, 100, "dBi") ||
+            !CheckAntennaGain(FieldView(r.diameter), FieldView(r.efficiency), FieldView(r.frequency), 2))
             return false;
-    } else if (!real("Antenna efficiency (down)", View(r.efficiency), 10, 100, "%")) {
+    } else if (!real("Antenna efficiency (down)", FieldView(r.efficiency), 10, 100, "%")) {
         return false;
     }
-    if (!real("Coupling loss", View(r.couplingLoss), 0, 20, "dB") ||
-        !real("Antenna mispoint", View(r.mispointing), 0, 50, "dB") ||
-        !real("Other path losses", View(r.otherLosses), 0, 30, "dB"))
+    if (!real("Coupling loss", FieldView(r.couplingLoss), 0, 20, "dB") ||
+        !real("Antenna mispoint", FieldView(r.mispointing), 0, 50, "dB") ||
+        !real("Other path losses", FieldView(r.otherLosses), 0, 30, "dB"))
         return false;
-    if (r.lnbNoise[0] == '+' ? !real("LNB noise temperature", View(r.lnbNoise), 0.01, 1000, "K")
-                             : !real("LNB noise figure", View(r.lnbNoise), 0.01, 6.5, "dB"))
+    if (r.lnbNoise[0] == '+' ? !real("LNB noise temperature", FieldView(r.lnbNoise), 0.01, 1000, "K")
+                             : !real("LNB noise figure", FieldView(r.lnbNoise), 0.01, 6.5, "dB"))
         return false;
     // The LNB gain takes any text.
-    if (!real("LNB load impedance", View(r.loadImpedance), 20, 100, "ohms")) return false;
-    if (notAuto(r.antennaNoise) && !real("Receive antenna noise", View(r.antennaNoise), 1, 500, "K")) return false;
-    if (!real("Csat/ACIo or C/ACI", View(r.csatAci), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/ASIo or C/ASI", View(r.csatAsi), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/XPIo or C/XPI", View(r.csatXpi), 1, 300, "dB-Hz or dB") ||
-        !real("Csat/IM", View(r.cim), 1, 300, "dB"))
+    if (!real("LNB load impedance", FieldView(r.loadImpedance), 20, 100, "ohms")) return false;
+    if (notAuto(r.antennaNoise) && !real("Receive antenna noise", FieldView(r.antennaNoise), 1, 500, "K")) return false;
+    if (!real("Csat/ACIo or C/ACI", FieldView(r.csatAci), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/ASIo or C/ASI", FieldView(r.csatAsi), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/XPIo or C/XPI", FieldView(r.csatXpi), 1, 300, "dB-Hz or dB") ||
+        !real("Csat/IM", FieldView(r.cim), 1, 300, "dB"))
         return false;
-    if (r.ituRate.On() && !real("Downlink rain rate", View(r.rainRate), 0, 200, "mm/hr")) return false;
+    if (r.ituRate.On() && !real("Downlink rain rate", FieldView(r.rainRate), 0, 200, "mm/hr")) return false;
 
-    if (!CheckField("Satellite name", View(r.satName), FT::Text, 0, 0, "") ||
-        !CheckField("Service Name", View(r.serviceName), FT::Text, 0, 0, "") ||
-        !real("Satellite EIRP", View(r.eirp), -10, 100, "dBW") ||
-        !real("Satellite bandwidth", View(r.satBandwidth), 0.00001, 6000, "MHz"))
+    if (!CheckField("Satellite name", FieldView(r.satName), FT::Text, 0, 0, "") ||
+        !CheckField("Service Name", FieldView(r.serviceName), FT::Text, 0, 0, "") ||
+        !real("Satellite EIRP", FieldView(r.eirp), -10, 100, "dBW") ||
+        !real("Satellite bandwidth", FieldView(r.satBandwidth), 0.00001, 6000, "MHz"))
         return false;
     if (r.geo.On()) {
-        if (!CheckField("Satellite longitude", View(r.satLongitude), FT::Longitude, 0, 180, kLonUnit)) return false;
+        if (!CheckField("Satellite longitude", FieldView(r.satLongitude), FT::Longitude, 0, 180, kLonUnit)) return false;
     }
     if (r.nonGeo.On()) {
-        if (!real("Satellite range", View(r.range), 1, 2000000, "km") ||
-            !real("Satellite elevation", View(r.elevation), 0, 90, "degrees") ||
-            !real("Longitude difference", View(r.longitudeDifference), 0, 80, "degrees"))
+        if (!real("Satellite range", FieldView(r.range), 1, 2000000, "km") ||
+            !real("Satellite elevation", FieldView(r.elevation), 0, 90, "degrees") ||
+            !real("Longitude difference", FieldView(r.longitudeDifference), 0, 80, "degrees"))
             return false;
     }
 
-    return real("Required target (Eb/No or Es/No)", View(r.requiredTarget), -40, 100, "dB") &&
-           real("Information or symbol rate", View(r.rate), 0.00001, 6000, "Mbps or Mbaud") &&
-           real("Information rate overhead", View(r.overhead), 0, 50, "%") &&
-           CheckFraction(View(r.fecRate), 0.001, 1, "FEC") &&
-           real("Spreading Gain", View(r.spreadingGain), 0, 100, "dB") &&
-           real("Roll off factor + 1", View(r.rollOff), 1, 2, "") &&
-           real("Carrier spacing factor", View(r.carrierSpacing), 0.5, 3, "") &&
-           real("Allocated bandwidth step size", View(r.allocationStep), 0, 10, "MHz") &&
-           real("Implementation loss", View(r.implementationLoss), 0, 10, "dB") &&
-           real("System margin", View(r.systemMargin), 0, 10, "dB") &&
-           real("M-ary prefix (e.g. M=8 for 8-PSK)", View(r.modulationOrder), 2, 256, "") &&
-           CheckMary(View(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()) &&
-           CheckCarrierSpacing(View(r.rollOff), View(r.carrierSpacing));
+    return real("Required target (Eb/No or Es/No)", FieldView(r.requiredTarget), -40, 100, "dB") &&
+           real("Information or symbol rate", FieldView(r.rate), 0.00001, 6000, "Mbps or Mbaud") &&
+           real("Information rate overhead", FieldView(r.overhead), 0, 50, "%") &&
+           CheckFraction(FieldView(r.fecRate), 0.001, 1, "FEC") &&
+           real("Spreading Gain", FieldView(r.spreadingGain), 0, 100, "dB") &&
+           real("Roll off factor + 1", FieldView(r.rollOff), 1, 2, "") &&
+           real("Carrier spacing factor", FieldView(r.carrierSpacing), 0.5, 3, "") &&
+           real("Allocated bandwidth step size", FieldView(r.allocationStep), 0, 10, "MHz") &&
+           real("Implementation loss", FieldView(r.implementationLoss), 0, 10, "dB") &&
+           real("System margin", FieldView(r.systemMargin), 0, 10, "dB") &&
+           real("M-ary prefix (e.g. M=8 for 8-PSK)", FieldView(r.modulationOrder), 2, 256, "") &&
+           CheckMary(FieldView(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()) &&
+           CheckCarrierSpacing(FieldView(r.rollOff), FieldView(r.carrierSpacing));
 }
 
 void TRgnDownLinkForm::CmCancel()
@@ -505,10 +486,10 @@ void TRgnDownLinkForm::CmSite()
     TOrbiscope* app = App();
     if (!app || !SitePicker() || !SitePicker()(*this)) return;
     DownlinkInputRecord r = Scratch();
-    Put(r.siteName, app->PickedSiteName);
-    Put(r.latitude, app->PickedSiteLatitude);
-    Put(r.longitude, app->PickedSiteLongitude);
-    Put(r.altitude, app->PickedSiteAltitude);
+    PutText(r.siteName, app->PickedSiteName);
+    PutText(r.latitude, app->PickedSiteLatitude);
+    PutText(r.longitude, app->PickedSiteLongitude);
+    PutText(r.altitude, app->PickedSiteAltitude);
     PutScratch(r);
 }
 
@@ -517,8 +498,8 @@ void TRgnDownLinkForm::CmSatellite()
     TOrbiscope* app = App();
     if (!app || !SatellitePicker() || !SatellitePicker()(*this)) return;
     DownlinkInputRecord r = Scratch();
-    Put(r.satName, app->PickedSatName);
-    Put(r.satLongitude, app->PickedSatLongitude);
+    PutText(r.satName, app->PickedSatName);
+    PutText(r.satLongitude, app->PickedSatLongitude);
     PutScratch(r);
 }
 
@@ -536,7 +517,7 @@ void TRgnDownLinkForm::CmFreeze()
 void TRgnDownLinkForm::CmManual()
 {
     DownlinkInputRecord r = Scratch();
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     PutScratch(r);
     EnableFields(SelectedPage());
 }
@@ -551,9 +532,9 @@ void TRgnDownLinkForm::SelectModcod(int standard)
     }
     TGetModcodDlg dialog(this, standard);
     if (dialog.Execute() != platform::IDOK) return;
-    const ModcodSelection& s = CurrentModcodSelection();
+    const ModcodSelection& s = dialog.Selection();
     std::snprintf(r.fecRate, sizeof r.fecRate, "%.4lf", s.efficiency / s.log2M);
-    Put(r.modcodText, s.text);
+    PutText(r.modcodText, s.text);
     std::snprintf(r.modulationOrder, sizeof r.modulationOrder, "%d", s.m);
     const bool dvbs = standard == modcod::kDvbs;
     std::snprintf(r.requiredTarget, sizeof r.requiredTarget, "%.2lf", dvbs ? s.ebNo : s.esNo);

@@ -8,13 +8,6 @@
 
 namespace {
 
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
-}
-
 using R = DownlinkInputRecord;
 
 struct Stretch {
@@ -104,7 +97,7 @@ bool ReadLayoutA(Cursor& in, std::uint16_t v, R& r)
 {
     in >> r.siteName >> r.latitude >> r.longitude;
     if (v == 3002)
-        Put(r.altitude, "AUTO");
+        PutText(r.altitude, "AUTO");
     else
         in >> r.altitude;
     in.Skip(13);
@@ -128,20 +121,20 @@ bool ReadLayoutA(Cursor& in, std::uint16_t v, R& r)
         r.targetEbNo.Set(1);
     if (!in.Ok()) return false;
 
-    Put(r.mispointing, "0");
-    if (r.csatAsi[0] == '\0') Put(r.csatAsi, "100");
-    Put(r.cim, "25");
+    PutText(r.mispointing, "0");
+    if (r.csatAsi[0] == '\0') PutText(r.csatAsi, "100");
+    PutText(r.cim, "25");
     r.ituAuto.Set(1);
-    Put(r.serviceName, "N/A");
+    PutText(r.serviceName, "N/A");
     r.geo.Set(1);
-    Put(r.overhead, "0");
-    Put(r.spreadingGain, "0");
-    Put(r.carrierSpacing, "1.4");
-    Put(r.allocationStep, "0");
-    Put(r.implementationLoss, "0");
-    Put(r.systemMargin, "0");
+    PutText(r.overhead, "0");
+    PutText(r.spreadingGain, "0");
+    PutText(r.carrierSpacing, "1.4");
+    PutText(r.allocationStep, "0");
+    PutText(r.implementationLoss, "0");
+    PutText(r.systemMargin, "0");
     r.symbolRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.csatIoUnits.Set(1);
     r.depolarization.Set(1);
     return true;
@@ -173,12 +166,12 @@ bool ReadLayoutB(Cursor& in, std::uint16_t v, R& r)
     if (v <= 1953)
         in >> r.satBandwidth;
     else
-        Put(r.satBandwidth, "36");
+        PutText(r.satBandwidth, "36");
     in >> r.rate;
     if (v <= 1954)
         in >> r.overhead;
     else
-        Put(r.overhead, "0");
+        PutText(r.overhead, "0");
     in >> r.fecRate;
     if (v >= 1956) {
         char denominator[13] = {};
@@ -186,7 +179,7 @@ bool ReadLayoutB(Cursor& in, std::uint16_t v, R& r)
         if (in.Ok()) DivideCodeRate(r, denominator);
     }
     if (v == 1958)
-        Put(r.rollOff, "1.2");
+        PutText(r.rollOff, "1.2");
     else
         in >> r.rollOff;
     in >> r.requiredTarget;
@@ -198,22 +191,22 @@ bool ReadLayoutB(Cursor& in, std::uint16_t v, R& r)
     if (v >= 1954) in.Skip(14);
     if (!in.Ok()) return false;
 
-    Put(r.mispointing, "0");
+    PutText(r.mispointing, "0");
     r.ituAuto.Set(1);
-    Put(r.serviceName, "N/A");
+    PutText(r.serviceName, "N/A");
     r.geo.Set(1);
-    Put(r.spreadingGain, "0");
-    Put(r.carrierSpacing, "1.4");
-    Put(r.allocationStep, "0");
-    Put(r.implementationLoss, "0");
-    Put(r.systemMargin, "0");
+    PutText(r.spreadingGain, "0");
+    PutText(r.carrierSpacing, "1.4");
+    PutText(r.allocationStep, "0");
+    PutText(r.implementationLoss, "0");
+    PutText(r.systemMargin, "0");
     r.targetEbNo.Set(1);
-    Put(r.csatAci, "60");
-    Put(r.cim, "25");
-    Put(r.modcodText, "Manual");
+    PutText(r.csatAci, "60");
+    PutText(r.cim, "25");
+    PutText(r.modcodText, "Manual");
     if (v >= 1955) {
         r.symbolRate.Set(1);
-        Put(r.satBandwidth, "36");
+        PutText(r.satBandwidth, "36");
     } else {
         r.infoRate.Set(1);
     }
@@ -227,18 +220,18 @@ bool ReadLayoutB(Cursor& in, std::uint16_t v, R& r)
 void SetDownlinkRecordDefaults(DownlinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    Put(r.altitude, "AUTO");
-    Put(r.antennaNoise, "AUTO");
+    PutText(r.altitude, "AUTO");
+    PutText(r.antennaNoise, "AUTO");
     r.ituAuto.Set(1);
     r.depolarization.Set(1);
     r.geo.Set(1);
-    Put(r.spreadingGain, "0");
-    Put(r.implementationLoss, "0");
+    PutText(r.spreadingGain, "0");
+    PutText(r.implementationLoss, "0");
     r.mapsk.Set(1);
-    Put(r.modulationOrder, "4");
+    PutText(r.modulationOrder, "4");
     r.targetEbNo.Set(1);
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.csatIoUnits.Set(1);
 }
 
@@ -291,11 +284,11 @@ bool DecodeDownlinkDocument(const unsigned char* data, std::size_t size, Downlin
     }
     if (version < 8005 || version > kDownlinkDocumentVersion) return false;
 
-    Put(r.implementationLoss, "0");
+    PutText(r.implementationLoss, "0");
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
-    Put(r.lnbGain, "55");
-    Put(r.loadImpedance, "75");
+    PutText(r.modcodText, "Manual");
+    PutText(r.lnbGain, "55");
+    PutText(r.loadImpedance, "75");
     r.csatIoUnits.Set(1);
     r.depolarization.Set(1);
 

@@ -1,5 +1,6 @@
 #include "linkbudget/rgn_uplink_form.h"
 #include "linkbudget/budget_form.h"
+#include "framework/forms/scratch_record.h"
 
 #include <QAbstractButton>
 #include <QTabBar>
@@ -278,16 +279,6 @@ F::Picker& SatellitePicker()
     return picker;
 }
 
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text);
-}
-template <std::size_t N>
-std::string_view View(const char (&field)[N])
-{
-    return std::string_view(field, strnlen(field, N));
-}
 
 }  // namespace
 
@@ -313,17 +304,7 @@ std::vector<ControlSpec> TRgnUpLinkForm::ControlTable()
 
 void TRgnUpLinkForm::ClearTextTails(UplinkInputRecord& record)
 {
-    auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-    std::size_t offset = 0;
-    for (const ControlSpec& c : TheLayout().transfer) {
-        const std::size_t size = c.kind == ControlKind::Edit ? std::size_t(c.textLimit) : 2;
-        if (c.kind == ControlKind::Edit) {
-            std::size_t end = 0;
-            while (end < size && bytes[offset + end] != 0) ++end;
-            for (std::size_t i = end; i < size; ++i) bytes[offset + i] = 0;
-        }
-        offset += size;
-    }
+    ::ClearTextTails(record, ControlTable());
 }
 
 const std::array<std::vector<int>, F::kPageCount>& TRgnUpLinkForm::PageControls() { return TheLayout().pages; }
@@ -377,9 +358,9 @@ void TRgnUpLinkForm::SelectPage(int page) { budgetform::ShowPage(*this, kTab, pa
 
 void TRgnUpLinkForm::ShowSuggestion() { SetControlText(kSuggestion, window_.Budget().suggestion); }
 
-UplinkInputRecord TRgnUpLinkForm::Scratch() const { return budgetform::ReadScratch<UplinkInputRecord>(*this, TerminateUplinkTexts); }
+UplinkInputRecord TRgnUpLinkForm::Scratch() const { return ReadScratch<UplinkInputRecord>(*this, TerminateUplinkTexts); }
 
-void TRgnUpLinkForm::PutScratch(const UplinkInputRecord& r) { budgetform::WriteScratch(*this, r); }
+void TRgnUpLinkForm::PutScratch(const UplinkInputRecord& r) { WriteScratch(*this, r); }
 
 void TRgnUpLinkForm::Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
 
@@ -427,65 +408,65 @@ bool TRgnUpLinkForm::ValidateFields(const UplinkInputRecord& in)
     };
     const auto notAuto = [](const char* text) { return !lbtext::IsKeyword(text, "auto"); };
 
-    if (!CheckField("Site name", View(r.siteName), FT::Text, 0, 0, "") ||
-        !CheckField("Site latitude", View(r.latitude), FT::Latitude, 0, 90, kLatUnit) ||
-        !CheckField("Site longitude", View(r.longitude), FT::Longitude, 0, 180, kLonUnit))
+    if (!CheckField("Site name", FieldView(r.siteName), FT::Text, 0, 0, "") ||
+        !CheckField("Site latitude", FieldView(r.latitude), FT::Latitude, 0, 90, kLatUnit) ||
+        !CheckField("Site longitude", FieldView(r.longitude), FT::Longitude, 0, 180, kLonUnit))
         return false;
-    if (notAuto(r.altitude) && !real("Site altitude", View(r.altitude), -0.5, 25, "km")) return false;
-    if (!real("Availability", View(r.availability), 40, 99.99999, "%") ||
-        !real("Frequency", View(r.frequency), 0.0007, 55, "GHz") ||
-        !CheckField("Polarization", View(r.polarization), FT::Polarization, 0, 0, "") ||
-        !real("Antenna aperture", View(r.diameter), 0.002, 50, "m"))
+    if (notAuto(r.altitude) && !real("Site altitude", FieldView(r.altitude), -0.5, 25, "km")) return false;
+    if (!real("Availability", FieldView(r.availability), 40, 99.99999, "%") ||
+        !real("Frequency", FieldView(r.frequency), 0.0007, 55, "GHz") ||
+        !CheckField("Polarization", FieldView(r.polarization), FT::Polarization, 0, 0, "") ||
+        !real("Antenna aperture", FieldView(r.diameter), 0.002, 50, "m"))
         return false;
     if (r.efficiency[0] == '+' || r.efficiency[0] == '-') {
-        if (!real("Antenna gain", View(r.efficiency), -30, 100, "dBi") ||
-            !CheckAntennaGain(View(r.diameter), View(r.efficiency), View(r.frequency), 1))
+        if (!real("Antenna gain", FieldView(r.efficiency), -30, 100, "dBi") ||
+            !CheckAntennaGain(FieldView(r.diameter), FieldView(r.efficiency), FieldView(r.frequency), 1))
             return false;
-    } else if (!real("Antenna efficiency", View(r.efficiency), 10, 100, "%")) {
+    } else if (!real("Antenna efficiency", FieldView(r.efficiency), 10, 100, "%")) {
         return false;
     }
-    if (!real("Coupling loss", View(r.couplingLoss), 0, 20, "dB") ||
-        !real("Antenna mispoint", View(r.mispointing), 0, 50, "dB") ||
-        !real("Other path losses", View(r.otherLosses), -30, 30, "dB") ||
-        !real("C/ACIo or C/ACI", View(r.csatAci), 1, 300, "dB-Hz or dB") ||
-        !real("C/ASIo or C/ASI", View(r.csatAsi), 1, 300, "dB-Hz or dB") ||
-        !real("C/XPIo or C/XPI", View(r.csatXpi), 1, 300, "dB-Hz or dB") ||
-        !real("C/IMo or C/IM", View(r.hpaCim), 1, 300, "dB-Hz or dB") ||
-        !real("Earth station HPA back off", View(r.hpaObo), 0, 30, "dB") ||
-        !real("Uplink Power Control", View(r.powerControl), 0, 40, "dB"))
+    if (!real("Coupling loss", FieldView(r.couplingLoss), 0, 20, "dB") ||
+        !real("Antenna mispoint", FieldView(r.mispointing), 0, 50, "dB") ||
+        !real("Other path losses", FieldView(r.otherLosses), -30, 30, "dB") ||
+        !real("C/ACIo or C/ACI", FieldView(r.csatAci), 1, 300, "dB-Hz or dB") ||
+        !real("C/ASIo or C/ASI", FieldView(r.csatAsi), 1, 300, "dB-Hz or dB") ||
+        !real("C/XPIo or C/XPI", FieldView(r.csatXpi), 1, 300, "dB-Hz or dB") ||
+        !real("C/IMo or C/IM", FieldView(r.hpaCim), 1, 300, "dB-Hz or dB") ||
+        !real("Earth station HPA back off", FieldView(r.hpaObo), 0, 30, "dB") ||
+        !real("Uplink Power Control", FieldView(r.powerControl), 0, 40, "dB"))
         return false;
-    if (!lbtext::IsKeyword(r.hpaPower, "min") && !real("HPA power", View(r.hpaPower), 0.00001, 5000, "W"))
+    if (!lbtext::IsKeyword(r.hpaPower, "min") && !real("HPA power", FieldView(r.hpaPower), 0.00001, 5000, "W"))
         return false;
-    if (r.ituRate.On() && !real("Uplink rain rate", View(r.rainRate), 0, 200, "mm/hr")) return false;
+    if (r.ituRate.On() && !real("Uplink rain rate", FieldView(r.rainRate), 0, 200, "mm/hr")) return false;
 
-    if (!CheckField("Satellite name", View(r.satName), FT::Text, 0, 0, "") ||
-        !CheckField("Service name", View(r.serviceName), FT::Text, 0, 0, "") ||
-        !real("Satellite receive G/T", View(r.satGt), -50, 100, "dB/K") ||
-        !real("Satellite bandwidth", View(r.satBandwidth), 0.00001, 6000, "MHz"))
+    if (!CheckField("Satellite name", FieldView(r.satName), FT::Text, 0, 0, "") ||
+        !CheckField("Service name", FieldView(r.serviceName), FT::Text, 0, 0, "") ||
+        !real("Satellite receive G/T", FieldView(r.satGt), -50, 100, "dB/K") ||
+        !real("Satellite bandwidth", FieldView(r.satBandwidth), 0.00001, 6000, "MHz"))
         return false;
     if (r.geo.On()) {
-        if (!CheckField("Satellite longitude", View(r.satLongitude), FT::Longitude, 0, 180, kLonUnit)) return false;
+        if (!CheckField("Satellite longitude", FieldView(r.satLongitude), FT::Longitude, 0, 180, kLonUnit)) return false;
     }
     if (r.nonGeo.On()) {
-        if (!real("Satellite range", View(r.range), 1, 2000000, "km") ||
-            !real("Satellite elevation", View(r.elevation), 0, 90, "degrees") ||
-            !real("Longitude difference", View(r.longitudeDifference), 0, 80, "degrees"))
+        if (!real("Satellite range", FieldView(r.range), 1, 2000000, "km") ||
+            !real("Satellite elevation", FieldView(r.elevation), 0, 90, "degrees") ||
+            !real("Longitude difference", FieldView(r.longitudeDifference), 0, 80, "degrees"))
             return false;
     }
 
-    return real("Required target up (Eb/No or Es/No)", View(r.requiredTarget), -40, 100, "dB") &&
-           real("Information or symbol rate", View(r.rate), 0.00001, 6000, "Mbps or Mbaud") &&
-           real("Information rate overhead", View(r.overhead), 0, 50, "%") &&
-           CheckFraction(View(r.fecRate), 0.001, 1, "FEC") &&
-           real("Spreading Gain", View(r.spreadingGain), 0, 100, "dB") &&
-           real("Roll off factor + 1", View(r.rollOff), 1, 2, "") &&
-           real("Carrier spacing factor", View(r.carrierSpacing), 0.5, 3, "") &&
-           real("Allocated bandwidth step size", View(r.allocationStep), 0, 10, "MHz") &&
-           real("Implementation loss", View(r.implementationLoss), 0, 10, "dB") &&
-           real("System margin", View(r.systemMargin), 0, 10, "dB") &&
-           real("M-ary prefix (e.g. M=8 for 8-PSK)", View(r.modulationOrder), 2, 256, "") &&
-           CheckMary(View(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()) &&
-           CheckCarrierSpacing(View(r.rollOff), View(r.carrierSpacing));
+    return real("Required target up (Eb/No or Es/No)", FieldView(r.requiredTarget), -40, 100, "dB") &&
+           real("Information or symbol rate", FieldView(r.rate), 0.00001, 6000, "Mbps or Mbaud") &&
+           real("Information rate overhead", FieldView(r.overhead), 0, 50, "%") &&
+           CheckFraction(FieldView(r.fecRate), 0.001, 1, "FEC") &&
+           real("Spreading Gain", FieldView(r.spreadingGain), 0, 100, "dB") &&
+           real("Roll off factor + 1", FieldView(r.rollOff), 1, 2, "") &&
+           real("Carrier spacing factor", FieldView(r.carrierSpacing), 0.5, 3, "") &&
+           real("Allocated bandwidth step size", FieldView(r.allocationStep), 0, 10, "MHz") &&
+           real("Implementation loss", FieldView(r.implementationLoss), 0, 10, "dB") &&
+           real("System margin", FieldView(r.systemMargin), 0, 10, "dB") &&
+           real("M-ary prefix (e.g. M=8 for 8-PSK)", FieldView(r.modulationOrder), 2, 256, "") &&
+           CheckMary(FieldView(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()) &&
+           CheckCarrierSpacing(FieldView(r.rollOff), FieldView(r.carrierSpacing));
 }
 
 void TRgnUpLinkForm::CmCancel()
@@ -502,10 +483,10 @@ void TRgnUpLinkForm::CmSite()
     TOrbiscope* app = App();
     if (!app || !SitePicker() || !SitePicker()(*this)) return;
     UplinkInputRecord r = Scratch();
-    Put(r.siteName, app->PickedSiteName);
-    Put(r.latitude, app->PickedSiteLatitude);
-    Put(r.longitude, app->PickedSiteLongitude);
-    Put(r.altitude, app->PickedSiteAltitude);
+    PutText(r.siteName, app->PickedSiteName);
+    PutText(r.latitude, app->PickedSiteLatitude);
+    PutText(r.longitude, app->PickedSiteLongitude);
+    PutText(r.altitude, app->PickedSiteAltitude);
     PutScratch(r);
 }
 
@@ -514,8 +495,8 @@ void TRgnUpLinkForm::CmSatellite()
     TOrbiscope* app = App();
     if (!app || !SatellitePicker() || !SatellitePicker()(*this)) return;
     UplinkInputRecord r = Scratch();
-    Put(r.satName, app->PickedSatName);
-    Put(r.satLongitude, app->PickedSatLongitude);
+    PutText(r.satName, app->PickedSatName);
+    PutText(r.satLongitude, app->PickedSatLongitude);
     PutScratch(r);
 }
 
@@ -533,7 +514,7 @@ void TRgnUpLinkForm::CmFreeze()
 void TRgnUpLinkForm::CmManual()
 {
     UplinkInputRecord r = Scratch();
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     PutScratch(r);
     EnableFields(SelectedPage());
 }
@@ -548,9 +529,9 @@ void TRgnUpLinkForm::SelectModcod(int standard)
     }
     TGetModcodDlg dialog(this, standard);
     if (dialog.Execute() != platform::IDOK) return;
-    const ModcodSelection& s = CurrentModcodSelection();
+    const ModcodSelection& s = dialog.Selection();
     std::snprintf(r.fecRate, sizeof r.fecRate, "%.4lf", s.efficiency / s.log2M);
-    Put(r.modcodText, s.text);
+    PutText(r.modcodText, s.text);
     std::snprintf(r.modulationOrder, sizeof r.modulationOrder, "%d", s.m);
     const bool dvbs = standard == modcod::kDvbs;
     std::snprintf(r.requiredTarget, sizeof r.requiredTarget, "%.2lf", dvbs ? s.ebNo : s.esNo);

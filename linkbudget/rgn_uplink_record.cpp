@@ -4,13 +4,6 @@
 
 namespace {
 
-template <std::size_t N>
-void Put(char (&field)[N], const char* text)
-{
-    std::strncpy(field, text, N - 1);
-    field[N - 1] = '\0';
-}
-
 // A stretch of the record that lies in the file from one version on.  The
 // file holds the stretches of its version in record order, back to back.
 struct Stretch {
@@ -39,18 +32,18 @@ constexpr Stretch kStretches[] = {
 void SetUplinkRecordDefaults(UplinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    Put(r.altitude, "AUTO");
+    PutText(r.altitude, "AUTO");
     r.ituAuto.Set(1);
     r.depolarization.Set(1);
     r.xpiColocated.Set(1);
     r.geo.Set(1);
-    Put(r.spreadingGain, "0");
-    Put(r.implementationLoss, "0");
+    PutText(r.spreadingGain, "0");
+    PutText(r.implementationLoss, "0");
     r.mapsk.Set(1);
-    Put(r.modulationOrder, "4");
+    PutText(r.modulationOrder, "4");
     r.targetEbNo.Set(1);
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.csatIoUnits.Set(1);
 }
 
@@ -104,9 +97,9 @@ bool DecodeUplinkDocument(const unsigned char* data, std::size_t size, UplinkInp
     if (version < 7005 || version > kUplinkDocumentVersion) return false;
 
     // What an older document lacks takes the value the program then behaved as.
-    Put(r.implementationLoss, "0");
+    PutText(r.implementationLoss, "0");
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.csatIoUnits.Set(1);
     r.depolarization.Set(1);
     r.xpiColocated.Set(1);

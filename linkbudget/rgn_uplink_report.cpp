@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/output/window_report.h"
 #include "linkbudget/report_writer.h"
 #include "linkbudget/rgn_uplink_win.h"
 
@@ -23,65 +24,65 @@ void TRgnUpLinkWin::BuildReport()
     const IsolatedLinkResult& c = b.clear;
     const IsolatedLinkResult& w = b.rainy;
     const auto& t = b.texts;
-    ReportWriter line(*this);
+    ReportWriter line = WindowReportWriter(*this);
 
     ClearReport();
     ReportText.reserve(16384);
     TabStops = {280, 350, 420, 490};
 
-    WriteReportHeading(line, App(), "Uplink Budget");
+    WriteReportHeading(line, "Uplink Budget", ReportHeadingOf(App()));
     line.Blank();
 
-    line("Service Name\t%s", Text(r.serviceName).c_str());
-    line("Uplink earth station\t%s", Text(r.siteName).c_str());
-    line("Satellite name\t%s", Text(r.satName).c_str());
-    line("Modcod\t%s", Text(r.modcodText).c_str());
+    line("Service Name\t%s", FieldText(r.serviceName).c_str());
+    line("Uplink earth station\t%s", FieldText(r.siteName).c_str());
+    line("Satellite name\t%s", FieldText(r.satName).c_str());
+    line("Modcod\t%s", FieldText(r.modcodText).c_str());
     line.Blank();
 
     line("Link Input Parameters\tValue\t\tUnits~");
-    line("Site latitude\t%s\t\tdegrees", Text(r.latitude).c_str());
-    line("Site longitude\t%s\t\tdegrees", Text(r.longitude).c_str());
+    line("Site latitude\t%s\t\tdegrees", FieldText(r.latitude).c_str());
+    line("Site longitude\t%s\t\tdegrees", FieldText(r.longitude).c_str());
     line("Site altitude\t%.3lf\t\tkm", g.altitude);
-    line("Frequency\t%s\t\tGHz", Text(r.frequency).c_str());
+    line("Frequency\t%s\t\tGHz", FieldText(r.frequency).c_str());
     line("Polarization\t%s\t\t", PolarizationName(r.polarization));
     line("Rain model\t%s\t\t", b.rain.modelName);
     line("R0.01%%\t%s\t\tmm/h", b.rain.rainRateText);
     line("Availability (average year)\t%s\t\t%%", t.inputAvailability);
-    line("Antenna aperture\t%s\t\tmetres", Text(r.diameter).c_str());
-    line("Antenna efficiency or gain (+ or - prefix)\t%s\t\t%% or dBi", Text(r.efficiency).c_str());
-    line("Coupling loss\t%s\t\tdB", Text(r.couplingLoss).c_str());
-    line("Antenna mispoint loss\t%s\t\tdB", Text(r.mispointing).c_str());
-    line("Other path losses (site diversity gain -ve)\t%s\t\tdB", Text(r.otherLosses).c_str());
+    line("Antenna aperture\t%s\t\tmetres", FieldText(r.diameter).c_str());
+    line("Antenna efficiency or gain (+ or - prefix)\t%s\t\t%% or dBi", FieldText(r.efficiency).c_str());
+    line("Coupling loss\t%s\t\tdB", FieldText(r.couplingLoss).c_str());
+    line("Antenna mispoint loss\t%s\t\tdB", FieldText(r.mispointing).c_str());
+    line("Other path losses (site diversity gain -ve)\t%s\t\tdB", FieldText(r.otherLosses).c_str());
     if (in.ciUnits) {
-        line("C/ACI\t%s\t\tdB", Text(r.csatAci).c_str());
-        line("C/ASI\t%s\t\tdB", Text(r.csatAsi).c_str());
-        line("C/XPI\t%s\t\tdB", Text(r.csatXpi).c_str());
-        line("C/IM\t%s\t\tdB", Text(r.hpaCim).c_str());
+        line("C/ACI\t%s\t\tdB", FieldText(r.csatAci).c_str());
+        line("C/ASI\t%s\t\tdB", FieldText(r.csatAsi).c_str());
+        line("C/XPI\t%s\t\tdB", FieldText(r.csatXpi).c_str());
+        line("C/IM\t%s\t\tdB", FieldText(r.hpaCim).c_str());
     } else {
-        line("Csat/ACIo\t%s\t\tdB-Hz", Text(r.csatAci).c_str());
-        line("Csat/ASIo\t%s\t\tdB-Hz", Text(r.csatAsi).c_str());
-        line("Csat/XPIo\t%s\t\tdB-Hz", Text(r.csatXpi).c_str());
-        line("C/IMo\t%s\t\tdB-Hz", Text(r.hpaCim).c_str());
+        line("Csat/ACIo\t%s\t\tdB-Hz", FieldText(r.csatAci).c_str());
+        line("Csat/ASIo\t%s\t\tdB-Hz", FieldText(r.csatAsi).c_str());
+        line("Csat/XPIo\t%s\t\tdB-Hz", FieldText(r.csatXpi).c_str());
+        line("C/IMo\t%s\t\tdB-Hz", FieldText(r.hpaCim).c_str());
     }
-    line("Uplink station HPA output back-off\t%s\t\tdB", Text(r.hpaObo).c_str());
-    line("Uplink power control\t%s\t\tdB", Text(r.powerControl).c_str());
-    line("Required HPA power capability\t%s\t\tW", Text(r.hpaPower).c_str());
+    line("Uplink station HPA output back-off\t%s\t\tdB", FieldText(r.hpaObo).c_str());
+    line("Uplink power control\t%s\t\tdB", FieldText(r.powerControl).c_str());
+    line("Required HPA power capability\t%s\t\tW", FieldText(r.hpaPower).c_str());
     line.Blank();
 
     line("Satellite Input Parameters\tValue\t\tUnits~");
-    line("G/T\t%s\t\tdB/K", Text(r.satGt).c_str());
-    line("Bandwidth\t%s\t\tMHz", Text(r.satBandwidth).c_str());
+    line("G/T\t%s\t\tdB/K", FieldText(r.satGt).c_str());
+    line("Bandwidth\t%s\t\tMHz", FieldText(r.satBandwidth).c_str());
     if (in.geoMode) {
-        line("Longitude\t%s\t\tdegrees", Text(r.satLongitude).c_str());
+        line("Longitude\t%s\t\tdegrees", FieldText(r.satLongitude).c_str());
     } else {
-        line("Range\t%s\t\tkm", Text(r.range).c_str());
-        line("Elevation\t%s\t\tdegrees", Text(r.elevation).c_str());
-        line("Longitude difference\t%s\t\tdegrees", Text(r.longitudeDifference).c_str());
+        line("Range\t%s\t\tkm", FieldText(r.range).c_str());
+        line("Elevation\t%s\t\tdegrees", FieldText(r.elevation).c_str());
+        line("Longitude difference\t%s\t\tdegrees", FieldText(r.longitudeDifference).c_str());
     }
     line.Blank();
 
     line("Carrier/Link Input Parameters\tValue\t\tUnits~");
-    const std::string m = Text(r.modulationOrder);
+    const std::string m = FieldText(r.modulationOrder);
     if (in.modulation == 0)
         line("Modulation\t%s\t\t", "1 bit/symbol");
     else if (in.modulation == 1)
@@ -89,21 +90,21 @@ void TRgnUpLinkWin::BuildReport()
     else
         line("Modulation\t%s-QAM/APSK\t\t", m.c_str());
     if (in.targetEbNo)
-        line("Required Eb/No\t%s\t\tdB", Text(r.requiredTarget).c_str());
+        line("Required Eb/No\t%s\t\tdB", FieldText(r.requiredTarget).c_str());
     else
-        line("Required Es/No\t%s\t\tdB", Text(r.requiredTarget).c_str());
+        line("Required Es/No\t%s\t\tdB", FieldText(r.requiredTarget).c_str());
     if (in.infoRateGiven)
-        line("Information rate\t%s\t\tMbps", Text(r.rate).c_str());
+        line("Information rate\t%s\t\tMbps", FieldText(r.rate).c_str());
     else
-        line("Symbol rate\t%s\t\tMbaud", Text(r.rate).c_str());
-    line("Information rate overhead\t%s\t\t%%", Text(r.overhead).c_str());
-    line("FEC code rate\t%s\t\t", Text(r.fecRate).c_str());
-    line("Spreading gain\t%s\t\tdB", Text(r.spreadingGain).c_str());
-    line("(1 + Roll off factor)\t%s\t\t", Text(r.rollOff).c_str());
-    line("Carrier spacing factor\t%s\t\t", Text(r.carrierSpacing).c_str());
-    line("Bandwidth allocation step size\t%s\t\tMHz", Text(r.allocationStep).c_str());
-    line("Implementation Loss\t%s\t\tdB", Text(r.implementationLoss).c_str());
-    line("System margin\t%s\t\tdB", Text(r.systemMargin).c_str());
+        line("Symbol rate\t%s\t\tMbaud", FieldText(r.rate).c_str());
+    line("Information rate overhead\t%s\t\t%%", FieldText(r.overhead).c_str());
+    line("FEC code rate\t%s\t\t", FieldText(r.fecRate).c_str());
+    line("Spreading gain\t%s\t\tdB", FieldText(r.spreadingGain).c_str());
+    line("(1 + Roll off factor)\t%s\t\t", FieldText(r.rollOff).c_str());
+    line("Carrier spacing factor\t%s\t\t", FieldText(r.carrierSpacing).c_str());
+    line("Bandwidth allocation step size\t%s\t\tMHz", FieldText(r.allocationStep).c_str());
+    line("Implementation Loss\t%s\t\tdB", FieldText(r.implementationLoss).c_str());
+    line("System margin\t%s\t\tdB", FieldText(r.systemMargin).c_str());
     line.Blank();
 
     line("General Calculations\tValue\t\tUnits~");
@@ -163,7 +164,7 @@ void TRgnUpLinkWin::BuildReport()
     line("Carrier EIRP density\t%.2lf\t\tdBW/Hz", w.flangeDensity + p.powerControlUsed);
     line("HPA power per carrier\t%.2lf\t\tdBW", s.hpaPerCarrier);
     line("HPA output back off\t%.2lf\t\tdB", in.hpaObo);
-    line("Waveguide loss\t%s\t\tdB", Text(r.couplingLoss).c_str());
+    line("Waveguide loss\t%s\t\tdB", FieldText(r.couplingLoss).c_str());
     line("Total HPA power required\t%.4lf\t\tdBW", s.totalHpaPower);
     line("Required HPA power\t%.4lf\t\tW", s.requiredHpaPower);
     line.Blank();

@@ -21,8 +21,8 @@ using namespace lbdoc;
 // in MHz: the density in dBW/Hz replaces the EIRP when both are positive.
 void EirpToDensity(char (&eirp)[13], char (&bandwidth)[13])
 {
-    Terminate(eirp);
-    Terminate(bandwidth);
+    TerminateText(eirp);
+    TerminateText(bandwidth);
     const double e = lbtext::Number(eirp);
     const double bw = lbtext::Number(bandwidth);
     if (e > 0.0 && bw > 0.0) std::snprintf(eirp, sizeof eirp, "%.2lf", e - 10.0 * std::log10(bw * 1e6));
@@ -42,8 +42,6 @@ bool TUpLinkWin::LoadFile(const char* fileName)
     // leaves the window's inputs as they were.
     GeoLinkInputRecord r;
     std::memset(&r, 0, sizeof r);
-    FieldReadLimit = std::int32_t(sizeof(GeoLinkInputRecord));
-    FieldReadTotal = 0;
     r.upItuAuto.Set(1);
     r.dnItuAuto.Set(1);
     CalcErrorCode = 0;
@@ -87,12 +85,12 @@ bool TUpLinkWin::LoadFile(const char* fileName)
 
 bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
 {
-    FieldReader in(*this, file);
+    DocumentFieldReader in(file, sizeof(GeoLinkInputRecord));
 
     // Uplink
     if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude)) return false;
     if (v == 2002)
-        Put(r.upAltitude, "AUTO");
+        PutText(r.upAltitude, "AUTO");
     else if (!in.Text(r.upAltitude))
         return false;
     if (!in.Texts(r.upFrequency, r.upPolarization, r.upAvailability, r.upDiameter, r.upEfficiency,
@@ -122,7 +120,7 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
     // Downlink
     if (!in.Texts(r.dnSiteName, r.dnLatitude, r.dnLongitude)) return false;
     if (v == 2002)
-        Put(r.dnAltitude, "AUTO");
+        PutText(r.dnAltitude, "AUTO");
     else if (!in.Text(r.dnAltitude))
         return false;
     if (!in.Texts(r.dnFrequency, r.dnPolarization, r.dnAvailability, r.dnDiameter, r.dnEfficiency,
@@ -167,10 +165,10 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
         std::memcpy(r.dnAsiLongitude, r.upAsiLongitude, sizeof r.dnAsiLongitude);
         if (!r.upAsiKnownTotal.On()) {
             r.upAsiKnownTotal.Set(1);
-            Put(r.upCsatAsi, "100");
+            PutText(r.upCsatAsi, "100");
         }
         r.dnAsiKnownTotal.Set(1);
-        Put(r.dnCsatAsi, "100");
+        PutText(r.dnCsatAsi, "100");
     }
 
     // Rain model
@@ -213,14 +211,14 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 2011 && !in.Text(r.eirpBeamPeak)) return false;
     if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
     if (v < 2003) {
-        Terminate(r.cim);
+        TerminateText(r.cim);
         if (!lbtext::IsKeyword(r.cim, "auto")) {
-            Put(r.cim, "AUTO");
+            PutText(r.cim, "AUTO");
             if (CalcErrorCode == 0) CalcErrorCode = kErrLegacyCim;
         }
     }
     if (v == 2008)
-        Put(r.carriersPerTransponder, "AUTO");
+        PutText(r.carriersPerTransponder, "AUTO");
     else if (!in.Text(r.carriersPerTransponder))
         return false;
 
@@ -236,14 +234,13 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 2003) {
         if (!in.Text(r.implementationLoss)) return false;
     } else {
-        Put(r.implementationLoss, "0");
+        PutText(r.implementationLoss, "0");
     }
     if (!in.Text(r.systemMargin)) return false;
     if (v < 2013 && v != 2006) {
         std::uint16_t minEq = 1;
-        if (!in.Flag(minEq)) return false;
-        FieldReadTotal -= 2;
-        if (minEq == 0) Put(r.hpaPower, "MINEQ");
+        if (!in.UncountedFlag(minEq)) return false;
+        if (minEq == 0) PutText(r.hpaPower, "MINEQ");
     }
     if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
         return false;
@@ -259,7 +256,7 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 2004) {
         if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
     } else {
-        Put(r.modcodText, "Manual");
+        PutText(r.modcodText, "Manual");
         r.infoRate.Set(1);
     }
     if (v >= 2010) {
@@ -272,14 +269,14 @@ bool TUpLinkWin::ReadFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r)
     }
     if (v >= 2012 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
 
-    Terminate(r.dnAvailability);
-    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) Put(r.dnAvailability, "AUTO");
+    TerminateText(r.dnAvailability);
+    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
     return true;
 }
 
 bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
 {
-    FieldReader in(*this, file);
+    DocumentFieldReader in(file, sizeof(GeoLinkInputRecord));
     const auto site = [&](char (&name)[41], char (&lat)[13], char (&lon)[13], char (&alt)[13], char (&freq)[13],
                           char (&pol)[2], char (&avail)[13]) {
         if (!in.Texts(name, lat, lon)) return false;
@@ -299,18 +296,18 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 133) {
         if (!in.Text(r.upCsatXpi)) return false;
     } else {
-        Put(r.upCsatXpi, "30");
+        PutText(r.upCsatXpi, "30");
     }
     if (!in.Text(r.hpaObo)) return false;
     if (v >= 133) {
         if (!in.Texts(r.carriersPerHpa, r.hpaCim, r.upc) || !in.Skip(13)) return false;
     } else {
-        Put(r.carriersPerHpa, "1");
-        Put(r.hpaCim, "60");
-        Put(r.upc, "0");
+        PutText(r.carriersPerHpa, "1");
+        PutText(r.hpaCim, "60");
+        PutText(r.upc, "0");
     }
     if (v < 137)
-        Put(r.hpaPower, "MIN");
+        PutText(r.hpaPower, "MIN");
     else if (!in.Text(r.hpaPower))
         return false;
 
@@ -323,7 +320,7 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 133) {
         if (!in.Text(r.dnCsatXpi)) return false;
     } else {
-        Put(r.dnCsatXpi, "30");
+        PutText(r.dnCsatXpi, "30");
     }
     if (v >= 137) {
         if (!in.Skip(10) || !in.Text(r.upRainRate) || !in.Skip(8) || !in.Text(r.dnRainRate)) return false;
@@ -333,24 +330,24 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 133) {
         if (!in.Text(r.fca)) return false;
     } else {
-        Put(r.fca, "0");
+        PutText(r.fca, "0");
     }
     if (v >= 137) {
         if (!in.Text(r.alc)) return false;
     } else {
-        Put(r.alc, "0");
+        PutText(r.alc, "0");
     }
     if (!in.Texts(r.eirpSaturation, r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
     if (v >= 137) {
         if (!in.Text(r.carriersPerTransponder)) return false;
     } else {
-        Put(r.carriersPerTransponder, "AUTO");
+        PutText(r.carriersPerTransponder, "AUTO");
     }
     if (v >= 133) {
         if (!in.Texts(r.serviceName, r.coverage)) return false;
     } else {
-        Put(r.serviceName, "Unspecified");
-        Put(r.coverage, "Unspecified");
+        PutText(r.serviceName, "Unspecified");
+        PutText(r.coverage, "Unspecified");
     }
     if (v < 133) {
         if (!in.Text(r.dnAvailability)) return false;
@@ -360,7 +357,7 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 134) {
         if (!in.Text(r.spreadingGain)) return false;
     } else {
-        Put(r.spreadingGain, "0");
+        PutText(r.spreadingGain, "0");
     }
     if (v >= 135) {
         char divisor[13] = {};
@@ -368,17 +365,16 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
         DivideFec(r.fecRate, divisor);
     }
     if (v == 135) {
-        Put(r.rollOff, "1.3");
-        Put(r.carrierSpacing, "1.495");
+        PutText(r.rollOff, "1.3");
+        PutText(r.carrierSpacing, "1.495");
     } else if (!in.Texts(r.rollOff, r.carrierSpacing)) {
         return false;
     }
     if (!in.Texts(r.allocationStep, r.systemMargin)) return false;
     if (v >= 136) {
         std::uint16_t minEq = 1;
-        if (!in.Flag(minEq)) return false;
-        FieldReadTotal -= 2;
-        if (minEq == 0) Put(r.hpaPower, "MINEQ");
+        if (!in.UncountedFlag(minEq)) return false;
+        if (minEq == 0) PutText(r.hpaPower, "MINEQ");
     }
     const auto state = [&](ButtonState& s) { return v == 131 ? in.WideState(s) : in.State(s); };
     if (!state(r.oneBitPerSymbol) || !state(r.mapsk) || !state(r.mqam)) return false;
@@ -388,9 +384,9 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
     if (v >= 133 && v <= 136) {
         std::uint16_t first = 0, second = 0;
         if (!in.Flag(first) || !in.Flag(second)) return false;
-        Put(r.hpaPower, second != 0 ? "MIN" : "MAX");
+        PutText(r.hpaPower, second != 0 ? "MIN" : "MAX");
     } else if (v < 133) {
-        Put(r.hpaPower, r.transponderIbo[0] == '+' ? "MAX" : "MIN");
+        PutText(r.hpaPower, r.transponderIbo[0] == '+' ? "MAX" : "MIN");
     }
     if (v >= 138 && !in.Skip(6)) return false;
     FixOldFields(r);
@@ -400,15 +396,15 @@ bool TUpLinkWin::ReadFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
 void TUpLinkWin::FixOldFields(GeoLinkInputRecord& r)
 {
     std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
-    Put(r.upOtherLosses, "0");
-    Put(r.dnOtherLosses, "0");
+    PutText(r.upOtherLosses, "0");
+    PutText(r.dnOtherLosses, "0");
     r.dualFade.Set(0);
     r.targetEbNo.Set(1);
     r.upAsiKnownTotal.Set(1);
     r.dnAsiKnownTotal.Set(1);
-    Put(r.implementationLoss, "0");
+    PutText(r.implementationLoss, "0");
     r.infoRate.Set(1);
-    Put(r.modcodText, "Manual");
+    PutText(r.modcodText, "Manual");
     r.upCiUnits.Set(1);
     r.dnCiUnits.Set(1);
     r.upDepolarization.Set(1);

@@ -7,6 +7,7 @@
 
 #include "framework/app/orbiscope.h"
 #include "linkbudget/budget_report.h"
+#include "framework/output/window_report.h"
 #include "linkbudget/report_writer.h"
 #include "linkbudget/uplink_win.h"
 
@@ -46,112 +47,112 @@ void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, co
     const auto up = [&](int n) { return Field(b.upPath, n); };
     const auto dn = [&](int n) { return Field(b.dnPath, n); };
     const double upcUsed = up(19);
-    ReportWriter line(w);
+    ReportWriter line = WindowReportWriter(w);
 
     w.ClearReport();
     w.ReportText.reserve(16384);
     w.TabStops = {280, 350, 420, 490};
 
     // Head
-    WriteReportHeading(line, app, leo ? "Non GEO Link Budget" : "Link Budget");
+    WriteReportHeading(line, leo ? "Non GEO Link Budget" : "Link Budget", ReportHeadingOf(app));
     line.Blank();
 
-    line("Service Name\t%s", Text(r.serviceName).c_str());
-    line("Coverage\t%s", Text(r.coverage).c_str());
-    line("Uplink earth station\t%s", Text(r.upSiteName).c_str());
-    line("Downlink earth station\t%s", Text(r.dnSiteName).c_str());
-    line("Satellite name\t%s", Text(r.satName).c_str());
-    line("Modcod\t%s", Text(r.modcodText).c_str());
+    line("Service Name\t%s", FieldText(r.serviceName).c_str());
+    line("Coverage\t%s", FieldText(r.coverage).c_str());
+    line("Uplink earth station\t%s", FieldText(r.upSiteName).c_str());
+    line("Downlink earth station\t%s", FieldText(r.dnSiteName).c_str());
+    line("Satellite name\t%s", FieldText(r.satName).c_str());
+    line("Modcod\t%s", FieldText(r.modcodText).c_str());
     line.Blank();
 
     // Link inputs
     line("Link Input Parameters\tUp\tDown\t\tUnits~");
-    line("Site latitude\t%s\t%s\t\tdegrees", Text(r.upLatitude).c_str(), Text(r.dnLatitude).c_str());
-    line("Site longitude\t%s\t%s\t\tdegrees", Text(r.upLongitude).c_str(), Text(r.dnLongitude).c_str());
+    line("Site latitude\t%s\t%s\t\tdegrees", FieldText(r.upLatitude).c_str(), FieldText(r.dnLatitude).c_str());
+    line("Site longitude\t%s\t%s\t\tdegrees", FieldText(r.upLongitude).c_str(), FieldText(r.dnLongitude).c_str());
     line("Site altitude\t%.3lf\t%.3lf\t\tkm", b.upSite.altitude, b.dnSite.altitude);
     if (leo) {
-        line("Elevation\t%s\t%s\t\tdegrees", Text(leo->upElevation).c_str(), Text(leo->dnElevation).c_str());
-        line("Range\t%s\t%s\t\tkm", Text(leo->upRange).c_str(), Text(leo->dnRange).c_str());
-        line("Site/Sat longitude difference\t%s\t%s\t\tdegrees", Text(leo->upLongitudeDiff).c_str(),
-             Text(leo->dnLongitudeDiff).c_str());
+        line("Elevation\t%s\t%s\t\tdegrees", FieldText(leo->upElevation).c_str(), FieldText(leo->dnElevation).c_str());
+        line("Range\t%s\t%s\t\tkm", FieldText(leo->upRange).c_str(), FieldText(leo->dnRange).c_str());
+        line("Site/Sat longitude difference\t%s\t%s\t\tdegrees", FieldText(leo->upLongitudeDiff).c_str(),
+             FieldText(leo->dnLongitudeDiff).c_str());
     }
-    line("Frequency\t%s\t%s\t\tGHz", Text(r.upFrequency).c_str(), Text(r.dnFrequency).c_str());
+    line("Frequency\t%s\t%s\t\tGHz", FieldText(r.upFrequency).c_str(), FieldText(r.dnFrequency).c_str());
     line("Polarization\t%s\t%s\t\t", PolarizationName(r.upPolarization), PolarizationName(r.dnPolarization));
-    line("Rain model\t%s\t%s\t\t", Text(b.upRain.modelName).c_str(), Text(b.dnRain.modelName).c_str());
-    line("R0.01%%\t%s\t%s\t\tmm/h", Text(b.upRain.rainRateText).c_str(), Text(b.dnRain.rainRateText).c_str());
+    line("Rain model\t%s\t%s\t\t", FieldText(b.upRain.modelName).c_str(), FieldText(b.dnRain.modelName).c_str());
+    line("R0.01%%\t%s\t%s\t\tmm/h", FieldText(b.upRain.rainRateText).c_str(), FieldText(b.dnRain.rainRateText).c_str());
     if (in.splitAvailability)
         line("Overall availability (average year)\t%s\t%s\t\t%%", t.inputAvailabilityUp, t.inputAvailabilityDown);
     else
         line("Availability (average year)\t%s\t%s\t\t%%", t.inputAvailabilityUp, t.inputAvailabilityDown);
-    line("Antenna aperture\t%s\t%s\t\tmetres", Text(r.upDiameter).c_str(), Text(r.dnDiameter).c_str());
-    line("Antenna efficiency or gain (+ or - prefix)\t%s\t%s\t\t%% or dBi", Text(r.upEfficiency).c_str(),
-         Text(r.dnEfficiency).c_str());
-    line("Coupling loss\t%s\t%s\t\tdB", Text(r.upCouplingLoss).c_str(), Text(r.dnCouplingLoss).c_str());
-    line("Antenna mispoint loss\t%s\t%s\t\tdB", Text(r.upMispointing).c_str(), Text(r.dnMispointing).c_str());
-    line("Other path losses (site diversity gain -ve)\t%s\t%s\t\tdB", Text(r.upOtherLosses).c_str(),
-         Text(r.dnOtherLosses).c_str());
-    line("LNB noise figure or temp (+ prefix)\t\t%s\t\tdB or K", Text(r.lnbNoise).c_str());
+    line("Antenna aperture\t%s\t%s\t\tmetres", FieldText(r.upDiameter).c_str(), FieldText(r.dnDiameter).c_str());
+    line("Antenna efficiency or gain (+ or - prefix)\t%s\t%s\t\t%% or dBi", FieldText(r.upEfficiency).c_str(),
+         FieldText(r.dnEfficiency).c_str());
+    line("Coupling loss\t%s\t%s\t\tdB", FieldText(r.upCouplingLoss).c_str(), FieldText(r.dnCouplingLoss).c_str());
+    line("Antenna mispoint loss\t%s\t%s\t\tdB", FieldText(r.upMispointing).c_str(), FieldText(r.dnMispointing).c_str());
+    line("Other path losses (site diversity gain -ve)\t%s\t%s\t\tdB", FieldText(r.upOtherLosses).c_str(),
+         FieldText(r.dnOtherLosses).c_str());
+    line("LNB noise figure or temp (+ prefix)\t\t%s\t\tdB or K", FieldText(r.lnbNoise).c_str());
     line(leo ? "Antenna Noise\t\t%.2lf\t\tK" : "Antenna noise\t\t%.2lf\t\tK", in.antennaNoise);
     if (!in.up.ciUnits) {
-        line("Csat/ACIo\t%s\t\t\tdB-Hz", Text(r.upCsatAci).c_str());
+        line("Csat/ACIo\t%s\t\t\tdB-Hz", FieldText(r.upCsatAci).c_str());
         if (leo)
-            line("Csat/ASIo\t%s\t\t\tdB-Hz", Text(leo->upCsatAsi).c_str());
+            line("Csat/ASIo\t%s\t\t\tdB-Hz", FieldText(leo->upCsatAsi).c_str());
         else
             line("Csat/ASIo\t%.2lf\t\t\tdB-Hz", s.upAsiTotal);
-        line("Csat/XPIo\t%s\t\t\tdB-Hz", Text(r.upCsatXpi).c_str());
-        line("HPA C/IMo\t%s\t\t\tdB-Hz", Text(r.hpaCim).c_str());
+        line("Csat/XPIo\t%s\t\t\tdB-Hz", FieldText(r.upCsatXpi).c_str());
+        line("HPA C/IMo\t%s\t\t\tdB-Hz", FieldText(r.hpaCim).c_str());
     } else {
-        line("C/ACI\t%s\t\t\tdB", Text(r.upCsatAci).c_str());
+        line("C/ACI\t%s\t\t\tdB", FieldText(r.upCsatAci).c_str());
         if (leo)
-            line("C/ASI\t%s\t\t\tdB", Text(leo->upCsatAsi).c_str());
+            line("C/ASI\t%s\t\t\tdB", FieldText(leo->upCsatAsi).c_str());
         else
             line("C/ASI\t%.2lf\t\t\tdB", s.upAsiTotal - s.noiseBandwidth);
-        line("C/XPI\t%s\t\t\tdB", Text(r.upCsatXpi).c_str());
-        line("HPA C/IM\t%s\t\t\tdB", Text(r.hpaCim).c_str());
+        line("C/XPI\t%s\t\t\tdB", FieldText(r.upCsatXpi).c_str());
+        line("HPA C/IM\t%s\t\t\tdB", FieldText(r.hpaCim).c_str());
     }
     if (!in.dn.ciUnits) {
-        line("Csat/ACIo\t\t%s\t\tdB-Hz", Text(r.dnCsatAci).c_str());
+        line("Csat/ACIo\t\t%s\t\tdB-Hz", FieldText(r.dnCsatAci).c_str());
         if (leo)
-            line("Csat/ASIo\t\t%s\t\tdB-Hz", Text(leo->dnCsatAsi).c_str());
+            line("Csat/ASIo\t\t%s\t\tdB-Hz", FieldText(leo->dnCsatAsi).c_str());
         else
             line("Csat/ASIo\t\t%.2lf\t\tdB-Hz", s.dnAsiTotal);
-        line("Csat/XPIo\t\t%s\t\tdB-Hz", Text(r.dnCsatXpi).c_str());
+        line("Csat/XPIo\t\t%s\t\tdB-Hz", FieldText(r.dnCsatXpi).c_str());
     } else {
-        line("C/ACI\t\t%s\t\tdB", Text(r.dnCsatAci).c_str());
+        line("C/ACI\t\t%s\t\tdB", FieldText(r.dnCsatAci).c_str());
         if (leo)
-            line("C/ASI\t\t%s\t\tdB", Text(leo->dnCsatAsi).c_str());
+            line("C/ASI\t\t%s\t\tdB", FieldText(leo->dnCsatAsi).c_str());
         else
             line("C/ASI\t\t%.2lf\t\tdB", s.dnAsiTotal - s.noiseBandwidth);
-        line("C/XPI\t\t%s\t\tdB", Text(r.dnCsatXpi).c_str());
+        line("C/XPI\t\t%s\t\tdB", FieldText(r.dnCsatXpi).c_str());
     }
-    line("Uplink station HPA output back-off\t%s\t\t\tdB", Text(r.hpaObo).c_str());
-    line("Uplink power control available\t%s\t\t\tdB", Text(r.upc).c_str());
-    line("Number of carriers / HPA\t%s\t\t\t", Text(r.carriersPerHpa).c_str());
-    line("Required HPA power\t%s\t\t\tW", Text(r.hpaPower).c_str());
+    line("Uplink station HPA output back-off\t%s\t\t\tdB", FieldText(r.hpaObo).c_str());
+    line("Uplink power control available\t%s\t\t\tdB", FieldText(r.upc).c_str());
+    line("Number of carriers / HPA\t%s\t\t\t", FieldText(r.carriersPerHpa).c_str());
+    line("Required HPA power\t%s\t\t\tW", FieldText(r.hpaPower).c_str());
     line.Blank();
 
     // Satellite inputs
     line("Satellite Input Parameters\tValue\t\t\tUnits~");
-    if (!leo) line("Satellite longitude\t%s\t\t\tdegrees", Text(r.satLongitude).c_str());
+    if (!leo) line("Satellite longitude\t%s\t\t\tdegrees", FieldText(r.satLongitude).c_str());
     if (in.transponderType == 0)
         line("Transponder type\tTWTA\t\t\t");
     else if (in.transponderType == 2)
         line("Transponder type\tSSPA\t\t\t");
     else
         line("Transponder type\tLTWTA\t\t\t");
-    line("G/T Reference\t%s\t\t\tdB/K", Text(r.gtRef).c_str());
-    line("SFD Reference\t%s\t\t\tdBW/m2", Text(r.sfdRef).c_str());
-    line("Receive G/T\t%s\t\t\tdB/K", Text(r.gtReceive).c_str());
-    line("Flux control attenuator (FCA)\t%s\t\t\tdB", Text(r.fca).c_str());
+    line("G/T Reference\t%s\t\t\tdB/K", FieldText(r.gtRef).c_str());
+    line("SFD Reference\t%s\t\t\tdBW/m2", FieldText(r.sfdRef).c_str());
+    line("Receive G/T\t%s\t\t\tdB/K", FieldText(r.gtReceive).c_str());
+    line("Flux control attenuator (FCA)\t%s\t\t\tdB", FieldText(r.fca).c_str());
     line("Effective SFD\t%.2lf\t\t\tdBW/m2#", s.effectiveSfd);
-    line("Satellite ALC\t%s\t\t\tdB", Text(r.alc).c_str());
-    line("EIRP (saturation)\t%s\t\t\tdBW", Text(r.eirpSaturation).c_str());
-    line("EIRP (beam peak)\t%s\t\t\tdBW", Text(r.eirpBeamPeak).c_str());
-    line("Transponder bandwidth\t%s\t\t\tMHz", Text(r.transponderBandwidth).c_str());
-    line("Input back off total\t%s\t\t\tdB", Text(r.transponderIbo).c_str());
-    line("Output back off total\t%s\t\t\tdB", Text(r.transponderObo).c_str());
+    line("Satellite ALC\t%s\t\t\tdB", FieldText(r.alc).c_str());
+    line("EIRP (saturation)\t%s\t\t\tdBW", FieldText(r.eirpSaturation).c_str());
+    line("EIRP (beam peak)\t%s\t\t\tdBW", FieldText(r.eirpBeamPeak).c_str());
+    line("Transponder bandwidth\t%s\t\t\tMHz", FieldText(r.transponderBandwidth).c_str());
+    line("Input back off total\t%s\t\t\tdB", FieldText(r.transponderIbo).c_str());
+    line("Output back off total\t%s\t\t\tdB", FieldText(r.transponderObo).c_str());
     line("C/IM\t%.2lf\t\t\tdB", in.cim);
-    line("Carriers per transponder\t%s\t\t\t", Text(r.carriersPerTransponder).c_str());
+    line("Carriers per transponder\t%s\t\t\t", FieldText(r.carriersPerTransponder).c_str());
     line.Blank();
 
     // Carrier inputs
@@ -159,25 +160,25 @@ void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, co
     if (in.modulation == 0)
         line("Modulation\t1 bit/symbol\t\t\t");
     else if (in.modulation == 2)
-        line("Modulation\t%s-QAM/APSK\t\t\t", Text(r.modulationOrder).c_str());
+        line("Modulation\t%s-QAM/APSK\t\t\t", FieldText(r.modulationOrder).c_str());
     else
-        line("Modulation\t%s-PSK\t\t\t", Text(r.modulationOrder).c_str());
+        line("Modulation\t%s-PSK\t\t\t", FieldText(r.modulationOrder).c_str());
     if (in.targetEbNo)
-        line("Required Eb/No\t%s\t\t\tdB", Text(r.requiredTarget).c_str());
+        line("Required Eb/No\t%s\t\t\tdB", FieldText(r.requiredTarget).c_str());
     else
-        line("Required Es/No\t%s\t\t\tdB", Text(r.requiredTarget).c_str());
+        line("Required Es/No\t%s\t\t\tdB", FieldText(r.requiredTarget).c_str());
     if (in.infoRateGiven)
-        line("Information rate\t%s\t\t\tMbps", Text(r.rate).c_str());
+        line("Information rate\t%s\t\t\tMbps", FieldText(r.rate).c_str());
     else
-        line("Symbol rate\t%s\t\t\tMbaud", Text(r.rate).c_str());
-    line("Information rate overhead\t%s\t\t\t%%", Text(r.overhead).c_str());
-    line("FEC code rate\t%s\t\t\t", Text(r.fecRate).c_str());
-    line("Spreading gain\t%s\t\t\tdB", Text(r.spreadingGain).c_str());
-    line("(1 + Roll off factor)\t%s\t\t\t", Text(r.rollOff).c_str());
-    line("Carrier spacing factor\t%s\t\t\t", Text(r.carrierSpacing).c_str());
-    line("Bandwidth allocation step size\t%s\t\t\tMHz", Text(r.allocationStep).c_str());
-    line("Implementation loss\t%s\t\t\tdB", Text(r.implementationLoss).c_str());
-    line("System margin\t%s\t\t\tdB", Text(r.systemMargin).c_str());
+        line("Symbol rate\t%s\t\t\tMbaud", FieldText(r.rate).c_str());
+    line("Information rate overhead\t%s\t\t\t%%", FieldText(r.overhead).c_str());
+    line("FEC code rate\t%s\t\t\t", FieldText(r.fecRate).c_str());
+    line("Spreading gain\t%s\t\t\tdB", FieldText(r.spreadingGain).c_str());
+    line("(1 + Roll off factor)\t%s\t\t\t", FieldText(r.rollOff).c_str());
+    line("Carrier spacing factor\t%s\t\t\t", FieldText(r.carrierSpacing).c_str());
+    line("Bandwidth allocation step size\t%s\t\t\tMHz", FieldText(r.allocationStep).c_str());
+    line("Implementation loss\t%s\t\t\tdB", FieldText(r.implementationLoss).c_str());
+    line("System margin\t%s\t\t\tdB", FieldText(r.systemMargin).c_str());
     line.Blank();
 
     line("Calculations at Saturation\tValue\t\t\tUnits~");
@@ -304,7 +305,7 @@ void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, co
         if (!leo && !in.up.asiKnownTotal)
             for (int i = 0; i < 4; ++i)
                 if (i == 0 || in.up.asiInclude[i])
-                    line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", Text(r.upAsiLongitude[i]).c_str(),
+                    line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", FieldText(r.upAsiLongitude[i]).c_str(),
                          s.offAxisDensity[i]);
     } else {
         WriteDualFadeSections(w, b, leo);
@@ -320,8 +321,8 @@ void WriteBudgetReport(TMyWindow& w, TOrbiscope* app, const GeoLinkBudget& b, co
     line("Antenna gain\t%.2lf\t\t\tdBi", b.upSite.antennaGain);
     line("Antenna feed flange power per carrier\t%.2lf\t\t\tdBW", s.flangePower);
     line("HPA output back off\t%.2lf\t\t\tdB", in.hpaObo);
-    line("Waveguide loss\t%s\t\t\tdB", Text(r.upCouplingLoss).c_str());
-    if (!leo) line("Number of HPA carriers\t%s\t\t\t", Text(r.carriersPerHpa).c_str());
+    line("Waveguide loss\t%s\t\t\tdB", FieldText(r.upCouplingLoss).c_str());
+    if (!leo) line("Number of HPA carriers\t%s\t\t\t", FieldText(r.carriersPerHpa).c_str());
     line("Total HPA power required\t%.4lf\t\t\tdBW", s.totalHpaPower);
     line(leo ? "Required HPA power\t%.6lf\t\t\tW" : "Required HPA power\t%.4lf\t\t\tW", s.requiredHpaPower);
     line.Blank();
@@ -361,7 +362,7 @@ void WriteDualFadeSections(TMyWindow& w, const GeoLinkBudget& b, const NonGeoLin
     const auto up = [&](int n) { return Field(b.upPath, n); };
     const auto dn = [&](int n) { return Field(b.dnPath, n); };
     const double upcUsed = up(19);
-    ReportWriter line(w);
+    ReportWriter line = WindowReportWriter(w);
 
     line.Blank();
     line("Uplink Calculation\tClear\tRain\t\tUnits~");
@@ -453,7 +454,7 @@ void WriteDualFadeSections(TMyWindow& w, const GeoLinkBudget& b, const NonGeoLin
     if (!leo && !in.up.asiKnownTotal)
         for (int i = 0; i < 4; ++i)
             if (i == 0 || in.up.asiInclude[i])
-                line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", Text(r.upAsiLongitude[i]).c_str(),
+                line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", FieldText(r.upAsiLongitude[i]).c_str(),
                      s.offAxisDensity[i]);
 }
 

@@ -14,6 +14,7 @@
 
 #include "framework/app/config_files.h"
 #include "framework/app/dde.h"
+#include "framework/forms/modcod_selection.h"
 #include "platform/filedialog.h"
 #include "platform/mdi.h"
 #include "platform/printer.h"
@@ -110,6 +111,7 @@ public:
     char PickedSiteAltitude[13] = {};
     char PickedSatName[41] = {};
     char PickedSatLongitude[13] = {};
+    ModcodSelection SelectedModcod;      // left by the "Select Modcod" dialog on OK
     std::string SelectedCountryFile;
     std::string CurrentCountryFile;
     int LastFocusedEntry = 0;

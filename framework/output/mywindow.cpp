@@ -8,6 +8,7 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/strings.h"
+#include "framework/output/document_fields.h"
 #include "framework/output/export.h"
 #include "framework/output/print.h"
 #include "framework/output/report.h"
@@ -264,31 +265,12 @@ void TMyWindow::OpenDocument(bool convertExtension)
 
 bool TMyWindow::ReadField(void* destination, int kind, DocumentFile& file)
 {
-    const int size = DocFieldSize(kind);
-    if (size == 0) {
-        file.Close();
-        return false;
-    }
-    FieldReadTotal += size;
-    if (FieldReadTotal > FieldReadLimit) {
-        file.Close();
-        return false;
-    }
-    if (!file.ReadExact(destination, std::size_t(size))) {
-        file.Close();
-        return false;
-    }
-    return true;
+    return ReadCountedField(file, destination, kind, FieldReadTotal, FieldReadLimit);
 }
 
 bool TMyWindow::ReadFieldUnchecked(void* destination, int kind, DocumentFile& file)
 {
-    const int size = DocFieldSize(kind);
-    if (size == 0 || !file.ReadExact(destination, std::size_t(size))) {
-        file.Close();
-        return false;
-    }
-    return true;
+    return ReadUncountedField(file, destination, kind);
 }
 
 void TMyWindow::ShowCalcError()

@@ -318,7 +318,7 @@ TEST_F(UpLinkForm, PickersFillTheFieldsOfThePage)
 // 0.92157 / log2 4 = 0.4608 and the target the Eb/No 4.14 - 10 log10(0.92157) = 4.49.
 TEST_F(UpLinkForm, ModcodFromTheTables)
 {
-    CurrentModcodSelection() = ModcodSelection{};
+    app->app->SelectedModcod = ModcodSelection{};
     TUpLinkWin& w = NamedWindow();
     SetText(w.Record().rate, "");
     Edit(w, [](F& f) { f.SelectModcod(0); }, platform::IDCANCEL);

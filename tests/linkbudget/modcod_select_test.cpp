@@ -126,7 +126,7 @@ protected:
     void SetUp() override
     {
         lbtest::WindowFixture::SetUp();
-        CurrentModcodSelection() = ModcodSelection{};
+        app->app->SelectedModcod = ModcodSelection{};
     }
 };
 
@@ -141,8 +141,8 @@ TEST_F(ModcodDialog, FirstUseAndRememberedRows)
     EXPECT_EQ(d.GetCheck(TGetModcodDlg::kPilots), 0);
 
     // Confirmed rows are remembered per table and come back with their frames.
-    CurrentModcodSelection().dvbs2ShortRow = 7;
-    CurrentModcodSelection().dvbs2NormalRow = 12;
+    app->app->SelectedModcod.dvbs2ShortRow = 7;
+    app->app->SelectedModcod.dvbs2NormalRow = 12;
     d.CmFrame(modcod::kShort);
     EXPECT_EQ(d.ListCount(TGetModcodDlg::kList), 46);
     EXPECT_EQ(d.ListSelIndex(TGetModcodDlg::kList), 7);
@@ -161,7 +161,7 @@ TEST_F(ModcodDialog, FrameAndPilotsPersistOnCancel)
         d.CmFrame(modcod::kMedium);
         d.CloseWindow(platform::IDCANCEL);
     }
-    const ModcodSelection& s = CurrentModcodSelection();
+    const ModcodSelection& s = app->app->SelectedModcod;
     EXPECT_EQ(s.pilots, 1);
     EXPECT_EQ(s.frameSize, 1);
     EXPECT_STREQ(s.text, "");  // nothing confirmed
@@ -186,8 +186,8 @@ TEST_F(ModcodDialog, DoubleClickConfirmsTheRow)
     QCoreApplication::processEvents();
     EXPECT_TRUE(d.Closed());
     EXPECT_EQ(d.Result(), platform::IDOK);
-    EXPECT_EQ(CurrentModcodSelection().dvbsRow, 5);
-    EXPECT_STREQ(CurrentModcodSelection().text, "DVBS 8-PSK (2/3)");
+    EXPECT_EQ(app->app->SelectedModcod.dvbsRow, 5);
+    EXPECT_STREQ(app->app->SelectedModcod.text, "DVBS 8-PSK (2/3)");
     // A list that loses its selection keeps the row last chosen.
     TGetModcodDlg e(nullptr, 0);
     e.SetupWindow();

@@ -1,5 +1,5 @@
 // The propagation library behind the budgets' atmosphere seam.
-#include "linkbudget/link_atmosphere.h"
+#include "propagation/link_atmosphere.h"
 
 #include "propagation/antenna.h"
 #include "propagation/atmosphere.h"

@@ -1,8 +1,9 @@
-// The one door through which the link budgets reach the propagation library:
-// the data maps, the ITU-R loss models, noise temperatures, antenna patterns,
-// the transponder curves and the power sums.  The budget engine never calls
-// those functions directly, so a test can put a zero or fixed atmosphere in
-// their place and check a whole budget by hand.
+// The one door through which the link budgets (and the windows that show
+// atmospheric losses the way the budgets compute them) reach the propagation
+// models: the data maps, the ITU-R loss models, noise temperatures, antenna
+// patterns, the transponder curves and the power sums.  A calculation that
+// goes through it never calls those functions directly, so a test can put a
+// zero or fixed atmosphere in their place and check a whole budget by hand.
 #pragma once
 
 // What the rain model returns for one link: the attenuation and the two texts
@@ -60,5 +61,5 @@ public:
     virtual double Log2(double x) = 0;
 };
 
-// The propagation library itself, with the ITU-R maps the program loaded.
+// The propagation models themselves, over the ITU-R maps the program loaded.
 LinkAtmosphere& ItuLinkAtmosphere();
