@@ -5,12 +5,12 @@
 
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "pointing/orbit/range_form.h"
 #include "tests/framework/app/gui_support.h"
+#include "tests/rftools/calculators/calculator_driver.h"
 
 namespace {
 
@@ -21,16 +21,9 @@ protected:
     RangeFormTest() { orbit::RegisterRangeCalculator(); }
     ~RangeFormTest() override { platform::ClearDialogDrivers(); }
 
-    // Runs Calculate > Slant Range; the run ends with Cancel after `buttons`.
     void Run(std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script)
     {
-        auto index = std::make_shared<int>(0);
-        platform::SetDialogDriver(805, [buttons, script, index](platform::Dialog& d) {
-            const int i = (*index)++;
-            script(d, i);
-            return i < int(buttons.size()) ? buttons[std::size_t(i)] : platform::IDCANCEL;
-        });
-        f.app->Client()->CmCalculator(F::kCommand);
+        calctest::RunCalculator(*f.app, F::kCommand, std::move(buttons), std::move(script));
     }
     std::vector<std::string> Results(platform::Dialog& d)
     {

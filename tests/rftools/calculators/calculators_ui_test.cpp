@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "rftools/calculators/ionosphere_form.h"
 #include "rftools/calculators/link_forms.h"
 #include "tests/framework/app/gui_support.h"
+#include "tests/rftools/calculators/calculator_driver.h"
 #include "tests/propagation/propagation_fixtures.h"
 
 namespace {
@@ -92,17 +92,9 @@ protected:
 
     static int DialogOf(int command) { return orbiscope::FindCalculatorInfo(command)->dialog; }
 
-    // Runs a Calculate command; `script` sees the dialog before each press of
-    // `buttons` and the run ends with Cancel when the list is used up.
     void Run(int command, std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script = {})
     {
-        auto index = std::make_shared<int>(0);
-        platform::SetDialogDriver(DialogOf(command), [buttons, script, index](platform::Dialog& d) {
-            const int i = (*index)++;
-            if (script) script(d, i);
-            return i < int(buttons.size()) ? buttons[std::size_t(i)] : platform::IDCANCEL;
-        });
-        f.app->Client()->CmCalculator(command);
+        calctest::RunCalculator(*f.app, command, std::move(buttons), std::move(script));
     }
     std::span<std::uint8_t> Stored(int command)
     {
@@ -116,6 +108,7 @@ protected:
 TEST_F(CalculatorsTest, EveryCalculatorOfTheMenuOpens)
 {
     const std::pair<int, const char*> cases[] = {
+        {6531, "Digital Bandwidth Calculator"},
         {6523, "Flange Power Density"},
         {6534, "Power Ratio Addition"},
         {1314, "Convert Degradation to C/IM"},
