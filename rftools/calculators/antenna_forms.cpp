@@ -80,11 +80,9 @@ TCalcGTEntry::TCalcGTEntry(TForm* parent, int id, int textLimit) : THintedEdit(p
 
 std::vector<ControlSpec> TFocalMForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Antenna diameter m", kDiameter, kInput);
-    calcrows::Field(t, 1, "Measured dish depth m", kDepth, kInput);
-    calcrows::Result(t, 2, "Focal distance m = ", kResult, kOutput);
-    return calcrows::WithButtons(std::move(t), 3);
+    return calcrows::Table({{"Antenna diameter m", kDiameter, kInput},
+                            {"Measured dish depth m", kDepth, kInput},
+                            {"Focal distance m = ", kResult, kOutput, true}});
 }
 
 TFocalMForm::TFocalMForm(QWidget* parent)
@@ -109,11 +107,9 @@ bool TFocalMForm::Calculate(CalculatorRecord& record)
 
 std::vector<ControlSpec> TFocalfDForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Antenna diameter m", kDiameter, kInput);
-    calcrows::Field(t, 1, "f/D ratio", kRatio, kInput);
-    calcrows::Result(t, 2, "Focal distance m  =", kResult, kOutput);
-    return calcrows::WithButtons(std::move(t), 3);
+    return calcrows::Table({{"Antenna diameter m", kDiameter, kInput},
+                            {"f/D ratio", kRatio, kInput},
+                            {"Focal distance m  =", kResult, kOutput, true}});
 }
 
 TFocalfDForm::TFocalfDForm(QWidget* parent) : TCalculatorForm(parent, kCommand, "Focal Distance Form", ControlTable())
@@ -137,12 +133,10 @@ bool TFocalfDForm::Calculate(CalculatorRecord& record)
 
 std::vector<ControlSpec> TCalcBeamwidthForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Relative amplitude dB (-ve)", kLevel, kInput);
-    calcrows::Field(t, 1, "Operation frequency GHz", kFrequency, kInput);
-    calcrows::Field(t, 2, "Aperture size metres", kAperture, kInput);
-    calcrows::Result(t, 3, "Nominal beamwidth degrees =", kResult, kOutput);
-    return calcrows::WithButtons(std::move(t), 4);
+    return calcrows::Table({{"Relative amplitude dB (-ve)", kLevel, kInput},
+                            {"Operation frequency GHz", kFrequency, kInput},
+                            {"Aperture size metres", kAperture, kInput},
+                            {"Nominal beamwidth degrees =", kResult, kOutput, true}});
 }
 
 TCalcBeamwidthForm::TCalcBeamwidthForm(QWidget* parent)
@@ -175,12 +169,12 @@ std::vector<ControlSpec> TOffAxisForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Antenna diameter metres", kDiameter, kInput);
-    calcrows::Field(t, 1, "Boresight efficiency %", kEfficiency, kInput);
-    calcrows::Field(t, 2, "Frequency GHz", kFrequency, kInput);
-    calcrows::Field(t, 3, "Off axis angle (degrees)", kAngle, kInput);
-    calcrows::Result(t, 4, "Boresight gain dBi =", kBoresight, kOutput);
-    calcrows::Result(t, 5, "Off-axis gain dBi =", kOffAxis, kOutput);
+    calcrows::AddRows(t, {{"Antenna diameter metres", kDiameter, kInput},
+                          {"Boresight efficiency %", kEfficiency, kInput},
+                          {"Frequency GHz", kFrequency, kInput},
+                          {"Off axis angle (degrees)", kAngle, kInput},
+                          {"Boresight gain dBi =", kBoresight, kOutput, true},
+                          {"Off-axis gain dBi =", kOffAxis, kOutput, true}});
     const int y = calcrows::Y(6);
     t.push_back(Group("Pattern", 10, y, 260, 72));
     t.push_back(Radio(kCoPolar, "Co-polar pattern", 20, y + 20, 240, true));
@@ -227,14 +221,14 @@ std::vector<ControlSpec> TWndForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Design wind speed  km/h", kSpeed, kInput);
-    calcrows::Field(t, 1, "Dish centre to frame distance  m", kCentreToFrame, kInput);
-    calcrows::Field(t, 2, "Pole to frame edge distance  m", kPoleToEdge, kInput);
-    calcrows::Field(t, 3, "Total assembly  weight  kg", kWeight, kInput);
-    calcrows::Field(t, 4, "Major diameter  m", kMajor, kInput);
-    calcrows::Field(t, 5, "Minor diameter  m", kMinor, kInput);
-    calcrows::Result(t, 6, "Overturning moment  kg.m", kMoment, kShort);
-    calcrows::Result(t, 7, "Additional ballast required  kg", kBallast, kShort);
+    calcrows::AddRows(t, {{"Design wind speed  km/h", kSpeed, kInput},
+                          {"Dish centre to frame distance  m", kCentreToFrame, kInput},
+                          {"Pole to frame edge distance  m", kPoleToEdge, kInput},
+                          {"Total assembly  weight  kg", kWeight, kInput},
+                          {"Major diameter  m", kMajor, kInput},
+                          {"Minor diameter  m", kMinor, kInput},
+                          {"Overturning moment  kg.m", kMoment, kShort, true},
+                          {"Additional ballast required  kg", kBallast, kShort, true}});
     const int y = calcrows::Y(8);
     t.push_back(Group("Antenna Type", 10, y, 260, 50));
     t.push_back(Radio(kSolid, "Solid", 20, y + 20, 100, true));
@@ -296,9 +290,9 @@ std::vector<ControlSpec> TCalcGTForm::ControlTable()
     static const char* const kInsertionLabels[rfcalc::kInsertionCount] = {
         "Insertion 1", "Insertion 2", "Insertion 3", "Insertion 4", "Insertion 5", "Insertion 6"};
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Antenna gain dB", kAntennaGain, kInput);
-    calcrows::Field(t, 1, "Ant. noise temp K", kAntennaNoise, kInput);
-    calcrows::Field(t, 2, "Waveguide loss dB", kWaveguide, kInput);
+    calcrows::AddRows(t, {{"Antenna gain dB", kAntennaGain, kInput},
+                          {"Ant. noise temp K", kAntennaNoise, kInput},
+                          {"Waveguide loss dB", kWaveguide, kInput}});
     t.push_back(Label("Loss (-ve) / Gain (+ve) dB", kGainX - 10, calcrows::Y(3), kNoiseX - kGainX + 5));
     t.push_back(Label("Noise fig , temp. (dB , K)", kNoiseX, calcrows::Y(3) - 8, kGridWidth + 20));
     t.push_back(Label("prefix noise temp with +", kNoiseX, calcrows::Y(3) + 10, kGridWidth + 20));

@@ -56,19 +56,19 @@ std::vector<ControlSpec> TCalcBWForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Info. rate Mbps", kInfoRate, kField, kLeft);
-    calcrows::Field(t, 1, "Overhead % info rate", kOverhead, kField, kLeft);
-    calcrows::Field(t, 2, "FEC code rate", kFec, kField, kLeft);
-    calcrows::Field(t, 3, "Spreading gain dB", kSpreading, kField, kLeft);
-    calcrows::Field(t, 4, "(1 + Roll off factor)", kRollOff, kField, kLeft);
-    calcrows::Field(t, 5, "Carrier spacing factor", kSpacing, kField, kLeft);
-    calcrows::Field(t, 6, "BW allocation step MHz", kStep, kField, kLeft);
-    calcrows::Field(t, 7, "Symbol rate (Mbaud)", kSymbolRate, kField, kLeft);
-    calcrows::Field(t, 8, "Occupied Bandwidth MHz", kOccupied, kField, kLeft);
-    calcrows::Result(t, 9, "Allocated Bandwidth (MHz)", kAllocated, kField, kLeft);
-    calcrows::Result(t, 10, "Eb/No dB", kEbNo, kField, kLeft);
-    calcrows::Result(t, 11, "Es/No dB", kEsNo, kField, kLeft);
-    calcrows::Result(t, 12, "Spectral efficiency. bps/Hz", kEfficiency, kField, kLeft);
+    calcrows::AddRows(t, {{"Info. rate Mbps", kInfoRate, kField},
+                          {"Overhead % info rate", kOverhead, kField},
+                          {"FEC code rate", kFec, kField},
+                          {"Spreading gain dB", kSpreading, kField},
+                          {"(1 + Roll off factor)", kRollOff, kField},
+                          {"Carrier spacing factor", kSpacing, kField},
+                          {"BW allocation step MHz", kStep, kField},
+                          {"Symbol rate (Mbaud)", kSymbolRate, kField},
+                          {"Occupied Bandwidth MHz", kOccupied, kField},
+                          {"Allocated Bandwidth (MHz)", kAllocated, kField, true},
+                          {"Eb/No dB", kEbNo, kField, true},
+                          {"Es/No dB", kEsNo, kField, true},
+                          {"Spectral efficiency. bps/Hz", kEfficiency, kField, true}}, kLeft);
 
     const int m = calcrows::Y(0);
     t.push_back(Group("Modulation", kRightX, m, 250, 128));

@@ -4,6 +4,7 @@
 // the shared control-table builders.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "framework/forms/calculator.h"
@@ -28,20 +29,28 @@ struct Columns {
     int fieldWidth = kFieldWidth;
 };
 
-// An input edit of `limit` bytes with its label.
-inline void Field(std::vector<ControlSpec>& table, int row, const char* label, int id, int limit,
-                  Columns columns = {})
-{
-    table.push_back(controls::Label(label, kLabelX, Y(row) + 1, columns.fieldX - kLabelX - 10));
-    table.push_back(controls::Edit(id, limit, columns.fieldX, Y(row), columns.fieldWidth));
-}
+// One row of a calculator's field table: the label, then the field's control
+// id and bytes; a result is read-only.
+struct Row {
+    const char* label;
+    int id;
+    int limit;
+    bool result = false;
+};
 
-// A result field: the calculator writes it, the user reads it.
-inline void Result(std::vector<ControlSpec>& table, int row, const char* label, int id, int limit,
-                   Columns columns = {})
+// Appends the rows from row `first` on, in the order given (the order the
+// record holds them); returns the row after the last.
+inline int AddRows(std::vector<ControlSpec>& table, std::initializer_list<Row> rows, Columns columns = {},
+                   int first = 0)
 {
-    table.push_back(controls::Label(label, kLabelX, Y(row) + 1, columns.fieldX - kLabelX - 10));
-    table.push_back(controls::ReadOnlyEdit(id, limit, columns.fieldX, Y(row), columns.fieldWidth));
+    int row = first;
+    for (const Row& r : rows) {
+        table.push_back(controls::Label(r.label, kLabelX, Y(row) + 1, columns.fieldX - kLabelX - 10));
+        table.push_back(r.result ? controls::ReadOnlyEdit(r.id, r.limit, columns.fieldX, Y(row), columns.fieldWidth)
+                                 : controls::Edit(r.id, r.limit, columns.fieldX, Y(row), columns.fieldWidth));
+        ++row;
+    }
+    return row;
 }
 
 // The buttons below row `rows - 1`; returns the finished table.
@@ -49,6 +58,14 @@ inline std::vector<ControlSpec> WithButtons(std::vector<ControlSpec> table, int 
 {
     for (ControlSpec& b : CalculatorButtons(Y(rows) + 8)) table.push_back(std::move(b));
     return table;
+}
+
+// A dialog of rows only: the rows, then the buttons.
+inline std::vector<ControlSpec> Table(std::initializer_list<Row> rows, Columns columns = {})
+{
+    std::vector<ControlSpec> table;
+    const int next = AddRows(table, rows, columns);
+    return WithButtons(std::move(table), next);
 }
 
 // One `Entry` control object on every edit of the form's table, in order.

@@ -25,10 +25,7 @@ constexpr HintEntry kNoiseFigHints[] = {{TNoiseTempForm::kFigure, 7171, "Noise f
 // One input row and one result row.
 std::vector<ControlSpec> OneInputTable(const char* label, int inputId, const char* resultLabel, int resultId)
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, label, inputId, kInput);
-    calcrows::Result(t, 1, resultLabel, resultId, kOutput);
-    return calcrows::WithButtons(std::move(t), 2);
+    return calcrows::Table({{label, inputId, kInput}, {resultLabel, resultId, kOutput, true}});
 }
 
 }  // namespace
@@ -48,10 +45,10 @@ std::vector<ControlSpec> TDegMinForm::ControlTable()
 {
     std::vector<ControlSpec> t;
     const calcrows::Columns narrow{calcrows::kFieldX, 60};
-    calcrows::Field(t, 0, "Degrees", kDegrees, 4, narrow);
-    calcrows::Field(t, 1, "Minutes", kMinutes, 3, narrow);
-    calcrows::Field(t, 2, "Seconds", kSeconds, 3, narrow);
-    calcrows::Result(t, 3, "Result (degrees) =", kResult, kOutput);
+    calcrows::AddRows(t, {{"Degrees", kDegrees, 4},
+                          {"Minutes", kMinutes, 3},
+                          {"Seconds", kSeconds, 3}}, narrow);
+    calcrows::AddRows(t, {{"Result (degrees) =", kResult, kOutput, true}}, {}, 3);
     return calcrows::WithButtons(std::move(t), 4);
 }
 

@@ -43,11 +43,11 @@ std::vector<ControlSpec> TIonForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Frequency GHz", kFrequency, kField);
-    calcrows::Field(t, 1, "Availability %", kAvailability, kField);
-    calcrows::Result(t, 2, "Fluctuation (p-p) dB", kFluctuation, kField);
-    calcrows::Result(t, 3, "Scintillation Index", kIndex, kField);
-    calcrows::Result(t, 4, "One way loss dB", kLoss, kField);
+    calcrows::AddRows(t, {{"Frequency GHz", kFrequency, kField},
+                          {"Availability %", kAvailability, kField},
+                          {"Fluctuation (p-p) dB", kFluctuation, kField, true},
+                          {"Scintillation Index", kIndex, kField, true},
+                          {"One way loss dB", kLoss, kField, true}});
     const int y = calcrows::Y(5);
     t.push_back(Group("Equatorial Ionospheric Path Data", 10, y, 430, 74));
     t.push_back(Radio(kEast, "Satellites East ( EL approx 20\xB0 )", 20, y + 20, 400, true));

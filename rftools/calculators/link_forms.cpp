@@ -64,11 +64,9 @@ TAntNoiseEntry::TAntNoiseEntry(TForm* parent, int id, int textLimit) : THintedEd
 
 std::vector<ControlSpec> TDegrToCimForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Required Es/No dB", kEsNo, kInput);
-    calcrows::Field(t, 1, "Degradation dB", kDegradation, kInput);
-    calcrows::Result(t, 2, "Equivalent C/IM dB = ", kResult, kOutput);
-    return calcrows::WithButtons(std::move(t), 3);
+    return calcrows::Table({{"Required Es/No dB", kEsNo, kInput},
+                            {"Degradation dB", kDegradation, kInput},
+                            {"Equivalent C/IM dB = ", kResult, kOutput, true}});
 }
 
 TDegrToCimForm::TDegrToCimForm(QWidget* parent)
@@ -93,11 +91,9 @@ bool TDegrToCimForm::Calculate(CalculatorRecord& record)
 
 std::vector<ControlSpec> TCimToDegrForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Required Es/No dB", kEsNo, kInput);
-    calcrows::Field(t, 1, "C/IM dB", kCim, kInput);
-    calcrows::Result(t, 2, "Equivalent Degradation dB = ", kResult, kOutput);
-    return calcrows::WithButtons(std::move(t), 3);
+    return calcrows::Table({{"Required Es/No dB", kEsNo, kInput},
+                            {"C/IM dB", kCim, kInput},
+                            {"Equivalent Degradation dB = ", kResult, kOutput, true}});
 }
 
 TCimToDegrForm::TCimToDegrForm(QWidget* parent)
@@ -125,10 +121,10 @@ std::vector<ControlSpec> TPowSumForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Value 1 dB", kValue1, kInput);
-    calcrows::Field(t, 1, "Value 2 dB", kValue2, kInput);
+    calcrows::AddRows(t, {{"Value 1 dB", kValue1, kInput}, {"Value 2 dB", kValue2, kInput}});
+    // Values 3 to 5 have their "Include" box in place of a label.
     for (int i = 0; i < 3; ++i) t.push_back(Edit(kValue3 + i, kInput, calcrows::kFieldX, calcrows::Y(2 + i), 140));
-    calcrows::Result(t, 5, "Power Ratio Total dB", kTotal, kShort);
+    calcrows::AddRows(t, {{"Power Ratio Total dB", kTotal, kShort, true}}, {}, 5);
     t.push_back(Check(kInclude3, "Include Value 3 dB", calcrows::kLabelX, calcrows::Y(2), 260));
     t.push_back(Check(kInclude4, "Include value 4 dB", calcrows::kLabelX, calcrows::Y(3), 260));
     t.push_back(Check(kInclude5, "Include value 5 dB", calcrows::kLabelX, calcrows::Y(4), 260));
@@ -166,13 +162,11 @@ bool TPowSumForm::Calculate(CalculatorRecord& record)
 
 std::vector<ControlSpec> TPowerForm::ControlTable()
 {
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Total output power W", kPower, kInput);
-    calcrows::Field(t, 1, "Bandwidth MHz", kBandwidth, kInput);
-    calcrows::Result(t, 2, "Flange power density W/Hz =", kWattsPerHz, kOutput);
-    calcrows::Result(t, 3, "Flange EIRP density dBW/Hz =", kDbwPerHz, kOutput);
-    calcrows::Result(t, 4, "Flange EIRP density dBW/4kHz =", kDbwPer4kHz, kOutput);
-    return calcrows::WithButtons(std::move(t), 5);
+    return calcrows::Table({{"Total output power W", kPower, kInput},
+                            {"Bandwidth MHz", kBandwidth, kInput},
+                            {"Flange power density W/Hz =", kWattsPerHz, kOutput, true},
+                            {"Flange EIRP density dBW/Hz =", kDbwPerHz, kOutput, true},
+                            {"Flange EIRP density dBW/4kHz =", kDbwPer4kHz, kOutput, true}});
 }
 
 TPowerForm::TPowerForm(QWidget* parent) : TCalculatorForm(parent, kCommand, "Flange Power Density", ControlTable())
@@ -199,14 +193,12 @@ bool TPowerForm::Calculate(CalculatorRecord& record)
 std::vector<ControlSpec> TSdivForm::ControlTable()
 {
     const calcrows::Columns wide{400, calcrows::kFieldWidth};   // room for the baseline label
-    std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Separation between two sites  km", kSeparation, kInput, wide);
-    calcrows::Field(t, 1, "Rain attenuation at site  A  dB", kAttenuation, kInput, wide);
-    calcrows::Field(t, 2, "Frequency  GHz", kFrequency, kInput, wide);
-    calcrows::Field(t, 3, "Antenna elevation at site A  degrees", kElevation, kInput, wide);
-    calcrows::Field(t, 4, " AZ angle of propagation path to sites baseline degrees", kBaselineAngle, kInput, wide);
-    calcrows::Result(t, 5, "Site diversity gain dB", kResult, kShort, wide);
-    return calcrows::WithButtons(std::move(t), 6);
+    return calcrows::Table({{"Separation between two sites  km", kSeparation, kInput},
+                            {"Rain attenuation at site  A  dB", kAttenuation, kInput},
+                            {"Frequency  GHz", kFrequency, kInput},
+                            {"Antenna elevation at site A  degrees", kElevation, kInput},
+                            {" AZ angle of propagation path to sites baseline degrees", kBaselineAngle, kInput},
+                            {"Site diversity gain dB", kResult, kShort, true}}, wide);
 }
 
 TSdivForm::TSdivForm(QWidget* parent)
@@ -239,7 +231,7 @@ std::vector<ControlSpec> TSigAvailForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Worst month %", kWorstMonth, kInput);
+    calcrows::AddRows(t, {{"Worst month %", kWorstMonth, kInput}});
     const char* const labels[] = {
         "Average year % (global planning) =",
         "Average year % (tropical, sub tropical  and temperate regions) =",
@@ -279,12 +271,12 @@ std::vector<ControlSpec> TAntNoiseForm::ControlTable()
 {
     using namespace controls;
     std::vector<ControlSpec> t;
-    calcrows::Field(t, 0, "Site latitude \xB0", kLatitude, kInput);
-    calcrows::Field(t, 1, "Site longitude \xB0", kLongitude, kInput);
-    calcrows::Field(t, 2, "Satellite longitude \xB0", kSatellite, kInput);
-    calcrows::Field(t, 3, "Antenna efficiency %", kEfficiency, kInput);
-    calcrows::Field(t, 4, "Frequency GHz", kFrequency, kInput);
-    calcrows::Result(t, 5, "Estimated antenna noise K =", kResult, kShort);
+    calcrows::AddRows(t, {{"Site latitude \xB0", kLatitude, kInput},
+                          {"Site longitude \xB0", kLongitude, kInput},
+                          {"Satellite longitude \xB0", kSatellite, kInput},
+                          {"Antenna efficiency %", kEfficiency, kInput},
+                          {"Frequency GHz", kFrequency, kInput},
+                          {"Estimated antenna noise K =", kResult, kShort, true}});
     t.push_back(Button(kSiteButton, "Site", calcrows::kLabelX, calcrows::Y(6) + 4));
     t.push_back(Button(kSatelliteButton, "Satellite", 100, calcrows::Y(6) + 4));
     return calcrows::WithButtons(std::move(t), 7);
