@@ -101,31 +101,4 @@ TEST(BoresightGain, ApertureGain)
             << c.diameter_m << " m " << c.efficiency << " %";
 }
 
-TEST(AntennaGains, TemplatesAndTheCrossPolarNotice)
-{
-    constexpr double kTolDb = 1e-9;
-    struct Case {
-        const char* name;
-        double offAxis_deg;
-        bool copolar, bo1213;
-        double expected_dBi;   // -1000: the boresight gain
-        bool notice;
-    };
-    // 1.2 m, 65 %, 12 GHz: G0 41.70 dBi, D / lambda = 48.
-    const Case cases[] = {
-        {"on-axis-ap8", 0.0, true, false, -1000, false},
-        {"on-axis-bo1213", 0.0, true, true, -1000, false},
-        {"sidelobe-ap8", 5.0, true, false, 29.0 - 25.0 * std::log10(5.0), false},   // 11.53 dBi
-        {"far-ap8", 22.0, true, false, -3.5, false},
-        {"far-bo1213", 100.0, true, true, 0.0, false},
-        {"cross-polar-on-ap8", 5.0, false, false, 29.0 - 25.0 * std::log10(5.0), true},
-    };
-    for (const Case& c : cases) {
-        const AntennaGains g = AntennaGainsAt(1.2, 65.0, 12.0, c.offAxis_deg, c.copolar, c.bo1213);
-        EXPECT_EQ(FormatFixed(g.boresight_dBi, 2), "41.70") << c.name;
-        EXPECT_NEAR(g.offAxis_dBi, c.expected_dBi == -1000 ? g.boresight_dBi : c.expected_dBi, kTolDb) << c.name;
-        EXPECT_EQ(g.crossPolarUndefined, c.notice) << c.name;
-    }
-}
-
 }  // namespace

@@ -82,48 +82,6 @@ TEST_F(BandwidthTest, FirstOpeningShowsThePresets)
     EXPECT_EQ(spreading, "0");
 }
 
-TEST_F(BandwidthTest, RatesOfTypedCarriers)
-{
-    struct Case {
-        const char* name;
-        const char* fec;
-        const char* step;
-        std::vector<std::string> rates;   // info, symbol, occupied, allocated
-    };
-    // Rs = 1 Mbit/s / (1/2 x 2 bits) = 1 Mbaud; 1.2 and 1.4 times it.
-    const Case cases[] = {
-        {"step-0.1", "1/2", "0.1", {"1", "1.0000", "1.2000", "1.4000"}},
-        {"step-0", "1/2", "0", {"1", "1.0000", "1.2000", "1.4000"}},
-        {"step-1", "1/2", "1", {"1", "1.0000", "1.2000", "2.0000"}},
-        {"fec-3/4", "3/4", "0.1", {"1", "0.6667", "0.8000", "1.0000"}},   // 1.4 x 0.6667 = 0.9333
-        {"fec-0.5-expression", "(1+2)/6", "0.1", {"1", "1.0000", "1.2000", "1.4000"}},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> shown;
-        Run({platform::IDOK}, [&](platform::Dialog& d, int step) {
-            if (step == 0) TypeCarrier(d, c.fec, c.step);
-            if (step == 1) shown = Rates(d);
-        });
-        EXPECT_EQ(shown, c.rates) << c.name;
-        EXPECT_TRUE(f.messages.calls.empty()) << c.name;
-    }
-}
-
-// 6 Mbit/s, 1/2, QPSK: Rs = 6, 1.35 x 6 = 8.1 = 81 steps of 0.1 exactly.
-TEST_F(BandwidthTest, AWholeNumberOfStepsIsNotRaisedAStep)
-{
-    std::string allocated;
-    Run({platform::IDOK}, [&](platform::Dialog& d, int step) {
-        if (step == 0) {
-            TypeCarrier(d, "1/2", "0.1");
-            d.SetControlText(F::kInfoRate, "6");
-            d.SetControlText(F::kSpacing, "1.35");
-        }
-        if (step == 1) allocated = d.GetControlText(F::kAllocated);
-    });
-    EXPECT_EQ(allocated, "8.1000");
-}
-
 TEST_F(BandwidthTest, EachInputSelectorMakesItsFieldTheInput)
 {
     std::vector<std::string> bySymbolRate, byOccupied;
@@ -136,7 +94,7 @@ TEST_F(BandwidthTest, EachInputSelectorMakesItsFieldTheInput)
                                          form.IsReadOnly(F::kOccupied)};
             };
             if (step == 0) {
-                TypeCarrier(d, "1/2", "0.1");
+                TypeCarrier(d, "(1+2)/6", "0.1");   // an FEC expression: 1/2
                 d.SetControlText(F::kInfoRate, "99");
             }
             if (step == 1) {
@@ -193,9 +151,6 @@ TEST_F(BandwidthTest, RefusedInputs)
     const Case cases[] = {
         {"spacing-below-roll-off", F::kSpacing, "1.1", false, "Input Error",
          "Carrier spacing factor must be  >= (1 + Roll-off) factor)"},
-        {"fec-not-a-fraction", F::kFec, "3/0", false, "Input Error", "FEC fractional expression or value"},
-        {"fec-above-one", F::kFec, "4/3", false, "Input Error", "FEC fractional expression or value"},
-        {"m-not-a-power", F::kM, "6", false, "Modulation", "M must be 2 raised to a positve integer power"},
         {"qam-of-four", F::kM, "4", true, "Value of M (QAM)", "M must be >= 8"},
     };
     for (const Case& c : cases) {
@@ -217,73 +172,57 @@ TEST_F(BandwidthTest, RefusedInputs)
     }
 }
 
-TEST_F(BandwidthTest, ModcodButtonWithoutAnInformationRateOpensNothing)
+// A modcod button runs "Select Modcod" on the chosen row, fills the fields
+// from it and computes; without an information rate it opens nothing.
+TEST_F(BandwidthTest, ModcodRowsFillTheFieldsAndCompute)
 {
-    int modcodRuns = 0;
-    platform::SetDialogDriver(TGetModcodDlg::kResourceId, [&modcodRuns](platform::Dialog&) {
-        ++modcodRuns;
-        return platform::IDCANCEL;
-    });
-    Run({F::kDvbs}, [&](platform::Dialog& d, int step) {
-        if (step == 0) d.SetControlText(F::kInfoRate, "");
-    });
-    EXPECT_EQ(modcodRuns, 0);
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].caption, F::kNoRateCaption);
-    EXPECT_EQ(f.messages.calls[0].text, F::kNoRateText);
-}
-
-// DVB-S 16-QAM 3/4: 188/204 x 3/4 x 4 = 2.764706 bit/s/Hz, FEC 2.764706 / 4 =
-// 0.6912, Eb/No = 13.42 - 10 log10(2.764706) = 9.00 dB; 10 Mbit/s then needs
-// 10 / (0.6912 x 4) = 3.6169 Mbaud.
-TEST_F(BandwidthTest, ModcodRowFillsTheFieldsAndComputes)
-{
-    platform::SetDialogDriver(TGetModcodDlg::kResourceId, [](platform::Dialog& d) {
-        d.ListSetSelIndex(TGetModcodDlg::kList, 8);
-        return platform::IDOK;
-    });
-    std::vector<std::string> fields;
-    std::vector<int> modulation;
-    Run({F::kDvbs, F::kManual}, [&](platform::Dialog& d, int step) {
-        if (step == 0) {
-            TypeCarrier(d, "1/2", "0.1");
-            d.SetControlText(F::kInfoRate, "10");
-        }
-        if (step == 1) {
-            for (int id : {F::kModcodText, F::kFec, F::kM, F::kEbNo, F::kEsNo, F::kEfficiency, F::kSymbolRate})
-                fields.push_back(d.GetControlText(id));
+    struct Case {
+        const char* name;
+        int button;
+        int frameButton;   // pressed in "Select Modcod" first, 0: none
+        int row;
+        const char* rate;
+        std::vector<std::pair<int, std::string>> fields;
+        std::vector<int> modulation;   // 1 bit/symbol, M-PSK, M-QAM
+        int modcodRuns;
+    };
+    const Case cases[] = {
+        // DVB-S 16-QAM 3/4: 188/204 x 3/4 x 4 = 2.764706 bit/s/Hz; FEC 2.764706 / 4 = 0.6912;
+        // Eb/No = 13.42 - 10 log10(2.764706) = 9.00 dB; 10 Mbit/s / (0.6912 x 4) = 3.6169 Mbaud.
+        {"dvbs-16qam", F::kDvbs, 0, 8, "10",
+         {{F::kModcodText, "DVBS 16-QAM (3/4)"}, {F::kFec, "0.6912"}, {F::kM, "16"}, {F::kEbNo, "9.00"},
+          {F::kEsNo, "13.42"}, {F::kEfficiency, "2.764706"}, {F::kSymbolRate, "3.6169"}},
+         {0, 0, 1}, 1},
+        // Short-frame "BPSK (1/5)) *": one bit a symbol, M = 2 passes the checks.
+        {"s2x-bpsk", F::kDvbs2x, TGetModcodDlg::kShortFrames, 2, "1", {{F::kM, "2"}}, {1, 0, 0}, 1},
+        {"no-rate", F::kDvbs, 0, 0, "", {{F::kModcodText, ""}}, {0, 1, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        f.messages.calls.clear();
+        int runs = 0;
+        platform::SetDialogDriver(TGetModcodDlg::kResourceId, [&c, &runs](platform::Dialog& d) {
+            ++runs;
+            if (c.frameButton) d.OnButton(c.frameButton);
+            d.ListSetSelIndex(TGetModcodDlg::kList, c.row);
+            return platform::IDOK;
+        });
+        std::vector<std::pair<int, std::string>> fields;
+        std::vector<int> modulation;
+        Run({TCalculatorForm::kClear, c.button}, [&](platform::Dialog& d, int step) {
+            if (step == 1) {
+                TypeCarrier(d, "1/2", "0.1");
+                d.SetControlText(F::kInfoRate, c.rate);
+            }
+            if (step != 2) return;
+            for (const auto& [id, text] : c.fields) fields.emplace_back(id, d.GetControlText(id));
             for (int id : {F::kOneBit, F::kPsk, F::kQam}) modulation.push_back(d.GetCheck(id));
-        }
-        if (step == 2) fields.push_back(d.GetControlText(F::kModcodText));
-    });
-    EXPECT_EQ(fields, (std::vector<std::string>{"DVBS 16-QAM (3/4)", "0.6912", "16", "9.00", "13.42", "2.764706",
-                                                "3.6169", "Manual"}));
-    EXPECT_EQ(modulation, (std::vector<int>{0, 0, 1}));
-    EXPECT_TRUE(f.messages.calls.empty());
-}
-
-TEST_F(BandwidthTest, DvbS2xBpskRowIsOneBitPerSymbol)
-{
-    platform::SetDialogDriver(TGetModcodDlg::kResourceId, [](platform::Dialog& d) {
-        d.OnButton(TGetModcodDlg::kShortFrames);
-        d.ListSetSelIndex(TGetModcodDlg::kList, 2);   // "BPSK (1/5)) *" of the short frames
-        return platform::IDOK;
-    });
-    std::vector<int> modulation;
-    std::string m;
-    Run({F::kDvbs2x}, [&](platform::Dialog& d, int step) {
-        if (step == 0) {
-            TypeCarrier(d, "1/2", "0.1");
-            d.SetCheck(F::kQam, 1);
-        }
-        if (step == 1) {
-            for (int id : {F::kOneBit, F::kPsk, F::kQam}) modulation.push_back(d.GetCheck(id));
-            m = d.GetControlText(F::kM);
-        }
-    });
-    EXPECT_EQ(modulation, (std::vector<int>{1, 0, 0}));
-    EXPECT_EQ(m, "2");
-    EXPECT_TRUE(f.messages.calls.empty());   // M = 2 with one bit a symbol passes the checks
+        });
+        EXPECT_EQ(fields, c.fields) << c.name;
+        EXPECT_EQ(modulation, c.modulation) << c.name;
+        EXPECT_EQ(runs, c.modcodRuns) << c.name;
+        ASSERT_EQ(f.messages.calls.size(), c.modcodRuns ? 0u : 1u) << c.name;
+        if (!c.modcodRuns) EXPECT_EQ(f.messages.calls[0].text, F::kNoRateText);
+    }
 }
 
 TEST_F(BandwidthTest, ClearPutsBackTheTwoButtonsButNotTheInputFields)

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "framework/forms/calculator.h"
-#include "propagation/itu_maps.h"
 #include "rftools/calculators/antenna_forms.h"
 #include "rftools/calculators/calculator_registration.h"
 #include "rftools/calculators/converter_forms.h"
@@ -19,7 +18,6 @@
 #include "rftools/calculators/link_forms.h"
 #include "tests/framework/app/gui_support.h"
 #include "tests/rftools/calculators/calculator_driver.h"
-#include "tests/propagation/propagation_fixtures.h"
 
 namespace {
 
@@ -90,8 +88,6 @@ protected:
     }
     ~CalculatorsTest() override { platform::ClearDialogDrivers(); }
 
-    static int DialogOf(int command) { return orbiscope::FindCalculatorInfo(command)->dialog; }
-
     void Run(int command, std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script = {})
     {
         calctest::RunCalculator(*f.app, command, std::move(buttons), std::move(script));
@@ -105,42 +101,27 @@ protected:
     std::vector<int> help;
 };
 
-TEST_F(CalculatorsTest, EveryCalculatorOfTheMenuOpens)
+TEST_F(CalculatorsTest, EveryCalculatorOfTheMenuOpensAndHelpsAtItsDialog)
 {
     const std::pair<int, const char*> cases[] = {
-        {6531, "Digital Bandwidth Calculator"},
-        {6523, "Flange Power Density"},
-        {6534, "Power Ratio Addition"},
-        {1314, "Convert Degradation to C/IM"},
-        {1315, "Convert C/IM to Degradation"},
-        {6511, "Convert D:M:S to Degrees"},
-        {6526, "Convert Degrees to D:M:S"},
-        {6514, "Convert to Noise Figure"},
-        {6513, "Convert to Noise Temperature"},
-        {6515, "Calculate Nominal Beamwidth"},
-        {6516, "Convert to Wavelength"},
-        {6517, "Convert to Frequency"},
-        {1316, "Site Diversity Gain (<20km separation)"},
-        {6519, "Convert Availability"},
-        {6521, "Focal Distance Form"},
-        {6520, "Focal Distance (f/D not known)"},
-        {6528, "Edit Wind Loading Parameters"},
-        {6522, "Antenna Gain Calculator"},
-        {6512, "Estimate Antenna Noise"},
-        {6535, "G/T Calculator"},
-        {1313, "Ionospheric Scintillation Loss"},
+        {6531, "Digital Bandwidth Calculator"}, {6523, "Flange Power Density"}, {6534, "Power Ratio Addition"},
+        {1314, "Convert Degradation to C/IM"}, {1315, "Convert C/IM to Degradation"},
+        {6511, "Convert D:M:S to Degrees"}, {6526, "Convert Degrees to D:M:S"}, {6514, "Convert to Noise Figure"},
+        {6513, "Convert to Noise Temperature"}, {6515, "Calculate Nominal Beamwidth"},
+        {6516, "Convert to Wavelength"}, {6517, "Convert to Frequency"},
+        {1316, "Site Diversity Gain (<20km separation)"}, {6519, "Convert Availability"},
+        {6521, "Focal Distance Form"}, {6520, "Focal Distance (f/D not known)"},
+        {6528, "Edit Wind Loading Parameters"}, {6522, "Antenna Gain Calculator"},
+        {6512, "Estimate Antenna Noise"}, {6535, "G/T Calculator"}, {1313, "Ionospheric Scintillation Loss"},
     };
     for (const auto& [command, caption] : cases) {
         std::string shown;
-        int helpCalls = 0;
         help.clear();
         Run(command, {platform::IDHELP}, [&](platform::Dialog& d, int step) {
             if (step == 0) shown = d.windowTitle().toStdString();
-            helpCalls = int(help.size());
         });
         EXPECT_EQ(shown, caption) << command;
-        EXPECT_EQ(helpCalls, 1) << command;
-        EXPECT_EQ(help, std::vector<int>{DialogOf(command)}) << command;   // Help opens the dialog's topic
+        EXPECT_EQ(help, std::vector<int>{orbiscope::FindCalculatorInfo(command)->dialog}) << command;
     }
 }
 
@@ -155,73 +136,58 @@ struct ComputeCase {
     const char* caption = nullptr;                    // the expected message, if any
 };
 
+// Antenna 50 dBi at 30 K, no waveguide, LNA at 50 K; insertion 1 as given,
+// the other five 0 dB "auto".
+std::vector<std::pair<int, const char*>> GtChain(const char* lnaGain, const char* insertion1,
+                                                 const char* autoText, const char* receiver)
+{
+    std::vector<std::pair<int, const char*>> typed = {
+        {8801, "50"}, {14036, "30"}, {14031, "0"}, {216, lnaGain}, {212, "+50"}, {8807, insertion1},
+        {8808, autoText}, {8819, receiver}};
+    for (int id = 8809; id <= 8817; id += 2) typed.insert(typed.end(), {{id, "0"}, {id + 1, "auto"}});
+    return typed;
+}
+
 const std::vector<ComputeCase>& ComputeCases()
 {
     static const std::vector<ComputeCase> cases = {
         // D:M:S: 10 + 30/60; 59/3600 = 0.016389.
         {"dms", 6511, {{2203, "10"}, {2202, "30"}, {2201, "0"}}, {}, {{2211, "10.5000"}}},
-        {"dms-seconds", 6511, {{2203, "0"}, {2202, "0"}, {2201, "59"}}, {}, {{2211, "0.0164"}}},
         {"dms-60-minutes", 6511, {{2203, "0"}, {2202, "60"}, {2201, "0"}}, {}, {{2211, "-"}}, "Range Error"},
-        {"dms-fraction", 6511, {{2203, "10.5"}, {2202, "0"}, {2201, "0"}}, {}, {{2211, "-"}},
-         "Invalid Character Error"},
         {"to-dms", 6526, {{2231, "1.5"}}, {}, {{2232, "1 :30 :00"}}},
-        {"to-dms-top", 6526, {{2231, "359.9999"}}, {}, {{2232, "359 :59 :59"}}},
-        {"to-dms-72-seconds", 6526, {{2231, "0.02"}}, {}, {{2232, "0 :01 :12"}}},
         // c / 0.3 m = 0.999308 GHz; c / 1 GHz = 0.299792 m.
         {"frequency", 6517, {{2701, "0.3"}}, {}, {{2711, "0.999308"}}},
         {"wavelength", 6516, {{2610, "1"}}, {}, {{2611, "0.299792"}}},
         {"noise-figure", 6514, {{2410, "0"}}, {}, {{2411, "0.00"}}},
-        {"noise-figure-290K", 6514, {{2410, "290"}}, {}, {{2411, "3.01"}}},
         {"noise-temperature", 6513, {{2310, "3"}}, {}, {{2311, "288.63"}}},
         // Focus of the parabola through the rim: 0.9^2 / (4 x 0.3).
         {"focal-depth", 6520, {{14027, "1.8"}, {8011, "0.3"}}, {}, {{8012, "0.675"}}},
         {"focal-ratio", 6521, {{14027, "2"}, {8001, "0.35"}}, {}, {{8002, "0.700"}}},
         // 1.19 x the Airy -3 dB width 2 asin(1.6137 lambda / (pi D)) = 1.19 x 1.4706.
         {"beamwidth", 6515, {{2510, "-3"}, {208, "12"}, {14027, "1"}}, {}, {{2511, "1.75"}}},
-        {"beamwidth-level-0", 6515, {{2510, "0"}, {208, "12"}, {14027, "1"}}, {}, {{2511, "-"}}, "Range Error"},
         {"beamwidth-too-small", 6515, {{2510, "-6"}, {208, "2"}, {14027, "0.1"}}, {}, {{2511, "-"}},
          TCalcBeamwidthForm::kErrorCaption},
         // eta (pi D / lambda)^2: 15812 = 41.99 dBi; on axis the template gives it back.
         {"gain-on-axis", 6522, {{14027, "1"}, {14028, "100"}, {208, "12"}, {2654, "0"}}, {2657, 2659},
          {{2651, "41.99"}, {2655, "41.99"}}},
-        {"gain-65", 6522, {{14027, "1"}, {14028, "65"}, {208, "12"}, {2654, "0"}}, {2657, 2658},
-         {{2651, "40.12"}, {2655, "40.12"}}},
-        // 29 - 25 log10(5) = 11.53 dBi on the S.580 envelope.
-        {"gain-5-degrees", 6522, {{14027, "1.2"}, {14028, "65"}, {208, "12"}, {2654, "5"}}, {2657, 2659},
-         {{2651, "41.70"}, {2655, "11.53"}}},
+        // 29 - 25 log10(5) = 11.53 dBi on the S.580 envelope, co-polar whatever was asked.
         {"gain-cross-polar-ap8", 6522, {{14027, "1.2"}, {14028, "65"}, {208, "12"}, {2654, "5"}}, {2656, 2659},
          {{2651, "41.70"}, {2655, "11.53"}}, "Cross-polar Option Invalid"},
         {"wind-solid", 6528, {{8038, "100"}, {8035, "1"}, {8036, "1"}, {8037, "0"}, {8033, "1"}, {8034, "1"}},
          {8032}, {{8049, "52.30"}, {8039, "52.30"}}},
         {"wind-mesh", 6528, {{8038, "100"}, {8035, "1"}, {8036, "1"}, {8037, "0"}, {8033, "1"}, {8034, "1"}},
          {8031}, {{8049, "31.38"}, {8039, "31.38"}}},
-        {"wind-heavy", 6528, {{8038, "150"}, {8035, "2"}, {8036, "0.5"}, {8037, "200"}, {8033, "2.4"},
-          {8034, "2.4"}}, {8032}, {{8049, "1355.53"}, {8039, "2511.07"}}},
         {"ion-l-band", 1313, {{208, "1.5"}, {4516, "99.9"}}, {1308, 1307},
          {{1310, "41.8"}, {1311, "1.39"}, {1312, "29.6"}}},
-        {"ion-4GHz", 1313, {{208, "4"}, {4516, "99"}}, {1308, 1306}, {{1310, "3.9"}, {1311, "0.21"}, {1312, "2.8"}}},
-        {"ion-above-fit", 1313, {{208, "1.5"}, {4516, "99"}}, {1309, 1303},
-         {{1310, "0.0"}, {1311, "0.00"}, {1312, "0.0"}}},
         {"ion-at-limit", 1313, {{208, "4"}, {4516, "98.3"}}, {1309, 1306}, {{1310, "1.6"}, {1312, "1.2"}}},
         // Friis: 50 + 30 + 0 + 2610 / 1e6 K; G/T = 50 - 10 log10(80.0026).
-        {"gt", 6535, {{8801, "50"}, {14036, "30"}, {14031, "0"}, {216, "60"}, {212, "+50"},
-          {8807, "0"}, {8808, "auto"}, {8809, "0"}, {8810, "AUTO"}, {8811, "0"}, {8812, "Auto"},
-          {8813, "0"}, {8814, "auto"}, {8815, "0"}, {8816, "auto"}, {8817, "0"}, {8818, "auto"}, {8819, "10"}},
-         {}, {{8820, "80.003"}, {8821, "1.058"}, {8822, "30.969"}}},
-        {"gt-waveguide", 6535, {{8801, "50"}, {14036, "30"}, {14031, "0.5"}, {216, "60"}, {212, "+50"},
-          {8807, "0"}, {8808, "auto"}, {8809, "0"}, {8810, "auto"}, {8811, "0"}, {8812, "auto"},
-          {8813, "0"}, {8814, "auto"}, {8815, "0"}, {8816, "auto"}, {8817, "0"}, {8818, "auto"}, {8819, "10"}},
-         {}, {{8820, "108.277"}, {8821, "1.378"}, {8822, "29.155"}}},
+        {"gt", 6535, GtChain("60", "0", "AUTO", "10"), {}, {{8820, "80.003"}, {8821, "1.058"}, {8822, "30.969"}}},
         // An amplifier given "auto" noise: 290 (1 - 10) / 10 = -261 K sinks the chain below 0 K.
-        {"gt-below-zero", 6535, {{8801, "50"}, {14036, "30"}, {14031, "0"}, {216, "0"}, {212, "+50"},
-          {8807, "10"}, {8808, "auto"}, {8809, "0"}, {8810, "auto"}, {8811, "0"}, {8812, "auto"},
-          {8813, "0"}, {8814, "auto"}, {8815, "0"}, {8816, "auto"}, {8817, "0"}, {8818, "auto"}, {8819, "0"}},
-         {}, {{8820, "-"}, {8822, "-"}}, TCalcGTForm::kErrorCaption},
+        {"gt-below-zero", 6535, GtChain("0", "10", "auto", "0"), {}, {{8820, "-"}}, TCalcGTForm::kErrorCaption},
         {"degradation-to-cim", 1314, {{2713, "10"}, {2716, "1"}}, {}, {{2715, "16.87"}}},
         {"cim-to-degradation", 1315, {{2713, "10"}, {2714, "16.87"}}, {}, {{2717, "1.00"}}},
         {"cim-at-esno", 1315, {{2713, "10"}, {2714, "10"}}, {}, {{2717, "-"}}, TCimToDegrForm::kErrorCaption},
-        // 20 - 10 log10(2), 20 - 10 log10(3); value 4 is off, its text never read.
-        {"power-sum", 6534, {{2951, "20"}, {2952, "20"}, {2954, "x"}}, {}, {{2959, "16.99"}}},
+        // 20 - 10 log10(3); value 4 is off, its text never read until its box is on.
         {"power-sum-3", 6534, {{2951, "20"}, {2952, "20"}, {2953, "20"}, {2954, "x"}}, {2956},
          {{2959, "15.23"}}},
         {"power-sum-bad-4", 6534, {{2951, "20"}, {2952, "20"}, {2954, "x"}}, {2957}, {{2959, "-"}},
@@ -233,9 +199,7 @@ const std::vector<ComputeCase>& ComputeCases()
         {"site-diversity", 1316, {{2801, "10"}, {2802, "15"}, {208, "20"}, {5603, "30"}, {2803, "45"}}, {},
          {{2804, "7.82"}}},
         {"availability", 6519, {{2910, "99.9"}}, {}, {{2911, "99.9788"}, {2912, "99.9802"}, {2913, "99.9856"}}},
-        {"availability-95", 6519, {{2910, "95"}}, {}, {{2911, "98.0904"}, {2912, "97.9960"}, {2913, "98.8476"}}},
         {"availability-90", 6519, {{2910, "90"}}, {}, {{2911, "Invalid"}, {2912, "Invalid"}, {2913, "97.4953"}}},
-        {"availability-u-7.8", 6519, {{2910, "92.2"}}, {}, {{2911, "Invalid"}, {2913, "98.1037"}}},
         {"antenna-noise-no-suffix", 6512, {{202, "51.5"}, {203, "0.1W"}, {206, "28.2E"}, {14028, "65"},
           {208, "12"}}, {}, {{24011, "-"}}, "Suffix Missing Error (N,S,E or W)"},
         {"antenna-noise-beyond-horizon", 6512, {{202, "51.5N"}, {203, "0.1W"}, {206, "100.1W"}, {14028, "65"},
@@ -269,32 +233,6 @@ TEST_F(CalculatorsTest, TypedValuesGiveTheirResults)
             EXPECT_TRUE(f.messages.calls.empty()) << c.name << ": " << f.messages.calls[0].caption;
         }
     }
-}
-
-// With a uniform atmosphere the sky part is the same at both efficiencies;
-// the spill-over adds (1 - 0.01 eta) 90 K: 45 K more at 50 % than at 100 %.
-TEST_F(CalculatorsTest, AntennaNoiseCountsTheSpillOver)
-{
-    proptest::UniformAtmosphere{}.Install();
-    std::vector<double> noise;
-    for (const char* efficiency : {"100", "50"}) {
-        Run(6512, {platform::IDOK}, [&](platform::Dialog& d, int step) {
-            if (step == 0) {
-                d.SetControlText(202, "51.5N");
-                d.SetControlText(203, "0.1W");
-                d.SetControlText(206, "28.2E");
-                d.SetControlText(14028, efficiency);
-                d.SetControlText(208, "12");
-            } else if (step == 1) {
-                noise.push_back(std::stod(d.GetControlText(24011)));
-            }
-        });
-    }
-    FreeItuMaps();
-    ASSERT_EQ(noise.size(), 2u);
-    EXPECT_NEAR(noise[1] - noise[0], 45.0, 0.011);   // two texts of "%.2lf"
-    EXPECT_GT(noise[0], 3.0);
-    EXPECT_LT(noise[0], 30.0);
 }
 
 // ---- three dialogs through their whole life -----------------------------------------
@@ -373,27 +311,15 @@ TEST_F(CalculatorsTest, IonosphereStartsOnItsDefaultsAndRefusesNoRange)
     ASSERT_EQ(f.messages.calls.size(), 1u);
     EXPECT_EQ(f.messages.calls[0].caption, TIonForm::kNoRangeCaption);
     EXPECT_EQ(f.messages.calls[0].text, TIonForm::kNoRangeText);
-    // Cancel stored the cleared states: every button off, the typed texts kept.
+    // Cancel stored the cleared states: every button off.
     const auto stored = Stored(command);
     for (std::size_t off = 65; off < 81; ++off) EXPECT_EQ(stored[off], 0) << off;
-    EXPECT_EQ(transfer::GetText(stored, 0, 13), "1.5");
-    EXPECT_EQ(transfer::GetText(stored, 26, 13), "");
-
-    std::vector<int> reopenedStates;
-    Run(command, {}, [&](platform::Dialog& d, int) {
-        for (int id : {1308, 1307}) reopenedStates.push_back(d.GetCheck(id));
-    });
-    EXPECT_EQ(reopenedStates, (std::vector<int>{0, 0}));
 }
 
 TEST_F(CalculatorsTest, GainOverTemperatureResultsSurviveCancelAndReopen)
 {
     const int command = TCalcGTForm::kCommand;
-    const std::pair<int, const char*> typed[] = {
-        {8801, "50"},   {14036, "30"},  {14031, "0"},   {216, "60"},    {212, "+50"},   {8807, "-3"},
-        {8808, "auto"}, {8809, "0"},    {8810, "auto"}, {8811, "0"},    {8812, "auto"}, {8813, "0"},
-        {8814, "auto"}, {8815, "0"},    {8816, "auto"}, {8817, "0"},    {8818, "auto"}, {8819, "10"},
-    };
+    const auto typed = GtChain("60", "-3", "auto", "10");
     std::vector<std::string> results;
     Run(command, {platform::IDOK}, [&](platform::Dialog& d, int step) {
         if (step == 0)
@@ -414,39 +340,6 @@ TEST_F(CalculatorsTest, GainOverTemperatureResultsSurviveCancelAndReopen)
         reopened = {d.GetControlText(212), d.GetControlText(8820), d.GetControlText(8822)};
     });
     EXPECT_EQ(reopened, (std::vector<std::string>{"+50", "80.005", "30.969"}));
-}
-
-TEST_F(CalculatorsTest, EscapeKeepsTheValuesAsCancelDoes)
-{
-    std::vector<std::uint8_t> buffer(54, 0);
-    TNoiseTempForm form(f.app->Client());
-    form.SetTransferBuffer(buffer.data(), buffer.size());
-    form.SetupWindow();
-    form.SetControlText(TNoiseTempForm::kFigure, "1.5");
-    form.reject();
-    EXPECT_TRUE(form.Closed());
-    EXPECT_EQ(transfer::GetText(Stored(TNoiseTempForm::kCommand), 0, 13), "1.5");
-}
-
-TEST_F(CalculatorsTest, FieldsShowTheirHints)
-{
-    struct Case {
-        HintTable hints;
-        int id;
-        const char* text;
-    };
-    const Case cases[] = {
-        {TDegMinEntry(nullptr, 0, 4).Hints(), 2202, "Enter degrees, minutes and seconds"},
-        {TNoiseTempEntry(nullptr, 0, 13).Hints(), 2410, "Noise temperature to convert (0 to 11000K)"},
-        {TNoiseFigEntry(nullptr, 0, 13).Hints(), 2310, "Noise figure to convert (0 to 16dB)"},
-        {TCalcGTEntry(nullptr, 0, 13).Hints(), 212, "LNB noise figure(dB) or temp.(K) : Prefix with '+' for temp."},
-        {TCalcGTEntry(nullptr, 0, 13).Hints(), 8820, ""},
-        {TSSNRadioButton(nullptr, 0).Hints(), 1304, "Select sunspot numbers 44-110 (Data: October 77-78)"},
-        {TAntTypeRadioButton(nullptr, 0).Hints(), 8031, "Select for mesh dish surface"},
-        {TSdivEntry(nullptr, 0, 13).Hints(), 2803,
-         "Angle (deg) between AZ of propagation path and baseline of sites (<90)"},
-    };
-    for (const Case& c : cases) EXPECT_STREQ(HintFor(c.hints, c.id), c.text) << c.id;
 }
 
 }  // namespace

@@ -90,12 +90,4 @@ TEST(ChosenBandwidthInput, SymbolRateFirstThenOccupiedElseInformationRate)
     EXPECT_EQ(ChosenBandwidthInput(true, true), SymbolRate);
 }
 
-TEST(ModcodCodeRate, EfficiencyOverBitsPerSymbol)
-{
-    // 8PSK 3/4: 2.25 bit/s/Hz over 3 bits; QPSK 1/2: 1 over 2; 16APSK 2/3: 2.6667 over 4.
-    EXPECT_DOUBLE_EQ(ModcodCodeRate(2.25, 3.0), 0.75);
-    EXPECT_DOUBLE_EQ(ModcodCodeRate(1.0, 2.0), 0.5);
-    EXPECT_EQ(FormatFixed(ModcodCodeRate(8.0 / 3.0, 4.0), 4), "0.6667");
-}
-
 }  // namespace

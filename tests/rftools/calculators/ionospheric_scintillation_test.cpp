@@ -61,24 +61,14 @@ TEST(ScintillationLoss, LimitMetExactlyIsComputed)
         EXPECT_NEAR(ScintillationLoss(100.0 - c.availability, c.range, c.east), c.expected_dB, kTolDb) << c.name;
 }
 
-TEST(ScintillationFit, EastAndWestRowsOfEachRange)
+// Every fit stays positive from p = 0.01 % up to its limit, so S4 is real.
+TEST(ScintillationLoss, PositiveUpToEachLimit)
 {
-    struct Case {
-        SunspotRange range;
-        double eastLimit, westLimit;
-    };
-    const Case cases[] = {
-        {R10to15, 0.11, 0.04}, {R12to26, 0.6, 0.6},    {R20to70, 2.0, 0.3},
-        {R44to110, 2.4, 1.1},  {R110to160, 2.8, 1.7}, {R153to165, 5.0, 3.1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ScintillationFitOf(c.range, true).limit, c.eastLimit) << int(c.range);
-        EXPECT_EQ(ScintillationFitOf(c.range, false).limit, c.westLimit) << int(c.range);
-        // Every fit stays positive from p = 0.01 % up to its limit, so S4 is real.
+    for (SunspotRange range : {R10to15, R12to26, R20to70, R44to110, R110to160, R153to165}) {
         for (bool east : {true, false}) {
-            const double limit = ScintillationFitOf(c.range, east).limit;
+            const double limit = ScintillationFitOf(range, east).limit;
             for (double p = 0.01; p <= limit; p += 0.01)
-                EXPECT_GT(ScintillationLoss(p, c.range, east), 0.0) << int(c.range) << east << " p " << p;
+                EXPECT_GT(ScintillationLoss(p, range, east), 0.0) << int(range) << east << " p " << p;
         }
     }
 }

@@ -83,18 +83,6 @@ TEST(ChainGainOverTemperature, ChainAtOrBelowZeroKelvinHasNoResult)
     EXPECT_FALSE(ChainGainOverTemperature(c).defined);
 }
 
-TEST(EntryTemperature, FigureTemperatureAndAuto)
-{
-    constexpr double kTolK = 1e-9;
-    EXPECT_NEAR(EntryTemperature(Figure(0.0), 1.0), 0.0, kTolK);
-    EXPECT_NEAR(EntryTemperature(Kelvin(0.0), 1.0), 0.0, kTolK);
-    EXPECT_NEAR(EntryTemperature(Figure(3.0103), 1.0), 290.0, 1e-2);
-    EXPECT_NEAR(EntryTemperature(Kelvin(35.0), 1.0), 35.0, kTolK);
-    EXPECT_NEAR(EntryTemperature(Auto(), 1.0), 0.0, kTolK);    // 0 dB adds nothing
-    EXPECT_NEAR(EntryTemperature(Auto(), 0.5), 290.0, kTolK);  // a 3 dB pad: as much noise as 290 K
-    EXPECT_NEAR(EntryTemperature(Auto(), 0.1), 2610.0, 1e-6);
-}
-
 TEST(NoiseKindOf, PlusMeansKelvinAutoInAnyCase)
 {
     struct Case {
