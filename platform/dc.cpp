@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <algorithm>
 
+#include "platform/dib.h"
+
 namespace platform {
 
 QFont MakeFont(const FontDesc& desc)
@@ -48,17 +50,151 @@ int NextTabOffset(int offset, const std::vector<int>& stops, int averageCharWidt
     return offset + avg;
 }
 
+namespace {
+
+QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+Qt::PenStyle QtStyle(PenStyle style)
+{
+    switch (style) {
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::Solid: break;
+    }
+    return Qt::SolidLine;
+}
+
+}  // namespace
+
+void DC::Save()
+{
+    painter_.save();
+    saved_.push_back(state_);
+}
+
+void DC::Restore()
+{
+    painter_.restore();
+    if (saved_.empty()) return;
+    state_ = saved_.back();
+    saved_.pop_back();
+}
+
 int DC::LineHeight() const { return LineHeightOf(painter_.font(), painter_.device()); }
 int DC::AverageCharWidth() const { return AverageCharWidthOf(painter_.font(), painter_.device()); }
+
+QSize DC::TextExtent(std::string_view text) const
+{
+    const QFontMetrics fm(painter_.font(), painter_.device());
+    return QSize(fm.horizontalAdvance(Latin1(text)), fm.height());
+}
+
+void DC::UseTextColour() { painter_.setPen(state_.textColour); }
+
+void DC::UsePen()
+{
+    const Pen& p = state_.pen;
+    QPen pen(p.colour, std::max(0, p.width), QtStyle(p.style), Qt::RoundCap, Qt::RoundJoin);
+    pen.setCosmetic(p.width <= 0);
+    painter_.setPen(pen);
+}
 
 void DC::TextOut(int x, int y, std::string_view text)
 {
     const QFontMetrics fm(painter_.font(), painter_.device());
-    painter_.drawText(x, y + fm.ascent(), QString::fromLatin1(text.data(), int(text.size())));
+    const QString s = Latin1(text);
+    int dx = 0;
+    switch (state_.align.horizontal) {
+    case TextH::Left: break;
+    case TextH::Centre: dx = -fm.horizontalAdvance(s) / 2; break;
+    case TextH::Right: dx = -fm.horizontalAdvance(s); break;
+    }
+    int baseline = 0;  // from the reference point to the baseline, downwards
+    switch (state_.align.vertical) {
+    case TextV::Top: baseline = fm.ascent(); break;
+    case TextV::Baseline: break;
+    case TextV::Bottom: baseline = -fm.descent(); break;
+    }
+    UseTextColour();
+    if (state_.escapement == 0) {
+        painter_.drawText(x + dx, y + baseline, s);
+        return;
+    }
+    // Turned about the reference point; y grows downwards, so a
+    // counter-clockwise turn is a negative angle for the painter.
+    painter_.save();
+    painter_.translate(x, y);
+    painter_.rotate(-state_.escapement / 10.0);
+    painter_.drawText(dx, baseline, s);
+    painter_.restore();
+}
+
+Pen DC::SelectPen(const Pen& pen)
+{
+    const Pen previous = state_.pen;
+    state_.pen = pen;
+    return previous;
+}
+
+void DC::LineTo(int x, int y)
+{
+    UsePen();
+    const QPoint to(x, y);
+    painter_.drawLine(state_.current, to);
+    state_.current = to;
+}
+
+void DC::Polyline(std::span<const QPoint> points)
+{
+    if (points.size() < 2) return;
+    UsePen();
+    painter_.drawPolyline(points.data(), int(points.size()));
+}
+
+void DC::FillRect(const QRect& rect, const QColor& colour) { painter_.fillRect(rect, colour); }
+
+void DC::FrameRect(const QRect& rect, const QColor& colour)
+{
+    if (rect.isEmpty()) return;
+    const QRect r = rect.normalized();
+    painter_.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    painter_.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    painter_.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    painter_.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+}
+
+void DC::IntersectClipRect(const QRect& rect)
+{
+    painter_.setClipRect(rect, painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void DC::SetMapping(const QRect& logical, const QRect& device)
+{
+    painter_.setWindow(logical);
+    painter_.setViewport(device);
+    painter_.setViewTransformEnabled(true);
+}
+
+void DC::ResetMapping() { painter_.setViewTransformEnabled(false); }
+
+bool DC::StretchDib(std::span<const std::uint8_t> dib, const QRect& dest)
+{
+    const QImage image = DibToImage(dib);
+    if (image.isNull()) return false;
+    DrawImage(image, dest);
+    return true;
+}
+
+void DC::DrawImage(const QImage& image, const QRect& dest)
+{
+    if (image.isNull() || dest.isEmpty()) return;
+    painter_.drawImage(dest, image);
 }
 
 int DC::TabbedTextOut(int x, int y, std::string_view text, const std::vector<int>& tabStops, int tabOrigin)
 {
+    UseTextColour();
     const QFontMetrics fm(painter_.font(), painter_.device());
     const int avg = std::max(1, fm.averageCharWidth());
     int pen = x;

@@ -1,12 +1,13 @@
 #include "pointing/registration.h"
 
+#include "pointing/orbit/orbit_registration.h"
 #include "pointing/orbit/range_form.h"
 
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterPointingSubsystem()
-{
+void RegisterPointingSubsystem() {
+    RegisterOrbitWindows();
     ::orbit::RegisterRangeCalculator();
 }
 

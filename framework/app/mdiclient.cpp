@@ -48,6 +48,17 @@ const std::vector<std::pair<int, int>> kNewCommands = {
 const int kGraphCommands[] = {6310, 6311, 6312, 6313, 6314, 6315, 6316, 6317, 6318, 6319, 6321, 6322, 6323};
 const int kTableCommands[] = {6410, 6411, 6412, 6413, 6414, 6415, 6417, 6419, 6420, 6421, 6422, 6425, 6426, 6427, 6428, 6429};
 const std::pair<int, int> kBitmapCommands[] = {{6210, 87}, {6222, 99}, {6219, 89}, {6220, 88}};
+
+// Whether a window of this type has something drawn: graphs and pictures
+// keep flags of their own, reports share one.
+bool PaintedFlagOf(const TOrbiscope& app, int windowType)
+{
+    switch (windowType) {
+    case kGraphWindowType: return app.PlotPainted;
+    case kBitmapWindowType: return app.PicturePainted;
+    default: return app.ViewPainted;
+    }
+}
 }  // namespace
 
 void TOrbiscopeMDIClient::SetMapLoader(MapLoader loader)
@@ -88,7 +99,10 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
 
     // Print, Print Preview and Page Setup share one enabler; the preview and
     // page set-up themselves come with printing.
-    auto printEnabled = [this] { return ActiveChild() != nullptr && app_->ViewPainted; };
+    auto printEnabled = [this] {
+        const TOrbiscopeMDIChild* child = ActiveDocumentChild();
+        return child && child->Document() && PaintedFlagOf(*app_, child->Document()->WindowType());
+    };
     for (int id : {CM_FILEPRINT, CM_FILEPRINTPREVIEW, CM_FILEPRINTERSETUP}) SetEnabler(id, printEnabled);
     for (int id : {CM_FILEPRINTPREVIEW, CM_FILEPRINTERSETUP, CM_SETUP}) {
         SetHandler(id, [this, id] {
@@ -101,7 +115,7 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
         app_->SetProgramDir();
         app_->CurrentFileName = "TIMEZONE.GIF";
         OpenFromFile = true;
-        CreateWindowChild(1, 0, 0);
+        CreateWindowChild(kBitmapWindowType, 0, 0);
     });
     for (const auto& [command, bitmap] : kBitmapCommands) {
         const int b = bitmap;
@@ -115,7 +129,7 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
         if (!platform::RunFileOpen(this, "Select a Footprint Map File", data)) return;
         app_->CurrentFileName = data.fileName;
         OpenFromFile = true;
-        CreateWindowChild(1, 0, 0);
+        CreateWindowChild(kBitmapWindowType, 0, 0);
     });
 
     for (int id : kGraphCommands) SetHandler(id, [this, id] { ShowGraph(id); });
@@ -177,6 +191,8 @@ TMyWindow* TOrbiscopeMDIClient::CreateWindowChild(int windowType, int builderCom
     TMyWindow* window = child ? child->Document() : nullptr;
     if (window && builderCommand != 0)
         if (const WindowBuilder* b = FindWindowBuilder(builderCommand)) (*b)(*window, builderArgument);
+    // A builder whose form was cancelled asked for its window to go.
+    if (window && window->CloseIfRequested()) return nullptr;
     return window;
 }
 
@@ -252,10 +268,10 @@ void TOrbiscopeMDIClient::CmCloseAll()
 void TOrbiscopeMDIClient::ShowGraph(int commandId)
 {
     const int argument = commandId == 6311 ? 0 : commandId == 6312 ? 1 : commandId;
-    CreateWindowChild(3, commandId, argument);
+    CreateWindowChild(kGraphWindowType, commandId, argument);
 }
 
-void TOrbiscopeMDIClient::ShowTable(int commandId) { CreateWindowChild(2, commandId, commandId); }
+void TOrbiscopeMDIClient::ShowTable(int commandId) { CreateWindowChild(kTableWindowType, commandId, commandId); }
 
 void TOrbiscopeMDIClient::ShowBitmapResource(int bitmapId)
 {
@@ -263,7 +279,7 @@ void TOrbiscopeMDIClient::ShowBitmapResource(int bitmapId)
     int command = 0;
     for (const auto& [c, b] : kBitmapCommands)
         if (b == bitmapId) command = c;
-    CreateWindowChild(1, command, bitmapId);
+    CreateWindowChild(kBitmapWindowType, command, bitmapId);
 }
 
 void TOrbiscopeMDIClient::CmCalculator(int commandId)

@@ -102,8 +102,11 @@ public:
     std::int32_t PendingWindowType = 0;
     bool ViewPainted = false;
     std::unique_ptr<platform::Printer> Printer;  // created by the first print job
-    bool Printing = false;
+    bool Printing = false;               // a printout is rendering: Paint draws a page
     int PrintPage = 1;                   // page being printed (printout)
+    std::int32_t GraphPrintLayout = 0;   // nonzero: a printed graph takes the page's layout
+    bool PlotPainted = false;            // the graph window's last Paint drew a plot
+    bool PicturePainted = false;         // the image window's last Paint drew a picture
     std::array<std::uint8_t, kSetUpRecordBytes> SetUpRecord{};
     char PickedSiteName[41] = {};
     char PickedSiteLatitude[13] = {};

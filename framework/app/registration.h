@@ -18,6 +18,11 @@ class TOrbiscopeMDIClient;
 
 namespace orbiscope {
 
+// The window types whose windows the Map, Table and Graph commands make.
+inline constexpr int kBitmapWindowType = 1;
+inline constexpr int kTableWindowType = 2;
+inline constexpr int kGraphWindowType = 3;
+
 struct WindowTypeInfo {
     int type = 0;
     const char* className = "";
@@ -42,7 +47,9 @@ const WindowFactory* FindWindowFactory(int windowType);
 
 // Fills a new Graph, Table or Bitmap window for a menu command.  `argument`
 // is the bitmap resource for the Map pictures (87, 99, 89, 88), 0 or 1 for
-// the circular and rectangular aperture patterns, else the command id.
+// the circular and rectangular aperture patterns, else the command id.  A
+// builder whose form is cancelled calls the window's CloseWindow(0); the
+// client closes the window, without asking, as soon as the builder returns.
 using WindowBuilder = std::function<void(TMyWindow& window, int argument)>;
 void RegisterWindowBuilder(int commandId, WindowBuilder builder);
 const WindowBuilder* FindWindowBuilder(int commandId);

@@ -12,6 +12,7 @@
 #include "framework/output/export.h"
 #include "framework/output/print.h"
 #include "framework/output/report.h"
+#include "platform/mdi.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 
@@ -108,13 +109,38 @@ void TMyWindow::EvSetFocus()
     if (TOrbiscope* app = App(); app && windowType_ != 0) app->PendingWindowType = windowType_;
 }
 
+QWidget* TMyWindow::CaptionHolder()
+{
+    QWidget* frame = parentWidget();
+    while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
+    return frame ? frame : this;
+}
+
 void TMyWindow::SetFileName(const char* name)
 {
     DocumentFileName = name ? name : "";
-    QWidget* frame = parentWidget();
-    while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
     const std::string caption = name ? std::string(name) : std::string(orbiscope::StringText(orbiscope::kStrUntitled));
-    (frame ? frame : static_cast<QWidget*>(this))->setWindowTitle(QString::fromLatin1(caption.c_str()));
+    CaptionHolder()->setWindowTitle(QString::fromLatin1(caption.c_str()));
+}
+
+void TMyWindow::SetDocTitle(const char* title) { CaptionHolder()->setWindowTitle(QString::fromLatin1(title ? title : "")); }
+
+void TMyWindow::CloseWindow(int /*result*/)
+{
+    if (closeRequested_) return;
+    closeRequested_ = true;
+    // Dropped when the window is gone before the loop gets to it.
+    QMetaObject::invokeMethod(this, [this] { CloseIfRequested(); }, Qt::QueuedConnection);
+}
+
+bool TMyWindow::CloseIfRequested()
+{
+    if (!closeRequested_) return false;
+    if (closed_) return true;
+    closed_ = true;
+    if (auto* child = dynamic_cast<platform::MdiChild*>(CaptionHolder())) child->CloseWithoutAsking();
+    else close();
+    return true;
 }
 
 void TMyWindow::Paint(platform::DC& dc, bool /*erase*/, const QRect& rect)

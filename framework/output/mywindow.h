@@ -36,6 +36,18 @@ public:
     void EvSize(int width, int height) override;
     virtual void UpdateScroller(bool scrollToTop);
     void SetFileName(const char* name);
+    // The caption of the window's MDI child (a table's or graph's title);
+    // the document's file name stays as it is.
+    void SetDocTitle(const char* title);
+    // Closes the window's MDI child without asking, even when something was
+    // written: a table or graph builder whose form was cancelled.  The close
+    // happens once the caller has returned (the builder is still running on
+    // this window): the client closes it as soon as the builder returns, the
+    // event loop otherwise.  `result` is not used.
+    void CloseWindow(int result = 0);
+    // Closes the window if CloseWindow asked for it and it is not closed yet;
+    // returns whether it asked.
+    bool CloseIfRequested();
     const std::string& FileName() const { return DocumentFileName; }
     bool HasFileName() const { return !DocumentFileName.empty(); }
 
@@ -97,6 +109,11 @@ protected:
     std::string DocumentFileName;
 
 private:
+    // The MDI child frame holding this window, or the window itself.
+    QWidget* CaptionHolder();
+
     int windowType_ = 0;
+    bool closeRequested_ = false;
+    bool closed_ = false;
     bool saveAsFirst_ = false;  // a converted name that would overwrite another file
 };

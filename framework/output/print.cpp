@@ -43,6 +43,15 @@ void TApxPrintout::GetDialogInfo(int& minPage, int& /*maxPage*/, int& selFromPag
     selFromPage = 0;
 }
 
+void TApxPrintout::BeginPrinting()
+{
+    // One page unless the printout paginates: the printer keeps the range
+    // of its last job, which a graph or picture must not inherit.
+    platform::PrinterSetup& s = printer_->Setup();
+    s.minPage = s.firstPage = 1;
+    s.maxPage = s.lastPage = 1;
+}
+
 bool TApxPrintout::HasPage(int page)
 {
     const platform::PrinterSetup& s = printer_->Setup();
@@ -59,11 +68,8 @@ QRect TApxPrintout::BeginPage()
         const int printerX = device->logicalDpiX(), printerY = device->logicalDpiY();
         client = QRect(0, 0, orbiscope::MulDiv(page.width(), screenX, printerX),
                        orbiscope::MulDiv(page.height(), screenY, printerY));
-        if (QPainter* dc = DC()) {
-            oldWindow_ = dc->window();
-            oldViewport_ = dc->viewport();
-            dc->setWindow(client);
-            dc->setViewport(QRect(QPoint(0, 0), page));
+        if (QPainter* painter = DC()) {
+            platform::DC(*painter).SetMapping(client, QRect(QPoint(0, 0), page));
             mapped_ = true;
         }
     }
@@ -77,10 +83,7 @@ void TApxPrintout::EndPage()
 {
     if (window_) window_->SetPrintClientRect(QRect());
     if (mapped_) {
-        if (QPainter* dc = DC()) {
-            dc->setWindow(oldWindow_);
-            dc->setViewport(oldViewport_);
-        }
+        if (QPainter* painter = DC()) platform::DC(*painter).ResetMapping();
         mapped_ = false;
     }
 }
@@ -124,6 +127,7 @@ TMyWindowOut::TMyWindowOut(platform::Printer* printer, const char* title, TMyWin
 
 void TMyWindowOut::BeginPrinting()
 {
+    TApxPrintout::BeginPrinting();
     const QRect client = BeginPage();
     QPaintDevice* device = Device() ? Device() : static_cast<QPaintDevice*>(&printer_->Device());
     orbiscope::ReportLineHeights h;
@@ -140,7 +144,6 @@ void TMyWindowOut::BeginPrinting()
     s.minPage = 1;
     s.maxPage = std::max(1, pages.Count());
     EndPage();
-    TApxPrintout::BeginPrinting();
 }
 
 namespace orbiscope {

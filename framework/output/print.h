@@ -26,7 +26,13 @@ public:
     TApxPrintout(platform::Printer* printer, const char* title, platform::Window* window, bool scale);
 
     void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;
+    // Sets the printer's page range to the one page of a graph or picture;
+    // a printout that paginates sets its own range after calling this.
+    void BeginPrinting() override;
     bool HasPage(int page) override;
+    // Sets the application's printing state (Printing, PrintPage) and calls
+    // the window's Paint on the page's context; the window's ClientRect is
+    // then the page in the window's own units, and `band` that rectangle.
     void PrintPage(int page, QRect& band) override;
 
 protected:
@@ -41,7 +47,6 @@ protected:
     bool scale_;
 
 private:
-    QRect oldWindow_, oldViewport_;
     bool mapped_ = false;
 };
 

@@ -1,0 +1,124 @@
+// The element-set reader and the line tests.
+#include "orbit_fixtures.h"
+#include "pointing/orbit/sgp4sdp4.h"
+#include "pointing/orbit/tle_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// A published set (the station, from stations.tle) whose checksums hold.
+const std::string kName = "ISS (ZARYA)";
+const std::string kLine1 = "1 25544U 98067A   26150.51748228  .00011776  00000+0  21767-3 0  9998";
+const std::string kLine2 = "2 25544  51.6337  27.5746 0007245 114.7080 245.4664 15.49496548569014";
+
+std::string TwoSets(const std::string& eol) {
+    return kName + eol + kLine1 + eol + kLine2 + eol + "SECOND" + eol + kLine1 + eol + kLine2;
+}
+
+struct ReadCase {
+    const char* what;
+    std::string text;
+    bool ok;
+    std::size_t sets;
+};
+
+TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
+    const ReadCase cases[] = {
+        {"CR LF", TwoSets("\r\n") + "\r\n", true, 2},
+        {"LF", TwoSets("\n") + "\n", true, 2},
+        {"CR", TwoSets("\r") + "\r", true, 2},
+        {"no line end after the last line", TwoSets("\n"), true, 2},
+        {"blank lines after the last set", TwoSets("\r\n") + "\r\n\r\n  \r\n\n", true, 2},
+        {"blanks after the element lines", kName + "\n" + kLine1 + "   \n" + kLine2 + "\t\n", true, 1},
+        {"empty file", "", true, 0},
+        {"name of 26 characters", std::string(26, 'N') + "\n" + kLine1 + "\n" + kLine2 + "\n", true, 1},
+        {"name of 27 characters", std::string(27, 'N') + "\n" + kLine1 + "\n" + kLine2 + "\n", false, 0},
+        {"element line of 68 characters", kName + "\n" + kLine1.substr(0, 68) + "\n" + kLine2 + "\n", false, 0},
+        {"element line of 70 characters", kName + "\n" + kLine1 + "7\n" + kLine2 + "\n", false, 0},
+        {"second element line missing", kName + "\n" + kLine1 + "\n", false, 0},
+        {"blank line between sets", kName + "\n" + kLine1 + "\n" + kLine2 + "\n\n" + TwoSets("\n"), false, 0},
+        {"a later bad set refuses the file", TwoSets("\n") + "\nTHIRD\n" + kLine1 + "\n", false, 0},
+    };
+    for (const ReadCase& c : cases) {
+        const TleReadResult r = ReadTleText(c.text);
+        EXPECT_EQ(r.ok, c.ok) << c.what;
+        EXPECT_EQ(r.entries.size(), c.sets) << c.what;
+    }
+}
+
+TEST(TleReader, StoresNameAndLinesWithoutTheirEnds) {
+    const TleReadResult r = ReadTleText("ISS (ZARYA)             \r\n" + kLine1 + "\r\n" + kLine2 + "\r\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_STREQ(r.entries[0].name, "ISS (ZARYA)");
+    EXPECT_EQ(r.entries[0].line1, kLine1);
+    EXPECT_EQ(r.entries[0].line2, kLine2);
+}
+
+TEST(TleReader, KeepsTwentyFourCharactersOfALongName) {
+    const TleReadResult r = ReadTleText("ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" + kLine1 + "\n" + kLine2);
+    ASSERT_TRUE(r.ok);
+    EXPECT_STREQ(r.entries[0].name, "ABCDEFGHIJKLMNOPQRSTUVWX");
+}
+
+TEST(TleReader, NamesTheLineThatRefusedTheFile) {
+    EXPECT_EQ(ReadTleText(TwoSets("\n") + "\nTHIRD\n" + kLine1.substr(0, 60) + "\n").failedLine, 8u);
+}
+
+// More sets than the 1500 of the old table: the whole constellation file.
+TEST(TleReader, ReadsTheTenThousandSetFile) {
+    EXPECT_EQ(orbit_test::RealSets("starlink").size(), 10395u);
+    EXPECT_EQ(orbit_test::RealSets("geo").size(), 574u);
+}
+
+struct ChecksumCase {
+    const char* what;
+    std::string line;
+    bool ok;
+};
+
+// Digits count their value, '-' counts 1, letters, '.', '+' and blanks 0.
+TEST(TleChecks, LineChecksum) {
+    const ChecksumCase cases[] = {
+        {"published line 1", kLine1, true},
+        {"published line 2", kLine2, true},
+        {"last digit off by one", kLine1.substr(0, 68) + "9", false},
+        {"a minus counts one: 1-1 sums to 3", "1-1" + std::string(65, ' ') + "3", true},
+        {"letters, points and plus count nothing", "2A.+" + std::string(64, ' ') + "2", true},
+        {"a letter in column 69", kLine1.substr(0, 68) + "X", false},
+        {"empty", "", false},
+    };
+    for (const ChecksumCase& c : cases) EXPECT_EQ(TSgp4Sdp4::TleLineChecksumOk(c.line.c_str()), c.ok) << c.what;
+}
+
+std::string Fixed(std::string line, std::size_t column, char c) {
+    line[column - 1] = c;
+    return orbit_test::WithChecksum(line.substr(0, 68));
+}
+
+TEST(TleChecks, PairLayout) {
+    const struct {
+        const char* what;
+        std::string l1, l2;
+        bool ok;
+    } cases[] = {
+        {"published pair", kLine1, kLine2, true},
+        {"line numbers swapped", kLine2, kLine1, false},
+        {"catalogue numbers differ", Fixed(kLine1, 7, '5'), kLine2, false},
+        {"catalogue letters compared without case", Fixed(Fixed(kLine1, 3, 'A'), 7, '4'),
+         Fixed(Fixed(kLine2, 3, 'a'), 7, '4'), true},
+        {"ephemeris type 2", Fixed(kLine1, 63, '2'), kLine2, false},
+        {"column 62 not blank", Fixed(kLine1, 62, '1'), kLine2, false},
+        {"no point in the epoch", Fixed(kLine1, 24, '5'), kLine2, false},
+        {"no point in the mean motion", kLine1, Fixed(kLine2, 55, '5'), false},
+        {"bad checksum", kLine1.substr(0, 68) + "0", kLine2, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TSgp4Sdp4::TlePairWellFormed(c.l1.c_str(), c.l2.c_str()), c.ok) << c.what;
+    }
+}
+
+}  // namespace
