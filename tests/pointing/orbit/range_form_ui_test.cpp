@@ -31,6 +31,7 @@ protected:
                 d.GetControlText(F::kDoppler)};
     }
 
+    calctest::KeepWorkingDirectory keep;   // destroyed after the fixture
     testsupport::AppFixture f;
 };
 
@@ -84,7 +85,9 @@ TEST_F(RangeFormTest, CircularOrbits)
         });
         EXPECT_EQ(shown, c.results) << c.name;
         ASSERT_EQ(f.messages.calls.size(), c.message ? 1u : 0u) << c.name;
-        if (c.message) EXPECT_EQ(f.messages.calls[0].text, c.message) << c.name;
+        if (c.message) {
+            EXPECT_EQ(f.messages.calls[0].text, c.message) << c.name;
+        }
     }
 }
 

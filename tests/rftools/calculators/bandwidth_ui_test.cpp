@@ -60,6 +60,7 @@ protected:
                 d.GetControlText(F::kAllocated)};
     }
 
+    calctest::KeepWorkingDirectory keep;   // destroyed after the fixture
     testsupport::AppFixture f;
 };
 
@@ -221,7 +222,9 @@ TEST_F(BandwidthTest, ModcodRowsFillTheFieldsAndCompute)
         EXPECT_EQ(modulation, c.modulation) << c.name;
         EXPECT_EQ(runs, c.modcodRuns) << c.name;
         ASSERT_EQ(f.messages.calls.size(), c.modcodRuns ? 0u : 1u) << c.name;
-        if (!c.modcodRuns) EXPECT_EQ(f.messages.calls[0].text, F::kNoRateText);
+        if (!c.modcodRuns) {
+            EXPECT_EQ(f.messages.calls[0].text, F::kNoRateText);
+        }
     }
 }
 

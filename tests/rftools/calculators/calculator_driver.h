@@ -2,6 +2,7 @@
 // then the dialog with typed values and button presses, ending with Cancel.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -12,6 +13,22 @@
 #include "platform/dialog.h"
 
 namespace calctest {
+
+// The application works in its temporary program directory, which goes when
+// the fixture goes; a fixture keeps this before it so that the tests after
+// it find the working directory they started in.
+class KeepWorkingDirectory {
+public:
+    KeepWorkingDirectory() : dir_(std::filesystem::current_path()) {}
+    ~KeepWorkingDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(dir_, ignored);
+    }
+
+private:
+    std::filesystem::path dir_;
+};
 
 // `script` sees the dialog before each press of `buttons` (step 0 first); when
 // the list is used up the next press is Cancel, which stores the fields.

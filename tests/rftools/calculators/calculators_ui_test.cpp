@@ -97,6 +97,7 @@ protected:
         return f.app->FormRecord(orbiscope::FindCalculatorInfo(command)->storedRecord);
     }
 
+    calctest::KeepWorkingDirectory keep;   // destroyed after the fixture
     testsupport::AppFixture f;
     std::vector<int> help;
 };
