@@ -294,8 +294,8 @@ std::vector<ControlSpec> TCalcGTForm::ControlTable()
                           {"Ant. noise temp K", kAntennaNoise, kInput},
                           {"Waveguide loss dB", kWaveguide, kInput}});
     t.push_back(Label("Loss (-ve) / Gain (+ve) dB", kGainX - 10, calcrows::Y(3), kNoiseX - kGainX + 5));
-    t.push_back(Label("Noise fig , temp. (dB , K)", kNoiseX, calcrows::Y(3) - 8, kGridWidth + 20));
-    t.push_back(Label("prefix noise temp with +", kNoiseX, calcrows::Y(3) + 10, kGridWidth + 20));
+    t.push_back(Label("Noise fig , temp. (dB , K)", kNoiseX, calcrows::Y(3) - 8, kGridWidth + 20, 18));
+    t.push_back(Label("prefix noise temp with +", kNoiseX, calcrows::Y(3) + 10, kGridWidth + 20, 18));
     auto row = [&t](int r, const char* label, int gainId, int noiseId) {
         const int y = calcrows::Y(r);
         t.push_back(Label(label, kGridLabelX, y + 1, kGainX - kGridLabelX - 10));
