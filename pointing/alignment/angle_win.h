@@ -5,36 +5,31 @@
 // inclined orbit, the daily window of the satellite.
 #pragma once
 
-#include "framework/output/mywindow.h"
+#include "pointing/alignment/alignment_document_win.h"
 #include "pointing/alignment/alignment_records.h"
+#include "pointing/alignment/angle_form.h"
 #include "pointing/alignment/look_angles.h"
 
-class TAngleWin : public TMyWindow {
-public:
+struct LookAngleDocument {
+    using Record = LookAngleInputRecord;
+    using Form = TAngleForm;
     static constexpr int kWindowType = 5;
     static constexpr int kEditCommand = 6110;
+    static constexpr std::uint16_t kVersion = kLookAngleFileVersion;
+    static constexpr const char* kFilter = "Look Angle Files (*.ang)|*.ang";
+    static constexpr const char* kExtension = "ang";
+    static bool Read(const char* fileName, Record& r) { return ReadLookAngleDocument(fileName, r); }
+};
 
+class TAngleWin : public TAlignmentDocumentWin<LookAngleDocument> {
+public:
     TAngleWin(QWidget* parent, const char* title, const char* fileName);
 
-    void SetupWindow() override;
-    void EvSetFocus() override;
+    // Stops at "Satellite below horizon".
+    void Recalculate() override;
 
-    // Command 6110: the input dialog on the record; OK recalculates.
-    void CmEditInputs();
-    // The report from the record; a satellite below the horizon leaves the
-    // previous report as it was.
-    void Recalculate();
-
-    // The document is read whole into a fresh record, checked silently and
-    // calculated, or the dialog opens for a record that fails a check.
-    bool LoadFile(const char* fileName) override;
-    bool SaveFile(const char* fileName) override;
-
-    LookAngleInputRecord& Record() { return record_; }
     const AlignmentResult& Result() const { return result_; }
 
 private:
-    LookAngleInputRecord record_;
-    AlignmentInputs inputs_;
     AlignmentResult result_;
 };

@@ -33,15 +33,6 @@ double OnCurve(const double (&curve)[kScanPoints], double beamwidths)
     return curve[i] + t * (curve[i + 1] - curve[i]);
 }
 
-// Turn clockwise from the primary's azimuth to the secondary's, in -180..180.
-double AzimuthTurn(double primaryAzimuth, double secondaryAzimuth)
-{
-    double d = secondaryAzimuth - primaryAzimuth;
-    while (d > 180.0) d -= 360.0;
-    while (d <= -180.0) d += 360.0;
-    return d;
-}
-
 }  // namespace
 
 FeedSpacing DualFeedSpacing(const SiteLookAngles& primary, const SiteLookAngles& secondary, double focalDistance_m,

@@ -5,35 +5,34 @@
 // second feed goes, the beamwidth, the squint and the gain it costs.
 #pragma once
 
-#include "framework/output/mywindow.h"
+#include "pointing/alignment/alignment_document_win.h"
 #include "pointing/alignment/alignment_records.h"
 #include "pointing/alignment/dual_feed.h"
+#include "pointing/alignment/dual_form.h"
 
-class TDualWin : public TMyWindow {
-public:
+struct DualFeedDocument {
+    using Record = DualFeedInputRecord;
+    using Form = TDualForm;
     static constexpr int kWindowType = 6;
     static constexpr int kEditCommand = 6111;
+    static constexpr std::uint16_t kVersion = kDualFeedFileVersion;
+    static constexpr const char* kFilter = "Dual Feed Files (*.duo)|*.duo";
+    static constexpr const char* kExtension = "duo";
+    static bool Read(const char* fileName, Record& r) { return ReadDualFeedDocument(fileName, r); }
+};
 
+class TDualWin : public TAlignmentDocumentWin<DualFeedDocument> {
+public:
     TDualWin(QWidget* parent, const char* title, const char* fileName);
 
-    void SetupWindow() override;
-    void EvSetFocus() override;
-
-    // Command 6111: the input dialog on the record; OK recalculates.
-    void CmEditInputs();
-    // The report from the record; either satellite below the horizon, or a
-    // squint beyond 10 beamwidths, leaves the previous report as it was.
-    void Recalculate();
-    // False, with its message, for a squint loss beyond the curves.
+    // Stops at either satellite below the horizon, then at a squint beyond
+    // 10 beamwidths.
+    void Recalculate() override;
+    // False, with "Beamwidths scanned > 10", for a squint beyond the curves.
     bool CheckScan(double squintLoss_dB);
 
-    bool LoadFile(const char* fileName) override;
-    bool SaveFile(const char* fileName) override;
-
-    DualFeedInputRecord& Record() { return record_; }
     const DualFeedResult& Result() const { return result_; }
 
 private:
-    DualFeedInputRecord record_{};
     DualFeedResult result_;
 };

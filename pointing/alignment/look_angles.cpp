@@ -14,16 +14,9 @@ constexpr double kRadToDeg = 57.29577951308232;
 // Stands in for a zero cos^2(i/2) (an inclination of 180 degrees).
 constexpr double kTinyCosine = 1e-6;
 
-// The angle from `reference` to `azimuth`, clockwise positive, in -180..180.
-double AzimuthFrom(double reference, double azimuth)
-{
-    double d = azimuth - reference;
-    while (d > 180.0) d -= 360.0;
-    while (d <= -180.0) d += 360.0;
-    return d;
-}
-
 }  // namespace
+
+double AzimuthTurn(double from, double to) { return std::remainder(to - from, 360.0); }
 
 double TextNumber(const char* text)
 {
@@ -86,7 +79,7 @@ InclinedOrbitWindow InclinedOrbitWindowFor(double siteLatitude, double siteLongi
         LookAnglesToPoint(siteLatitude, siteLongitude, corners[k][0], corners[k][1], &elevation, &azimuth);
         if (elevation < w.minElevation) w.minElevation = elevation;
         if (elevation > w.maxElevation) w.maxElevation = elevation;
-        const double turn = AzimuthFrom(slotAzimuth, azimuth);
+        const double turn = AzimuthTurn(slotAzimuth, azimuth);
         if (k == 0 || turn < leftmost) leftmost = turn;
         if (k == 0 || turn > rightmost) rightmost = turn;
     }

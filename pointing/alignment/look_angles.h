@@ -69,6 +69,10 @@ struct AlignmentResult {
 AlignmentInputs ParseLookAngleRecord(const LookAngleInputRecord& record);
 AlignmentResult ComputeAlignment(const AlignmentInputs& in);
 
+// The turn from azimuth `from` to azimuth `to`, clockwise positive, the
+// shorter way round: -180..180 degrees, across north too.
+double AzimuthTurn(double from, double to);
+
 // The leading number of a record's text as the C run-time reads it; 0 when
 // there is none or it is not finite.
 double TextNumber(const char* text);

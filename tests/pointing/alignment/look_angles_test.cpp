@@ -155,3 +155,24 @@ TEST(LookAngleRecord, TextsAreReadAsTheFormTypesThem)
 }
 
 }  // namespace
+
+namespace {
+
+struct TurnCase {
+    double from, to, turn;
+};
+
+TEST(AzimuthTurn, ShorterWayRoundAcrossNorth)
+{
+    const TurnCase cases[] = {
+        {354.25, 4.99, 10.74},     // clockwise across north
+        {4.99, 354.25, -10.74},
+        {145.44, 163.41, 17.97},
+        {359.9, 0.1, 0.2},
+        {90.0, 90.0, 0.0},
+    };
+    for (const TurnCase& c : cases) EXPECT_NEAR(AzimuthTurn(c.from, c.to), c.turn, 1e-9) << c.from << " " << c.to;
+    EXPECT_NEAR(std::fabs(AzimuthTurn(0.0, 180.0)), 180.0, 1e-12);
+}
+
+}  // namespace
