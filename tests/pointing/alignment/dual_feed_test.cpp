@@ -10,7 +10,6 @@
 #include "pointing/alignment/dual_feed.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "alignment_fixtures.h"
@@ -107,19 +106,9 @@ TEST_F(Spacing, LondonDishByHand)
 
 TEST_F(Spacing, AGainWithAPlusIsTakenAsDbi)
 {
-    DualFeedInputRecord rec;
-    std::memset(&rec, 0, sizeof rec);
-    PutText(rec.siteLatitude, "33.87S");
-    PutText(rec.siteLongitude, "151.21E");
-    PutText(rec.primaryLongitude, "148.0E");
-    PutText(rec.secondaryLongitude, "154.0E");
-    PutText(rec.aperture, "1.2");
+    DualFeedInputRecord rec = aligntest::SydneyDualRecord();
     PutText(rec.efficiency, "+42");
-    PutText(rec.frequency, "12.5");
-    PutText(rec.fOverD, "0.45");
-    PutText(rec.beamfactor, "1.1");
-    const DualFeedResult r = ComputeDualFeed(ParseDualFeedRecord(rec));
-    EXPECT_DOUBLE_EQ(r.boresightGain_dBi, 42.0);
+    EXPECT_DOUBLE_EQ(ComputeDualFeed(ParseDualFeedRecord(rec)).boresightGain_dBi, 42.0);
 }
 
 struct ScanCase {
