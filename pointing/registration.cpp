@@ -1,5 +1,6 @@
 #include "pointing/registration.h"
 
+#include "pointing/alignment/alignment_registration.h"
 #include "pointing/orbit/orbit_registration.h"
 #include "pointing/orbit/range_form.h"
 #include "pointing/sun/sun_registration.h"
@@ -11,6 +12,7 @@ void RegisterPointingSubsystem() {
     RegisterOrbitWindows();
     ::orbit::RegisterRangeCalculator();
     RegisterSunWindows();
+    RegisterAlignmentWindows();
 }
 
 }  // namespace orbiscope
