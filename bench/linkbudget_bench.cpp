@@ -1,7 +1,7 @@
 // Time of one whole GEO budget recalculation over the real ITU-R maps.
-#include "linkbudget/geo_link_budget.h"
+#include "linkbudget/geo/geo_budget.h"
 #include "propagation/itu_maps.h"
-#include "tests/linkbudget/real_budget_scenario.h"
+#include "tests/linkbudget/geo/real_budget_scenario.h"
 
 #include <benchmark/benchmark.h>
 

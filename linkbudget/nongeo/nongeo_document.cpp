@@ -1,0 +1,240 @@
+#include "linkbudget/nongeo/nongeo_document.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/forms/evaluate.h"
+#include "linkbudget/engine/budget_documents.h"
+#include "linkbudget/engine/input_text.h"
+
+namespace {
+
+using namespace lbdoc;
+
+bool MinEqFlag(DocumentFieldReader& in, NonGeoLinkInputRecord& r)
+{
+    std::uint16_t minEq = 1;
+    if (!in.UncountedFlag(minEq)) return false;
+    if (minEq == 0) PutText(r.hpaPower, "MINEQ");
+    return true;
+}
+
+}  // namespace
+
+bool ReadNonGeoFileV9000(DocumentFile& file, int v, NonGeoLinkInputRecord& r, std::int32_t& notice)
+{
+    DocumentFieldReader in(file, sizeof(NonGeoLinkInputRecord));
+
+    // Uplink
+    if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude, r.upElevation, r.upRange)) return false;
+    if (v >= 9002) {
+        if (!in.Text(r.upLongitudeDiff)) return false;
+    } else {
+        PutText(r.upLongitudeDiff, "0");
+    }
+    if (v == 9001)
+        PutText(r.upAltitude, "AUTO");
+    else if (!in.Text(r.upAltitude))
+        return false;
+    if (!in.Texts(r.upFrequency, r.upPolarization, r.upAvailability, r.upDiameter, r.upEfficiency,
+                  r.upCouplingLoss, r.upMispointing, r.upOtherLosses, r.upCsatAci, r.upCsatAsi, r.upCsatXpi,
+                  r.hpaObo, r.carriersPerHpa, r.hpaCim, r.upc))
+        return false;
+    if (v == 9000 && !in.Skip(13)) return false;
+    if (!in.Text(r.hpaPower)) return false;
+
+    // Downlink
+    if (!in.Texts(r.dnSiteName, r.dnLatitude, r.dnLongitude, r.dnElevation, r.dnRange)) return false;
+    if (v >= 9002) {
+        if (!in.Text(r.dnLongitudeDiff)) return false;
+    } else {
+        PutText(r.dnLongitudeDiff, "0");
+    }
+    if (v == 9001)
+        PutText(r.dnAltitude, "AUTO");
+    else if (!in.Text(r.dnAltitude))
+        return false;
+    if (!in.Texts(r.dnFrequency, r.dnPolarization, r.dnAvailability, r.dnDiameter, r.dnEfficiency,
+                  r.dnCouplingLoss, r.dnMispointing, r.dnOtherLosses, r.lnbNoise, r.antennaNoise, r.dnCsatAci,
+                  r.dnCsatAsi, r.dnCsatXpi))
+        return false;
+    if (v < 9002 && !in.Skip(2)) return false;
+
+    // Rain models
+    if (v >= 9004 && !in.State(r.dualFade)) return false;
+    if (!in.State(r.upItuAuto)) return false;
+    if (v == 9000 && !in.Skip(4)) return false;
+    if (v >= 9003 && (!in.State(r.upCraneTc) || !in.State(r.upCraneUsa))) return false;
+    if (v >= 9009 && !in.State(r.upClearSky)) return false;
+    if (!in.State(r.upItuRate) || !in.Text(r.upRainRate)) return false;
+    if (v >= 9011) {
+        if (!in.State(r.upDepolarization)) return false;
+    } else {
+        r.upDepolarization.Set(1);
+    }
+    if (v == 9012) {
+        if (!in.State(r.xpiColocated)) return false;
+    } else {
+        r.xpiColocated.Set(1);
+    }
+    if (!in.State(r.dnItuAuto)) return false;
+    if (v == 9000 && !in.Skip(4)) return false;
+    if (v >= 9003 && (!in.State(r.dnCraneTc) || !in.State(r.dnCraneUsa))) return false;
+    if (v >= 9009 && !in.State(r.dnClearSky)) return false;
+    if (!in.State(r.dnItuRate) || !in.Text(r.dnRainRate)) return false;
+    if (v >= 9011) {
+        if (!in.State(r.dnDepolarization)) return false;
+    } else {
+        r.dnDepolarization.Set(1);
+    }
+
+    // Satellite
+    if (!in.Texts(r.satName, r.gtRef, r.sfdRef, r.gtReceive, r.fca, r.alc, r.eirpSaturation)) return false;
+    if (v >= 9010 && !in.Text(r.eirpBeamPeak)) return false;
+    if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
+    if (v < 9002) {
+        TerminateText(r.cim);
+        if (!lbtext::IsKeyword(r.cim, "auto")) {
+            PutText(r.cim, "AUTO");
+            if (notice == 0) notice = kErrLegacyCim;
+        }
+    }
+    if (v == 9007)
+        PutText(r.carriersPerTransponder, "AUTO");
+    else if (!in.Text(r.carriersPerTransponder))
+        return false;
+
+    // Carriers and modulation
+    if (!in.Texts(r.serviceName, r.coverage, r.requiredTarget, r.rate, r.overhead, r.fecRate, r.spreadingGain))
+        return false;
+    if (v == 9000) {
+        char divisor[13] = {};
+        if (!in.Unchecked(divisor)) return false;
+        DivideFec(r.fecRate, divisor);
+    }
+    if (!in.Texts(r.rollOff, r.carrierSpacing, r.allocationStep)) return false;
+    if (v >= 9004) {
+        if (!in.Text(r.implementationLoss)) return false;
+    } else {
+        PutText(r.implementationLoss, "0");
+    }
+    if (!in.Text(r.systemMargin)) return false;
+    if (v < 9012 && v != 9005 && !MinEqFlag(in, r)) return false;
+
+    if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
+        return false;
+    if (v == 9000 && !in.Skip(13)) return false;
+    if (!in.State(r.twta) || !in.State(r.ltwta) || !in.State(r.sspa)) return false;
+    if (v >= 9001) {
+        if (!in.State(r.targetEbNo) || !in.State(r.targetEsNo)) return false;
+    } else {
+        r.targetEbNo.Set(1);
+    }
+    if (v >= 9004) {
+        if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
+    } else {
+        PutText(r.modcodText, "Manual");
+        r.infoRate.Set(1);
+    }
+    if (v >= 9009) {
+        if (!in.State(r.upCsatIoUnits) || !in.State(r.upCiUnits)) return false;
+        r.dnCsatIoUnits = r.upCsatIoUnits;
+        r.dnCiUnits = r.upCiUnits;
+    } else {
+        r.upCsatIoUnits.Set(1);
+        r.dnCsatIoUnits.Set(1);
+    }
+    if (v >= 9011 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
+
+    TerminateText(r.dnAvailability);
+    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
+    return true;
+}
+
+bool ReadNonGeoFileV7001(DocumentFile& file, int v, NonGeoLinkInputRecord& r)
+{
+    DocumentFieldReader in(file, sizeof(NonGeoLinkInputRecord));
+
+    if (!in.Texts(r.upSiteName, r.upLatitude, r.upLongitude, r.upElevation, r.upRange, r.upAltitude,
+                  r.upFrequency, r.upPolarization, r.upAvailability))
+        return false;
+    if (v == 7001 && !in.Skip(26)) return false;
+    if (!in.Texts(r.upDiameter, r.upEfficiency, r.upCouplingLoss, r.upMispointing, r.upCsatAci, r.upCsatAsi,
+                  r.upCsatXpi, r.hpaObo, r.carriersPerHpa, r.hpaCim, r.upc))
+        return false;
+    if (!in.Skip(13) || !in.Text(r.hpaPower)) return false;
+
+    if (!in.Texts(r.dnSiteName, r.dnLatitude, r.dnLongitude, r.dnElevation, r.dnRange, r.dnAltitude,
+                  r.dnFrequency, r.dnPolarization, r.dnAvailability))
+        return false;
+    if (v == 7001 && !in.Skip(26)) return false;
+    if (!in.Texts(r.dnDiameter, r.dnEfficiency, r.dnCouplingLoss, r.dnMispointing, r.lnbNoise, r.antennaNoise,
+                  r.dnCsatAci, r.dnCsatAsi, r.dnCsatXpi))
+        return false;
+
+    if (!in.Skip(10) || !in.Text(r.upRainRate) || !in.Skip(8) || !in.Text(r.dnRainRate)) return false;
+
+    if (!in.Texts(r.satName, r.gtReceive, r.sfdRef, r.fca, r.alc, r.eirpSaturation, r.transponderBandwidth,
+                  r.transponderIbo, r.transponderObo, r.cim, r.carriersPerTransponder))
+        return false;
+
+    if (!in.Texts(r.serviceName, r.coverage, r.requiredTarget, r.rate, r.overhead, r.fecRate, r.spreadingGain))
+        return false;
+    char divisor[13] = {};
+    if (!in.Unchecked(divisor)) return false;
+    DivideFec(r.fecRate, divisor);
+    if (!in.Texts(r.rollOff, r.carrierSpacing, r.allocationStep, r.systemMargin)) return false;
+    if (!MinEqFlag(in, r)) return false;
+
+    if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
+        return false;
+    if (!in.Skip(13) || !in.State(r.twta) || !in.State(r.sspa)) return false;
+    FixOldNonGeoFields(r);
+    return true;
+}
+
+void FixOldNonGeoFields(NonGeoLinkInputRecord& r)
+{
+    std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
+    PutText(r.upOtherLosses, "0");
+    PutText(r.dnOtherLosses, "0");
+    r.dualFade.Set(0);
+    r.targetEbNo.Set(1);
+    PutText(r.cim, "AUTO");
+    PutText(r.upLongitudeDiff, "0");
+    PutText(r.dnLongitudeDiff, "0");
+    PutText(r.implementationLoss, "0");
+    r.infoRate.Set(1);
+    PutText(r.modcodText, "Manual");
+    r.upCiUnits.Set(1);
+    r.dnCiUnits.Set(1);
+    r.upDepolarization.Set(1);
+    r.xpiColocated.Set(1);
+    r.dnDepolarization.Set(1);
+}
+
+bool ReadNonGeoDocument(const char* fileName, NonGeoLinkInputRecord& r, std::int32_t& notice)
+{
+    std::memset(&r, 0, sizeof r);
+    r.upItuAuto.Set(1);
+    r.dnItuAuto.Set(1);
+    notice = 0;
+
+    DocumentFile file(fileName ? fileName : "");
+    if (!file.IsOpen()) return false;
+    std::uint16_t version = 0;
+    if (!file.ReadVersion(version)) return false;
+    bool read = false;
+    if (version == 7001 || version == 7002)
+        read = ReadNonGeoFileV7001(file, version, r);
+    else if (version >= 9000 && version <= 9012)
+        read = ReadNonGeoFileV9000(file, version, r, notice);
+    if (!read) {
+        notice = 0;
+        return false;
+    }
+    TerminateNonGeoLinkTexts(r);
+    return true;
+}
