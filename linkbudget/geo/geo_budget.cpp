@@ -455,57 +455,57 @@ void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, dou
     const SiteInputs& d = in.dn;
     // Uplink interference
     if (u.ciUnits) {
-        c[15] = u.csatAci + nbw - d1;
-        c[18] = u.csatXpi + nbw - d1;
-        c[9] = in.hpaCim + nbw;
+        c[kUpCAcio] = u.csatAci + nbw - d1;
+        c[kUpCXpio] = u.csatXpi + nbw - d1;
+        c[kHpaCImo] = in.hpaCim + nbw;
     } else {
-        c[15] = u.csatAci - c[kInputBackoff];
-        c[18] = u.csatXpi - c[kInputBackoff];
-        c[9] = in.hpaCim - in.hpaObo - 10.0 * std::log10(in.carriersPerHpa);
+        c[kUpCAcio] = u.csatAci - c[kInputBackoff];
+        c[kUpCXpio] = u.csatXpi - c[kInputBackoff];
+        c[kHpaCImo] = in.hpaCim - in.hpaObo - 10.0 * std::log10(in.carriersPerHpa);
     }
-    c[21] = (u.ciUnits && u.asiKnownTotal) ? sol.upAsiTotal - d1
+    c[kUpCAsio] = (u.ciUnits && u.asiKnownTotal) ? sol.upAsiTotal - d1
                                            : sol.upAsiTotal - c[kInputBackoff];
     // Downlink interference
     if (d.ciUnits) {
-        c[16] = d.csatAci + nbw - d1;
-        c[19] = d.csatXpi + nbw - d1;
-        c[22] = d.asiKnownTotal ? sol.dnAsiTotal - d1 : sol.dnAsiTotal - c[kOutputBackoff];
+        c[kDownCAcio] = d.csatAci + nbw - d1;
+        c[kDownCXpio] = d.csatXpi + nbw - d1;
+        c[kDownCAsio] = d.asiKnownTotal ? sol.dnAsiTotal - d1 : sol.dnAsiTotal - c[kOutputBackoff];
     } else {
-        c[16] = d.csatAci - c[kOutputBackoff];
-        c[19] = d.csatXpi - c[kOutputBackoff];
-        c[22] = sol.dnAsiTotal - c[kOutputBackoff];
+        c[kDownCAcio] = d.csatAci - c[kOutputBackoff];
+        c[kDownCXpio] = d.csatXpi - c[kOutputBackoff];
+        c[kDownCAsio] = sol.dnAsiTotal - c[kOutputBackoff];
     }
-    if (in.xpiColocated) c[18] += d1;
+    if (in.xpiColocated) c[kUpCXpio] += d1;
     if (u.depolarization && upPath.xpd != 0.0 && d3 != 0.0)
-        c[18] = atm_.CombineCN2(c[18], upPath.xpd + nbw);
+        c[kUpCXpio] = atm_.CombineCN2(c[kUpCXpio], upPath.xpd + nbw);
     if (d.depolarization && dnPath.xpd != 0.0 && d4 != 0.0)
-        c[19] = atm_.CombineCN2(c[19], dnPath.xpd + nbw);
+        c[kDownCXpio] = atm_.CombineCN2(c[kDownCXpio], dnPath.xpd + nbw);
     if (in.cimAuto)
         in.cim = atm_.CarrierToIm(in.transponderIbo, in.transponderType, d.frequency);
-    c[10] = in.cim + nbw;
+    c[kTransponderCImo] = in.cim + nbw;
 
-    c[11] = atm_.CombineCN2(c[9], c[10]);
-    c[17] = atm_.CombineCN2(c[15], c[16]);
-    c[20] = atm_.CombineCN2(c[18], c[19]);
-    c[23] = atm_.CombineCN2(c[21], c[22]);
-    c[33] = atm_.CombineCN4(c[15], c[21], c[18], c[9]);
-    c[34] = atm_.CombineCN4(c[16], c[22], c[19], c[10]);
-    c[35] = atm_.CombineCN4(c[17], c[23], c[20], c[11]);
-    c[36] = atm_.CombineCN2(c[3], c[33]);
-    c[37] = atm_.CombineCN2(c[4], c[34]);
-    c[38] = atm_.CombineCN2(c[36], c[37]);
-    c[5] = atm_.CombineCN2(c[3], c[4]);
+    c[kTotalCImo] = atm_.CombineCN2(c[kHpaCImo], c[kTransponderCImo]);
+    c[kTotalCAcio] = atm_.CombineCN2(c[kUpCAcio], c[kDownCAcio]);
+    c[kTotalCXpio] = atm_.CombineCN2(c[kUpCXpio], c[kDownCXpio]);
+    c[kTotalCAsio] = atm_.CombineCN2(c[kUpCAsio], c[kDownCAsio]);
+    c[kUpCIo] = atm_.CombineCN4(c[kUpCAcio], c[kUpCAsio], c[kUpCXpio], c[kHpaCImo]);
+    c[kDownCIo] = atm_.CombineCN4(c[kDownCAcio], c[kDownCAsio], c[kDownCXpio], c[kTransponderCImo]);
+    c[kTotalCIo] = atm_.CombineCN4(c[kTotalCAcio], c[kTotalCAsio], c[kTotalCXpio], c[kTotalCImo]);
+    c[kUpCNoIo] = atm_.CombineCN2(c[kUpCNo], c[kUpCIo]);
+    c[kDownCNoIo] = atm_.CombineCN2(c[kDownCNo], c[kDownCIo]);
+    c[kTotalCNoIo] = atm_.CombineCN2(c[kUpCNoIo], c[kDownCNoIo]);
+    c[kTotalCNo] = atm_.CombineCN2(c[kUpCNo], c[kDownCNo]);
     if (mode != 1) return;
 
     // The same figures in a noise bandwidth.
     for (int i = 0; i < 3; ++i) {
-        c[6 + i] = c[3 + i] - nbw;
-        c[12 + i] = c[9 + i] - nbw;
-        c[24 + i] = c[15 + i] - nbw;
-        c[27 + i] = c[18 + i] - nbw;
-        c[30 + i] = c[21 + i] - nbw;
-        c[39 + i] = c[36 + i] - nbw;
-        c[42 + i] = c[33 + i] - nbw;
+        c[kUpCN + i] = c[kUpCNo + i] - nbw;
+        c[kHpaCIm + i] = c[kHpaCImo + i] - nbw;
+        c[kUpCAci + i] = c[kUpCAcio + i] - nbw;
+        c[kUpCXpi + i] = c[kUpCXpio + i] - nbw;
+        c[kUpCAsi + i] = c[kUpCAsio + i] - nbw;
+        c[kUpCNI + i] = c[kUpCNoIo + i] - nbw;
+        c[kUpCI + i] = c[kUpCIo + i] - nbw;
     }
     c[kEirpDensityUp] = c[kUplinkEirp] - upSite.antennaGain - nbw;
     c[kReceiveDensity] =
@@ -514,10 +514,10 @@ void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, dou
     const double rbDb = 10.0 * std::log10(sol.infoRateWithOverhead * 1e6);
     const double rbOverRs = 10.0 * std::log10(sol.infoRateWithOverhead / sol.symbolRate);
     for (int i = 0; i < 3; ++i) {
-        c[52 + i] = c[36 + i] - rbDb;
-        c[55 + i] = c[52 + i] + rbOverRs;
+        c[kUpEbNoIo + i] = c[kUpCNoIo + i] - rbDb;
+        c[kUpEsNoIo + i] = c[kUpEbNoIo + i] + rbOverRs;
     }
-    c[kNetTarget] = (in.targetEbNo ? c[kEbNoTotal] : c[kEsNoTotal]) - in.systemMargin -
+    c[kNetTarget] = (in.targetEbNo ? c[kTotalEbNoIo] : c[kTotalEsNoIo]) - in.systemMargin -
                     in.implementationLoss;
     c[kExcessMargin] = c[kNetTarget] - in.requiredTarget;
 }

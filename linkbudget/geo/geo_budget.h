@@ -9,6 +9,7 @@
 #include "linkbudget/geo/geo_record.h"
 #include "propagation/link_atmosphere.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -36,6 +37,13 @@ struct PathLossRecord {
     double upcUsed;                   // 19
 };
 static_assert(sizeof(PathLossRecord) == 19 * 8);
+// The numbers of the path records' fields are their places, from 1.
+constexpr int PathFieldNumber(std::size_t offset) { return int(offset / sizeof(double)) + 1; }
+static_assert(PathFieldNumber(offsetof(PathLossRecord, gas50Copy)) == 7 &&
+              PathFieldNumber(offsetof(PathLossRecord, rain)) == 8 &&
+              PathFieldNumber(offsetof(PathLossRecord, scintillation50Copy)) == 13 &&
+              PathFieldNumber(offsetof(PathLossRecord, clearSkyPathLoss)) == 17 &&
+              PathFieldNumber(offsetof(PathLossRecord, upcUsed)) == 19);
 
 // Propagation and noise terms of the receiving earth station's path.
 struct DownlinkPathLossRecord {
@@ -66,8 +74,13 @@ struct DownlinkPathLossRecord {
     double degradationCopy;           // 25
 };
 static_assert(sizeof(DownlinkPathLossRecord) == 25 * 8);
+static_assert(PathFieldNumber(offsetof(DownlinkPathLossRecord, gas50Copy)) == 6 &&
+              PathFieldNumber(offsetof(DownlinkPathLossRecord, gasAtAvailability)) == 7 &&
+              PathFieldNumber(offsetof(DownlinkPathLossRecord, scintillationAtAvailability)) == 13 &&
+              PathFieldNumber(offsetof(DownlinkPathLossRecord, lnbTemperature)) == 18 &&
+              PathFieldNumber(offsetof(DownlinkPathLossRecord, degradation)) == 24);
 
-// One weather case of the bent pipe, fields numbered 1 to 59.
+// One weather case of the bent pipe: 59 fields numbered from 1 (LinkCaseField).
 struct LinkCaseResult {
     double values[59];
     double& operator[](int field) { return values[field - 1]; }
@@ -75,15 +88,38 @@ struct LinkCaseResult {
 };
 static_assert(sizeof(LinkCaseResult) == 59 * 8);
 
-// Field numbers of LinkCaseResult that the solution and the searches read.
+// The fields of LinkCaseResult by the numbers the budget's equations give
+// them.  Each kind of ratio comes as three consecutive fields, uplink,
+// downlink and total (end to end); "o" marks a density in dB-Hz, the same
+// ratio without it is in dB (the density less the noise bandwidth).
 enum LinkCaseField : int {
-    kInputBackoff = 1, kOutputBackoff = 2, kUpCNo = 3, kDownCNo = 4, kTotalCNo = 5,
-    kUpCN = 6, kDownCN = 7, kTotalCN = 8,
-    kTotalCNoIo = 38, kTotalCNI = 41,
-    kUplinkEirp = 45, kSatelliteEirp = 46,
-    kEirpDensityUp = 47, kReceiveDensity = 48, kSatEirpDensity = 49,
-    kPowerShare = 50, kCarriersByPower = 51,
-    kEbNoTotal = 54, kEsNoTotal = 57, kNetTarget = 58, kExcessMargin = 59,
+    kInputBackoff = 1,      // per carrier, with the uplink fade beyond power control, dB
+    kOutputBackoff = 2,     // per carrier, dB
+    kUpCNo = 3, kDownCNo = 4, kTotalCNo = 5,                  // thermal C/No
+    kUpCN = 6, kDownCN = 7, kTotalCN = 8,                     // thermal C/N
+    kHpaCImo = 9, kTransponderCImo = 10, kTotalCImo = 11,     // intermodulation: earth-station HPA, transponder
+    kHpaCIm = 12, kTransponderCIm = 13, kTotalCIm = 14,
+    kUpCAcio = 15, kDownCAcio = 16, kTotalCAcio = 17,         // adjacent-channel interference
+    kUpCXpio = 18, kDownCXpio = 19, kTotalCXpio = 20,         // cross-polar interference
+    kUpCAsio = 21, kDownCAsio = 22, kTotalCAsio = 23,         // adjacent-satellite interference
+    kUpCAci = 24, kDownCAci = 25, kTotalCAci = 26,
+    kUpCXpi = 27, kDownCXpi = 28, kTotalCXpi = 29,
+    kUpCAsi = 30, kDownCAsi = 31, kTotalCAsi = 32,
+    kUpCIo = 33, kDownCIo = 34, kTotalCIo = 35,               // all interference
+    kUpCNoIo = 36, kDownCNoIo = 37, kTotalCNoIo = 38,         // C/(No+Io)
+    kUpCNI = 39, kDownCNI = 40, kTotalCNI = 41,               // C/(N+I)
+    kUpCI = 42, kDownCI = 43, kTotalCI = 44,
+    kUplinkEirp = 45,       // transmit EIRP per carrier, dBW
+    kSatelliteEirp = 46,    // satellite EIRP per carrier, dBW
+    kEirpDensityUp = 47,    // flange transmit EIRP density, dBW/Hz
+    kReceiveDensity = 48,   // flange receive density, dBW/Hz
+    kSatEirpDensity = 49,   // satellite EIRP density, dBW/Hz
+    kPowerShare = 50,       // percentage of the transponder power the carrier uses
+    kCarriersByPower = 51,  // carriers per transponder the power allows
+    kUpEbNoIo = 52, kDownEbNoIo = 53, kTotalEbNoIo = 54,      // Eb/(No+Io)
+    kUpEsNoIo = 55, kDownEsNoIo = 56, kTotalEsNoIo = 57,      // Es/(No+Io)
+    kNetTarget = 58,        // Eb/(No+Io) or Es/(No+Io) after margin and implementation loss
+    kExcessMargin = 59,
 };
 
 // Numbers parsed from one earth station's fields.

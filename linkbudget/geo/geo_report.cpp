@@ -3,26 +3,8 @@
 // tabs, "~" ends a heading and "#" a line in the emphasis font.
 #include "linkbudget/geo/geo_report.h"
 
-#include <cstring>
-
 #include "linkbudget/engine/report_text.h"
 #include "linkbudget/nongeo/nongeo_record.h"
-
-namespace {
-
-// Field n (1-based) of a path record made only of doubles.
-template <class PathRecord>
-double Field(const PathRecord& record, int n)
-{
-    static_assert(sizeof(PathRecord) % sizeof(double) == 0);
-    double value = 0.0;
-    if (n >= 1 && std::size_t(n) * sizeof(double) <= sizeof(PathRecord))
-        std::memcpy(&value, reinterpret_cast<const char*>(&record) + std::size_t(n - 1) * sizeof(double),
-                    sizeof value);
-    return value;
-}
-
-}  // namespace
 
 using namespace lbreport;
 
@@ -36,9 +18,9 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     const LinkCaseResult& ru = b.rainUp;
     const LinkCaseResult& rd = b.rainDown;
     const auto& t = b.texts;
-    const auto up = [&](int n) { return Field(b.upPath, n); };
-    const auto dn = [&](int n) { return Field(b.dnPath, n); };
-    const double upcUsed = up(19);
+    const PathLossRecord& up = b.upPath;
+    const DownlinkPathLossRecord& dn = b.dnPath;
+    const double upcUsed = up.upcUsed;
 
     // Head
     WriteReportHeading(line, leo ? "Non GEO Link Budget" : "Link Budget", heading);
@@ -183,7 +165,7 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
         line("Compass bearing\t%.2lf\t%.2lf\t\tdegrees", b.upSite.compassBearing, b.dnSite.compassBearing);
         line("Path distance to satellite\t%.2lf\t%.2lf\t\tkm", b.upSite.slantRange, b.dnSite.slantRange);
     }
-    line("XPD during rain\t%.2lf\t%.2lf\t\tdB", up(9), dn(9));
+    line("XPD during rain\t%.2lf\t%.2lf\t\tdB", up.xpd, dn.xpd);
     line("Antenna efficiency\t%.2lf\t%.2lf\t\t%%", in.up.efficiency, in.dn.efficiency);
     line("Antenna gain\t%.2lf\t%.2lf\t\tdBi", b.upSite.antennaGain, b.dnSite.antennaGain);
     line("Availability (average year)\t%s\t%s\t\t%%", t.averageAvailabilityUp, t.averageAvailabilityDown);
@@ -195,31 +177,36 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     if (!in.dualFade) {
         line.Blank();
         line("Uplink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
-        line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[45],
-             ru[45] + upcUsed, rd[45]);
+        line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[kUplinkEirp],
+             ru[kUplinkEirp] + upcUsed, rd[kUplinkEirp]);
         line("Uplink power control used\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, upcUsed, 0.0);
         line("Transponder input back-off (total)\t%.2lf\t%.2lf\t%.2lf\tdB", in.transponderIbo, in.transponderIbo,
              in.transponderIbo);
-        line("Input back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB", cs[1], ru[1], rd[1]);
+        line("Input back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB",
+             cs[kInputBackoff], ru[kInputBackoff], rd[kInputBackoff]);
         line("Antenna mispoint\t%.2lf\t%.2lf\t%.2lf\tdB", in.up.mispointing, in.up.mispointing, in.up.mispointing);
         line("Free space loss\t%.2lf\t%.2lf\t%.2lf\tdB", b.upSite.freeSpaceLoss, b.upSite.freeSpaceLoss,
              b.upSite.freeSpaceLoss);
-        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", up(5), up(6), up(7));
-        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB", up(11), up(12), up(13));
-        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up(10), 0.0);
-        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up(8), 0.0);
-        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB", up(14), up(15), up(14));
+        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB",
+             up.gas50, up.gasAtAvailability, up.gas50Copy);
+        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB",
+             up.scintillation50, up.scintillationAtAvailability, up.scintillation50Copy);
+        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up.cloud, 0.0);
+        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up.rain, 0.0);
+        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB",
+             up.clearSkyAtmospheric, up.totalAttenuation, up.clearSkyAtmospheric);
         line("Other path losses\t%.2lf\t%.2lf\t%.2lf\tdB", in.up.otherLosses, in.otherLossesEntered,
              in.up.otherLosses);
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[3], ru[3], rd[3]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[6], ru[6], rd[6]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[24], ru[24], rd[24]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[30], ru[30], rd[30]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[27], ru[27], rd[27]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[12], ru[12], rd[12]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[42], ru[42], rd[42]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[39], ru[39], rd[39]);
-        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[52], ru[52], rd[52]);
+        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kUpCNo], ru[kUpCNo], rd[kUpCNo]);
+        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCN], ru[kUpCN], rd[kUpCN]);
+        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCAci], ru[kUpCAci], rd[kUpCAci]);
+        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCAsi], ru[kUpCAsi], rd[kUpCAsi]);
+        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCXpi], ru[kUpCXpi], rd[kUpCXpi]);
+        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kHpaCIm], ru[kHpaCIm], rd[kHpaCIm]);
+        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCI], ru[kUpCI], rd[kUpCI]);
+        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCNI], ru[kUpCNI], rd[kUpCNI]);
+        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB",
+                                        cs[kUpEbNoIo], ru[kUpEbNoIo], rd[kUpEbNoIo]);
         line.Blank();
 
         line("Downlink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
@@ -227,79 +214,90 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
              in.eirpSaturation);
         line("Transponder output back-off (total)\t%.2lf\t%.2lf\t%.2lf\tdB", in.transponderObo, in.transponderObo,
              in.transponderObo);
-        line("Output back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB", cs[2], ru[2], rd[2]);
-        line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[46], ru[46], rd[46]);
+        line("Output back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB",
+             cs[kOutputBackoff], ru[kOutputBackoff], rd[kOutputBackoff]);
+        line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t%.2lf\tdBW",
+             cs[kSatelliteEirp], ru[kSatelliteEirp], rd[kSatelliteEirp]);
         line("Antenna mispoint\t%.2lf\t%.2lf\t%.2lf\tdB", in.dn.mispointing, in.dn.mispointing, in.dn.mispointing);
         line("Free space loss\t%.2lf\t%.2lf\t%.2lf\tdB", b.dnSite.freeSpaceLoss, b.dnSite.freeSpaceLoss,
              b.dnSite.freeSpaceLoss);
-        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", dn(5), dn(6), dn(7));
-        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB", dn(11), dn(12), dn(13));
-        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn(10));
-        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn(8));
-        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB", dn(14), dn(14), dn(15));
+        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB",
+             dn.gas50, dn.gas50Copy, dn.gasAtAvailability);
+        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB",
+             dn.scintillation50, dn.scintillation50Copy, dn.scintillationAtAvailability);
+        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.cloud);
+        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.rain);
+        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB",
+             dn.clearSkyAtmospheric, dn.clearSkyAtmospheric, dn.totalAttenuation);
         line("Other path losses\t%.2lf\t%.2lf\t%.2lf\tdB", in.dn.otherLosses, in.dn.otherLosses, in.dn.otherLosses);
-        line("Noise increase due to precipitation\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn(23));
-        line("Downlink degradation (DND)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn(24));
-        line("Total system noise\t%.2lf\t%.2lf\t%.2lf\tK", dn(19), dn(19), dn(21));
-        line("Figure of merit (G/T)\t%.2lf\t%.2lf\t%.2lf\tdB/K", dn(20), dn(20), dn(22));
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[4], ru[4], rd[4]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[7], ru[7], rd[7]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[25], ru[25], rd[25]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[31], ru[31], rd[31]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[28], ru[28], rd[28]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[13], ru[13], rd[13]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[43], ru[43], rd[43]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[40], ru[40], rd[40]);
-        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[53], ru[53], rd[53]);
+        line("Noise increase due to precipitation\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.noiseIncrease);
+        line("Downlink degradation (DND)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.degradation);
+        line("Total system noise\t%.2lf\t%.2lf\t%.2lf\tK",
+             dn.clearSkySystemTemp, dn.clearSkySystemTemp, dn.rainSystemTemp);
+        line("Figure of merit (G/T)\t%.2lf\t%.2lf\t%.2lf\tdB/K", dn.clearSkyGt, dn.clearSkyGt, dn.rainGt);
+        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kDownCNo], ru[kDownCNo], rd[kDownCNo]);
+        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCN], ru[kDownCN], rd[kDownCN]);
+        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCAci], ru[kDownCAci], rd[kDownCAci]);
+        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCAsi], ru[kDownCAsi], rd[kDownCAsi]);
+        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCXpi], ru[kDownCXpi], rd[kDownCXpi]);
+        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTransponderCIm], ru[kTransponderCIm], rd[kTransponderCIm]);
+        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCI], ru[kDownCI], rd[kDownCI]);
+        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCNI], ru[kDownCNI], rd[kDownCNI]);
+        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB",
+                                        cs[kDownEbNoIo], ru[kDownEbNoIo], rd[kDownEbNoIo]);
         line.Blank();
 
         line("Totals per Carrier (End-to-End)\tClear\tRain Up\tRain Dn\tUnits~");
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[5], ru[5], rd[5]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[8], ru[8], rd[8]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[26], ru[26], rd[26]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[32], ru[32], rd[32]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[29], ru[29], rd[29]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[14], ru[14], rd[14]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[44], ru[44], rd[44]);
-        line("C/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[38], ru[38], rd[38]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[41], ru[41], rd[41]);
-        line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[54], ru[54], rd[54]);
+        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kTotalCNo], ru[kTotalCNo], rd[kTotalCNo]);
+        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCN], ru[kTotalCN], rd[kTotalCN]);
+        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCAci], ru[kTotalCAci], rd[kTotalCAci]);
+        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCAsi], ru[kTotalCAsi], rd[kTotalCAsi]);
+        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCXpi], ru[kTotalCXpi], rd[kTotalCXpi]);
+        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCIm], ru[kTotalCIm], rd[kTotalCIm]);
+        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCI], ru[kTotalCI], rd[kTotalCI]);
+        line("C/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kTotalCNoIo], ru[kTotalCNoIo], rd[kTotalCNoIo]);
+        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCNI], ru[kTotalCNI], rd[kTotalCNI]);
+        line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalEbNoIo], ru[kTotalEbNoIo], rd[kTotalEbNoIo]);
         line("Implementation loss\t%.2lf\t%.2lf\t%.2lf\tdB", in.implementationLoss, in.implementationLoss,
              in.implementationLoss);
         line("System margin\t%.2lf\t%.2lf\t%.2lf\tdB", in.systemMargin, in.systemMargin, in.systemMargin);
         if (in.targetEbNo) {
-            line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[58], ru[58], rd[58]);
+            line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kNetTarget], ru[kNetTarget], rd[kNetTarget]);
             line("Required Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", in.requiredTarget, in.requiredTarget,
                  in.requiredTarget);
         } else {
-            line("Net Es/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[58], ru[58], rd[58]);
+            line("Net Es/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kNetTarget], ru[kNetTarget], rd[kNetTarget]);
             line("Required Es/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", in.requiredTarget, in.requiredTarget,
                  in.requiredTarget);
         }
-        line("Excess margin\t%.2lf\t%.2lf\t%.2lf\tdB#", cs[59], ru[59], rd[59]);
+        line("Excess margin\t%.2lf\t%.2lf\t%.2lf\tdB#", cs[kExcessMargin], ru[kExcessMargin], rd[kExcessMargin]);
         line.Blank();
 
         line("Carrier EIRP Density Calculations\tClear\tRain Up\tRain Dn\tUnits~");
-        line("Flange transmit (up)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", cs[47], ru[47] + upcUsed, rd[47]);
-        line("Satellite (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", cs[49], ru[49], rd[49]);
+        line("Flange transmit (up)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
+             cs[kEirpDensityUp], ru[kEirpDensityUp] + upcUsed, rd[kEirpDensityUp]);
+        line("Satellite (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
+             cs[kSatEirpDensity], ru[kSatEirpDensity], rd[kSatEirpDensity]);
         if (in.eirpBeamPeak == 0.0)
             line("Satelite beam peak (down)\t%s\t%s\t%s\tdBW/Hz", "N/A", "N/A", "N/A");
         else
             line("Satellite beam peak (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", s.beamPeakDensity, s.beamPeakDensity,
                  s.beamPeakDensity);
-        line("Flange receive (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", cs[48], ru[48], rd[48]);
+        line("Flange receive (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
+             cs[kReceiveDensity], ru[kReceiveDensity], rd[kReceiveDensity]);
         line.Blank();
         if (!leo && !in.up.asiKnownTotal)
             for (int i = 0; i < 4; ++i)
                 if (i == 0 || in.up.asiInclude[i])
-                    line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", FieldText(r.upAsiLongitude[i]).c_str(),
+                    line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz",
+                         FieldText(r.upAsiLongitude[i]).c_str(),
                          s.offAxisDensity[i]);
     } else {
         WriteDualFadeSections(line, b, leo);
     }
 
     line.Blank();
-    const double eirpPerCarrier = in.dualFade ? b.rainBoth[45] : ru[45];
+    const double eirpPerCarrier = in.dualFade ? b.rainBoth[kUplinkEirp] : ru[kUplinkEirp];
     line("Earth Station Power Requirements\tValue\t\t\tUnits~");
     line("EIRP per carrier\t%.2lf\t\t\tdBW", eirpPerCarrier);
     line(leo ? "Uplink power control available\t%.2lf\t\t\tdB" : "Available uplink power control\t%.2lf\t\t\tdB",
@@ -326,8 +324,8 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     line("Allocated transponder bandwidth\t%.4lf\t\t\tMHz", s.allocatedBandwidth);
     line(leo ? "Overall Link efficiency\t%.2lf\t\t\tbps/Hz" : "Overall Link efficiency\t%.3lf\t\t\tbps/Hz", s.efficiency);
     line("Percentage transponder bandwidth used\t%.2lf\t\t\t%%#", s.bandwidthUsedPct);
-    line("Used transponder power\t%.2lf\t\t\tdBW", cs[46]);
-    line("Percentage transponder power used\t%.2lf\t\t\t%%#", cs[50]);
+    line("Used transponder power\t%.2lf\t\t\tdBW", cs[kSatelliteEirp]);
+    line("Percentage transponder power used\t%.2lf\t\t\t%%#", cs[kPowerShare]);
     if (in.carriersPerTransponder == 0.0)
         line("Max carriers / transponder\t%.2lf", s.maxCarriers);
     else
@@ -343,96 +341,98 @@ void WriteDualFadeSections(ReportWriter& line, const GeoLinkBudget& b, const Non
     const GeoLinkSolution& s = b.sol;
     const LinkCaseResult& cs = b.clearSky;
     const LinkCaseResult& rb = b.rainBoth;
-    const auto up = [&](int n) { return Field(b.upPath, n); };
-    const auto dn = [&](int n) { return Field(b.dnPath, n); };
-    const double upcUsed = up(19);
+    const PathLossRecord& up = b.upPath;
+    const DownlinkPathLossRecord& dn = b.dnPath;
+    const double upcUsed = up.upcUsed;
 
     line.Blank();
     line("Uplink Calculation\tClear\tRain\t\tUnits~");
-    line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t\tdBW", cs[45],
-         rb[45] + upcUsed);
+    line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t\tdBW", cs[kUplinkEirp],
+         rb[kUplinkEirp] + upcUsed);
     line("Uplink power control used\t%.2lf\t%.2lf\t\tdB", 0.0, upcUsed);
     line("Transponder input back-off (total)\t%.2lf\t%.2lf\t\tdB", in.transponderIbo, in.transponderIbo);
-    line("Input back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[1], rb[1]);
+    line("Input back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[kInputBackoff], rb[kInputBackoff]);
     line("Antenna mispoint\t%.2lf\t%.2lf\t\tdB", in.up.mispointing, in.up.mispointing);
     line("Free space loss\t%.2lf\t%.2lf\t\tdB", b.upSite.freeSpaceLoss, b.upSite.freeSpaceLoss);
-    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", up(5), up(6));
+    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", up.gas50, up.gasAtAvailability);
     line(leo ? "Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB" : "Tropospheric scintillation fading\t%.2lf\t%.2lf\t\tdB",
-         up(11), up(12));
-    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up(10));
-    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up(8));
-    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB", up(14), up(15));
+         up.scintillation50, up.scintillationAtAvailability);
+    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up.cloud);
+    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up.rain);
+    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB",
+         up.clearSkyAtmospheric, up.totalAttenuation);
     line("Other path losses\t%.2lf\t%.2lf\t\tdB", in.up.otherLosses, in.otherLossesEntered);
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[3], rb[3]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[6], rb[6]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[24], rb[24]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[30], rb[30]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[27], rb[27]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[12], rb[12]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[42], rb[42]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[39], rb[39]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[52], rb[52]);
+    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kUpCNo], rb[kUpCNo]);
+    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kUpCN], rb[kUpCN]);
+    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kUpCAci], rb[kUpCAci]);
+    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kUpCAsi], rb[kUpCAsi]);
+    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kUpCXpi], rb[kUpCXpi]);
+    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kHpaCIm], rb[kHpaCIm]);
+    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kUpCI], rb[kUpCI]);
+    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kUpCNI], rb[kUpCNI]);
+    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kUpEbNoIo], rb[kUpEbNoIo]);
     line.Blank();
 
     line("Downlink Calculation\tClear\tRain\t\tUnits~");
     line("Satellite EIRP total\t%.2lf\t%.2lf\t\tdBW", in.eirpSaturation, in.eirpSaturation);
     line("Transponder output back-off (total)\t%.2lf\t%.2lf\t\tdB", in.transponderObo, in.transponderObo);
-    line("Output back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[2], rb[2]);
-    line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t\tdBW", cs[46], rb[46]);
+    line("Output back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[kOutputBackoff], rb[kOutputBackoff]);
+    line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t\tdBW", cs[kSatelliteEirp], rb[kSatelliteEirp]);
     line("Antenna mispoint\t%.2lf\t%.2lf\t\tdB", in.dn.mispointing, in.dn.mispointing);
     line("Free space loss\t%.2lf\t%.2lf\t\tdB", b.dnSite.freeSpaceLoss, b.dnSite.freeSpaceLoss);
-    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", dn(5), dn(7));
-    line("Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB", dn(11), dn(13));
-    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn(10));
-    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn(8));
-    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB", dn(14), dn(15));
+    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", dn.gas50, dn.gasAtAvailability);
+    line("Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB", dn.scintillation50, dn.scintillationAtAvailability);
+    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.cloud);
+    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.rain);
+    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB",
+         dn.clearSkyAtmospheric, dn.totalAttenuation);
     line("Other path losses\t%.2lf\t%.2lf\t\tdB", in.dn.otherLosses, in.dn.otherLosses);
-    line("Noise increase due to precipitation\t%.2lf\t%.2lf\t\tdB", 0.0, dn(23));
-    line("Downlink degradation (DND)\t%.2lf\t%.2lf\t\tdB", 0.0, dn(24));
-    line("Total system noise\t%.2lf\t%.2lf\t\tK", dn(19), dn(21));
-    line("Figure of merit (G/T)\t%.2lf\t%.2lf\t\tdB/K", dn(20), dn(22));
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[4], rb[4]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[7], rb[7]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[25], rb[25]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[31], rb[31]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[28], rb[28]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[13], rb[13]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[43], rb[43]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[40], rb[40]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[53], rb[53]);
+    line("Noise increase due to precipitation\t%.2lf\t%.2lf\t\tdB", 0.0, dn.noiseIncrease);
+    line("Downlink degradation (DND)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.degradation);
+    line("Total system noise\t%.2lf\t%.2lf\t\tK", dn.clearSkySystemTemp, dn.rainSystemTemp);
+    line("Figure of merit (G/T)\t%.2lf\t%.2lf\t\tdB/K", dn.clearSkyGt, dn.rainGt);
+    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kDownCNo], rb[kDownCNo]);
+    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kDownCN], rb[kDownCN]);
+    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kDownCAci], rb[kDownCAci]);
+    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kDownCAsi], rb[kDownCAsi]);
+    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kDownCXpi], rb[kDownCXpi]);
+    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kTransponderCIm], rb[kTransponderCIm]);
+    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kDownCI], rb[kDownCI]);
+    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kDownCNI], rb[kDownCNI]);
+    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kDownEbNoIo], rb[kDownEbNoIo]);
     line.Blank();
 
     line("Totals per Carrier (End-to-End)\tClear\tRain\t\tUnits~");
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[5], rb[5]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[8], rb[8]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[26], rb[26]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[32], rb[32]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[29], rb[29]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[14], rb[14]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[44], rb[44]);
-    line("C/(No+Io)\t%.2lf\t%.2lf\t\tdB-Hz", cs[38], rb[38]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[41], rb[41]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[54], rb[54]);
+    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kTotalCNo], rb[kTotalCNo]);
+    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kTotalCN], rb[kTotalCN]);
+    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCAci], rb[kTotalCAci]);
+    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCAsi], rb[kTotalCAsi]);
+    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCXpi], rb[kTotalCXpi]);
+    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kTotalCIm], rb[kTotalCIm]);
+    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kTotalCI], rb[kTotalCI]);
+    line("C/(No+Io)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kTotalCNoIo], rb[kTotalCNoIo]);
+    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kTotalCNI], rb[kTotalCNI]);
+    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kTotalEbNoIo], rb[kTotalEbNoIo]);
     line("Implementation loss\t%.2lf\t%.2lf\t\tdB", in.implementationLoss, in.implementationLoss);
     line("System margin\t%.2lf\t%.2lf\t\tdB", in.systemMargin, in.systemMargin);
     if (in.targetEbNo) {
-        line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[58], rb[58]);
+        line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kNetTarget], rb[kNetTarget]);
         line("Required Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", in.requiredTarget, in.requiredTarget);
     } else {
-        line("Net Es/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[58], rb[58]);
+        line("Net Es/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kNetTarget], rb[kNetTarget]);
         line("Required Es/(No+Io)\t%.2lf\t%.2lf\t\tdB", in.requiredTarget, in.requiredTarget);
     }
-    line("Excess margin\t%.2lf\t%.2lf\t\tdB#", cs[59], rb[59]);
+    line("Excess margin\t%.2lf\t%.2lf\t\tdB#", cs[kExcessMargin], rb[kExcessMargin]);
     line.Blank();
 
     line("Carrier EIRP Density Calculations\tClear\tRain\t\tUnits~");
-    line("Flange transmit (up)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[47], rb[47] + upcUsed);
-    line("Satellite (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[49], rb[49]);
+    line("Flange transmit (up)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kEirpDensityUp], rb[kEirpDensityUp] + upcUsed);
+    line("Satellite (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kSatEirpDensity], rb[kSatEirpDensity]);
     if (in.eirpBeamPeak == 0.0)
         line("Satellite beam peak (down)\t%s\t%s\t\tdBW/Hz", "N/A", "N/A");
     else
         line("Satellite beam peak (down)\t%.2lf\t%.2lf\t\tdBW/Hz", s.beamPeakDensity, s.beamPeakDensity);
-    line("Flange receive (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[48], rb[48]);
+    line("Flange receive (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kReceiveDensity], rb[kReceiveDensity]);
     line.Blank();
     if (!leo && !in.up.asiKnownTotal)
         for (int i = 0; i < 4; ++i)

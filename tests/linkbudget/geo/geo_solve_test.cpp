@@ -188,14 +188,14 @@ TEST_F(Solve, InterferenceUnits)
     SetText(r.transponderIbo, "10");
     SetText(r.upCsatAci, "90");
     Run();
-    EXPECT_NEAR(budget.clearSky[15], 80.0, 1e-9);
+    EXPECT_NEAR(budget.clearSky[kUpCAcio], 80.0, 1e-9);
     // The same entry as a C/I of 20 dB is 20 dB above the noise bandwidth.
     r.upCsatIoUnits.Set(0);
     r.upCiUnits.Set(1);
     SetText(r.upCsatAci, "20");
     Run();
-    EXPECT_NEAR(budget.clearSky[15], 20.0 + budget.sol.noiseBandwidth, 1e-9);
-    EXPECT_NEAR(budget.clearSky[24], 20.0, 1e-9);
+    EXPECT_NEAR(budget.clearSky[kUpCAcio], 20.0 + budget.sol.noiseBandwidth, 1e-9);
+    EXPECT_NEAR(budget.clearSky[kUpCAci], 20.0, 1e-9);
 }
 
 TEST_F(Solve, LimitedByTies)

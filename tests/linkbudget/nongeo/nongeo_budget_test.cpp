@@ -101,7 +101,7 @@ TEST(NonGeoBudget, TypedGeometryByHand)
         {"uplink EIRP per carrier", cs[kUplinkEirp], 38.5139},
         {"downlink C/No", cs[kDownCNo], 118.2194},
         {"total C/No", cs[kTotalCNo], 88.2168},
-        {"Eb/No", cs[kEbNoTotal], 18.2168},
+        {"Eb/No", cs[kTotalEbNoIo], 18.2168},
         {"excess margin", cs[kExcessMargin], 13.7168},
         {"HPA power dBW", budget.sol.totalHpaPower, -6.5486},
     };
