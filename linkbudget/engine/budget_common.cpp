@@ -23,3 +23,41 @@ void FormatTruncated(char (&out)[20], double value, int decimals)
                            : TruncateToDecimals(value, decimals == 3 ? 3 : 4);
     std::snprintf(out, sizeof out, decimals == 3 ? "%.3lf" : "%.4lf", cut);
 }
+
+void FillAvailabilityTexts(AvailabilityTexts& t, double availability, double worstMonthUnavailability,
+                           double worstMonthAvailability, double annualDowntime, double worstMonthDowntime)
+{
+    const auto na = [](char (&text)[20]) { std::snprintf(text, sizeof text, "N/A"); };
+    if (availability == 100.0) {
+        na(t.availability);
+        na(t.annualDowntime);
+        na(t.worstAvailability);
+        na(t.worstDowntime);
+        return;
+    }
+    FormatTruncated(t.availability, availability, 4);
+    FormatTruncated(t.annualDowntime, annualDowntime, 3);
+    if (worstMonthUnavailability > 0.0) {
+        FormatTruncated(t.worstAvailability, worstMonthAvailability, 4);
+        FormatTruncated(t.worstDowntime, worstMonthDowntime, 3);
+    } else {
+        na(t.worstAvailability);
+        na(t.worstDowntime);
+    }
+}
+
+namespace lbcalc {
+
+float MapArgument(double value)
+{
+    if (!std::isfinite(value)) return 0.0f;
+    return static_cast<float>(std::clamp(value, -1e6, 1e6));
+}
+
+double EfficiencyFromGain(double gainDbi, double diameterM, double wavelengthM)
+{
+    const double aperture = kPi * diameterM;
+    return 100.0 * std::pow(10.0, 0.1 * gainDbi) * wavelengthM * wavelengthM / (aperture * aperture);
+}
+
+}  // namespace lbcalc

@@ -1,7 +1,8 @@
 // The propagation terms of one earth station's path at an availability, as
 // every budget computes them: gases and scintillation at 50 % and at the
 // availability, cloud, rain (less any site-diversity gain), XPD, the total
-// attenuation and the fade, with the worst-month figures of ITU-R P.841.
+// attenuation and the fade, with the worst-month figures of ITU-R P.841; and
+// for a receiving station its noise and the downlink degradation.
 #pragma once
 
 #include "propagation/link_atmosphere.h"
@@ -62,6 +63,39 @@ void FillPath(LinkAtmosphere& atm, const PathSite& s, double diversityGain, doub
     rec.totalAttenuation =
         atm.Total(rec.gasAtAvailability, rec.rain, rec.cloud, rec.scintillationAtAvailability, p);
     rec.fade = rec.totalAttenuation - rec.clearSkyAtmospheric;
+}
+
+// What the receiving station's noise needs besides its path record.
+struct ReceiveSite {
+    double lnb;                  // LNB noise figure dB, or its temperature K
+    bool lnbIsTemperature;
+    double couplingLossDb, efficiencyPct, antennaGainDbi, surfaceTempK;
+};
+
+// The noise terms of a receiving station's path record whose propagation
+// terms are filled, at availability p: LNB and system noise temperatures,
+// G/T in clear sky and in rain, the noise increase and the downlink
+// degradation.  An antenna noise of AUTO (`antennaNoiseAuto`) is computed
+// into `antennaNoise` from the gas at 50 %.
+template <class PathRecord>
+void FillReceiveNoise(LinkAtmosphere& atm, const ReceiveSite& s, double p, bool antennaNoiseAuto,
+                      double& antennaNoise, PathRecord& rec)
+{
+    rec.lnbTemperature = s.lnbIsTemperature ? s.lnb : 290.0 * (std::pow(10.0, 0.1 * s.lnb) - 1.0);
+    if (antennaNoiseAuto) antennaNoise = atm.AntennaNoise(s.efficiencyPct, s.surfaceTempK, rec.gas50);
+    rec.clearSkySystemTemp = atm.SystemNoise(rec.lnbTemperature, s.couplingLossDb, antennaNoise, 0.0, s.surfaceTempK);
+    rec.clearSkyGt = s.antennaGainDbi - s.couplingLossDb - 10.0 * std::log10(rec.clearSkySystemTemp);
+    // Only absorption adds noise: scintillation is left out of the total, and
+    // the clear-sky loss it is compared with holds the 50 % scintillation, so
+    // in a clear sky the difference would fall below zero and make the rain
+    // noise smaller than the clear-sky noise.
+    const double absorptive =
+        std::max(0.0, atm.Total(rec.gasAtAvailability, rec.rain, rec.cloud, 0.0, p) - rec.clearSkyAtmospheric);
+    rec.rainSystemTemp = atm.SystemNoise(rec.lnbTemperature, s.couplingLossDb, antennaNoise, absorptive, s.surfaceTempK);
+    rec.rainGt = s.antennaGainDbi - s.couplingLossDb - 10.0 * std::log10(rec.rainSystemTemp);
+    rec.noiseIncrease = 10.0 * std::log10(rec.rainSystemTemp / rec.clearSkySystemTemp);
+    rec.degradation = rec.fade + rec.noiseIncrease;
+    rec.degradationCopy = rec.degradation;
 }
 
 }  // namespace lbpath

@@ -1,5 +1,6 @@
 #include "linkbudget/geo/geo_budget.h"
 
+#include "linkbudget/engine/carrier_rates.h"
 #include "linkbudget/engine/path_fill.h"
 
 #include "linkbudget/engine/input_text.h"
@@ -12,31 +13,15 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using lbcalc::Bisect;
+using lbcalc::CopyText;
+using lbcalc::kPi;
+using lbcalc::MapArgument;
 
 // Smallest off-axis angle handed to the antenna envelopes: an adjacent
 // satellite closer than the wanted one's pointing error would otherwise give
 // an angle at or below zero, where the envelopes are undefined.
 constexpr double kMinOffAxisAngle = 1e-3;
-
-// Map arguments are 32-bit floats; a value a float cannot hold (a damaged
-// record) would make the conversion undefined, so it is brought into range.
-float MapArgument(double value)
-{
-    if (!std::isfinite(value)) return 0.0f;
-    return static_cast<float>(std::clamp(value, -1e6, 1e6));
-}
-
-template <std::size_t N>
-void CopyText(char (&dst)[N], const char* src, std::size_t srcSize)
-{
-    std::size_t n = 0;
-    while (n < srcSize && n < N - 1 && src[n] != '\0') {
-        dst[n] = src[n];
-        ++n;
-    }
-    dst[n] = '\0';
-}
 
 template <std::size_t N>
 void WriteText(char (&dst)[N], const char* text)
@@ -204,11 +189,7 @@ void GeoLinkBudget::ParseInputs()
     d.wavelength = Wavelength(d.frequency);
 
     for (SiteInputs* s : {&u, &d}) {
-        if (s->gainGiven) {
-            const double aperture = kPi * s->diameter;
-            s->efficiency = 100.0 * std::pow(10.0, 0.1 * s->efficiency) * s->wavelength *
-                            s->wavelength / (aperture * aperture);
-        }
+        if (s->gainGiven) s->efficiency = lbcalc::EfficiencyFromGain(s->efficiency, s->diameter, s->wavelength);
     }
 
     // The Crane models are calculated as the ITU-R model with map rain rates.
@@ -284,24 +265,6 @@ void GeoLinkBudget::CalcDerived()
 
 namespace {
 
-// The budget's bisection: the interval is halved while a step that starts at
-// 50 stays above the tolerance (19 trials at 1e-4); `keepLower(x)` says
-// whether the trial x becomes the new lower bound.  Returns the last trial.
-template <class KeepLower>
-double Bisect(double lower, double upper, KeepLower keepLower, double tolerance = 1e-4)
-{
-    double step = 50.0, trial = lower;
-    while (step > tolerance) {
-        trial = 0.5 * (lower + upper);
-        step *= 0.5;
-        if (keepLower(trial))
-            lower = trial;
-        else
-            upper = trial;
-    }
-    return trial;
-}
-
 // The propagation terms that both earth stations' paths share; their records
 // order the fields differently but name them alike.  `diversityGain` is taken
 // off the rain attenuation (the uplink's site diversity; 0 on the downlink).
@@ -335,26 +298,9 @@ void GeoLinkBudget::ComputeDownlinkPath(DownlinkPathLossRecord& rec, double p)
     const SiteDerived& g = dnSite;
     FillPathPropagation(atm_, rec, s, g, dnRain, 0.0, p);
 
-    rec.lnbTemperature =
-        in.lnbIsTemperature ? in.lnb : 290.0 * (std::pow(10.0, 0.1 * in.lnb) - 1.0);
-    if (in.antennaNoiseAuto)
-        in.antennaNoise = atm_.AntennaNoise(s.efficiency, g.meanTemperature, rec.gas50);
-    rec.clearSkySystemTemp = atm_.SystemNoise(rec.lnbTemperature, s.couplingLoss,
-                                              in.antennaNoise, 0.0, g.meanTemperature);
-    rec.clearSkyGt = g.antennaGain - s.couplingLoss - 10.0 * std::log10(rec.clearSkySystemTemp);
-    // Only absorption adds noise: scintillation is left out of the total, and
-    // the clear-sky loss it is compared with holds the 50 % scintillation, so
-    // in a clear sky the difference would fall below zero and make the rain
-    // noise smaller than the clear-sky noise.
-    const double absorptive = std::max(
-        0.0, atm_.Total(rec.gasAtAvailability, rec.rain, rec.cloud, 0.0, p) -
-                 rec.clearSkyAtmospheric);
-    rec.rainSystemTemp = atm_.SystemNoise(rec.lnbTemperature, s.couplingLoss, in.antennaNoise,
-                                          absorptive, g.meanTemperature);
-    rec.rainGt = g.antennaGain - s.couplingLoss - 10.0 * std::log10(rec.rainSystemTemp);
-    rec.noiseIncrease = 10.0 * std::log10(rec.rainSystemTemp / rec.clearSkySystemTemp);
-    rec.degradation = rec.fade + rec.noiseIncrease;
-    rec.degradationCopy = rec.degradation;
+    const lbpath::ReceiveSite receiver{in.lnb, in.lnbIsTemperature, s.couplingLoss, s.efficiency, g.antennaGain,
+                                       g.meanTemperature};
+    lbpath::FillReceiveNoise(atm_, receiver, p, in.antennaNoiseAuto, in.antennaNoise, rec);
 }
 
 namespace {
@@ -768,45 +714,13 @@ void GeoLinkBudget::Solve()
     GeoLinkSolution& s = sol;
     const double log2m = atm_.Log2(in.modulationOrder);
     const double spreading = std::pow(10.0, 0.1 * in.spreadingGain);
-    auto fromSymbolRate = [&](double rs) {
-        s.symbolRate = rs;
-        s.transmitRate = rs / spreading * log2m;
-        s.infoRateWithOverhead = s.transmitRate * in.fecRate;
-        s.infoRate = s.infoRateWithOverhead / (0.01 * in.overhead + 1.0);
-        s.overheadRate = s.infoRateWithOverhead - s.infoRate;
-    };
-    if (in.infoRateGiven) {
-        s.infoRate = in.rate;
-        s.overheadRate = 0.01 * in.overhead * in.rate;
-        s.infoRateWithOverhead = in.rate + s.overheadRate;
-        s.transmitRate = s.infoRateWithOverhead / in.fecRate;
-        s.symbolRate = s.transmitRate / log2m * spreading;
-    } else {
-        fromSymbolRate(in.rate);
-    }
+    lbcalc::SolveRates(s, in, record, log2m, spreading, frozen, frozenSymbolRate);
     if (frozen) {
-        fromSymbolRate(frozenSymbolRate);
-        record.symbolRate.Set(1);
-        record.infoRate.Set(0);
-        in.infoRateGiven = false;
-        std::snprintf(record.rate, sizeof record.rate, "%.4lf", frozenSymbolRate);
         in.hpaPower = frozenHpaPower;
         std::snprintf(record.hpaPower, sizeof record.hpaPower, "%.4lf", frozenHpaPower);
-    } else {
-        frozenSymbolRate = s.symbolRate;
     }
-
-    s.occupiedBandwidth = in.rollOff * s.symbolRate;
-    s.noiseBandwidth = 10.0 * std::log10(s.symbolRate * 1e6);
-    s.minimumAllocated = in.carrierSpacing * s.symbolRate;
-    s.allocatedBandwidth = in.allocationStep == 0.0
-                               ? s.minimumAllocated
-                               : std::ceil(s.minimumAllocated / in.allocationStep) *
-                                     in.allocationStep;
-    s.requiredCNo = (in.targetEbNo ? 10.0 * std::log10(s.infoRateWithOverhead * 1e6) +
-                                         in.requiredTarget
-                                   : in.requiredTarget + s.noiseBandwidth) +
-                    in.systemMargin + in.implementationLoss;
+    lbcalc::CarrierBandwidths(s, in);
+    s.requiredCNo = lbcalc::RequiredCNo(in, s.infoRateWithOverhead, s.noiseBandwidth);
 
     s.bandwidthCarriers = in.transponderBandwidth / s.allocatedBandwidth;
     s.maxCarriers = s.transponderCarriers = s.bandwidthCarriers;
@@ -941,34 +855,10 @@ void GeoLinkBudget::FillResultTexts()
     else
         FormatTruncated(t.overallTarget, overallAvailability, 4);
 
-    auto link = [](const SiteInputs& s, const double* rec, char (&avg)[20], char (&down)[20],
-                   char (&wmAvail)[20], char (&wmDown)[20]) {
-        // rec points at the four leading fields shared by both path records.
-        if (s.availability == 100.0) {
-            WriteText(avg, "N/A");
-            WriteText(down, "N/A");
-            WriteText(wmAvail, "N/A");
-            WriteText(wmDown, "N/A");
-            return;
-        }
-        FormatTruncated(avg, s.availability, 4);
-        FormatTruncated(down, rec[2], 3);
-        if (rec[0] > 0.0) {
-            FormatTruncated(wmAvail, rec[1], 4);
-            FormatTruncated(wmDown, rec[3], 3);
-        } else {
-            WriteText(wmAvail, "N/A");
-            WriteText(wmDown, "N/A");
-        }
-    };
-    const double upLead[4] = {upPath.worstMonthUnavailability, upPath.worstMonthAvailability,
-                              upPath.annualDowntime, upPath.worstMonthDowntime};
-    const double dnLead[4] = {dnPath.worstMonthUnavailability, dnPath.worstMonthAvailability,
-                              dnPath.annualDowntime, dnPath.worstMonthDowntime};
-    link(in.up, upLead, t.averageAvailabilityUp, t.averageDowntimeUp, t.worstAvailabilityUp,
-         t.worstDowntimeUp);
-    link(in.dn, dnLead, t.averageAvailabilityDown, t.averageDowntimeDown,
-         t.worstAvailabilityDown, t.worstDowntimeDown);
+    FillAvailabilityTexts(t.up, in.up.availability, upPath.worstMonthUnavailability, upPath.worstMonthAvailability,
+                          upPath.annualDowntime, upPath.worstMonthDowntime);
+    FillAvailabilityTexts(t.down, in.dn.availability, dnPath.worstMonthUnavailability,
+                          dnPath.worstMonthAvailability, dnPath.annualDowntime, dnPath.worstMonthDowntime);
 
     if (in.splitAvailability && in.hpaPower != 0.0) {
         WriteText(t.inputAvailabilityUp, "AUTO");
@@ -977,8 +867,8 @@ void GeoLinkBudget::FillResultTexts()
         WriteText(t.inputAvailabilityUp, t.overallTarget);
         WriteText(t.inputAvailabilityDown, "AUTO");
     } else {
-        WriteText(t.inputAvailabilityUp, t.averageAvailabilityUp);
-        WriteText(t.inputAvailabilityDown, t.averageAvailabilityDown);
+        WriteText(t.inputAvailabilityUp, t.up.availability);
+        WriteText(t.inputAvailabilityDown, t.down.availability);
     }
 }
 

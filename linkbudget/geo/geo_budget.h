@@ -247,10 +247,7 @@ public:
     // Result texts of the report.
     struct ResultTexts {
         char inputAvailabilityUp[20], inputAvailabilityDown[20], overallTarget[20];
-        char averageAvailabilityUp[20], averageAvailabilityDown[20];
-        char averageDowntimeUp[20], averageDowntimeDown[20];
-        char worstDowntimeUp[20], worstDowntimeDown[20];
-        char worstAvailabilityUp[20], worstAvailabilityDown[20];
+        AvailabilityTexts up, down;
     } texts{};
 
 private:

@@ -168,10 +168,10 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     line("XPD during rain\t%.2lf\t%.2lf\t\tdB", up.xpd, dn.xpd);
     line("Antenna efficiency\t%.2lf\t%.2lf\t\t%%", in.up.efficiency, in.dn.efficiency);
     line("Antenna gain\t%.2lf\t%.2lf\t\tdBi", b.upSite.antennaGain, b.dnSite.antennaGain);
-    line("Availability (average year)\t%s\t%s\t\t%%", t.averageAvailabilityUp, t.averageAvailabilityDown);
-    line("Link downtime (average year)\t%s\t%s\t\thours", t.averageDowntimeUp, t.averageDowntimeDown);
-    line("Availability (worst month)\t%s\t%s\t\t%%", t.worstAvailabilityUp, t.worstAvailabilityDown);
-    line("Link downtime (worst month)\t%s\t%s\t\thours", t.worstDowntimeUp, t.worstDowntimeDown);
+    line("Availability (average year)\t%s\t%s\t\t%%", t.up.availability, t.down.availability);
+    line("Link downtime (average year)\t%s\t%s\t\thours", t.up.annualDowntime, t.down.annualDowntime);
+    line("Availability (worst month)\t%s\t%s\t\t%%", t.up.worstAvailability, t.down.worstAvailability);
+    line("Link downtime (worst month)\t%s\t%s\t\thours", t.up.worstDowntime, t.down.worstDowntime);
     line.Blank();
 
     if (!in.dualFade) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "linkbudget/isolated/downlink_record.h"
-#include "linkbudget/isolated/uplink_budget.h"
+#include "linkbudget/isolated/isolated_budget.h"
 
 #include <cstdint>
 #include <string>
@@ -52,17 +52,10 @@ struct IsolatedDownlinkResult {
 };
 static_assert(sizeof(IsolatedDownlinkResult) == 24 * 8);
 
-struct RgnDownlinkInputs {
-    char siteName[41], polarization[2], satName[41], serviceName[41];
-    double latitude, longitude, altitude, frequency, availability, diameter, efficiency;
-    double couplingLoss, mispointing, otherLosses, lnb, antennaNoise, lnbGain, loadImpedance;
-    double csatAci, csatAsi, csatXpi, cim, rainRate, eirp;
-    double satBandwidth, satLongitude, range, elevation, longitudeDifference;
-    double requiredTarget, rate, overhead, fecRate, spreadingGain, rollOff, carrierSpacing;
-    double allocationStep, implementationLoss, systemMargin, modulationOrder;
-    std::int32_t modulation, rainSource;
-    bool antennaNoiseAuto, altitudeAuto, gainGiven, lnbIsTemperature, targetEbNo, geoMode;
-    bool infoRateGiven, clearSky, ciUnits, depolarization;
+struct RgnDownlinkInputs : IsolatedInputs {
+    double lnb;            // noise figure dB, or its temperature K
+    double antennaNoise, lnbGain, loadImpedance, cim, eirp;
+    bool antennaNoiseAuto, lnbIsTemperature;
 };
 
 struct RgnDownlinkGeometry : RgnUplinkGeometry {
@@ -99,11 +92,10 @@ public:
     double frozenSymbolRate = 0.0;
     std::int32_t errorCode = 0;
 
-    RgnUplinkBudget::ResultTexts texts{};
+    IsolatedTexts texts{};
 
 private:
     void AntennaGain();
-    void FillResultTexts();
 
     LinkAtmosphere& atm_;
     GeoLinkHost& host_;

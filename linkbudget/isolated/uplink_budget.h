@@ -4,7 +4,7 @@
 // prints what it leaves behind.
 #pragma once
 
-#include "linkbudget/geo/geo_budget.h"
+#include "linkbudget/isolated/isolated_budget.h"
 #include "linkbudget/isolated/uplink_record.h"
 
 #include <cstdint>
@@ -51,30 +51,10 @@ struct IsolatedLinkResult {
 };
 static_assert(sizeof(IsolatedLinkResult) == 20 * 8);
 
-struct RgnUplinkInputs {
-    char siteName[41], polarization[2], satName[41], serviceName[41];
-    double latitude, longitude, altitude, frequency, availability, diameter, efficiency;
-    double couplingLoss, mispointing, otherLosses, otherLossesEntered, diversityGain;
-    double csatAci, csatAsi, csatXpi, hpaCim, hpaObo, powerControl, hpaPower, rainRate;
-    double satGt, satBandwidth, satLongitude, range, elevation, longitudeDifference;
-    double requiredTarget, rate, overhead, fecRate, spreadingGain, rollOff, carrierSpacing;
-    double allocationStep, implementationLoss, systemMargin, modulationOrder;
-    std::int32_t modulation;   // 0 one bit/symbol, 1 M-(A)PSK, 2 M-QAM
-    std::int32_t rainSource;   // 0 map, 1 typed rate
-    bool altitudeAuto, gainGiven, targetEbNo, geoMode, hpaMin, infoRateGiven, clearSky;
-    bool ciUnits, depolarization, xpiColocated;
-};
-
-struct RgnUplinkGeometry {
-    double altitude, range, elevation, azimuth, compassBearing, declination, polarizationOffset;
-    double longitudeDifference, wavelength;
-    double freeSpaceLoss, spreadingLoss, antennaGain, polarizationTerm;
-};
-
-struct RgnUplinkRates {
-    double overheadRate, infoRateWithOverhead, transmitRate, symbolRate, infoRate;
-    double occupiedBandwidth, allocatedBandwidth, noiseBandwidth, requiredCNoIo;
-    double hpaPerCarrier, totalHpaPower, requiredHpaPower;
+struct RgnUplinkInputs : IsolatedInputs {
+    double otherLossesEntered, diversityGain;   // a negative loss is a site-diversity gain
+    double hpaCim, hpaObo, powerControl, hpaPower, satGt;
+    bool hpaMin, xpiColocated;
 };
 
 class RgnUplinkBudget {
@@ -111,21 +91,9 @@ public:
     double frozenHpaPower = 0.0;
     std::int32_t errorCode = 0;
 
-    struct ResultTexts {
-        char availability[40], annualDowntime[40], worstAvailability[40], worstDowntime[40];
-        char inputAvailability[40];
-    } texts{};
+    IsolatedTexts texts{};
 
 private:
-    void FillResultTexts();
-
     LinkAtmosphere& atm_;
     GeoLinkHost& host_;
 };
-
-namespace rgn_detail {
-// The four result texts of an isolated budget and the input-section copy.
-void FillResultTexts(RgnUplinkBudget::ResultTexts& texts, double availability,
-                     double annualDowntime, double worstMonthUnavailability,
-                     double worstMonthAvailability, double worstMonthDowntime);
-}  // namespace rgn_detail

@@ -93,9 +93,9 @@ TEST_F(HandBudget, EarthStationPowerAndTexts)
     EXPECT_NEAR(budget.sol.requiredHpaPower, 139.0046, 139.0046 * 0.0024);  // 0.01 dB
     EXPECT_EQ(budget.errorCode, 0);
     // Both links in clear sky: every availability text reads "N/A".
-    for (const char* t : {budget.texts.overallTarget, budget.texts.averageAvailabilityUp,
-                          budget.texts.averageDowntimeDown, budget.texts.worstAvailabilityUp,
-                          budget.texts.worstDowntimeDown})
+    for (const char* t : {budget.texts.overallTarget, budget.texts.up.availability,
+                          budget.texts.down.annualDowntime, budget.texts.up.worstAvailability,
+                          budget.texts.down.worstDowntime})
         EXPECT_STREQ(t, "N/A");
     // Clear sky in every column: the rain columns equal the clear-sky one.
     EXPECT_NEAR(budget.rainUp[kExcessMargin], budget.clearSky[kExcessMargin], 1e-9);

@@ -88,8 +88,8 @@ void RunRandomRecords(LinkAtmosphere& atmosphere, int rounds, unsigned seed)
         budget.frozen = (states >> 11) & 1;
         budget.Recalculate();
         // Every result text is a terminated string of its field.
-        for (const char* t : {budget.texts.overallTarget, budget.texts.averageAvailabilityUp,
-                              budget.texts.worstDowntimeDown, budget.texts.inputAvailabilityUp})
+        for (const char* t : {budget.texts.overallTarget, budget.texts.up.availability,
+                              budget.texts.down.worstDowntime, budget.texts.inputAvailabilityUp})
             EXPECT_LT(std::strlen(t), 20u);
         EXPECT_LT(budget.suggestion.size(), 96u);
     }

@@ -50,10 +50,10 @@ TEST_F(Path, WorstMonthConversionAndDowntimes)
         EXPECT_NEAR(p.annualDowntime, row.annualHours, 1e-9) << row.availability;
         EXPECT_NEAR(p.worstMonthDowntime, row.worstHours, 1e-4) << row.availability;
         if (row.avgText == nullptr) continue;
-        EXPECT_STREQ(budget.texts.averageAvailabilityUp, row.avgText);
-        EXPECT_STREQ(budget.texts.averageDowntimeUp, row.downText);
-        EXPECT_STREQ(budget.texts.worstAvailabilityUp, row.wmAvailText);
-        EXPECT_STREQ(budget.texts.worstDowntimeUp, row.wmDownText);
+        EXPECT_STREQ(budget.texts.up.availability, row.avgText);
+        EXPECT_STREQ(budget.texts.up.annualDowntime, row.downText);
+        EXPECT_STREQ(budget.texts.up.worstAvailability, row.wmAvailText);
+        EXPECT_STREQ(budget.texts.up.worstDowntime, row.wmDownText);
     }
 }
 
@@ -63,8 +63,8 @@ TEST_F(Path, AvailabilityOfExactly100IsTakenAs99_99999)
     Run();
     EXPECT_NEAR(budget.upPath.annualDowntime, 0.0008766, 1e-9);
     EXPECT_EQ(budget.upPath.worstMonthUnavailability, -1.0);
-    for (const char* t : {budget.texts.averageAvailabilityUp, budget.texts.averageDowntimeUp,
-                          budget.texts.worstAvailabilityUp, budget.texts.worstDowntimeUp})
+    for (const char* t : {budget.texts.up.availability, budget.texts.up.annualDowntime,
+                          budget.texts.up.worstAvailability, budget.texts.up.worstDowntime})
         EXPECT_STREQ(t, "N/A");
 }
 

@@ -103,8 +103,8 @@ TEST_F(Search, SplitWithClearSkyLinks)
         EXPECT_EQ(budget.in.up.availability, row.up);
         EXPECT_EQ(budget.in.dn.availability, row.dn);
     }
-    EXPECT_STREQ(budget.texts.averageAvailabilityDown, "N/A");
-    EXPECT_STREQ(budget.texts.worstDowntimeDown, "N/A");
+    EXPECT_STREQ(budget.texts.down.availability, "N/A");
+    EXPECT_STREQ(budget.texts.down.worstDowntime, "N/A");
 }
 
 TEST_F(Search, SplitMeetsTheOverallTarget)
@@ -177,8 +177,8 @@ TEST_F(Search, DualFadeSplitEndsWithThePathsOfTheAvailabilityFound)
     EXPECT_NEAR(budget.dnPath.rain, GrowingRain(a), 1e-9);
     char text[20];
     std::snprintf(text, sizeof text, "%.3lf", std::trunc(downtime * 1000.0) / 1000.0);
-    EXPECT_STREQ(budget.texts.averageDowntimeUp, text);
-    EXPECT_STREQ(budget.texts.averageDowntimeDown, text);
+    EXPECT_STREQ(budget.texts.up.annualDowntime, text);
+    EXPECT_STREQ(budget.texts.down.annualDowntime, text);
     // The joint search stops where the margin of rain on both crosses zero.
     EXPECT_NEAR(budget.rainBoth[kExcessMargin], 0.0, 0.02);
     EXPECT_EQ(budget.errorCode, 0);
@@ -219,7 +219,7 @@ TEST_F(Search, ResultTextsAreCutNotRounded)
     for (const auto& row : rows) {
         SetText(r.upAvailability, row.availability);
         Run();
-        EXPECT_STREQ(budget.texts.averageAvailabilityUp, row.text);
+        EXPECT_STREQ(budget.texts.up.availability, row.text);
     }
 }
 
