@@ -3,10 +3,181 @@
 // tabs, "~" ends a heading and "#" a line in the emphasis font.
 #include "linkbudget/geo/geo_report.h"
 
+#include <span>
+#include <string>
+#include <vector>
+
 #include "linkbudget/engine/report_text.h"
 #include "linkbudget/nongeo/nongeo_record.h"
 
 using namespace lbreport;
+
+namespace {
+
+// The report's tables have three value columns: up and down, or the
+// weather cases.
+constexpr int kValueColumns = 3;
+
+// A weather case of the calculation sections: its results and which links
+// are in rain.
+struct Weather {
+    const char* title;
+    LinkCaseResult GeoLinkBudget::*result;
+    bool upRain, dnRain;
+};
+
+constexpr Weather kClear{"Clear", &GeoLinkBudget::clearSky, false, false};
+constexpr Weather kSingleFades[] = {kClear,
+                                    {"Rain Up", &GeoLinkBudget::rainUp, true, false},
+                                    {"Rain Dn", &GeoLinkBudget::rainDown, false, true}};
+constexpr Weather kDualFade[] = {kClear, {"Rain", &GeoLinkBudget::rainBoth, true, true}};
+
+// The calculation sections, one value column per weather case: clear sky,
+// rain on the uplink and rain on the downlink, or clear sky and rain on both
+// links (dual fade).
+void WriteCaseSections(ReportWriter& line, const GeoLinkBudget& b, const NonGeoLinkInputRecord* leo,
+                       std::span<const Weather> cases)
+{
+    const GeoLinkInputs& in = b.in;
+    const GeoLinkSolution& s = b.sol;
+    const PathLossRecord& up = b.upPath;
+    const DownlinkPathLossRecord& dn = b.dnPath;
+    const bool dual = cases.size() == 2;
+    const ReportTable table(line, kValueColumns);
+    // One value a case.
+    const auto row = [&](const char* label, const char* unit, auto value) {
+        std::vector<double> values;
+        for (const Weather& w : cases) values.push_back(value(w, b.*w.result));
+        table.Numbers(label, values, unit);
+    };
+    const auto field = [&](const char* label, const char* unit, int f) {
+        row(label, unit, [f](const Weather&, const LinkCaseResult& c) { return c[f]; });
+    };
+    const auto same = [&](const char* label, const char* unit, double v) {
+        row(label, unit, [v](const Weather&, const LinkCaseResult&) { return v; });
+    };
+    const auto heading = [&](const char* title) {
+        if (dual)
+            table.Heading(title, {cases[0].title, cases[1].title});
+        else
+            table.Heading(title, {cases[0].title, cases[1].title, cases[2].title});
+    };
+    // The ratios of one link (offset 0 up, 1 down, 2 end to end), whose
+    // fields of each kind are consecutive.
+    const auto ratios = [&](int link, bool ebNo) {
+        field("C/No (thermal)", "dB-Hz", kUpCNo + link);
+        field("C/N (thermal)", "dB", kUpCN + link);
+        field("C/ACI", "dB", kUpCAci + link);
+        field("C/ASI", "dB", kUpCAsi + link);
+        field("C/XPI", "dB", kUpCXpi + link);
+        field("C/IM", "dB", kHpaCIm + link);
+        field("C/I (total)", "dB", kUpCI + link);
+        if (link == 2) field("C/(No+Io)", "dB-Hz", kTotalCNoIo);
+        field("C/(N+I)  [ Es/(No+Io) ]", "dB", kUpCNI + link);
+        if (ebNo) field("Eb/(No+Io)", "dB", kUpEbNoIo + link);
+    };
+    // The non-GEO report leaves out the link Eb/(No+Io) of single fades when
+    // the target is an Es/No.
+    const bool linkEbNo = dual || !leo || in.targetEbNo;
+    const double upcUsed = up.upcUsed;
+
+    line.Blank();
+    heading("Uplink Calculation");
+    row(leo ? "Uplink transmit EIRP" : "Transmit EIRP", "dBW",
+        [&](const Weather& w, const LinkCaseResult& c) { return c[kUplinkEirp] + (w.upRain ? upcUsed : 0.0); });
+    row("Uplink power control used", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.upRain ? upcUsed : 0.0;
+    });
+    same("Transponder input back-off (total)", "dB", in.transponderIbo);
+    field("Input back-off per carrier", "dB", kInputBackoff);
+    same("Antenna mispoint", "dB", in.up.mispointing);
+    same("Free space loss", "dB", b.upSite.freeSpaceLoss);
+    row("Atmospheric absorption (p=5% for p<5%)", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.upRain ? up.gasAtAvailability : w.dnRain ? up.gas50Copy : up.gas50;
+    });
+    row(dual && !leo ? "Tropospheric scintillation fading" : "Tropospheric scintillation", "dB",
+        [&](const Weather& w, const LinkCaseResult&) {
+            return w.upRain ? up.scintillationAtAvailability : w.dnRain ? up.scintillation50Copy : up.scintillation50;
+        });
+    row("Cloud attenuation (p=5% for p<5%)", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.upRain ? up.cloud : 0.0; });
+    row("Rain attenuation (0dB for p>5%)", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.upRain ? up.rain : 0.0; });
+    row("Total attenuation (gas-rain-cloud-scintillation)", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.upRain ? up.totalAttenuation : up.clearSkyAtmospheric;
+    });
+    row("Other path losses", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.upRain ? in.otherLossesEntered : in.up.otherLosses;
+    });
+    ratios(0, linkEbNo);
+    line.Blank();
+
+    heading("Downlink Calculation");
+    same("Satellite EIRP total", "dBW", in.eirpSaturation);
+    same("Transponder output back-off (total)", "dB", in.transponderObo);
+    field("Output back-off per carrier", "dB", kOutputBackoff);
+    field("Satellite EIRP per carrier", "dBW", kSatelliteEirp);
+    same("Antenna mispoint", "dB", in.dn.mispointing);
+    same("Free space loss", "dB", b.dnSite.freeSpaceLoss);
+    row("Atmospheric absorption (p=5% for p<5%)", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.dnRain ? dn.gasAtAvailability : w.upRain ? dn.gas50Copy : dn.gas50;
+    });
+    row("Tropospheric scintillation", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.dnRain ? dn.scintillationAtAvailability : w.upRain ? dn.scintillation50Copy : dn.scintillation50;
+    });
+    row("Cloud attenuation (p=5% for p<5%)", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.dnRain ? dn.cloud : 0.0; });
+    row("Rain attenuation (0dB for p>5%)", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.dnRain ? dn.rain : 0.0; });
+    row("Total attenuation (gas-rain-cloud-scintillation)", "dB", [&](const Weather& w, const LinkCaseResult&) {
+        return w.dnRain ? dn.totalAttenuation : dn.clearSkyAtmospheric;
+    });
+    same("Other path losses", "dB", in.dn.otherLosses);
+    row("Noise increase due to precipitation", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.dnRain ? dn.noiseIncrease : 0.0; });
+    row("Downlink degradation (DND)", "dB",
+        [&](const Weather& w, const LinkCaseResult&) { return w.dnRain ? dn.degradation : 0.0; });
+    row("Total system noise", "K", [&](const Weather& w, const LinkCaseResult&) {
+        return w.dnRain ? dn.rainSystemTemp : dn.clearSkySystemTemp;
+    });
+    row("Figure of merit (G/T)", "dB/K",
+        [&](const Weather& w, const LinkCaseResult&) { return w.dnRain ? dn.rainGt : dn.clearSkyGt; });
+    ratios(1, linkEbNo);
+    line.Blank();
+
+    heading("Totals per Carrier (End-to-End)");
+    ratios(2, true);
+    same("Implementation loss", "dB", in.implementationLoss);
+    same("System margin", "dB", in.systemMargin);
+    field(in.targetEbNo ? "Net Eb/(No+Io)" : "Net Es/(No+Io)", "dB", kNetTarget);
+    same(in.targetEbNo ? "Required Eb/(No+Io)" : "Required Es/(No+Io)", "dB", in.requiredTarget);
+    field("Excess margin", "dB#", kExcessMargin);
+    line.Blank();
+
+    heading("Carrier EIRP Density Calculations");
+    row("Flange transmit (up)", "dBW/Hz",
+        [&](const Weather& w, const LinkCaseResult& c) { return c[kEirpDensityUp] + (w.upRain ? upcUsed : 0.0); });
+    field("Satellite (down)", "dBW/Hz", kSatEirpDensity);
+    if (in.eirpBeamPeak == 0.0) {
+        // The single-fade sections spell the label as the program always has.
+        const char* label = dual ? "Satellite beam peak (down)" : "Satelite beam peak (down)";
+        if (dual)
+            table.Texts(label, {"N/A", "N/A"}, "dBW/Hz");
+        else
+            table.Texts(label, {"N/A", "N/A", "N/A"}, "dBW/Hz");
+    } else {
+        same("Satellite beam peak (down)", "dBW/Hz", s.beamPeakDensity);
+    }
+    field("Flange receive (down)", "dBW/Hz", kReceiveDensity);
+    line.Blank();
+    if (!leo && !in.up.asiKnownTotal)
+        for (int i = 0; i < 4; ++i)
+            if (i == 0 || in.up.asiInclude[i])
+                table.Numbers(("Antenna off axis transmit toward " + FieldText(b.record.upAsiLongitude[i])).c_str(),
+                              {s.offAxisDensity[i]}, "dBW/Hz");
+}
+
+}  // namespace
 
 void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const GeoLinkBudget& b,
                          const NonGeoLinkInputRecord* leo)
@@ -16,11 +187,11 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     const GeoLinkSolution& s = b.sol;
     const LinkCaseResult& cs = b.clearSky;
     const LinkCaseResult& ru = b.rainUp;
-    const LinkCaseResult& rd = b.rainDown;
     const auto& t = b.texts;
     const PathLossRecord& up = b.upPath;
     const DownlinkPathLossRecord& dn = b.dnPath;
-    const double upcUsed = up.upcUsed;
+
+    const ReportTable table(line, kValueColumns);
 
     // Head
     WriteReportHeading(line, leo ? "Non GEO Link Budget" : "Link Budget", heading);
@@ -124,30 +295,7 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     line("Carriers per transponder\t%s\t\t\t", FieldText(r.carriersPerTransponder).c_str());
     line.Blank();
 
-    // Carrier inputs
-    line("Carrier/Link Input Parameters\tValue\t\t\tUnits~");
-    if (in.modulation == 0)
-        line("Modulation\t1 bit/symbol\t\t\t");
-    else if (in.modulation == 2)
-        line("Modulation\t%s-QAM/APSK\t\t\t", FieldText(r.modulationOrder).c_str());
-    else
-        line("Modulation\t%s-PSK\t\t\t", FieldText(r.modulationOrder).c_str());
-    if (in.targetEbNo)
-        line("Required Eb/No\t%s\t\t\tdB", FieldText(r.requiredTarget).c_str());
-    else
-        line("Required Es/No\t%s\t\t\tdB", FieldText(r.requiredTarget).c_str());
-    if (in.infoRateGiven)
-        line("Information rate\t%s\t\t\tMbps", FieldText(r.rate).c_str());
-    else
-        line("Symbol rate\t%s\t\t\tMbaud", FieldText(r.rate).c_str());
-    line("Information rate overhead\t%s\t\t\t%%", FieldText(r.overhead).c_str());
-    line("FEC code rate\t%s\t\t\t", FieldText(r.fecRate).c_str());
-    line("Spreading gain\t%s\t\t\tdB", FieldText(r.spreadingGain).c_str());
-    line("(1 + Roll off factor)\t%s\t\t\t", FieldText(r.rollOff).c_str());
-    line("Carrier spacing factor\t%s\t\t\t", FieldText(r.carrierSpacing).c_str());
-    line("Bandwidth allocation step size\t%s\t\t\tMHz", FieldText(r.allocationStep).c_str());
-    line("Implementation loss\t%s\t\t\tdB", FieldText(r.implementationLoss).c_str());
-    line("System margin\t%s\t\t\tdB", FieldText(r.systemMargin).c_str());
+    WriteCarrierInputs(table, r, in, "Implementation loss");
     line.Blank();
 
     line("Calculations at Saturation\tValue\t\t\tUnits~");
@@ -174,127 +322,10 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     line("Link downtime (worst month)\t%s\t%s\t\thours", t.up.worstDowntime, t.down.worstDowntime);
     line.Blank();
 
-    if (!in.dualFade) {
-        line.Blank();
-        line("Uplink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
-        line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t%.2lf\tdBW", cs[kUplinkEirp],
-             ru[kUplinkEirp] + upcUsed, rd[kUplinkEirp]);
-        line("Uplink power control used\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, upcUsed, 0.0);
-        line("Transponder input back-off (total)\t%.2lf\t%.2lf\t%.2lf\tdB", in.transponderIbo, in.transponderIbo,
-             in.transponderIbo);
-        line("Input back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB",
-             cs[kInputBackoff], ru[kInputBackoff], rd[kInputBackoff]);
-        line("Antenna mispoint\t%.2lf\t%.2lf\t%.2lf\tdB", in.up.mispointing, in.up.mispointing, in.up.mispointing);
-        line("Free space loss\t%.2lf\t%.2lf\t%.2lf\tdB", b.upSite.freeSpaceLoss, b.upSite.freeSpaceLoss,
-             b.upSite.freeSpaceLoss);
-        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB",
-             up.gas50, up.gasAtAvailability, up.gas50Copy);
-        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB",
-             up.scintillation50, up.scintillationAtAvailability, up.scintillation50Copy);
-        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up.cloud, 0.0);
-        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, up.rain, 0.0);
-        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB",
-             up.clearSkyAtmospheric, up.totalAttenuation, up.clearSkyAtmospheric);
-        line("Other path losses\t%.2lf\t%.2lf\t%.2lf\tdB", in.up.otherLosses, in.otherLossesEntered,
-             in.up.otherLosses);
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kUpCNo], ru[kUpCNo], rd[kUpCNo]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCN], ru[kUpCN], rd[kUpCN]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCAci], ru[kUpCAci], rd[kUpCAci]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCAsi], ru[kUpCAsi], rd[kUpCAsi]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCXpi], ru[kUpCXpi], rd[kUpCXpi]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kHpaCIm], ru[kHpaCIm], rd[kHpaCIm]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCI], ru[kUpCI], rd[kUpCI]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kUpCNI], ru[kUpCNI], rd[kUpCNI]);
-        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB",
-                                        cs[kUpEbNoIo], ru[kUpEbNoIo], rd[kUpEbNoIo]);
-        line.Blank();
-
-        line("Downlink Calculation\tClear\tRain Up\tRain Dn\tUnits~");
-        line("Satellite EIRP total\t%.2lf\t%.2lf\t%.2lf\tdBW", in.eirpSaturation, in.eirpSaturation,
-             in.eirpSaturation);
-        line("Transponder output back-off (total)\t%.2lf\t%.2lf\t%.2lf\tdB", in.transponderObo, in.transponderObo,
-             in.transponderObo);
-        line("Output back-off per carrier\t%.2lf\t%.2lf\t%.2lf\tdB",
-             cs[kOutputBackoff], ru[kOutputBackoff], rd[kOutputBackoff]);
-        line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t%.2lf\tdBW",
-             cs[kSatelliteEirp], ru[kSatelliteEirp], rd[kSatelliteEirp]);
-        line("Antenna mispoint\t%.2lf\t%.2lf\t%.2lf\tdB", in.dn.mispointing, in.dn.mispointing, in.dn.mispointing);
-        line("Free space loss\t%.2lf\t%.2lf\t%.2lf\tdB", b.dnSite.freeSpaceLoss, b.dnSite.freeSpaceLoss,
-             b.dnSite.freeSpaceLoss);
-        line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB",
-             dn.gas50, dn.gas50Copy, dn.gasAtAvailability);
-        line("Tropospheric scintillation\t%.2lf\t%.2lf\t%.2lf\tdB",
-             dn.scintillation50, dn.scintillation50Copy, dn.scintillationAtAvailability);
-        line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.cloud);
-        line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.rain);
-        line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t%.2lf\tdB",
-             dn.clearSkyAtmospheric, dn.clearSkyAtmospheric, dn.totalAttenuation);
-        line("Other path losses\t%.2lf\t%.2lf\t%.2lf\tdB", in.dn.otherLosses, in.dn.otherLosses, in.dn.otherLosses);
-        line("Noise increase due to precipitation\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.noiseIncrease);
-        line("Downlink degradation (DND)\t%.2lf\t%.2lf\t%.2lf\tdB", 0.0, 0.0, dn.degradation);
-        line("Total system noise\t%.2lf\t%.2lf\t%.2lf\tK",
-             dn.clearSkySystemTemp, dn.clearSkySystemTemp, dn.rainSystemTemp);
-        line("Figure of merit (G/T)\t%.2lf\t%.2lf\t%.2lf\tdB/K", dn.clearSkyGt, dn.clearSkyGt, dn.rainGt);
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kDownCNo], ru[kDownCNo], rd[kDownCNo]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCN], ru[kDownCN], rd[kDownCN]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCAci], ru[kDownCAci], rd[kDownCAci]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCAsi], ru[kDownCAsi], rd[kDownCAsi]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCXpi], ru[kDownCXpi], rd[kDownCXpi]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTransponderCIm], ru[kTransponderCIm], rd[kTransponderCIm]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCI], ru[kDownCI], rd[kDownCI]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kDownCNI], ru[kDownCNI], rd[kDownCNI]);
-        if (!leo || in.targetEbNo) line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB",
-                                        cs[kDownEbNoIo], ru[kDownEbNoIo], rd[kDownEbNoIo]);
-        line.Blank();
-
-        line("Totals per Carrier (End-to-End)\tClear\tRain Up\tRain Dn\tUnits~");
-        line("C/No (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kTotalCNo], ru[kTotalCNo], rd[kTotalCNo]);
-        line("C/N (thermal)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCN], ru[kTotalCN], rd[kTotalCN]);
-        line("C/ACI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCAci], ru[kTotalCAci], rd[kTotalCAci]);
-        line("C/ASI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCAsi], ru[kTotalCAsi], rd[kTotalCAsi]);
-        line("C/XPI\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCXpi], ru[kTotalCXpi], rd[kTotalCXpi]);
-        line("C/IM\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCIm], ru[kTotalCIm], rd[kTotalCIm]);
-        line("C/I (total)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCI], ru[kTotalCI], rd[kTotalCI]);
-        line("C/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB-Hz", cs[kTotalCNoIo], ru[kTotalCNoIo], rd[kTotalCNoIo]);
-        line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalCNI], ru[kTotalCNI], rd[kTotalCNI]);
-        line("Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kTotalEbNoIo], ru[kTotalEbNoIo], rd[kTotalEbNoIo]);
-        line("Implementation loss\t%.2lf\t%.2lf\t%.2lf\tdB", in.implementationLoss, in.implementationLoss,
-             in.implementationLoss);
-        line("System margin\t%.2lf\t%.2lf\t%.2lf\tdB", in.systemMargin, in.systemMargin, in.systemMargin);
-        if (in.targetEbNo) {
-            line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kNetTarget], ru[kNetTarget], rd[kNetTarget]);
-            line("Required Eb/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", in.requiredTarget, in.requiredTarget,
-                 in.requiredTarget);
-        } else {
-            line("Net Es/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", cs[kNetTarget], ru[kNetTarget], rd[kNetTarget]);
-            line("Required Es/(No+Io)\t%.2lf\t%.2lf\t%.2lf\tdB", in.requiredTarget, in.requiredTarget,
-                 in.requiredTarget);
-        }
-        line("Excess margin\t%.2lf\t%.2lf\t%.2lf\tdB#", cs[kExcessMargin], ru[kExcessMargin], rd[kExcessMargin]);
-        line.Blank();
-
-        line("Carrier EIRP Density Calculations\tClear\tRain Up\tRain Dn\tUnits~");
-        line("Flange transmit (up)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
-             cs[kEirpDensityUp], ru[kEirpDensityUp] + upcUsed, rd[kEirpDensityUp]);
-        line("Satellite (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
-             cs[kSatEirpDensity], ru[kSatEirpDensity], rd[kSatEirpDensity]);
-        if (in.eirpBeamPeak == 0.0)
-            line("Satelite beam peak (down)\t%s\t%s\t%s\tdBW/Hz", "N/A", "N/A", "N/A");
-        else
-            line("Satellite beam peak (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz", s.beamPeakDensity, s.beamPeakDensity,
-                 s.beamPeakDensity);
-        line("Flange receive (down)\t%.2lf\t%.2lf\t%.2lf\tdBW/Hz",
-             cs[kReceiveDensity], ru[kReceiveDensity], rd[kReceiveDensity]);
-        line.Blank();
-        if (!leo && !in.up.asiKnownTotal)
-            for (int i = 0; i < 4; ++i)
-                if (i == 0 || in.up.asiInclude[i])
-                    line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz",
-                         FieldText(r.upAsiLongitude[i]).c_str(),
-                         s.offAxisDensity[i]);
-    } else {
+    if (!in.dualFade)
+        WriteCaseSections(line, b, leo, kSingleFades);
+    else
         WriteDualFadeSections(line, b, leo);
-    }
 
     line.Blank();
     const double eirpPerCarrier = in.dualFade ? b.rainBoth[kUplinkEirp] : ru[kUplinkEirp];
@@ -314,12 +345,7 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
 
     line("Space Segment Utilization\tValue\t\t\tUnits~");
     line("Overall target availability\t%s\t\t\t%%", t.overallTarget);
-    line("Information rate\t%.4lf\t\t\tMbps", in.infoRateGiven ? in.rate : s.infoRate);
-    line("Information rate (inc overhead)\t%.4lf\t\t\tMbps", s.infoRateWithOverhead);
-    line("Transmit rate\t%.4lf\t\t\tMbps", s.transmitRate);
-    line("Symbol rate\t%.4lf\t\t\tMbaud", s.symbolRate);
-    line("Noise Bandwidth\t%.2lf\t\t\tdB-Hz", s.noiseBandwidth);
-    line("Occupied bandwidth\t%.4lf\t\t\tMHz", s.occupiedBandwidth);
+    WriteCarrierRates(table, in, s, "Transmit rate", "Mbaud");
     line("Minimum allocated bandwidth required\t%.4lf\t\t\tMHz", s.minimumAllocated);
     line("Allocated transponder bandwidth\t%.4lf\t\t\tMHz", s.allocatedBandwidth);
     line(leo ? "Overall Link efficiency\t%.2lf\t\t\tbps/Hz" : "Overall Link efficiency\t%.3lf\t\t\tbps/Hz", s.efficiency);
@@ -336,108 +362,5 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
 
 void WriteDualFadeSections(ReportWriter& line, const GeoLinkBudget& b, const NonGeoLinkInputRecord* leo)
 {
-    const GeoLinkInputRecord& r = b.record;
-    const GeoLinkInputs& in = b.in;
-    const GeoLinkSolution& s = b.sol;
-    const LinkCaseResult& cs = b.clearSky;
-    const LinkCaseResult& rb = b.rainBoth;
-    const PathLossRecord& up = b.upPath;
-    const DownlinkPathLossRecord& dn = b.dnPath;
-    const double upcUsed = up.upcUsed;
-
-    line.Blank();
-    line("Uplink Calculation\tClear\tRain\t\tUnits~");
-    line(leo ? "Uplink transmit EIRP\t%.2lf\t%.2lf\t\tdBW" : "Transmit EIRP\t%.2lf\t%.2lf\t\tdBW", cs[kUplinkEirp],
-         rb[kUplinkEirp] + upcUsed);
-    line("Uplink power control used\t%.2lf\t%.2lf\t\tdB", 0.0, upcUsed);
-    line("Transponder input back-off (total)\t%.2lf\t%.2lf\t\tdB", in.transponderIbo, in.transponderIbo);
-    line("Input back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[kInputBackoff], rb[kInputBackoff]);
-    line("Antenna mispoint\t%.2lf\t%.2lf\t\tdB", in.up.mispointing, in.up.mispointing);
-    line("Free space loss\t%.2lf\t%.2lf\t\tdB", b.upSite.freeSpaceLoss, b.upSite.freeSpaceLoss);
-    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", up.gas50, up.gasAtAvailability);
-    line(leo ? "Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB" : "Tropospheric scintillation fading\t%.2lf\t%.2lf\t\tdB",
-         up.scintillation50, up.scintillationAtAvailability);
-    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up.cloud);
-    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, up.rain);
-    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB",
-         up.clearSkyAtmospheric, up.totalAttenuation);
-    line("Other path losses\t%.2lf\t%.2lf\t\tdB", in.up.otherLosses, in.otherLossesEntered);
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kUpCNo], rb[kUpCNo]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kUpCN], rb[kUpCN]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kUpCAci], rb[kUpCAci]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kUpCAsi], rb[kUpCAsi]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kUpCXpi], rb[kUpCXpi]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kHpaCIm], rb[kHpaCIm]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kUpCI], rb[kUpCI]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kUpCNI], rb[kUpCNI]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kUpEbNoIo], rb[kUpEbNoIo]);
-    line.Blank();
-
-    line("Downlink Calculation\tClear\tRain\t\tUnits~");
-    line("Satellite EIRP total\t%.2lf\t%.2lf\t\tdBW", in.eirpSaturation, in.eirpSaturation);
-    line("Transponder output back-off (total)\t%.2lf\t%.2lf\t\tdB", in.transponderObo, in.transponderObo);
-    line("Output back-off per carrier\t%.2lf\t%.2lf\t\tdB", cs[kOutputBackoff], rb[kOutputBackoff]);
-    line("Satellite EIRP per carrier\t%.2lf\t%.2lf\t\tdBW", cs[kSatelliteEirp], rb[kSatelliteEirp]);
-    line("Antenna mispoint\t%.2lf\t%.2lf\t\tdB", in.dn.mispointing, in.dn.mispointing);
-    line("Free space loss\t%.2lf\t%.2lf\t\tdB", b.dnSite.freeSpaceLoss, b.dnSite.freeSpaceLoss);
-    line("Atmospheric absorption (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", dn.gas50, dn.gasAtAvailability);
-    line("Tropospheric scintillation\t%.2lf\t%.2lf\t\tdB", dn.scintillation50, dn.scintillationAtAvailability);
-    line("Cloud attenuation (p=5%% for p<5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.cloud);
-    line("Rain attenuation (0dB for p>5%%)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.rain);
-    line("Total attenuation (gas-rain-cloud-scintillation)\t%.2lf\t%.2lf\t\tdB",
-         dn.clearSkyAtmospheric, dn.totalAttenuation);
-    line("Other path losses\t%.2lf\t%.2lf\t\tdB", in.dn.otherLosses, in.dn.otherLosses);
-    line("Noise increase due to precipitation\t%.2lf\t%.2lf\t\tdB", 0.0, dn.noiseIncrease);
-    line("Downlink degradation (DND)\t%.2lf\t%.2lf\t\tdB", 0.0, dn.degradation);
-    line("Total system noise\t%.2lf\t%.2lf\t\tK", dn.clearSkySystemTemp, dn.rainSystemTemp);
-    line("Figure of merit (G/T)\t%.2lf\t%.2lf\t\tdB/K", dn.clearSkyGt, dn.rainGt);
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kDownCNo], rb[kDownCNo]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kDownCN], rb[kDownCN]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kDownCAci], rb[kDownCAci]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kDownCAsi], rb[kDownCAsi]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kDownCXpi], rb[kDownCXpi]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kTransponderCIm], rb[kTransponderCIm]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kDownCI], rb[kDownCI]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kDownCNI], rb[kDownCNI]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kDownEbNoIo], rb[kDownEbNoIo]);
-    line.Blank();
-
-    line("Totals per Carrier (End-to-End)\tClear\tRain\t\tUnits~");
-    line("C/No (thermal)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kTotalCNo], rb[kTotalCNo]);
-    line("C/N (thermal)\t%.2lf\t%.2lf\t\tdB", cs[kTotalCN], rb[kTotalCN]);
-    line("C/ACI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCAci], rb[kTotalCAci]);
-    line("C/ASI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCAsi], rb[kTotalCAsi]);
-    line("C/XPI\t%.2lf\t%.2lf\t\tdB", cs[kTotalCXpi], rb[kTotalCXpi]);
-    line("C/IM\t%.2lf\t%.2lf\t\tdB", cs[kTotalCIm], rb[kTotalCIm]);
-    line("C/I (total)\t%.2lf\t%.2lf\t\tdB", cs[kTotalCI], rb[kTotalCI]);
-    line("C/(No+Io)\t%.2lf\t%.2lf\t\tdB-Hz", cs[kTotalCNoIo], rb[kTotalCNoIo]);
-    line("C/(N+I)  [ Es/(No+Io) ]\t%.2lf\t%.2lf\t\tdB", cs[kTotalCNI], rb[kTotalCNI]);
-    line("Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kTotalEbNoIo], rb[kTotalEbNoIo]);
-    line("Implementation loss\t%.2lf\t%.2lf\t\tdB", in.implementationLoss, in.implementationLoss);
-    line("System margin\t%.2lf\t%.2lf\t\tdB", in.systemMargin, in.systemMargin);
-    if (in.targetEbNo) {
-        line("Net Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kNetTarget], rb[kNetTarget]);
-        line("Required Eb/(No+Io)\t%.2lf\t%.2lf\t\tdB", in.requiredTarget, in.requiredTarget);
-    } else {
-        line("Net Es/(No+Io)\t%.2lf\t%.2lf\t\tdB", cs[kNetTarget], rb[kNetTarget]);
-        line("Required Es/(No+Io)\t%.2lf\t%.2lf\t\tdB", in.requiredTarget, in.requiredTarget);
-    }
-    line("Excess margin\t%.2lf\t%.2lf\t\tdB#", cs[kExcessMargin], rb[kExcessMargin]);
-    line.Blank();
-
-    line("Carrier EIRP Density Calculations\tClear\tRain\t\tUnits~");
-    line("Flange transmit (up)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kEirpDensityUp], rb[kEirpDensityUp] + upcUsed);
-    line("Satellite (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kSatEirpDensity], rb[kSatEirpDensity]);
-    if (in.eirpBeamPeak == 0.0)
-        line("Satellite beam peak (down)\t%s\t%s\t\tdBW/Hz", "N/A", "N/A");
-    else
-        line("Satellite beam peak (down)\t%.2lf\t%.2lf\t\tdBW/Hz", s.beamPeakDensity, s.beamPeakDensity);
-    line("Flange receive (down)\t%.2lf\t%.2lf\t\tdBW/Hz", cs[kReceiveDensity], rb[kReceiveDensity]);
-    line.Blank();
-    if (!leo && !in.up.asiKnownTotal)
-        for (int i = 0; i < 4; ++i)
-            if (i == 0 || in.up.asiInclude[i])
-                line("Antenna off axis transmit toward %s\t%.2lf\t\t\tdBW/Hz", FieldText(r.upAsiLongitude[i]).c_str(),
-                     s.offAxisDensity[i]);
+    WriteCaseSections(line, b, leo, kDualFade);
 }
-
