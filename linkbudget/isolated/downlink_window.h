@@ -4,45 +4,35 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "framework/output/mywindow.h"
 #include "linkbudget/isolated/downlink_budget.h"
+#include "linkbudget/isolated/downlink_document.h"
+#include "linkbudget/windows/budget_window.h"
 
-class TRgnDownLinkWin : public TMyWindow, public GeoLinkHost {
+class TRgnDownLinkForm;
+
+class TRgnDownLinkWin : public TBudgetWin<TRgnDownLinkWin, RgnDownlinkBudget, DownlinkInputRecord> {
 public:
+    using Form = TRgnDownLinkForm;
     static constexpr int kWindowType = 17;
     static constexpr int kEditCommand = 5525;
+    static constexpr std::uint16_t kFileVersion = kDownlinkDocumentVersion;
+    static constexpr const char* kFileFilter = "Downlink Budget (Isolated) (*.rdn)|*.rdn";
+    static constexpr const char* kDefaultExtension = "rdn";
 
-    TRgnDownLinkWin(QWidget* parent, const char* title, const char* fileName);
-    ~TRgnDownLinkWin() override;
+    TRgnDownLinkWin(QWidget* parent, const char* title, const char* fileName) : TBudgetWin(parent, title, fileName) {}
 
-    void SetupWindow() override;
-    void EvSetFocus() override;
-
-    // Command 5525: the input dialog on the record; OK recalculates.
-    void CmEditInputs();
-
-    // The whole budget from the record, its report and its error message.
-    void Recalculate();
-    void BuildReport();
-
-    bool LoadFile(const char* fileName) override;
-    bool SaveFile(const char* fileName) override;
-
-    double PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) override;
-    bool CheckLowElevation(double elevation) override;
-
-    RgnDownlinkBudget& Budget() { return *budget_; }
     DownlinkInputRecord& Record() { return budget_->record; }
 
-    std::int32_t DialogPage = 0;   // page of the input dialog last shown
     bool InterferenceCI = false;   // interference entered as C/I in dB
 
-    // The propagation seam of every window made from now on (null: the
-    // ITU-R models over the loaded maps).
-    static void SetAtmosphere(LinkAtmosphere* atmosphere);
-
-private:
-    std::unique_ptr<RgnDownlinkBudget> budget_;
+    static bool ReadDocument(const char* fileName, DownlinkInputRecord& record, std::int32_t& notice)
+    {
+        notice = 0;
+        return ReadDownlinkDocument(fileName, record);
+    }
+    void TakeInterferenceUnits(const DownlinkInputRecord& r) { InterferenceCI = r.ciUnits.On(); }
+    void WriteReport(ReportWriter& line, const ReportHeading& heading);
 };
+
+extern template class TBudgetWin<TRgnDownLinkWin, RgnDownlinkBudget, DownlinkInputRecord>;

@@ -4,45 +4,35 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "framework/output/mywindow.h"
 #include "linkbudget/isolated/uplink_budget.h"
+#include "linkbudget/isolated/uplink_document.h"
+#include "linkbudget/windows/budget_window.h"
 
-class TRgnUpLinkWin : public TMyWindow, public GeoLinkHost {
+class TRgnUpLinkForm;
+
+class TRgnUpLinkWin : public TBudgetWin<TRgnUpLinkWin, RgnUplinkBudget, UplinkInputRecord> {
 public:
+    using Form = TRgnUpLinkForm;
     static constexpr int kWindowType = 15;
     static constexpr int kEditCommand = 5524;
+    static constexpr std::uint16_t kFileVersion = kUplinkDocumentVersion;
+    static constexpr const char* kFileFilter = "Upink Budget (Isolated) (*.rup)|*.rup";
+    static constexpr const char* kDefaultExtension = "rup";
 
-    TRgnUpLinkWin(QWidget* parent, const char* title, const char* fileName);
-    ~TRgnUpLinkWin() override;
+    TRgnUpLinkWin(QWidget* parent, const char* title, const char* fileName) : TBudgetWin(parent, title, fileName) {}
 
-    void SetupWindow() override;
-    void EvSetFocus() override;
-
-    // Command 5524: the input dialog on the record; OK recalculates.
-    void CmEditInputs();
-
-    // The whole budget from the record, its report and its error message.
-    void Recalculate();
-    void BuildReport();
-
-    bool LoadFile(const char* fileName) override;
-    bool SaveFile(const char* fileName) override;
-
-    double PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) override;
-    bool CheckLowElevation(double elevation) override;
-
-    RgnUplinkBudget& Budget() { return *budget_; }
     UplinkInputRecord& Record() { return budget_->record; }
 
     bool InterferenceCI = false;   // interference entered as C/I in dB
-    std::int32_t DialogPage = 0;   // page of the input dialog last shown
 
-    // The propagation seam of every window made from now on (null: the
-    // ITU-R models over the loaded maps).
-    static void SetAtmosphere(LinkAtmosphere* atmosphere);
-
-private:
-    std::unique_ptr<RgnUplinkBudget> budget_;
+    static bool ReadDocument(const char* fileName, UplinkInputRecord& record, std::int32_t& notice)
+    {
+        notice = 0;
+        return ReadUplinkDocument(fileName, record);
+    }
+    void TakeInterferenceUnits(const UplinkInputRecord& r) { InterferenceCI = r.ciUnits.On(); }
+    void WriteReport(ReportWriter& line, const ReportHeading& heading);
 };
+
+extern template class TBudgetWin<TRgnUpLinkWin, RgnUplinkBudget, UplinkInputRecord>;

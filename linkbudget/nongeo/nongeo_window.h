@@ -5,51 +5,44 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
-#include "framework/output/mywindow.h"
 #include "linkbudget/geo/geo_budget.h"
 #include "linkbudget/nongeo/nongeo_document.h"
 #include "linkbudget/nongeo/nongeo_record.h"
+#include "linkbudget/windows/budget_window.h"
 
-class TLeoLinkWin : public TMyWindow, public GeoLinkHost {
+class TLeoLinkForm;
+
+class TLeoLinkWin : public TBudgetWin<TLeoLinkWin, GeoLinkBudget, NonGeoLinkInputRecord> {
 public:
+    using Form = TLeoLinkForm;
     static constexpr int kWindowType = 16;
     static constexpr int kEditCommand = 6126;
     static constexpr std::uint16_t kFileVersion = kNonGeoFileVersion;
+    static constexpr const char* kFileFilter = "Non GEO Link Budget (*.llb)|*.llb";
+    static constexpr const char* kDefaultExtension = "llb";
 
     TLeoLinkWin(QWidget* parent, const char* title, const char* fileName);
-    ~TLeoLinkWin() override;
 
-    void SetupWindow() override;
-    void EvSetFocus() override;
-
-    // Command 6126: the input dialog; OK recalculates.
-    void CmEditInputs();
-    // The budget from the record, its report and its error message.
-    void Recalculate();
-    void BuildReport();
+    // The dual-fade calculation sections, appended to the report.
     void BuildDualFadeSections();
 
-    bool LoadFile(const char* fileName) override;
-    bool SaveFile(const char* fileName) override;
-
-    double PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) override;
-    bool CheckLowElevation(double elevation) override;
-
     NonGeoLinkInputRecord& Record() { return record_; }
-    const GeoLinkBudget& Budget() const { return *budget_; }
-    GeoLinkBudget& Budget() { return *budget_; }
 
-    std::int32_t DialogPage = 0;    // page last shown, 0-4
     bool UpInterferenceCI = false;  // 1: uplink interference entered as C/I in dB
     bool DnInterferenceCI = false;
 
-    // The propagation seam of every non-GEO window made from now on (null:
-    // the ITU-R models over the loaded maps).
-    static void SetAtmosphere(LinkAtmosphere* atmosphere);
+    // The GEO engine on the non-GEO record.
+    bool RunBudget();
+    static bool ReadDocument(const char* fileName, NonGeoLinkInputRecord& record, std::int32_t& notice)
+    {
+        return ReadNonGeoDocument(fileName, record, notice);
+    }
+    void TakeInterferenceUnits(const NonGeoLinkInputRecord& r);
+    void WriteReport(ReportWriter& line, const ReportHeading& heading);
 
 private:
     NonGeoLinkInputRecord record_;
-    std::unique_ptr<GeoLinkBudget> budget_;
 };
+
+extern template class TBudgetWin<TLeoLinkWin, GeoLinkBudget, NonGeoLinkInputRecord>;
