@@ -4,41 +4,49 @@
 // is the record itself.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <vector>
-
-#include "framework/forms/form.h"
-#include "framework/forms/form_controls.h"
+#include "linkbudget/geo/bent_pipe_form.h"
 #include "linkbudget/geo/geo_record.h"
 
 class TUpLinkWin;
 
 // Every entry of the dialog: its hint in the status bar and, for the
 // Satellite button of the interference pages, the entry last focused.
-class TUpLinkEntry : public TMyEdit {
+class TUpLinkEntry : public TBudgetEntry {
 public:
-    TUpLinkEntry(TForm* parent, int id, int textLimit, HintTable hints);
-    void EvSetFocus() override;
+    TUpLinkEntry(TForm* parent, int id, int textLimit, HintTable hints) : TBudgetEntry(parent, id, textLimit, hints, true)
+    {
+    }
 };
 
-class TUpLinkForm : public TForm {
+class TUpLinkForm : public TBentPipeForm<TUpLinkForm, GeoLinkInputRecord, TUpLinkWin> {
 public:
+    using Entry = TUpLinkEntry;
     static constexpr int kResourceId = 14030;
     static constexpr int kPageCount = 7;
+    static constexpr const char* kCaption = "Edit GEO Link Budget Parameters";
+    static constexpr const char* kPageTitles[kPageCount] = {"Uplink",     "ASI (up)",  "Downlink", "ASI (down)",
+                                                            "Rain Model", "Satellite", "Carriers"};
+    static constexpr void (*kTerminate)(GeoLinkInputRecord&) = TerminateGeoLinkTexts;
 
     enum ControlId : int {
         // Buttons and the tab control.
-        kSite = 126, kSatellite = 127, kReverse = 138, kFreeze = 134, kDvbs = 137, kDvbs2x = 136, kNs3 = 139,
-        kNs4 = 140, kManual = 119, kTab = 5704, kSuggestion = 5223,
+        kSite = budgetform::kSite, kSatellite = budgetform::kSatellite, kReverse = budgetform::kReverse,
+        kFreeze = budgetform::kFreeze, kDvbs = budgetform::kDvbs, kDvbs2x = budgetform::kDvbs2x,
+        kNs3 = budgetform::kNs3, kNs4 = budgetform::kNs4, kManual = budgetform::kManual, kTab = 5704,
+        kSuggestion = budgetform::kSuggestion,
         // Interference units.
-        kUpCi = 3450, kUpCsatIo = 3451, kDnCi = 3453, kDnCsatIo = 3454,
+        kUpCi = bentpipe::kUpCi, kUpCsatIo = bentpipe::kUpCsatIo, kDnCi = bentpipe::kDnCi,
+        kDnCsatIo = bentpipe::kDnCsatIo,
         // Option buttons.
-        kOneBit = 4739, kMapsk = 4740, kMqam = 4741, kTwta = 14063, kLtwta = 14066, kSspa = 14062,
-        kEbNo = 5517, kEsNo = 5518, kInfoRate = 4749, kSymbolRate = 4750,
-        kUpItuAuto = 14071, kUpCraneTc = 14702, kUpCraneUsa = 14704, kUpClearSky = 14703, kUpItuRate = 14705,
-        kDnItuAuto = 14706, kDnCraneTc = 14713, kDnCraneUsa = 14709, kDnClearSky = 14714, kDnItuRate = 14710,
-        kUpDepolarization = 14717, kDnDepolarization = 14718, kXpiColocated = 14719, kDualFade = 14720,
+        kOneBit = bentpipe::kOneBit, kMapsk = bentpipe::kMapsk, kMqam = bentpipe::kMqam, kTwta = bentpipe::kTwta,
+        kLtwta = bentpipe::kLtwta, kSspa = bentpipe::kSspa, kEbNo = bentpipe::kEbNo, kEsNo = bentpipe::kEsNo,
+        kInfoRate = bentpipe::kInfoRate, kSymbolRate = bentpipe::kSymbolRate,
+        kUpItuAuto = bentpipe::kUpItuAuto, kUpCraneTc = bentpipe::kUpCraneTc, kUpCraneUsa = bentpipe::kUpCraneUsa,
+        kUpClearSky = bentpipe::kUpClearSky, kUpItuRate = bentpipe::kUpItuRate, kDnItuAuto = bentpipe::kDnItuAuto,
+        kDnCraneTc = bentpipe::kDnCraneTc, kDnCraneUsa = bentpipe::kDnCraneUsa, kDnClearSky = bentpipe::kDnClearSky,
+        kDnItuRate = bentpipe::kDnItuRate, kUpDepolarization = bentpipe::kUpDepolarization,
+        kDnDepolarization = bentpipe::kDnDepolarization, kXpiColocated = bentpipe::kXpiColocated,
+        kDualFade = bentpipe::kDualFade,
         kUpInclude2 = 14721, kUpInclude3 = 14722, kUpInclude4 = 14723, kUpKnownTotal = 14724,
         kDnInclude2 = 14725, kDnInclude3 = 14726, kDnInclude4 = 14727, kDnKnownTotal = 14728,
         // Entries, in record order.
@@ -59,56 +67,29 @@ public:
         kCarrierSpacing, kAllocationStep, kImplementationLoss, kSystemMargin, kModulationOrder, kModcodText,
         kLastEntry,
         // Group boxes and statics without a label of their own.
-        kTargetGroup = 14800, kRateGroup, kModulationGroup, kModcodGroup, kTransponderGroup, kUpUnitsGroup,
-        kDnUnitsGroup, kUpRainGroup, kDnRainGroup, kMLabel, kStaticFirst,
+        kTargetGroup = bentpipe::kTargetGroup, kRateGroup = bentpipe::kRateGroup,
+        kModulationGroup = bentpipe::kModulationGroup, kModcodGroup = bentpipe::kModcodGroup,
+        kTransponderGroup = bentpipe::kTransponderGroup, kUpUnitsGroup = bentpipe::kUpUnitsGroup,
+        kDnUnitsGroup = bentpipe::kDnUnitsGroup, kUpRainGroup = bentpipe::kUpRainGroup,
+        kDnRainGroup = bentpipe::kDnRainGroup, kMLabel = bentpipe::kMLabel, kStaticFirst = 14810,
     };
     // The static label beside an entry.
-    static constexpr int LabelOf(int entryId) { return entryId + 1000; }
+    static constexpr int LabelOf(int entryId) { return FormLayout::LabelOf(entryId); }
 
     TUpLinkForm(QWidget* parent, TUpLinkWin& window);
 
-    static std::vector<platform::ControlSpec> ControlTable();
-    // Clears the bytes after each text's terminator, as a run of the dialog
-    // leaves them, so that records can be compared byte for byte.
-    static void ClearTextTails(GeoLinkInputRecord& record);
-    // The controls of each page, in the order the tabs show them.
-    static const std::array<std::vector<int>, kPageCount>& PageControls();
-
-    void SetupWindow() override;
-    bool CanClose() override;
+    static const FormLayout& Layout();
+    static HintTable Hints();
 
     // Every field check in the order the dialog asks them; stops at the first
     // failure (whose message is shown unless the form is silent).
     bool ValidateFields(const GeoLinkInputRecord& record);
 
-    void EnableFields(int page);
-    void LabelInterference();
-    void ShowSuggestion();
-    int SelectedPage() const;
-    void SelectPage(int page);
-
-    void CmSite();
+    // The picked satellite: on an interference page, the longitude of the
+    // interferer whose entry was focused last; elsewhere the wanted satellite.
     void CmSatellite();
-    void CmReverse();
-    void CmFreeze();
-    void CmManual();
-    void CmCancel();
-    void SelectModcod(int standard);
-
-    // The controls' current values as a record (the window's record is not touched).
-    GeoLinkInputRecord Scratch() const;
-    void PutScratch(const GeoLinkInputRecord& record);
-
-    // The town and satellite pickers the Site and Satellite buttons run: true
-    // when the user picked one, which the picker leaves in the application's
-    // picked-site or picked-satellite fields.  Until they are installed the
-    // buttons change nothing.
-    using Picker = std::function<bool(TForm& parent)>;
-    static void SetSitePicker(Picker picker);
-    static void SetSatellitePicker(Picker picker);
 
 private:
-    void Show(int id, bool shown);
-
-    TUpLinkWin& window_;
+    static void InterferencePage(FormLayout& L, int page, bool up);
+    bool CheckInterferers(const GeoLinkInputRecord& r, bool up);
 };

@@ -4,31 +4,33 @@
 // transfer buffer is the record itself.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <vector>
-
-#include "framework/forms/form.h"
-#include "framework/forms/form_controls.h"
+#include "linkbudget/isolated/isolated_form.h"
 #include "linkbudget/isolated/uplink_record.h"
 
 class TRgnUpLinkWin;
 
 // Every entry of the dialog shows its hint in the status bar on focus.
-class TRgnUpLinkEntry : public TMyEdit {
+class TRgnUpLinkEntry : public TBudgetEntry {
 public:
-    TRgnUpLinkEntry(TForm* parent, int id, int textLimit, HintTable hints);
-    void EvSetFocus() override;
+    TRgnUpLinkEntry(TForm* parent, int id, int textLimit, HintTable hints)
+        : TBudgetEntry(parent, id, textLimit, hints, false)
+    {
+    }
 };
 
-class TRgnUpLinkForm : public TForm {
+class TRgnUpLinkForm : public TIsolatedForm<TRgnUpLinkForm, UplinkInputRecord, TRgnUpLinkWin> {
 public:
+    using Entry = TRgnUpLinkEntry;
     static constexpr int kResourceId = 5520;
     static constexpr int kPageCount = 4;
+    static constexpr const char* kCaption = "Edit Uplink Parameters";
+    static constexpr const char* kPageTitles[kPageCount] = {"Uplink", "Rain Model", "Satellite", "Carrier"};
+    static constexpr void (*kTerminate)(UplinkInputRecord&) = TerminateUplinkTexts;
 
     enum ControlId : int {
-        kSite = 126, kSatellite = 127, kFreeze = 134, kDvbs = 137, kDvbs2x = 136, kNs3 = 139, kNs4 = 140,
-        kManual = 119, kTab = 5521, kSuggestion = 5223,
+        kSite = budgetform::kSite, kSatellite = budgetform::kSatellite, kFreeze = budgetform::kFreeze,
+        kDvbs = budgetform::kDvbs, kDvbs2x = budgetform::kDvbs2x, kNs3 = budgetform::kNs3, kNs4 = budgetform::kNs4,
+        kManual = budgetform::kManual, kTab = 5521, kSuggestion = budgetform::kSuggestion,
         kCi = 3450, kCsatIo = 3451, kGeo = 5608, kNonGeo = 5609,
         kItuAuto = 5560, kCraneTc, kCraneUsa, kClearSky, kItuRate, kDepolarization, kXpiColocated,
         kOneBit, kMapsk, kMqam, kEbNo, kEsNo, kInfoRate, kSymbolRate,
@@ -43,45 +45,14 @@ public:
         kTargetGroup = 5760, kRateGroup, kModulationGroup, kModcodGroup, kUnitsGroup, kRainGroup,
         kOrbitGroup, kMLabel,
     };
-    static constexpr int LabelOf(int entryId) { return entryId + 1000; }
+    static constexpr int LabelOf(int entryId) { return FormLayout::LabelOf(entryId); }
 
     TRgnUpLinkForm(QWidget* parent, TRgnUpLinkWin& window);
 
-    static std::vector<platform::ControlSpec> ControlTable();
-    static void ClearTextTails(UplinkInputRecord& record);
-    static const std::array<std::vector<int>, kPageCount>& PageControls();
-
-    void SetupWindow() override;
-    bool CanClose() override;
+    static const FormLayout& Layout();
+    static HintTable Hints();
 
     // Every field check in the order the dialog asks them; stops at the first
     // failure (whose message is shown unless the form is silent).
     bool ValidateFields(const UplinkInputRecord& record);
-
-    void EnableFields(int page);
-    void LabelInterference();
-    void ShowSuggestion();
-    int SelectedPage() const;
-    void SelectPage(int page);
-
-    void CmSite();
-    void CmSatellite();
-    void CmFreeze();
-    void CmManual();
-    void CmCancel();
-    void SelectModcod(int standard);
-
-    UplinkInputRecord Scratch() const;
-    void PutScratch(const UplinkInputRecord& record);
-
-    // The town and satellite pickers of the Site and Satellite buttons (see
-    // TUpLinkForm); until installed the buttons change nothing.
-    using Picker = std::function<bool(TForm& parent)>;
-    static void SetSitePicker(Picker picker);
-    static void SetSatellitePicker(Picker picker);
-
-private:
-    void Show(int id, bool shown);
-
-    TRgnUpLinkWin& window_;
 };

@@ -4,34 +4,37 @@
 // buffer is the record itself.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <vector>
-
-#include "framework/forms/form.h"
-#include "framework/forms/form_controls.h"
+#include "linkbudget/geo/bent_pipe_form.h"
 #include "linkbudget/nongeo/nongeo_record.h"
-#include "linkbudget/geo/geo_form.h"
 
 class TLeoLinkWin;
 
 // Every entry of the dialog: its hint in the status bar; it records itself
 // as the entry last focused.
-class TLeoLinkEntry : public TMyEdit {
+class TLeoLinkEntry : public TBudgetEntry {
 public:
-    TLeoLinkEntry(TForm* parent, int id, int textLimit, HintTable hints);
-    void EvSetFocus() override;
+    TLeoLinkEntry(TForm* parent, int id, int textLimit, HintTable hints) : TBudgetEntry(parent, id, textLimit, hints, true)
+    {
+    }
 };
 
-class TLeoLinkForm : public TForm {
+class TLeoLinkForm : public TBentPipeForm<TLeoLinkForm, NonGeoLinkInputRecord, TLeoLinkWin> {
 public:
+    using Entry = TLeoLinkEntry;
     static constexpr int kResourceId = 5600;
     static constexpr int kPageCount = 5;
+    static constexpr const char* kCaption = "Edit NON-GEO Link Budget Parameters";
+    static constexpr const char* kPageTitles[kPageCount] = {"Uplink", "Downlink", "Rain Models", "Satellite",
+                                                            "Carriers and Modulation"};
+    static constexpr void (*kTerminate)(NonGeoLinkInputRecord&) = TerminateNonGeoLinkTexts;
 
-    // The buttons, option buttons and their groups are those of the GEO dialog.
-    using G = TUpLinkForm;
+    // The buttons, option buttons and groups are those of the GEO dialog.
     enum ControlId : int {
         kTab = 5706,
+        kTargetGroup = bentpipe::kTargetGroup, kModulationGroup = bentpipe::kModulationGroup,
+        kModcodGroup = bentpipe::kModcodGroup, kMLabel = bentpipe::kMLabel, kOneBit = bentpipe::kOneBit,
+        kMapsk = bentpipe::kMapsk, kMqam = bentpipe::kMqam, kEbNo = bentpipe::kEbNo, kEsNo = bentpipe::kEsNo,
+        kInfoRate = bentpipe::kInfoRate, kSymbolRate = bentpipe::kSymbolRate,
         // Entries, in record order.
         kUpSiteName = 15100, kUpLatitude, kUpLongitude, kUpElevation, kUpRange, kUpLongitudeDiff, kUpAltitude,
         kUpFrequency, kUpPolarization, kUpAvailability, kUpDiameter, kUpEfficiency, kUpCouplingLoss,
@@ -47,44 +50,17 @@ public:
         kCarrierSpacing, kAllocationStep, kImplementationLoss, kSystemMargin, kModulationOrder, kModcodText,
         kLastEntry,
     };
-    static constexpr int LabelOf(int entryId) { return entryId + 1000; }
+    static constexpr int LabelOf(int entryId) { return FormLayout::LabelOf(entryId); }
 
     TLeoLinkForm(QWidget* parent, TLeoLinkWin& window);
 
-    static std::vector<platform::ControlSpec> ControlTable();
-    // Clears the bytes after each text's terminator, as a run of the dialog
-    // leaves them, so that records can be compared byte for byte.
-    static void ClearTextTails(NonGeoLinkInputRecord& record);
-    static const std::array<std::vector<int>, kPageCount>& PageControls();
-
-    void SetupWindow() override;
-    bool CanClose() override;
+    static const FormLayout& Layout();
+    static HintTable Hints();
 
     // Every field check in the order the dialog asks them; stops at the first
     // failure (whose message is shown unless the form is silent).
     bool ValidateFields(const NonGeoLinkInputRecord& record);
 
-    void EnableFields(int page);
-    void LabelInterference();
-    int SelectedPage() const;
-    void SelectPage(int page);
-
-    void CmSite();
-    void CmReverse();
-    void CmFreeze();
-    void CmManual();
-    void CmCancel();
-    void SelectModcod(int standard);
-
-    NonGeoLinkInputRecord Scratch() const;
-    void PutScratch(const NonGeoLinkInputRecord& record);
-
-    // The town picker the Site button runs (as the GEO dialog's).
-    using Picker = std::function<bool(TForm& parent)>;
-    static void SetSitePicker(Picker picker);
-
 private:
-    void Show(int id, bool shown);
-
-    TLeoLinkWin& window_;
+    static void LinkPage(FormLayout& L, int page, bool up);
 };

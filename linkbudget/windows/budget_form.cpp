@@ -3,6 +3,8 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
+#include "framework/app/orbiscope.h"
+
 namespace budgetform {
 
 void InstallPages(TForm& form, int tabId, std::span<const char* const> titles, std::function<void()> onChange)
@@ -35,3 +37,15 @@ void ShowControl(TForm& form, int id, bool shown)
 }
 
 }  // namespace budgetform
+
+TBudgetEntry::TBudgetEntry(TForm* parent, int id, int textLimit, HintTable hints, bool recordsFocus)
+    : TMyEdit(parent, id, textLimit), recordsFocus_(recordsFocus)
+{
+    SetHints(hints);
+}
+
+void TBudgetEntry::EvSetFocus()
+{
+    ShowStatusHint(App(), HintFor(Hints(), Id()));
+    if (recordsFocus_ && App()) App()->LastFocusedEntry = Id();
+}

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "linkbudget/geo/geo_form.h"
 #include "linkbudget/nongeo/nongeo_form.h"
 #include "tests/linkbudget/nongeo/nongeo_support.h"
 
