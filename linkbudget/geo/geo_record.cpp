@@ -2,34 +2,7 @@
 
 #include <cstring>
 
-void SetGeoLinkRecordDefaults(GeoLinkInputRecord& r)
-{
-    std::memset(&r, 0, sizeof r);
-    PutText(r.hpaPower, "MIN");
-    PutText(r.upAltitude, "AUTO");
-    PutText(r.carriersPerHpa, "1");
-    PutText(r.dnAltitude, "AUTO");
-    PutText(r.dnAvailability, "AUTO");
-    PutText(r.antennaNoise, "AUTO");
-    PutText(r.transponderObo, "AUTO");
-    PutText(r.cim, "AUTO");
-    PutText(r.carriersPerTransponder, "AUTO");
-    PutText(r.spreadingGain, "0");
-    PutText(r.implementationLoss, "0");
-    PutText(r.modulationOrder, "4");
-    PutText(r.modcodText, "Manual");
-    r.ltwta.Set(1);
-    r.mapsk.Set(1);
-    r.targetEbNo.Set(1);
-    r.infoRate.Set(1);
-    r.upItuAuto.Set(1);
-    r.dnItuAuto.Set(1);
-    r.upDepolarization.Set(1);
-    r.dnDepolarization.Set(1);
-    r.xpiColocated.Set(1);
-    r.upCsatIoUnits.Set(1);
-    r.dnCsatIoUnits.Set(1);
-}
+void SetGeoLinkRecordDefaults(GeoLinkInputRecord& r) { SetBentPipeDefaults(r); }
 
 void TerminateGeoLinkTexts(GeoLinkInputRecord& r)
 {

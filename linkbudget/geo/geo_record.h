@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "framework/forms/record_fields.h"
 
@@ -130,6 +131,38 @@ static_assert(alignof(GeoLinkInputRecord) == 1);
 
 // Zero-fills the record and writes the values a new budget window starts with.
 void SetGeoLinkRecordDefaults(GeoLinkInputRecord& record);
+
+// The same defaults in any bent-pipe record (GEO or non-GEO), whose fields
+// are named alike.
+template <class Record>
+void SetBentPipeDefaults(Record& r)
+{
+    std::memset(&r, 0, sizeof r);
+    PutText(r.hpaPower, "MIN");
+    PutText(r.upAltitude, "AUTO");
+    PutText(r.carriersPerHpa, "1");
+    PutText(r.dnAltitude, "AUTO");
+    PutText(r.dnAvailability, "AUTO");
+    PutText(r.antennaNoise, "AUTO");
+    PutText(r.transponderObo, "AUTO");
+    PutText(r.cim, "AUTO");
+    PutText(r.carriersPerTransponder, "AUTO");
+    PutText(r.spreadingGain, "0");
+    PutText(r.implementationLoss, "0");
+    PutText(r.modulationOrder, "4");
+    PutText(r.modcodText, "Manual");
+    r.ltwta.Set(1);
+    r.mapsk.Set(1);
+    r.targetEbNo.Set(1);
+    r.infoRate.Set(1);
+    r.upItuAuto.Set(1);
+    r.dnItuAuto.Set(1);
+    r.upDepolarization.Set(1);
+    r.dnDepolarization.Set(1);
+    r.xpiColocated.Set(1);
+    r.upCsatIoUnits.Set(1);
+    r.dnCsatIoUnits.Set(1);
+}
 
 // Forces a terminating zero into the last byte of every text field, so that a
 // damaged document or a full edit control can never make a reader run past it.

@@ -12,12 +12,8 @@ namespace {
 
 using R = DownlinkInputRecord;
 
-struct Stretch {
-    std::size_t offset, size;
-    std::uint16_t fromVersion;
-};
-
-constexpr Stretch kStretches[] = {
+// The stretches of the record in each version.
+constexpr lbdoc::DocumentStretch kStretches[] = {
     {0, offsetof(R, lnbGain), 8005},
     {offsetof(R, lnbGain), 26, 8008},                  // LNB gain and load impedance
     {offsetof(R, csatAci), offsetof(R, craneTc) - offsetof(R, csatAci), 8005},
@@ -221,18 +217,14 @@ bool ReadLayoutB(Cursor& in, std::uint16_t v, R& r)
 
 std::vector<unsigned char> EncodeDownlinkDocument(const DownlinkInputRecord& record)
 {
-    std::vector<unsigned char> bytes(2 + sizeof record);
-    bytes[0] = static_cast<unsigned char>(kDownlinkDocumentVersion & 0xFF);
-    bytes[1] = static_cast<unsigned char>(kDownlinkDocumentVersion >> 8);
-    std::memcpy(bytes.data() + 2, &record, sizeof record);
-    return bytes;
+    return lbdoc::EncodeDocument(kDownlinkDocumentVersion, &record, sizeof record);
 }
 
 bool DecodeDownlinkDocument(const unsigned char* data, std::size_t size, DownlinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    if (size < 2) return false;
-    const std::uint16_t version = std::uint16_t(data[0] | (data[1] << 8));
+    std::uint16_t version = 0;
+    if (!lbdoc::DocumentVersion(data, size, version)) return false;
     if ((version >= 3000 && version <= 3002) || (version >= 1951 && version <= 1960)) {
         Cursor in(data, size);
         const bool read = version >= 3000 ? ReadLayoutA(in, version, r) : ReadLayoutB(in, version, r);
@@ -253,16 +245,9 @@ bool DecodeDownlinkDocument(const unsigned char* data, std::size_t size, Downlin
     r.csatIoUnits.Set(1);
     r.depolarization.Set(1);
 
-    unsigned char* base = reinterpret_cast<unsigned char*>(&r);
-    std::size_t at = 2;
-    for (const Stretch& s : kStretches) {
-        if (version < s.fromVersion) continue;
-        if (s.size > size - at) {
-            std::memset(&r, 0, sizeof r);
-            return false;
-        }
-        std::memcpy(base + s.offset, data + at, s.size);
-        at += s.size;
+    if (!lbdoc::ReadStretches(data, size, version, kStretches, &r)) {
+        std::memset(&r, 0, sizeof r);
+        return false;
     }
     TerminateDownlinkTexts(r);
     return true;

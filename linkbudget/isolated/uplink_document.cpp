@@ -7,14 +7,8 @@
 
 namespace {
 
-// A stretch of the record that lies in the file from one version on.  The
-// file holds the stretches of its version in record order, back to back.
-struct Stretch {
-    std::size_t offset, size;
-    std::uint16_t fromVersion;
-};
-
-constexpr Stretch kStretches[] = {
+// The stretches of the record in each version.
+constexpr lbdoc::DocumentStretch kStretches[] = {
     {offsetof(UplinkInputRecord, siteName), offsetof(UplinkInputRecord, craneTc), 7005},
     {offsetof(UplinkInputRecord, craneTc), 4, 7006},                 // both Crane states
     {offsetof(UplinkInputRecord, clearSky), 2, 7008},
@@ -34,18 +28,14 @@ constexpr Stretch kStretches[] = {
 
 std::vector<unsigned char> EncodeUplinkDocument(const UplinkInputRecord& record)
 {
-    std::vector<unsigned char> bytes(2 + sizeof record);
-    bytes[0] = static_cast<unsigned char>(kUplinkDocumentVersion & 0xFF);
-    bytes[1] = static_cast<unsigned char>(kUplinkDocumentVersion >> 8);
-    std::memcpy(bytes.data() + 2, &record, sizeof record);
-    return bytes;
+    return lbdoc::EncodeDocument(kUplinkDocumentVersion, &record, sizeof record);
 }
 
 bool DecodeUplinkDocument(const unsigned char* data, std::size_t size, UplinkInputRecord& r)
 {
     std::memset(&r, 0, sizeof r);
-    if (size < 2) return false;
-    const std::uint16_t version = std::uint16_t(data[0] | (data[1] << 8));
+    std::uint16_t version = 0;
+    if (!lbdoc::DocumentVersion(data, size, version)) return false;
     if (version < 7005 || version > kUplinkDocumentVersion) return false;
 
     // What an older document lacks takes the value the program then behaved as.
@@ -56,16 +46,9 @@ bool DecodeUplinkDocument(const unsigned char* data, std::size_t size, UplinkInp
     r.depolarization.Set(1);
     r.xpiColocated.Set(1);
 
-    unsigned char* base = reinterpret_cast<unsigned char*>(&r);
-    std::size_t at = 2;
-    for (const Stretch& s : kStretches) {
-        if (version < s.fromVersion) continue;
-        if (s.size > size - at) {
-            std::memset(&r, 0, sizeof r);
-            return false;
-        }
-        std::memcpy(base + s.offset, data + at, s.size);
-        at += s.size;
+    if (!lbdoc::ReadStretches(data, size, version, kStretches, &r)) {
+        std::memset(&r, 0, sizeof r);
+        return false;
     }
     TerminateUplinkTexts(r);
     return true;

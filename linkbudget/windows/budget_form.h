@@ -13,6 +13,7 @@
 #include <span>
 #include <string_view>
 
+#include "framework/app/orbiscope.h"
 #include "framework/forms/form.h"
 #include "framework/forms/form_controls.h"
 #include "framework/forms/scratch_record.h"
