@@ -553,38 +553,44 @@ double GeoLinkBudget::DownlinkAsiTotal()
 // ---------------------------------------------------------------------------
 // Availability searches
 
+namespace {
+
+// The availability (bisected between 40 and 99.99999 %) at which one link
+// just closes; the link's path, rain result and availability are left as
+// they were.
+template <class Path, class Closes>
+double SearchLinkAvailability(Path& path, LinkRainResult& rain, double& availability, Closes closes)
+{
+    const Path kept = path;
+    const LinkRainResult keptRain = rain;
+    const double keptAvailability = availability;
+    const double trial = Bisect(40.0, 99.99999, closes);
+    path = kept;
+    rain = keptRain;
+    availability = keptAvailability;
+    return TruncateToDecimals(trial, 4);
+}
+
+}  // namespace
+
 double GeoLinkBudget::FindUplinkAvailability(double eirp)
 {
-    const PathLossRecord kept = upPath;
-    const LinkRainResult keptRain = upRain;
-    const double keptAvailability = in.up.availability;
     LinkCaseResult scratch{};
-    const double trial = Bisect(40.0, 99.99999, [&](double p) {
+    return SearchLinkAvailability(upPath, upRain, in.up.availability, [&](double p) {
         CalcUplinkPath(upPath, p);
         CalcColumn(scratch, eirp, upPath.fadeBeyondUpc, 0.0, upPath.rain, 0.0);
         return scratch[kExcessMargin] > 0.0;
     });
-    upPath = kept;
-    upRain = keptRain;
-    in.up.availability = keptAvailability;
-    return TruncateToDecimals(trial, 4);
 }
 
 double GeoLinkBudget::FindDownlinkAvailability(double eirp)
 {
-    const DownlinkPathLossRecord kept = dnPath;
-    const LinkRainResult keptRain = dnRain;
-    const double keptAvailability = in.dn.availability;
     LinkCaseResult scratch{};
-    const double trial = Bisect(40.0, 99.99999, [&](double p) {
+    return SearchLinkAvailability(dnPath, dnRain, in.dn.availability, [&](double p) {
         CalcDownlinkPath(dnPath, p);
         CalcColumn(scratch, eirp, 0.0, dnPath.degradation, 0.0, dnPath.rain);
         return scratch[kExcessMargin] > 0.0;
     });
-    dnPath = kept;
-    dnRain = keptRain;
-    in.dn.availability = keptAvailability;
-    return TruncateToDecimals(trial, 4);
 }
 
 double GeoLinkBudget::FindJointAvailability(double eirp)

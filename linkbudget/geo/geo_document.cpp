@@ -4,6 +4,8 @@
 // those versions lack.
 #include "linkbudget/geo/geo_document.h"
 
+#include "linkbudget/geo/bent_pipe_document.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -140,107 +142,27 @@ bool ReadGeoFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r, std::int
         PutText(r.dnCsatAsi, "100");
     }
 
-    // Rain model
-    if ((v < 2003 || v >= 2005) && !in.State(r.dualFade)) return false;
-    if (!in.State(r.upItuAuto)) return false;
-    if (v < 2002) {
-        if (!in.Skip(4)) return false;
-        r.upItuAuto.Set(1);
-    }
-    if (v >= 2004 && (!in.State(r.upCraneTc) || !in.State(r.upCraneUsa))) return false;
-    if (v >= 2010 && !in.State(r.upClearSky)) return false;
-    if (!in.State(r.upItuRate) || !in.Text(r.upRainRate)) return false;
-    if (v >= 2012) {
-        if (!in.State(r.upDepolarization)) return false;
-    } else {
-        r.upDepolarization.Set(1);
-    }
-    if (v >= 2013) {
-        if (!in.State(r.xpiColocated)) return false;
-    } else {
-        r.xpiColocated.Set(1);
-    }
-    if (!in.State(r.dnItuAuto)) return false;
-    if (v < 2002) {
-        if (!in.Skip(4)) return false;
-        r.dnItuAuto.Set(1);
-    }
-    if (v >= 2004 && (!in.State(r.dnCraneTc) || !in.State(r.dnCraneUsa))) return false;
-    if (v >= 2010 && !in.State(r.dnClearSky)) return false;
-    if (!in.State(r.dnItuRate) || !in.Text(r.dnRainRate)) return false;
-    if (v >= 2012) {
-        if (!in.State(r.dnDepolarization)) return false;
-    } else {
-        r.dnDepolarization.Set(1);
-    }
-
-    // Satellite
-    if (!in.Texts(r.satName, r.satLongitude, r.gtRef, r.sfdRef, r.gtReceive, r.fca, r.alc, r.eirpSaturation))
-        return false;
-    if (v >= 2011 && !in.Text(r.eirpBeamPeak)) return false;
-    if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
-    if (v < 2003) {
-        TerminateText(r.cim);
-        if (!lbtext::IsKeyword(r.cim, "auto")) {
-            PutText(r.cim, "AUTO");
-            if (notice == 0) notice = kErrLegacyCim;
-        }
-    }
-    if (v == 2008)
-        PutText(r.carriersPerTransponder, "AUTO");
-    else if (!in.Text(r.carriersPerTransponder))
-        return false;
-
-    // Carrier
-    if (!in.Texts(r.serviceName, r.coverage, r.requiredTarget, r.rate, r.overhead, r.fecRate, r.spreadingGain))
-        return false;
-    if (v < 2002) {
-        char divisor[13] = {};
-        if (!in.Unchecked(divisor)) return false;
-        DivideFec(r.fecRate, divisor);
-    }
-    if (!in.Texts(r.rollOff, r.carrierSpacing, r.allocationStep)) return false;
-    if (v >= 2003) {
-        if (!in.Text(r.implementationLoss)) return false;
-    } else {
-        PutText(r.implementationLoss, "0");
-    }
-    if (!in.Text(r.systemMargin)) return false;
-    if (v < 2013 && v != 2006) {
-        std::uint16_t minEq = 1;
-        if (!in.UncountedFlag(minEq)) return false;
-        if (minEq == 0) PutText(r.hpaPower, "MINEQ");
-    }
-    if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
-        return false;
-    if (v < 2002 && !in.Skip(13)) return false;
-    if (!in.State(r.twta) || !in.State(r.ltwta) || !in.State(r.sspa)) return false;
-    if (v < 2008 && !in.Skip(6)) return false;
-    if (v >= 2002) {
-        if (!in.State(r.targetEbNo) || !in.State(r.targetEsNo)) return false;
-    } else {
-        r.targetEbNo.Set(1);
-    }
-    if (v == 2003 && !in.Skip(4)) return false;
-    if (v >= 2004) {
-        if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
-    } else {
-        PutText(r.modcodText, "Manual");
-        r.infoRate.Set(1);
-    }
-    if (v >= 2010) {
-        if (!in.State(r.upCsatIoUnits) || !in.State(r.upCiUnits)) return false;
-        r.dnCsatIoUnits = r.upCsatIoUnits;
-        r.dnCiUnits = r.upCiUnits;
-    } else {
-        r.upCsatIoUnits.Set(1);
-        r.dnCsatIoUnits.Set(1);
-    }
-    if (v >= 2012 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
-
-    TerminateText(r.dnAvailability);
-    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
-    return true;
+    const BentPipeLayout has{.dualFade = v < 2003 || v >= 2005,
+                             .rainPad = v < 2002,
+                             .rainPadMeansItu = true,
+                             .crane = v >= 2004,
+                             .clearSky = v >= 2010,
+                             .depolarization = v >= 2012,
+                             .xpiColocated = v >= 2013,
+                             .beamPeak = v >= 2011,
+                             .legacyCim = v < 2003,
+                             .carriersAuto = v == 2008,
+                             .fecDivisor = v < 2002,
+                             .implementationLoss = v >= 2003,
+                             .minEqFlag = v < 2013 && v != 2006,
+                             .modulationPad = v < 2002,
+                             .transponderPad = v < 2008,
+                             .targetButtons = v >= 2002,
+                             .targetPad = v == 2003,
+                             .rateButtons = v >= 2004,
+                             .upUnits = v >= 2010,
+                             .dnUnits = v >= 2012};
+    return ReadBentPipeTail(in, r, has, notice);
 }
 
 bool ReadGeoFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)

@@ -1,5 +1,7 @@
 #include "linkbudget/nongeo/nongeo_document.h"
 
+#include "linkbudget/geo/bent_pipe_document.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -62,95 +64,27 @@ bool ReadNonGeoFileV9000(DocumentFile& file, int v, NonGeoLinkInputRecord& r, st
         return false;
     if (v < 9002 && !in.Skip(2)) return false;
 
-    // Rain models
-    if (v >= 9004 && !in.State(r.dualFade)) return false;
-    if (!in.State(r.upItuAuto)) return false;
-    if (v == 9000 && !in.Skip(4)) return false;
-    if (v >= 9003 && (!in.State(r.upCraneTc) || !in.State(r.upCraneUsa))) return false;
-    if (v >= 9009 && !in.State(r.upClearSky)) return false;
-    if (!in.State(r.upItuRate) || !in.Text(r.upRainRate)) return false;
-    if (v >= 9011) {
-        if (!in.State(r.upDepolarization)) return false;
-    } else {
-        r.upDepolarization.Set(1);
-    }
-    if (v == 9012) {
-        if (!in.State(r.xpiColocated)) return false;
-    } else {
-        r.xpiColocated.Set(1);
-    }
-    if (!in.State(r.dnItuAuto)) return false;
-    if (v == 9000 && !in.Skip(4)) return false;
-    if (v >= 9003 && (!in.State(r.dnCraneTc) || !in.State(r.dnCraneUsa))) return false;
-    if (v >= 9009 && !in.State(r.dnClearSky)) return false;
-    if (!in.State(r.dnItuRate) || !in.Text(r.dnRainRate)) return false;
-    if (v >= 9011) {
-        if (!in.State(r.dnDepolarization)) return false;
-    } else {
-        r.dnDepolarization.Set(1);
-    }
-
-    // Satellite
-    if (!in.Texts(r.satName, r.gtRef, r.sfdRef, r.gtReceive, r.fca, r.alc, r.eirpSaturation)) return false;
-    if (v >= 9010 && !in.Text(r.eirpBeamPeak)) return false;
-    if (!in.Texts(r.transponderBandwidth, r.transponderIbo, r.transponderObo, r.cim)) return false;
-    if (v < 9002) {
-        TerminateText(r.cim);
-        if (!lbtext::IsKeyword(r.cim, "auto")) {
-            PutText(r.cim, "AUTO");
-            if (notice == 0) notice = kErrLegacyCim;
-        }
-    }
-    if (v == 9007)
-        PutText(r.carriersPerTransponder, "AUTO");
-    else if (!in.Text(r.carriersPerTransponder))
-        return false;
-
-    // Carriers and modulation
-    if (!in.Texts(r.serviceName, r.coverage, r.requiredTarget, r.rate, r.overhead, r.fecRate, r.spreadingGain))
-        return false;
-    if (v == 9000) {
-        char divisor[13] = {};
-        if (!in.Unchecked(divisor)) return false;
-        DivideFec(r.fecRate, divisor);
-    }
-    if (!in.Texts(r.rollOff, r.carrierSpacing, r.allocationStep)) return false;
-    if (v >= 9004) {
-        if (!in.Text(r.implementationLoss)) return false;
-    } else {
-        PutText(r.implementationLoss, "0");
-    }
-    if (!in.Text(r.systemMargin)) return false;
-    if (v < 9012 && v != 9005 && !MinEqFlag(in, r)) return false;
-
-    if (!in.State(r.oneBitPerSymbol) || !in.State(r.mapsk) || !in.State(r.mqam) || !in.Text(r.modulationOrder))
-        return false;
-    if (v == 9000 && !in.Skip(13)) return false;
-    if (!in.State(r.twta) || !in.State(r.ltwta) || !in.State(r.sspa)) return false;
-    if (v >= 9001) {
-        if (!in.State(r.targetEbNo) || !in.State(r.targetEsNo)) return false;
-    } else {
-        r.targetEbNo.Set(1);
-    }
-    if (v >= 9004) {
-        if (!in.State(r.infoRate) || !in.State(r.symbolRate) || !in.Text(r.modcodText)) return false;
-    } else {
-        PutText(r.modcodText, "Manual");
-        r.infoRate.Set(1);
-    }
-    if (v >= 9009) {
-        if (!in.State(r.upCsatIoUnits) || !in.State(r.upCiUnits)) return false;
-        r.dnCsatIoUnits = r.upCsatIoUnits;
-        r.dnCiUnits = r.upCiUnits;
-    } else {
-        r.upCsatIoUnits.Set(1);
-        r.dnCsatIoUnits.Set(1);
-    }
-    if (v >= 9011 && (!in.State(r.dnCsatIoUnits) || !in.State(r.dnCiUnits))) return false;
-
-    TerminateText(r.dnAvailability);
-    if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
-    return true;
+    const BentPipeLayout has{.dualFade = v >= 9004,
+                             .rainPad = v == 9000,
+                             .rainPadMeansItu = false,
+                             .crane = v >= 9003,
+                             .clearSky = v >= 9009,
+                             .depolarization = v >= 9011,
+                             .xpiColocated = v == 9012,
+                             .beamPeak = v >= 9010,
+                             .legacyCim = v < 9002,
+                             .carriersAuto = v == 9007,
+                             .fecDivisor = v == 9000,
+                             .implementationLoss = v >= 9004,
+                             .minEqFlag = v < 9012 && v != 9005,
+                             .modulationPad = v == 9000,
+                             .transponderPad = false,
+                             .targetButtons = v >= 9001,
+                             .targetPad = false,
+                             .rateButtons = v >= 9004,
+                             .upUnits = v >= 9009,
+                             .dnUnits = v >= 9011};
+    return ReadBentPipeTail(in, r, has, notice);
 }
 
 bool ReadNonGeoFileV7001(DocumentFile& file, int v, NonGeoLinkInputRecord& r)
