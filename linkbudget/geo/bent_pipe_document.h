@@ -4,10 +4,34 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "framework/output/document_fields.h"
 #include "linkbudget/engine/budget_documents.h"
 #include "linkbudget/engine/input_text.h"
+
+// Reads a whole bent-pipe document into a fresh record: `read(file,
+// version)` takes the fields of the version (false for a version it does
+// not know or a file that breaks off), `terminate` then ends every text at its
+// last byte.  On failure the notice is 0 and the record holds nothing of use.
+template <class Record, class ReadVersion>
+bool ReadBentPipeDocument(const char* fileName, Record& r, std::int32_t& notice, void (*terminate)(Record&),
+                          ReadVersion read)
+{
+    std::memset(&r, 0, sizeof r);
+    r.upItuAuto.Set(1);
+    r.dnItuAuto.Set(1);
+    notice = 0;
+    DocumentFile file(fileName ? fileName : "");
+    std::uint16_t version = 0;
+    if (!file.IsOpen() || !file.ReadVersion(version)) return false;
+    if (!read(file, version)) {
+        notice = 0;
+        return false;
+    }
+    terminate(r);
+    return true;
+}
 
 // Which fields of the later sections a document version holds.
 struct BentPipeLayout {

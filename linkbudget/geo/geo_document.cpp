@@ -32,26 +32,11 @@ void EirpToDensity(char (&eirp)[13], char (&bandwidth)[13])
 
 bool ReadGeoDocument(const char* fileName, GeoLinkInputRecord& r, std::int32_t& notice)
 {
-    std::memset(&r, 0, sizeof r);
-    r.upItuAuto.Set(1);
-    r.dnItuAuto.Set(1);
-    notice = 0;
-
-    DocumentFile file(fileName ? fileName : "");
-    if (!file.IsOpen()) return false;
-    std::uint16_t version = 0;
-    if (!file.ReadVersion(version)) return false;
-    bool read = false;
-    if (version >= 130 && version <= 139)
-        read = ReadGeoFileV130(file, version, r);
-    else if (version >= 2000 && version <= 2013)
-        read = ReadGeoFileV2000(file, version, r, notice);
-    if (!read) {
-        notice = 0;
+    return ReadBentPipeDocument(fileName, r, notice, TerminateGeoLinkTexts, [&](DocumentFile& file, int version) {
+        if (version >= 130 && version <= 139) return ReadGeoFileV130(file, version, r);
+        if (version >= 2000 && version <= 2013) return ReadGeoFileV2000(file, version, r, notice);
         return false;
-    }
-    TerminateGeoLinkTexts(r);
-    return true;
+    });
 }
 
 bool ReadGeoFileV2000(DocumentFile& file, int v, GeoLinkInputRecord& r, std::int32_t& notice)

@@ -151,24 +151,9 @@ void FixOldNonGeoFields(NonGeoLinkInputRecord& r)
 
 bool ReadNonGeoDocument(const char* fileName, NonGeoLinkInputRecord& r, std::int32_t& notice)
 {
-    std::memset(&r, 0, sizeof r);
-    r.upItuAuto.Set(1);
-    r.dnItuAuto.Set(1);
-    notice = 0;
-
-    DocumentFile file(fileName ? fileName : "");
-    if (!file.IsOpen()) return false;
-    std::uint16_t version = 0;
-    if (!file.ReadVersion(version)) return false;
-    bool read = false;
-    if (version == 7001 || version == 7002)
-        read = ReadNonGeoFileV7001(file, version, r);
-    else if (version >= 9000 && version <= 9012)
-        read = ReadNonGeoFileV9000(file, version, r, notice);
-    if (!read) {
-        notice = 0;
+    return ReadBentPipeDocument(fileName, r, notice, TerminateNonGeoLinkTexts, [&](DocumentFile& file, int version) {
+        if (version == 7001 || version == 7002) return ReadNonGeoFileV7001(file, version, r);
+        if (version >= 9000 && version <= 9012) return ReadNonGeoFileV9000(file, version, r, notice);
         return false;
-    }
-    TerminateNonGeoLinkTexts(r);
-    return true;
+    });
 }
