@@ -4,39 +4,36 @@
 #include <QListWidget>
 
 #include "framework/app/orbiscope.h"
+#include "framework/forms/control_table.h"
 #include "framework/forms/form_controls.h"
 
-using platform::ControlKind;
 using platform::ControlSpec;
 
 namespace {
 
 constexpr HintEntry kListHint[] = {{TGetModcodDlg::kList, 0, "Select Modcod from the list box"}};
 
+// The list and its options; nothing of this dialog transfers: OK leaves
+// the choice in the selection.
 std::vector<ControlSpec> ModcodControls()
 {
-    auto c = [](ControlKind kind, int id, const char* text, int x, int y, int w, int h) {
-        ControlSpec s;
-        s.kind = kind;
-        s.id = id;
-        s.text = text;
-        s.x = x, s.y = y, s.width = w, s.height = h;
-        s.transfer = false;
-        return s;
+    using platform::ControlKind;
+    using D = TGetModcodDlg;
+    std::vector<ControlSpec> table = {
+        controls::List(D::kList, 10, 10, 260, 300),
+        controls::Check(D::kPilots, "Pilots active", 285, 10, 170),
+        controls::Radio(D::kNormalFrames, "Normal frames", 285, 45, 170),
+        controls::Radio(D::kMediumFrames, "Medium frames", 285, 70, 170),
+        controls::Radio(D::kShortFrames, "Short frames", 285, 95, 170),
+        controls::Control(ControlKind::Static, D::kOptionalNote, "* denotes optional S2 modcods (S2-X)", 285, 130, 170,
+                          40),
+        controls::Control(ControlKind::Static, D::kNote, "", 285, 175, 170, controls::kLabelHeight),
+        controls::Button(platform::IDOK, "OK", 30, 320, 75),
+        controls::Button(platform::IDCANCEL, "Cancel", 115, 320, 75),
+        controls::Button(platform::IDHELP, "Help", 200, 320, 75),
     };
-    using K = ControlKind;
-    return {
-        c(K::ListBox, TGetModcodDlg::kList, "", 10, 10, 260, 300),
-        c(K::CheckBox, TGetModcodDlg::kPilots, "Pilots active", 285, 10, 170, 22),
-        c(K::RadioButton, TGetModcodDlg::kNormalFrames, "Normal frames", 285, 45, 170, 22),
-        c(K::RadioButton, TGetModcodDlg::kMediumFrames, "Medium frames", 285, 70, 170, 22),
-        c(K::RadioButton, TGetModcodDlg::kShortFrames, "Short frames", 285, 95, 170, 22),
-        c(K::Static, TGetModcodDlg::kOptionalNote, "* denotes optional S2 modcods (S2-X)", 285, 130, 170, 40),
-        c(K::Static, TGetModcodDlg::kNote, "", 285, 175, 170, 22),
-        c(K::PushButton, platform::IDOK, "OK", 30, 320, 75, 26),
-        c(K::PushButton, platform::IDCANCEL, "Cancel", 115, 320, 75, 26),
-        c(K::PushButton, platform::IDHELP, "Help", 200, 320, 75, 26),
-    };
+    for (ControlSpec& c : table) c.transfer = false;
+    return table;
 }
 
 }  // namespace
