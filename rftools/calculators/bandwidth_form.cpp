@@ -5,7 +5,7 @@
 
 #include "framework/forms/control_table.h"
 #include "framework/forms/evaluate.h"
-#include "linkbudget/modcod_dialog.h"
+#include "linkbudget/modcod/modcod_dialog.h"
 #include "rftools/calculators/calculator_rows.h"
 #include "rftools/calculators/digital_bandwidth.h"
 #include "rftools/calculators/result_text.h"

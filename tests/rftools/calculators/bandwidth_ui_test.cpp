@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "linkbudget/modcod_dialog.h"
+#include "linkbudget/modcod/modcod_dialog.h"
 #include "rftools/calculators/bandwidth_form.h"
 #include "rftools/calculators/calculator_registration.h"
 #include "tests/framework/app/gui_support.h"
