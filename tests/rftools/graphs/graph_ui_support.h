@@ -69,6 +69,13 @@ protected:
         auto* child = app->app->Client()->ActiveDocumentChild();
         return child && child->isVisible() ? dynamic_cast<TGraphWin*>(child->Document()) : nullptr;
     }
+    // Closes every window left by earlier commands.
+    void CloseAll()
+    {
+        for (platform::MdiChild* c : app->app->Client()->Children()) c->CloseWithoutAsking();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     std::vector<std::string> Lines(const TMyWindow& w) const
     {
         std::vector<std::string> lines;
