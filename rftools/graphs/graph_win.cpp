@@ -178,99 +178,100 @@ void TGraphWin::Show(GraphContent content)
     Rescale(true);
 }
 
-void TGraphWin::GainTemplateGraph()
+template <class Form, class Record, class Make>
+void TGraphWin::BuildWithForm(Record& buffer, Make make)
 {
     ClearReport();
-    if (!RunForm<TTemplateForm>(TemplateBuffer)) return;
+    if (!RunForm<Form>(buffer)) return;
     platform::WaitCursor wait;
-    Show(graphs::GainTemplateGraph(ReadTemplate(TemplateBuffer), Company(), Plot.area.width));
+    Show(make());
+}
+
+template <class Make>
+void TGraphWin::BuildWithoutForm(Make make)
+{
+    ClearReport();
+    platform::WaitCursor wait;
+    Show(make());
+}
+
+void TGraphWin::GainTemplateGraph()
+{
+    BuildWithForm<TTemplateForm>(TemplateBuffer, [this] {
+        return graphs::GainTemplateGraph(ReadTemplate(TemplateBuffer), Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::BeamPatternGraph(bool rectangular)
 {
-    ClearReport();
-    if (!RunForm<TBeamForm>(BeamBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::BeamPatternGraph(ReadBeam(BeamBuffer), rectangular, Company(), Plot.area.width));
+    BuildWithForm<TBeamForm>(BeamBuffer, [this, rectangular] {
+        return graphs::BeamPatternGraph(ReadBeam(BeamBuffer), rectangular, Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::GainApertureGraph()
 {
-    ClearReport();
-    if (!RunForm<TAntGainForm>(AntGainBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::GainApertureGraph(ReadAntGain(AntGainBuffer), Company(), Plot.area.width));
+    BuildWithForm<TAntGainForm>(AntGainBuffer, [this] {
+        return graphs::GainApertureGraph(ReadAntGain(AntGainBuffer), Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::EirpApertureGraph()
 {
-    ClearReport();
-    if (!RunForm<TAntSysForm>(AntSysBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::EirpApertureGraph(ReadAntSys(AntSysBuffer), Company(), Plot.area.width));
+    BuildWithForm<TAntSysForm>(AntSysBuffer, [this] {
+        return graphs::EirpApertureGraph(ReadAntSys(AntSysBuffer), Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::ParabolaGraph()
 {
-    ClearReport();
-    if (!RunForm<TFocalfD2Form>(FocalBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::ParabolaGraph(ReadFocal(FocalBuffer), Company(), Plot.area.width));
-}
-
-void TGraphWin::NoiseTempGraph()
-{
-    ClearReport();
-    platform::WaitCursor wait;
-    Show(graphs::NoiseTempGraph(Company(), Plot.area.width));
+    BuildWithForm<TFocalfD2Form>(FocalBuffer, [this] {
+        return graphs::ParabolaGraph(ReadFocal(FocalBuffer), Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::RainAttenGraph()
 {
-    ClearReport();
-    if (!RunForm<TAttenForm>(AttenBuffer)) return;
-    platform::WaitCursor wait;
-    const RainGraphInputs in = ReadRain(AttenBuffer);
-    const double tau = PolarizationTerm(in.latitude, LongitudeDifference(in.longitude, in.satelliteLongitude),
-                                        FieldText(AttenBuffer.polarization).c_str());
-    Show(graphs::RainAttenGraph(in, tau, Company(), Plot.area.width));
+    BuildWithForm<TAttenForm>(AttenBuffer, [this] {
+        const RainGraphInputs in = ReadRain(AttenBuffer);
+        const double tau = PolarizationTerm(in.latitude, LongitudeDifference(in.longitude, in.satelliteLongitude),
+                                            FieldText(AttenBuffer.polarization).c_str());
+        return graphs::RainAttenGraph(in, tau, Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::AbsorptionGraph()
 {
-    ClearReport();
-    if (!RunForm<TAbsorbForm>(AbsorbBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::AbsorptionGraph(ReadAbsorb(AbsorbBuffer), Company(), Plot.area.width));
-}
-
-void TGraphWin::DeclinationOffsetGraph()
-{
-    ClearReport();
-    platform::WaitCursor wait;
-    Show(graphs::DeclinationOffsetGraph(Company(), Plot.area.width));
-}
-
-void TGraphWin::PolarAxisCorrectionGraph()
-{
-    ClearReport();
-    platform::WaitCursor wait;
-    Show(graphs::PolarAxisCorrectionGraph(Company(), Plot.area.width));
+    BuildWithForm<TAbsorbForm>(AbsorbBuffer, [this] {
+        return graphs::AbsorptionGraph(ReadAbsorb(AbsorbBuffer), Company(), Plot.area.width);
+    });
 }
 
 void TGraphWin::EbNoBerGraph()
 {
-    ClearReport();
-    if (!RunForm<TEbNoNoCodeForm>(EbNoBuffer)) return;
-    platform::WaitCursor wait;
-    Show(graphs::EbNoBerGraph(ReadEbNo(EbNoBuffer), Company(), Plot.area.width));
+    BuildWithForm<TEbNoNoCodeForm>(EbNoBuffer, [this] {
+        return graphs::EbNoBerGraph(ReadEbNo(EbNoBuffer), Company(), Plot.area.width);
+    });
+}
+
+void TGraphWin::NoiseTempGraph()
+{
+    BuildWithoutForm([this] { return graphs::NoiseTempGraph(Company(), Plot.area.width); });
+}
+
+void TGraphWin::DeclinationOffsetGraph()
+{
+    BuildWithoutForm([this] { return graphs::DeclinationOffsetGraph(Company(), Plot.area.width); });
+}
+
+void TGraphWin::PolarAxisCorrectionGraph()
+{
+    BuildWithoutForm([this] { return graphs::PolarAxisCorrectionGraph(Company(), Plot.area.width); });
 }
 
 void TGraphWin::ShannonGraph()
 {
-    ClearReport();
-    platform::WaitCursor wait;
-    Show(graphs::ShannonGraph(Company(), Plot.area.width));
+    BuildWithoutForm([this] { return graphs::ShannonGraph(Company(), Plot.area.width); });
 }
 
 // ---- printout ---------------------------------------------------------------------

@@ -64,6 +64,12 @@ private:
     // Runs the form on its buffer; a cancelled form closes the window.
     template <class Form, class Record>
     bool RunForm(Record& buffer);
+    // The builder protocol: the report emptied, the form (Cancel closes the
+    // window), then the content made under the wait cursor and shown.
+    template <class Form, class Record, class Make>
+    void BuildWithForm(Record& buffer, Make make);
+    template <class Make>
+    void BuildWithoutForm(Make make);
     // Shows the builder's messages, then its graph (or leaves the window blank).
     void Show(graphs::GraphContent content);
     std::string Company() const;
