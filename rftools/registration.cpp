@@ -1,6 +1,7 @@
 #include "rftools/registration.h"
 
 #include "rftools/calculators/calculator_registration.h"
+#include "rftools/graphs/graph_registration.h"
 
 namespace orbiscope {
 
@@ -8,6 +9,7 @@ namespace orbiscope {
 void RegisterRfToolsSubsystem()
 {
     RegisterCalculatorForms();
+    RegisterGraphWindows();
 }
 
 }  // namespace orbiscope
