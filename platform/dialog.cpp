@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,8 +12,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QTabBar>
 #include <cstring>
+
+#include "platform/mdi.h"
 
 namespace platform {
 
@@ -21,6 +26,12 @@ std::map<int, DialogScript>& Drivers()
 {
     static std::map<int, DialogScript> drivers;
     return drivers;
+}
+
+DialogInspector& Inspector()
+{
+    static DialogInspector inspector;
+    return inspector;
 }
 
 bool Transfers(const ControlSpec& c)
@@ -35,6 +46,13 @@ std::size_t FieldSize(const ControlSpec& c)
 }
 
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), int(s.size())); }
+
+// Room between the last control and the dialog's edge.
+constexpr int kDialogMarginPx = 10;
+// Least room between a static that grows and the control on its right.
+constexpr int kControlGapPx = 4;
+// A static inside a group box stays clear of the box's frame.
+constexpr int kGroupInsetPx = 6;
 }  // namespace
 
 std::size_t TransferSize(const std::vector<ControlSpec>& controls)
@@ -121,8 +139,38 @@ void Dialog::Build()
         right = std::max(right, c.x + c.width);
         bottom = std::max(bottom, c.y + c.height);
         if (c.id != 0) controls_[c.id] = w;
+        widgets_.push_back(w);
     }
-    if (right > 0 && bottom > 0) setFixedSize(right + 10, bottom + 10);
+    if (right > 0 && bottom > 0) setFixedSize(right + kDialogMarginPx, bottom + kDialogMarginPx);
+    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) FitStatic(label);
+}
+
+// The system's static text wraps its words when the control is tall enough
+// for more than one line.  A one-line static whose text, at the font the
+// dialog has here, is wider than the control takes the free room on its
+// right, so that the text shows whole as it was meant to.
+void Dialog::FitStatic(QLabel* label)
+{
+    if (label->text().isEmpty() || label->textFormat() == Qt::RichText) return;
+    const QFontMetrics fm(label->font());
+    if (label->height() >= 2 * fm.lineSpacing()) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return;
+    }
+    const int needed = label->sizeHint().width();
+    if (needed <= label->width()) return;
+    const QRect mine = label->geometry();
+    int limit = width() - kDialogMarginPx;
+    for (QObject* o : children()) {
+        auto* other = qobject_cast<QWidget*>(o);
+        if (!other || other == label || other->isWindow()) continue;
+        const QRect r = other->geometry();
+        if (r.bottom() < mine.top() || r.top() > mine.bottom()) continue;  // not on this line
+        if (qobject_cast<QGroupBox*>(other) && r.contains(mine)) limit = std::min(limit, r.right() - kGroupInsetPx);
+        else if (r.left() > mine.left()) limit = std::min(limit, r.left() - kControlGapPx);
+    }
+    label->resize(std::max(mine.width(), std::min(needed, limit - mine.left())), mine.height());
 }
 
 void Dialog::SetTransferBuffer(void* buffer, std::size_t size)
@@ -186,10 +234,22 @@ int Dialog::Execute()
 {
     closed_ = false;
     closeResult_ = IDCANCEL;
+    SetupWindow();
+    if (!closed_ && Inspector()) {
+        const DialogInspector inspect = Inspector();  // it may open dialogs of its own
+        inspect(*this);
+    }
+    const int result = Run();
+    AfterExecute();
+    return result;
+}
+
+int Dialog::Run()
+{
+    if (closed_) return closeResult_;  // closed by its own set-up (a picker with nothing to offer)
     auto it = Drivers().find(resourceId_);
     if (it != Drivers().end()) {
         DialogScript script = it->second;
-        SetupWindow();
         for (int attempt = 0; attempt < 8 && !closed_; ++attempt) {
             const int button = script(*this);
             if (button == 0) break;
@@ -197,15 +257,9 @@ int Dialog::Execute()
         }
         return closed_ ? closeResult_ : IDCANCEL;
     }
-    if (NoUserPresent()) {
-        SetupWindow();
-        return IDCANCEL;
-    }
-    SetupWindow();
-    if (closed_) return closeResult_;  // closed by its own set-up (a picker with nothing to offer)
-    const int r = exec();
+    if (NoUserPresent()) return IDCANCEL;
+    exec();
     if (!closed_) return IDCANCEL;  // closed by the window's own close box
-    (void)r;
     return closeResult_;
 }
 
@@ -213,6 +267,91 @@ QWidget* Dialog::Control(int id) const
 {
     auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
+}
+
+void Dialog::FocusControl(int id)
+{
+    QWidget* w = Control(id);
+    if (!w) return;
+    if (!w->isVisibleTo(this)) ShowPageOf(w);
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+}
+
+// A tabbed dialog shows the controls of its current page only: the page that
+// holds a control is the one on which it is shown.
+void Dialog::ShowPageOf(QWidget* control)
+{
+    for (QTabBar* tabs : findChildren<QTabBar*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const int was = tabs->currentIndex();
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            if (control->isVisibleTo(this)) return;
+        }
+        tabs->setCurrentIndex(was);
+    }
+}
+
+std::vector<int> Dialog::ControlPages()
+{
+    std::vector<int> pages(widgets_.size(), kEveryPage);
+    QTabBar* tabs = findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!tabs || tabs->count() < 2) return pages;
+    std::vector<int> shownOn(widgets_.size(), 0);
+    const int was = tabs->currentIndex();
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        for (std::size_t i = 0; i < widgets_.size(); ++i) {
+            if (!widgets_[i]->isVisibleTo(this)) continue;
+            if (shownOn[i]++ == 0) pages[i] = page;
+        }
+    }
+    tabs->setCurrentIndex(was);
+    for (std::size_t i = 0; i < widgets_.size(); ++i) {
+        if (shownOn[i] == 0) pages[i] = kNoPage;
+        else if (shownOn[i] == tabs->count()) pages[i] = kEveryPage;
+    }
+    return pages;
+}
+
+void Dialog::showEvent(QShowEvent* event)
+{
+    if (!placed_ && !event->spontaneous()) {
+        placed_ = true;
+        CentreOnOwner();
+    }
+    QDialog::showEvent(event);
+}
+
+// The owner is the nearest window up the parent chain that the user can see:
+// a picker opened from another dialog's set-up has a parent that is not
+// shown yet, and centring on that would put it in the screen's corner.  With
+// no such window, the main window; with none, the screen.
+void Dialog::CentreOnOwner()
+{
+    QWidget* owner = nullptr;
+    for (QWidget* w = parentWidget(); w && !owner; w = w->window()->parentWidget())
+        if (w->window()->isVisible()) owner = w->window();
+    if (!owner)
+        if (Application* app = Application::Current(); app && app->Frame() && app->Frame()->isVisible())
+            owner = app->Frame();
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = owner ? owner->frameGeometry() : screen->availableGeometry();
+    QRect mine(QPoint(0, 0), frameGeometry().size());
+    mine.moveCenter(area.center());
+    // Never off the screen the owner is on.
+    const QRect visible = screen->availableGeometry();
+    mine.moveLeft(std::max(visible.left(), std::min(mine.left(), visible.right() - mine.width() + 1)));
+    mine.moveTop(std::max(visible.top(), std::min(mine.top(), visible.bottom() - mine.height() + 1)));
+    move(mine.topLeft());
+}
+
+int Dialog::ControlId(const QWidget* control) const
+{
+    for (const auto& [id, w] : controls_)
+        if (w == control) return id;
+    return 0;
 }
 
 std::string Dialog::GetControlText(int id) const
@@ -234,8 +373,10 @@ void Dialog::SetControlText(int id, const std::string& text)
     const QString t = FromLatin1(text);
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(t);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
+    else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(t);
+        FitStatic(l);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
     else if (auto* c = qobject_cast<QComboBox*>(w)) c->setEditText(t);
     else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
 }
@@ -248,7 +389,15 @@ int Dialog::GetCheck(int id) const
 
 void Dialog::SetCheck(int id, int state)
 {
-    if (auto* b = qobject_cast<QAbstractButton*>(Control(id))) b->setChecked(state != 0);
+    auto* b = qobject_cast<QAbstractButton*>(Control(id));
+    if (!b) return;
+    // An exclusive group refuses to uncheck its checked button; a transfer of
+    // a zero state (Clear, a record with no option set) must still turn it off.
+    QButtonGroup* group = b->group();
+    const bool relax = state == 0 && group && group->exclusive() && b->isChecked();
+    if (relax) group->setExclusive(false);
+    b->setChecked(state != 0);
+    if (relax) group->setExclusive(true);
 }
 
 void Dialog::EnableControl(int id, bool enabled)
@@ -302,6 +451,7 @@ void Dialog::SetGaugeValue(int id, int percent)
 }
 
 void SetDialogDriver(int resourceId, DialogScript script) { Drivers()[resourceId] = std::move(script); }
+void SetDialogInspector(DialogInspector inspector) { Inspector() = std::move(inspector); }
 void ClearDialogDrivers() { Drivers().clear(); }
 
 }  // namespace platform

@@ -19,6 +19,7 @@
 #include "platform/messagebox.h"
 
 class QButtonGroup;
+class QLabel;
 
 namespace platform {
 
@@ -69,9 +70,28 @@ public:
     void CloseWindow(int result);
     bool Closed() const { return closed_; }
     int Result() const { return closeResult_; }
+    // When a modal run has ended, however it ended.
+    virtual void AfterExecute() {}
+
+    // The tab page on which each control of the table shows, by table index:
+    // kEveryPage for one shown whatever the page (or in a dialog without
+    // pages), kNoPage for one hidden on every page.  The pages are shown in
+    // turn to find out, and the page shown before is shown again.
+    static constexpr int kEveryPage = -1;
+    static constexpr int kNoPage = -2;
+    std::vector<int> ControlPages();
+
+    // Gives a control the focus, first showing the tab page that holds it, so
+    // that the user sees what a message is about; an edit's text is selected.
+    void FocusControl(int id);
 
     // Control access (texts in Latin-1).
     QWidget* Control(int id) const;
+    // The control built from the control table's entry at `index` (ids need
+    // not be unique nor given: labels have none).
+    QWidget* ControlAt(std::size_t index) const { return index < widgets_.size() ? widgets_[index] : nullptr; }
+    // The id of a control of this dialog, 0 for one without (or a stranger).
+    int ControlId(const QWidget* control) const;
     std::string GetControlText(int id) const;
     void SetControlText(int id, const std::string& text);
     int GetCheck(int id) const;
@@ -85,16 +105,26 @@ public:
     std::string ListString(int id, int index) const;
     void SetGaugeValue(int id, int percent);
 
+protected:
+    // The first show centres the dialog on its owner's window.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Build();
+    void FitStatic(QLabel* label);
+    void ShowPageOf(QWidget* control);
+    void CentreOnOwner();
+    int Run();
 
     int resourceId_;
     std::vector<ControlSpec> specs_;
     std::map<int, QWidget*> controls_;
+    std::vector<QWidget*> widgets_;  // in control-table order
     std::uint8_t* buffer_ = nullptr;
     std::size_t bufferSize_ = 0;
     bool closed_ = false;
     int closeResult_ = IDCANCEL;
+    bool placed_ = false;
 };
 
 // ---- test driver -------------------------------------------------------------
@@ -106,5 +136,10 @@ private:
 using DialogScript = std::function<int(Dialog&)>;
 void SetDialogDriver(int resourceId, DialogScript script);
 void ClearDialogDrivers();
+
+// Sees every dialog that runs modally, after its set-up and before it is
+// driven, shown or cancelled (a test walks every dialog the program opens).
+using DialogInspector = std::function<void(Dialog&)>;
+void SetDialogInspector(DialogInspector inspector);
 
 }  // namespace platform

@@ -1,13 +1,21 @@
 #include "platform/filedialog.h"
 
 #include <QFileDialog>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "platform/messagebox.h"
+#include "platform/registry.h"
 
 namespace platform {
 
 namespace {
+// The folder last used for each kind of file, kept across runs.
+constexpr const char* kFolderKey = "Software\\Orbiscope\\Folders";
+// The value name of the kind "every file".
+constexpr const char* kAnyKind = "*";
+
 std::deque<FileDialogAnswer>& Answers()
 {
     static std::deque<FileDialogAnswer> answers;
@@ -19,21 +27,50 @@ FileDialogRequest& LastRequest()
     return request;
 }
 
-QString QtFilter(const std::string& filter, std::vector<QString>& entries)
+std::string Lower(std::string s)
 {
-    for (const auto& [desc, pat] : SplitFilter(filter)) {
-        QString p = QString::fromLatin1(pat.c_str());
-        p.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries.push_back(QString::fromLatin1(desc.c_str()) + QStringLiteral(" (") + p + QLatin1Char(')'));
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+// "*.glb;*.upd;" -> the patterns one by one, empty ones dropped.
+std::vector<std::string> Patterns(const std::string& list)
+{
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : list + ";") {
+        if (c == ';' || c == ' ') {
+            if (!cur.empty()) out.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
     }
-    QStringList list;
-    for (const auto& e : entries) list << e;
-    return list.join(QStringLiteral(";;"));
+    return out;
+}
+
+std::string ExtensionOf(const std::string& pattern)
+{
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0) return {};
+    const std::string ext = pattern.substr(2);
+    if (ext.find_first_of("*?[") != std::string::npos) return {};
+    return Lower(ext);
+}
+
+void RememberFolder(const FileDialogData& data, const std::string& chosen)
+{
+    const std::string folder = std::filesystem::path(chosen).parent_path().string();
+    if (folder.empty()) return;
+    const std::string kind = FileKind(data);
+    Registry::WriteString(kFolderKey, kind.empty() ? kAnyKind : kind, folder);
+    // The chosen file's own kind too: a budget saved here is opened from here.
+    const std::string own = Lower(std::filesystem::path(chosen).extension().string());
+    if (own.size() > 1 && own.substr(1) != kind) Registry::WriteString(kFolderKey, own.substr(1), folder);
 }
 
 bool Run(QWidget* owner, const std::string& title, FileDialogData& data, bool save)
 {
-    LastRequest() = FileDialogRequest{title, data, save};
+    LastRequest() = FileDialogRequest{title, data, save, StartFolder(data)};
     data.chosen.clear();
     std::vector<std::string> names;
     if (!Answers().empty()) {
@@ -42,28 +79,18 @@ bool Run(QWidget* owner, const std::string& title, FileDialogData& data, bool sa
     } else if (NoUserPresent()) {
         return false;
     } else {
-        std::vector<QString> entries;
-        QFileDialog dlg(owner, QString::fromLatin1(title.c_str()), QString::fromStdString(data.initialDir),
-                        QtFilter(data.filter, entries));
-        dlg.setOption(QFileDialog::DontUseNativeDialog);
-        dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dlg.setFileMode(save ? QFileDialog::AnyFile
-                             : (data.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
-        if (save && !data.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-        if (!data.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromLatin1(data.defaultExt.c_str()));
-        if (data.filterIndex >= 1 && data.filterIndex <= int(entries.size()))
-            dlg.selectNameFilter(entries[std::size_t(data.filterIndex - 1)]);
-        if (!data.fileName.empty()) dlg.selectFile(QString::fromStdString(data.fileName));
+        QFileDialog dlg(owner, QString::fromLatin1(title.c_str()));
+        SetUpFileDialog(dlg, data, save);
         if (dlg.exec() != QDialog::Accepted) return false;
         for (const QString& f : dlg.selectedFiles()) names.push_back(f.toStdString());
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            if (entries[i] == dlg.selectedNameFilter()) data.filterIndex = int(i) + 1;
+        if (const int index = ChosenFilterIndex(dlg, data.filter)) data.filterIndex = index;
     }
     if (names.empty()) return false;
     data.chosen = names;
     data.fileName = names.front();
     if (save && !data.defaultExt.empty() && std::filesystem::path(data.fileName).extension().empty())
         data.fileName += "." + data.defaultExt;
+    RememberFolder(data, data.fileName);
     return true;
 }
 }  // namespace
@@ -84,6 +111,72 @@ std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& 
     std::vector<std::pair<std::string, std::string>> out;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) out.emplace_back(parts[i], parts[i + 1]);
     return out;
+}
+
+std::vector<FileDialogFilter> DialogFilters(const std::string& filter)
+{
+    std::vector<FileDialogFilter> out;
+    for (const auto& [description, list] : SplitFilter(filter)) {
+        std::string patterns;
+        for (const std::string& p : Patterns(list)) patterns += (patterns.empty() ? "" : " ") + p;
+        // The dialog reads the patterns from the last brackets and, told to
+        // hide them, shows what comes before: the description as written.
+        out.push_back({description, patterns, description + " (" + patterns + ")"});
+    }
+    return out;
+}
+
+void SetUpFileDialog(QFileDialog& dlg, const FileDialogData& data, bool save)
+{
+    const std::vector<FileDialogFilter> filters = DialogFilters(data.filter);
+    QStringList qtFilters;
+    for (const auto& f : filters) qtFilters << QString::fromStdString(f.qtFilter);
+    dlg.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dlg.setNameFilters(qtFilters);
+    dlg.setDirectory(QString::fromStdString(StartFolder(data)));
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : (data.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
+    if (save && !data.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!data.defaultExt.empty()) dlg.setDefaultSuffix(QString::fromLatin1(data.defaultExt.c_str()));
+    if (data.filterIndex >= 1 && data.filterIndex <= int(filters.size()))
+        dlg.selectNameFilter(qtFilters[data.filterIndex - 1]);
+    if (!data.fileName.empty()) dlg.selectFile(QString::fromStdString(data.fileName));
+}
+
+int ChosenFilterIndex(const QFileDialog& dlg, const std::string& filter)
+{
+    // The dialog answers with the file type as shown, its patterns hidden.
+    const QString chosen = dlg.selectedNameFilter();
+    const std::vector<FileDialogFilter> filters = DialogFilters(filter);
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        if (chosen == QString::fromStdString(filters[i].qtFilter) ||
+            chosen == QString::fromStdString(filters[i].description).simplified())
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+std::string FileKind(const FileDialogData& data)
+{
+    if (!data.defaultExt.empty()) return Lower(data.defaultExt);
+    const auto filters = SplitFilter(data.filter);
+    if (filters.empty()) return {};
+    const std::size_t index = data.filterIndex >= 1 && data.filterIndex <= int(filters.size())
+                                  ? std::size_t(data.filterIndex - 1)
+                                  : 0;
+    for (const std::string& p : Patterns(filters[index].second))
+        if (std::string ext = ExtensionOf(p); !ext.empty()) return ext;
+    return {};
+}
+
+std::string StartFolder(const FileDialogData& data)
+{
+    const std::string kind = FileKind(data);
+    if (const auto folder = Registry::ReadString(kFolderKey, kind.empty() ? kAnyKind : kind)) {
+        std::error_code ec;
+        if (!folder->empty() && std::filesystem::is_directory(*folder, ec)) return *folder;
+    }
+    return data.initialDir;
 }
 
 bool RunFileOpen(QWidget* owner, const std::string& title, FileDialogData& data)

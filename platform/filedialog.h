@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QFileDialog;
+
 namespace platform {
 
 struct FileDialogData {
@@ -20,8 +22,30 @@ struct FileDialogData {
     std::vector<std::string> chosen;  // every chosen name (full paths) after OK
 };
 
-// The pairs of a filter text, as "description (pat pat)" for display.
+// The (description, patterns) pairs of a filter text.
 std::vector<std::pair<std::string, std::string>> SplitFilter(const std::string& filter);
+
+// One entry of the dialog's list of file types: the description shown as it
+// is written (it often names its patterns already), the patterns the dialog
+// filters with, and the two together in the form the dialog takes.
+struct FileDialogFilter {
+    std::string description;   // "GEO Link Budget (*.glb;*.upd;)"
+    std::string patterns;      // "*.glb *.upd"
+    std::string qtFilter;      // "GEO Link Budget (*.glb;*.upd;) (*.glb *.upd)"
+};
+std::vector<FileDialogFilter> DialogFilters(const std::string& filter);
+// Sets up a dialog as it is shown: its file types, the folder it starts in,
+// the mode, the file type and the name it proposes.
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogData& data, bool save);
+// The 1-based file type the user left the dialog on, 0 when not one of the filter's.
+int ChosenFilterIndex(const QFileDialog& dialog, const std::string& filter);
+
+// The kind of file a dialog is for: its default extension, else the first
+// plain extension of the file type it starts on; "" for every file.
+std::string FileKind(const FileDialogData& data);
+// The folder a dialog starts in: the one last used for its kind of file
+// (kept in the registry across runs) while it exists, else its initialDir.
+std::string StartFolder(const FileDialogData& data);
 
 // Runs the dialog; true on OK.
 bool RunFileOpen(QWidget* owner, const std::string& title, FileDialogData& data);
@@ -34,11 +58,13 @@ struct FileDialogAnswer {
 };
 void QueueFileDialogAnswer(FileDialogAnswer answer);
 void ClearFileDialogAnswers();
-// What the last dialog was asked (title and data as passed in).
+// What the last dialog was asked (title and data as passed in) and the
+// folder it started in.
 struct FileDialogRequest {
     std::string title;
     FileDialogData data;
     bool save = false;
+    std::string startFolder;
 };
 const FileDialogRequest& LastFileDialogRequest();
 

@@ -9,10 +9,22 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 
 namespace platform {
+
+namespace {
+// A new child covers three quarters of the client area each way, as the
+// system's default size for a document window does, and never less than this.
+constexpr int kChildShareNumerator = 3;
+constexpr int kChildShareDenominator = 4;
+constexpr int kMinChildWidthPx = 200;
+constexpr int kMinChildHeightPx = 150;
+// Entries of the window list with a mnemonic digit.
+constexpr int kNumberedWindows = 9;
+}  // namespace
 
 // ---- MDI child ---------------------------------------------------------------
 MdiChild::MdiChild(MdiClient* client, const std::string& title, Window* clientWindow)
@@ -49,6 +61,7 @@ void MdiChild::closeEvent(QCloseEvent* event)
 // ---- MDI client --------------------------------------------------------------
 MdiClient::MdiClient(QWidget* parent) : QMdiArea(parent)
 {
+    setActivationOrder(QMdiArea::CreationOrder);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     SetHandler(24361, [this] { cascadeSubWindows(); });
@@ -66,12 +79,54 @@ MdiChild* MdiClient::CreateChild()
     const bool maximized = active && active->isMaximized();
     MdiChild* child = InitChild();
     if (!child) return nullptr;
+    const QRect place = NewChildGeometry();
     addSubWindow(child);
-    if (maximized) child->showMaximized();
-    else child->show();
+    if (maximized) {
+        child->showMaximized();
+    } else {
+        child->setGeometry(place);
+        child->show();
+    }
     setActiveSubWindow(child);
     if (child->ClientWindow()) child->ClientWindow()->setFocus();
     return child;
+}
+
+QRect MdiClient::NewChildGeometry() const
+{
+    const QRect area = viewport()->rect();
+    const QSize size(std::max(kMinChildWidthPx, area.width() * kChildShareNumerator / kChildShareDenominator),
+                     std::max(kMinChildHeightPx, area.height() * kChildShareNumerator / kChildShareDenominator));
+    QPoint origin(0, 0);
+    const std::vector<MdiChild*> open = Children();
+    if (!open.empty()) {
+        const MdiChild* last = open.back();
+        if (!last->isMinimized() && !last->isMaximized()) {
+            const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, last);
+            origin = last->pos() + QPoint(step, step);
+        }
+    }
+    // A cascade that would run off the client area starts again at its corner.
+    if (origin.x() + size.width() > area.width() || origin.y() + size.height() > area.height()) origin = QPoint(0, 0);
+    return QRect(origin, size);
+}
+
+void MdiClient::ActivateNext()
+{
+    if (subWindowList().size() > 1) activateNextSubWindow();
+}
+
+void MdiClient::ActivatePrevious()
+{
+    if (subWindowList().size() > 1) activatePreviousSubWindow();
+}
+
+void MdiClient::Activate(MdiChild* child)
+{
+    if (!child) return;
+    if (child->isMinimized()) child->showNormal();
+    setActiveSubWindow(child);
+    if (child->ClientWindow()) child->ClientWindow()->setFocus();
 }
 
 MdiChild* MdiClient::ActiveChild() const
@@ -148,10 +203,19 @@ MdiFrame::MdiFrame(const std::string& title, MdiClient* client) : client_(client
     setAcceptDrops(true);
     statusBar()->setSizeGripEnabled(true);
     QObject::connect(client, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandEnablers(); });
+    AddWindowKeys();
     // The toolbar follows the enablers while the program idles.
     enablerTimer_.setInterval(300);
     QObject::connect(&enablerTimer_, &QTimer::timeout, this, [this] { UpdateCommandEnablers(); });
     enablerTimer_.start();
+}
+
+MdiFrame::~MdiFrame()
+{
+    // The client outlives this part of the frame: its children, hidden as the
+    // frame goes, must not reach for menus already gone.
+    QObject::disconnect(client_, nullptr, this, nullptr);
+    enablerTimer_.stop();
 }
 
 void MdiFrame::AddItems(QMenu* menu, const std::vector<MenuItemDef>& items)
@@ -192,6 +256,71 @@ void MdiFrame::BuildMenus(const std::vector<MenuDef>& menus)
         menus_[m.title] = menu;
         AddItems(menu, m.items);
         QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandEnablers(); });
+        if (m.listsWindows) SetWindowMenu(m.title);
+    }
+}
+
+// The keys of a multiple-document program: Ctrl+F6 and Ctrl+Tab go to the
+// next document window, with Shift to the previous, through all of them.
+void MdiFrame::AddWindowKeys()
+{
+    const struct {
+        QKeySequence keys;
+        bool next;
+    } bindings[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_F6), true},
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), true},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), false},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), false},
+        {QKeySequence(Qt::CTRL | Qt::Key_Backtab), false},
+    };
+    for (const auto& b : bindings) {
+        auto* action = new QAction(this);
+        action->setShortcut(b.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        const bool next = b.next;
+        QObject::connect(action, &QAction::triggered, this, [this, next] {
+            if (next) client_->ActivateNext();
+            else client_->ActivatePrevious();
+        });
+        addAction(action);
+    }
+}
+
+void MdiFrame::SetWindowMenu(const std::string& title)
+{
+    windowMenu_ = Menu(title);
+    if (windowMenu_) QObject::connect(windowMenu_, &QMenu::aboutToShow, this, [this] { RefreshWindowList(); });
+}
+
+void MdiFrame::RefreshWindowList()
+{
+    if (!windowMenu_) return;
+    for (QAction* a : windowList_) {
+        windowMenu_->removeAction(a);
+        delete a;
+    }
+    windowList_.clear();
+    const std::vector<MdiChild*> children = client_->Children();
+    if (children.empty()) return;
+    windowList_.push_back(windowMenu_->addSeparator());
+    MdiChild* active = client_->ActiveChild();
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        MdiChild* child = children[i];
+        const int number = int(i) + 1;
+        const QString prefix = number <= kNumberedWindows ? QStringLiteral("&%1 ").arg(number)
+                                                          : QStringLiteral("%1 ").arg(number);
+        // An ampersand of the title is shown, not taken for a mnemonic.
+        QString title = child->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = windowMenu_->addAction(prefix + title);
+        a->setCheckable(true);
+        a->setChecked(child == active);
+        QPointer<MdiChild> target(child);
+        QObject::connect(a, &QAction::triggered, this, [this, target] {
+            if (target) client_->Activate(target);
+        });
+        windowList_.push_back(a);
     }
 }
 
@@ -202,8 +331,13 @@ QToolBar* MdiFrame::AddToolBar(const std::string& title, const std::vector<int>&
     bar->setMovable(true);
     bar->setFloatable(true);
     for (int id : ids) {
-        if (id == 0) bar->addSeparator();
-        else if (QAction* a = Action(id)) bar->addAction(a);
+        if (id == 0) {
+            bar->addSeparator();
+        } else if (QAction* a = Action(id)) {
+            // The button tells what it does in the words of its menu hint.
+            if (!a->statusTip().isEmpty()) a->setToolTip(a->statusTip());
+            bar->addAction(a);
+        }
     }
     return bar;
 }

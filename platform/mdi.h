@@ -36,6 +36,7 @@ struct MenuItemDef {
 struct MenuDef {
     std::string title;
     std::vector<MenuItemDef> items;
+    bool listsWindows = false;  // the Window menu: the open children follow its items
 };
 
 // ---- MDI child ---------------------------------------------------------------
@@ -63,9 +64,12 @@ public:
 
     // Builds the child for the next CreateChild; null when nothing is to be made.
     virtual MdiChild* InitChild() { return nullptr; }
-    // Creates, shows and activates the child that InitChild builds (maximized
-    // when the active child is maximized).
+    // Creates, shows and activates the child that InitChild builds: maximized
+    // when the active child is maximized, else over most of the client area,
+    // cascaded one title bar down and right from the child opened before.
     MdiChild* CreateChild();
+    // Where a new child that is not maximized goes.
+    QRect NewChildGeometry() const;
 
     MdiChild* ActiveChild() const;
     std::vector<MdiChild*> Children() const;
@@ -79,16 +83,29 @@ public:
     void TileVertically();
     void TileHorizontally();
     void ArrangeIcons();
+    // Activates the next or previous child in the order they were opened,
+    // round from the last to the first.
+    void ActivateNext();
+    void ActivatePrevious();
+    // Shows and activates a child, restoring it when it is an icon.
+    void Activate(MdiChild* child);
 };
 
 // ---- MDI frame ---------------------------------------------------------------
 class MdiFrame : public QMainWindow, public CommandTarget {
 public:
     MdiFrame(const std::string& title, MdiClient* client);
+    ~MdiFrame() override;
 
     MdiClient* Client() const { return client_; }
 
     void BuildMenus(const std::vector<MenuDef>& menus);
+    // The menu (by title) that lists the open children after its own items:
+    // numbered, the active one checked; choosing one activates it.
+    void SetWindowMenu(const std::string& title);
+    // Brings the list up to date (the menu does it each time it opens).
+    void RefreshWindowList();
+    const std::vector<QAction*>& WindowListActions() const { return windowList_; }
     // Buttons reuse the menu actions (id 0 = separator).
     QToolBar* AddToolBar(const std::string& title, const std::vector<int>& ids);
     void SetAccelerator(int id, const QKeySequence& keys);
@@ -109,7 +126,11 @@ protected:
 private:
     void AddItems(QMenu* menu, const std::vector<MenuItemDef>& items);
 
+    void AddWindowKeys();
+
     MdiClient* client_;
+    QMenu* windowMenu_ = nullptr;
+    std::vector<QAction*> windowList_;  // the separator first
     std::map<int, QAction*> actions_;
     std::map<std::string, QMenu*> menus_;
     QTimer enablerTimer_;

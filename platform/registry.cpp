@@ -105,8 +105,19 @@ void RecentFiles::Add(const std::string& fileName)
 std::string RecentFiles::MenuText(int index) const
 {
     if (index < 0 || index >= int(files_.size())) return {};
-    const std::string& f = files_[std::size_t(index)];
-    return int(f.size()) > maxTextLength_ ? f.substr(0, std::size_t(maxTextLength_)) : f;
+    return ShortenPath(files_[std::size_t(index)], std::size_t(std::max(0, maxTextLength_)));
+}
+
+std::string ShortenPath(const std::string& path, std::size_t maxLength)
+{
+    static constexpr std::string_view kEllipsis = "...";
+    if (path.size() <= maxLength) return path;
+    if (maxLength <= kEllipsis.size()) return path.substr(path.size() - maxLength);
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash);
+    const std::size_t room = maxLength - kEllipsis.size();
+    if (name.size() >= room || slash == std::string::npos) return std::string(kEllipsis) + path.substr(path.size() - room);
+    return path.substr(0, room - name.size()) + std::string(kEllipsis) + name;
 }
 
 void RecentFiles::Load()

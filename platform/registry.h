@@ -35,14 +35,15 @@ public:
 
 // ---- recent files ------------------------------------------------------------
 // A most-recently-used list kept in the registry under one key ("File1" is
-// the newest).  Menu texts are cut to a maximum length.
+// the newest).  The paths are kept whole; their menu texts are shortened to a
+// maximum length in the middle, so that the file name stays in sight.
 class RecentFiles {
 public:
     RecentFiles(std::string registryKey, int maxEntries, int maxTextLength);
 
     void Add(const std::string& fileName);  // moves an existing entry to the top
     const std::vector<std::string>& Files() const { return files_; }
-    std::string MenuText(int index) const;   // the cut text of entry index (0 = newest)
+    std::string MenuText(int index) const;   // the shortened text of entry index (0 = newest)
     void Load();
     void Store() const;
 
@@ -52,6 +53,10 @@ private:
     int maxTextLength_;
     std::vector<std::string> files_;
 };
+
+// The path in at most maxLength characters: the leading folders, "...", and
+// the file name with its slash; a name too long for that keeps its end.
+std::string ShortenPath(const std::string& path, std::size_t maxLength);
 
 // ---- single instance ---------------------------------------------------------
 // A lock file named from a key, plus a local socket server owned by the lock

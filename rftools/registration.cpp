@@ -1,8 +1,15 @@
 #include "rftools/registration.h"
 
+#include "rftools/calculators/calculator_registration.h"
+#include "rftools/graphs/graph_registration.h"
+
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterRfToolsSubsystem() {}
+void RegisterRfToolsSubsystem()
+{
+    RegisterCalculatorForms();
+    RegisterGraphWindows();
+}
 
 }  // namespace orbiscope

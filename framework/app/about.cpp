@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QStyle>
 
+#include "framework/app/icons.h"
 #include "framework/app/mdiclient.h"
+#include "framework/app/orbiscope.h"
+#include "platform/services.h"
 #include "framework/app/menus.h"
 #include "framework/app/registration.h"
 
@@ -76,14 +78,16 @@ TAboutDlg::TAboutDlg(QWidget* parent) : platform::Dialog(parent, kResourceId, "A
     if (auto* link = qobject_cast<QLabel*>(Control(kWebsiteLink))) {
         link->setTextFormat(Qt::RichText);
         link->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                          .arg(QString::fromLatin1(orbiscope::kWebsiteUrl), QString::fromLatin1(orbiscope::kWebsiteLinkText)));
-        link->setOpenExternalLinks(true);
+                          .arg(QString::fromLatin1(orbiscope::kWebsiteTarget),
+                               QString::fromLatin1(orbiscope::kWebsiteLinkText)));
+        link->setOpenExternalLinks(false);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        QObject::connect(link, &QLabel::linkActivated, this, [this] { OpenWebsite(); });
     }
     // The program's icon.
     auto* icon = new QLabel(this);
     icon->setGeometry(12, 14, 36, 36);
-    icon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+    icon->setPixmap(orbiscope::ProgramIcon().pixmap(32, 32));
 }
 
 void TAboutDlg::SetupWindow()
@@ -100,6 +104,12 @@ void TAboutDlg::SetupWindow()
         if (notice.size() > kStaticTextLimit) notice.resize(kStaticTextLimit);
         SetControlText(kLegalNotice, notice);
     }
+}
+
+void TAboutDlg::OpenWebsite()
+{
+    if (TOrbiscope* app = TOrbiscope::Current()) app->CmHelpContents();
+    else platform::HelpViewer::ShowContents();
 }
 
 namespace about {

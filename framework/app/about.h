@@ -1,5 +1,5 @@
 // Help > About: the product name, version and legal notice of the program,
-// a line naming the publisher and a link to the web site.
+// a line naming the publisher and a link to the program's own pages.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,9 @@
 #include "platform/dialog.h"
 
 namespace orbiscope {
-inline constexpr const char* kWebsiteUrl = "https://orbiscope.example.org/";
+// The project publishes no web site: the link opens the pages that come with
+// the program, its help, rather than an address that leads nowhere.
+inline constexpr const char* kWebsiteTarget = "help:contents";
 inline constexpr const char* kWebsiteLinkText = "Visit the Orbiscope website";
 inline constexpr const char* kPublisherLine = "Published by the Orbiscope project, Liverpool, England";
 }  // namespace orbiscope
@@ -49,6 +51,8 @@ public:
 
     // The version line and the legal notice from the version information.
     void SetupWindow() override;
+    // The link: the help's contents.
+    void OpenWebsite();
 };
 
 // The version line: the product name, the line's own text and the version,

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QStyle>
 #include <cstring>
 
+#include "framework/app/icons.h"
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
@@ -180,7 +180,7 @@ platform::MdiChild* TOrbiscopeMDIClient::InitChild()
     if (!window) return nullptr;
     window->SetWindowType(info->type);
     auto* child = new TOrbiscopeMDIChild(this, info->childTitle, window);
-    child->setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+    child->setWindowIcon(IconResource(info->icon));
     return child;
 }
 

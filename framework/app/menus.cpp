@@ -133,7 +133,8 @@ std::vector<MenuDef> BuildMenu()
                   {24362, "Tile Vertically", "Display all open widows tiled", {}},
                   {24363, "Tile Horizontally", "Tile windows horizontally on screen", {}},
                   {24364, "Arrange Icons", "Arranges window icons along bottom of frame", {}},
-                  {24365, "Close All", "Closes all open windows", {}}}});
+                  {24365, "Close All", "Closes all open windows", {}}},
+                 true});
     m.push_back({"&Help",
                  {{6710, "Help Contents", "Display help table of contents", {}},
                   kSep,

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <clocale>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include <ctime>
 #include <unistd.h>
 
+#include "framework/app/icons.h"
 #include "framework/app/mdiclient.h"
 #include "framework/app/menus.h"
 #include "framework/app/registration.h"
@@ -35,23 +35,6 @@ void PutWord(std::uint8_t* p, int offset)
     p[offset + 1] = 0;
 }
 
-QIcon ToolbarIcon(int id)
-{
-    QStyle* s = QApplication::style();
-    switch (id) {
-    case 24332: return s->standardIcon(QStyle::SP_DialogOpenButton);
-    case 24333: return s->standardIcon(QStyle::SP_DialogSaveButton);
-    case 6121: return s->standardIcon(QStyle::SP_FileDialogDetailedView);
-    case 24323: return s->standardIcon(QStyle::SP_FileDialogContentsView);
-    case 6510: return s->standardIcon(QStyle::SP_ComputerIcon);
-    case 24337: return s->standardIcon(QStyle::SP_DriveFDIcon);
-    case 24340: return s->standardIcon(QStyle::SP_FileDialogInfoView);
-    case 24361: return s->standardIcon(QStyle::SP_TitleBarNormalButton);
-    case 24362: return s->standardIcon(QStyle::SP_TitleBarMaxButton);
-    case 6710: return s->standardIcon(QStyle::SP_MessageBoxQuestion);
-    default: return {};
-    }
-}
 // Notices of the calculation libraries become message boxes without owner.
 class BoxNotifier : public CalculationNotifier {
 public:
@@ -170,6 +153,7 @@ void TOrbiscope::InitMainWindow()
 {
     client_ = new TOrbiscopeMDIClient(this);
     frame_ = new platform::MdiFrame(kMainTitle, client_);
+    frame_->setWindowIcon(ProgramIcon());
     SetFrame(frame_);
     frame_->BuildMenus(MainMenu());
     frame_->statusBar()->setSizeGripEnabled(true);
@@ -202,7 +186,7 @@ void TOrbiscope::SetupToolbar()
     toolbar_->setWindowTitle(QStringLiteral("Toolbar"));
     frame_->addToolBar(Qt::TopToolBarArea, toolbar_);
     for (int id : ToolbarCommands())
-        if (QAction* a = frame_->Action(id)) a->setIcon(ToolbarIcon(id));
+        if (QAction* a = frame_->Action(id)) a->setIcon(ToolbarBitmap(id));
 }
 
 void TOrbiscope::RebuildRecentFilesMenu()
@@ -241,7 +225,8 @@ void TOrbiscope::AddRecentFile(const std::string& fileName)
 void TOrbiscope::CmMruFile(int index)
 {
     if (index < 0 || index >= int(recent_.Files().size())) return;
-    const std::string name = recent_.Files()[std::size_t(index)].substr(0, 260);
+    // The whole path: a Linux path may be longer than the old name buffers.
+    const std::string name = recent_.Files()[std::size_t(index)];
     if (client_) client_->OpenFile(name.c_str());
 }
 

@@ -1,9 +1,12 @@
 #include "framework/forms/form.h"
 
+#include <QLabel>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
+#include "framework/forms/form_controls.h"
 #include "framework/app/orbiscope.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -22,6 +25,66 @@ bool TakesPart(const ControlSpec& c)
 std::size_t FieldSize(const ControlSpec& c)
 {
     return c.kind == ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
+}
+
+// The words of a label, lower case: "Site latitude (up)" gives "site",
+// "latitude", "up".
+std::vector<std::string> LabelWords(std::string_view text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (const char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c)) {
+            word += char(std::tolower(c));
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+    }
+    if (!word.empty()) words.push_back(word);
+    return words;
+}
+
+int SharedWords(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    int n = 0;
+    for (const std::string& w : a)
+        if (std::find(b.begin(), b.end(), w) != b.end()) ++n;
+    return n;
+}
+
+// A row's labels are a few pixels off their entry's line; a column heading
+// sits at most this far above the first entry.
+constexpr int kRowSlackPx = 4;
+constexpr int kHeadingReachPx = 40;
+
+// The text of the static that labels the edit at `index`: the nearest on its
+// left on the same line, else the nearest heading above it.  The pages of a
+// tabbed dialog lie over each other: a label is on its entry's page.
+std::string EditLabelText(const TForm& form, std::size_t index, const std::vector<int>& pages)
+{
+    const QWidget* edit = form.ControlAt(index);
+    if (!edit) return {};
+    const QRect e = edit->geometry();
+    const QWidget* beside = nullptr;
+    const QWidget* above = nullptr;
+    const auto& specs = form.Controls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const auto* label = qobject_cast<const QLabel*>(form.ControlAt(i));
+        if (!label || specs[i].kind != ControlKind::Static) continue;
+        if (pages[i] != pages[index] && pages[i] != platform::Dialog::kEveryPage) continue;
+        const QRect s = label->geometry();
+        const int middle = s.center().y();
+        if (s.left() < e.left() && middle >= e.top() - kRowSlackPx && middle <= e.bottom() + kRowSlackPx) {
+            if (!beside || s.right() > beside->geometry().right()) beside = label;
+        } else if (s.bottom() <= e.top() && e.top() - s.bottom() <= kHeadingReachPx && s.left() < e.right() &&
+                   s.right() > e.left()) {
+            if (!above || s.bottom() > above->geometry().bottom()) above = label;
+        }
+    }
+    const QLabel* chosen = qobject_cast<const QLabel*>(beside ? beside : above);
+    return chosen ? chosen->text().toLatin1().toStdString() : std::string();
 }
 
 }  // namespace
@@ -53,28 +116,70 @@ FieldMessageSink TForm::MessageSink()
     return [this](const FieldMessage& m) { ReportFieldError(m.text, m.caption); };
 }
 
+FieldMessageSink TForm::MessageSinkFor(std::string_view label, std::string_view text)
+{
+    return [this, label = std::string(label), text = std::string(text)](const FieldMessage& m) {
+        if (!Silent())
+            if (const int id = FieldControl(label, text)) FocusControl(id);
+        ReportFieldError(m.text, m.caption);
+    };
+}
+
+int TForm::FieldControl(std::string_view label, std::string_view text)
+{
+    std::vector<std::size_t> holding;
+    const auto& specs = Controls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const ControlSpec& c = specs[i];
+        if (c.kind != ControlKind::Edit || c.readOnly || c.id == 0) continue;
+        std::string shown = GetControlText(c.id);
+        if (c.textLimit > 0 && shown.size() >= std::size_t(c.textLimit)) shown.resize(std::size_t(c.textLimit) - 1);
+        if (shown == text) holding.push_back(i);
+    }
+    if (holding.size() == 1) return specs[holding.front()].id;
+    if (holding.empty()) return 0;
+    const std::vector<std::string> wanted = LabelWords(label);
+    const std::vector<int> pages = ControlPages();
+    int best = 0, bestScore = 0;
+    bool tied = false;
+    for (std::size_t i : holding) {
+        const int score = SharedWords(wanted, LabelWords(EditLabelText(*this, i, pages)));
+        if (score > bestScore) {
+            best = specs[i].id;
+            bestScore = score;
+            tied = false;
+        } else if (score == bestScore) {
+            tied = true;
+        }
+    }
+    return bestScore > 0 && !tied ? best : 0;
+}
+
+void TForm::AfterExecute() { ShowStatusHint(app_, ""); }
+
 bool TForm::CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
                        std::string_view unit)
 {
-    return ::CheckField(label, text, type, minimum, maximum, unit, MessageSink());
+    return ::CheckField(label, text, type, minimum, maximum, unit, MessageSinkFor(label, text));
 }
 
 bool TForm::CheckDate(int day, int month, int year) { return ::CheckDate(day, month, year, MessageSink()); }
 
 bool TForm::CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam)
 {
-    return ::CheckMary(mText, oneBitPerSymbol, qam, MessageSink());
+    return ::CheckMary(mText, oneBitPerSymbol, qam, MessageSinkFor("M", mText));
 }
 
 bool TForm::CheckAntennaGain(std::string_view diameterM, std::string_view gainDbi, std::string_view frequencyGHz,
                              int link)
 {
-    return ::CheckAntennaGain(diameterM, gainDbi, frequencyGHz, link, MessageSink());
+    // The gain is what a dish of that size cannot have.
+    return ::CheckAntennaGain(diameterM, gainDbi, frequencyGHz, link, MessageSinkFor("antenna gain", gainDbi));
 }
 
 bool TForm::CheckFraction(std::string_view text, double minimum, double maximum, std::string_view label)
 {
-    return ::CheckFraction(text, minimum, maximum, label, MessageSink());
+    return ::CheckFraction(text, minimum, maximum, label, MessageSinkFor(label, text));
 }
 
 bool TForm::CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, std::string_view adjacent2,
@@ -82,12 +187,12 @@ bool TForm::CheckSatelliteSpacing(std::string_view wanted, std::string_view adja
                                   std::uint16_t include3, std::uint16_t include4)
 {
     return ::CheckSatelliteSpacing(wanted, adjacent1, adjacent2, adjacent3, adjacent4, include2, include3, include4,
-                                   MessageSink());
+                                   MessageSinkFor("satellite longitude", wanted));
 }
 
 bool TForm::CheckCarrierSpacing(std::string_view first, std::string_view second)
 {
-    return ::CheckCarrierSpacing(first, second, MessageSink());
+    return ::CheckCarrierSpacing(first, second, MessageSinkFor("carrier spacing factor", second));
 }
 
 std::vector<std::uint8_t> TForm::ReadControls() const

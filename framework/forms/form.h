@@ -45,6 +45,17 @@ public:
     void ReportFieldError(std::string_view text, std::string_view caption);
     // The sink that the shared checks report through.
     FieldMessageSink MessageSink();
+    // The same for the check of one field: before its message shows, the
+    // field takes the focus on the page that holds it.
+    FieldMessageSink MessageSinkFor(std::string_view label, std::string_view text);
+
+    // The edit a check of (label, text) speaks of: the one edit holding the
+    // text, or among several the one whose own label shares most words with
+    // the check's label; 0 when that is not plain.
+    int FieldControl(std::string_view label, std::string_view text);
+
+    // A closed form leaves no hint of its controls in the status bar.
+    void AfterExecute() override;
 
     // The shared field checks, reporting as above.
     bool CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,

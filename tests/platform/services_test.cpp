@@ -98,7 +98,7 @@ TEST(RecentFilesList, SixEntriesNewestFirstTextsCut)
                                                "/data/e.glb", "/data/d.glb", "/data/b.glb"};
     EXPECT_EQ(mru.Files(), expected);
     mru.Add("/a/very/long/folder/name/that/goes/on/budget.glb");
-    EXPECT_EQ(mru.MenuText(0), "/a/very/long/folder/name/that/");
+    EXPECT_EQ(mru.MenuText(0), "/a/very/long/fol.../budget.glb");  // 16 + 3 + 11
     EXPECT_EQ(mru.MenuText(0).size(), 30u);
     EXPECT_EQ(mru.MenuText(6), "");
     platform::RecentFiles again("Software\\Orbiscope\\MRU", 6, 30);

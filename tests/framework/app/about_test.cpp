@@ -71,7 +71,26 @@ TEST_F(AboutBox, ShowsTheBuildsNameVersionAndNotice)
     EXPECT_EQ(shown.versionLine, "Orbiscope Pro  " + version);
     EXPECT_EQ(shown.notice, "Copyright (C) 2026 the Orbiscope project. All rights reserved.");
     EXPECT_NE(shown.link.find("Visit the Orbiscope website"), std::string::npos);
-    EXPECT_NE(shown.link.find(std::string("href=\"") + orbiscope::kWebsiteUrl + "\""), std::string::npos);
+}
+
+// The link leads somewhere that is there: the help pages that come with the
+// program, not an address on the network.
+TEST(AboutBoxLink, OpensTheProgramsOwnPages)
+{
+    AppFixture f;
+    std::vector<int> helpCalls;
+    platform::HelpViewer::SetSink([&](int context) {
+        helpCalls.push_back(context);
+        return true;
+    });
+    TAboutDlg dialog(f.app->Frame());
+    auto* link = qobject_cast<QLabel*>(dialog.Control(TAboutDlg::kWebsiteLink));
+    ASSERT_NE(link, nullptr);
+    EXPECT_FALSE(link->openExternalLinks());
+    EXPECT_EQ(link->text().indexOf(QStringLiteral("http")), -1);
+    emit link->linkActivated(QString::fromLatin1(orbiscope::kWebsiteTarget));
+    EXPECT_EQ(helpCalls, std::vector<int>{0});  // 0: the contents
+    EXPECT_TRUE(f.app->HelpOpened);
 }
 
 TEST_F(AboutBox, MissingStringsLeaveTheTextsAsTheyAre)

@@ -1,0 +1,36 @@
+#include "pointing/sun/batch_input.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "framework/app/orbiscope.h"
+#include "framework/forms/form.h"
+#include "platform/messagebox.h"
+#include "platform/services.h"
+
+namespace orbiscope::sun {
+
+bool LoadBatchRecords(TForm& form, const std::string& fileName, int fieldCount, std::vector<BatchRecord>& records)
+{
+    if (TOrbiscope* app = form.App()) app->SetProgramDir();
+    std::filesystem::path path(fileName);
+    if (path.is_relative()) path = platform::ProgramDirectory() / path;
+    std::error_code ec;
+    std::vector<std::uint8_t> bytes;
+    if (!std::filesystem::is_regular_file(path, ec) || !platform::ReadWholeFile(path, bytes)) {
+        platform::MessageBox(&form, fileName, "Unable to open file", platform::MB_ICONEXCLAMATION);
+        return false;
+    }
+    records = ReadBatchRecords(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                               fieldCount);
+    return true;
+}
+
+void ReportBatchLine(TForm& form, int line)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "Line: %d", line);
+    platform::MessageBox(&form, text, "Batch File Error", platform::MB_ICONEXCLAMATION);
+}
+
+}  // namespace orbiscope::sun
