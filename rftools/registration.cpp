@@ -1,11 +1,16 @@
 #include "rftools/registration.h"
 
+#include "rftools/calculators/calculator_registration.h"
+#include "rftools/graphs/graph_registration.h"
 #include "rftools/losses/loss_registration.h"
 
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterRfToolsSubsystem() {
+void RegisterRfToolsSubsystem()
+{
+    RegisterCalculatorForms();
+    RegisterGraphWindows();
     RegisterLossWindows();
 }
 

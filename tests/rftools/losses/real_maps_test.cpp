@@ -8,8 +8,8 @@
 
 #include "fake_atmosphere.h"
 #include "framework/output/docfile.h"
-#include "linkbudget/geo_link_budget.h"
-#include "linkbudget/path_fill.h"
+#include "linkbudget/geo/geo_budget.h"
+#include "linkbudget/engine/path_fill.h"
 #include "propagation/coordinates.h"
 #include "propagation/itu_maps.h"
 #include "rftools/losses/atmos_loss_report.h"
