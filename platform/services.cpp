@@ -9,7 +9,6 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <cstdlib>
-#include <fstream>
 
 namespace platform {
 
@@ -91,10 +90,7 @@ void PumpWaitingMessages() { QCoreApplication::processEvents(); }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return ReadRegularFile(path, bytes);
 }
 
 namespace {

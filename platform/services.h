@@ -60,9 +60,9 @@ private:
 void PumpWaitingMessages();
 
 // ---- files -------------------------------------------------------------------
-// Writes the bytes to a temporary file beside the target and renames it over
-
-// Reads a whole file; false when it cannot be opened or read.
+// Writes go through WriteFileAtomically (atomic_file.h).
+// Reads a whole regular file; false when it cannot be opened or read (a FIFO
+// or device is refused without waiting on it).
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
 
 // ---- help --------------------------------------------------------------------

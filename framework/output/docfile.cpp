@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/atomic_file.h"
+
 int DocFieldSize(int kind)
 {
     switch (kind) {
@@ -16,7 +18,9 @@ int DocFieldSize(int kind)
     }
 }
 
-DocumentFile::DocumentFile(const std::filesystem::path& path) : file_(std::fopen(path.c_str(), "rb")) {}
+// Only a regular file is opened: a FIFO or device named like a document
+// would otherwise hold the program until something wrote to it.
+DocumentFile::DocumentFile(const std::filesystem::path& path) : file_(platform::OpenRegularFile(path).release()) {}
 
 DocumentFile::~DocumentFile() { Close(); }
 
