@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs what Orbiscope needs to build on Debian 12, when it is missing.
 # As root it runs apt-get; otherwise it prints the one line to run and stops.
+#   scripts/setup.sh        the build, the tests and the benchmarks
+#   scripts/setup.sh fuzz   also clang and its fuzzer runtime (fuzz/run.sh)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config xz-utils qt6-base-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
