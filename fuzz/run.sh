@@ -33,27 +33,41 @@ cmake --build build-fuzz -j "${JOBS:-$(nproc)}" --target "${targets[@]/#/fuzz_}"
 export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Absolute paths: the document windows' application makes its program
+# folder the current one.
+out=$PWD/build-fuzz
 run_one() {
-  local t=$1 dir=build-fuzz
-  mkdir -p "$dir/corpus/$t" "$dir/findings/$t" "$dir/logs"
+  local t=$1
+  mkdir -p "$out/corpus/$t" "$out/findings/$t" "$out/logs"
   # The document windows run on the window system's library, whose caches
   # look like leaks to the per-input check; the process-end check stays.
   local leaks=1
   [[ $t == doc_* ]] && leaks=0
-  "$dir/fuzz_$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -detect_leaks=$leaks \
-    -artifact_prefix="$dir/findings/$t/" "$dir/corpus/$t" "fuzz/$t/corpus" >"$dir/logs/$t.log" 2>&1
+  local code=0
+  "$out/fuzz_$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -detect_leaks=$leaks \
+    -artifact_prefix="$out/findings/$t/" "$out/corpus/$t" "$PWD/fuzz/$t/corpus" >"$out/logs/$t.log" 2>&1 || code=$?
+  echo "$code" >"$out/logs/$t.status"
 }
 
 parallel=${FUZZ_PARALLEL:-1}
-status=0
-pids=()
+running=0
 for t in "${targets[@]}"; do
+  if [ "$running" -ge "$parallel" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  rm -f "$out/logs/$t.status"
   run_one "$t" &
-  pids+=("$!:$t")
-  while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do sleep 1; done
+  running=$((running + 1))
 done
-for p in "${pids[@]}"; do
-  wait "${p%%:*}" || { status=1; echo "finding in ${p#*:}: see build-fuzz/logs/${p#*:}.log" >&2; }
+wait
+
+status=0
+for t in "${targets[@]}"; do
+  if [ "$(cat "$out/logs/$t.status" 2>/dev/null)" != 0 ]; then
+    status=1
+    echo "finding in $t: see build-fuzz/logs/$t.log and build-fuzz/findings/$t/" >&2
+  fi
 done
 
 printf '%-16s %14s %10s %10s %8s\n' target executions "exec/s" coverage features
