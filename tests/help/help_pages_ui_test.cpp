@@ -72,11 +72,23 @@ struct SentId {
     std::string control;  // what the control's table entry says of it
 };
 
+// A control as the failure names it: its own text, or the label on its
+// left in the same row.
 std::string Describe(const platform::Dialog& d, int id)
 {
-    for (const auto& c : d.Controls())
-        if (c.id == id) return c.text;
-    return {};
+    const auto& controls = d.Controls();
+    const auto it = std::find_if(controls.begin(), controls.end(), [id](const auto& c) { return c.id == id; });
+    if (it == controls.end()) return {};
+    if (!it->text.empty()) return it->text;
+    std::string label;
+    int nearest = 1 << 30;
+    for (const auto& c : controls) {
+        const int gap = it->x - (c.x + c.width);
+        if (c.kind != platform::ControlKind::Static || c.text.empty() || gap < -c.width / 2 || std::abs(c.y - it->y) > 6)
+            continue;
+        if (gap < nearest) nearest = gap, label = c.text;
+    }
+    return label;
 }
 
 // The ids a dialog sends: its Help button, then F1 on each control that
