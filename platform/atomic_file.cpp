@@ -172,4 +172,10 @@ bool IsRegularFile(const std::filesystem::path& file)
     return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsNonRegularFile(const std::filesystem::path& file)
+{
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 }  // namespace platform

@@ -52,5 +52,7 @@ bool ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t
 
 // Whether the name is a regular file (links followed), asked without opening it.
 bool IsRegularFile(const std::filesystem::path& file);
+// Whether the name exists and is something else: a folder, FIFO, device or socket.
+bool IsNonRegularFile(const std::filesystem::path& file);
 
 }  // namespace platform

@@ -144,18 +144,29 @@ SingleInstance::~SingleInstance()
     server_ = nullptr;
 }
 
+namespace {
+// Where the lock lives: the user's session folder.
+QString LockFolder()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir;
+}
+}  // namespace
+
 QString SingleInstance::ServerName() const
 {
-    // Socket names must be short and plain; the user's name keeps users apart.
-    const QByteArray h = QCryptographicHash::hash((key_ + QDir::homePath()).toUtf8(), QCryptographicHash::Sha1);
+    // Socket names must be short and plain.  The user's home keeps users
+    // apart; the lock's folder ties the socket to its lock, so that only
+    // the lock holder of the same session is reached.
+    const QByteArray h =
+        QCryptographicHash::hash((key_ + QDir::homePath() + LockFolder()).toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("orbiscope-") + QString::fromLatin1(h.toHex().left(16));
 }
 
 bool SingleInstance::TryBecomePrimary()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    lock_ = std::make_unique<QLockFile>(dir + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
+    lock_ = std::make_unique<QLockFile>(LockFolder() + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(100)) {
         lock_.reset();

@@ -246,7 +246,7 @@ void TMyWindow::OpenDocument(bool convertExtension)
     const std::string opened = DocumentFileName;
     SetFileName(HasFileName() ? opened.c_str() : nullptr);
     // A FIFO, device or folder is refused before a reader could wait on it.
-    if (HasFileName() && (!platform::IsRegularFile(opened) || !LoadFile(opened.c_str()))) {
+    if (HasFileName() && (platform::IsNonRegularFile(opened) || !LoadFile(opened.c_str()))) {
         platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrCannotRead), opened),
                              orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
         SetFileName(nullptr);

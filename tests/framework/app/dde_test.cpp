@@ -466,11 +466,11 @@ TEST_F(ProgramVerbs, BothVerbsOnlyOpenInARunningProgram)
     first.setProcessEnvironment(env);
     first.start(program, {});
     ASSERT_TRUE(first.waitForStarted(5000));
-    platform::SingleInstance probe(QString::fromLatin1(orbiscope::kMainTitle));
+    const QString server = testsupport::ServerNameIn(home.Path());
     bool listening = false;
     for (int i = 0; i < 300 && !listening; ++i) {
         QLocalSocket s;
-        s.connectToServer(probe.ServerName());
+        s.connectToServer(server);
         listening = s.waitForConnected(50);
         if (!listening) QThread::msleep(50);
     }

@@ -40,6 +40,19 @@ inline QApplication& App()
     return *app;
 }
 
+// The single-instance socket name of a program started with XDG_RUNTIME_DIR
+// set to `runtimeDir`.
+inline QString ServerNameIn(const std::filesystem::path& runtimeDir)
+{
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    const bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtimeDir.string()));
+    const QString name = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).ServerName();
+    if (had) qputenv("XDG_RUNTIME_DIR", old);
+    else qunsetenv("XDG_RUNTIME_DIR");
+    return name;
+}
+
 class TempDir {
 public:
     TempDir()

@@ -63,8 +63,7 @@ TEST(ProgramStart, ASecondStartThatCannotReachTheFirstFails)
     testsupport::TempDir home;
     // A first instance that holds the lock but does not listen (hung, or
     // still starting): this test process.
-    const platform::SingleInstance probe(QString::fromLatin1(orbiscope::kMainTitle));
-    QLockFile lock(QString::fromStdString(home.Path().string()) + "/" + probe.ServerName() + ".lock");
+    QLockFile lock(QString::fromStdString(home.Path().string()) + "/" + testsupport::ServerNameIn(home.Path()) + ".lock");
     ASSERT_TRUE(lock.tryLock(0));
 
     for (const QStringList& arguments : {QStringList{}, QStringList{"-ddeopen", "x.glb"}}) {
@@ -96,11 +95,11 @@ TEST(ProgramStart, SecondStartRaisesTheFirstAndExitsWithZero)
     first.start(program, {});
     ASSERT_TRUE(first.waitForStarted(5000));
     // Wait until the first instance listens.
-    platform::SingleInstance probe(QString::fromLatin1(orbiscope::kMainTitle));
+    const QString server = testsupport::ServerNameIn(home.Path());
     bool listening = false;
     for (int i = 0; i < 300 && !listening; ++i) {
         QLocalSocket s;
-        s.connectToServer(probe.ServerName());
+        s.connectToServer(server);
         listening = s.waitForConnected(50);
         if (!listening) QThread::msleep(50);
     }
