@@ -22,6 +22,7 @@
 #include "platform/messagebox.h"
 #include "platform/registry.h"
 #include "platform/services.h"
+#include "tests/platform/file_support.h"
 
 namespace testsupport {
 
@@ -53,24 +54,7 @@ inline QString ServerNameIn(const std::filesystem::path& runtimeDir)
     return name;
 }
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbiscope-shell-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempDir = testfiles::TempFolder;
 
 // Records every message box and answers as told.
 struct MessageRecorder {
