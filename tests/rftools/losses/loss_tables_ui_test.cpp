@@ -191,4 +191,32 @@ TEST_F(LossTables, StoredValuesAndClear)
     EXPECT_EQ(form.GetControlText(kSatLongitude), "");
 }
 
+// The Help button of each losses form opens its own page, and F1 on any of
+// its fields reaches a topic of the help folder the program ships.
+TEST_F(LossTables, EveryHelpIdHasATopic)
+{
+    platform::SetProgramDirectoryOverride(QCoreApplication::applicationDirPath().toStdString());
+    std::vector<int> sent;
+    platform::HelpViewer::SetSink([&](int id) { return sent.push_back(id), true; });
+    AtmosLossInputRecord atn{};
+    NationalLossInputRecord national{};
+    AvailLossInputRecord avail{};
+    FreqLossInputRecord freq{};
+    std::unique_ptr<TForm> forms[] = {std::make_unique<TRainForm>(nullptr, atn),
+                                      std::make_unique<TRain2Form>(nullptr, national),
+                                      std::make_unique<TAvailForm>(nullptr, avail),
+                                      std::make_unique<TAttenExtForm>(nullptr, freq)};
+    std::vector<int> buttons;
+    for (auto& form : forms) {
+        form->OnButton(platform::IDHELP);
+        buttons.push_back(sent.back());
+        for (QObject* child : form->children())
+            if (auto* control = dynamic_cast<TMyControl*>(child)) control->EvHelp();
+    }
+    platform::HelpViewer::SetSink({});
+    EXPECT_EQ(buttons, (std::vector<int>{5800, 5819, 5820, 8492}));
+    EXPECT_GT(sent.size(), 40u);
+    for (int id : sent) EXPECT_TRUE(platform::FindHelpTopic(id).has_value()) << id;
+}
+
 }  // namespace
