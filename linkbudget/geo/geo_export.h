@@ -1,7 +1,7 @@
-// The two exports of a calculated GEO budget: its inputs, and its results in
-// the report's order, each as lines of "label<TAB>value" for programs that
-// read them (the batch processor takes the first kind as its input).  Free
-// of Qt.
+// The results export of a calculated GEO budget: the values of its report in
+// the report's order, named for programs that read them.  (The inputs export
+// names the record's fields by the dialog's layout: FormLayout::FieldValues.)
+// Free of Qt.
 #pragma once
 
 #include <string_view>

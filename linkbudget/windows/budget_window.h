@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include "framework/app/orbiscope.h"
