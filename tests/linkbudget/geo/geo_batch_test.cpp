@@ -34,18 +34,6 @@ TEST(GeoBatchSettings, StoredBlockLayout)
     }
 }
 
-TEST(GeoBatchSettings, ClearLeavesOnlyIncludeInputValues)
-{
-    const GeoBatchSettings s = ClearedGeoBatchSettings();
-    EXPECT_EQ(FieldText(s.executable), "");
-    EXPECT_EQ(FieldText(s.inputFile), "");
-    EXPECT_EQ(FieldText(s.outputBase), "");
-    EXPECT_EQ(s.csv.Value(), 0);
-    EXPECT_EQ(s.includeInput.Value(), 1);
-    EXPECT_EQ(s.quiet.Value(), 0);
-    EXPECT_EQ(s.hideTerminal.Value(), 0);
-}
-
 struct CommandCase {
     const char* name;
     bool csv, include, quiet, hide;

