@@ -1,0 +1,93 @@
+#include "rftools/tables/polar_eirp_tables.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "propagation/coordinates.h"
+#include "rftools/tables/table_geometry.h"
+
+namespace orbiscope::tables {
+
+namespace {
+constexpr double kHighestLatitudeDeg = 81.0;
+constexpr double kLatitudeStepDeg = 0.5;
+constexpr double kHighBandGHz = 8.0;
+}  // namespace
+
+TableText PolarMountTable(const ReportHeading& heading)
+{
+    TableText t;
+    t.tabs = TabsFromWidths({12, 12, 12, 12, 12, 12});
+    ReportWriter line = t.Writer();
+    WriteTitleAndCompany(line, "Modified Polar Mount Settings", heading);
+    line.Blank();
+    line.Append("Key to Abbreviations:~");
+    line("%s:\tLatitude (degrees N or S)", "Lat");
+    line("%s:\tPolar axis (degrees)", "P.Axis");
+    line("%s:\tPolar elevation (degrees)", "P.EL");
+    line("%s:\tApex declination (degrees)", "A.Dec");
+    line("%s:\tApex elevation (degrees)", "A.EL");
+    line("%s:\tDeclination offset (degrees)", "D.Off");
+    line.Blank();
+    line("%s\t%s\t%s\t%s\t%s\t%s~", "Lat", "P.Axis", "P.EL", "A.Dec", "A.EL", "D.Off");
+    line.Blank();
+    for (double latitude = 0.0; latitude <= kHighestLatitudeDeg; latitude += kLatitudeStepDeg) {
+        const PolarMount p = PolarMountAt(latitude);
+        line("%.2lf\t%.2lf\t%.2lf\t%.2f\t%.2lf\t%.2lf", latitude, p.polarAxis, p.polarElevation, p.apexDeclination,
+             p.apexElevation, p.declinationOffset);
+    }
+    t.caption = "Polar Mount Angles";
+    return t;
+}
+
+double FreeSpaceLossDb(double slantRangeKm, double frequencyGHz)
+{
+    return 20.0 * std::log10(4.0 * std::numbers::pi * slantRangeKm * 1000.0 / Wavelength(frequencyGHz));
+}
+
+double ApertureForEirp(const EirpLink& link, double eirpDbw, double cnDb)
+{
+    const double lambdaM = Wavelength(link.frequencyGHz);
+    const double gOverTDb = (cnDb - eirpDbw) + kBoltzmannDbw + 10.0 * std::log10(link.bandwidthMHz * 1e6) +
+                            FreeSpaceLossDb(link.slantRangeKm, link.frequencyGHz);
+    const double gainDbi = 10.0 * std::log10(std::pow(10.0, gOverTDb / 10.0) * link.systemNoiseK);
+    return std::sqrt(std::pow(10.0, gainDbi / 10.0) * 100.0 * lambdaM * lambdaM / link.efficiencyPct) *
+           std::numbers::inv_pi;
+}
+
+EirpRange EirpTableRange(double frequencyGHz)
+{
+    return frequencyGHz < kHighBandGHz ? EirpRange{20, 45} : EirpRange{30, 62};
+}
+
+TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& heading)
+{
+    EirpLink link;
+    link.frequencyGHz = FieldNumber(FieldView(r.frequency));
+    link.systemNoiseK = FieldNumber(FieldView(r.systemNoise));
+    link.bandwidthMHz = FieldNumber(FieldView(r.bandwidth));
+    TableText t;
+    t.tabs = TabsFromWidths({16, 5, 5, 5, 5, 5});
+    ReportWriter line = t.Writer();
+    WriteTitleAndCompany(line, Format("Antenna Apertures (m) at %.2lf GHz", link.frequencyGHz), heading);
+    line.Blank();
+    line.Append("Columns show antenna aperture(metres) for clear sky C/N values");
+    line("Free space loss = %0.1lf dB", FreeSpaceLossDb(link.slantRangeKm, link.frequencyGHz));
+    line("Bandwidth = %0.1lf MHz", link.bandwidthMHz);
+    line("Antenna efficiency = %.0lf %%", link.efficiencyPct);
+    line("Total noise temperature = %.0lf K", link.systemNoiseK);
+    line.Blank();
+    line.Append("EIRP(dBW)\t6dB\t9dB\t12dB\t15dB\t18dB\t21dB~");
+    line.Blank();
+    const EirpRange range = EirpTableRange(link.frequencyGHz);
+    for (int eirp = range.lowestDbw; eirp <= range.highestDbw; ++eirp) {
+        double d[std::size(kEirpTableCnDb)];
+        for (std::size_t c = 0; c < std::size(kEirpTableCnDb); ++c)
+            d[c] = ApertureForEirp(link, eirp, kEirpTableCnDb[c]);
+        line("%2d\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf", eirp, d[0], d[1], d[2], d[3], d[4], d[5]);
+    }
+    t.caption = Format("Ant. Size at %.2lf GHz", link.frequencyGHz);
+    return t;
+}
+
+}  // namespace orbiscope::tables
