@@ -1,8 +1,13 @@
 #include "rftools/registration.h"
 
+#include "rftools/tables/table_registration.h"
+
 namespace orbiscope {
 
 // Each folder of the subsystem registers its own windows and commands.
-void RegisterRfToolsSubsystem() {}
+void RegisterRfToolsSubsystem()
+{
+    RegisterTableWindows();
+}
 
 }  // namespace orbiscope

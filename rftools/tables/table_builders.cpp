@@ -1,0 +1,114 @@
+// The builders of the Table menu: each runs its form on the window's buffer,
+// reads the list the table needs, builds the table with the engine under the
+// wait cursor and shows it; any step that fails closes the window.
+#include "platform/messagebox.h"
+#include "platform/services.h"
+#include "propagation/coordinates.h"
+#include "rftools/tables/modulation_table.h"
+#include "rftools/tables/national_tables.h"
+#include "rftools/tables/polar_eirp_tables.h"
+#include "rftools/tables/solar_transit_table.h"
+#include "rftools/tables/table_forms.h"
+#include "rftools/tables/table_win.h"
+#include "rftools/tables/visible_satellites.h"
+
+namespace tables = orbiscope::tables;
+
+namespace {
+void ReportNoneFound(TTableWin* window)
+{
+    platform::MessageBox(window, "None found", "Visible Satellites", platform::MB_ICONEXCLAMATION);
+}
+}  // namespace
+
+void TTableWin::StartVisibleSatellites()
+{
+    if (!RunForm<TRecSiteForm>(FormBuffer<tables::RecSiteRecord>())) return;
+    if (!LoadSatList() || !VisibleSatellites()) CloseWindow(0);
+}
+
+bool TTableWin::VisibleSatellites()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    auto table = tables::VisibleSatellites(FormBuffer<tables::RecSiteRecord>(), Satellites, Heading());
+    if (!table) {
+        ReportNoneFound(this);
+        return false;
+    }
+    ShowTable(std::move(*table));
+    return true;
+}
+
+void TTableWin::StartVisibleSatellites2Sites()
+{
+    if (!RunForm<TRecSiteForm2>(FormBuffer<tables::RecSite2Record>())) return;
+    if (!LoadSatList() || !VisibleSatellites2Sites()) CloseWindow(0);
+}
+
+bool TTableWin::VisibleSatellites2Sites()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    auto table = tables::VisibleSatellites2Sites(FormBuffer<tables::RecSite2Record>(), Satellites, Heading());
+    if (!table) {
+        ReportNoneFound(this);
+        return false;
+    }
+    ShowTable(std::move(*table));
+    return true;
+}
+
+void TTableWin::SolarTransitTable()
+{
+    if (!RunForm<TSolarTransitForm>(FormBuffer<tables::SolarTransitRecord>())) return;
+    platform::WaitCursor wait;
+    ClearReport();
+    tables::SolarTransitTable result = tables::SolarTransit(FormBuffer<tables::SolarTransitRecord>(), Heading());
+    if (result.belowHorizon) {
+        platform::MessageBox(this, kBelowHorizonText, kElevationCaption, platform::MB_ICONEXCLAMATION);
+        CloseWindow(0);
+        return;
+    }
+    ShowTable(std::move(result.table));
+}
+
+void TTableWin::PolarMountTable()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::PolarMountTable(Heading()));
+}
+
+void TTableWin::EirpApertureTable()
+{
+    if (!RunForm<TAntSysSmallForm>(FormBuffer<tables::AntSysSmallRecord>())) return;
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::EirpApertureTable(FormBuffer<tables::AntSysSmallRecord>(), Heading()));
+}
+
+void TTableWin::ModulationTable()
+{
+    ClearReport();
+    if (!RunForm<TBerForm>(FormBuffer<tables::BerRecord>())) return;
+    platform::WaitCursor wait;
+    ShowTable(tables::ModulationTable(FormBuffer<tables::BerRecord>(), Heading()));
+}
+
+void TTableWin::StartNationalLookAngles()
+{
+    if (!RunForm<TSatPosForm>(FormBuffer<tables::SatPosRecord>())) return;
+    if (!LoadCountryFile()) {
+        CloseWindow(0);
+        return;
+    }
+    NationalLookAngles();
+}
+
+void TTableWin::NationalLookAngles()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::NationalLookAngles(FormBuffer<tables::SatPosRecord>(), Towns, Heading()));
+}
