@@ -1,7 +1,13 @@
-// Time of one whole GEO budget recalculation over the real ITU-R maps.
-#include "linkbudget/geo_link_budget.h"
+// Time of whole budget recalculations over the real ITU-R maps (the GEO
+// bent pipe and the two isolated budgets), and of writing a bent-pipe report.
+#include "framework/output/report_writer.h"
+#include "linkbudget/geo/geo_budget.h"
+#include "linkbudget/geo/geo_report.h"
+#include "linkbudget/isolated/downlink_budget.h"
+#include "linkbudget/isolated/uplink_budget.h"
 #include "propagation/itu_maps.h"
-#include "tests/linkbudget/real_budget_scenario.h"
+#include "tests/linkbudget/geo/real_budget_scenario.h"
+#include "tests/linkbudget/isolated/isolated_fixtures.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,8 +52,52 @@ void BM_RecalculateSplitSearch(benchmark::State& state) { Recalculate(state, "MI
 // also runs the suggestion searches, the slowest road through the budget.
 void BM_RecalculateWorstCase(benchmark::State& state) { Recalculate(state, "200"); }
 
+// The isolated budgets with ITU-R rain from the maps: the uplink's
+// availability search and the downlink's availability and antenna searches.
+template <class Budget, class Fill>
+void RecalculateIsolated(benchmark::State& state, Fill fill)
+{
+    LoadMapsOnce();
+    scenario::QuietHost host;
+    Budget budget(ItuLinkAtmosphere(), host);
+    for (auto _ : state) {
+        fill(budget.record);
+        budget.Recalculate();
+        benchmark::DoNotOptimize(budget.rainy.excessMargin);
+    }
+}
+void BM_RecalculateIsolatedUplink(benchmark::State& state)
+{
+    RecalculateIsolated<RgnUplinkBudget>(state, HandRecord);
+}
+void BM_RecalculateIsolatedDownlink(benchmark::State& state)
+{
+    RecalculateIsolated<RgnDownlinkBudget>(state, HandDownlink);
+}
+
+// The whole report of the London-Madrid budget, about 200 lines.
+void BM_WriteBentPipeReport(benchmark::State& state)
+{
+    LoadMapsOnce();
+    scenario::QuietHost host;
+    GeoLinkBudget budget(ItuLinkAtmosphere(), host);
+    scenario::FillLondonMadrid(budget.record, "MIN");
+    budget.Recalculate();
+    const ReportHeading heading{"Bench", "Tuesday 5 March 2024"};
+    for (auto _ : state) {
+        std::string text;
+        std::int32_t lines = 0;
+        ReportWriter line(text, lines);
+        WriteBentPipeReport(line, heading, budget, nullptr);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+
 BENCHMARK(BM_RecalculateSplitSearch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalculateWorstCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateIsolatedUplink)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateIsolatedDownlink)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBentPipeReport)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

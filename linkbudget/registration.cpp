@@ -2,14 +2,14 @@
 
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
-#include "linkbudget/leo_form.h"
-#include "linkbudget/leo_win.h"
-#include "linkbudget/rgn_downlink_form.h"
-#include "linkbudget/rgn_downlink_win.h"
-#include "linkbudget/rgn_uplink_form.h"
-#include "linkbudget/rgn_uplink_win.h"
-#include "linkbudget/uplink_form.h"
-#include "linkbudget/uplink_win.h"
+#include "linkbudget/nongeo/nongeo_form.h"
+#include "linkbudget/nongeo/nongeo_window.h"
+#include "linkbudget/isolated/downlink_form.h"
+#include "linkbudget/isolated/downlink_window.h"
+#include "linkbudget/isolated/uplink_form.h"
+#include "linkbudget/isolated/uplink_window.h"
+#include "linkbudget/geo/geo_form.h"
+#include "linkbudget/geo/geo_window.h"
 
 namespace orbiscope {
 

@@ -389,7 +389,15 @@ int Dialog::GetCheck(int id) const
 
 void Dialog::SetCheck(int id, int state)
 {
-    if (auto* b = qobject_cast<QAbstractButton*>(Control(id))) b->setChecked(state != 0);
+    auto* b = qobject_cast<QAbstractButton*>(Control(id));
+    if (!b) return;
+    // An exclusive group refuses to uncheck its checked button; a transfer of
+    // a zero state (Clear, a record with no option set) must still turn it off.
+    QButtonGroup* group = b->group();
+    const bool relax = state == 0 && group && group->exclusive() && b->isChecked();
+    if (relax) group->setExclusive(false);
+    b->setChecked(state != 0);
+    if (relax) group->setExclusive(true);
 }
 
 void Dialog::EnableControl(int id, bool enabled)

@@ -1,5 +1,6 @@
 #include "rftools/registration.h"
 
+#include "rftools/calculators/calculator_registration.h"
 #include "rftools/tables/table_registration.h"
 
 namespace orbiscope {
@@ -7,6 +8,7 @@ namespace orbiscope {
 // Each folder of the subsystem registers its own windows and commands.
 void RegisterRfToolsSubsystem()
 {
+    RegisterCalculatorForms();
     RegisterTableWindows();
 }
 

@@ -12,14 +12,31 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The tests also read numbers under a decimal-comma locale, to prove that
+# parsing and printing never follow the user's locale.
+want_locale=
+if [ "${1:-}" = "--tests" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  want_locale=de_DE.UTF-8
+  dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" || missing+=(locales)
+fi
+[ ${#missing[@]} -eq 0 ] && [ -z "$want_locale" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  if [ -n "$want_locale" ]; then
+    sed -i "s/^# *\($want_locale\)/\1/" /etc/locale.gen
+    grep -q "^$want_locale" /etc/locale.gen || echo "$want_locale UTF-8" >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
 else
-  echo "Orbiscope needs these packages; run:" >&2
-  echo "  sudo apt-get install -y ${missing[*]}" >&2
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Orbiscope needs these packages; run:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+  fi
+  [ -n "$want_locale" ] && echo "The tests need the locale $want_locale; run: sudo locale-gen $want_locale" >&2
   exit 1
 fi

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,164 @@ locale_t CLocale()
 
 }  // namespace
 
+// ---- the calculator pattern -------------------------------------------------
+
+CalculatorRecord::CalculatorRecord(const std::vector<ControlSpec>& controls, std::vector<std::uint8_t> bytes)
+    : controls_(&controls), bytes_(std::move(bytes))
+{
+}
+
+CalculatorRecord::Field CalculatorRecord::Find(int id) const
+{
+    Field field;
+    const long offset = platform::TransferOffset(*controls_, id);
+    if (offset < 0) return field;
+    for (const ControlSpec& c : *controls_) {
+        if (c.id != id) continue;
+        field.size = c.kind == platform::ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
+        break;
+    }
+    field.offset = std::size_t(offset);
+    field.found = field.offset + field.size <= bytes_.size();
+    return field;
+}
+
+std::string CalculatorRecord::Text(int id) const
+{
+    const Field f = Find(id);
+    return f.found ? transfer::GetText(bytes_, f.offset, f.size) : std::string();
+}
+
+void CalculatorRecord::SetText(int id, std::string_view text)
+{
+    const Field f = Find(id);
+    if (f.found) transfer::SetText(bytes_, f.offset, f.size, text);
+}
+
+double CalculatorRecord::Number(int id) const { return LeadingNumber(Text(id)); }
+
+long CalculatorRecord::Integer(int id) const
+{
+    const std::string text = Text(id);
+    return std::strtol(text.c_str(), nullptr, 10);
+}
+
+bool CalculatorRecord::On(int id) const
+{
+    const Field f = Find(id);
+    return f.found && transfer::GetWord(bytes_, f.offset) != 0;
+}
+
+void CalculatorRecord::SetOn(int id, bool on)
+{
+    const Field f = Find(id);
+    if (f.found) transfer::SetWord(bytes_, f.offset, on ? 1 : 0);
+}
+
+namespace {
+
+const orbiscope::CalculatorInfo& InfoOf(int command)
+{
+    static const orbiscope::CalculatorInfo none{0, "", 0, 0, 0, {}};
+    const orbiscope::CalculatorInfo* info = orbiscope::FindCalculatorInfo(command);
+    return info ? *info : none;
+}
+
+bool AllZero(std::span<const std::uint8_t> bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+}  // namespace
+
+TCalculatorForm::TCalculatorForm(QWidget* parent, int command, const std::string& caption,
+                                 std::vector<ControlSpec> controls)
+    : TForm(parent, InfoOf(command).dialog, caption, std::move(controls)), command_(command),
+      storedRecord_(InfoOf(command).storedRecord)
+{
+    SetHandler(platform::IDCANCEL, [this] { CmCancel(); });
+    SetHandler(kClear, [this] { CmClear(); });
+    SetHandler(platform::IDHELP, [this] { ShowHelp(ResourceId()); });
+}
+
+void TCalculatorForm::SetupWindow()
+{
+    TOrbiscope* app = App();
+    std::uint8_t* buffer = TransferBuffer();
+    if (app && buffer) {
+        const auto stored = app->FormRecord(storedRecord_);
+        const std::size_t n = std::min(stored.size(), platform::TransferSize(Controls()));
+        if (!AllZero(stored)) std::memcpy(buffer, stored.data(), n);
+    }
+    TForm::SetupWindow();
+}
+
+CalculatorRecord TCalculatorForm::ReadRecord() const { return CalculatorRecord(Controls(), ReadControls()); }
+
+void TCalculatorForm::WriteRecord(const CalculatorRecord& record) { WriteControls(record.Bytes()); }
+
+bool TCalculatorForm::CheckFields(const CalculatorRecord& record, std::span<const CalculatorCheck> checks)
+{
+    for (const CalculatorCheck& c : checks)
+        if (!CheckField(c.label, record.Text(c.id), c.type, c.minimum, c.maximum, c.unit)) return false;
+    return true;
+}
+
+void TCalculatorForm::Warn(std::string_view text, std::string_view caption)
+{
+    platform::MessageBox(this, text, caption, platform::MB_ICONEXCLAMATION);
+}
+
+bool TCalculatorForm::CanClose()
+{
+    CalculatorRecord record = ReadRecord();
+    if (Calculate(record)) WriteRecord(record);
+    return false;
+}
+
+void TCalculatorForm::CmCancel()
+{
+    const std::vector<std::uint8_t> values = ReadControls();
+    if (std::uint8_t* buffer = TransferBuffer()) std::memcpy(buffer, values.data(), values.size());
+    if (TOrbiscope* app = App()) {
+        const auto stored = app->FormRecord(storedRecord_);
+        std::memcpy(stored.data(), values.data(), std::min(stored.size(), values.size()));
+    }
+    CloseWindow(platform::IDCANCEL);
+}
+
+void TCalculatorForm::CmClear()
+{
+    CalculatorRecord record(Controls(), std::vector<std::uint8_t>(platform::TransferSize(Controls()), 0));
+    ClearDefaults(record);
+    if (std::uint8_t* buffer = TransferBuffer()) std::memcpy(buffer, record.Bytes().data(), record.Bytes().size());
+    WriteRecord(record);
+}
+
+void RegisterCalculatorForm(int command, CalculatorFactory make)
+{
+    orbiscope::RegisterCalculator(command, [make](TOrbiscopeMDIClient& client, std::uint8_t* buffer,
+                                                  std::size_t size) {
+        const std::unique_ptr<TCalculatorForm> form = make(&client);
+        if (!form || size < platform::TransferSize(form->Controls())) return;
+        form->SetTransferBuffer(buffer, size);
+        form->Execute();
+    });
+}
+
+std::vector<ControlSpec> CalculatorButtons(int y)
+{
+    using namespace controls;
+    return {
+        Button(platform::IDOK, "OK", 10, y),
+        Button(platform::IDCANCEL, "Cancel", 100, y),
+        Button(platform::IDHELP, "Help", 190, y),
+        Button(TCalculatorForm::kClear, "Clear", 280, y),
+    };
+}
+
+// ---- the expression calculator ------------------------------------------------
+
 TEvalEntry::TEvalEntry(TForm* parent, int id, int textLimit) : TMyEdit(parent, id, textLimit) { SetHints(kEvalHints); }
 TEvalRadioButton::TEvalRadioButton(TForm* parent, int id) : TMyRadioButton(parent, id) { SetHints(kEvalHints); }
 
@@ -40,7 +199,7 @@ std::vector<ControlSpec> TEvalForm::ControlTable()
 {
     using namespace controls;
     const int limit = int(kTextSize);
-    return {
+    std::vector<ControlSpec> table = {
         Label("Expression", 10, 14, 80),
         Edit(kExpression, limit, 95, 12, 395),
         Label("Result =", 10, 46, 80),
@@ -48,32 +207,17 @@ std::vector<ControlSpec> TEvalForm::ControlTable()
         Group("Mode", 10, 76, 230, 50),
         Radio(kDegrees, "Degrees", 20, 96, 100, true),
         Radio(kRadians, "Radians", 130, 96, 100),
-        Button(platform::IDOK, "OK", 10, 138),
-        Button(platform::IDCANCEL, "Cancel", 100, 138),
-        Button(platform::IDHELP, "Help", 190, 138),
-        Button(kClear, "Clear", 280, 138),
     };
+    for (ControlSpec& b : CalculatorButtons(138)) table.push_back(std::move(b));
+    return table;
 }
 
-TEvalForm::TEvalForm(QWidget* parent) : TForm(parent, kResourceId, "Expression Evaluator", ControlTable())
+TEvalForm::TEvalForm(QWidget* parent) : TCalculatorForm(parent, kCommand, "Expression Evaluator", ControlTable())
 {
     new TEvalEntry(this, kExpression, int(kTextSize));
     new TEvalEntry(this, kResult, int(kTextSize));
     new TEvalRadioButton(this, kDegrees);
     new TEvalRadioButton(this, kRadians);
-    SetHandler(platform::IDCANCEL, [this] { CmCancel(); });
-    SetHandler(kClear, [this] { CmClear(); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kResourceId); });
-}
-
-void TEvalForm::SetupWindow()
-{
-    TOrbiscope* app = App();
-    if (app && TransferBuffer()) {
-        const auto stored = app->FormRecord(kStoredRecord);
-        std::memcpy(TransferBuffer(), stored.data(), std::min(stored.size(), kTransferSize));
-    }
-    TForm::SetupWindow();
 }
 
 std::string EvaluatorErrorText(int code)
@@ -115,60 +259,20 @@ bool TEvalForm::CheckExpression(const std::string& text, bool degrees)
     return false;
 }
 
-bool TEvalForm::CanClose()
+bool TEvalForm::Calculate(CalculatorRecord& record)
 {
-    std::vector<std::uint8_t> own;
-    std::uint8_t* buffer = TransferBuffer();
-    if (!buffer) {
-        own.assign(kTransferSize, 0);
-        buffer = own.data();
-        SetTransferBuffer(buffer, kTransferSize);
-    }
-    TransferData(platform::TransferDirection::Get);
-    const std::span<std::uint8_t> v(buffer, kTransferSize);
-    const std::string expression = transfer::GetText(v, kExpressionAt, kTextSize);
+    const std::string expression = record.Text(kExpression);
     if (!CheckField("Expression", expression, FieldType::Text, 0, 0, "")) return false;
-    const bool degrees = transfer::GetWord(v, kDegreesAt) != 0;
-    if (CheckExpression(expression, degrees)) {
-        TEvaluate evaluate;
-        const double value = evaluate.Evaluate(expression.c_str(), 1.0, 0, degrees ? 1 : 0);
-        transfer::SetText(v, kResultAt, kTextSize, FormatEvaluatorResult(value));
-        TransferData(platform::TransferDirection::Set);
-    }
-    if (!own.empty()) SetTransferBuffer(nullptr, 0);
-    return false;
-}
-
-void TEvalForm::CmCancel()
-{
-    TransferData(platform::TransferDirection::Get);
-    TOrbiscope* app = App();
-    if (app && TransferBuffer()) {
-        const auto stored = app->FormRecord(kStoredRecord);
-        std::memcpy(stored.data(), TransferBuffer(), std::min(stored.size(), kTransferSize));
-    }
-    CloseWindow(platform::IDCANCEL);
-}
-
-void TEvalForm::CmClear()
-{
-    std::vector<std::uint8_t> zero(kTransferSize, 0);
-    transfer::SetWord(zero, kDegreesAt, 1);
-    if (std::uint8_t* buffer = TransferBuffer()) std::memcpy(buffer, zero.data(), kTransferSize);
-    WriteControls(zero);
+    const bool degrees = record.On(kDegrees);
+    if (!CheckExpression(expression, degrees)) return false;
+    TEvaluate evaluate;
+    const double value = evaluate.Evaluate(expression.c_str(), 1.0, 0, degrees ? 1 : 0);
+    record.SetText(kResult, FormatEvaluatorResult(value));
+    return true;
 }
 
 namespace calculator {
 
-void RegisterExpressionCalculator()
-{
-    orbiscope::RegisterCalculator(TEvalForm::kCommand,
-                                  [](TOrbiscopeMDIClient& client, std::uint8_t* buffer, std::size_t size) {
-                                      if (size < TEvalForm::kTransferSize) return;
-                                      TEvalForm form(&client);
-                                      form.SetTransferBuffer(buffer, size);
-                                      form.Execute();
-                                  });
-}
+void RegisterExpressionCalculator() { RegisterCalculatorForm<TEvalForm>(TEvalForm::kCommand); }
 
 }  // namespace calculator

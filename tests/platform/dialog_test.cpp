@@ -75,6 +75,16 @@ TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
     EXPECT_EQ(d2.GetCheck(102), 1);
     EXPECT_EQ(d2.GetCheck(105), 1);
     EXPECT_EQ(d2.GetCheck(106), 0);
+
+    // A zero state turns the group's checked button off: no option set.
+    buf[56] = 0;
+    d2.TransferData(platform::TransferDirection::Set);
+    EXPECT_EQ(d2.GetCheck(105), 0);
+    EXPECT_EQ(d2.GetCheck(106), 0);
+    d2.SetCheck(106, 1);
+    EXPECT_EQ(d2.GetCheck(105), 0);  // still one group: checking one clears the other
+    d2.SetCheck(105, 1);
+    EXPECT_EQ(d2.GetCheck(106), 0);
 }
 
 class CheckedDialog : public platform::Dialog {
