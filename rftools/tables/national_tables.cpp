@@ -1,7 +1,8 @@
 #include "rftools/tables/national_tables.h"
 
 #include "propagation/coordinates.h"
-#include "rftools/tables/table_geometry.h"
+#include "pointing/alignment/dual_feed.h"
+#include "pointing/alignment/look_angles.h"
 
 namespace orbiscope::tables {
 
@@ -27,14 +28,6 @@ Town TownOf(const TownRecord& record)
 
 std::string CountryOf(std::span<const TownRecord> towns) { return towns.empty() ? "" : RecordText(towns[0].name); }
 
-void WriteKey(ReportWriter& line, std::initializer_list<std::pair<const char*, const char*>> entries)
-{
-    line.Append("Key to Abbreviations:~");
-    for (const auto& [abbreviation, meaning] : entries) line("%s:\t%s", abbreviation, meaning);
-    line.Blank();
-    line.Blank();
-}
-
 }  // namespace
 
 TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> towns, const ReportHeading& heading)
@@ -51,7 +44,7 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
     line("Beam tilt angle\t%s degrees", FieldText(r.polarizationCant).c_str());
     line.Blank();
     line.Blank();
-    WriteKey(line, {{"Lat", "Site latitude (degrees)"},
+    WriteKey(line, "Key to Abbreviations:~", {{"Lat", "Site latitude (degrees)"},
                     {"Long", "Site longitude (degrees)"},
                     {"AZm", "Magnetic azimuth or compass bearing (degrees)"},
                     {"AZ", "True azimuth (degrees)"},
@@ -59,6 +52,8 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
                     {"ELp", "Polar elevation (degrees)"},
                     {"ELa", "Apex elevation (degrees)"},
                     {"PO", "Polarization offset (degrees)"}});
+    line.Blank();
+    line.Blank();
     line("%-s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s~", "Town/City", "Lat", "Long", "AZm", "AZ", "EL", "ELp", "ELa", "PO");
     line.Blank();
 
@@ -66,8 +61,8 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
     const double cant = FieldNumber(FieldView(r.polarizationCant));
     for (std::size_t i = 1; i < towns.size(); ++i) {
         const Town town = TownOf(towns[i]);
-        const SiteLook look = LookFrom(town.latitude, town.longitude, satelliteLongitude, cant);
-        const PolarMount mount = PolarMountAt(town.latitude);
+        const SiteLookAngles look = LookAnglesFrom(town.latitude, town.longitude, satelliteLongitude, cant);
+        const PolarMountSettings mount = PolarMountFor(town.latitude);
         if (look.elevation < 0.0) {
             line("%s\t%s\t%s\t%s\t%s\t%s\t%.2lf\t%.2lf\t%s", town.name.c_str(), town.latitudeText, town.longitudeText,
                  "EL<0", "EL<0", "EL<0", mount.polarElevation, mount.apexElevation, "EL<0");
@@ -78,6 +73,95 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
         }
     }
     t.caption = Format("%-s Look Angles : %-s", longitudeText.c_str(), country.c_str());
+    return t;
+}
+
+namespace {
+
+void WriteDualFeedHead(ReportWriter& line, const DualTabRecord& r)
+{
+    line("Primary satellite name       \t%s", FieldText(r.primaryName).c_str());
+    line("Secondary satellite name     \t%s", FieldText(r.secondaryName).c_str());
+    line("Primary satellite longitude  \t%s degrees", FieldText(r.primaryLongitude).c_str());
+    line("Secondary satellite longitude\t%s degrees", FieldText(r.secondaryLongitude).c_str());
+    line("Antenna aperture             \t%s metres", FieldText(r.aperture).c_str());
+    line("Antenna f / D ratio          \t%s", FieldText(r.fOverD).c_str());
+    line("Beamfactor                   \t%s", FieldText(r.beamfactor).c_str());
+    line.Blank();
+    line.Blank();
+    line.Append("Angular Separation Notes:~");
+    line.Append("1) Viewpoint is behind antenna looking toward boresight");
+    line.Append("2) Negative values show secondary satellite is to the right, or below, boresight");
+    line.Blank();
+    line.Append("Feed Spacing Notes:~");
+    line.Append("1) Viewpoint is looking directly into antenna face");
+    line.Append("2) Negative values indicate mounting to the left, or below, focal point");
+    line.Blank();
+}
+
+// Sums of the towns that see both satellites.
+struct SpacingSums {
+    double horizontal = 0, vertical = 0, offsetHorizontal = 0, offsetVertical = 0;
+    int count = 0;
+};
+
+}  // namespace
+
+TableText DualFeedTable(const DualTabRecord& r, std::span<const TownRecord> towns, const ReportHeading& heading)
+{
+    const std::string country = CountryOf(towns);
+    TableText t;
+    t.tabs = EvenTabs(8, 21, 9);
+    ReportWriter line = t.Writer();
+    WriteReportHeading(line, Format("Dual Feed Table: %s", country.c_str()).c_str(), heading);
+    line.Blank();
+    line.Blank();
+    WriteDualFeedHead(line, r);
+    WriteKey(line, "Key to Abbreviations:~", {{"Lat", "Site latitude (degrees)"},
+                    {"Long", "Site longitude (degrees)"},
+                    {"AZ", "True azimuth [boresight - primary satellite] (degrees)"},
+                    {"EL", "Elevation [boresight - primary satellite] (degrees)"},
+                    {"Ah", "Angular horizontal satellite separation (degrees)"},
+                    {"Av", "Angular vertical satellite separation (degrees)"},
+                    {"Dh", "Feed mounting distance [horizontal component] (metres)"},
+                    {"Dv", "Feed mounting distance [vertical component] (metres)"}});
+    line.Blank();
+    line.Blank();
+    line("%-s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s~", "Town/City", "Lat", "Long", "AZ", "EL", "Ah", "Av", "Dh", "Dv");
+    line.Blank();
+
+    const double primaryLongitude = ParseLatLon(FieldText(r.primaryLongitude));
+    const double secondaryLongitude = ParseLatLon(FieldText(r.secondaryLongitude));
+    const double apertureM = FieldNumber(FieldView(r.aperture));
+    const double focalDistanceM = FieldNumber(FieldView(r.fOverD)) * apertureM;
+    const double beamfactor = FieldNumber(FieldView(r.beamfactor));
+    SpacingSums sums;
+    for (std::size_t i = 1; i < towns.size(); ++i) {
+        const Town town = TownOf(towns[i]);
+        const SiteLookAngles primary = LookAnglesFrom(town.latitude, town.longitude, primaryLongitude);
+        const SiteLookAngles secondary = LookAnglesFrom(town.latitude, town.longitude, secondaryLongitude);
+        if (!(primary.elevation > 0.0 && secondary.elevation > 0.0)) {
+            line("%-s\t%s\t%s\t%.1lf\t%.1lf\t%s\t%s\t%s\t%s", town.name.c_str(), town.latitudeText,
+                 town.longitudeText, primary.trueAzimuth, primary.elevation, "void", "void", "void", "void");
+            continue;
+        }
+        const FeedSpacing s = DualFeedSpacing(primary, secondary, focalDistanceM, beamfactor);
+        line("%-s\t%s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.3lf\t%.3lf", town.name.c_str(), town.latitudeText,
+             town.longitudeText, primary.trueAzimuth, primary.elevation, s.horizontal, s.vertical, s.offsetHorizontal,
+             s.offsetVertical);
+        sums.horizontal += s.horizontal;
+        sums.vertical += s.vertical;
+        sums.offsetHorizontal += s.offsetHorizontal;
+        sums.offsetVertical += s.offsetVertical;
+        ++sums.count;
+    }
+    if (sums.count > 0) {
+        const double n = sums.count;
+        line.Blank();
+        line("%-s\t%s\t%s\t%s\t%s\t%.1lf\t%.2lf\t%.3lf\t%.3lf", "Averages", "", "", "", "", sums.horizontal / n,
+             sums.vertical / n, sums.offsetHorizontal / n, sums.offsetVertical / n);
+    }
+    t.caption = Format("Dual Feeds: %s", country.c_str());
     return t;
 }
 

@@ -16,4 +16,9 @@ namespace orbiscope::tables {
 TableText NationalLookAngles(const SatPosRecord& record, std::span<const TownRecord> towns,
                              const ReportHeading& heading);
 
+// The look angle to the primary satellite, the separation of the secondary
+// and the second feed's offsets at each town, with their averages over the
+// towns that see both satellites; the geometry is the dual-feed window's.
+TableText DualFeedTable(const DualTabRecord& record, std::span<const TownRecord> towns, const ReportHeading& heading);
+
 }  // namespace orbiscope::tables

@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "propagation/coordinates.h"
-#include "rftools/tables/table_geometry.h"
+#include "pointing/alignment/look_angles.h"
 
 namespace orbiscope::tables {
 
@@ -21,18 +21,18 @@ TableText PolarMountTable(const ReportHeading& heading)
     ReportWriter line = t.Writer();
     WriteTitleAndCompany(line, "Modified Polar Mount Settings", heading);
     line.Blank();
-    line.Append("Key to Abbreviations:~");
-    line("%s:\tLatitude (degrees N or S)", "Lat");
-    line("%s:\tPolar axis (degrees)", "P.Axis");
-    line("%s:\tPolar elevation (degrees)", "P.EL");
-    line("%s:\tApex declination (degrees)", "A.Dec");
-    line("%s:\tApex elevation (degrees)", "A.EL");
-    line("%s:\tDeclination offset (degrees)", "D.Off");
+    WriteKey(line, "Key to Abbreviations:~",
+             {{"Lat", "Latitude (degrees N or S)"},
+              {"P.Axis", "Polar axis (degrees)"},
+              {"P.EL", "Polar elevation (degrees)"},
+              {"A.Dec", "Apex declination (degrees)"},
+              {"A.EL", "Apex elevation (degrees)"},
+              {"D.Off", "Declination offset (degrees)"}});
     line.Blank();
     line("%s\t%s\t%s\t%s\t%s\t%s~", "Lat", "P.Axis", "P.EL", "A.Dec", "A.EL", "D.Off");
     line.Blank();
     for (double latitude = 0.0; latitude <= kHighestLatitudeDeg; latitude += kLatitudeStepDeg) {
-        const PolarMount p = PolarMountAt(latitude);
+        const PolarMountSettings p = PolarMountFor(latitude);
         line("%.2lf\t%.2lf\t%.2lf\t%.2f\t%.2lf\t%.2lf", latitude, p.polarAxis, p.polarElevation, p.apexDeclination,
              p.apexElevation, p.declinationOffset);
     }

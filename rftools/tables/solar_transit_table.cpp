@@ -3,7 +3,7 @@
 #include "pointing/sun/outage_search.h"
 #include "pointing/sun/sun.h"
 #include "propagation/coordinates.h"
-#include "rftools/tables/table_geometry.h"
+#include "pointing/alignment/look_angles.h"
 
 namespace orbiscope::tables {
 
@@ -78,7 +78,7 @@ SolarTransitTable SolarTransit(const SolarTransitRecord& r, const ReportHeading&
     double targetAzimuth = in.latitude >= 0.0 ? kSouthDeg : kNorthDeg;
     std::string title = Format("Solar Transit Times (%d/%d)", in.month, in.year);
     if (!in.transit) {
-        const SiteLook look = LookFrom(in.latitude, in.longitude, in.targetLongitude);
+        const SiteLookAngles look = LookAnglesFrom(in.latitude, in.longitude, in.targetLongitude);
         if (look.elevation < 0.0) {
             result.belowHorizon = true;
             return result;

@@ -106,6 +106,23 @@ void TTableWin::StartNationalLookAngles()
     NationalLookAngles();
 }
 
+void TTableWin::StartDualFeedTable()
+{
+    if (!RunForm<TDualTabForm>(FormBuffer<tables::DualTabRecord>())) return;
+    if (!LoadCountryFile()) {
+        CloseWindow(0);
+        return;
+    }
+    DualFeedTable();
+}
+
+void TTableWin::DualFeedTable()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::DualFeedTable(FormBuffer<tables::DualTabRecord>(), Towns, Heading()));
+}
+
 void TTableWin::NationalLookAngles()
 {
     platform::WaitCursor wait;

@@ -18,6 +18,7 @@ void RegisterTableWindows()
                           [](const char* fileName) { return new TTableWin(nullptr, nullptr, fileName); });
     const std::pair<int, void (TTableWin::*)()> builders[] = {
         {6411, &TTableWin::StartNationalLookAngles},
+        {6413, &TTableWin::StartDualFeedTable},
         {6412, &TTableWin::StartVisibleSatellites},
         {6426, &TTableWin::StartVisibleSatellites2Sites},
         {6414, &TTableWin::PolarMountTable},

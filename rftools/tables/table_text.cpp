@@ -45,6 +45,12 @@ void WriteTitleAndCompany(ReportWriter& line, std::string_view title, const Repo
     line("%s~", heading.company.c_str());
 }
 
+void WriteKey(ReportWriter& line, const char* heading, KeyEntries entries)
+{
+    line.Append(heading);
+    for (const auto& [abbreviation, meaning] : entries) line("%s:\t%s", abbreviation, meaning);
+}
+
 double FieldNumber(std::string_view text)
 {
     const std::string copy(text);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ struct TableText {
 // The first two lines of every table: the title and the company line as a
 // heading ("%s~").
 void WriteTitleAndCompany(ReportWriter& line, std::string_view title, const ReportHeading& heading);
+
+// A key block: its heading, then one "%s:\t%s" line per abbreviation.
+using KeyEntries = std::initializer_list<std::pair<const char*, const char*>>;
+void WriteKey(ReportWriter& line, const char* heading, KeyEntries entries);
 
 // The leading number of a form's text as the C library's strtod reads it in
 // the C locale ("12.5GHz" is 12.5; "" and "abc" are 0).

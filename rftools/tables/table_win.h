@@ -82,6 +82,8 @@ public:
     void ModulationTable();               // 6422
     void StartNationalLookAngles();       // 6411: form, country file, table
     void NationalLookAngles();
+    void StartDualFeedTable();            // 6413: form, country file, table
+    void DualFeedTable();
 
 private:
     void EnsureFontMetrics();

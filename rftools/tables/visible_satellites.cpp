@@ -1,7 +1,7 @@
 #include "rftools/tables/visible_satellites.h"
 
 #include "propagation/coordinates.h"
-#include "rftools/tables/table_geometry.h"
+#include "pointing/alignment/look_angles.h"
 
 namespace orbiscope::tables {
 
@@ -49,10 +49,9 @@ void WriteSite(ReportWriter& line, const Site& site, const char* locationFormat)
     line("Mag. variation\t%s\tdegrees", variation);
 }
 
-void WriteKey(ReportWriter& line, std::initializer_list<std::pair<const char*, const char*>> entries)
+void WriteSatelliteKey(ReportWriter& line, KeyEntries entries)
 {
-    line.Append("Key to Abbreviations (degrees):~");
-    for (const auto& [abbreviation, meaning] : entries) line("%s:\t%s", abbreviation, meaning);
+    WriteKey(line, "Key to Abbreviations (degrees):~", entries);
     line.Blank();
     line.Blank();
 }
@@ -96,14 +95,14 @@ std::optional<TableText> VisibleSatellites(const RecSiteRecord& r, std::span<con
     line.Append("Site~");
     WriteSite(line, site, "Location\t%-s");
     const double minimumElevation = FieldNumber(minimumText);
-    const PolarMount mount = PolarMountAt(site.latitude);
+    const PolarMountSettings mount = PolarMountFor(site.latitude);
     line("Polar elevation\t%.2lf\tdegrees", mount.polarElevation);
     line("Apex elevation\t%.2lf\tdegrees", mount.apexElevation);
     line("Polar axis\t%.2lf\tdegrees", mount.polarAxis);
     line("Apex declination\t%.2lf\tdegrees", mount.apexDeclination);
     line("Dec. offset\t%.2lf\tdegrees", mount.declinationOffset);
     line.Blank();
-    WriteKey(line, {{"Long", "Sub satellite longitude"},
+    WriteSatelliteKey(line, {{"Long", "Sub satellite longitude"},
                     {"AZm", "Magnetic azimuth or compass bearing"},
                     {"AZ", "True azimuth"},
                     {"EL", "Elevation"},
@@ -115,7 +114,7 @@ std::optional<TableText> VisibleSatellites(const RecSiteRecord& r, std::span<con
     int listed = 0;
     for (std::size_t i = 1; i < satellites.size(); ++i) {
         const SatelliteRecord& s = satellites[i];
-        const SiteLook look = LookFrom(site.latitude, site.longitude, double(s.longitude));
+        const SiteLookAngles look = LookAnglesFrom(site.latitude, site.longitude, double(s.longitude));
         const std::string bands = RecordText(s.bands);
         if (!(look.elevation >= minimumElevation) || !SatelliteHasBand(bands, r.bands)) continue;
         line("%-s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%s", RecordText(s.name).c_str(), LongitudeText(s).c_str(),
@@ -146,7 +145,7 @@ std::optional<TableText> VisibleSatellites2Sites(const RecSite2Record& r, std::s
     line.Append("Site 2~");
     WriteSite(line, site2, "Location\t%-s");
     line.Blank();
-    WriteKey(line, {{"Long", "Sub satellite longitude"},
+    WriteSatelliteKey(line, {{"Long", "Sub satellite longitude"},
                     {"AZm", "Site 1, magnetic azimuth"},
                     {"AZ", "Site 1, true azimuth"},
                     {"EL", "Site 1, elevation"},
@@ -164,8 +163,8 @@ std::optional<TableText> VisibleSatellites2Sites(const RecSite2Record& r, std::s
     int listed = 0;
     for (std::size_t i = 1; i < satellites.size(); ++i) {
         const SatelliteRecord& s = satellites[i];
-        const SiteLook a = LookFrom(site1.latitude, site1.longitude, double(s.longitude));
-        const SiteLook b = LookFrom(site2.latitude, site2.longitude, double(s.longitude));
+        const SiteLookAngles a = LookAnglesFrom(site1.latitude, site1.longitude, double(s.longitude));
+        const SiteLookAngles b = LookAnglesFrom(site2.latitude, site2.longitude, double(s.longitude));
         const std::string bands = RecordText(s.bands);
         if (!(a.elevation >= minimumElevation && b.elevation >= minimumElevation) ||
             !SatelliteHasBand(bands, r.bands))

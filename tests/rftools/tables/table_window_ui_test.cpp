@@ -35,6 +35,12 @@ const CommandCase kCommands[] = {
                                                 {233, "40.42N"}, {234, "3.70W"}, {1380, "5"}});
      },
      false, "Satellites (Ku,Band) > 5 Degrees EL", "Satellites Visible (2 Sites)"},
+    {6413, TDualTabForm::kResourceId,
+     [](platform::Dialog& d) {
+         tablesui::SetTexts(d, {{201, "Alpha"}, {229, "Beta"}, {206, "28.2E"}, {2863, "19.2E"}, {14027, "1.2"},
+                                {8704, "0.6"}, {8705, "1.1"}});
+     },
+     true, "Dual Feed Table: Testland", "Dual Feeds: Testland"},
     {6414, 0, {}, false, "Modified Polar Mount Settings", "Polar Mount Angles"},
     {6415, TSolarTransitForm::kResourceId,
      [](platform::Dialog& d) {
@@ -177,7 +183,7 @@ TEST_F(TableWindow, TabStopsInTheWindowsUnits)
     const int c = w->AverageCharWidth;
     ASSERT_GT(c, 1);
     EXPECT_EQ(w->TabStops, (std::vector<int>{12 * c, 24 * c, 36 * c, 48 * c, 60 * c, 72 * c}));
-    Drive(TSolarTransitForm::kResourceId, kCommands[4].fill);
+    Drive(TSolarTransitForm::kResourceId, kCommands[5].fill);
     TTableWin* transit = Run(6415);
     ASSERT_NE(transit, nullptr);
     EXPECT_EQ(transit->TabStops, std::vector<int>{300});

@@ -3,7 +3,7 @@
 // elevation rules.
 #include <gtest/gtest.h>
 
-#include "rftools/tables/table_geometry.h"
+#include "pointing/alignment/look_angles.h"
 #include "rftools/tables/visible_satellites.h"
 #include "tables_support.h"
 
@@ -185,7 +185,7 @@ TEST(VisibleSatellites, ElevationRule)
     EXPECT_NE(overhead->text.find("\t90.00\t"), std::string::npos) << overhead->text;
 
     // The minimum field holds 12 characters: bracket the elevation to 1e-9.
-    const double elevation = LookFrom(51.5, -0.12, double(28.2f)).elevation;
+    const double elevation = LookAnglesFrom(51.5, -0.12, double(28.2f)).elevation;
     const std::vector<SatelliteRecord> list = {Satellite("", 0, ""), Satellite("Alpha", 28.2f, "Ku")};
     char minimum[13];
     std::snprintf(minimum, sizeof minimum, "%.9f", std::floor(elevation * 1e9) / 1e9);
