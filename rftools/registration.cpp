@@ -1,6 +1,7 @@
 #include "rftools/registration.h"
 
 #include "rftools/calculators/calculator_registration.h"
+#include "rftools/graphs/graph_registration.h"
 #include "rftools/tables/table_registration.h"
 
 namespace orbiscope {
@@ -9,6 +10,7 @@ namespace orbiscope {
 void RegisterRfToolsSubsystem()
 {
     RegisterCalculatorForms();
+    RegisterGraphWindows();
     RegisterTableWindows();
 }
 

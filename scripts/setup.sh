@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config xz-utils qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev
+          poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

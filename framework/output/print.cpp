@@ -68,6 +68,7 @@ QRect TApxPrintout::BeginPage()
         const int printerX = device->logicalDpiX(), printerY = device->logicalDpiY();
         client = QRect(0, 0, orbiscope::MulDiv(page.width(), screenX, printerX),
                        orbiscope::MulDiv(page.height(), screenY, printerY));
+        client = FitPageClient(client);
         if (QPainter* painter = DC()) {
             platform::DC(*painter).SetMapping(client, QRect(QPoint(0, 0), page));
             mapped_ = true;

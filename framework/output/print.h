@@ -36,6 +36,10 @@ public:
     void PrintPage(int page, QRect& band) override;
 
 protected:
+    // The client area a page shows, given the page in screen units: a
+    // printout may enlarge it (keeping its shape) so that its window's
+    // drawing fits on the page.
+    virtual QRect FitPageClient(const QRect& pageClient) { return pageClient; }
     // Scales the window to the page: the window's client area becomes the
     // page in screen units (page size x screen resolution / printer
     // resolution) and the painter maps it onto the page.  Returns that area.

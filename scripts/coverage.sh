@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# scripts/coverage.sh [BUILD_DIR]: builds with gcov instrumentation, runs every
+# test and prints the line coverage of the program's sources, per top folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build-coverage}
+command -v gcovr >/dev/null || { echo "coverage needs gcovr (apt-get install gcovr)" >&2; exit 1; }
+scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Debug -DORBISCOPE_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="--coverage -O0" -DCMAKE_EXE_LINKER_FLAGS="--coverage"
+find "$dir" -name '*.gcda' -delete
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure >/dev/null || true
+report=$dir/coverage.txt
+gcovr -r . "$dir" --gcov-ignore-parse-errors -j "$(nproc)" \
+  --filter '(platform|framework|propagation|linkbudget|pointing|rftools|imaging)/' \
+  --exclude '.*tests/.*' -o "$report" -s | grep '^lines'
+grep -E '^(platform|framework|propagation|linkbudget|pointing|rftools|imaging)/' "$report" |
+  awk '{split($1, p, "/"); t[p[1]] += $2; c[p[1]] += $3}
+       END {for (d in t) printf "  %-12s %5.1f %% (%d of %d lines)\n", d, 100 * c[d] / t[d], c[d], t[d]}' | sort
