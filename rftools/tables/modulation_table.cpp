@@ -21,16 +21,13 @@ constexpr ModulationGroup kGroups[] = {
     {1, 2.0, 2, 8, "%.0lf-PSK"},
     {2, 4.0, 1, 6, "%.0lf-QAM"},
 };
-// The error rate per bit (the symbol rate divided by log2 M), no offset.
-constexpr unsigned char kPerBit = 0;
-constexpr double kNoOffset = 1.0;
 
 }  // namespace
 
 TableText ModulationTable(const BerRecord& r, const ReportHeading& heading)
 {
     const std::string log10BerText = FieldText(r.log10Ber);
-    const double ber = std::pow(10.0, FieldNumber(log10BerText));
+    const double log10Ber = FieldNumber(log10BerText);
     TableText t;
     t.tabs = TabsFromWidths({20, 20});
     ReportWriter line = t.Writer();
@@ -50,7 +47,9 @@ TableText ModulationTable(const BerRecord& r, const ReportHeading& heading)
         for (int exponent = g.firstExponent; exponent <= g.lastExponent; ++exponent) {
             const double m = std::pow(g.base, exponent);
             const std::string label = g.kind == 0 ? g.label : Format(g.label, m);
-            line("%-s\t%.2lf\t%.2lf", label.c_str(), EbNoForBer(g.kind, m, kPerBit, ber, kNoOffset), Log2(m));
+            // The Eb/No v BER graph's own search: uncoded, the error rate per bit.
+            const double ebNoDb = graphs::EbNoForBerDb({label, m, g.kind}, log10Ber);
+            line("%-s\t%.2lf\t%.2lf", label.c_str(), ebNoDb, Log2(m));
         }
         line.Blank();
     }

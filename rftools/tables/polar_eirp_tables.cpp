@@ -1,7 +1,6 @@
 #include "rftools/tables/polar_eirp_tables.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "propagation/coordinates.h"
 #include "pointing/alignment/look_angles.h"
@@ -40,21 +39,6 @@ TableText PolarMountTable(const ReportHeading& heading)
     return t;
 }
 
-double FreeSpaceLossDb(double slantRangeKm, double frequencyGHz)
-{
-    return 20.0 * std::log10(4.0 * std::numbers::pi * slantRangeKm * 1000.0 / Wavelength(frequencyGHz));
-}
-
-double ApertureForEirp(const EirpLink& link, double eirpDbw, double cnDb)
-{
-    const double lambdaM = Wavelength(link.frequencyGHz);
-    const double gOverTDb = (cnDb - eirpDbw) + kBoltzmannDbw + 10.0 * std::log10(link.bandwidthMHz * 1e6) +
-                            FreeSpaceLossDb(link.slantRangeKm, link.frequencyGHz);
-    const double gainDbi = 10.0 * std::log10(std::pow(10.0, gOverTDb / 10.0) * link.systemNoiseK);
-    return std::sqrt(std::pow(10.0, gainDbi / 10.0) * 100.0 * lambdaM * lambdaM / link.efficiencyPct) *
-           std::numbers::inv_pi;
-}
-
 EirpRange EirpTableRange(double frequencyGHz)
 {
     return frequencyGHz < kHighBandGHz ? EirpRange{20, 45} : EirpRange{30, 62};
@@ -62,7 +46,7 @@ EirpRange EirpTableRange(double frequencyGHz)
 
 TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& heading)
 {
-    EirpLink link;
+    graphs::AntSysInputs link;
     link.frequencyGHz = FieldNumber(FieldView(r.frequency));
     link.systemNoiseK = FieldNumber(FieldView(r.systemNoise));
     link.bandwidthMHz = FieldNumber(FieldView(r.bandwidth));
@@ -72,9 +56,9 @@ TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& hea
     WriteTitleAndCompany(line, Format("Antenna Apertures (m) at %.2lf GHz", link.frequencyGHz), heading);
     line.Blank();
     line.Append("Columns show antenna aperture(metres) for clear sky C/N values");
-    line("Free space loss = %0.1lf dB", FreeSpaceLossDb(link.slantRangeKm, link.frequencyGHz));
+    line("Free space loss = %0.1lf dB", graphs::FreeSpaceLossDb(kEirpTableSlantRangeKm, link.frequencyGHz));
     line("Bandwidth = %0.1lf MHz", link.bandwidthMHz);
-    line("Antenna efficiency = %.0lf %%", link.efficiencyPct);
+    line("Antenna efficiency = %.0lf %%", kEirpTableEfficiencyPct);
     line("Total noise temperature = %.0lf K", link.systemNoiseK);
     line.Blank();
     line.Append("EIRP(dBW)\t6dB\t9dB\t12dB\t15dB\t18dB\t21dB~");
@@ -82,8 +66,10 @@ TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& hea
     const EirpRange range = EirpTableRange(link.frequencyGHz);
     for (int eirp = range.lowestDbw; eirp <= range.highestDbw; ++eirp) {
         double d[std::size(kEirpTableCnDb)];
-        for (std::size_t c = 0; c < std::size(kEirpTableCnDb); ++c)
-            d[c] = ApertureForEirp(link, eirp, kEirpTableCnDb[c]);
+        for (std::size_t c = 0; c < std::size(kEirpTableCnDb); ++c) {
+            link.requiredCnDb = kEirpTableCnDb[c];
+            d[c] = graphs::ApertureForEirpM(link, eirp, kEirpTableSlantRangeKm, kEirpTableEfficiencyPct);
+        }
         line("%2d\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf", eirp, d[0], d[1], d[2], d[3], d[4], d[5]);
     }
     t.caption = Format("Ant. Size at %.2lf GHz", link.frequencyGHz);

@@ -10,25 +10,11 @@ namespace orbiscope::tables {
 
 TableText PolarMountTable(const ReportHeading& heading);
 
-// The EIRP table's fixed link: slant path, antenna efficiency, Boltzmann's
-// constant, and the C/N columns.
+// The EIRP table's fixed link: slant path, antenna efficiency and the C/N
+// columns (the graph of the same quantity takes 41000 km).
 inline constexpr double kEirpTableSlantRangeKm = 40000.0;
 inline constexpr double kEirpTableEfficiencyPct = 65.0;
-inline constexpr double kBoltzmannDbw = -228.5993213;  // 10 log10(1.380649e-23 J/K), dBW/K/Hz
 inline constexpr int kEirpTableCnDb[] = {6, 9, 12, 15, 18, 21};
-
-// Free-space loss over a path at a frequency, dB.
-double FreeSpaceLossDb(double slantRangeKm, double frequencyGHz);
-
-struct EirpLink {
-    double frequencyGHz = 0;
-    double systemNoiseK = 0;
-    double bandwidthMHz = 0;
-    double slantRangeKm = kEirpTableSlantRangeKm;
-    double efficiencyPct = kEirpTableEfficiencyPct;
-};
-// The dish diameter (m) that receives `cnDb` in clear sky from `eirpDbw`.
-double ApertureForEirp(const EirpLink& link, double eirpDbw, double cnDb);
 
 // The table's EIRP rows, whole dBW, both ends included: 20..45 below 8 GHz,
 // 30..62 from 8 GHz up.

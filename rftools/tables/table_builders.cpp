@@ -2,8 +2,11 @@
 // reads the list the table needs, builds the table with the engine under the
 // wait cursor and shows it; any step that fails closes the window.
 #include "platform/messagebox.h"
+#include "pointing/sun/outage_search.h"
 #include "platform/services.h"
 #include "propagation/coordinates.h"
+#include "rftools/graphs/graph_forms.h"
+#include "rftools/tables/antenna_tables.h"
 #include "rftools/tables/modulation_table.h"
 #include "rftools/tables/national_tables.h"
 #include "rftools/tables/polar_eirp_tables.h"
@@ -71,6 +74,63 @@ void TTableWin::SolarTransitTable()
         return;
     }
     ShowTable(std::move(result.table));
+}
+
+void TTableWin::NoiseFigureTable()
+{
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::NoiseFigureTable(Heading()));
+}
+
+void TTableWin::AntennaGainTable()
+{
+    if (!RunForm<TFreqForm>(FormBuffer<tables::FreqRecord>())) return;
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::AntennaGainTable(FormBuffer<tables::FreqRecord>(), Heading()));
+}
+
+void TTableWin::BeamwidthTable()
+{
+    if (!RunForm<TFreqForm>(FormBuffer<tables::FreqRecord>())) return;
+    platform::WaitCursor wait;
+    ClearReport();
+    ShowTable(tables::BeamwidthTable(FormBuffer<tables::FreqRecord>(), Heading()));
+}
+
+void TTableWin::IlluminationTable()
+{
+    graphs::BeamRecord& record = FormBuffer<graphs::BeamRecord>();
+    if (!RunForm<TBeamForm>(record)) return;
+    // Below 1.22 wavelengths an aperture has no first null: beamwidths
+    // computed from it would be figures without meaning.
+    const graphs::BeamInputs in = graphs::ReadBeam(record);
+    if (!orbiscope::sun::ApertureResolvesBeam(in.apertureM, in.frequencyGHz)) {
+        char text[200];
+        std::snprintf(text, sizeof text, "Antenna aperture\r\nmust be at least %.4f m at %s GHz (1.22 wavelengths)",
+                      orbiscope::sun::MinimumAperture(in.frequencyGHz), FieldText(record.frequency).c_str());
+        platform::MessageBox(this, text, "Range Error", platform::MB_ICONEXCLAMATION);
+        CloseWindow(0);
+        return;
+    }
+    platform::WaitCursor wait;
+    ClearReport();
+    tables::TableText table = tables::IlluminationTable(record, Heading());
+    // The caption names the window itself as well as its frame.
+    setWindowTitle(QString::fromLatin1(table.caption.c_str()));
+    ShowTable(std::move(table));
+}
+
+void TTableWin::OffAxisGainTable()
+{
+    ClearReport();
+    graphs::TemplateRecord& record = FormBuffer<graphs::TemplateRecord>();
+    if (!RunForm<TTemplateForm>(record)) return;
+    if (const auto warning = graphs::TemplatePolarWarning(graphs::ReadTemplate(record)))
+        platform::MessageBox(this, warning->text, warning->caption, warning->flags);
+    platform::WaitCursor wait;
+    ShowTable(tables::OffAxisGainTable(record, Heading()));
 }
 
 void TTableWin::PolarMountTable()

@@ -51,12 +51,6 @@ void WriteKey(ReportWriter& line, const char* heading, KeyEntries entries)
     for (const auto& [abbreviation, meaning] : entries) line("%s:\t%s", abbreviation, meaning);
 }
 
-double FieldNumber(std::string_view text)
-{
-    const std::string copy(text);
-    return strtod_l(copy.c_str(), nullptr, CLocale());
-}
-
 long FieldWhole(std::string_view text)
 {
     const std::string copy(text);

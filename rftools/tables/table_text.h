@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/output/report_writer.h"
+#include "rftools/graphs/graph_curves.h"
 
 namespace orbiscope::tables {
 
@@ -49,9 +50,8 @@ void WriteTitleAndCompany(ReportWriter& line, std::string_view title, const Repo
 using KeyEntries = std::initializer_list<std::pair<const char*, const char*>>;
 void WriteKey(ReportWriter& line, const char* heading, KeyEntries entries);
 
-// The leading number of a form's text as the C library's strtod reads it in
-// the C locale ("12.5GHz" is 12.5; "" and "abc" are 0).
-double FieldNumber(std::string_view text);
+// The leading number of a form's text, as the graphs read theirs.
+using graphs::FieldNumber;
 // The leading whole number, as atol reads it.
 long FieldWhole(std::string_view text);
 

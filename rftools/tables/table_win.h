@@ -77,6 +77,11 @@ public:
     void StartVisibleSatellites2Sites();  // 6426
     bool VisibleSatellites2Sites();
     void SolarTransitTable();             // 6415
+    void NoiseFigureTable();              // 6410
+    void AntennaGainTable();              // 6419
+    void BeamwidthTable();                // 6417
+    void IlluminationTable();             // 6420
+    void OffAxisGainTable();              // 6428
     void PolarMountTable();               // 6414
     void EirpApertureTable();             // 6421
     void ModulationTable();               // 6422

@@ -124,8 +124,8 @@ TEST(EirpApertureTable, EirpRangeByBand)
 // Free-space loss 20 log10(4 pi d / lambda): 196.5 dB at 4 GHz, 206.1 at 12.
 TEST(EirpApertureTable, FreeSpaceLoss)
 {
-    EXPECT_NEAR(FreeSpaceLossDb(40000, 12), 206.07, 0.005);
-    EXPECT_NEAR(FreeSpaceLossDb(40000, 4), 196.53, 0.005);
+    EXPECT_NEAR(graphs::FreeSpaceLossDb(40000, 12), 206.07, 0.005);
+    EXPECT_NEAR(graphs::FreeSpaceLossDb(40000, 4), 196.53, 0.005);
     EXPECT_NE(EirpApertureTable(Link("4", "150", "36"), {}).text.find("Free space loss = 196.5 dB"),
               std::string::npos);
 }

@@ -5,6 +5,7 @@
 
 #include "framework/app/menus.h"
 #include "platform/command.h"
+#include "rftools/graphs/graph_forms.h"
 #include "tables_ui_support.h"
 
 namespace {
@@ -20,7 +21,15 @@ struct CommandCase {
     const char* caption;
 };
 
+void FillTemplate(platform::Dialog& d)
+{
+    tablesui::SetTexts(d, {{14027, "1.2"}, {14028, "65"}, {208, "12"}, {691, "1"}});
+    d.SetCheck(2657, 1);
+    d.SetCheck(2659, 1);
+}
+
 const CommandCase kCommands[] = {
+    {6410, 0, {}, false, "Noise Figures (290K)", "Noise Figures"},
     {6411, TSatPosForm::kResourceId,
      [](platform::Dialog& d) { tablesui::SetTexts(d, {{206, "28.2E"}, {207, "0"}}); }, true,
      "Look Angle Table: Testland", "28.2E Look Angles : Testland"},
@@ -48,12 +57,25 @@ const CommandCase kCommands[] = {
                                                 {107, "0.12W"}, {105, "2"}, {106, "2024"}});
      },
      false, "Solar Transit Times (2/2024)", "Solar Transit Times (2/2024)"},
+    {6417, TFreqForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, {{208, "12"}}); }, false,
+     "-3dB Beamwidths 12.00 GHz", "Beamwidths -3dB (12.00 GHz)"},
+    {6419, TFreqForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, {{208, "12"}}); }, false,
+     "Antenna Gain at 12.00 GHz", "Gain (12.00 GHz)"},
+    {6420, TBeamForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, {{208, "12"}, {14027, "1"}}); },
+     false, "Illumination & Beamwidth Data", "Illumination (1.00m,12.00GHz)"},
     {6421, TAntSysSmallForm::kResourceId,
      [](platform::Dialog& d) { tablesui::SetTexts(d, {{208, "12"}, {311, "150"}, {14002, "36"}}); },
      false, "Antenna Apertures (m) at 12.00 GHz", "Ant. Size at 12.00 GHz"},
     {6422, TBerForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, {{4738, "-5"}}); },
      false, "Comparison of Digital Modulation Schemes", "Digital Modulation (Log(BER) = -5)"},
+    {6428, TTemplateForm::kResourceId, FillTemplate, false,
+     "Antenna Gain Template (Co-Polar) - Combined S-580-6/AP8", "Off Axis Antenna Gain"},
 };
+
+const CommandCase& Command(int id)
+{
+    return *std::find_if(std::begin(kCommands), std::end(kCommands), [id](const CommandCase& c) { return c.command == id; });
+}
 
 class TableWindow : public tablesui::TableFixture {};
 
@@ -92,7 +114,7 @@ TEST_F(TableWindow, CancelledFormLeavesNoWindowAndAsksNothing)
 
 TEST_F(TableWindow, CancelledCountryChoiceLeavesNoWindow)
 {
-    Drive(TSatPosForm::kResourceId, kCommands[0].fill);
+    Drive(TSatPosForm::kResourceId, Command(6411).fill);
     Drive(TGetCountryDlg::kResourceId, {}, platform::IDCANCEL);
     EXPECT_EQ(Run(6411), nullptr);
     EXPECT_EQ(OpenWindows(), 0u);
@@ -127,8 +149,7 @@ TEST_F(TableWindow, UnreadableListsAreSaidAndCloseTheWindow)
         WriteFile("Testland.twn", TownFileBytes(Testland()));
         if (f.remove) std::filesystem::remove(app->dir / f.file);
         else WriteFile(f.file, f.bytes);
-        const CommandCase& c = *std::find_if(std::begin(kCommands), std::end(kCommands),
-                                             [&](const CommandCase& k) { return k.command == f.command; });
+        const CommandCase& c = Command(f.command);
         Drive(c.dialog, c.fill);
         if (c.countryFile) ChooseCountry("Testland.twn");
         app->messages.calls.clear();
@@ -160,6 +181,29 @@ TEST_F(TableWindow, SatelliteBelowTheHorizonClosesTheTransitTable)
     EXPECT_EQ(Messages(), std::vector<std::string>{"Elevation|Satellite below horizon"});
 }
 
+// An aperture under 1.22 wavelengths has no beam to tabulate.
+TEST_F(TableWindow, IlluminationRefusesAnApertureWithoutABeam)
+{
+    Drive(TBeamForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, {{208, "0.1"}, {14027, "3"}}); });
+    EXPECT_EQ(Run(6420), nullptr);
+    EXPECT_EQ(OpenWindows(), 0u);
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"Range Error|Antenna aperture\r\nmust be at least 3.6575 m at 0.1 GHz (1.22 wavelengths)"});
+}
+
+// Cross-polar asked of the combined template: said, then the co-polar table.
+TEST_F(TableWindow, OffAxisCrossPolarOfTheCombinedTemplate)
+{
+    Drive(TTemplateForm::kResourceId, [](platform::Dialog& d) {
+        FillTemplate(d);
+        d.SetCheck(2656, 1);
+    });
+    TTableWin* w = Run(6428);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Cross-polar Option Invalid|Only co-polar is defined in AP8/S.580"});
+    EXPECT_EQ(tablestest::Lines(w->Report())[0], "Antenna Gain Template (Co-Polar) - Combined S-580-6/AP8");
+}
+
 TEST_F(TableWindow, TableIsNoDocument)
 {
     TTableWin* w = Run(6414);
@@ -183,7 +227,7 @@ TEST_F(TableWindow, TabStopsInTheWindowsUnits)
     const int c = w->AverageCharWidth;
     ASSERT_GT(c, 1);
     EXPECT_EQ(w->TabStops, (std::vector<int>{12 * c, 24 * c, 36 * c, 48 * c, 60 * c, 72 * c}));
-    Drive(TSolarTransitForm::kResourceId, kCommands[5].fill);
+    Drive(TSolarTransitForm::kResourceId, Command(6415).fill);
     TTableWin* transit = Run(6415);
     ASSERT_NE(transit, nullptr);
     EXPECT_EQ(transit->TabStops, std::vector<int>{300});
@@ -195,7 +239,7 @@ TEST_F(TableWindow, Screenshot)
 {
     auto& frame = *app->app->Frame();
     frame.resize(900, 700);
-    Drive(TRecSiteForm::kResourceId, kCommands[1].fill);
+    Drive(TRecSiteForm::kResourceId, Command(6412).fill);
     TTableWin* w = Run(6412);
     ASSERT_NE(w, nullptr);
     QWidget* child = app->app->Client()->ActiveDocumentChild();
