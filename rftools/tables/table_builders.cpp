@@ -83,21 +83,9 @@ void TTableWin::NoiseFigureTable()
     ShowTable(tables::NoiseFigureTable(Heading()));
 }
 
-void TTableWin::AntennaGainTable()
-{
-    if (!RunForm<TFreqForm>(FormBuffer<tables::FreqRecord>())) return;
-    platform::WaitCursor wait;
-    ClearReport();
-    ShowTable(tables::AntennaGainTable(FormBuffer<tables::FreqRecord>(), Heading()));
-}
+void TTableWin::AntennaGainTable() { FormTable<TFreqForm, tables::FreqRecord>(tables::AntennaGainTable); }
 
-void TTableWin::BeamwidthTable()
-{
-    if (!RunForm<TFreqForm>(FormBuffer<tables::FreqRecord>())) return;
-    platform::WaitCursor wait;
-    ClearReport();
-    ShowTable(tables::BeamwidthTable(FormBuffer<tables::FreqRecord>(), Heading()));
-}
+void TTableWin::BeamwidthTable() { FormTable<TFreqForm, tables::FreqRecord>(tables::BeamwidthTable); }
 
 void TTableWin::IlluminationTable()
 {
@@ -142,10 +130,7 @@ void TTableWin::PolarMountTable()
 
 void TTableWin::EirpApertureTable()
 {
-    if (!RunForm<TAntSysSmallForm>(FormBuffer<tables::AntSysSmallRecord>())) return;
-    platform::WaitCursor wait;
-    ClearReport();
-    ShowTable(tables::EirpApertureTable(FormBuffer<tables::AntSysSmallRecord>(), Heading()));
+    FormTable<TAntSysSmallForm, tables::AntSysSmallRecord>(tables::EirpApertureTable);
 }
 
 void TTableWin::ModulationTable()
@@ -158,22 +143,12 @@ void TTableWin::ModulationTable()
 
 void TTableWin::StartNationalLookAngles()
 {
-    if (!RunForm<TSatPosForm>(FormBuffer<tables::SatPosRecord>())) return;
-    if (!LoadCountryFile()) {
-        CloseWindow(0);
-        return;
-    }
-    NationalLookAngles();
+    CountryTable<TSatPosForm, tables::SatPosRecord>(&TTableWin::NationalLookAngles);
 }
 
 void TTableWin::StartDualFeedTable()
 {
-    if (!RunForm<TDualTabForm>(FormBuffer<tables::DualTabRecord>())) return;
-    if (!LoadCountryFile()) {
-        CloseWindow(0);
-        return;
-    }
-    DualFeedTable();
+    CountryTable<TDualTabForm, tables::DualTabRecord>(&TTableWin::DualFeedTable);
 }
 
 void TTableWin::DualFeedTable()

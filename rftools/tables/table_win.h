@@ -21,6 +21,7 @@
 #include "framework/databases/place_files.h"
 #include "framework/output/mywindow.h"
 #include "platform/dialog.h"
+#include "platform/services.h"
 #include "rftools/tables/table_text.h"
 
 class TTableWin : public TMyWindow {
@@ -91,6 +92,27 @@ public:
     void DualFeedTable();
 
 private:
+    // A table from its form alone: the form, then the engine's table.
+    template <class Form, class Record>
+    void FormTable(orbiscope::tables::TableText (*build)(const Record&, const ReportHeading&))
+    {
+        Record& record = FormBuffer<Record>();
+        if (!RunForm<Form>(record)) return;
+        platform::WaitCursor wait;
+        ClearReport();
+        ShowTable(build(record, Heading()));
+    }
+    // A table of the towns of a country: the form, the country file, the table.
+    template <class Form, class Record>
+    void CountryTable(void (TTableWin::*build)())
+    {
+        if (!RunForm<Form>(FormBuffer<Record>())) return;
+        if (!LoadCountryFile()) {
+            CloseWindow(0);
+            return;
+        }
+        (this->*build)();
+    }
     void EnsureFontMetrics();
 
     std::map<std::type_index, std::shared_ptr<void>> buffers_;

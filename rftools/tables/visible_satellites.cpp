@@ -23,14 +23,15 @@ Site SiteOf(const char (&name)[N1], const char (&latitude)[N2], const char (&lon
     return s;
 }
 
-std::string Title(const ButtonState (&bands)[kBandCount], std::string_view minimumElevation)
+// Title, company, date and the notes, which differ in their second line.
+void WriteHead(ReportWriter& line, const ButtonState (&bands)[kBandCount], const std::string& minimumElevation,
+               const ReportHeading& heading, const char* groundNoiseNote)
 {
-    return Format("Satellites (%sBand) > %s Degrees EL", BandList(bands).c_str(),
-                  std::string(minimumElevation).c_str());
-}
-
-void WriteNotes(ReportWriter& line, const char* groundNoiseNote)
-{
+    const std::string title = Format("Satellites (%sBand) > %s Degrees EL", BandList(bands).c_str(),
+                                     minimumElevation.c_str());
+    WriteReportHeading(line, title.c_str(), heading);
+    line.Blank();
+    line.Blank();
     line.Append("Notes~");
     line.Append("(1) Geometric listing only (check coverage)");
     line.Append(groundNoiseNote);
@@ -88,10 +89,7 @@ std::optional<TableText> VisibleSatellites(const RecSiteRecord& r, std::span<con
     TableText t;
     t.tabs = TabsFromWidths({20, 9, 9, 9, 9, 9});
     ReportWriter line = t.Writer();
-    WriteReportHeading(line, Title(r.bands, minimumText).c_str(), heading);
-    line.Blank();
-    line.Blank();
-    WriteNotes(line, "(2) Ground noise may be excessive below 10 degrees elevation");
+    WriteHead(line, r.bands, minimumText, heading, "(2) Ground noise may be excessive below 10 degrees elevation");
     line.Append("Site~");
     WriteSite(line, site, "Location\t%-s");
     const double minimumElevation = FieldNumber(minimumText);
@@ -135,10 +133,8 @@ std::optional<TableText> VisibleSatellites2Sites(const RecSite2Record& r, std::s
     TableText t;
     t.tabs = TabsFromWidths({20, 8, 8, 8, 7, 7, 8, 8, 7, 7});
     ReportWriter line = t.Writer();
-    WriteReportHeading(line, Title(r.bands, minimumText).c_str(), heading);
-    line.Blank();
-    line.Blank();
-    WriteNotes(line, "(2) Ground noise may be excessive below about 10 degrees elevation");
+    WriteHead(line, r.bands, minimumText, heading,
+              "(2) Ground noise may be excessive below about 10 degrees elevation");
     line.Append("Site 1~");
     WriteSite(line, site1, "Location\t%-s\t");
     line.Blank();

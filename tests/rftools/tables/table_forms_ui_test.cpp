@@ -1,5 +1,6 @@
 // The table forms: their records byte for byte in the stored dialog values,
-// the field checks in order, Clear, Help and the Site and Satellite buttons.
+// the field checks the tables call for, Clear, Help and the Site and
+// Satellite buttons.
 #include "tables_ui_support.h"
 
 namespace {
@@ -7,18 +8,10 @@ namespace {
 using namespace orbiscope::tables;
 using tablesui::SetTexts;
 
-// Every field of a form filled, the bytes each lands on in its record.
-struct RecordCase {
-    const char* form;
-    std::function<std::unique_ptr<TTableForm>(std::vector<std::uint8_t>&)> make;
-    int storedRecord;
-    std::size_t size;
-    std::map<int, std::string> texts;
-    std::vector<std::pair<std::size_t, std::string>> bytes;  // offset, expected bytes
-};
+using MakeForm = std::function<std::unique_ptr<TTableForm>(std::vector<std::uint8_t>&)>;
 
 template <class Form, class Record>
-std::function<std::unique_ptr<TTableForm>(std::vector<std::uint8_t>&)> Maker()
+MakeForm Maker()
 {
     return [](std::vector<std::uint8_t>& buffer) {
         buffer.assign(sizeof(Record), 0);
@@ -26,151 +19,114 @@ std::function<std::unique_ptr<TTableForm>(std::vector<std::uint8_t>&)> Maker()
     };
 }
 
-std::string Z(const char* text) { return std::string(text) + '\0'; }
-
-const RecordCase kRecords[] = {
-    {"TRecSiteForm", Maker<TRecSiteForm, RecSiteRecord>(), 27, 98,
-     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {1380, "5"}},
-     {{0, Z("London")}, {41, Z("51.50N")}, {54, Z("0.12W")}, {67, Z("5")},
-      {80, std::string("\0\0\0\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0", 18)}}},
-    {"TRecSiteForm2", Maker<TRecSiteForm2, RecSite2Record>(), 28, 165,
-     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {232, "Madrid"}, {233, "40.42N"}, {234, "3.70W"}, {1380, "2"}},
-     {{0, Z("London")}, {41, Z("51.50N")}, {54, Z("0.12W")}, {67, Z("Madrid")}, {108, Z("40.42N")},
-      {121, Z("3.70W")}, {134, Z("2")}, {157, std::string("\1\0", 2)}}},
-    {"TSolarTransitForm", Maker<TSolarTransitForm, SolarTransitRecord>(), 30, 119,
-     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {17001, "0"}, {107, "28.2E"}, {105, "3"}, {106, "2024"}},
-     {{0, Z("London")}, {41, Z("51.50N")}, {54, Z("0.12W")}, {67, Z("0")}, {80, Z("28.2E")}, {93, Z("3")},
-      {106, Z("2024")}}},
-    {"TFreqForm", Maker<TFreqForm, FreqRecord>(), 21, 13, {{208, "12"}}, {{0, Z("12")}}},
-    {"TAntSysSmallForm", Maker<TAntSysSmallForm, AntSysSmallRecord>(), 4, 39,
-     {{208, "12"}, {311, "150"}, {14002, "36"}}, {{0, Z("12")}, {13, Z("150")}, {26, Z("36")}}},
-    {"TBerForm", Maker<TBerForm, BerRecord>(), 9, 13, {{4738, "-5"}}, {{0, Z("-5")}}},
-    {"TSatPosForm", Maker<TSatPosForm, SatPosRecord>(), 29, 26, {{206, "28.2E"}, {207, "-10"}},
-     {{0, Z("28.2E")}, {13, Z("-10")}}},
-    {"TDualTabForm", Maker<TDualTabForm, DualTabRecord>(), 15, 147,
-     {{201, "Alpha"}, {229, "Beta"}, {206, "28.2E"}, {2863, "19.2E"}, {14027, "1.2"}, {8704, "0.6"}, {8705, "1.1"}},
-     {{0, Z("Alpha")}, {41, Z("Beta")}, {82, Z("28.2E")}, {95, Z("19.2E")}, {108, Z("1.2")}, {121, Z("0.6")},
-      {134, Z("1.1")}}},
+// A form with every field valid, and where each edit lands in its record.
+struct FormCase {
+    const char* form;
+    MakeForm make;
+    int storedRecord;
+    std::map<int, std::string> texts;
+    std::vector<std::pair<int, std::size_t>> offsets;  // edit, byte offset
 };
 
-class TableForms : public tablesui::TableFixture {};
+const FormCase kForms[] = {
+    {"TRecSiteForm", Maker<TRecSiteForm, RecSiteRecord>(), 27,
+     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {1380, "5"}}, {{200, 0}, {202, 41}, {203, 54}, {1380, 67}}},
+    {"TRecSiteForm2", Maker<TRecSiteForm2, RecSite2Record>(), 28,
+     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {232, "Madrid"}, {233, "40.42N"}, {234, "3.70W"}, {1380, "2"}},
+     {{200, 0}, {202, 41}, {203, 54}, {232, 67}, {233, 108}, {234, 121}, {1380, 134}}},
+    {"TSolarTransitForm", Maker<TSolarTransitForm, SolarTransitRecord>(), 30,
+     {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}, {17001, "0"}, {107, "28.2E"}, {105, "3"}, {106, "2024"}},
+     {{200, 0}, {202, 41}, {203, 54}, {17001, 67}, {107, 80}, {105, 93}, {106, 106}}},
+    {"TFreqForm", Maker<TFreqForm, FreqRecord>(), 21, {{208, "12"}}, {{208, 0}}},
+    {"TAntSysSmallForm", Maker<TAntSysSmallForm, AntSysSmallRecord>(), 4, {{208, "12"}, {311, "150"}, {14002, "36"}},
+     {{208, 0}, {311, 13}, {14002, 26}}},
+    {"TBerForm", Maker<TBerForm, BerRecord>(), 9, {{4738, "-5"}}, {{4738, 0}}},
+    {"TSatPosForm", Maker<TSatPosForm, SatPosRecord>(), 29, {{206, "28.2E"}, {207, "-10"}}, {{206, 0}, {207, 13}}},
+    {"TDualTabForm", Maker<TDualTabForm, DualTabRecord>(), 15,
+     {{201, "Alpha"}, {229, "Beta"}, {206, "28.2E"}, {2863, "19.2E"}, {14027, "1.2"}, {8704, "0.6"}, {8705, "1.1"}},
+     {{201, 0}, {229, 41}, {206, 82}, {2863, 95}, {14027, 108}, {8704, 121}, {8705, 134}}},
+};
 
-// OK stores the dialog's bytes at their offsets in the stored values; the
-// next form of the kind starts from them.
+class TableForms : public tablesui::TableFixture {
+protected:
+    std::unique_ptr<TTableForm> Show(const FormCase& c)
+    {
+        auto form = c.make(buffer);
+        form->SetupWindow();
+        return form;
+    }
+    std::vector<std::uint8_t> buffer;
+};
+
+// OK stores each edit's text at its offset in the stored values, terminated;
+// the next form of the kind starts from them.
 TEST_F(TableForms, RecordsByteForByte)
 {
-    for (const RecordCase& c : kRecords) {
+    for (const FormCase& c : kForms) {
         SCOPED_TRACE(c.form);
-        std::vector<std::uint8_t> buffer;
         {
-            auto form = c.make(buffer);
-            form->SetupWindow();
+            auto form = Show(c);
             SetTexts(*form, c.texts);
             ASSERT_TRUE(form->CanClose());
         }
         const auto stored = app->app->FormRecord(c.storedRecord);
-        ASSERT_EQ(stored.size(), c.size);
-        const std::string bytes(stored.begin(), stored.end());
-        for (const auto& [offset, expected] : c.bytes) EXPECT_EQ(bytes.substr(offset, expected.size()), expected) << offset;
-        auto again = c.make(buffer);
-        again->SetupWindow();
+        for (const auto& [id, offset] : c.offsets) {
+            const std::string& text = c.texts.at(id);
+            EXPECT_EQ(std::string(stored.begin() + long(offset), stored.begin() + long(offset + text.size() + 1)),
+                      text + '\0')
+                << id;
+        }
+        auto again = Show(c);
         for (const auto& [id, text] : c.texts) EXPECT_EQ(again->GetControlText(id), text) << id;
     }
+    EXPECT_EQ(app->app->FormRecord(27)[90], 1) << "the K&u box, ticked at first start, is the sixth band word";
     EXPECT_TRUE(Messages().empty());
 }
 
 struct CheckCase {
     const char* name;
-    std::function<std::unique_ptr<TTableForm>(std::vector<std::uint8_t>&)> make;
-    std::map<int, std::string> texts;
-    std::string message;  // caption|text start; empty: accepted
+    std::size_t form;  // in kForms, its valid texts changed by one
+    int id;
+    const char* text;
+    std::string message;  // caption|text; empty: accepted
 };
-
 const CheckCase kChecks[] = {
-    {"one site accepts 15 degrees", Maker<TRecSiteForm, RecSiteRecord>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {1380, "15"}}, ""},
-    {"two sites refuse 15 degrees", Maker<TRecSiteForm2, RecSite2Record>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {232, "Y"}, {233, "40.42N"}, {234, "3.70W"}, {1380, "15"}},
-     "Range Error|Minimum elevation\r\nRange 0.000000 to 10.000000 degrees"},
-    {"site 2 checked after site 1", Maker<TRecSiteForm2, RecSite2Record>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {232, ""}, {233, "95N"}, {234, "3.70W"}, {1380, "5"}},
-     "Empty Field Error|Site 2 name"},
-    {"a latitude without its letter", Maker<TRecSiteForm, RecSiteRecord>(),
-     {{200, "X"}, {202, "51.50"}, {203, "0.12W"}, {1380, "5"}}, "Suffix Missing Error (N,S,E or W)|"},
-    {"year 1979", Maker<TSolarTransitForm, SolarTransitRecord>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {17001, "0"}, {107, "0.12W"}, {105, "3"}, {106, "1979"}},
-     "Range Error|Year\r\nRange 1980.000000 to 3000.000000 "},
-    {"time zone 14.5", Maker<TSolarTransitForm, SolarTransitRecord>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {17001, "14.5"}, {107, "0.12W"}, {105, "3"}, {106, "2024"}},
-     "Range Error|International time zone\r\nRange -12.000000 to 14.000000 "},
-    {"month 2.5 is no whole number", Maker<TSolarTransitForm, SolarTransitRecord>(),
-     {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {17001, "1"}, {107, "0.12W"}, {105, "2.5"}, {106, "2024"}},
-     "Invalid Character Error|Month"},
-    {"frequency above 55 GHz", Maker<TFreqForm, FreqRecord>(), {{208, "56"}},
-     "Range Error|Frequency\r\nRange 0.000700 to 55.000000 GHz"},
-    {"system noise below 10 K", Maker<TAntSysSmallForm, AntSysSmallRecord>(),
-     {{208, "12"}, {311, "9"}, {14002, "36"}}, "Range Error|Total system noise\r\nRange 10.000000 to 500.000000 K"},
-    {"log BER -15 accepted", Maker<TBerForm, BerRecord>(), {{4738, "-15"}}, ""},
-    {"log BER -20 refused, whatever the hint says", Maker<TBerForm, BerRecord>(), {{4738, "-20"}},
+    {"one site takes 15 degrees", 0, 1380, "15", ""},
+    {"two sites refuse 15 degrees", 1, 1380, "15", "Range Error|Minimum elevation\r\nRange 0.000000 to 10.000000 degrees"},
+    {"year 1979", 2, 106, "1979", "Range Error|Year\r\nRange 1980.000000 to 3000.000000 "},
+    {"time zone 14.5", 2, 17001, "14.5", "Range Error|International time zone\r\nRange -12.000000 to 14.000000 "},
+    {"log BER -15", 5, 4738, "-15", ""},
+    {"log BER -20, whatever the hint says", 5, 4738, "-20",
      "Range Error|Minimum log10(BER)\r\nRange -15.000000 to -0.100000 "},
-    {"cant beyond 90", Maker<TSatPosForm, SatPosRecord>(), {{206, "28.2E"}, {207, "91"}},
-     "Range Error|Spot polarization cant\r\nRange -90.000000 to 90.000000 \xB0"},
-    {"beamfactor above 1.5", Maker<TDualTabForm, DualTabRecord>(),
-     {{201, "A"}, {229, "B"}, {206, "28.2E"}, {2863, "19.2E"}, {14027, "1.2"}, {8704, "0.6"}, {8705, "1.6"}},
-     "Range Error|Beamfactor\r\nRange 0.500000 to 1.500000 "},
+    {"cant beyond 90", 6, 207, "91", "Range Error|Spot polarization cant\r\nRange -90.000000 to 90.000000 \xB0"},
 };
 
-TEST_F(TableForms, FieldChecksInOrder)
+TEST_F(TableForms, FieldChecks)
 {
     for (const CheckCase& c : kChecks) {
         SCOPED_TRACE(c.name);
-        std::vector<std::uint8_t> buffer;
-        auto form = c.make(buffer);
-        form->SetupWindow();
-        SetTexts(*form, c.texts);
+        auto form = Show(kForms[c.form]);
+        SetTexts(*form, kForms[c.form].texts);
+        form->SetControlText(c.id, c.text);
         app->messages.calls.clear();
         EXPECT_EQ(form->CanClose(), c.message.empty());
-        if (c.message.empty()) {
-            EXPECT_TRUE(Messages().empty());
-        } else {
-            ASSERT_EQ(Messages().size(), 1u);
-            EXPECT_EQ(Messages()[0].substr(0, c.message.size()), c.message);
-        }
+        EXPECT_EQ(Messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
     }
 }
 
-TEST_F(TableForms, BandBoxes)
+TEST_F(TableForms, BandBoxesAndClear)
 {
-    RecSiteRecord record{};
-    TRecSiteForm form(nullptr, record);
-    form.SetupWindow();
-    EXPECT_EQ(form.GetCheck(455), 1) << "K&u band is ticked at first start";
-    SetTexts(form, {{200, "X"}, {202, "51.50N"}, {203, "0.12W"}, {1380, "5"}});
-    form.SetCheck(455, 0);
-    EXPECT_FALSE(form.CanClose());
+    auto form = Show(kForms[1]);
+    SetTexts(*form, kForms[1].texts);
+    form->SetCheck(455, 0);
+    EXPECT_FALSE(form->CanClose());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Check Box Error|No active band selected"});
-    form.SetCheck(461, 1);
-    EXPECT_TRUE(form.CanClose());
-}
-
-TEST_F(TableForms, ClearLeavesKuAlone)
-{
-    RecSite2Record record{};
-    TRecSiteForm2 form(nullptr, record);
-    form.SetupWindow();
-    SetTexts(form, {{200, "X"}, {233, "1.00N"}, {1380, "5"}});
-    for (int id : {457, 458, 453, 454, 459, 455, 456, 460, 461}) form.SetCheck(id, 1);
-    form.OnButton(TTableForm::kClear);
-    for (int id : {200, 202, 203, 232, 233, 234, 1380}) EXPECT_EQ(form.GetControlText(id), "") << id;
-    for (int id : {457, 458, 453, 454, 459, 456, 460, 461}) EXPECT_EQ(form.GetCheck(id), 0) << id;
-    EXPECT_EQ(form.GetCheck(455), 1);
-
-    FreqRecord frequency{};
-    TFreqForm plain(nullptr, frequency);
-    plain.SetupWindow();
-    plain.SetControlText(208, "12");
-    plain.OnButton(TTableForm::kClear);
-    EXPECT_EQ(plain.GetControlText(208), "");
+    form->SetCheck(461, 1);
+    EXPECT_TRUE(form->CanClose());
+    form->OnButton(TTableForm::kClear);
+    for (const auto& [id, text] : kForms[1].texts) EXPECT_EQ(form->GetControlText(id), "") << id;
+    for (int id : {457, 458, 453, 454, 459, 456, 460, 461}) EXPECT_EQ(form->GetCheck(id), 0) << id;
+    EXPECT_EQ(form->GetCheck(455), 1);
 }
 
 TEST_F(TableForms, HelpOpensTheDialogsTopic)
@@ -180,87 +136,52 @@ TEST_F(TableForms, HelpOpensTheDialogsTopic)
         topics.push_back(id);
         return true;
     });
-    std::vector<std::uint8_t> buffer;
-    for (const RecordCase& c : kRecords) {
-        auto form = c.make(buffer);
-        form->SetupWindow();
-        form->OnButton(platform::IDHELP);
-    }
+    for (const FormCase& c : kForms) Show(c)->OnButton(platform::IDHELP);
     EXPECT_EQ(topics, (std::vector<int>{718, 236, 900, 9235, 320, 16520, 3883, 8706}));
 }
 
-// The pickers leave their choice in the application; the buttons copy it.
-class TablePickers : public tablesui::TableFixture {
-protected:
-    void SetUp() override
-    {
-        tablesui::TableFixture::SetUp();
-        TTableForm::SetPickers(
-            [this](TForm&) {
-                std::strcpy(app->app->PickedSiteName, "Leeds, Testland");
-                std::strcpy(app->app->PickedSiteLatitude, "53.80N");
-                std::strcpy(app->app->PickedSiteLongitude, "1.55W");
-                return true;
-            },
-            [this](TForm&) {
-                std::strcpy(app->app->PickedSatName, "Alpha");
-                std::strcpy(app->app->PickedSatLongitude, "28.20E");
-                return true;
-            });
-    }
-};
-
-TEST_F(TablePickers, SolarTransitSiteGivesTransitAndSatelliteCoincidence)
+// The pickers leave their choice in the application; the buttons copy it
+// into their own fields.
+TEST_F(TableForms, SiteAndSatelliteButtons)
 {
-    SolarTransitRecord record{};
-    TSolarTransitForm form(nullptr, record);
-    form.SetupWindow();
-    form.OnButton(TTableForm::kSite);
-    EXPECT_EQ(form.GetControlText(200), "Leeds, Testland");
-    EXPECT_EQ(form.GetControlText(202), "53.80N");
-    EXPECT_EQ(form.GetControlText(203), "1.55W");
-    EXPECT_EQ(form.GetControlText(107), "1.55W") << "the site's own longitude: a transit table";
-    form.OnButton(TTableForm::kSatellite);
-    EXPECT_EQ(form.GetControlText(107), "28.20E");
-    EXPECT_EQ(form.GetControlText(200), "Leeds, Testland");
-}
+    TTableForm::SetPickers(
+        [this](TForm&) {
+            std::strcpy(app->app->PickedSiteName, "Leeds, Testland");
+            std::strcpy(app->app->PickedSiteLatitude, "53.80N");
+            std::strcpy(app->app->PickedSiteLongitude, "1.55W");
+            return true;
+        },
+        [this](TForm&) {
+            std::strcpy(app->app->PickedSatName, "Alpha");
+            std::strcpy(app->app->PickedSatLongitude, "28.20E");
+            return true;
+        });
+    auto transit = Show(kForms[2]);
+    transit->OnButton(TTableForm::kSite);
+    EXPECT_EQ(transit->GetControlText(202), "53.80N");
+    EXPECT_EQ(transit->GetControlText(107), "1.55W") << "the site's own longitude: a transit table";
+    transit->OnButton(TTableForm::kSatellite);
+    EXPECT_EQ(transit->GetControlText(107), "28.20E") << "a satellite's: a coincidence table";
+    EXPECT_EQ(transit->GetControlText(200), "Leeds, Testland");
 
-TEST_F(TablePickers, SecondSiteButtonFillsSiteTwo)
-{
-    RecSite2Record record{};
-    TRecSiteForm2 form(nullptr, record);
-    form.SetupWindow();
-    form.OnButton(TRecSiteForm2::kSite2);
-    EXPECT_EQ(form.GetControlText(232), "Leeds, Testland");
-    EXPECT_EQ(form.GetControlText(234), "1.55W");
-    EXPECT_EQ(form.GetControlText(200), "");
-}
+    auto twoSites = Show(kForms[1]);
+    twoSites->OnButton(TRecSiteForm2::kSite2);
+    EXPECT_EQ(twoSites->GetControlText(232), "Leeds, Testland");
+    EXPECT_EQ(twoSites->GetControlText(200), "");
 
-TEST_F(TablePickers, SatellitePositionTakesTheLongitudeOnly)
-{
-    SatPosRecord record{};
-    TSatPosForm form(nullptr, record);
-    form.SetupWindow();
-    form.SetControlText(207, "5");
-    form.OnButton(TTableForm::kSatellite);
-    EXPECT_EQ(form.GetControlText(206), "28.20E");
-    EXPECT_EQ(form.GetControlText(207), "5");
-}
+    auto position = Show(kForms[6]);
+    position->OnButton(TTableForm::kSatellite);
+    EXPECT_EQ(position->GetControlText(206), "28.20E");
 
-TEST_F(TablePickers, DualFeedSatelliteFollowsTheLastFocusedField)
-{
-    struct Case {
-        int focused;
-        int name, longitude;
-    };
-    for (const Case& c : {Case{201, 201, 206}, Case{206, 201, 206}, Case{229, 229, 2863}, Case{14027, 229, 2863}}) {
-        DualTabRecord record{};
-        TDualTabForm form(nullptr, record);
-        form.SetupWindow();
-        app->app->LastFocusedEntry = c.focused;
-        form.OnButton(TTableForm::kSatellite);
-        EXPECT_EQ(form.GetControlText(c.name), "Alpha") << c.focused;
-        EXPECT_EQ(form.GetControlText(c.longitude), "28.20E") << c.focused;
+    // The dual-feed form fills the satellite whose field had the focus last.
+    for (const auto& [focused, name] : std::vector<std::pair<int, int>>{{206, 201}, {201, 201}, {2863, 229}, {8705, 229}}) {
+        auto dual = Show(kForms[7]);
+        dual->show();
+        dual->FocusControl(focused);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(app->app->LastFocusedEntry, focused);
+        dual->OnButton(TTableForm::kSatellite);
+        EXPECT_EQ(dual->GetControlText(name), "Alpha") << focused;
     }
 }
 

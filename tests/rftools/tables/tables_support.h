@@ -1,11 +1,15 @@
-// Shared by the table engine tests: the report's lines, records filled the
-// way a file or a form leaves them, and a fixed date for the magnetic model.
+// Shared by the table engine tests: the reviewed reports of golden/, the
+// report's lines and rows, records filled the way a file or a form leaves
+// them, the test lists, and a fixed date for the magnetic model.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +19,8 @@
 #include "rftools/tables/table_text.h"
 
 namespace tablestest {
+
+using orbiscope::tables::TableText;
 
 inline const ReportHeading kHeading{"Orbiscope Test Bench", "Thursday 1 January 2026"};
 
@@ -31,6 +37,16 @@ public:
     ~FixedDeclinationDate() { SetDeclinationClock({}); }
 };
 
+#ifdef TABLES_GOLDEN_DIR
+// A reviewed report of golden/ (each checked by hand against the table's
+// description before it was committed).
+inline std::string Golden(const char* name)
+{
+    std::ifstream in(std::string(TABLES_GOLDEN_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+#endif
+
 inline std::vector<std::string> Lines(std::string_view text)
 {
     std::vector<std::string> lines;
@@ -41,6 +57,24 @@ inline std::vector<std::string> Lines(std::string_view text)
         text.remove_prefix(end + 1);
     }
     return lines;
+}
+
+// The numbers of the row that starts with `first`, after its first
+// `skip` columns; empty when there is no such row.
+inline std::vector<double> RowNumbers(const TableText& t, const std::string& first, int skip = 0)
+{
+    for (const std::string& line : Lines(t.text)) {
+        if (line.rfind(first + "\t", 0) != 0) continue;
+        std::vector<double> v;
+        std::size_t at = 0;
+        for (int column = 0; at != std::string::npos; ++column) {
+            if (column >= skip) v.push_back(std::atof(line.c_str() + at));
+            at = line.find('\t', at);
+            if (at != std::string::npos) ++at;
+        }
+        return v;
+    }
+    return {};
 }
 
 // Copies at most the field's width, as a file's bytes fill it: a text of the
@@ -69,6 +103,22 @@ inline TownRecord Town(std::string_view name, float latitudeDMM, float longitude
     t.latitude = latitudeDMM;
     t.longitude = longitudeDMM;
     return t;
+}
+
+// Record 0 titles the list and would pass every test if it were listed; the
+// last record's texts fill their fields with no terminator.
+inline std::vector<SatelliteRecord> TestSatellites()
+{
+    return {Satellite("List title", 0.0f, "C,Ku"),  Satellite("Alpha", 28.2f, "C,Ku"),
+            Satellite("Beta", -30.0f, "Ku"),         Satellite("Gamma", 120.0f, "C"),
+            Satellite("Delta", 60.0f, "Ka"),         Satellite("TwentyCharacterName!", 13.0f, "C,Ku,Ka,X,L,S,P,Q/V?")};
+}
+
+// Record 0 names the country; coordinates in D.MM, as country files hold them.
+inline std::vector<TownRecord> Testland()
+{
+    return {Town("Testland", 0, 0), Town("Leeds", 53.48f, -1.33f), Town("Wellington", -41.17f, 174.47f),
+            Town("Cape Town", -33.55f, 18.25f), Town("Kano", 12.0f, 23.42f), Town("Quito", -0.13f, -78.30f)};
 }
 
 // The geostationary radius over the Earth's radius, as the look-angle

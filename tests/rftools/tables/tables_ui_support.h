@@ -29,8 +29,6 @@ namespace tablesui {
 // declinations are the epoch's).
 inline constexpr std::time_t kFixedClock = 1709294400;
 
-using Fill = std::function<void(platform::Dialog&)>;
-
 inline void SetTexts(platform::Dialog& d, const std::map<int, std::string>& texts)
 {
     for (const auto& [id, text] : texts) d.SetControlText(id, text);
@@ -61,17 +59,8 @@ protected:
         std::filesystem::current_path(startDir);
     }
 
-    static std::vector<SatelliteRecord> SatList()
-    {
-        using tablestest::Satellite;
-        return {Satellite("Test list", 0, ""), Satellite("Alpha", 28.2f, "C,Ku"), Satellite("Beta", -30.0f, "Ku"),
-                Satellite("Gamma", 120.0f, "C")};
-    }
-    static std::vector<TownRecord> Testland()
-    {
-        using tablestest::Town;
-        return {Town("Testland", 0, 0), Town("Leeds", 53.48f, -1.33f), Town("Wellington", -41.17f, 174.47f)};
-    }
+    static std::vector<SatelliteRecord> SatList() { return tablestest::TestSatellites(); }
+    static std::vector<TownRecord> Testland() { return tablestest::Testland(); }
     void WriteFile(const char* name, const std::string& bytes) const
     {
         std::ofstream(app->dir / name, std::ios::binary) << bytes;
@@ -79,7 +68,7 @@ protected:
 
     // The script of a dialog: fill its fields, press OK (again while it
     // stays open: a refused OK is then cancelled by the driver).
-    static void Drive(int dialog, Fill fill, int button = platform::IDOK)
+    static void Drive(int dialog, std::function<void(platform::Dialog&)> fill, int button = platform::IDOK)
     {
         platform::SetDialogDriver(dialog, [fill, button](platform::Dialog& d) {
             if (fill) fill(d);
@@ -103,12 +92,7 @@ protected:
         return child ? dynamic_cast<TTableWin*>(child->Document()) : nullptr;
     }
     std::size_t OpenWindows() const { return app->app->Client()->Children().size(); }
-    static std::string Caption(TTableWin& w)
-    {
-        QWidget* frame = w.parentWidget();
-        while (frame && !frame->inherits("QMdiSubWindow")) frame = frame->parentWidget();
-        return frame ? frame->windowTitle().toStdString() : std::string();
-    }
+    std::string Caption() const { return app->app->Client()->ActiveDocumentChild()->windowTitle().toStdString(); }
     std::vector<std::string> Messages() const
     {
         std::vector<std::string> texts;
