@@ -1,9 +1,11 @@
 // The builders of the Table menu: each runs its form on the window's buffer,
 // reads the list the table needs, builds the table with the engine under the
 // wait cursor and shows it; any step that fails closes the window.
+#include <cstdio>
+
 #include "platform/messagebox.h"
-#include "pointing/sun/outage_search.h"
 #include "platform/services.h"
+#include "pointing/sun/outage_search.h"
 #include "propagation/coordinates.h"
 #include "rftools/graphs/graph_forms.h"
 #include "rftools/tables/antenna_tables.h"
@@ -18,9 +20,15 @@
 namespace tables = orbiscope::tables;
 
 namespace {
-void ReportNoneFound(TTableWin* window)
+// A visible-satellites table, or "None found" when no satellite passed.
+bool ShowListed(TTableWin& window, std::optional<tables::TableText> table)
 {
-    platform::MessageBox(window, "None found", "Visible Satellites", platform::MB_ICONEXCLAMATION);
+    if (!table) {
+        platform::MessageBox(&window, "None found", "Visible Satellites", platform::MB_ICONEXCLAMATION);
+        return false;
+    }
+    window.ShowTable(std::move(*table));
+    return true;
 }
 }  // namespace
 
@@ -34,13 +42,7 @@ bool TTableWin::VisibleSatellites()
 {
     platform::WaitCursor wait;
     ClearReport();
-    auto table = tables::VisibleSatellites(FormBuffer<tables::RecSiteRecord>(), Satellites, Heading());
-    if (!table) {
-        ReportNoneFound(this);
-        return false;
-    }
-    ShowTable(std::move(*table));
-    return true;
+    return ShowListed(*this, tables::VisibleSatellites(FormBuffer<tables::RecSiteRecord>(), Satellites, Heading()));
 }
 
 void TTableWin::StartVisibleSatellites2Sites()
@@ -53,13 +55,8 @@ bool TTableWin::VisibleSatellites2Sites()
 {
     platform::WaitCursor wait;
     ClearReport();
-    auto table = tables::VisibleSatellites2Sites(FormBuffer<tables::RecSite2Record>(), Satellites, Heading());
-    if (!table) {
-        ReportNoneFound(this);
-        return false;
-    }
-    ShowTable(std::move(*table));
-    return true;
+    return ShowListed(*this,
+                      tables::VisibleSatellites2Sites(FormBuffer<tables::RecSite2Record>(), Satellites, Heading()));
 }
 
 void TTableWin::SolarTransitTable()
@@ -133,13 +130,7 @@ void TTableWin::EirpApertureTable()
     FormTable<TAntSysSmallForm, tables::AntSysSmallRecord>(tables::EirpApertureTable);
 }
 
-void TTableWin::ModulationTable()
-{
-    ClearReport();
-    if (!RunForm<TBerForm>(FormBuffer<tables::BerRecord>())) return;
-    platform::WaitCursor wait;
-    ShowTable(tables::ModulationTable(FormBuffer<tables::BerRecord>(), Heading()));
-}
+void TTableWin::ModulationTable() { FormTable<TBerForm, tables::BerRecord>(tables::ModulationTable); }
 
 void TTableWin::StartNationalLookAngles()
 {

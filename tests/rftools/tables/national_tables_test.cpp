@@ -33,6 +33,20 @@ TEST(NationalLookAngles, Golden)
     EXPECT_EQ(t.tabs.positions, (std::vector<int>{21, 30, 39, 48, 57, 66, 75, 84}));
 }
 
+// A country beyond the old fixed report of 150000 bytes: 2500 towns with
+// names of the full field are all listed, whole.
+TEST(NationalLookAngles, LargeCountryIsListedWhole)
+{
+    std::vector<TownRecord> towns = {Town("Bigland", 0, 0)};
+    for (int i = 0; i < 2500; ++i) towns.push_back(Town("TownWithALongName19", 40.0f + float(i % 20), -3.0f));
+    const TableText t = NationalLookAngles(Satellite("28.2E", "0"), towns, {});
+    EXPECT_GT(t.text.size(), 150000u);
+    EXPECT_EQ(t.lineCount, 22 + 2500);
+    const std::string last = tablestest::Lines(t.text).back();
+    EXPECT_EQ(last.rfind("TownWithALongName19\t59.00N\t3.00W\t", 0), 0u) << last;
+    EXPECT_EQ(std::count(last.begin(), last.end(), '\t'), 8) << last;
+}
+
 struct TownCase {
     const char* name;
     float latitudeDMM, longitudeDMM;
