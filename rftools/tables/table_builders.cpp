@@ -134,24 +134,7 @@ void TTableWin::ModulationTable() { FormTable<TBerForm, tables::BerRecord>(table
 
 void TTableWin::StartNationalLookAngles()
 {
-    CountryTable<TSatPosForm, tables::SatPosRecord>(&TTableWin::NationalLookAngles);
+    CountryTable<TSatPosForm, tables::SatPosRecord>(tables::NationalLookAngles);
 }
 
-void TTableWin::StartDualFeedTable()
-{
-    CountryTable<TDualTabForm, tables::DualTabRecord>(&TTableWin::DualFeedTable);
-}
-
-void TTableWin::DualFeedTable()
-{
-    platform::WaitCursor wait;
-    ClearReport();
-    ShowTable(tables::DualFeedTable(FormBuffer<tables::DualTabRecord>(), Towns, Heading()));
-}
-
-void TTableWin::NationalLookAngles()
-{
-    platform::WaitCursor wait;
-    ClearReport();
-    ShowTable(tables::NationalLookAngles(FormBuffer<tables::SatPosRecord>(), Towns, Heading()));
-}
+void TTableWin::StartDualFeedTable() { CountryTable<TDualTabForm, tables::DualTabRecord>(tables::DualFeedTable); }

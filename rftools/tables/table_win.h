@@ -6,13 +6,17 @@
 // (form cancelled, list unreadable, nothing found) closes its window again.
 //
 // Adding a table: register a builder for the command with
-// RegisterTableBuilder (table_registration.h); in it, run the form on
-// FormBuffer<Record>() with RunForm, load a list when the table needs one,
-// build the TableText with the engine under a wait cursor, and ShowTable it.
+// RegisterTableBuilder (table_registration.h).  Most builders are one call:
+// FormTable<Form, Record>(engine) or CountryTable<Form, Record>(engine),
+// where the engine function builds the TableText from the form's record (and
+// the towns).  Others run their form on FormBuffer<Record>() with RunForm,
+// read what they need, build under a wait cursor and ShowTable the result,
+// or CloseWindow(0) when there is nothing to show.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <memory>
 #include <type_traits>
 #include <typeindex>
@@ -72,6 +76,33 @@ public:
     // Puts a built table into the window: report, tab stops, caption, top.
     void ShowTable(orbiscope::tables::TableText table);
 
+    // A table from its form alone: the form on its buffer, then, under the
+    // wait cursor, build(record, heading) -> TableText.
+    template <class Form, class Record, class Build>
+    void FormTable(Build build)
+    {
+        Record& record = FormBuffer<Record>();
+        if (!RunForm<Form>(record)) return;
+        platform::WaitCursor wait;
+        ClearReport();
+        ShowTable(build(record, Heading()));
+    }
+    // A table of the towns of a country: the form, the country file, then
+    // build(record, Towns, heading) -> TableText.
+    template <class Form, class Record, class Build>
+    void CountryTable(Build build)
+    {
+        Record& record = FormBuffer<Record>();
+        if (!RunForm<Form>(record)) return;
+        if (!LoadCountryFile()) {
+            CloseWindow(0);
+            return;
+        }
+        platform::WaitCursor wait;
+        ClearReport();
+        ShowTable(build(record, std::span<const TownRecord>(Towns), Heading()));
+    }
+
     // ---- the builders of the Table menu ----
     void StartVisibleSatellites();        // 6412: form, satellite list, table
     bool VisibleSatellites();             // false when no satellite passes
@@ -87,32 +118,9 @@ public:
     void EirpApertureTable();             // 6421
     void ModulationTable();               // 6422
     void StartNationalLookAngles();       // 6411: form, country file, table
-    void NationalLookAngles();
     void StartDualFeedTable();            // 6413: form, country file, table
-    void DualFeedTable();
 
 private:
-    // A table from its form alone: the form, then the engine's table.
-    template <class Form, class Record>
-    void FormTable(orbiscope::tables::TableText (*build)(const Record&, const ReportHeading&))
-    {
-        Record& record = FormBuffer<Record>();
-        if (!RunForm<Form>(record)) return;
-        platform::WaitCursor wait;
-        ClearReport();
-        ShowTable(build(record, Heading()));
-    }
-    // A table of the towns of a country: the form, the country file, the table.
-    template <class Form, class Record>
-    void CountryTable(void (TTableWin::*build)())
-    {
-        if (!RunForm<Form>(FormBuffer<Record>())) return;
-        if (!LoadCountryFile()) {
-            CloseWindow(0);
-            return;
-        }
-        (this->*build)();
-    }
     void EnsureFontMetrics();
 
     std::map<std::type_index, std::shared_ptr<void>> buffers_;
