@@ -1,43 +1,181 @@
 #include "platform/atomic_file.h"
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <string>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+
+namespace fs = std::filesystem;
+
+// More links than this in a chain is a loop.
+constexpr int kMaxLinkHops = 40;
+
+// A write past the process's file-size limit would raise SIGXFSZ, whose
+// default ends the program without a word; ignored, the write fails with
+// EFBIG and the save reports it.
+void IgnoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
+}
+
+// The file a save to `file` replaces: links followed to their end, so the
+// link stays a link.  A dangling link names the file to be created.
+fs::path FinalTarget(const fs::path& file)
+{
+    fs::path target = file;
+    std::error_code ec;
+    for (int hop = 0; hop < kMaxLinkHops && fs::is_symlink(target, ec); ++hop) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+bool ProcessRuns(long pid)
+{
+    return pid > 0 && pid <= 0x7FFFFFFF && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// Removes ".NAME.tmp-PID-N" files beside the target whose writer has gone.
+void RemoveOrphans(const fs::path& target)
+{
+    const std::string prefix = TemporaryFilePrefix(target);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        char* rest = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &rest, 10);
+        if (rest == name.c_str() + prefix.size() || *rest != '-') continue;
+        if (pid == long(::getpid()) || !ProcessRuns(pid)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+// Creates a new temporary file beside the target, readable and writable as
+// a new file of the user's would be (the mask applies).
+int CreateTemporary(const fs::path& target, fs::path& temp)
+{
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = target.parent_path() /
+               (TemporaryFilePrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
+
+std::string TemporaryFilePrefix(const std::filesystem::path& target)
+{
+    return "." + target.filename().string() + ".tmp-";
+}
 
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes)
 {
-    std::filesystem::path temp = file;
-    temp += ".tmp" + std::to_string(::getpid());
-    {
-        std::unique_ptr<std::FILE, FileCloser> f(std::fopen(temp.c_str(), "wb"));
-        if (!f) return false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-        const bool flushed = std::fflush(f.get()) == 0 && ::fsync(::fileno(f.get())) == 0;
-        const bool closed = std::fclose(f.release()) == 0;
-        if (!written || !flushed || !closed) {
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
+    IgnoreFileSizeSignal();
+    const fs::path target = FinalTarget(file);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+
+    RemoveOrphans(target);
+    fs::path temp;
+    const int fd = CreateTemporary(target, temp);
+    if (fd < 0) return false;
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        // Keeps the group (and, for a privileged user, the owner); a user who
+        // may not do so keeps a file of his own, as any editor would give him.
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
         return false;
     }
+    SyncFolder(target.parent_path());
     return true;
+}
+
+UniqueFile OpenRegularFile(const std::filesystem::path& file)
+{
+    // Non-blocking, so that opening a FIFO returns at once; the mode is put
+    // back to blocking once the name proved to be a regular file.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return UniqueFile(f);
+}
+
+bool ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes)
+{
+    UniqueFile f = OpenRegularFile(file);
+    if (!f) return false;
+    bytes.clear();
+    std::uint8_t chunk[1 << 16];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+    return std::ferror(f.get()) == 0;
+}
+
+bool IsRegularFile(const std::filesystem::path& file)
+{
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsNonRegularFile(const std::filesystem::path& file)
+{
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 }  // namespace platform

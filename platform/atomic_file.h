@@ -1,20 +1,58 @@
-// Whole-file writes that never leave a half-written target behind.
-// Plain C++, so that the file formats of the calculation layer can use it.
+// Whole-file writes that never leave a half-written target behind, and reads
+// that never wait on something that is not a file.  Plain C++, so that the
+// file formats of the calculation layer can use it.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
 // Writes `bytes` to `file` through a temporary file beside it, flushed to disk
 // and renamed over the target, so a failed write keeps the previous copy.
+// What the user set on the file stays: a symbolic link is followed (its
+// target is replaced, the link kept) and the replacement takes the old file's
+// permissions.  A target that is not a regular file, or that we may not
+// write, is refused.  The temporary file is named ".NAME.tmp-PID-N"; those
+// left by a process that no longer runs (a save killed part-way) are removed
+// by the next save beside the same target.  A file-size limit makes the write
+// fail instead of ending the program.
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 inline bool WriteFileAtomically(const std::filesystem::path& file, const void* data, std::size_t size)
 {
     return WriteFileAtomically(file, std::string_view(static_cast<const char*>(data), size));
 }
+
+// The prefix of the temporary files of a save to `target` (".NAME.tmp-").
+std::string TemporaryFilePrefix(const std::filesystem::path& target);
+
+struct FileCloser {
+    void operator()(std::FILE* f) const
+    {
+        if (f) std::fclose(f);
+    }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens an existing regular file for binary reading.  Null when the name is
+// missing or names anything else (a folder, a FIFO, a device): that is
+// decided without waiting, so a FIFO with no writer never blocks the caller.
+UniqueFile OpenRegularFile(const std::filesystem::path& file);
+
+// Reads a whole regular file (as OpenRegularFile opens it); false when it
+// cannot be opened or read.
+bool ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+
+// Whether the name is a regular file (links followed), asked without opening it.
+bool IsRegularFile(const std::filesystem::path& file);
+// Whether the name exists and is something else: a folder, FIFO, device or socket.
+bool IsNonRegularFile(const std::filesystem::path& file);
 
 }  // namespace platform

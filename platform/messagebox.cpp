@@ -1,7 +1,9 @@
 #include "platform/messagebox.h"
 
 #include <QGuiApplication>
+#include <QEventLoop>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,6 +47,19 @@ std::string MessageLogLine(std::string_view caption, std::string_view text)
 bool NoUserPresent()
 {
     return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs)
+{
+    constexpr int kPollMs = 5;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (answered()) loop.quit();
+    });
+    poll.start(kPollMs);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)

@@ -37,6 +37,12 @@ struct MessageBoxCall {
 using MessageBoxSink = std::function<int(const MessageBoxCall&)>;
 void SetMessageBoxSink(MessageBoxSink sink);
 
+// Test seam for modality: a sink calls this to keep its box open as a real
+// box stays open, running a nested event loop (one level deeper, as the real
+// box's loop is) until `answered` holds, checked every few milliseconds, or
+// `timeoutMs` has passed.
+void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
+
 // Shows the box (owner may be null) and returns IDOK, IDYES or IDNO.  Every
 // box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
 // "caption<TAB>text", newlines in the text written as "\n".  Under the

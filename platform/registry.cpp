@@ -5,6 +5,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstring>
@@ -143,21 +146,38 @@ SingleInstance::SingleInstance(const QString& key) : key_(key) {}
 
 SingleInstance::~SingleInstance()
 {
+    // The connections die with the server; none may call back into a half
+    // destroyed object.
+    for (const auto& entry : connections_) QObject::disconnect(entry.first, nullptr, this, nullptr);
+    connections_.clear();
     if (server_) server_->close();
+    delete server_;
+    server_ = nullptr;
 }
+
+namespace {
+// Where the lock lives: the user's session folder.
+QString LockFolder()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir;
+}
+}  // namespace
 
 QString SingleInstance::ServerName() const
 {
-    // Socket names must be short and plain; the user's name keeps users apart.
-    const QByteArray h = QCryptographicHash::hash((key_ + QDir::homePath()).toUtf8(), QCryptographicHash::Sha1);
+    // Socket names must be short and plain.  The user's home keeps users
+    // apart; the lock's folder ties the socket to its lock, so that only
+    // the lock holder of the same session is reached.
+    const QByteArray h =
+        QCryptographicHash::hash((key_ + QDir::homePath() + LockFolder()).toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("orbiscope-") + QString::fromLatin1(h.toHex().left(16));
 }
 
 bool SingleInstance::TryBecomePrimary()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    lock_ = std::make_unique<QLockFile>(dir + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
+    lock_ = std::make_unique<QLockFile>(LockFolder() + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(100)) {
         lock_.reset();
@@ -166,28 +186,66 @@ bool SingleInstance::TryBecomePrimary()
     // Only the lock holder may clear a socket left by a crashed first instance.
     QLocalServer::removeServer(ServerName());
     server_ = new QLocalServer(this);
-    QObject::connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            // A sender writes its line and hangs up at once: what it wrote may
-            // already be waiting, and must still be read when it has gone.
-            auto drain = [this, socket] {
-                while (socket->canReadLine()) {
-                    QByteArray line = socket->readLine(4096);
-                    line.chop(1);
-                    if (handler_) handler_(line);
-                }
-                if (socket->bytesAvailable() > 4096) socket->abort();  // a line too long is dropped
-            };
-            QObject::connect(socket, &QLocalSocket::readyRead, this, drain);
-            QObject::connect(socket, &QLocalSocket::disconnected, this, [socket, drain] {
-                drain();
-                socket->deleteLater();
-            });
-            drain();
-        }
-    });
+    QObject::connect(server_, &QLocalServer::newConnection, this, [this] { Accept(); });
     server_->listen(ServerName());
     return true;
+}
+
+void SingleInstance::Accept()
+{
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connections_.emplace(socket, LineAssembler());
+        QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket, false); });
+        QObject::connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Read(socket, true); });
+        // A sender writes its line and hangs up at once: what it wrote may
+        // already be waiting, and must still be read when it has gone.
+        Read(socket, socket->state() == QLocalSocket::UnconnectedState);
+    }
+}
+
+void SingleInstance::Read(QLocalSocket* socket, bool hungUp)
+{
+    const auto it = connections_.find(socket);
+    if (it == connections_.end()) return;  // already finished
+    std::vector<std::string> lines;
+    const QByteArray bytes = socket->readAll();
+    it->second.Feed(std::string_view(bytes.constData(), std::size_t(bytes.size())), lines);
+    if (hungUp) {
+        it->second.Finish(lines);
+        connections_.erase(it);
+        socket->deleteLater();
+    }
+    for (const std::string& line : lines) pending_.emplace_back(line.data(), qsizetype(line.size()));
+    if (!lines.empty()) ScheduleHandling(0);
+}
+
+void SingleInstance::ScheduleHandling(int delayMs)
+{
+    if (scheduled_) return;
+    scheduled_ = true;
+    QTimer::singleShot(delayMs, this, [this] {
+        scheduled_ = false;
+        HandleNext();
+    });
+}
+
+void SingleInstance::HandleNext()
+{
+    if (handling_ || pending_.empty()) return;  // the running handler schedules the next line
+    // A modal loop is open: try again shortly, until it has ended.
+    constexpr int kRetryWhileModalMs = 50;
+    if (QThread::currentThread()->loopLevel() > kHandlingLoopLevel) {
+        ScheduleHandling(kRetryWhileModalMs);
+        return;
+    }
+    const QByteArray line = pending_.front();
+    pending_.pop_front();
+    QPointer<SingleInstance> alive(this);
+    handling_ = true;
+    if (handler_) handler_(line);
+    if (!alive) return;
+    handling_ = false;
+    if (!pending_.empty()) ScheduleHandling(0);
 }
 
 bool SingleInstance::SendToPrimary(const QByteArray& message, int timeoutMs)

@@ -5,15 +5,20 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <map>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/socket_lines.h"
+
 class QLockFile;
 class QLocalServer;
+class QLocalSocket;
 
 namespace platform {
 
@@ -61,6 +66,14 @@ std::string ShortenPath(const std::string& path, std::size_t maxLength);
 // ---- single instance ---------------------------------------------------------
 // A lock file named from a key, plus a local socket server owned by the lock
 // holder.  A later start sends a message over the socket and is told to exit.
+//
+// Reading and handling are kept apart.  A connection's bytes are only cut
+// into lines (LineAssembler: a line too long is passed on once, cut, never
+// split into two); the connection is freed when its sender hangs up.  The
+// lines wait in a queue and are handled one at a time from the program's own
+// event loop: never while a handler still runs, and never from inside a
+// nested loop (an open message box or dialog), where the handler's own boxes
+// would run the loop again.  They wait until that loop has ended.
 class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString& key);
@@ -74,11 +87,24 @@ public:
     void SetMessageHandler(std::function<void(const QByteArray&)> handler) { handler_ = std::move(handler); }
     QString ServerName() const;
 
+    // The deepest event loop that may handle lines: the program's own loop
+    // (level 1); a modal box or dialog runs one level deeper.
+    static constexpr int kHandlingLoopLevel = 1;
+
 private:
+    void Accept();
+    void Read(QLocalSocket* socket, bool hungUp);
+    void ScheduleHandling(int delayMs);
+    void HandleNext();
+
     QString key_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     std::function<void(const QByteArray&)> handler_;
+    std::map<QLocalSocket*, LineAssembler> connections_;
+    std::deque<QByteArray> pending_;
+    bool handling_ = false;
+    bool scheduled_ = false;
 };
 
 }  // namespace platform

@@ -8,8 +8,10 @@
 #include <QSaveFile>
 #include <QTextBrowser>
 #include <QUrl>
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <map>
+#include <regex>
 
 namespace platform {
 
@@ -91,20 +93,54 @@ void PumpWaitingMessages() { QCoreApplication::processEvents(); }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return ReadRegularFile(path, bytes);
+}
+
+namespace {
+
+// The context ids that the pages of a help folder hold as anchors, read
+// once per folder: id -> page.
+const std::map<int, std::filesystem::path>& HelpAnchors(const std::filesystem::path& dir)
+{
+    static std::map<std::filesystem::path, std::map<int, std::filesystem::path>> folders;
+    auto [it, added] = folders.try_emplace(dir);
+    if (!added) return it->second;
+    static const std::regex anchor(R"re(\b(?:id|name)\s*=\s*["']([0-9]{1,9})["'])re");
+    std::error_code ec;
+    std::vector<std::filesystem::path> pages;
+    for (std::filesystem::directory_iterator d(dir, ec), end; !ec && d != end; d.increment(ec))
+        if (d->path().extension() == ".html") pages.push_back(d->path());
+    std::sort(pages.begin(), pages.end());
+    for (const auto& page : pages) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadRegularFile(page, bytes)) continue;
+        const std::string text(bytes.begin(), bytes.end());
+        for (std::sregex_iterator m(text.begin(), text.end(), anchor), end; m != end; ++m)
+            it->second.try_emplace(std::stoi((*m)[1].str()), page);
+    }
+    return it->second;
+}
+
+}  // namespace
+
+std::optional<HelpTopic> FindHelpTopic(int contextId)
+{
+    const std::filesystem::path dir = ProgramDirectory() / "help";
+    const std::filesystem::path own = dir / (std::to_string(contextId) + ".html");
+    if (IsRegularFile(own)) return HelpTopic{own, {}};
+    const auto& anchors = HelpAnchors(dir);
+    if (const auto it = anchors.find(contextId); it != anchors.end())
+        return HelpTopic{it->second, std::to_string(contextId)};
+    return std::nullopt;
 }
 
 namespace {
 bool ShowHelpPage(int id)
 {
     const std::filesystem::path dir = ProgramDirectory() / "help";
-    std::filesystem::path page = dir / (std::to_string(id) + ".html");
-    std::error_code ec;
-    if (id == 0 || !std::filesystem::exists(page, ec)) page = dir / "index.html";
-    if (!std::filesystem::exists(page, ec)) return false;
+    std::optional<HelpTopic> topic = id == 0 ? std::nullopt : FindHelpTopic(id);
+    if (!topic && IsRegularFile(dir / "index.html")) topic = HelpTopic{dir / "index.html", {}};
+    if (!topic) return false;
     if (!HelpWindow()) {
         auto* browser = new QTextBrowser;
         browser->setAttribute(Qt::WA_DeleteOnClose);
@@ -112,7 +148,9 @@ bool ShowHelpPage(int id)
         browser->resize(640, 480);
         HelpWindow() = browser;
     }
-    HelpWindow()->setSource(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(topic->page.string()));
+    if (!topic->anchor.empty()) url.setFragment(QString::fromStdString(topic->anchor));
+    HelpWindow()->setSource(url);
     HelpWindow()->show();
     HelpWindow()->raise();
     return true;

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,14 +61,23 @@ private:
 void PumpWaitingMessages();
 
 // ---- files -------------------------------------------------------------------
-// Writes the bytes to a temporary file beside the target and renames it over
-
-// Reads a whole file; false when it cannot be opened or read.
+// Writes go through WriteFileAtomically (atomic_file.h).
+// Reads a whole regular file; false when it cannot be opened or read (a FIFO
+// or device is refused without waiting on it).
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
 
 // ---- help --------------------------------------------------------------------
-// Stand-in for context help: pages help/<id>.html (or help/index.html) in the
-// program directory, shown in one help window.
+// Stand-in for context help: the pages of the "help" folder in the program
+// directory, shown in one help window.  A context id is the page
+// help/<id>.html, or else the anchor (an element with id="<id>" or
+// name="<id>") of the page that holds it; the contents page
+// help/index.html answers an id that has no topic.
+struct HelpTopic {
+    std::filesystem::path page;
+    std::string anchor;  // empty: the top of the page
+};
+std::optional<HelpTopic> FindHelpTopic(int contextId);
+
 class HelpViewer {
 public:
     // Returns true when a help window was opened (the "help opened" answer).

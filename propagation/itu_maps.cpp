@@ -12,6 +12,8 @@
 #include <memory>
 #include <thread>
 
+#include "platform/atomic_file.h"
+
 namespace {
 
 constexpr int kQuarterRows = 721, kQuarterCols = 1441;
@@ -275,10 +277,6 @@ private:
     bool readError_ = false;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 }  // namespace
 
 const ItuMapFormat& ItuMapFormatOf(ItuMap map)
@@ -293,7 +291,7 @@ std::uint32_t MapTextChecksum(std::string_view text)
 
 bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
 {
-    std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(file.c_str(), "rb"));
+    platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
 
     grid.rows = format.rows;

@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
 # Installs what Orbiscope needs to build on Debian 12, when it is missing.
 # As root it runs apt-get; otherwise it prints the one line to run and stops.
+#   scripts/setup.sh          the build and the benchmarks
+#   scripts/setup.sh --tests  also what the tests need (a decimal-comma locale)
+#   scripts/setup.sh fuzz     also clang and its fuzzer runtime (fuzz/run.sh)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config xz-utils qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev
           poppler-utils)
+want_locale=
+for arg in "$@"; do
+  case $arg in
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    # The tests also read numbers under a decimal-comma locale, to prove that
+    # parsing and printing never follow the user's locale.
+    --tests)
+      if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+        want_locale=de_DE.UTF-8
+        packages+=(locales)
+      fi ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -13,13 +29,6 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-# The tests also read numbers under a decimal-comma locale, to prove that
-# parsing and printing never follow the user's locale.
-want_locale=
-if [ "${1:-}" = "--tests" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  want_locale=de_DE.UTF-8
-  dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" || missing+=(locales)
-fi
 [ ${#missing[@]} -eq 0 ] && [ -z "$want_locale" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -5,19 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <system_error>
 #include <vector>
 
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = platform::UniqueFile;
 
 void PutLe32(std::uint8_t* p, std::uint32_t v)
 {
@@ -70,7 +65,7 @@ SetUpRecord DefaultSetUpRecord()
 
 bool ReadSetupFile(const std::filesystem::path& file, SetUpRecord& record)
 {
-    File f(std::fopen(file.c_str(), "rb"));
+    File f = platform::OpenRegularFile(file);
     if (!f) return false;
     const std::size_t got = std::fread(record.bytes.data(), 1, SetUpRecord::kSize, f.get());
     const bool closed = std::fclose(f.release()) == 0;
@@ -92,7 +87,7 @@ const std::array<std::uint16_t, kFormValueRecordCount> kFormValueRecordSizes = {
 FormValuesRead ReadFormValuesFile(const std::filesystem::path& file,
                                   std::span<const std::span<std::uint8_t>> records)
 {
-    File f(std::fopen(file.c_str(), "rb"));
+    File f = platform::OpenRegularFile(file);
     if (!f) return FormValuesRead::Missing;
     bool whole = true;
     const auto readRecord = [&](std::size_t k) {
@@ -210,17 +205,26 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file)
 {
     std::vector<std::string> lines;
-    std::ifstream in(file, std::ios::binary);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadRegularFile(file, bytes)) return lines;
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
     return lines;
 }
 

@@ -49,16 +49,19 @@ TOrbiscopeMDIChild* OpenForPrinting(TOrbiscopeMDIClient& client, const char* nam
 
 void ExecuteCommand(TOrbiscope& app, std::string_view data)
 {
-    // The text is read into a buffer of fixed size; a longer one is cut, and
-    // the text ends at its first zero byte.
+    // The text ends at its first zero byte and is read into a buffer of
+    // fixed size.  One that would fill the buffer is refused whole: cut, it
+    // could still parse as another command than the one sent.
+    const std::string_view text = data.substr(0, data.find('\0'));
     char command[kDdeBufferBytes] = {};
-    std::memcpy(command, data.data(), std::min(data.size(), kDdeBufferBytes - 1));
+    const bool fits = text.size() < kDdeBufferBytes;
+    if (fits) std::memcpy(command, text.data(), text.size());
 
     TOrbiscopeMDIClient* client = app.Client();
     int index = -1;
     char name[kDdeBufferBytes] = {};
     std::size_t size = sizeof name;
-    if (!ParseDdeExecute(command, index, name, size)) {
+    if (!fits || !ParseDdeExecute(command, index, name, size)) {
         platform::MessageBox(nullptr, "Invalid Execute Command", kMainTitle, platform::MB_OK);
         return;
     }

@@ -25,22 +25,14 @@ LoaderState& Loader()
     return s;
 }
 
-// Reports each failed map in a box without owner and ends the program once
-// its loop runs.
+// Reports each failed map in a box without owner; the application ends the
+// program (MapFailures).
 class MapFailureReporter : public ItuMapLoadObserver {
 public:
     void MapLoadFailed(const std::string& message) override
     {
         platform::MessageBox(nullptr, message, kMapLoadErrorCaption, platform::MB_ICONSTOP);
-        if (!quitPosted_) {
-            quitPosted_ = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
-                                      Qt::QueuedConnection);
-        }
     }
-
-private:
-    bool quitPosted_ = false;
 };
 
 const std::vector<std::pair<int, int>> kNewCommands = {
@@ -74,10 +66,10 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
     MapFailureReporter reporter;
     const std::filesystem::path dir = app_->ProgramDir;
     if (!Loader().overridden) {
-        LoadItuMaps(dir, reporter);
+        mapFailures_ = LoadItuMaps(dir, reporter);
         mapsLoaded_ = true;
     } else if (Loader().loader) {
-        Loader().loader(dir, reporter);
+        mapFailures_ = Loader().loader(dir, reporter);
     }
 
     // The window the user turns to is the one Edit Active Document edits.

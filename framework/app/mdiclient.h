@@ -48,6 +48,8 @@ public:
     void CmCalculator(int commandId);
 
     TOrbiscopeMDIChild* ActiveDocumentChild() const;
+    // Maps that failed to load when the client was created.
+    int MapFailures() const { return mapFailures_; }
     bool OpenFromFile = false;
 
 protected:
@@ -58,4 +60,5 @@ private:
 
     TOrbiscope* app_;
     bool mapsLoaded_ = false;
+    int mapFailures_ = 0;
 };

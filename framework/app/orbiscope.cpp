@@ -155,6 +155,14 @@ void TOrbiscope::InitMainWindow()
     frame_ = new platform::MdiFrame(kMainTitle, client_);
     frame_->setWindowIcon(ProgramIcon());
     SetFrame(frame_);
+    // The map's message was the last word: no set-up notice follows it, and
+    // the loop ends with the failure's status as soon as it starts.
+    if (client_->MapFailures() > 0) {
+        startFailed_ = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(kExitStartFailed); }, Qt::QueuedConnection);
+        return;
+    }
     frame_->BuildMenus(MainMenu());
     frame_->statusBar()->setSizeGripEnabled(true);
 
@@ -353,11 +361,13 @@ int OwlMain(int argc, char* argv[])
     const std::optional<DdeLaunch> launch = TakeDdeLaunch(arguments);
     auto app = std::make_unique<TOrbiscope>();
     if (!app->BecomeFirstInstance()) {
-        if (launch) SendDdeLaunch(*launch);
-        else TOrbiscope::ActivatePreviousInstance();
-        return 0;
+        // The first instance does the work; a start that cannot reach it
+        // ends silently, but says so in its status.
+        const bool reached = launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance();
+        return reached ? 0 : kExitStartFailed;
     }
     app->InitMainWindow();
+    if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);
     app->Frame()->show();
     if (launch) PostDdeLaunch(*app, *launch);

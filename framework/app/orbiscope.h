@@ -34,8 +34,10 @@ public:
 
     static TOrbiscope* Current();
 
-    // Start-up after construction and the single-instance check.
+    // Start-up after construction and the single-instance check.  When a map
+    // failed, nothing more is set up and the loop's quit is posted.
     void InitMainWindow();
+    bool StartFailed() const { return startFailed_; }
     void SetupToolbar();
     bool CanClose() override;
     bool ProcessAppMsg(QKeyEvent* event) override;
@@ -138,7 +140,12 @@ private:
     std::unique_ptr<CalculationNotifier> notifier_;
     CalculationNotifier* previousNotifier_ = nullptr;
     std::vector<QAction*> mruActions_;
+    bool startFailed_ = false;
 };
+
+// The exit status of a program that could not start: a map failed, or a
+// second start could not reach the first.
+inline constexpr int kExitStartFailed = 1;
 
 // The program: QApplication, single instance, main window, message loop.
 int OwlMain(int argc, char* argv[]);

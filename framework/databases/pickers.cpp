@@ -10,6 +10,7 @@
 #include "framework/app/setup_form.h"
 #include "framework/forms/control_table.h"
 #include "framework/databases/window_shared.h"
+#include "platform/atomic_file.h"
 #include "platform/messagebox.h"
 #include "propagation/coordinates.h"
 
@@ -235,9 +236,7 @@ void TGetSatDlg::SetupWindow()
 bool TGetSatDlg::ReadSatList()
 {
     const std::filesystem::path file = std::filesystem::path(ProgramDir(App())) / kSatelliteListFile;
-    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-        std::fclose(f);
-    } else {
+    if (!platform::IsRegularFile(file)) {
         platform::MessageBox(this, kSatelliteListFile, "Unable to open file", platform::MB_ICONEXCLAMATION);
         return false;
     }

@@ -16,10 +16,6 @@ namespace {
 
 std::uint16_t Word(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // Checks the head against the rule and the size; the number of records
 // (n + 1) the file holds, or 0 when it is refused.
 std::size_t RecordsInFile(std::span<const std::uint8_t> head, std::uint64_t fileBytes, const PlaceFileRule& rule,
@@ -75,7 +71,7 @@ bool Parse(std::span<const std::uint8_t> bytes, const PlaceFileRule& rule, std::
 template <class Record>
 bool Read(const std::filesystem::path& file, const PlaceFileRule& rule, std::vector<Record>& records)
 {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "rb"));
+    platform::UniqueFile f = platform::OpenRegularFile(file);
     if (!f) return false;
     if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;
     const long end = std::ftell(f.get());

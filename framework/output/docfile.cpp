@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/atomic_file.h"
 
 int DocFieldSize(int kind)
 {
@@ -20,22 +18,9 @@ int DocFieldSize(int kind)
     }
 }
 
-DocumentFile::DocumentFile(const std::filesystem::path& path)
-{
-    // Only a regular file is a document: opening a FIFO would wait for a
-    // writer, and a device could be read for ever.  The open itself must not
-    // block, so the check is made on the opened descriptor.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat st {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return;
-    }
-    file_ = ::fdopen(fd, "rb");
-    if (!file_) ::close(fd);
-}
+// Only a regular file is opened: a FIFO or device named like a document
+// would otherwise hold the program until something wrote to it.
+DocumentFile::DocumentFile(const std::filesystem::path& path) : file_(platform::OpenRegularFile(path).release()) {}
 
 DocumentFile::~DocumentFile() { Close(); }
 

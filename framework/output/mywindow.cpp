@@ -272,7 +272,8 @@ void TMyWindow::OpenDocument(bool convertExtension)
 {
     const std::string opened = DocumentFileName;
     SetFileName(HasFileName() ? opened.c_str() : nullptr);
-    if (HasFileName() && !LoadFile(opened.c_str())) {
+    // A FIFO, device or folder is refused before a reader could wait on it.
+    if (HasFileName() && (platform::IsNonRegularFile(opened) || !LoadFile(opened.c_str()))) {
         platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrCannotRead), opened),
                              orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
         SetFileName(nullptr);

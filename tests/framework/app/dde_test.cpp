@@ -265,28 +265,40 @@ TEST_F(DdeServer, AMalformedConversationIsACallbackError)
     EXPECT_FALSE(f.messages.calls[0].hasOwner);
 }
 
-TEST_F(DdeServer, ExecuteTextIsReadIntoItsBuffer)
+TEST_F(DdeServer, AnExecuteTextThatFillsItsBufferIsRefusedWhole)
 {
-    // Past 259 characters the text is cut: what follows ")]" may go ...
-    Execute("[Open(" + File("a.ang") + ")]" + std::string(400, 'z'));
-    ASSERT_NE(Active(), nullptr);
-    EXPECT_EQ(Active()->openedWith, File("a.ang"));
-    EXPECT_TRUE(f.messages.calls.empty());
-    // ... but a name that does not end inside it makes the command invalid.
-    const std::string longName = "/" + std::string(252, 'n') + ".ang";
-    Execute("[Open(" + longName + ")]");
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Invalid Execute Command");
-    // The longest name that fits still opens: 259 = 6 + 251 + 2.
-    f.messages.calls.clear();
-    const std::string fits = "/" + std::string(246, 'n') + ".ang";
-    ASSERT_EQ(("[Open(" + fits + ")]").size(), 259u);
-    Execute("[Open(" + fits + ")]");
-    EXPECT_TRUE(f.messages.calls.empty());
-    EXPECT_EQ(Active()->openedWith, fits);
-    // A zero byte ends the text.
-    Execute(std::string("[Open(") + '\0' + "x.ang)]");
-    EXPECT_EQ(f.messages.calls.size(), 1u);
+    // The buffer holds 259 characters and the terminator: "[Open(" 6, the
+    // name, ")]" 2.  A longer text is refused, never cut into a command that
+    // was not sent (the first ")]" of a cut text could end another name).
+    struct Case {
+        const char* name;
+        std::string execute;
+        const char* opened;  // null: "Invalid Execute Command"
+    };
+    const std::string fits = "/" + std::string(246, 'n') + ".ang";   // 6 + 251 + 2 = 259
+    const std::string tooLong = "/" + std::string(247, 'n') + ".ang";  // 260
+    const Case cases[] = {
+        {"longest text that fits", "[Open(" + fits + ")]", "fits"},
+        {"one character more", "[Open(" + tooLong + ")]", nullptr},
+        {"a valid command padded past the buffer", "[Open(" + File("a.ang") + ")]" + std::string(400, 'z'), nullptr},
+        {"a zero byte ends the text", std::string("[Open(") + '\0' + "x.ang)]", nullptr},
+        {"a zero byte before the padding", "[Open(" + fits + ")]" + '\0' + std::string(400, 'z'), "fits"},
+    };
+    for (const Case& c : cases) {
+        f.messages.calls.clear();
+        for (auto* child : f.app->Client()->Children()) child->CloseWithoutAsking();
+        Settle();
+        Execute(c.execute);
+        if (c.opened) {
+            EXPECT_TRUE(f.messages.calls.empty()) << c.name;
+            ASSERT_NE(Active(), nullptr) << c.name;
+            EXPECT_EQ(Active()->openedWith, fits) << c.name;
+        } else {
+            ASSERT_EQ(f.messages.calls.size(), 1u) << c.name;
+            EXPECT_EQ(f.messages.calls[0].text, "Invalid Execute Command") << c.name;
+            EXPECT_TRUE(f.app->Client()->Children().empty()) << c.name;
+        }
+    }
 }
 
 TEST_F(DdeServer, AnEmptyNameOpensNothing)
@@ -454,11 +466,11 @@ TEST_F(ProgramVerbs, BothVerbsOnlyOpenInARunningProgram)
     first.setProcessEnvironment(env);
     first.start(program, {});
     ASSERT_TRUE(first.waitForStarted(5000));
-    platform::SingleInstance probe(QString::fromLatin1(orbiscope::kMainTitle));
+    const QString server = testsupport::ServerNameIn(home.Path());
     bool listening = false;
     for (int i = 0; i < 300 && !listening; ++i) {
         QLocalSocket s;
-        s.connectToServer(probe.ServerName());
+        s.connectToServer(server);
         listening = s.waitForConnected(50);
         if (!listening) QThread::msleep(50);
     }

@@ -22,6 +22,7 @@
 #include "platform/messagebox.h"
 #include "platform/registry.h"
 #include "platform/services.h"
+#include "tests/platform/file_support.h"
 
 namespace testsupport {
 
@@ -40,24 +41,20 @@ inline QApplication& App()
     return *app;
 }
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbiscope-shell-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const char* name) const { return path_ / name; }
+// The single-instance socket name of a program started with XDG_RUNTIME_DIR
+// set to `runtimeDir`.
+inline QString ServerNameIn(const std::filesystem::path& runtimeDir)
+{
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    const bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtimeDir.string()));
+    const QString name = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).ServerName();
+    if (had) qputenv("XDG_RUNTIME_DIR", old);
+    else qunsetenv("XDG_RUNTIME_DIR");
+    return name;
+}
 
-private:
-    std::filesystem::path path_;
-};
+using TempDir = testfiles::TempFolder;
 
 // Records every message box and answers as told.
 struct MessageRecorder {

@@ -185,8 +185,10 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
     {
         TOrbiscope app;
         app.InitMainWindow();
-        // One box per map, in load order, before anything else start-up says.
-        ASSERT_GE(messages.calls.size(), 30u);
+        // One box per map, in load order, and nothing after them: the set-up
+        // notices of a fresh folder do not follow the fatal message.
+        ASSERT_EQ(messages.calls.size(), 30u);
+        EXPECT_TRUE(app.StartFailed());
         for (std::size_t k = 0; k < 30; ++k) {
             const auto& m = messages.calls[k];
             EXPECT_EQ(m.caption, "File Load Error");
@@ -195,9 +197,10 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
         }
         EXPECT_EQ(messages.calls[0].text, "TOPO.TXT failed checksum");
         EXPECT_EQ(messages.calls[29].text, "RHO_50.TXT failed checksum");
-        // The quit is already posted: the loop ends at once with 0.
+        // The quit is already posted: the loop ends at once, with a failure.
         QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
-        EXPECT_EQ(QCoreApplication::exec(), 0);
+        EXPECT_EQ(QCoreApplication::exec(), kExitStartFailed);
+        EXPECT_EQ(messages.calls.size(), 30u);
     }
     platform::SetProgramDirectoryOverride({});
     platform::Registry::SetFolder({});

@@ -1,0 +1,74 @@
+// Shared by the fuzz entry points of the document windows: one application
+// under the offscreen platform over a folder of its own (no maps loaded, no
+// user: boxes take their first button, dialogs are cancelled), and a fresh
+// window of the given class for every input, which reads the input as its
+// document, checks it and recalculates as the window does when it opens one.
+#pragma once
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+#include "framework/app/mdiclient.h"
+#include "framework/app/orbiscope.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/registry.h"
+#include "platform/services.h"
+
+namespace fuzzsupport {
+
+class WindowHarness {
+public:
+    static WindowHarness& Get()
+    {
+        static WindowHarness harness;
+        return harness;
+    }
+
+    template <class Window>
+    void Load(const std::uint8_t* data, std::size_t size, const char* inputName)
+    {
+        const std::filesystem::path input = folder_ / inputName;
+        if (!WriteInput(input, data, size)) return;
+        {
+            auto window = std::make_unique<Window>(nullptr, nullptr, nullptr);
+            window->LoadFile(input.c_str());
+        }
+        // What a load posts (the input dialog of a record that fails its
+        // checks) is not run: nobody could answer it.
+        QCoreApplication::removePostedEvents(nullptr);
+    }
+
+private:
+    WindowHarness()
+    {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        QStandardPaths::setTestModeEnabled(true);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        std::setlocale(LC_NUMERIC, "C");
+        folder_ = InputFolder() / ("orbiscope-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        platform::SetProgramDirectoryOverride(folder_);
+        platform::Registry::SetFolder(folder_);
+        TOrbiscopeMDIClient::SetMapLoader({});
+        orbiscope_ = std::make_unique<TOrbiscope>();
+        orbiscope_->InitMainWindow();
+    }
+    ~WindowHarness()
+    {
+        orbiscope_.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+    int argc_ = 1;
+    char name_[8] = "fuzz";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+    std::filesystem::path folder_;
+    std::unique_ptr<TOrbiscope> orbiscope_;
+};
+
+}  // namespace fuzzsupport

@@ -1,0 +1,104 @@
+// A FIFO, device or folder named like a document, a database, a configuration
+// file or a map is refused at once, never waited on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+
+#include <sys/stat.h>
+
+#include "framework/app/config_files.h"
+#include "framework/databases/place_files.h"
+#include "framework/output/docfile.h"
+#include "propagation/itu_maps.h"
+#include "tests/framework/app/gui_support.h"
+#include "tests/platform/file_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ReaderCase {
+    const char* name;
+    std::function<bool(const fs::path&)> read;  // true when the reader accepted the name
+};
+
+const ItuMapFormat kTinyMap{"TINY.TXT", 2, 3, 16, false, 0, 0};
+
+const ReaderCase kReaders[] = {
+    {"document", [](const fs::path& p) { return DocumentFile(p).IsOpen(); }},
+    {"orbisco.cfg", [](const fs::path& p) { SetUpRecord r; return ReadSetupFile(p, r); }},
+    {"orbisco.dat",
+     [](const fs::path& p) {
+         std::vector<std::uint8_t> bytes(kFormValueFileSize);
+         std::vector<std::span<std::uint8_t>> records;
+         std::size_t at = 0;
+         for (std::uint16_t size : kFormValueRecordSizes) {
+             records.emplace_back(bytes.data() + at, size);
+             at += size;
+         }
+         return ReadFormValuesFile(p, records) != FormValuesRead::Missing;
+     }},
+    {"orbisco.ini", [](const fs::path& p) { return ReadPlacementFile(p).has_value(); }},
+    {"country file", [](const fs::path& p) { std::vector<TownRecord> r; return ReadTownFile(p, kTownPickerRule, r); }},
+    {"satellite file",
+     [](const fs::path& p) { std::vector<SatelliteRecord> r; return ReadSatelliteFile(p, kSatellitePickerRule, r); }},
+    {"ITU-R map", [](const fs::path& p) { ItuMapGrid g; return LoadMapFile(p, kTinyMap, g) || g.rows != 0; }},
+    {"whole file", [](const fs::path& p) { std::vector<std::uint8_t> b; return platform::ReadWholeFile(p, b); }},
+};
+
+TEST(HostileNames, EveryReaderRefusesAFifoWithoutWaiting)
+{
+    testfiles::TempFolder dir;
+    const fs::path fifo = dir / "pipe.glb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const ReaderCase& c : kReaders) {
+        bool accepted = true;
+        EXPECT_FALSE(testfiles::ReaderWaited(fifo, [&] { accepted = c.read(fifo); })) << c.name << " waited on a FIFO";
+        EXPECT_FALSE(accepted) << c.name;
+    }
+}
+
+TEST(HostileNames, EveryReaderRefusesAFolderAndADevice)
+{
+    testfiles::TempFolder dir;
+    fs::create_directory(dir / "folder.glb");
+    for (const ReaderCase& c : kReaders) {
+        EXPECT_FALSE(c.read(dir / "folder.glb")) << c.name;
+        EXPECT_FALSE(c.read("/dev/zero")) << c.name;  // a device that never ends
+    }
+}
+
+// A document window whose reader opens the name as it is given, as the
+// isolated budgets' readers do.
+class PlainReaderWindow : public TMyWindow {
+public:
+    explicit PlainReaderWindow(const char* name) : TMyWindow(nullptr, nullptr, name) {}
+    bool LoadFile(const char* fileName) override
+    {
+        std::FILE* f = std::fopen(fileName, "rb");
+        if (!f) return false;
+        char byte;
+        const bool read = std::fread(&byte, 1, 1, f) == 1;
+        std::fclose(f);
+        return read;
+    }
+};
+
+TEST(HostileNames, OpeningAFifoAsADocumentShowsTheOpenFailure)
+{
+    testsupport::AppFixture f;
+    orbiscope::RegisterWindowFactory(10, [](const char* name) {
+        auto* w = new PlainReaderWindow(name);
+        w->OpenDocument(true);
+        return w;
+    });
+    const fs::path fifo = f.dir / "budget.glb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(testfiles::ReaderWaited(fifo, [&] { f.app->Client()->OpenFile(fifo.c_str()); }));
+    ASSERT_EQ(f.messages.calls.size(), 1u);
+    EXPECT_EQ(f.messages.calls[0].text, "Cannot read file " + fifo.string());
+    EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+}
+
+}  // namespace
