@@ -129,15 +129,27 @@ TEST_F(TableForms, BandBoxesAndClear)
     EXPECT_EQ(form->GetCheck(455), 1);
 }
 
-TEST_F(TableForms, HelpOpensTheDialogsTopic)
+// Help opens the dialog's topic; F1 on any field a topic of the help pages
+// the program ships.
+TEST_F(TableForms, HelpTopics)
 {
-    std::vector<int> topics;
+    platform::SetProgramDirectoryOverride(QCoreApplication::applicationDirPath().toStdString());
+    std::vector<int> sent;
     platform::HelpViewer::SetSink([&](int id) {
-        topics.push_back(id);
+        sent.push_back(id);
         return true;
     });
-    for (const FormCase& c : kForms) Show(c)->OnButton(platform::IDHELP);
-    EXPECT_EQ(topics, (std::vector<int>{718, 236, 900, 9235, 320, 16520, 3883, 8706}));
+    std::vector<int> dialogs;
+    for (const FormCase& c : kForms) {
+        auto form = Show(c);
+        form->OnButton(platform::IDHELP);
+        dialogs.push_back(sent.back());
+        for (QObject* child : form->children())
+            if (auto* control = dynamic_cast<TMyControl*>(child)) control->EvHelp();
+    }
+    EXPECT_EQ(dialogs, (std::vector<int>{718, 236, 900, 9235, 320, 16520, 3883, 8706}));
+    EXPECT_EQ(sent.size(), 8u + 50u) << "every edit and band box";
+    for (int id : sent) EXPECT_TRUE(platform::FindHelpTopic(id)) << id;
 }
 
 // The pickers leave their choice in the application; the buttons copy it
