@@ -16,8 +16,8 @@
 
 #include <cstdint>
 #include <map>
-#include <span>
 #include <memory>
+#include <span>
 #include <type_traits>
 #include <typeindex>
 #include <vector>
