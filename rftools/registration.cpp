@@ -2,6 +2,7 @@
 
 #include "rftools/calculators/calculator_registration.h"
 #include "rftools/graphs/graph_registration.h"
+#include "rftools/tables/table_registration.h"
 
 namespace orbiscope {
 
@@ -10,6 +11,7 @@ void RegisterRfToolsSubsystem()
 {
     RegisterCalculatorForms();
     RegisterGraphWindows();
+    RegisterTableWindows();
 }
 
 }  // namespace orbiscope
