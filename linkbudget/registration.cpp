@@ -2,6 +2,7 @@
 
 #include "framework/app/registration.h"
 #include "framework/databases/pickers.h"
+#include "linkbudget/geo/geo_batch_form.h"
 #include "linkbudget/nongeo/nongeo_form.h"
 #include "linkbudget/nongeo/nongeo_window.h"
 #include "linkbudget/isolated/downlink_form.h"
@@ -23,6 +24,8 @@ void RegisterLinkBudgetSubsystem()
                           [](const char* fileName) { return new TRgnDownLinkWin(nullptr, nullptr, fileName); });
     RegisterWindowFactory(TLeoLinkWin::kWindowType,
                           [](const char* fileName) { return new TLeoLinkWin(nullptr, nullptr, fileName); });
+    // File > Run GEO Batch Link Budget Process.
+    RegisterCalculator(TGeoBatchForm::kCommand, TGeoBatchForm::Run);
     // The Site and Satellite buttons pick from the town and satellite databases.
     TUpLinkForm::SetSitePicker([](TForm& form) { return databases::PickTown(&form); });
     TUpLinkForm::SetSatellitePicker([](TForm& form) { return databases::PickSatellite(&form); });

@@ -113,7 +113,7 @@ const std::vector<CalculatorInfo>& Calculators()
         {1316, "TSdivForm", 2800, 78, 45, {}},
         {1317, "TRangeForm", 805, 91, 47, {}},
         // File > Run GEO Batch Link Budget Process runs its form the same way.
-        {6808, "TGeoBatchForm", 0, 791, 46, {}},
+        {6808, "TGeoBatchForm", 6800, 791, 46, {}},
     };
     return calculators;
 }

@@ -8,6 +8,7 @@
 
 #include "linkbudget/windows/budget_checks.h"
 #include "linkbudget/windows/budget_form.h"
+#include "linkbudget/windows/budget_hints.h"
 
 namespace bentpipe {
 
@@ -22,6 +23,42 @@ enum ControlId : int {
     kTargetGroup = 14800, kRateGroup, kModulationGroup, kModcodGroup, kTransponderGroup, kUpUnitsGroup,
     kDnUnitsGroup, kUpRainGroup, kDnRainGroup, kMLabel,
 };
+
+// The hints of the entries both dialogs have, by the ids of dialog `F`
+// ("Carriers per transponder" and the modcod text have none).
+template <class F>
+constexpr auto Hints()
+{
+    using namespace budgethint;
+    constexpr std::array<HintEntry, 57> links{{
+        {F::kUpSiteName, 0, kSiteName}, {F::kDnSiteName, 0, kSiteName},
+        {F::kUpLatitude, 0, kLatitude}, {F::kDnLatitude, 0, kLatitude},
+        {F::kUpLongitude, 0, kLongitude}, {F::kDnLongitude, 0, kLongitude},
+        {F::kUpAltitude, 0, kAltitude}, {F::kDnAltitude, 0, kAltitude},
+        {F::kUpFrequency, 0, kFrequency}, {F::kDnFrequency, 0, kFrequency},
+        {F::kUpPolarization, 0, kPolarization}, {F::kDnPolarization, 0, kPolarization},
+        {F::kUpAvailability, 0, kAvailability}, {F::kDnAvailability, 0, kAvailability},
+        {F::kUpDiameter, 0, kDiameter}, {F::kDnDiameter, 0, kDiameter},
+        {F::kUpEfficiency, 0, kEfficiency}, {F::kDnEfficiency, 0, kEfficiency},
+        {F::kUpCouplingLoss, 0, kCoupling}, {F::kDnCouplingLoss, 0, kCoupling},
+        {F::kUpMispointing, 0, kMispoint}, {F::kDnMispointing, 0, kMispoint},
+        {F::kUpOtherLosses, 0, kOtherLosses}, {F::kDnOtherLosses, 0, kOtherLosses},
+        {F::kUpCsatAci, 0, kAci}, {F::kDnCsatAci, 0, kAci},
+        {F::kUpCsatXpi, 0, kXpi}, {F::kDnCsatXpi, 0, kXpi},
+        {F::kUpCsatAsi, 0, kAsi}, {F::kDnCsatAsi, 0, kAsi},
+        {F::kHpaObo, 0, kHpaObo}, {F::kCarriersPerHpa, 0, kCarriersPerHpa}, {F::kHpaCim, 0, kHpaCim},
+        {F::kUpc, 0, kUpc}, {F::kHpaPower, 0, kHpaPower},
+        {F::kLnbNoise, 0, kLnbNoise}, {F::kAntennaNoise, 0, kAntennaNoise},
+        {F::kUpRainRate, 0, kRainRate}, {F::kDnRainRate, 0, kRainRate},
+        {F::kSatName, 0, kSatName}, {F::kGtRef, 0, kGtRef}, {F::kSfdRef, 0, kSfdRef},
+        {F::kGtReceive, 0, kGtReceive}, {F::kFca, 0, kFca}, {F::kAlc, 0, kAlc},
+        {F::kEirpSaturation, 0, kEirpSaturation}, {F::kEirpBeamPeak, 0, kEirpBeamPeak},
+        {F::kTransponderBandwidth, 0, kTransponderBandwidth}, {F::kTransponderIbo, 0, kIbo},
+        {F::kTransponderObo, 0, kAuto}, {F::kCim, 0, kAuto},
+        {F::kServiceName, 0, kServiceName}, {F::kCoverage, 0, kCoverage},
+    }};
+    return Joined(links, CarrierHints<F>());
+}
 
 }  // namespace bentpipe
 
@@ -179,37 +216,16 @@ protected:
     static void CarrierPage(FormLayout& L, int page, int satellitePage)
     {
         using namespace bentpipe;
-        using D = Derived;
         using K = platform::ControlKind;
-        constexpr int kRow = FormLayout::kRow, kEditX = FormLayout::kEditX;
-        L.Entry(page, D::kServiceName, 41, "Service name");
-        L.Entry(page, D::kCoverage, 41, "Coverage");
-        const auto [tx, ty] = L.Next(page, 2);
-        L.Group(page, kTargetGroup, "Required Target (dB)", tx, ty - 4, 380, 2 * kRow + 2);
-        L.EntryAt(page, D::kRequiredTarget, 13, tx + kEditX, ty + 12, FormLayout::kEditWidth);
-        const auto [rx, ry] = L.Next(page, 3);
-        L.Group(page, kRateGroup, "Rate", rx, ry - 4, 380, 3 * kRow - 4);
-        L.EntryAt(page, D::kRate, 13, rx + kEditX, ry + 44, FormLayout::kEditWidth);
-        L.Entry(page, D::kOverhead, 13, "Overhead % info rate");
-        L.Entry(page, D::kFecRate, 13, "FEC code rate");
-        L.Entry(page, D::kSpreadingGain, 13, "Spreading gain dB");
-        L.Entry(page, D::kRollOff, 13, "(1 + Roll off factor)");
-        L.Entry(page, D::kCarrierSpacing, 13, "Carrier spacing factor");
-        L.Entry(page, D::kAllocationStep, 13, "BW allocation step MHz");
-        L.Entry(page, D::kImplementationLoss, 13, "Implementation loss dB");
-        L.Entry(page, D::kSystemMargin, 13, "System margin dB");
-        Base::ModulationGroup(L, page);
-        const int y = FormLayout::kPageTop + 10 * kRow;
-        L.Group(satellitePage, kTransponderGroup, "Transponder Type", 420, y, 360, 2 * kRow);
-        L.Option(satellitePage, K::RadioButton, kTwta, "TWTA", 430, y + 18, 100, true);
-        L.Option(satellitePage, K::RadioButton, kLtwta, "LTWTA", 540, y + 18, 100);
-        L.Option(satellitePage, K::RadioButton, kSspa, "SSPA", 650, y + 18, 100);
-        // The target and rate buttons sit inside the groups drawn above.
-        L.Option(page, K::RadioButton, kEbNo, "Eb/No", tx + 10, ty + 12, 80, true);
-        L.Option(page, K::RadioButton, kEsNo, "Es/No", tx + 95, ty + 12, 80);
-        L.Option(page, K::RadioButton, kInfoRate, "Info rate Mbps", rx + 10, ry + 14, 140, true);
-        L.Option(page, K::RadioButton, kSymbolRate, "Symbol rate Mbaud", rx + 160, ry + 14, 180);
-        Base::ModcodGroup(L, page);
+        L.Entry(page, Derived::kServiceName, 41, "Service name");
+        L.Entry(page, Derived::kCoverage, 41, "Coverage");
+        const auto places = Base::CarrierFields(L, page);
+        const int y = FormLayout::kPageTop + 10 * FormLayout::kRow;
+        L.Group(satellitePage, kTransponderGroup, "Transponder Type", 420, y, 360, FormLayout::GroupHeight(2));
+        L.Option(satellitePage, K::RadioButton, kTwta, "TWTA", 430, y + 20, 100, true);
+        L.Option(satellitePage, K::RadioButton, kLtwta, "LTWTA", 540, y + 20, 100);
+        L.Option(satellitePage, K::RadioButton, kSspa, "SSPA", 650, y + 20, 100);
+        Base::CarrierChoices(L, page, places);
     }
     // Each link's interference units, last in the record and first in their
     // page's list.

@@ -9,82 +9,18 @@ using F = TUpLinkForm;
 
 namespace {
 
-// ---- hints -------------------------------------------------------------------
-constexpr const char* kSiteName = "Name of earth station location";
-constexpr const char* kLatitude = "Earth station latitude (0 to 90 degrees, suffix N or S)";
-constexpr const char* kLongitude = "Earth station longitude (0 to 180 degrees, suffix E or W)";
-constexpr const char* kAltitude = "Site altitude in km or use AUTO";
-constexpr const char* kFrequency = "Frequency (1 to 100 GHz)";
-constexpr const char* kPolarization = "Electric field polarization (V=Vertical, H=Horizontal, or C=Circular)";
-constexpr const char* kXpi = "Value for Csat/XPIo or C/XPI according to input label";
-constexpr const char* kAci = "Value for Csat/ACIo or C/ACI according to input label";
-constexpr const char* kAvailability = "'Average year' availability (95.0 to 99.999%)";
-constexpr const char* kMispoint = "Antenna mispoint losses (dB)";
-constexpr const char* kOther = "Other path losses (+ve for radome loss or -ve for site diversity gain";
-constexpr const char* kDiameter = "Aperture of earth station antenna (0.2 to 50 metres)";
-constexpr const char* kEfficiency = "Antenna efficiency(%) or prefix with '+' for a gain(dBi) for link budgets";
-constexpr const char* kCoupling = "Waveguide losses [0 to 20dB)";
-constexpr const char* kSlot = "Orbital slot of satellite (0 to 180 degrees, suffix E or W)";
-constexpr const char* kUpDensity = "Interfering uplink EIRP density, in direction of wanted satellite dBW/Hz";
-constexpr const char* kManualAsi = "Value for Csat/AAIo or C/ASI according to input label";
-constexpr const char* kDnDensity = "EIRP density of interfering satellite toward earth station dBW/Hz";
-constexpr const char* kRainRate = "ITU-R manual rain rate value (mm/hr)";
-constexpr const char* kAuto = "AUTO or a specific value";
+using namespace budgethint;
 
-constexpr HintEntry kEntryHints[] = {
-    {F::kUpSiteName, 0, kSiteName}, {F::kDnSiteName, 0, kSiteName},
-    {F::kUpLatitude, 0, kLatitude}, {F::kDnLatitude, 0, kLatitude},
-    {F::kUpLongitude, 0, kLongitude}, {F::kDnLongitude, 0, kLongitude},
-    {F::kUpAltitude, 0, kAltitude}, {F::kDnAltitude, 0, kAltitude},
-    {F::kUpFrequency, 0, kFrequency}, {F::kDnFrequency, 0, kFrequency},
-    {F::kUpPolarization, 0, kPolarization}, {F::kDnPolarization, 0, kPolarization},
-    {F::kHpaCim, 0, "Value for Csat/IMo or C/IM according to input label"},
-    {F::kUpCsatXpi, 0, kXpi}, {F::kDnCsatXpi, 0, kXpi},
-    {F::kUpCsatAci, 0, kAci}, {F::kDnCsatAci, 0, kAci},
-    {F::kUpAvailability, 0, kAvailability}, {F::kDnAvailability, 0, kAvailability},
-    {F::kUpMispointing, 0, kMispoint}, {F::kDnMispointing, 0, kMispoint},
-    {F::kUpOtherLosses, 0, kOther}, {F::kDnOtherLosses, 0, kOther},
-    {F::kUpDiameter, 0, kDiameter}, {F::kDnDiameter, 0, kDiameter},
-    {F::kUpEfficiency, 0, kEfficiency}, {F::kDnEfficiency, 0, kEfficiency},
-    {F::kUpCouplingLoss, 0, kCoupling}, {F::kDnCouplingLoss, 0, kCoupling},
-    {F::kHpaPower, 0, "MIN, MAX or specific value for HPA power (typ. MIN)"},
-    {F::kHpaObo, 0, "Earth station HPA output back-off (typ. 1 to 5dB)"},
+// Besides the entries the non-GEO dialog has too: the interferers and the
+// satellite's longitude.
+constexpr auto kEntryHints = Joined(bentpipe::Hints<F>(), std::array<HintEntry, 17>{{
+    {F::kUpAsiDensity1, 0, kUpDensity}, {F::kUpAsiDensity2, 0, kUpDensity}, {F::kUpAsiDensity3, 0, kUpDensity},
+    {F::kUpAsiDensity4, 0, kUpDensity}, {F::kDnAsiDensity1, 0, kDnDensity}, {F::kDnAsiDensity2, 0, kDnDensity},
+    {F::kDnAsiDensity3, 0, kDnDensity}, {F::kDnAsiDensity4, 0, kDnDensity},
     {F::kUpAsiLongitude1, 0, kSlot}, {F::kUpAsiLongitude2, 0, kSlot}, {F::kUpAsiLongitude3, 0, kSlot},
     {F::kUpAsiLongitude4, 0, kSlot}, {F::kDnAsiLongitude1, 0, kSlot}, {F::kDnAsiLongitude2, 0, kSlot},
     {F::kDnAsiLongitude3, 0, kSlot}, {F::kDnAsiLongitude4, 0, kSlot}, {F::kSatLongitude, 0, kSlot},
-    {F::kUpAsiDensity1, 0, kUpDensity}, {F::kUpAsiDensity2, 0, kUpDensity}, {F::kUpAsiDensity3, 0, kUpDensity},
-    {F::kUpAsiDensity4, 0, kUpDensity},
-    {F::kUpCsatAsi, 0, kManualAsi}, {F::kDnCsatAsi, 0, kManualAsi},
-    {F::kLnbNoise, 0, "LNB noise figure(dB) or temp.(K) : Prefix with '+' for temp."},
-    {F::kAntennaNoise, 0, "Value for antenna noise (1 to 500K)"},
-    {F::kDnAsiDensity1, 0, kDnDensity}, {F::kDnAsiDensity2, 0, kDnDensity}, {F::kDnAsiDensity3, 0, kDnDensity},
-    {F::kDnAsiDensity4, 0, kDnDensity},
-    {F::kDnRainRate, 0, kRainRate}, {F::kUpRainRate, 0, kRainRate},
-    {F::kSatName, 0, "Name of satellite"},
-    {F::kFca, 0, "FCA (flux control attenuator) setting (typ: 0 to 16dB)"},
-    {F::kTransponderBandwidth, 0, "Enter full transponder bandwidth (typ. 24 to 72MHz)"},
-    {F::kEirpSaturation, 0, "Saturation EIRP of satellite (dBW)"},
-    {F::kSfdRef, 0, "Reference satellite SFD value in dBW/m2"},
-    {F::kGtReceive, 0, "Satellite receive G/T value (-50 to 100 dBK)"},
-    {F::kGtRef, 0, "Reference satellite receive G/T value in dBK"},
-    {F::kAlc, 0, "ALC range dB (typ: 0dB with older satellites)"},
-    {F::kCim, 0, kAuto}, {F::kTransponderObo, 0, kAuto},
-    {F::kTransponderIbo, 0, "Transponder total Input back-off (0 to 30dB)"},
-    {F::kEirpBeamPeak, 0, "Leave blank or enter the beam peak EIRP reference value in dBW (optional)"},
-    {F::kModulationOrder, 0, "Value of M for M-ary modulation scheme (Set M=2 for 1 bit/symbol schemes)"},
-    {F::kImplementationLoss, 0, "Degradation, enter 0 if not known (dB)"},
-    {F::kCoverage, 0, "Coverage of service"},
-    {F::kServiceName, 0, "Name of service or customer"},
-    {F::kRate, 0, "Information rate in Mbps (or symbol rate in Mbaud if option is flagged)"},
-    {F::kRequiredTarget, 0, "Target Eb/No or Es/No required [-40 to 50 dB]"},
-    {F::kRollOff, 0, "(1 + roll off factor) (typ. 1.2)"},
-    {F::kFecRate, 0, "FEC code rate (typ. 0.5, 0.75 or 0.875)"},
-    {F::kSystemMargin, 0, "Margin to allow for uncertainty of system parameters (typ. 0 to 3 dB)"},
-    {F::kOverhead, 0, "Signalling overhead, if any, added to the info rate"},
-    {F::kSpreadingGain, 0, "Spreading gain (dB) for spread spectrum transmission (typ. 0)"},
-    {F::kAllocationStep, 0, "Allocated bandwidth incremental step size (typ. 0.100MHz)"},
-    {F::kCarrierSpacing, 0, "Carrier spacing factor (typ. 1.4)"},
-};
+}});
 
 }  // namespace
 
@@ -161,12 +97,20 @@ void TUpLinkForm::InterferencePage(FormLayout& L, int page, bool up)
     L.Label(page, base + 2, "EIRP density dBW/Hz", 150, top + 30, 170);
     L.Label(page, base + 3, up ? "Satellite longitude\xB0" : "Satellite longitude", 330, top + 30, 170);
     L.Label(page, base + 4, "Sat1", 20, top + 60, 100);
-    for (int i = 0; i < 4; ++i) L.EntryAt(page, density + i, 13, 150, top + 58 + 30 * i, 160);
-    for (int i = 0; i < 4; ++i) L.EntryAt(page, longitude + i, 13, 330, top + 58 + 30 * i, 160);
+    char name[40];
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(name, sizeof name, "Sat%d EIRP density dBW/Hz", i + 1);
+        L.EntryAt(page, density + i, 13, 150, top + 58 + 30 * i, 160, name);
+    }
+    for (int i = 0; i < 4; ++i) {
+        std::snprintf(name, sizeof name, "Sat%d satellite longitude \xB0", i + 1);
+        L.EntryAt(page, longitude + i, 13, 330, top + 58 + 30 * i, 160, name);
+    }
     const char* sats[] = {"Sat2", "Sat3", "Sat4"};
     for (int i = 0; i < 3; ++i) L.Option(page, K::CheckBox, include + i, sats[i], 20, top + 88 + 30 * i, 100);
     L.Option(page, K::CheckBox, known, "Use known total value below (option)", 20, top + 190, 320);
-    L.Label(page, LabelOf(manual), "Csat/ASIo dB-Hz", 20, top + 222, 160);
+    // The label keeps clear of its entry in either units ("C/ASI dB").
+    L.Label(page, LabelOf(manual), "Csat/ASIo dB-Hz", 20, top + 222, 125);
     L.EntryAt(page, manual, 13, 150, top + 220, 160);
 }
 

@@ -1,9 +1,69 @@
 #include "linkbudget/geo/geo_window.h"
 
+#include <filesystem>
+
+#include "framework/app/menus.h"
+#include "framework/app/strings.h"
+#include "linkbudget/geo/geo_export.h"
 #include "linkbudget/geo/geo_form.h"
 #include "linkbudget/geo/geo_report.h"
+#include "platform/atomic_file.h"
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
 
 template class TBudgetWin<TUpLinkWin, GeoLinkBudget, GeoLinkInputRecord>;
+
+TUpLinkWin::TUpLinkWin(QWidget* parent, const char* title, const char* fileName) : TBudgetWin(parent, title, fileName)
+{
+    const auto calculated = [this] { return calculated_; };
+    SetHandler(kExportInputsCommand, [this] { CmExportInputs(); });
+    SetEnabler(kExportInputsCommand, calculated);
+    SetHandler(kExportResultsCommand, [this] { CmExportResults(); });
+    SetEnabler(kExportResultsCommand, calculated);
+}
+
+bool TUpLinkWin::RunBudget()
+{
+    calculated_ = false;
+    if (budget_->Recalculate() != GeoLinkBudget::Outcome::Completed) return false;
+    // The record as calculated: automatic values are written back into it,
+    // and a later cancelled edit leaves its typing in the window's record.
+    calculatedRecord_ = budget_->record;
+    calculated_ = true;
+    return true;
+}
+
+std::string TUpLinkWin::InputExportText() const { return LabelledText(TUpLinkForm::FieldValues(calculatedRecord_)); }
+
+std::string TUpLinkWin::ResultExportText() const { return LabelledText(ReportResults(ReportText, LineCount)); }
+
+void TUpLinkWin::CmExportInputs()
+{
+    if (calculated_) Export("Export Input To Compatible Batch File Format", "-input.txt", InputExportText());
+}
+
+void TUpLinkWin::CmExportResults()
+{
+    if (calculated_) Export("Export Output to DISA Template Format", "-results.txt", ResultExportText());
+}
+
+void TUpLinkWin::Export(const char* title, const char* suffix, const std::string& text)
+{
+    platform::FileDialogData data;
+    data.filter = "Text Files (*.txt)|*.txt";
+    data.defaultExt = "txt";
+    data.overwritePrompt = true;
+    if (HasFileName()) {
+        std::filesystem::path name(FileName());
+        name.replace_filename(name.stem().string() + suffix);
+        data.fileName = name.string();
+    }
+    if (!platform::RunFileSave(this, title, data)) return;
+    if (platform::WriteFileAtomically(data.fileName, text)) return;
+    std::string message = orbiscope::StringText(orbiscope::kStrUnableToWrite);
+    if (const auto at = message.find("%s"); at != std::string::npos) message.replace(at, 2, data.fileName);
+    platform::MessageBox(this, message, orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+}
 
 void TUpLinkWin::BuildDualFadeSections()
 {

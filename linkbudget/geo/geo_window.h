@@ -1,10 +1,12 @@
 // TUpLinkWin: the document window of the GEO bent-pipe link budget.  It owns
 // the budget (input record, parsed values, results), runs the input dialog,
-// recalculates, writes the report and reads and writes "*.glb" documents
-// (and the older "*.upd" generation).
+// recalculates, writes the report, reads and writes "*.glb" documents (and
+// the older "*.upd" generation) and exports a calculated budget's inputs and
+// results as labelled text.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "linkbudget/geo/geo_budget.h"
 #include "linkbudget/geo/geo_document.h"
@@ -21,7 +23,10 @@ public:
     static constexpr const char* kFileFilter = "GEO Link Budget (*.glb)|*.glb";
     static constexpr const char* kDefaultExtension = "glb";
 
-    TUpLinkWin(QWidget* parent, const char* title, const char* fileName) : TBudgetWin(parent, title, fileName) {}
+    static constexpr int kExportInputsCommand = 6026;
+    static constexpr int kExportResultsCommand = 6027;
+
+    TUpLinkWin(QWidget* parent, const char* title, const char* fileName);
 
     // The dual-fade calculation sections, appended to the report.
     void BuildDualFadeSections();
@@ -38,6 +43,28 @@ public:
     }
     void TakeInterferenceUnits(const GeoLinkInputRecord& r);
     void WriteReport(ReportWriter& line, const ReportHeading& heading);
+
+    // The calculation; the inputs it ran on are kept for the exports.
+    bool RunBudget();
+    // Whether the report shows the result of the inputs last calculated: not
+    // before the first calculation, nor after one that stopped short.
+    bool Calculated() const { return calculated_; }
+
+    // The inputs of the report, one line per field of the record in record
+    // order ("Export Input To Compatible Batch File Format"), and its
+    // results in the report's order ("Export Output to DISA Template
+    // Format"), each written where the user chooses.
+    std::string InputExportText() const;
+    std::string ResultExportText() const;
+    void CmExportInputs();
+    void CmExportResults();
+
+private:
+    // A save dialog proposing the document's name with `suffix`, then the text.
+    void Export(const char* title, const char* suffix, const std::string& text);
+
+    GeoLinkInputRecord calculatedRecord_{};
+    bool calculated_ = false;
 };
 
 extern template class TBudgetWin<TUpLinkWin, GeoLinkBudget, GeoLinkInputRecord>;

@@ -8,6 +8,30 @@
 
 #include "linkbudget/windows/budget_checks.h"
 #include "linkbudget/windows/budget_form.h"
+#include "linkbudget/windows/budget_hints.h"
+
+namespace isolated {
+
+// The hints of the entries both dialogs have, by the ids of dialog `F`
+// (the modcod text has none).
+template <class F>
+constexpr auto Hints()
+{
+    using namespace budgethint;
+    constexpr std::array<HintEntry, 22> shared{{
+        {F::kSiteName, 0, kSiteName}, {F::kLatitude, 0, kLatitude}, {F::kLongitude, 0, kLongitude},
+        {F::kAltitude, 0, kAltitude}, {F::kFrequency, 0, kFrequency}, {F::kPolarization, 0, kPolarization},
+        {F::kAvailability, 0, kAvailability}, {F::kDiameter, 0, kDiameter}, {F::kEfficiency, 0, kEfficiency},
+        {F::kCouplingLoss, 0, kCoupling}, {F::kMispointing, 0, kMispoint}, {F::kOtherLosses, 0, kOtherLosses},
+        {F::kCsatAci, 0, kAci}, {F::kCsatAsi, 0, kAsi}, {F::kCsatXpi, 0, kXpi},
+        {F::kRainRate, 0, kRainRate}, {F::kSatName, 0, kSatName}, {F::kServiceName, 0, kServiceName},
+        {F::kSatLongitude, 0, kSlot}, {F::kRange, 0, kRange}, {F::kElevation, 0, kElevation},
+        {F::kLongitudeDifference, 0, kLongitudeDifference},
+    }};
+    return Joined(shared, CarrierHints<F>());
+}
+
+}  // namespace isolated
 
 template <class Derived, class Record, class Window>
 class TIsolatedForm : public TBudgetForm<Derived, Record, Window> {
@@ -130,34 +154,8 @@ protected:
         L.Entry(2, D::kLongitudeDifference, 13, "Site/Sat long. diff. \xB0");
         L.Options(2, D::kOrbitGroup, "Satellite orbit", {{D::kGeo, "GEO"}, {D::kNonGeo, "Non GEO"}});
     }
-    // The carrier page: the target and rate groups hold their buttons on the
-    // first row and their entry on the second.
-    static void CarrierPage(FormLayout& L)
-    {
-        using D = Derived;
-        using K = platform::ControlKind;
-        constexpr int kRow = FormLayout::kRow;
-        const auto [tx, ty] = L.Next(3, 2);
-        L.Group(3, D::kTargetGroup, "Required Target (dB)", tx, ty - 6, 380, 2 * kRow + 6);
-        L.EntryAt(3, D::kRequiredTarget, 13, tx + FormLayout::kEditX, ty + kRow - 6, FormLayout::kEditWidth);
-        const auto [rx, ry] = L.Next(3, 2);
-        L.Group(3, D::kRateGroup, "Rate", rx, ry - 6, 380, 2 * kRow + 6);
-        L.EntryAt(3, D::kRate, 13, rx + FormLayout::kEditX, ry + kRow - 6, FormLayout::kEditWidth);
-        L.Entry(3, D::kOverhead, 13, "Overhead % info rate");
-        L.Entry(3, D::kFecRate, 13, "FEC code rate");
-        L.Entry(3, D::kSpreadingGain, 13, "Spreading gain dB");
-        L.Entry(3, D::kRollOff, 13, "(1 + Roll off factor)");
-        L.Entry(3, D::kCarrierSpacing, 13, "Carrier spacing factor");
-        L.Entry(3, D::kAllocationStep, 13, "BW allocation step MHz");
-        L.Entry(3, D::kImplementationLoss, 13, "Implementation loss dB");
-        L.Entry(3, D::kSystemMargin, 13, "System margin dB");
-        Base::ModulationGroup(L, 3);
-        L.Option(3, K::RadioButton, D::kEbNo, "Eb/No", tx + 10, ty + 10, 100, true);
-        L.Option(3, K::RadioButton, D::kEsNo, "Es/No", tx + 120, ty + 10, 100);
-        L.Option(3, K::RadioButton, D::kInfoRate, "Info rate Mbps", rx + 10, ry + 10, 160, true);
-        L.Option(3, K::RadioButton, D::kSymbolRate, "Symbol rate Mbaud", rx + 180, ry + 10, 180);
-        Base::ModcodGroup(L, 3);
-    }
+    // The carrier page.
+    static void CarrierPage(FormLayout& L) { Base::CarrierChoices(L, 3, Base::CarrierFields(L, 3)); }
     // The pages after the first and what lies below them; the interference
     // units come last in the record.
     static void OtherPages(FormLayout& L, const char* rainTitle, int powerId, const char* powerLabel)

@@ -7,47 +7,14 @@ using F = TRgnUpLinkForm;
 
 namespace {
 
-// ---- hints -------------------------------------------------------------------
-constexpr HintEntry kEntryHints[] = {
-    {F::kSiteName, 0, "Name of earth station location"},
-    {F::kLatitude, 0, "Earth station latitude (0 to 90 degrees, suffix N or S)"},
-    {F::kLongitude, 0, "Earth station longitude (0 to 180 degrees, suffix E or W)"},
-    {F::kAltitude, 0, "Site altitude in km or use AUTO"},
-    {F::kFrequency, 0, "Frequency (1 to 100 GHz)"},
-    {F::kPolarization, 0, "Electric field polarization (V=Vertical, H=Horizontal, or C=Circular)"},
-    {F::kAvailability, 0, "'Average year' availability (95.0 to 99.999%)"},
-    {F::kDiameter, 0, "Aperture of earth station antenna (0.2 to 50 metres)"},
-    {F::kEfficiency, 0, "Antenna efficiency(%) or prefix with '+' for a gain(dBi) for link budgets"},
-    {F::kCouplingLoss, 0, "Waveguide losses [0 to 20dB)"},
-    {F::kMispointing, 0, "Antenna mispointing losses (dB)"},
-    {F::kOtherLosses, 0, "Other path losses (+ve for radome loss or -ve for site diversity gain"},
-    {F::kCsatAci, 0, "Value for Csat/ACIo or C/ACI according to input label"},
-    {F::kCsatAsi, 0, "Value for Csat/AAIo or C/ASI according to input label"},
-    {F::kCsatXpi, 0, "Value for Csat/XPIo or C/XPI according to input label"},
-    {F::kHpaCim, 0, "Value for Csat/IMo or C/IM according to input label"},
-    {F::kHpaObo, 0, "Earth station HPA output back-off (typ. 1 to 5dB)"},
-    {F::kHpaPower, 0, "MIN, MAX or specific value for HPA power (typ. MIN)"},
-    {F::kRainRate, 0, "ITU-R manual rain rate value (mm/hr)"},
-    {F::kSatName, 0, "Name of satellite"},
-    {F::kServiceName, 0, "Name of service or customer"},
-    {F::kSatGt, 0, "Satellite receive G/T value (-50 to 100 dBK)"},
-    {F::kSatBandwidth, 0, "Mandwidth of adjacent satellite interfering network (MHz)"},
-    {F::kSatLongitude, 0, "Orbital slot of satellite (0 to 180 degrees, suffix E or W)"},
-    {F::kRange, 0, "Range of non-geo satellite (km)"},
-    {F::kElevation, 0, "Snapshot elevation of non-geo satellite (degrees)"},
-    {F::kLongitudeDifference, 0, "Estimate of worst case site/satellite longitude difference (degrees)"},
-    {F::kRequiredTarget, 0, "Target Eb/No or Es/No required [-40 to 50 dB]"},
-    {F::kRate, 0, "Information rate in Mbps (or symbol rate in Mbaud if option is flagged)"},
-    {F::kOverhead, 0, "Signalling overhead, if any, added to the info rate"},
-    {F::kFecRate, 0, "FEC code rate (typ. 0.5, 0.75 or 0.875)"},
-    {F::kSpreadingGain, 0, "Spreading gain (dB) for spread spectrum transmission (typ. 0)"},
-    {F::kRollOff, 0, "(1 + roll off factor) (typ. 1.2)"},
-    {F::kCarrierSpacing, 0, "Carrier spacing factor (typ. 1.4)"},
-    {F::kAllocationStep, 0, "Allocated bandwidth incremental step size (typ. 0.100MHz)"},
-    {F::kImplementationLoss, 0, "Degradation, enter 0 if not known (dB)"},
-    {F::kSystemMargin, 0, "Margin to allow for uncertainty of system parameters (typ. 0 to 3 dB)"},
-    {F::kModulationOrder, 0, "Value of M for M-ary modulation scheme (Set M=2 for 1 bit/symbol schemes)"},
-};
+using namespace budgethint;
+
+// Besides the entries the downlink dialog has too: the amplifier, and the
+// satellite's G/T and the interfering network's bandwidth.
+constexpr auto kEntryHints = Joined(isolated::Hints<F>(), std::array<HintEntry, 6>{{
+    {F::kHpaCim, 0, kHpaCim}, {F::kHpaObo, 0, kHpaObo}, {F::kPowerControl, 0, kUpc}, {F::kHpaPower, 0, kHpaPower},
+    {F::kSatGt, 0, kGtReceive}, {F::kSatBandwidth, 0, kInterferingBandwidth},
+}});
 
 }  // namespace
 

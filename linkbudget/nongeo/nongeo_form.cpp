@@ -7,78 +7,14 @@ using F = TLeoLinkForm;
 
 namespace {
 
-// ---- hints -------------------------------------------------------------------
-constexpr const char* kSiteName = "Name of earth station location";
-constexpr const char* kLatitude = "Earth station latitude (0 to 90 degrees, suffix N or S)";
-constexpr const char* kLongitude = "Earth station longitude (0 to 180 degrees, suffix E or W)";
-constexpr const char* kElevation = "Snapshot elevation of non-geo satellite (degrees)";
-constexpr const char* kRange = "Range of non-geo satellite (km)";
-constexpr const char* kLongitudeDiff = "Estimate of worst case site/satellite longitude difference (degrees)";
-constexpr const char* kAltitude = "Site altitude in km or use AUTO";
-constexpr const char* kFrequency = "Frequency (1 to 100 GHz)";
-constexpr const char* kPolarization = "Electric field polarization (V=Vertical, H=Horizontal, or C=Circular)";
-constexpr const char* kXpi = "Value for Csat/XPIo or C/XPI according to input label";
-constexpr const char* kAci = "Value for Csat/ACIo or C/ACI according to input label";
-constexpr const char* kAsi = "Value for Csat/AAIo or C/ASI according to input label";
-constexpr const char* kAvailability = "'Average year' availability (95.0 to 99.999%)";
-constexpr const char* kMispoint = "Antenna mispoint losses (dB)";
-constexpr const char* kOther = "Other path losses (+ve for radome loss or -ve for site diversity gain";
-constexpr const char* kDiameter = "Aperture of earth station antenna (0.2 to 50 metres)";
-constexpr const char* kEfficiency = "Antenna efficiency(%) or prefix with '+' for a gain(dBi) for link budgets";
-constexpr const char* kCoupling = "Waveguide losses [0 to 20dB)";
-constexpr const char* kRainRate = "ITU-R manual rain rate value (mm/hr)";
-constexpr const char* kAuto = "AUTO or a specific value";
+using namespace budgethint;
 
-constexpr HintEntry kEntryHints[] = {
-    {F::kUpSiteName, 0, kSiteName}, {F::kDnSiteName, 0, kSiteName},
-    {F::kUpLatitude, 0, kLatitude}, {F::kDnLatitude, 0, kLatitude},
-    {F::kUpLongitude, 0, kLongitude}, {F::kDnLongitude, 0, kLongitude},
+// Besides the entries the GEO dialog has too: each station's satellite geometry.
+constexpr auto kEntryHints = Joined(bentpipe::Hints<F>(), std::array<HintEntry, 6>{{
     {F::kUpElevation, 0, kElevation}, {F::kDnElevation, 0, kElevation},
     {F::kUpRange, 0, kRange}, {F::kDnRange, 0, kRange},
-    {F::kUpLongitudeDiff, 0, kLongitudeDiff}, {F::kDnLongitudeDiff, 0, kLongitudeDiff},
-    {F::kUpAltitude, 0, kAltitude}, {F::kDnAltitude, 0, kAltitude},
-    {F::kUpFrequency, 0, kFrequency}, {F::kDnFrequency, 0, kFrequency},
-    {F::kUpPolarization, 0, kPolarization}, {F::kDnPolarization, 0, kPolarization},
-    {F::kHpaCim, 0, "Value for Csat/IMo or C/IM according to input label"},
-    {F::kUpCsatXpi, 0, kXpi}, {F::kDnCsatXpi, 0, kXpi},
-    {F::kUpCsatAci, 0, kAci}, {F::kDnCsatAci, 0, kAci},
-    {F::kUpCsatAsi, 0, kAsi}, {F::kDnCsatAsi, 0, kAsi},
-    {F::kUpAvailability, 0, kAvailability}, {F::kDnAvailability, 0, kAvailability},
-    {F::kUpMispointing, 0, kMispoint}, {F::kDnMispointing, 0, kMispoint},
-    {F::kUpOtherLosses, 0, kOther}, {F::kDnOtherLosses, 0, kOther},
-    {F::kUpDiameter, 0, kDiameter}, {F::kDnDiameter, 0, kDiameter},
-    {F::kUpEfficiency, 0, kEfficiency}, {F::kDnEfficiency, 0, kEfficiency},
-    {F::kUpCouplingLoss, 0, kCoupling}, {F::kDnCouplingLoss, 0, kCoupling},
-    {F::kHpaPower, 0, "MIN, MAX or specific value for HPA power (typ. MIN)"},
-    {F::kHpaObo, 0, "Earth station HPA output back-off (typ. 1 to 5dB)"},
-    {F::kLnbNoise, 0, "LNB noise figure(dB) or temp.(K) : Prefix with '+' for temp."},
-    {F::kAntennaNoise, 0, "Value for antenna noise (1 to 500K)"},
-    {F::kDnRainRate, 0, kRainRate}, {F::kUpRainRate, 0, kRainRate},
-    {F::kSatName, 0, "Name of satellite"},
-    {F::kFca, 0, "FCA (flux control attenuator) setting (typ: 0 to 16dB)"},
-    {F::kTransponderBandwidth, 0, "Enter full transponder bandwidth (typ. 24 to 72MHz)"},
-    {F::kEirpSaturation, 0, "Saturation EIRP of satellite (dBW)"},
-    {F::kSfdRef, 0, "Reference satellite SFD value in dBW/m2"},
-    {F::kGtReceive, 0, "Satellite receive G/T value (-50 to 100 dBK)"},
-    {F::kGtRef, 0, "Reference satellite receive G/T value in dBK"},
-    {F::kAlc, 0, "ALC range dB (typ: 0dB with older satellites)"},
-    {F::kCim, 0, kAuto}, {F::kTransponderObo, 0, kAuto},
-    {F::kTransponderIbo, 0, "Transponder total Input back-off (0 to 30dB)"},
-    {F::kEirpBeamPeak, 0, "Leave blank or enter the beam peak EIRP reference value in dBW (optional)"},
-    {F::kModulationOrder, 0, "Value of M for M-ary modulation scheme (Set M=2 for 1 bit/symbol schemes)"},
-    {F::kImplementationLoss, 0, "Degradation, enter 0 if not known (dB)"},
-    {F::kCoverage, 0, "Coverage of service"},
-    {F::kServiceName, 0, "Name of service or customer"},
-    {F::kRate, 0, "Information rate in Mbps (or symbol rate in Mbaud if option is flagged)"},
-    {F::kRequiredTarget, 0, "Target Eb/No or Es/No required [-40 to 50 dB]"},
-    {F::kRollOff, 0, "(1 + roll off factor) (typ. 1.2)"},
-    {F::kFecRate, 0, "FEC code rate (typ. 0.5, 0.75 or 0.875)"},
-    {F::kSystemMargin, 0, "Margin to allow for uncertainty of system parameters (typ. 0 to 3 dB)"},
-    {F::kOverhead, 0, "Signalling overhead, if any, added to the info rate"},
-    {F::kSpreadingGain, 0, "Spreading gain (dB) for spread spectrum transmission (typ. 0)"},
-    {F::kAllocationStep, 0, "Allocated bandwidth incremental step size (typ. 0.100MHz)"},
-    {F::kCarrierSpacing, 0, "Carrier spacing factor (typ. 1.4)"},
-};
+    {F::kUpLongitudeDiff, 0, kLongitudeDifference}, {F::kDnLongitudeDiff, 0, kLongitudeDifference},
+}});
 
 }  // namespace
 

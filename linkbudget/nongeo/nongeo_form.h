@@ -31,7 +31,8 @@ public:
     // The buttons, option buttons and groups are those of the GEO dialog.
     enum ControlId : int {
         kTab = 5706,
-        kTargetGroup = bentpipe::kTargetGroup, kModulationGroup = bentpipe::kModulationGroup,
+        kTargetGroup = bentpipe::kTargetGroup, kRateGroup = bentpipe::kRateGroup,
+        kModulationGroup = bentpipe::kModulationGroup,
         kModcodGroup = bentpipe::kModcodGroup, kMLabel = bentpipe::kMLabel, kOneBit = bentpipe::kOneBit,
         kMapsk = bentpipe::kMapsk, kMqam = bentpipe::kMqam, kEbNo = bentpipe::kEbNo, kEsNo = bentpipe::kEsNo,
         kInfoRate = bentpipe::kInfoRate, kSymbolRate = bentpipe::kSymbolRate,

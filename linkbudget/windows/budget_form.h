@@ -87,6 +87,13 @@ public:
     }
 
     static std::vector<platform::ControlSpec> ControlTable() { return Derived::Layout().Controls(); }
+    // The record's fields by the names the dialog shows them under, in
+    // record order, with their values.
+    static std::vector<LabelledValue> FieldValues(const Record& r)
+    {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&r);
+        return Derived::Layout().FieldValues({bytes, sizeof r}, Derived::kPageTitles);
+    }
     // Clears the bytes after each text's terminator, as a run of the dialog
     // leaves them, so that records can be compared byte for byte.
     static void ClearTextTails(Record& record) { ::ClearTextTails(record, ControlTable()); }
@@ -162,6 +169,12 @@ public:
     static void SetSatellitePicker(Picker picker) { SatellitePicker() = std::move(picker); }
 
 protected:
+    using K = platform::ControlKind;
+    // A group box spans the width of a column less a gap; its title takes
+    // the top of it, so what it holds starts kGroupTop below a row's top.
+    static constexpr int kGroupWidth = 380, kGroupTop = 18;
+    static constexpr int GroupHeight(int rows) { return FormLayout::GroupHeight(rows); }
+
     static constexpr int PageCount() { return int(std::size(Derived::kPageTitles)); }
 
     void Show(int id, bool shown) { budgetform::ShowControl(*this, id, shown); }
@@ -208,32 +221,63 @@ protected:
     // Runs the site or satellite picker; true when the user picked.
     bool PickSite() { return App() && SitePicker() && SitePicker()(*this); }
     bool PickSatellite() { return App() && SatellitePicker() && SatellitePicker()(*this); }
-    // The modulation group (1 bit/symbol, M-(A)PSK, M-QAM and M) of the
-    // carrier page, in the next three rows.
-    static void ModulationGroup(FormLayout& L, int page)
+    // Where the carrier page's target and rate groups lie, for their buttons.
+    struct CarrierPlaces {
+        int targetX, targetY, rateX, rateY;
+    };
+    // The carrier's fields from the target to the system margin, and the
+    // modulation group: the group "Required Target (dB)" with its entry on
+    // the row of its buttons, "Rate" with its entry below its buttons, the
+    // eight entries and "Modulation" (1 bit/symbol, M-(A)PSK, M-QAM and M).
+    // The target and rate buttons come later in the record (CarrierChoices).
+    static CarrierPlaces CarrierFields(FormLayout& L, int page)
     {
         using D = Derived;
-        using K = platform::ControlKind;
-        const auto [x, y] = L.Next(page, 3);
-        L.Group(page, D::kModulationGroup, "Modulation", x, y - 4, 380, 3 * FormLayout::kRow);
-        L.Option(page, K::RadioButton, D::kOneBit, "1 bit/symbol", x + 10, y + 14, 120, true);
-        L.Option(page, K::RadioButton, D::kMapsk, "M-(A)PSK", x + 135, y + 14, 110);
-        L.Option(page, K::RadioButton, D::kMqam, "M-QAM", x + 250, y + 14, 110);
-        L.Label(page, D::kMLabel, "M=", x + 10, y + 42, 40);
-        L.EntryAt(page, D::kModulationOrder, 13, x + 55, y + 42, 80);
+        constexpr int kRow = FormLayout::kRow, kEditX = FormLayout::kEditX, kEditWidth = FormLayout::kEditWidth;
+        const auto [tx, ty] = L.Next(page, 2);
+        L.Group(page, D::kTargetGroup, "Required Target (dB)", tx, ty - 4, kGroupWidth, GroupHeight(2));
+        L.EntryAt(page, D::kRequiredTarget, 13, tx + kEditX, ty + kGroupTop - 1, kEditWidth);
+        const auto [rx, ry] = L.Next(page, 3);
+        L.Group(page, D::kRateGroup, "Rate", rx, ry - 4, kGroupWidth, GroupHeight(3));
+        L.EntryAt(page, D::kRate, 13, rx + kEditX, ry + kGroupTop + kRow - 1, kEditWidth);
+        L.Entry(page, D::kOverhead, 13, "Overhead % info rate");
+        L.Entry(page, D::kFecRate, 13, "FEC code rate");
+        L.Entry(page, D::kSpreadingGain, 13, "Spreading gain dB");
+        L.Entry(page, D::kRollOff, 13, "(1 + Roll off factor)");
+        L.Entry(page, D::kCarrierSpacing, 13, "Carrier spacing factor");
+        L.Entry(page, D::kAllocationStep, 13, "BW allocation step MHz");
+        L.Entry(page, D::kImplementationLoss, 13, "Implementation loss dB");
+        L.Entry(page, D::kSystemMargin, 13, "System margin dB");
+        const auto [mx, my] = L.Next(page, 3);
+        L.Group(page, D::kModulationGroup, "Modulation", mx, my - 4, kGroupWidth, GroupHeight(3));
+        L.Option(page, K::RadioButton, D::kOneBit, "1 bit/symbol", mx + 10, my + kGroupTop, 120, true);
+        L.Option(page, K::RadioButton, D::kMapsk, "M-(A)PSK", mx + 135, my + kGroupTop, 110);
+        L.Option(page, K::RadioButton, D::kMqam, "M-QAM", mx + 250, my + kGroupTop, 110);
+        L.Label(page, D::kMLabel, "M=", mx + 10, my + kGroupTop + kRow, 40);
+        L.EntryAt(page, D::kModulationOrder, 13, mx + 55, my + kGroupTop + kRow, 80, "M=");
+        return {tx, ty, rx, ry};
     }
-    // The modcod group (its text and the standards' buttons) of the carrier
-    // page, in the next three rows.
-    static void ModcodGroup(FormLayout& L, int page)
+    // The target and rate buttons inside their groups, then the modcod group
+    // (the standards' buttons above the modcod text).
+    static void CarrierChoices(FormLayout& L, int page, const CarrierPlaces& at)
     {
+        using D = Derived;
+        L.Option(page, K::RadioButton, D::kEbNo, "Eb/No", at.targetX + 10, at.targetY + kGroupTop, 80, true);
+        L.Option(page, K::RadioButton, D::kEsNo, "Es/No", at.targetX + 95, at.targetY + kGroupTop, 80);
+        L.Option(page, K::RadioButton, D::kInfoRate, "Info rate Mbps", at.rateX + 10, at.rateY + kGroupTop, 140, true);
+        L.Option(page, K::RadioButton, D::kSymbolRate, "Symbol rate Mbaud", at.rateX + 160, at.rateY + kGroupTop,
+                 180);
         const auto [x, y] = L.Next(page, 3);
-        L.Group(page, Derived::kModcodGroup, "Modcod", x, y - 4, 380, 3 * FormLayout::kRow);
-        L.EntryAt(page, Derived::kModcodText, 81, x + 10, y + 44, 360);
-        L.Push(budgetform::kDvbs2x, "DVBS2X", x + 10, y + 14, 66, page);
-        L.Push(budgetform::kDvbs, "DVBS", x + 82, y + 14, 66, page);
-        L.Push(budgetform::kManual, "Manual", x + 154, y + 14, 66, page);
-        L.Push(budgetform::kNs3, "NS3", x + 226, y + 14, 66, page);
-        L.Push(budgetform::kNs4, "NS4", x + 298, y + 14, 66, page);
+        L.Group(page, D::kModcodGroup, "Modcod", x, y - 4, kGroupWidth, GroupHeight(3));
+        L.EntryAt(page, D::kModcodText, 81, x + 10, y + kGroupTop + FormLayout::kRow + 2, 360);
+        const std::pair<int, const char*> buttons[] = {{budgetform::kDvbs2x, "DVBS2X"}, {budgetform::kDvbs, "DVBS"},
+                                                       {budgetform::kManual, "Manual"}, {budgetform::kNs3, "NS3"},
+                                                       {budgetform::kNs4, "NS4"}};
+        int bx = x + 10;
+        for (const auto& [id, text] : buttons) {
+            L.Push(id, text, bx, y + kGroupTop - 2, 66, page);
+            bx += 72;
+        }
     }
     // The carrier's option buttons every budget dialog has.
     void MakeCarrierButtons()

@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include "framework/app/orbiscope.h"
@@ -112,21 +111,16 @@ void TBudgetWin<Derived, BudgetT, RecordT>::EvSetFocus()
 template <class Derived, class BudgetT, class RecordT>
 void TBudgetWin<Derived, BudgetT, RecordT>::CmEditInputs()
 {
-    RecordT& record = Self().Record();
-    Derived::Form::ClearTextTails(record);
-    const RecordT before = record;
+    Derived::Form::ClearTextTails(Self().Record());
     typename Derived::Form form(this, Self());
-    if (form.Execute() == platform::IDOK) {
-        // Every confirmed edit marks the document changed, also the first
-        // one of a new window, so that closing asks before its inputs are lost.
-        Changed = true;
-        budget_->suggestion.clear();
-        Recalculate();
-        return;
-    }
-    // Cancel keeps what was typed in the record without a recalculation; when
-    // that differs from the inputs the window had, closing asks first.
-    if (std::memcmp(&before, &record, sizeof before) != 0) Changed = true;
+    if (form.Execute() != platform::IDOK) return;
+    // Every confirmed edit marks the document changed, also the first one of
+    // a new window, so that closing asks before its inputs are lost.  Cancel
+    // leaves what was typed in the record for the next edit, but the window
+    // is neither recalculated nor marked changed.
+    Changed = true;
+    budget_->suggestion.clear();
+    Recalculate();
 }
 
 template <class Derived, class BudgetT, class RecordT>

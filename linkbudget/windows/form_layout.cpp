@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/forms/control_table.h"
+#include "framework/forms/form.h"
 
 using platform::ControlKind;
 using platform::ControlSpec;
@@ -45,8 +46,9 @@ void FormLayout::Entry(int page, int id, int limit, const char* label)
     EntryAt(page, id, limit, x + kEditX, y, limit > 13 ? 190 : kEditWidth);
 }
 
-void FormLayout::EntryAt(int page, int id, int limit, int x, int y, int w)
+void FormLayout::EntryAt(int page, int id, int limit, int x, int y, int w, const char* name)
 {
+    if (name) names_[id] = name;
     Transfer(page, controls::Edit(id, limit, x, y, w));
 }
 
@@ -61,11 +63,11 @@ void FormLayout::Options(int page, int groupId, const char* title,
                          std::initializer_list<std::pair<int, const char*>> buttons)
 {
     const auto [x, y] = Next(page, 2);
-    Group(page, groupId, title, x, y - 4, 380, 2 * kRow);
+    Group(page, groupId, title, x, y - 4, 380, GroupHeight(2));
     int bx = x + 10;
     bool first = true;
     for (const auto& [id, text] : buttons) {
-        Option(page, ControlKind::RadioButton, id, text, bx, y + 16, 120, first);
+        Option(page, ControlKind::RadioButton, id, text, bx, y + 18, 120, first);
         bx += 122;
         first = false;
     }
@@ -116,4 +118,44 @@ const ControlSpec* FormLayout::Find(int id) const
         for (const ControlSpec& c : *list)
             if (c.id == id) return &c;
     return nullptr;
+}
+
+std::vector<LabelledValue> FormLayout::FieldValues(std::span<const std::uint8_t> record,
+                                                  std::span<const char* const> pageTitles) const
+{
+    const auto onPage = [this](int id) {
+        for (std::size_t p = 0; p < pages_.size(); ++p)
+            if (std::find(pages_[p].begin(), pages_[p].end(), id) != pages_[p].end()) return int(p);
+        return -1;
+    };
+    const auto around = [&](const ControlSpec& c, int page) -> const ControlSpec* {
+        for (const ControlSpec& g : others_)
+            if (g.kind == ControlKind::GroupBox && onPage(g.id) == page && g.x <= c.x && g.y <= c.y &&
+                c.x + c.width <= g.x + g.width && c.y + c.height <= g.y + g.height)
+                return &g;
+        return nullptr;
+    };
+    std::vector<LabelledValue> values;
+    std::size_t offset = 0;
+    for (const ControlSpec& c : transfer_) {
+        const int page = onPage(c.id);
+        std::string name = page >= 0 && std::size_t(page) < pageTitles.size() ? pageTitles[std::size_t(page)] : "";
+        const auto add = [&name](const std::string& part) {
+            if (part.empty()) return;
+            name += name.empty() ? part : ": " + part;
+        };
+        if (const ControlSpec* group = around(c, page)) add(group->text);
+        if (c.kind == ControlKind::Edit) {
+            if (const auto named = names_.find(c.id); named != names_.end()) add(named->second);
+            else if (const ControlSpec* label = Find(LabelOf(c.id))) add(label->text);
+            const std::size_t size = std::size_t(c.textLimit);
+            values.push_back({name, transfer::GetText(record, offset, size)});
+            offset += size;
+        } else {
+            add(c.text);
+            values.push_back({name, transfer::GetWord(record, offset) != 0 ? "1" : "0"});
+            offset += 2;
+        }
+    }
+    return values;
 }

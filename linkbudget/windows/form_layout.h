@@ -5,10 +5,15 @@
 // record's field order; every other control follows them in the table.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
+#include <map>
+#include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "linkbudget/engine/labelled_text.h"
 #include "platform/dialog.h"
 
 class FormLayout {
@@ -19,6 +24,8 @@ public:
     static constexpr int kLabelWidth = 200, kEditX = 205, kEditWidth = 160;
     // The static label beside an entry has the entry's id + 1000.
     static constexpr int LabelOf(int entryId) { return entryId + 1000; }
+    // A group box over `rows` rows, a gap short of the next row.
+    static constexpr int GroupHeight(int rows) { return rows * kRow - 6; }
 
     FormLayout(int pageCount, int rowsPerColumn);
 
@@ -28,8 +35,9 @@ public:
 
     // An entry of `limit` bytes in the next row, with its label (if any).
     void Entry(int page, int id, int limit, const char* label);
-    // An entry at a given place.
-    void EntryAt(int page, int id, int limit, int x, int y, int w);
+    // An entry at a given place; `name` names it where no label or group
+    // box beside it does.
+    void EntryAt(int page, int id, int limit, int x, int y, int w, const char* name = nullptr);
     // A check box or radio button (they transfer); `groupStart` opens an
     // exclusive group.
     void Option(int page, platform::ControlKind kind, int id, const char* text, int x, int y, int w,
@@ -53,6 +61,15 @@ public:
     // A control placed so far, or null.
     const platform::ControlSpec* Find(int id) const;
 
+    // Each field of a record laid out as the transfer buffer, in record
+    // order, named as the user reads it in the dialog: the page's title, the
+    // group box around the control and the control's own label (or text),
+    // joined by ": ", as in "Carriers: Modulation: M-QAM"; its value is the
+    // text, or "1" or "0" for a button.  Labels are those the table was built
+    // with, whatever units the dialog shows them in later.
+    std::vector<LabelledValue> FieldValues(std::span<const std::uint8_t> record,
+                                           std::span<const char* const> pageTitles) const;
+
 private:
     void Other(int page, platform::ControlSpec c);
     void Transfer(int page, platform::ControlSpec c);
@@ -61,4 +78,5 @@ private:
     std::vector<platform::ControlSpec> transfer_, others_;
     std::vector<std::vector<int>> pages_;
     std::vector<int> slot_;
+    std::map<int, std::string> names_;
 };

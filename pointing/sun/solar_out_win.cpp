@@ -1,7 +1,6 @@
 #include "pointing/sun/solar_out_win.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "framework/output/document_fields.h"
 #include "framework/output/window_report.h"
@@ -78,16 +77,12 @@ bool TSolarOutWin::CanClose() { return !searching_ && TMyWindow::CanClose(); }
 void TSolarOutWin::CmEditInputs()
 {
     if (searching_) return;  // the report is being written
-    const SolarOutRecord before = record_;
     TSolarOutForm form(this, record_);
-    if (form.Execute() == platform::IDOK) {
-        Changed = true;
-        Recalculate();
-        return;
-    }
-    // Cancel keeps what was typed without a recalculation; closing asks
-    // first when that differs from the inputs the window had.
-    if (std::memcmp(&before, &record_, sizeof before) != 0) Changed = true;
+    // Cancel leaves what was typed in the record for the next edit, but
+    // neither recalculates nor marks the document changed.
+    if (form.Execute() != platform::IDOK) return;
+    Changed = true;
+    Recalculate();
 }
 
 void TSolarOutWin::ParseInputs() { inputs_ = ParseSolarOutInputs(record_); }

@@ -153,11 +153,15 @@ std::optional<GraphMessage> TemplatePolarWarning(const TemplateInputs& in)
     return GraphMessage{"Only co-polar is defined in AP8/S.580", "Cross-polar Option Invalid", 0};
 }
 
-GraphContent GainTemplateGraph(const TemplateInputs& in, std::string_view company, int plotWidth)
+std::string TemplateTitle(const TemplateInputs& in)
 {
     std::string title = in.coPolar || !in.bo1213 ? "Antenna Gain Template (Co-Polar)" : "Antenna Gain Template (Cross-Polar)";
-    title += in.bo1213 ? " - BO.1213" : " - Combined S-580-6/AP8";
-    GraphContent c = StartContent(title, company);
+    return title + (in.bo1213 ? " - BO.1213" : " - Combined S-580-6/AP8");
+}
+
+GraphContent GainTemplateGraph(const TemplateInputs& in, std::string_view company, int plotWidth)
+{
+    GraphContent c = StartContent(TemplateTitle(in), company);
     if (auto warning = TemplatePolarWarning(in)) c.messages.push_back(*warning);
     c.lines.push_back(Format("Antenna Aperture = %.2lf metres", in.diameterM));
     c.lines.push_back(Format("Efficiency = %.2lf %%", in.efficiencyPct));
@@ -298,18 +302,25 @@ AxisRange EirpAxisRange(double frequencyGHz)
     return frequencyGHz >= kHighBandStartGHz ? AxisRange{30.0, 70.0} : AxisRange{25.0, 55.0};
 }
 
-double EirpGraphPathLossDb(double frequencyGHz)
+double FreeSpaceLossDb(double slantRangeKm, double frequencyGHz)
 {
-    return 20.0 * std::log10(4.0 * kPi * kEirpGraphSlantRangeKm * 1000.0 / Wavelength(frequencyGHz));
+    return 20.0 * std::log10(4.0 * kPi * slantRangeKm * 1000.0 / Wavelength(frequencyGHz));
+}
+
+double EirpGraphPathLossDb(double frequencyGHz) { return FreeSpaceLossDb(kEirpGraphSlantRangeKm, frequencyGHz); }
+
+double ApertureForEirpM(const AntSysInputs& in, double eirpDbw, double slantRangeKm, double efficiencyPct)
+{
+    const double lambda = Wavelength(in.frequencyGHz);
+    const double gOverT = (in.requiredCnDb - eirpDbw) + kBoltzmannDb + 10.0 * std::log10(1e6 * in.bandwidthMHz) +
+                          FreeSpaceLossDb(slantRangeKm, in.frequencyGHz);
+    const double g = 10.0 * std::log10(std::pow(10.0, 0.1 * gOverT) * in.systemNoiseK);
+    return (1.0 / kPi) * std::pow(std::pow(10.0, 0.1 * g) * lambda * lambda * 100.0 / efficiencyPct, 0.5);
 }
 
 double ApertureForEirpM(const AntSysInputs& in, double eirpDbw)
 {
-    const double lambda = Wavelength(in.frequencyGHz);
-    const double gOverT = (in.requiredCnDb - eirpDbw) + kBoltzmannDb + 10.0 * std::log10(1e6 * in.bandwidthMHz) +
-                          EirpGraphPathLossDb(in.frequencyGHz);
-    const double g = 10.0 * std::log10(std::pow(10.0, 0.1 * gOverT) * in.systemNoiseK);
-    return (1.0 / kPi) * std::pow(std::pow(10.0, 0.1 * g) * lambda * lambda * 100.0 / kEirpGraphEfficiencyPct, 0.5);
+    return ApertureForEirpM(in, eirpDbw, kEirpGraphSlantRangeKm, kEirpGraphEfficiencyPct);
 }
 
 GraphContent EirpApertureGraph(const AntSysInputs& in, std::string_view company, int plotWidth)

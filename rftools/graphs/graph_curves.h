@@ -64,6 +64,9 @@ double TemplateGainDbi(const TemplateInputs& in, double angleDeg);
 // The warning when cross-polar is asked of the combined template (which then
 // gives its co-polar values).
 std::optional<GraphMessage> TemplatePolarWarning(const TemplateInputs& in);
+// "Antenna Gain Template (Co-Polar) - BO.1213" and its kin: the title of the
+// template's graph and table.
+std::string TemplateTitle(const TemplateInputs& in);
 GraphContent GainTemplateGraph(const TemplateInputs& in, std::string_view company, int plotWidth);
 
 // ---- aperture beam patterns (commands 6311 and 6312) ---------------------
@@ -107,9 +110,12 @@ inline constexpr double kEirpGraphEfficiencyPct = 65.0;
 inline constexpr double kEirpGraphSlantRangeKm = 41000.0;
 // The EIRP axis, dBW: 30 .. 70 from 8 GHz up, else 25 .. 55.
 AxisRange EirpAxisRange(double frequencyGHz);
-// Free-space loss over the graph's slant range, dB.
+// Free-space loss over a slant range, dB; over the graph's, EirpGraphPathLossDb.
+double FreeSpaceLossDb(double slantRangeKm, double frequencyGHz);
 double EirpGraphPathLossDb(double frequencyGHz);
-// The aperture (m) that gives the required C/N for a satellite EIRP (dBW).
+// The aperture (m) that gives the required C/N for a satellite EIRP (dBW):
+// over a slant range with an antenna efficiency (%), or over the graph's.
+double ApertureForEirpM(const AntSysInputs& in, double eirpDbw, double slantRangeKm, double efficiencyPct);
 double ApertureForEirpM(const AntSysInputs& in, double eirpDbw);
 GraphContent EirpApertureGraph(const AntSysInputs& in, std::string_view company, int plotWidth);
 

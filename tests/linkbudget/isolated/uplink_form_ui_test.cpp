@@ -194,62 +194,17 @@ TEST_F(RgnUpLinkForm, LabelsFollowTheInterferenceUnits)
     EXPECT_TRUE(w.InterferenceCI);
 }
 
-TEST_F(RgnUpLinkForm, SuggestionAndFreeze)
+TEST_F(RgnUpLinkForm, SuggestionIsShown)
 {
     TRgnUpLinkWin& w = Window();
-    w.Recalculate();
-    ASSERT_GT(w.Lines(), 0);
     w.Budget().suggestion = "Suggested availability setting = 99.9500%";
     std::string shown;
-    bool availabilityOn = false, frequencyOn = true;
     platform::SetDialogDriver(F::kResourceId, [&](platform::Dialog& d) {
-        auto& f = static_cast<F&>(d);
-        shown = f.GetControlText(F::kSuggestion);
-        f.CmFreeze();
-        availabilityOn = f.Control(F::kAvailability)->isEnabled();
-        frequencyOn = f.Control(F::kFrequency)->isEnabled();
+        shown = d.GetControlText(F::kSuggestion);
         return int(platform::IDCANCEL);
     });
     w.CmEditInputs();
     EXPECT_EQ(shown, "Suggested availability setting = 99.9500%");
-    EXPECT_TRUE(w.Budget().frozen);
-    EXPECT_TRUE(availabilityOn);
-    EXPECT_FALSE(frequencyOn);
-}
-
-TEST_F(RgnUpLinkForm, SiteAndSatelliteButtonsTakeThePicks)
-{
-    TRgnUpLinkWin& w = Window();
-    F::SetSitePicker([this](TForm&) {
-        std::strcpy(app->app->PickedSiteName, "Oslo");
-        std::strcpy(app->app->PickedSiteLatitude, "59.9N");
-        std::strcpy(app->app->PickedSiteLongitude, "10.7E");
-        std::strcpy(app->app->PickedSiteAltitude, "0.1");
-        return true;
-    });
-    F::SetSatellitePicker([this](TForm&) {
-        std::strcpy(app->app->PickedSatName, "Sat9");
-        std::strcpy(app->app->PickedSatLongitude, "9E");
-        return true;
-    });
-    UplinkInputRecord r{};
-    platform::SetDialogDriver(F::kResourceId, [&](platform::Dialog& d) {
-        auto& f = static_cast<F&>(d);
-        f.SelectPage(3);
-        f.CmSite();
-        f.CmSatellite();
-        r = f.Scratch();
-        return int(platform::IDCANCEL);
-    });
-    w.CmEditInputs();
-    F::SetSitePicker({});
-    F::SetSatellitePicker({});
-    EXPECT_EQ(Str(r.siteName), "Oslo");
-    EXPECT_EQ(Str(r.latitude), "59.9N");
-    EXPECT_EQ(Str(r.longitude), "10.7E");
-    EXPECT_EQ(Str(r.altitude), "0.1");
-    EXPECT_EQ(Str(r.satName), "Sat9");
-    EXPECT_EQ(Str(r.satLongitude), "9E");
 }
 
 // A stored record that fails a check is not calculated: the window asks for
@@ -267,35 +222,6 @@ TEST_F(RgnUpLinkForm, BadDocumentOpensTheDialog)
     EXPECT_EQ(v.Lines(), 0);
     EXPECT_EQ(Str(v.Record().frequency), "99");
     std::filesystem::remove(path);
-}
-
-}  // namespace
-
-namespace {
-
-// The code rate and modulation are typed only under "Manual"; a chosen modcod
-// fixes them until Manual is pressed.
-TEST_F(RgnUpLinkForm, ModcodControlsFollowManual)
-{
-    TRgnUpLinkWin& w = Window();
-    SetText(w.Record().modcodText, "QPSK 3/4");
-    bool before = true, after = false;
-    std::string text;
-    platform::SetDialogDriver(F::kResourceId, [&](platform::Dialog& d) {
-        auto& f = static_cast<F&>(d);
-        f.SelectPage(3);
-        f.EnableFields(3);
-        before = f.Control(F::kFecRate)->isEnabled();
-        f.CmManual();
-        after = f.Control(F::kFecRate)->isEnabled() && f.Control(F::kModulationOrder)->isEnabled();
-        text = f.GetControlText(F::kModcodText);
-        return int(platform::IDCANCEL);
-    });
-    w.CmEditInputs();
-    EXPECT_FALSE(before);
-    EXPECT_TRUE(after);
-    EXPECT_EQ(text, "Manual");
-    EXPECT_EQ(w.DialogPage, 3);
 }
 
 }  // namespace

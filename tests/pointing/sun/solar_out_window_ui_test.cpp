@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMdiSubWindow>
 
+#include "pointing/sun/solar_form_layout.h"
 #include "pointing/sun/solar_out_form.h"
 #include "pointing/sun/solar_out_win.h"
 #include "sun_ui_support.h"
@@ -212,6 +213,28 @@ TEST_F(SolarOutWindow, InvalidDocumentOpensTheForm)
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(again.Lines(), 0);
+}
+
+// Cancel leaves what was typed in the record, but neither recalculates nor
+// marks the document changed; OK does both.
+TEST_F(SolarOutWindow, CancelKeepsTheTypingWithoutRecalculatingOrMarking)
+{
+    TSolarOutWin& w = NewWindow();
+    FillLondon(w.Record());
+    w.Recalculate();
+    const std::string report = w.Report();
+    for (const int button : {platform::IDCANCEL, platform::IDOK}) {
+        w.Changed = false;
+        platform::SetDialogDriver(TSolarOutForm::kResourceId, [button](platform::Dialog& d) {
+            d.SetControlText(solarform::kZone, button == platform::IDOK ? "1" : "2");
+            return button;
+        });
+        w.CmEditInputs();
+        const bool ok = button == platform::IDOK;
+        EXPECT_EQ(std::string(w.Record().zone), ok ? "1" : "2");
+        EXPECT_EQ(w.Report() != report, ok);
+        EXPECT_EQ(w.Changed, ok);
+    }
 }
 
 TEST_F(SolarOutWindow, SatelliteBelowHorizonKeepsTheReport)

@@ -1,0 +1,208 @@
+// The table window: every Table command opens its form and, on OK, shows
+// its table; a cancelled form or an unreadable list closes the new window;
+// a table is no document.
+#include <QImage>
+
+#include "framework/app/menus.h"
+#include "platform/command.h"
+#include "rftools/graphs/graph_forms.h"
+#include "tables_ui_support.h"
+
+namespace {
+
+using Texts = std::map<int, std::string>;
+
+struct CommandCase {
+    int command;
+    int dialog;            // 0: the table has no form
+    Texts texts;           // the form's fields
+    bool countryFile;      // a country is chosen after the form
+    const char* title;     // report line 0
+    const char* caption;
+};
+
+const Texts kLondon = {{200, "London"}, {202, "51.50N"}, {203, "0.12W"}};
+Texts With(Texts a, const Texts& b)
+{
+    for (const auto& [id, text] : b) a[id] = text;
+    return a;
+}
+
+const CommandCase kCommands[] = {
+    {6410, 0, {}, false, "Noise Figures (290K)", "Noise Figures"},
+    {6411, TSatPosForm::kResourceId, {{206, "28.2E"}, {207, "0"}}, true, "Look Angle Table: Testland",
+     "28.2E Look Angles : Testland"},
+    {6412, TRecSiteForm::kResourceId, With(kLondon, {{1380, "5"}}), false, "Satellites (Ku,Band) > 5 Degrees EL",
+     "Visible Satellites (51.50N,0.12W)"},
+    {6426, TRecSiteForm2::kResourceId,
+     With(kLondon, {{232, "Madrid"}, {233, "40.42N"}, {234, "3.70W"}, {1380, "5"}}), false,
+     "Satellites (Ku,Band) > 5 Degrees EL", "Satellites Visible (2 Sites)"},
+    {6413, TDualTabForm::kResourceId,
+     {{201, "Alpha"}, {229, "Beta"}, {206, "28.2E"}, {2863, "19.2E"}, {14027, "1.2"}, {8704, "0.6"}, {8705, "1.1"}},
+     true, "Dual Feed Table: Testland", "Dual Feeds: Testland"},
+    {6414, 0, {}, false, "Modified Polar Mount Settings", "Polar Mount Angles"},
+    {6415, TSolarTransitForm::kResourceId,
+     With(kLondon, {{17001, "0"}, {107, "0.12W"}, {105, "2"}, {106, "2024"}}), false,
+     "Solar Transit Times (2/2024)", "Solar Transit Times (2/2024)"},
+    {6417, TFreqForm::kResourceId, {{208, "12"}}, false, "-3dB Beamwidths 12.00 GHz", "Beamwidths -3dB (12.00 GHz)"},
+    {6419, TFreqForm::kResourceId, {{208, "12"}}, false, "Antenna Gain at 12.00 GHz", "Gain (12.00 GHz)"},
+    {6420, TBeamForm::kResourceId, {{208, "12"}, {14027, "1"}}, false, "Illumination & Beamwidth Data",
+     "Illumination (1.00m,12.00GHz)"},
+    {6421, TAntSysSmallForm::kResourceId, {{208, "12"}, {311, "150"}, {14002, "36"}}, false,
+     "Antenna Apertures (m) at 12.00 GHz", "Ant. Size at 12.00 GHz"},
+    {6422, TBerForm::kResourceId, {{4738, "-5"}}, false, "Comparison of Digital Modulation Schemes",
+     "Digital Modulation (Log(BER) = -5)"},
+    // The template's radios start as its stored record has them: co-polar, combined.
+    {6428, TTemplateForm::kResourceId, {{14027, "1.2"}, {14028, "65"}, {208, "12"}, {691, "1"}}, false,
+     "Antenna Gain Template (Co-Polar) - Combined S-580-6/AP8", "Off Axis Antenna Gain"},
+};
+
+const CommandCase& Command(int id)
+{
+    const auto has = [id](const CommandCase& c) { return c.command == id; };
+    return *std::find_if(std::begin(kCommands), std::end(kCommands), has);
+}
+
+class TableWindow : public tablesui::TableFixture {};
+
+TEST_F(TableWindow, EveryCommandShowsItsTable)
+{
+    for (const CommandCase& c : kCommands) {
+        SCOPED_TRACE(c.command);
+        if (c.dialog) Drive(c.dialog, [&c](platform::Dialog& d) { tablesui::SetTexts(d, c.texts); });
+        if (c.countryFile) ChooseCountry("Testland.twn");
+        TTableWin* w = Run(c.command);
+        ASSERT_NE(w, nullptr);
+        ASSERT_GT(w->Lines(), 3);
+        EXPECT_EQ(tablestest::Lines(w->Report())[0], c.title);
+        EXPECT_EQ(tablestest::Lines(w->Report())[1], "Orbiscope Test Bench~");
+        EXPECT_EQ(Caption(), c.caption);
+        EXPECT_FALSE(w->TabStops.empty());
+        EXPECT_EQ(app->app->PendingWindowType, TTableWin::kWindowType);
+        EXPECT_TRUE(Messages().empty());
+        platform::ClearDialogDrivers();
+    }
+    EXPECT_EQ(OpenWindows(), std::size(kCommands)) << "every command makes a new window";
+}
+
+TEST_F(TableWindow, CancelledFormLeavesNoWindowAndAsksNothing)
+{
+    for (const CommandCase& c : kCommands) {
+        if (!c.dialog) continue;
+        SCOPED_TRACE(c.command);
+        Drive(c.dialog, {}, platform::IDCANCEL);
+        EXPECT_EQ(Run(c.command), nullptr);
+        EXPECT_EQ(OpenWindows(), 0u);
+        platform::ClearDialogDrivers();
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+// A table that cannot be built says why, when there is something to say,
+// and leaves no window.
+struct Refusal {
+    const char* name;
+    int command;
+    Texts texts;            // over the command's own
+    std::function<void()> damage;  // to the files
+    std::string message;    // caption|text; empty: nothing said
+};
+
+TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
+{
+    const std::string satlist = SatelliteFileBytes(SatList());
+    const std::string cannotRead = std::string(orbiscope::kMainTitle) + "|Cannot read file ";
+    const Refusal kRefusals[] = {
+        {"country choice cancelled", 6411, {}, {}, ""},
+        {"satlist.geo missing", 6412, {}, [this] { std::filesystem::remove(app->dir / "satlist.geo"); },
+         "Unable to open file|satlist.geo"},
+        {"satlist.geo of another version", 6412, {},
+         [&] { WriteFile("satlist.geo", std::string("\xca\x07", 2) + satlist.substr(2)); },
+         cannotRead + "satlist.geo"},
+        {"satlist.geo short of its count", 6426, {},
+         [&] { WriteFile("satlist.geo", satlist.substr(0, satlist.size() - 1)); },
+         cannotRead + "satlist.geo"},
+        {"country file short of its count", 6413, {},
+         [this] { WriteFile("Testland.twn", TownFileBytes(Testland()).substr(0, 40)); },
+         cannotRead + "Testland.twn"},
+        {"no satellite seen from Sydney", 6412, {{202, "33.87S"}, {203, "151.21E"}}, {},
+         "Visible Satellites|None found"},
+        {"satellite below the horizon", 6415, {{107, "150.0W"}}, {}, "Elevation|Satellite below horizon"},
+        {"an aperture without a beam: under 1.22 wavelengths", 6420, {{208, "0.1"}, {14027, "3"}}, {},
+         "Range Error|Antenna aperture\r\nmust be at least 3.6575 m at 0.1 GHz (1.22 wavelengths)"},
+    };
+    for (const Refusal& r : kRefusals) {
+        SCOPED_TRACE(r.name);
+        WriteFile("satlist.geo", satlist);
+        WriteFile("Testland.twn", TownFileBytes(Testland()));
+        if (r.damage) r.damage();
+        const CommandCase& c = Command(r.command);
+        const Texts texts = With(c.texts, r.texts);
+        Drive(c.dialog, [&texts](platform::Dialog& d) { tablesui::SetTexts(d, texts); });
+        if (c.countryFile) {
+            if (r.message.empty()) Drive(TGetCountryDlg::kResourceId, {}, platform::IDCANCEL);
+            else ChooseCountry("Testland.twn");
+        }
+        app->messages.calls.clear();
+        EXPECT_EQ(Run(r.command), nullptr);
+        EXPECT_EQ(OpenWindows(), 0u);
+        EXPECT_EQ(Messages(), r.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.message});
+        platform::ClearDialogDrivers();
+    }
+}
+
+// Cross-polar asked of the combined template: said, then the co-polar table.
+TEST_F(TableWindow, OffAxisCrossPolarOfTheCombinedTemplate)
+{
+    Drive(TTemplateForm::kResourceId, [](platform::Dialog& d) {
+        tablesui::SetTexts(d, Command(6428).texts);
+        d.SetCheck(2656, 1);
+    });
+    TTableWin* w = Run(6428);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Cross-polar Option Invalid|Only co-polar is defined in AP8/S.580"});
+    EXPECT_EQ(tablestest::Lines(w->Report())[0], "Antenna Gain Template (Co-Polar) - Combined S-580-6/AP8");
+}
+
+// Nothing to save; the columns in a monospaced face, the tab stops the
+// table's column widths in the body font's average character widths, or the
+// absolute stop in pixels.
+TEST_F(TableWindow, TableIsNoDocument)
+{
+    TTableWin* w = Run(6414);
+    ASSERT_NE(w, nullptr);
+    for (int id : {orbiscope::CM_FILESAVE, orbiscope::CM_FILESAVEAS})
+        EXPECT_FALSE(platform::CommandEnabledOn({w}, id)) << id;
+    for (int id : {orbiscope::CM_SAVETABBED, orbiscope::CM_SAVEHTML, orbiscope::CM_EDITCOPY})
+        EXPECT_TRUE(platform::CommandEnabledOn({w}, id)) << id;
+    EXPECT_EQ(w->HeadingFont.face + "/" + w->BodyFont.face, "Courier New/Courier New");
+    EXPECT_EQ(std::vector<int>({w->HeadingFont.height, w->HeadingFont.weight, w->BodyFont.height, w->BodyFont.weight}),
+              std::vector<int>({14, 700, 12, 300}));
+    const int c = w->AverageCharWidth;
+    ASSERT_GT(c, 1);
+    EXPECT_EQ(w->TabStops, (std::vector<int>{12 * c, 24 * c, 36 * c, 48 * c, 60 * c, 72 * c}));
+    Drive(TSolarTransitForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, Command(6415).texts); });
+    TTableWin* transit = Run(6415);
+    ASSERT_NE(transit, nullptr);
+    EXPECT_EQ(transit->TabStops, std::vector<int>{300});
+}
+
+// The window in the frame, as a user sees it: "table.png" in the build
+// folder (docs/table.png is a copy).
+TEST_F(TableWindow, Screenshot)
+{
+    auto& frame = *app->app->Frame();
+    frame.resize(900, 700);
+    Drive(TRecSiteForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, Command(6412).texts); });
+    TTableWin* w = Run(6412);
+    ASSERT_NE(w, nullptr);
+    QWidget* child = app->app->Client()->ActiveDocumentChild();
+    child->move(0, 0);
+    child->resize(820, 600);
+    QCoreApplication::processEvents();
+    const QImage img = frame.grab().toImage();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_TRUE(img.save(QString::fromStdString((startDir / "table.png").string())));
+}
+
+}  // namespace
