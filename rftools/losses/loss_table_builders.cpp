@@ -4,11 +4,12 @@
 
 #include "framework/app/orbiscope.h"
 #include "framework/forms/field_check.h"
-#include "framework/output/window_report.h"
 #include "platform/services.h"
 #include "propagation/coordinates.h"
 #include "rftools/losses/atmos_loss_record.h"
 #include "rftools/losses/loss_forms.h"
+#include "rftools/losses/loss_tables.h"
+#include "rftools/tables/table_win.h"
 
 namespace orbiscope::losses {
 
@@ -20,12 +21,14 @@ LinkAtmosphere*& TestAtmosphere()
     return atmosphere;
 }
 
+// Tab stops at the running sums of a table's column widths.
 template <std::size_t N>
-void SetTabStops(TMyWindow& w, const int (&columnWidths)[N])
+tables::TableTabs TabsOf(const int (&columnWidths)[N])
 {
-    w.TabStops.clear();
+    tables::TableTabs tabs;
     int stop = 0;
-    for (int width : columnWidths) w.TabStops.push_back(stop += width * w.AverageCharWidth);
+    for (int width : columnWidths) tabs.positions.push_back(stop += width);
+    return tabs;
 }
 
 void CopyPolarization(LossTableInputs& in, const char (&polarization)[2])
@@ -58,57 +61,38 @@ double TiltOf(const TMyWindow& w, const LossTableInputs& in)
     return w.PolarizationTerm(in.latitude, LongitudeDifference(in.longitude, in.satLongitude), in.polarization);
 }
 
-// The end of every build: the window's title, its scroller at the top.
-void Finish(TMyWindow& w, const std::string& title)
-{
-    w.SetDocTitle(title.c_str());
-    w.UpdateScroller(true);
-    w.ReportText.shrink_to_fit();
-}
-
 }  // namespace
 
 LinkAtmosphere& LossAtmosphere() { return TestAtmosphere() ? *TestAtmosphere() : ItuLinkAtmosphere(); }
 
 void SetLossAtmosphere(LinkAtmosphere* atmosphere) { TestAtmosphere() = atmosphere; }
 
-void StartNationalAtmosLosses(TMyWindow& w, NationalLossInputRecord& r, const CountryLoader& loadCountry)
+void StartNationalAtmosLosses(TTableWin& w)
 {
-    TRain2Form form(&w, r);
-    if (form.Execute() != platform::IDOK) {
-        w.CloseWindow(0);
-        return;
-    }
-    const std::span<const TownRecord> towns = loadCountry ? loadCountry() : std::span<const TownRecord>();
-    if (towns.empty()) {
-        w.CloseWindow(0);
-        return;
-    }
-    platform::WaitCursor wait;
-    w.ClearReport();
-    SetTabStops(w, kNationalColumns);
-    LossTableInputs in;
-    in.satLongitude = ParseLatLon(FieldView(r.satLongitude));
-    in.frequencyGHz = LeadingNumber(FieldView(r.frequency));
-    in.diameterM = LeadingNumber(FieldView(r.diameter));
-    in.efficiencyPct = LeadingNumber(FieldView(r.efficiency));
-    in.availability = LeadingNumber(FieldView(r.availability));
-    CopyPolarization(in, r.polarization);
-    TOrbiscope* app = TOrbiscope::Current();
-    ReportWriter line = WindowReportWriter(w);
-    const std::string title = WriteNationalLossTable(line, ReportHeadingOf(app), r, in, towns, LossAtmosphere(),
-                                                     app && app->RestrictPolarization());
-    Finish(w, title);
+    w.CountryTable<TRain2Form, NationalLossInputRecord>(
+        [](const NationalLossInputRecord& r, std::span<const TownRecord> towns, const ReportHeading& heading) {
+            LossTableInputs in;
+            in.satLongitude = ParseLatLon(FieldView(r.satLongitude));
+            in.frequencyGHz = LeadingNumber(FieldView(r.frequency));
+            in.diameterM = LeadingNumber(FieldView(r.diameter));
+            in.efficiencyPct = LeadingNumber(FieldView(r.efficiency));
+            in.availability = LeadingNumber(FieldView(r.availability));
+            CopyPolarization(in, r.polarization);
+            const TOrbiscope* app = TOrbiscope::Current();
+            tables::TableText table;
+            table.tabs = TabsOf(kNationalColumns);
+            ReportWriter line = table.Writer();
+            table.caption = WriteNationalLossTable(line, heading, r, in, towns, LossAtmosphere(),
+                                                   app && app->RestrictPolarization());
+            return table;
+        });
 }
 
-void AvailabilityLosses(TMyWindow& w, AvailLossInputRecord& r)
+void AvailabilityLosses(TTableWin& w)
 {
     w.ClearReport();
-    TAvailForm form(&w, r);
-    if (form.Execute() != platform::IDOK) {
-        w.CloseWindow(0);
-        return;
-    }
+    AvailLossInputRecord& r = w.FormBuffer<AvailLossInputRecord>();
+    if (!w.RunForm<TAvailForm>(r)) return;
     // Only now: the user typed without an hourglass.
     platform::WaitCursor wait;
     LossTableInputs in = SiteInputsOf(r);
@@ -121,20 +105,19 @@ void AvailabilityLosses(TMyWindow& w, AvailLossInputRecord& r)
     const std::string_view override = FieldView(r.elevationOverride);
     if (!IsAutoText(override)) look.elevation = LeadingNumber(override);
     in.tiltRad = TiltOf(w, in);
-    SetTabStops(w, kAvailabilityColumns);
-    ReportWriter line = WindowReportWriter(w);
-    WriteAvailabilityLossTable(line, ReportHeadingOf(TOrbiscope::Current()), r, in, look, LossAtmosphere());
-    Finish(w, AvailabilityTableTitle(r));
+    tables::TableText table;
+    table.tabs = TabsOf(kAvailabilityColumns);
+    table.caption = AvailabilityTableTitle(r);
+    ReportWriter line = table.Writer();
+    WriteAvailabilityLossTable(line, w.Heading(), r, in, look, LossAtmosphere());
+    w.ShowTable(std::move(table));
 }
 
-void FrequencyLosses(TMyWindow& w, FreqLossInputRecord& r)
+void FrequencyLosses(TTableWin& w)
 {
     w.ClearReport();
-    TAttenExtForm form(&w, r);
-    if (form.Execute() != platform::IDOK) {
-        w.CloseWindow(0);
-        return;
-    }
+    FreqLossInputRecord& r = w.FormBuffer<FreqLossInputRecord>();
+    if (!w.RunForm<TAttenExtForm>(r)) return;
     LossTableInputs in = SiteInputsOf(r);
     in.availability = LeadingNumber(FieldView(r.availability));
     const SiteLook look = LookAtSatellite(in.latitude, in.longitude, in.satLongitude);
@@ -143,13 +126,15 @@ void FrequencyLosses(TMyWindow& w, FreqLossInputRecord& r)
         w.CloseWindow(0);
         return;
     }
-    SetTabStops(w, kFrequencyColumns);
     platform::WaitCursor wait;
     const std::vector<double> sweep =
         FrequencySweep(LeadingNumber(FieldView(r.rangeStart)), LeadingNumber(FieldView(r.rangeEnd)));
-    ReportWriter line = WindowReportWriter(w);
-    WriteFrequencyLossTable(line, ReportHeadingOf(TOrbiscope::Current()), r, in, look, sweep, LossAtmosphere());
-    Finish(w, kFrequencyTableTitle);
+    tables::TableText table;
+    table.tabs = TabsOf(kFrequencyColumns);
+    table.caption = kFrequencyTableTitle;
+    ReportWriter line = table.Writer();
+    WriteFrequencyLossTable(line, w.Heading(), r, in, look, sweep, LossAtmosphere());
+    w.ShowTable(std::move(table));
 }
 
 }  // namespace orbiscope::losses

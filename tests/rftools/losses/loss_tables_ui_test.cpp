@@ -1,11 +1,16 @@
-// The loss tables' builders on a window: their forms (checks, stored values,
-// Clear), what closes the window, the elevation override and the title.
+// The loss tables through the Table menu: their forms (checks, stored values,
+// Clear, help), what closes the window, the elevation override and the title.
 #include <QApplication>
-#include <cstring>
+#include <QMdiSubWindow>
+#include <fstream>
 
+#include "framework/app/mdiclient.h"
+#include "framework/databases/pickers.h"
 #include "loss_ui_support.h"
 #include "rftools/losses/loss_forms.h"
 #include "rftools/losses/loss_table_builders.h"
+#include "rftools/tables/table_registration.h"
+#include "rftools/tables/table_win.h"
 
 namespace {
 
@@ -19,22 +24,31 @@ const Texts kLondonSite = {
     {kSiteAltitude, "auto"}, {kSatLongitude, "28.2E"}, {kPolarization, "H"},  {kDiameter, "1.2"},
     {kEfficiency, "65"},
 };
-
 const Texts kNational = {{kSatName, "Astra 2E"}, {kSatLongitude, "28.2E"}, {kFrequency, "11.7"},
                          {kPolarization, "V"},     {kDiameter, "0.6"},       {kEfficiency, "65"},
                          {kAvailability, "99.9"}};
+
+Texts With(Texts base, Texts more)
+{
+    base.insert(base.end(), more.begin(), more.end());
+    return base;
+}
 
 class LossTables : public losstest::LossFixture {
 protected:
     void SetUp() override
     {
         LossFixture::SetUp();
+        orbiscope::RegisterTableWindows();
+        orbiscope::RegisterLossWindows();
         SetLossAtmosphere(&atm);
-        NewWindow();
+        // Dublin at 53.21N 6.16W (D.MM).
+        const TownRecord towns[] = {{"Ireland", 0, 0}, {"Dublin", 53.21f, -6.16f}};
+        std::ofstream(app->dir / "Ireland.twn", std::ios::binary)
+            << TownFileBytes(std::vector<TownRecord>(std::begin(towns), std::end(towns)));
     }
     void TearDown() override
     {
-        window.reset();
         SetLossAtmosphere(nullptr);
         LossFixture::TearDown();
     }
@@ -48,95 +62,89 @@ protected:
             return button;
         });
     }
-    void NewWindow()
+    void ChooseIreland()
     {
-        window = std::make_unique<TMyWindow>(nullptr, nullptr, nullptr);
-        window->SetupWindow();
+        platform::SetDialogDriver(TGetCountryDlg::kResourceId, [](platform::Dialog& d) {
+            for (int i = 0; i < d.ListCount(TGetCountryDlg::kList); ++i)
+                if (d.ListString(TGetCountryDlg::kList, i) == "Ireland.twn") d.ListSetSelIndex(TGetCountryDlg::kList, i);
+            return platform::IDOK;
+        });
     }
-    bool Closed()
+    // Runs a Table command; the table window it leaves, or null.
+    TTableWin* Run(int command)
     {
+        app->app->Client()->ShowTable(command);
         QCoreApplication::processEvents();
-        return window->CloseIfRequested();
+        auto* child = app->app->Client()->ActiveDocumentChild();
+        return child ? dynamic_cast<TTableWin*>(child->Document()) : nullptr;
     }
-    std::vector<std::string> Lines() const { return losstest::Lines(window->Report()); }
+    std::string Caption() const { return app->app->Client()->ActiveDocumentChild()->windowTitle().toStdString(); }
 
     losstest::FakeAtmosphere atm;
-    std::unique_ptr<TMyWindow> window;
     bool waitCursorInForm = false;
 };
-
-Texts With(Texts base, Texts more)
-{
-    base.insert(base.end(), more.begin(), more.end());
-    return base;
-}
 
 TEST_F(LossTables, AvailabilityTable)
 {
     Drive(TAvailForm::kResourceId, With(kLondonSite, {{kFrequency, "11.7"}, {kElevationOverride, "AUTO"}}));
-    AvailLossInputRecord r{};
-    AvailabilityLosses(*window, r);
-    EXPECT_FALSE(Closed());
+    TTableWin* w = Run(6425);
+    ASSERT_NE(w, nullptr);
     EXPECT_FALSE(waitCursorInForm);
-    const std::vector<std::string> lines = Lines();
-    ASSERT_GT(lines.size(), 40u);
-    EXPECT_EQ(lines[0], "Availability v Atmospheric Losses 11.7 GHz (ITU-R Model)");
-    EXPECT_EQ(window->windowTitle().toStdString(), lines[0]);
-    EXPECT_TRUE(losstest::HasLine(window->Report(), "Site altitude\t0.250 km"));
-    EXPECT_TRUE(losstest::HasLine(window->Report(), "Elevation\t25.40 degrees"));
-    const int c = window->AverageCharWidth;
-    EXPECT_EQ(window->TabStops, (std::vector<int>{22 * c, 32 * c, 42 * c, 52 * c, 62 * c, 72 * c, 82 * c}));
+    EXPECT_EQ(losstest::Lines(w->Report()).at(0), "Availability v Atmospheric Losses 11.7 GHz (ITU-R Model)");
+    EXPECT_EQ(Caption(), "Availability v Atmospheric Losses 11.7 GHz (ITU-R Model)");
+    EXPECT_TRUE(losstest::HasLine(w->Report(), "Site altitude\t0.250 km"));
+    EXPECT_TRUE(losstest::HasLine(w->Report(), "Elevation\t25.40 degrees"));
+    const int c = w->AverageCharWidth;
+    EXPECT_EQ(w->TabStops, (std::vector<int>{22 * c, 32 * c, 42 * c, 52 * c, 62 * c, 72 * c, 82 * c}));
     // The accepted texts are the form's stored values for next time.
     EXPECT_EQ(transfer::GetText(app->app->FormRecord(TAvailForm::kStoredRecord), 134, 13), "11.7");
-    EXPECT_EQ(FieldText(r.frequency), "11.7");
 }
 
 TEST_F(LossTables, ElevationOverride)
 {
     // 30 degrees in place of London's 25.40 to 28.2E.
     Drive(TAvailForm::kResourceId, With(kLondonSite, {{kFrequency, "11.7"}, {kElevationOverride, "30"}}));
-    AvailLossInputRecord r{};
-    AvailabilityLosses(*window, r);
-    EXPECT_TRUE(losstest::HasLine(window->Report(), "Elevation\t30.00 degrees"));
+    TTableWin* w = Run(6425);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(losstest::HasLine(w->Report(), "Elevation\t30.00 degrees"));
     EXPECT_EQ(atm.Find("gas")->args[3], 30.0);
 
     // The computed elevation is checked first: 2.4 degrees fails whatever the override.
-    NewWindow();
+    const std::size_t before = app->app->Client()->Children().size();
     Drive(TAvailForm::kResourceId,
           With(kLondonSite, {{kFrequency, "11.7"}, {kElevationOverride, "30"}, {kSatLongitude, "72.0E"}}));
     app->messages.calls.clear();
-    AvailabilityLosses(*window, r);
-    EXPECT_TRUE(Closed());
+    Run(6425);
+    EXPECT_EQ(app->app->Client()->Children().size(), before);
     EXPECT_EQ(Messages(),
               (std::vector<std::string>{"Elevation|ERROR: Elevation < 3 degrees (some atmospheric models are invalid)"}));
 }
 
-TEST_F(LossTables, NationalTable)
+TEST_F(LossTables, FrequencyAndNationalTables)
 {
-    const TownRecord towns[] = {{"Ireland", 0, 0}, {"Dublin", 53.21f, -6.16f}};
-    int asked = 0;
+    Drive(TAttenExtForm::kResourceId,
+          With(kLondonSite, {{kAvailability, "99.9"}, {kRangeStart, "10"}, {kRangeEnd, "20"}}));
+    TTableWin* w = Run(6429);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Caption(), "Frequency v Atmospheric Losses");
+    EXPECT_EQ(losstest::Lines(w->Report()).back().substr(0, 6), "20.00\t");
+
     Drive(TRain2Form::kResourceId, kNational);
-    NationalLossInputRecord r{};
-    StartNationalAtmosLosses(*window, r, [&] {
-        ++asked;
-        return std::span<const TownRecord>(towns);
-    });
-    EXPECT_FALSE(Closed());
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(window->windowTitle().toStdString(), "28.2E National Atmospheric Losses  : Ireland");
-    EXPECT_EQ(Lines().back(), "Dublin\t53.35N\t6.27W\t0.250\t0.31\t0.53\t0.42\t31.500\t6.64\t7.49");
+    ChooseIreland();
+    w = Run(6427);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Caption(), "28.2E National Atmospheric Losses  : Ireland");
+    EXPECT_EQ(losstest::Lines(w->Report()).back(), "Dublin\t53.35N\t6.27W\t0.250\t0.31\t0.53\t0.42\t31.500\t6.64\t7.49");
 }
 
-// Cancel, or no country file, closes the window without a table.
+// Cancel, or no country file chosen, closes the window without a table.
 TEST_F(LossTables, NationalTableCloses)
 {
     for (const bool cancel : {true, false}) {
-        NewWindow();
         Drive(TRain2Form::kResourceId, kNational, cancel ? platform::IDCANCEL : platform::IDOK);
-        NationalLossInputRecord r{};
-        StartNationalAtmosLosses(*window, r, [] { return std::span<const TownRecord>(); });
-        EXPECT_TRUE(Closed()) << cancel;
-        EXPECT_EQ(window->Lines(), 0) << cancel;
+        platform::SetDialogDriver(TGetCountryDlg::kResourceId, [](platform::Dialog&) { return platform::IDCANCEL; });
+        Run(6427);
+        EXPECT_TRUE(app->app->Client()->Children().empty()) << cancel;
     }
 }
 
