@@ -305,53 +305,14 @@ void TRainForm::CmCancel()
 
 // ---- the table forms -----------------------------------------------------------
 
-TLossTableForm::TLossTableForm(QWidget* parent, int resourceId, int helpContext, int storedRecord,
-                               const Layout& layout, void* record, std::size_t size)
-    : TForm(parent, resourceId, "Edit Rain Attenuation Parameters", lossform::Controls(layout)),
-      storedRecord_(storedRecord), record_(record), size_(size)
+TLossTableForm::TLossTableForm(QWidget* parent, int resourceId, int storedRecord, const Layout& layout, void* record,
+                               std::size_t size)
+    : TTableForm(parent, resourceId, "Edit Rain Attenuation Parameters", lossform::Controls(layout), storedRecord,
+                 record, size, {})
 {
-    SetTransferBuffer(record_, size_);
     MakeControls(*this, layout);
     SetHandler(kSite, [this] { CmSite(); });
     SetHandler(kSatellite, [this] { CmSatellite(); });
-    SetHandler(kClear, [this] { CmClear(); });
-    SetHandler(platform::IDHELP, [this, helpContext] { ShowHelp(helpContext); });
-}
-
-void TLossTableForm::SetupWindow()
-{
-    TForm::SetupWindow();
-    RestoreValues();
-}
-
-void TLossTableForm::RestoreValues()
-{
-    if (!App()) return;
-    const auto stored = App()->FormRecord(storedRecord_);
-    std::vector<std::uint8_t> values(stored.begin(), stored.end());
-    values.resize(size_, 0);
-    WriteControls(values);
-}
-
-void TLossTableForm::SaveValues()
-{
-    if (!App()) return;
-    const std::vector<std::uint8_t> values = ReadControls();
-    const auto stored = App()->FormRecord(storedRecord_);
-    std::memcpy(stored.data(), values.data(), std::min(stored.size(), values.size()));
-}
-
-bool TLossTableForm::CanClose()
-{
-    if (!ValidateFields()) return false;
-    SaveValues();
-    return true;
-}
-
-void TLossTableForm::CmClear()
-{
-    for (const platform::ControlSpec& c : Controls())
-        if (c.kind == platform::ControlKind::Edit) SetControlText(c.id, "");
 }
 
 void TLossTableForm::CmSite()
@@ -365,7 +326,7 @@ void TLossTableForm::CmSatellite()
 }
 
 TRain2Form::TRain2Form(QWidget* parent, NationalLossInputRecord& record)
-    : TLossTableForm(parent, kResourceId, kResourceId, kStoredRecord, kNationalLayout, &record, sizeof record)
+    : TLossTableForm(parent, kResourceId, kStoredRecord, kNationalLayout, &record, sizeof record)
 {
 }
 
@@ -381,7 +342,7 @@ bool TRain2Form::ValidateFields()
 }
 
 TAvailForm::TAvailForm(QWidget* parent, AvailLossInputRecord& record)
-    : TLossTableForm(parent, kResourceId, kResourceId, kStoredRecord, kAvailLayout, &record, sizeof record)
+    : TLossTableForm(parent, kResourceId, kStoredRecord, kAvailLayout, &record, sizeof record)
 {
 }
 
@@ -399,9 +360,10 @@ bool TAvailForm::ValidateFields()
            CheckAntenna(*this, Text(kDiameter), Text(kEfficiency));
 }
 
-// Its help is its own page (the topic one below would be the rain graph's).
+// Its help is its own page, as every table form's (the topic one below would
+// be the rain graph's).
 TAttenExtForm::TAttenExtForm(QWidget* parent, FreqLossInputRecord& record)
-    : TLossTableForm(parent, kResourceId, kResourceId, kStoredRecord, kFreqLayout, &record, sizeof record)
+    : TLossTableForm(parent, kResourceId, kStoredRecord, kFreqLayout, &record, sizeof record)
 {
 }
 

@@ -13,6 +13,7 @@
 #include "framework/forms/form_controls.h"
 #include "rftools/losses/atmos_loss_record.h"
 #include "rftools/losses/loss_tables.h"
+#include "rftools/tables/table_forms.h"
 
 namespace lossform {
 
@@ -88,29 +89,21 @@ private:
     AtmosLossInputRecord& record_;
 };
 
-// The three table forms share their behaviour: stored values shown at the
-// start and kept after a valid OK, Clear, Site and Satellite.
-class TLossTableForm : public TForm {
+// The three table forms: the table window's form base (stored values shown
+// at the start and kept after a valid OK, Clear, Help on the form's own
+// page) with the losses forms' layout, checks, Site and Satellite.
+class TLossTableForm : public TTableForm {
 public:
-    TLossTableForm(QWidget* parent, int resourceId, int helpContext, int storedRecord, const lossform::Layout& layout,
-                   void* record, std::size_t size);
-    void SetupWindow() override;
-    bool CanClose() override;
-    // The checks of the form, on the controls' texts.
+    TLossTableForm(QWidget* parent, int resourceId, int storedRecord, const lossform::Layout& layout, void* record,
+                   std::size_t size);
+    // The checks of the form, on the controls' texts, in order.
     virtual bool ValidateFields() = 0;
-    void RestoreValues();
-    void SaveValues();
-    void CmClear();
     void CmSite();
     void CmSatellite();
 
 protected:
+    bool CheckMore() override { return ValidateFields(); }
     std::string Text(int id) const { return GetControlText(id); }
-
-private:
-    int storedRecord_;
-    void* record_;
-    std::size_t size_;
 };
 
 // The national table's form.
