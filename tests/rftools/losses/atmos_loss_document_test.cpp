@@ -17,31 +17,18 @@ namespace {
 using namespace orbiscope::losses;
 
 // A document written field by field: texts padded with zeros to their width.
-class DocBytes {
-public:
+struct DocBytes {
+    std::string bytes;
     explicit DocBytes(std::uint16_t version) { Word(version); }
-    DocBytes& Text(const std::string& t, std::size_t width)
+    DocBytes& Text(const char* t, std::size_t width) { return Append(std::string(t).append(width, '\0'), width); }
+    DocBytes& Word(std::uint16_t w) { return Append({char(w & 0xFF), char(w >> 8)}, 2); }
+    DocBytes& Filler(std::size_t n) { return Append(std::string(n, '\x5A'), n); }
+    DocBytes& Append(const std::string& field, std::size_t width)
     {
-        std::string f = t.substr(0, width);
-        f.resize(width, '\0');
-        bytes_ += f;
+        bytes += field.substr(0, width);
         return *this;
     }
-    DocBytes& Word(std::uint16_t w)
-    {
-        bytes_ += char(w & 0xFF);
-        bytes_ += char(w >> 8);
-        return *this;
-    }
-    DocBytes& Filler(std::size_t n)
-    {
-        bytes_ += std::string(n, '\x5A');
-        return *this;
-    }
-    const std::string& Bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
+    const std::string& Bytes() const { return bytes; }
 };
 
 // The fields every version starts with, up to the polarization.

@@ -1,5 +1,5 @@
 // The loss tables through the Table menu: their forms (checks, stored values,
-// Clear, help), what closes the window, the elevation override and the title.
+// help), what closes the window, the elevation override and the title.
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <fstream>
@@ -180,23 +180,6 @@ TEST_F(LossTables, FormChecks)
         EXPECT_EQ(form->CanClose(), c.message == nullptr) << c.name;
         EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.name;
     }
-}
-
-// The stored values fill the form when it shows; Clear empties every entry.
-TEST_F(LossTables, StoredValuesAndClear)
-{
-    auto stored = app->app->FormRecord(TRain2Form::kStoredRecord);
-    ASSERT_EQ(stored.size(), sizeof(NationalLossInputRecord));
-    transfer::SetText(stored, 0, 41, "Hispasat 30W-5");
-    transfer::SetText(stored, 41, 13, "30.0W");
-    NationalLossInputRecord r{};
-    TRain2Form form(nullptr, r);
-    form.SetupWindow();
-    EXPECT_EQ(form.GetControlText(kSatName), "Hispasat 30W-5");
-    EXPECT_EQ(form.GetControlText(kSatLongitude), "30.0W");
-    form.CmClear();
-    EXPECT_EQ(form.GetControlText(kSatName), "");
-    EXPECT_EQ(form.GetControlText(kSatLongitude), "");
 }
 
 // The Help button of each losses form opens its own page, and F1 on any of
