@@ -1,6 +1,5 @@
 #include "rftools/losses/rain_atten_win.h"
 
-#include <cstring>
 
 #include "framework/app/orbiscope.h"
 #include "framework/forms/field_check.h"
@@ -39,14 +38,14 @@ void TRainAttenWin::EvSetFocus()
 
 void TRainAttenWin::CmEditInputs()
 {
-    const AtmosLossInputRecord before = record_;
-    const bool hadReport = LineCount > 0;
     TRainForm form(this, record_);
-    const bool ok = form.Execute() == platform::IDOK;
-    // Inputs typed and kept (OK, or Cancel, which keeps them unchecked) ask
-    // before the window closes unsaved.
-    if ((ok && hadReport) || std::memcmp(&before, &record_, sizeof before) != 0) Changed = true;
-    if (ok) Recalculate();
+    // Cancel leaves what was typed in the record for the next edit and save,
+    // but neither recalculates nor marks the document changed.  Every OK
+    // marks it, the first one of a new window too, as in the other document
+    // windows, so that closing asks before confirmed inputs are lost.
+    if (form.Execute() != platform::IDOK) return;
+    Changed = true;
+    Recalculate();
 }
 
 void TRainAttenWin::ParseInputs()
