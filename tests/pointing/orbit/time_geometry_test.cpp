@@ -108,7 +108,7 @@ TEST(OrbitTime, EpochSiderealAngleOfTheReportCase) {
     EXPECT_NEAR(std::remainder(theta - iau, 2 * kPi) / kDeg, 0.0, 0.05);
 }
 
-TEST(OrbitAngles, ArcTan2CoversZeroToTwoPi) {
+TEST(OrbitAngles, ArcTan2AndModuliCoverZeroToTwoPi) {
     const struct { double s, c, expected; } cases[] = {
         {0, 1, 2 * kPi}, {1, 0, kPi / 2}, {0, 0, 3 * kPi / 2}, {-1, 0, 3 * kPi / 2},
         {-1, -1, 5 * kPi / 4}, {1, 1, kPi / 4}, {1, -1, 3 * kPi / 4}, {-1, 1, 7 * kPi / 4},
@@ -116,9 +116,6 @@ TEST(OrbitAngles, ArcTan2CoversZeroToTwoPi) {
     for (const auto& c : cases) {
         EXPECT_NEAR(TSgp4Sdp4::ArcTan2(c.s, c.c), c.expected, kTolAngleRad) << c.s << "," << c.c;
     }
-}
-
-TEST(OrbitAngles, ModulusKeepsTheRemainderPositive) {
     EXPECT_DOUBLE_EQ(TSgp4Sdp4::Modulus(-3.0, 360.0), 357.0);
     EXPECT_DOUBLE_EQ(TSgp4Sdp4::Modulus(725.0, 360.0), 5.0);
     EXPECT_DOUBLE_EQ(TSgp4Sdp4::Modulus(360.0, 360.0), 0.0);
@@ -145,15 +142,17 @@ TEST(OrbitObserver, SitesLieOnTheWgs72Ellipsoid) {
 
 // A satellite in the equator plane seen from an equator site: plane geometry
 // gives range sqrt(R^2 + r^2 - 2 R r cos d) and elevation
-// atan((cos d - R/r) / sin d), due east for d > 0.
+// atan((cos d - R/r) / sin d), due east for d > 0.  Saemundsson's refraction,
+// 1.02 / tan(h + 10.3 / (h + 5.11)) arcmin, worked by hand for elevations
+// above the horizon: 0.708999' at 55.02568 degrees, -0.001928' at 90.
 TEST(OrbitObserver, LookAnglesOfAnEquatorialSatellite) {
     constexpr double kR = 6378.135;
     constexpr double kTolKm = 1e-6;
     const double jd = 2461191.0;
-    const struct { const char* what; double r_km; double d_deg; bool refracted; } cases[] = {
-        {"geostationary 30 degrees east", 42164.0, 30.0, true},
-        {"low orbit below the horizon", 7000.0, 40.0, false},
-        {"low orbit overhead", 7000.0, 0.0, true},
+    const struct { const char* what; double r_km, d_deg, refraction_deg; } cases[] = {
+        {"geostationary 30 degrees east", 42164.0, 30.0, 0.011816644131},
+        {"low orbit below the horizon", 7000.0, 40.0, 0.0},
+        {"low orbit overhead", 7000.0, 0.0, -0.000032132007},
     };
     for (const auto& c : cases) {
         GeodeticPos site{0, 0, 0, 0};
@@ -164,11 +163,7 @@ TEST(OrbitObserver, LookAnglesOfAnEquatorialSatellite) {
         const double d = c.d_deg * kDeg;
         EXPECT_NEAR(look.range, std::sqrt(kR * kR + c.r_km * c.r_km - 2 * kR * c.r_km * std::cos(d)), kTolKm) << c.what;
         const double geometric = c.d_deg == 0 ? 90.0 : std::atan((std::cos(d) - kR / c.r_km) / std::sin(d)) / kDeg;
-        // Saemundsson's refraction, 1.02 / tan(h + 10.3 / (h + 5.11)) arcmin,
-        // for elevations above the horizon.
-        const double refraction =
-            c.refracted ? 1.02 / std::tan((geometric + 10.3 / (geometric + 5.11)) * kDeg) / 60.0 : 0.0;
-        EXPECT_NEAR(look.elevation / kDeg, geometric + refraction, 1e-9) << c.what;
+        EXPECT_NEAR(look.elevation / kDeg, geometric + c.refraction_deg, 1e-9) << c.what;
         if (c.d_deg != 0) {
             EXPECT_NEAR(look.azimuth / kDeg, 90.0, 1e-9) << c.what;
         }

@@ -12,7 +12,7 @@
 #include "framework/output/progress.h"
 #include "pointing/sun/solar_batch_forms.h"
 #include "pointing/sun/solar_out_form.h"
-#include "sun_ui_support.h"
+#include "tests/pointing/pointing_ui_support.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ std::string FiftySites()
     return text;
 }
 
-class SolarBatch : public suntest::SunFixture {
+class SolarBatch : public pointingtest::SunWindows {
 protected:
     // Runs the site-file batch on `input` with the given format option; the
     // result goes to `output` when a file is asked for.
@@ -103,7 +103,7 @@ TEST_F(SolarBatch, FiftySitesToTabbedText)
     const std::string output = (Dir() / "outages.tab").string();
     RunSiteFile(input, kVertical, output);
     EXPECT_EQ(Messages(), std::vector<std::string>{});
-    const auto lines = suntest::Lines(suntest::ReadFile(output));
+    const auto lines = pointingtest::Lines(pointingtest::ReadFile(output));
     ASSERT_GT(lines.size(), 50u * 4);
     const std::vector<std::string> header = {"SOLAR OUTAGE RISK 2025", " ", "Early Season Group",
                                              "Local Standard Time (no daylight saving added)",
@@ -133,7 +133,7 @@ TEST_F(SolarBatch, FiftySitesToHtml)
     const std::string input = WriteFile("sites.txt", FiftySites());
     const std::string output = (Dir() / "outages.html").string();
     RunSiteFile(input, kHtml, output);
-    const std::string page = suntest::ReadFile(output);
+    const std::string page = pointingtest::ReadFile(output);
     ASSERT_FALSE(page.empty());
     std::size_t tables = 0;
     for (std::size_t at = page.find("<table"); at != std::string::npos; at = page.find("<table", at + 1)) ++tables;
@@ -194,7 +194,7 @@ TEST_F(SolarBatch, MoreThanFiveHundredSites)
     for (int i = 1; i <= 600; ++i) text += "Pacific " + std::to_string(i) + ",10.00N,150.00E,10,1.2;\n";
     const std::string output = (Dir() / "many.tab").string();
     RunSiteFile(WriteFile("many.txt", text), kVertical, output);
-    const auto lines = suntest::Lines(suntest::ReadFile(output));
+    const auto lines = pointingtest::Lines(pointingtest::ReadFile(output));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Satellite below horizon"), 600);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Site 600"), 1);
 }
@@ -248,7 +248,7 @@ TEST_F(SolarBatch, VisibleSatellitesOfTheList)
     const std::string output = (Dir() / "visible.tab").string();
     platform::QueueFileDialogAnswer({{output}});
     app->app->Dispatch(TSunAllSatsForm::kCommand);
-    const auto lines = suntest::Lines(suntest::ReadFile(output));
+    const auto lines = pointingtest::Lines(pointingtest::ReadFile(output));
     ASSERT_GT(lines.size(), 8u);
     EXPECT_EQ(lines[3], "Local Standard Time (no daylight saving)");
     for (std::size_t i = 7; i < lines.size(); ++i) {
