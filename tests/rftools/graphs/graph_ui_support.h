@@ -28,10 +28,7 @@ inline void Type(platform::Dialog& d, int id, const char* text)
 inline void Choose(platform::Dialog& d, int id) { static_cast<QRadioButton*>(d.Control(id))->setChecked(true); }
 
 // A script that types the (id, text) pairs, chooses the radios and presses OK.
-struct Entry {
-    int id;
-    const char* text;
-};
+struct Entry { int id; const char* text; };
 inline platform::DialogScript Fill(std::vector<Entry> entries, std::vector<int> radios = {})
 {
     return [entries, radios](platform::Dialog& d) {
