@@ -25,9 +25,7 @@ constexpr double kTolAngle = 1e-9;    // degrees, the two geometries agree to ro
 
 // ---- independent hand calculations -------------------------------------
 
-struct Vec {
-    double x, y, z;
-};
+struct Vec { double x, y, z; };
 Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vec Scale(Vec a, double s) { return {a.x * s, a.y * s, a.z * s}; }
@@ -39,9 +37,7 @@ Vec Unit(Vec a) { return Scale(a, 1.0 / Norm(a)); }
 // z to the north pole; the satellite sits `eastOfSite` degrees east of the
 // site on the geostationary ring, or at a latitude off it.  Elevation is
 // free space (no refraction).
-struct HandLook {
-    double elevation, rangeKm, azimuth, skew;
-};
+struct HandLook { double elevation, rangeKm, azimuth, skew; };
 HandLook LookByVectors(double siteLat, double eastOfSite, double satLat = 0.0) {
     const double phi = siteLat * kDeg;
     const Vec up{std::cos(phi), 0.0, std::sin(phi)};
@@ -117,10 +113,7 @@ private:
 // ---- coordinate text -----------------------------------------------------------
 
 TEST(CoordinateText, Parse) {
-    const struct {
-        const char* text;
-        double value;
-    } cases[] = {
+    const struct { const char* text; double value; } cases[] = {
         {"53.42N", 53.42}, {"3.00W", -3.0}, {"3.00w", 3.0}, {"-3.00W", 3.0}, {"12.5E", 12.5},
         {"", 0.0}, {"   19.2E", 19.2}, {"45.5S", -45.5}, {"N", 0.0}, {"+7.25E", 7.25},
         {"1e2E", 100.0}, {"0x10E", 0.0}, {"inf", 0.0}, {"nanS", 0.0}, {"1e999N", 0.0},
@@ -147,11 +140,7 @@ TEST(CoordinateText, IgnoresProcessLocale) {
 }
 
 TEST(CoordinateText, Format) {
-    const struct {
-        double value;
-        int kind;
-        const char* text;
-    } cases[] = {
+    const struct { double value; int kind; const char* text; } cases[] = {
         {-0.004, 0, "0.00S"}, {0.0, 1, "0.00E"}, {-19.2, 2, "19.2W"}, {53.4249, 0, "53.42N"},
         {-3.0, 1, "3.00W"}, {19.25, 2, "19.2E"}, {19.35, 2, "19.4E"}, {-0.0, 0, "0.00N"},
         {179.999, 1, "180.00E"}, {-90.0, 0, "90.00S"},
@@ -183,9 +172,7 @@ TEST(SphereHelpers, LongitudesArcsAndWavelength) {
         double a, b, difference;
     } diffs[] = {{-10, 350, 0}, {10, -10, -340}, {0, 10, -10}, {-170, 170, 20}};
     for (const auto& c : diffs) EXPECT_DOUBLE_EQ(LongitudeDifference(c.a, c.b), c.difference);
-    const struct {
-        double in, out;
-    } norms[] = {{720, 360}, {-10, 350}, {360, 0}, {0, 0}, {359.5, 359.5}, {-360, 0}};
+    const struct { double in, out; } norms[] = {{720, 360}, {-10, 350}, {360, 0}, {0, 0}, {359.5, 359.5}, {-360, 0}};
     for (const auto& c : norms) {
         double v = c.in;
         Normalize360(&v);
@@ -241,9 +228,7 @@ TEST_F(Geometry, ApparentElevationByHand) {
 // checked above.  51.5N with the satellite 10 degrees east: free-space
 // elevation 30.31, slant range 38584.85 km, true azimuth 167.30, skew -7.93.
 TEST_F(Geometry, GeoLookAnglesAgainstVectorGeometry) {
-    const struct {
-        double siteLat, siteLon, satLon;
-    } cases[] = {
+    const struct { double siteLat, siteLon, satLon; } cases[] = {
         {51.5, 0.0, 10.0}, {51.5, -0.1, -5.0}, {40.4, -3.7, 19.2}, {-33.9, 18.4, 20.0},
         {-33.9, 151.2, 140.0}, {10.0, 100.0, 160.0}, {70.0, 20.0, -10.0}, {0.5, 0.0, 30.0},
         {51.5, 170.0, -170.0},
@@ -328,10 +313,7 @@ TEST_F(Geometry, MagneticDeclinationFromTheClock) {
 
 // Day of the year over the year's length: the leap day and the century rules.
 TEST(MagneticDeclination, DecimalYear) {
-    const struct {
-        int y, m, d;
-        double days, yearLength;
-    } cases[] = {
+    const struct { int y, m, d; double days, yearLength; } cases[] = {
         {2025, 1, 1, 1, 365},   {2025, 2, 28, 59, 365}, {2025, 3, 1, 60, 365},    {2025, 12, 31, 365, 365},
         {2024, 2, 29, 60, 365}, {2024, 3, 1, 61, 366},  {2024, 12, 31, 366, 366}, {2000, 3, 1, 61, 366},
         {1900, 3, 1, 60, 365},  {2025, 7, 1, 182, 365},
@@ -346,9 +328,7 @@ TEST(MagneticDeclination, DecimalYear) {
 // below the horizon (0N 0E to 0N 90E is 8.60 degrees below it, not above)
 // or straight overhead.
 TEST_F(Geometry, LookAnglesToPointAgainstVectorGeometry) {
-    const struct {
-        double siteLat, siteLon, satLon, satLat;
-    } cases[] = {
+    const struct { double siteLat, siteLon, satLon, satLat; } cases[] = {
         {51.5, 0.0, 10.0, 0.0},  {51.5, 0.0, 10.0, 5.0},  {51.5, 0.0, 10.0, -5.0},
         {-33.9, 18.4, 0.0, 3.0}, {-33.9, 18.4, 0.0, -3.0}, {40.0, -100.0, -120.0, 2.0},
         // Sites nearer the equator than the satellite: the point lies poleward.
@@ -500,11 +480,7 @@ TEST(OrbitRange, AgainstCircularOrbitFormulas) {
 // ---- truncation and rounding ------------------------------------------------------
 
 TEST(Decimals, TruncateAndRound) {
-    const struct {
-        double x;
-        int n;
-        double truncated, rounded;
-    } cases[] = {
+    const struct { double x; int n; double truncated, rounded; } cases[] = {
         {2.999, 2, 2.99, 3.0},    {-2.999, 2, -2.99, -2.99}, {2.5, 0, 2.0, 3.0},
         {-2.5, 0, -2.0, -2.0},    {99.99995, 4, 99.9999, 100.0}, {0.0, 3, 0.0, 0.0},
         {1234.5678, -2, 1200.0, 1200.0},

@@ -77,11 +77,7 @@ TEST(MapChecksum, SignedBytesWrapping)
 // substitute sum).
 TEST(MapFileFormat, NumbersAsStrtodReadsThem)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<float> expected;
-    };
+    struct Case { const char* name; std::string text; std::vector<float> expected; };
     const auto f = [](const char* number) { return static_cast<float>(std::strtod(number, nullptr)); };
     const Case cases[] = {
         {"space and line feed", "1.5 -2.25\n3 4\n", {1.5f, -2.25f, 3.0f, 4.0f}},
@@ -131,10 +127,7 @@ TEST(MapFileFormat, EveryByteValueAsSeparator)
 TEST(MapFileFormat, RefusedFiles)
 {
     const std::string good = "1.25 2.5\n3.75 4\n";
-    struct Case {
-        const char* name;
-        std::string text;
-    };
+    struct Case { const char* name; std::string text; };
     const Case cases[] = {
         // The CR before each line feed reads as an empty number and shifts the rest.
         {"CR LF line ends", "1.25 2.5\r\n3.75 4\r\n"},
@@ -157,11 +150,7 @@ TEST(MapFileFormat, RefusedFiles)
 // neither do 12 in the rain-rate and topography format.
 TEST(MapFileFormat, NumberLengthLimit)
 {
-    struct Case {
-        int tokenBytes;
-        std::string number;
-        bool accepted;
-    };
+    struct Case { int tokenBytes; std::string number; bool accepted; };
     const Case cases[] = {
         {16, "123456789.012345", false}, {16, "12345678.012345", true}, {16, std::string(4000, '7'), false},
         {12, "1234567.123", true},       {12, "12345678.123", false},
@@ -207,11 +196,7 @@ ItuMapGrid IndexGrid()
 TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
 {
     SetItuMapGrid(ItuMap::T_mean, IndexGrid());
-    struct Case {
-        float lat, lon;
-        int j, j1, i, i1;
-        double value;
-    };
+    struct Case { float lat, lon; int j, j1, i, i1; double value; };
     const std::vector<Case> cases = {
         // Latitude 90 uses row 720 for both corner rows with weight 0.
         {90.0f, 0.0f, 720, 720, 720, 721, 7200720.0},
@@ -239,9 +224,7 @@ TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
 
 TEST(CubicKernel, Weights)
 {
-    struct Case {
-        float t, weight;
-    };
+    struct Case { float t, weight; };
     // 1.5u^3 - 2.5u^2 + 1 below 1; -0.5u^3 + 2.5u^2 - 4u + 2 below 2.
     const std::vector<Case> cases = {{0, 1}, {0.5f, 0.5625f}, {-0.5f, 0.5625f}, {1, 0},
                                      {1.5f, -0.0625f}, {-1.5f, -0.0625f}, {2, 0}, {7, 0}};
@@ -271,10 +254,7 @@ ItuMapGrid TopoWithBlock(int row0, int col0)
 // of 1000 m there gives 1 km (the weights sum to one) and elsewhere nothing.
 TEST(TopoHeight, CornersReadTheirBlock)
 {
-    struct Case {
-        float lat, lon;
-        int row0, col0;
-    };
+    struct Case { float lat, lon; int row0, col0; };
     const Case cases[] = {{-90.0f, -180.0f, 2160, 0}, {90.0f, 180.0f, 0, 4320}, {90.0f, -180.0f, 0, 0},
                           {-90.0f, 180.0f, 2160, 4320}};
     for (const auto& c : cases) {
