@@ -85,10 +85,7 @@ TEST(BmpReader, ReportsFourPhases)
     EXPECT_EQ(log.calls, expected);
 }
 
-struct HostileBmp {
-    const char* name;
-    Bytes file;
-};
+struct HostileBmp { const char* name; Bytes file; };
 
 TEST(BmpReader, RefusesHostileFiles)
 {

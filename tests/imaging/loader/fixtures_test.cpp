@@ -19,11 +19,7 @@ using namespace imagetest;
 
 const std::string kFixtures = ORBISCOPE_IMAGE_FIXTURES;
 
-struct Reference {
-    std::string file;
-    int width = 0, height = 0;
-    std::uint64_t hash = 0;
-};
+struct Reference { std::string file; int width = 0, height = 0; std::uint64_t hash = 0; };
 
 std::vector<Reference> ReadReferences()
 {

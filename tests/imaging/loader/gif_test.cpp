@@ -81,10 +81,7 @@ const Codes k2x2 = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
 
 TEST(GifReader, DepthFollowsTheColourTable)
 {
-    struct Row {
-        int sizeBits;
-        unsigned bitCount;
-    };
+    struct Row { int sizeBits; unsigned bitCount; };
     for (const Row& r : {Row{1, 1}, Row{2, 4}, Row{4, 4}, Row{5, 8}, Row{8, 8}}) {
         const Bytes dib = Load(Gif(r.sizeBits, {{.data = SubBlocks(k2x2)}}));
         ASSERT_FALSE(dib.empty()) << r.sizeBits;

@@ -11,10 +11,7 @@ using namespace orbiscope;
 using imagetest::Bytes;
 using imagetest::HeaderOf;
 
-struct ColourCountRow {
-    unsigned bits;
-    std::uint32_t colours;
-};
+struct ColourCountRow { unsigned bits; std::uint32_t colours; };
 
 TEST(PackedDib, DefaultColorCountByDepth)
 {
@@ -185,10 +182,7 @@ TEST(PackedDib, MasksThatCannotBeUsed)
     EXPECT_FALSE(ImageDib::New(24, 1, 1, 0).SetupMasks());
 }
 
-struct RefusedHeader {
-    const char* name;
-    BitmapInfoHeader header;
-};
+struct RefusedHeader { const char* name; BitmapInfoHeader header; };
 
 BitmapInfoHeader Header(std::int32_t w, std::int32_t h, unsigned bits, std::uint32_t compression = kBiRgb,
                         std::uint32_t colours = 0, std::uint32_t sizeImage = 0)

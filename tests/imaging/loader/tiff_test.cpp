@@ -18,10 +18,7 @@ using imagetest::Rgb;
 
 constexpr std::uint16_t kByte = 1, kShort = 3, kLong = 4;
 
-struct Entry {
-    std::uint16_t tag, type;
-    std::vector<std::uint32_t> values;
-};
+struct Entry { std::uint16_t tag, type; std::vector<std::uint32_t> values; };
 
 Entry Short(std::uint16_t tag, std::uint32_t v) { return {tag, kShort, {v}}; }
 Entry Long(std::uint16_t tag, std::uint32_t v) { return {tag, kLong, {v}}; }
@@ -284,10 +281,7 @@ TEST(TiffReader, LzwTableOfFourThousandNinetySixEntriesIsTheLimit)
 
 TEST(TiffReader, LzwCodesThatNameNoString)
 {
-    struct Row {
-        const char* name;
-        Codes codes;
-    };
+    struct Row { const char* name; Codes codes; };
     const Row rows[] = {
         {"a table code right after clear", {{256, 9}, {300, 9}, {257, 9}}},
         {"the code being made with nothing before it", {{256, 9}, {258, 9}, {257, 9}}},
@@ -314,10 +308,7 @@ TEST(TiffReader, ReportsTheStartAndEachStrip)
     EXPECT_TRUE(Load(file).empty());   // one offset for three strips
 }
 
-struct Refused {
-    const char* name;
-    std::vector<Entry> entries;
-};
+struct Refused { const char* name; std::vector<Entry> entries; };
 
 TEST(TiffReader, RefusesWhatItCannotShowFaithfully)
 {

@@ -70,10 +70,7 @@ protected:
     std::unique_ptr<testsupport::AppFixture> app;
 };
 
-struct FormatRow {
-    const char* file;
-    int width, height;
-};
+struct FormatRow { const char* file; int width, height; };
 
 TEST_F(ImageWindow, EachFormatOpensThroughTheClient)
 {
@@ -108,13 +105,7 @@ TEST_F(ImageWindow, AFileThatGivesNoPictureIsReported)
     EXPECT_EQ(app->messages.calls.back().text, "Cannot read file " + (app->dir / "folder.bmp").string());
 }
 
-struct PictureRow {
-    int command;
-    const char* caption;
-    int width, height;
-    unsigned bits;
-    std::uint32_t colours;
-};
+struct PictureRow { int command; const char* caption; int width, height; unsigned bits; std::uint32_t colours; };
 
 // The built-in pictures as the Map menu shows them: caption, size and
 // depth of each.
