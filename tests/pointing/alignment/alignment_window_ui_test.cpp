@@ -276,13 +276,7 @@ TEST_F(AlignmentWindows, SquintBeyondTenBeamwidthsIsRefused)
 // The first failing field is reported with its label, range and unit.
 TEST_F(AlignmentWindows, FieldChecksOfBothDialogs)
 {
-    const struct {
-        bool dual;
-        int control;
-        const char* text;
-        const char* caption;
-        const char* message;
-    } cases[] = {
+    const struct { bool dual; int control; const char* text; const char* caption; const char* message; } cases[] = {
         {false, TAngleForm::kSiteName, "", "Empty Field Error", "Site name"},
         {false, TAngleForm::kSiteLatitude, "91.00N", "Range Error", "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S"},
         {false, TAngleForm::kInclination, "20.5", "Range Error", "Inclination\r\nRange -20.000000 to 20.000000 \xB0"},

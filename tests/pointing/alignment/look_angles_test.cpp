@@ -158,9 +158,7 @@ TEST(LookAngleRecord, TextsAreReadAsTheFormTypesThem)
 
 namespace {
 
-struct TurnCase {
-    double from, to, turn;
-};
+struct TurnCase { double from, to, turn; };
 
 TEST(AzimuthTurn, ShorterWayRoundAcrossNorth)
 {

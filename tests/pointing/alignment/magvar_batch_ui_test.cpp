@@ -70,11 +70,7 @@ TEST_F(MagVarBatch, NoGivesHtml)
     EXPECT_NE(pointingtest::ReadFile(output).find("<table"), std::string::npos);
 }
 
-struct FaultCase {
-    const char* name;
-    std::string input;
-    std::vector<std::string> messages;
-};
+struct FaultCase { const char* name; std::string input; std::vector<std::string> messages; };
 
 const FaultCase kFaults[] = {
     {"longitude without suffix on line 2", "Paris,48.85N,2.35E;\nRome,41.90N,12.50;",

@@ -92,12 +92,7 @@ TEST(ElementConversion, TheCheckFlagRefusesABadChecksumAndKeepsTheCurrentSet) {
     EXPECT_FALSE(model.ConvertTleEntry(2, false));
 }
 
-struct GuardCase {
-    const char* what;
-    Orbit orbit;
-    double t_min;
-    OrbitStatus expected;
-};
+struct GuardCase { const char* what; Orbit orbit; double t_min; OrbitStatus expected; };
 
 Orbit With(void (*change)(Orbit&)) {
     Orbit o;

@@ -59,10 +59,7 @@ std::size_t IndexOf(const std::vector<TleEntry>& sets, const char* name) {
     return sets.size();
 }
 
-struct Track {
-    double rMin_km = 1e30, rMax_km = 0;
-    double lonMin_deg = 1e30, lonMax_deg = -1e30;
-};
+struct Track { double rMin_km = 1e30, rMax_km = 0; double lonMin_deg = 1e30, lonMax_deg = -1e30; };
 
 Track TrackOver(TSgp4Sdp4& model, double fromMin, double toMin) {
     Track track;

@@ -15,12 +15,7 @@
 
 namespace {
 
-struct PrintedState {
-    std::string satellite;
-    double t_min;
-    double r_km[3];
-    double v_km_s[3];
-};
+struct PrintedState { std::string satellite; double t_min; double r_km[3]; double v_km_s[3]; };
 
 std::vector<PrintedState> ReadPrintedStates() {
     std::ifstream in(std::string(ORBISCOPE_ORBIT_DATA) + "/str3-test-cases.tsv");

@@ -13,11 +13,7 @@ constexpr double kDeg = kPi / 180.0;
 constexpr double kTolJd = 1e-8;          // days (1 ms)
 constexpr double kTolAngleRad = 1e-12;
 
-struct JulianCase {
-    const char* what;
-    double epoch;
-    double jd;
-};
+struct JulianCase { const char* what; double epoch; double jd; };
 
 // Julian dates of 0 h of the day, from the calendar: 2000 January 1.0 is
 // JD 2451544.5; each year of 365 days, leap years 366.

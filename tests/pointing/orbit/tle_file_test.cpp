@@ -68,11 +68,7 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
     EXPECT_EQ(orbit_test::RealSets("geo").size(), 574u);
 }
 
-struct ChecksumCase {
-    const char* what;
-    std::string line;
-    bool ok;
-};
+struct ChecksumCase { const char* what; std::string line; bool ok; };
 
 // Digits count their value, '-' counts 1, letters, '.', '+' and blanks 0.
 TEST(TleChecks, LineChecksum) {
@@ -94,11 +90,7 @@ std::string Fixed(std::string line, std::size_t column, char c) {
 }
 
 TEST(TleChecks, PairLayout) {
-    const struct {
-        const char* what;
-        std::string l1, l2;
-        bool ok;
-    } cases[] = {
+    const struct { const char* what; std::string l1, l2; bool ok; } cases[] = {
         {"published pair", kLine1, kLine2, true},
         {"line numbers swapped", kLine2, kLine1, false},
         {"catalogue numbers differ", Fixed(kLine1, 7, '5'), kLine2, false},

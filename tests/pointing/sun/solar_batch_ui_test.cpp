@@ -18,11 +18,7 @@ namespace {
 
 using namespace solarform;
 
-struct LayoutCase {
-    const char* name;
-    int command;
-    const TSolarBatchFormBase::Definition* definition;
-};
+struct LayoutCase { const char* name; int command; const TSolarBatchFormBase::Definition* definition; };
 
 const LayoutCase kLayouts[] = {
     {"sites with one satellite", 6527, &TSolarBatchForm::kDefinition},
@@ -97,7 +93,9 @@ protected:
     std::string frequency = "11.7";
 };
 
-TEST_F(SolarBatch, FiftySitesToTabbedText)
+// The report's lines are the engine's golden; here the file of 50 sites is
+// read, numbered and written as tabbed text (marks stripped) and as HTML.
+TEST_F(SolarBatch, FiftySitesToTabbedTextAndHtml)
 {
     const std::string input = WriteFile("sites.txt", FiftySites());
     const std::string output = (Dir() / "outages.tab").string();
@@ -105,10 +103,8 @@ TEST_F(SolarBatch, FiftySitesToTabbedText)
     EXPECT_EQ(Messages(), std::vector<std::string>{});
     const auto lines = pointingtest::Lines(pointingtest::ReadFile(output));
     ASSERT_GT(lines.size(), 50u * 4);
-    const std::vector<std::string> header = {"SOLAR OUTAGE RISK 2025", " ", "Early Season Group",
-                                             "Local Standard Time (no daylight saving added)",
-                                             "Standard antenna beamwidth at 11.7 GHz", "Testsat 28.2E, 28.20E"};
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6), header);
+    EXPECT_EQ(lines[0], "SOLAR OUTAGE RISK 2025");
+    EXPECT_EQ(lines[2], "Early Season Group");
     int sites = 0, rows = 0;
     for (const auto& l : lines) {
         if (l.rfind("Site ", 0) == 0 && l.find(',') == std::string::npos) {
@@ -126,29 +122,19 @@ TEST_F(SolarBatch, FiftySitesToTabbedText)
     EXPECT_NE(site42->find(", TZ=1.00, D=1.40"), std::string::npos) << *site42;
     ASSERT_FALSE(progressTexts.empty());
     EXPECT_EQ(progressTexts.back().substr(0, 14), "Processing 50 ");
-}
 
-TEST_F(SolarBatch, FiftySitesToHtml)
-{
-    const std::string input = WriteFile("sites.txt", FiftySites());
-    const std::string output = (Dir() / "outages.html").string();
-    RunSiteFile(input, kHtml, output);
-    const std::string page = pointingtest::ReadFile(output);
-    ASSERT_FALSE(page.empty());
+    // HTML: a table for the season heading, and per site one for its heading
+    // and one for its columns.
+    const std::string html = (Dir() / "outages.html").string();
+    RunSiteFile(input, kHtml, html);
+    const std::string page = pointingtest::ReadFile(html);
     std::size_t tables = 0;
     for (std::size_t at = page.find("<table"); at != std::string::npos; at = page.find("<table", at + 1)) ++tables;
-    // A table for the season heading, and per site one for its heading and
-    // one for its columns.
     EXPECT_EQ(tables, 1u + 2u * 50u);
     EXPECT_NE(page.find("SOLAR OUTAGE RISK 2025"), std::string::npos);
 }
 
-struct FaultCase {
-    const char* name;
-    std::string input;
-    std::string frequency;
-    std::vector<std::string> messages;
-};
+struct FaultCase { const char* name; std::string input; std::string frequency; std::vector<std::string> messages; };
 
 const FaultCase kFaults[] = {
     {"latitude 91N on line 4 (the second record runs over lines 2 and 3)",

@@ -71,11 +71,7 @@ TEST_F(SolarOutWindow, GoldenReport)
     EXPECT_EQ(w.TabStops, (std::vector<int>{25 * c, 35 * c, 45 * c, 55 * c, 67 * c}));
 }
 
-struct FieldAt {
-    const char* name;
-    std::size_t offset;
-    std::string bytes;
-};
+struct FieldAt { const char* name; std::size_t offset; std::string bytes; };
 
 // The document: version 1947, then the record's fields at their offsets.
 TEST_F(SolarOutWindow, DocumentBytes)

@@ -71,10 +71,7 @@ TEST(SunSiderealTime, MeeusExamples12aAnd12b)
     EXPECT_NEAR(east.SiderealTime(21.35, 1987, 2.0, 0), 128.7378734 / 15.0 + 2.0, kTolSiderealHours);
 }
 
-struct PositionCase {
-    const char* name;
-    double raDeg, decDeg;
-};
+struct PositionCase { const char* name; double raDeg, decDeg; };
 
 // Meeus, Astronomical Algorithms, example 25.a (low accuracy) and 25.b
 // (full theory): the sun on 1992 October 13.0.
@@ -164,10 +161,7 @@ TEST(SunHorizontal, MeeusExample13b)
     EXPECT_NEAR(el / kDeg, 15.1249, 1e-3);
 }
 
-struct RefractionCase {
-    const char* name;
-    double elevationDeg, refractionDeg, tolDeg;
-};
+struct RefractionCase { const char* name; double elevationDeg, refractionDeg, tolDeg; };
 
 // Standard refraction: 34' at the horizon and 58" at 45 degrees (Meeus,
 // chapter 16; the model fixes 1000 mbar and 15 C).  None at -5 and below.
@@ -192,12 +186,7 @@ TEST(SunRefraction, StandardValues)
     }
 }
 
-struct HmsCase {
-    const char* name;
-    bool wholeMinutes;
-    double hours;
-    int h, m, s, negative;
-};
+struct HmsCase { const char* name; bool wholeMinutes; double hours; int h, m, s, negative; };
 
 const HmsCase kHms[] = {
     {"5.99999 rounds up to 6:00:00", false, 5.99999, 6, 0, 0, 0},
