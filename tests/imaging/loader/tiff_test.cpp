@@ -150,19 +150,15 @@ TEST(TiffReader, RgbBecomesBlueGreenRed)
     EXPECT_EQ(Bytes(dib.begin() + 40, dib.begin() + 46), (Bytes{3, 2, 1, 6, 5, 4}));
 }
 
-TEST(TiffReader, StripsWithoutByteCountsAreWholeRows)
+// Strips without byte counts are whole rows (here two strips of one row,
+// their offsets a SHORT array held inline); rows per strip of 0 or beyond 16
+// bits is the whole image.
+TEST(TiffReader, StripLayouts)
 {
-    // 2 x 2 in two strips of one row, offsets as a SHORT array held inline.
-    std::vector<Entry> e = Without(With(Grey(2, 2, 0), Short(278, 1)), 279);
-    e = With(e, {273, kShort, {kData - 1000, kData - 998}});
-    EXPECT_EQ(Levels(Load(Tiff(false, e, {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
-}
-
-TEST(TiffReader, RowsPerStripOfZeroOrBeyondSixteenBitsIsTheWholeImage)
-{
-    EXPECT_EQ(Levels(Load(Tiff(false, With(Grey(2, 2, 4), Short(278, 0)), {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(Levels(Load(Tiff(false, With(Grey(2, 2, 4), Long(278, 65536)), {1, 2, 3, 4}))),
-              (Bytes{1, 2, 3, 4}));
+    const std::vector<Entry> twoStrips =
+        With(Without(With(Grey(2, 2, 0), Short(278, 1)), 279), {273, kShort, {kData - 1000, kData - 998}});
+    for (const auto& entries : {twoStrips, With(Grey(2, 2, 4), Short(278, 0)), With(Grey(2, 2, 4), Long(278, 65536))})
+        EXPECT_EQ(Levels(Load(Tiff(false, entries, {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
 }
 
 TEST(TiffReader, ColourMapsOfSixteenAndEightBits)
