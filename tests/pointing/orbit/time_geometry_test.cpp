@@ -77,11 +77,9 @@ TEST(OrbitTime, CurrentUtcHoldsTheOffsetToOneDayEitherWay) {
         EXPECT_EQ(t.second, c.second) << c.what;
         EXPECT_EQ(t.weekday, c.weekday) << c.what;
     }
-}
-
-TEST(OrbitTime, JulianDateOfTimeAddsTheFractionOfTheDay) {
+    // Its Julian date adds the fraction of the day: 2026-05-30 22:50 = JD 2461190.5 + 22.8333/24.
     UtcDateTime t;
-    TSgp4Sdp4::CurrentUtc(t, 0, 1780181400);  // 2026-05-30 22:50 = JD 2461190.5 + 22.8333/24
+    TSgp4Sdp4::CurrentUtc(t, 0, k20260530_2250);
     EXPECT_NEAR(TSgp4Sdp4::JulianDateOfTime(t), 2461191.451388889, kTolJd);
 }
 

@@ -102,9 +102,7 @@ TEST(TleChecks, PairLayout) {
         {"no point in the mean motion", kLine1, Fixed(kLine2, 55, '5'), false},
         {"bad checksum", kLine1.substr(0, 68) + "0", kLine2, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TSgp4Sdp4::TlePairWellFormed(c.l1.c_str(), c.l2.c_str()), c.ok) << c.what;
-    }
+    for (const auto& c : cases) EXPECT_EQ(TSgp4Sdp4::TlePairWellFormed(c.l1.c_str(), c.l2.c_str()), c.ok) << c.what;
 }
 
 }  // namespace

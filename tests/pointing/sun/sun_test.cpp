@@ -34,9 +34,7 @@ const DayNumberCase kDayNumbers[] = {
 TEST(SunCalendar, DayNumbersOfPublishedDates)
 {
     TSun sun(0, 0);
-    for (const auto& c : kDayNumbers) {
-        EXPECT_NEAR(sun.JulianDay(c.day, c.month, c.year), c.expected, 1e-6) << c.name;
-    }
+    for (const auto& c : kDayNumbers) EXPECT_NEAR(sun.JulianDay(c.day, c.month, c.year), c.expected, 1e-6) << c.name;
 }
 
 // Meeus 7.c: JD 2436116.31 is 1957 October 4.81; and every day from 1900 to
