@@ -13,41 +13,26 @@ constexpr double kDeg = kPi / 180.0;
 constexpr double kTolJd = 1e-8;          // days (1 ms)
 constexpr double kTolAngleRad = 1e-12;
 
-struct JulianCase { const char* what; double epoch; double jd; };
-
 // Julian dates of 0 h of the day, from the calendar: 2000 January 1.0 is
-// JD 2451544.5; each year of 365 days, leap years 366.
-const JulianCase kEpochCases[] = {
-    {"2000 day 179.78495062 (2000-06-27 18:50:19.734)", 179.78495062, 2451723.28495062},
-    {"57001 is 1957 January 1", 57001.0, 2435839.5},     // 2451544.5 - (43 x 365 + 10)
-    {"56001 is 2056 January 1", 56001.0, 2471998.5},     // 2451544.5 + (56 x 365 + 14)
-    {"the report's 88888 epoch", 80275.98708465, 2444514.48708465},  // 1980 Jan 1.0 = 2444239.5
-    {"day 1.0 is January 1 at 0 h", 26001.0, 2461041.5},
-};
-
-TEST(OrbitTime, EpochsBecomeJulianDates) {
-    for (const JulianCase& c : kEpochCases) {
-        EXPECT_NEAR(TSgp4Sdp4::JulianDateOfEpoch(c.epoch), c.jd, kTolJd) << c.what;
-    }
-}
-
-TEST(OrbitTime, JulianDateOfYearIsJanuaryZero) {
-    const struct { double year; double jd; } cases[] = {
-        {2026, 2461040.5},  // 2026 January 1.0 = JD 2461041.5
-        {2000, 2451543.5},
-        {1900, 2415019.5},  // 1900 January 0.5 = JD 2415020.0
-        {1957, 2435838.5},
+// JD 2451544.5; each year of 365 days, leap years 366.  The day of the year
+// counts the leap day from March.
+TEST(OrbitTime, CalendarToJulianDates) {
+    const struct { const char* what; double epoch; double jd; } epochs[] = {
+        {"2000 day 179.78495062 (2000-06-27 18:50:19.734)", 179.78495062, 2451723.28495062},
+        {"57001 is 1957 January 1", 57001.0, 2435839.5},     // 2451544.5 - (43 x 365 + 10)
+        {"56001 is 2056 January 1", 56001.0, 2471998.5},     // 2451544.5 + (56 x 365 + 14)
+        {"the report's 88888 epoch", 80275.98708465, 2444514.48708465},  // 1980 Jan 1.0 = 2444239.5
+        {"day 1.0 is January 1 at 0 h", 26001.0, 2461041.5},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(TSgp4Sdp4::JulianDateOfYear(c.year), c.jd) << c.year;
-}
-
-TEST(OrbitTime, DayOfYearCountsLeapDaysFromMarch) {
-    const struct { int year, month, day, expected; } cases[] = {
+    for (const auto& c : epochs) EXPECT_NEAR(TSgp4Sdp4::JulianDateOfEpoch(c.epoch), c.jd, kTolJd) << c.what;
+    // January 0.0 of the year: 1900 January 0.5 = JD 2415020.0.
+    const struct { double year; double jd; } years[] = {
+        {2026, 2461040.5}, {2000, 2451543.5}, {1900, 2415019.5}, {1957, 2435838.5}};
+    for (const auto& c : years) EXPECT_DOUBLE_EQ(TSgp4Sdp4::JulianDateOfYear(c.year), c.jd) << c.year;
+    const struct { int year, month, day, expected; } days[] = {
         {2000, 3, 1, 61}, {1900, 3, 1, 60}, {2026, 12, 31, 365}, {2024, 12, 31, 366}, {2024, 2, 29, 60},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TSgp4Sdp4::DayOfYear(c.year, c.month, c.day), c.expected) << c.year << "-" << c.month;
-    }
+    for (const auto& c : days) EXPECT_EQ(TSgp4Sdp4::DayOfYear(c.year, c.month, c.day), c.expected) << c.year;
 }
 
 TEST(OrbitTime, CurrentUtcHoldsTheOffsetToOneDayEitherWay) {
