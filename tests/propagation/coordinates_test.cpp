@@ -5,6 +5,7 @@
 #include "propagation/coordinates.h"
 #include "propagation/geo_notifier.h"
 #include "propagation/itu_maps.h"
+#include "propagation_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -65,17 +66,6 @@ HandLook LookByVectors(double siteLat, double eastOfSite, double satLat = 0.0) {
     return h;
 }
 
-// ---- test doubles ----------------------------------------------------------
-
-class RecordingNotifier : public CalculationNotifier {
-public:
-    std::vector<Notice> notices;
-    NoticeAnswer Notify(const Notice& notice) override {
-        notices.push_back(notice);
-        return NoticeAnswer::Ok;
-    }
-};
-
 std::chrono::system_clock::time_point Utc(int year, int month, int day) {
     std::tm t{};
     t.tm_year = year - 1900;
@@ -95,18 +85,15 @@ protected:
             FreeMapFile(ItuMap::TOPO);
         }
         SetDeclinationClock([] { return Utc(2025, 1, 1); });
-        previous_ = SetCalculationNotifier(&notifier_);
     }
     void TearDown() override {
-        SetCalculationNotifier(previous_);
         SetDeclinationClock({});
         FreeMapFile(ItuMap::TOPO);
         if (savedTopo_) SetItuMapGrid(ItuMap::TOPO, std::move(*savedTopo_));
     }
-    RecordingNotifier notifier_;
+    proptest::RecordedNotices notifier_;
 
 private:
-    CalculationNotifier* previous_ = nullptr;
     std::optional<ItuMapGrid> savedTopo_;
 };
 
