@@ -146,18 +146,16 @@ TEST(CoordinateText, Format) {
 }
 
 TEST(CoordinateText, DegreesAndMinutes) {
-    const struct {
-        double dmm, degrees;
-    } cases[] = {{53.30, 53.5}, {-53.30, -53.5}, {0.45, 0.75}, {10.0, 10.0}, {12.5995, 12.0 + 59.95 / 60.0}};
+    const struct { double dmm, degrees; } cases[] = {
+        {53.30, 53.5}, {-53.30, -53.5}, {0.45, 0.75}, {10.0, 10.0}, {12.5995, 12.0 + 59.95 / 60.0}};
     for (const auto& c : cases) EXPECT_NEAR(DegMinToDegrees(c.dmm), c.degrees, 1e-12) << c.dmm;
 }
 
 // ---- sphere helpers ----------------------------------------------------------------
 
 TEST(SphereHelpers, LongitudesArcsAndWavelength) {
-    const struct {
-        double a, b, difference;
-    } diffs[] = {{-10, 350, 0}, {10, -10, -340}, {0, 10, -10}, {-170, 170, 20}};
+    const struct { double a, b, difference; } diffs[] = {
+        {-10, 350, 0}, {10, -10, -340}, {0, 10, -10}, {-170, 170, 20}};
     for (const auto& c : diffs) EXPECT_DOUBLE_EQ(LongitudeDifference(c.a, c.b), c.difference);
     const struct { double in, out; } norms[] = {{720, 360}, {-10, 350}, {360, 0}, {0, 0}, {359.5, 359.5}, {-360, 0}};
     for (const auto& c : norms) {
@@ -440,9 +438,8 @@ TEST(PolarMount, AgainstTheGeometryOfTheRing) {
 // period 2 pi r / v, largest Doppler v f cos(el) / c; the range by the law of
 // cosines in the triangle centre-site-satellite.
 TEST(OrbitRange, AgainstCircularOrbitFormulas) {
-    const struct {
-        double heightKm, elevation, fGHz;
-    } cases[] = {{400, 10, 2.2}, {35786, 90, 12.0}, {35786, 30, 4.0}, {800, 0, 0.137}, {20200, 45, 1.575}};
+    const struct { double heightKm, elevation, fGHz; } cases[] = {
+        {400, 10, 2.2}, {35786, 90, 12.0}, {35786, 30, 4.0}, {800, 0, 0.137}, {20200, 45, 1.575}};
     double v, doppler, period;
     for (const auto& c : cases) {
         const double range = OrbitRangeDoppler(c.heightKm, c.elevation, c.fGHz, &v, &doppler, &period);
