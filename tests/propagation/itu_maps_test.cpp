@@ -45,8 +45,6 @@ public:
     std::vector<std::string> messages;
 };
 
-}  // namespace
-
 // The checksum adds every byte as a signed 8-bit value into a wrapping 32-bit
 // sum; the bulk sum must equal adding byte by byte, at every length and
 // alignment.
@@ -177,8 +175,6 @@ TEST(MapFileFormat, HeightsReadAsIntegers)
     EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, 7, static_cast<std::int16_t>(70000 - 65536), 0}));
 }
 
-namespace {
-
 // A 0.25-degree grid whose value tells its row and column apart.
 ItuMapGrid IndexGrid()
 {
@@ -190,8 +186,6 @@ ItuMapGrid IndexGrid()
         for (int i = 0; i < 1441; ++i) grid.values[static_cast<std::size_t>(j) * 1441 + static_cast<std::size_t>(i)] = static_cast<float>(j * 10000 + i);
     return grid;
 }
-
-}  // namespace
 
 TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
 {
@@ -234,8 +228,6 @@ TEST(CubicKernel, Weights)
         EXPECT_NEAR(CubicKernel(1 + f) + CubicKernel(f) + CubicKernel(1 - f) + CubicKernel(2 - f), 1.0f, 1e-6f);
 }
 
-namespace {
-
 // A topography grid that is 0 except for a 4 x 4 block of 1000 m.
 ItuMapGrid TopoWithBlock(int row0, int col0)
 {
@@ -247,8 +239,6 @@ ItuMapGrid TopoWithBlock(int row0, int col0)
         for (int c = col0; c < col0 + 4; ++c) grid.heights[static_cast<std::size_t>(r) * 4324 + static_cast<std::size_t>(c)] = 1000;
     return grid;
 }
-
-}  // namespace
 
 // The bicubic sum reads exactly the 4 x 4 block around the point, so a block
 // of 1000 m there gives 1 km (the weights sum to one) and elsewhere nothing.
@@ -284,8 +274,6 @@ TEST(LoadItuMaps, MissingFilesReportedInLoadOrder)
 
 // ---- The real maps, unpacked into the program directory by the build. ----
 
-namespace {
-
 using RealMaps = proptest::RealItuMaps;   // its set-up requires every checksum to hold
 
 // The n-th number of a map file, read straight out of its text.
@@ -296,8 +284,6 @@ double NumberAt(const char* fileName, std::size_t index)
     for (std::size_t k = 0; k <= index; ++k) in >> token;
     return std::strtod(token.c_str(), nullptr);
 }
-
-}  // namespace
 
 // London, 51.5N 0.14W: the four surrounding values of the mean surface
 // pressure, read from the text, interpolated by hand.
@@ -341,3 +327,5 @@ TEST_F(RealMaps, TopographySpotValues)
     EXPECT_GT(node, 0.5);
     EXPECT_NEAR(TopoHeightAt(lat, lon), node, 1e-3);
 }
+
+}  // namespace
