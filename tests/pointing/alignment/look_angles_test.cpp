@@ -154,10 +154,6 @@ TEST(LookAngleRecord, TextsAreReadAsTheFormTypesThem)
     EXPECT_DOUBLE_EQ(in.offsetFocusAngle, 0.0);
 }
 
-}  // namespace
-
-namespace {
-
 struct TurnCase { double from, to, turn; };
 
 TEST(AzimuthTurn, ShorterWayRoundAcrossNorth)
