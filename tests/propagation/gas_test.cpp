@@ -2,6 +2,7 @@
 // line sum, and the slant-path combination.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -38,34 +39,28 @@ TEST(GasTables, TellingRows)
     for (const Case& c : cases) {
         const int k = RowOf(c.row, c.rows, c.f);
         ASSERT_GE(k, 0) << c.f;
-        const double* r = c.row(k);
-        EXPECT_NEAR(r[1], c.c0, 1e-8) << c.f;
-        EXPECT_NEAR(r[2], c.c1, 1e-8) << c.f;
-        EXPECT_NEAR(r[3], c.c2, 1e-8) << c.f;
-        EXPECT_NEAR(r[4], c.c3, 1e-8) << c.f;
+        const double published[4] = {c.c0, c.c1, c.c2, c.c3};
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(c.row(k)[i + 1], published[i], 1e-8) << c.f << " c" << i;
     }
     EXPECT_EQ(WaterVapourRow(0)[1], 1.175406e-05);
     EXPECT_EQ(WaterVapourRow(0)[4], 5.531196e-09);
 }
 
+// The first oxygen line of P.676 Table 1; the line frequencies rise.  The
+// height tables run 1 to 350 GHz by 0.5 with 118.75 between 118.5 and 119.0
+// in the oxygen table only; the water table ends with a row of zeros.
 TEST(GasTables, LayoutOfTheThreeTables)
 {
-    const double* first = OxygenLineRow(0);
-    const double expected[7] = {50.474214, 0.975, 9.651, 6.69, 0.0, 2.566, 6.85};
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(first[k], expected[k]) << k;
+    const double first[7] = {50.474214, 0.975, 9.651, 6.69, 0.0, 2.566, 6.85};
+    EXPECT_TRUE(std::equal(first, first + 7, OxygenLineRow(0)));
     EXPECT_EQ(OxygenLineRow(kOxygenLineRows - 1)[0], 834.145546);
     for (int k = 1; k < kOxygenLineRows; ++k) EXPECT_LT(OxygenLineRow(k - 1)[0], OxygenLineRow(k)[0]);
-
-    // 1 to 350 GHz by 0.5 with 118.75 between 118.5 and 119.0 in the oxygen
-    // table only; the water table ends with a row of zeros.
-    EXPECT_EQ(OxygenHeightRow(0)[0], 1.0);
-    EXPECT_EQ(OxygenHeightRow(235)[0], 118.5);
-    EXPECT_EQ(OxygenHeightRow(236)[0], 118.75);
-    EXPECT_EQ(OxygenHeightRow(237)[0], 119.0);
-    EXPECT_EQ(OxygenHeightRow(kOxygenHeightRows - 1)[0], 350.0);
-    EXPECT_EQ(WaterVapourRow(235)[0], 118.5);
-    EXPECT_EQ(WaterVapourRow(236)[0], 119.0);
-    EXPECT_EQ(WaterVapourRow(kWaterVapourRows - 2)[0], 350.0);
+    const struct { const double* (*row)(int); int k; double f; } rows[] = {
+        {OxygenHeightRow, 0, 1.0}, {OxygenHeightRow, 235, 118.5}, {OxygenHeightRow, 236, 118.75},
+        {OxygenHeightRow, 237, 119.0}, {OxygenHeightRow, kOxygenHeightRows - 1, 350.0},
+        {WaterVapourRow, 235, 118.5}, {WaterVapourRow, 236, 119.0}, {WaterVapourRow, kWaterVapourRows - 2, 350.0},
+    };
+    for (const auto& r : rows) EXPECT_EQ(r.row(r.k)[0], r.f) << r.k;
     for (int k = 0; k < 5; ++k) EXPECT_EQ(WaterVapourRow(kWaterVapourRows - 1)[k], 0.0);
 }
 

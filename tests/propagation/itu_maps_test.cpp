@@ -1,7 +1,9 @@
 #include "propagation/itu_maps.h"
+#include "propagation_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -43,9 +45,9 @@ public:
     std::vector<std::string> messages;
 };
 
-}  // namespace
-
-// The checksum adds every byte as a signed 8-bit value into a wrapping 32-bit sum.
+// The checksum adds every byte as a signed 8-bit value into a wrapping 32-bit
+// sum; the bulk sum must equal adding byte by byte, at every length and
+// alignment.
 TEST(MapChecksum, SignedBytesWrapping)
 {
     EXPECT_EQ(MapTextChecksum(""), 0u);
@@ -53,11 +55,6 @@ TEST(MapChecksum, SignedBytesWrapping)
     // 0xFF counts as -1 and 0x80 as -128.
     EXPECT_EQ(MapTextChecksum(std::string("\xFF", 1)), 0xFFFFFFFFu);
     EXPECT_EQ(MapTextChecksum(std::string("\x80\x01", 2)), static_cast<std::uint32_t>(-127));
-}
-
-// The bulk sum must equal adding byte by byte, at every length and alignment.
-TEST(MapChecksum, BulkSumEqualsBytewiseSum)
-{
     std::string text;
     std::uint32_t seed = 12345;
     for (int k = 0; k < 5000; ++k) {
@@ -74,35 +71,34 @@ TEST(MapChecksum, BulkSumEqualsBytewiseSum)
     }
 }
 
-// Which bytes end a number: everything whose signed value is 32 or less.
-TEST(MapFileFormat, SeparatorsAndConversions)
+// Files read as floats, each accepted with the sum of the bytes read (or a
+// substitute sum).
+TEST(MapFileFormat, NumbersAsStrtodReadsThem)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::vector<float> expected;
-    };
-    const std::vector<Case> cases = {
+    struct Case { const char* name; std::string text; std::vector<float> expected; };
+    const auto f = [](const char* number) { return static_cast<float>(std::strtod(number, nullptr)); };
+    const Case cases[] = {
         {"space and line feed", "1.5 -2.25\n3 4\n", {1.5f, -2.25f, 3.0f, 4.0f}},
-        {"tab and control bytes", "1\t2\x01" "3\x1F" "4\n", {1, 2, 3, 4}},
-        {"bytes from 0x80 separate", "7\x80" "8\xA0" "9\xFF" "10\n", {7, 8, 9, 10}},
-        {"exponent, sign and partial numbers as strtod reads them", "1e3 +5 12abc .5\n", {1000, 5, 12, 0.5f}},
+        {"exponent, sign and partial numbers", "1e3 +5 12abc .5\n", {1000, 5, 12, 0.5f}},
         {"text that is no number reads as 0", "abc - . 2\n", {0, 0, 0, 2}},
         {"an empty number reads as 0", "1  2 3\n", {1, 0, 2, 3}},
         {"three decimals round as strtod then float", "1013.247 0.001 -0.004 271.153\n",
-         {static_cast<float>(std::strtod("1013.247", nullptr)), static_cast<float>(std::strtod("0.001", nullptr)),
-          static_cast<float>(std::strtod("-0.004", nullptr)), static_cast<float>(std::strtod("271.153", nullptr))}},
+         {f("1013.247"), f("0.001"), f("-0.004"), f("271.153")}},
+        {"bytes after the last number are not read", "1 2\n3 4\ntrailing junk\r\n", {1, 2, 3, 4}},
     };
     TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path file = dir.path() / "SMALL.TXT";
-        WriteFile(file, c.text);
+        WriteFile(dir.path() / "SMALL.TXT", c.text);
         ItuMapGrid grid;
-        ASSERT_TRUE(LoadMapFile(file, SmallFormat(2, 2, c.text), grid));
-        ASSERT_EQ(grid.values.size(), 4u);
-        for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(grid.values[k], c.expected[k]) << k;
+        const std::string read = c.text.substr(0, c.text.find("trailing"));
+        ASSERT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, read), grid));
+        EXPECT_EQ(grid.values, c.expected);
     }
+    WriteFile(dir.path() / "SMALL.TXT", "5 6\n");
+    ItuMapGrid grid;
+    EXPECT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT",
+                            ItuMapFormat{"SMALL.TXT", 1, 2, 16, false, 0x12345678, MapTextChecksum("5 6\n")}, grid));
 }
 
 // Every byte value, at several places within an 8-byte word: it ends a
@@ -125,24 +121,12 @@ TEST(MapFileFormat, EveryByteValueAsSeparator)
     }
 }
 
-TEST(MapFileFormat, BytesAfterTheLastNumberAreNotRead)
-{
-    TempDir dir;
-    const std::string body = "1 2\n3 4\n";
-    WriteFile(dir.path() / "SMALL.TXT", body + "trailing junk\r\n");
-    ItuMapGrid grid;
-    EXPECT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, body), grid));
-}
-
 // Failures: the file is refused, nothing is read past a buffer.
 TEST(MapFileFormat, RefusedFiles)
 {
     const std::string good = "1.25 2.5\n3.75 4\n";
-    struct Case {
-        const char* name;
-        std::string text;
-    };
-    const std::vector<Case> cases = {
+    struct Case { const char* name; std::string text; };
+    const Case cases[] = {
         // The CR before each line feed reads as an empty number and shifts the rest.
         {"CR LF line ends", "1.25 2.5\r\n3.75 4\r\n"},
         {"short file", "1.25 2.5\n3.75"},
@@ -151,60 +135,32 @@ TEST(MapFileFormat, RefusedFiles)
     };
     TempDir dir;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         WriteFile(dir.path() / "SMALL.TXT", c.text);
         ItuMapGrid grid;
-        EXPECT_FALSE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, good), grid));
+        EXPECT_FALSE(LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, good), grid)) << c.name;
     }
     ItuMapGrid grid;
     EXPECT_FALSE(LoadMapFile(dir.path() / "MISSING.TXT", SmallFormat(2, 2, good), grid));
     EXPECT_EQ(grid.rows, 0);
 }
 
-TEST(MapFileFormat, CrLfShiftsTheNumbers)
-{
-    TempDir dir;
-    WriteFile(dir.path() / "SMALL.TXT", "1 2\r\n3 4\r\n");
-    ItuMapGrid grid;
-    LoadMapFile(dir.path() / "SMALL.TXT", SmallFormat(2, 2, "1 2\n3 4\n"), grid);
-    EXPECT_EQ(grid.values, (std::vector<float>{1, 2, 0, 3}));
-}
-
 // 15 characters and a separator fit the 0.25-degree format; 16 do not, and
 // neither do 12 in the rain-rate and topography format.
 TEST(MapFileFormat, NumberLengthLimit)
 {
-    struct Case {
-        int tokenBytes;
-        std::string number;
-        bool accepted;
-    };
-    const std::vector<Case> cases = {
-        {16, "123456789.012345", false},
-        {16, "12345678.012345", true},
-        {16, std::string(4000, '7'), false},
-        {12, "1234567.123", true},
-        {12, "12345678.123", false},
+    struct Case { int tokenBytes; std::string number; bool accepted; };
+    const Case cases[] = {
+        {16, "123456789.012345", false}, {16, "12345678.012345", true}, {16, std::string(4000, '7'), false},
+        {12, "1234567.123", true},       {12, "12345678.123", false},
     };
     TempDir dir;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.number.substr(0, 20));
         const std::string text = "1 " + c.number + "\n";
         WriteFile(dir.path() / "SMALL.TXT", text);
         ItuMapFormat format{"SMALL.TXT", 1, 2, c.tokenBytes, false, MapTextChecksum(text), 0};
         ItuMapGrid grid;
-        EXPECT_EQ(LoadMapFile(dir.path() / "SMALL.TXT", format, grid), c.accepted);
+        EXPECT_EQ(LoadMapFile(dir.path() / "SMALL.TXT", format, grid), c.accepted) << c.number.substr(0, 20);
     }
-}
-
-TEST(MapFileFormat, SubstituteChecksumIsAccepted)
-{
-    TempDir dir;
-    const std::string text = "5 6\n";
-    WriteFile(dir.path() / "SMALL.TXT", text);
-    ItuMapFormat format{"SMALL.TXT", 1, 2, 16, false, 0x12345678, MapTextChecksum(text)};
-    ItuMapGrid grid;
-    EXPECT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
 }
 
 TEST(MapFileFormat, HeightsReadAsIntegers)
@@ -219,20 +175,6 @@ TEST(MapFileFormat, HeightsReadAsIntegers)
     EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, 7, static_cast<std::int16_t>(70000 - 65536), 0}));
 }
 
-TEST(MapFormats, TableOfTheThirtyFiles)
-{
-    EXPECT_STREQ(ItuMapFormatOf(ItuMap::TOPO).fileName, "TOPO.TXT");
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::TOPO).rows, 2164);
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::TOPO).columns, 4324);
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::R001).rows, 1441);
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::R001).columns, 2881);
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::P_10).checksum, 0x1A35253Cu);
-    EXPECT_STREQ(ItuMapFormatOf(ItuMap::RHO_50).fileName, "RHO_50.TXT");
-    EXPECT_EQ(ItuMapFormatOf(ItuMap::V_5).maxTokenBytes, 16);
-}
-
-namespace {
-
 // A 0.25-degree grid whose value tells its row and column apart.
 ItuMapGrid IndexGrid()
 {
@@ -245,16 +187,10 @@ ItuMapGrid IndexGrid()
     return grid;
 }
 
-}  // namespace
-
 TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
 {
     SetItuMapGrid(ItuMap::T_mean, IndexGrid());
-    struct Case {
-        float lat, lon;
-        int j, j1, i, i1;
-        double value;
-    };
+    struct Case { float lat, lon; int j, j1, i, i1; double value; };
     const std::vector<Case> cases = {
         // Latitude 90 uses row 720 for both corner rows with weight 0.
         {90.0f, 0.0f, 720, 720, 720, 721, 7200720.0},
@@ -267,10 +203,7 @@ TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
         const MapCellsRecord r = MapCells(ItuMap::T_mean, c.lat, c.lon);
-        EXPECT_EQ(r.j, c.j);
-        EXPECT_EQ(r.j1, c.j1);
-        EXPECT_EQ(r.i, c.i);
-        EXPECT_EQ(r.i1, c.i1);
+        EXPECT_EQ((std::array{r.j, r.j1, r.i, r.i1}), (std::array{c.j, c.j1, c.i, c.i1}));
         EXPECT_EQ(r.v00, static_cast<float>(c.j * 10000 + c.i));
         EXPECT_EQ(r.v11, static_cast<float>(c.j1 * 10000 + c.i1));
         EXPECT_NEAR(BilinearValue(r), c.value, 1e-6);
@@ -285,9 +218,7 @@ TEST(MapCorners, EdgesOfTheQuarterDegreeGrid)
 
 TEST(CubicKernel, Weights)
 {
-    struct Case {
-        float t, weight;
-    };
+    struct Case { float t, weight; };
     // 1.5u^3 - 2.5u^2 + 1 below 1; -0.5u^3 + 2.5u^2 - 4u + 2 below 2.
     const std::vector<Case> cases = {{0, 1}, {0.5f, 0.5625f}, {-0.5f, 0.5625f}, {1, 0},
                                      {1.5f, -0.0625f}, {-1.5f, -0.0625f}, {2, 0}, {7, 0}};
@@ -296,8 +227,6 @@ TEST(CubicKernel, Weights)
     for (float f = 0; f < 1; f += 0.125f)
         EXPECT_NEAR(CubicKernel(1 + f) + CubicKernel(f) + CubicKernel(1 - f) + CubicKernel(2 - f), 1.0f, 1e-6f);
 }
-
-namespace {
 
 // A topography grid that is 0 except for a 4 x 4 block of 1000 m.
 ItuMapGrid TopoWithBlock(int row0, int col0)
@@ -311,22 +240,13 @@ ItuMapGrid TopoWithBlock(int row0, int col0)
     return grid;
 }
 
-}  // namespace
-
 // The bicubic sum reads exactly the 4 x 4 block around the point, so a block
 // of 1000 m there gives 1 km (the weights sum to one) and elsewhere nothing.
 TEST(TopoHeight, CornersReadTheirBlock)
 {
-    struct Case {
-        float lat, lon;
-        int row0, col0;
-    };
-    const std::vector<Case> cases = {
-        {-90.0f, -180.0f, 2160, 0},
-        {90.0f, 180.0f, 0, 4320},
-        {90.0f, -180.0f, 0, 0},
-        {-90.0f, 180.0f, 2160, 4320},
-    };
+    struct Case { float lat, lon; int row0, col0; };
+    const Case cases[] = {{-90.0f, -180.0f, 2160, 0}, {90.0f, 180.0f, 0, 4320}, {90.0f, -180.0f, 0, 0},
+                          {-90.0f, 180.0f, 2160, 4320}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
         SetItuMapGrid(ItuMap::TOPO, TopoWithBlock(c.row0, c.col0));
@@ -354,40 +274,15 @@ TEST(LoadItuMaps, MissingFilesReportedInLoadOrder)
 
 // ---- The real maps, unpacked into the program directory by the build. ----
 
-namespace {
+using RealMaps = proptest::RealItuMaps;   // its set-up requires every checksum to hold
 
-class RealMaps : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        RecordingObserver observer;
-        failures_ = LoadItuMaps(fs::current_path(), observer);
-        messages_ = observer.messages;
-    }
-    static void TearDownTestSuite() { FreeItuMaps(); }
-
-    // The n-th number of a map file, read straight out of its text.
-    static double NumberAt(const char* fileName, std::size_t index)
-    {
-        std::ifstream in(fs::current_path() / fileName, std::ios::binary);
-        std::string token;
-        for (std::size_t k = 0; k <= index; ++k) in >> token;
-        return std::strtod(token.c_str(), nullptr);
-    }
-
-    static int failures_;
-    static std::vector<std::string> messages_;
-};
-int RealMaps::failures_ = -1;
-std::vector<std::string> RealMaps::messages_;
-
-}  // namespace
-
-TEST_F(RealMaps, EveryChecksumAccepted)
+// The n-th number of a map file, read straight out of its text.
+double NumberAt(const char* fileName, std::size_t index)
 {
-    EXPECT_EQ(failures_, 0);
-    for (const auto& m : messages_) ADD_FAILURE() << m;
-    for (int k = 0; k < kItuMapCount; ++k) EXPECT_TRUE(ItuMapLoaded(static_cast<ItuMap>(k))) << k;
+    std::ifstream in(fs::current_path() / fileName, std::ios::binary);
+    std::string token;
+    for (std::size_t k = 0; k <= index; ++k) in >> token;
+    return std::strtod(token.c_str(), nullptr);
 }
 
 // London, 51.5N 0.14W: the four surrounding values of the mean surface
@@ -432,3 +327,5 @@ TEST_F(RealMaps, TopographySpotValues)
     EXPECT_GT(node, 0.5);
     EXPECT_NEAR(TopoHeightAt(lat, lon), node, 1e-3);
 }
+
+}  // namespace

@@ -147,10 +147,6 @@ TEST(BeamAngle, HalfPowerWidths)
     EXPECT_GT(BeamAngleAtLevel(-10.0, 1.0, 100.0, 0), BeamAngleAtLevel(-3.0, 1.0, 100.0, 0));
 }
 
-}  // namespace
-
-namespace {
-
 // Gains -30..100 dBi, angles 0..180 degrees (and beyond), frequencies 0 to
 // 100 GHz, apertures 0.002..50 m, efficiencies 10..100 %: all finite.
 TEST(AntennaSweep, OnlyFiniteNumbers)

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "propagation/geo_notifier.h"
 #include "propagation/itu_maps.h"
 
 namespace proptest {
@@ -56,6 +57,22 @@ struct UniformAtmosphere {
         }
         SetItuMapGrid(ItuMap::R001, ConstantGrid(ItuMap::R001, r001));
     }
+};
+
+// Records the notices of the calculations (the elevation checks) while it lives.
+class RecordedNotices : public CalculationNotifier {
+public:
+    RecordedNotices() : previous_(SetCalculationNotifier(this)) {}
+    ~RecordedNotices() override { SetCalculationNotifier(previous_); }
+    NoticeAnswer Notify(const Notice& notice) override
+    {
+        notices.push_back(notice);
+        return NoticeAnswer::Ok;
+    }
+    std::vector<Notice> notices;
+
+private:
+    CalculationNotifier* previous_;
 };
 
 // The thirty real maps from the program directory (the test's working

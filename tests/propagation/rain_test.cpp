@@ -126,54 +126,43 @@ TEST_F(RainRecord, RainRateSources)
     EXPECT_STREQ(wide.rainRateText, "1.23e+05");
 }
 
-// P.618-13 section 4.1 by hand.  London case above: f = 14.25 GHz, circular
-// (tau = 45 degrees), elevation 31.07699 degrees, p = 0.01 % (float
-// 0.0099999998), Ap = 6.727957 dB:
-//   Cf = 26 log10 f + 4.1 = 34.099186, V = 12.8 f^0.19 = 21.204830,
-//   CA = V log10 Ap = 17.555123, Ctau = -10 log10(1 - 0.484 (1 + cos 180)) = 0,
-//   Ctheta = -40 log10 cos(31.077) = 2.691424, sigma = 10 so Csigma = 0.53,
-//   XPDrain = 19.765487, Cice = XPDrain (0.3 + 0.1 log10 p) / 2 = 0.988274,
-//   XPD = 18.777213 dB.
+// P.618-13 section 4.1 by hand: XPD = XPDrain - Cice, XPDrain = Cf - CA +
+// Ctau + Ctheta + Csigma, Cice = XPDrain (0.3 + 0.1 log10 p) / 2, p as a float.
+// London (see above), circular (tau = 45 degrees), p = 0.01 %: Cf = 26 log10
+// 14.25 + 4.1 = 34.099186, V = 12.8 f^0.19 = 21.204830, CA = V log10 Ap =
+// 17.555123, Ctau = 0, Ctheta = -40 log10 cos(31.077) = 2.691424, sigma = 10
+// so Csigma = 0.53: XPDrain = 19.765487, XPD = 18.777213 dB.
 // 6 GHz, horizontal, p = 1 %, Ap = 2 dB: Cf = 18.389075, V = 21.141654,
-// CA = 6.364272, Ctau = 14.948500, Ctheta = 2.691424, Csigma = 0,
-// XPDrain = 29.664727, Cice = 4.449709, XPD = 25.215018 dB.
+// CA = 6.364272, Ctau = 14.948500, Csigma = 0: XPD = 25.215018 dB.
+// 20 GHz, tau 0, 30 degrees, Ap = 3 dB: Cf = 37.926780, CA = 22.6 log10 3 =
+// 10.782940, Ctau = 14.948500, Ctheta = 2.498775, so 44.591114 before
+// Csigma = 0.0053 sigma^2, sigma stepping on p rounded to three decimals:
+// 15 degrees at 0.001 %, 10 at 0.01 %, 5 at 0.1 %, 0 above.
 TEST(RainXpd, ByHandFromP618)
 {
-    EXPECT_NEAR(RainXpd(14.25, 51.5, kPi / 4, 31.07699124, 99.99, 6.727957, "C"), 18.777213, 1e-5);
-    EXPECT_NEAR(RainXpd(6.0, 51.5, 0.0, 31.07699124, 99.0, 2.0, "H"), 25.215018, 1e-5);
-}
-
-TEST(RainXpd, EdgeCases)
-{
-    const double at6 = RainXpd(6.0, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr);
-    // Below 6 GHz: the 6 GHz value less 20 log10(f / 6), 3.52 dB more at 4 GHz.
-    EXPECT_NEAR(RainXpd(4.0, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr) - at6, 3.5218, 1e-4);
-    EXPECT_EQ(RainXpd(12.0, 0.0, 0.3, 30.0, 99.9, 0.0, nullptr), 0.0);     // Ap of 0
-    EXPECT_EQ(RainXpd(12.0, 0.0, 0.3, 30.0, 99.9, -1.0, nullptr), 0.0);
-    EXPECT_EQ(RainXpd(55.1, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr), 0.0);    // above 55 GHz
+    constexpr double kTolHand = 1e-5;     // figures to six decimals
+    constexpr double kTolSigma = 1e-9;    // figures to eleven decimals
+    struct Case { const char* what; double f, tau, el, availability, ap; const char* pol; double xpd, tol; };
+    const Case cases[] = {
+        {"London", 14.25, kPi / 4, 31.07699124, 99.99, 6.727957, "C", 18.777213, kTolHand},
+        {"6 GHz", 6.0, 0.0, 31.07699124, 99.0, 2.0, "H", 25.215018, kTolHand},
+        {"sigma 15", 20.0, 0.0, 30.0, 99.999, 3.0, nullptr, 45.78361443235, kTolSigma},
+        {"sigma 10", 20.0, 0.0, 30.0, 99.99, 3.0, nullptr, 42.86505877749, kTolSigma},
+        {"sigma 5", 20.0, 0.0, 30.0, 99.9, 3.0, nullptr, 40.25125301714, kTolSigma},
+        {"sigma 0", 20.0, 0.0, 30.0, 99.0, 3.0, nullptr, 37.90244730763, kTolSigma},
+        {"Ap of 0", 12.0, 0.3, 30.0, 99.9, 0.0, nullptr, 0.0, 0.0},
+        {"negative Ap", 12.0, 0.3, 30.0, 99.9, -1.0, nullptr, 0.0, 0.0},
+        {"above 55 GHz", 55.1, 0.3, 30.0, 99.9, 3.0, nullptr, 0.0, 0.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(RainXpd(c.f, 51.5, c.tau, c.el, c.availability, c.ap, c.pol), c.xpd, c.tol) << c.what;
     EXPECT_NE(RainXpd(55.0, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr), 0.0);
+    // Below 6 GHz: the 6 GHz value less 20 log10(f / 6), 3.52 dB more at 4 GHz.
+    EXPECT_NEAR(RainXpd(4.0, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr) - RainXpd(6.0, 0.0, 0.3, 30.0, 99.9, 3.0, nullptr),
+                3.5218, 1e-4);
     // The latitude has no effect; availability 100 is taken as 99.99999.
     EXPECT_EQ(RainXpd(20.0, 10.0, 0.3, 30.0, 99.9, 3.0, nullptr), RainXpd(20.0, 60.0, 0.3, 30.0, 99.9, 3.0, nullptr));
     EXPECT_EQ(RainXpd(20.0, 10.0, 0.3, 30.0, 100.0, 3.0, nullptr), RainXpd(20.0, 10.0, 0.3, 30.0, 99.99999, 3.0, nullptr));
-    // sigma steps on p rounded to three decimals: 15 degrees at 0.001 %,
-    // 10 at 0.01 %, 5 at 0.1 %, 0 above; Csigma = 0.0053 sigma^2 less the
-    // ice share (0.3 + 0.1 log10 p) / 2.
-    const auto xpdAt = [](double availability) { return RainXpd(20.0, 0.0, 0.0, 30.0, availability, 3.0, nullptr); };
-    const auto withoutSigma = [](double p) {
-        const double cf = 26 * std::log10(20.0) + 4.1, ca = 22.6 * std::log10(3.0);
-        const double ct = -10 * std::log10(1 - 0.484 * 2), cth = -40 * std::log10(std::cos(30 * kPi / 180));
-        const double x = cf - ca + ct + cth;
-        return x - x * (0.3 + 0.1 * std::log10(p)) / 2;
-    };
-    const auto sigmaShare = [](double p, double sigma) {
-        return 0.0053 * sigma * sigma * (1 - (0.3 + 0.1 * std::log10(p)) / 2);
-    };
-    const double p3 = static_cast<float>(100.0 - 99.999), p2 = static_cast<float>(100.0 - 99.99);
-    const double p1 = static_cast<float>(100.0 - 99.9), p0 = static_cast<float>(100.0 - 99.0);
-    EXPECT_NEAR(xpdAt(99.999), withoutSigma(p3) + sigmaShare(p3, 15), 1e-9);
-    EXPECT_NEAR(xpdAt(99.99), withoutSigma(p2) + sigmaShare(p2, 10), 1e-9);
-    EXPECT_NEAR(xpdAt(99.9), withoutSigma(p1) + sigmaShare(p1, 5), 1e-9);
-    EXPECT_NEAR(xpdAt(99.0), withoutSigma(p0), 1e-9);
     // At the zenith the elevation term stays finite.
     EXPECT_TRUE(std::isfinite(RainXpd(20.0, 0.0, 0.3, 90.0, 99.9, 3.0, nullptr)));
 }

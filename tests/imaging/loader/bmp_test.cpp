@@ -66,9 +66,7 @@ TEST(BmpReader, PixelsAreReadFromTheirOffset)
 
 TEST(BmpReader, BitfieldMasksStayInTheBlock)
 {
-    Info info;
-    info.bits = 16;
-    info.compression = kBiBitfields;
+    const Info info{.bits = 16, .compression = kBiBitfields};
     const Bytes masks = Builder().Le32(0xF800).Le32(0x07E0).Le32(0x001F).Get();
     const Bytes dib = Load(Bmp(info, masks, {0x20, 0x00, 0, 0}));
     ASSERT_FALSE(dib.empty());
@@ -85,41 +83,22 @@ TEST(BmpReader, ReportsFourPhases)
     EXPECT_EQ(log.calls, expected);
 }
 
-struct HostileBmp {
-    const char* name;
-    Bytes file;
-};
+struct HostileBmp { const char* name; Bytes file; };
 
 TEST(BmpReader, RefusesHostileFiles)
 {
-    Info manyColours;
-    manyColours.bits = 8;
-    manyColours.colours = 0x40000000;   // x 4 bytes wraps a 32-bit size to 0
-    Info rleHuge;
-    rleHuge.bits = 8;
-    rleHuge.compression = kBiRle8;
-    rleHuge.sizeImage = 0xFFFFFFF0;     // more than the file holds
-    Info rleDeep;
-    rleDeep.compression = kBiRle8;      // 24 bits with RLE8
-    rleDeep.sizeImage = 2;
-    Info wide;
-    wide.width = 40000;
-    Info shortPixels;
-    shortPixels.width = 4;
-    Info twoBits;
-    twoBits.bits = 2;
-    Info fields;
-    fields.bits = 16;
-    fields.compression = kBiBitfields;
+    const Info fields{.bits = 16, .compression = kBiBitfields};
     Bytes v3 = Bmp({}, {}, {1, 2, 3, 0});
     v3[14] = 64;   // an OS/2 2.x header size
     const HostileBmp rows[] = {
-        {"colour count wrapping the block size", Bmp(manyColours, {}, {})},
-        {"RLE byte count beyond the file", Bmp(rleHuge, Bytes(1024, 0), {0, 1})},
-        {"RLE8 on a 24-bit picture", Bmp(rleDeep, {}, {0, 1})},
-        {"width beyond the limit", Bmp(wide, {}, Bytes(120000, 0))},
-        {"pixel data shorter than the rows", Bmp(shortPixels, {}, Bytes(11, 0))},
-        {"2 bits per pixel", Bmp(twoBits, {}, {0, 0, 0, 0})},
+        // x 4 bytes the count wraps a 32-bit size to 0
+        {"colour count wrapping the block size", Bmp({.bits = 8, .colours = 0x40000000}, {}, {})},
+        {"RLE byte count beyond the file",
+         Bmp({.bits = 8, .compression = kBiRle8, .sizeImage = 0xFFFFFFF0}, Bytes(1024, 0), {0, 1})},
+        {"RLE8 on a 24-bit picture", Bmp({.compression = kBiRle8, .sizeImage = 2}, {}, {0, 1})},
+        {"width beyond the limit", Bmp({.width = 40000}, {}, Bytes(120000, 0))},
+        {"pixel data shorter than the rows", Bmp({.width = 4}, {}, Bytes(11, 0))},
+        {"2 bits per pixel", Bmp({.bits = 2}, {}, {0, 0, 0, 0})},
         {"unknown header size", v3},
         {"a zero mask", Bmp(fields, Builder().Le32(0xF800).Le32(0).Le32(0x1F).Get(), {0, 0, 0, 0})},
         {"a mask in two runs", Bmp(fields, Builder().Le32(0xF801).Le32(0x07E0).Le32(0x1E).Get(), {0, 0, 0, 0})},
@@ -135,13 +114,8 @@ TEST(BmpReader, RefusesHostileFiles)
 // where entry i = (i, i, i), compressed `data`.
 Bytes RlePicture(unsigned bits, std::int32_t width, std::int32_t height, const Bytes& data)
 {
-    Info info;
-    info.width = width;
-    info.height = height;
-    info.bits = static_cast<std::uint16_t>(bits);
-    info.compression = bits == 8 ? kBiRle8 : kBiRle4;
-    info.sizeImage = static_cast<std::uint32_t>(data.size());
-    info.colours = 16;
+    const Info info{width, height, static_cast<std::uint16_t>(bits), bits == 8 ? kBiRle8 : kBiRle4,
+                    static_cast<std::uint32_t>(data.size()), 16};
     Builder palette;
     for (int i = 0; i < 16; ++i)
         palette.U8({i, i, i, 0});

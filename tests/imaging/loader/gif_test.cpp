@@ -79,30 +79,22 @@ Bytes Load(const Bytes& file)
 // width grows to 4 bits before 3 and the end code are read.
 const Codes k2x2 = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
 
-TEST(GifReader, DepthFollowsTheColourTable)
+// The depth follows the colour table's size.  Rows (0, 1) and (2, 3): 4-bit
+// bytes 01 and 23, 8-bit bytes as they are; 1 bit: rows start as FF bytes,
+// index 0 clears the pixel's bit, any other index sets it.
+TEST(GifReader, DepthAndPixelsFollowTheColourTable)
 {
-    struct Row {
-        int sizeBits;
-        unsigned bitCount;
-    };
+    struct Row { int sizeBits; unsigned bitCount; };
     for (const Row& r : {Row{1, 1}, Row{2, 4}, Row{4, 4}, Row{5, 8}, Row{8, 8}}) {
         const Bytes dib = Load(Gif(r.sizeBits, {{.data = SubBlocks(k2x2)}}));
         ASSERT_FALSE(dib.empty()) << r.sizeBits;
         EXPECT_EQ(HeaderOf(dib).bitCount, r.bitCount) << r.sizeBits << " size bits";
     }
-}
-
-TEST(GifReader, PixelsOfEachDepth)
-{
-    // Rows (0, 1) and (2, 3): 4-bit bytes 01 and 23, 8-bit bytes as they are.
     const Bytes four = Load(Gif(2, {{.data = SubBlocks(k2x2)}}));
     const std::size_t bits4 = 40 + 16 * 4;
     EXPECT_EQ(four[bits4 + 4], 0x01);   // stored bottom-up: top row second
     EXPECT_EQ(four[bits4], 0x23);
-    const Bytes eight = Load(Gif(8, {{.data = SubBlocks(k2x2)}}));
-    EXPECT_EQ(imagetest::RgbPixels(eight), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
-    // 1 bit: rows start as FF bytes; index 0 clears the pixel's bit, any
-    // other index sets it.
+    EXPECT_EQ(imagetest::RgbPixels(Load(Gif(8, {{.data = SubBlocks(k2x2)}}))), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
     const Bytes one = Load(Gif(1, {{.data = SubBlocks(k2x2)}}));
     const std::size_t bits1 = 40 + 2 * 4;
     EXPECT_EQ(one[bits1 + 4], 0x7F);   // top row 0, 1

@@ -38,6 +38,8 @@ std::string WriteTemp(const char* name, const Bytes& bytes)
     return path.string();
 }
 
+// Colour files give 24 bits (their pixels: the corpus test); CMYK is refused
+// (the corpus's refused files).
 TEST(JpegReader, GreyGivesEightBitsOnARamp)
 {
     const Bytes dib = Load(Fixture("jpg-grey.jpg"));
@@ -46,15 +48,6 @@ TEST(JpegReader, GreyGivesEightBitsOnARamp)
     EXPECT_EQ(HeaderOf(dib).colours, 256u);
     for (std::uint32_t i : {0u, 1u, 128u, 255u})
         EXPECT_EQ(PaletteRgb(dib, i), (Rgb{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)}));
-}
-
-TEST(JpegReader, ColourGivesTwentyFourBits)
-{
-    const Bytes dib = Load(Fixture("jpg-baseline.jpg"));
-    ASSERT_FALSE(dib.empty());
-    EXPECT_EQ(HeaderOf(dib).bitCount, 24u);
-    EXPECT_EQ(HeaderOf(dib).colours, 0u);
-    EXPECT_EQ(HeaderOf(dib).width, 37);
 }
 
 TEST(JpegReader, ATruncatedFileIsRefusedFromFileAndMemory)
@@ -112,11 +105,6 @@ TEST(JpegReader, SegmentsLongerThanTheFileAreNotFollowedPastIt)
     const std::string path = WriteTemp("app1.jpg", file);
     EXPECT_TRUE(LoadJpegFile(path.c_str()).empty());
     std::filesystem::remove(path);
-}
-
-TEST(JpegReader, CmykIsRefused)
-{
-    EXPECT_TRUE(Load(Fixture("refused/jpg-cmyk.jpg")).empty());
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ using namespace orbiscope;
 using imagetest::Bytes;
 using imagetest::HeaderOf;
 
-struct Colour {
-    std::uint8_t r, g, b;
-};
+struct Colour { std::uint8_t r, g, b; };
 
 // A 24-bit picture of one row holding the colours in order.
 Bytes Row24(const std::vector<Colour>& colours)

@@ -11,10 +11,7 @@ using namespace orbiscope;
 using imagetest::Bytes;
 using imagetest::HeaderOf;
 
-struct ColourCountRow {
-    unsigned bits;
-    std::uint32_t colours;
-};
+struct ColourCountRow { unsigned bits; std::uint32_t colours; };
 
 TEST(PackedDib, DefaultColorCountByDepth)
 {
@@ -66,22 +63,31 @@ TEST(PackedDib, NewWritesACompleteHeader)
     EXPECT_EQ(ImageDib::New(24, 5, 1, 7).ColorCount(), 0u);
 }
 
-TEST(PackedDib, FourBitSetPixelAtThreeChangesOnlyTheLowNibbleOfByteOne)
+BitmapInfoHeader Header(std::int32_t w, std::int32_t h, unsigned bits, std::uint32_t compression = kBiRgb,
+                        std::uint32_t colours = 0, std::uint32_t sizeImage = 0)
 {
-    ImageDib dib = ImageDib::New(4, 8, 1, 0);
-    dib.SetPixel(3, 0, 0xA);
-    const std::uint8_t* row = dib.RowPointer(0);
-    EXPECT_EQ(row[0], 0x00);
-    EXPECT_EQ(row[1], 0x0A);
-    EXPECT_EQ(row[2], 0x00);
-    dib.SetPixel(2, 0, 0x5);
-    EXPECT_EQ(row[1], 0x5A);
-    EXPECT_EQ(dib.GetPixel(2, 0), 0x5u);
-    EXPECT_EQ(dib.GetPixel(3, 0), 0xAu);
+    BitmapInfoHeader hd;
+    hd.biWidth = w;
+    hd.biHeight = h;
+    hd.biBitCount = static_cast<std::uint16_t>(bits);
+    hd.biCompression = compression;
+    hd.biClrUsed = colours;
+    hd.biSizeImage = sizeImage;
+    return hd;
 }
 
-TEST(PackedDib, PixelsByDepth)
+TEST(PackedDib, PixelsByDepthAndRowOrder)
 {
+    // 4 bits: pixel 3 is the low nibble of byte 1, pixel 2 its high one.
+    ImageDib four = ImageDib::New(4, 8, 1, 0);
+    four.SetPixel(3, 0, 0xA);
+    const std::uint8_t* row = four.RowPointer(0);
+    EXPECT_EQ((Bytes{row[0], row[1], row[2]}), (Bytes{0x00, 0x0A, 0x00}));
+    four.SetPixel(2, 0, 0x5);
+    EXPECT_EQ(row[1], 0x5A);
+    EXPECT_EQ(four.GetPixel(2, 0), 0x5u);
+    EXPECT_EQ(four.GetPixel(3, 0), 0xAu);
+
     ImageDib one = ImageDib::New(1, 10, 1, 0);
     one.SetPixel(9, 0, 1);   // bit 0x40 of byte 1
     EXPECT_EQ(one.RowPointer(0)[1], 0x40);
@@ -90,40 +96,25 @@ TEST(PackedDib, PixelsByDepth)
 
     ImageDib deep = ImageDib::New(24, 2, 1, 0);
     deep.SetPixel(1, 0, 0x112233);   // blue lowest: stored 33 22 11
-    EXPECT_EQ(deep.RowPointer(0)[3], 0x33);
-    EXPECT_EQ(deep.RowPointer(0)[4], 0x22);
-    EXPECT_EQ(deep.RowPointer(0)[5], 0x11);
+    EXPECT_EQ((Bytes{deep.RowPointer(0)[3], deep.RowPointer(0)[4], deep.RowPointer(0)[5]}), (Bytes{0x33, 0x22, 0x11}));
     EXPECT_EQ(deep.GetPixel(1, 0), 0x112233u);
-    EXPECT_EQ(deep.GetPixel(2, 0), 0u);    // outside
-    EXPECT_EQ(deep.GetPixel(-1, 0), 0u);
-    EXPECT_EQ(deep.GetPixel(0, 1), 0u);
-}
+    for (auto [x, y] : {std::pair{2, 0}, std::pair{-1, 0}, std::pair{0, 1}}) EXPECT_EQ(deep.GetPixel(x, y), 0u);  // outside
 
-TEST(PackedDib, RowsAreBottomUpUnlessTheHeightIsNegative)
-{
+    // Bottom-up unless the height is negative: the top image row is the last
+    // stored row (stride 4), or the first.
     ImageDib up = ImageDib::New(8, 2, 3, 0);
-    up.SetPixel(0, 0, 7);   // top image row = last stored row (stride 4)
+    up.SetPixel(0, 0, 7);
     EXPECT_EQ(up.MutableBits()[2 * 4], 7);
-
-    BitmapInfoHeader h;
-    h.biWidth = 2;
-    h.biHeight = -3;
-    h.biBitCount = 8;
-    ImageDib down = ImageDib::Allocate(h);
+    ImageDib down = ImageDib::Allocate(Header(2, -3, 8));
     ASSERT_TRUE(down.Valid());
-    down.SetPixel(0, 0, 7);   // top image row = first stored row
+    down.SetPixel(0, 0, 7);
     EXPECT_EQ(down.MutableBits()[0], 7);
 }
 
 // A 16- or 32-bit picture with the given masks, for the channel tests.
 ImageDib DeepPicture(unsigned bits, std::uint32_t compression, std::uint32_t r, std::uint32_t g, std::uint32_t b)
 {
-    BitmapInfoHeader h;
-    h.biWidth = 1;
-    h.biHeight = 1;
-    h.biBitCount = static_cast<std::uint16_t>(bits);
-    h.biCompression = compression;
-    ImageDib dib = ImageDib::Allocate(h);
+    ImageDib dib = ImageDib::Allocate(Header(1, 1, bits, compression));
     if (compression == kBiBitfields) {
         const std::uint32_t masks[3] = {r, g, b};
         for (int c = 0; c < 3; ++c)
@@ -185,23 +176,7 @@ TEST(PackedDib, MasksThatCannotBeUsed)
     EXPECT_FALSE(ImageDib::New(24, 1, 1, 0).SetupMasks());
 }
 
-struct RefusedHeader {
-    const char* name;
-    BitmapInfoHeader header;
-};
-
-BitmapInfoHeader Header(std::int32_t w, std::int32_t h, unsigned bits, std::uint32_t compression = kBiRgb,
-                        std::uint32_t colours = 0, std::uint32_t sizeImage = 0)
-{
-    BitmapInfoHeader hd;
-    hd.biWidth = w;
-    hd.biHeight = h;
-    hd.biBitCount = static_cast<std::uint16_t>(bits);
-    hd.biCompression = compression;
-    hd.biClrUsed = colours;
-    hd.biSizeImage = sizeImage;
-    return hd;
-}
+struct RefusedHeader { const char* name; BitmapInfoHeader header; };
 
 // Headers a hostile file may carry: each would have wrapped a 32-bit size,
 // truncated a 16-bit stride, or asked for gigabytes.

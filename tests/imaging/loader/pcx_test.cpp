@@ -98,10 +98,7 @@ TEST(PcxReader, ReportsEveryRow)
     EXPECT_EQ(log.calls, expected);
 }
 
-struct HostilePcx {
-    const char* name;
-    Bytes file;
-};
+struct HostilePcx { const char* name; Bytes file; };
 
 TEST(PcxReader, RefusesWhatItCannotDecodeSafely)
 {

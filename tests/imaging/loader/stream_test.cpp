@@ -18,11 +18,7 @@ namespace {
 using namespace orbiscope;
 using imagetest::Bytes;
 
-struct SniffRow {
-    const char* name;
-    std::array<std::uint8_t, 4> bytes;
-    ImageFormat format;
-};
+struct SniffRow { const char* name; std::array<std::uint8_t, 4> bytes; ImageFormat format; };
 
 TEST(ImageFormat, DetectedByTheFirstBytesInOrder)
 {

@@ -18,10 +18,7 @@ using imagetest::Rgb;
 
 constexpr std::uint16_t kByte = 1, kShort = 3, kLong = 4;
 
-struct Entry {
-    std::uint16_t tag, type;
-    std::vector<std::uint32_t> values;
-};
+struct Entry { std::uint16_t tag, type; std::vector<std::uint32_t> values; };
 
 Entry Short(std::uint16_t tag, std::uint32_t v) { return {tag, kShort, {v}}; }
 Entry Long(std::uint16_t tag, std::uint32_t v) { return {tag, kLong, {v}}; }
@@ -153,19 +150,15 @@ TEST(TiffReader, RgbBecomesBlueGreenRed)
     EXPECT_EQ(Bytes(dib.begin() + 40, dib.begin() + 46), (Bytes{3, 2, 1, 6, 5, 4}));
 }
 
-TEST(TiffReader, StripsWithoutByteCountsAreWholeRows)
+// Strips without byte counts are whole rows (here two strips of one row,
+// their offsets a SHORT array held inline); rows per strip of 0 or beyond 16
+// bits is the whole image.
+TEST(TiffReader, StripLayouts)
 {
-    // 2 x 2 in two strips of one row, offsets as a SHORT array held inline.
-    std::vector<Entry> e = Without(With(Grey(2, 2, 0), Short(278, 1)), 279);
-    e = With(e, {273, kShort, {kData - 1000, kData - 998}});
-    EXPECT_EQ(Levels(Load(Tiff(false, e, {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
-}
-
-TEST(TiffReader, RowsPerStripOfZeroOrBeyondSixteenBitsIsTheWholeImage)
-{
-    EXPECT_EQ(Levels(Load(Tiff(false, With(Grey(2, 2, 4), Short(278, 0)), {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(Levels(Load(Tiff(false, With(Grey(2, 2, 4), Long(278, 65536)), {1, 2, 3, 4}))),
-              (Bytes{1, 2, 3, 4}));
+    const std::vector<Entry> twoStrips =
+        With(Without(With(Grey(2, 2, 0), Short(278, 1)), 279), {273, kShort, {kData - 1000, kData - 998}});
+    for (const auto& entries : {twoStrips, With(Grey(2, 2, 4), Short(278, 0)), With(Grey(2, 2, 4), Long(278, 65536))})
+        EXPECT_EQ(Levels(Load(Tiff(false, entries, {1, 2, 3, 4}))), (Bytes{1, 2, 3, 4}));
 }
 
 TEST(TiffReader, ColourMapsOfSixteenAndEightBits)
@@ -284,10 +277,7 @@ TEST(TiffReader, LzwTableOfFourThousandNinetySixEntriesIsTheLimit)
 
 TEST(TiffReader, LzwCodesThatNameNoString)
 {
-    struct Row {
-        const char* name;
-        Codes codes;
-    };
+    struct Row { const char* name; Codes codes; };
     const Row rows[] = {
         {"a table code right after clear", {{256, 9}, {300, 9}, {257, 9}}},
         {"the code being made with nothing before it", {{256, 9}, {258, 9}, {257, 9}}},
@@ -314,10 +304,7 @@ TEST(TiffReader, ReportsTheStartAndEachStrip)
     EXPECT_TRUE(Load(file).empty());   // one offset for three strips
 }
 
-struct Refused {
-    const char* name;
-    std::vector<Entry> entries;
-};
+struct Refused { const char* name; std::vector<Entry> entries; };
 
 TEST(TiffReader, RefusesWhatItCannotShowFaithfully)
 {

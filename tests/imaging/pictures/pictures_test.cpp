@@ -19,11 +19,7 @@ using namespace pictures;
 
 const std::string kWorld = ORBISCOPE_WORLD_DATA;
 
-struct Place {
-    const char* name;
-    double lon, lat;
-    int region;
-};
+struct Place { const char* name; double lon, lat; int region; };
 
 // Places whose region the Radio Regulations (Article 5, Nos. 5.3-5.9) fix:
 // by the lines A, B and C, or by the country rules of No. 5.3 (the Russian
@@ -70,11 +66,7 @@ std::vector<Rgb8> TestPalette()
     return palette;
 }
 
-struct GifCase {
-    const char* name;
-    int width, height;
-    std::vector<std::uint8_t> pixels;
-};
+struct GifCase { const char* name; int width, height; std::vector<std::uint8_t> pixels; };
 
 std::vector<GifCase> GifCases()
 {

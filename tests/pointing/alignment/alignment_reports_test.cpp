@@ -22,11 +22,7 @@ class Reports : public FixedDate {};
 
 TEST_F(Reports, LookAngles)
 {
-    const struct {
-        const char* what;
-        LookAngleInputRecord record;
-        const char* report;
-    } cases[] = {
+    const struct { const char* what; LookAngleInputRecord record; const char* report; } cases[] = {
         {"northern site, offset dish, inclined orbit", MadridRecord(), kMadridReport},
         {"southern site, satellite near north, prime focus", SydneyLookRecord(), kSydneyReport},
     };

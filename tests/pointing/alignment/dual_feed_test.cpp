@@ -111,10 +111,7 @@ TEST_F(Spacing, AGainWithAPlusIsTakenAsDbi)
     EXPECT_DOUBLE_EQ(ComputeDualFeed(ParseDualFeedRecord(rec)).boresightGain_dBi, 42.0);
 }
 
-struct ScanCase {
-    const char* what;
-    double beamwidths, fOverD, loss;
-};
+struct ScanCase { const char* what; double beamwidths, fOverD, loss; };
 
 // The measured curves (dB at 0..10 beamwidths) for f/D 1.0, 0.5 and 0.25,
 // read off directly or interpolated by hand.

@@ -18,10 +18,7 @@ const std::string kWmmDir = ORBISCOPE_WMM_DIR;
 constexpr double kDegreeTolerance = 0.01;     // declination and inclination, degrees
 constexpr double kIntensityTolerance = 1.0;   // total intensity, nT
 
-struct TestValue {
-    double year, altitudeKm, latitude, longitude;
-    double declination, inclination, x, y, z, f;
-};
+struct TestValue { double year, altitudeKm, latitude, longitude; double declination, inclination, x, y, z, f; };
 
 // WMM2025_FINAL_TEST_VALUES_HIGHPREC.txt: 18 fields per row, '#' comments.
 std::vector<TestValue> ReadTestValues() {

@@ -154,13 +154,7 @@ TEST(LookAngleRecord, TextsAreReadAsTheFormTypesThem)
     EXPECT_DOUBLE_EQ(in.offsetFocusAngle, 0.0);
 }
 
-}  // namespace
-
-namespace {
-
-struct TurnCase {
-    double from, to, turn;
-};
+struct TurnCase { double from, to, turn; };
 
 TEST(AzimuthTurn, ShorterWayRoundAcrossNorth)
 {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "pointing/alignment/magvar_batch.h"
-#include "tests/pointing/sun/sun_ui_support.h"
+#include "tests/pointing/pointing_ui_support.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ TEST(MagVarReport, LinesWithHemisphereSuffixes)
     EXPECT_EQ(MagVarReportLines(sites, "Tuesday 5 March 2024", HandDeclination), expected);
 }
 
-class MagVarBatch : public suntest::SunFixture {
+class MagVarBatch : public pointingtest::SunWindows {
 protected:
     std::vector<std::string> Run(const std::string& input, int answer)
     {
@@ -42,7 +42,7 @@ protected:
         output = (Dir() / (answer == platform::IDYES ? "magvar.tab" : "magvar.html")).string();
         platform::QueueFileDialogAnswer({{output}});
         app->app->Dispatch(TMagVarBatchForm::kCommand);
-        return suntest::Lines(suntest::ReadFile(output));
+        return pointingtest::Lines(pointingtest::ReadFile(output));
     }
     std::string output;
 };
@@ -67,14 +67,10 @@ TEST_F(MagVarBatch, NoGivesHtml)
 {
     const std::string input = WriteFile("sites.txt", "Paris,48.85N,2.35E;");
     Run(input, platform::IDNO);
-    EXPECT_NE(suntest::ReadFile(output).find("<table"), std::string::npos);
+    EXPECT_NE(pointingtest::ReadFile(output).find("<table"), std::string::npos);
 }
 
-struct FaultCase {
-    const char* name;
-    std::string input;
-    std::vector<std::string> messages;
-};
+struct FaultCase { const char* name; std::string input; std::vector<std::string> messages; };
 
 const FaultCase kFaults[] = {
     {"longitude without suffix on line 2", "Paris,48.85N,2.35E;\nRome,41.90N,12.50;",

@@ -47,17 +47,6 @@ TEST(ElementConversion, TheStationSetInModelUnits) {
     EXPECT_NEAR(model.EpochJulianDate(), 2461040.5 + 150.51748228, 1e-8);
 }
 
-TEST(ElementConversion, ZeroInclinationBecomesOneMicrodegree) {
-    Orbit o;
-    o.inclination = 0.0;
-    TSgp4Sdp4 model;
-    model.SetEntries({MakeEntry(o)});
-    ASSERT_TRUE(model.ConvertTleEntry(0, true));
-    EXPECT_DOUBLE_EQ(model.Elements().inclination, 1e-6 * kDeg);
-    EciVector r, v;
-    EXPECT_EQ(model.PropagateMinutes(100.0, r, v), OrbitStatus::Ok);
-}
-
 // Period 225 minutes is 6.4 revolutions a day before the recovery of the
 // mean motion; below 54.7 degrees of inclination the recovery lengthens the
 // period, above it shortens it.
@@ -92,12 +81,7 @@ TEST(ElementConversion, TheCheckFlagRefusesABadChecksumAndKeepsTheCurrentSet) {
     EXPECT_FALSE(model.ConvertTleEntry(2, false));
 }
 
-struct GuardCase {
-    const char* what;
-    Orbit orbit;
-    double t_min;
-    OrbitStatus expected;
-};
+struct GuardCase { const char* what; Orbit orbit; double t_min; OrbitStatus expected; };
 
 Orbit With(void (*change)(Orbit&)) {
     Orbit o;
@@ -110,6 +94,7 @@ TEST(OrbitGuards, ElementsAndTimesTheModelCannotUse) {
         {"inclination of 180 degrees", With([](Orbit& o) { o.inclination = 180.0; }), 0, OrbitStatus::BadElements},
         {"inclination above 180 degrees", With([](Orbit& o) { o.inclination = 190.0; }), 0, OrbitStatus::BadElements},
         {"retrograde 179.9 degrees", With([](Orbit& o) { o.inclination = 179.9; }), 60, OrbitStatus::Ok},
+        {"inclination 0, taken as a microdegree", With([](Orbit& o) { o.inclination = 0.0; }), 100, OrbitStatus::Ok},
         {"mean motion 0", With([](Orbit& o) { o.meanMotion = 0.0; }), 0, OrbitStatus::BadElements},
         {"negative eccentricity", With([](Orbit& o) { o.eccentricity7 = -123456; }), 0, OrbitStatus::BadElements},
         {"circular orbit", With([](Orbit& o) { o.eccentricity7 = 0; }), 1440, OrbitStatus::Ok},

@@ -109,7 +109,7 @@ TEST(PositionsTable, SortOrders) {
         Made("beta", 3, 10), Made("ALPHA", 2, -5), Made("Gamma", 1, 10), Made("delta", 4, 0, TleRowState::Decayed),
     };
     const struct { TleSortField field; std::vector<std::string> expected; } cases[] = {
-        {TleSortField::Name, {"ALPHA", "beta", "delta", "Gamma"}},
+        {TleSortField::Name, {"ALPHA", "beta", "delta", "Gamma"}},   // without regard to case
         {TleSortField::Id, {"Gamma", "ALPHA", "beta", "delta"}},
         {TleSortField::Elevation, {"ALPHA", "beta", "Gamma", "delta"}},  // equal keys keep file order
     };
@@ -118,15 +118,6 @@ TEST(PositionsTable, SortOrders) {
         SortSatPositions(sorted, c.field);
         EXPECT_EQ(Names(sorted), c.expected) << static_cast<int>(c.field);
     }
-}
-
-TEST(PositionsTable, Comparators) {
-    EXPECT_EQ(CompareName("abc", "ABD"), -1);
-    EXPECT_EQ(CompareName("ISS", "iss"), 0);
-    EXPECT_EQ(CompareName("b", "A"), 1);
-    EXPECT_EQ(CompareColumn(1.0f, 2.0f), -1);
-    EXPECT_EQ(CompareColumn(2.0f, 2.0f), 0);
-    EXPECT_EQ(CompareColumn(-1.0f, -2.0f), 1);
 }
 
 }  // namespace

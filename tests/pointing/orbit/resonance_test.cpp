@@ -27,10 +27,7 @@ double LongitudeDeg(TSgp4Sdp4& model, double t_min) {
     return point.longitude * 180.0 / std::numbers::pi;
 }
 
-struct Drift {
-    double longitude_deg;
-    double acceleration_deg_day2;
-};
+struct Drift { double longitude_deg; double acceleration_deg_day2; };
 
 // A circular, nearly equatorial satellite at one sidereal day, placed around
 // the equator by its mean anomaly; the acceleration is the second

@@ -19,66 +19,56 @@ std::string TwoSets(const std::string& eol) {
     return kName + eol + kLine1 + eol + kLine2 + eol + "SECOND" + eol + kLine1 + eol + kLine2;
 }
 
+// Whether the file is taken, how many sets, the first set's name and the
+// line that refused the file.
 struct ReadCase {
     const char* what;
     std::string text;
     bool ok;
     std::size_t sets;
+    const char* firstName = "";
+    std::size_t failedLine = 0;
 };
 
 TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
+    const std::string two = TwoSets("\n");
     const ReadCase cases[] = {
-        {"CR LF", TwoSets("\r\n") + "\r\n", true, 2},
-        {"LF", TwoSets("\n") + "\n", true, 2},
+        {"CR LF", TwoSets("\r\n") + "\r\n", true, 2, "ISS (ZARYA)"},
+        {"LF", two + "\n", true, 2},
         {"CR", TwoSets("\r") + "\r", true, 2},
-        {"no line end after the last line", TwoSets("\n"), true, 2},
+        {"no line end after the last line", two, true, 2},
         {"blank lines after the last set", TwoSets("\r\n") + "\r\n\r\n  \r\n\n", true, 2},
         {"blanks after the element lines", kName + "\n" + kLine1 + "   \n" + kLine2 + "\t\n", true, 1},
+        {"blanks after the name", "ISS (ZARYA)             \r\n" + kLine1 + "\r\n" + kLine2, true, 1, "ISS (ZARYA)"},
         {"empty file", "", true, 0},
-        {"name of 26 characters", std::string(26, 'N') + "\n" + kLine1 + "\n" + kLine2 + "\n", true, 1},
+        {"name of 26 characters, 24 kept", "ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" + kLine1 + "\n" + kLine2 + "\n", true, 1,
+         "ABCDEFGHIJKLMNOPQRSTUVWX"},
         {"name of 27 characters", std::string(27, 'N') + "\n" + kLine1 + "\n" + kLine2 + "\n", false, 0},
         {"element line of 68 characters", kName + "\n" + kLine1.substr(0, 68) + "\n" + kLine2 + "\n", false, 0},
         {"element line of 70 characters", kName + "\n" + kLine1 + "7\n" + kLine2 + "\n", false, 0},
         {"second element line missing", kName + "\n" + kLine1 + "\n", false, 0},
-        {"blank line between sets", kName + "\n" + kLine1 + "\n" + kLine2 + "\n\n" + TwoSets("\n"), false, 0},
-        {"a later bad set refuses the file", TwoSets("\n") + "\nTHIRD\n" + kLine1 + "\n", false, 0},
+        {"blank line between sets", kName + "\n" + kLine1 + "\n" + kLine2 + "\n\n" + two, false, 0},
+        {"a later bad set refuses the file", two + "\nTHIRD\n" + kLine1.substr(0, 60) + "\n", false, 0, "", 8},
     };
     for (const ReadCase& c : cases) {
         const TleReadResult r = ReadTleText(c.text);
         EXPECT_EQ(r.ok, c.ok) << c.what;
-        EXPECT_EQ(r.entries.size(), c.sets) << c.what;
+        ASSERT_EQ(r.entries.size(), c.sets) << c.what;
+        if (*c.firstName) {
+            EXPECT_STREQ(r.entries[0].name, c.firstName) << c.what;
+            EXPECT_EQ(r.entries[0].line1, kLine1) << c.what;   // stored without their ends
+            EXPECT_EQ(r.entries[0].line2, kLine2) << c.what;
+        }
+        if (c.failedLine) {
+            EXPECT_EQ(r.failedLine, c.failedLine) << c.what;
+        }
     }
-}
-
-TEST(TleReader, StoresNameAndLinesWithoutTheirEnds) {
-    const TleReadResult r = ReadTleText("ISS (ZARYA)             \r\n" + kLine1 + "\r\n" + kLine2 + "\r\n");
-    ASSERT_TRUE(r.ok);
-    EXPECT_STREQ(r.entries[0].name, "ISS (ZARYA)");
-    EXPECT_EQ(r.entries[0].line1, kLine1);
-    EXPECT_EQ(r.entries[0].line2, kLine2);
-}
-
-TEST(TleReader, KeepsTwentyFourCharactersOfALongName) {
-    const TleReadResult r = ReadTleText("ABCDEFGHIJKLMNOPQRSTUVWXYZ\n" + kLine1 + "\n" + kLine2);
-    ASSERT_TRUE(r.ok);
-    EXPECT_STREQ(r.entries[0].name, "ABCDEFGHIJKLMNOPQRSTUVWX");
-}
-
-TEST(TleReader, NamesTheLineThatRefusedTheFile) {
-    EXPECT_EQ(ReadTleText(TwoSets("\n") + "\nTHIRD\n" + kLine1.substr(0, 60) + "\n").failedLine, 8u);
-}
-
-// More sets than the 1500 of the old table: the whole constellation file.
-TEST(TleReader, ReadsTheTenThousandSetFile) {
+    // More sets than the 1500 of the old table: the whole constellation file.
     EXPECT_EQ(orbit_test::RealSets("starlink").size(), 10395u);
     EXPECT_EQ(orbit_test::RealSets("geo").size(), 574u);
 }
 
-struct ChecksumCase {
-    const char* what;
-    std::string line;
-    bool ok;
-};
+struct ChecksumCase { const char* what; std::string line; bool ok; };
 
 // Digits count their value, '-' counts 1, letters, '.', '+' and blanks 0.
 TEST(TleChecks, LineChecksum) {
@@ -100,11 +90,7 @@ std::string Fixed(std::string line, std::size_t column, char c) {
 }
 
 TEST(TleChecks, PairLayout) {
-    const struct {
-        const char* what;
-        std::string l1, l2;
-        bool ok;
-    } cases[] = {
+    const struct { const char* what; std::string l1, l2; bool ok; } cases[] = {
         {"published pair", kLine1, kLine2, true},
         {"line numbers swapped", kLine2, kLine1, false},
         {"catalogue numbers differ", Fixed(kLine1, 7, '5'), kLine2, false},
@@ -116,9 +102,7 @@ TEST(TleChecks, PairLayout) {
         {"no point in the mean motion", kLine1, Fixed(kLine2, 55, '5'), false},
         {"bad checksum", kLine1.substr(0, 68) + "0", kLine2, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TSgp4Sdp4::TlePairWellFormed(c.l1.c_str(), c.l2.c_str()), c.ok) << c.what;
-    }
+    for (const auto& c : cases) EXPECT_EQ(TSgp4Sdp4::TlePairWellFormed(c.l1.c_str(), c.l2.c_str()), c.ok) << c.what;
 }
 
 }  // namespace

@@ -31,10 +31,7 @@ struct Collected : OutageSink {
     void Step() override { ++steps; }
 };
 
-struct Site {
-    const char* name;
-    double latitude, longitude, satelliteLongitude, zone;
-};
+struct Site { const char* name; double latitude, longitude, satelliteLongitude, zone; };
 
 OutageInputs InputsFor(const Site& s, double apertureM, double frequencyGHz)
 {
@@ -107,11 +104,7 @@ TEST(OutageSearch, GoldenDaysAgreeWithIndependentGeometry)
     EXPECT_GT(closestOfDay(3, 5), th12 + kTolDeg);
 }
 
-struct SkipCase {
-    Site site;
-    double apertureM, frequencyGHz;
-    bool wide, minute, second, gmt;
-};
+struct SkipCase { Site site; double apertureM, frequencyGHz; bool wide, minute, second, gmt; };
 
 const SkipCase kSkipCases[] = {
     {kLondon, 1.2, 11.7, false, false, true, false},
@@ -170,10 +163,7 @@ TEST(OutageSearch, GmtRowsMoveTheDateWithTheTime)
     }
 }
 
-struct NoneCase {
-    const char* name;
-    double satElevation, satAzimuth;
-};
+struct NoneCase { const char* name; double satElevation, satAzimuth; };
 
 // Directions the sun never comes near in either season (declination +45
 // and -60 seen from the equator).
@@ -199,11 +189,7 @@ TEST(OutageSearch, NoOutagesFound)
     }
 }
 
-struct ApertureCase {
-    const char* name;
-    double apertureM, frequencyGHz;
-    bool resolves;
-};
+struct ApertureCase { const char* name; double apertureM, frequencyGHz; bool resolves; };
 
 // 1.22 wavelengths by hand (lambda = 0.299792458 / f m): 0.2438 m at
 // 1.5 GHz, 0.0305 m at 12 GHz, 0.00665 m at 55 GHz.

@@ -14,9 +14,7 @@ constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kGeoRadiusKm = 42164.57;
 
-struct Vec {
-    double x, y, z;
-};
+struct Vec { double x, y, z; };
 inline double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline Vec Unit(Vec a)
 {
@@ -42,9 +40,7 @@ inline double JulianDate(int y, int m, int d, double utHours)
     return std::floor(365.25 * (y + 4716)) + std::floor(30.6001 * (m + 1)) + d + b - 1524.5 + utHours / 24.0;
 }
 
-struct SunRaDec {
-    double raDeg, decDeg, lambdaDeg;
-};
+struct SunRaDec { double raDeg, decDeg, lambdaDeg; };
 inline SunRaDec Sun(double jd)
 {
     const double n = jd - 2451545.0;

@@ -30,11 +30,7 @@ TEST(FocalDistance, ParabolaThroughTheRimAndFOverD)
 TEST(NominalBeamwidth, OnePointOneNineTimesTheAiryWidth)
 {
     constexpr double kTolDeg = 2e-3;
-    struct Case {
-        const char* name;
-        double level_dB, frequency_GHz, diameter_m;
-        double uAtLevel;
-    };
+    struct Case { const char* name; double level_dB, frequency_GHz, diameter_m; double uAtLevel; };
     const Case cases[] = {
         {"1m-12GHz-3dB", -3.0, 12.0, 1.0, 1.613741196},
         {"1.8m-4GHz-3dB", -3.0, 4.0, 1.8, 1.613741196},
@@ -61,11 +57,7 @@ TEST(NominalBeamwidth, OnePointOneNineTimesTheAiryWidth)
 // u90 = pi D / lambda; a level under it is never reached.
 TEST(NominalBeamwidth, ApertureTooSmallForTheLevelHasNone)
 {
-    struct Case {
-        const char* name;
-        double level_dB, frequency_GHz, diameter_m;
-        bool defined;
-    };
+    struct Case { const char* name; double level_dB, frequency_GHz, diameter_m; bool defined; };
     const Case cases[] = {
         {"0.1m-2GHz-6dB", -6.0, 2.0, 0.1, false},         // u90 = 2.096: -5.31 dB at 90 degrees
         {"0.1m-2GHz-5dB", -5.0, 2.0, 0.1, true},
@@ -86,10 +78,7 @@ TEST(NominalBeamwidth, ApertureTooSmallForTheLevelHasNone)
 TEST(BoresightGain, ApertureGain)
 {
     // G = eta (pi D / lambda)^2: 1 m at 12 GHz is 15812 (41.99 dBi) at 100 %.
-    struct Case {
-        double diameter_m, efficiency, frequency_GHz;
-        const char* shown;
-    };
+    struct Case { double diameter_m, efficiency, frequency_GHz; const char* shown; };
     const Case cases[] = {
         {1.0, 100.0, 12.0, "41.99"},
         {1.0, 65.0, 12.0, "40.12"},   // 41.99 + 10 log10(0.65)

@@ -10,7 +10,6 @@
 #include "linkbudget/modcod/modcod_dialog.h"
 #include "rftools/calculators/bandwidth_form.h"
 #include "rftools/calculators/calculator_registration.h"
-#include "tests/framework/app/gui_support.h"
 #include "tests/rftools/calculators/calculator_driver.h"
 
 namespace {
@@ -32,14 +31,13 @@ TEST(BandwidthRecord, FieldsSitWhereTheStoredRecordHoldsThem)
     for (const auto& [id, offset] : offsets) EXPECT_EQ(platform::TransferOffset(table, id), offset) << id;
 }
 
-class BandwidthTest : public ::testing::Test {
+class BandwidthTest : public calctest::CalculatorFixture {
 protected:
-    BandwidthTest() { orbiscope::RegisterCalculatorForms(); }
-    ~BandwidthTest() override { platform::ClearDialogDrivers(); }
+    BandwidthTest() : CalculatorFixture(orbiscope::RegisterCalculatorForms) {}
 
     void Run(std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script)
     {
-        calctest::RunCalculator(*f.app, F::kCommand, std::move(buttons), std::move(script));
+        CalculatorFixture::Run(F::kCommand, std::move(buttons), std::move(script));
     }
     // A carrier typed in: info rate 1, no overhead, 1 + roll-off 1.2, spacing
     // 1.4, QPSK.
@@ -59,34 +57,14 @@ protected:
         return {d.GetControlText(F::kInfoRate), d.GetControlText(F::kSymbolRate), d.GetControlText(F::kOccupied),
                 d.GetControlText(F::kAllocated)};
     }
-
-    calctest::KeepWorkingDirectory keep;   // destroyed after the fixture
-    testsupport::AppFixture f;
 };
 
-// Never stored, the record keeps what the menu command preset: spreading 0,
-// M-PSK, the information rate as the input (the only writable rate).
-TEST_F(BandwidthTest, FirstOpeningShowsThePresets)
-{
-    std::vector<int> states;
-    std::vector<bool> readOnly;
-    std::string spreading;
-    Run({}, [&](platform::Dialog& d, int) {
-        auto& form = static_cast<F&>(d);
-        for (int id : {F::kOneBit, F::kPsk, F::kQam, F::kInfoRateInput, F::kSymbolRateInput, F::kOccupiedInput})
-            states.push_back(d.GetCheck(id));
-        for (int id : {F::kInfoRate, F::kSymbolRate, F::kOccupied}) readOnly.push_back(form.IsReadOnly(id));
-        spreading = d.GetControlText(F::kSpreading);
-    });
-    EXPECT_EQ(states, (std::vector<int>{0, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(readOnly, (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(spreading, "0");
-}
-
+// The stored record's presets (the information rate the input) are the
+// record tests'; here each selector makes its own field the one to type in.
 TEST_F(BandwidthTest, EachInputSelectorMakesItsFieldTheInput)
 {
     std::vector<std::string> bySymbolRate, byOccupied;
-    std::vector<bool> symbolReadOnly, occupiedReadOnly;
+    std::vector<bool> infoReadOnly, symbolReadOnly, occupiedReadOnly;
     Run({F::kSymbolRateInput, platform::IDOK, F::kOccupiedInput, platform::IDOK},
         [&](platform::Dialog& d, int step) {
             auto& form = static_cast<F&>(d);
@@ -95,6 +73,7 @@ TEST_F(BandwidthTest, EachInputSelectorMakesItsFieldTheInput)
                                          form.IsReadOnly(F::kOccupied)};
             };
             if (step == 0) {
+                infoReadOnly = states();
                 TypeCarrier(d, "(1+2)/6", "0.1");   // an FEC expression: 1/2
                 d.SetControlText(F::kInfoRate, "99");
             }
@@ -109,6 +88,7 @@ TEST_F(BandwidthTest, EachInputSelectorMakesItsFieldTheInput)
             }
             if (step == 4) byOccupied = Rates(d);
         });
+    EXPECT_EQ(infoReadOnly, (std::vector<bool>{false, true, true}));
     EXPECT_EQ(symbolReadOnly, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(bySymbolRate, (std::vector<std::string>{"1.0000", "1.0000", "1.2000", "1.4000"}));
     EXPECT_EQ(occupiedReadOnly, (std::vector<bool>{true, true, false}));
@@ -141,14 +121,7 @@ TEST_F(BandwidthTest, NoInputSelectorMeansTheInformationRate)
 
 TEST_F(BandwidthTest, RefusedInputs)
 {
-    struct Case {
-        const char* name;
-        int id;
-        const char* text;
-        bool qam;
-        const char* caption;
-        const char* message;
-    };
+    struct Case { const char* name; int id; const char* text; bool qam; const char* caption; const char* message; };
     const Case cases[] = {
         {"spacing-below-roll-off", F::kSpacing, "1.1", false, "Input Error",
          "Carrier spacing factor must be  >= (1 + Roll-off) factor)"},

@@ -2,15 +2,19 @@
 // then the dialog with typed values and button presses, ending with Cancel.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "framework/app/mdiclient.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
 #include "platform/dialog.h"
+#include "tests/framework/app/gui_support.h"
 
 namespace calctest {
 
@@ -44,5 +48,25 @@ inline void RunCalculator(TOrbiscope& app, int command, std::vector<int> buttons
     });
     app.Client()->CmCalculator(command);
 }
+
+// The application with the forms that `registerForms` registers.
+class CalculatorFixture : public ::testing::Test {
+protected:
+    explicit CalculatorFixture(void (*registerForms)()) { registerForms(); }
+    ~CalculatorFixture() override { platform::ClearDialogDrivers(); }
+
+    void Run(int command, std::vector<int> buttons, std::function<void(platform::Dialog&, int)> script = {})
+    {
+        RunCalculator(*f.app, command, std::move(buttons), std::move(script));
+    }
+    // The stored dialog values of the calculator of `command`.
+    std::span<std::uint8_t> Stored(int command)
+    {
+        return f.app->FormRecord(orbiscope::FindCalculatorInfo(command)->storedRecord);
+    }
+
+    KeepWorkingDirectory keep;   // destroyed after the application
+    testsupport::AppFixture f;
+};
 
 }  // namespace calctest

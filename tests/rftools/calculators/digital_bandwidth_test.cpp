@@ -64,10 +64,7 @@ TEST(DigitalBandwidth, HandWorkedCarriers)
 // although the quotient of the decimal inputs comes out a hair above it.
 TEST(AllocatedBandwidth, WholeMultiplesAreNotRaisedAStep)
 {
-    struct Case {
-        double spacing, symbolRate, step;
-        const char* allocated;
-    };
+    struct Case { double spacing, symbolRate, step; const char* allocated; };
     const Case cases[] = {
         {1.35, 6.0, 0.1, "8.1000"},     // 8.100000000000001 / 0.1 = 81.00000000000001
         {1.1, 0.1, 0.01, "0.1100"},     // 0.11000000000000001 / 0.01 = 11.000000000000002

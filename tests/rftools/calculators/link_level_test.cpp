@@ -24,21 +24,15 @@ TEST(DegradationAndCim, WorkedCaseAndRoundTrips)
     EXPECT_NEAR(DegradationToCim(12.0, 10.0 * std::log10(2.0)), 12.0 + 10.0 * std::log10(2.0), 1e-12);
 
     constexpr double kTolDb = 1e-9;
-    struct Case {
-        double esNo, degradation;
-    };
+    struct Case { double esNo, degradation; };
     const Case cases[] = {{-10.0, 0.01}, {0.0, 0.5}, {6.5, 2.0}, {20.0, 10.0}, {100.0, 0.2}};
     for (const Case& c : cases) {
         const double cim = DegradationToCim(c.esNo, c.degradation);
         EXPECT_GT(cim, c.esNo) << c.esNo;
         EXPECT_NEAR(CimToDegradation(c.esNo, cim).value(), c.degradation, kTolDb) << c.esNo;
     }
-}
-
-// Intermodulation as strong as the whole allowed noise leaves none for the
-// thermal noise: no degradation exists.
-TEST(CimToDegradation, CimNotAboveEsNoHasNone)
-{
+    // Intermodulation as strong as the whole allowed noise leaves none for the
+    // thermal noise: no degradation exists.
     EXPECT_FALSE(CimToDegradation(10.0, 10.0).has_value());
     EXPECT_FALSE(CimToDegradation(10.0, 9.0).has_value());
     EXPECT_FALSE(CimToDegradation(100.0, 1.0).has_value());
@@ -48,10 +42,7 @@ TEST(CimToDegradation, CimNotAboveEsNoHasNone)
 TEST(PowerRatioSum, NoisePowersAdd)
 {
     constexpr double kTolDb = 1e-9;
-    struct Case {
-        std::vector<double> ratios;
-        double total;
-    };
+    struct Case { std::vector<double> ratios; double total; };
     const Case cases[] = {
         {{20.0, 20.0}, 20.0 - 10.0 * std::log10(2.0)},          // 16.99
         {{20.0, 20.0, 20.0}, 20.0 - 10.0 * std::log10(3.0)},    // 15.23
@@ -60,8 +51,6 @@ TEST(PowerRatioSum, NoisePowersAdd)
         {{-3.0, 30.0}, -10.0 * std::log10(std::pow(10.0, 0.3) + 0.001)},
     };
     for (const Case& c : cases) EXPECT_NEAR(PowerRatioSum(c.ratios), c.total, kTolDb) << c.ratios.size();
-    EXPECT_EQ(FormatFixed(PowerRatioSum(std::vector<double>{20.0, 20.0}), 2), "16.99");
-    EXPECT_EQ(FormatFixed(PowerRatioSum(std::vector<double>{20.0, 20.0, 20.0}), 2), "15.23");
 }
 
 TEST(FlangePowerDensity, WattsOverHertz)
@@ -90,13 +79,7 @@ std::string Shown(const std::optional<double>& v) { return v ? FormatFixed(*v, 4
 
 TEST(AverageYearFromWorstMonth, WorkedCasesAndOpenRanges)
 {
-    struct Case {
-        const char* name;
-        double worstMonth;
-        const char* global;
-        const char* tropical;
-        const char* dry;
-    };
+    struct Case { const char* name; double worstMonth; const char* global; const char* tropical; const char* dry; };
     const Case cases[] = {
         {"99.9", 99.9, "99.9788", "99.9802", "99.9856"},
         {"95", 95.0, "98.0904", "97.9960", "98.8476"},
@@ -156,10 +139,7 @@ TEST_F(AntennaNoiseTest, SpillOverAddsNinetyKelvinTimesTheLostEfficiency)
 
 TEST_F(AntennaNoiseTest, SatelliteBeyondTheHorizonHasNone)
 {
-    struct Case {
-        double latitude, longitude, satellite;
-        bool visible;
-    };
+    struct Case { double latitude, longitude, satellite; bool visible; };
     const Case cases[] = {
         {51.5, -0.1, -100.1, false},   // 100 degrees of longitude away
         {0.0, 0.0, 100.0, false},

@@ -85,10 +85,7 @@ TEST(ChainGainOverTemperature, ChainAtOrBelowZeroKelvinHasNoResult)
 
 TEST(NoiseKindOf, PlusMeansKelvinAutoInAnyCase)
 {
-    struct Case {
-        const char* text;
-        NoiseKind kind;
-    };
+    struct Case { const char* text; NoiseKind kind; };
     const Case cases[] = {
         {"+50", NoiseKind::Temperature}, {"+0", NoiseKind::Temperature}, {"auto", NoiseKind::Auto},
         {"AUTO", NoiseKind::Auto},       {"Auto", NoiseKind::Auto},       {"aUtO", NoiseKind::Auto},

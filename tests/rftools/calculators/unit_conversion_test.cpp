@@ -26,10 +26,7 @@ TEST(DmsToDegrees, SixtyMinutesAndThirtySixHundredSecondsADegree)
 
 TEST(DegreesToDms, WholeSecondsCutTowardZero)
 {
-    struct Case {
-        double degrees;
-        const char* shown;
-    };
+    struct Case { double degrees; const char* shown; };
     const Case cases[] = {
         {1.5, "1 :30 :00"},
         {359.9999, "359 :59 :59"},  // 1295999.64 s: the seconds never reach 60
@@ -76,10 +73,7 @@ TEST(NoiseConversions, ReferenceTemperatureIs290Kelvin)
 {
     constexpr double kTolDb = 1e-6;
     constexpr double kTolK = 1e-5;
-    struct Case {
-        double temperature_K;
-        double figure_dB;
-    };
+    struct Case { double temperature_K; double figure_dB; };
     // F = 10 log10(1 + T / 290): 290 K doubles the noise power (3.0103 dB).
     const Case cases[] = {
         {0.0, 0.0},

@@ -33,18 +33,6 @@ double YNear(const GraphPlot& p, double x)
     return p.points.at(best).y;
 }
 
-// Records every notice of the calculation library (elevation checks).
-struct Notices : CalculationNotifier {
-    std::vector<std::string> texts;
-    NoticeAnswer Notify(const Notice& n) override
-    {
-        texts.push_back(n.text);
-        return NoticeAnswer::Ok;
-    }
-    CalculationNotifier* previous = SetCalculationNotifier(this);
-    ~Notices() override { SetCalculationNotifier(previous); }
-};
-
 TEST(GainTemplate, CombinedTemplateOfAThreeMetreDish)
 {
     // 3 m, 65 %, 12 GHz: lambda = 0.0249827 m, D/lambda = 120.083,
@@ -362,11 +350,11 @@ TEST_F(RainGraph, NoRainGivesAHundredthOfADecibelAxisAndTheNotesFollowTheFields)
     PutText(rec.polarization, "V");
     PutText(rec.availability, "99.99");
     PutText(rec.frequencyLimit, "30");
-    Notices notices;
+    proptest::RecordedNotices notices;
     const GraphContent c = RainAttenGraph(ReadRain(rec), 0.0, "Bench", kWidth);
     EXPECT_TRUE(c.plot.curveShown);
     EXPECT_EQ(c.plot.yMaximum, 0.01);
-    EXPECT_TRUE(notices.texts.empty());
+    EXPECT_TRUE(notices.notices.empty());
     const std::vector<std::string> expectedStart = {"Rain Attenuation v Frequency (ITU-R Model)", "Bench~",
                                                     "Location = Lisbon", "Satellite = Testsat",
                                                     "Site latitude = 38.72N", "Site longitude = 9.14W",
@@ -383,11 +371,11 @@ TEST_F(RainGraph, ALowSatelliteLeavesTheGraphBlank)
     // From 60N, a satellite 80 degrees of longitude away is below 3 degrees.
     RainGraphInputs in = Site(60.0, 0.0, 0.0, 99.9, 30.0, "H");
     in.satelliteLongitude = 80.0;
-    Notices notices;
+    proptest::RecordedNotices notices;
     const GraphContent c = RainAttenGraph(in, 0.0, "", kWidth);
     EXPECT_FALSE(c.plot.curveShown);
-    ASSERT_EQ(notices.texts.size(), 1u);
-    EXPECT_NE(notices.texts[0].find("Elevation < 3"), std::string::npos);
+    ASSERT_EQ(notices.notices.size(), 1u);
+    EXPECT_NE(notices.notices[0].text.find("Elevation < 3"), std::string::npos);
 }
 
 TEST(Absorption, ElevationWithoutRefraction)

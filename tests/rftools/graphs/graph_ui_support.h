@@ -28,10 +28,7 @@ inline void Type(platform::Dialog& d, int id, const char* text)
 inline void Choose(platform::Dialog& d, int id) { static_cast<QRadioButton*>(d.Control(id))->setChecked(true); }
 
 // A script that types the (id, text) pairs, chooses the radios and presses OK.
-struct Entry {
-    int id;
-    const char* text;
-};
+struct Entry { int id; const char* text; };
 inline platform::DialogScript Fill(std::vector<Entry> entries, std::vector<int> radios = {})
 {
     return [entries, radios](platform::Dialog& d) {
@@ -113,39 +110,28 @@ bool Near(const QImage& image, int x, int y, int radius, Pred pred)
     return false;
 }
 
-// The longest horizontal and vertical runs of pixels of a kind.
+// The longest run of pixels of a kind along rows (or along columns), and the
+// row (column) it lies on.
 template <class Pred>
-int LongestRow(const QImage& image, Pred pred, int* rowAt = nullptr)
+int LongestRun(const QImage& image, Pred pred, bool alongRows, int* at = nullptr)
 {
+    const int lines = alongRows ? image.height() : image.width(), length = alongRows ? image.width() : image.height();
     int best = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int line = 0; line < lines; ++line) {
         int run = 0;
-        for (int x = 0; x < image.width(); ++x) {
-            run = pred(image.pixel(x, y)) ? run + 1 : 0;
+        for (int k = 0; k < length; ++k) {
+            run = pred(alongRows ? image.pixel(k, line) : image.pixel(line, k)) ? run + 1 : 0;
             if (run > best) {
                 best = run;
-                if (rowAt) *rowAt = y;
+                if (at) *at = line;
             }
         }
     }
     return best;
 }
-
 template <class Pred>
-int LongestColumn(const QImage& image, Pred pred, int* columnAt = nullptr)
-{
-    int best = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        int run = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            run = pred(image.pixel(x, y)) ? run + 1 : 0;
-            if (run > best) {
-                best = run;
-                if (columnAt) *columnAt = x;
-            }
-        }
-    }
-    return best;
-}
+int LongestRow(const QImage& image, Pred pred, int* row = nullptr) { return LongestRun(image, pred, true, row); }
+template <class Pred>
+int LongestColumn(const QImage& image, Pred pred, int* column = nullptr) { return LongestRun(image, pred, false, column); }
 
 }  // namespace graphtest

@@ -198,44 +198,34 @@ QImage PrintOnPage(TGraphWin& w, QSize pageDots)
     return page;
 }
 
-TEST_F(GraphWindow, PrintedScreenLayoutKeepsItsProportionsAndFitsTheLongEdgeAndTheShortEdge)
+// The screen layout printed keeps its 737 : 359 plot whatever the page and
+// fits it; the print layout sizes the plot from the page: margins of 4 base
+// lines left and right, a third of the page high (the y axis, 4 dots wide
+// here, widens the left end by 2 dots).
+TEST_F(GraphWindow, PrintedLayoutsFitThePage)
 {
     TGraphWin* w = Graph(6310);
     ASSERT_NE(w, nullptr);
     struct Row { const char* name; QSize page; };
-    const Row rows[] = {{"A4 portrait", {1588, 2246}}, {"A4 landscape", {2246, 1588}}};
-    for (const Row& r : rows) {
+    for (const Row& r : {Row{"A4 portrait", {1588, 2246}}, Row{"A4 landscape", {2246, 1588}}}) {
         SCOPED_TRACE(r.name);
         const QImage page = PrintOnPage(*w, r.page);
         int row = 0, column = 0;
         const int xAxis = LongestRow(page, IsBlack, &row);
         const int yAxis = LongestColumn(page, IsBlack, &column);
-        // The plot keeps its 737 : 359 shape whatever the page.
         EXPECT_NEAR(double(xAxis) / yAxis, 737.0 / 359.0, 0.03);
-        // Nothing is cut: the plot ends inside the page with its margin.
-        EXPECT_LT(column + xAxis, page.width() - 20);
+        EXPECT_LT(column + xAxis, page.width() - 20);   // nothing cut, the margin kept
         EXPECT_GT(xAxis, page.width() / 2);
     }
-}
-
-TEST_F(GraphWindow, PrintLayoutSizesThePlotFromThePage)
-{
-    TGraphWin* w = Graph(6310);
-    ASSERT_NE(w, nullptr);
     app->app->GraphPrintLayout = 1;
     const QImage page = PrintOnPage(*w, {1588, 2246});
     app->app->GraphPrintLayout = 0;
     int row = 0, column = 0;
     const int xAxis = LongestRow(page, IsBlack, &row);
     const int yAxis = LongestColumn(page, IsBlack, &column);
-    // Margins of 4 base lines left and right, the plot a third of the page
-    // high; the y axis (4 dots wide here) widens the left end by 2 dots.
     int left = page.width();
-    for (int x = 0; x < page.width(); ++x)
-        if (IsBlack(page.pixel(x, row))) {
-            left = x;
-            break;
-        }
+    for (int x = 0; x < page.width() && left == page.width(); ++x)
+        if (IsBlack(page.pixel(x, row))) left = x;
     EXPECT_NEAR(left, page.width() - (left + xAxis), 8);
     EXPECT_NEAR(yAxis, page.height() / 3, 6);
 }

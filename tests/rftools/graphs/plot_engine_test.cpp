@@ -63,12 +63,7 @@ TEST(NiceTickStep, PowerOfTenStepAndStartBelowMinusTheValue)
 
 TEST(AxisTicks, MajorLabelsAndTitlesAcrossRanges)
 {
-    struct Row {
-        const char* name;
-        double lo, hi;
-        std::vector<double> labels;
-        const char* title;
-    };
+    struct Row { const char* name; double lo, hi; std::vector<double> labels; const char* title; };
     const Row rows[] = {
         {"0..3: labels 0 to 3, no factor", 0.0, 3.0, {0, 1, 2, 3}, "Noise Figure (dB)"},
         {"0..300: labels 0 to 3 of 100", 0.0, 300.0, {0, 1, 2, 3}, "Noise Figure (dB x 100)"},
@@ -169,12 +164,7 @@ std::size_t CurvePixels(const GraphDrawing& d)
 TEST(LayOutGraph, TheCurveBreaksAtTheTopAndAtValuesThatAreNotFinite)
 {
     const std::vector<std::string_view> report = {"Title", "Company~"};
-    struct Row {
-        const char* name;
-        std::vector<PlotPoint> points;
-        std::size_t runs;
-        std::size_t pixels;
-    };
+    struct Row { const char* name; std::vector<PlotPoint> points; std::size_t runs; std::size_t pixels; };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const Row rows[] = {
