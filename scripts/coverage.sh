@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 dir=${1:-build-coverage}
 command -v gcovr >/dev/null || { echo "coverage needs gcovr (apt-get install gcovr)" >&2; exit 1; }
 scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Debug -DORBISCOPE_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="--coverage -O0" -DCMAKE_EXE_LINKER_FLAGS="--coverage"
+  -DCMAKE_CXX_FLAGS="--coverage -fprofile-update=atomic -O0" -DCMAKE_EXE_LINKER_FLAGS="--coverage"
 find "$dir" -name '*.gcda' -delete
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure >/dev/null || true
 report=$dir/coverage.txt
