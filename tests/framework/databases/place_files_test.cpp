@@ -5,16 +5,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "framework/databases/place_files.h"
+#include "tests/framework/databases/db_support.h"
 
 namespace {
 
+using dbtest::Satellite;
+using dbtest::Town;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Of(const std::string& s) { return Bytes(s.begin(), s.end()); }
@@ -68,58 +68,28 @@ Bytes SatelliteImage(std::uint16_t version, std::uint16_t count, std::size_t rec
 
 constexpr std::uint32_t kOne = 0x3F800000, kMinusTwo = 0xC0000000, kHalf = 0x3F000000;
 
-TownRecord Town(const char* name, float lat, float lon)
-{
-    TownRecord t;
-    SetRecordText(t.name, name);
-    t.latitude = lat;
-    t.longitude = lon;
-    return t;
-}
-
-SatelliteRecord Satellite(const char* name, float lon, const char* bands)
-{
-    SatelliteRecord s;
-    SetRecordText(s.name, name);
-    s.longitude = lon;
-    SetRecordText(s.bands, bands);
-    return s;
-}
-
-class TempFile {
+// A folder of files written from byte images.
+class TempFile : public testfiles::TempFolder {
 public:
-    TempFile()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbiscope-places-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-    }
-    ~TempFile() { std::filesystem::remove_all(dir_); }
     std::filesystem::path Write(const char* name, const Bytes& bytes) const
     {
-        std::ofstream out(dir_ / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return dir_ / name;
+        testfiles::WriteText(*this / name, std::string(bytes.begin(), bytes.end()));
+        return *this / name;
     }
-    std::filesystem::path Path(const char* name) const { return dir_ / name; }
-
-private:
-    std::filesystem::path dir_;
+    std::filesystem::path Path(const char* name) const { return *this / name; }
 };
 
 }  // namespace
 
-TEST(CountryFile, EmptyCountryIs32BytesLaidOutByHand)
+TEST(CountryFile, HeadThenRecordsOf28BytesLaidOutByHand)
 {
-    std::vector<TownRecord> records = {Town("Northland", 1.0f, -2.0f)};
-    const Bytes expected = TownImage(1066, 0, {{"Northland", kOne, kMinusTwo}});
-    ASSERT_EQ(expected.size(), 32u);
-    EXPECT_EQ(Of(TownFileBytes(records)), expected);
-    EXPECT_EQ(expected[0], 0x2A);   // 1066 little-endian
-    EXPECT_EQ(expected[1], 0x04);
-}
+    // An empty country is its name record alone: 4 + 28 = 32 bytes, 1066 little-endian first.
+    const Bytes empty = TownImage(1066, 0, {{"Northland", kOne, kMinusTwo}});
+    ASSERT_EQ(empty.size(), 32u);
+    EXPECT_EQ(empty[0], 0x2A);
+    EXPECT_EQ(empty[1], 0x04);
+    EXPECT_EQ(Of(TownFileBytes({Town("Northland", 1.0f, -2.0f)})), empty);
 
-TEST(CountryFile, RecordsFollowTheHeadAt28BytesEach)
-{
     std::vector<TownRecord> records = {Town("Northland", 0, 0), Town("Leeds", 0.5f, -2.0f), Town("York", 1.0f, 0.5f)};
     const Bytes expected =
         TownImage(1066, 2, {{"Northland", 0, 0}, {"Leeds", kHalf, kMinusTwo}, {"York", kOne, kHalf}});
@@ -337,14 +307,6 @@ TEST(SatelliteBands, TextInTableOrderAndBackToTheBoxes)
     }
     // Eight bands fit the 19 characters the record holds; all nine do not.
     EXPECT_EQ(std::string("P,L,S,C,X,Ku,Ka,Q/V").size(), kMaxBandText);
-}
-
-TEST(PlaceFiles, ListLinesShowTheStoredFigures)
-{
-    EXPECT_EQ(TownListLine(Town("Leeds", 53.48f, -1.33f)), "Leeds (53.48N,1.33W)");
-    EXPECT_EQ(TownListLine(Town("Here", 51.30f, -0.10f)), "Here (51.30N,0.10W)");
-    EXPECT_EQ(SatelliteListLine(Satellite("Alpha 1", 19.2f, "C")), "Alpha 1 (19.20E)");
-    EXPECT_EQ(SatelliteListLine(Satellite("West", -30.0f, "C")), "West (30.00W)");
 }
 
 TEST(PlaceFiles, ShippedSatelliteListOpensInThePicker)

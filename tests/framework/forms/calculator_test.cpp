@@ -60,14 +60,7 @@ TEST(EvalErrorText, EachCodeHasItsWords)
 
 class CalculatorTest : public ::testing::Test {
 protected:
-    CalculatorTest()
-    {
-        calculator::RegisterExpressionCalculator();
-        platform::HelpViewer::SetSink([this](int id) {
-            help.push_back(id);
-            return true;
-        });
-    }
+    CalculatorTest() { calculator::RegisterExpressionCalculator(); }
     ~CalculatorTest() override { platform::ClearDialogDrivers(); }
 
     // Runs Calculate > Expression Evaluator; `script` sees the dialog before
@@ -88,7 +81,7 @@ protected:
     }
 
     testsupport::AppFixture f;
-    std::vector<int> help;
+    testsupport::HelpRecorder help;
 };
 
 TEST_F(CalculatorTest, TransferBufferIs166BytesAndTheDegreesWordIsSeeded)
@@ -109,14 +102,12 @@ TEST_F(CalculatorTest, ResultsAppearAndTheDialogStaysOpen)
         bool degrees;
         const char* result;
     };
+    // The result formats are the formatter's (above); here the angle buttons count.
     const Case cases[] = {
         {"2+3", true, "5.000000"},
         {"SIN(30)", true, "0.500000"},
         {"SIN(30)", false, "-0.988032"},
-        {"1000000", true, "1000000.000000"},
         {"1000001", true, "1.000001e+06"},
-        {"0.000001", true, "0.000001"},
-        {"0", true, "0.000000e+00"},
         {"acos(0.5)", true, "60.000002"},
     };
     for (const Case& c : cases) {
@@ -144,15 +135,12 @@ TEST_F(CalculatorTest, EvaluatorCodesAndEmptyFieldsAreReported)
         const char* caption;
         const char* text;
     };
+    // The words of each code are the table's (above): one found before
+    // parsing, one while parsing, one while calculating.
     const Case cases[] = {
-        {"1/0", "Expression Evaluator", "Error 9: divide by zero"},
-        {"COS", "Expression Evaluator", "Error 1: expression syntax"},
         {"3,5", "Expression Evaluator", "Error 2: invalid character"},
-        {"2PI", "Expression Evaluator", "Error 3: invalid symbol or function name"},
-        {"2*(3+4", "Expression Evaluator", "Error 4: bracket missing"},
-        {"LN(-1)", "Expression Evaluator", "Error 10: log domain"},
-        {"EXP(100.5)", "Expression Evaluator", "Error 11: magnitude of function argument"},
-        {"SQR(-4)", "Expression Evaluator", "Error 12: square root of a negative number"},
+        {"COS", "Expression Evaluator", "Error 1: expression syntax"},
+        {"1/0", "Expression Evaluator", "Error 9: divide by zero"},
         {"", "Empty Field Error", "Expression"},
         {"a~b", "Invalid Character Error", "Expression"},
     };
@@ -167,9 +155,7 @@ TEST_F(CalculatorTest, EvaluatorCodesAndEmptyFieldsAreReported)
                 result = d.GetControlText(F::kResult);
             }
         });
-        ASSERT_EQ(f.messages.calls.size(), 1u) << c.expression;
-        EXPECT_EQ(f.messages.calls[0].caption, c.caption) << c.expression;
-        EXPECT_EQ(f.messages.calls[0].text, c.text) << c.expression;
+        ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{c.caption, c.text}})) << c.expression;
         EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION) << c.expression;
         EXPECT_EQ(result, "before") << c.expression;
     }
@@ -229,7 +215,7 @@ TEST_F(CalculatorTest, ClearEmptiesBothFieldsAndSelectsDegrees)
     EXPECT_EQ(after, (std::vector<std::string>{"", ""}));
     EXPECT_EQ(degrees, 1);
     EXPECT_EQ(radiansState, 0);
-    EXPECT_EQ(help, std::vector<int>{800});
+    EXPECT_EQ(help.topics, std::vector<int>{800});
 }
 
 TEST_F(CalculatorTest, FieldHints)
