@@ -206,11 +206,7 @@ TEST(RegularFileReads, AFifoIsRefusedWithoutWaitingForAWriter)
     EXPECT_EQ(platform::OpenRegularFile("/dev/null"), nullptr);
     ASSERT_TRUE(platform::ReadRegularFile(dir / "plain.glb", bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
-    struct Kind {
-        fs::path name;
-        bool regular;
-        bool nonRegular;
-    };
+    struct Kind { fs::path name; bool regular; bool nonRegular; };
     for (const Kind& k : {Kind{fifo, false, true}, Kind{dir / "folder.glb", false, true}, Kind{"/dev/null", false, true},
                           Kind{dir / "plain.glb", true, false}, Kind{dir / "missing.glb", false, false}}) {
         EXPECT_EQ(platform::IsRegularFile(k.name), k.regular) << k.name;

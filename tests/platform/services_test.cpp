@@ -90,10 +90,7 @@ TEST(RecentFilesList, MenuTextIsShortenedInTheMiddle)
 {
     // Written out by hand: the file name whole with its slash, the folders
     // kept from the start as far as the 30 characters allow, "..." between.
-    struct Case {
-        const char* path;
-        const char* shown;
-    };
+    struct Case { const char* path; const char* shown; };
     const Case cases[] = {
         {"/home/ana/link.glb", "/home/ana/link.glb"},
         // 40 characters: 9 of the folders, "...", the 18 of "/london-madrid.glb".
@@ -139,11 +136,7 @@ TEST(FileDialogs, FilterPairsAndQueuedAnswers)
 TEST(TabbedText, PenMovesToTheNextStop)
 {
     // Average character width 7 px.
-    struct Case {
-        int offset;
-        std::vector<int> stops;
-        int next;
-    };
+    struct Case { int offset; std::vector<int> stops; int next; };
     const Case cases[] = {
         {0, {0}, 56},  // one stop of 0: every 8 average widths
         {55, {0}, 56},

@@ -60,11 +60,7 @@ TEST(SocketLines, AreReadWholeAndNeverSplit)
 // ---- the server ---------------------------------------------------------------
 class FirstInstance : public ::testing::Test {
 protected:
-    struct Handled {
-        QByteArray line;
-        int loopLevel;
-        bool userBoxOpen;
-    };
+    struct Handled { QByteArray line; int loopLevel; bool userBoxOpen; };
 
     FirstInstance() : first(kKey)
     {

@@ -25,12 +25,7 @@ std::string ConfiguredVersion()
     return {};
 }
 
-struct Shown {
-    std::string versionLine;
-    std::string notice;
-    std::string link;
-    bool ran = false;
-};
+struct Shown { std::string versionLine; std::string notice; std::string link; bool ran = false; };
 
 // Runs the dialog modally under the driver and records what it showed.
 Shown RunAbout(QWidget* parent)
@@ -91,11 +86,7 @@ TEST(AboutBoxLink, OpensTheProgramsOwnPages)
 
 TEST_F(AboutBox, MissingStringsLeaveTheTextsAsTheyAre)
 {
-    struct Case {
-        TProjectRCVersion::Strings strings;
-        const char* versionLine;
-        const char* notice;
-    };
+    struct Case { TProjectRCVersion::Strings strings; const char* versionLine; const char* notice; };
     const Case cases[] = {
         {{std::nullopt, "3.2", "(c) X"}, "", "(c) X"},
         {{"Name", std::nullopt, "(c) X"}, "", "(c) X"},

@@ -17,13 +17,7 @@ namespace {
 // ---- the execute grammar ------------------------------------------------------
 TEST(ParseExecute, GivesCommandAndNameWithinTheBuffer)
 {
-    struct Case {
-        const char* text;
-        bool valid;
-        int index;
-        const char* name;
-        std::size_t buffer = 260;
-    };
+    struct Case { const char* text; bool valid; int index; const char* name; std::size_t buffer = 260; };
     const Case cases[] = {
         {"[open(D:\\data\\link.glb)]", true, 0, "D:\\data\\link.glb"},
         {"[PRINT(D:\\data\\link.glb)]", true, 1, "D:\\data\\link.glb"},
@@ -190,11 +184,7 @@ TEST_F(DdeServer, OpenCreatesTheWindowOfTheExtension)
 
 TEST_F(DdeServer, ConnectNeedsTheServiceAndTheSystemTopic)
 {
-    struct Case {
-        const char* service;
-        const char* topic;
-        bool accepted;
-    };
+    struct Case { const char* service; const char* topic; bool accepted; };
     const Case cases[] = {{"Orbiscope", "System", true},  {"ORBISCOPE", "system", true}, {"Orbiscope", "Other", false},
                           {"Orbiscope", "Systems", false}, {"Other", "System", false},   {"", "System", false},
                           {"Orbiscope", "", false},        {"", "", false}};

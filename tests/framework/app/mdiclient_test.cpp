@@ -11,12 +11,7 @@ using testsupport::RecordingWindow;
 
 namespace {
 
-struct NewCase {
-    int command;
-    int type;
-    const char* title;
-    int editCommand;
-};
+struct NewCase { int command; int type; const char* title; int editCommand; };
 
 class NewDocument : public ::testing::TestWithParam<NewCase> {};
 

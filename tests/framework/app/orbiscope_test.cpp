@@ -62,11 +62,7 @@ TEST(TOrbiscopeState, FormatDateFromTheUtcClock)
 {
     testsupport::App();
     TOrbiscope app;
-    struct DateCase {
-        std::time_t when;
-        bool withTime;
-        const char* text;
-    };
+    struct DateCase { std::time_t when; bool withTime; const char* text; };
     const DateCase cases[] = {
         {1678179903, true, "Tuesday 7 March 2023 (GMT: 09:05:03)"},   // 2023-03-07 09:05:03 UTC
         {1678179903, false, "Tuesday 7 March 2023"},

@@ -53,7 +53,7 @@ protected:
         return r;
     }
     // A record of our own, so that the defaults are told apart from it.
-    void SetRecord(const char* company, const char* lat, int save = 0)
+    static std::string RecordBytes(const char* company, const char* lat, int save = 0)
     {
         SetUpRecord r;
         r.SetCompany(company);
@@ -61,7 +61,12 @@ protected:
         r.SetLatitude(lat);
         r.SetLongitude("20.00E");
         r.SetSaveDialogEntries(std::uint16_t(save));
-        f.app->SetUpRecord = r.bytes;
+        return {r.bytes.begin(), r.bytes.end()};
+    }
+    void SetRecord(const char* company, const char* lat)
+    {
+        const std::string bytes = RecordBytes(company, lat);
+        std::copy(bytes.begin(), bytes.end(), f.app->SetUpRecord.begin());
     }
     // Runs Options > Setup: `fill` sets the controls, then `buttons` are
     // pressed in turn; once they are used up the dialog is cancelled.
@@ -129,13 +134,7 @@ TEST_F(SetUpTest, TransferBufferIs148BytesWithWordsAtOddOffsets)
 
 TEST_F(SetUpTest, CloseCheckOrderAndMessages)
 {
-    struct CloseCase {
-        const char* name;
-        int field;
-        const char* text;
-        const char* caption;
-        const char* message;
-    };
+    struct CloseCase { const char* name; int field; const char* text; const char* caption; const char* message; };
     const CloseCase cases[] = {
         {"empty company", F::kCompany, "", "Empty Field Error", "Company name"},
         {"tilde in the name", F::kSiteName, "Here~There", "Invalid Character Error", "Site name"},
@@ -189,83 +188,76 @@ TEST_F(SetUpTest, SilentValidationOfARecordNeverShown)
     EXPECT_TRUE(form.CanClose());
 }
 
-TEST_F(SetUpTest, RestoreDefaultsSkipsTheChecksAndWritesTheDefaultRecord)
+// What OK and Cancel leave in the record and in "orbisco.cfg", by the
+// persistence button chosen; the record starts as Acme at 10.00N 20.00E.
+TEST_F(SetUpTest, PersistenceButtonsDecideWhatIsKeptAndWritten)
 {
-    SetRecord("Acme", "10.00N", 1);
-    App().DefaultCountryFile = "uk.twn";
-    RunSetup(
-        [](platform::Dialog& d) {
-            d.SetControlText(F::kCompany, "");
-            d.SetControlText(F::kLatitude, "north");
-            d.SetCheck(F::kRestoreDefaults, 1);
-        },
-        {platform::IDOK});
-    EXPECT_TRUE(f.messages.calls.empty());
-    EXPECT_EQ(Record(), DefaultBytes());
-    EXPECT_EQ(ReadText(Cfg()), DefaultBytes());
-    EXPECT_EQ(ReadText(Cfg()).size(), 142u);
-    EXPECT_EQ(App().DefaultCountryFile, "");
-}
-
-TEST_F(SetUpTest, ThisSessionOnlyKeepsTheFileUntouched)
-{
-    SetRecord("Acme", "10.00N");
-    RunSetup(
-        [](platform::Dialog& d) {
-            d.SetControlText(F::kLatitude, "53.5N");
-            d.SetCheck(F::kSaveEntries, 1);
-        },
-        {platform::IDOK});
-    EXPECT_TRUE(f.messages.calls.empty());
-    EXPECT_EQ(Current().Latitude(), "53.5N");
-    EXPECT_EQ(Current().Company(), "Acme");
-    EXPECT_EQ(Current().SaveDialogEntries(), 1);
-    EXPECT_TRUE(App().SaveDialogValuesOnExit());
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
-}
-
-TEST_F(SetUpTest, AllSessionsWritesTheRecordByteForByte)
-{
-    SetRecord("Acme", "10.00N");
-    RunSetup(
-        [](platform::Dialog& d) {
-            d.SetCheck(F::kAllSessions, 1);
-            d.SetControlText(F::kCompany, "Produced by \xC5ngstr\xF6m Ltd");
-            d.SetControlText(F::kLongitude, "1.55W");
-            d.SetCheck(F::kRestrictTilt, 1);
-        },
-        {platform::IDOK});
-    EXPECT_TRUE(f.messages.calls.empty());
-    // Company at 0, site at 71, latitude at 112, longitude at 125, the tilt word at 140.
-    std::string expected(142, '\0');
-    expected.replace(0, 24, "Produced by \xC5ngstr\xF6m Ltd");
-    expected.replace(71, 4, "Here");
-    expected.replace(112, 6, "10.00N");
-    expected.replace(125, 5, "1.55W");
-    expected[140] = 1;
-    EXPECT_EQ(ReadText(Cfg()), expected);
-    EXPECT_EQ(Record(), expected);
-    EXPECT_TRUE(App().RestrictPolarization());
-}
-
-TEST_F(SetUpTest, CancelChangesNothing)
-{
-    SetRecord("Acme", "10.00N", 1);
-    const auto before = Record();
-    RunSetup(
-        [](platform::Dialog& d) {
-            d.SetCheck(F::kAllSessions, 1);
-            d.SetControlText(F::kCompany, "Other");
-        },
-        {platform::IDCANCEL});
-    EXPECT_EQ(Record(), before);
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
-    // An OK the close check refuses keeps the dialog open; it is then cancelled.
-    RunSetup([](platform::Dialog& d) { d.SetControlText(F::kLatitude, "95N"); }, {platform::IDOK});
-    ASSERT_EQ(f.messages.Shown(),
-              (testsupport::Boxes{{"Range Error", "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S"}}));
-    EXPECT_EQ(Record(), before);
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
+    // The whole 142 bytes written out by hand: company at 0, site at 71,
+    // latitude at 112, longitude at 125, the tilt word at 140.
+    std::string allSessions(142, '\0');
+    allSessions.replace(0, 24, "Produced by \xC5ngstr\xF6m Ltd");
+    allSessions.replace(71, 4, "Here");
+    allSessions.replace(112, 6, "10.00N");
+    allSessions.replace(125, 5, "1.55W");
+    allSessions[140] = 1;
+    const std::string before = RecordBytes("Acme", "10.00N");
+    struct Case {
+        const char* name;
+        std::function<void(platform::Dialog&)> fill;
+        std::vector<int> buttons;
+        std::string record;
+        bool written;  // "orbisco.cfg" holds the record afterwards
+        const char* box;
+    };
+    const Case cases[] = {
+        {"restore defaults skips the checks",
+         [](platform::Dialog& d) {
+             d.SetControlText(F::kCompany, "");
+             d.SetControlText(F::kLatitude, "north");
+             d.SetCheck(F::kRestoreDefaults, 1);
+         },
+         {platform::IDOK}, DefaultBytes(), true, nullptr},
+        {"this session only keeps the file untouched",
+         [](platform::Dialog& d) {
+             d.SetControlText(F::kLatitude, "53.5N");
+             d.SetCheck(F::kSaveEntries, 1);
+         },
+         {platform::IDOK}, RecordBytes("Acme", "53.5N", 1), false, nullptr},
+        {"all sessions writes the record",
+         [](platform::Dialog& d) {
+             d.SetCheck(F::kAllSessions, 1);
+             d.SetControlText(F::kCompany, "Produced by \xC5ngstr\xF6m Ltd");
+             d.SetControlText(F::kLongitude, "1.55W");
+             d.SetCheck(F::kRestrictTilt, 1);
+         },
+         {platform::IDOK}, allSessions, true, nullptr},
+        {"cancel changes nothing",
+         [](platform::Dialog& d) {
+             d.SetCheck(F::kAllSessions, 1);
+             d.SetControlText(F::kCompany, "Other");
+         },
+         {platform::IDCANCEL}, before, false, nullptr},
+        // The close check keeps the dialog open; it is then cancelled.
+        {"an OK refused", [](platform::Dialog& d) { d.SetControlText(F::kLatitude, "95N"); }, {platform::IDOK}, before,
+         false, "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S"},
+        {"the site button without a picker", [](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK}, before, false,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::copy(before.begin(), before.end(), f.app->SetUpRecord.begin());
+        App().DefaultCountryFile = "uk.twn";
+        std::filesystem::remove(Cfg());
+        f.messages.calls.clear();
+        RunSetup(c.fill, c.buttons);
+        EXPECT_EQ(Record(), c.record);
+        EXPECT_EQ(ReadText(Cfg()), c.written ? c.record : "");
+        EXPECT_EQ(f.messages.Shown(), (c.box ? testsupport::Boxes{{"Range Error", c.box}} : testsupport::Boxes{}));
+        EXPECT_EQ(App().SaveDialogValuesOnExit(), c.record[138] == 1);
+        EXPECT_EQ(App().RestrictPolarization(), c.record[140] == 1);
+        // Only restoring the defaults forgets the default country file.
+        EXPECT_EQ(App().DefaultCountryFile, c.record == DefaultBytes() ? "" : "uk.twn");
+    }
 }
 
 TEST_F(SetUpTest, UnwritableSetupFileIsReportedAndTheRecordKept)
@@ -281,53 +273,20 @@ TEST_F(SetUpTest, UnwritableSetupFileIsReportedAndTheRecordKept)
     platform::SetProgramDirectoryOverride(f.dir.Path());
 }
 
-TEST_F(SetUpTest, SiteButtonTakesThePickedTown)
-{
-    // Without a picker the button changes nothing.
-    SetRecord("Acme", "10.00N");
-    RunSetup([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    EXPECT_EQ(Current().SiteName(), "Here");
-
-    int picks = 0;
-    TSetUpForm::SetSitePicker([this, &picks](TForm&) {
-        ++picks;
-        std::strcpy(App().PickedSiteName, "Leeds, Northland");
-        std::strcpy(App().PickedSiteLatitude, "53.80N");
-        std::strcpy(App().PickedSiteLongitude, "1.55W");
-        return picks == 1;  // the second run is cancelled
-    });
-    RunSetup([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    EXPECT_EQ(Current().SiteName(), "Leeds, Northland");
-    EXPECT_EQ(Current().Latitude(), "53.80N");
-    EXPECT_EQ(Current().Longitude(), "1.55W");
-
-    SetRecord("Acme", "10.00N");
-    RunSetup([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    EXPECT_EQ(Current().SiteName(), "Here");
-    EXPECT_EQ(picks, 2);
-}
-
-TEST_F(SetUpTest, HelpButtonFieldHelpAndHints)
+TEST_F(SetUpTest, HelpButtonAndFieldHelp)
 {
     RunSetup([](platform::Dialog&) {}, {platform::IDHELP});
     EXPECT_EQ(help.topics, std::vector<int>{30});
 
-    // An edit and a button of the group: the hint on focus, the field's own topic on F1.
+    // A field of the form: its hint on focus, its own topic on F1.
     F form(nullptr);
-    const std::pair<int, const char*> hints[] = {
-        {F::kLatitude, "Earth station latitude (0 to 90 degrees, suffix N or S)"},
-        {F::kAllSessions, "Save set-up changes for next use"},
-        {F::kRestrictTilt, "Restricts linear polarization to H=0 or V=90 degrees (ie not calculated)"},
-    };
-    for (const auto& [id, text] : hints) {
-        help.topics.clear();
-        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(form.Control(id), &focus);
-        EXPECT_EQ(f.app->Frame()->StatusText(), text) << id;
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.Control(id), &f1);
-        EXPECT_EQ(help.topics, std::vector<int>{id});
-    }
+    help.topics.clear();
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form.Control(F::kLatitude), &focus);
+    EXPECT_EQ(f.app->Frame()->StatusText(), "Earth station latitude (0 to 90 degrees, suffix N or S)");
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.Control(F::kLatitude), &f1);
+    EXPECT_EQ(help.topics, std::vector<int>{F::kLatitude});
 }
 
 TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)

@@ -164,10 +164,7 @@ TEST_F(Registration, UnregisterRemovesOnlyTheProgramsFiles)
 
 TEST_F(Registration, CommandLineRegistersUnlessAskedToUnregister)
 {
-    struct Case {
-        std::vector<std::string> arguments;
-        bool registered;
-    };
+    struct Case { std::vector<std::string> arguments; bool registered; };
     // The option is any start of the word "unregister", in any case.
     const Case cases[] = {
         {{}, true},

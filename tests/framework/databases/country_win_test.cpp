@@ -208,13 +208,7 @@ TEST_F(CountryWinTest, EditCountryNameRetitlesTheReport)
 
 TEST_F(CountryWinTest, CityFormChecksItsFieldsInOrder)
 {
-    struct Case {
-        const char* name;
-        const char* lat;
-        const char* lon;
-        const char* caption;
-        const char* text;
-    };
+    struct Case { const char* name; const char* lat; const char* lon; const char* caption; const char* text; };
     const Case cases[] = {
         {"", "53.48N", "1.33W", "Empty Field Error", "Town/City name"},
         {"A~B", "53.48N", "1.33W", "Invalid Character Error", "Town/City name"},
@@ -257,30 +251,36 @@ TEST_F(CountryWinTest, CityFormLayoutClearAndHelp)
     EXPECT_EQ(help.topics, std::vector<int>{560});
 }
 
-TEST_F(CountryWinTest, ReportOutputIsDisabledAndTheEditorAlwaysOffered)
+// A new country or satellite list opens its editor on an empty table; neither
+// window offers the report's output commands, both always offer the editor.
+TEST_F(CountryWinTest, NewPlaceWindowsRunTheirEditorAndOfferNoReportOutput)
 {
-    TCountryWin* w = OpenCountry("north.twn", {Town("Northland", 0, 0), Town("A", 1, 1)});
-    for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
-        EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
-    EXPECT_TRUE(platform::CommandEnabledOn({w}, TCountryWin::kEditCommand));
-    EXPECT_EQ(App().PendingWindowType, TCountryWin::kWindowType);
-}
-
-TEST_F(CountryWinTest, NewCountryRunsTheEditorOnAnEmptyTable)
-{
-    int runs = 0, lines = -1;
-    platform::SetDialogDriver(E::kResourceId, Presses({E::kDone}, [&](platform::Dialog& d, int) {
-                                  ++runs;
-                                  lines = d.ListCount(E::kList);
-                              }));
-    f.app->Client()->CmNewDocument(TCountryWin::kWindowType);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(lines, 0);
-    auto* w = dynamic_cast<TCountryWin*>(f.app->Client()->ActiveDocumentChild()->Document());
-    ASSERT_NE(w, nullptr);
-    EXPECT_FALSE(w->HasFileName());
-    EXPECT_EQ(w->CountryName(), "");
+    struct Case { int type, editCommand, editor, list; const char* title; };
+    const Case cases[] = {{TCountryWin::kWindowType, TCountryWin::kEditCommand, E::kResourceId, E::kList, ""},
+                          {TSatelliteWin::kWindowType, TSatelliteWin::kEditCommand, TSelGeoWin::kResourceId,
+                           TSelGeoWin::kList, "Satellite List"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        int runs = 0, lines = -1;
+        platform::SetDialogDriver(c.editor, Presses({E::kDone}, [&](platform::Dialog& d, int) {
+                                      ++runs;
+                                      lines = d.ListCount(c.list);
+                                  }));
+        f.app->Client()->CmNewDocument(c.type);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(lines, 0);
+        TMyWindow* w = f.app->Client()->ActiveDocumentChild()->Document();
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_FALSE(w->HasFileName());
+        auto* country = dynamic_cast<TCountryWin*>(w);
+        auto* satellites = dynamic_cast<TSatelliteWin*>(w);
+        EXPECT_EQ(country ? country->CountryName() : satellites->ListTitle(), c.title);
+        for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
+            EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
+        EXPECT_TRUE(platform::CommandEnabledOn({w}, c.editCommand));
+        EXPECT_EQ(App().PendingWindowType, c.type);
+    }
 }
 
 TEST_F(CountryWinTest, UnwritableFileIsReportedAndNothingIsLost)

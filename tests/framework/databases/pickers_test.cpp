@@ -192,7 +192,7 @@ TEST_F(PickerTest, SatelliteIsListedAndPickedWithTwoDecimals)
     EXPECT_STREQ(App().PickedSatLongitude, "30.00W");
 }
 
-TEST_F(PickerTest, MissingBadOrEmptySatelliteListsPickNothing)
+TEST_F(PickerTest, MissingOrEmptySatelliteListsPickNothing)
 {
     std::strcpy(App().PickedSatName, "Before");
     std::strcpy(App().PickedSatLongitude, "1.00E");
@@ -202,15 +202,8 @@ TEST_F(PickerTest, MissingBadOrEmptySatelliteListsPickNothing)
     ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to open file", "satlist.geo"}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
 
+    // A list of no satellites: silently nothing (the files the reader refuses are its own tests').
     f.messages.calls.clear();
-    std::string bad = SatelliteFileBytes({Satellite("List", 0, ""), Satellite("S", 1, "C")});
-    bad[0] = char(0xC8);   // 1992
-    dbtest::WriteBytes(Dir() / "satlist.geo", bad);
-    EXPECT_FALSE(databases::PickSatellite(nullptr));
-    bad[0] = char(0xC9);
-    bad[2] = char(0xFF), bad[3] = char(0xFF);   // 65535 satellites claimed in a short file
-    dbtest::WriteBytes(Dir() / "satlist.geo", bad);
-    EXPECT_FALSE(databases::PickSatellite(nullptr));
     WriteSatList({Satellite("List", 0, "")});
     EXPECT_FALSE(databases::PickSatellite(nullptr));
     EXPECT_TRUE(f.messages.calls.empty());
@@ -250,6 +243,16 @@ TEST_F(PickerTest, SetUpDialogSiteButtonTakesThePickedTown)
     SetUpRecord r;
     r.bytes = App().SetUpRecord;
     EXPECT_EQ(r.SiteName(), "Leeds, Northland");
+    EXPECT_EQ(r.Latitude(), "53.80N");
+
+    // A pick cancelled in the country selector leaves the fields as they were.
+    r.SetSiteName("Here");
+    App().SetUpRecord = r.bytes;
+    platform::SetDialogDriver(TGetCountryDlg::kResourceId, Presses({platform::IDCANCEL}));
+    setup::CmSetup(App(), f.app->Client());
+    EXPECT_EQ(fields[0], "Here");
+    r.bytes = App().SetUpRecord;
+    EXPECT_EQ(r.SiteName(), "Here");
     EXPECT_EQ(r.Latitude(), "53.80N");
 }
 

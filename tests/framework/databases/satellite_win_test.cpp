@@ -168,18 +168,4 @@ TEST_F(SatelliteWinTest, GeoFormTransferLayoutFollowsTheBandTable)
     for (int i = 0; i < 9; ++i) EXPECT_EQ(platform::TransferOffset(table, expected[i]), 32 + 2 * i) << expected[i];
 }
 
-TEST_F(SatelliteWinTest, NewSatelliteListIsTitledAndRunsTheEditor)
-{
-    int runs = 0;
-    platform::SetDialogDriver(E::kResourceId, Presses({E::kDone}, [&](platform::Dialog&, int) { ++runs; }));
-    f.app->Client()->CmNewDocument(TSatelliteWin::kWindowType);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(runs, 1);
-    auto* w = dynamic_cast<TSatelliteWin*>(f.app->Client()->ActiveDocumentChild()->Document());
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->ListTitle(), "Satellite List");
-    for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
-        EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
-}
-
 }  // namespace

@@ -16,10 +16,7 @@ using F = TEvalForm;
 
 TEST(EvalResultText, FixedBetweenAMillionthAndAMillionElseExponent)
 {
-    struct Case {
-        double value;
-        const char* text;
-    };
+    struct Case { double value; const char* text; };
     const Case cases[] = {
         {5.0, "5.000000"},
         {1000000.0, "1000000.000000"},
@@ -39,10 +36,7 @@ TEST(EvalResultText, FixedBetweenAMillionthAndAMillionElseExponent)
 
 TEST(EvalErrorText, EachCodeHasItsWords)
 {
-    struct Case {
-        int code;
-        const char* text;
-    };
+    struct Case { int code; const char* text; };
     const Case cases[] = {
         {1, "Error 1: expression syntax"},
         {2, "Error 2: invalid character"},
@@ -97,11 +91,7 @@ TEST_F(CalculatorTest, TransferBufferIs166BytesAndTheDegreesWordIsSeeded)
 
 TEST_F(CalculatorTest, ResultsAppearAndTheDialogStaysOpen)
 {
-    struct Case {
-        const char* expression;
-        bool degrees;
-        const char* result;
-    };
+    struct Case { const char* expression; bool degrees; const char* result; };
     // The result formats are the formatter's (above); here the angle buttons count.
     const Case cases[] = {
         {"2+3", true, "5.000000"},
@@ -130,11 +120,7 @@ TEST_F(CalculatorTest, ResultsAppearAndTheDialogStaysOpen)
 
 TEST_F(CalculatorTest, EvaluatorCodesAndEmptyFieldsAreReported)
 {
-    struct Case {
-        const char* expression;
-        const char* caption;
-        const char* text;
-    };
+    struct Case { const char* expression; const char* caption; const char* text; };
     // The words of each code are the table's (above): one found before
     // parsing, one while parsing, one while calculating.
     const Case cases[] = {

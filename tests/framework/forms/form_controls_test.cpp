@@ -58,13 +58,7 @@ Maker Make()
     return [](TForm* form, int id) { return new T(form, id); };
 }
 
-struct HintCase {
-    const char* className;
-    Maker make;
-    ControlKind kind;
-    int controlId;
-    const char* hint;
-};
+struct HintCase { const char* className; Maker make; ControlKind kind; int controlId; const char* hint; };
 
 // One row per control class, since each carries a table of its own, and a
 // row for each way a lookup can come out empty: an id the class's table does
@@ -151,7 +145,7 @@ TEST_F(ControlsTest, HelpOnEveryBaseControlButNotAReadOnlyEdit)
     TForm form(nullptr, 5001, "Help",
                {MakeControl(K::Edit, 201, 20), MakeControl(K::Edit, 202, 20, true), MakeControl(K::RadioButton, 203),
                 MakeControl(K::ListBox, 204), MakeControl(K::CheckBox, 205), MakeControl(K::Edit, 206, 20)});
-    new TMyEdit(&form, 201, 20);
+    EXPECT_EQ((new TMyEdit(&form, 201, 20))->TextLimit(), 20);
     new TMyEdit(&form, 202, 20);
     new TMyRadioButton(&form, 203);
     new TMyListBox(&form, 204);
@@ -164,15 +158,6 @@ TEST_F(ControlsTest, HelpOnEveryBaseControlButNotAReadOnlyEdit)
     f.app->Frame()->SetStatusText("kept");
     for (int id : {201, 203, 204, 205}) Focus(form, id);
     EXPECT_EQ(Status(), "kept");
-}
-
-TEST_F(ControlsTest, EditTakesAtMostItsLimitLessOne)
-{
-    TForm form(nullptr, 5002, "Limit", {MakeControl(ControlKind::Edit, 300, 13)});
-    auto* edit = new TMyEdit(&form, 300, 13);
-    EXPECT_EQ(edit->TextLimit(), 13);
-    form.SetControlText(300, "123456789012345");
-    EXPECT_EQ(form.GetControlText(300), "123456789012");
 }
 
 TEST(HintStrings, ApplicationTableFirstThenTheFormHints)

@@ -19,12 +19,7 @@ namespace {
 using testfiles::ReadText;
 using testfiles::WriteText;
 
-struct LineCase {
-    int index;
-    const char* line;
-    ReportLineKind kind;
-    const char* drawn;
-};
+struct LineCase { int index; const char* line; ReportLineKind kind; const char* drawn; };
 
 TEST(ReportLayout, LinesAreClassifiedByPositionAndMark)
 {
@@ -68,36 +63,46 @@ public:
     ReportWindow() : RecordingWindow(0, nullptr) {}
 };
 
-TEST(TMyWindowPaint, DrawsTheColoursOfTitleHeadingsAndBody)
+// The frame with one report window, as the user sees it: the title, the
+// first heading and the other headings each reach the screen in their own
+// colour, through the document window's own painting.
+TEST(TMyWindowPaint, ReportColoursReachTheScreenThroughTheDocumentWindow)
 {
     testsupport::AppFixture f;
-    ReportWindow w;
-    w.resize(500, 300);
-    w.AddLine("Report Title");
-    w.AddLine("Company heading~");
-    w.AddLine("Body\twith\ttabs");
-    w.AddLine(" ");
-    w.AddLine("Second heading~");
-    w.AddLine("Bold\tfourth\tfont#");
-    w.SetupWindow();
-    QImage img(w.viewport()->size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        w.RenderTo(p);
-    }
-    std::set<QRgb> colours;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) colours.insert(img.pixel(x, y) & 0xFFFFFF);
-    EXPECT_TRUE(colours.count(qRgb(127, 0, 0) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(qRgb(0, 127, 0) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(qRgb(0, 0, 100) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(0));
+    orbiscope::RegisterWindowFactory(10, [](const char*) {
+        auto* w = new ReportWindow;
+        for (const char* line : {"GEO Link Budget", "Produced using Orbiscope Pro~", "Tuesday 7 March 2023", " ",
+                                 "UPLINK EARTH STATION~", "Elevation\t28.41\tdeg", "CLEAR SKY\tUplink\tDownlink#"})
+            w->AddLine(line);
+        return w;
+    });
+    f.app->Frame()->resize(900, 600);
+    f.app->Dispatch(6014);
+    ASSERT_NE(f.app->Client()->ActiveChild(), nullptr);
+    f.app->Client()->ActiveChild()->setGeometry(10, 10, 620, 380);
+    QCoreApplication::processEvents();
+    auto colours = [](const QImage& img) {
+        std::set<QRgb> seen;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) seen.insert(img.pixel(x, y) & 0xFFFFFF);
+        return seen;
+    };
+    // The window drawn into an image of its own, as the pictures of the report are.
+    auto rendered = [&f] {
+        QImage img(f.Active()->viewport()->size(), QImage::Format_RGB32);
+        QPainter painter(&img);
+        f.Active()->RenderTo(painter);
+        return img;
+    };
+    constexpr QRgb kTitle = 0x7F0000, kFirstHeading = 0x007F00, kHeading = 0x000064, kBody = 0x000000;
+    const std::set<QRgb> onScreen = colours(f.app->Frame()->grab().toImage()), alone = colours(rendered());
+    for (QRgb c : {kTitle, kFirstHeading, kHeading}) EXPECT_TRUE(onScreen.count(c)) << std::hex << c;
+    for (QRgb c : {kTitle, kFirstHeading, kHeading, kBody}) EXPECT_TRUE(alone.count(c)) << std::hex << c;
     EXPECT_TRUE(f.app->ViewPainted);
 
-    w.ClearReport();
-    QPainter p(&img);
-    w.RenderTo(p);
+    // An empty report paints nothing of its own and says so.
+    f.Active()->ClearReport();
+    EXPECT_EQ(colours(rendered()), std::set<QRgb>{0xFFFFFF});
     EXPECT_FALSE(f.app->ViewPainted);
 }
 
@@ -187,10 +192,7 @@ private:
 TEST(DocumentFiles, OpenDocumentConvertsTheExtension)
 {
     testsupport::AppFixture f;
-    struct Case {
-        const char* name;
-        const char* converted;
-    };
+    struct Case { const char* name; const char* converted; };
     const Case cases[] = {{"/data/site/old.upd", "/data/site/old.glb"},
                           {"/data/site/LINK.GLB", "/data/site/LINK.glb"},
                           {"/data/v1.2/budget.glb", "/data/v1.2/budget.glb"}};
@@ -275,12 +277,7 @@ TEST(PolarizationTilt, HandValues)
     // tilt = atan(sqrt(1 + q^2)) = atan(1.0113763) = 0.7910541 rad.
     // Circular polarization is always half a quarter turn; the restrict
     // option gives H 0 and V a quarter turn.
-    struct Case {
-        double latitude, offset;
-        const char* polarization;
-        bool restrict;
-        double tilt, tolerance;
-    };
+    struct Case { double latitude, offset; const char* polarization; bool restrict; double tilt, tolerance; };
     const Case cases[] = {
         {45, 90, "H", false, 0.7910541, kHand}, {45, -90, "V", false, 0.7910541 + pi / 2, kHand},
         {45, 0, "H", false, 0.0, kExact},       {0, 10, "H", false, pi / 2, kEquator},
