@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,15 +115,8 @@ protected:
     std::vector<std::string> ReportLines(const TMyWindow& w) const
     {
         std::vector<std::string> lines;
-        std::string line;
-        for (char c : w.Report()) {
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
+        std::istringstream in{std::string(w.Report())};
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
     std::string Company() const

@@ -50,15 +50,17 @@ Bytes TownImage(std::uint16_t version, std::uint16_t count, std::initializer_lis
     return b;
 }
 
-Bytes SatelliteImage(std::uint16_t version, std::uint16_t count, std::size_t records)
+// A satellite file image: head, then records at 19.125 degrees east.
+Bytes SatelliteImage(std::uint16_t version, std::uint16_t count, std::size_t records, const char* title = "Satellite List",
+                     const char* bands = "C,Ku")
 {
     Bytes b;
     PutWord(b, version);
     PutWord(b, count);
     for (std::size_t i = 0; i < records; ++i) {
-        PutText(b, i == 0 ? "Satellite List" : "Sat", 20);
+        PutText(b, i == 0 ? title : "Sat", 20);
         PutFloatBits(b, 0x41990000);  // 19.125
-        PutText(b, "C,Ku", 20);
+        PutText(b, bands, 20);
     }
     return b;
 }
@@ -173,29 +175,19 @@ TEST(PlaceFiles, ShortImagesAreRefusedAndLeaveTheTableAlone)
 
 TEST(PlaceFiles, UnterminatedTextsEndAtTheirFieldsLastByte)
 {
-    Bytes town;
-    PutWord(town, 1066);
-    PutWord(town, 0);
-    for (int i = 0; i < 20; ++i) town.push_back('N');
-    PutFloatBits(town, 0);
-    PutFloatBits(town, 0);
+    const std::string full(20, 'N');  // fills its 20-byte field, no terminator
     std::vector<TownRecord> towns;
-    ASSERT_TRUE(ParseTownFile(town, kCountryWindowRule, towns));
+    ASSERT_TRUE(ParseTownFile(TownImage(1066, 0, {{full.c_str(), 0, 0}}), kCountryWindowRule, towns));
     EXPECT_EQ(RecordText(towns[0].name), std::string(19, 'N'));
     EXPECT_EQ(towns[0].name[19], '\0');
 
-    Bytes sat;
-    PutWord(sat, 1993);
-    PutWord(sat, 0);
-    for (int i = 0; i < 20; ++i) sat.push_back('S');
-    PutFloatBits(sat, 0);
-    for (int i = 0; i < 20; ++i) sat.push_back('B');
     std::vector<SatelliteRecord> sats;
-    ASSERT_TRUE(ParseSatelliteFile(sat, kSatellitePickerRule, sats));
-    EXPECT_EQ(RecordText(sats[0].name), std::string(19, 'S'));
-    EXPECT_EQ(RecordText(sats[0].bands), std::string(19, 'B'));
-    // The list line is built from the cut name, never from the bytes behind it.
-    EXPECT_EQ(SatelliteListLine(sats[0]), std::string(19, 'S') + " (0.00E)");
+    ASSERT_TRUE(ParseSatelliteFile(SatelliteImage(1993, 0, 1, full.c_str(), full.c_str()), kSatellitePickerRule, sats));
+    EXPECT_EQ(RecordText(sats[0].name), std::string(19, 'N'));
+    EXPECT_EQ(RecordText(sats[0].bands), std::string(19, 'N'));
+    // The list line is built from the cut name, never from the bytes behind
+    // it; 19.125 is an exact half, which printf rounds to even.
+    EXPECT_EQ(SatelliteListLine(sats[0]), std::string(19, 'N') + " (19.12E)");
 }
 
 TEST(PlaceFiles, FilesOnDiskReadOnlyTheirRecords)

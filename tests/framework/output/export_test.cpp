@@ -56,6 +56,7 @@ TEST(HtmlExport, RowsOfTheReportLines)
         {"empty report", "", 0, ""},
     };
     for (const HtmlCase& c : cases) EXPECT_EQ(orbiscope::HtmlPageText(c.report, c.lines), kHead + c.rows + kTail) << c.name;
+    EXPECT_FALSE(WriteHtmlFile("T\n", 1, ""));  // no file name, no file
 }
 
 TEST(TabbedExport, MarksDroppedAndBlankLinesKept)
@@ -74,20 +75,6 @@ TEST(TabbedExport, MarksDroppedAndBlankLinesKept)
         {"no lines", "", 0, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(orbiscope::TabbedText(c.report, c.lines), c.expected) << c.name;
-}
-
-TEST(ExportFiles, WritersStoreTheBytesAndReportFailure)
-{
-    testsupport::TempDir dir;
-    const std::string report = "Report\nHead~\n \nA\tB#\n";
-    ASSERT_TRUE(WriteTabbedTextFile(report, (dir / "r.tab").string(), 4));
-    EXPECT_EQ(ReadText(dir / "r.tab"), "Report\nHead\n \nA\tB\n");
-    ASSERT_TRUE(WriteHtmlFile(report, 4, (dir / "r.html").string()));
-    EXPECT_EQ(ReadText(dir / "r.html"), orbiscope::HtmlPageText(report, 4));
-
-    EXPECT_FALSE(WriteTabbedTextFile(report, (dir / "missing" / "r.tab").string(), 4));
-    EXPECT_FALSE(WriteHtmlFile(report, 4, (dir / "missing" / "r.html").string()));
-    EXPECT_FALSE(WriteHtmlFile(report, 4, ""));
 }
 
 class ReportWindow : public testsupport::RecordingWindow {
