@@ -11,31 +11,27 @@ using testsupport::RecordingWindow;
 
 namespace {
 
-struct NewCase { int command; int type; const char* title; int editCommand; };
-
-class NewDocument : public ::testing::TestWithParam<NewCase> {};
-
-TEST_P(NewDocument, CreatesItsTypeAndPostsItsEditCommand)
+TEST(MdiClient, NewDocumentCreatesItsTypeAndPostsItsEditCommand)
 {
-    AppFixture f;
-    const NewCase c = GetParam();
-    ASSERT_TRUE(f.app->Dispatch(c.command));
-    RecordingWindow* w = f.Active();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->WindowType(), c.type);
-    EXPECT_EQ(f.app->PendingWindowType, c.type);
-    EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle().toStdString(), c.title);
-    EXPECT_TRUE(w->openedWith.empty());
-    // Posted, not sent: the dialog opens once the window is up.
-    EXPECT_TRUE(w->received.empty());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w->received, std::vector<int>{c.editCommand});
+    struct Case { int command, type; const char* title; int editCommand; };
+    const Case cases[] = {{6010, 5, "Look Angles", 6110}, {6014, 10, "GEO Link Budget", 6114},
+                          {6023, 16, "Link Budget (Non GEO)", 6126}, {6022, 15, "Uplink Budget", 5524}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        AppFixture f;
+        ASSERT_TRUE(f.app->Dispatch(c.command));
+        RecordingWindow* w = f.Active();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_EQ(f.app->PendingWindowType, c.type);
+        EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle().toStdString(), c.title);
+        EXPECT_TRUE(w->openedWith.empty());
+        // Posted, not sent: the dialog opens once the window is up.
+        EXPECT_TRUE(w->received.empty());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->received, std::vector<int>{c.editCommand});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(FileNew, NewDocument,
-                         ::testing::Values(NewCase{6010, 5, "Look Angles", 6110}, NewCase{6014, 10, "GEO Link Budget", 6114},
-                                           NewCase{6023, 16, "Link Budget (Non GEO)", 6126},
-                                           NewCase{6022, 15, "Uplink Budget", 5524}));
 
 TEST(MdiClient, NewWithoutRegisteredWindowOpensNothingAndSaysNothing)
 {
@@ -50,45 +46,36 @@ TEST(MdiClient, NewWithoutRegisteredWindowOpensNothingAndSaysNothing)
     EXPECT_TRUE(f.messages.calls.empty());
 }
 
-struct OpenCase {
-    const char* name;
-    int type;        // 0: refused
-    int filterIndex;
-};
-
-class OpenByExtension : public ::testing::TestWithParam<OpenCase> {};
-
-TEST_P(OpenByExtension, PicksTheTypeIgnoringCase)
+TEST(MdiClient, OpenPicksTheTypeByTheExtensionInAnyCase)
 {
-    AppFixture f;
-    const OpenCase c = GetParam();
-    const std::string path = (f.dir.Path() / c.name).string();
-    f.app->Client()->OpenFile(path.c_str());
-    if (c.type == 0) {
-        ASSERT_EQ(f.messages.Shown(),
-                  (testsupport::Boxes{{orbiscope::kMainTitle, "Not a supported file type (or too many files selected)"}}));
-        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
-        EXPECT_TRUE(f.app->Client()->Children().empty());
-        EXPECT_TRUE(f.app->Recent().Files().empty());
-        EXPECT_EQ(f.app->CurrentFileName, path);
-        return;
+    struct Case { const char* name; int type, filterIndex; };  // type 0: refused
+    const Case cases[] = {{"LINK.GLB", 10, 3}, {"old.upd", 10, 3},  {"a.Tle", 4, 13},       {"sats.geo", 8, 5},
+                          {"x.dnd", 17, 10},   {"map.JPG", 1, 7},   {"link.glb.bak", 0, 0}, {"noextension", 0, 0},
+                          {"dir.glb/file", 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppFixture f;
+        const std::string path = (f.dir.Path() / c.name).string();
+        f.app->Client()->OpenFile(path.c_str());
+        if (c.type == 0) {
+            ASSERT_EQ(f.messages.Shown(),
+                      (testsupport::Boxes{{orbiscope::kMainTitle, "Not a supported file type (or too many files selected)"}}));
+            EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+            EXPECT_TRUE(f.app->Client()->Children().empty());
+            EXPECT_TRUE(f.app->Recent().Files().empty());
+            EXPECT_EQ(f.app->CurrentFileName, path);
+            continue;
+        }
+        RecordingWindow* w = f.Active();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_EQ(w->openedWith, path);
+        EXPECT_EQ(f.app->FileData.filterIndex, c.filterIndex);
+        EXPECT_EQ(f.app->Recent().Files(), std::vector<std::string>{path});
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w->received.empty());  // opening a file runs no dialog
     }
-    RecordingWindow* w = f.Active();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->WindowType(), c.type);
-    EXPECT_EQ(w->openedWith, path);
-    EXPECT_EQ(f.app->FileData.filterIndex, c.filterIndex);
-    ASSERT_EQ(f.app->Recent().Files().size(), 1u);
-    EXPECT_EQ(f.app->Recent().Files()[0], path);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w->received.empty());  // opening a file runs no dialog
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Extensions, OpenByExtension,
-    ::testing::Values(OpenCase{"LINK.GLB", 10, 3}, OpenCase{"old.upd", 10, 3}, OpenCase{"a.Tle", 4, 13},
-                      OpenCase{"sats.geo", 8, 5}, OpenCase{"x.dnd", 17, 10}, OpenCase{"map.JPG", 1, 7},
-                      OpenCase{"link.glb.bak", 0, 0}, OpenCase{"noextension", 0, 0}, OpenCase{"dir.glb/file", 0, 0}));
 
 // Paths longer than the menu's 30 characters and than the 260 of the old
 // file-name buffers, which a Linux path may well be: the menu shows the
