@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
+#include "platform/services.h"
 #include "tests/platform/file_support.h"
 
 namespace fs = std::filesystem;
@@ -117,6 +118,20 @@ TEST(SafeSave, ASymbolicLinkIsFollowedAndKept)
     }
 }
 
+TEST(SafeSave, ReplacesTheWholeFileAndLeavesNothingBesideIt)
+{
+    TempFolder dir;
+    const fs::path target = dir / "orbisco.cfg";
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "first", 5));
+    ASSERT_TRUE(platform::WriteFileAtomically(target, "second!", 7));
+    EXPECT_FALSE(platform::WriteFileAtomically(dir / "missing" / "x", "y", 1));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(target, bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second!");
+    EXPECT_FALSE(platform::ReadWholeFile(dir / "none", bytes));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"orbisco.cfg"});
+}
+
 TEST(SafeSave, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram)
 {
     TempFolder dir;
@@ -191,11 +206,7 @@ TEST(RegularFileReads, AFifoIsRefusedWithoutWaitingForAWriter)
     EXPECT_EQ(platform::OpenRegularFile("/dev/null"), nullptr);
     ASSERT_TRUE(platform::ReadRegularFile(dir / "plain.glb", bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "abc");
-    struct Kind {
-        fs::path name;
-        bool regular;
-        bool nonRegular;
-    };
+    struct Kind { fs::path name; bool regular; bool nonRegular; };
     for (const Kind& k : {Kind{fifo, false, true}, Kind{dir / "folder.glb", false, true}, Kind{"/dev/null", false, true},
                           Kind{dir / "plain.glb", true, false}, Kind{dir / "missing.glb", false, false}}) {
         EXPECT_EQ(platform::IsRegularFile(k.name), k.regular) << k.name;

@@ -24,10 +24,7 @@ std::vector<ControlSpec> SmallTable()
 
 enum class Owner { VisibleParent, HiddenParentOfVisibleWindow, NoParentWithMainWindow, NoParentNoMainWindow };
 
-struct PlacementCase {
-    const char* what;
-    Owner owner;
-};
+struct PlacementCase { const char* what; Owner owner; };
 
 class Placement : public ::testing::TestWithParam<PlacementCase> {};
 

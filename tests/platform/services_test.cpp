@@ -1,39 +1,21 @@
-// Message boxes and their log, the registry stand-in, recent files, atomic
-// writes, file-dialog answers and the single-instance rule.
+// Message boxes and their log, the registry stand-in, recent files,
+// file-dialog answers and tab stops.
 #include <gtest/gtest.h>
 
-#include <QLocalSocket>
 #include <cstdlib>
-#include <fstream>
 
 #include "platform/dc.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/registry.h"
 #include "platform/services.h"
+#include "tests/platform/file_support.h"
 #include "tests/platform/qt_app.h"
 
 namespace {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbiscope-platform-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string ReadText(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using TempDir = testfiles::TempFolder;
+using testfiles::ReadText;
 
 TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
 {
@@ -86,7 +68,7 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     platform::Registry::SetFolder({});
 }
 
-TEST(RecentFilesList, SixEntriesNewestFirstTextsCut)
+TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
 {
     platformtest::App();
     TempDir dir;
@@ -97,9 +79,6 @@ TEST(RecentFilesList, SixEntriesNewestFirstTextsCut)
     const std::vector<std::string> expected = {"/data/c.glb", "/data/g.glb", "/data/f.glb",
                                                "/data/e.glb", "/data/d.glb", "/data/b.glb"};
     EXPECT_EQ(mru.Files(), expected);
-    mru.Add("/a/very/long/folder/name/that/goes/on/budget.glb");
-    EXPECT_EQ(mru.MenuText(0), "/a/very/long/fol.../budget.glb");  // 16 + 3 + 11
-    EXPECT_EQ(mru.MenuText(0).size(), 30u);
     EXPECT_EQ(mru.MenuText(6), "");
     platform::RecentFiles again("Software\\Orbiscope\\MRU", 6, 30);
     again.Load();
@@ -107,22 +86,32 @@ TEST(RecentFilesList, SixEntriesNewestFirstTextsCut)
     platform::Registry::SetFolder({});
 }
 
-TEST(AtomicWrites, ReplaceWholeOrLeaveTheOldCopy)
+TEST(RecentFilesList, MenuTextIsShortenedInTheMiddle)
 {
+    // Written out by hand: the file name whole with its slash, the folders
+    // kept from the start as far as the 30 characters allow, "..." between.
+    struct Case { const char* path; const char* shown; };
+    const Case cases[] = {
+        {"/home/ana/link.glb", "/home/ana/link.glb"},
+        // 40 characters: 9 of the folders, "...", the 18 of "/london-madrid.glb".
+        {"/home/ana/budgets/2026/london-madrid.glb", "/home/ana.../london-madrid.glb"},
+        // 35: 21 of the folders, "...", the 6 of "/x.rup".
+        {"/srv/projects/ground/stations/x.rup", "/srv/projects/ground/.../x.rup"},
+        {"/a/very/long/folder/name/that/goes/on/budget.glb", "/a/very/long/fol.../budget.glb"},
+        // A name too long for the width keeps its last 27 characters.
+        {"/data/an-extremely-long-document-name-for-a-budget.glb", "...ument-name-for-a-budget.glb"},
+        {"relative-name-of-thirty-one.glb", "...tive-name-of-thirty-one.glb"},
+    };
+    platformtest::App();
     TempDir dir;
-    const auto target = dir.Path() / "orbisco.cfg";
-    ASSERT_TRUE(platform::WriteFileAtomically(target, "first", 5));
-    ASSERT_TRUE(platform::WriteFileAtomically(target, "second!", 7));
-    EXPECT_EQ(ReadText(target), "second!");
-    EXPECT_FALSE(platform::WriteFileAtomically(dir.Path() / "missing" / "x", "y", 1));
-    std::vector<std::uint8_t> bytes;
-    EXPECT_TRUE(platform::ReadWholeFile(target, bytes));
-    EXPECT_EQ(bytes.size(), 7u);
-    EXPECT_FALSE(platform::ReadWholeFile(dir.Path() / "none", bytes));
-    // Nothing but the target is left beside it.
-    int files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
-    EXPECT_EQ(files, 1);
+    platform::Registry::SetFolder(dir.Path());
+    for (const Case& c : cases) {
+        platform::RecentFiles recent("Software\\Orbiscope\\MRU", 6, 30);
+        recent.Add(c.path);
+        EXPECT_EQ(recent.Files().front(), c.path);
+        EXPECT_EQ(recent.MenuText(0), c.shown);
+    }
+    platform::Registry::SetFolder({});
 }
 
 TEST(FileDialogs, FilterPairsAndQueuedAnswers)
@@ -144,36 +133,24 @@ TEST(FileDialogs, FilterPairsAndQueuedAnswers)
     EXPECT_FALSE(platform::RunFileOpen(nullptr, "Open", data));  // nothing queued offscreen: cancel
 }
 
-TEST(SingleInstanceRule, SecondStartReachesTheFirst)
+TEST(TabbedText, PenMovesToTheNextStop)
 {
-    platformtest::App();
-    const QString key = QStringLiteral("orbiscope-test-%1").arg(QCoreApplication::applicationPid());
-    platform::SingleInstance first(key);
-    ASSERT_TRUE(first.TryBecomePrimary());
-    std::vector<QByteArray> received;
-    first.SetMessageHandler([&received](const QByteArray& m) { received.push_back(m); });
-
-    platform::SingleInstance second(key);
-    EXPECT_FALSE(second.TryBecomePrimary());
-    // The second instance's blocking send needs the first's loop: deliver
-    // from a raw socket and pump.
-    QLocalSocket socket;
-    socket.connectToServer(first.ServerName());
-    ASSERT_TRUE(socket.waitForConnected(2000));
-    socket.write("activate\n");
-    socket.flush();
-    for (int i = 0; i < 100 && received.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0], "activate");
-}
-
-TEST(TabbedText, PenMovesToTheStops)
-{
-    const std::vector<int> stops = {140, 210, 350};
-    EXPECT_EQ(platform::NextTabOffset(0, stops, 6), 140);
-    EXPECT_EQ(platform::NextTabOffset(139, stops, 6), 140);
-    EXPECT_EQ(platform::NextTabOffset(351, stops, 6), 357);
-    EXPECT_EQ(platform::NextTabOffset(47, {0}, 6), 48);
+    // Average character width 7 px.
+    struct Case { int offset; std::vector<int> stops; int next; };
+    const Case cases[] = {
+        {0, {0}, 56},  // one stop of 0: every 8 average widths
+        {55, {0}, 56},
+        {56, {0}, 112},
+        {10, {}, 56},
+        {10, {100}, 100},  // one stop: a fixed spacing
+        {130, {100}, 200},
+        {10, {140, 210, 350}, 140},
+        {139, {140, 210, 350}, 140},
+        {140, {140, 210, 350}, 210},
+        {400, {140, 210, 350}, 407},  // past the last stop: one average width
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::NextTabOffset(c.offset, c.stops, 7), c.next) << c.offset;
+    EXPECT_EQ(platform::NextTabOffset(47, {0}, 6), 48);  // 8 widths of 6
 }
 
 }  // namespace

@@ -60,16 +60,13 @@ TEST(SocketLines, AreReadWholeAndNeverSplit)
 // ---- the server ---------------------------------------------------------------
 class FirstInstance : public ::testing::Test {
 protected:
-    struct Handled {
-        QByteArray line;
-        int loopLevel;
-        bool userBoxOpen;
-    };
+    struct Handled { QByteArray line; int loopLevel; bool userBoxOpen; };
 
-    FirstInstance() : first(QStringLiteral("orbiscope-socket-test-%1").arg(QCoreApplication::applicationPid()))
+    FirstInstance() : first(kKey)
     {
         platformtest::App();
         EXPECT_TRUE(first.TryBecomePrimary());
+        EXPECT_FALSE(platform::SingleInstance(kKey).TryBecomePrimary());  // the name is taken
         // Each line is answered with a box, as the DDE server answers a
         // malformed conversation; the box keeps its loop running a while.
         first.SetMessageHandler([this](const QByteArray& line) {
@@ -117,6 +114,7 @@ protected:
         main.exec();
     }
 
+    const QString kKey = QStringLiteral("orbiscope-socket-test-%1").arg(QCoreApplication::applicationPid());
     platform::SingleInstance first;
     std::vector<Handled> handled;
     bool userBoxOpen = false;

@@ -25,12 +25,7 @@ std::string ConfiguredVersion()
     return {};
 }
 
-struct Shown {
-    std::string versionLine;
-    std::string notice;
-    std::string link;
-    bool ran = false;
-};
+struct Shown { std::string versionLine; std::string notice; std::string link; bool ran = false; };
 
 // Runs the dialog modally under the driver and records what it showed.
 Shown RunAbout(QWidget* parent)
@@ -78,28 +73,20 @@ TEST_F(AboutBox, ShowsTheBuildsNameVersionAndNotice)
 TEST(AboutBoxLink, OpensTheProgramsOwnPages)
 {
     AppFixture f;
-    std::vector<int> helpCalls;
-    platform::HelpViewer::SetSink([&](int context) {
-        helpCalls.push_back(context);
-        return true;
-    });
+    testsupport::HelpRecorder help;
     TAboutDlg dialog(f.app->Frame());
     auto* link = qobject_cast<QLabel*>(dialog.Control(TAboutDlg::kWebsiteLink));
     ASSERT_NE(link, nullptr);
     EXPECT_FALSE(link->openExternalLinks());
     EXPECT_EQ(link->text().indexOf(QStringLiteral("http")), -1);
     emit link->linkActivated(QString::fromLatin1(orbiscope::kWebsiteTarget));
-    EXPECT_EQ(helpCalls, std::vector<int>{0});  // 0: the contents
+    EXPECT_EQ(help.topics, std::vector<int>{0});  // 0: the contents
     EXPECT_TRUE(f.app->HelpOpened);
 }
 
 TEST_F(AboutBox, MissingStringsLeaveTheTextsAsTheyAre)
 {
-    struct Case {
-        TProjectRCVersion::Strings strings;
-        const char* versionLine;
-        const char* notice;
-    };
+    struct Case { TProjectRCVersion::Strings strings; const char* versionLine; const char* notice; };
     const Case cases[] = {
         {{std::nullopt, "3.2", "(c) X"}, "", "(c) X"},
         {{"Name", std::nullopt, "(c) X"}, "", "(c) X"},
@@ -131,15 +118,6 @@ TEST_F(AboutBox, HelpAboutRunsItOverTheMainWindow)
     platform::ClearDialogDrivers();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(parent, f.app->Frame());
-}
-
-TEST_F(AboutBox, Screenshot)
-{
-    TAboutDlg dialog(nullptr);
-    dialog.SetupWindow();
-    dialog.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(dialog.grab().toImage().save(QCoreApplication::applicationDirPath() + "/about-screenshot.png"));
 }
 
 }  // namespace

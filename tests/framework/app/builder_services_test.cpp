@@ -66,11 +66,13 @@ TEST(BuilderServices, PrintCommandsFollowTheFlagOfTheActiveWindowsKind)
         {"graph with a plot", 6310, false, true, false, true}, {"graph, a report painted", 6310, true, false, true, false},
         {"picture drawn", 6220, false, false, true, true},     {"picture window empty", 6220, true, true, false, false},
         {"table painted", 6410, true, false, false, true},     {"table empty", 6410, false, true, true, false},
+        {"budget painted", 6014, true, false, false, true},    {"budget empty", 6014, false, true, true, false},
+        {"no window, a flag left set", 0, true, true, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AppFixture f;
-        f.app->Dispatch(c.command);
+        if (c.command) f.app->Dispatch(c.command);
         f.app->ViewPainted = c.view;
         f.app->PlotPainted = c.plot;
         f.app->PicturePainted = c.picture;

@@ -1,44 +1,19 @@
 #include "framework/app/config_files.h"
-#include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <numeric>
-#include <sstream>
 #include <vector>
+
+#include "tests/platform/file_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "orbiscope-cfg-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const char* name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using TempDir = testfiles::TempFolder;
+using testfiles::ReadText;
+using testfiles::WriteText;
 
 // 47 buffers of the records' sizes, every byte set to `fill`.
 struct Records {
@@ -46,11 +21,9 @@ struct Records {
     {
         for (auto size : kFormValueRecordSizes) buffers.emplace_back(size, fill);
         for (auto& b : buffers) spans.emplace_back(b);
-        for (auto& b : buffers) constSpans.emplace_back(b);
     }
     std::vector<std::vector<std::uint8_t>> buffers;
     std::vector<std::span<std::uint8_t>> spans;
-    std::vector<std::span<const std::uint8_t>> constSpans;
 };
 
 }  // namespace
@@ -86,24 +59,6 @@ TEST(SetupFile, FieldsAreBoundedAndLittleEndian)
     EXPECT_EQ(r.Latitude(), std::string(13, '9'));
 }
 
-TEST(SetupFile, RoundTripAndShortFile)
-{
-    TempDir dir;
-    SetUpRecord written = DefaultSetUpRecord();
-    written.SetSaveDialogEntries(1);
-    ASSERT_TRUE(WriteSetupFile(dir / "orbisco.cfg", written));
-    const std::string bytes = ReadBytes(dir / "orbisco.cfg");
-    ASSERT_EQ(bytes.size(), 142u);
-    EXPECT_EQ(bytes[138], 1);
-    SetUpRecord read;
-    EXPECT_TRUE(ReadSetupFile(dir / "orbisco.cfg", read));
-    EXPECT_EQ(read.bytes, written.bytes);
-
-    WriteBytes(dir / "orbisco.cfg", bytes.substr(0, 100));
-    EXPECT_FALSE(ReadSetupFile(dir / "orbisco.cfg", read));
-    EXPECT_FALSE(ReadSetupFile(dir / "missing.cfg", read));
-}
-
 TEST(FormValuesFile, RecordSizes)
 {
     EXPECT_EQ(std::accumulate(kFormValueRecordSizes.begin(), kFormValueRecordSizes.end(), 0), 5980);
@@ -113,27 +68,9 @@ TEST(FormValuesFile, RecordSizes)
     EXPECT_EQ(kFormValueRecordSizes[46], 91);    // the range form
 }
 
-TEST(FormValuesFile, RoundTripIsByteForByte)
-{
-    TempDir dir;
-    std::string original(5980, '\0');
-    for (std::size_t k = 0; k < original.size(); ++k) original[k] = static_cast<char>(k * 7 + 3);
-    WriteBytes(dir / "orbisco.dat", original);
-    Records records(0);
-    EXPECT_EQ(ReadFormValuesFile(dir / "orbisco.dat", records.spans), FormValuesRead::Whole);
-    EXPECT_EQ(records.buffers[1][0], static_cast<std::uint8_t>(160 * 7 + 3));   // record 2 starts at byte 160
-    ASSERT_TRUE(WriteFormValuesFile(dir / "copy.dat", records.constSpans));
-    EXPECT_EQ(ReadBytes(dir / "copy.dat"), original);
-}
-
 TEST(FormValuesFile, ShortFiles)
 {
-    struct Case {
-        std::size_t fileBytes;
-        FormValuesRead result;
-        bool record33Touched;
-        bool record32Whole;
-    };
+    struct Case { std::size_t fileBytes; FormValuesRead result; bool record33Touched; bool record32Whole; };
     const std::vector<Case> cases = {
         // Records 1 to 32 fill; record 33 comes up short; 33 to 47 keep their defaults.
         {2994, FormValuesRead::Short, false, true},
@@ -146,7 +83,7 @@ TEST(FormValuesFile, ShortFiles)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fileBytes);
         TempDir dir;
-        WriteBytes(dir / "orbisco.dat", std::string(c.fileBytes, '\x55'));
+        WriteText(dir / "orbisco.dat", std::string(c.fileBytes, '\x55'));
         Records records(0xAA);
         EXPECT_EQ(ReadFormValuesFile(dir / "orbisco.dat", records.spans), c.result);
         EXPECT_EQ(records.buffers[32][0] == 0x55, c.record33Touched);
@@ -191,9 +128,9 @@ TEST(PlacementFile, LayoutAndRoundTrip)
     EXPECT_EQ(bytes[37], 810 >> 8);
 
     TempDir dir;
-    WriteBytes(dir / "orbisco.ini", "[Other]\nKey=1\n[Section]\nKey=00\n");
+    WriteText(dir / "orbisco.ini", "[Other]\nKey=1\n[Section]\nKey=00\n");
     ASSERT_TRUE(WritePlacementFile(dir / "orbisco.ini", p));
-    const std::string text = ReadBytes(dir / "orbisco.ini");
+    const std::string text = ReadText(dir / "orbisco.ini");
     EXPECT_NE(text.find("[Other]\nKey=1\n"), std::string::npos);
     EXPECT_NE(text.find("Key=" + EncodeProfileStruct(bytes)), std::string::npos);
     const auto back = ReadPlacementFile(dir / "orbisco.ini");
@@ -201,17 +138,6 @@ TEST(PlacementFile, LayoutAndRoundTrip)
     EXPECT_EQ(back->ToBytes(), bytes);
 
     EXPECT_FALSE(ReadPlacementFile(dir / "missing.ini"));
-    WriteBytes(dir / "orbisco.ini", "[Section]\nKey=2C00\n");
+    WriteText(dir / "orbisco.ini", "[Section]\nKey=2C00\n");
     EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini"));
-}
-
-TEST(AtomicWrite, FailedWriteKeepsThePreviousFile)
-{
-    TempDir dir;
-    ASSERT_TRUE(platform::WriteFileAtomically(dir / "orbisco.cfg", "old"));
-    // A target inside a folder that does not exist cannot be written.
-    EXPECT_FALSE(platform::WriteFileAtomically(dir / "no-such-folder/orbisco.cfg", "new"));
-    EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "old");
-    ASSERT_TRUE(platform::WriteFileAtomically(dir / "orbisco.cfg", "new"));
-    EXPECT_EQ(ReadBytes(dir / "orbisco.cfg"), "new");
 }

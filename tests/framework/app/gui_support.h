@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/app/mdiclient.h"
@@ -56,6 +57,9 @@ inline QString ServerNameIn(const std::filesystem::path& runtimeDir)
 
 using TempDir = testfiles::TempFolder;
 
+// Caption and text of message boxes.
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
 // Records every message box and answers as told.
 struct MessageRecorder {
     std::vector<platform::MessageBoxCall> calls;
@@ -69,6 +73,26 @@ struct MessageRecorder {
         });
     }
     ~MessageRecorder() { platform::SetMessageBoxSink({}); }
+    // Caption and text of each box, in the order shown.
+    Boxes Shown() const
+    {
+        Boxes shown;
+        for (const auto& c : calls) shown.emplace_back(c.caption, c.text);
+        return shown;
+    }
+};
+
+// Records the help topics asked for instead of opening a help window.
+struct HelpRecorder {
+    std::vector<int> topics;
+    HelpRecorder()
+    {
+        platform::HelpViewer::SetSink([this](int id) {
+            topics.push_back(id);
+            return true;
+        });
+    }
+    ~HelpRecorder() { platform::HelpViewer::SetSink({}); }
 };
 
 // A document window that records its edit commands and can refuse to close.

@@ -64,7 +64,6 @@ TEST(Icons, ToolbarButtonsHaveTheirOwnPictureAndTheMenuHint)
         seen[id] = shown;
         EXPECT_EQ(a->toolTip().toStdString(), orbiscope::MenuHint(id)) << id;
     }
-    EXPECT_EQ(seen.size(), 10u);
 }
 
 }  // namespace

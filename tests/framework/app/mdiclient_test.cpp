@@ -2,8 +2,7 @@
 // registered for every window type.
 #include <gtest/gtest.h>
 
-#include <QMdiSubWindow>
-#include <fstream>
+#include <QMenu>
 
 #include "tests/framework/app/gui_support.h"
 
@@ -12,42 +11,27 @@ using testsupport::RecordingWindow;
 
 namespace {
 
-struct NewCase {
-    int command;
-    int type;
-    const char* title;
-    int editCommand;
-};
-
-class NewDocument : public ::testing::TestWithParam<NewCase> {};
-
-TEST_P(NewDocument, CreatesItsTypeAndPostsItsEditCommand)
+TEST(MdiClient, NewDocumentCreatesItsTypeAndPostsItsEditCommand)
 {
-    AppFixture f;
-    const NewCase c = GetParam();
-    ASSERT_TRUE(f.app->Dispatch(c.command));
-    RecordingWindow* w = f.Active();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->WindowType(), c.type);
-    EXPECT_EQ(f.app->PendingWindowType, c.type);
-    EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle().toStdString(), c.title);
-    EXPECT_TRUE(w->openedWith.empty());
-    // Posted, not sent: the dialog opens once the window is up.
-    EXPECT_TRUE(w->received.empty());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w->received, std::vector<int>{c.editCommand});
+    struct Case { int command, type; const char* title; int editCommand; };
+    const Case cases[] = {{6010, 5, "Look Angles", 6110}, {6014, 10, "GEO Link Budget", 6114},
+                          {6023, 16, "Link Budget (Non GEO)", 6126}, {6022, 15, "Uplink Budget", 5524}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        AppFixture f;
+        ASSERT_TRUE(f.app->Dispatch(c.command));
+        RecordingWindow* w = f.Active();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_EQ(f.app->PendingWindowType, c.type);
+        EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle().toStdString(), c.title);
+        EXPECT_TRUE(w->openedWith.empty());
+        // Posted, not sent: the dialog opens once the window is up.
+        EXPECT_TRUE(w->received.empty());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->received, std::vector<int>{c.editCommand});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(FileNew, NewDocument,
-                         ::testing::Values(NewCase{6010, 5, "Look Angles", 6110}, NewCase{6011, 6, "Dual Feed", 6111},
-                                           NewCase{6014, 10, "GEO Link Budget", 6114},
-                                           NewCase{6023, 16, "Link Budget (Non GEO)", 6126},
-                                           NewCase{6022, 15, "Uplink Budget", 5524},
-                                           NewCase{6028, 17, "Downlink Budget", 5525},
-                                           NewCase{6021, 14, "Rain Attenuation", 6123},
-                                           NewCase{6016, 11, "Solar Outage", 6116},
-                                           NewCase{6017, 7, "Country Data", 6117},
-                                           NewCase{6018, 8, "Satellite Data", 6118}));
 
 TEST(MdiClient, NewWithoutRegisteredWindowOpensNothingAndSaysNothing)
 {
@@ -62,70 +46,63 @@ TEST(MdiClient, NewWithoutRegisteredWindowOpensNothingAndSaysNothing)
     EXPECT_TRUE(f.messages.calls.empty());
 }
 
-struct OpenCase {
-    const char* name;
-    int type;        // 0: refused
-    int filterIndex;
-};
-
-class OpenByExtension : public ::testing::TestWithParam<OpenCase> {};
-
-TEST_P(OpenByExtension, PicksTheTypeIgnoringCase)
+TEST(MdiClient, OpenPicksTheTypeByTheExtensionInAnyCase)
 {
-    AppFixture f;
-    const OpenCase c = GetParam();
-    const std::string path = (f.dir.Path() / c.name).string();
-    f.app->Client()->OpenFile(path.c_str());
-    if (c.type == 0) {
-        ASSERT_EQ(f.messages.calls.size(), 1u);
-        EXPECT_EQ(f.messages.calls[0].text, "Not a supported file type (or too many files selected)");
-        EXPECT_EQ(f.messages.calls[0].caption, orbiscope::kMainTitle);
-        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
-        EXPECT_TRUE(f.app->Client()->Children().empty());
-        EXPECT_TRUE(f.app->Recent().Files().empty());
-        EXPECT_EQ(f.app->CurrentFileName, path);
-        return;
+    struct Case { const char* name; int type, filterIndex; };  // type 0: refused
+    const Case cases[] = {{"LINK.GLB", 10, 3}, {"old.upd", 10, 3},  {"a.Tle", 4, 13},       {"sats.geo", 8, 5},
+                          {"x.dnd", 17, 10},   {"map.JPG", 1, 7},   {"link.glb.bak", 0, 0}, {"noextension", 0, 0},
+                          {"dir.glb/file", 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppFixture f;
+        const std::string path = (f.dir.Path() / c.name).string();
+        f.app->Client()->OpenFile(path.c_str());
+        if (c.type == 0) {
+            ASSERT_EQ(f.messages.Shown(),
+                      (testsupport::Boxes{{orbiscope::kMainTitle, "Not a supported file type (or too many files selected)"}}));
+            EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+            EXPECT_TRUE(f.app->Client()->Children().empty());
+            EXPECT_TRUE(f.app->Recent().Files().empty());
+            EXPECT_EQ(f.app->CurrentFileName, path);
+            continue;
+        }
+        RecordingWindow* w = f.Active();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_EQ(w->openedWith, path);
+        EXPECT_EQ(f.app->FileData.filterIndex, c.filterIndex);
+        EXPECT_EQ(f.app->Recent().Files(), std::vector<std::string>{path});
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w->received.empty());  // opening a file runs no dialog
     }
-    RecordingWindow* w = f.Active();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->WindowType(), c.type);
-    EXPECT_EQ(w->openedWith, path);
-    EXPECT_EQ(f.app->FileData.filterIndex, c.filterIndex);
-    ASSERT_EQ(f.app->Recent().Files().size(), 1u);
-    EXPECT_EQ(f.app->Recent().Files()[0], path);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w->received.empty());  // opening a file runs no dialog
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Extensions, OpenByExtension,
-    ::testing::Values(OpenCase{"LINK.GLB", 10, 3}, OpenCase{"old.upd", 10, 3}, OpenCase{"a.Tle", 4, 13},
-                      OpenCase{"uk.twn", 7, 4}, OpenCase{"sats.geo", 8, 5}, OpenCase{"x.ang", 5, 1},
-                      OpenCase{"x.duo", 6, 2}, OpenCase{"x.sun", 11, 6}, OpenCase{"x.att", 14, 8},
-                      OpenCase{"x.rup", 15, 9}, OpenCase{"x.dnd", 17, 10}, OpenCase{"x.leo", 16, 11},
-                      OpenCase{"map.JPG", 1, 7}, OpenCase{"link.glb.bak", 0, 0}, OpenCase{"noextension", 0, 0},
-                      OpenCase{"dir.glb/file", 0, 0}));
-
-TEST(MdiClient, RecentFilesKeepSixNewestFirstAndSurviveARestart)
+// Paths longer than the menu's 30 characters and than the 260 of the old
+// file-name buffers, which a Linux path may well be: the menu shows the
+// name shortened in the middle, the entry reopens the whole path.
+TEST(MdiClient, ALongPathReopensFromTheRecentFilesMenu)
 {
-    AppFixture f;
-    for (int i = 1; i <= 8; ++i) {
-        const std::string name = (f.dir.Path() / ("doc" + std::to_string(i) + ".glb")).string();
-        f.app->Client()->OpenFile(name.c_str());
-    }
-    const std::string third = (f.dir.Path() / "doc3.glb").string();
-    const std::string fifth = (f.dir.Path() / "doc5.glb").string();
-    f.app->Client()->OpenFile(fifth.c_str());
-    const auto& files = f.app->Recent().Files();
-    ASSERT_EQ(files.size(), 6u);
-    EXPECT_EQ(files[0], fifth);
-    EXPECT_EQ(files[1], (f.dir.Path() / "doc8.glb").string());
-    EXPECT_EQ(files[5], third);
-    EXPECT_LE(f.app->Recent().MenuText(0).size(), 30u);
+    for (const std::size_t length : {31u, 261u}) {
+        SCOPED_TRACE(length);
+        AppFixture f;
+        std::filesystem::path path = f.dir.Path();
+        while (path.string().size() < length) path /= "budgets-for-the-summer-campaign";
+        path /= "london-madrid.glb";
+        f.app->Client()->OpenFile(path.c_str());
+        for (auto* c : f.app->Client()->Children()) c->CloseWithoutAsking();
+        QCoreApplication::processEvents();
 
-    platform::RecentFiles reloaded("Software\\Orbiscope\\MRU", 6, 30);
-    reloaded.Load();
-    EXPECT_EQ(reloaded.Files(), files);
+        QAction* entry = nullptr;
+        for (QAction* a : f.app->Frame()->Menu("&File")->actions())
+            if (a->text().startsWith(QStringLiteral("&1 "))) entry = a;
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(entry->text().endsWith(QStringLiteral("/london-madrid.glb")));
+        EXPECT_LE(entry->text().size(), 3 + 30);
+        EXPECT_EQ(entry->statusTip().toStdString(), path.string());
+        entry->trigger();
+        ASSERT_NE(f.Active(), nullptr);
+        EXPECT_EQ(f.Active()->openedWith, path.string());
+    }
 }
 
 TEST(MdiClient, FileOpenWithSeveralFilesOpensEachInOrder)
@@ -200,29 +177,6 @@ TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOne)
     EXPECT_TRUE(f.app->Client()->Children().empty());
     EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_CLOSEALLDOCS));
     EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILECLOSE));
-}
-
-TEST(MdiClient, NewChildOpensMaximizedWhenTheActiveOneIs)
-{
-    AppFixture f;
-    f.app->Dispatch(6014);
-    f.app->Client()->ActiveChild()->showMaximized();
-    f.app->Dispatch(6010);
-    EXPECT_TRUE(f.app->Client()->ActiveChild()->isMaximized());
-}
-
-TEST(MdiClient, PrintCommandsNeedAPaintedActiveWindow)
-{
-    AppFixture f;
-    f.app->ViewPainted = true;
-    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILEPRINT));
-    f.app->Dispatch(6014);
-    for (int id : {orbiscope::CM_FILEPRINT, orbiscope::CM_FILEPRINTPREVIEW, orbiscope::CM_FILEPRINTERSETUP}) {
-        f.app->ViewPainted = true;
-        EXPECT_TRUE(f.app->IsEnabled(id)) << id;
-        f.app->ViewPainted = false;
-        EXPECT_FALSE(f.app->IsEnabled(id)) << id;
-    }
 }
 
 TEST(MdiClient, CalculatorGetsAZeroFilledSeededBufferOfItsRecordSize)

@@ -7,8 +7,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,27 +17,18 @@
 namespace {
 
 using F = TSetUpForm;
+using testfiles::ReadText;
+using testfiles::WriteText;
 
-std::vector<std::uint8_t> ReadFile(const std::filesystem::path& p)
+// Bytes 3, 10, 17, ... so that every offset of a file is told apart.
+std::string Pattern(std::size_t n)
 {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::vector<std::uint8_t> Pattern(std::size_t n)
-{
-    std::vector<std::uint8_t> v(n);
-    for (std::size_t i = 0; i < n; ++i) v[i] = std::uint8_t((i * 7 + 3) & 0xFF);
+    std::string v(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) v[i] = char((i * 7 + 3) & 0xFF);
     return v;
 }
 
-std::vector<std::uint8_t> DefaultBytes()
+std::string DefaultBytes()
 {
     const SetUpRecord r = DefaultSetUpRecord();
     return {r.bytes.begin(), r.bytes.end()};
@@ -47,48 +36,52 @@ std::vector<std::uint8_t> DefaultBytes()
 
 class SetUpTest : public ::testing::Test {
 protected:
-    SetUpTest()
-    {
-        platform::HelpViewer::SetSink([this](int id) {
-            help.push_back(id);
-            return true;
-        });
-        f.messages.calls.clear();
-    }
+    SetUpTest() { f.messages.calls.clear(); }
     ~SetUpTest() override
     {
         platform::ClearDialogDrivers();
         TSetUpForm::SetSitePicker({});
     }
     TOrbiscope& App() { return *f.app; }
-    QWidget* Client() { return f.app->Client(); }
     std::filesystem::path Cfg() const { return f.dir / "orbisco.cfg"; }
-    std::vector<std::uint8_t> Record() const { return {f.app->SetUpRecord.begin(), f.app->SetUpRecord.end()}; }
+    std::string Record() const { return {f.app->SetUpRecord.begin(), f.app->SetUpRecord.end()}; }
+    std::string FormValues() const { return {f.app->FormValueTable.begin(), f.app->FormValueTable.end()}; }
+    SetUpRecord Current() const
+    {
+        SetUpRecord r;
+        r.bytes = f.app->SetUpRecord;
+        return r;
+    }
     // A record of our own, so that the defaults are told apart from it.
-    void SetRecord(const char* company, const char* site, const char* lat, const char* lon, int save, int tilt)
+    static std::string RecordBytes(const char* company, const char* lat, int save = 0)
     {
         SetUpRecord r;
         r.SetCompany(company);
-        r.SetSiteName(site);
+        r.SetSiteName("Here");
         r.SetLatitude(lat);
-        r.SetLongitude(lon);
+        r.SetLongitude("20.00E");
         r.SetSaveDialogEntries(std::uint16_t(save));
-        r.SetRestrictTilt(std::uint16_t(tilt));
-        f.app->SetUpRecord = r.bytes;
+        return {r.bytes.begin(), r.bytes.end()};
     }
-    // The dialog is answered by `script`: it sets the controls and names the
-    // buttons to press in turn; once they are used up it cancels.
-    void Drive(std::function<void(platform::Dialog&)> fill, std::vector<int> buttons)
+    void SetRecord(const char* company, const char* lat)
+    {
+        const std::string bytes = RecordBytes(company, lat);
+        std::copy(bytes.begin(), bytes.end(), f.app->SetUpRecord.begin());
+    }
+    // Runs Options > Setup: `fill` sets the controls, then `buttons` are
+    // pressed in turn; once they are used up the dialog is cancelled.
+    void RunSetup(std::function<void(platform::Dialog&)> fill, std::vector<int> buttons)
     {
         auto step = std::make_shared<std::size_t>(0);
         platform::SetDialogDriver(F::kResourceId, [fill, buttons, step](platform::Dialog& d) {
             if (*step == 0) fill(d);
             return *step < buttons.size() ? buttons[(*step)++] : platform::IDCANCEL;
         });
+        setup::CmSetup(App(), f.app->Client());
     }
 
     testsupport::AppFixture f;
-    std::vector<int> help;
+    testsupport::HelpRecorder help;
 };
 
 TEST_F(SetUpTest, TransferBufferIs148BytesWithWordsAtOddOffsets)
@@ -139,50 +132,16 @@ TEST_F(SetUpTest, TransferBufferIs148BytesWithWordsAtOddOffsets)
     EXPECT_EQ(form.windowTitle().toStdString(), "Orbiscope Set Up Form");
 }
 
-TEST_F(SetUpTest, EditsTakeTheirFieldSizeLessOne)
-{
-    F form(nullptr);
-    const std::pair<int, std::size_t> limits[] = {
-        {F::kCompany, 70}, {F::kSiteName, 40}, {F::kLatitude, 12}, {F::kLongitude, 12}};
-    for (const auto& [id, most] : limits) {
-        form.SetControlText(id, std::string(100, '7'));
-        EXPECT_EQ(form.GetControlText(id).size(), most) << id;
-    }
-}
-
-TEST_F(SetUpTest, LatitudeOutOfRangeKeepsTheDialogOpen)
-{
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    const auto before = Record();
-    Drive([](platform::Dialog& d) { d.SetControlText(F::kLatitude, "95N"); }, {platform::IDOK});
-    setup::CmSetup(App(), Client());
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    const auto& box = f.messages.calls[0];
-    EXPECT_EQ(box.caption, "Range Error");
-    EXPECT_EQ(box.text, "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S");
-    EXPECT_EQ(box.Icon(), platform::MB_ICONEXCLAMATION);
-    EXPECT_TRUE(box.hasOwner);
-    // Cancelled afterwards: nothing changed, nothing written.
-    EXPECT_EQ(Record(), before);
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
-}
-
-struct CloseCase {
-    const char* name;
-    int field;
-    const char* text;
-    const char* caption;
-    const char* message;
-};
-
 TEST_F(SetUpTest, CloseCheckOrderAndMessages)
 {
+    struct CloseCase { const char* name; int field; const char* text; const char* caption; const char* message; };
     const CloseCase cases[] = {
         {"empty company", F::kCompany, "", "Empty Field Error", "Company name"},
         {"tilde in the name", F::kSiteName, "Here~There", "Invalid Character Error", "Site name"},
         {"empty site", F::kSiteName, "", "Empty Field Error", "Site name"},
         {"no suffix", F::kLatitude, "53.42", "Suffix Missing Error (N,S,E or W)", "Site latitude"},
         {"west in a latitude", F::kLatitude, "53.42W", "Invalid Character Error", "Site latitude"},
+        {"latitude range", F::kLatitude, "95N", "Range Error", "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S"},
         {"longitude range", F::kLongitude, "181E", "Range Error",
          "Site longitude\r\nRange 0.000000 to 180.000000 \xB0W,\xB0" "E"},
         {"suffix first", F::kLongitude, "W3.00", "Incorrectly Placed Suffix Error", "Site longitude"},
@@ -201,9 +160,9 @@ TEST_F(SetUpTest, CloseCheckOrderAndMessages)
         // A later field's fault is not reached.
         if (c.field != F::kLongitude) form.SetControlText(F::kLongitude, "999");
         EXPECT_FALSE(form.CanClose()) << c.name;
-        ASSERT_EQ(f.messages.calls.size(), 1u) << c.name;
-        EXPECT_EQ(f.messages.calls[0].caption, c.caption) << c.name;
-        EXPECT_EQ(f.messages.calls[0].text, c.message) << c.name;
+        ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{c.caption, c.message}})) << c.name;
+        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION) << c.name;
+        EXPECT_TRUE(f.messages.calls[0].hasOwner) << c.name;
     }
 }
 
@@ -229,239 +188,169 @@ TEST_F(SetUpTest, SilentValidationOfARecordNeverShown)
     EXPECT_TRUE(form.CanClose());
 }
 
-TEST_F(SetUpTest, RestoreDefaultsSkipsTheChecksAndWritesTheDefaultRecord)
+// What OK and Cancel leave in the record and in "orbisco.cfg", by the
+// persistence button chosen; the record starts as Acme at 10.00N 20.00E.
+TEST_F(SetUpTest, PersistenceButtonsDecideWhatIsKeptAndWritten)
 {
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 1, 1);
-    App().DefaultCountryFile = "uk.twn";
-    Drive(
-        [](platform::Dialog& d) {
-            d.SetControlText(F::kCompany, "");
-            d.SetControlText(F::kLatitude, "north");
-            d.SetCheck(F::kRestoreDefaults, 1);
-        },
-        {platform::IDOK});
-    setup::CmSetup(App(), Client());
-    EXPECT_TRUE(f.messages.calls.empty());
-    EXPECT_EQ(Record(), DefaultBytes());
-    EXPECT_EQ(ReadFile(Cfg()), DefaultBytes());
-    EXPECT_EQ(ReadFile(Cfg()).size(), 142u);
-    EXPECT_EQ(App().DefaultCountryFile, "");
-}
-
-TEST_F(SetUpTest, ThisSessionOnlyKeepsTheFileUntouched)
-{
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    Drive(
-        [](platform::Dialog& d) {
-            d.SetControlText(F::kLatitude, "53.5N");
-            d.SetCheck(F::kSaveEntries, 1);
-        },
-        {platform::IDOK});
-    setup::CmSetup(App(), Client());
-    EXPECT_TRUE(f.messages.calls.empty());
-    SetUpRecord r;
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.Latitude(), "53.5N");
-    EXPECT_EQ(r.Company(), "Acme");
-    EXPECT_EQ(r.SaveDialogEntries(), 1);
-    EXPECT_TRUE(App().SaveDialogValuesOnExit());
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
-}
-
-TEST_F(SetUpTest, AllSessionsWritesTheRecordByteForByte)
-{
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    Drive(
-        [](platform::Dialog& d) {
-            d.SetCheck(F::kAllSessions, 1);
-            d.SetControlText(F::kCompany, "Produced by \xC5ngstr\xF6m Ltd");
-            d.SetControlText(F::kLongitude, "1.55W");
-            d.SetCheck(F::kRestrictTilt, 1);
-        },
-        {platform::IDOK});
-    setup::CmSetup(App(), Client());
-    EXPECT_TRUE(f.messages.calls.empty());
-    std::vector<std::uint8_t> expected(142, 0);
-    std::memcpy(expected.data(), "Produced by \xC5ngstr\xF6m Ltd", 24);
-    std::memcpy(expected.data() + 71, "Here", 4);
-    std::memcpy(expected.data() + 112, "10.00N", 6);
-    std::memcpy(expected.data() + 125, "1.55W", 5);
-    expected[140] = 1;
-    EXPECT_EQ(ReadFile(Cfg()), expected);
-    EXPECT_EQ(Record(), expected);
-    EXPECT_TRUE(App().RestrictPolarization());
-}
-
-TEST_F(SetUpTest, CancelChangesNothing)
-{
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 1, 0);
-    const auto before = Record();
-    Drive(
-        [](platform::Dialog& d) {
-            d.SetCheck(F::kAllSessions, 1);
-            d.SetControlText(F::kCompany, "Other");
-        },
-        {platform::IDCANCEL});
-    setup::CmSetup(App(), Client());
-    EXPECT_EQ(Record(), before);
-    EXPECT_FALSE(std::filesystem::exists(Cfg()));
+    // The whole 142 bytes written out by hand: company at 0, site at 71,
+    // latitude at 112, longitude at 125, the tilt word at 140.
+    std::string allSessions(142, '\0');
+    allSessions.replace(0, 24, "Produced by \xC5ngstr\xF6m Ltd");
+    allSessions.replace(71, 4, "Here");
+    allSessions.replace(112, 6, "10.00N");
+    allSessions.replace(125, 5, "1.55W");
+    allSessions[140] = 1;
+    const std::string before = RecordBytes("Acme", "10.00N");
+    struct Case {
+        const char* name;
+        std::function<void(platform::Dialog&)> fill;
+        std::vector<int> buttons;
+        std::string record;
+        bool written;  // "orbisco.cfg" holds the record afterwards
+        const char* box;
+    };
+    const Case cases[] = {
+        {"restore defaults skips the checks",
+         [](platform::Dialog& d) {
+             d.SetControlText(F::kCompany, "");
+             d.SetControlText(F::kLatitude, "north");
+             d.SetCheck(F::kRestoreDefaults, 1);
+         },
+         {platform::IDOK}, DefaultBytes(), true, nullptr},
+        {"this session only keeps the file untouched",
+         [](platform::Dialog& d) {
+             d.SetControlText(F::kLatitude, "53.5N");
+             d.SetCheck(F::kSaveEntries, 1);
+         },
+         {platform::IDOK}, RecordBytes("Acme", "53.5N", 1), false, nullptr},
+        {"all sessions writes the record",
+         [](platform::Dialog& d) {
+             d.SetCheck(F::kAllSessions, 1);
+             d.SetControlText(F::kCompany, "Produced by \xC5ngstr\xF6m Ltd");
+             d.SetControlText(F::kLongitude, "1.55W");
+             d.SetCheck(F::kRestrictTilt, 1);
+         },
+         {platform::IDOK}, allSessions, true, nullptr},
+        {"cancel changes nothing",
+         [](platform::Dialog& d) {
+             d.SetCheck(F::kAllSessions, 1);
+             d.SetControlText(F::kCompany, "Other");
+         },
+         {platform::IDCANCEL}, before, false, nullptr},
+        // The close check keeps the dialog open; it is then cancelled.
+        {"an OK refused", [](platform::Dialog& d) { d.SetControlText(F::kLatitude, "95N"); }, {platform::IDOK}, before,
+         false, "Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S"},
+        {"the site button without a picker", [](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK}, before, false,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::copy(before.begin(), before.end(), f.app->SetUpRecord.begin());
+        App().DefaultCountryFile = "uk.twn";
+        std::filesystem::remove(Cfg());
+        f.messages.calls.clear();
+        RunSetup(c.fill, c.buttons);
+        EXPECT_EQ(Record(), c.record);
+        EXPECT_EQ(ReadText(Cfg()), c.written ? c.record : "");
+        EXPECT_EQ(f.messages.Shown(), (c.box ? testsupport::Boxes{{"Range Error", c.box}} : testsupport::Boxes{}));
+        EXPECT_EQ(App().SaveDialogValuesOnExit(), c.record[138] == 1);
+        EXPECT_EQ(App().RestrictPolarization(), c.record[140] == 1);
+        // Only restoring the defaults forgets the default country file.
+        EXPECT_EQ(App().DefaultCountryFile, c.record == DefaultBytes() ? "" : "uk.twn");
+    }
 }
 
 TEST_F(SetUpTest, UnwritableSetupFileIsReportedAndTheRecordKept)
 {
     platform::SetProgramDirectoryOverride(f.dir / "missing" / "folder");
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    Drive([](platform::Dialog& d) { d.SetCheck(F::kAllSessions, 1), d.SetControlText(F::kCompany, "New"); },
-          {platform::IDOK});
-    setup::CmSetup(App(), Client());
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Error writing file orbisco.cfg (check ob.exe write privileges)");
-    EXPECT_EQ(f.messages.calls[0].caption, "Unable to open file");
+    SetRecord("Acme", "10.00N");
+    RunSetup([](platform::Dialog& d) { d.SetCheck(F::kAllSessions, 1), d.SetControlText(F::kCompany, "New"); },
+             {platform::IDOK});
+    ASSERT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{"Unable to open file", "Error writing file orbisco.cfg (check ob.exe write privileges)"}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
-    SetUpRecord r;
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.Company(), "New");
+    EXPECT_EQ(Current().Company(), "New");
     platform::SetProgramDirectoryOverride(f.dir.Path());
 }
 
-TEST_F(SetUpTest, SiteButtonTakesThePickedTown)
+TEST_F(SetUpTest, HelpButtonAndFieldHelp)
 {
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    // Without a picker the button changes nothing.
-    Drive([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    setup::CmSetup(App(), Client());
-    SetUpRecord r;
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.SiteName(), "Here");
+    RunSetup([](platform::Dialog&) {}, {platform::IDHELP});
+    EXPECT_EQ(help.topics, std::vector<int>{30});
 
-    int picks = 0;
-    TSetUpForm::SetSitePicker([this, &picks](TForm&) {
-        ++picks;
-        std::strcpy(App().PickedSiteName, "Leeds, Northland");
-        std::strcpy(App().PickedSiteLatitude, "53.80N");
-        std::strcpy(App().PickedSiteLongitude, "1.55W");
-        return picks == 1;  // the second run is cancelled
-    });
-    Drive([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    setup::CmSetup(App(), Client());
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.SiteName(), "Leeds, Northland");
-    EXPECT_EQ(r.Latitude(), "53.80N");
-    EXPECT_EQ(r.Longitude(), "1.55W");
-
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    Drive([](platform::Dialog&) {}, {F::kSiteButton, platform::IDOK});
-    setup::CmSetup(App(), Client());
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.SiteName(), "Here");
-    EXPECT_EQ(picks, 2);
-}
-
-TEST_F(SetUpTest, HelpButtonFieldHelpAndHints)
-{
-    Drive([](platform::Dialog&) {}, {platform::IDHELP});
-    setup::CmSetup(App(), Client());
-    EXPECT_EQ(help, std::vector<int>{30});
-
+    // A field of the form: its hint on focus, its own topic on F1.
     F form(nullptr);
-    const std::pair<int, const char*> hints[] = {
-        {F::kCompany, "Company name to appear on printouts"},
-        {F::kSiteName, "Name of earth station location"},
-        {F::kLatitude, "Earth station latitude (0 to 90 degrees, suffix N or S)"},
-        {F::kLongitude, "Earth station longitude (0 to 180 degrees, suffix E or W)"},
-        {F::kThisSession, "Restricts persistence of Setup changes to current session"},
-        {F::kAllSessions, "Save set-up changes for next use"},
-        {F::kRestoreDefaults, "Restores the default Setup configuration"},
-        {F::kSaveEntries, "Save, non-file based, form data when closing application"},
-        {F::kRestrictTilt, "Restricts linear polarization to H=0 or V=90 degrees (ie not calculated)"},
-    };
-    for (const auto& [id, text] : hints) {
-        help.clear();
-        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(form.Control(id), &focus);
-        EXPECT_EQ(f.app->Frame()->StatusText(), text) << id;
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.Control(id), &f1);
-        EXPECT_EQ(help, std::vector<int>{id});
-    }
+    help.topics.clear();
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(form.Control(F::kLatitude), &focus);
+    EXPECT_EQ(f.app->Frame()->StatusText(), "Earth station latitude (0 to 90 degrees, suffix N or S)");
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.Control(F::kLatitude), &f1);
+    EXPECT_EQ(help.topics, std::vector<int>{F::kLatitude});
 }
 
-TEST_F(SetUpTest, ShortSetupFileGivesTheNoticeAndTheDefaults)
+TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)
 {
-    WriteFile(Cfg(), std::vector<std::uint8_t>(100, 'A'));
+    WriteText(Cfg(), std::string(100, 'A'));
     App().DefaultCountryFile = "uk.twn";
-    setup::ReadConfiguration(App(), Client());
-    ASSERT_EQ(f.messages.calls.size(), 1u);  // a missing "orbisco.dat" is silent
-    EXPECT_EQ(f.messages.calls[0].text, "Substituting defaults");
-    EXPECT_EQ(f.messages.calls[0].caption, "No setup file");
+    setup::ReadConfiguration(App(), f.app->Client());
+    // A missing "orbisco.dat" is silent.
+    ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{"No setup file", "Substituting defaults"}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONINFORMATION);
     EXPECT_TRUE(f.messages.calls[0].hasOwner);
     EXPECT_EQ(Record(), DefaultBytes());
     EXPECT_EQ(App().DefaultCountryFile, "");
-    EXPECT_EQ(ReadFile(Cfg()).size(), 100u);  // nothing written
+    EXPECT_EQ(ReadText(Cfg()).size(), 100u);  // nothing written
 
     f.messages.calls.clear();
     std::filesystem::remove(Cfg());
-    SetRecord("x", "y", "1N", "1E", 0, 0);
-    setup::ReadConfiguration(App(), Client());
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].caption, "No setup file");
+    SetRecord("x", "1N");
+    setup::ReadConfiguration(App(), f.app->Client());
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"No setup file", "Substituting defaults"}}));
     EXPECT_EQ(Record(), DefaultBytes());
 }
 
 TEST_F(SetUpTest, WholeSetupFileIsTakenWithItsTextsTerminated)
 {
-    std::vector<std::uint8_t> bytes(142, 'X');
-    bytes[138] = 1, bytes[139] = 0, bytes[140] = 0, bytes[141] = 0;
-    WriteFile(Cfg(), bytes);
+    std::string bytes(142, 'X');
+    bytes.replace(138, 4, std::string("\1\0\0\0", 4));
+    WriteText(Cfg(), bytes);
     App().CurrentFileName = "left.glb";
     EXPECT_TRUE(setup::ReadSetupFile(App()));
     EXPECT_EQ(App().CurrentFileName, "");
-    SetUpRecord r;
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.Company(), std::string(70, 'X'));
-    EXPECT_EQ(r.SiteName(), std::string(40, 'X'));
-    EXPECT_EQ(r.Latitude(), std::string(12, 'X'));
-    EXPECT_EQ(r.Longitude(), std::string(12, 'X'));
+    EXPECT_EQ(Current().Company(), std::string(70, 'X'));
+    EXPECT_EQ(Current().SiteName(), std::string(40, 'X'));
+    EXPECT_EQ(Current().Latitude(), std::string(12, 'X'));
+    EXPECT_EQ(Current().Longitude(), std::string(12, 'X'));
     EXPECT_TRUE(App().SaveDialogValuesOnExit());
 }
 
-TEST_F(SetUpTest, DialogValuesFileOfRecordsOneTo32Only)
+TEST_F(SetUpTest, ShortDialogValuesFileKeepsTheRecordsItHolds)
 {
-    WriteFile(Cfg(), DefaultBytes());
-    const std::vector<std::uint8_t> defaults(App().FormValueTable.begin(), App().FormValueTable.end());
-    const auto data = Pattern(2994);
-    WriteFile(f.dir / "orbisco.dat", data);
-    setup::ReadConfiguration(App(), Client());
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Error reading file - 'orbisco.dat'");
-    EXPECT_EQ(f.messages.calls[0].caption, orbiscope::kMainTitle);
-    EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
-    EXPECT_TRUE(f.messages.calls[0].hasOwner);
-    const std::vector<std::uint8_t> table(App().FormValueTable.begin(), App().FormValueTable.end());
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), table.begin()));
-    EXPECT_TRUE(std::equal(defaults.begin() + 2994, defaults.end(), table.begin() + 2994));
-}
-
-TEST_F(SetUpTest, DialogValuesFileShortInRecord32)
-{
-    WriteFile(Cfg(), DefaultBytes());
-    const std::vector<std::uint8_t> defaults(App().FormValueTable.begin(), App().FormValueTable.end());
-    const auto data = Pattern(2993);
-    WriteFile(f.dir / "orbisco.dat", data);
-    EXPECT_FALSE(setup::ReadFormValues(App()));
-    const std::vector<std::uint8_t> table(App().FormValueTable.begin(), App().FormValueTable.end());
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), table.begin()));
-    EXPECT_EQ(table[2993], defaults[2993]);
-    EXPECT_TRUE(std::equal(defaults.begin() + 2994, defaults.end(), table.begin() + 2994));
+    // Records 1 to 32 end at byte 2994; 33 to 47 are read only when all of
+    // 1 to 32 were, and keep their defaults otherwise.
+    const std::string defaults = FormValues();
+    for (const std::size_t size : {2994u, 2993u}) {
+        SCOPED_TRACE(size);
+        f.messages.calls.clear();
+        std::copy(defaults.begin(), defaults.end(), f.app->FormValueTable.begin());
+        WriteText(Cfg(), DefaultBytes());
+        WriteText(f.dir / "orbisco.dat", Pattern(size));
+        setup::ReadConfiguration(App(), f.app->Client());
+        ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{orbiscope::kMainTitle, "Error reading file - 'orbisco.dat'"}}));
+        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+        EXPECT_TRUE(f.messages.calls[0].hasOwner);
+        EXPECT_EQ(FormValues().substr(0, size), Pattern(size));
+        EXPECT_EQ(FormValues().substr(size), defaults.substr(size));
+    }
 }
 
 TEST_F(SetUpTest, DialogValuesRoundTripThroughTheApplication)
 {
     const auto data = Pattern(5980);
-    WriteFile(f.dir / "orbisco.dat", data);
+    WriteText(f.dir / "orbisco.dat", data);
     EXPECT_TRUE(setup::ReadFormValues(App()));
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), App().FormValueTable.begin()));
+    EXPECT_EQ(FormValues(), data);
     std::filesystem::remove(f.dir / "orbisco.dat");
 
     // Written at exit only when the set-up option asks for it.
@@ -470,23 +359,24 @@ TEST_F(SetUpTest, DialogValuesRoundTripThroughTheApplication)
     EXPECT_FALSE(std::filesystem::exists(f.dir / "orbisco.dat"));
     App().SetUpRecord[138] = 1;
     EXPECT_TRUE(App().CanClose());
-    EXPECT_EQ(ReadFile(f.dir / "orbisco.dat"), data);
+    EXPECT_EQ(ReadText(f.dir / "orbisco.dat"), data);
 
     // A missing file is no failure and leaves the values alone.
     std::filesystem::remove(f.dir / "orbisco.dat");
     EXPECT_TRUE(setup::ReadFormValues(App()));
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), App().FormValueTable.begin()));
+    EXPECT_EQ(FormValues(), data);
 }
 
 TEST_F(SetUpTest, SetupCommandIsBoundToTheClient)
 {
     setup::RegisterSetUpCommand();
-    SetRecord("Acme", "Here", "10.00N", "20.00E", 0, 0);
-    Drive([](platform::Dialog& d) { d.SetControlText(F::kCompany, "Routed"); }, {platform::IDOK});
+    SetRecord("Acme", "10.00N");
+    platform::SetDialogDriver(F::kResourceId, [](platform::Dialog& d) {
+        d.SetControlText(F::kCompany, "Routed");
+        return platform::IDOK;
+    });
     EXPECT_TRUE(App().Dispatch(orbiscope::CM_SETUP));
-    SetUpRecord r;
-    r.bytes = App().SetUpRecord;
-    EXPECT_EQ(r.Company(), "Routed");
+    EXPECT_EQ(Current().Company(), "Routed");
 }
 
 }  // namespace

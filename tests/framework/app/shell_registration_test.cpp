@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "framework/app/shell_registration.h"
 #include "tests/framework/app/gui_support.h"
@@ -14,23 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TEST(CommandLine, UnregisterOptionMatchesTheStartOfTheWordInAnyCase)
-{
-    struct Case {
-        const char* option;
-        bool matches;
-    };
-    const Case cases[] = {{"UNREGISTER", true}, {"unregister", true}, {"u", true},         {"U", true},
-                          {"unreg", true},      {"UnReGiS", true},    {"unregistered", false}, {"", false},
-                          {"x", false},         {"unregisterx", false}, {"-unregister", false}, {"nregister", false}};
-    for (const Case& c : cases) EXPECT_EQ(orbiscope::IsUnregisterOption(c.option), c.matches) << c.option;
-}
+using testfiles::ReadText;
 
 TEST(CommandLine, TokensAreNamesOptionsAndValues)
 {
@@ -44,21 +27,6 @@ TEST(CommandLine, TokensAreNamesOptionsAndValues)
         EXPECT_EQ(tokens[i].kind, expected[i].first) << i;
         EXPECT_EQ(tokens[i].text, expected[i].second) << i;
     }
-}
-
-TEST(ShellFiles, ClassesAndTheirNames)
-{
-    std::vector<int> numbers;
-    std::vector<std::string> extensions;
-    for (const auto& c : orbiscope::DocClasses()) {
-        numbers.push_back(c.number);
-        extensions.push_back(c.extension);
-    }
-    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6, 9, 11, 12, 13, 14}));
-    EXPECT_EQ(extensions, (std::vector<std::string>{".sun", ".rdn", ".glb", ".geo", ".ang", ".duo", ".twn", ".rup",
-                                                    ".atn", ".llb", ".tle"}));
-    EXPECT_EQ(orbiscope::DocClassName(9), "Orbiscope.Doc.9");
-    EXPECT_EQ(orbiscope::DocClassMimeType(9), "application/x-orbiscope-doc-9");
 }
 
 TEST(ShellFiles, MimePackageOfTheCountryClass)
@@ -196,18 +164,19 @@ TEST_F(Registration, UnregisterRemovesOnlyTheProgramsFiles)
 
 TEST_F(Registration, CommandLineRegistersUnlessAskedToUnregister)
 {
-    struct Case {
-        std::vector<std::string> arguments;
-        bool registered;
-    };
+    struct Case { std::vector<std::string> arguments; bool registered; };
+    // The option is any start of the word "unregister", in any case.
     const Case cases[] = {
         {{}, true},
         {{"-UNREGISTER"}, false},
         {{"/unregister"}, false},
         {{"-u"}, false},
         {{"/unreg"}, false},
+        {{"-UnReGiS"}, false},
         {{"-unregistered"}, true},
+        {{"-unregisterx"}, true},
         {{"--unregister"}, true},
+        {{"-nregister"}, true},
         {{"-"}, true},
         {{"unregister"}, true},        // a name, not an option
         {{"/usr/share/x.glb"}, true},  // a path is no option to unregister

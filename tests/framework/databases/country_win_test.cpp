@@ -51,27 +51,24 @@ TEST_F(CountryWinTest, EmptyCountryOpensToItsHeadLines)
     EXPECT_EQ(w->TabStops[1] * 2, w->TabStops[0] * 3);
 }
 
-TEST_F(CountryWinTest, OtherVersionsAndHostileFilesDoNotOpen)
+TEST_F(CountryWinTest, FilesTheWindowsCannotTakeDoNotOpen)
 {
-    struct Case {
-        const char* what;
-        std::string bytes;
-    };
-    std::string v1065 = TownFileBytes({Town("N", 0, 0)}), v1067 = v1065, shortFile = v1065, bigCount = v1065;
-    v1065[0] = char(0x29);
+    // The picker takes a later country version; the window does not.
+    std::string v1067 = TownFileBytes({Town("N", 0, 0)}), shortFile = v1067;
     v1067[0] = char(0x2B);
     shortFile.pop_back();
-    bigCount[2] = char(0xFF), bigCount[3] = char(0xFF);
-    const Case cases[] = {{"1065", v1065}, {"1067", v1067}, {"short", shortFile}, {"count 65535", bigCount}};
-    for (const Case& c : cases) {
+    std::string v1994 = SatelliteFileBytes({dbtest::Satellite("List", 0, "")});
+    v1994[0] = char(0xCA);
+    const std::pair<const char*, std::string> cases[] = {{"bad.twn", v1067}, {"short.twn", shortFile}, {"bad.geo", v1994}};
+    for (const auto& [name, bytes] : cases) {
         f.messages.calls.clear();
-        dbtest::WriteBytes(Dir() / "bad.twn", c.bytes);
-        TMyWindow* w = Open(Dir() / "bad.twn");
-        ASSERT_NE(w, nullptr) << c.what;
-        ASSERT_EQ(f.messages.calls.size(), 1u) << c.what;
-        EXPECT_EQ(f.messages.calls[0].text, "Cannot read file " + (Dir() / "bad.twn").string()) << c.what;
-        EXPECT_FALSE(w->HasFileName()) << c.what;
-        EXPECT_EQ(w->Lines(), 0) << c.what;
+        dbtest::WriteBytes(Dir() / name, bytes);
+        TMyWindow* w = Open(Dir() / name);
+        ASSERT_NE(w, nullptr) << name;
+        ASSERT_EQ(f.messages.calls.size(), 1u) << name;
+        EXPECT_EQ(f.messages.calls[0].text, "Cannot read file " + (Dir() / name).string());
+        EXPECT_FALSE(w->HasFileName()) << name;
+        EXPECT_EQ(w->Lines(), 0) << name;
     }
 }
 
@@ -115,9 +112,7 @@ TEST_F(CountryWinTest, DuplicateNameIsNotedAndAddedAllTheSame)
     AnswerCityForm("York", "53.58N", "1.05W");
     platform::SetDialogDriver(E::kResourceId, Presses({E::kAdd, E::kDone}));
     platform::SendCommand(w, TCountryWin::kEditCommand);
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "York");
-    EXPECT_EQ(f.messages.calls[0].caption, "Duplicate Town/City");
+    ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Duplicate Town/City", "York"}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONINFORMATION);
     EXPECT_EQ(Names(*w), (std::vector<std::string>{"York", "York"}));
 }
@@ -132,9 +127,7 @@ TEST_F(CountryWinTest, FullCountryRefusesAddAndReopensWhole)
     EXPECT_EQ(w->Lines(), 5 + 1999);
     platform::SetDialogDriver(E::kResourceId, Presses({E::kAdd, E::kDone}));
     platform::SendCommand(w, TCountryWin::kEditCommand);
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Too many records");
-    EXPECT_EQ(f.messages.calls[0].caption, "Add Record");
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Add Record", "Too many records"}}));
     EXPECT_EQ(w->TownCount, 1999);
     EXPECT_FALSE(w->Changed);
     ASSERT_TRUE(w->SaveFile((Dir() / "again.twn").c_str()));
@@ -172,11 +165,8 @@ TEST_F(CountryWinTest, DeletingTheOnlyTownLeavesAnEmptyListAndReport)
     EXPECT_EQ(count, 0);
     EXPECT_EQ(w->TownCount, 0);
     EXPECT_EQ(w->Lines(), 5);
-    ASSERT_EQ(f.messages.calls.size(), 2u);
-    EXPECT_EQ(f.messages.calls[0].text, "No record to modify");
-    EXPECT_EQ(f.messages.calls[0].caption, "Modify Record");
-    EXPECT_EQ(f.messages.calls[1].text, "No record to delete");
-    EXPECT_EQ(f.messages.calls[1].caption, "Delete Record");
+    ASSERT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{"Modify Record", "No record to modify"}, {"Delete Record", "No record to delete"}}));
     EXPECT_EQ(f.messages.calls[1].Icon(), platform::MB_ICONEXCLAMATION);
 }
 
@@ -218,13 +208,7 @@ TEST_F(CountryWinTest, EditCountryNameRetitlesTheReport)
 
 TEST_F(CountryWinTest, CityFormChecksItsFieldsInOrder)
 {
-    struct Case {
-        const char* name;
-        const char* lat;
-        const char* lon;
-        const char* caption;
-        const char* text;
-    };
+    struct Case { const char* name; const char* lat; const char* lon; const char* caption; const char* text; };
     const Case cases[] = {
         {"", "53.48N", "1.33W", "Empty Field Error", "Town/City name"},
         {"A~B", "53.48N", "1.33W", "Invalid Character Error", "Town/City name"},
@@ -245,9 +229,7 @@ TEST_F(CountryWinTest, CityFormChecksItsFieldsInOrder)
         form.SetControlText(C::kLatitude, c.lat);
         form.SetControlText(C::kLongitude, c.lon);
         EXPECT_FALSE(form.CanClose()) << c.text;
-        ASSERT_EQ(f.messages.calls.size(), 1u) << c.text;
-        EXPECT_EQ(f.messages.calls[0].caption, c.caption);
-        EXPECT_EQ(f.messages.calls[0].text, c.text);
+        EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{c.caption, c.text}})) << c.text;
     }
 }
 
@@ -266,33 +248,39 @@ TEST_F(CountryWinTest, CityFormLayoutClearAndHelp)
     EXPECT_EQ(form.GetControlText(C::kName), "");
     EXPECT_EQ(std::count(std::begin(buffer), std::end(buffer), 0), 45);
     form.OnButton(platform::IDHELP);
-    EXPECT_EQ(help, std::vector<int>{560});
+    EXPECT_EQ(help.topics, std::vector<int>{560});
 }
 
-TEST_F(CountryWinTest, ReportOutputIsDisabledAndTheEditorAlwaysOffered)
+// A new country or satellite list opens its editor on an empty table; neither
+// window offers the report's output commands, both always offer the editor.
+TEST_F(CountryWinTest, NewPlaceWindowsRunTheirEditorAndOfferNoReportOutput)
 {
-    TCountryWin* w = OpenCountry("north.twn", {Town("Northland", 0, 0), Town("A", 1, 1)});
-    for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
-        EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
-    EXPECT_TRUE(platform::CommandEnabledOn({w}, TCountryWin::kEditCommand));
-    EXPECT_EQ(App().PendingWindowType, TCountryWin::kWindowType);
-}
-
-TEST_F(CountryWinTest, NewCountryRunsTheEditorOnAnEmptyTable)
-{
-    int runs = 0, lines = -1;
-    platform::SetDialogDriver(E::kResourceId, Presses({E::kDone}, [&](platform::Dialog& d, int) {
-                                  ++runs;
-                                  lines = d.ListCount(E::kList);
-                              }));
-    f.app->Client()->CmNewDocument(TCountryWin::kWindowType);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(lines, 0);
-    auto* w = dynamic_cast<TCountryWin*>(f.app->Client()->ActiveDocumentChild()->Document());
-    ASSERT_NE(w, nullptr);
-    EXPECT_FALSE(w->HasFileName());
-    EXPECT_EQ(w->CountryName(), "");
+    struct Case { int type, editCommand, editor, list; const char* title; };
+    const Case cases[] = {{TCountryWin::kWindowType, TCountryWin::kEditCommand, E::kResourceId, E::kList, ""},
+                          {TSatelliteWin::kWindowType, TSatelliteWin::kEditCommand, TSelGeoWin::kResourceId,
+                           TSelGeoWin::kList, "Satellite List"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        int runs = 0, lines = -1;
+        platform::SetDialogDriver(c.editor, Presses({E::kDone}, [&](platform::Dialog& d, int) {
+                                      ++runs;
+                                      lines = d.ListCount(c.list);
+                                  }));
+        f.app->Client()->CmNewDocument(c.type);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(lines, 0);
+        TMyWindow* w = f.app->Client()->ActiveDocumentChild()->Document();
+        EXPECT_EQ(w->WindowType(), c.type);
+        EXPECT_FALSE(w->HasFileName());
+        auto* country = dynamic_cast<TCountryWin*>(w);
+        auto* satellites = dynamic_cast<TSatelliteWin*>(w);
+        EXPECT_EQ(country ? country->CountryName() : satellites->ListTitle(), c.title);
+        for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
+            EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
+        EXPECT_TRUE(platform::CommandEnabledOn({w}, c.editCommand));
+        EXPECT_EQ(App().PendingWindowType, c.type);
+    }
 }
 
 TEST_F(CountryWinTest, UnwritableFileIsReportedAndNothingIsLost)
@@ -300,9 +288,7 @@ TEST_F(CountryWinTest, UnwritableFileIsReportedAndNothingIsLost)
     TCountryWin* w = OpenCountry("north.twn", {Town("Northland", 0, 0), Town("A", 1, 1)});
     const std::string target = (Dir() / "no-such-folder" / "x.twn").string();
     EXPECT_FALSE(w->SaveFile(target.c_str()));
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, target);
-    EXPECT_EQ(f.messages.calls[0].caption, "Unable to write file");
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to write file", target}}));
     EXPECT_EQ(w->TownCount, 1);
 }
 

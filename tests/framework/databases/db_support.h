@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,6 @@ protected:
     DatabaseTest()
     {
         databases::RegisterDatabases();
-        platform::HelpViewer::SetSink([this](int id) {
-            help.push_back(id);
-            return true;
-        });
         f.messages.calls.clear();
     }
     ~DatabaseTest() override
@@ -118,15 +115,8 @@ protected:
     std::vector<std::string> ReportLines(const TMyWindow& w) const
     {
         std::vector<std::string> lines;
-        std::string line;
-        for (char c : w.Report()) {
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
+        std::istringstream in{std::string(w.Report())};
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
     std::string Company() const
@@ -151,7 +141,7 @@ protected:
     }
 
     testsupport::AppFixture f;
-    std::vector<int> help;
+    testsupport::HelpRecorder help;
 };
 
 }  // namespace dbtest

@@ -39,21 +39,6 @@ TEST_F(SatelliteWinTest, EmptyListIs48BytesAndOpensToItsTitle)
     EXPECT_EQ(w->HeadingFont.face, "Courier New");
 }
 
-TEST_F(SatelliteWinTest, VersionsNextTo1993DoNotOpen)
-{
-    for (unsigned char low : {0xC8, 0xCA}) {   // 1992 and 1994
-        f.messages.calls.clear();
-        std::string bytes = SatelliteFileBytes({Satellite("List", 0, "")});
-        bytes[0] = char(low);
-        dbtest::WriteBytes(Dir() / "bad.geo", bytes);
-        TMyWindow* w = Open(Dir() / "bad.geo");
-        ASSERT_NE(w, nullptr);
-        ASSERT_EQ(f.messages.calls.size(), 1u);
-        EXPECT_EQ(f.messages.calls[0].text, "Cannot read file " + (Dir() / "bad.geo").string());
-        EXPECT_FALSE(w->HasFileName());
-    }
-}
-
 TEST_F(SatelliteWinTest, AddedSatellitesRunWestToEast)
 {
     TSatelliteWin* w = OpenSatellites("list.geo", {Satellite("Satellite List", 0, "")});
@@ -111,19 +96,14 @@ TEST_F(SatelliteWinTest, FullListRefusesAddAndEmptyListHasNothingToEdit)
     ASSERT_EQ(full->SatelliteCount, 999);
     platform::SetDialogDriver(E::kResourceId, Presses({E::kAdd, E::kDone}));
     platform::SendCommand(full, TSatelliteWin::kEditCommand);
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Too many records");
-    EXPECT_EQ(f.messages.calls[0].caption, "Add Record");
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Add Record", "Too many records"}}));
 
     f.messages.calls.clear();
     TSatelliteWin* empty = OpenSatellites("empty.geo", {Satellite("List", 0, "")});
     platform::SetDialogDriver(E::kResourceId, Presses({E::kModify, E::kDelete, E::kDone}));
     platform::SendCommand(empty, TSatelliteWin::kEditCommand);
-    ASSERT_EQ(f.messages.calls.size(), 2u);
-    EXPECT_EQ(f.messages.calls[0].caption, "Modify Record");
-    EXPECT_EQ(f.messages.calls[0].text, "No record to modify");
-    EXPECT_EQ(f.messages.calls[1].caption, "Delete Record");
-    EXPECT_EQ(f.messages.calls[1].text, "No record to delete");
+    EXPECT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{"Modify Record", "No record to modify"}, {"Delete Record", "No record to delete"}}));
 }
 
 TEST_F(SatelliteWinTest, DeleteMovesTheLaterRecordsDown)
@@ -170,12 +150,12 @@ TEST_F(SatelliteWinTest, GeoFormChecksNameLongitudeAndBands)
         for (int id : c.boxes) form.SetCheck(id, 1);
         const bool closes = *c.caption == '\0';
         EXPECT_EQ(form.CanClose(), closes) << c.text;
-        ASSERT_EQ(f.messages.calls.size(), closes ? 0u : 1u) << c.text;
-        if (!closes) {
-            EXPECT_EQ(f.messages.calls[0].caption, c.caption);
-            EXPECT_EQ(f.messages.calls[0].text, c.text);
-            EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
+        if (closes) {
+            EXPECT_TRUE(f.messages.calls.empty());
+            continue;
         }
+        ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{c.caption, c.text}})) << c.text;
+        EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
     }
 }
 
@@ -186,20 +166,6 @@ TEST_F(SatelliteWinTest, GeoFormTransferLayoutFollowsTheBandTable)
     EXPECT_EQ(platform::TransferOffset(table, G::kLongitude), 19);
     const int expected[] = {457, 458, 453, 454, 459, 455, 456, 460, 461};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(platform::TransferOffset(table, expected[i]), 32 + 2 * i) << expected[i];
-}
-
-TEST_F(SatelliteWinTest, NewSatelliteListIsTitledAndRunsTheEditor)
-{
-    int runs = 0;
-    platform::SetDialogDriver(E::kResourceId, Presses({E::kDone}, [&](platform::Dialog&, int) { ++runs; }));
-    f.app->Client()->CmNewDocument(TSatelliteWin::kWindowType);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(runs, 1);
-    auto* w = dynamic_cast<TSatelliteWin*>(f.app->Client()->ActiveDocumentChild()->Document());
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->ListTitle(), "Satellite List");
-    for (int id : {6019, 6020, 24337, 24338, 24340, 24323})
-        EXPECT_FALSE(platform::CommandEnabledOn({w, f.app->Client()}, id)) << id;
 }
 
 }  // namespace

@@ -106,10 +106,7 @@ TEST(CheckField, SilentChecksStillFail)
 
 TEST(CheckDate, MonthLengthsAndLeapYears)
 {
-    struct Case {
-        int day, month, year;
-        bool ok;
-    };
+    struct Case { int day, month, year; bool ok; };
     const std::vector<Case> cases = {
         {29, 2, 1900, false}, {29, 2, 2000, true}, {29, 2, 2024, true}, {29, 2, 2023, false},
         {31, 4, 2024, false}, {30, 4, 2024, true}, {31, 12, 2024, true}, {0, 1, 2024, false},
@@ -192,10 +189,7 @@ TEST(CheckAntennaGain, EfficiencyAboveOneHundredPercent)
 
 TEST(CheckFraction, ExpressionsWithinRange)
 {
-    struct Case {
-        const char* text;
-        bool ok;
-    };
+    struct Case { const char* text; bool ok; };
     const std::vector<Case> cases = {{"3/4", true}, {"0.5", true}, {"(1+2)/(3+1)", true}, {"5/4", false},
                                      {"1/0", false}, {"abc", false}, {"", false}, {"2^0.5/2", true}};
     for (const auto& c : cases) {

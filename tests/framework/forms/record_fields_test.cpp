@@ -79,10 +79,7 @@ TEST(ScratchRecord, ClearsTextTailsOverAControlTable)
     controls[3].kind = ControlKind::Edit, controls[3].id = 12, controls[3].textLimit = 4;
     controls[4].kind = ControlKind::PushButton, controls[4].id = 13;
 
-    struct Case {
-        const char* name;
-        std::string before, after;
-    };
+    struct Case { const char* name; std::string before, after; };
     const Case cases[] = {
         {"tails after the terminators", std::string("ab\0xy\x07\x09q\0zz", 11), std::string("ab\0\0\0\x07\x09q\0\0\0", 11)},
         {"full texts and states untouched", std::string("abcde\x00\x00wxyz", 11), std::string("abcde\x00\x00wxyz", 11)},

@@ -3,30 +3,14 @@
 // closes the file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
+#include "framework/output/docfile.h"
 #include "framework/output/document_fields.h"
+#include "tests/platform/file_support.h"
 
 namespace {
-
-class DocumentBytes {
-public:
-    explicit DocumentBytes(const std::string& bytes)
-    {
-        path_ = std::filesystem::temp_directory_path() /
-                ("orbiscope-docfields-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".bin");
-        std::ofstream(path_, std::ios::binary) << bytes;
-    }
-    ~DocumentBytes() { std::filesystem::remove(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Bytes 0, 1, 2, ... of the given length.
 std::string Counting(std::size_t n)
@@ -73,10 +57,11 @@ TEST(DocumentFieldReader, CountsTypedFieldsAgainstTheRecord)
         {"skip past the end", 99, 13, [&](DocumentFieldReader& in) { return in.Skip(100); }, false, 0},
         {"unknown kind", 100, 100, [&](DocumentFieldReader& in) { return in.Field(t81, 8); }, false, 0},
     };
+    testfiles::TempFolder dir;
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        DocumentBytes bytes(Counting(c.fileBytes));
-        DocumentFile file(bytes.Path());
+        testfiles::WriteText(dir / "doc.bin", Counting(c.fileBytes));
+        DocumentFile file(dir / "doc.bin");
         ASSERT_TRUE(file.IsOpen());
         DocumentFieldReader in(file, c.recordBytes);
         EXPECT_EQ(c.read(in), c.ok);
@@ -89,9 +74,15 @@ TEST(DocumentFieldReader, CountsTypedFieldsAgainstTheRecord)
 
 TEST(DocumentFieldReader, TakesTheBytesOfEachField)
 {
+    // Kinds 1 to 7: texts of 41 and 13 bytes, two-byte states, four-byte
+    // words, texts of 81 bytes; 0 and 8 are no kind at all.
+    const int sizes[] = {0, 41, 13, 2, 2, 4, 4, 81, 0};
+    for (int kind = 0; kind <= 8; ++kind) EXPECT_EQ(DocFieldSize(kind), sizes[kind]) << kind;
+
     // A flag 0x1234, a wide state 0x00050001 (low word 1) and a text.
-    DocumentBytes bytes(std::string("\x34\x12\x01\x00\x05\x00" "ab\0cdefghijk", 19));
-    DocumentFile file(bytes.Path());
+    testfiles::TempFolder dir;
+    testfiles::WriteText(dir / "doc.bin", std::string("\x34\x12\x01\x00\x05\x00" "ab\0cdefghijk", 19));
+    DocumentFile file(dir / "doc.bin");
     DocumentFieldReader in(file, 100);
     std::uint16_t flag = 0;
     ButtonState wide{};

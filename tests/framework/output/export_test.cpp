@@ -2,18 +2,12 @@
 // Output As commands of an output window and of a batch report.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "framework/output/export.h"
 #include "tests/framework/app/gui_support.h"
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testfiles::ReadText;
 
 // The page head and tail, typed out line by line.
 const std::string kHead = std::string("<HTML><HEAD>\n") + "<TITLE>Orbiscope Pro Output Page</TITLE>\n" + "<STYLE>\n" +
@@ -26,8 +20,10 @@ const std::string kHead = std::string("<HTML><HEAD>\n") + "<TITLE>Orbiscope Pro 
 const std::string kTail = "</TABLE>\n\n<BR><I>\n</CENTER></BODY></HTML>\n";
 const std::string kBreak = "</TABLE>\n\n<BR><BR>\n<table width=635>\n";
 
-// Four head lines so that the line under test sits at the index it needs.
+// Four head lines so that the line under test sits at the index it needs,
+// and the rows they make.
 const std::string kCommonHead = "T\nC\nD\n \n";
+const std::string kCommonRows = "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n";
 
 struct HtmlCase {
     const char* name;
@@ -42,26 +38,16 @@ TEST(HtmlExport, RowsOfTheReportLines)
         {"title, company heading, date and blank", "Link Budget\nProduced using Orbiscope Pro~\nMonday 6 March 2023\n \n", 4,
          "<TR><TD><B>Link Budget</B></TD></TR>\n" + kBreak + "<TR><TD><B>Produced using Orbiscope Pro</B></TD></TR>\n" +
              "<TR><TD><B>Monday 6 March 2023</B></TD></TR>\n"},
-        {"two columns at index 4", kCommonHead + "EIRP\t52.0\n", 5,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n"
-         "<TR><TD>EIRP</TD><TD>52.0</TD></TR>\n"},
+        {"two columns at index 4", kCommonHead + "EIRP\t52.0\n", 5, kCommonRows + "<TR><TD>EIRP</TD><TD>52.0</TD></TR>\n"},
         {"heading at index 5", kCommonHead + "x\nUPLINK~\n", 6,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n<TR><TD>x</TD></TR>\n" +
-             kBreak + "<TR><TD><B>UPLINK</B></TD></TR>\n"},
+         kCommonRows + "<TR><TD>x</TD></TR>\n" + kBreak + "<TR><TD><B>UPLINK</B></TD></TR>\n"},
         // A bold cell is closed by </B> alone until the row ends.
         {"bold columns", "A\tB\n", 1, "<TR><TD><B>A</B><TD><B>B</B></TD></TR>\n"},
-        {"fourth-font mark dropped, no break", kCommonHead + "a\tb#\n", 5,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n"
-         "<TR><TD>a</TD><TD>b</TD></TR>\n"},
-        {"empty column kept", kCommonHead + "a\t\tc\n", 5,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n"
-         "<TR><TD>a</TD><TD></TD><TD>c</TD></TR>\n"},
-        {"trailing tab closes the cell", kCommonHead + "a\t\n", 5,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n"
-         "<TR><TD>a</TD></TR>\n"},
+        {"fourth-font mark dropped, no break", kCommonHead + "a\tb#\n", 5, kCommonRows + "<TR><TD>a</TD><TD>b</TD></TR>\n"},
+        {"empty column kept", kCommonHead + "a\t\tc\n", 5, kCommonRows + "<TR><TD>a</TD><TD></TD><TD>c</TD></TR>\n"},
+        {"trailing tab closes the cell", kCommonHead + "a\t\n", 5, kCommonRows + "<TR><TD>a</TD></TR>\n"},
         {"markup characters escaped", kCommonHead + "C/I < 20 & Eb/No > 3\n", 5,
-         "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>C</B></TD></TR>\n<TR><TD><B>D</B></TD></TR>\n"
-         "<TR><TD>C/I &lt; 20 &amp; Eb/No &gt; 3</TD></TR>\n"},
+         kCommonRows + "<TR><TD>C/I &lt; 20 &amp; Eb/No &gt; 3</TD></TR>\n"},
         // Not part of the format, but must not shift or lose the lines after it.
         {"empty line gives no row", "T\n\nX\n", 3, "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>X</B></TD></TR>\n"},
         {"line count beyond the text", "T\n", 5, "<TR><TD><B>T</B></TD></TR>\n"},
@@ -70,6 +56,7 @@ TEST(HtmlExport, RowsOfTheReportLines)
         {"empty report", "", 0, ""},
     };
     for (const HtmlCase& c : cases) EXPECT_EQ(orbiscope::HtmlPageText(c.report, c.lines), kHead + c.rows + kTail) << c.name;
+    EXPECT_FALSE(WriteHtmlFile("T\n", 1, ""));  // no file name, no file
 }
 
 TEST(TabbedExport, MarksDroppedAndBlankLinesKept)
@@ -88,20 +75,6 @@ TEST(TabbedExport, MarksDroppedAndBlankLinesKept)
         {"no lines", "", 0, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(orbiscope::TabbedText(c.report, c.lines), c.expected) << c.name;
-}
-
-TEST(ExportFiles, WritersStoreTheBytesAndReportFailure)
-{
-    testsupport::TempDir dir;
-    const std::string report = "Report\nHead~\n \nA\tB#\n";
-    ASSERT_TRUE(WriteTabbedTextFile(report, (dir / "r.tab").string(), 4));
-    EXPECT_EQ(ReadBytes(dir / "r.tab"), "Report\nHead\n \nA\tB\n");
-    ASSERT_TRUE(WriteHtmlFile(report, 4, (dir / "r.html").string()));
-    EXPECT_EQ(ReadBytes(dir / "r.html"), orbiscope::HtmlPageText(report, 4));
-
-    EXPECT_FALSE(WriteTabbedTextFile(report, (dir / "missing" / "r.tab").string(), 4));
-    EXPECT_FALSE(WriteHtmlFile(report, 4, (dir / "missing" / "r.html").string()));
-    EXPECT_FALSE(WriteHtmlFile(report, 4, ""));
 }
 
 class ReportWindow : public testsupport::RecordingWindow {
@@ -124,14 +97,14 @@ TEST(ExportCommands, WindowSavesItsReportAsTabbedTextAndHtml)
     EXPECT_EQ(request.data.filter, "Tabbed Text Files (*.tab)|*.tab");
     EXPECT_EQ(request.data.defaultExt, "tab");
     EXPECT_TRUE(request.data.overwritePrompt);
-    EXPECT_EQ(ReadBytes(tab), "Budget\nCompany\nDate\n \nEIRP\t52.0\tdBW\n");
+    EXPECT_EQ(ReadText(tab), "Budget\nCompany\nDate\n \nEIRP\t52.0\tdBW\n");
 
     const auto html = f.dir / "out.html";
     platform::QueueFileDialogAnswer({{html.string()}});
     ASSERT_TRUE(w.HandleCommand(6020));
     EXPECT_EQ(platform::LastFileDialogRequest().data.filter, "Html Files (*.html)|*.html");
     EXPECT_EQ(platform::LastFileDialogRequest().data.defaultExt, "html");
-    EXPECT_EQ(ReadBytes(html), kHead + "<TR><TD><B>Budget</B></TD></TR>\n" + kBreak +
+    EXPECT_EQ(ReadText(html), kHead + "<TR><TD><B>Budget</B></TD></TR>\n" + kBreak +
                                    "<TR><TD><B>Company</B></TD></TR>\n<TR><TD><B>Date</B></TD></TR>\n"
                                    "<TR><TD>EIRP</TD><TD>52.0</TD><TD>dBW</TD></TR>\n" + kTail);
     EXPECT_TRUE(f.messages.calls.empty());
@@ -140,8 +113,7 @@ TEST(ExportCommands, WindowSavesItsReportAsTabbedTextAndHtml)
     const std::string bad = (f.dir / "no-such-folder" / "out.tab").string();
     platform::QueueFileDialogAnswer({{bad}});
     w.HandleCommand(6019);
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].text, "Unable to write file " + bad + " to disk.");
+    ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{orbiscope::kMainTitle, "Unable to write file " + bad + " to disk."}}));
     EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
     platform::QueueFileDialogAnswer({});
     w.HandleCommand(6020);
@@ -176,13 +148,13 @@ TEST(ExportCommands, BatchReportSavedThroughItsDialogs)
     platform::QueueFileDialogAnswer({{tab.string()}});
     SaveOutputAsTabbedText(batch, 2);  // the batch says how many lines to write
     EXPECT_EQ(platform::LastFileDialogRequest().title, "Process Complete: Save Results As Tabbed Text File");
-    EXPECT_EQ(ReadBytes(tab), "Solar Outage Batch\nSites\n");
+    EXPECT_EQ(ReadText(tab), "Solar Outage Batch\nSites\n");
 
     const auto html = f.dir / "batch.html";
     platform::QueueFileDialogAnswer({{html.string()}});
     SaveOutputAsHtml(batch);
     EXPECT_EQ(platform::LastFileDialogRequest().data.filter, "Html Files (*.html)|*.html");
-    EXPECT_EQ(ReadBytes(html), orbiscope::HtmlPageText(batch.text, 3));
+    EXPECT_EQ(ReadText(html), orbiscope::HtmlPageText(batch.text, 3));
 
     platform::QueueFileDialogAnswer({{(f.dir / "none" / "b.html").string()}});
     SaveOutputAsHtml(batch);
@@ -207,7 +179,7 @@ TEST(ExportCommands, BatchResultsProposeTheDocumentNameWithResults)
     EXPECT_EQ(request.data.fileName, "/data/sites/north-Results.tab");
     EXPECT_EQ(request.data.defaultExt, "tab");
     EXPECT_TRUE(request.data.overwritePrompt);
-    EXPECT_EQ(ReadBytes(tab), "Outages\nLeeds\t12:04\nHull\t12:06\n");
+    EXPECT_EQ(ReadText(tab), "Outages\nLeeds\t12:04\nHull\t12:06\n");
 
     platform::QueueFileDialogAnswer({});
     untitled.SaveBatchResultsAsTabbedText(report, 3);

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
-#include <fstream>
 #include <set>
 
 #include "framework/output/docfile.h"
@@ -17,23 +16,10 @@ using orbiscope::ReportLineKind;
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testfiles::ReadText;
+using testfiles::WriteText;
 
-void WriteBytes(const std::filesystem::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-struct LineCase {
-    int index;
-    const char* line;
-    ReportLineKind kind;
-    const char* drawn;
-};
+struct LineCase { int index; const char* line; ReportLineKind kind; const char* drawn; };
 
 TEST(ReportLayout, LinesAreClassifiedByPositionAndMark)
 {
@@ -67,38 +53,9 @@ TEST(ReportLayout, ScrolledLinesAreSkippedByTheirOwnHeights)
     // Line 0 adds 20 (y 40), line 1 adds 14 (54), then 31 body lines of 12
     // and headings of 14 at 10, 20 and 30: 54 + 31 x 12 + 3 x 14 = 468 after
     // line 35.
-    int y = 20, i = 0;
-    while (y < 460) {
-        y += i == 0 ? 20 : (i == 1 || (i % 10 == 0)) ? 14 : 12;
-        ++i;
-    }
-    EXPECT_EQ(start.firstLine, i);
-    EXPECT_EQ(start.y, y);
     EXPECT_EQ(start.firstLine, 36);
     EXPECT_EQ(start.y, 468);
     EXPECT_EQ(orbiscope::FirstPaintedLine(lines, h, 0, 0).firstLine, 0);
-}
-
-struct TabCase {
-    int offset;
-    std::vector<int> stops;
-    int next;
-};
-
-TEST(ReportLayout, TabPositions)
-{
-    const TabCase cases[] = {
-        {0, {0}, 56},        // one stop of 0: every 8 average widths (7 px)
-        {55, {0}, 56},
-        {56, {0}, 112},
-        {10, {}, 56},
-        {10, {100}, 100},    // one stop: a fixed spacing
-        {130, {100}, 200},
-        {10, {140, 210, 350}, 140},
-        {140, {140, 210, 350}, 210},
-        {400, {140, 210, 350}, 407},  // past the last stop: one average width
-    };
-    for (const TabCase& c : cases) EXPECT_EQ(platform::NextTabOffset(c.offset, c.stops, 7), c.next) << c.offset;
 }
 
 class ReportWindow : public testsupport::RecordingWindow {
@@ -106,36 +63,46 @@ public:
     ReportWindow() : RecordingWindow(0, nullptr) {}
 };
 
-TEST(TMyWindowPaint, DrawsTheColoursOfTitleHeadingsAndBody)
+// The frame with one report window, as the user sees it: the title, the
+// first heading and the other headings each reach the screen in their own
+// colour, through the document window's own painting.
+TEST(TMyWindowPaint, ReportColoursReachTheScreenThroughTheDocumentWindow)
 {
     testsupport::AppFixture f;
-    ReportWindow w;
-    w.resize(500, 300);
-    w.AddLine("Report Title");
-    w.AddLine("Company heading~");
-    w.AddLine("Body\twith\ttabs");
-    w.AddLine(" ");
-    w.AddLine("Second heading~");
-    w.AddLine("Bold\tfourth\tfont#");
-    w.SetupWindow();
-    QImage img(w.viewport()->size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        w.RenderTo(p);
-    }
-    std::set<QRgb> colours;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) colours.insert(img.pixel(x, y) & 0xFFFFFF);
-    EXPECT_TRUE(colours.count(qRgb(127, 0, 0) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(qRgb(0, 127, 0) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(qRgb(0, 0, 100) & 0xFFFFFF));
-    EXPECT_TRUE(colours.count(0));
+    orbiscope::RegisterWindowFactory(10, [](const char*) {
+        auto* w = new ReportWindow;
+        for (const char* line : {"GEO Link Budget", "Produced using Orbiscope Pro~", "Tuesday 7 March 2023", " ",
+                                 "UPLINK EARTH STATION~", "Elevation\t28.41\tdeg", "CLEAR SKY\tUplink\tDownlink#"})
+            w->AddLine(line);
+        return w;
+    });
+    f.app->Frame()->resize(900, 600);
+    f.app->Dispatch(6014);
+    ASSERT_NE(f.app->Client()->ActiveChild(), nullptr);
+    f.app->Client()->ActiveChild()->setGeometry(10, 10, 620, 380);
+    QCoreApplication::processEvents();
+    auto colours = [](const QImage& img) {
+        std::set<QRgb> seen;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) seen.insert(img.pixel(x, y) & 0xFFFFFF);
+        return seen;
+    };
+    // The window drawn into an image of its own, as the pictures of the report are.
+    auto rendered = [&f] {
+        QImage img(f.Active()->viewport()->size(), QImage::Format_RGB32);
+        QPainter painter(&img);
+        f.Active()->RenderTo(painter);
+        return img;
+    };
+    constexpr QRgb kTitle = 0x7F0000, kFirstHeading = 0x007F00, kHeading = 0x000064, kBody = 0x000000;
+    const std::set<QRgb> onScreen = colours(f.app->Frame()->grab().toImage()), alone = colours(rendered());
+    for (QRgb c : {kTitle, kFirstHeading, kHeading}) EXPECT_TRUE(onScreen.count(c)) << std::hex << c;
+    for (QRgb c : {kTitle, kFirstHeading, kHeading, kBody}) EXPECT_TRUE(alone.count(c)) << std::hex << c;
     EXPECT_TRUE(f.app->ViewPainted);
 
-    w.ClearReport();
-    QPainter p(&img);
-    w.RenderTo(p);
+    // An empty report paints nothing of its own and says so.
+    f.Active()->ClearReport();
+    EXPECT_EQ(colours(rendered()), std::set<QRgb>{0xFFFFFF});
     EXPECT_FALSE(f.app->ViewPainted);
 }
 
@@ -168,66 +135,11 @@ TEST(TMyWindowReport, CopyDropsTheMarks)
     EXPECT_EQ(platform::ClipboardText(), "Title~\nHead\na\tb\n \n");
 }
 
-// A window whose record is two kind-2 fields and one kind-3 field (28 bytes).
-class FieldWindow : public testsupport::RecordingWindow {
-public:
-    FieldWindow() : RecordingWindow(0, nullptr) {}
-    bool Read(const std::filesystem::path& p, int fields)
-    {
-        FieldReadLimit = 28;
-        FieldReadTotal = 0;
-        DocumentFile file(p);
-        std::uint16_t version = 0;
-        if (!file.ReadVersion(version)) return false;
-        char buf[81];
-        const int kinds[] = {2, 2, 3, 2};
-        for (int i = 0; i < fields; ++i)
-            if (!ReadField(buf, kinds[i], file)) {
-                closedAfterFailure = file.Closed();
-                return false;
-            }
-        return true;
-    }
-    bool closedAfterFailure = false;
-};
-
-TEST(DocumentFields, LimitIsTheRecordSizeAndShortReadsFail)
+TEST(DocumentFields, TheWindowCountsCheckedReadsOnly)
 {
     testsupport::AppFixture f;
-    const std::string header("\x05\x00", 2);
-    struct Case {
-        std::size_t bytesAfterVersion;
-        int fields;
-        bool ok;
-    };
-    const Case cases[] = {
-        {28, 3, true},    // exactly the record
-        {60, 3, true},
-        {60, 4, false},   // a fourth field passes the 28-byte limit although the file has data
-        {27, 3, false},   // the file ends inside the last field
-        {13, 1, true},
-        {12, 1, false},
-        {0, 1, false},
-    };
-    for (const Case& c : cases) {
-        WriteBytes(f.dir / "doc.bin", header + std::string(c.bytesAfterVersion, 'A'));
-        FieldWindow w;
-        EXPECT_EQ(w.Read(f.dir / "doc.bin", c.fields), c.ok) << c.bytesAfterVersion << " " << c.fields;
-        if (!c.ok) {
-            EXPECT_TRUE(w.closedAfterFailure);
-        }
-    }
-    EXPECT_FALSE(FieldWindow().Read(f.dir / "missing.bin", 1));  // no file: no read
-}
-
-TEST(DocumentFields, KindsAndUncheckedReads)
-{
-    const int sizes[] = {0, 41, 13, 2, 2, 4, 4, 81, 0};
-    for (int kind = 0; kind <= 8; ++kind) EXPECT_EQ(DocFieldSize(kind), sizes[kind]) << kind;
-
-    testsupport::AppFixture f;
-    WriteBytes(f.dir / "doc.bin", std::string("\x01\x00", 2) + std::string(41 + 81, 'B'));
-    FieldWindow w;
+    WriteText(f.dir / "doc.bin", std::string("\x01\x00", 2) + std::string(41 + 81, 'B'));
+    ReportWindow w;
     w.FieldReadLimit = 41;
     DocumentFile file(f.dir / "doc.bin");
     std::uint16_t v = 0;
@@ -239,6 +151,9 @@ TEST(DocumentFields, KindsAndUncheckedReads)
     EXPECT_EQ(w.FieldReadTotal, 41);
     EXPECT_FALSE(w.ReadFieldUnchecked(buf, 3, file));  // end of file
     EXPECT_TRUE(file.Closed());
+    DocumentFile again(f.dir / "doc.bin");
+    EXPECT_FALSE(w.ReadField(buf, 2, again));  // past the limit of 41
+    EXPECT_TRUE(again.Closed());
 }
 
 TEST(DocumentFiles, SaveWritesVersionAndRecordAndKeepsTheOldFileOnFailure)
@@ -249,15 +164,13 @@ TEST(DocumentFiles, SaveWritesVersionAndRecordAndKeepsTheOldFileOnFailure)
     const char record[5] = {'a', 'b', 0, 1, 0};
     const std::string path = (f.dir / "x.glb").string();
     ASSERT_TRUE(w.WriteDocument(path.c_str(), 0x1234, record, sizeof record));
-    EXPECT_EQ(ReadBytes(path), std::string("\x34\x12" "ab\x00\x01\x00", 7));
+    EXPECT_EQ(ReadText(path), std::string("\x34\x12" "ab\x00\x01\x00", 7));
     EXPECT_FALSE(w.Changed);
 
     w.Changed = true;
     const std::string bad = (f.dir / "no-such-folder" / "y.glb").string();
     EXPECT_FALSE(w.WriteDocument(bad.c_str(), 1, record, sizeof record));
-    ASSERT_EQ(f.messages.calls.size(), 1u);
-    EXPECT_EQ(f.messages.calls[0].caption, "Unable to write file");
-    EXPECT_EQ(f.messages.calls[0].text, bad);
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to write file", bad}}));
     EXPECT_TRUE(w.Changed);
 }
 
@@ -279,10 +192,7 @@ private:
 TEST(DocumentFiles, OpenDocumentConvertsTheExtension)
 {
     testsupport::AppFixture f;
-    struct Case {
-        const char* name;
-        const char* converted;
-    };
+    struct Case { const char* name; const char* converted; };
     const Case cases[] = {{"/data/site/old.upd", "/data/site/old.glb"},
                           {"/data/site/LINK.GLB", "/data/site/LINK.glb"},
                           {"/data/v1.2/budget.glb", "/data/v1.2/budget.glb"}};
@@ -301,7 +211,7 @@ TEST(DocumentFiles, OpenDocumentConvertsTheExtension)
 TEST(DocumentFiles, ConvertedNameOfAnotherFileIsNotOverwrittenByPlainSave)
 {
     testsupport::AppFixture f;
-    WriteBytes(f.dir / "x.glb", "other document");
+    WriteText(f.dir / "x.glb", "other document");
     const std::string upd = (f.dir / "x.upd").string();
     ConvertingWindow w(upd.c_str(), true);
     w.OpenDocument(true);
@@ -349,9 +259,7 @@ TEST(CalcErrors, CodesWithTextAreShownOthersOnlyCleared)
         w.ShowCalcError();
         EXPECT_EQ(w.CalcErrorCode, 0);
         if (c.text) {
-            ASSERT_EQ(f.messages.calls.size(), 1u) << c.code;
-            EXPECT_EQ(f.messages.calls[0].text, c.text);
-            EXPECT_EQ(f.messages.calls[0].caption, orbiscope::kMainTitle);
+            ASSERT_EQ(f.messages.Shown(), (testsupport::Boxes{{orbiscope::kMainTitle, c.text}})) << c.code;
             EXPECT_EQ(f.messages.calls[0].Icon(), platform::MB_ICONEXCLAMATION);
         } else {
             EXPECT_TRUE(f.messages.calls.empty()) << c.code;
@@ -361,22 +269,24 @@ TEST(CalcErrors, CodesWithTextAreShownOthersOnlyCleared)
 
 TEST(PolarizationTilt, HandValues)
 {
-    const double pi = 3.14159265358979323846;
+    constexpr double pi = 3.14159265358979323846;
+    // Hand values to seven digits; exact ones to the last bits of a double;
+    // the equator, taken as latitude 1e-6 degrees, to five digits.
+    constexpr double kHand = 1e-6, kExact = 1e-15, kEquator = 1e-5;
     // Latitude 45, 90 degrees off: beta = 90 deg, q = 1/6.610794055947345,
-    // tilt = atan(sqrt(1 + q^2)) = atan(1.0113763...) = 0.7910541 rad.
-    const double q = 1.0 / 6.610794055947345;
-    EXPECT_NEAR(PolarizationTilt(45, 90, "H", false), std::atan(std::sqrt(1 + q * q)), 1e-15);
-    EXPECT_NEAR(PolarizationTilt(45, 90, "H", false), 0.7910541, 1e-6);
-    EXPECT_NEAR(PolarizationTilt(45, -90, "V", false), 0.7910541 + pi / 2, 1e-6);
-    EXPECT_DOUBLE_EQ(PolarizationTilt(45, 0, "H", false), 0.0);
-    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "C", false), pi / 4);
-    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "C", true), pi / 4);
-    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "H", true), 0.0);
-    EXPECT_DOUBLE_EQ(PolarizationTilt(12, 30, "V", true), pi / 2);
-    // Latitude 0 is taken as 1e-6 degrees: finite, near a quarter turn.
-    const double equator = PolarizationTilt(0, 10, "H", false);
-    EXPECT_TRUE(std::isfinite(equator));
-    EXPECT_NEAR(equator, pi / 2, 1e-5);
+    // tilt = atan(sqrt(1 + q^2)) = atan(1.0113763) = 0.7910541 rad.
+    // Circular polarization is always half a quarter turn; the restrict
+    // option gives H 0 and V a quarter turn.
+    struct Case { double latitude, offset; const char* polarization; bool restrict; double tilt, tolerance; };
+    const Case cases[] = {
+        {45, 90, "H", false, 0.7910541, kHand}, {45, -90, "V", false, 0.7910541 + pi / 2, kHand},
+        {45, 0, "H", false, 0.0, kExact},       {0, 10, "H", false, pi / 2, kEquator},
+        {12, 30, "C", false, pi / 4, kExact},   {12, 30, "C", true, pi / 4, kExact},
+        {12, 30, "H", true, 0.0, kExact},       {12, 30, "V", true, pi / 2, kExact},
+    };
+    for (const Case& c : cases)
+        EXPECT_NEAR(PolarizationTilt(c.latitude, c.offset, c.polarization, c.restrict), c.tilt, c.tolerance)
+            << c.latitude << " " << c.offset << " " << c.polarization << " " << c.restrict;
     EXPECT_TRUE(std::isfinite(PolarizationTilt(90, 10, "H", false)));
 }
 

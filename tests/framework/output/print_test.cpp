@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewWidget>
@@ -42,61 +41,37 @@ constexpr int kBottom = 300;
 
 TEST(Pagination, LinesFillPagesToTheBottomLimit)
 {
-    // Page 1: 80 + 12 n reaches 226 at n = 13, so lines 0..13.  Page 2 from
-    // y = 60: 60 + 12 m reaches 226 at m = 14, lines 14..27.  Page 3: 28..39.
-    const auto lines = BodyReport(40);
-    const auto pages = PaginateReport(Views(lines), kHeights, kBottom);
-    ASSERT_EQ(pages.Count(), 3);
-    EXPECT_EQ(pages.firstLine, (std::vector<int>{0, 14, 28}));
-    EXPECT_EQ(pages.lastLine, (std::vector<int>{13, 27, 39}));
-
-    // A report that ends exactly at the limit has no empty page after it.
-    const auto exact = BodyReport(14);
-    EXPECT_EQ(PaginateReport(Views(exact), kHeights, kBottom).Count(), 1);
-    const auto one = BodyReport(15);
-    EXPECT_EQ(PaginateReport(Views(one), kHeights, kBottom).lastLine, (std::vector<int>{13, 14}));
-}
-
-TEST(Pagination, HeadingNearTheBottomStartsTheNextPage)
-{
-    // After 7 body lines y = 164; 164 + 5 x 14 = 234 reaches 226: the
-    // heading moves.  After 6 body lines, 152 + 70 = 222 stays below.
-    const auto moved = BodyReport(12, {{8, "UPLINK~"}});
-    const auto a = PaginateReport(Views(moved), kHeights, kBottom);
-    ASSERT_EQ(a.Count(), 2);
-    EXPECT_EQ(a.lastLine[0], 7);
-    EXPECT_EQ(a.firstLine[1], 8);
-    EXPECT_EQ(a.lastLine[1], 11);
-
-    const auto kept = BodyReport(12, {{7, "UPLINK~"}});
-    const auto b = PaginateReport(Views(kept), kHeights, kBottom);
-    ASSERT_EQ(b.Count(), 1);
-    EXPECT_EQ(b.lastLine[0], 11);
-}
-
-TEST(Pagination, OnePageAndDegenerateSizes)
-{
-    const auto small = BodyReport(3, {{1, "Company~"}});
-    const auto one = PaginateReport(Views(small), kHeights, kBottom);
-    EXPECT_EQ(one.firstLine, (std::vector<int>{0}));
-    EXPECT_EQ(one.lastLine, (std::vector<int>{2}));
-
-    EXPECT_EQ(PaginateReport({}, kHeights, kBottom).Count(), 0);
-
-    // A page too small for anything: one line a page, headings included,
-    // and no endless loop on a heading that starts a page.
-    const auto tiny = BodyReport(6, {{2, "H~"}, {3, "H~"}});
-    const auto t = PaginateReport(Views(tiny), kHeights, 10);
-    ASSERT_EQ(t.Count(), 6);
-    for (int p = 0; p < 6; ++p) {
-        EXPECT_EQ(t.firstLine[std::size_t(p)], p);
-        EXPECT_EQ(t.lastLine[std::size_t(p)], p);
+    struct Case {
+        const char* name;
+        int lines;
+        std::map<int, std::string> headings;  // by line index
+        int bottom;
+        std::vector<int> first, last;  // lines of each page
+    };
+    const Case cases[] = {
+        // Page 1: 80 + 12 n reaches 226 at n = 13, so lines 0..13.  Page 2 from
+        // y = 60: 60 + 12 m reaches 226 at m = 14, lines 14..27.  Page 3: 28..39.
+        {"three pages", 40, {}, kBottom, {0, 14, 28}, {13, 27, 39}},
+        {"ending at the limit leaves no empty page", 14, {}, kBottom, {0}, {13}},
+        {"one line more", 15, {}, kBottom, {0, 14}, {13, 14}},
+        // After 7 body lines y = 164; 164 + 5 x 14 = 234 reaches 226: the
+        // heading moves.  After 6 body lines, 152 + 70 = 222 stays below.
+        {"heading near the bottom starts the next page", 12, {{8, "UPLINK~"}}, kBottom, {0, 8}, {7, 11}},
+        {"heading with room stays", 12, {{7, "UPLINK~"}}, kBottom, {0}, {11}},
+        {"one page with a heading", 3, {{1, "Company~"}}, kBottom, {0}, {2}},
+        {"no lines", 0, {}, kBottom, {}, {}},
+        // A page too small for anything: one line a page, headings included,
+        // and no endless loop on a heading that starts a page.
+        {"page too small", 6, {{2, "H~"}, {3, "H~"}}, 10, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        const auto lines = BodyReport(c.lines, c.headings);
+        const auto pages = PaginateReport(Views(lines), kHeights, c.bottom);
+        EXPECT_EQ(pages.firstLine, c.first) << c.name;
+        EXPECT_EQ(pages.lastLine, c.last) << c.name;
+        EXPECT_EQ(pages.Count(), int(c.first.size())) << c.name;
     }
-}
-
-TEST(Pagination, MoreThanFiftyPages)
-{
-    // 14 lines on the first page and 14 on each after it.
+    // More than fifty pages: 14 lines on the first page and on each after it.
     const auto lines = BodyReport(14 + 14 * 59);
     const auto pages = PaginateReport(Views(lines), kHeights, kBottom);
     ASSERT_EQ(pages.Count(), 60);
@@ -247,7 +222,6 @@ TEST(PrintReport, PrintCommandWritesEveryPageToPdf)
     platform::Printer::SetPrintToPdfFile(pdf.string());
     w.HandleCommand(24337);
     platform::Printer::SetPrintToPdfFile({});
-    ASSERT_TRUE(std::filesystem::exists(pdf));
     const int pages = int(w.PageFirstLine.size());
     EXPECT_GE(pages, 2);
     EXPECT_EQ(PdfPageCount(pdf), pages);
@@ -265,45 +239,8 @@ TEST(PrintReport, PrintCommandWritesEveryPageToPdf)
         const std::string bad = (f.dir / "none" / "x.pdf").string();
         platform::QueueFileDialogAnswer({{bad}});
         w.HandleCommand(24337);
-        ASSERT_EQ(f.messages.calls.size(), 1u);
-        EXPECT_EQ(f.messages.calls[0].text, "Unable to write file " + bad + " to disk.");
+        EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{orbiscope::kMainTitle, "Unable to write file " + bad + " to disk."}}));
     }
-}
-
-TEST(PrintReport, RenderedPageShowsTheReport)
-{
-    testsupport::AppFixture f;
-    LongReport w(120);
-    platform::Printer& printer = orbiscope::ApplicationPrinter();
-    TMyWindowOut printout(&printer, "Long Report", &w, true);
-    printer.BeginPrinting(printout);
-
-    // Page 1 at 100 dots per inch.
-    const QSize full = printer.PageSize();
-    const int res = printer.Device().resolution();
-    QImage image(full.width() * 100 / res, full.height() * 100 / res, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3937);
-    image.setDotsPerMeterY(3937);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    printout.SetPrintParams(&image, &painter, image.size());
-    QRect band = image.rect();
-    printout.PrintPage(1, band);
-    painter.end();
-    EXPECT_TRUE(image.save(QCoreApplication::applicationDirPath() + "/print-page1.png"));
-
-    // The title colour, the first heading's and black body text are on it.
-    bool title = false, heading = false, body = false;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y) & 0xFFFFFF;
-            title |= c == 0x7F0000;
-            heading |= c == 0x007F00;
-            body |= c == 0x000000;
-        }
-    EXPECT_TRUE(title);
-    EXPECT_TRUE(heading);
-    EXPECT_TRUE(body);
 }
 
 class FakeGraphPrintout : public TApxPrintout {
@@ -333,37 +270,35 @@ TEST(PreviewNavigation, ButtonsFollowTheShownPages)
 {
     orbiscope::PreviewNavigator n;
     n.SetRange(1, 1);
-    EXPECT_FALSE(n.PreviousEnabled());
-    EXPECT_FALSE(n.NextEnabled());
-    EXPECT_EQ(n.Text(), "Page 1");
     n.TwoPages();  // nothing after the only page
     EXPECT_EQ(n.Text(), "Page 1");
-
-    n.SetRange(1, 3);
-    EXPECT_TRUE(n.NextEnabled());
-    n.Next();
-    EXPECT_EQ(n.Text(), "Page 2");
-    EXPECT_TRUE(n.PreviousEnabled());
-    n.TwoPages();
-    EXPECT_EQ(n.Text(), "Page 2 - 3");
-    EXPECT_FALSE(n.NextEnabled());
-    n.Next();
-    EXPECT_EQ(n.Text(), "Page 2 - 3");
-    n.Previous();
-    EXPECT_EQ(n.Text(), "Page 1 - 2");
     EXPECT_FALSE(n.PreviousEnabled());
-    n.Previous();
-    EXPECT_EQ(n.Text(), "Page 1 - 2");
-    n.OnePage();
-    EXPECT_EQ(n.Text(), "Page 1");
-    n.Next();
-    n.Next();
-    EXPECT_EQ(n.Text(), "Page 3");
-    n.TwoPages();  // at the last page the pair is the last two pages
-    EXPECT_EQ(n.Text(), "Page 2 - 3");
+    EXPECT_FALSE(n.NextEnabled());
+
+    // Three pages, one command at a time: N next, P previous, 1 one page, 2 two pages.
+    struct Step { char command; const char* text; bool previous, next; };
+    const Step steps[] = {
+        {'N', "Page 2", true, true},      {'2', "Page 2 - 3", true, false}, {'N', "Page 2 - 3", true, false},
+        {'P', "Page 1 - 2", false, true}, {'P', "Page 1 - 2", false, true}, {'1', "Page 1", false, true},
+        {'N', "Page 2", true, true},      {'N', "Page 3", true, false},
+        {'2', "Page 2 - 3", true, false},  // at the last page the pair is the last two pages
+    };
+    n.SetRange(1, 3);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const Step& s = steps[i];
+        switch (s.command) {
+        case 'N': n.Next(); break;
+        case 'P': n.Previous(); break;
+        case '1': n.OnePage(); break;
+        default: n.TwoPages();
+        }
+        EXPECT_EQ(n.Text(), s.text) << "step " << i;
+        EXPECT_EQ(n.PreviousEnabled(), s.previous) << "step " << i;
+        EXPECT_EQ(n.NextEnabled(), s.next) << "step " << i;
+    }
 }
 
-TEST(PreviewWindow, OnePageReportDisablesPreviousAndNext)
+TEST(PreviewWindow, OnePageOffersNeitherPreviousNorNext)
 {
     testsupport::AppFixture f;
     LongReport w(5);
@@ -378,6 +313,16 @@ TEST(PreviewWindow, OnePageReportDisablesPreviousAndNext)
     preview->Command(orbiscope::CM_DONE);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
+
+    // A landscape page offers no second page beside it.
+    LongReport longer(300);
+    platform::Printer& printer = orbiscope::ApplicationPrinter();
+    printer.Device().setPageOrientation(QPageLayout::Landscape);
+    TApxPreviewWin landscape(nullptr, printer, &longer, "Long");
+    EXPECT_FALSE(landscape.CommandEnabled(orbiscope::CM_TWOPAGE));
+    landscape.Command(orbiscope::CM_TWOPAGE);
+    EXPECT_EQ(landscape.GadgetText(), "Page 1");
+    printer.Device().setPageOrientation(QPageLayout::Portrait);
 }
 
 TEST(PreviewWindow, TwoPagesSideBySide)
@@ -396,8 +341,6 @@ TEST(PreviewWindow, TwoPagesSideBySide)
     preview->Command(orbiscope::CM_TWOPAGE);
     EXPECT_EQ(preview->GadgetText(), "Page 2 - 3");
     EXPECT_EQ(preview->PreviewWidget()->pageCount(), 2);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(preview->grab().toImage().save(QCoreApplication::applicationDirPath() + "/preview-screenshot.png"));
     preview->Command(orbiscope::CM_PREVIOUS);
     EXPECT_EQ(preview->GadgetText(), "Page 1 - 2");
     EXPECT_FALSE(preview->CommandEnabled(orbiscope::CM_PREVIOUS));
@@ -406,20 +349,6 @@ TEST(PreviewWindow, TwoPagesSideBySide)
     EXPECT_EQ(preview->PreviewWidget()->pageCount(), 1);
     preview->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-TEST(PreviewWindow, LandscapePageOffersNoSecondPage)
-{
-    testsupport::AppFixture f;
-    LongReport w(300);
-    platform::Printer& printer = orbiscope::ApplicationPrinter();
-    printer.Device().setPageOrientation(QPageLayout::Landscape);
-    auto* preview = new TApxPreviewWin(nullptr, printer, &w, "Long");
-    EXPECT_FALSE(preview->CommandEnabled(orbiscope::CM_TWOPAGE));
-    preview->Command(orbiscope::CM_TWOPAGE);
-    EXPECT_EQ(preview->GadgetText(), "Page 1");
-    printer.Device().setPageOrientation(QPageLayout::Portrait);
-    delete preview;
 }
 
 TEST(PreviewWindow, ClientCommandPreviewsTheActiveDocument)

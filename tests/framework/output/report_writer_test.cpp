@@ -33,11 +33,7 @@ TEST(ReportWriter, CutsALineAtTheLineBuffer)
 
 TEST(ReportWriter, HeadOfEveryReport)
 {
-    struct Case {
-        const char* name;
-        ReportHeading heading;
-        const char* expected;
-    };
+    struct Case { const char* name; ReportHeading heading; const char* expected; };
     const Case cases[] = {
         {"company and date", {"Acme 100% Uplinks", "Tuesday 5 March 2024"},
          "Link Budget\nAcme 100% Uplinks~\nTuesday 5 March 2024\n"},

@@ -1,0 +1,142 @@
+// The program itself, started as the user or the desktop starts it: a map
+// that fails its checksum, a second start that reaches the first or cannot,
+// and the open and print verbs of the document types.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QProcess>
+#include <QThread>
+#include <fstream>
+
+#include "framework/app/menus.h"
+#include "tests/framework/app/gui_support.h"
+
+namespace {
+
+using testfiles::ReadText;
+
+// A program directory of its own with the build's data maps, and the
+// folders and message log of a user of its own.
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramRun()
+    {
+        testsupport::App();
+        program = QCoreApplication::applicationDirPath() + "/orbiscope";
+        const std::filesystem::path build = QCoreApplication::applicationDirPath().toStdString();
+        std::filesystem::create_directories(home.Path() / "program");
+        for (const auto& e : std::filesystem::directory_iterator(build))
+            if (e.path().extension() == ".TXT")
+                std::filesystem::create_symlink(e.path(), home.Path() / "program" / e.path().filename());
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ORBISCOPE_HOME", Path("program"));
+        env.insert("XDG_CONFIG_HOME", Path("config"));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.Path().string()));
+        env.insert("XDG_DATA_HOME", Path("data"));  // where the document types are registered
+        env.insert("ORBISCOPE_MESSAGE_LOG", Path("messages.log"));
+    }
+    QString Path(const char* name) const { return QString::fromStdString((home.Path() / name).string()); }
+    std::string Log() const { return ReadText(home.Path() / "messages.log"); }
+    // Generous: a first instance still loading its maps under a sanitizer on
+    // a busy machine answers late, and the wait ends as soon as it does.
+    bool WaitForLog(const std::string& line) const
+    {
+        for (int i = 0; i < 1200; ++i) {
+            if (Log().find(line) != std::string::npos) return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+    // Runs the program to its end and gives its exit code (-1: it crashed or hung).
+    int RunToEnd(const QStringList& arguments, int timeoutMs = 120000) const
+    {
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(program, arguments);
+        if (!run.waitForFinished(timeoutMs) || run.exitStatus() != QProcess::NormalExit) return -1;
+        return run.exitCode();
+    }
+
+    testsupport::TempDir home;
+    QString program;
+    QProcessEnvironment env;
+};
+
+const std::string kUnsupportedLine =
+    std::string(orbiscope::kMainTitle) + "\tNot a supported file type (or too many files selected)\n";
+
+TEST_F(ProgramRun, AMapThatFailsItsChecksumEndsTheProgramWithAFailureStatus)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    // One map damaged by a single digit.
+    const std::filesystem::path t50 = home.Path() / "program" / "T_50.TXT";
+    std::string text = ReadText(t50);
+    ASSERT_FALSE(text.empty());
+    text[text.find_first_of("123456789")] ^= 1;
+    std::filesystem::remove(t50);
+    testfiles::WriteText(t50, text);
+
+    EXPECT_EQ(RunToEnd({}), kExitStartFailed);
+    // The map's message is the only one: no set-up notice after it.
+    EXPECT_EQ(Log(), "File Load Error\tT_50.TXT failed checksum\n");
+}
+
+TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstFails)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    // A first instance that holds the lock but does not listen (hung, or
+    // still starting): this test process.
+    QLockFile lock(QString::fromStdString(home.Path().string()) + "/" + testsupport::ServerNameIn(home.Path()) + ".lock");
+    ASSERT_TRUE(lock.tryLock(0));
+    for (const QStringList& arguments : {QStringList{}, QStringList{"-ddeopen", "x.glb"}})
+        EXPECT_EQ(RunToEnd(arguments, 60000), kExitStartFailed) << arguments.join(' ').toStdString();
+    EXPECT_FALSE(std::filesystem::exists(home.Path() / "messages.log"));  // silently, as the first would be
+}
+
+TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    EXPECT_EQ(RunToEnd({"-ddeprint", Path("notes.bak")}), 0);
+    EXPECT_NE(Log().find(kUnsupportedLine), std::string::npos) << Log();
+    // The types were registered at the start, in the data folder given.
+    EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/applications/orbiscope.desktop"));
+    EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/mime/packages/Orbiscope.Doc.9.xml"));
+}
+
+TEST_F(ProgramRun, SecondStartsReachTheFirstWhichRunsOnAndOnlyOpens)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    const QString server = testsupport::ServerNameIn(home.Path());
+    bool listening = false;
+    for (int i = 0; i < 300 && !listening; ++i) {
+        QLocalSocket s;
+        s.connectToServer(server);
+        listening = s.waitForConnected(50);
+        if (!listening) QThread::msleep(50);
+    }
+    ASSERT_TRUE(listening);
+
+    // A plain start raises the first; either verb becomes "[Open(...)]" there,
+    // which reports the unsupported type and runs on.
+    for (const char* verb : {"", "-ddeopen", "-ddeprint"}) {
+        const std::string name = std::string(verb) + ".bak";
+        EXPECT_EQ(RunToEnd(*verb ? QStringList{verb, Path(name.c_str())} : QStringList{}, 60000), 0) << verb;
+        if (*verb) {
+            EXPECT_TRUE(WaitForLog(kUnsupportedLine)) << Log();
+            std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        }
+        QThread::msleep(300);
+        EXPECT_EQ(first.state(), QProcess::Running) << verb;
+    }
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+}  // namespace
