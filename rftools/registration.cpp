@@ -2,6 +2,7 @@
 
 #include "rftools/calculators/calculator_registration.h"
 #include "rftools/graphs/graph_registration.h"
+#include "rftools/losses/loss_registration.h"
 #include "rftools/tables/table_registration.h"
 
 namespace orbiscope {
@@ -12,6 +13,7 @@ void RegisterRfToolsSubsystem()
     RegisterCalculatorForms();
     RegisterGraphWindows();
     RegisterTableWindows();
+    RegisterLossWindows();
 }
 
 }  // namespace orbiscope

@@ -1,0 +1,249 @@
+// The atmospheric-losses window: New through the menu, round trips, what the
+// form refuses, the elevation checks, Cancel, and the picture for the docs.
+#include <QImage>
+#include <QMdiSubWindow>
+#include <cstring>
+
+#include "framework/app/mdiclient.h"
+#include "loss_ui_support.h"
+#include "propagation/itu_maps.h"
+#include "rftools/losses/loss_forms.h"
+#include "rftools/losses/rain_atten_win.h"
+
+namespace {
+
+using namespace lossform;
+
+void FillLondon(AtmosLossInputRecord& r)
+{
+    const std::pair<char*, const char*> texts[] = {
+        {r.siteName, "London"},   {r.satName, "Astra 2E"},    {r.siteLatitude, "51.50N"}, {r.siteLongitude, "0.12W"},
+        {r.siteAltitude, "auto"}, {r.satLongitude, "28.2E"},  {r.frequency, "11.7"},      {r.polarization, "H"},
+        {r.availability, "99.99"}, {r.systemNoise, "120"},    {r.diameter, "1.2"},        {r.efficiency, "65"},
+    };
+    for (const auto& [field, text] : texts) std::strcpy(field, text);
+}
+
+class RainAttenWindow : public losstest::LossFixture {
+protected:
+    void SetUp() override
+    {
+        LossFixture::SetUp();
+        TRainAttenWin::SetAtmosphere(&atm);
+    }
+    void TearDown() override
+    {
+        windows.clear();
+        TRainAttenWin::SetAtmosphere(nullptr);
+        LossFixture::TearDown();
+    }
+    TRainAttenWin& NewWindow(const char* fileName = nullptr)
+    {
+        windows.push_back(std::make_unique<TRainAttenWin>(nullptr, nullptr, fileName));
+        windows.back()->SetupWindow();
+        return *windows.back();
+    }
+    losstest::FakeAtmosphere atm;
+    std::vector<std::unique_ptr<TRainAttenWin>> windows;
+};
+
+// File > New > Total Atmospheric Attenuation: the form opens on the new
+// window; typed in and confirmed, the window shows its report.
+TEST_F(RainAttenWindow, NewThroughTheMenu)
+{
+    int runs = 0;
+    platform::SetDialogDriver(TRainForm::kResourceId, [&](platform::Dialog& d) {
+        ++runs;
+        const std::pair<int, const char*> texts[] = {
+            {kSiteName, "London"}, {kSatName, "Astra 2E"},   {kSiteLatitude, "51.50N"}, {kSiteLongitude, "0.12W"},
+            {kSatLongitude, "28.2E"}, {kFrequency, "11.7"},  {kPolarization, "V"},     {kAvailability, "99.9"},
+            {kSystemNoise, "120"},  {kDiameter, "0.9"},     {kEfficiency, "70"},
+        };
+        for (const auto& [id, text] : texts) d.SetControlText(id, text);
+        EXPECT_EQ(d.GetControlText(kSiteAltitude), "AUTO");
+        EXPECT_EQ(d.GetCheck(kItuAuto), 1);
+        return platform::IDOK;
+    });
+    app->app->Dispatch(6021);
+    QCoreApplication::processEvents();
+    auto* child = app->app->Client()->ActiveDocumentChild();
+    ASSERT_NE(child, nullptr);
+    auto* w = dynamic_cast<TRainAttenWin*>(child->Document());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(FieldText(w->Record().diameter), "0.9");
+    const std::vector<std::string> lines = losstest::Lines(w->Report());
+    ASSERT_GT(lines.size(), 30u);
+    EXPECT_EQ(lines[0], "Atmospheric Losses");
+    EXPECT_EQ(lines[1], "Orbiscope Test Bench~");
+    EXPECT_EQ(lines[2], "Tuesday 5 March 2024");
+    EXPECT_TRUE(losstest::HasLine(w->Report(), "Site altitude\t0.250\tkm"));  // the terrain height
+    EXPECT_EQ(w->TabStops, (std::vector<int>{300, 400}));
+    EXPECT_EQ(child->windowTitle().toStdString().rfind("Rain Attenuation", 0), 0u);
+    EXPECT_EQ(app->app->PendingWindowType, TRainAttenWin::kWindowType);
+}
+
+// Saved and reopened, the window has the same record and report; an ".att"
+// document opens as the same type and is saved as ".atn".
+TEST_F(RainAttenWindow, RoundTripAndAttFiles)
+{
+    TRainAttenWin& w = NewWindow();
+    FillLondon(w.Record());
+    w.Recalculate();
+    for (const char* name : {"trip.atn", "trip.att"}) {
+        const std::string path = (Dir() / name).string();
+        ASSERT_TRUE(w.SaveFile(path.c_str()));
+        TRainAttenWin& again = NewWindow(path.c_str());
+        EXPECT_EQ(std::memcmp(&again.Record(), &w.Record(), sizeof(AtmosLossInputRecord)), 0) << name;
+        EXPECT_EQ(again.Report(), w.Report()) << name;
+        EXPECT_FALSE(again.Changed) << name;
+        EXPECT_EQ(std::filesystem::path(again.FileName()).extension(), ".atn") << name;
+    }
+    EXPECT_EQ(orbiscope::FindWindowTypeByExtension(".att")->type, TRainAttenWin::kWindowType);
+}
+
+// A document whose values fail the checks opens the form instead.
+TEST_F(RainAttenWindow, InvalidDocumentOpensTheForm)
+{
+    TRainAttenWin& w = NewWindow();
+    FillLondon(w.Record());
+    PutText(w.Record().systemNoise, "600");
+    const std::string path = (Dir() / "bad.atn").string();
+    ASSERT_TRUE(w.SaveFile(path.c_str()));
+    int opened = 0;
+    platform::SetDialogDriver(TRainForm::kResourceId, [&](platform::Dialog&) {
+        ++opened;
+        return platform::IDCANCEL;
+    });
+    TRainAttenWin& again = NewWindow(path.c_str());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(again.Lines(), 0);
+    EXPECT_TRUE(Messages().empty());  // checked silently
+}
+
+struct ElevationCase {
+    const char* name;
+    const char* satLongitude;
+    std::vector<std::string> messages;
+    bool newReport;
+};
+
+// London sees 69.0E at about 4.3 degrees and 72.0E at about 2.6.
+TEST_F(RainAttenWindow, LowElevations)
+{
+    const ElevationCase cases[] = {
+        {"warning, then the report", "69.0E",
+         {"Elevation|Warning: Elevation < 5 degrees (some atmospheric model results may be invalid)"}, true},
+        {"error, the old report stays", "72.0E",
+         {"Elevation|ERROR: Elevation < 3 degrees (some atmospheric models are invalid)"}, false},
+    };
+    for (const ElevationCase& c : cases) {
+        TRainAttenWin& w = NewWindow();
+        FillLondon(w.Record());
+        w.Recalculate();
+        const std::string before = w.Report();
+        PutText(w.Record().satLongitude, c.satLongitude);
+        app->messages.calls.clear();
+        w.Recalculate();
+        EXPECT_EQ(Messages(), c.messages) << c.name;
+        EXPECT_EQ(w.Report() != before, c.newReport) << c.name;
+    }
+}
+
+// Cancel keeps the typed text for the next save without a recalculation and
+// without marking the document changed; OK marks it.
+TEST_F(RainAttenWindow, CancelKeepsTheTypedText)
+{
+    TRainAttenWin& w = NewWindow();
+    FillLondon(w.Record());
+    w.Recalculate();
+    const std::string report = w.Report();
+    platform::SetDialogDriver(TRainForm::kResourceId, [](platform::Dialog& d) {
+        d.SetControlText(kSystemNoise, "9999");
+        return platform::IDCANCEL;
+    });
+    w.CmEditInputs();
+    EXPECT_EQ(FieldText(w.Record().systemNoise), "9999");
+    EXPECT_EQ(w.Report(), report);
+    EXPECT_FALSE(w.Changed);
+    const std::string path = (Dir() / "cancelled.atn").string();
+    ASSERT_TRUE(w.SaveFile(path.c_str()));
+    EXPECT_EQ(losstest::ReadFile(path).substr(164, 5), std::string("9999\0", 5));
+
+    PutText(w.Record().systemNoise, "120");
+    w.Changed = false;
+    platform::SetDialogDriver(TRainForm::kResourceId, [](platform::Dialog&) { return platform::IDOK; });
+    w.CmEditInputs();
+    EXPECT_TRUE(w.Changed);
+}
+
+struct FormCase {
+    const char* name;
+    int field;
+    const char* text;
+    bool manual;      // "ITU-R (mm/h)" selected
+    const char* message;  // caption|text of the refusal, or null
+};
+
+const FormCase kForms[] = {
+    {"altitude auto in any case", kSiteAltitude, "Auto", false, nullptr},
+    {"altitude 5.1 km", kSiteAltitude, "5.1", false, "Range Error|Site altitude\r\nRange 0.000000 to 5.000000 km"},
+    {"availability 39", kAvailability, "39", false,
+     "Range Error|Signal availability\r\nRange 40.000000 to 99.999990 % of average year"},
+    {"system noise 501", kSystemNoise, "501", false, "Range Error|Total system noise\r\nRange 10.000000 to 500.000000 K"},
+    {"manual rate unchecked with the map", kManualRate, "", false, nullptr},
+    {"manual rate 201", kManualRate, "201", true,
+     "Range Error|Manual rain attenuation value\r\nRange 0.000000 to 200.000000 mm/hr"},
+};
+
+TEST_F(RainAttenWindow, FormChecks)
+{
+    for (const FormCase& c : kForms) {
+        AtmosLossInputRecord r{};
+        FillLondon(r);
+        r.ituAuto.Set(c.manual ? 0 : 1);
+        r.ituManual.Set(c.manual ? 1 : 0);
+        TRainForm form(nullptr, r);
+        form.SetupWindow();
+        form.SetControlText(c.field, c.text);
+        app->messages.calls.clear();
+        EXPECT_EQ(form.CanClose(), c.message == nullptr) << c.name;
+        EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.name;
+    }
+}
+
+// The window in the frame over the real maps, as a user sees it, drawn to
+// docs/atmospheric-losses.png.
+TEST_F(RainAttenWindow, Screenshot)
+{
+    struct Quiet final : ItuMapLoadObserver {
+        void MapLoadFailed(const std::string&) override { ++failures; }
+        int failures = 0;
+    } observer;
+    LoadItuMaps(startDir, observer);
+    ASSERT_EQ(observer.failures, 0) << "the ITU-R maps are unpacked into the build folder";
+    TRainAttenWin::SetAtmosphere(nullptr);
+    auto& frame = *app->app->Frame();
+    frame.resize(900, 860);
+    app->app->Dispatch(6021);  // its form is cancelled
+    QCoreApplication::processEvents();
+    auto* child = app->app->Client()->ActiveDocumentChild();
+    ASSERT_NE(child, nullptr);
+    auto* w = dynamic_cast<TRainAttenWin*>(child->Document());
+    ASSERT_NE(w, nullptr);
+    FillLondon(w->Record());
+    w->Recalculate();
+    EXPECT_TRUE(losstest::HasLine(w->Report(), "R0.01\tITU-R (26.485)\t(mm/h)"));
+    child->move(0, 0);
+    child->resize(820, 770);
+    QCoreApplication::processEvents();
+    const QImage img = frame.grab().toImage();
+    ASSERT_FALSE(img.isNull());
+    const std::filesystem::path docs = std::filesystem::path(__FILE__).parent_path() / "../../../docs";
+    EXPECT_TRUE(img.save(QString::fromStdString((docs / "atmospheric-losses.png").lexically_normal().string())));
+
+    FreeItuMaps();
+}
+
+}  // namespace
