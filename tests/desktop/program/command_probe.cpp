@@ -10,6 +10,7 @@
 #include <map>
 
 #include "framework/app/mdiclient.h"
+#include "framework/app/menus.h"
 #include "framework/output/preview.h"
 #include "platform/filedialog.h"
 #include "platform/printer.h"
@@ -67,6 +68,16 @@ bool ClipboardReplaced()
     return data && (data->hasImage() || platform::ClipboardText() != kClipboardMark);
 }
 
+// A report has lines; a picture or a plot, once there, can be copied.
+bool ShowsSomething(TOrbiscope& app, platform::MdiChild* child)
+{
+    auto* c = dynamic_cast<TOrbiscopeMDIChild*>(child);
+    if (!c || !c->Document()) return false;
+    if (c->Document()->Lines() > 0) return true;
+    app.Client()->Activate(child);
+    return app.IsEnabled(orbiscope::CM_EDITCOPY);
+}
+
 }  // namespace
 
 const char* EffectName(Effect effect)
@@ -89,8 +100,7 @@ std::string CommandOutcome::Describe() const
     for (Effect e : effects) s += std::string(" ") + EffectName(e) + ";";
     for (int d : dialogs) s += " dialog " + std::to_string(d) + ";";
     for (const auto& m : messages) s += " message \"" + m.caption + ": " + m.text + "\";";
-    for (const auto& w : newWindows)
-        if (w) s += " window \"" + w->windowTitle().toStdString() + "\";";
+    for (const auto& w : newWindows) s += " window \"" + w + "\";";
     if (windowsClosed) s += " " + std::to_string(windowsClosed) + " window(s) closed;";
     for (const auto& l : leftOpen) s += " left open: " + l + ";";
     return s;
@@ -157,7 +167,7 @@ std::vector<std::string> CommandProbe::StillUp() const
     return up;
 }
 
-CommandOutcome CommandProbe::Run(int command)
+CommandOutcome CommandProbe::Run(int command, const std::string& chosenFile)
 {
     CommandOutcome out;
     out.command = command;
@@ -171,6 +181,7 @@ CommandOutcome CommandProbe::Run(int command)
     fs::remove(pdf);
     platform::CopyTextToClipboard(kClipboardMark);
     MarkFileDialog();
+    if (!chosenFile.empty()) platform::QueueFileDialogAnswer({{chosenFile}});
     messages_.clear();
     dialogs_.TakeOpened();
     helpRequests_ = 0;
@@ -178,16 +189,22 @@ CommandOutcome CommandProbe::Run(int command)
 
     app.Dispatch(command);
     SettleEvents();
+    platform::ClearFileDialogAnswers();
 
     const std::vector<TApxPreviewWin*> previews = Previews();
     out.dialogs = dialogs_.TakeOpened();
     out.messages = messages_;
     TOrbiscopeMDIClient& client = *app.Client();
-    for (platform::MdiChild* c : client.Children())
-        if (std::find(before.children.begin(), before.children.end(), c) == before.children.end())
-            out.newWindows.emplace_back(c);
+    for (platform::MdiChild* c : client.Children()) {
+        if (std::find(before.children.begin(), before.children.end(), c) != before.children.end()) continue;
+        out.newWindows.push_back(c->windowTitle().toStdString());
+        auto* document = dynamic_cast<TOrbiscopeMDIChild*>(c);
+        out.newWindowTypes.push_back(document && document->Document() ? document->Document()->WindowType() : 0);
+        out.newWindowsShowSomething = out.newWindowsShowSomething && ShowsSomething(app, c);
+    }
     for (const auto& c : before.children)
         if (!c || !c->isVisible()) ++out.windowsClosed;
+    out.windowsOpen = int(client.Children().size());
 
     auto mark = [&out](bool happened, Effect e) {
         if (happened) out.effects.insert(e);

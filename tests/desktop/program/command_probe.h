@@ -34,8 +34,11 @@ struct CommandOutcome {
     std::set<Effect> effects;
     std::vector<int> dialogs;                      // resource ids, in the order they opened
     std::vector<platform::MessageBoxCall> messages;
-    std::vector<QPointer<platform::MdiChild>> newWindows;  // opened and still open
+    std::vector<std::string> newWindows;           // titles of those opened and still open
+    std::vector<int> newWindowTypes;
+    bool newWindowsShowSomething = true;           // each has lines, a picture or a plot
     int windowsClosed = 0;                         // open before, gone after
+    int windowsOpen = 0;                           // after the command
     std::vector<std::string> leftOpen;             // what is still up that should not be
     // One line for a failure message.
     std::string Describe() const;
@@ -50,8 +53,9 @@ public:
 
     // Runs the command when it is enabled, as the menu does, and lets the
     // program settle (posted commands, closed windows).  Preview windows it
-    // opened are counted, then closed.
-    CommandOutcome Run(int command);
+    // opened are counted, then closed.  A file dialog it opens is answered
+    // with `chosenFile`, or cancelled when there is none.
+    CommandOutcome Run(int command, const std::string& chosenFile = {});
 
 private:
     struct Before;

@@ -79,16 +79,8 @@ void DialogWalk::Inspect(platform::Dialog& dialog)
 {
     const int id = dialog.ResourceId();
     opened_.push_back(id);
-    if (accepting_) {
-        for (const auto& c : dialog.Controls())
-            if (c.kind == platform::ControlKind::Edit && !c.readOnly && dialog.GetControlText(c.id).empty())
-                fprintf(stderr, "EMPTY %d %d %s\n", id, c.id, Describe(dialog, c.id).c_str());
-        dialog.OnButton(platform::IDOK);
-        if (!dialog.Closed()) Cancel(dialog);  // refused as it stands
-        return;
-    }
     const auto [it, first] = seen_.try_emplace(id);
-    if (first) Explore(dialog, it->second);
+    if (first) Examine(dialog, it->second);
     if (dialog.Closed()) return;  // an explored button ended it
     if (AnsweredWithFirstEntry(id)) {
         dialog.ListSetSelIndex(TGetCountryDlg::kList, 0);
@@ -98,14 +90,14 @@ void DialogWalk::Inspect(platform::Dialog& dialog)
     if (!Cancel(dialog)) seen_[id].cancelledCleanly = false;
 }
 
-void DialogWalk::Explore(platform::Dialog& dialog, DialogSeen& seen)
+void DialogWalk::Examine(platform::Dialog& dialog, DialogSeen& seen)
 {
     seen.resourceId = dialog.ResourceId();
     seen.caption = dialog.windowTitle().toStdString();
     seen.layoutFaults = desktoptest::CheckEveryPage(dialog);
     seen.hasHelpButton = HasButton(dialog, platform::IDHELP);
     seen.helpIds = HelpIdsOf(dialog);
-    if (depth_ >= kMaxExploreDepth) return;
+    if (!exploring_ || depth_ >= kMaxExploreDepth) return;
     ++depth_;
     PressButtons(dialog);
     --depth_;

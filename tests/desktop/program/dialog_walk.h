@@ -1,10 +1,10 @@
 // Every dialog the program opens while a test drives it, seen through the
 // dialog inspector: the first time a dialog shows, its layout is checked page
 // by page, the help ids it sends (its Help button, F1 on each control) are
-// collected, and its other buttons are pressed as a user exploring it would,
-// which reaches the dialogs behind them (pickers, record editors, the
-// modulation-and-coding choice).  Then, every time, it is cancelled the way a
-// user cancels it: its Cancel button, or its only button.
+// collected, and, while exploring, its other buttons are pressed as a user
+// finding their way would, which reaches the dialogs behind them (pickers,
+// record editors, the modulation-and-coding choice).  Then, every time, it is
+// cancelled the way a user cancels it: its Cancel button, or its only button.
 #pragma once
 
 #include <functional>
@@ -40,9 +40,8 @@ public:
     DialogWalk(const DialogWalk&) = delete;
     DialogWalk& operator=(const DialogWalk&) = delete;
 
-    // Dialogs are cancelled (the walk) or accepted as they stand (making
-    // documents: a new document's defaults, a table's or graph's form).
-    void SetAccepting(bool accept) { accepting_ = accept; }
+    // Whether the buttons of a dialog seen for the first time are pressed.
+    void SetExploring(bool explore) { exploring_ = explore; }
     // The dialogs opened since the last call, in order.
     std::vector<int> TakeOpened();
     const std::map<int, DialogSeen>& Seen() const { return seen_; }
@@ -52,14 +51,14 @@ public:
 
 private:
     void Inspect(platform::Dialog& dialog);
-    void Explore(platform::Dialog& dialog, DialogSeen& seen);
+    void Examine(platform::Dialog& dialog, DialogSeen& seen);
     std::vector<HelpIdSent> HelpIdsOf(platform::Dialog& dialog);
     void PressButtons(platform::Dialog& dialog);
     static bool Cancel(platform::Dialog& dialog);
 
     std::map<int, DialogSeen> seen_;
     std::vector<int> opened_;
-    bool accepting_ = false;
+    bool exploring_ = true;
     int depth_ = 0;
     std::vector<int>* helpCollector_ = nullptr;
     std::function<void(int)> helpListener_;

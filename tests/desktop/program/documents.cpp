@@ -11,6 +11,7 @@
 #include "pointing/alignment/angle_win.h"
 #include "pointing/alignment/dual_win.h"
 #include "pointing/sun/solar_out_win.h"
+#include "rftools/losses/rain_atten_win.h"
 #include "tests/linkbudget/geo/real_budget_scenario.h"
 #include "tests/linkbudget/isolated/isolated_fixtures.h"
 #include "tests/linkbudget/nongeo/nongeo_support.h"
@@ -72,6 +73,22 @@ void FillSolarOutage(SolarOutRecord& r)
     Put(r.frequency, "11.7");
 }
 
+void FillAtmosphericLosses(AtmosLossInputRecord& r)
+{
+    orbiscope::losses::SetAtmosLossDefaults(r);
+    Put(r.siteName, "Madrid");
+    Put(r.satName, "Hispasat 30W");
+    Put(r.siteLatitude, "40.42N");
+    Put(r.siteLongitude, "3.70W");
+    Put(r.satLongitude, "30.0W");
+    Put(r.frequency, "11.7");
+    Put(r.polarization, "H");
+    Put(r.availability, "99.9");
+    Put(r.systemNoise, "120");
+    Put(r.diameter, "1.2");
+    Put(r.efficiency, "65");
+}
+
 // The isolated budgets of their tests, with the names a document carries.
 void FillUplink(UplinkInputRecord& r)
 {
@@ -105,6 +122,7 @@ const CalculationDocument kCalculationDocuments[] = {
     {5, "look.ang", [](const fs::path& f) { return WriteWith<TAngleWin>(f, FillLookAngles); }},
     {6, "dual.duo", [](const fs::path& f) { return WriteWith<TDualWin>(f, FillDualFeed); }},
     {11, "outage.sun", [](const fs::path& f) { return WriteWith<TSolarOutWin>(f, FillSolarOutage); }},
+    {14, "losses.atn", [](const fs::path& f) { return WriteWith<TRainAttenWin>(f, FillAtmosphericLosses); }},
     {10, "london-madrid.glb",
      [](const fs::path& f) { return WriteWith<TUpLinkWin>(f, [](auto& r) { scenario::FillLondonMadrid(r); }); }},
     {16, "leo.llb",
@@ -136,15 +154,7 @@ constexpr int kGraphCommand = 6310;  // Noise Temperature v Noise Figure
 
 }  // namespace
 
-std::vector<int> Documents::BuiltWindowTypes()
-{
-    std::vector<int> types;
-    for (const auto& t : orbiscope::WindowTypes())
-        if (orbiscope::FindWindowFactory(t.type)) types.push_back(t.type);
-    return types;
-}
-
-Documents::Documents(InstalledProgram& program, DialogWalk& dialogs) : program_(program), dialogs_(dialogs)
+Documents::Documents(InstalledProgram& program) : program_(program)
 {
     for (const CalculationDocument& d : kCalculationDocuments) {
         const fs::path path = program_.Documents() / d.name;
@@ -154,7 +164,7 @@ Documents::Documents(InstalledProgram& program, DialogWalk& dialogs) : program_(
     for (const DataFile& f : DataFiles(InstalledProgram::BuildDir(), program_.ProgramDir()))
         AddDataFile(f.windowType, f.source, f.name);
     // The older extension of the atmospheric-losses documents reads the same file.
-    for (const DocumentFile& f : std::vector<DocumentFile>(files_))
+    for (const SampleDocument& f : std::vector<SampleDocument>(files_))
         if (f.path.extension() == ".atn") AddDataFile(f.windowType, f.path, "losses.att");
 }
 
@@ -180,7 +190,7 @@ platform::MdiChild* Documents::OpenWindow(int windowType)
     TOrbiscope& app = program_.App();
     if (windowType == orbiscope::kTableWindowType) return NewWindowFromCommand(kTableCommand);
     if (windowType == orbiscope::kGraphWindowType) return NewWindowFromCommand(kGraphCommand);
-    for (const DocumentFile& f : files_) {
+    for (const SampleDocument& f : files_) {
         if (f.windowType != windowType) continue;
         app.Client()->OpenFile(f.path.c_str());
         SettleEvents();

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/desktop/program/dialog_walk.h"
 #include "tests/desktop/program/installed_program.h"
 
 class TMyWindow;
@@ -20,34 +19,30 @@ class MdiChild;
 
 namespace wholeprogram {
 
-struct DocumentFile {
+struct SampleDocument {
     int windowType = 0;
     std::filesystem::path path;
 };
 
 class Documents {
 public:
-    Documents(InstalledProgram& program, DialogWalk& dialogs);
+    explicit Documents(InstalledProgram& program);
 
-    // Every document type the program opens, written once (closed again).
-    const std::vector<DocumentFile>& Files() const { return files_; }
-    // What could not be made, one line each (a test reports them).
+    // One file of every document type the program opens.
+    const std::vector<SampleDocument>& Files() const { return files_; }
+    // What could not be written or copied, one line each.
     const std::vector<std::string>& Problems() const { return problems_; }
-    // The window types that have a window class in this build.
-    static std::vector<int> BuiltWindowTypes();
 
     // Opens a window of the type (from its document where it has one) and
     // leaves it active; null when it could not be made.
     platform::MdiChild* OpenWindow(int windowType);
 
 private:
-    void WriteCalculationDocument(int windowType, int newCommand, const char* name);
     void AddDataFile(int windowType, const std::filesystem::path& source, const char* name);
     platform::MdiChild* NewWindowFromCommand(int command);
 
     InstalledProgram& program_;
-    DialogWalk& dialogs_;
-    std::vector<DocumentFile> files_;
+    std::vector<SampleDocument> files_;
     std::vector<std::string> problems_;
 };
 
