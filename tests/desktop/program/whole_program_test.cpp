@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include <QAction>
@@ -23,7 +24,6 @@
 namespace {
 
 using namespace wholeprogram;
-using orbiscope::Command;
 
 // ---- what is disabled, and why ------------------------------------------------
 struct DisabledRow {
@@ -32,7 +32,15 @@ struct DisabledRow {
     std::vector<int> states;
 };
 
+// The window types, as the states of the walk.
 constexpr int kBitmap = 1, kTable = 2, kGraph = 3, kTle = 4, kCountry = 7, kSatellites = 8, kGeoBudget = 10;
+
+std::vector<int> StatesBut(int excluded)
+{
+    std::vector<int> states = States();
+    std::erase(states, excluded);
+    return states;
+}
 
 const std::vector<DisabledRow>& DisabledTable()
 {
@@ -45,7 +53,7 @@ const std::vector<DisabledRow>& DisabledTable()
          {kNoWindow}},
         {"the two GEO exports belong to a calculated GEO link budget window",
          {CM_EXPORTBATCH, CM_EXPORTDISA},
-         {kNoWindow, kBitmap, kTable, kGraph, kTle, 5, 6, kCountry, kSatellites, 11, 14, 15, 16, 17}},
+         StatesBut(kGeoBudget)},
         {"a picture, a table, a graph and a TLE file are no documents to save",
          {CM_FILESAVE, CM_FILESAVEAS},
          {kBitmap, kTable, kGraph, kTle}},
@@ -86,7 +94,21 @@ struct Expected {
     Windows windows;
 };
 
-Expected ExpectedOf(int command)
+// The commands of one menu of the frame.
+std::vector<int> MenuCommands(const char* title)
+{
+    for (const platform::MenuDef& menu : orbiscope::MainMenu()) {
+        if (menu.title != title) continue;
+        std::vector<int> ids;
+        for (const platform::MenuItemDef& item : menu.items)
+            for (const platform::MenuItemDef& leaf : item.children.empty() ? std::vector{item} : item.children)
+                if (leaf.id) ids.push_back(leaf.id);
+        return ids;
+    }
+    return {};
+}
+
+std::optional<Expected> ExpectedOf(int command)
 {
     using namespace orbiscope;
     static const std::map<int, Expected> table = [] {
@@ -124,17 +146,21 @@ Expected ExpectedOf(int command)
         for (int id : {6210, 6222, 6219, 6220}) t[id] = {Effect::NewWindow, Windows::OneNew};
         // The calculators and batch processes, and the GEO batch process of the File menu.
         for (const CalculatorInfo& c : Calculators()) t[c.command] = {Effect::Dialog, Windows::Unchanged};
+        // Graphs and tables: their form, or their window straight away.
+        for (const char* menu : {"&Graph", "&Table"})
+            for (int id : MenuCommands(menu)) t[id] = {Effect::NewWindow, Windows::FormOrWindow};
         return t;
     }();
     if (const auto it = table.find(command); it != table.end()) return it->second;
-    // Graph and Table: their form, or their window straight away.
-    return {Effect::NewWindow, Windows::FormOrWindow};
+    return std::nullopt;
 }
 
 // What is wrong with an enabled command's outcome, "" when nothing.
 std::string Fault(const CommandOutcome& o, int windowsBefore)
 {
-    const Expected e = ExpectedOf(o.command);
+    const std::optional<Expected> expected = ExpectedOf(o.command);
+    if (!expected) return "nothing is written here of what it should show";
+    const Expected& e = *expected;
     if (!o.leftOpen.empty()) return "it left something open";
     // With every window in order, no command has anything to warn about.
     if (!o.messages.empty()) return "it showed a message";
@@ -208,8 +234,6 @@ TEST_F(WholeProgram, EveryCommandShowsItsEffectOrIsDisabledWhereItShouldBe)
         EXPECT_EQ(reason, nullptr) << "enabled although " << (reason ? reason : "") << ": " << where;
         EXPECT_EQ(Fault(o, s.state == kNoWindow ? 0 : 1), "") << where;
     }
-    // Every state walked every command.
-    EXPECT_EQ(walk.outcomes.size(), States().size() * orbiscope::MainMenuCommands().size());
 }
 
 // ---- documents ---------------------------------------------------------------
