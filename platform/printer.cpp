@@ -17,6 +17,12 @@ std::string& PdfOverride()
     return file;
 }
 
+std::function<void()>& PageSetupSink()
+{
+    static std::function<void()> sink;
+    return sink;
+}
+
 bool HasRealPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
 // The printout's pages from `first` on, each on a page of its own.
@@ -52,6 +58,7 @@ QSize Printer::PageSize() const { return printer_->pageLayout().paintRectPixels(
 
 void Printer::SetPrintToPdfFile(const std::string& fileName) { PdfOverride() = fileName; }
 const std::string& Printer::PrintToPdfFile() { return PdfOverride(); }
+void Printer::SetPageSetupSink(std::function<void()> sink) { PageSetupSink() = std::move(sink); }
 
 PrintResult Printer::Print(QWidget* parent, Printout& printout, bool prompt)
 {
@@ -107,6 +114,10 @@ void Printer::PaintPages(QPrinter& device, Printout& printout, int from, int to)
 
 void Printer::PageSetup(QWidget* parent)
 {
+    if (PageSetupSink()) {
+        PageSetupSink()();
+        return;
+    }
     if (NoUserPresent()) return;
     QPageSetupDialog dialog(printer_.get(), parent);
     dialog.exec();

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QRect>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -93,6 +94,9 @@ public:
     // Test seam: when set, every job goes to this PDF file without a dialog.
     static void SetPrintToPdfFile(const std::string& fileName);  // empty clears
     static const std::string& PrintToPdfFile();
+    // Test seam: when set, the page set-up dialog is not shown; the sink is
+    // called in its place.
+    static void SetPageSetupSink(std::function<void()> sink);  // empty clears
 
 private:
     std::unique_ptr<QPrinter> printer_;

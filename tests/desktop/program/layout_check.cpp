@@ -1,4 +1,4 @@
-#include "tests/desktop/layout_check.h"
+#include "tests/desktop/program/layout_check.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
