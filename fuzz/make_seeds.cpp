@@ -14,6 +14,8 @@
 #include "linkbudget/isolated/uplink_window.h"
 #include "linkbudget/geo/geo_window.h"
 #include "platform/atomic_file.h"
+#include "pointing/sun/solar_out_win.h"
+#include "rftools/losses/rain_atten_win.h"
 #include "tests/linkbudget/isolated/isolated_fixtures.h"
 
 namespace fs = std::filesystem;
@@ -115,6 +117,124 @@ void DocumentSeeds(const fs::path& fuzz)
     DocumentSeed<TRgnDownLinkWin>(fuzz / "doc_downlink/corpus/hand.rdn", [](DownlinkInputRecord& r) { HandDownlink(r); });
 }
 
+// A document written field by field as its older versions wrote it: texts
+// padded with zeros to their width, words little-endian.
+struct OldDocument {
+    std::string bytes;
+    explicit OldDocument(std::uint16_t version) { Word(version); }
+    OldDocument& Text(const char* text, std::size_t width)
+    {
+        bytes += std::string(text).append(width, '\0').substr(0, width);
+        return *this;
+    }
+    OldDocument& Word(std::uint16_t w)
+    {
+        bytes += {char(w & 0xFF), char(w >> 8)};
+        return *this;
+    }
+    OldDocument& Filler(std::size_t n)
+    {
+        bytes.append(n, '\0');
+        return *this;
+    }
+};
+
+void FillSunRecord(SolarOutRecord& r)
+{
+    PutText(r.siteName, "London, Docklands");
+    PutText(r.satName, "Astra 28.2E");
+    PutText(r.siteLatitude, "51.50N");
+    PutText(r.siteLongitude, "0.12W");
+    PutText(r.satLongitude, "28.2E");
+    PutText(r.year, "2025");
+    PutText(r.zone, "0");
+    PutText(r.aperture, "1.2");
+    PutText(r.frequency, "11.7");
+}
+
+void SunSeeds(const fs::path& dir)
+{
+    DocumentSeed<TSolarOutWin>(dir / "new.sun", [](SolarOutRecord&) {});
+    DocumentSeed<TSolarOutWin>(dir / "london.sun", FillSunRecord);
+    DocumentSeed<TSolarOutWin>(dir / "sydney-seconds-gmt.sun", [](SolarOutRecord& r) {
+        FillSunRecord(r);
+        PutText(r.siteName, "Sydney");
+        PutText(r.siteLatitude, "33.87S");
+        PutText(r.siteLongitude, "151.21E");
+        PutText(r.satLongitude, "156.0E");
+        PutText(r.zone, "10");
+        PutText(r.aperture, "2.4");
+        PutText(r.frequency, "4.0");
+        r.standard.Set(0), r.wide.Set(1);
+        r.minute.Set(0), r.second.Set(1);
+        r.local.Set(0), r.gmt.Set(1);
+    });
+    // Version 1945 (and 1946) ended before the time-output buttons.
+    OldDocument old(1945);
+    old.Text("Quito", 41).Text("Intelsat 34.5W", 41).Text("0.18S", 13).Text("78.47W", 13).Text("34.5W", 13)
+        .Text("2030", 13).Text("-5", 13).Text("3.7", 13).Text("3.9", 13).Word(1).Word(0).Word(1).Word(0);
+    Put(dir / "quito-1945.sun", old.bytes);
+}
+
+// The fields every version of an atmospheric-losses document starts with, up
+// to the polarization.
+OldDocument& LossCommon(OldDocument& d)
+{
+    return d.Text("Manchester", 41).Text("Eutelsat 10A", 41).Text("53.48N", 13).Text("2.24W", 13).Text("auto", 13)
+        .Text("10.0E", 13).Text("12.5", 13).Text("V", 2);
+}
+
+void LossSeeds(const fs::path& dir)
+{
+    DocumentSeed<TRainAttenWin>(dir / "new.atn", [](AtmosLossInputRecord&) {});
+    DocumentSeed<TRainAttenWin>(dir / "manchester.atn", [](AtmosLossInputRecord& r) {
+        PutText(r.siteName, "Manchester");
+        PutText(r.satName, "Eutelsat 10A");
+        PutText(r.siteLatitude, "53.48N");
+        PutText(r.siteLongitude, "2.24W");
+        PutText(r.satLongitude, "10.0E");
+        PutText(r.frequency, "12.5");
+        PutText(r.polarization, "V");
+        PutText(r.availability, "99.95");
+        PutText(r.systemNoise, "150");
+        PutText(r.diameter, "0.9");
+        PutText(r.efficiency, "70");
+    });
+    DocumentSeed<TRainAttenWin>(dir / "singapore-typed-rate.att", [](AtmosLossInputRecord& r) {
+        PutText(r.siteName, "Singapore");
+        PutText(r.satName, "Measat 91.5E");
+        PutText(r.siteLatitude, "1.35N");
+        PutText(r.siteLongitude, "103.82E");
+        PutText(r.siteAltitude, "0.02");
+        PutText(r.satLongitude, "91.5E");
+        PutText(r.frequency, "19.7");
+        PutText(r.polarization, "C");
+        PutText(r.availability, "99.5");
+        PutText(r.systemNoise, "200");
+        PutText(r.diameter, "2.4");
+        PutText(r.efficiency, "65");
+        r.ituAuto.Set(0), r.ituManual.Set(1);
+        PutText(r.manualRainRate, "120");
+    });
+    // The older versions, each as it was written.
+    for (std::uint16_t version : {4000, 4001, 4002, 4003}) {
+        OldDocument d(version);
+        LossCommon(d).Text("99.95", 13).Text("150", 13).Word(1);
+        if (version < 4001) d.Filler(4);
+        if (version >= 4003) d.Word(0).Word(1);
+        d.Word(0).Text("38.5", 13);
+        Put(dir / ("manchester-" + std::to_string(version) + ".atn"), d.bytes);
+    }
+    for (std::uint16_t version : {1812, 1813}) {
+        OldDocument d(version);
+        LossCommon(d);
+        if (version == 1812) d.Filler(4);
+        d.Text("99.95", 13).Text("150", 13);
+        if (version == 1813) d.Filler(8).Text("38.5", 13);
+        Put(dir / ("manchester-" + std::to_string(version) + ".att"), d.bytes);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -129,5 +249,7 @@ int main(int argc, char** argv)
     PlaceSeeds(fuzz);
     MapSeeds(fuzz);
     DocumentSeeds(fuzz);
+    SunSeeds(fuzz / "doc_sun/corpus");
+    LossSeeds(fuzz / "doc_losses/corpus");
     return 0;
 }

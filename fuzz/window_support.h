@@ -1,8 +1,10 @@
-// Shared by the fuzz entry points of the document windows: one application
-// under the offscreen platform over a folder of its own (no maps loaded, no
-// user: boxes take their first button, dialogs are cancelled), and a fresh
-// window of the given class for every input, which reads the input as its
-// document, checks it and recalculates as the window does when it opens one.
+// Shared by the fuzz entry points of the document windows and the batch
+// forms: one application under the offscreen platform over a folder of its
+// own (no maps loaded, no user: boxes take their first button, dialogs are
+// cancelled).  A document target gets a fresh window of the given class for
+// every input, which reads the input as its document, checks it and
+// recalculates as the window does when it opens one; a batch target runs the
+// frame's command with the input as its file.
 #pragma once
 
 #include <QApplication>
@@ -21,23 +23,52 @@ namespace fuzzsupport {
 
 class WindowHarness {
 public:
+    struct NoCheck {
+        template <class Window>
+        void operator()(Window&) const
+        {
+        }
+    };
+
     static WindowHarness& Get()
     {
         static WindowHarness harness;
         return harness;
     }
 
-    template <class Window>
-    void Load(const std::uint8_t* data, std::size_t size, const char* inputName)
+    // `check` looks at the window after the load (a property that must hold
+    // whatever the input).
+    template <class Window, class Check = NoCheck>
+    void Load(const std::uint8_t* data, std::size_t size, const char* inputName, Check check = {})
     {
-        const std::filesystem::path input = folder_ / inputName;
-        if (!WriteInput(input, data, size)) return;
+        const std::filesystem::path input = Input(data, size, inputName);
+        if (input.empty()) return;
         {
             auto window = std::make_unique<Window>(nullptr, nullptr, nullptr);
             window->LoadFile(input.c_str());
+            check(*window);
         }
         // What a load posts (the input dialog of a record that fails its
         // checks) is not run: nobody could answer it.
+        QCoreApplication::removePostedEvents(nullptr);
+    }
+
+    // The input as a file of the harness's folder; empty when it could not be
+    // written.
+    std::filesystem::path Input(const std::uint8_t* data, std::size_t size, const char* inputName) const
+    {
+        std::filesystem::path input = folder_ / inputName;
+        if (!WriteInput(input, data, size)) return {};
+        return input;
+    }
+
+    // A file name in the harness's folder.
+    std::filesystem::path File(const char* name) const { return folder_ / name; }
+
+    // Runs a command of the frame as its menu item does.
+    void Dispatch(int command)
+    {
+        orbiscope_->Dispatch(command);
         QCoreApplication::removePostedEvents(nullptr);
     }
 

@@ -87,8 +87,8 @@ GraphPicker& SatellitePicker()
 // A record field's offset and width.
 #define GRAPH_FIELD(Record, field) offsetof(Record, field), sizeof(Record::field)
 
-const char* const kLatitudeUnit = "\xB0N,\xB0S";
-const char* const kLongitudeUnit = "\xB0W,\xB0" "E";
+constexpr const char* kLatitudeUnit = "\xB0N,\xB0S";
+constexpr const char* kLongitudeUnit = "\xB0W,\xB0" "E";
 
 constexpr GraphFieldCheck kTemplateChecks[] = {
     {GRAPH_FIELD(TemplateRecord, diameter), "Antenna Diameter", FieldType::Real, 0.01, 50.0, "metres"},

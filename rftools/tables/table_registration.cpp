@@ -32,7 +32,7 @@ void RegisterTableWindows()
         {6428, &TTableWin::OffAxisGainTable},
     };
     for (const auto& [command, build] : builders)
-        RegisterTableBuilder(command, [build](TTableWin& window) { (window.*build)(); });
+        RegisterTableBuilder(command, [b = build](TTableWin& window) { (window.*b)(); });
 }
 
 }  // namespace orbiscope
