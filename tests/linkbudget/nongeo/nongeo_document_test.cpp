@@ -118,41 +118,6 @@ TEST(NonGeoRecord, EmptyLongitudeDifferenceBecomesZero)
     }
 }
 
-// Every same-named field reaches the GEO record; the typed C/ASI of each link
-// becomes a known total and the interferer pages stay empty.
-TEST(NonGeoRecord, GeoRecordCarriesTheSameBudget)
-{
-    NonGeoLinkInputRecord n;
-    SetNonGeoLinkRecordDefaults(n);
-    Set(n.upSiteName, "Valencia");
-    Set(n.upCsatAsi, "88.5");
-    Set(n.dnCsatAsi, "91");
-    Set(n.hpaPower, "MINEQ");
-    Set(n.modcodText, "DVB-S2 QPSK 3/4");
-    Set(n.satName, "Low Orbiter 1");
-    n.dnCiUnits.Set(1);
-    n.dualFade.Set(1);
-    GeoLinkInputRecord g;
-    NonGeoToGeoRecord(n, g);
-    EXPECT_EQ(Str(g.upSiteName), "Valencia");
-    EXPECT_EQ(Str(g.upCsatAsi), "88.5");
-    EXPECT_EQ(Str(g.dnCsatAsi), "91");
-    EXPECT_TRUE(g.upAsiKnownTotal.On());
-    EXPECT_TRUE(g.dnAsiKnownTotal.On());
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(g.upAsiInclude[i].On());
-    EXPECT_EQ(Str(g.upAsiDensity[0]), "");
-    EXPECT_EQ(Str(g.satLongitude), "");
-    EXPECT_EQ(Str(g.hpaPower), "MINEQ");
-    EXPECT_EQ(Str(g.modcodText), "DVB-S2 QPSK 3/4");
-    EXPECT_EQ(Str(g.satName), "Low Orbiter 1");
-    EXPECT_EQ(Str(g.upAltitude), "AUTO");
-    EXPECT_EQ(Str(g.carriersPerTransponder), "AUTO");
-    EXPECT_TRUE(g.dnCiUnits.On());
-    EXPECT_TRUE(g.dualFade.On());
-    EXPECT_TRUE(g.ltwta.On());
-    EXPECT_TRUE(g.upItuAuto.On());
-}
-
 // ---- documents -------------------------------------------------------------
 
 class FileBuilder {
