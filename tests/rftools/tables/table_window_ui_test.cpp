@@ -188,7 +188,7 @@ TEST_F(TableWindow, TableIsNoDocument)
 }
 
 // The window in the frame, as a user sees it: "table.png" in the build
-// folder (docs/table.png is a copy).
+// folder (docs/table.png is a copy), drawn with the report's styles.
 TEST_F(TableWindow, Screenshot)
 {
     auto& frame = *app->app->Frame();
@@ -202,7 +202,17 @@ TEST_F(TableWindow, Screenshot)
     QCoreApplication::processEvents();
     const QImage img = frame.grab().toImage();
     ASSERT_FALSE(img.isNull());
-    EXPECT_TRUE(img.save(QString::fromStdString((startDir / "table.png").string())));
+    img.save(QString::fromStdString((startDir / "table.png").string()));
+    // The table is drawn with the report's heading styles: the company line
+    // and the section headings in their colours.
+    const auto has = [&img](QRgb colour) {
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
+        return false;
+    };
+    EXPECT_TRUE(has(qRgb(0, 127, 0)));
+    EXPECT_TRUE(has(qRgb(0, 0, 100)));
 }
 
 }  // namespace
