@@ -32,6 +32,7 @@ struct OffsetRow {
 };
 #define GEO(id, field) {"GEO", G::id, offsetof(GeoLinkInputRecord, field)}
 #define LEO(id, field) {"non-GEO", L::id, offsetof(NonGeoLinkInputRecord, field)}
+#define LEO_GEO_ID(id, field) {"non-GEO", G::id, offsetof(NonGeoLinkInputRecord, field)}  // a button of both
 #define UP(id, field) {"isolated uplink", U::id, offsetof(UplinkInputRecord, field)}
 #define DOWN(id, field) {"isolated downlink", D::id, offsetof(DownlinkInputRecord, field)}
 
@@ -52,13 +53,13 @@ TEST(BudgetDialogTables, TransferBufferIsTheRecord)
         GEO(kUpCsatIo, upCsatIoUnits), GEO(kDnCi, dnCiUnits),
         LEO(kUpElevation, upElevation), LEO(kUpLongitudeDiff, upLongitudeDiff), LEO(kUpPolarization, upPolarization),
         LEO(kUpCsatAsi, upCsatAsi), LEO(kHpaPower, hpaPower), LEO(kDnSiteName, dnSiteName), LEO(kDnRange, dnRange),
-        LEO(kAntennaNoise, antennaNoise), LEO(kDnCsatXpi, dnCsatXpi), {"non-GEO", G::kDualFade, offsetof(NonGeoLinkInputRecord, dualFade)},
-        {"non-GEO", G::kUpItuRate, offsetof(NonGeoLinkInputRecord, upItuRate)}, LEO(kUpRainRate, upRainRate),
-        {"non-GEO", G::kXpiColocated, offsetof(NonGeoLinkInputRecord, xpiColocated)}, LEO(kSatName, satName),
+        LEO(kAntennaNoise, antennaNoise), LEO(kDnCsatXpi, dnCsatXpi), LEO_GEO_ID(kDualFade, dualFade),
+        LEO_GEO_ID(kUpItuRate, upItuRate), LEO(kUpRainRate, upRainRate),
+        LEO_GEO_ID(kXpiColocated, xpiColocated), LEO(kSatName, satName),
         LEO(kGtRef, gtRef), LEO(kCarriersPerTransponder, carriersPerTransponder), LEO(kServiceName, serviceName),
-        {"non-GEO", G::kMqam, offsetof(NonGeoLinkInputRecord, mqam)}, LEO(kModulationOrder, modulationOrder),
-        {"non-GEO", G::kSspa, offsetof(NonGeoLinkInputRecord, sspa)}, LEO(kModcodText, modcodText),
-        {"non-GEO", G::kDnCi, offsetof(NonGeoLinkInputRecord, dnCiUnits)},
+        LEO_GEO_ID(kMqam, mqam), LEO(kModulationOrder, modulationOrder),
+        LEO_GEO_ID(kSspa, sspa), LEO(kModcodText, modcodText),
+        LEO_GEO_ID(kDnCi, dnCiUnits),
         UP(kPolarization, polarization), UP(kAvailability, availability), UP(kHpaPower, hpaPower),
         UP(kItuAuto, ituAuto), UP(kRainRate, rainRate), UP(kXpiColocated, xpiColocated), UP(kSatName, satName),
         UP(kLongitudeDifference, longitudeDifference), UP(kGeo, geo), UP(kNonGeo, nonGeo),
@@ -88,6 +89,7 @@ TEST(BudgetDialogTables, TransferBufferIsTheRecord)
 }
 #undef GEO
 #undef LEO
+#undef LEO_GEO_ID
 #undef UP
 #undef DOWN
 

@@ -2,6 +2,7 @@
 // checks, stored values and help, what closes the window, the elevation
 // override and the title.
 #include <QApplication>
+#include <cstring>
 #include <map>
 
 #include "framework/app/mdiclient.h"
@@ -163,6 +164,48 @@ TEST_F(LossTables, FormChecks)
         EXPECT_EQ(form->CanClose(), c.message == nullptr) << c.name;
         EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.name;
     }
+}
+
+// Site and Satellite copy the picked town (with its altitude) and satellite
+// into the form's own entries; a picker cancelled changes nothing.
+TEST_F(LossTables, SiteAndSatelliteButtons)
+{
+    bool picked = false;
+    lossform::SetPickers(
+        [&](TForm&) {
+            std::strcpy(app->app->PickedSiteName, "Leeds, Testland");
+            std::strcpy(app->app->PickedSiteLatitude, "53.80N");
+            std::strcpy(app->app->PickedSiteLongitude, "1.55W");
+            std::strcpy(app->app->PickedSiteAltitude, "0.05");
+            return picked;
+        },
+        [&](TForm&) {
+            std::strcpy(app->app->PickedSatName, "Alpha");
+            std::strcpy(app->app->PickedSatLongitude, "28.20E");
+            return picked;
+        });
+    const std::vector<std::string> pickedTexts = {"Leeds, Testland", "53.80N", "1.55W", "0.05", "Alpha", "28.20E"};
+    AtmosLossInputRecord atn{};
+    AvailLossInputRecord avail{};
+    std::unique_ptr<TForm> forms[] = {std::make_unique<TRainForm>(nullptr, atn),
+                                      std::make_unique<TAvailForm>(nullptr, avail)};
+    for (auto& form : forms) {
+        form->SetupWindow();
+        const auto texts = [&form] {
+            std::vector<std::string> t;
+            for (int id : {kSiteName, kSiteLatitude, kSiteLongitude, kSiteAltitude, kSatName, kSatLongitude})
+                t.push_back(form->GetControlText(id));
+            return t;
+        };
+        const std::vector<std::string> before = texts();
+        for (const bool pick : {false, true}) {
+            picked = pick;
+            form->OnButton(kSite);
+            form->OnButton(kSatellite);
+            EXPECT_EQ(texts(), pick ? pickedTexts : before) << form->ResourceId();
+        }
+    }
+    lossform::SetPickers({}, {});
 }
 
 // The Help button of each losses form opens its own page, and F1 on any of
