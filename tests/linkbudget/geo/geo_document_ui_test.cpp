@@ -15,12 +15,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <std::size_t N>
-std::string Str(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 // Writes a document's fields in file order.
 class FileBuilder {
 public:
@@ -101,8 +95,8 @@ TEST_F(Documents, TextsEndAtTheirLastByte)
     bytes.resize(2 + 1337, 'A');
     TUpLinkWin& w = NewWindow();
     ASSERT_TRUE(w.LoadFile(Write(bytes).c_str()));
-    EXPECT_EQ(Str(w.Record().upSiteName), std::string(40, 'A'));
-    EXPECT_EQ(Str(w.Record().modcodText), std::string(80, 'A'));
+    EXPECT_EQ(std::strlen(w.Record().upSiteName), 40u);  // terminated in its last byte
+    EXPECT_EQ(std::strlen(w.Record().modcodText), 80u);  // terminated in its last byte
 }
 
 // ---- the 2000 generation --------------------------------------------------
@@ -257,12 +251,12 @@ TEST_F(Documents, VersionSpecificConversions)
     // of 0 stays; the MINEQ flag 0 makes the HPA power "MINEQ".
     TUpLinkWin& w2001 = NewWindow();
     ASSERT_TRUE(w2001.LoadFile(Write(Build2000(2001, src, x)).c_str()));
-    EXPECT_EQ(Str(w2001.Record().upAsiDensity[0]), "-45.56");
-    EXPECT_EQ(Str(w2001.Record().upAsiDensity[1]), "0");
-    EXPECT_EQ(Str(w2001.Record().dnAsiDensity[0]), "-35.56");
-    EXPECT_EQ(Str(w2001.Record().hpaPower), "MINEQ");
-    EXPECT_EQ(Str(w2001.Record().dnAvailability), "AUTO");
-    EXPECT_EQ(Str(w2001.Record().cim), "Auto");  // already automatic: no message
+    EXPECT_EQ(FieldText(w2001.Record().upAsiDensity[0]), "-45.56");
+    EXPECT_EQ(FieldText(w2001.Record().upAsiDensity[1]), "0");
+    EXPECT_EQ(FieldText(w2001.Record().dnAsiDensity[0]), "-35.56");
+    EXPECT_EQ(FieldText(w2001.Record().hpaPower), "MINEQ");
+    EXPECT_EQ(FieldText(w2001.Record().dnAvailability), "AUTO");
+    EXPECT_EQ(FieldText(w2001.Record().cim), "Auto");  // already automatic: no message
     EXPECT_EQ(w2001.Record().dualFade.Value(), 1);
 
     // 2003 and 2004 hold no dual-fade state.
@@ -276,34 +270,34 @@ TEST_F(Documents, VersionSpecificConversions)
     TUpLinkWin& w2000 = NewWindow();
     ASSERT_TRUE(w2000.LoadFile(Write(Build2000(2000, src, x)).c_str()));
     EXPECT_EQ(w2000.Record().upAsiKnownTotal.Value(), 1);
-    EXPECT_EQ(Str(w2000.Record().upCsatAsi), "100");
+    EXPECT_EQ(FieldText(w2000.Record().upCsatAsi), "100");
     EXPECT_EQ(w2000.Record().dnAsiKnownTotal.Value(), 1);
-    EXPECT_EQ(Str(w2000.Record().dnCsatAsi), "100");
-    EXPECT_EQ(Str(w2000.Record().upAsiDensity[0]), "-45.56");
-    EXPECT_EQ(Str(w2000.Record().dnAsiDensity[0]), "-35.56");
+    EXPECT_EQ(FieldText(w2000.Record().dnCsatAsi), "100");
+    EXPECT_EQ(FieldText(w2000.Record().upAsiDensity[0]), "-45.56");
+    EXPECT_EQ(FieldText(w2000.Record().dnAsiDensity[0]), "-35.56");
 
     // 2012 keeps an automatic C/IM silently; 2002 turns 20 into AUTO with one message.
     app->messages.calls.clear();
     TUpLinkWin& w2012 = NewWindow();
     ASSERT_TRUE(w2012.LoadFile(Write(Build2000(2012, src, x)).c_str()));
-    EXPECT_EQ(Str(w2012.Record().cim), "Auto");
+    EXPECT_EQ(FieldText(w2012.Record().cim), "Auto");
     EXPECT_EQ(LegacyMessages(), 0);
     SetText(src.cim, "20");
     TUpLinkWin& w2002 = NewWindow();
     ASSERT_TRUE(w2002.LoadFile(Write(Build2000(2002, src, x)).c_str()));
-    EXPECT_EQ(Str(w2002.Record().cim), "AUTO");
+    EXPECT_EQ(FieldText(w2002.Record().cim), "AUTO");
     EXPECT_EQ(LegacyMessages(), 1);
 
     // Before 2002 the FEC rate is divided by the extra text: 3/4 over 1.5.
     x.fecDivisor = "1.5";
     TUpLinkWin& w2001b = NewWindow();
     ASSERT_TRUE(w2001b.LoadFile(Write(Build2000(2001, src, x)).c_str()));
-    EXPECT_EQ(Str(w2001b.Record().fecRate), "0.5000");
+    EXPECT_EQ(FieldText(w2001b.Record().fecRate), "0.5000");
     // A divisor of 0 leaves the text for the dialog to refuse.
     x.fecDivisor = "0";
     TUpLinkWin& w2001c = NewWindow();
     ASSERT_TRUE(w2001c.LoadFile(Write(Build2000(2001, src, x)).c_str()));
-    EXPECT_EQ(Str(w2001c.Record().fecRate), "3/4");
+    EXPECT_EQ(FieldText(w2001c.Record().fecRate), "3/4");
 }
 
 // ---- the 130 generation ("*.upd") -----------------------------------------
@@ -407,7 +401,7 @@ TEST_F(Documents, HpaPowerOfThe130Generation)
         x.hpaFlags[1] = c.second;
         TUpLinkWin& w = NewWindow();
         ASSERT_TRUE(w.LoadFile(Write(Build130(c.version, src, x), "old.upd").c_str())) << c.version;
-        EXPECT_EQ(Str(w.Record().hpaPower), c.want) << c.version << " " << c.ibo;
+        EXPECT_EQ(FieldText(w.Record().hpaPower), c.want) << c.version << " " << c.ibo;
     }
 }
 
@@ -420,7 +414,7 @@ TEST_F(Documents, ShortOldFilesAreRefused)
         bytes.resize(bytes.size() - 1);
         TUpLinkWin& w = NewWindow();
         EXPECT_FALSE(w.LoadFile(Write(bytes).c_str())) << v;
-        EXPECT_EQ(Str(w.Record().hpaPower), "MIN") << v;  // the new window's inputs
+        EXPECT_EQ(FieldText(w.Record().hpaPower), "MIN") << v;  // the new window's inputs
     }
 }
 

@@ -15,12 +15,6 @@ namespace {
 using lbtest::FillNamedHandBudget;
 using F = TUpLinkForm;
 
-template <std::size_t N>
-std::string Str(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 class UpLinkForm : public lbtest::WindowFixture {
 protected:
     TUpLinkWin& NamedWindow()
@@ -110,14 +104,14 @@ TEST_F(UpLinkForm, PickersFillTheFieldsOfThePage)
     }, platform::IDCANCEL);
     F::SetSatellitePicker({});
     F::SetSitePicker({});
-    EXPECT_EQ(Str(sat3.upAsiLongitude[2]), "19.20E");
-    EXPECT_EQ(Str(sat3.upAsiLongitude[1]), "");
-    EXPECT_EQ(Str(sat3.satName), "Testsat 10E");
-    EXPECT_EQ(Str(density.upAsiLongitude[2]), "");
-    EXPECT_EQ(Str(density.upAsiDensity[1]), "");
-    EXPECT_EQ(Str(site2.dnSiteName), "Goonhilly");
-    EXPECT_EQ(Str(site2.dnAltitude), "0.1");
-    EXPECT_EQ(Str(site2.upSiteName), "Valencia");
+    EXPECT_EQ(FieldText(sat3.upAsiLongitude[2]), "19.20E");
+    EXPECT_EQ(FieldText(sat3.upAsiLongitude[1]), "");
+    EXPECT_EQ(FieldText(sat3.satName), "Testsat 10E");
+    EXPECT_EQ(FieldText(density.upAsiLongitude[2]), "");
+    EXPECT_EQ(FieldText(density.upAsiDensity[1]), "");
+    EXPECT_EQ(FieldText(site2.dnSiteName), "Goonhilly");
+    EXPECT_EQ(FieldText(site2.dnAltitude), "0.1");
+    EXPECT_EQ(FieldText(site2.upSiteName), "Valencia");
 }
 
 // The dialog opens on the page last shown; an entry taking the focus shows

@@ -20,12 +20,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 template <std::size_t N>
-std::string Str(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
-template <std::size_t N>
 void Set(char (&field)[N], const char* text)
 {
     std::snprintf(field, N, "%s", text);
@@ -111,8 +105,8 @@ TEST(NonGeoRecord, EmptyLongitudeDifferenceBecomesZero)
         ParseNonGeoGeometry(r, up, down);
         EXPECT_DOUBLE_EQ(up.longitudeDifference, c.upValue) << c.up;
         EXPECT_DOUBLE_EQ(down.longitudeDifference, c.downValue) << c.down;
-        EXPECT_EQ(Str(r.upLongitudeDiff), c.upAfter);
-        EXPECT_EQ(Str(r.dnLongitudeDiff), c.downAfter);
+        EXPECT_EQ(FieldText(r.upLongitudeDiff), c.upAfter);
+        EXPECT_EQ(FieldText(r.dnLongitudeDiff), c.downAfter);
         EXPECT_DOUBLE_EQ(up.elevation, 35.5);
         EXPECT_DOUBLE_EQ(up.range, 1500.0);
         EXPECT_DOUBLE_EQ(down.elevation, 12.0);
@@ -353,9 +347,9 @@ TEST_F(NonGeoDocuments, DamagedTextsEndAtTheirLastByte)
     bytes.resize(2 + 1178, 'A');
     NonGeoLinkInputRecord r;
     ASSERT_TRUE(Load(bytes, r));
-    EXPECT_EQ(Str(r.upSiteName), std::string(40, 'A'));
-    EXPECT_EQ(Str(r.upLongitudeDiff), std::string(12, 'A'));
-    EXPECT_EQ(Str(r.modcodText), std::string(80, 'A'));
+    EXPECT_EQ(std::strlen(r.upSiteName), 40u);  // terminated in its last byte
+    EXPECT_EQ(std::strlen(r.upLongitudeDiff), 12u);  // terminated in its last byte
+    EXPECT_EQ(std::strlen(r.modcodText), 80u);  // terminated in its last byte
     // A longer file is read only as far as the record goes.
     bytes.resize(2 + 1178 + 50, 'B');
     ASSERT_TRUE(Load(bytes, r));
@@ -366,7 +360,7 @@ std::string Value(const ButtonState& b) { return std::to_string(b.Value()); }
 template <std::size_t N>
 std::string Value(const char (&field)[N])
 {
-    return Str(field);
+    return FieldText(field);
 }
 
 // The fields in which a record differs from the one wanted: "field: got | wanted".
@@ -429,16 +423,16 @@ TEST_F(NonGeoDocuments, MinEqFlagAndAvailabilityKeyword)
         NonGeoLinkInputRecord out;
         const Bytes bytes = c.version < 9000 ? Build7001(c.version, r, "1", c.flag) : Build9000(c.version, r, "1", c.flag);
         ASSERT_TRUE(Load(bytes, out)) << c.version;
-        EXPECT_EQ(Str(out.hpaPower), c.hpa) << c.version;
+        EXPECT_EQ(FieldText(out.hpaPower), c.hpa) << c.version;
         if (c.version >= 9000) {
-            EXPECT_EQ(Str(out.dnAvailability), "AUTO") << c.version;
+            EXPECT_EQ(FieldText(out.dnAvailability), "AUTO") << c.version;
         }
     }
     // Version 9005 carries no flag: the record follows the margin directly.
     NonGeoLinkInputRecord out;
     ASSERT_TRUE(Load(Build9000(9005, r), out));
-    EXPECT_EQ(Str(out.hpaPower), "MIN");
-    EXPECT_EQ(Str(out.modulationOrder), "16");
+    EXPECT_EQ(FieldText(out.hpaPower), "MIN");
+    EXPECT_EQ(FieldText(out.modulationOrder), "16");
 }
 
 TEST_F(NonGeoDocuments, FecDivisorOfTheOldestFiles)
@@ -451,9 +445,9 @@ TEST_F(NonGeoDocuments, FecDivisorOfTheOldestFiles)
         Set(r.fecRate, c.fec);
         NonGeoLinkInputRecord out;
         ASSERT_TRUE(Load(Build9000(9000, r, c.divisor), out)) << c.fec;
-        EXPECT_EQ(Str(out.fecRate), c.expected) << c.fec << "/" << c.divisor;
+        EXPECT_EQ(FieldText(out.fecRate), c.expected) << c.fec << "/" << c.divisor;
         ASSERT_TRUE(Load(Build7001(7002, r, c.divisor), out)) << c.fec;
-        EXPECT_EQ(Str(out.fecRate), c.expected) << c.fec << "/" << c.divisor;
+        EXPECT_EQ(FieldText(out.fecRate), c.expected) << c.fec << "/" << c.divisor;
     }
 }
 

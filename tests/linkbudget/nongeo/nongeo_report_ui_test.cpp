@@ -29,12 +29,6 @@
 
 namespace {
 
-template <std::size_t N>
-std::string Str(const char (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 using lbtest::HasLine;
 using lbtest::ReportLines;
 
@@ -172,8 +166,8 @@ TEST_F(LeoReport, FrozenRateAndPowerReachTheRecord)
     w.Budget().frozen = true;
     SetText(w.Record().rate, "20");
     w.Recalculate();
-    EXPECT_EQ(Str(w.Record().rate), "6.6667");
-    EXPECT_EQ(Str(w.Record().hpaPower), "0.2214");
+    EXPECT_EQ(FieldText(w.Record().rate), "6.6667");
+    EXPECT_EQ(FieldText(w.Record().hpaPower), "0.2214");
     EXPECT_EQ(w.Record().symbolRate.Value(), 1);
     EXPECT_EQ(w.Record().infoRate.Value(), 0);
     EXPECT_TRUE(HasLine(w, "Symbol rate\t6.6667\t\t\tMbaud"));
