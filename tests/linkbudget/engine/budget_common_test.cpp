@@ -1,6 +1,6 @@
 // What every budget's arithmetic shares, against figures worked out by hand:
-// the bisection, the carrier's rates and bandwidths with and without a
-// freeze, the availability texts and a confirmed modcod row in a record.
+// the bisection, the carrier's rates and bandwidths and a confirmed modcod
+// row in a record.  (A frozen budget's rates are tested with each budget.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,57 +66,6 @@ TEST(CarrierRates, InformationRateThroughToTheRequiredCNo)
     // An Es/No target counts over the noise bandwidth: 4.5 + 68.4510 + 1.5.
     in.targetEbNo = false;
     EXPECT_NEAR(lbcalc::RequiredCNo(in, s.infoRateWithOverhead, s.noiseBandwidth), 74.45098040014257, kTol);
-}
-
-TEST(CarrierRates, AFrozenBudgetKeepsItsSymbolRateAndSaysSoInTheRecord)
-{
-    Carrier in;
-    UplinkInputRecord record;
-    SetUplinkRecordDefaults(record);
-    Rates s{};
-    double frozenSymbolRate = 0.0;
-    lbcalc::SolveRates(s, in, record, 2.0, 1.0, false, frozenSymbolRate);
-    EXPECT_NEAR(frozenSymbolRate, 7.0, kTol);  // remembered while not frozen
-    EXPECT_TRUE(record.infoRate.On());
-
-    in.rate = 20.0;  // the user doubles the rate, then the budget is frozen
-    lbcalc::SolveRates(s, in, record, 2.0, 1.0, true, frozenSymbolRate);
-    EXPECT_NEAR(s.symbolRate, 7.0, kTol);
-    EXPECT_NEAR(s.infoRate, 10.0, kTol);
-    EXPECT_FALSE(in.infoRateGiven);
-    EXPECT_FALSE(record.infoRate.On());
-    EXPECT_TRUE(record.symbolRate.On());
-    EXPECT_EQ(FieldText(record.rate), "7.0000");
-}
-
-struct TextCase {
-    const char* name;
-    double availability, worstMonthUnavailability, worstMonthAvailability, annualDowntime, worstMonthDowntime;
-    const char *availabilityText, *annualText, *worstText, *worstDowntimeText;
-};
-
-// 99.9 %: p_w = (3.3333 x 0.1)^0.87 = 0.384507 %, worst month 99.615493 %
-// and 0.01 x 0.384507 x 730.5 = 2.808825 h; a year 0.1 % x 8766 h = 8.766 h
-// (binary arithmetic leaves it a hair short, which is still 8.766).
-const TextCase kTexts[] = {
-    {"99.9 %", 99.9, 0.38450722824313915, 99.61549277175686, (100.0 - 99.9) * 8766.0 * 0.01, 2.808825302316132,
-     "99.9000", "8.766", "99.6154", "2.808"},
-    {"worst month out of range", 99.99999, -1.0, 0.0, 0.0008766, 0.0, "99.9999", "0.000", "N/A", "N/A"},
-    {"clear sky", 100.0, 0.0, 100.0, 0.0, 0.0, "N/A", "N/A", "N/A", "N/A"},
-};
-
-TEST(AvailabilityTexts, CutToTheirDecimals)
-{
-    for (const TextCase& c : kTexts) {
-        SCOPED_TRACE(c.name);
-        AvailabilityTexts t{};
-        FillAvailabilityTexts(t, c.availability, c.worstMonthUnavailability, c.worstMonthAvailability,
-                              c.annualDowntime, c.worstMonthDowntime);
-        EXPECT_STREQ(t.availability, c.availabilityText);
-        EXPECT_STREQ(t.annualDowntime, c.annualText);
-        EXPECT_STREQ(t.worstAvailability, c.worstText);
-        EXPECT_STREQ(t.worstDowntime, c.worstDowntimeText);
-    }
 }
 
 // DVB-S row 0 (QPSK 1/2): efficiency 188/204 x 1/2 x 2 = 0.92157, so the FEC

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "linkbudget/geo/geo_budget.h"
+#include "linkbudget/nongeo/nongeo_record.h"
 
 #include <cmath>
 #include <cstdio>
@@ -187,4 +188,32 @@ inline void FillHandBudget(GeoLinkInputRecord& r)
     SetText(r.implementationLoss, "0");
     SetText(r.systemMargin, "0");
     SetText(r.modulationOrder, "4");
+}
+
+#define ORBISCOPE_COMMON_TEXTS(X)                                                                           \
+    X(upSiteName) X(upLatitude) X(upLongitude) X(upAltitude) X(upFrequency) X(upPolarization)                \
+    X(upAvailability) X(upDiameter) X(upEfficiency) X(upCouplingLoss) X(upMispointing) X(upOtherLosses)      \
+    X(upCsatAci) X(upCsatAsi) X(upCsatXpi) X(hpaObo) X(carriersPerHpa) X(hpaCim) X(upc) X(hpaPower)         \
+    X(dnSiteName) X(dnLatitude) X(dnLongitude) X(dnAltitude) X(dnFrequency) X(dnPolarization)                \
+    X(dnAvailability) X(dnDiameter) X(dnEfficiency) X(dnCouplingLoss) X(dnMispointing) X(dnOtherLosses)      \
+    X(lnbNoise) X(antennaNoise) X(dnCsatAci) X(dnCsatAsi) X(dnCsatXpi) X(dualFade) X(upItuAuto)              \
+    X(upCraneTc) X(upCraneUsa) X(upClearSky) X(upItuRate) X(upRainRate) X(upDepolarization) X(xpiColocated)  \
+    X(dnItuAuto) X(dnCraneTc) X(dnCraneUsa) X(dnClearSky) X(dnItuRate) X(dnRainRate) X(dnDepolarization)     \
+    X(satName) X(gtRef) X(sfdRef) X(gtReceive) X(fca) X(alc) X(eirpSaturation) X(eirpBeamPeak)               \
+    X(transponderBandwidth) X(transponderIbo) X(transponderObo) X(cim) X(carriersPerTransponder)             \
+    X(serviceName) X(coverage) X(requiredTarget) X(rate) X(overhead) X(fecRate) X(spreadingGain) X(rollOff)  \
+    X(carrierSpacing) X(allocationStep) X(implementationLoss) X(systemMargin) X(oneBitPerSymbol) X(mapsk)    \
+    X(mqam) X(modulationOrder) X(twta) X(ltwta) X(sspa) X(targetEbNo) X(targetEsNo) X(infoRate)              \
+    X(symbolRate) X(modcodText) X(upCsatIoUnits) X(upCiUnits) X(dnCsatIoUnits) X(dnCiUnits)
+
+// The non-GEO record of a GEO one: every field of the same name (a GEO
+// budget whose interference totals are known).
+inline NonGeoLinkInputRecord NonGeoFromGeo(const GeoLinkInputRecord& g)
+{
+    NonGeoLinkInputRecord n;
+    SetNonGeoLinkRecordDefaults(n);
+#define COPY(f) static_assert(sizeof n.f == sizeof g.f); std::memcpy(&n.f, &g.f, sizeof n.f);
+    ORBISCOPE_COMMON_TEXTS(COPY)
+#undef COPY
+    return n;
 }

@@ -90,19 +90,6 @@ TEST_F(GeoExport, InputsAreTheCalculatedRecordFieldByField)
     EXPECT_EQ(labels.size(), F::Layout().TransferControls().size());
 }
 
-TEST_F(GeoExport, ResultsFollowTheReport)
-{
-    TUpLinkWin& w = HandWindow();
-    const std::vector<std::string> lines = Export(w, TUpLinkWin::kExportResultsCommand, "results.txt");
-    for (const char* line : {
-             "Totals per Carrier (End-to-End): Excess margin (Clear)\t12.35",
-             "Totals per Carrier (End-to-End): Excess margin (Rain Dn)\t12.35",
-             "General Calculations: Availability (average year) (Up)\tN/A",
-         })
-        EXPECT_TRUE(Contains(lines, line)) << line;
-    for (const std::string& l : lines) EXPECT_EQ(l.find("Input Parameters"), std::string::npos) << l;
-}
-
 // The save dialog proposes the document's name with "-input.txt" or
 // "-results.txt"; a file that cannot be written is reported by name.
 TEST_F(GeoExport, ProposedNamesAndAFailedWrite)

@@ -83,19 +83,6 @@ TEST_F(RealMaps, LondonToMadridInRain)
         // Only an amplifier sized for the carrier leaves no suggestion.
         EXPECT_EQ(b.suggestion.empty(), std::string(hpa) == "MIN") << hpa;
         EXPECT_EQ(b.errorCode, 0) << hpa;
-        std::printf("[%s] el %.2f/%.2f FSL %.2f/%.2f gas50 %.3f/%.3f rain %.2f/%.2f XPD %.1f/%.1f "
-                    "DND %.2f G/T %.2f/%.2f avail %.4f/%.4f overall %.4f\n"
-                    "      CS C/N %.2f RU %.2f RD %.2f margin CS %.2f RU %.2f RD %.2f EIRP/carrier "
-                    "%.2f dBW HPA %.1f W ASI %.2f/%.2f carriers %.2f code %d\n      %s\n",
-                    hpa, b.upSite.elevation, b.dnSite.elevation, b.upSite.freeSpaceLoss,
-                    b.dnSite.freeSpaceLoss, b.upPath.gas50, b.dnPath.gas50, b.upPath.rain,
-                    b.dnPath.rain, b.upPath.xpd, b.dnPath.xpd, b.dnPath.degradation,
-                    b.dnPath.clearSkyGt, b.dnPath.rainGt, b.in.up.availability,
-                    b.in.dn.availability, b.overallAvailability, b.clearSky[kTotalCNI],
-                    b.rainUp[kTotalCNI], b.rainDown[kTotalCNI], b.clearSky[kExcessMargin],
-                    b.rainUp[kExcessMargin], b.rainDown[kExcessMargin], b.clearSky[kUplinkEirp],
-                    b.sol.requiredHpaPower, b.sol.upAsiTotal, b.sol.dnAsiTotal,
-                    b.sol.transponderCarriers, b.errorCode, b.suggestion.c_str());
     }
 }
 

@@ -209,18 +209,4 @@ TEST(ResultText, CutToItsDigitsButNotByRoundingError)
     }
 }
 
-TEST_F(Search, ResultTextsAreCutNotRounded)
-{
-    const struct { const char* availability; const char* text; } rows[] = {
-        {"99.99996", "99.9999"},
-        {"99.12345", "99.1234"},
-        {"99.5", "99.5000"},
-    };
-    for (const auto& row : rows) {
-        SetText(r.upAvailability, row.availability);
-        Run();
-        EXPECT_STREQ(budget.texts.up.availability, row.text);
-    }
-}
-
 }  // namespace

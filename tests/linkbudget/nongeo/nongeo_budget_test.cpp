@@ -11,33 +11,6 @@
 
 namespace {
 
-#define ORBISCOPE_COMMON_TEXTS(X)                                                                           \
-    X(upSiteName) X(upLatitude) X(upLongitude) X(upAltitude) X(upFrequency) X(upPolarization)                \
-    X(upAvailability) X(upDiameter) X(upEfficiency) X(upCouplingLoss) X(upMispointing) X(upOtherLosses)      \
-    X(upCsatAci) X(upCsatAsi) X(upCsatXpi) X(hpaObo) X(carriersPerHpa) X(hpaCim) X(upc) X(hpaPower)         \
-    X(dnSiteName) X(dnLatitude) X(dnLongitude) X(dnAltitude) X(dnFrequency) X(dnPolarization)                \
-    X(dnAvailability) X(dnDiameter) X(dnEfficiency) X(dnCouplingLoss) X(dnMispointing) X(dnOtherLosses)      \
-    X(lnbNoise) X(antennaNoise) X(dnCsatAci) X(dnCsatAsi) X(dnCsatXpi) X(dualFade) X(upItuAuto)              \
-    X(upCraneTc) X(upCraneUsa) X(upClearSky) X(upItuRate) X(upRainRate) X(upDepolarization) X(xpiColocated)  \
-    X(dnItuAuto) X(dnCraneTc) X(dnCraneUsa) X(dnClearSky) X(dnItuRate) X(dnRainRate) X(dnDepolarization)     \
-    X(satName) X(gtRef) X(sfdRef) X(gtReceive) X(fca) X(alc) X(eirpSaturation) X(eirpBeamPeak)               \
-    X(transponderBandwidth) X(transponderIbo) X(transponderObo) X(cim) X(carriersPerTransponder)             \
-    X(serviceName) X(coverage) X(requiredTarget) X(rate) X(overhead) X(fecRate) X(spreadingGain) X(rollOff)  \
-    X(carrierSpacing) X(allocationStep) X(implementationLoss) X(systemMargin) X(oneBitPerSymbol) X(mapsk)    \
-    X(mqam) X(modulationOrder) X(twta) X(ltwta) X(sspa) X(targetEbNo) X(targetEsNo) X(infoRate)              \
-    X(symbolRate) X(modcodText) X(upCsatIoUnits) X(upCiUnits) X(dnCsatIoUnits) X(dnCiUnits)
-
-// The non-GEO record of a GEO budget whose interference totals are known.
-NonGeoLinkInputRecord FromGeo(const GeoLinkInputRecord& g)
-{
-    NonGeoLinkInputRecord n;
-    SetNonGeoLinkRecordDefaults(n);
-#define COPY(f) static_assert(sizeof n.f == sizeof g.f); std::memcpy(&n.f, &g.f, sizeof n.f);
-    ORBISCOPE_COMMON_TEXTS(COPY)
-#undef COPY
-    return n;
-}
-
 // A host that also records the longitude differences of the polarization tilt.
 class TiltHost : public RecordingHost {
 public:
@@ -54,7 +27,7 @@ TEST(NonGeoBudget, GeoRecordRoundTrip)
     GeoLinkInputRecord g;
     FillHandBudget(g);
     std::memset(g.satLongitude, 0, sizeof g.satLongitude);
-    NonGeoLinkInputRecord n = FromGeo(g);
+    NonGeoLinkInputRecord n = NonGeoFromGeo(g);
     GeoLinkInputRecord back;
     NonGeoToGeoRecord(n, back);
     EXPECT_EQ(std::memcmp(&back, &g, sizeof g), 0);
@@ -78,7 +51,7 @@ TEST(NonGeoBudget, TypedGeometryByHand)
     GeoLinkBudget budget{atmosphere, host};
     GeoLinkInputRecord g;
     FillHandBudget(g);
-    NonGeoLinkInputRecord n = FromGeo(g);
+    NonGeoLinkInputRecord n = NonGeoFromGeo(g);
     SetText(n.upElevation, "30");
     SetText(n.upRange, "1500");
     SetText(n.upLongitudeDiff, "12.5");
@@ -141,7 +114,7 @@ TEST(NonGeoBudget, SameAsGeoWithTheSameGeometry)
         RecordingHost leoHost;
         GeoLinkBudget leo{atmosphere, leoHost};
         SetText(input.satLongitude, "");
-        NonGeoLinkInputRecord n = FromGeo(input);
+        NonGeoLinkInputRecord n = NonGeoFromGeo(input);
         LoadNonGeoBudget(n, leo);
         leo.upEntered = {geo.upSite.elevation, geo.upSite.slantRange, 10.0};
         leo.dnEntered = {geo.dnSite.elevation, geo.dnSite.slantRange, 10.0};
@@ -174,7 +147,7 @@ TEST(NonGeoBudget, LowElevationStopsTheBudget)
         GeoLinkBudget budget{atmosphere, host};
         GeoLinkInputRecord g;
         FillHandBudget(g);
-        NonGeoLinkInputRecord n = FromGeo(g);
+        NonGeoLinkInputRecord n = NonGeoFromGeo(g);
         SetText(n.upElevation, c.up);
         SetText(n.dnElevation, c.down);
         SetText(n.upRange, "1500");

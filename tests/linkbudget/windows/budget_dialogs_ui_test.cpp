@@ -1,143 +1,108 @@
 // What the four budget dialogs share, run on each of them from one table:
-// Cancel, Freeze, the modulation-and-coding buttons with Manual, the Site
-// and Satellite pickers, and the entries' status-bar hints.  Each row opens
-// its own kind of window on its hand budget and drives the dialog through
-// its buttons, as a user does.
+// the transfer buffer, OK and Cancel, the field checks, Freeze, the
+// modulation-and-coding buttons with Manual, the Site and Satellite pickers,
+// Reverse, the interference units, the suggestion and the entries' hints.
+// Each row opens its own kind of window on its hand budget and drives the
+// dialog through its buttons, as a user does.
 #include <gtest/gtest.h>
 
 #include <QTabBar>
-#include <cstring>
-#include <functional>
-#include <memory>
+#include <cstddef>
+#include <map>
 
-#include "linkbudget/geo/geo_form.h"
-#include "linkbudget/isolated/downlink_form.h"
-#include "linkbudget/isolated/downlink_window.h"
-#include "linkbudget/isolated/uplink_form.h"
-#include "linkbudget/isolated/uplink_window.h"
 #include "linkbudget/modcod/modcod_dialog.h"
-#include "linkbudget/nongeo/nongeo_form.h"
-#include "tests/linkbudget/isolated/isolated_fixtures.h"
-#include "tests/linkbudget/nongeo/nongeo_support.h"
+#include "tests/linkbudget/windows/budget_kinds.h"
 
 namespace {
 
-// A budget window of any kind, seen through what the table needs of it.
-struct Opened {
-    TMyWindow* window = nullptr;
-    std::function<void()> edit;          // the window's edit command
-    std::function<bool()> frozen;
-    std::function<std::string(int id)> field;  // a text of the window's record, by the dialog's id
-};
+using namespace lbtest;
 
-// One budget dialog: its window, its ids, the page its carrier lies on.
-struct Dialog {
-    const char* name;
-    int resource, tab, carrierPage;
-    int frequency, availability;        // on page 0
-    int siteName, siteLatitude;         // the station that Site fills on page 0
-    int satName, satLongitude;          // what Satellite fills on the carrier page; 0: no Satellite button
-    int fec, modulationOrder, target, rate, modcodText;
-    std::function<Opened(std::vector<std::unique_ptr<TMyWindow>>&)> open;
-};
-
-template <class Win, class Fill>
-Opened OpenWindow(std::vector<std::unique_ptr<TMyWindow>>& owned, Fill fill)
-{
-    auto w = std::make_unique<Win>(nullptr, nullptr, nullptr);
-    Win* win = w.get();
-    fill(win->Record());
-    owned.push_back(std::move(w));
-    const auto table = Win::Form::ControlTable();
-    return {win, [win] { win->CmEditInputs(); }, [win] { return win->Budget().frozen; },
-            [win, table](int id) {
-                const auto* bytes = reinterpret_cast<const std::uint8_t*>(&win->Record());
-                const std::span<const std::uint8_t> record(bytes, sizeof win->Record());
-                for (const auto& c : table)
-                    if (c.id == id)
-                        return transfer::GetText(record, std::size_t(platform::TransferOffset(table, id)),
-                                                 std::size_t(c.textLimit));
-                return std::string("?");
-            }};
-}
-
-void NamedUplink(UplinkInputRecord& r)
-{
-    HandRecord(r);
-    SetText(r.satName, "Bird");
-    SetText(r.serviceName, "Trunk");
-}
-
-void NamedDownlink(DownlinkInputRecord& r)
-{
-    HandDownlink(r);
-    SetText(r.satName, "Bird");
-    SetText(r.serviceName, "Trunk");
-}
-
-using G = TUpLinkForm;
-using L = TLeoLinkForm;
-using U = TRgnUpLinkForm;
-using D = TRgnDownLinkForm;
-
-const Dialog kDialogs[] = {
-    {"GEO", G::kResourceId, G::kTab, 6, G::kUpFrequency, G::kUpAvailability, G::kUpSiteName, G::kUpLatitude,
-     G::kSatName, G::kSatLongitude, G::kFecRate, G::kModulationOrder, G::kRequiredTarget, G::kRate, G::kModcodText,
-     [](auto& owned) { return OpenWindow<TUpLinkWin>(owned, lbtest::FillNamedHandBudget); }},
-    {"non-GEO", L::kResourceId, L::kTab, 4, L::kUpFrequency, L::kUpAvailability, L::kUpSiteName, L::kUpLatitude, 0,
-     0, L::kFecRate, L::kModulationOrder, L::kRequiredTarget, L::kRate, L::kModcodText,
-     [](auto& owned) { return OpenWindow<TLeoLinkWin>(owned, lbtest::FillNamedLeoHandBudget); }},
-    {"isolated uplink", U::kResourceId, U::kTab, 3, U::kFrequency, U::kAvailability, U::kSiteName, U::kLatitude,
-     U::kSatName, U::kSatLongitude, U::kFecRate, U::kModulationOrder, U::kRequiredTarget, U::kRate, U::kModcodText,
-     [](auto& owned) { return OpenWindow<TRgnUpLinkWin>(owned, NamedUplink); }},
-    {"isolated downlink", D::kResourceId, D::kTab, 3, D::kFrequency, D::kAvailability, D::kSiteName, D::kLatitude,
-     D::kSatName, D::kSatLongitude, D::kFecRate, D::kModulationOrder, D::kRequiredTarget, D::kRate, D::kModcodText,
-     [](auto& owned) { return OpenWindow<TRgnDownLinkWin>(owned, NamedDownlink); }},
-};
-
-class BudgetDialogs : public lbtest::WindowFixture {
+class BudgetDialogs : public KindsFixture {
 protected:
-    void SetUp() override
-    {
-        WindowFixture::SetUp();
-        TLeoLinkWin::SetAtmosphere(&atmosphere);
-        TRgnUpLinkWin::SetAtmosphere(&atmosphere);
-        TRgnDownLinkWin::SetAtmosphere(&atmosphere);
-    }
-    void TearDown() override
-    {
-        owned.clear();
-        TLeoLinkWin::SetAtmosphere(nullptr);
-        TRgnUpLinkWin::SetAtmosphere(nullptr);
-        TRgnDownLinkWin::SetAtmosphere(nullptr);
-        WindowFixture::TearDown();
-    }
-    // Runs the window's edit command; `script` works the open dialog, whose
-    // button `close` then ends it.
-    static void Edit(const Dialog& d, Opened& w, std::function<void(platform::Dialog&)> script, int close)
-    {
-        platform::SetDialogDriver(d.resource, [script, close, calls = 0](platform::Dialog& dialog) mutable {
-            if (calls++ > 0) return int(platform::IDCANCEL);
-            if (script) script(dialog);
-            return close;
-        });
-        w.edit();
-    }
-    static void ShowPage(platform::Dialog& dialog, const Dialog& d, int page)
+    static void ShowPage(platform::Dialog& dialog, const Kind& d, int page)
     {
         qobject_cast<QTabBar*>(dialog.Control(d.tab))->setCurrentIndex(page);
     }
-    std::vector<std::unique_ptr<TMyWindow>> owned;
 };
 
+struct OffsetRow {
+    const char* kind;
+    int id;
+    std::size_t offset;
+};
+#define GEO(id, field) {"GEO", G::id, offsetof(GeoLinkInputRecord, field)}
+#define LEO(id, field) {"non-GEO", L::id, offsetof(NonGeoLinkInputRecord, field)}
+#define LEO_GEO_ID(id, field) {"non-GEO", G::id, offsetof(NonGeoLinkInputRecord, field)}  // a button of both
+#define UP(id, field) {"isolated uplink", U::id, offsetof(UplinkInputRecord, field)}
+#define DOWN(id, field) {"isolated downlink", D::id, offsetof(DownlinkInputRecord, field)}
+
+// Where the stored record holds each field: a control out of its place
+// shifts the fields after it.  Every control of a page belongs to that page only.
+TEST(BudgetDialogTables, TransferBufferIsTheRecord)
+{
+    const OffsetRow rows[] = {
+        GEO(kUpSiteName, upSiteName), GEO(kUpPolarization, upPolarization), GEO(kHpaPower, hpaPower),
+        GEO(kUpAsiLongitude1, upAsiLongitude), GEO(kUpInclude2, upAsiInclude), GEO(kUpKnownTotal, upAsiKnownTotal),
+        GEO(kUpCsatAsi, upCsatAsi), GEO(kDnSiteName, dnSiteName), GEO(kLnbNoise, lnbNoise),
+        GEO(kDnCsatAsi, dnCsatAsi), GEO(kDualFade, dualFade), GEO(kUpCraneUsa, upCraneUsa),
+        GEO(kUpRainRate, upRainRate), GEO(kXpiColocated, xpiColocated), GEO(kDnItuRate, dnItuRate),
+        GEO(kDnDepolarization, dnDepolarization), GEO(kSatName, satName),
+        GEO(kCarriersPerTransponder, carriersPerTransponder), GEO(kServiceName, serviceName),
+        GEO(kSystemMargin, systemMargin), GEO(kMqam, mqam), GEO(kModulationOrder, modulationOrder),
+        GEO(kSspa, sspa), GEO(kEsNo, targetEsNo), GEO(kSymbolRate, symbolRate), GEO(kModcodText, modcodText),
+        GEO(kUpCsatIo, upCsatIoUnits), GEO(kDnCi, dnCiUnits),
+        LEO(kUpElevation, upElevation), LEO(kUpLongitudeDiff, upLongitudeDiff), LEO(kUpPolarization, upPolarization),
+        LEO(kUpCsatAsi, upCsatAsi), LEO(kHpaPower, hpaPower), LEO(kDnSiteName, dnSiteName), LEO(kDnRange, dnRange),
+        LEO(kAntennaNoise, antennaNoise), LEO(kDnCsatXpi, dnCsatXpi), LEO_GEO_ID(kDualFade, dualFade),
+        LEO_GEO_ID(kUpItuRate, upItuRate), LEO(kUpRainRate, upRainRate),
+        LEO_GEO_ID(kXpiColocated, xpiColocated), LEO(kSatName, satName),
+        LEO(kGtRef, gtRef), LEO(kCarriersPerTransponder, carriersPerTransponder), LEO(kServiceName, serviceName),
+        LEO_GEO_ID(kMqam, mqam), LEO(kModulationOrder, modulationOrder),
+        LEO_GEO_ID(kSspa, sspa), LEO(kModcodText, modcodText),
+        LEO_GEO_ID(kDnCi, dnCiUnits),
+        UP(kPolarization, polarization), UP(kAvailability, availability), UP(kHpaPower, hpaPower),
+        UP(kItuAuto, ituAuto), UP(kRainRate, rainRate), UP(kXpiColocated, xpiColocated), UP(kSatName, satName),
+        UP(kLongitudeDifference, longitudeDifference), UP(kGeo, geo), UP(kNonGeo, nonGeo),
+        UP(kRequiredTarget, requiredTarget), UP(kSystemMargin, systemMargin), UP(kMqam, mqam),
+        UP(kModulationOrder, modulationOrder), UP(kEsNo, targetEsNo), UP(kSymbolRate, symbolRate),
+        UP(kModcodText, modcodText), UP(kCsatIo, csatIoUnits), UP(kCi, ciUnits),
+        DOWN(kPolarization, polarization), DOWN(kLnbNoise, lnbNoise), DOWN(kLoadImpedance, loadImpedance),
+        DOWN(kCim, cim), DOWN(kItuAuto, ituAuto), DOWN(kRainRate, rainRate), DOWN(kDepolarization, depolarization),
+        DOWN(kSatName, satName), DOWN(kEirp, eirp), DOWN(kGeo, geo), DOWN(kNonGeo, nonGeo),
+        DOWN(kRequiredTarget, requiredTarget), DOWN(kModulationOrder, modulationOrder),
+        DOWN(kSymbolRate, symbolRate), DOWN(kModcodText, modcodText), DOWN(kCsatIo, csatIoUnits), DOWN(kCi, ciUnits),
+    };
+    const std::map<std::string, std::vector<platform::ControlSpec>> tables = {
+        {"GEO", G::ControlTable()}, {"non-GEO", L::ControlTable()},
+        {"isolated uplink", U::ControlTable()}, {"isolated downlink", D::ControlTable()}};
+    for (const Kind& k : kKinds) EXPECT_EQ(platform::TransferSize(tables.at(k.name)), k.recordSize) << k.name;
+    for (const OffsetRow& r : rows)
+        EXPECT_EQ(platform::TransferOffset(tables.at(r.kind), r.id), long(r.offset)) << r.kind << " " << r.id;
+    const std::map<std::string, std::vector<std::vector<int>>> pages = {
+        {"GEO", G::PageControls()}, {"non-GEO", L::PageControls()},
+        {"isolated uplink", U::PageControls()}, {"isolated downlink", D::PageControls()}};
+    for (const auto& [kind, controls] : pages) {
+        std::map<int, std::size_t> owner;
+        for (std::size_t p = 0; p < controls.size(); ++p)
+            for (int id : controls[p]) EXPECT_TRUE(owner.emplace(id, p).second) << kind << " " << id;
+    }
+}
+#undef GEO
+#undef LEO
+#undef LEO_GEO_ID
+#undef UP
+#undef DOWN
+
+// OK on a valid record recalculates and marks the document changed.
 // Cancel keeps what was typed in the record for the next edit, and neither
 // recalculates nor marks the document changed.
-TEST_F(BudgetDialogs, CancelKeepsTheTypingButNeitherRecalculatesNorMarksChanged)
+TEST_F(BudgetDialogs, OkRecalculatesCancelOnlyKeepsTheTyping)
 {
-    for (const Dialog& d : kDialogs) {
-        Opened w = d.open(owned);
+    for (const Kind& d : kKinds) {
+        Opened w = d.open(owned, true);
         Edit(d, w, nullptr, platform::IDOK);
         ASSERT_GT(w.window->Lines(), 0) << d.name;
+        EXPECT_TRUE(w.window->Changed) << d.name;
         const std::string report = w.window->Report();
         w.window->Changed = false;
         Edit(d, w, [&d](platform::Dialog& dialog) { dialog.SetControlText(d.frequency, "99"); }, platform::IDCANCEL);
@@ -148,12 +113,133 @@ TEST_F(BudgetDialogs, CancelKeepsTheTypingButNeitherRecalculatesNorMarksChanged)
     }
 }
 
+struct FieldCheck {
+    const char* kind;
+    std::vector<std::pair<int, const char*>> edits;  // over the hand budget
+    std::vector<std::pair<int, int>> checks;         // buttons set
+    const char* caption;
+    const char* message;  // null: accepted
+};
+
+// A bad field shows its message and keeps the dialog open (the script then
+// cancels it) without a report; the message names the first bad field in
+// the dialog's order.
+TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
+{
+    const char* range = "Range Error";
+    const FieldCheck cases[] = {
+        {"GEO", {{G::kUpFrequency, "99"}}, {}, range, "Frequency (up)\r\nRange 0.000700 to 55.000000 GHz"},
+        {"GEO", {{G::kUpAvailability, "30"}}, {}, range, "Availability (up))\r\nRange 40.000000 to 99.999990 %"},
+        {"GEO", {{G::kUpLatitude, "40.00"}}, {}, "Suffix Missing Error (N,S,E or W)", "Site latitude (up)"},
+        {"GEO", {{G::kDnSiteName, ""}}, {}, "Empty Field Error", "Site name (down)"},
+        {"GEO", {{G::kLnbNoise, "+0"}}, {}, range, "LNB noise temperature\r\nRange 0.010000 to 1000.000000 K"},
+        {"GEO", {{G::kLnbNoise, "7"}}, {}, range, "LNB noise figure\r\nRange 0.010000 to 6.500000 dB"},
+        {"GEO", {{G::kUpEfficiency, "5"}}, {}, range, "Antenna efficiency (up)\r\nRange 10.000000 to 100.000000 %"},
+        {"GEO", {{G::kTransponderIbo, "AUTO"}, {G::kTransponderObo, "auto"}}, {}, "Input Error",
+         "IBO and OB0 cannot both be AUTO"},
+        {"GEO", {{G::kTransponderBandwidth, "0"}}, {}, range, "Transponder bandwidth\r\nRange 0.000010 to 6000.000000 MHz"},
+        {"GEO", {{G::kHpaPower, "9000"}}, {}, range, "HPA Power\r\nRange 0.000010 to 5000.000000 W"},
+        // "mineq" in any case passes the HPA check; so does one automatic back-off.
+        {"GEO", {{G::kHpaPower, "MinEq"}, {G::kTransponderObo, "auto"}}, {}, nullptr, nullptr},
+        // The ranges that differ from the GEO dialog, at and past their ends.
+        {"non-GEO", {{L::kUpRange, "2000000"}}, {}, nullptr, nullptr},
+        {"non-GEO", {{L::kUpRange, "2000001"}}, {}, range, "Satellite range (up)\r\nRange 1.000000 to 2000000.000000 km"},
+        {"non-GEO", {{L::kDnElevation, "91"}}, {}, range, "Satellite elevation (down)\r\nRange 0.000000 to 90.000000 degrees"},
+        {"non-GEO", {{L::kDnLongitudeDiff, "81"}}, {}, range,
+         "Site/Sat longitude difference (down)\r\nRange 0.000000 to 80.000000 degrees"},
+        {"non-GEO", {{L::kUpLongitudeDiff, "81"}}, {}, range,
+         "Site/Sat Longitude difference (up)\r\nRange 0.000000 to 80.000000 degrees"},
+        {"non-GEO", {{L::kUpMispointing, "30"}}, {}, nullptr, nullptr},
+        {"non-GEO", {{L::kDnMispointing, "51"}}, {}, range, "Antenna mispoint loss (down)\r\nRange 0.000000 to 50.000000 dB"},
+        {"non-GEO", {{L::kOverhead, "60"}}, {}, range, "Information rate overhead\r\nRange 0.000000 to 50.000000 %"},
+        {"non-GEO", {{L::kUpAvailability, "30"}}, {}, range, "Availability (up)\r\nRange 40.000000 to 99.999990 %"},
+        {"non-GEO", {{L::kDnCsatAsi, "0"}}, {}, range, "Csat/ASIo or C/ASI (down)\r\nRange 1.000000 to 300.000000 dB-Hz or dB"},
+        {"non-GEO", {{L::kHpaPower, "9000"}}, {}, range, "HPA Capability\r\nRange 0.000010 to 5000.000000 W"},
+        {"non-GEO", {{L::kAntennaNoise, "600"}}, {}, range, "Downlink receive antenna noise\r\nRange 1.000000 to 500.000000 K"},
+        {"non-GEO", {{L::kSfdRef, "0"}}, {}, range, "Satellite SFD(ref)\r\nRange -200.000000 to -10.000000 dB/m2"},
+        {"isolated uplink", {{U::kLatitude, "40.00"}}, {}, "Suffix Missing Error (N,S,E or W)", "Site latitude"},
+        {"isolated uplink", {{U::kAltitude, "26"}}, {}, range, "Site altitude\r\nRange -0.500000 to 25.000000 km"},
+        // Availability is asked before the frequency.
+        {"isolated uplink", {{U::kFrequency, "99"}, {U::kAvailability, "30"}}, {}, range,
+         "Availability\r\nRange 40.000000 to 99.999990 %"},
+        {"isolated uplink", {{U::kFrequency, "99"}}, {}, range, "Frequency\r\nRange 0.000700 to 55.000000 GHz"},
+        {"isolated uplink", {{U::kEfficiency, "5"}}, {}, range, "Antenna efficiency\r\nRange 10.000000 to 100.000000 %"},
+        {"isolated uplink", {{U::kMispointing, "51"}}, {}, range, "Antenna mispoint\r\nRange 0.000000 to 50.000000 dB"},
+        {"isolated uplink", {{U::kCsatAsi, "0.5"}}, {}, range,
+         "C/ASIo or C/ASI\r\nRange 1.000000 to 300.000000 dB-Hz or dB"},
+        {"isolated uplink", {{U::kPowerControl, "41"}}, {}, range, "Uplink Power Control\r\nRange 0.000000 to 40.000000 dB"},
+        {"isolated uplink", {{U::kHpaPower, "9000"}}, {}, range, "HPA power\r\nRange 0.000010 to 5000.000000 W"},
+        // Only "min" skips the HPA power check; "mineq" is no number.
+        {"isolated uplink", {{U::kHpaPower, "MIN"}}, {}, nullptr, nullptr},
+        {"isolated uplink", {{U::kHpaPower, "mineq"}}, {}, "Invalid Character Error", "HPA power"},
+        {"isolated uplink", {{U::kServiceName, ""}}, {}, "Empty Field Error", "Service name"},
+        {"isolated uplink", {{U::kSatGt, "101"}}, {}, range, "Satellite receive G/T\r\nRange -50.000000 to 100.000000 dB/K"},
+        // Non GEO: the satellite longitude is not asked, the range is; GEO the other way round.
+        {"isolated uplink", {{U::kSatLongitude, "x"}, {U::kRange, "0.5"}}, {}, range,
+         "Satellite range\r\nRange 1.000000 to 2000000.000000 km"},
+        {"isolated uplink", {{U::kSatLongitude, "10"}, {U::kRange, "0"}}, {{U::kGeo, 1}, {U::kNonGeo, 0}},
+         "Suffix Missing Error (N,S,E or W)", "Satellite longitude"},
+        {"isolated uplink", {{U::kSatLongitude, "10E"}, {U::kRange, "0"}}, {{U::kGeo, 1}, {U::kNonGeo, 0}}, nullptr,
+         nullptr},
+        {"isolated uplink", {{U::kLongitudeDifference, "81"}}, {}, range,
+         "Longitude difference\r\nRange 0.000000 to 80.000000 degrees"},
+        {"isolated uplink", {{U::kRequiredTarget, "101"}}, {}, range,
+         "Required target up (Eb/No or Es/No)\r\nRange -40.000000 to 100.000000 dB"},
+        {"isolated uplink", {{U::kOverhead, "51"}}, {}, range, "Information rate overhead\r\nRange 0.000000 to 50.000000 %"},
+        {"isolated downlink", {{D::kSiteName, ""}}, {}, "Empty Field Error", "Site name"},
+        // The frequency is asked before the availability.
+        {"isolated downlink", {{D::kFrequency, "99"}, {D::kAvailability, "30"}}, {}, range,
+         "Frequency\r\nRange 0.000700 to 55.000000 GHz"},
+        {"isolated downlink", {{D::kAvailability, "30"}}, {}, range, "Availability\r\nRange 40.000000 to 99.999990 %"},
+        {"isolated downlink", {{D::kEfficiency, "5"}}, {}, range,
+         "Antenna efficiency (down)\r\nRange 10.000000 to 100.000000 %"},
+        {"isolated downlink", {{D::kOtherLosses, "-1"}}, {}, range, "Other path losses\r\nRange 0.000000 to 30.000000 dB"},
+        {"isolated downlink", {{D::kLnbNoise, "+0"}}, {}, range, "LNB noise temperature\r\nRange 0.010000 to 1000.000000 K"},
+        {"isolated downlink", {{D::kLnbNoise, "7"}}, {}, range, "LNB noise figure\r\nRange 0.010000 to 6.500000 dB"},
+        // The load impedance is asked before the antenna noise.
+        {"isolated downlink", {{D::kAntennaNoise, "0"}, {D::kLoadImpedance, "10"}}, {}, range,
+         "LNB load impedance\r\nRange 20.000000 to 100.000000 ohms"},
+        {"isolated downlink", {{D::kAntennaNoise, "0"}}, {}, range, "Receive antenna noise\r\nRange 1.000000 to 500.000000 K"},
+        // The LNB gain takes any text; "auto" skips the antenna noise.
+        {"isolated downlink", {{D::kLnbGain, "lots"}, {D::kAntennaNoise, "Auto"}}, {}, nullptr, nullptr},
+        {"isolated downlink", {{D::kCsatXpi, "0"}}, {}, range,
+         "Csat/XPIo or C/XPI\r\nRange 1.000000 to 300.000000 dB-Hz or dB"},
+        {"isolated downlink", {{D::kCim, "0"}}, {}, range, "Csat/IM\r\nRange 1.000000 to 300.000000 dB"},
+        {"isolated downlink", {{D::kServiceName, ""}}, {}, "Empty Field Error", "Service Name"},
+        {"isolated downlink", {{D::kEirp, "101"}}, {}, range, "Satellite EIRP\r\nRange -10.000000 to 100.000000 dBW"},
+        {"isolated downlink", {{D::kSatLongitude, "x"}, {D::kRange, "0.5"}}, {}, range,
+         "Satellite range\r\nRange 1.000000 to 2000000.000000 km"},
+        {"isolated downlink", {{D::kRequiredTarget, "-41"}}, {}, range,
+         "Required target (Eb/No or Es/No)\r\nRange -40.000000 to 100.000000 dB"},
+    };
+    for (const FieldCheck& c : cases) {
+        SCOPED_TRACE(std::string(c.kind) + ": " + (c.message ? c.message : "accepted"));
+        const Kind& k = KindNamed(c.kind);
+        Opened w = k.open(owned, true);
+        app->messages.calls.clear();
+        Edit(k, w, [&c](platform::Dialog& d) {
+            for (const auto& [id, text] : c.edits) d.SetControlText(id, text);
+            for (const auto& [id, state] : c.checks) d.SetCheck(id, state);
+        }, platform::IDOK);
+        if (!c.message) {
+            EXPECT_TRUE(Messages().empty());
+            EXPECT_GT(w.window->Lines(), 0);
+            continue;
+        }
+        ASSERT_EQ(app->messages.calls.size(), 1u);
+        EXPECT_EQ(app->messages.calls[0].text, c.message);
+        EXPECT_EQ(app->messages.calls[0].caption, c.caption);
+        EXPECT_EQ(w.window->Lines(), 0);
+        EXPECT_EQ(w.field(c.edits.back().first), c.edits.back().second) << "the typing stays in the record";
+    }
+}
+
 // Freeze wants a calculated budget; frozen, only the availability and the
 // carrier's target, modulation and modcod stay open to typing.
 TEST_F(BudgetDialogs, FreezeNeedsACalculatedBudgetAndLeavesTheAvailabilityOpen)
 {
-    for (const Dialog& d : kDialogs) {
-        Opened fresh = d.open(owned);
+    for (const Kind& d : kKinds) {
+        Opened fresh = d.open(owned, true);
         app->messages.calls.clear();
         Edit(d, fresh, [](platform::Dialog& dialog) { dialog.OnButton(budgetform::kFreeze); }, platform::IDCANCEL);
         ASSERT_EQ(app->messages.calls.size(), 1u) << d.name;
@@ -161,7 +247,7 @@ TEST_F(BudgetDialogs, FreezeNeedsACalculatedBudgetAndLeavesTheAvailabilityOpen)
         EXPECT_EQ(app->messages.calls[0].caption, "Invalid Option") << d.name;
         EXPECT_FALSE(fresh.frozen()) << d.name;
 
-        Opened w = d.open(owned);
+        Opened w = d.open(owned, true);
         Edit(d, w, nullptr, platform::IDOK);
         app->messages.calls.clear();
         struct {
@@ -189,9 +275,9 @@ TEST_F(BudgetDialogs, FreezeNeedsACalculatedBudgetAndLeavesTheAvailabilityOpen)
 TEST_F(BudgetDialogs, ModcodFromTheTablesAndBackToManual)
 {
     platform::SetDialogDriver(TGetModcodDlg::kResourceId, [](platform::Dialog&) { return int(platform::IDOK); });
-    for (const Dialog& d : kDialogs) {
+    for (const Kind& d : kKinds) {
         app->app->SelectedModcod = ModcodSelection{};
-        Opened empty = d.open(owned);
+        Opened empty = d.open(owned, true);
         app->messages.calls.clear();
         Edit(d, empty, [&d](platform::Dialog& dialog) {
             dialog.SetControlText(d.rate, "");
@@ -202,7 +288,7 @@ TEST_F(BudgetDialogs, ModcodFromTheTablesAndBackToManual)
         EXPECT_EQ(app->messages.calls[0].caption, "Error") << d.name;
         EXPECT_EQ(empty.field(d.modcodText), "Manual") << d.name;
 
-        Opened w = d.open(owned);
+        Opened w = d.open(owned, true);
         struct {
             std::string fec, m, target, modcod, manual;
             bool fecOn = true, mOn = true, fecOnAgain = false, mOnAgain = false;
@@ -255,8 +341,8 @@ TEST_F(BudgetDialogs, PickersFillTheStationAndTheSatellite)
     G::SetSatellitePicker(satellite), U::SetSatellitePicker(satellite), D::SetSatellitePicker(satellite);
     for (const bool picked : {true, false}) {
         pick = picked;
-        for (const Dialog& d : kDialogs) {
-            Opened w = d.open(owned);
+        for (const Kind& d : kKinds) {
+            Opened w = d.open(owned, true);
             const std::string siteBefore = w.field(d.siteName), latitudeBefore = w.field(d.siteLatitude);
             const std::string satBefore = d.satName ? w.field(d.satName) : "";
             const std::string slotBefore = d.satName ? w.field(d.satLongitude) : "";
@@ -280,6 +366,71 @@ TEST_F(BudgetDialogs, PickersFillTheStationAndTheSatellite)
     }
     for (auto set : {G::SetSitePicker, L::SetSitePicker, U::SetSitePicker, D::SetSitePicker}) set({});
     for (auto set : {G::SetSatellitePicker, U::SetSatellitePicker, D::SetSatellitePicker}) set({});
+}
+
+// Reverse swaps the two stations (and a non-GEO station's typed geometry);
+// the frequencies, polarizations, efficiencies and interference stay.
+// Twice, everything is as it was.
+TEST_F(BudgetDialogs, ReverseSwapsTheStationsTwiceRestores)
+{
+    const struct {
+        const char* kind;
+        int upRainRate;
+        std::vector<std::pair<int, const char*>> once;
+    } rows[] = {
+        {"GEO", G::kUpRainRate, {{G::kUpSiteName, "Krakow"}, {G::kDnLatitude, "40.00N"}, {G::kDnRainRate, "42"}, {G::kUpDiameter, "1.2"},
+                 {G::kUpCouplingLoss, "0"}, {G::kUpFrequency, "14"}, {G::kUpPolarization, "V"}, {G::kUpEfficiency, "65"}}},
+        {"non-GEO", L::kUpRainRate, {{L::kUpSiteName, "Krakow"}, {L::kUpElevation, "40"}, {L::kDnRange, "1500"},
+                     {L::kDnLongitudeDiff, "12.5"}, {L::kUpFrequency, "14"}, {L::kUpCsatAsi, "300"}}},
+    };
+    for (const auto& row : rows) {
+        const Kind& k = KindNamed(row.kind);
+        Opened w = k.open(owned, true);
+        w.set(row.upRainRate, "42");
+        std::map<int, std::string> before, once, twice;
+        Edit(k, w, [&](platform::Dialog& d) {
+            for (const auto& c : d.Controls())
+                if (c.kind == platform::ControlKind::Edit) before[c.id] = d.GetControlText(c.id);
+            d.OnButton(budgetform::kReverse);
+            for (const auto& [id, text] : row.once) once[id] = d.GetControlText(id);
+            d.OnButton(budgetform::kReverse);
+            for (const auto& [id, text] : before) twice[id] = d.GetControlText(id);
+        }, platform::IDCANCEL);
+        for (const auto& [id, text] : row.once) EXPECT_EQ(once[id], text) << row.kind << " " << id;
+        EXPECT_EQ(twice, before) << row.kind;
+    }
+}
+
+// The C/I units button relabels the interference entries and is kept by
+// the window for the next dialog and the report.
+TEST_F(BudgetDialogs, InterferenceUnitsRelabelTheEntries)
+{
+    for (const Kind& k : kKinds) {
+        Opened w = k.open(owned, true);
+        std::string before, after;
+        Edit(k, w, [&](platform::Dialog& d) {
+            before = d.GetControlText(FormLayout::LabelOf(k.upCiLabel));
+            d.OnButton(k.upCi);
+            after = d.GetControlText(FormLayout::LabelOf(k.upCiLabel));
+        }, platform::IDCANCEL);
+        EXPECT_EQ(before, k.csatLabel) << k.name;
+        EXPECT_EQ(after, k.ciLabel) << k.name;
+        EXPECT_TRUE(w.interferenceCI()) << k.name;
+    }
+}
+
+// The dialog shows the window's suggestion each time it opens.
+TEST_F(BudgetDialogs, SuggestionIsShownEachTime)
+{
+    for (const Kind& k : kKinds) {
+        Opened w = k.open(owned, true);
+        for (const char* text : {"Suggested availability setting = 99.9500% or antenna size = 1.10m", "second"}) {
+            w.suggest(text);
+            std::string shown;
+            Edit(k, w, [&](platform::Dialog& d) { shown = d.GetControlText(budgetform::kSuggestion); }, platform::IDCANCEL);
+            EXPECT_EQ(shown, text) << k.name;
+        }
+    }
 }
 
 // ---- hints ---------------------------------------------------------------------

@@ -27,24 +27,6 @@ void RainLikeTheModel(losstest::FakeAtmosphere& atm)
     atm.rainAt = [](double a) { return 100.0 - a > 5.0 ? 0.0 : 6.64; };
 }
 
-// ---- availability ladder ------------------------------------------------------
-
-TEST(AvailabilityLadder, ThirtyEightRowsInFiveDecades)
-{
-    std::vector<std::size_t> sizes;
-    std::vector<double> all;
-    for (const LadderDecade& d : kAvailabilityLadder) {
-        const std::vector<double> rows = DecadeAvailabilities(d);
-        sizes.push_back(rows.size());
-        all.insert(all.end(), rows.begin(), rows.end());
-    }
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{9, 9, 9, 5, 6}));
-    constexpr double kTolPct = 1e-9;
-    EXPECT_NEAR(all.at(8), 99.991, kTolPct);
-    EXPECT_NEAR(all.at(31), 95.0, kTolPct);
-    EXPECT_NEAR(all.at(37), 40.0, kTolPct);
-}
-
 // ---- frequency sweep ----------------------------------------------------------
 
 struct SweepCase {

@@ -1,66 +1,37 @@
-// Shared by the window tests of the atmospheric losses: the application over
-// a temporary program folder with a fixed clock and company line, the loss
-// windows registered, and small file helpers.
+// Shared by the window tests of the atmospheric losses: the application of
+// the rftools window tests with the loss windows and the table window
+// registered, every loss calculation over a known atmosphere.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <fstream>
-#include <iterator>
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fake_atmosphere.h"
-#include "framework/app/config_files.h"
 #include "rftools/losses/loss_registration.h"
-#include "tests/framework/app/gui_support.h"
+#include "rftools/losses/loss_table_builders.h"
+#include "rftools/tables/table_registration.h"
+#include "tests/rftools/rftools_ui_support.h"
 
 namespace losstest {
 
-// Tuesday 5 March 2024, 12:00 UTC.
-inline constexpr std::time_t kFixedClock = 1709640000;
-
-class LossFixture : public ::testing::Test {
+class LossFixture : public rftest::AppTest {
 protected:
     void SetUp() override
     {
-        startDir = std::filesystem::current_path();
-        app = std::make_unique<testsupport::AppFixture>();
-        platform::SetClockOverride([] { return kFixedClock; });
-        SetUpRecord setup;
-        setup.bytes = app->app->SetUpRecord;
-        setup.SetCompany("Orbiscope Test Bench");
-        app->app->SetUpRecord = setup.bytes;
+        AppTest::SetUp();
+        orbiscope::RegisterTableWindows();
         orbiscope::RegisterLossWindows();
+        orbiscope::losses::SetLossAtmosphere(&atm);
         app->messages.calls.clear();
     }
     void TearDown() override
     {
-        platform::ClearDialogDrivers();
-        platform::ClearFileDialogAnswers();
-        platform::SetClockOverride({});
-        app.reset();
-        std::filesystem::current_path(startDir);
+        orbiscope::losses::SetLossAtmosphere(nullptr);
+        AppTest::TearDown();
     }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& c : app->messages.calls) texts.push_back(c.caption + "|" + c.text);
-        return texts;
-    }
-    std::filesystem::path Dir() const { return app->dir.Path(); }
-
-    std::filesystem::path startDir;
-    std::unique_ptr<testsupport::AppFixture> app;
+    FakeAtmosphere atm;
 };
-
-inline std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline bool HasLine(const std::string& report, const std::string& line)
 {

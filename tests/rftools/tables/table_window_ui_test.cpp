@@ -71,7 +71,7 @@ TEST_F(TableWindow, EveryCommandShowsItsTable)
         SCOPED_TRACE(c.command);
         if (c.dialog) Drive(c.dialog, [&c](platform::Dialog& d) { tablesui::SetTexts(d, c.texts); });
         if (c.countryFile) ChooseCountry("Testland.twn");
-        TTableWin* w = Run(c.command);
+        TTableWin* w = RunTable(c.command);
         ASSERT_NE(w, nullptr);
         ASSERT_GT(w->Lines(), 3);
         EXPECT_EQ(tablestest::Lines(w->Report())[0], c.title);
@@ -91,7 +91,7 @@ TEST_F(TableWindow, CancelledFormLeavesNoWindowAndAsksNothing)
         if (!c.dialog) continue;
         SCOPED_TRACE(c.command);
         Drive(c.dialog, {}, platform::IDCANCEL);
-        EXPECT_EQ(Run(c.command), nullptr);
+        EXPECT_EQ(RunTable(c.command), nullptr);
         EXPECT_EQ(OpenWindows(), 0u);
         platform::ClearDialogDrivers();
     }
@@ -144,7 +144,7 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
             else ChooseCountry("Testland.twn");
         }
         app->messages.calls.clear();
-        EXPECT_EQ(Run(r.command), nullptr);
+        EXPECT_EQ(RunTable(r.command), nullptr);
         EXPECT_EQ(OpenWindows(), 0u);
         EXPECT_EQ(Messages(), r.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.message});
         platform::ClearDialogDrivers();
@@ -158,7 +158,7 @@ TEST_F(TableWindow, OffAxisCrossPolarOfTheCombinedTemplate)
         tablesui::SetTexts(d, Command(6428).texts);
         d.SetCheck(2656, 1);
     });
-    TTableWin* w = Run(6428);
+    TTableWin* w = RunTable(6428);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Cross-polar Option Invalid|Only co-polar is defined in AP8/S.580"});
     EXPECT_EQ(tablestest::Lines(w->Report())[0], "Antenna Gain Template (Co-Polar) - Combined S-580-6/AP8");
@@ -169,7 +169,7 @@ TEST_F(TableWindow, OffAxisCrossPolarOfTheCombinedTemplate)
 // absolute stop in pixels.
 TEST_F(TableWindow, TableIsNoDocument)
 {
-    TTableWin* w = Run(6414);
+    TTableWin* w = RunTable(6414);
     ASSERT_NE(w, nullptr);
     for (int id : {orbiscope::CM_FILESAVE, orbiscope::CM_FILESAVEAS})
         EXPECT_FALSE(platform::CommandEnabledOn({w}, id)) << id;
@@ -182,19 +182,19 @@ TEST_F(TableWindow, TableIsNoDocument)
     ASSERT_GT(c, 1);
     EXPECT_EQ(w->TabStops, (std::vector<int>{12 * c, 24 * c, 36 * c, 48 * c, 60 * c, 72 * c}));
     Drive(TSolarTransitForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, Command(6415).texts); });
-    TTableWin* transit = Run(6415);
+    TTableWin* transit = RunTable(6415);
     ASSERT_NE(transit, nullptr);
     EXPECT_EQ(transit->TabStops, std::vector<int>{300});
 }
 
 // The window in the frame, as a user sees it: "table.png" in the build
-// folder (docs/table.png is a copy).
+// folder (docs/table.png is a copy), drawn with the report's styles.
 TEST_F(TableWindow, Screenshot)
 {
     auto& frame = *app->app->Frame();
     frame.resize(900, 700);
     Drive(TRecSiteForm::kResourceId, [](platform::Dialog& d) { tablesui::SetTexts(d, Command(6412).texts); });
-    TTableWin* w = Run(6412);
+    TTableWin* w = RunTable(6412);
     ASSERT_NE(w, nullptr);
     QWidget* child = app->app->Client()->ActiveDocumentChild();
     child->move(0, 0);
@@ -202,7 +202,17 @@ TEST_F(TableWindow, Screenshot)
     QCoreApplication::processEvents();
     const QImage img = frame.grab().toImage();
     ASSERT_FALSE(img.isNull());
-    EXPECT_TRUE(img.save(QString::fromStdString((startDir / "table.png").string())));
+    img.save(QString::fromStdString((startDir / "table.png").string()));
+    // The table is drawn with the report's heading styles: the company line
+    // and the section headings in their colours.
+    const auto has = [&img](QRgb colour) {
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
+        return false;
+    };
+    EXPECT_TRUE(has(qRgb(0, 127, 0)));
+    EXPECT_TRUE(has(qRgb(0, 0, 100)));
 }
 
 }  // namespace
