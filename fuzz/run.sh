@@ -2,8 +2,11 @@
 # fuzz/run.sh SECONDS [TARGET...]
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
 # SECONDS (every target under fuzz/ when none is named), then prints the
-# executions and coverage of each.  FUZZ_PARALLEL targets run at once
-# (default 1); JOBS sets the build's parallelism (default: all processors).
+# executions and coverage of each.  Knobs, as environment variables:
+#   FUZZ_PARALLEL  how many targets run at once (default 1)
+#   FUZZ_TIMEOUT   seconds one input may take before it counts as a hang
+#                  (default 10; raise it on a loaded machine)
+#   JOBS           the build's parallelism (default: all processors)
 # New inputs go to build-fuzz/corpus/TARGET; a finding is written to
 # build-fuzz/findings/TARGET/ and fails the run: mend it, then copy the input
 # into fuzz/TARGET/corpus/ so that every test build replays it.
@@ -45,7 +48,7 @@ run_one() {
   local leaks=1
   [[ $t == doc_* || $t == batch_* ]] && leaks=0
   local code=0
-  "$out/fuzz_$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -detect_leaks=$leaks \
+  "$out/fuzz_$t" -max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -print_final_stats=1 -detect_leaks=$leaks \
     -artifact_prefix="$out/findings/$t/" "$out/corpus/$t" "$PWD/fuzz/$t/corpus" >"$out/logs/$t.log" 2>&1 || code=$?
   echo "$code" >"$out/logs/$t.status"
 }
