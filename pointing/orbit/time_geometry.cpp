@@ -186,18 +186,36 @@ GeodeticPos SubSatellitePoint(const EciVector& position, double siderealAngle) {
     GeodeticPos out;
     out.theta = TSgp4Sdp4::ArcTan2(position.y, position.x);
     out.longitude = TSgp4Sdp4::FMod2p(out.theta - siderealAngle);
+    // The geodetic latitude phi is the fixed point of
+    //   tan phi = (z + a e^2 N(phi) sin phi) / r,  N = 1 / sqrt(1 - e^2 sin^2 phi),
+    // iterated from the geocentric latitude.  Each step is carried on the
+    // numerator n = r tan phi, where a e^2 N sin phi = a e^2 n / sqrt(r^2 +
+    // (1 - e^2) n^2): the same iterates as stepping the angle with sine and
+    // arc tangent, without either, and the same stop (the step in phi under
+    // the tolerance: tan(dphi) = r dn / (r^2 + n0 n1)).  The altitude
+    // r / cos phi - a N is sqrt(r^2 + n^2) - a N, which also holds over a
+    // pole, where r is 0.
+    const double z = position.z;
     const double r = std::sqrt(position.x * position.x + position.y * position.y);
-    double latitude = TSgp4Sdp4::ArcTan2(position.z, r);
-    double c = 1.0;
+    const double r2 = r * r;
+    constexpr double kOneMinusE2 = 1.0 - kEccentricitySquared;
+    constexpr double kAe2 = kEarthRadiusKm * kEccentricitySquared;
+    double n = z;
+    double from = z;  // the numerator the last step started from
     for (int i = 0; i < kLatitudeIterations; ++i) {
-        const double phi = latitude;
-        const double sinPhi = std::sin(phi);
-        c = 1.0 / std::sqrt(1.0 - kEccentricitySquared * sinPhi * sinPhi);
-        latitude = TSgp4Sdp4::ArcTan2(position.z + kEarthRadiusKm * c * kEccentricitySquared * sinPhi, r);
-        if (std::fabs(latitude - phi) < kLatitudeTolerance) break;
+        const double next = z + kAe2 * n / std::sqrt(r2 + kOneMinusE2 * n * n);
+        const double step = std::fabs(next - n) * r;
+        const double scale = r2 + n * next;
+        from = n;
+        n = next;
+        if (step < kLatitudeTolerance * scale) break;
     }
-    out.latitude = latitude;
-    out.altitude = r / std::cos(latitude) - kEarthRadiusKm * c;
+    // a N at the last step's starting latitude, as the step itself used: the
+    // altitude then carries the step's own error in both terms, which cancel.
+    const double radiusOfCurvature =
+        kEarthRadiusKm * std::sqrt((r2 + from * from) / (r2 + kOneMinusE2 * from * from));
+    out.latitude = TSgp4Sdp4::ArcTan2(n, r);
+    out.altitude = std::sqrt(r2 + n * n) - radiusOfCurvature;
     return out;
 }
 

@@ -17,11 +17,14 @@ public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
     std::size_t LineNumber() const { return lineNumber_; }
+    // The last line ran into the end of the text without a line end.
+    bool LastLineUnended() const { return unended_; }
 
     std::string_view Next() {
         const std::size_t start = pos_;
         while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r') ++pos_;
         const std::string_view line = text_.substr(start, pos_ - start);
+        unended_ = pos_ == text_.size();
         if (pos_ < text_.size() && text_[pos_] == '\r') {
             ++pos_;
             if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
@@ -45,6 +48,7 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
     std::size_t lineNumber_ = 0;
+    bool unended_ = false;
 };
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -76,6 +80,9 @@ TleReadResult ReadTleText(std::string_view text) {
             result.failedLine = reader.LineNumber();
             return result;
         }
+        // A name cut off by the end of the file (a copy broken off there)
+        // ends the reading; the sets before it are kept.
+        if (reader.LastLineUnended()) break;
         const std::size_t kept = name.size() < kStoredNameLength ? name.size() : kStoredNameLength;
         std::memcpy(entry.name, name.data(), kept);
         entry.name[kept] = '\0';

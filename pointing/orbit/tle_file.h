@@ -2,9 +2,10 @@
 // 69-character element lines) into the element table.
 //
 // Line ends may be LF, CR LF or CR; blanks and tabs at the end of a line are
-// not part of it; blank lines after the last set are ignored.  A name line
-// of more than 26 characters, or an element line that is missing or not
-// exactly 69 characters long, refuses the whole file (nothing is loaded).
+// not part of it; blank lines after the last set, and a name line that the
+// end of the file cuts off, are ignored.  A name line of more than 26
+// characters, or an element line that is missing or not exactly 69
+// characters long, refuses the whole file (nothing is loaded).
 // Names are kept to their first 24 characters.  The file may hold any number
 // of sets.  Checksums and layout are not tested here: the positions table
 // tests each set (TSgp4Sdp4::TlePairWellFormed) and reports it in its row.

@@ -18,7 +18,12 @@ const std::string kWmmDir = ORBISCOPE_WMM_DIR;
 constexpr double kDegreeTolerance = 0.01;     // declination and inclination, degrees
 constexpr double kIntensityTolerance = 1.0;   // total intensity, nT
 
-struct TestValue { double year, altitudeKm, latitude, longitude; double declination, inclination, x, y, z, f; };
+struct TestValue {
+    double year, altitudeKm, latitude, longitude;
+    double declination, inclination, x, y, z, f;
+    double declinationRate;  // dD/dt, degrees per year
+    double xRate, yRate;     // dX/dt, dY/dt, nT per year
+};
 
 // WMM2025_FINAL_TEST_VALUES_HIGHPREC.txt: 18 fields per row, '#' comments.
 std::vector<TestValue> ReadTestValues() {
@@ -33,7 +38,7 @@ std::vector<TestValue> ReadTestValues() {
         int count = 0;
         while (count < 18 && fields >> v[count]) ++count;
         if (count != 18) continue;
-        rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[7], v[8], v[9], v[10]});
+        rows.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[7], v[8], v[9], v[10], v[11], v[14], v[15]});
     }
     return rows;
 }
@@ -96,17 +101,57 @@ TEST(MagneticModel, GridVariation) {
     EXPECT_EQ(model.GridVariation(), -999.0f);
 }
 
-// An earlier date extrapolates backwards along the secular variation: the
-// declination one year before the epoch differs from the epoch's by the
-// yearly change.
-TEST(MagneticModel, YearlyChangeAndBackwardExtrapolation) {
-    TGeoMag model;
-    const float atEpoch = model.Evaluate(2025.0, 51.5, -0.1, 0.0);
-    const float rate = model.DeclinationChange() / 60.0f;   // degrees per year
-    TGeoMag earlier;
-    const float before = earlier.Evaluate(2024.0, 51.5, -0.1, 0.0);
-    EXPECT_NEAR(atEpoch - before, rate, 0.01);
-    EXPECT_FLOAT_EQ(model.epoch, 2025.0f);
+// The field's components change linearly with time at a fixed point (the
+// coefficients do), so the file's X, Y and their yearly rates give the
+// declination a year later or earlier exactly: D = atan2(Y + k dY/dt,
+// X + k dX/dt).  The model's yearly change (the difference of the year after
+// to the date) must be that change.  Where the horizontal field is strong
+// the declination hardly curves within a year, and the change is also the
+// file's own dD/dt; near the magnetic poles (H of a few thousand nT) it
+// curves by up to 0.1 degree a year and only the exact change holds.
+double DeclinationAfterYears(const TestValue& t, double years) {
+    return std::atan2(t.y + years * t.yRate, t.x + years * t.xRate) * 180.0 / M_PI;
+}
+
+double Fold180(double degrees) { return std::remainder(degrees, 360.0); }
+
+TEST(MagneticModel, YearlyChangeOfDeclinationFollowsTheTestValueRates) {
+    constexpr double kRateTolerance = 5e-4;           // degrees per year (0.03')
+    constexpr double kStrongHorizontalNt = 8000.0;
+    constexpr double kDerivativeTolerance = 2e-3;     // degrees per year
+    const std::vector<TestValue> rows = ReadTestValues();
+    ASSERT_EQ(rows.size(), 100u);
+    int strong = 0;
+    for (const TestValue& t : rows) {
+        TGeoMag model;
+        model.Evaluate(t.year, t.latitude, t.longitude, t.altitudeKm);
+        const double change = model.DeclinationChange() / 60.0;   // minutes of arc to degrees
+        SCOPED_TRACE(testing::Message() << "row " << t.year << " " << t.altitudeKm << " km "
+                                        << t.latitude << " " << t.longitude);
+        EXPECT_NEAR(change, Fold180(DeclinationAfterYears(t, 1.0) - DeclinationAfterYears(t, 0.0)),
+                    kRateTolerance);
+        if (std::hypot(t.x, t.y) >= kStrongHorizontalNt) {
+            ++strong;
+            EXPECT_NEAR(change, t.declinationRate, kDerivativeTolerance);
+        }
+    }
+    EXPECT_GE(strong, 80);
+}
+
+// An earlier date extrapolates backwards along the same lines: a year before
+// the epoch rows of the test values.
+TEST(MagneticModel, BackwardExtrapolationBeforeTheEpoch) {
+    int checked = 0;
+    for (const TestValue& t : ReadTestValues()) {
+        if (t.year != 2025.0) continue;
+        TGeoMag earlier;
+        const float d = earlier.Evaluate(t.year - 1.0, t.latitude, t.longitude, t.altitudeKm);
+        EXPECT_NEAR(Fold180(d - DeclinationAfterYears(t, -1.0)), 0.0, kDegreeTolerance)
+            << t.latitude << " " << t.longitude << " " << t.altitudeKm;
+        EXPECT_FLOAT_EQ(earlier.epoch, 2025.0f);
+        ++checked;
+    }
+    EXPECT_GE(checked, 10);
 }
 
 // The built-in table equals the published coefficient file row by row.

@@ -170,6 +170,23 @@ TEST(OrbitObserver, SubSatellitePointInvertsTheEllipsoid) {
     }
 }
 
+// A state straight over a pole (x = y = 0): the height is above the polar
+// radius b = a (1 - f) = 6356.751 km of WGS-72.
+TEST(OrbitObserver, SubSatellitePointOverAPole) {
+    constexpr double kPolarRadiusKm = 6378.135 * (1.0 - 1.0 / 298.26);
+    const struct { double z_km, lat_rad, alt_km; } cases[] = {
+        {7000.0, kPi / 2, 7000.0 - kPolarRadiusKm},
+        {-6800.0, 3 * kPi / 2, 6800.0 - kPolarRadiusKm},
+        {kPolarRadiusKm, kPi / 2, 0.0},
+    };
+    for (const auto& c : cases) {
+        GeodeticPos out;
+        TSgp4Sdp4::SatLatLonAlt(EciVector{0, 0, c.z_km, 0}, 2461191.0, out);
+        EXPECT_NEAR(out.latitude, c.lat_rad, 1e-12) << c.z_km;
+        EXPECT_NEAR(out.altitude, c.alt_km, 1e-9) << c.z_km;
+    }
+}
+
 TEST(OrbitObserver, SubSatellitePointOfANonFiniteStateEnds) {
     GeodeticPos out;
     TSgp4Sdp4::SatLatLonAlt(EciVector{NAN, 1, 1, 0}, 2461191.0, out);
