@@ -132,6 +132,26 @@ TEST(GasOxygen, SpecificAttenuationOfTheStandardAtmosphere)
                 2 * OxygenSlantAttenuation(20.0, kZenith, 290, 1010, 8, 288.15, 1013.25, 7.5), 1e-12);
 }
 
+// The same equations at 1013.25 hPa and 7.5 g/m3 for other mean
+// temperatures, by hand with the temperature ratio held to float precision as
+// the model holds it.  The mean temperature changes from one call to the next
+// and back, so no call may reuse what an earlier one worked out for another.
+TEST(GasOxygen, SpecificAttenuationFollowsTheMeanTemperature)
+{
+    struct Case { double t, f, gamma; };
+    const Case cases[] = {
+        {250.0, 60.0, 20.27135617},   {300.0, 60.0, 13.15259188},  {250.0, 20.0, 0.0174707772},
+        {288.15, 20.0, 0.01165204492}, {300.0, 20.0, 0.01038169819}, {250.0, 60.0, 20.27135617},
+        {288.15, 60.0, 14.5020949},   {288.15, 60.0, 14.5020949},  {300.0, 60.0, 13.15259188},
+    };
+    for (const Case& c : cases) {
+        const int row = RowOf(OxygenHeightRow, kOxygenHeightRows, c.f);
+        ASSERT_GE(row, 0);
+        const double gamma = OxygenSlantAttenuation(c.f, kZenith, 0, 0, 0, c.t, 1013.25, 7.5) / OxygenHeightRow(row)[1];
+        EXPECT_NEAR(gamma, c.gamma, 2e-9 * c.gamma) << c.t << " K, " << c.f << " GHz";
+    }
+}
+
 class GasWithUniformMaps : public ::testing::Test {
 protected:
     void SetUp() override { proptest::UniformAtmosphere{}.Install(); }
