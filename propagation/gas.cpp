@@ -25,8 +25,11 @@ struct Coefficients { double c0, c1, c2, c3; };
 
 Coefficients Interpolate(const double (*table)[5], int rows, double f)
 {
-    int upper = 1;
-    while (upper < rows && !(table[upper][0] > f)) ++upper;
+    // The rows rise in frequency: the first one above f is found by halving.
+    // A frequency that is not a number is above no row and takes the end one.
+    int upper = int(std::upper_bound(table + 1, table + rows, f,
+                                     [](double x, const double* row) { return x < row[0]; }) -
+                    table);
     double weight;
     if (upper >= rows) {
         upper = rows - 1;

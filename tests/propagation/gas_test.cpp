@@ -62,6 +62,9 @@ TEST(GasTables, LayoutOfTheThreeTables)
     };
     for (const auto& r : rows) EXPECT_EQ(r.row(r.k)[0], r.f) << r.k;
     for (int k = 0; k < 5; ++k) EXPECT_EQ(WaterVapourRow(kWaterVapourRows - 1)[k], 0.0);
+    // The brackets are found by halving, which needs rising frequencies.
+    for (int k = 1; k < kOxygenHeightRows; ++k) EXPECT_LT(OxygenHeightRow(k - 1)[0], OxygenHeightRow(k)[0]) << k;
+    for (int k = 1; k < kWaterVapourRows - 1; ++k) EXPECT_LT(WaterVapourRow(k - 1)[0], WaterVapourRow(k)[0]) << k;
 }
 
 // With V = 1, elevation 90 degrees and one of rho, T, P set to 1, the water
