@@ -127,23 +127,7 @@ void GeoLinkBudget::ParseInputs()
     // Carrier
     CopyText(p.serviceName, r.serviceName, sizeof r.serviceName);
     CopyText(p.coverage, r.coverage, sizeof r.coverage);
-    p.requiredTarget = Number(r.requiredTarget);
-    p.rate = Number(r.rate);
-    p.overhead = Number(r.overhead);
-    p.fecRate = FecRate(r.fecRate);
-    p.spreadingGain = Number(r.spreadingGain);
-    p.rollOff = Number(r.rollOff);
-    p.carrierSpacing = Number(r.carrierSpacing);
-    p.allocationStep = Number(r.allocationStep);
-    p.implementationLoss = Number(r.implementationLoss);
-    p.systemMargin = Number(r.systemMargin);
-    // A record with no button of the group set (a damaged document) keeps the
-    // new window's choice instead of an undefined one.
-    p.modulation = 1;
-    if (r.oneBitPerSymbol.On()) p.modulation = 0;
-    if (r.mapsk.On()) p.modulation = 1;
-    if (r.mqam.On()) p.modulation = 2;
-    p.modulationOrder = Number(r.modulationOrder);
+    lbcalc::ParseCarrierInputs(r, p);
 
     // A negative uplink loss is a site-diversity gain that helps only in rain.
     p.otherLossesEntered = u.otherLosses;
