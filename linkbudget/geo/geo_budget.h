@@ -270,7 +270,7 @@ private:
 
     // A column is worked out in stages because the searches need only its
     // end-to-end ratio or margin at each trial; the totals the report alone
-    // shows are each a power sum, and skipping them halves a trial.
+    // shows are each a power sum, and skipping them nearly halves a trial.
     struct RateTerms {
         double bitRateDb, bitsPerSymbolDb;
     };
