@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "propagation/atmosphere.h"
@@ -24,8 +25,11 @@ struct Coefficients { double c0, c1, c2, c3; };
 
 Coefficients Interpolate(const double (*table)[5], int rows, double f)
 {
-    int upper = 1;
-    while (upper < rows && !(table[upper][0] > f)) ++upper;
+    // The rows rise in frequency: the first one above f is found by halving.
+    // A frequency that is not a number is above no row and takes the end one.
+    int upper = int(std::upper_bound(table + 1, table + rows, f,
+                                     [](double x, const double* row) { return x < row[0]; }) -
+                    table);
     double weight;
     if (upper >= rows) {
         upper = rows - 1;
@@ -57,6 +61,38 @@ const double* OxygenHeightRow(int row) { return kOxygenHeightTable[row]; }
 const double* WaterVapourRow(int row) { return kWaterVapourTable[row]; }
 }  // namespace detail
 
+namespace {
+
+// What each oxygen line needs of the temperature ratio alone.  The ratio is
+// held to float precision, and a budget asks for the gases of one site at
+// many availabilities from the same mean temperature, so the powers and
+// exponentials of the 44 lines are worked out once per ratio.
+struct OxygenLineFactors {
+    bool filled = false;
+    double theta = 0.0;
+    double thetaPow08 = 0.0;
+    double exponential[detail::kOxygenLineRows] = {};
+    double widthPower[detail::kOxygenLineRows] = {};
+};
+
+const OxygenLineFactors& LineFactorsAt(double theta)
+{
+    thread_local OxygenLineFactors held;
+    if (!held.filled || std::memcmp(&held.theta, &theta, sizeof theta) != 0) {
+        for (int i = 0; i < detail::kOxygenLineRows; ++i) {
+            const double* line = kOxygenLineTable[i];
+            held.exponential[i] = std::exp(line[2] * (1.0 - theta));
+            held.widthPower[i] = std::pow(theta, 0.8 - line[4]);
+        }
+        held.thetaPow08 = std::pow(theta, 0.8);
+        held.theta = theta;
+        held.filled = true;
+    }
+    return held;
+}
+
+}  // namespace
+
 double OxygenSlantAttenuation(double frequency, double elevationRad, double temperatureP,
                               double pressureP, double densityP, double temperatureMean,
                               double pressureMean, double densityMean)
@@ -65,22 +101,24 @@ double OxygenSlantAttenuation(double frequency, double elevationRad, double temp
     const double e = densityMean * temperatureMean * 0.004614674665436087;   // / 216.7
     const double theta = static_cast<float>(300.0 / temperatureMean);
     const double p = pressureMean - e;
+    const OxygenLineFactors& factors = LineFactorsAt(theta);
+    const double thetaPow08 = factors.thetaPow08;
 
     double sum = 0.0;
-    for (const double* line : kOxygenLineTable) {
+    for (int i = 0; i < detail::kOxygenLineRows; ++i) {
+        const double* line = kOxygenLineTable[i];
         const double fi = line[0];
-        const double strength = line[1] * 1e-7 * p * theta * theta * theta *
-                                std::exp(line[2] * (1.0 - theta));
-        double width = line[3] * 1e-4 * (p * std::pow(theta, 0.8 - line[4]) + 1.1 * e * theta);
+        const double strength = line[1] * 1e-7 * p * theta * theta * theta * factors.exponential[i];
+        double width = line[3] * 1e-4 * (p * factors.widthPower[i] + 1.1 * e * theta);
         width = std::sqrt(width * width + 2.25e-6);
-        const double delta = (line[5] + line[6] * theta) * 1e-4 * (p + e) * std::pow(theta, 0.8);
+        const double delta = (line[5] + line[6] * theta) * 1e-4 * (p + e) * thetaPow08;
         const double shape =
             (f / fi) * ((width - delta * (fi - f)) / ((fi - f) * (fi - f) + width * width) +
                         (width - delta * (fi + f)) / ((fi + f) * (fi + f) + width * width));
         sum += strength * shape;
     }
 
-    const double w = 5.6e-4 * (p + e) * std::pow(theta, 0.8);
+    const double w = 5.6e-4 * (p + e) * thetaPow08;
     const double dry = f * p * theta * theta *
                        (6.14e-5 / (w * (1.0 + (f / w) * (f / w))) +
                         1.4e-12 * p * std::pow(theta, 1.5) / (1.0 + 1.9e-5 * std::pow(f, 1.5)));

@@ -3,10 +3,36 @@
 // solution).  Free of Qt.
 #pragma once
 
+#include "linkbudget/engine/input_text.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace lbcalc {
+
+// The carrier page of a record read into the same-named inputs.  A record
+// with no button of the modulation group set (a damaged document) keeps the
+// new window's choice instead of an undefined one.
+template <class Inputs, class Record>
+void ParseCarrierInputs(const Record& r, Inputs& p)
+{
+    using lbtext::Number;
+    p.requiredTarget = Number(r.requiredTarget);
+    p.rate = Number(r.rate);
+    p.overhead = Number(r.overhead);
+    p.fecRate = lbtext::FecRate(r.fecRate);
+    p.spreadingGain = Number(r.spreadingGain);
+    p.rollOff = Number(r.rollOff);
+    p.carrierSpacing = Number(r.carrierSpacing);
+    p.allocationStep = Number(r.allocationStep);
+    p.implementationLoss = Number(r.implementationLoss);
+    p.systemMargin = Number(r.systemMargin);
+    p.modulation = 1;
+    if (r.oneBitPerSymbol.On()) p.modulation = 0;
+    if (r.mapsk.On()) p.modulation = 1;
+    if (r.mqam.On()) p.modulation = 2;
+    p.modulationOrder = Number(r.modulationOrder);
+}
 
 // The carrier's rates from its symbol rate (Mbaud), through the spreading
 // gain, log2 M, the FEC rate and the overhead.

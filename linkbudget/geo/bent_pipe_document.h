@@ -155,3 +155,26 @@ bool ReadBentPipeTail(DocumentFieldReader& in, Record& r, const BentPipeLayout& 
     if (lbtext::IsKeyword(r.dnAvailability, "auto-")) PutText(r.dnAvailability, "AUTO");
     return true;
 }
+
+// The values neither kind's first document generation stored, in a record
+// of either kind: the receive G/T as the reference, no other losses or
+// implementation loss, one fade at a time, an Eb/No target over a typed
+// information rate, interference in C/I units with depolarization and
+// co-located cross-polar interference, and the manual modulation.
+template <class Record>
+void FixOldBentPipeFields(Record& r)
+{
+    std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
+    PutText(r.upOtherLosses, "0");
+    PutText(r.dnOtherLosses, "0");
+    r.dualFade.Set(0);
+    r.targetEbNo.Set(1);
+    PutText(r.implementationLoss, "0");
+    r.infoRate.Set(1);
+    PutText(r.modcodText, "Manual");
+    r.upCiUnits.Set(1);
+    r.dnCiUnits.Set(1);
+    r.upDepolarization.Set(1);
+    r.xpiColocated.Set(1);
+    r.dnDepolarization.Set(1);
+}

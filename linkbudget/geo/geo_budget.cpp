@@ -127,23 +127,7 @@ void GeoLinkBudget::ParseInputs()
     // Carrier
     CopyText(p.serviceName, r.serviceName, sizeof r.serviceName);
     CopyText(p.coverage, r.coverage, sizeof r.coverage);
-    p.requiredTarget = Number(r.requiredTarget);
-    p.rate = Number(r.rate);
-    p.overhead = Number(r.overhead);
-    p.fecRate = FecRate(r.fecRate);
-    p.spreadingGain = Number(r.spreadingGain);
-    p.rollOff = Number(r.rollOff);
-    p.carrierSpacing = Number(r.carrierSpacing);
-    p.allocationStep = Number(r.allocationStep);
-    p.implementationLoss = Number(r.implementationLoss);
-    p.systemMargin = Number(r.systemMargin);
-    // A record with no button of the group set (a damaged document) keeps the
-    // new window's choice instead of an undefined one.
-    p.modulation = 1;
-    if (r.oneBitPerSymbol.On()) p.modulation = 0;
-    if (r.mapsk.On()) p.modulation = 1;
-    if (r.mqam.On()) p.modulation = 2;
-    p.modulationOrder = Number(r.modulationOrder);
+    lbcalc::ParseCarrierInputs(r, p);
 
     // A negative uplink loss is a site-diversity gain that helps only in rain.
     p.otherLossesEntered = u.otherLosses;
@@ -305,10 +289,10 @@ void GeoLinkBudget::ComputeDownlinkPath(DownlinkPathLossRecord& rec, double p)
 
 namespace {
 
-std::uint64_t KeyOf(double availability)
+std::uint64_t KeyOf(double value)
 {
     std::uint64_t key;
-    std::memcpy(&key, &availability, sizeof key);
+    std::memcpy(&key, &value, sizeof key);
     return key;
 }
 
@@ -344,8 +328,7 @@ void GeoLinkBudget::CalcDownlinkPath(DownlinkPathLossRecord& rec, double p)
 // ---------------------------------------------------------------------------
 // Weather cases
 
-void GeoLinkBudget::CalcColumn(LinkCaseResult& c, double eirp, double d1, double d2, double d3,
-                               double d4)
+void GeoLinkBudget::SetColumnUplink(LinkCaseResult& c, double eirp, double d1)
 {
     const double upLoss = upPath.clearSkyPathLoss;
     const double cpt = in.carriersPerTransponder;
@@ -358,7 +341,31 @@ void GeoLinkBudget::CalcColumn(LinkCaseResult& c, double eirp, double d1, double
     }
     c[kUpCNo] = c[kUplinkEirp] - upLoss - d1 + in.gtReceive - kBoltzmannDb;
     if (cpt == 0.0) c[kInputBackoff] = sol.satUpCNo - c[kUpCNo];
+}
+
+void GeoLinkBudget::CalcColumn(LinkCaseResult& c, double eirp, double d1, double d2, double d3,
+                               double d4)
+{
+    SetColumnUplink(c, eirp, d1);
     CalcCarrierLink(c, d1, d2, d3, d4, 1);
+}
+
+GeoLinkBudget::RateTerms GeoLinkBudget::CurrentRateTerms() const
+{
+    return {10.0 * std::log10(sol.infoRateWithOverhead * 1e6),
+            10.0 * std::log10(sol.infoRateWithOverhead / sol.symbolRate)};
+}
+
+double GeoLinkBudget::ColumnMargin(LinkCaseResult& c, const RateTerms& rates, double eirp,
+                                   double d1, double d2, double d3, double d4)
+{
+    SetColumnUplink(c, eirp, d1);
+    SetCarrierEntries(c, d1, d2, d3, d4);
+    SetEndToEndRatio(c);
+    c[kTotalEbNoIo] = c[kTotalCNoIo] - rates.bitRateDb;
+    c[kTotalEsNoIo] = c[kTotalEbNoIo] + rates.bitsPerSymbolDb;
+    SetMargins(c);
+    return c[kExcessMargin];
 }
 
 void GeoLinkBudget::CalcColumnAuto(LinkCaseResult& c, double d1, double d2, double d3, double d4,
@@ -369,13 +376,54 @@ void GeoLinkBudget::CalcColumnAuto(LinkCaseResult& c, double d1, double d2, doub
         c[kUplinkEirp] = eirp;
         c[kUpCNo] = eirp - upLoss - d1 + in.gtReceive - kBoltzmannDb;
         c[kInputBackoff] = sol.satUpCNo - c[kUpCNo];
-        CalcCarrierLink(c, d1, d2, d3, d4, 0);
+        SetCarrierEntries(c, d1, d2, d3, d4);
+        SetEndToEndRatio(c);
         return c[kTotalCNoIo] < requiredCNo;
     });
+    // The column is left as at the last trial, whose entries are still in it.
+    SetReportedTotals(c);
 }
 
 void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, double d3, double d4,
                                     int mode)
+{
+    SetCarrierEntries(c, d1, d2, d3, d4);
+    SetEndToEndRatio(c);
+    SetReportedTotals(c);
+    if (mode != 1) return;
+
+    // The same figures in a noise bandwidth.
+    const double nbw = sol.noiseBandwidth;
+    for (int i = 0; i < 3; ++i) {
+        c[kUpCN + i] = c[kUpCNo + i] - nbw;
+        c[kHpaCIm + i] = c[kHpaCImo + i] - nbw;
+        c[kUpCAci + i] = c[kUpCAcio + i] - nbw;
+        c[kUpCXpi + i] = c[kUpCXpio + i] - nbw;
+        c[kUpCAsi + i] = c[kUpCAsio + i] - nbw;
+        c[kUpCNI + i] = c[kUpCNoIo + i] - nbw;
+        c[kUpCI + i] = c[kUpCIo + i] - nbw;
+    }
+    c[kEirpDensityUp] = c[kUplinkEirp] - upSite.antennaGain - nbw;
+    c[kReceiveDensity] =
+        c[kSatelliteEirp] - dnPath.clearSkyPathLoss - d2 + dnSite.antennaGain - nbw;
+    c[kSatEirpDensity] = c[kSatelliteEirp] - nbw;
+    const RateTerms rates = CurrentRateTerms();
+    for (int i = 0; i < 3; ++i) {
+        c[kUpEbNoIo + i] = c[kUpCNoIo + i] - rates.bitRateDb;
+        c[kUpEsNoIo + i] = c[kUpEbNoIo + i] + rates.bitsPerSymbolDb;
+    }
+    SetMargins(c);
+}
+
+void GeoLinkBudget::SetMargins(LinkCaseResult& c) const
+{
+    c[kNetTarget] = (in.targetEbNo ? c[kTotalEbNoIo] : c[kTotalEsNoIo]) - in.systemMargin -
+                    in.implementationLoss;
+    c[kExcessMargin] = c[kNetTarget] - in.requiredTarget;
+}
+
+void GeoLinkBudget::SetCarrierEntries(LinkCaseResult& c, double d1, double d2, double d3,
+                                      double d4)
 {
     const double nbw = sol.noiseBandwidth;
     const bool alcActs = d1 != 0.0 && in.alc != 0.0;
@@ -393,9 +441,6 @@ void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, dou
     c[kSatelliteEirp] = in.eirpSaturation - c[kOutputBackoff];
     c[kDownCNo] = c[kSatelliteEirp] - dnPath.clearSkyPathLoss - d2 + dnPath.clearSkyGt -
                   kBoltzmannDb;
-    c[kPowerShare] = std::pow(10.0, 0.1 * c[kSatelliteEirp]) /
-                     std::pow(10.0, 0.1 * (in.eirpSaturation - in.transponderObo)) * 100.0;
-    c[kCarriersByPower] = 100.0 / c[kPowerShare];
 
     const SiteInputs& u = in.up;
     const SiteInputs& d = in.dn;
@@ -429,43 +474,28 @@ void GeoLinkBudget::CalcCarrierLink(LinkCaseResult& c, double d1, double d2, dou
     if (in.cimAuto)
         in.cim = atm_.CarrierToIm(in.transponderIbo, in.transponderType, d.frequency);
     c[kTransponderCImo] = in.cim + nbw;
+}
 
+void GeoLinkBudget::SetEndToEndRatio(LinkCaseResult& c)
+{
+    c[kUpCIo] = atm_.CombineCN4(c[kUpCAcio], c[kUpCAsio], c[kUpCXpio], c[kHpaCImo]);
+    c[kDownCIo] = atm_.CombineCN4(c[kDownCAcio], c[kDownCAsio], c[kDownCXpio], c[kTransponderCImo]);
+    c[kUpCNoIo] = atm_.CombineCN2(c[kUpCNo], c[kUpCIo]);
+    c[kDownCNoIo] = atm_.CombineCN2(c[kDownCNo], c[kDownCIo]);
+    c[kTotalCNoIo] = atm_.CombineCN2(c[kUpCNoIo], c[kDownCNoIo]);
+}
+
+void GeoLinkBudget::SetReportedTotals(LinkCaseResult& c)
+{
+    c[kPowerShare] = std::pow(10.0, 0.1 * c[kSatelliteEirp]) /
+                     std::pow(10.0, 0.1 * (in.eirpSaturation - in.transponderObo)) * 100.0;
+    c[kCarriersByPower] = 100.0 / c[kPowerShare];
     c[kTotalCImo] = atm_.CombineCN2(c[kHpaCImo], c[kTransponderCImo]);
     c[kTotalCAcio] = atm_.CombineCN2(c[kUpCAcio], c[kDownCAcio]);
     c[kTotalCXpio] = atm_.CombineCN2(c[kUpCXpio], c[kDownCXpio]);
     c[kTotalCAsio] = atm_.CombineCN2(c[kUpCAsio], c[kDownCAsio]);
-    c[kUpCIo] = atm_.CombineCN4(c[kUpCAcio], c[kUpCAsio], c[kUpCXpio], c[kHpaCImo]);
-    c[kDownCIo] = atm_.CombineCN4(c[kDownCAcio], c[kDownCAsio], c[kDownCXpio], c[kTransponderCImo]);
     c[kTotalCIo] = atm_.CombineCN4(c[kTotalCAcio], c[kTotalCAsio], c[kTotalCXpio], c[kTotalCImo]);
-    c[kUpCNoIo] = atm_.CombineCN2(c[kUpCNo], c[kUpCIo]);
-    c[kDownCNoIo] = atm_.CombineCN2(c[kDownCNo], c[kDownCIo]);
-    c[kTotalCNoIo] = atm_.CombineCN2(c[kUpCNoIo], c[kDownCNoIo]);
     c[kTotalCNo] = atm_.CombineCN2(c[kUpCNo], c[kDownCNo]);
-    if (mode != 1) return;
-
-    // The same figures in a noise bandwidth.
-    for (int i = 0; i < 3; ++i) {
-        c[kUpCN + i] = c[kUpCNo + i] - nbw;
-        c[kHpaCIm + i] = c[kHpaCImo + i] - nbw;
-        c[kUpCAci + i] = c[kUpCAcio + i] - nbw;
-        c[kUpCXpi + i] = c[kUpCXpio + i] - nbw;
-        c[kUpCAsi + i] = c[kUpCAsio + i] - nbw;
-        c[kUpCNI + i] = c[kUpCNoIo + i] - nbw;
-        c[kUpCI + i] = c[kUpCIo + i] - nbw;
-    }
-    c[kEirpDensityUp] = c[kUplinkEirp] - upSite.antennaGain - nbw;
-    c[kReceiveDensity] =
-        c[kSatelliteEirp] - dnPath.clearSkyPathLoss - d2 + dnSite.antennaGain - nbw;
-    c[kSatEirpDensity] = c[kSatelliteEirp] - nbw;
-    const double rbDb = 10.0 * std::log10(sol.infoRateWithOverhead * 1e6);
-    const double rbOverRs = 10.0 * std::log10(sol.infoRateWithOverhead / sol.symbolRate);
-    for (int i = 0; i < 3; ++i) {
-        c[kUpEbNoIo + i] = c[kUpCNoIo + i] - rbDb;
-        c[kUpEsNoIo + i] = c[kUpEbNoIo + i] + rbOverRs;
-    }
-    c[kNetTarget] = (in.targetEbNo ? c[kTotalEbNoIo] : c[kTotalEsNoIo]) - in.systemMargin -
-                    in.implementationLoss;
-    c[kExcessMargin] = c[kNetTarget] - in.requiredTarget;
 }
 
 // ---------------------------------------------------------------------------
@@ -576,20 +606,20 @@ double SearchLinkAvailability(Path& path, LinkRainResult& rain, double& availabi
 double GeoLinkBudget::FindUplinkAvailability(double eirp)
 {
     LinkCaseResult scratch{};
+    const RateTerms rates = CurrentRateTerms();
     return SearchLinkAvailability(upPath, upRain, in.up.availability, [&](double p) {
         CalcUplinkPath(upPath, p);
-        CalcColumn(scratch, eirp, upPath.fadeBeyondUpc, 0.0, upPath.rain, 0.0);
-        return scratch[kExcessMargin] > 0.0;
+        return ColumnMargin(scratch, rates, eirp, upPath.fadeBeyondUpc, 0.0, upPath.rain, 0.0) > 0.0;
     });
 }
 
 double GeoLinkBudget::FindDownlinkAvailability(double eirp)
 {
     LinkCaseResult scratch{};
+    const RateTerms rates = CurrentRateTerms();
     return SearchLinkAvailability(dnPath, dnRain, in.dn.availability, [&](double p) {
         CalcDownlinkPath(dnPath, p);
-        CalcColumn(scratch, eirp, 0.0, dnPath.degradation, 0.0, dnPath.rain);
-        return scratch[kExcessMargin] > 0.0;
+        return ColumnMargin(scratch, rates, eirp, 0.0, dnPath.degradation, 0.0, dnPath.rain) > 0.0;
     });
 }
 
@@ -600,13 +630,13 @@ double GeoLinkBudget::FindJointAvailability(double eirp)
     const LinkRainResult keptUpRain = upRain, keptDnRain = dnRain;
     const double keptUpAvail = in.up.availability, keptDnAvail = in.dn.availability;
     LinkCaseResult scratch{};
+    const RateTerms rates = CurrentRateTerms();
     const double trial = Bisect(40.0, 99.99999, [&](double p) {
         CalcUplinkPath(upPath, p);
         CalcDownlinkPath(dnPath, p);
-        CalcColumn(scratch, eirp, upPath.fadeBeyondUpc, dnPath.degradation, upPath.rain,
-                   dnPath.rain);
         // Joint fades close at a margin of exactly zero, single ones above it.
-        return scratch[kExcessMargin] >= 0.0;
+        return ColumnMargin(scratch, rates, eirp, upPath.fadeBeyondUpc, dnPath.degradation,
+                            upPath.rain, dnPath.rain) >= 0.0;
     });
     upPath = keptUp;
     dnPath = keptDn;
@@ -620,7 +650,9 @@ double GeoLinkBudget::FindJointAvailability(double eirp)
 void GeoLinkBudget::SuggestAvailability(double eirp)
 {
     double value;
-    if (in.dualFade) {
+    if (splitSearchSuggestion_.held && splitSearchSuggestion_.eirpKey == KeyOf(eirp)) {
+        value = splitSearchSuggestion_.value;
+    } else if (in.dualFade) {
         const double joint = FindJointAvailability(eirp);
         value = 0.01 * joint * joint;
     } else {
@@ -628,6 +660,8 @@ void GeoLinkBudget::SuggestAvailability(double eirp)
         const double dn = FindDownlinkAvailability(eirp);
         value = 0.01 * up * dn;
     }
+    if (splitSearchSuggestion_.active)
+        splitSearchSuggestion_ = {true, true, KeyOf(eirp), value};
     char text[96];
     std::snprintf(text, sizeof text, "Suggested overall availability setting = %.4lf%%", value);
     suggestion = text;
@@ -637,6 +671,7 @@ double GeoLinkBudget::SearchAvailability(double eirp)
 {
     SiteInputs& u = in.up;
     SiteInputs& d = in.dn;
+    splitSearchSuggestion_ = {true, false, 0, 0.0};
     if (in.dualFade) {
         const double joint = FindJointAvailability(eirp);
         u.availability = d.availability = joint;
@@ -687,6 +722,7 @@ double GeoLinkBudget::SearchAvailability(double eirp)
                 lower = level;
         }
     }
+    splitSearchSuggestion_ = {};
     overallAvailability = 0.01 * d.availability * u.availability;
     return eirp;
 }

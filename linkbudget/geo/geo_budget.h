@@ -268,6 +268,34 @@ private:
     void ComputeUplinkPath(PathLossRecord& out, double availability);
     void ComputeDownlinkPath(DownlinkPathLossRecord& out, double availability);
 
+    // A column is worked out in stages because the searches need only its
+    // end-to-end ratio or margin at each trial; the totals the report alone
+    // shows are each a power sum, and skipping them nearly halves a trial.
+    struct RateTerms {
+        double bitRateDb, bitsPerSymbolDb;
+    };
+    RateTerms CurrentRateTerms() const;
+    void SetColumnUplink(LinkCaseResult& c, double eirp, double d1);
+    void SetCarrierEntries(LinkCaseResult& c, double d1, double d2, double d3, double d4);
+    void SetEndToEndRatio(LinkCaseResult& c);
+    void SetReportedTotals(LinkCaseResult& c);
+    void SetMargins(LinkCaseResult& c) const;
+    // The excess margin of a column; only the fields it rests on are filled.
+    double ColumnMargin(LinkCaseResult& c, const RateTerms& rates, double eirp, double d1,
+                        double d2, double d3, double d4);
+
+    // Every trial of the split search re-solves the columns, and with a given
+    // amplifier each re-solve asks for the suggestion again at the same EIRP.
+    // The suggestion's own searches read only what the split search leaves
+    // alone (the paths they need they compute per trial, and the clear-sky
+    // terms of the other path do not depend on its availability), so within
+    // one split search it is worked out once per EIRP.
+    struct HeldSuggestion {
+        bool active = false, held = false;
+        std::uint64_t eirpKey = 0;
+        double value = 0.0;
+    } splitSearchSuggestion_;
+
     double MispointingAngle(const SiteInputs& site, double gain, unsigned char selector);
     void DeriveSite(SiteInputs& site, SiteDerived& derived);
     void FillResultTexts();

@@ -271,19 +271,7 @@ bool ReadGeoFileV130(DocumentFile& file, int v, GeoLinkInputRecord& r)
 
 void FixOldGeoFields(GeoLinkInputRecord& r)
 {
-    std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
-    PutText(r.upOtherLosses, "0");
-    PutText(r.dnOtherLosses, "0");
-    r.dualFade.Set(0);
-    r.targetEbNo.Set(1);
+    FixOldBentPipeFields(r);
     r.upAsiKnownTotal.Set(1);
     r.dnAsiKnownTotal.Set(1);
-    PutText(r.implementationLoss, "0");
-    r.infoRate.Set(1);
-    PutText(r.modcodText, "Manual");
-    r.upCiUnits.Set(1);
-    r.dnCiUnits.Set(1);
-    r.upDepolarization.Set(1);
-    r.xpiColocated.Set(1);
-    r.dnDepolarization.Set(1);
 }

@@ -1,4 +1,5 @@
 #include "linkbudget/isolated/downlink_record.h"
+#include "linkbudget/isolated/isolated_record.h"
 
 #include <cstring>
 
@@ -10,20 +11,8 @@ using R = DownlinkInputRecord;
 
 void SetDownlinkRecordDefaults(DownlinkInputRecord& r)
 {
-    std::memset(&r, 0, sizeof r);
-    PutText(r.altitude, "AUTO");
+    SetIsolatedDefaults(r);
     PutText(r.antennaNoise, "AUTO");
-    r.ituAuto.Set(1);
-    r.depolarization.Set(1);
-    r.geo.Set(1);
-    PutText(r.spreadingGain, "0");
-    PutText(r.implementationLoss, "0");
-    r.mapsk.Set(1);
-    PutText(r.modulationOrder, "4");
-    r.targetEbNo.Set(1);
-    r.infoRate.Set(1);
-    PutText(r.modcodText, "Manual");
-    r.csatIoUnits.Set(1);
 }
 
 void TerminateDownlinkTexts(DownlinkInputRecord& r)

@@ -81,17 +81,7 @@ void ParseCommonInputs(Record& r, IsolatedInputs& p, RgnUplinkGeometry& geo)
     p.range = Number(r.range);
     p.elevation = Number(r.elevation);
     p.longitudeDifference = Number(r.longitudeDifference);
-    p.requiredTarget = Number(r.requiredTarget);
-    p.rate = Number(r.rate);
-    p.overhead = Number(r.overhead);
-    p.fecRate = FecRate(r.fecRate);
-    p.spreadingGain = Number(r.spreadingGain);
-    p.rollOff = Number(r.rollOff);
-    p.carrierSpacing = Number(r.carrierSpacing);
-    p.allocationStep = Number(r.allocationStep);
-    p.implementationLoss = Number(r.implementationLoss);
-    p.systemMargin = Number(r.systemMargin);
-    p.modulationOrder = Number(r.modulationOrder);
+    lbcalc::ParseCarrierInputs(r, p);
 
     p.rainSource = 0;
     if (r.ituRate.On()) p.rainSource = 1;
@@ -100,10 +90,6 @@ void ParseCommonInputs(Record& r, IsolatedInputs& p, RgnUplinkGeometry& geo)
         p.rainSource = 0;
         r.ituAuto.Set(1);
     }
-    p.modulation = 1;
-    if (r.oneBitPerSymbol.On()) p.modulation = 0;
-    if (r.mapsk.On()) p.modulation = 1;
-    if (r.mqam.On()) p.modulation = 2;
 
     p.altitudeAuto = IsKeyword(r.altitude, "auto");
     p.gainGiven = r.efficiency[0] == '+' || r.efficiency[0] == '-';

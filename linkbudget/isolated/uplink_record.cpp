@@ -1,23 +1,12 @@
 #include "linkbudget/isolated/uplink_record.h"
+#include "linkbudget/isolated/isolated_record.h"
 
 #include <cstring>
 
 void SetUplinkRecordDefaults(UplinkInputRecord& r)
 {
-    std::memset(&r, 0, sizeof r);
-    PutText(r.altitude, "AUTO");
-    r.ituAuto.Set(1);
-    r.depolarization.Set(1);
+    SetIsolatedDefaults(r);
     r.xpiColocated.Set(1);
-    r.geo.Set(1);
-    PutText(r.spreadingGain, "0");
-    PutText(r.implementationLoss, "0");
-    r.mapsk.Set(1);
-    PutText(r.modulationOrder, "4");
-    r.targetEbNo.Set(1);
-    r.infoRate.Set(1);
-    PutText(r.modcodText, "Manual");
-    r.csatIoUnits.Set(1);
 }
 
 void TerminateUplinkTexts(UplinkInputRecord& r)

@@ -131,22 +131,10 @@ bool ReadNonGeoFileV7001(DocumentFile& file, int v, NonGeoLinkInputRecord& r)
 
 void FixOldNonGeoFields(NonGeoLinkInputRecord& r)
 {
-    std::memcpy(r.gtRef, r.gtReceive, sizeof r.gtRef);
-    PutText(r.upOtherLosses, "0");
-    PutText(r.dnOtherLosses, "0");
-    r.dualFade.Set(0);
-    r.targetEbNo.Set(1);
+    FixOldBentPipeFields(r);
     PutText(r.cim, "AUTO");
     PutText(r.upLongitudeDiff, "0");
     PutText(r.dnLongitudeDiff, "0");
-    PutText(r.implementationLoss, "0");
-    r.infoRate.Set(1);
-    PutText(r.modcodText, "Manual");
-    r.upCiUnits.Set(1);
-    r.dnCiUnits.Set(1);
-    r.upDepolarization.Set(1);
-    r.xpiColocated.Set(1);
-    r.dnDepolarization.Set(1);
 }
 
 bool ReadNonGeoDocument(const char* fileName, NonGeoLinkInputRecord& r, std::int32_t& notice)

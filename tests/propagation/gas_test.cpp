@@ -62,6 +62,9 @@ TEST(GasTables, LayoutOfTheThreeTables)
     };
     for (const auto& r : rows) EXPECT_EQ(r.row(r.k)[0], r.f) << r.k;
     for (int k = 0; k < 5; ++k) EXPECT_EQ(WaterVapourRow(kWaterVapourRows - 1)[k], 0.0);
+    // The brackets are found by halving, which needs rising frequencies.
+    for (int k = 1; k < kOxygenHeightRows; ++k) EXPECT_LT(OxygenHeightRow(k - 1)[0], OxygenHeightRow(k)[0]) << k;
+    for (int k = 1; k < kWaterVapourRows - 1; ++k) EXPECT_LT(WaterVapourRow(k - 1)[0], WaterVapourRow(k)[0]) << k;
 }
 
 // With V = 1, elevation 90 degrees and one of rho, T, P set to 1, the water
@@ -130,6 +133,26 @@ TEST(GasOxygen, SpecificAttenuationOfTheStandardAtmosphere)
     // Halving the sine doubles the path.
     EXPECT_NEAR(OxygenSlantAttenuation(20.0, std::numbers::pi / 6, 290, 1010, 8, 288.15, 1013.25, 7.5),
                 2 * OxygenSlantAttenuation(20.0, kZenith, 290, 1010, 8, 288.15, 1013.25, 7.5), 1e-12);
+}
+
+// The same equations at 1013.25 hPa and 7.5 g/m3 for other mean
+// temperatures, by hand with the temperature ratio held to float precision as
+// the model holds it.  The mean temperature changes from one call to the next
+// and back, so no call may reuse what an earlier one worked out for another.
+TEST(GasOxygen, SpecificAttenuationFollowsTheMeanTemperature)
+{
+    struct Case { double t, f, gamma; };
+    const Case cases[] = {
+        {250.0, 60.0, 20.27135617},   {300.0, 60.0, 13.15259188},  {250.0, 20.0, 0.0174707772},
+        {288.15, 20.0, 0.01165204492}, {300.0, 20.0, 0.01038169819}, {250.0, 60.0, 20.27135617},
+        {288.15, 60.0, 14.5020949},   {288.15, 60.0, 14.5020949},  {300.0, 60.0, 13.15259188},
+    };
+    for (const Case& c : cases) {
+        const int row = RowOf(OxygenHeightRow, kOxygenHeightRows, c.f);
+        ASSERT_GE(row, 0);
+        const double gamma = OxygenSlantAttenuation(c.f, kZenith, 0, 0, 0, c.t, 1013.25, 7.5) / OxygenHeightRow(row)[1];
+        EXPECT_NEAR(gamma, c.gamma, 2e-9 * c.gamma) << c.t << " K, " << c.f << " GHz";
+    }
 }
 
 class GasWithUniformMaps : public ::testing::Test {

@@ -46,7 +46,10 @@ class Report : public lbtest::WindowFixture {};
 TEST_F(Report, HandBudgetWholeText)
 {
     const TUpLinkWin& w = HandWindow();
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../golden/geo_hand_budget.txt", std::ios::binary);
+    // The application has made its own folder the current one; the source
+    // path is relative to where the tests started.
+    std::ifstream in(startDir / std::filesystem::path(__FILE__).parent_path() / "../golden/geo_hand_budget.txt",
+                     std::ios::binary);
     const std::string golden{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(w.Report(), golden);

@@ -184,6 +184,54 @@ TEST_F(Search, DualFadeSplitEndsWithThePathsOfTheAvailabilityFound)
     EXPECT_EQ(budget.errorCode, 0);
 }
 
+// The EIRP search tries each EIRP on the ratio it aims at alone; the column
+// it leaves must still be the whole column of the EIRP it found, field for
+// field, as the report prints it.
+TEST_F(Search, AutoColumnIsTheWholeColumnOfItsEirp)
+{
+    SetText(r.carriersPerTransponder, "AUTO");
+    SetText(r.upAvailability, "99.9");
+    SetText(r.dnAvailability, "99.9");
+    Run();
+    const double d1 = budget.upPath.fadeBeyondUpc, d3 = budget.upPath.rain;
+    LinkCaseResult searched{}, whole{};
+    budget.CalcColumnAuto(searched, d1, 0.0, d3, 0.0, budget.sol.requiredCNo);
+    budget.CalcColumn(whole, searched[kUplinkEirp], d1, 0.0, d3, 0.0);
+    // The search ends within 2^-19 of its 50 dB span above the C/(No+Io) asked for.
+    EXPECT_NEAR(searched[kTotalCNoIo], budget.sol.requiredCNo, 1e-3);
+    const int fields[] = {kInputBackoff, kOutputBackoff, kUpCNo,       kDownCNo,     kTotalCNo,    kHpaCImo,
+                          kTransponderCImo, kTotalCImo, kUpCAcio,     kDownCAcio,   kTotalCAcio,  kUpCXpio,
+                          kDownCXpio,    kTotalCXpio,   kUpCAsio,     kDownCAsio,   kTotalCAsio,  kUpCIo,
+                          kDownCIo,      kTotalCIo,     kUpCNoIo,     kDownCNoIo,   kTotalCNoIo,  kUplinkEirp,
+                          kSatelliteEirp, kPowerShare,  kCarriersByPower};
+    for (int f : fields) EXPECT_EQ(searched[f], whole[f]) << "field " << f;
+}
+
+// With a given amplifier every trial of the split search asks for the
+// suggestion again; what it ends with is what the budget's final state gives,
+// and a second recalculation at the same EIRP (MAX) with a harder target
+// gets its own suggestion, as a fresh budget does.
+TEST_F(Search, SuggestionOfTheSplitSearchIsTheFinalStates)
+{
+    SetText(r.carriersPerTransponder, "AUTO");
+    SetText(r.upAvailability, "99.5");
+    SetText(r.dnAvailability, "AUTO");
+    SetText(r.hpaPower, "MAX");
+    Run();
+    const std::string found = budget.suggestion;
+    ASSERT_EQ(found.rfind("Suggested overall availability setting = ", 0), 0u);
+    budget.SolveAutoBackoff(0.0);   // MAX: the EIRP is the amplifier's, the suggestion worked out anew
+    EXPECT_EQ(budget.suggestion, found);
+
+    SetText(r.requiredTarget, "9");
+    Run();
+    GeoLinkBudget fresh{atmosphere, host};
+    fresh.record = r;
+    ASSERT_EQ(fresh.Recalculate(), GeoLinkBudget::Outcome::Completed);
+    EXPECT_NE(fresh.suggestion, found);
+    EXPECT_EQ(budget.suggestion, fresh.suggestion);
+}
+
 TEST(ResultText, CutToItsDigitsButNotByRoundingError)
 {
     const struct { double value; int decimals; const char* text; } rows[] = {

@@ -123,6 +123,24 @@ TEST(NationalLossTable, HeadingAndRows)
     EXPECT_EQ(atm.Find("rain")->args[6], 0.0);  // the rain-rate map
 }
 
+// A country of 2,500 towns writes about 182,000 bytes, more than a report of
+// fixed size would hold: every row is there and the last one is whole.
+TEST(NationalLossTable, ManyTownsAreWrittenWhole)
+{
+    losstest::FakeAtmosphere atm;
+    std::vector<TownRecord> towns(2501, Town("Llanfairpwllgwyngyll", 53.13f, -4.12f));
+    towns.front() = Town("United Kingdom", 0, 0);
+    towns.back() = Town("Last town", 51.30f, -0.07f);
+    Written w;
+    WriteNationalLossTable(w.writer, kHeading, NationalRecord(), NationalInputs(), towns, atm, false);
+    const std::vector<std::string> lines = w.Lines();
+    ASSERT_EQ(lines.size(), 30u + 2500u);
+    EXPECT_GT(w.text.size(), 150000u);
+    EXPECT_EQ(lines[30], "Llanfairpwllgwyngyll\t53.22N\t4.20W\t0.250\t0.31\t0.53\t0.42\t31.500\t6.64\t7.49");
+    EXPECT_EQ(lines.back(), "Last town\t51.50N\t0.12W\t0.250\t0.31\t0.53\t0.42\t31.500\t6.64\t7.49");
+    EXPECT_EQ(atm.Count("gas"), 2500);
+}
+
 TEST(NationalLossTable, CountryWithoutTowns)
 {
     losstest::FakeAtmosphere atm;
