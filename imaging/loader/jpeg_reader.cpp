@@ -243,6 +243,23 @@ bool Acceptable(const jpeg_decompress_struct& cinfo)
            WithinDibLimits(cinfo.image_width, cinfo.image_height, static_cast<unsigned>(8 * components));
 }
 
+// Whether the file can hold the picture its frame header announces.  With
+// Huffman coding every 8 x 8 block of a component costs at least one bit (its
+// DC code), so a cut-off file claiming a large picture is refused before the
+// picture, or libjpeg's coefficient store, is allocated.  Arithmetic coding
+// has no such floor; its pictures are bounded by the size limit alone.
+bool FileCanHoldPicture(const jpeg_decompress_struct& cinfo, std::uint64_t fileBytes)
+{
+    if (cinfo.arith_code)
+        return true;
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& component = cinfo.comp_info[c];
+        blocks = std::max(blocks, std::uint64_t{component.width_in_blocks} * component.height_in_blocks);
+    }
+    return blocks <= 8 * fileBytes;
+}
+
 void SetGreyPalette(JpegJob& job)
 {
     PaletteRgb palette{};
@@ -276,7 +293,7 @@ bool Decode(JpegJob& job)
     if (!AttachSource(job))
         return false;
     jpeg_read_header(&job.cinfo, TRUE);
-    if (!Acceptable(job.cinfo))
+    if (!Acceptable(job.cinfo) || !FileCanHoldPicture(job.cinfo, job.stream->Size()))
         return false;
     jpeg_start_decompress(&job.cinfo);
     const JDIMENSION width = job.cinfo.output_width, height = job.cinfo.output_height;

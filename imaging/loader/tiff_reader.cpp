@@ -624,6 +624,35 @@ PaletteRgb GreyRamp(unsigned bits)
     return palette;
 }
 
+// The most bytes of samples `bytes` of a strip can decode to.
+std::uint64_t MaxStripOutput(std::uint16_t compression, std::uint64_t bytes)
+{
+    constexpr std::uint64_t kLongestPackBitsRun = 128;   // from two bytes
+    constexpr unsigned kNarrowestLzwCode = 9;
+    switch (compression) {
+    case kCompressionNone: return bytes;
+    case kCompressionPackBits: return (bytes + 1) / 2 * kLongestPackBitsRun;
+    default: return MaxLzwOutput(bytes, kNarrowestLzwCode);
+    }
+}
+
+// Whether the strips, as far as they lie inside the file, can fill the
+// picture: checked before the picture is allocated, so that a cut-off file
+// never costs the size its header claims.
+template <class StripBytes>
+bool StripsCanFill(const TiffImage& t, std::uint64_t fileSize, const std::vector<std::uint32_t>& offsets,
+                   const StripBytes& stripBytes, std::uint64_t needed)
+{
+    std::uint64_t capacity = 0;
+    for (std::size_t i = 0; i < offsets.size() && capacity < needed; ++i) {
+        if (offsets[i] >= fileSize)
+            continue;
+        const std::uint64_t inFile = std::min<std::uint64_t>(stripBytes(i), fileSize - offsets[i]);
+        capacity += MaxStripOutput(t.compression, inFile);
+    }
+    return capacity >= needed;
+}
+
 }  // namespace
 
 PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* data)
@@ -653,11 +682,6 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
     if (stream.error)
         return {};
 
-    ImageDib dib = ImageDib::New(bitCount, static_cast<std::int32_t>(t.width), static_cast<std::int32_t>(t.height), 0);
-    if (!dib.Valid())
-        return {};
-    dib.SetPaletteRgb(palette);
-
     const std::size_t strips = (t.height + std::size_t{rowsPerStrip} - 1) / rowsPerStrip;
     std::vector<std::uint32_t> offsets, counts;
     if (!reader.ReadArray(t.stripOffsets, strips, offsets))
@@ -665,13 +689,23 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
     const bool countsGiven = t.hasByteCounts && reader.ReadArray(t.stripByteCounts, strips, counts);
     if (t.hasByteCounts && !countsGiven)
         return {};
+    const auto stripBytes = [&](std::size_t i) {
+        return countsGiven && counts[i] != 0 ? std::uint64_t{counts[i]} : std::uint64_t{rowBytes} * rowsPerStrip;
+    };
+    if (!StripsCanFill(t, stream.Size(), offsets, stripBytes, std::uint64_t{rowBytes} * t.height))
+        return {};
+
+    ImageDib dib = ImageDib::New(bitCount, static_cast<std::int32_t>(t.width), static_cast<std::int32_t>(t.height), 0);
+    if (!dib.Valid())
+        return {};
+    dib.SetPaletteRgb(palette);
 
     // One row plus the longest string an LZW code can stand for.
     std::vector<std::uint8_t> buffer(rowBytes + 4096);
     RowOutput out(dib, t, rowBytes);
     TiffLzw lzw;
     for (std::size_t i = 0; i < strips && !out.Full(); ++i) {
-        const std::uint64_t bytes = countsGiven && counts[i] != 0 ? counts[i] : std::uint64_t{rowBytes} * rowsPerStrip;
+        const std::uint64_t bytes = stripBytes(i);
         if (stream.Seek(offsets[i], kSeekBegin) < 0)
             return {};
         bool ok = false;
