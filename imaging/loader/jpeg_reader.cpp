@@ -274,12 +274,6 @@ void SetGreyPalette(JpegJob& job)
     job.dib.SetPaletteRgb(palette);
 }
 
-void SwapRedBlue(std::uint8_t* row, std::size_t width)
-{
-    for (std::size_t x = 0; x < width; ++x)
-        std::swap(row[3 * x], row[3 * x + 2]);
-}
-
 // Holds the setjmp: only trivially destructible locals here.
 bool Decode(JpegJob& job)
 {
@@ -295,6 +289,15 @@ bool Decode(JpegJob& job)
     jpeg_read_header(&job.cinfo, TRUE);
     if (!Acceptable(job.cinfo) || !FileCanHoldPicture(job.cinfo, job.stream->Size()))
         return false;
+#ifdef JCS_EXTENSIONS
+    // The same samples in a packed DIB's blue-green-red order, straight from
+    // libjpeg's colour conversion.
+    const bool bgr = job.cinfo.out_color_space == JCS_RGB;
+    if (bgr)
+        job.cinfo.out_color_space = JCS_EXT_BGR;
+#else
+    const bool bgr = false;
+#endif
     jpeg_start_decompress(&job.cinfo);
     const JDIMENSION width = job.cinfo.output_width, height = job.cinfo.output_height;
     const int components = job.cinfo.out_color_components;
@@ -311,8 +314,8 @@ bool Decode(JpegJob& job)
         JSAMPROW row = job.dib.RowPointer(static_cast<std::int32_t>(y));
         if (jpeg_read_scanlines(&job.cinfo, &row, 1) != 1)
             return false;
-        if (components == 3)
-            SwapRedBlue(row, width);
+        if (components == 3 && !bgr)
+            CopySwappingRedBlue(row, row, width);
         ReportProgress(job.callback, job.data, std::uint64_t{y} + 2, std::uint64_t{height} + 2);
     }
     jpeg_finish_decompress(&job.cinfo);

@@ -1,6 +1,7 @@
 // Small pieces the readers share.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "imaging/loader/image_loader.h"
@@ -41,5 +42,10 @@ inline std::uint64_t MaxLzwOutput(std::uint64_t dataBytes, unsigned minCodeBits)
         return codes * (codes + 1) / 2;
     return kLongestString * (kLongestString + 1) / 2 + (codes - kLongestString) * kLongestString;
 }
+
+// `pixels` R, G, B triplets written as B, G, R (a packed DIB's order), in
+// one pass; `out` may be `in`.  Nothing beyond the 3 x pixels bytes is read
+// or written.
+void CopySwappingRedBlue(std::uint8_t* out, const std::uint8_t* in, std::size_t pixels);
 
 }  // namespace orbiscope

@@ -259,11 +259,7 @@ public:
         if (next_ < rows_) {
             std::uint8_t* out = dib_.RowPointer(static_cast<std::int32_t>(next_));
             if (swapRedBlue_) {
-                for (std::size_t x = 0; x < width_; ++x) {
-                    out[3 * x] = row[3 * x + 2];
-                    out[3 * x + 1] = row[3 * x + 1];
-                    out[3 * x + 2] = row[3 * x];
-                }
+                CopySwappingRedBlue(out, row, width_);
             } else if (invert_) {
                 for (std::size_t i = 0; i < rowBytes_; ++i)
                     out[i] = static_cast<std::uint8_t>(~row[i]);
@@ -360,6 +356,18 @@ private:
 bool DecodeUncompressed(ImageStream& stream, std::uint64_t bytes, RowOutput& out, std::vector<std::uint8_t>& row)
 {
     const std::size_t rowBytes = out.RowBytes();
+    // From memory, whole rows go to the picture straight from the block.
+    if (const std::uint8_t* base = stream.MemoryBase(); base != nullptr) {
+        const std::int64_t at = stream.Tell();
+        const std::uint64_t whole = std::min(bytes, BytesLeft(stream)) / rowBytes * rowBytes;
+        const std::uint8_t* p = base + at;
+        std::uint64_t used = 0;
+        for (; used < whole && !out.Full(); used += rowBytes, p += rowBytes)
+            out.Put(p);
+        if (stream.Seek(at + static_cast<std::int64_t>(used), kSeekBegin) < 0)
+            return false;
+        bytes -= used;
+    }
     while (bytes > 0 && !out.Full()) {
         const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, rowBytes));
         if (stream.ReadExact(row.data(), piece) < 0)
