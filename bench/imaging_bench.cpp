@@ -7,17 +7,27 @@
 // Debian's tools into the folder named by ORBISCOPE_BENCH_IMAGES (default
 // /tmp/orbiscope-bench-images) and times Debian's libraries on the same files.
 // libjpeg is linked here anyway, so its plain decode runs in this program as
-// the JPEG reader's reference.
+// the JPEG reader's reference; libtiff and giflib are too when they are
+// installed (libtiff-dev, libgif-dev), decoding the same bytes from memory.  Each
+// reference allocates its picture afresh in every round, as the readers do.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 extern "C" {
 #include <jpeglib.h>
+#ifdef ORBISCOPE_BENCH_LIBTIFF
+#include <tiffio.h>
+#endif
+#ifdef ORBISCOPE_BENCH_GIFLIB
+#include <gif_lib.h>
+#endif
 }
 
 #include "imaging/loader/image_loader.h"
@@ -70,6 +80,8 @@ void BM_ReadBmp24(benchmark::State& state) { Decode(state, "bench.bmp"); }
 void BM_ReadPcx8(benchmark::State& state) { Decode(state, "bench.pcx"); }
 void BM_ReadGif(benchmark::State& state) { Decode(state, "bench.gif"); }
 void BM_ReadTiffLzw(benchmark::State& state) { Decode(state, "bench.tif"); }
+void BM_ReadTiffNone(benchmark::State& state) { Decode(state, "bench-none.tif"); }
+void BM_ReadTiffPackBits(benchmark::State& state) { Decode(state, "bench-packbits.tif"); }
 void BM_ReadJpeg(benchmark::State& state) { Decode(state, "bench.jpg"); }
 
 // libjpeg on its own, with the reader's settings (defaults, RGB output).
@@ -80,7 +92,6 @@ void BM_LibjpegPlainDecode(benchmark::State& state)
         state.SkipWithError("picture missing: run bench/imaging_bench_images.sh first");
         return;
     }
-    std::vector<unsigned char> pixels;
     for (auto _ : state) {
         jpeg_decompress_struct cinfo;
         jpeg_error_mgr err;
@@ -90,7 +101,7 @@ void BM_LibjpegPlainDecode(benchmark::State& state)
         jpeg_read_header(&cinfo, TRUE);
         jpeg_start_decompress(&cinfo);
         const std::size_t stride = std::size_t{cinfo.output_width} * static_cast<std::size_t>(cinfo.output_components);
-        pixels.resize(stride * cinfo.output_height);
+        std::vector<unsigned char> pixels(stride * cinfo.output_height);   // fresh and zeroed, as the reader's
         while (cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW row = pixels.data() + stride * cinfo.output_scanline;
             jpeg_read_scanlines(&cinfo, &row, 1);
@@ -101,6 +112,108 @@ void BM_LibjpegPlainDecode(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * 4000 * 3000);
 }
+
+#ifdef ORBISCOPE_BENCH_LIBTIFF
+// libtiff reading a file held in memory.
+struct MemoryTiff {
+    const std::vector<std::uint8_t>* bytes;
+    toff_t at;
+};
+
+tsize_t TiffRead(thandle_t h, tdata_t out, tsize_t n)
+{
+    auto* m = static_cast<MemoryTiff*>(h);
+    const auto left = static_cast<tsize_t>(m->bytes->size() - std::min<std::size_t>(m->at, m->bytes->size()));
+    const tsize_t k = std::min(n, left);
+    std::memcpy(out, m->bytes->data() + m->at, static_cast<std::size_t>(k));
+    m->at += static_cast<toff_t>(k);
+    return k;
+}
+tsize_t TiffWrite(thandle_t, tdata_t, tsize_t) { return 0; }
+toff_t TiffSeek(thandle_t h, toff_t offset, int whence)
+{
+    auto* m = static_cast<MemoryTiff*>(h);
+    m->at = whence == SEEK_SET ? offset : whence == SEEK_CUR ? m->at + offset : m->bytes->size() + offset;
+    return m->at;
+}
+int TiffClose(thandle_t) { return 0; }
+toff_t TiffSize(thandle_t h) { return static_cast<MemoryTiff*>(h)->bytes->size(); }
+int TiffMap(thandle_t, tdata_t*, toff_t*) { return 0; }
+void TiffUnmap(thandle_t, tdata_t, toff_t) {}
+
+// Every strip decoded into one fresh picture-sized buffer, as its samples
+// come (no reordering of rows or channels).
+void LibtiffDecode(benchmark::State& state, const char* name)
+{
+    const auto& bytes = FileBytes(name);
+    if (bytes.empty()) {
+        state.SkipWithError("picture missing: run bench/imaging_bench_images.sh first");
+        return;
+    }
+    TIFFSetWarningHandler(nullptr);
+    for (auto _ : state) {
+        MemoryTiff m{&bytes, 0};
+        TIFF* t = TIFFClientOpen(name, "rm", &m, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize, TiffMap, TiffUnmap);
+        if (t == nullptr) {
+            state.SkipWithError("libtiff refused the picture");
+            return;
+        }
+        const tmsize_t strip = TIFFStripSize(t);
+        const tstrip_t strips = TIFFNumberOfStrips(t);
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(strip) * strips);
+        for (tstrip_t s = 0; s < strips; ++s)
+            TIFFReadEncodedStrip(t, s, pixels.data() + static_cast<std::size_t>(strip) * s, strip);
+        TIFFClose(t);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    state.SetItemsProcessed(state.iterations() * 4000 * 3000);
+}
+
+#endif
+
+#ifdef ORBISCOPE_BENCH_GIFLIB
+struct MemoryGif {
+    const std::vector<std::uint8_t>* bytes;
+    std::size_t at;
+};
+
+int GifRead(GifFileType* g, GifByteType* out, int n)
+{
+    auto* m = static_cast<MemoryGif*>(g->UserData);
+    const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(n), m->bytes->size() - m->at);
+    std::memcpy(out, m->bytes->data() + m->at, k);
+    m->at += k;
+    return static_cast<int>(k);
+}
+
+// giflib's whole-file read: every image's indices into fresh memory.
+void BM_GiflibSlurp(benchmark::State& state)
+{
+    const auto& bytes = FileBytes("bench.gif");
+    if (bytes.empty()) {
+        state.SkipWithError("picture missing: run bench/imaging_bench_images.sh first");
+        return;
+    }
+    for (auto _ : state) {
+        MemoryGif m{&bytes, 0};
+        int error = 0;
+        GifFileType* g = DGifOpen(&m, GifRead, &error);
+        if (g == nullptr || DGifSlurp(g) != GIF_OK) {
+            state.SkipWithError("giflib refused the picture");
+            return;
+        }
+        benchmark::DoNotOptimize(g->SavedImages);
+        DGifCloseFile(g, &error);
+    }
+    state.SetItemsProcessed(state.iterations() * 4000 * 3000);
+}
+#endif
+
+#ifdef ORBISCOPE_BENCH_LIBTIFF
+void BM_LibtiffLzw(benchmark::State& state) { LibtiffDecode(state, "bench.tif"); }
+void BM_LibtiffNone(benchmark::State& state) { LibtiffDecode(state, "bench-none.tif"); }
+void BM_LibtiffPackBits(benchmark::State& state) { LibtiffDecode(state, "bench-packbits.tif"); }
+#endif
 
 const PackedDib& TrueColourPicture()
 {
@@ -156,6 +269,16 @@ BENCHMARK(BM_ReadBmp24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadPcx8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadGif)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTiffLzw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTiffNone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTiffPackBits)->Unit(benchmark::kMillisecond);
+#ifdef ORBISCOPE_BENCH_LIBTIFF
+BENCHMARK(BM_LibtiffLzw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibtiffNone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibtiffPackBits)->Unit(benchmark::kMillisecond);
+#endif
+#ifdef ORBISCOPE_BENCH_GIFLIB
+BENCHMARK(BM_GiflibSlurp)->Unit(benchmark::kMillisecond);
+#endif
 BENCHMARK(BM_ReadJpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibjpegPlainDecode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MedianCut256)->Unit(benchmark::kMillisecond);

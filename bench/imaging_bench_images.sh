@@ -18,13 +18,15 @@ cd "$dir"
 export LC_ALL=C
 im=convert-im6.q16
 
-if [ ! -s bench.jpg ]; then
+if [ ! -s bench-packbits.tif ]; then
   $im -seed 3 -size 4000x3000 plasma:fractal -blur 0x2 -depth 8 rgb.ppm
   $im rgb.ppm -colors 256 +dither -depth 8 c256.ppm
   ppmtobmp -quiet -bpp=24 rgb.ppm > bench.bmp
   ppmtopcx -quiet -8bit c256.ppm > bench.pcx
   pamtogif -quiet c256.ppm > bench.gif
   pnmtotiff -quiet -lzw -truecolor rgb.ppm > bench.tif
+  pnmtotiff -quiet -none -truecolor rgb.ppm > bench-none.tif
+  pnmtotiff -quiet -packbits -truecolor rgb.ppm > bench-packbits.tif
   cjpeg -quality 90 rgb.ppm > bench.jpg
   rm -f rgb.ppm c256.ppm
 fi

@@ -12,7 +12,10 @@
 
 namespace orbiscope::fuzzing {
 
-inline void Exercise(const PackedDib& dib)
+// `reduce` false stops after the colour count: the median cut and the
+// mapping cost a fixed few milliseconds whatever the picture, which would
+// dominate a reader's target; the `imaging` target runs them on every format.
+inline void Exercise(const PackedDib& dib, bool reduce = true)
 {
     if (dib.empty())
         return;
@@ -27,7 +30,7 @@ inline void Exercise(const PackedDib& dib)
     if (view.Compression() == kBiRle8 || view.Compression() == kBiRle4)
         ExpandRleDib(dib);
     ColorHistogram histogram = CreateColorHistogram();
-    if (!AddDibToHistogram(histogram, dib))
+    if (!AddDibToHistogram(histogram, dib) || !reduce)
         return;
     LogPalette palette;
     if (BuildHistogramPalette(histogram, 256, palette) != 0)

@@ -106,11 +106,11 @@ bool MasksUsable(const std::uint8_t* masks)
 
 // The palette, masks and pixels the header announces must be in the file
 // before a block is allocated for them.
-bool FileHoldsData(ImageStream& stream, const BmpHeaders& bmp, const DibView& layout)
+bool FileHoldsData(ImageStream& stream, const BmpHeaders& bmp, const DibLayout& layout)
 {
     const std::uint64_t entryBytes = bmp.core ? 3 : kRgbQuadBytes;
-    const std::uint64_t masks = layout.HasMasks() && !bmp.masksInHeader ? kMaskBytes : 0;
-    return masks + entryBytes * layout.ColorCount() + layout.BitsBytes() <= BytesLeft(stream);
+    const std::uint64_t masks = layout.masksOffset != 0 && !bmp.masksInHeader ? kMaskBytes : 0;
+    return masks + entryBytes * layout.header.biClrUsed + layout.bitsBytes <= BytesLeft(stream);
 }
 
 }  // namespace
@@ -125,8 +125,11 @@ PackedDib ReadBmpImage(ImageStream& stream, ProgressCallback callback, void* dat
         return {};
     ReportProgress(callback, data, 1, kProgressPhases);
 
+    DibLayout layout;
+    if (!ImageDib::Plan(bmp.info, layout) || !FileHoldsData(stream, bmp, layout))
+        return {};
     ImageDib dib = ImageDib::Allocate(bmp.info);
-    if (!dib.Valid() || !FileHoldsData(stream, bmp, dib))
+    if (!dib.Valid())
         return {};
     if (dib.HasMasks()) {
         if (bmp.masksInHeader)

@@ -82,6 +82,9 @@ public:
     {
     }
 
+    // Every pixel of the picture has been given.
+    bool Complete() const { return rowsDone_ >= image_.height; }
+
     // Takes one pixel index; stores the row when it is full.
     void Put(std::uint8_t index)
     {
@@ -273,11 +276,49 @@ struct ImageResult {
     bool fileEnds = false;   // the file cannot be read on: no later image
 };
 
+// The bytes of the data sub-blocks ahead, up to their terminator or the end
+// of the file; the stream is left where it was.
+std::uint64_t DataBytesAhead(ImageStream& stream)
+{
+    const std::int64_t start = stream.Tell();
+    const bool eof = stream.eof;
+    std::uint64_t total = 0;
+    for (int count = stream.GetByte(); count > 0; count = stream.GetByte()) {
+        const std::uint64_t left = BytesLeft(stream);
+        if (static_cast<std::uint64_t>(count) >= left) {
+            total += left;
+            break;
+        }
+        total += static_cast<std::uint64_t>(count);
+        stream.Seek(count, kSeekCurrent);
+    }
+    stream.Seek(start, kSeekBegin);
+    stream.eof = eof;
+    return total;
+}
+
+// What the images of one file may cost before the reader gives up on it:
+// every image that fails has its picture's bytes counted (its decoding work
+// is in proportion), and once they pass a quarter of the largest picture
+// allowed, no further image is tried.
+class FileBudget {
+public:
+    bool Spend(std::uint64_t bytes)
+    {
+        spent_ += bytes;
+        return spent_ <= kMaxDibBytes / 4;
+    }
+
+private:
+    std::uint64_t spent_ = 0;
+};
+
 // One image after its separator: descriptor, local table, LZW data.  An
 // image that cannot be decoded gives an empty block; the caller then goes on
-// to the next block.
-ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits, ProgressCallback callback,
-                         void* data)
+// to the next block.  Nothing is allocated for a picture that its data
+// cannot fill, and a picture whose data ends before its last pixel fails.
+ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits, FileBudget& budget,
+                         ProgressCallback callback, void* data)
 {
     std::array<std::uint8_t, kDescriptorBytes> descriptor{};
     if (stream.ReadExact(descriptor.data(), descriptor.size()) < 0)
@@ -297,17 +338,20 @@ ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits
     image.interlaced = (flags & kInterlaceFlag) != 0;
     ReportProgress(callback, data, 0, image.height);
     const unsigned bitCount = BitCountForTable(sizeBits);
-    ImageDib dib;
-    if (image.width != 0 && image.height != 0)
-        dib = ImageDib::New(bitCount, static_cast<std::int32_t>(image.width), static_cast<std::int32_t>(image.height), 0);
+    const std::uint64_t pixels = std::uint64_t{image.width} * image.height;
+    if (pixels == 0 || minCodeSize < 2 || minCodeSize > 8 ||
+        MaxLzwOutput(DataBytesAhead(stream), static_cast<unsigned>(minCodeSize) + 1) < pixels)
+        return {};
+    ImageDib dib = ImageDib::New(bitCount, static_cast<std::int32_t>(image.width),
+                                 static_cast<std::int32_t>(image.height), 0);
     if (!dib.Valid())
         return {};
     dib.SetPaletteRgb(palette);
     RowSink sink(dib, image, callback, data);
     CodeReader codes(stream);
     LzwDecoder decoder;
-    if (!decoder.Decode(minCodeSize, codes, sink))
-        return {};
+    if (!decoder.Decode(minCodeSize, codes, sink) || !sink.Complete())
+        return {{}, !budget.Spend(dib.Block().size())};
     return {dib.Detach()};
 }
 
@@ -321,6 +365,7 @@ PackedDib ReadGifImage(ImageStream& stream, ProgressCallback callback, void* dat
     if (stream.ReadExact(screen.data(), screen.size()) < 0 || std::memcmp(screen.data(), "GIF", 3) != 0)
         return {};
     PaletteRgb palette{};
+    FileBudget budget;
     int sizeBits = (screen[10] & kTableSizeMask) + 1;
     if ((screen[10] & kTableFlag) && stream.ReadExact(palette.data(), std::size_t{3} << sizeBits) < 0)
         return {};
@@ -333,7 +378,7 @@ PackedDib ReadGifImage(ImageStream& stream, ProgressCallback callback, void* dat
             if (stream.error)
                 return {};
         } else if (block == kImageSeparator) {
-            ImageResult result = ReadOneImage(stream, palette, sizeBits, callback, data);
+            ImageResult result = ReadOneImage(stream, palette, sizeBits, budget, callback, data);
             if (!result.dib.empty() || result.fileEnds)
                 return std::move(result.dib);
             // The rest of a failed image's data is skipped so that a later

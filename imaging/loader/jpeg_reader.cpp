@@ -243,6 +243,23 @@ bool Acceptable(const jpeg_decompress_struct& cinfo)
            WithinDibLimits(cinfo.image_width, cinfo.image_height, static_cast<unsigned>(8 * components));
 }
 
+// Whether the file can hold the picture its frame header announces.  With
+// Huffman coding every 8 x 8 block of a component costs at least one bit (its
+// DC code), so a cut-off file claiming a large picture is refused before the
+// picture, or libjpeg's coefficient store, is allocated.  Arithmetic coding
+// has no such floor; its pictures are bounded by the size limit alone.
+bool FileCanHoldPicture(const jpeg_decompress_struct& cinfo, std::uint64_t fileBytes)
+{
+    if (cinfo.arith_code)
+        return true;
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& component = cinfo.comp_info[c];
+        blocks = std::max(blocks, std::uint64_t{component.width_in_blocks} * component.height_in_blocks);
+    }
+    return blocks <= 8 * fileBytes;
+}
+
 void SetGreyPalette(JpegJob& job)
 {
     PaletteRgb palette{};
@@ -255,12 +272,6 @@ void SetGreyPalette(JpegJob& job)
             std::fill_n(palette.begin() + static_cast<std::ptrdiff_t>(3 * i), 3, static_cast<std::uint8_t>(i));
     }
     job.dib.SetPaletteRgb(palette);
-}
-
-void SwapRedBlue(std::uint8_t* row, std::size_t width)
-{
-    for (std::size_t x = 0; x < width; ++x)
-        std::swap(row[3 * x], row[3 * x + 2]);
 }
 
 // Holds the setjmp: only trivially destructible locals here.
@@ -276,8 +287,17 @@ bool Decode(JpegJob& job)
     if (!AttachSource(job))
         return false;
     jpeg_read_header(&job.cinfo, TRUE);
-    if (!Acceptable(job.cinfo))
+    if (!Acceptable(job.cinfo) || !FileCanHoldPicture(job.cinfo, job.stream->Size()))
         return false;
+#ifdef JCS_EXTENSIONS
+    // The same samples in a packed DIB's blue-green-red order, straight from
+    // libjpeg's colour conversion.
+    const bool bgr = job.cinfo.out_color_space == JCS_RGB;
+    if (bgr)
+        job.cinfo.out_color_space = JCS_EXT_BGR;
+#else
+    const bool bgr = false;
+#endif
     jpeg_start_decompress(&job.cinfo);
     const JDIMENSION width = job.cinfo.output_width, height = job.cinfo.output_height;
     const int components = job.cinfo.out_color_components;
@@ -294,8 +314,8 @@ bool Decode(JpegJob& job)
         JSAMPROW row = job.dib.RowPointer(static_cast<std::int32_t>(y));
         if (jpeg_read_scanlines(&job.cinfo, &row, 1) != 1)
             return false;
-        if (components == 3)
-            SwapRedBlue(row, width);
+        if (components == 3 && !bgr)
+            CopySwappingRedBlue(row, row, width);
         ReportProgress(job.callback, job.data, std::uint64_t{y} + 2, std::uint64_t{height} + 2);
     }
     jpeg_finish_decompress(&job.cinfo);

@@ -60,6 +60,31 @@ bool ForEachDeepPixel(DibView& view, F f)
     return true;
 }
 
+// Writes map(colour) for every pixel of a 16-, 24- or 32-bit picture into
+// the same place of an 8-bit one of the same size, row by row.
+template <class Map>
+bool MapDeepPixels(DibView& view, ImageDib& out, Map map)
+{
+    const unsigned bits = view.BitCount();
+    if (bits != 24 && !view.SetupMasks())
+        return false;
+    const auto width = static_cast<std::size_t>(view.Width());
+    for (std::int32_t y = 0; y < view.Height(); ++y) {
+        const std::uint8_t* in = view.RowPointer(y);
+        std::uint8_t* o = out.RowPointer(y);
+        if (bits == 24) {
+            for (std::size_t x = 0; x < width; ++x, in += 3)
+                o[x] = map(Rgb{in[2], in[1], in[0]});
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t pixel = bits == 16 ? LoadLe16(in + 2 * x) : LoadLe32(in + 4 * x);
+            o[x] = map(Rgb{view.GetComponent(pixel, 0), view.GetComponent(pixel, 1), view.GetComponent(pixel, 2)});
+        }
+    }
+    return true;
+}
+
 bool IsDeep(unsigned bits)
 {
     return bits == 16 || bits == 24 || bits == 32;
@@ -347,8 +372,9 @@ PackedDib MapDibToPalette(std::span<const std::uint8_t> dib, const ColorHistogra
         const PaletteEntry& e = palette.palPalEntry[i];
         out.SetPaletteEntry(i, {e.peBlue, e.peGreen, e.peRed, 0});
     }
-    const bool mapped = ForEachDeepPixel(view, [&](std::size_t x, std::int32_t y, Rgb c) {
-        out.RowPointer(y)[x] = static_cast<std::uint8_t>(inverseMap[HistogramCell(c.red, c.green, c.blue)]);
+    const std::uint16_t* cells = inverseMap.data();
+    const bool mapped = MapDeepPixels(view, out, [cells](Rgb c) {
+        return static_cast<std::uint8_t>(cells[HistogramCell(c.red, c.green, c.blue)]);
     });
     return mapped ? out.Detach() : PackedDib{};
 }
@@ -371,9 +397,7 @@ PackedDib ConvertDibToGray(std::span<const std::uint8_t> dib)
         const auto g = static_cast<std::uint8_t>(i);
         out.SetPaletteEntry(i, {g, g, g, 0});
     }
-    const bool converted = ForEachDeepPixel(view, [&](std::size_t x, std::int32_t y, Rgb c) {
-        out.RowPointer(y)[x] = Grey(c.red, c.green, c.blue);
-    });
+    const bool converted = MapDeepPixels(view, out, [](Rgb c) { return Grey(c.red, c.green, c.blue); });
     return converted ? out.Detach() : PackedDib{};
 }
 
@@ -408,9 +432,9 @@ PackedDib ReduceDibToExactPalette(std::span<const std::uint8_t> dib)
         return {};
     for (std::size_t i = 0; i < order.size(); ++i)
         out.SetPaletteEntry(static_cast<std::uint32_t>(i), {order[i].blue, order[i].green, order[i].red, 0});
-    ForEachDeepPixel(view, [&](std::size_t x, std::int32_t y, Rgb c) {
+    MapDeepPixels(view, out, [&index](Rgb c) {
         const std::uint32_t key = c.red | std::uint32_t{c.green} << 8 | std::uint32_t{c.blue} << 16;
-        out.RowPointer(y)[x] = static_cast<std::uint8_t>(index[key]);
+        return static_cast<std::uint8_t>(index[key]);
     });
     return out.Detach();
 }

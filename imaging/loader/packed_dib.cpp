@@ -59,6 +59,12 @@ std::uint64_t DibStride(std::int64_t width, unsigned bitCount)
     return ((bits + 31) & ~std::uint64_t{31}) / 8;
 }
 
+std::uint64_t DrawnBytes(std::int64_t width, std::int64_t rows, unsigned bitCount)
+{
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows);
+    return bitCount <= 8 ? pixels : 4 * pixels;
+}
+
 namespace {
 
 bool IsDibDepth(unsigned bitCount)
@@ -107,7 +113,7 @@ bool LayoutOf(const BitmapInfoHeader& h, DibLayout& layout)
     const std::uint64_t masks = h.biCompression == kBiBitfields ? kMaskBytes : 0;
     const std::uint64_t palette = std::uint64_t{h.biClrUsed} * kRgbQuadBytes;
     const std::uint64_t total = kInfoHeaderBytes + masks + palette + bitsBytes;
-    if (total > kMaxDibBytes)
+    if (total > kMaxDibBytes || DrawnBytes(h.biWidth, rows, h.biBitCount) > kMaxDibBytes)
         return false;
     layout.header = h;
     layout.masksOffset = masks ? kInfoHeaderBytes : 0;
@@ -246,22 +252,27 @@ ImageDib ImageDib::New(unsigned bitCount, std::int32_t width, std::int32_t heigh
     return Allocate(h);
 }
 
-ImageDib ImageDib::Allocate(BitmapInfoHeader header)
+bool ImageDib::Plan(BitmapInfoHeader& header, DibLayout& layout)
 {
-    ImageDib dib;
     if (header.biPlanes != 1)
-        return dib;
+        return false;
     if (header.biClrUsed == 0)
         header.biClrUsed = DefaultColorCount(header.biBitCount);
     if (!IsRle(header.biCompression)) {
         const std::int64_t rows = header.biHeight < 0 ? -std::int64_t{header.biHeight} : header.biHeight;
         const std::uint64_t bytes = DibStride(header.biWidth, header.biBitCount) * static_cast<std::uint64_t>(rows);
         if (header.biWidth <= 0 || bytes > kMaxDibBytes)
-            return dib;
+            return false;
         header.biSizeImage = static_cast<std::uint32_t>(bytes);
     }
+    return LayoutOf(header, layout);
+}
+
+ImageDib ImageDib::Allocate(BitmapInfoHeader header)
+{
+    ImageDib dib;
     DibLayout layout;
-    if (!LayoutOf(header, layout))
+    if (!Plan(header, layout))
         return dib;
     try {
         dib.owned_.assign(layout.blockBytes, 0);

@@ -34,7 +34,8 @@ inline constexpr std::size_t kMaskBytes = 12;
 inline constexpr std::size_t kRgbQuadBytes = 4;
 
 // Limits of what the library accepts from any source: a side of at most
-// 32767 pixels and a block of at most 256 MiB.  Larger pictures are refused
+// 32767 pixels, and at most 256 MiB both for the block and for the picture
+// as the image window draws it (DrawnBytes).  Larger pictures are refused
 // like a damaged file; nothing this program shows comes near them.
 inline constexpr std::int64_t kMaxDibSide = 32767;
 inline constexpr std::uint64_t kMaxDibBytes = std::uint64_t{256} << 20;
@@ -70,6 +71,12 @@ std::uint32_t DefaultColorCount(unsigned bitCount);
 
 // Row stride in bytes: rows padded to a multiple of 4 bytes.
 std::uint64_t DibStride(std::int64_t width, unsigned bitCount);
+
+// Bytes of the picture as the screen gets it: one byte a pixel for 8 bits
+// and less (1- and 4-bit rows and RLE data are widened to 8 bits to be
+// drawn), four for deeper pictures.  A tiny 1-bit picture of a large size is
+// cheap packed but not drawn, so the limit holds for this size as well.
+std::uint64_t DrawnBytes(std::int64_t width, std::int64_t rows, unsigned bitCount);
 
 // Where the parts of a block lie, for a header that passed the checks.
 struct DibLayout {
@@ -157,7 +164,10 @@ public:
     static ImageDib New(unsigned bitCount, std::int32_t width, std::int32_t height,
                         std::uint32_t colours);
     // Completes biClrUsed (the default for 0) and, for BI_RGB and
-    // BI_BITFIELDS, biSizeImage, checks the header and allocates the block.
+    // BI_BITFIELDS, biSizeImage, and checks the header: the layout of the
+    // block Allocate would make, found without allocating anything.
+    static bool Plan(BitmapInfoHeader& header, DibLayout& layout);
+    // Plans the block and allocates it.
     static ImageDib Allocate(BitmapInfoHeader header);
     // Takes over a whole block (a copy to be changed); validated as Wrap.
     static ImageDib Adopt(PackedDib block);

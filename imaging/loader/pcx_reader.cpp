@@ -175,6 +175,17 @@ private:
     std::size_t position_ = 0, fill_ = 0;
 };
 
+// The fewest encoded bytes that can make the picture's lines: a run (two
+// bytes) stands for at most 63 bytes and runs end with their line, so a line
+// of 63k + r bytes takes 2k bytes, plus 1 for r = 1 (a literal) or 2 for a
+// longer rest.  A file shorter than this was cut off.
+std::uint64_t MinimumEncodedBytes(const PcxHeader& h)
+{
+    const std::uint64_t line = EncodedLineBytes(h);
+    const std::uint64_t perLine = 2 * (line / kRunCountMask) + std::min<std::uint64_t>(line % kRunCountMask, 2);
+    return perLine * static_cast<std::uint64_t>(h.height);
+}
+
 PaletteRgb HeaderPalette(const PcxHeader& h)
 {
     PaletteRgb palette{};
@@ -191,7 +202,8 @@ PackedDib ReadPcxImage(ImageStream& stream, ProgressCallback callback, void* dat
         return {};
     std::array<std::uint8_t, kPcxHeaderBytes> bytes{};
     PcxHeader header;
-    if (stream.ReadExact(bytes.data(), bytes.size()) < 0 || !ParseHeader(bytes, header))
+    if (stream.ReadExact(bytes.data(), bytes.size()) < 0 || !ParseHeader(bytes, header) ||
+        MinimumEncodedBytes(header) > BytesLeft(stream))
         return {};
     const auto height = static_cast<std::int32_t>(header.height);
     ImageDib dib = ImageDib::New(header.bitCount, static_cast<std::int32_t>(header.width), height, 0);

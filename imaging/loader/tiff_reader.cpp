@@ -259,11 +259,7 @@ public:
         if (next_ < rows_) {
             std::uint8_t* out = dib_.RowPointer(static_cast<std::int32_t>(next_));
             if (swapRedBlue_) {
-                for (std::size_t x = 0; x < width_; ++x) {
-                    out[3 * x] = row[3 * x + 2];
-                    out[3 * x + 1] = row[3 * x + 1];
-                    out[3 * x + 2] = row[3 * x];
-                }
+                CopySwappingRedBlue(out, row, width_);
             } else if (invert_) {
                 for (std::size_t i = 0; i < rowBytes_; ++i)
                     out[i] = static_cast<std::uint8_t>(~row[i]);
@@ -360,6 +356,18 @@ private:
 bool DecodeUncompressed(ImageStream& stream, std::uint64_t bytes, RowOutput& out, std::vector<std::uint8_t>& row)
 {
     const std::size_t rowBytes = out.RowBytes();
+    // From memory, whole rows go to the picture straight from the block.
+    if (const std::uint8_t* base = stream.MemoryBase(); base != nullptr) {
+        const std::int64_t at = stream.Tell();
+        const std::uint64_t whole = std::min(bytes, BytesLeft(stream)) / rowBytes * rowBytes;
+        const std::uint8_t* p = base + at;
+        std::uint64_t used = 0;
+        for (; used < whole && !out.Full(); used += rowBytes, p += rowBytes)
+            out.Put(p);
+        if (stream.Seek(at + static_cast<std::int64_t>(used), kSeekBegin) < 0)
+            return false;
+        bytes -= used;
+    }
     while (bytes > 0 && !out.Full()) {
         const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, rowBytes));
         if (stream.ReadExact(row.data(), piece) < 0)
@@ -624,6 +632,35 @@ PaletteRgb GreyRamp(unsigned bits)
     return palette;
 }
 
+// The most bytes of samples `bytes` of a strip can decode to.
+std::uint64_t MaxStripOutput(std::uint16_t compression, std::uint64_t bytes)
+{
+    constexpr std::uint64_t kLongestPackBitsRun = 128;   // from two bytes
+    constexpr unsigned kNarrowestLzwCode = 9;
+    switch (compression) {
+    case kCompressionNone: return bytes;
+    case kCompressionPackBits: return (bytes + 1) / 2 * kLongestPackBitsRun;
+    default: return MaxLzwOutput(bytes, kNarrowestLzwCode);
+    }
+}
+
+// Whether the strips, as far as they lie inside the file, can fill the
+// picture: checked before the picture is allocated, so that a cut-off file
+// never costs the size its header claims.
+template <class StripBytes>
+bool StripsCanFill(const TiffImage& t, std::uint64_t fileSize, const std::vector<std::uint32_t>& offsets,
+                   const StripBytes& stripBytes, std::uint64_t needed)
+{
+    std::uint64_t capacity = 0;
+    for (std::size_t i = 0; i < offsets.size() && capacity < needed; ++i) {
+        if (offsets[i] >= fileSize)
+            continue;
+        const std::uint64_t inFile = std::min<std::uint64_t>(stripBytes(i), fileSize - offsets[i]);
+        capacity += MaxStripOutput(t.compression, inFile);
+    }
+    return capacity >= needed;
+}
+
 }  // namespace
 
 PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* data)
@@ -653,11 +690,6 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
     if (stream.error)
         return {};
 
-    ImageDib dib = ImageDib::New(bitCount, static_cast<std::int32_t>(t.width), static_cast<std::int32_t>(t.height), 0);
-    if (!dib.Valid())
-        return {};
-    dib.SetPaletteRgb(palette);
-
     const std::size_t strips = (t.height + std::size_t{rowsPerStrip} - 1) / rowsPerStrip;
     std::vector<std::uint32_t> offsets, counts;
     if (!reader.ReadArray(t.stripOffsets, strips, offsets))
@@ -665,13 +697,23 @@ PackedDib ReadTiffImage(ImageStream& stream, ProgressCallback callback, void* da
     const bool countsGiven = t.hasByteCounts && reader.ReadArray(t.stripByteCounts, strips, counts);
     if (t.hasByteCounts && !countsGiven)
         return {};
+    const auto stripBytes = [&](std::size_t i) {
+        return countsGiven && counts[i] != 0 ? std::uint64_t{counts[i]} : std::uint64_t{rowBytes} * rowsPerStrip;
+    };
+    if (!StripsCanFill(t, stream.Size(), offsets, stripBytes, std::uint64_t{rowBytes} * t.height))
+        return {};
+
+    ImageDib dib = ImageDib::New(bitCount, static_cast<std::int32_t>(t.width), static_cast<std::int32_t>(t.height), 0);
+    if (!dib.Valid())
+        return {};
+    dib.SetPaletteRgb(palette);
 
     // One row plus the longest string an LZW code can stand for.
     std::vector<std::uint8_t> buffer(rowBytes + 4096);
     RowOutput out(dib, t, rowBytes);
     TiffLzw lzw;
     for (std::size_t i = 0; i < strips && !out.Full(); ++i) {
-        const std::uint64_t bytes = countsGiven && counts[i] != 0 ? counts[i] : std::uint64_t{rowBytes} * rowsPerStrip;
+        const std::uint64_t bytes = stripBytes(i);
         if (stream.Seek(offsets[i], kSeekBegin) < 0)
             return {};
         bool ok = false;

@@ -131,12 +131,18 @@ TEST(GifReader, InterlacedPassesBelowThePictureAreEmpty)
     EXPECT_EQ(rgb[6], 6);
 }
 
-TEST(GifReader, BlockTerminatorBeforeTheEndCodeKeepsTheRowsSoFar)
+// Data that ends before the last pixel, by the block terminator or the end
+// code, is a cut-off picture: refused like other formats' truncated files.
+// Once every pixel is there, a terminator in place of the end code is fine.
+TEST(GifReader, DataEndingBeforeTheLastPixelIsRefused)
 {
-    const Codes codes = {{4, 3}, {3, 3}, {1, 3}};   // one row of (3, 1), then sub-blocks end
-    const Bytes dib = Load(Gif(8, {{.data = SubBlocks(codes)}}));
+    // 2 x 3: the padding bits of the last byte read as two more literals 0,
+    // so 4 of the 6 pixels come.
+    EXPECT_TRUE(Load(Gif(8, {{.height = 3, .data = SubBlocks({{4, 3}, {3, 3}, {1, 3}})}})).empty());
+    EXPECT_TRUE(Load(Gif(8, {{.data = SubBlocks({{4, 3}, {3, 3}, {1, 3}, {5, 3}})}})).empty());
+    const Bytes dib = Load(Gif(8, {{.data = SubBlocks({{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}})}}));
     ASSERT_FALSE(dib.empty());
-    EXPECT_EQ(imagetest::RgbPixels(dib), (Bytes{3, 6, 9, 1, 2, 3, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(imagetest::RgbPixels(dib), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
 }
 
 TEST(GifReader, AFailedImageGivesWayToTheNext)

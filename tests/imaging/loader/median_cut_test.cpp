@@ -230,3 +230,67 @@ TEST(PaletteConversions, GreyAndExactPalette)
 }
 
 }  // namespace
+
+namespace {
+
+// A 24-, 16- or 32-bit picture of odd width filled from a fixed
+// pseudo-random sequence of smooth and noisy areas: thousands of colours.
+Bytes BusyPicture(unsigned bits, std::int32_t width, std::int32_t height)
+{
+    ImageDib dib = ImageDib::New(bits, width, height, 0);
+    std::uint32_t state = 12345;
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint8_t* row = dib.RowPointer(y);
+        for (std::int32_t x = 0; x < width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            const std::uint32_t noise = (x / 16 + y / 16) % 2 ? state >> 24 : 0;
+            const std::uint32_t r = (x * 255 / width + noise) & 0xFF, g = (y * 255 / height) & 0xFF;
+            const std::uint32_t b = ((x + y) * 3 + (noise >> 2)) & 0xFF;
+            const std::size_t ux = static_cast<std::size_t>(x);
+            if (bits == 24) {
+                row[3 * ux] = static_cast<std::uint8_t>(b);
+                row[3 * ux + 1] = static_cast<std::uint8_t>(g);
+                row[3 * ux + 2] = static_cast<std::uint8_t>(r);
+            } else if (bits == 16) {
+                const std::uint32_t p = (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+                row[2 * ux] = static_cast<std::uint8_t>(p);
+                row[2 * ux + 1] = static_cast<std::uint8_t>(p >> 8);
+            } else {
+                const std::uint32_t p = r << 16 | g << 8 | b;
+                for (int i = 0; i < 4; ++i)
+                    row[4 * ux + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(p >> (8 * i));
+            }
+        }
+    }
+    return dib.Detach();
+}
+
+// The whole reduction and the grey conversion of busy pictures, hashed
+// (FNV-1a of the output blocks): the hashes were taken from the per-pixel
+// implementation, so a faster one must give the very same bytes.
+TEST(MedianCut, FasterLoopsGiveTheSameBytes)
+{
+    struct Row {
+        unsigned bits;
+        std::uint64_t mapped, grey;
+    };
+    const Row rows[] = {
+        // 16 bits map as 24 do: the histogram's cells keep 5 bits a channel.
+        {24, 0x36d316a4a8f49f2bull, 0xb056ffd50055144bull},
+        {16, 0x36d316a4a8f49f2bull, 0x9ec51aeb29ca075bull},
+        {32, 0x36d316a4a8f49f2bull, 0xb056ffd50055144bull},
+    };
+    for (const Row& r : rows) {
+        const Bytes picture = BusyPicture(r.bits, 301, 203);
+        ColorHistogram h = CreateColorHistogram();
+        ASSERT_TRUE(AddDibToHistogram(h, picture));
+        LogPalette palette;
+        ASSERT_EQ(BuildHistogramPalette(h, 256, palette), 256u);
+        const Bytes mapped = MapDibToPalette(picture, h, palette);
+        const Bytes grey = ConvertDibToGray(picture);
+        EXPECT_EQ(imagetest::Fnv1a64(mapped), r.mapped) << r.bits;
+        EXPECT_EQ(imagetest::Fnv1a64(grey), r.grey) << r.bits;
+    }
+}
+
+}  // namespace

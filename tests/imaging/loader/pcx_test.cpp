@@ -120,12 +120,13 @@ TEST(PcxReader, RefusesWhatItCannotDecodeSafely)
 
 TEST(PcxReader, EndOfDataReadsAsFF)
 {
-    // 1 x 2 with one line given: the missing line reads FF FF, a run of 63,
+    // 1 x 3 with two lines given: the missing line reads FF FF, a run of 63,
     // which does not fit a 1-byte line.
-    EXPECT_TRUE(Load(Pcx({.ymax = 1, .bytesPerLine = 1}, {5})).empty());
-    // 63 x 2 with 63-byte lines: row 0 is a run of 63 x 9; the missing row 1
-    // becomes 63 x FF.
-    const Bytes dib = Load(Pcx({.version = 2, .xmax = 62, .ymax = 1, .bytesPerLine = 63}, {0xFF, 9}));
+    EXPECT_TRUE(Load(Pcx({.ymax = 2, .bytesPerLine = 1}, {5, 5})).empty());
+    // 63 x 2 with 63-byte lines: row 0 is 63 literal bytes 9; the missing row
+    // 1 becomes 63 x FF.  (Two bytes, a run, would be enough for a line: the
+    // file is long enough for the picture by count.)
+    const Bytes dib = Load(Pcx({.version = 2, .xmax = 62, .ymax = 1, .bytesPerLine = 63}, Bytes(63, 9)));
     ASSERT_FALSE(dib.empty());
     const std::size_t bits = 40 + 1024, stride = 64;
     EXPECT_EQ(dib[bits + stride], 9);   // stored bottom-up: image row 0 is stored second

@@ -177,3 +177,31 @@ TEST(ResourceStream, FindsItsBytesThroughTheModule)
 }
 
 }  // namespace
+
+#include "imaging/loader/reader_support.h"
+
+namespace {
+
+// The red-blue copy of 24-bit rows against a byte-by-byte reference, for
+// every count around the 5-pixel steps, out of place and in place, with
+// guard bytes on both sides that must stay untouched.
+TEST(RedBlueCopy, MatchesAPixelByPixelSwapForEveryLength)
+{
+    for (std::size_t pixels = 0; pixels <= 23; ++pixels) {
+        std::vector<std::uint8_t> in(3 * pixels + 2), out(3 * pixels + 2, 0xEE), expected(3 * pixels + 2, 0xEE);
+        for (std::size_t i = 0; i < in.size(); ++i)
+            in[i] = static_cast<std::uint8_t>(37 * i + 11);
+        for (std::size_t x = 0; x < pixels; ++x)
+            for (std::size_t c = 0; c < 3; ++c)
+                expected[1 + 3 * x + c] = in[1 + 3 * x + 2 - c];
+        orbiscope::CopySwappingRedBlue(out.data() + 1, in.data() + 1, pixels);
+        EXPECT_EQ(out, expected) << pixels << " pixels";
+        std::vector<std::uint8_t> inPlace = in;
+        expected.front() = in.front();
+        expected.back() = in.back();
+        orbiscope::CopySwappingRedBlue(inPlace.data() + 1, inPlace.data() + 1, pixels);
+        EXPECT_EQ(inPlace, expected) << pixels << " pixels in place";
+    }
+}
+
+}  // namespace

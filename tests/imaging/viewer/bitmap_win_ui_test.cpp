@@ -105,6 +105,39 @@ TEST_F(ImageWindow, AFileThatGivesNoPictureIsReported)
     EXPECT_EQ(app->messages.calls.back().text, "Cannot read file " + (app->dir / "folder.bmp").string());
 }
 
+// Pictures whose headers claim far more than their data holds, opened as a
+// user would: a GIF of 5000 images of 16000 x 16000 that each fail (made here
+// as the reproduction makes it), 1-bit GIFs of 32767 x 32767 and 28771 x
+// 28783 in 35 and 86 bytes, and a 16000 x 16000 GIF whose data stops after
+// 3 bytes.  Each is reported as unreadable; none is shown.
+TEST_F(ImageWindow, PicturesClaimingMoreThanTheirDataAreReported)
+{
+    const std::string many = (app->dir / "many-frames.gif").string();
+    {
+        std::ofstream out(many, std::ios::binary);
+        const char screen[] = {'G', 'I', 'F', '8', '9', 'a', '\x80', '\x3E', '\x80', '\x3E', '\xF7', 0, 0};
+        out.write(screen, sizeof screen);
+        for (int copy = 0; copy < 3; ++copy)
+            for (int i = 0; i < 256; ++i)
+                out.put(static_cast<char>(i));
+        const char frame[] = {',', 0, 0, 0, 0, '\x80', '\x3E', '\x80', '\x3E', 0, 8, 2, '\x4C', 1, 0};
+        for (int i = 0; i < 5000; ++i)
+            out.write(frame, sizeof frame);
+        out.put(';');
+    }
+    const std::string files[] = {many, (kFixtures / "refused/gif-1bit-32767-35b.gif").string(),
+                                 (kFixtures / "refused/gif-1bit-28771x28783-86b.gif").string(),
+                                 (kFixtures / "refused/gif-truncated-16000x16000-1k.gif").string()};
+    for (const std::string& file : files) {
+        app->messages.calls.clear();
+        TBitmapWin* w = Open(file);
+        ASSERT_NE(w, nullptr) << file;
+        EXPECT_EQ(w->Dib(), nullptr) << file;
+        ASSERT_EQ(app->messages.calls.size(), 1u) << file;
+        EXPECT_EQ(app->messages.calls[0].text, "Cannot read file " + file);
+    }
+}
+
 struct PictureRow { int command; const char* caption; int width, height; unsigned bits; std::uint32_t colours; };
 
 // The built-in pictures as the Map menu shows them: caption, size and
