@@ -151,6 +151,44 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
     }
 }
 
+// A list that gives no bands, as the shipped one: both horizon tables list
+// its satellites with "Ku band" alone ticked, each showing "?"; the
+// one-site table is drawn into the build folder's pictures.
+TEST_F(TableWindow, HorizonTablesListSatellitesOfUnknownBand)
+{
+    using tablestest::Satellite;
+    WriteFile("satlist.geo", SatelliteFileBytes({Satellite("Unknown bands", 0, "?"), Satellite("Astra 2E", 28.2f, "?"),
+                                                 Satellite("Eutelsat 7B", 7.0f, "?"),
+                                                 Satellite("Intelsat 901", -27.5f, "?")}));
+    auto& frame = *app->app->Frame();
+    frame.resize(900, 700);
+    for (int command : {6426, 6412}) {
+        SCOPED_TRACE(command);
+        const CommandCase& c = Command(command);
+        Drive(c.dialog, [&c](platform::Dialog& d) { tablesui::SetTexts(d, c.texts); });
+        TTableWin* w = RunTable(command);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(tablestest::Lines(w->Report())[0], "Satellites (Ku,Band) > 5 Degrees EL") << "Ku alone ticked";
+        int rows = 0;
+        for (const std::string& line : tablestest::Lines(w->Report()))
+            if (line.rfind("Astra 2E\t", 0) == 0 || line.rfind("Eutelsat 7B\t", 0) == 0 ||
+                line.rfind("Intelsat 901\t", 0) == 0) {
+                EXPECT_EQ(line.substr(line.rfind('\t')), "\t?") << line;
+                ++rows;
+            }
+        EXPECT_EQ(rows, 3);
+        platform::ClearDialogDrivers();
+    }
+    QWidget* child = app->app->Client()->ActiveDocumentChild();
+    child->move(0, 0);
+    child->resize(820, 600);
+    QCoreApplication::processEvents();
+    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
+    std::filesystem::create_directories(pictures);
+    EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString((pictures / "horizon_unknown_band.png").string())));
+}
+
 // Cross-polar asked of the combined template: said, then the co-polar table.
 TEST_F(TableWindow, OffAxisCrossPolarOfTheCombinedTemplate)
 {

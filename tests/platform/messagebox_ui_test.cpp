@@ -1,0 +1,90 @@
+// A message box is wide enough for its caption: a box whose body is only a
+// field's name would otherwise be narrower than its title bar needs, and
+// the window manager cuts the caption that says what went wrong.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QMessageBox>
+#include <filesystem>
+
+#include "platform/messagebox.h"
+#include "qt_app.h"
+
+namespace {
+
+struct BoxCase {
+    const char* caption;
+    const char* text;
+    unsigned flags;
+};
+
+// Boxes the forms show, with the shortest bodies they have.
+const BoxCase kBoxes[] = {
+    {"Empty Field Error", "Az", platform::MB_ICONEXCLAMATION},
+    {"Invalid Character Error", "EL", platform::MB_ICONEXCLAMATION},
+    {"Incorrectly Placed Suffix Error", "Frequency", platform::MB_ICONEXCLAMATION},
+    {"Satellite Longitude Error", "Adjacent and wanted satellites have same longitude", platform::MB_ICONSTOP},
+    {"Orbiscope", "Save changes?", platform::MB_YESNO | platform::MB_ICONQUESTION},
+};
+
+// The caption in the application's bold font, measured here on its own.
+int CaptionTextWidth(const char* caption)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(QString::fromLatin1(caption));
+}
+
+TEST(MessageBoxWidth, HoldsTheWholeCaption)
+{
+    platformtest::App();
+    for (const BoxCase& c : kBoxes) {
+        SCOPED_TRACE(c.caption);
+        const auto box = platform::BuildMessageBox(nullptr, c.text, c.caption, c.flags);
+        box->show();
+        QCoreApplication::processEvents();
+        const int textWidth = CaptionTextWidth(c.caption);
+        // The caption itself, and room for the icon and three buttons of a
+        // title bar, each at least as wide as a line of text is high.
+        const int lineHeight = QFontMetrics(QApplication::font()).height();
+        EXPECT_GE(box->width(), textWidth + 4 * lineHeight);
+        EXPECT_EQ(box->windowTitle().toStdString(), c.caption);
+        // Not more than the caption asks for, when the body is short.
+        if (std::string_view(c.text).size() < 4) EXPECT_LE(box->width(), platform::CaptionWidth(c.caption) + 120);
+        box->hide();
+    }
+}
+
+// The fault it mends, seen on a plain box: sized to its two-letter body, it
+// is narrower than its caption needs.
+TEST(MessageBoxWidth, APlainBoxIsSizedToItsBody)
+{
+    platformtest::App();
+    QMessageBox plain;
+    plain.setWindowTitle("Incorrectly Placed Suffix Error");
+    plain.setText("Az");
+    plain.setStandardButtons(QMessageBox::Ok);
+    plain.show();
+    QCoreApplication::processEvents();
+    EXPECT_LT(plain.width(), CaptionTextWidth("Incorrectly Placed Suffix Error") + 4 * QFontMetrics(QApplication::font()).height());
+    plain.hide();
+}
+
+// Buttons and icon as the flags ask.
+TEST(MessageBoxWidth, ButtonsAndIconFollowTheFlags)
+{
+    platformtest::App();
+    const auto yesNo = platform::BuildMessageBox(nullptr, "Save?", "Orbiscope", platform::MB_YESNO | platform::MB_ICONQUESTION);
+    auto& q = static_cast<QMessageBox&>(*yesNo);
+    EXPECT_EQ(q.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(q.icon(), QMessageBox::Question);
+    EXPECT_EQ(q.text().toStdString(), "Save?");
+    const auto ok = platform::BuildMessageBox(nullptr, "line 1\r\nline 2", "Range Error", platform::MB_ICONSTOP);
+    auto& o = static_cast<QMessageBox&>(*ok);
+    EXPECT_EQ(o.standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(o.icon(), QMessageBox::Critical);
+    EXPECT_EQ(o.text().toStdString(), "line 1\nline 2");
+}
+
+}  // namespace
