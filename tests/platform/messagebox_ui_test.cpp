@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QMessageBox>
 #include <filesystem>
 
@@ -54,6 +55,39 @@ TEST(MessageBoxWidth, HoldsTheWholeCaption)
         if (std::string_view(c.text).size() < 4) EXPECT_LE(box->width(), platform::CaptionWidth(c.caption) + 120);
         box->hide();
     }
+}
+
+// A box as a user sees it, into the build folder's pictures, under a title
+// strip drawn as a window manager draws one: the caption in the bold face
+// from the left, and three buttons at the right.
+TEST(MessageBoxWidth, Picture)
+{
+    platformtest::App();
+    const char* caption = "Incorrectly Placed Suffix Error";
+    const auto box = platform::BuildMessageBox(nullptr, "Az", caption, platform::MB_ICONEXCLAMATION);
+    box->show();
+    QCoreApplication::processEvents();
+    const QImage body = box->grab().toImage();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int line = QFontMetrics(bold).height();
+    const int strip = line + 10;
+    QImage picture(body.width(), body.height() + strip, QImage::Format_RGB32);
+    picture.fill(QColor(60, 90, 140));
+    QPainter p(&picture);
+    p.drawImage(0, strip, body);
+    p.setFont(bold);
+    p.setPen(Qt::white);
+    p.drawText(QRect(line + 8, 0, body.width(), strip), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.fillRect(4, 5, line, line, QColor(200, 200, 200));  // the window's icon
+    for (int i = 1; i <= 3; ++i) p.fillRect(body.width() - i * (line + 4), 5, line, line, QColor(200, 200, 200));
+    p.end();
+    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
+    std::filesystem::create_directories(pictures);
+    EXPECT_TRUE(picture.save(QString::fromStdString((pictures / "messagebox_caption.png").string())));
+    // The caption ends before the first button.
+    EXPECT_LT(line + 8 + QFontMetrics(bold).horizontalAdvance(caption), body.width() - 3 * (line + 4));
+    box->hide();
 }
 
 // The fault it mends, seen on a plain box: sized to its two-letter body, it
