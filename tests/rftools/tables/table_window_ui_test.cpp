@@ -133,6 +133,12 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
         {"satellite below the horizon", 6415, {{107, "150.0W"}}, {}, "Elevation|Satellite below horizon"},
         {"an aperture without a beam: under 1.22 wavelengths", 6420, {{208, "0.1"}, {14027, "3"}}, {},
          "Range Error|Antenna aperture\r\nmust be at least 3.6575 m at 0.1 GHz (1.22 wavelengths)"},
+        // 1.22 x 0.299792458 / 0.0007 = 522.5 m, past the form's 50 m; 0.0074 GHz
+        // needs 49.43 m, which the form allows.
+        {"a frequency no aperture of the form resolves", 6420, {{208, "0.0007"}, {14027, "50"}}, {},
+         "Range Error|Frequency 0.0007 GHz is too low:\r\nno aperture up to 50 m spans 1.22 wavelengths"},
+        {"the lowest frequency some aperture resolves", 6420, {{208, "0.0074"}, {14027, "40"}}, {},
+         "Range Error|Antenna aperture\r\nmust be at least 49.4252 m at 0.0074 GHz (1.22 wavelengths)"},
     };
     for (const Refusal& r : kRefusals) {
         SCOPED_TRACE(r.name);
