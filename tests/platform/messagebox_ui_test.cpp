@@ -105,20 +105,4 @@ TEST(MessageBoxWidth, APlainBoxIsSizedToItsBody)
     plain.hide();
 }
 
-// Buttons and icon as the flags ask.
-TEST(MessageBoxWidth, ButtonsAndIconFollowTheFlags)
-{
-    platformtest::App();
-    const auto yesNo = platform::BuildMessageBox(nullptr, "Save?", "Orbiscope", platform::MB_YESNO | platform::MB_ICONQUESTION);
-    auto& q = static_cast<QMessageBox&>(*yesNo);
-    EXPECT_EQ(q.standardButtons(), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(q.icon(), QMessageBox::Question);
-    EXPECT_EQ(q.text().toStdString(), "Save?");
-    const auto ok = platform::BuildMessageBox(nullptr, "line 1\r\nline 2", "Range Error", platform::MB_ICONSTOP);
-    auto& o = static_cast<QMessageBox&>(*ok);
-    EXPECT_EQ(o.standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(o.icon(), QMessageBox::Critical);
-    EXPECT_EQ(o.text().toStdString(), "line 1\nline 2");
-}
-
 }  // namespace

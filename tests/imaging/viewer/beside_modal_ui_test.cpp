@@ -176,18 +176,4 @@ TEST_F(BesideModalForm, TheReferenceMapStandsBesideTheFormThenReturnsToTheFrame)
     EXPECT_EQ(client->ActiveDocumentChild() ? client->ActiveDocumentChild()->Document() : nullptr, map);
 }
 
-// With no modal form up the map opens in the frame as before.
-TEST_F(BesideModalForm, WithoutAFormTheMapOpensInTheFrame)
-{
-    form->hide();
-    QCoreApplication::processEvents();
-    auto* client = app->app->Client();
-    platform::RouteCommand({client}, 6222);
-    QCoreApplication::processEvents();
-    auto* child = client->ActiveDocumentChild();
-    ASSERT_NE(child, nullptr);
-    EXPECT_NE(dynamic_cast<TBitmapWin*>(child->Document()), nullptr);
-    EXPECT_FALSE(child->isWindow());
-}
-
 }  // namespace
