@@ -1,5 +1,8 @@
 #include "platform/dc.h"
 
+#include <QFontMetricsF>
+#include <cmath>
+
 #include <QFontMetrics>
 #include <algorithm>
 
@@ -19,6 +22,9 @@ QFont MakeFont(const FontDesc& desc)
                                      : QFont::ExtraLight);
     f.setStyleStrategy(QFont::PreferQuality);
     f.setStyleHint(desc.face == "Courier New" ? QFont::TypeWriter : QFont::SansSerif);
+    // Tables line up only in a face of fixed pitch, whatever stands in for
+    // a face that is not installed.
+    if (desc.face == "Courier New") f.setFixedPitch(true);
     return f;
 }
 
@@ -30,8 +36,11 @@ int LineHeightOf(const QFont& font, QPaintDevice* device)
 
 int AverageCharWidthOf(const QFont& font, QPaintDevice* device)
 {
-    const QFontMetrics fm = device ? QFontMetrics(font, device) : QFontMetrics(font);
-    return std::max(1, fm.averageCharWidth());
+    // Rounded up: a face whose characters are 7.2 pixels wide would
+    // otherwise give columns of n units too narrow for n characters, and a
+    // full column would spill past its tab stop into the next.
+    const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+    return std::max(1, int(std::ceil(fm.averageCharWidth() - 1e-6)));
 }
 
 int NextTabOffset(int offset, const std::vector<int>& stops, int averageCharWidth)
@@ -196,7 +205,7 @@ int DC::TabbedTextOut(int x, int y, std::string_view text, const std::vector<int
 {
     UseTextColour();
     const QFontMetrics fm(painter_.font(), painter_.device());
-    const int avg = std::max(1, fm.averageCharWidth());
+    const int avg = AverageCharWidthOf(painter_.font(), painter_.device());
     int pen = x;
     std::size_t start = 0;
     while (true) {

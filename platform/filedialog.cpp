@@ -1,12 +1,16 @@
 #include "platform/filedialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "platform/messagebox.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 
 namespace platform {
 
@@ -15,6 +19,9 @@ namespace {
 constexpr const char* kFolderKey = "Software\\Orbiscope\\Folders";
 // The value name of the kind "every file".
 constexpr const char* kAnyKind = "*";
+// The value name of the folder last used for any document, of whatever kind
+// (no extension starts with "*").
+constexpr const char* kLastUsed = "*last";
 
 std::deque<FileDialogAnswer>& Answers()
 {
@@ -63,6 +70,7 @@ void RememberFolder(const FileDialogData& data, const std::string& chosen)
     if (folder.empty()) return;
     const std::string kind = FileKind(data);
     Registry::WriteString(kFolderKey, kind.empty() ? kAnyKind : kind, folder);
+    Registry::WriteString(kFolderKey, kLastUsed, folder);
     // The chosen file's own kind too: a budget saved here is opened from here.
     const std::string own = Lower(std::filesystem::path(chosen).extension().string());
     if (own.size() > 1 && own.substr(1) != kind) Registry::WriteString(kFolderKey, own.substr(1), folder);
@@ -141,6 +149,9 @@ void SetUpFileDialog(QFileDialog& dlg, const FileDialogData& data, bool save)
     if (data.filterIndex >= 1 && data.filterIndex <= int(filters.size()))
         dlg.selectNameFilter(qtFilters[data.filterIndex - 1]);
     if (!data.fileName.empty()) dlg.selectFile(QString::fromStdString(data.fileName));
+    // The details view's Size and Type columns as wide as their widest text.
+    if (auto* view = dlg.findChild<QTreeView*>(QStringLiteral("treeView")))
+        for (int column : {1, 2}) view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 int ChosenFilterIndex(const QFileDialog& dlg, const std::string& filter)
@@ -171,12 +182,17 @@ std::string FileKind(const FileDialogData& data)
 
 std::string StartFolder(const FileDialogData& data)
 {
+    std::error_code ec;
+    const auto usable = [&ec](const std::string& folder) {
+        return !folder.empty() && std::filesystem::is_directory(folder, ec);
+    };
     const std::string kind = FileKind(data);
-    if (const auto folder = Registry::ReadString(kFolderKey, kind.empty() ? kAnyKind : kind)) {
-        std::error_code ec;
-        if (!folder->empty() && std::filesystem::is_directory(*folder, ec)) return *folder;
-    }
-    return data.initialDir;
+    for (const char* name : {kind.empty() ? kAnyKind : kind.c_str(), kLastUsed})
+        if (const auto folder = Registry::ReadString(kFolderKey, name); folder && usable(*folder)) return *folder;
+    // The program's own folder holds the program, not the user's documents.
+    if (usable(data.initialDir) && !std::filesystem::equivalent(data.initialDir, ProgramDirectory(), ec))
+        return data.initialDir;
+    return QDir::homePath().toStdString();
 }
 
 bool RunFileOpen(QWidget* owner, const std::string& title, FileDialogData& data)

@@ -43,8 +43,10 @@ int ChosenFilterIndex(const QFileDialog& dialog, const std::string& filter);
 // The kind of file a dialog is for: its default extension, else the first
 // plain extension of the file type it starts on; "" for every file.
 std::string FileKind(const FileDialogData& data);
-// The folder a dialog starts in: the one last used for its kind of file
-// (kept in the registry across runs) while it exists, else its initialDir.
+// The folder a dialog starts in, the first that exists of: the one last used
+// for its kind of file, the one last used for any document (both kept in the
+// registry across runs), its initialDir unless that is the program's own
+// folder, and the user's home.
 std::string StartFolder(const FileDialogData& data);
 
 // Runs the dialog; true on OK.

@@ -1,6 +1,10 @@
 #include "platform/messagebox.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QSpacerItem>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
@@ -70,26 +74,52 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
     const bool yesNo = call.YesNo();
     if (NoUserPresent()) return yesNo ? IDYES : IDOK;
 
-    QMessageBox box(owner);
-    box.setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
-    QString body = QString::fromLatin1(text.data(), int(text.size()));
-    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    box.setText(body);
-    switch (call.Icon()) {
-    case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    if (yesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
+    const auto built = BuildMessageBox(owner, text, caption, flags);
+    auto& box = static_cast<QMessageBox&>(*built);
+    if (yesNo) return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
     box.exec();
     return IDOK;
+}
+
+int CaptionWidth(std::string_view caption)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int textWidth = metrics.horizontalAdvance(QString::fromLatin1(caption.data(), int(caption.size())));
+    // A title bar holds the window's icon and up to three buttons, each
+    // about two text lines square, and margins at both ends.
+    return textWidth + 8 * metrics.height();
+}
+
+std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
+                                         unsigned flags)
+{
+    auto box = std::make_unique<QMessageBox>(owner);
+    box->setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
+    QString body = QString::fromLatin1(text.data(), int(text.size()));
+    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    box->setText(body);
+    const MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
+    switch (call.Icon()) {
+    case MB_ICONSTOP: box->setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box->setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box->setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box->setIcon(QMessageBox::Information); break;
+    default: box->setIcon(QMessageBox::NoIcon); break;
+    }
+    if (call.YesNo()) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+    }
+    // A message box sizes itself to its body; a spacer across the whole grid
+    // holds it open to the caption's width (its layout's minimum is kept).
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(CaptionWidth(caption), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,15 @@ void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 // offscreen platform, with no sink, nobody can press a button: the box is
 // logged and answered with its first button.
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
+
+// The box MessageBox shows, built but not shown: wide enough that a window
+// manager's title bar shows its whole caption beside the window's icon and
+// buttons, however short the text under it.
+std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
+                                         unsigned flags);
+// The width a box keeps for its caption: the caption in the title-bar font
+// (the application's, bold) and room for the title bar's icon and buttons.
+int CaptionWidth(std::string_view caption);
 
 // The line written to the message log for one box.
 std::string MessageLogLine(std::string_view caption, std::string_view text);

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextBrowser>
@@ -135,6 +136,78 @@ std::optional<HelpTopic> FindHelpTopic(int contextId)
 }
 
 namespace {
+
+// Watches the modal form a window was lent to, and gives the window back
+// when the form hides.  A child of the window, so it goes with it.
+class ModalFormWatch : public QObject {
+public:
+    ModalFormWatch(QWidget* window, QWidget* form, std::function<void(QWidget*)> release)
+        : QObject(window), window_(window), form_(form), release_(std::move(release))
+    {
+        form->installEventFilter(this);
+    }
+    ~ModalFormWatch() override
+    {
+        if (form_) form_->removeEventFilter(this);
+    }
+    QWidget* Form() const { return form_; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == form_ && (event->type() == QEvent::Hide && !event->spontaneous())) Release();
+        return false;
+    }
+
+private:
+    void Release()
+    {
+        if (form_) form_->removeEventFilter(this);
+        form_ = nullptr;
+        QPointer<QWidget> window = window_;
+        auto release = std::move(release_);
+        deleteLater();
+        if (!window) return;
+        if (release) {
+            release(window);
+            return;
+        }
+        const QRect frame = window->geometry();
+        const bool shown = window->isVisible();
+        window->setParent(nullptr, window->windowFlags() | Qt::Window);
+        window->setGeometry(frame);
+        if (shown) window->show();
+    }
+
+    QPointer<QWidget> window_;
+    QPointer<QWidget> form_;
+    std::function<void(QWidget*)> release_;
+};
+
+}  // namespace
+
+QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> release)
+{
+    QWidget* form = QApplication::activeModalWidget();
+    if (!window || !form || form == window || window->isAncestorOf(form)) return nullptr;
+    // (No meta-object of its own: found by its C++ type among the children.)
+    for (QObject* child : window->children()) {
+        auto* old = dynamic_cast<ModalFormWatch*>(child);
+        if (!old) continue;
+        if (old->Form() == form) return form;  // lent to this form already
+        delete old;
+    }
+    if (window->parentWidget() != form) {
+        const bool shown = window->isVisible();
+        const QRect frame = window->geometry();
+        window->setParent(form, (window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+        if (shown) window->setGeometry(frame);
+    }
+    window->setWindowModality(Qt::NonModal);
+    new ModalFormWatch(window, form, std::move(release));
+    return form;
+}
+
+namespace {
 bool ShowHelpPage(int id)
 {
     const std::filesystem::path dir = ProgramDirectory() / "help";
@@ -151,8 +224,10 @@ bool ShowHelpPage(int id)
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(topic->page.string()));
     if (!topic->anchor.empty()) url.setFragment(QString::fromStdString(topic->anchor));
     HelpWindow()->setSource(url);
+    KeepBesideModalForm(HelpWindow());
     HelpWindow()->show();
     HelpWindow()->raise();
+    HelpWindow()->activateWindow();
     return true;
 }
 }  // namespace

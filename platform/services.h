@@ -17,6 +17,7 @@
 #include <vector>
 
 class QTextBrowser;
+class QWidget;
 
 namespace platform {
 
@@ -65,6 +66,17 @@ void PumpWaitingMessages();
 // Reads a whole regular file; false when it cannot be opened or read (a FIFO
 // or device is refused without waiting on it).
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+
+// ---- windows beside a modal form ----------------------------------------------
+// A window opened while a modal form is up (help, a reference picture) is
+// blocked with everything else the form does not own: it cannot be clicked,
+// and a window manager may keep it behind.  This makes `window` a window of
+// its own, child of the topmost modal form, so that it stands in front of the
+// form and takes clicks and keys.  When the form hides, `release` gets the
+// window back (by default it becomes a top-level window again where it
+// stands, still shown).  Returns the form; null when none is up, and then
+// nothing is done.
+QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> release = {});
 
 // ---- help --------------------------------------------------------------------
 // Stand-in for context help: the pages of the "help" folder in the program

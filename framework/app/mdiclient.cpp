@@ -3,7 +3,11 @@
 #include "framework/app/setup_form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFocusEvent>
+#include <QVBoxLayout>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <cstring>
 
 #include "framework/app/icons.h"
@@ -11,6 +15,7 @@
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
 #include "platform/messagebox.h"
+#include "platform/services.h"
 
 using namespace orbiscope;
 
@@ -203,8 +208,10 @@ void TOrbiscopeMDIClient::OpenFile(const char* fileName)
         return;
     }
     app_->FileData.filterIndex = info->filterIndex;
-    CreateWindowChild(info->type, 0, 0);
-    app_->AddRecentFile(name);
+    // Only a file that opened joins the recent list: a window that could not
+    // read its file has said so and dropped the name.
+    const TMyWindow* window = CreateWindowChild(info->type, 0, 0);
+    if (window && window->HasFileName()) app_->AddRecentFile(name);
 }
 
 void TOrbiscopeMDIClient::CmNewDocument(int windowType)
@@ -271,7 +278,79 @@ void TOrbiscopeMDIClient::ShowBitmapResource(int bitmapId)
     int command = 0;
     for (const auto& [c, b] : kBitmapCommands)
         if (b == bitmapId) command = c;
-    CreateWindowChild(kBitmapWindowType, command, bitmapId);
+    TMyWindow* window = CreateWindowChild(kBitmapWindowType, command, bitmapId);
+    if (window && QApplication::activeModalWidget()) LendToModalForm(*window);
+}
+
+namespace {
+// The window a document child stands in while it is lent to a modal form:
+// the child keeps its own frame inside, and closing the holder closes it.
+class LentChildHolder : public QWidget {
+public:
+    explicit LentChildHolder(QMdiSubWindow* child) : child_(child)
+    {
+        setWindowTitle(child->windowTitle());
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(child);
+        // The child closed by its own close box leaves nothing to hold.
+        QObject::connect(child, &QObject::destroyed, this, [this] { deleteLater(); });
+    }
+    QMdiSubWindow* Child() const { return child_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (child_ && !child_->close()) event->ignore();
+    }
+
+private:
+    QPointer<QMdiSubWindow> child_;
+};
+}  // namespace
+
+// A reference picture asked for from a modal form (the ionospheric
+// calculator's map) would open in the frame the form blocks: it stands beside
+// the form instead, and comes back into the frame when the form closes.
+void TOrbiscopeMDIClient::LendToModalForm(TMyWindow& window)
+{
+    QWidget* w = &window;
+    while (w && !qobject_cast<QMdiSubWindow*>(w)) w = w->parentWidget();
+    auto* child = qobject_cast<QMdiSubWindow*>(w);
+    if (!child) return;
+    if (child->isMaximized() || child->isMinimized()) child->showNormal();
+    const QSize size = child->size();
+    const Qt::WindowFlags inFrame = child->windowFlags();
+    removeSubWindow(child);
+    auto* holder = new LentChildHolder(child);
+    holder->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<TOrbiscopeMDIClient> client = this;
+    const auto giveBack = [client, inFrame](QWidget* lent) {
+        auto* h = static_cast<LentChildHolder*>(lent);
+        QMdiSubWindow* sub = h->Child();
+        h->hide();
+        h->deleteLater();
+        if (!sub) return;
+        const QSize size = sub->size();
+        sub->setParent(nullptr, inFrame);
+        if (!client) {
+            sub->deleteLater();
+            return;
+        }
+        client->addSubWindow(sub);
+        sub->resize(size);
+        sub->show();
+        client->setActiveSubWindow(sub);
+    };
+    if (!platform::KeepBesideModalForm(holder, giveBack)) {  // no form after all: straight back
+        giveBack(holder);
+        return;
+    }
+    child->show();
+    holder->resize(size);
+    holder->show();
+    holder->raise();
+    holder->activateWindow();
 }
 
 void TOrbiscopeMDIClient::CmCalculator(int commandId)

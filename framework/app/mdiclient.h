@@ -45,6 +45,7 @@ public:
     void ShowGraph(int commandId);
     void ShowTable(int commandId);
     void ShowBitmapResource(int bitmapId);
+    void LendToModalForm(TMyWindow& window);
     void CmCalculator(int commandId);
 
     TOrbiscopeMDIChild* ActiveDocumentChild() const;

@@ -64,7 +64,23 @@ std::string LongitudeText(const SatelliteRecord& satellite)
     return text;
 }
 
+// A blank band text is as unknown as "?", and shows as "?".
+std::string BandColumn(const std::string& bandText) { return BandUnknown(bandText) ? "?" : bandText; }
+
 }  // namespace
+
+bool BandUnknown(std::string_view bandText)
+{
+    const auto first = bandText.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return true;
+    const auto last = bandText.find_last_not_of(" \t");
+    return bandText.substr(first, last - first + 1) == "?";
+}
+
+bool SatelliteListed(std::string_view bandText, const ButtonState (&bands)[kBandCount])
+{
+    return BandUnknown(bandText) || SatelliteHasBand(bandText, bands);
+}
 
 bool SatelliteHasBand(std::string_view bandText, const ButtonState (&bands)[kBandCount])
 {
@@ -114,9 +130,9 @@ std::optional<TableText> VisibleSatellites(const RecSiteRecord& r, std::span<con
         const SatelliteRecord& s = satellites[i];
         const SiteLookAngles look = LookAnglesFrom(site.latitude, site.longitude, double(s.longitude));
         const std::string bands = RecordText(s.bands);
-        if (!(look.elevation >= minimumElevation) || !SatelliteHasBand(bands, r.bands)) continue;
+        if (!(look.elevation >= minimumElevation) || !SatelliteListed(bands, r.bands)) continue;
         line("%-s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%s", RecordText(s.name).c_str(), LongitudeText(s).c_str(),
-             look.magneticAzimuth, look.trueAzimuth, look.elevation, look.polarizationOffset, bands.c_str());
+             look.magneticAzimuth, look.trueAzimuth, look.elevation, look.polarizationOffset, BandColumn(bands).c_str());
         ++listed;
     }
     if (listed == 0) return std::nullopt;
@@ -163,11 +179,11 @@ std::optional<TableText> VisibleSatellites2Sites(const RecSite2Record& r, std::s
         const SiteLookAngles b = LookAnglesFrom(site2.latitude, site2.longitude, double(s.longitude));
         const std::string bands = RecordText(s.bands);
         if (!(a.elevation >= minimumElevation && b.elevation >= minimumElevation) ||
-            !SatelliteHasBand(bands, r.bands))
+            !SatelliteListed(bands, r.bands))
             continue;
         line("%-s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%s", RecordText(s.name).c_str(),
              LongitudeText(s).c_str(), a.magneticAzimuth, a.trueAzimuth, a.elevation, a.polarizationOffset,
-             b.magneticAzimuth, b.trueAzimuth, b.elevation, b.polarizationOffset, bands.c_str());
+             b.magneticAzimuth, b.trueAzimuth, b.elevation, b.polarizationOffset, BandColumn(bands).c_str());
         ++listed;
     }
     if (listed == 0) return std::nullopt;

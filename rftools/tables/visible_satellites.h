@@ -21,6 +21,13 @@ extern const char* const kBandTexts[kBandCount];  // "P" "L" "S" "C" "X" "Ku" "K
 // Whether the satellite's band text holds the text of a ticked band anywhere
 // (case-sensitive), so a ticked "C" matches "C,Ku" and refuses "Ku".
 bool SatelliteHasBand(std::string_view bandText, const ButtonState (&bands)[kBandCount]);
+// Whether the list gives no band for a satellite: its band text is "?" or
+// blank.  The shipped list's source gives no bands, so every satellite of it
+// reads "?"; such a satellite is listed whatever bands are ticked.
+bool BandUnknown(std::string_view bandText);
+// Whether a satellite with this band text belongs in a table for the ticked
+// bands: its band is unknown, or it carries a ticked band.
+bool SatelliteListed(std::string_view bandText, const ButtonState (&bands)[kBandCount]);
 // The ticked bands' texts, each followed by a comma, in record order: "C,Ku,".
 std::string BandList(const ButtonState (&bands)[kBandCount]);
 

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/filedialog.h"
 #include "platform/registry.h"
+#include "platform/services.h"
 #include "tests/platform/qt_app.h"
 
 namespace {
@@ -68,56 +74,137 @@ struct Step {
     const char* defaultExt;
     bool save;
     const char* pick;           // relative to the test folder; "" cancels
-    const char* expectedStart;  // relative to the test folder; "" = the program's folder
+    const char* expectedStart;  // relative to the test folder
 };
 
-TEST(FileDialogFolders, EachKindStartsWhereItWasLastUsedAcrossRuns)
+// A test folder with a program folder, a home and document folders; the
+// program's folder and the home are this folder's while it lives.
+class FileDialogFolders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platformtest::App();
+        root = std::filesystem::temp_directory_path() /
+               ("orbiscope-folders-" + std::to_string(QCoreApplication::applicationPid()));
+        for (const char* sub : {"program", "home", "budgets", "maps", "exports", "registry"})
+            std::filesystem::create_directories(root / sub);
+        platform::Registry::SetFolder(root / "registry");
+        platform::SetProgramDirectoryOverride(root / "program");
+        if (const char* home = std::getenv("HOME")) oldHome = home;
+        setenv("HOME", (root / "home").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (oldHome.empty()) unsetenv("HOME");
+        else setenv("HOME", oldHome.c_str(), 1);
+        platform::SetProgramDirectoryOverride({});
+        platform::Registry::SetFolder({});
+        std::filesystem::remove_all(root);
+    }
+    platform::FileDialogData Data(const char* filter, int filterIndex, const char* defaultExt = "")
+    {
+        platform::FileDialogData data;
+        data.filter = filter;
+        data.filterIndex = filterIndex;
+        data.defaultExt = defaultExt;
+        data.initialDir = (root / "program").string();  // as the program's own dialogs ask
+        return data;
+    }
+    std::filesystem::path root;
+    std::string oldHome;
+};
+
+TEST_F(FileDialogFolders, EachKindStartsWhereItOrAnyDocumentWasLastUsedAcrossRuns)
 {
-    platformtest::App();
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("orbiscope-folders-" + std::to_string(QCoreApplication::applicationPid()));
-    for (const char* sub : {"program", "budgets", "maps", "exports", "registry"})
-        std::filesystem::create_directories(root / sub);
-    platform::Registry::SetFolder(root / "registry");
     const Step steps[] = {
-        {kOpenFilter, 2, "", false, "budgets/london.glb", ""},        // nothing used yet
-        {kOpenFilter, 2, "", false, "", "budgets"},                    // GEO budgets: where the last came from
-        {kOpenFilter, 3, "", false, "maps/ku-beam.jpg", ""},           // bitmaps have their own folder
+        {kOpenFilter, 2, "", false, "budgets/london.glb", "home"},      // nothing used yet: home, not the program's
+        {kOpenFilter, 2, "", false, "", "budgets"},                      // GEO budgets: where the last came from
+        {kOpenFilter, 3, "", false, "maps/ku-beam.jpg", "budgets"},      // no bitmap yet: the last document's folder
         {"GEO Link Budget (*.glb)|*.glb|", 1, "glb", true, "budgets/madrid.glb", "budgets"},
-        {"Html Files (*.html)|*.html", 1, "html", true, "exports/madrid.html", ""},
-        {kOpenFilter, 3, "", false, "", "maps"},
+        // A first save of a kind starts where the last document went, not at the root.
+        {"Html Files (*.html)|*.html", 1, "html", true, "exports/madrid.html", "budgets"},
+        {kOpenFilter, 3, "", false, "", "maps"},                         // bitmaps have their own folder now
+        {"Tabbed Text (*.txt)|*.txt", 1, "txt", true, "", "exports"},
         // Whatever was chosen last under "All Files" is that kind's folder;
         // the budget chosen there also marks the budgets' folder.
-        {kOpenFilter, 5, "", false, "exports/old.glb", ""},
+        {kOpenFilter, 5, "", false, "exports/old.glb", "exports"},
         {kOpenFilter, 5, "", false, "", "exports"},
         {kOpenFilter, 2, "", false, "", "exports"},
     };
     for (const Step& s : steps) {
-        platform::FileDialogData data;
-        data.filter = s.filter;
-        data.filterIndex = s.filterIndex;
-        data.defaultExt = s.defaultExt;
-        data.initialDir = (root / "program").string();
+        platform::FileDialogData data = Data(s.filter, s.filterIndex, s.defaultExt);
         platform::QueueFileDialogAnswer({*s.pick ? std::vector<std::string>{(root / s.pick).string()}
                                                  : std::vector<std::string>{}});
         if (s.save) platform::RunFileSave(nullptr, "Save As", data);
         else platform::RunFileOpen(nullptr, "Open", data);
-        const std::filesystem::path expected = root / (*s.expectedStart ? s.expectedStart : "program");
-        EXPECT_EQ(platform::LastFileDialogRequest().startFolder, expected.string()) << s.pick << " / " << s.filterIndex;
+        EXPECT_EQ(platform::LastFileDialogRequest().startFolder, (root / s.expectedStart).string())
+            << s.pick << " / " << s.filterIndex;
     }
-    // The next run reads the same registry; a folder since removed is not offered.
+    // The next run reads the same registry; a folder since removed is not
+    // offered: the last document's folder is.
     std::filesystem::remove_all(root / "maps");
-    platform::FileDialogData data;
-    data.filter = kOpenFilter;
-    data.filterIndex = 3;
-    data.initialDir = (root / "program").string();
-    EXPECT_EQ(platform::StartFolder(data), (root / "program").string());
-    data.filterIndex = 1;
-    data.defaultExt = "glb";
-    EXPECT_EQ(platform::StartFolder(data), (root / "exports").string());
+    EXPECT_EQ(platform::StartFolder(Data(kOpenFilter, 3)), (root / "exports").string());
+    EXPECT_EQ(platform::StartFolder(Data(kOpenFilter, 1, "glb")), (root / "exports").string());
+    std::filesystem::remove_all(root / "exports");
+    EXPECT_EQ(platform::StartFolder(Data(kOpenFilter, 3)), (root / "home").string());
+}
 
-    platform::Registry::SetFolder({});
-    std::filesystem::remove_all(root);
+// Nothing used yet: a folder the caller names, unless it is the program's
+// own (however written), else the home.
+TEST_F(FileDialogFolders, FirstDialogStartsInTheNamedFolderOrHomeNeverTheProgramFolder)
+{
+    const struct {
+        std::string initialDir;
+        const char* expected;
+    } kCases[] = {
+        {"", "home"},
+        {(root / "program").string(), "home"},
+        {(root / "program").string() + "/", "home"},
+        {(root / "budgets" / ".." / "program").string(), "home"},
+        {(root / "budgets").string(), "budgets"},
+        {(root / "gone").string(), "home"},
+    };
+    for (const auto& c : kCases) {
+        platform::FileDialogData data = Data(kOpenFilter, 2);
+        data.initialDir = c.initialDir;
+        EXPECT_EQ(platform::StartFolder(data), (root / c.expected).string()) << c.initialDir;
+    }
+}
+
+// The details view sizes its Size and Type columns to their text: a file of
+// 162 bytes shows "162 bytes" whole.
+TEST_F(FileDialogFolders, SizeAndTypeColumnsFitTheirText)
+{
+    std::ofstream(root / "budgets" / "london.glb", std::ios::binary) << std::string(162, 'x');
+    platform::FileDialogData data = Data(kOpenFilter, 2);
+    data.initialDir = (root / "budgets").string();
+    QFileDialog dialog;
+    platform::SetUpFileDialog(dialog, data, false);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(500, 300);
+    dialog.show();
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    for (int column : {1, 2}) EXPECT_EQ(view->header()->sectionResizeMode(column), QHeaderView::ResizeToContents);
+    // The folder is read in the background: wait for the row.
+    QDeadlineTimer deadline(5000);
+    QModelIndex row;
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        const QModelIndex top = view->rootIndex();
+        for (int r = 0; r < view->model()->rowCount(top); ++r)
+            if (view->model()->index(r, 0, top).data().toString() == "london.glb") row = view->model()->index(r, 0, top);
+        if (row.isValid()) break;
+    }
+    ASSERT_TRUE(row.isValid());
+    QCoreApplication::processEvents();
+    const QFontMetrics metrics(view->font());
+    for (int column : {1, 2}) {
+        const QString text = row.sibling(row.row(), column).data().toString();
+        ASSERT_FALSE(text.isEmpty()) << column;
+        EXPECT_GE(view->header()->sectionSize(column), metrics.horizontalAdvance(text)) << text.toStdString();
+    }
+    dialog.hide();
 }
 
 }  // namespace

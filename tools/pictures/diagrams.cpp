@@ -43,11 +43,16 @@ void ArrowHead(QPainter& p, QPointF tip, double degrees)
 
 // Text whose left (or right, when `rightAligned`) end sits at `at`, centred
 // vertically on it.
-void Label(QPainter& p, QPointF at, const QString& text, bool rightAligned = false)
+// The box each label takes is added to `boxes` when given.
+void Label(QPainter& p, QPointF at, const QString& text, bool rightAligned = false,
+           std::vector<PictureLabel>* boxes = nullptr)
 {
     const QFontMetrics m(p.font());
     const double x = rightAligned ? at.x() - m.horizontalAdvance(text) : at.x();
-    p.drawText(QPointF(x, at.y() + m.ascent() / 2.0 - 1), text);
+    const QPointF baseline(x, at.y() + m.ascent() / 2.0 - 1);
+    p.drawText(baseline, text);
+    if (boxes)
+        boxes->push_back({text.toStdString(), QRectF(m.boundingRect(text)).translated(baseline)});
 }
 
 // --- polar mount -------------------------------------------------------------
@@ -102,7 +107,7 @@ void DrawKey(QPainter& p, const MountAngles& a)
 
 }  // namespace
 
-Indexed PolarMountAngles()
+Indexed PolarMountAngles(std::vector<PictureLabel>* labels)
 {
     const MountAngles a = ExampleAngles();
     QImage image = Blank(kMountWidth, kMountHeight, kMountPalette[kWhite]);
@@ -127,11 +132,11 @@ Indexed PolarMountAngles()
     p.drawLine(pivot, QPointF(pivot.x(), 34));
     p.setPen(M(kBlack));
     p.setFont(PixelFont(11, true));
-    Label(p, QPointF(8, pivot.y()), "S");
-    Label(p, QPointF(400, pivot.y()), "N");
+    Label(p, QPointF(8, pivot.y()), "S", false, labels);
+    Label(p, QPointF(400, pivot.y()), "N", false, labels);
     p.setFont(PixelFont(11));
-    Label(p, QPointF(pivot.x() + 4, 38), "Zenith");
-    Label(p, QPointF(300, pivot.y() + 12), "Horizontal");
+    Label(p, QPointF(pivot.x() + 4, 38), "Zenith", false, labels);
+    Label(p, QPointF(300, pivot.y() + 12), "Horizontal", false, labels);
 
     // The dish: a reflector facing along the boresight, with its feed.
     const QPointF beam = Direction(beamDeg);
@@ -151,12 +156,12 @@ Indexed PolarMountAngles()
 
     p.setFont(PixelFont(11));
     p.setPen(M(kAxis));
-    Label(p, pivot + 150 * Direction(axisDeg) + QPointF(-30, -12), "Polar axis");
+    Label(p, pivot + 150 * Direction(axisDeg) + QPointF(-30, -12), "Polar axis", false, labels);
     p.setPen(M(kPlane));
-    Label(p, pivot + 200 * Direction(planeDeg) + QPointF(-60, -12), "Perpendicular to the polar axis");
+    Label(p, pivot + 200 * Direction(planeDeg) + QPointF(-60, -12), "Perpendicular to the polar axis", false, labels);
     p.setPen(M(kBeam));
-    Label(p, QPointF(8, pivot.y() - 112), "Boresight to the");
-    Label(p, QPointF(8, pivot.y() - 98), "arc's apex (south)");
+    Label(p, QPointF(8, pivot.y() - 112), "Boresight to the", false, labels);
+    Label(p, QPointF(8, pivot.y() - 98), "arc's apex (south)", false, labels);
 
     // The angles, numbered as in the key.
     p.setPen(QPen(M(kAngle), 0));
@@ -169,11 +174,12 @@ Indexed PolarMountAngles()
     p.setFont(PixelFont(12, true));
     const auto number = [&](double radius, double degrees, const char* text) {
         const QPointF at = pivot + radius * Direction(degrees);
-        Label(p, at + QPointF(-3, 0), text);
+        Label(p, at + QPointF(-3, 0), text, false, labels);
     };
     number(50, axisDeg / 2, "1");
     number(70, 170, "2");
-    number(178, beamDeg + 7, "3");
+    // On the arc's far side from the boresight, clear of its red caption.
+    number(178, planeDeg - 6, "3");
     number(130, (90 + beamDeg) / 2, "4");
     number(105, 170, "5");
 

@@ -37,7 +37,14 @@ private:
 };
 
 Indexed ItuRegions(const WorldData& world);         // 392 x 235, 16 colours
-Indexed PolarMountAngles();                         // 418 x 358, 16 colours
+// A text drawn on a picture and the box it covers.
+struct PictureLabel {
+    std::string text;
+    QRectF box;
+};
+
+// The labels drawn on the diagram itself (not its key) go to `labels` when given.
+Indexed PolarMountAngles(std::vector<PictureLabel>* labels = nullptr);   // 418 x 358, 16 colours
 Indexed PolarizationAndTilt();                      // 480 x 376, 2 colours
 Indexed ScintillationFading(const WorldData& world);   // 800 x 430, 16 colours
 Indexed WorldTimeZones(const WorldData& world);     // 1080 x 600, 256 colours at most

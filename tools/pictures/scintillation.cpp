@@ -25,6 +25,7 @@ constexpr int kGlobeX[2] = {200, 600};
 constexpr double kViewLon = -30, kViewLat = 12;
 constexpr double kModelYear = 2025.5;
 constexpr double kIonosphereKm = 350;   // height of the F-region peak
+constexpr int kLegendSwatch = 16;
 
 enum Depth { kSlight, kModerate, kStrong, kSevere };
 
@@ -147,17 +148,23 @@ void DrawGlobe(QImage& image, int cx, const Band* bands, std::size_t n, const QI
         }
 }
 
+// Each depth's two tints side by side, sea then land, after a key saying so.
 void DrawLegend(QPainter& p)
 {
     const char* const labels[] = {"under 2 dB", "2 to 10 dB", "10 to 20 dB", "over 20 dB"};
     p.setFont(PixelFont(12));
     const int top = 376;
+    p.setPen(QColor::fromRgb(kPalette[kBlack]));
+    p.drawText(20, top + 11, "Sea | land:");
     for (int d = 0; d < 4; ++d) {
-        const int x = 40 + 150 * d;
-        p.fillRect(x, top, 18, 12, QColor::fromRgb(kPalette[Fill(static_cast<Depth>(d), false)]));
-        p.setPen(QColor::fromRgb(kPalette[kBlack]));
-        p.drawRect(x, top, 17, 11);
-        p.drawText(x + 24, top + 11, labels[d]);
+        const int x = 96 + 132 * d;
+        for (const bool land : {false, true}) {
+            const int left = x + (land ? kLegendSwatch : 0);
+            p.fillRect(left, top, kLegendSwatch, 12, QColor::fromRgb(kPalette[Fill(static_cast<Depth>(d), land)]));
+            p.setPen(QColor::fromRgb(kPalette[kBlack]));
+            p.drawRect(left, top, kLegendSwatch - 1, 11);
+        }
+        p.drawText(x + 2 * kLegendSwatch + 6, top + 11, labels[d]);
     }
     p.setPen(QPen(QColor::fromRgb(kPalette[kEquator]), 2));
     p.drawLine(640, top + 6, 660, top + 6);

@@ -2,6 +2,8 @@
 // map-failure path.
 #include <gtest/gtest.h>
 
+#include <QMenu>
+
 #include <cmath>
 
 #include "propagation/coordinates.h"
@@ -101,6 +103,34 @@ TEST(TOrbiscopeFrame, TitleMenusToolbarAndAccelerators)
     EXPECT_TRUE(frame->Action(24332)->isEnabled());
     f.app->Dispatch(6014);
     EXPECT_TRUE(frame->Action(24333)->isEnabled());
+}
+
+// The Calculate menu in its groups, as the frame draws it: the calculators,
+// the expression evaluator on its own, the converters, the slant range on
+// its own, the antenna and link calculators, the batch processes, and the
+// scintillation estimate last.
+TEST(TOrbiscopeFrame, CalculateMenuIsDrawnInItsGroups)
+{
+    AppFixture f;
+    QMenu* calculate = nullptr;
+    for (QAction* a : f.app->Frame()->menuBar()->actions())
+        if (a->text() == "&Calculate") calculate = a->menu();
+    ASSERT_NE(calculate, nullptr);
+    std::vector<std::vector<int>> groups(1);
+    for (QAction* a : calculate->actions()) {
+        if (a->isSeparator()) groups.emplace_back();
+        else groups.back().push_back(a->data().toInt());
+    }
+    const std::vector<std::vector<int>> expected = {
+        {6531, 6523, 6534, 1314, 1315},
+        {6510},
+        {6511, 6526, 6514, 6513, 6515, 6516, 6517},
+        {1317},
+        {1316, 6519, 6521, 6520, 6528, 6522, 6512, 6535},
+        {6527, 6529, 6530, 6532},
+        {1313},
+    };
+    EXPECT_EQ(groups, expected);
 }
 
 // What shut-down writes, by the answer of the windows and the set-up option:

@@ -3,6 +3,9 @@
 // writes, and the world data reader's refusals.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -163,3 +166,62 @@ TEST(WorldData, BadFilesAreRefusedWithTheirLine)
 }
 
 }  // namespace
+
+namespace {
+
+// Text is drawn with the platform's fonts, which need the GUI application.
+void NeedFonts()
+{
+    static int argc = 1;
+    static char name[] = "test_pictures";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+}
+
+// How many pixels of each palette index lie in rows [top, bottom).
+std::vector<int> IndexCounts(const pictures::Indexed& picture, int top, int bottom)
+{
+    std::vector<int> counts(256, 0);
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < picture.width; ++x) ++counts[picture.pixels[std::size_t(y * picture.width + x)]];
+    return counts;
+}
+
+}  // namespace
+
+// No label of the polar-mount diagram covers another (the angle numbers
+// once sat on the boresight's caption), and each lies inside the picture
+// above the key.
+TEST(PolarMountDiagram, LabelsStayClearOfEachOther)
+{
+    NeedFonts();
+    std::vector<pictures::PictureLabel> labels;
+    const pictures::Indexed picture = pictures::PolarMountAngles(&labels);
+    ASSERT_EQ(picture.width, 418);
+    ASSERT_EQ(labels.size(), 13u);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(QRectF(0, 0, 418, 290).contains(labels[i].box)) << labels[i].text;
+        for (std::size_t j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(labels[i].box.intersects(labels[j].box)) << labels[i].text << " / " << labels[j].text;
+    }
+    const auto three = std::find_if(labels.begin(), labels.end(), [](const auto& l) { return l.text == "3"; });
+    ASSERT_NE(three, labels.end());
+}
+
+// The globes tint land darker than sea at each depth, and the legend shows
+// both tints of every depth.  Palette indices 4 to 11 are the sea and land
+// tints, in pairs from slight to severe.
+TEST(ScintillationGlobes, LegendShowsTheSeaAndLandTints)
+{
+    NeedFonts();
+    const pictures::Indexed picture = pictures::ScintillationFading(pictures::ReadWorldData(kWorld));
+    ASSERT_EQ(picture.height, 430);
+    const std::vector<int> globes = IndexCounts(picture, 0, 360);
+    const std::vector<int> legend = IndexCounts(picture, 370, 392);
+    for (int tint = 4; tint <= 11; ++tint) {
+        EXPECT_GT(legend[std::size_t(tint)], 100) << "legend lacks tint " << tint;
+        // Land tints are darker than the sea tints of the same depth.
+        if (tint % 2 == 1) EXPECT_LT(qGray(picture.palette[std::size_t(tint)]), qGray(picture.palette[std::size_t(tint - 1)]));
+    }
+    for (int tint : {5, 7, 9}) EXPECT_GT(globes[std::size_t(tint)], 0) << "globes show land tint " << tint;
+}

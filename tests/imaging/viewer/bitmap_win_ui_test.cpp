@@ -138,6 +138,32 @@ TEST_F(ImageWindow, PicturesClaimingMoreThanTheirDataAreReported)
     }
 }
 
+// Only a file that opened joins the recent-files list: a picture that
+// cannot be read, a folder named like one, a file of an unknown type and a
+// missing file stay off it, and the list keeps what it had.
+TEST_F(ImageWindow, AFileThatCannotBeReadStaysOffTheRecentList)
+{
+    const std::string good = (kFixtures / "bmp-24bit.bmp").string();
+    ASSERT_NE(Open(good), nullptr);
+    const std::vector<std::string> before = app->app->Recent().Files();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.front(), good);
+
+    const std::string broken = (app->dir / "broken.gif").string();
+    std::ofstream(broken, std::ios::binary) << "GIF89a and nothing else";
+    std::filesystem::create_directory(app->dir / "folder.bmp");
+    std::ofstream(app->dir / "notes.xyz") << "text";
+    for (const std::string& bad : {broken, (app->dir / "folder.bmp").string(), (app->dir / "notes.xyz").string(),
+                                   (app->dir / "missing.jpg").string()}) {
+        Open(bad);
+        EXPECT_EQ(app->app->Recent().Files(), before) << bad;
+    }
+    EXPECT_EQ(app->messages.calls.size(), 4u) << "each failure was said";
+    // A good file opened again still goes to the top.
+    ASSERT_NE(Open((kFixtures / "jpg-baseline.jpg").string()), nullptr);
+    EXPECT_EQ(app->app->Recent().Files().front(), (kFixtures / "jpg-baseline.jpg").string());
+}
+
 struct PictureRow { int command; const char* caption; int width, height; unsigned bits; std::uint32_t colours; };
 
 // The built-in pictures as the Map menu shows them: caption, size and

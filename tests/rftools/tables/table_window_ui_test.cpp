@@ -1,7 +1,10 @@
 // The table window: every Table command opens its form and, on OK, shows
 // its table; a cancelled form or an unreadable list closes the new window;
 // a table is no document.
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
+#include <cstring>
 
 #include "framework/app/menus.h"
 #include "platform/command.h"
@@ -130,6 +133,12 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
         {"satellite below the horizon", 6415, {{107, "150.0W"}}, {}, "Elevation|Satellite below horizon"},
         {"an aperture without a beam: under 1.22 wavelengths", 6420, {{208, "0.1"}, {14027, "3"}}, {},
          "Range Error|Antenna aperture\r\nmust be at least 3.6575 m at 0.1 GHz (1.22 wavelengths)"},
+        // 1.22 x 0.299792458 / 0.0007 = 522.5 m, past the form's 50 m; 0.0074 GHz
+        // needs 49.43 m, which the form allows.
+        {"a frequency no aperture of the form resolves", 6420, {{208, "0.0007"}, {14027, "50"}}, {},
+         "Range Error|Frequency 0.0007 GHz is too low:\r\nno aperture up to 50 m spans 1.22 wavelengths"},
+        {"the lowest frequency some aperture resolves", 6420, {{208, "0.0074"}, {14027, "40"}}, {},
+         "Range Error|Antenna aperture\r\nmust be at least 49.4252 m at 0.0074 GHz (1.22 wavelengths)"},
     };
     for (const Refusal& r : kRefusals) {
         SCOPED_TRACE(r.name);
@@ -148,6 +157,138 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
         EXPECT_EQ(OpenWindows(), 0u);
         EXPECT_EQ(Messages(), r.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.message});
         platform::ClearDialogDrivers();
+    }
+}
+
+// A list that gives no bands, as the shipped one: both horizon tables list
+// its satellites with "Ku band" alone ticked, each showing "?"; the
+// one-site table is drawn into the build folder's pictures.
+TEST_F(TableWindow, HorizonTablesListSatellitesOfUnknownBand)
+{
+    using tablestest::Satellite;
+    WriteFile("satlist.geo", SatelliteFileBytes({Satellite("Unknown bands", 0, "?"), Satellite("Arc 28.2E", 28.2f, "?"),
+                                                 Satellite("Arc 7.0E", 7.0f, "?"),
+                                                 Satellite("Arc 27.5W", -27.5f, "?")}));
+    auto& frame = *app->app->Frame();
+    frame.resize(900, 700);
+    for (int command : {6426, 6412}) {
+        SCOPED_TRACE(command);
+        const CommandCase& c = Command(command);
+        Drive(c.dialog, [&c](platform::Dialog& d) { tablesui::SetTexts(d, c.texts); });
+        TTableWin* w = RunTable(command);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_EQ(tablestest::Lines(w->Report())[0], "Satellites (Ku,Band) > 5 Degrees EL") << "Ku alone ticked";
+        int rows = 0;
+        for (const std::string& line : tablestest::Lines(w->Report()))
+            if (line.rfind("Arc ", 0) == 0) {
+                EXPECT_EQ(line.substr(line.rfind('\t')), "\t?") << line;
+                ++rows;
+            }
+        EXPECT_EQ(rows, 3);
+        platform::ClearDialogDrivers();
+    }
+    auto* child = app->app->Client()->ActiveDocumentChild();
+    child->move(0, 0);
+    child->resize(820, 600);
+    // Down to the listed satellites.
+    if (auto* table = dynamic_cast<TTableWin*>(child->Document())) table->GetScroller().ScrollTo(0, 22);
+    QCoreApplication::processEvents();
+    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
+    std::filesystem::create_directories(pictures);
+    EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString((pictures / "horizon_unknown_band.png").string())));
+}
+
+// Where each cell of a report line starts and ends on the screen, laid out
+// as the window draws it: headings ("~") in the heading font, rows in the
+// body font, each tab to the next stop.
+struct Cell {
+    int left, right;
+};
+std::vector<Cell> CellsOf(const TTableWin& w, std::string line)
+{
+    const bool heading = !line.empty() && line.back() == '~';
+    if (heading) line.pop_back();
+    const QFontMetrics fm(platform::MakeFont(heading ? w.HeadingFont : w.BodyFont));
+    std::vector<Cell> cells;
+    int pen = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t tab = line.find('\t', start);
+        const std::string piece = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+        cells.push_back({pen, pen + fm.horizontalAdvance(QString::fromLatin1(piece.c_str()))});
+        pen = cells.back().right;
+        if (tab == std::string::npos) break;
+        pen = platform::NextTabOffset(pen, w.TabStops, w.AverageCharWidth);
+        start = tab + 1;
+    }
+    return cells;
+}
+
+// The two tables whose columns ran together: every column of a row starts
+// at the stop its heading starts at, and no cell touches the next (the
+// tables' own column widths leave some cells only a few pixels).  Drawn
+// into the build folder's pictures.
+TEST_F(TableWindow, WideTablesKeepTheirColumnsApart)
+{
+    auto& frame = *app->app->Frame();
+    frame.resize(900, 760);
+    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
+    std::filesystem::create_directories(pictures);
+    const struct {
+        int command;
+        const char* heading;      // the column heading line the rows sit under
+        const char* picture;
+    } kTables[] = {
+        {6420, "Illumination\t-3dB Beamwidth\tSide Lobe Amp.\tFirst Null~", "table_illumination.png"},
+        {6421, "EIRP(dBW)\t6dB\t9dB\t12dB\t15dB\t18dB\t21dB~", "table_eirp_aperture.png"},
+    };
+    for (const auto& t : kTables) {
+        SCOPED_TRACE(t.command);
+        const CommandCase& c = Command(t.command);
+        Drive(c.dialog, [&c](platform::Dialog& d) { tablesui::SetTexts(d, c.texts); });
+        TTableWin* w = RunTable(t.command);
+        ASSERT_NE(w, nullptr);
+        platform::ClearDialogDrivers();
+        constexpr int kApart = 3;  // pixels
+        std::vector<Cell> columns;
+        for (const std::string& line : tablestest::Lines(w->Report())) {
+            if (line.find('\t') == std::string::npos) continue;
+            const std::vector<Cell> cells = CellsOf(*w, line);
+            for (std::size_t i = 1; i < cells.size(); ++i)
+                EXPECT_GE(cells[i].left - cells[i - 1].right, kApart) << line << " | cell " << i;
+            if (line == t.heading || line == "Circular Apertures\tRectangular Apertures~") {
+                columns = cells;
+                continue;
+            }
+            if (columns.empty()) continue;
+            ASSERT_EQ(cells.size(), columns.size()) << line;
+            for (std::size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(cells[i].left, columns[i].left) << line;
+        }
+        QWidget* child = app->app->Client()->ActiveDocumentChild();
+        child->move(0, 0);
+        child->resize(860, 700);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString((pictures / t.picture).string())));
+    }
+}
+
+// The tables' faces are of fixed pitch whatever stands in for "Courier New",
+// and n characters of the body face fit n units of the tab stops.
+TEST_F(TableWindow, ColumnsAreMeasuredInTheirOwnFace)
+{
+    TTableWin* w = RunTable(6414);
+    ASSERT_NE(w, nullptr);
+    for (const auto* font : {&w->HeadingFont, &w->BodyFont}) {
+        const QFontMetricsF m(platform::MakeFont(*font));
+        const QString family = QFontInfo(platform::MakeFont(*font)).family();
+        for (QChar c : QStringLiteral("iW .1-mC"))
+            EXPECT_DOUBLE_EQ(m.horizontalAdvance(c), m.horizontalAdvance(QChar('0'))) << family.toStdString() << " '" << c.toLatin1() << "'";
+    }
+    const QFontMetricsF body(platform::MakeFont(w->BodyFont));
+    for (const char* cell : {"-10dB  = 12.49 degrees", "Circular Apertures", "13.61", "Cosine squared"}) {
+        const int n = int(std::strlen(cell));
+        EXPECT_LE(body.horizontalAdvance(QString::fromLatin1(cell)), double(n * w->AverageCharWidth)) << cell;
     }
 }
 

@@ -86,6 +86,64 @@ TEST(VisibleSatellites, BandRule)
     }
 }
 
+// The band column of the row that starts with `name`; empty when not listed.
+std::string BandOf(const TableText& t, const std::string& name)
+{
+    for (const std::string& line : tablestest::Lines(t.text))
+        if (line.rfind(name + "\t", 0) == 0) return line.substr(line.rfind('\t') + 1);
+    return {};
+}
+
+// A list whose source gives no bands says "?" (or nothing) for every
+// satellite; such satellites are listed whatever is ticked, showing "?",
+// while a satellite of known bands still needs a ticked one.  All five sit
+// at 28.2E, well above London's and Nairobi's horizons.
+TEST(VisibleSatellites, UnknownBandIsListedWhateverIsTicked)
+{
+    const std::vector<SatelliteRecord> list = {
+        Satellite("List", 0, "?"),         Satellite("Known C", 28.2f, "C"),  Satellite("Unknown", 28.2f, "?"),
+        Satellite("Blank", 28.2f, ""),     Satellite("Spaced", 28.2f, " ? "), Satellite("Asks too", 28.2f, "Ku?"),
+    };
+    const struct {
+        std::vector<std::size_t> ticked;
+        bool knownListed;
+    } kTicks[] = {{{kKu}, false}, {{kKa, kKu}, false}, {{kC}, true}, {{8}, false}};
+    for (const auto& tick : kTicks) {
+        SCOPED_TRACE(tick.ticked.front());
+        RecSiteRecord one = London("5");
+        RecSite2Record two{};
+        PutText(two.site1Name, "London");
+        PutText(two.site1Latitude, "51.50N");
+        PutText(two.site1Longitude, "0.12W");
+        PutText(two.site2Name, "Nairobi");
+        PutText(two.site2Latitude, "1.28S");
+        PutText(two.site2Longitude, "36.82E");
+        PutText(two.minimumElevation, "5");
+        for (std::size_t b : tick.ticked) one.bands[b].Set(1), two.bands[b].Set(1);
+        for (const auto& table : {VisibleSatellites(one, list, {}), VisibleSatellites2Sites(two, list, {})}) {
+            ASSERT_TRUE(table);
+            EXPECT_EQ(BandOf(*table, "Unknown"), "?");
+            EXPECT_EQ(BandOf(*table, "Blank"), "?");
+            EXPECT_EQ(BandOf(*table, "Spaced"), "?");
+            EXPECT_EQ(BandOf(*table, "Known C"), tick.knownListed ? "C" : "");
+            // A "?" among known bands is no unknown band: "Other" or "Ku" lists it.
+            const bool asksListed = tick.ticked.back() == kKu || tick.ticked.front() == 8;
+            EXPECT_EQ(BandOf(*table, "Asks too"), asksListed ? "Ku?" : "");
+            EXPECT_EQ(BandOf(*table, "List"), "") << "record 0 titles the list";
+        }
+    }
+}
+
+TEST(VisibleSatellites, UnknownBandTexts)
+{
+    const struct {
+        const char* text;
+        bool unknown;
+    } kCases[] = {{"?", true}, {"", true}, {"  ", true}, {"\t?\t", true}, {"??", false},
+                  {"C", false}, {"Q/V?", false}, {"? C", false}};
+    for (const auto& c : kCases) EXPECT_EQ(BandUnknown(c.text), c.unknown) << '"' << c.text << '"';
+}
+
 // A site under the satellite sees it straight up; a satellite at exactly the
 // minimum is listed (the field holds 12 characters: bracketed to 1e-9).
 TEST(VisibleSatellites, ElevationRule)
