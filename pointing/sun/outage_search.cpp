@@ -190,7 +190,7 @@ int FindOutages(TSun& sun, const OutageInputs& in, SeasonGroup group, OutageSink
             }
             if (inside) today.Inside(t, s, th);
             nutation = false;
-            sink.Step();
+            if (!sink.Step()) return events;
             if (wasInside && !inside) break;  // the day's passage is over
             wasInside = inside;
             t += step;

@@ -76,7 +76,8 @@ public:
     virtual void NoOutages() = 0;
     // Called after each time step that computed a sun position (owners on
     // the user-interface thread pump their messages here on a time budget).
-    virtual void Step() {}
+    // False stops the search at once: the events found so far stay reported.
+    virtual bool Step() { return true; }
 };
 
 // How the time loop visits its steps.  Both give the same rows: SkipFarSteps
@@ -86,7 +87,7 @@ public:
 enum class Stepping { SkipFarSteps, EveryStep };
 
 // Searches one season group of inputs.year for the site of `sun`; returns
-// the number of events.  Inputs must have passed ApertureResolvesBeam.
+// the number of events (those found before the sink stopped the search).  Inputs must have passed ApertureResolvesBeam.
 int FindOutages(TSun& sun, const OutageInputs& inputs, SeasonGroup group, OutageSink& sink,
                 Stepping stepping = Stepping::SkipFarSteps);
 

@@ -389,9 +389,10 @@ bool TSolarBatchFormBase::ProcessBatch()
     report_ = BatchReport{};
     report_.owner = owner;
     TOrbiscope* app = App();
-    // The progress dialog disables the frame (and this form) while it is up:
-    // nothing can be closed or started under the run; its Cancel stops it.
-    TProgressDialog progress(owner, static_cast<double>(items.size()), 0.0, "Progress", "Processing %d of %d",
+    // The progress window stands in front of this form and alone takes input
+    // while it is up: nothing can be closed or started under the run, and
+    // its Cancel (or Escape) stops the run at the next step.
+    TProgressDialog progress(this, static_cast<double>(items.size()), 0.0, "Progress", "Processing %d of %d",
                              "%d%%");
     progress.Create();
     UiPump pump;
@@ -400,7 +401,10 @@ bool TSolarBatchFormBase::ProcessBatch()
     hooks.keepGoing = [&progress] { return progress.IsOpen(); };
     hooks.itemDone = [&progress](int done) { progress.SetPercent(done); };
     hooks.status = [app](const std::string& text) { ShowStatusHint(app, text.c_str()); };
-    hooks.step = [&pump] { pump.Tick(); };
+    hooks.step = [&pump, &progress] {
+        pump.Tick();
+        return progress.IsOpen();
+    };
     const bool completed = RunSolarBatch(MakeSetup(), items, hooks);
     progress.Destroy();
     ShowStatusHint(app, "");

@@ -28,7 +28,11 @@ struct Collected : OutageSink {
                        FormatEventColumns(e));
     }
     void NoOutages() override { ++noOutages; }
-    void Step() override { ++steps; }
+    bool Step() override
+    {
+        ++steps;
+        return true;
+    }
 };
 
 struct Site { const char* name; double latitude, longitude, satelliteLongitude, zone; };
