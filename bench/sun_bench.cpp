@@ -74,7 +74,8 @@ void BM_OutageYearWideBeamNearestSecond(benchmark::State& state)
 }
 
 // Sites between 60S and 60N around the satellite's longitude, 1.2 to 3.6 m,
-// each with its own zone: the site-file batch, grouped rows to the minute.
+// each with its own zone: the site-file batch, grouped rows to the minute
+// (argument 0) or to the second (1).
 void BM_SiteBatch1000(benchmark::State& state)
 {
     std::vector<BatchSite> sites;
@@ -87,6 +88,8 @@ void BM_SiteBatch1000(benchmark::State& state)
     s.kind = BatchKind::SiteFile;
     s.options.year = 2025;
     s.options.frequencyGHz = 11.7;
+    s.options.minuteRefinement = state.range(0) == 0;
+    s.options.secondRefinement = state.range(0) == 1;
     s.yearText = "2025";
     s.frequencyText = "11.7";
     s.formSatellite = {"Sat 0.8W", -0.8};
@@ -122,6 +125,6 @@ BENCHMARK(BM_OutageSeasonNearestSecond)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutageSeasonNearestSecondEveryStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutageYearNearestSecond)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OutageYearWideBeamNearestSecond)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SiteBatch1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SiteBatch1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SunPosition);
 BENCHMARK_MAIN();
