@@ -177,6 +177,22 @@ TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
 }
 
 // The file's 600 sites are all run: the count of a batch is no format limit.
+// No site's aperture (at most 50 m) spans 1.22 wavelengths of 0.0007 GHz
+// (522.5 m): the form refuses the frequency, and stays open, before the
+// file is read.
+TEST_F(SolarBatch, FrequencyTooLowForAnyAperture)
+{
+    const std::string output = (Dir() / "low.tab").string();
+    frequency = "0.0007";
+    RunSiteFile(WriteFile("one.txt", "A,10.00N,1.00E,0,1.2;"), kVertical, output);
+    const auto messages = Messages();
+    ASSERT_FALSE(messages.empty());
+    for (const std::string& m : messages)  // once for each OK the script presses
+        EXPECT_EQ(m, "Range Error|Frequency\r\n0.0007 GHz is too low for any antenna aperture up to 50 m (the beam "
+                     "needs 1.22 wavelengths)");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 TEST_F(SolarBatch, MoreThanFiveHundredSites)
 {
     std::string text;
