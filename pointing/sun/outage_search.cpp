@@ -32,14 +32,16 @@ constexpr double kNoneYet = 24.0;      // begin and peak before the first inside
 // Bounds behind SkipFarSteps.  The sun's geometric direction turns with the
 // Earth (15.04 deg/h at most, on the celestial equator) plus its own motion
 // along the ecliptic (0.04 deg/h); the bound keeps a margin over both.  The
-// refraction lifts the apparent sun by 0 to 1.45 degrees, with a bounded
-// slope and two jumps (outage_search.h); lifting two directions alike
-// stretches the angle between them by less than kLiftStretch.  So between
-// two steps the separation from the satellite changes by at most the
-// geometric motion times (kLiftStretch + slope), plus the jumps the
-// elevations between them may cross, plus rounding.
+// refraction lifts the apparent sun by 0 to 1.47 degrees, with a bounded
+// slope and two jumps (outage_search.h).  Along the great circle between
+// two geometric directions the apparent direction moves at most (1 + slope)
+// times as fast vertically and cos(e + lift) / cos(e) < kLiftStretch times
+// as fast across (lifted only above -5 degrees); the circle crosses each
+// jump's elevation at most twice.  So between two steps the separation from
+// the satellite changes by at most the geometric motion times
+// (kLiftStretch + slope), plus twice the jumps the elevations between them
+// may reach, plus rounding.
 constexpr double kMaxSunRateRadPerHour = 15.2 * kDegToRad;
-constexpr double kMaxLiftDeg = 1.45;
 constexpr double kLiftStretch = 1.01;
 // Rounding of a computed separation, radians, the acos near the axis being
 // the worst (about 1.5e-8); counted once in every bound.
@@ -129,7 +131,7 @@ struct Reach {
 Reach ReachOver(double elevation, double n, double stepHours)
 {
     const double perStep = kMaxSunRateRadPerHour * stepHours;
-    const double lowestDeg = elevation / kDegToRad - kMaxLiftDeg - perStep * n / kDegToRad;
+    const double lowestDeg = elevation / kDegToRad - kRefractionMaxLiftDeg - perStep * n / kDegToRad;
     double slope = kRefractionSlopeLow, jumpDeg = kRefractionJumpAt15Deg + kRefractionJumpAtMinus5Deg;
     if (lowestDeg > 15.0) {
         slope = kRefractionSlopeHigh;
@@ -137,7 +139,7 @@ Reach ReachOver(double elevation, double n, double stepHours)
     } else if (lowestDeg > -5.0) {
         jumpDeg = kRefractionJumpAt15Deg;
     }
-    return {(kLiftStretch + slope) * perStep, jumpDeg * kDegToRad + kRoundingRad};
+    return {(kLiftStretch + slope) * perStep, 2.0 * jumpDeg * kDegToRad + kRoundingRad};
 }
 
 // The number of steps after a step at `elevation` over which the separation
@@ -153,7 +155,7 @@ long SureSteps(double margin, double elevation, double stepHours)
     const double floors[] = {15.0, -5.0, -1e9};
     double best = 0.0;
     for (double floorDeg : floors) {
-        const double room = (elevationDeg - kMaxLiftDeg - floorDeg) / perStepDeg;  // steps the piece holds for
+        const double room = (elevationDeg - kRefractionMaxLiftDeg - floorDeg) / perStepDeg;  // steps the piece holds for
         if (!(room > 0.0)) continue;
         const double limit = std::min(std::ceil(room) - 1.0, 1e9);
         const Reach r = ReachOver(elevation, limit, stepHours);

@@ -88,9 +88,10 @@ public:
 enum class Stepping { SkipFarSteps, EveryStep };
 
 // The refraction's bounds behind SkipFarSteps (TSun::Refraction; checked in
-// sun_test.cpp): its slope, degree of lift per degree of elevation, above 15
-// degrees and between -5 and 15 degrees, and its jumps at those two
-// elevations, degrees.
+// sun_test.cpp): its largest lift, degrees; its slope, degree of lift per
+// degree of elevation, above 15 degrees and between -5 and 15 degrees; and
+// its jumps at those two elevations, degrees.
+inline constexpr double kRefractionMaxLiftDeg = 1.47;
 inline constexpr double kRefractionSlopeHigh = 0.0042;
 inline constexpr double kRefractionSlopeLow = 0.70;
 inline constexpr double kRefractionJumpAt15Deg = 0.0011;
