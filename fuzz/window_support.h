@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QOpenGLContext>
 #include <QStandardPaths>
 #include <clocale>
 #include <cstdlib>
@@ -78,6 +79,12 @@ private:
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QStandardPaths::setTestModeEnabled(true);
         app_ = std::make_unique<QApplication>(argc_, argv_);
+        // The harness lives until exit.  A window's native part asks for the
+        // current GL context when it is destroyed, from a per-thread store
+        // that Qt builds when first asked: asking now builds it before the
+        // harness is complete, so that it outlives the windows the harness
+        // destroys at exit (a batch's progress window gives the frame one).
+        QOpenGLContext::currentContext();
         std::setlocale(LC_NUMERIC, "C");
         folder_ = InputFolder() / ("orbiscope-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);

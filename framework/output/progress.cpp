@@ -1,7 +1,6 @@
 #include "framework/output/progress.h"
 
 #include <QProgressBar>
-#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -82,16 +81,18 @@ std::string FormatIntegers(const std::string& format, std::initializer_list<long
 
 TProgressDialog::TProgressDialog(QWidget* parent, double endValue, double startValue, const char* caption,
                                  const char* textFormat, const char* gaugeFormat, int resourceId, void* /*module*/)
-    // Built without a Qt parent: disabling the parent would otherwise disable
-    // the dialog and its Cancel button too.
-    : platform::Dialog(nullptr, resourceId, caption ? caption : "Progress", ProgressControls()),
-      owner_(parent),
+    // A child window of the form that runs the batch (usually modal itself),
+    // so that the form's modality does not block it.  Made modal in turn
+    // instead of disabling its parent: a disabled parent would disable this
+    // child window and its Cancel button too.
+    : platform::Dialog(parent, resourceId, caption ? caption : "Progress", ProgressControls()),
       end_(endValue),
       start_(startValue),
       textFormat_(textFormat ? textFormat : ""),
       gaugeFormat_(gaugeFormat ? gaugeFormat : "")
 {
     setWindowFlag(Qt::Dialog);
+    setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
     if (auto* gauge = qobject_cast<QProgressBar*>(Control(kGaugeId))) gauge->setTextVisible(true);
 }
@@ -102,14 +103,8 @@ void TProgressDialog::Create()
 {
     if (open_) return;
     SetupWindow();
-    if (owner_) {
-        winId();
-        if (QWindow* w = windowHandle(); w && owner_->window()->windowHandle())
-            w->setTransientParent(owner_->window()->windowHandle());
-        const QPoint centre = owner_->window()->geometry().center();
-        move(centre - rect().center());
-    }
     show();
+    activateWindow();
     open_ = true;
 }
 
@@ -117,10 +112,6 @@ void TProgressDialog::SetupWindow()
 {
     platform::Dialog::SetupWindow();
     SetPercent(start_);
-    if (owner_ && owner_->isEnabled()) {
-        owner_->setEnabled(false);
-        ownerDisabled_ = true;
-    }
 }
 
 void TProgressDialog::SetPercent(double value)
@@ -159,10 +150,6 @@ void TProgressDialog::done(int result)
 
 void TProgressDialog::Destroy()
 {
-    if (ownerDisabled_) {
-        if (owner_) owner_->setEnabled(true);
-        ownerDisabled_ = false;
-    }
     open_ = false;
     if (isVisible()) hide();
 }

@@ -1,9 +1,11 @@
-// TProgressDialog: the modeless window a long batch shows while it works
-// through its items.  It disables its parent while it is up and keeps the
-// program alive by pumping waiting messages at each step.
+// TProgressDialog: the window a long batch shows while it works through its
+// items.  The batch's loop goes on while it is up (it is not run modally),
+// yet it alone takes clicks and keys: its parent, the form that started the
+// batch, and every other window are blocked until it goes, so that nothing
+// can be closed or started under the run while its Cancel stays usable.  It
+// keeps the program alive by pumping waiting messages at each step.
 #pragma once
 
-#include <QPointer>
 #include <string>
 
 #include "platform/dialog.h"
@@ -20,11 +22,12 @@ public:
                     const char* gaugeFormat, int resourceId = kResourceId, void* module = nullptr);
     ~TProgressDialog() override;
 
-    // Shows the dialog without waiting (the batch's loop goes on).
+    // Shows the dialog, in front of its parent, without waiting (the batch's
+    // loop goes on).
     void Create();
     void SetupWindow() override;
     void SetPercent(double value);
-    // Closes the window: the parent is enabled again.
+    // Closes the window: the other windows take input again.
     void Destroy();
     // Whether the window is still up (false once the user cancelled it).
     bool IsOpen() const { return open_; }
@@ -39,14 +42,12 @@ protected:
     void done(int result) override;
 
 private:
-    QPointer<QWidget> owner_;
     double end_;
     double start_;
     std::string textFormat_;
     std::string gaugeFormat_;
     int percent_ = 0;
     bool open_ = false;
-    bool ownerDisabled_ = false;
 };
 
 namespace orbiscope {

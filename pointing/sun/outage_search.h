@@ -76,17 +76,29 @@ public:
     virtual void NoOutages() = 0;
     // Called after each time step that computed a sun position (owners on
     // the user-interface thread pump their messages here on a time budget).
-    virtual void Step() {}
+    // False stops the search at once: the events found so far stay reported.
+    virtual bool Step() { return true; }
 };
 
 // How the time loop visits its steps.  Both give the same rows: SkipFarSteps
-// only leaves out the sun positions of steps that cannot reach the beam
-// (the sun moves at most kMaxSunRate through the sky), advancing the time
-// exactly as every step would.
+// only leaves out the sun positions of steps whose side of the -12 dB edge
+// is certain, and of inside steps that cannot be the closest one (the sun's
+// apparent direction moves at a bounded rate), advancing the time exactly as
+// every step would.
 enum class Stepping { SkipFarSteps, EveryStep };
 
+// The refraction's bounds behind SkipFarSteps (TSun::Refraction; checked in
+// sun_test.cpp): its largest lift, degrees; its slope, degree of lift per
+// degree of elevation, above 15 degrees and between -5 and 15 degrees; and
+// its jumps at those two elevations, degrees.
+inline constexpr double kRefractionMaxLiftDeg = 1.47;
+inline constexpr double kRefractionSlopeHigh = 0.0042;
+inline constexpr double kRefractionSlopeLow = 0.70;
+inline constexpr double kRefractionJumpAt15Deg = 0.0011;
+inline constexpr double kRefractionJumpAtMinus5Deg = 0.37;
+
 // Searches one season group of inputs.year for the site of `sun`; returns
-// the number of events.  Inputs must have passed ApertureResolvesBeam.
+// the number of events (those found before the sink stopped the search).  Inputs must have passed ApertureResolvesBeam.
 int FindOutages(TSun& sun, const OutageInputs& inputs, SeasonGroup group, OutageSink& sink,
                 Stepping stepping = Stepping::SkipFarSteps);
 

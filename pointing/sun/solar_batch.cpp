@@ -60,7 +60,12 @@ public:
         hooks_.line(RowPrefix(e.seconds) + Format("%s %d", month, e.day) + columns);
     }
     void NoOutages() override { hooks_.line("No solar outages found"); }
-    void Step() override { hooks_.step(); }
+    bool Step() override
+    {
+        stopped_ = !hooks_.step();
+        return !stopped_;
+    }
+    bool Stopped() const { return stopped_; }
 
 private:
     std::string RowPrefix(bool seconds) const
@@ -84,6 +89,7 @@ private:
     LookAngles look_;
     const SolarBatchHooks& hooks_;
     int events_ = 0;
+    bool stopped_ = false;
 };
 
 void WriteHeader(const SolarBatchSetup& s, const SolarBatchHooks& h)
@@ -124,7 +130,8 @@ std::string ItemLine(const SolarBatchSetup& s, const BatchItem& item, const Look
                   Coordinate(item.satellite.longitude, 1).c_str(), look.elevation, look.azimuth);
 }
 
-void RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const SolarBatchHooks& h)
+// False when the owner stopped the run during the item's search.
+bool RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const SolarBatchHooks& h)
 {
     TSun sun(item.site.latitude, item.site.longitude);
     const LookAngles look = SatelliteLookAngles(item.site.latitude, item.site.longitude, item.satellite.longitude);
@@ -135,7 +142,7 @@ void RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const 
     }
     if (look.elevation <= 0.0) {
         h.line("Satellite below horizon");
-        return;
+        return true;
     }
     if (!s.horizontal) {
         h.line(ItemLine(s, item, look));
@@ -151,6 +158,7 @@ void RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const 
     h.status(Format("Item: %d solar outage events found : %d", item.statusPosition, 0));
     BatchRowSink sink(s, item, look, h);
     FindOutages(sun, in, s.early ? kEarlySeason : kLateSeason, sink);
+    return !sink.Stopped();
 }
 
 BatchItem Pair(const BatchSite& site, const BatchSatellite& sat, int position)
@@ -213,7 +221,7 @@ bool RunSolarBatch(const SolarBatchSetup& setup, const std::vector<BatchItem>& i
     WriteHeader(setup, hooks);
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!hooks.keepGoing()) return false;
-        RunItem(setup, items[i], static_cast<int>(i) + 1, hooks);
+        if (!RunItem(setup, items[i], static_cast<int>(i) + 1, hooks)) return false;
         hooks.itemDone(static_cast<int>(i) + 1);
     }
     return true;

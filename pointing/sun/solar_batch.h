@@ -52,7 +52,7 @@ struct SolarBatchHooks {
     std::function<bool()> keepGoing;                          // false stops before the next item
     std::function<void(int done)> itemDone;                   // items finished so far
     std::function<void(const std::string&)> status;           // busy text
-    std::function<void()> step;                               // after each search step
+    std::function<bool()> step;                               // after each search step; false stops the run
 };
 
 // The pairs of each batch, in list order.  The site-file and satellite-file
@@ -62,8 +62,9 @@ std::vector<BatchItem> SiteFileItems(const std::vector<BatchSite>& sites, const 
 std::vector<BatchItem> SatelliteFileItems(const BatchSite& site, const std::vector<BatchSatellite>& satellites);
 std::vector<BatchItem> VisibleSatelliteItems(const BatchSite& site, const std::vector<BatchSatellite>& satellites);
 
-// Writes the header, then searches each item; false when keepGoing stopped
-// the run (the report is then incomplete and must not be written).
+// Writes the header, then searches each item; false when keepGoing or step
+// stopped the run (the report then holds what was done, and must not be
+// written as if complete).
 bool RunSolarBatch(const SolarBatchSetup& setup, const std::vector<BatchItem>& items, const SolarBatchHooks& hooks);
 
 // The apparent elevation and true azimuth (degrees) of a geostationary

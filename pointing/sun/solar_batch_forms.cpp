@@ -248,14 +248,14 @@ bool TSolarBatchFormBase::ValidateFields()
             !CheckField("Year of interest", FieldText(kYear), FT::Real, 1980, 2100, "") ||
             !CheckField("Frequency", FieldText(kFrequency), FT::Real, 0.0007, 55, "GHz"))
             return false;
-        return true;
+        return CheckFrequencyAllowsAperture(*this, LeadingNumber(FieldText(kFrequency)), FieldText(kFrequency));
     }
     if (!CheckField("Site name", FieldText(kSiteName), FT::Text, 0, 0, "") ||
         !CheckField("Site latitude", FieldText(kSiteLatitude), FT::Latitude, 0, 90, kLatitudeUnit) ||
         !CheckField("Site longitude", FieldText(kSiteLongitude), FT::Longitude, 0, 180, kLongitudeUnit) ||
         !CheckField("Year of interest", FieldText(kYear), FT::Real, 1980, 2100, "") ||
         !CheckField("International time zone", FieldText(kZone), FT::Real, -12, 14, "") ||
-        !CheckField("Antenna aperture", FieldText(kAperture), FT::Real, 0.01, 50, "m") ||
+        !CheckField("Antenna aperture", FieldText(kAperture), FT::Real, 0.01, kLargestApertureM, "m") ||
         !CheckField("Frequency", FieldText(kFrequency), FT::Real, 0.0007, 55, "GHz"))
         return false;
     return CheckApertureForFrequency(*this, LeadingNumber(FieldText(kAperture)), LeadingNumber(FieldText(kFrequency)),
@@ -299,7 +299,7 @@ bool TSolarBatchFormBase::ReadSites(std::vector<BatchSite>& sites)
             if (!CheckField("Text file: Site longitude", f[2].text, FT::Longitude, 0, 180, kLongitudeUnit))
                 return f[2].line;
             if (!CheckField("Text file: Time zone", f[3].text, FT::Real, -12, 13, "")) return f[3].line;
-            if (!CheckField("Text file: Antenna size", f[4].text, FT::Real, 0.2, 50, "m")) return f[4].line;
+            if (!CheckField("Text file: Antenna size", f[4].text, FT::Real, 0.2, kLargestApertureM, "m")) return f[4].line;
             if (!CheckApertureForFrequency(*this, LeadingNumber(f[4].text), frequency, FieldText(kFrequency)))
                 return f[4].line;
             return 0;
@@ -389,9 +389,10 @@ bool TSolarBatchFormBase::ProcessBatch()
     report_ = BatchReport{};
     report_.owner = owner;
     TOrbiscope* app = App();
-    // The progress dialog disables the frame (and this form) while it is up:
-    // nothing can be closed or started under the run; its Cancel stops it.
-    TProgressDialog progress(owner, static_cast<double>(items.size()), 0.0, "Progress", "Processing %d of %d",
+    // The progress window stands in front of this form and alone takes input
+    // while it is up: nothing can be closed or started under the run, and
+    // its Cancel (or Escape) stops the run at the next step.
+    TProgressDialog progress(this, static_cast<double>(items.size()), 0.0, "Progress", "Processing %d of %d",
                              "%d%%");
     progress.Create();
     UiPump pump;
@@ -400,7 +401,10 @@ bool TSolarBatchFormBase::ProcessBatch()
     hooks.keepGoing = [&progress] { return progress.IsOpen(); };
     hooks.itemDone = [&progress](int done) { progress.SetPercent(done); };
     hooks.status = [app](const std::string& text) { ShowStatusHint(app, text.c_str()); };
-    hooks.step = [&pump] { pump.Tick(); };
+    hooks.step = [&pump, &progress] {
+        pump.Tick();
+        return progress.IsOpen();
+    };
     const bool completed = RunSolarBatch(MakeSetup(), items, hooks);
     progress.Destroy();
     ShowStatusHint(app, "");

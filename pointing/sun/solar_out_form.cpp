@@ -57,9 +57,22 @@ std::string Text(const char (&field)[N])
 
 namespace orbiscope::sun {
 
+bool CheckFrequencyAllowsAperture(TForm& form, double frequencyGHz, std::string_view frequencyText)
+{
+    if (ApertureResolvesBeam(kLargestApertureM, frequencyGHz)) return true;
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "Frequency\r\n%s GHz is too low for any antenna aperture up to %.0f m (the beam needs 1.22 "
+                  "wavelengths)",
+                  std::string(frequencyText).c_str(), kLargestApertureM);
+    form.ReportFieldError(text, "Range Error");
+    return false;
+}
+
 bool CheckApertureForFrequency(TForm& form, double apertureM, double frequencyGHz, std::string_view frequencyText)
 {
     if (ApertureResolvesBeam(apertureM, frequencyGHz)) return true;
+    if (!CheckFrequencyAllowsAperture(form, frequencyGHz, frequencyText)) return false;
     char text[200];
     std::snprintf(text, sizeof text, "Antenna aperture\r\nmust be at least %.4f m at %s GHz (1.22 wavelengths)",
                   MinimumAperture(frequencyGHz), std::string(frequencyText).c_str());
@@ -118,7 +131,7 @@ bool TSolarOutForm::ValidateFields(const SolarOutRecord& r)
         !CheckField("Satellite longitude", Text(r.satLongitude), FT::Longitude, 0, 180, kLongitudeUnit) ||
         !CheckField("Year of interest", Text(r.year), FT::Real, 1980, 2100, "") ||
         !CheckField("International time zone", Text(r.zone), FT::Real, -12, 14, "") ||
-        !CheckField("Antenna aperture", Text(r.aperture), FT::Real, 0.01, 50, "m") ||
+        !CheckField("Antenna aperture", Text(r.aperture), FT::Real, 0.01, orbiscope::sun::kLargestApertureM, "m") ||
         !CheckField("Frequency", Text(r.frequency), FT::Real, 0.0007, 55, "GHz"))
         return false;
     const orbiscope::sun::SolarOutInputs p = orbiscope::sun::ParseSolarOutInputs(r);

@@ -43,10 +43,17 @@ private:
 };
 
 namespace orbiscope::sun {
+// The largest antenna aperture any solar-outage field or batch file allows, m.
+inline constexpr double kLargestApertureM = 50.0;
 // The check behind ValidateFields' last step, shared with the batch forms:
 // false, with a "Range Error" message through the form, when the aperture
-// is below 1.22 wavelengths at the frequency.
+// is below 1.22 wavelengths at the frequency.  When even the largest
+// aperture allowed is too small, the message blames the frequency instead.
 bool CheckApertureForFrequency(TForm& form, double apertureM, double frequencyGHz, std::string_view frequencyText);
+// The frequency part alone (for the site-file batch, whose apertures come
+// with the sites): false, with the message, when no aperture allowed spans
+// 1.22 wavelengths.
+bool CheckFrequencyAllowsAperture(TForm& form, double frequencyGHz, std::string_view frequencyText);
 // The Site and Satellite pickers of every solar-outage form.
 bool RunSitePicker(TForm& form);
 bool RunSatellitePicker(TForm& form);

@@ -39,7 +39,11 @@ public:
         pump_.Now();
     }
     void NoOutages() override { window_.AddLine("No solar outages found"); }
-    void Step() override { pump_.Tick(); }
+    bool Step() override
+    {
+        pump_.Tick();
+        return true;
+    }
 
 private:
     TSolarOutWin& window_;

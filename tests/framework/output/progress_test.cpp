@@ -1,6 +1,7 @@
 // The progress dialog: percentage, texts, the disabled parent and Cancel.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <cmath>
 #include <limits>
@@ -47,6 +48,13 @@ TEST(ProgressText, OnlyIntegerFieldsAreFilled)
     EXPECT_EQ(FormatIntegers("100%", {}), "100%");
 }
 
+// While up, the dialog is the one window that takes input: modal, a child
+// window of its parent, itself enabled so that Cancel works.
+bool BlocksOthers(TProgressDialog& dialog)
+{
+    return dialog.isWindow() && dialog.isEnabled() && QGuiApplication::modalWindow() == dialog.windowHandle();
+}
+
 TEST(ProgressDialog, ShowsPercentAndItemsAndFreesItsParentAfterCancel)
 {
     testsupport::App();
@@ -57,8 +65,8 @@ TEST(ProgressDialog, ShowsPercentAndItemsAndFreesItsParentAfterCancel)
     dialog->Create();
     EXPECT_TRUE(dialog->IsOpen());
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Solar Outage Batch");
-    EXPECT_FALSE(parent.isEnabled());
-    EXPECT_TRUE(dialog->isEnabled());  // its Cancel button must still work
+    EXPECT_TRUE(BlocksOthers(*dialog));
+    EXPECT_EQ(dialog->parentWidget(), &parent);
     EXPECT_EQ(dialog->Percent(), 0);
     EXPECT_EQ(dialog->Text(), "Processing site 0 of 9");
     EXPECT_EQ(dialog->GaugeText(), "0%");
@@ -74,12 +82,13 @@ TEST(ProgressDialog, ShowsPercentAndItemsAndFreesItsParentAfterCancel)
 
     dialog->OnButton(platform::IDCANCEL);
     EXPECT_FALSE(dialog->IsOpen());
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
     EXPECT_TRUE(parent.isEnabled());
     delete dialog;
     EXPECT_TRUE(parent.isEnabled());
 }
 
-TEST(ProgressDialog, DestroyedWhileUpEnablesTheParent)
+TEST(ProgressDialog, DestroyedWhileUpFreesTheOtherWindows)
 {
     testsupport::App();
     QWidget parent;
@@ -89,8 +98,9 @@ TEST(ProgressDialog, DestroyedWhileUpEnablesTheParent)
         dialog.Create();
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Progress");
         EXPECT_EQ(dialog.Percent(), 100);  // end = start
-        EXPECT_FALSE(parent.isEnabled());
+        EXPECT_TRUE(BlocksOthers(dialog));
     }
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
     EXPECT_TRUE(parent.isEnabled());
 
     // A parent that was disabled before stays disabled.

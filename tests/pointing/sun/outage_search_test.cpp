@@ -28,7 +28,11 @@ struct Collected : OutageSink {
                        FormatEventColumns(e));
     }
     void NoOutages() override { ++noOutages; }
-    void Step() override { ++steps; }
+    bool Step() override
+    {
+        ++steps;
+        return true;
+    }
 };
 
 struct Site { const char* name; double latitude, longitude, satelliteLongitude, zone; };
@@ -114,6 +118,19 @@ const SkipCase kSkipCases[] = {
     {{"Anchorage, satellite 120W", 61.2, -149.9, -120.0, -9.0}, 3.7, 20.0, false, false, true, false},
     {{"Tokyo, satellite 110E", 35.68, 139.69, 110.0, 9.0}, 0.45, 12.0, true, true, false, false},
     {{"Cape Town, satellite 20E", -33.92, 18.42, 20.0, 2.0}, 1.8, 3.9, false, false, false, false},
+    // Beams wider than the day: the sun inside from 05 h to 19 h, its
+    // closest step found among many thousand.
+    {{"Sydney, satellite 156E", -34.87, 151.42, 156.0, 10.0}, 0.4, 1.0, true, true, false, false},
+    {{"Sydney, satellite 156E", -34.87, 151.42, 156.0, 10.0}, 0.4, 1.0, false, false, false, true},
+    // A low satellite: the passage runs through the refraction's steep and
+    // broken part near the horizon.
+    {{"Tromso, satellite 30E", 69.65, 18.96, 30.0, 1.0}, 0.45, 1.5, true, true, false, false},
+    {{"Tromso, satellite 30E", 69.65, 18.96, 30.0, 1.0}, 1.2, 4.0, false, false, true, false},
+    // Zones far from the site's longitude: the universal time wraps inside
+    // the searched hours.
+    {{"Honolulu on the zone of Kiribati, satellite 160W", 21.3, -157.86, -160.0, 14.0}, 2.4, 12.0, false, false,
+     true, true},
+    {{"Hawaii on zone -12, satellite 170W", 19.7, -155.1, -170.0, -12.0}, 0.9, 2.2, true, true, false, false},
 };
 
 // Leaving out the sun positions of far steps changes no row.
@@ -137,6 +154,43 @@ TEST(OutageSearch, SkippingFarStepsGivesTheSameRowsAsEveryStep)
             EXPECT_FALSE(fast.events.empty()) << c.site.name << ": a season with outages";
             EXPECT_LE(fast.steps, plain.steps) << c.site.name;
         }
+    }
+}
+
+// An owner that stops the search keeps the events found until then.
+TEST(OutageSearch, SinkStopsTheSearch)
+{
+    struct Stopping : Collected {
+        long stopAt = 0;
+        std::vector<long> stepsAtEvent;
+        void Event(const OutageEvent& e) override
+        {
+            Collected::Event(e);
+            stepsAtEvent.push_back(steps);
+        }
+        bool Step() override { return ++steps < stopAt; }
+    };
+    OutageInputs in = InputsFor(kLondon, 1.2, 11.7);
+    in.minuteRefinement = false;
+    in.secondRefinement = true;
+    for (Stepping stepping : {Stepping::SkipFarSteps, Stepping::EveryStep}) {
+        auto run = [&](long stopAt) {
+            TSun sun(kLondon.latitude, kLondon.longitude);
+            Stopping s;
+            s.stopAt = stopAt;
+            FindOutages(sun, in, kEarlySeason, s, stepping);
+            return s;
+        };
+        const Stopping all = run(1L << 40);
+        ASSERT_EQ(all.events.size(), 7u);
+        const Stopping first = run(1);
+        EXPECT_EQ(first.steps, 1);
+        EXPECT_TRUE(first.rows.empty());
+        EXPECT_EQ(first.noOutages, 0);
+        // Stopped at the first step after the second row: the two rows only.
+        const Stopping two = run(all.stepsAtEvent[1] + 1);
+        EXPECT_EQ(two.rows, std::vector<std::string>(all.rows.begin(), all.rows.begin() + 2));
+        EXPECT_EQ(two.noOutages, 0);
     }
 }
 

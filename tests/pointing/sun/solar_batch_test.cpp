@@ -43,7 +43,7 @@ BatchRun Execute(const SolarBatchSetup& s, const std::vector<BatchItem>& items, 
     h.keepGoing = [&] { return started++ != stopBefore; };
     h.itemDone = [&](int n) { r.done.push_back(n); };
     h.status = [&](const std::string& t) { r.status.push_back(t); };
-    h.step = [] {};
+    h.step = [] { return true; };
     r.completed = RunSolarBatch(s, items, h);
     return r;
 }

@@ -2,7 +2,10 @@
 // values, a 50-site run through the progress dialog into tabbed text and
 // HTML, and input files with faults.
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -174,6 +177,22 @@ TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
 }
 
 // The file's 600 sites are all run: the count of a batch is no format limit.
+// No site's aperture (at most 50 m) spans 1.22 wavelengths of 0.0007 GHz
+// (522.5 m): the form refuses the frequency, and stays open, before the
+// file is read.
+TEST_F(SolarBatch, FrequencyTooLowForAnyAperture)
+{
+    const std::string output = (Dir() / "low.tab").string();
+    frequency = "0.0007";
+    RunSiteFile(WriteFile("one.txt", "A,10.00N,1.00E,0,1.2;"), kVertical, output);
+    const auto messages = Messages();
+    ASSERT_FALSE(messages.empty());
+    for (const std::string& m : messages)  // once for each OK the script presses
+        EXPECT_EQ(m, "Range Error|Frequency\r\n0.0007 GHz is too low for any antenna aperture up to 50 m (the beam "
+                     "needs 1.22 wavelengths)");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 TEST_F(SolarBatch, MoreThanFiveHundredSites)
 {
     std::string text;
@@ -193,6 +212,79 @@ TEST_F(SolarBatch, ClosingTheProgressDialogWritesNoFile)
     RunSiteFile(input, kVertical, output);
     EXPECT_FALSE(progressTexts.empty());
     EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+// The user stops a run on the progress window itself, with the batch form
+// up and modal as OK leaves it: a click on Cancel, or Escape.  The input
+// goes through the window system's path, where a modal window blocks what
+// is not in front of it.  The run stops, nothing is written, and the report
+// keeps the sites done until then.
+struct StopCase { const char* name; bool escape; };
+const StopCase kStops[] = {{"click on Cancel", false}, {"Escape", true}};
+
+TEST_F(SolarBatch, UserStopsTheRunOnTheProgressWindow)
+{
+    const std::string input = WriteFile("sites.txt", FiftySites());
+    for (const StopCase& c : kStops) {
+        SCOPED_TRACE(c.name);
+        const std::string output = (Dir() / "stopped.tab").string();
+        std::vector<std::uint8_t> buffer(platform::TransferSize(TSolarBatchFormBase::ControlTable(
+                                             TSolarBatchForm::kDefinition)),
+                                         0);
+        TSolarBatchForm form(app->app->Frame(), buffer.data(), buffer.size());
+        platform::SetDialogDriver(590, [&](platform::Dialog& d) {
+            d.SetControlText(kBatchFile, input);
+            d.SetControlText(kSatName, "Testsat 28.2E");
+            d.SetControlText(kSatLongitude, "28.2E");
+            d.SetControlText(kYear, "2025");
+            d.SetControlText(kFrequency, "11.7");
+            d.SetCheck(kVertical, 1);
+            d.setWindowModality(Qt::ApplicationModal);  // as its modal run shows it
+            d.show();
+            return platform::IDOK;
+        });
+        platform::QueueFileDialogAnswer({{output}});
+        bool sent = false, progressChildOfForm = false, progressModal = false;
+        int lastShown = 0;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* p = dynamic_cast<TProgressDialog*>(w);
+                if (!p || !p->IsOpen() || !p->isVisible()) continue;
+                std::sscanf(p->Text().c_str(), "Processing %d", &lastShown);
+                if (sent || lastShown < 2) continue;
+                sent = true;
+                progressChildOfForm = p->parentWidget() == &form;
+                progressModal = QGuiApplication::modalWindow() == p->windowHandle();
+                QWindow* window = p->windowHandle();
+                ASSERT_NE(window, nullptr);
+                if (c.escape) {
+                    QTest::keyClick(window, Qt::Key_Escape);
+                } else {
+                    auto* cancel = p->Control(platform::IDCANCEL);
+                    ASSERT_NE(cancel, nullptr);
+                    QTest::mouseClick(window, Qt::LeftButton, {}, cancel->mapTo(p, cancel->rect().center()));
+                }
+            }
+        });
+        user.start(0);
+        form.Execute();
+        user.stop();
+        form.hide();
+
+        EXPECT_TRUE(sent);
+        EXPECT_TRUE(progressChildOfForm);
+        EXPECT_TRUE(progressModal);
+        EXPECT_LT(lastShown, 10);
+        EXPECT_FALSE(std::filesystem::exists(output));
+        const auto lines = pointingtest::Lines(form.Report().text);
+        auto has = [&](const std::string& l) { return std::find(lines.begin(), lines.end(), l) != lines.end(); };
+        EXPECT_TRUE(has("Site 1~"));
+        EXPECT_TRUE(has("Site 2~"));
+        EXPECT_FALSE(has("Site 50~"));
+        platform::ClearDialogDrivers();
+        platform::ClearFileDialogAnswers();
+    }
 }
 
 // A stored record never used (all zero) opens with Clear's options.

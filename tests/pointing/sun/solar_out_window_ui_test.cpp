@@ -154,6 +154,7 @@ struct FormCase {
     const char* frequency;
     bool accepted;
     const char* caption;  // of the refusal
+    const char* text = nullptr;  // of the refusal, when it matters here
 };
 
 // Year 2100 and zone 14 pass, zone 14.5 does not; an aperture under 1.22
@@ -164,6 +165,16 @@ const FormCase kForms[] = {
     {"zone 14.5", "14.5", "2025", "1.2", "11.7", false, "Range Error"},
     {"0.2 m at 1.5 GHz", "0", "2025", "0.2", "1.5", false, "Range Error"},   // its text: the batch test
     {"0.25 m at 1.5 GHz", "0", "2025", "0.25", "1.5", true, ""},
+    // At 0.0007 GHz a wavelength is 428.3 m: 1.22 of them is 522.5 m, more
+    // than the field's 50 m, so the frequency is what must change.  The
+    // limit is 1.22 x 0.299792458 / 50 = 0.0073149 GHz.
+    {"0.0007 GHz, any aperture", "0", "2025", "50", "0.0007", false, "Range Error",
+     "Frequency\r\n0.0007 GHz is too low for any antenna aperture up to 50 m (the beam needs 1.22 wavelengths)"},
+    {"0.0073 GHz, any aperture", "0", "2025", "1.2", "0.0073", false, "Range Error",
+     "Frequency\r\n0.0073 GHz is too low for any antenna aperture up to 50 m (the beam needs 1.22 wavelengths)"},
+    {"0.0074 GHz, 1.2 m", "0", "2025", "1.2", "0.0074", false, "Range Error",
+     "Antenna aperture\r\nmust be at least 49.4252 m at 0.0074 GHz (1.22 wavelengths)"},
+    {"0.0074 GHz, 50 m", "0", "2025", "50", "0.0074", true, ""},
 };
 
 TEST_F(SolarOutWindow, FormChecks)
@@ -181,6 +192,7 @@ TEST_F(SolarOutWindow, FormChecks)
         if (!c.accepted) {
             ASSERT_EQ(app->messages.calls.size(), 1u) << c.name;
             EXPECT_EQ(app->messages.calls[0].caption, c.caption) << c.name;
+            if (c.text) EXPECT_EQ(app->messages.calls[0].text, c.text) << c.name;
         }
     }
 }

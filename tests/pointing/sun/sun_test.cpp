@@ -1,8 +1,11 @@
 // TSun against published worked examples and an independent sky model.
 #include "pointing/sun/sun.h"
 
+#include "pointing/sun/outage_search.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "sky_reference.h"
@@ -170,18 +173,51 @@ const RefractionCase kRefraction[] = {
     {"-30 degrees", -30.0, 0.0, 0.0},
 };
 
-// The outage search also relies on the lift lying between 0 and 1.5 degrees.
+// The outage search also relies on the lift lying between 0 and its bound;
+// by hand the rational formula peaks at 1.4663 degrees near -2.715.
 TEST(SunRefraction, StandardValues)
 {
     for (const auto& c : kRefraction) {
         const double e = c.elevationDeg * kDeg;
         EXPECT_NEAR((TSun::Refraction(e) - e) / kDeg, c.refractionDeg, c.tolDeg) << c.name;
     }
-    for (double d = -90.0; d <= 90.0; d += 0.01) {
+    double highest = 0.0;
+    for (double d = -90.0; d <= 90.0; d += 0.001) {
         const double lift = (TSun::Refraction(d * kDeg) - d * kDeg) / kDeg;
         ASSERT_GE(lift, 0.0) << d;
-        ASSERT_LE(lift, 1.5) << d;
+        ASSERT_LE(lift, orbiscope::sun::kRefractionMaxLiftDeg) << d;
+        highest = std::max(highest, lift);
     }
+    EXPECT_NEAR(highest, 1.4663, 1e-4);
+}
+
+// The outage search's bounds on the lift: its slope within the pieces
+// (sampled every 0.001 degree, by central differences), and its jumps at
+// 15 and -5 degrees.
+TEST(SunRefraction, SlopeAndJumpsWithinTheSearchBounds)
+{
+    using namespace orbiscope::sun;
+    auto lift = [](double deg) { return (TSun::Refraction(deg * kDeg) - deg * kDeg) / kDeg; };
+    constexpr double h = 1e-4;
+    double highest = 0.0, lowest = 0.0;
+    for (double d = -4.999; d < 90.0; d += 0.001) {
+        if (std::fabs(d - 15.0) < 2 * h) continue;
+        const double slope = std::fabs(lift(d + h) - lift(d - h)) / (2 * h);
+        (d > 15.0 ? highest : lowest) = std::max(d > 15.0 ? highest : lowest, slope);
+    }
+    // By hand: above 15 degrees the lift is k / tan(e) with k = 0.0789/288
+    // rad, steepest at 15: k / sin^2(15) = 0.004089; below, the rational
+    // formula is steepest near -3.74 degrees, 0.6734.
+    EXPECT_NEAR(highest, 0.004089, 2e-6);
+    EXPECT_NEAR(lowest, 0.6734, 5e-4);
+    EXPECT_LE(highest, kRefractionSlopeHigh);
+    EXPECT_LE(lowest, kRefractionSlopeLow);
+    // Jumps: the low formula at 15 is 0.0576 deg, the high one 0.0586 deg;
+    // at -5 the lift falls from 0.366 deg to none.
+    EXPECT_NEAR(std::fabs(lift(15.0) - lift(15.0 - 1e-9)), 0.00094, 2e-5);
+    EXPECT_LE(std::fabs(lift(15.0) - lift(15.0 - 1e-9)), kRefractionJumpAt15Deg);
+    EXPECT_NEAR(lift(-5.0 + 1e-9) - lift(-5.0), 0.3658, 1e-3);
+    EXPECT_LE(lift(-5.0 + 1e-9) - lift(-5.0), kRefractionJumpAtMinus5Deg);
 }
 
 struct HmsCase { const char* name; bool wholeMinutes; double hours; int h, m, s, negative; };
