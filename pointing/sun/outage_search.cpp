@@ -203,6 +203,23 @@ bool ApertureResolvesBeam(double apertureM, double frequencyGHz)
     return std::isfinite(apertureM) && frequencyGHz > 0.0 && apertureM >= MinimumAperture(frequencyGHz);
 }
 
+std::string ApertureRangeMessage(double apertureM, double frequencyGHz, std::string_view frequencyText,
+                                 double largestApertureM)
+{
+    if (ApertureResolvesBeam(apertureM, frequencyGHz)) return {};
+    const std::string frequency(frequencyText);
+    char text[200];
+    if (!ApertureResolvesBeam(largestApertureM, frequencyGHz))
+        std::snprintf(text, sizeof text,
+                      "Frequency\r\n%s GHz is too low for any antenna aperture up to %.0f m (the beam needs 1.22 "
+                      "wavelengths)",
+                      frequency.c_str(), largestApertureM);
+    else
+        std::snprintf(text, sizeof text, "Antenna aperture\r\nmust be at least %.4f m at %s GHz (1.22 wavelengths)",
+                      MinimumAperture(frequencyGHz), frequency.c_str());
+    return text;
+}
+
 double SunSatelliteSeparation(double sunElevation, double sunAzimuth, double satElevation, double satAzimuth)
 {
     const double cE = std::cos(satElevation), sE = std::sin(satElevation);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class TSun;
 
@@ -50,6 +51,11 @@ BeamThresholds OutageThresholds(double apertureM, double frequencyGHz, bool wide
 bool ApertureResolvesBeam(double apertureM, double frequencyGHz);
 // The smallest such aperture, m.
 double MinimumAperture(double frequencyGHz);
+// Why an aperture cannot serve at a frequency, for a "Range Error" box; empty
+// when it can.  When even the largest aperture a form allows is too small,
+// the text blames the frequency, since no entry could satisfy it.
+std::string ApertureRangeMessage(double apertureM, double frequencyGHz, std::string_view frequencyText,
+                                 double largestApertureM);
 
 struct ClockTime {
     int h = 0, m = 0, s = 0;

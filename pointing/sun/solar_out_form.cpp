@@ -59,24 +59,14 @@ namespace orbiscope::sun {
 
 bool CheckFrequencyAllowsAperture(TForm& form, double frequencyGHz, std::string_view frequencyText)
 {
-    if (ApertureResolvesBeam(kLargestApertureM, frequencyGHz)) return true;
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "Frequency\r\n%s GHz is too low for any antenna aperture up to %.0f m (the beam needs 1.22 "
-                  "wavelengths)",
-                  std::string(frequencyText).c_str(), kLargestApertureM);
-    form.ReportFieldError(text, "Range Error");
-    return false;
+    return CheckApertureForFrequency(form, kLargestApertureM, frequencyGHz, frequencyText);
 }
 
 bool CheckApertureForFrequency(TForm& form, double apertureM, double frequencyGHz, std::string_view frequencyText)
 {
-    if (ApertureResolvesBeam(apertureM, frequencyGHz)) return true;
-    if (!CheckFrequencyAllowsAperture(form, frequencyGHz, frequencyText)) return false;
-    char text[200];
-    std::snprintf(text, sizeof text, "Antenna aperture\r\nmust be at least %.4f m at %s GHz (1.22 wavelengths)",
-                  MinimumAperture(frequencyGHz), std::string(frequencyText).c_str());
-    form.ReportFieldError(text, "Range Error");
+    const std::string text = ApertureRangeMessage(apertureM, frequencyGHz, frequencyText, kLargestApertureM);
+    if (text.empty()) return true;
+    form.ReportFieldError(text.c_str(), "Range Error");
     return false;
 }
 

@@ -91,21 +91,11 @@ void TTableWin::IlluminationTable()
     // Below 1.22 wavelengths an aperture has no first null: beamwidths
     // computed from it would be figures without meaning.
     const graphs::BeamInputs in = graphs::ReadBeam(record);
-    if (!orbiscope::sun::ApertureResolvesBeam(in.apertureM, in.frequencyGHz)) {
-        // The beam form takes apertures up to 50 m: below about 7.3 MHz no
-        // aperture it allows spans 1.22 wavelengths, and asking for a larger
-        // one would ask the impossible.
-        constexpr double kLargestFormAperture = 50.0;
-        const double minimum = orbiscope::sun::MinimumAperture(in.frequencyGHz);
-        char text[200];
-        if (minimum > kLargestFormAperture)
-            std::snprintf(text, sizeof text,
-                          "Frequency %s GHz is too low:\r\nno aperture up to %.0f m spans 1.22 wavelengths",
-                          FieldText(record.frequency).c_str(), kLargestFormAperture);
-        else
-            std::snprintf(text, sizeof text, "Antenna aperture\r\nmust be at least %.4f m at %s GHz (1.22 wavelengths)",
-                          minimum, FieldText(record.frequency).c_str());
-        platform::MessageBox(this, text, "Range Error", platform::MB_ICONEXCLAMATION);
+    // The beam form takes apertures up to 50 m.
+    const std::string refusal =
+        orbiscope::sun::ApertureRangeMessage(in.apertureM, in.frequencyGHz, FieldText(record.frequency), 50.0);
+    if (!refusal.empty()) {
+        platform::MessageBox(this, refusal.c_str(), "Range Error", platform::MB_ICONEXCLAMATION);
         CloseWindow(0);
         return;
     }

@@ -192,7 +192,9 @@ TEST_F(SolarOutWindow, FormChecks)
         if (!c.accepted) {
             ASSERT_EQ(app->messages.calls.size(), 1u) << c.name;
             EXPECT_EQ(app->messages.calls[0].caption, c.caption) << c.name;
-            if (c.text) EXPECT_EQ(app->messages.calls[0].text, c.text) << c.name;
+            if (c.text) {
+                EXPECT_EQ(app->messages.calls[0].text, c.text) << c.name;
+            }
         }
     }
 }

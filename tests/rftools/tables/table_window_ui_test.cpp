@@ -136,7 +136,8 @@ TEST_F(TableWindow, TablesThatCannotBeBuiltCloseTheirWindow)
         // 1.22 x 0.299792458 / 0.0007 = 522.5 m, past the form's 50 m; 0.0074 GHz
         // needs 49.43 m, which the form allows.
         {"a frequency no aperture of the form resolves", 6420, {{208, "0.0007"}, {14027, "50"}}, {},
-         "Range Error|Frequency 0.0007 GHz is too low:\r\nno aperture up to 50 m spans 1.22 wavelengths"},
+         "Range Error|Frequency\r\n0.0007 GHz is too low for any antenna aperture up to 50 m (the beam needs 1.22 "
+         "wavelengths)"},
         {"the lowest frequency some aperture resolves", 6420, {{208, "0.0074"}, {14027, "40"}}, {},
          "Range Error|Antenna aperture\r\nmust be at least 49.4252 m at 0.0074 GHz (1.22 wavelengths)"},
     };
