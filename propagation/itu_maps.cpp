@@ -12,6 +12,8 @@
 #include <memory>
 #include <thread>
 
+#include <sched.h>
+
 #include "platform/atomic_file.h"
 
 namespace {
@@ -179,14 +181,103 @@ std::uint32_t SignedByteSum(const char* begin, const char* end)
     return sum;
 }
 
+constexpr double kInversePow10[] = {1e0,  1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
+                                    1e-8, 1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15};
+
+// mantissa / 10^fraction (mantissa below 2^53, fraction at most 15) as the
+// grids keep it: the correctly rounded double quotient, rounded to float.  A
+// product by the rounded inverse lies within three double units of that
+// quotient, so both round to the same float unless a rounding boundary between
+// floats (the 29 bits a float drops reading 0x10000000) lies that close; only
+// then is the division made.
+inline float PlainQuotient(std::uint64_t mantissa, int fraction)
+{
+    const double product = static_cast<double>(mantissa) * kInversePow10[fraction];
+    const std::uint64_t dropped = std::bit_cast<std::uint64_t>(product) & 0x1FFFFFFFu;
+    constexpr std::uint64_t kHalfway = 0x10000000u, kMargin = 16;
+    if (dropped - (kHalfway - kMargin) > 2 * kMargin) return static_cast<float>(product);
+    return static_cast<float>(static_cast<double>(mantissa) / kExactPow10[fraction]);
+}
+
+// The common token of the maps, a plain decimal ("-12.345", "0", "+.5"), read
+// in one pass from `p` up to its separator as the float that TokenToDouble's
+// value rounds to.  Returns the separator's place, or null when the token is
+// anything else (no digits, more than 15 of them, an exponent, a second
+// point, a byte that is neither digit nor separator), which the general path
+// then reads as strtod would.  The separator must lie at `last` at the
+// furthest, and the byte at `last` must be readable.
+inline const char* PlainDecimal(const char* p, const char* last, float& value)
+{
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* first = p;
+    std::uint64_t mantissa = 0;
+    while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    int digits = static_cast<int>(p - first);
+    int fraction = 0;
+    if (p < last && *p == '.') {
+        const char* point = ++p;
+        while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            ++p;
+        }
+        fraction = static_cast<int>(p - point);
+        digits += fraction;
+    }
+    if (digits == 0 || digits > 15 || !IsSeparator(static_cast<unsigned char>(*p))) return nullptr;
+    const float magnitude = PlainQuotient(mantissa, fraction);
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+// The same for a height: sign and at most nine digits up to a separator, kept
+// in 16 bits as the grid keeps it (more digits, or any other byte, go to the
+// general path).
+inline const char* PlainInteger(const char* p, const char* last, std::int16_t& value)
+{
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* first = p;
+    std::uint64_t magnitude = 0;
+    while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+        magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    if (p == first || p - first > 9 || !IsSeparator(static_cast<unsigned char>(*p))) return nullptr;
+    const std::uint64_t bits = negative ? 0 - magnitude : magnitude;
+    value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bits & 0xFFFFu));
+    return p;
+}
+
 // Streams a map file through a fixed buffer, token by token.  Separators are
 // found eight bytes at a time, and the checksum is summed over the consumed
 // bytes in bulk, which gives the same sum as adding each byte as it is read.
 class MapTokenReader {
 public:
     explicit MapTokenReader(std::FILE* file)
-        : file_(file), buffer_(kBufferSize), pos_(buffer_.data()), end_(buffer_.data()), summedTo_(buffer_.data())
+        : file_(file), buffer_(kBufferSize + kPadding), pos_(buffer_.data()), end_(buffer_.data()), summedTo_(buffer_.data())
     {
+    }
+
+    // Reads the next token when `parse` (PlainDecimal or PlainInteger) takes
+    // it whole; otherwise consumes nothing and returns false, and Next reads it.
+    template <class Value, class Parse>
+    bool NextPlain(int maxChars, Parse parse, Value& value)
+    {
+        if (end_ - pos_ <= maxChars) Refill();
+        const char* separator = parse(pos_, std::min(end_, pos_ + maxChars), value);
+        if (!separator) return false;
+        pos_ = separator + 1;
+        return true;
     }
 
     // Reads the next number and its separator.  At end of file, as the
@@ -242,6 +333,8 @@ public:
 
 private:
     static constexpr std::size_t kBufferSize = 1 << 20;
+    // Room past the data for the sentinel.
+    static constexpr std::size_t kPadding = 1;
 
     void SumConsumed()
     {
@@ -255,14 +348,19 @@ private:
         SumConsumed();
         const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
         std::memmove(buffer_.data(), pos_, kept);
-        const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
-        if (got < buffer_.size() - kept) {
+        const std::size_t room = kBufferSize - kept;
+        const std::size_t got = std::fread(buffer_.data() + kept, 1, room, file_);
+        if (got < room) {
             eof_ = true;
             readError_ = std::ferror(file_) != 0;
         }
         pos_ = buffer_.data();
         summedTo_ = pos_;
         end_ = buffer_.data() + kept + got;
+        // The plain parsers look at the byte after a number's last digit: past
+        // the data it is one that is no separator, so that a number cut by
+        // the end of the file goes to Next.
+        buffer_[kept + got] = 'x';
     }
 
     std::FILE* file_;
@@ -308,6 +406,11 @@ bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, 
     MapTokenReader reader(stream.get());
     const int maxChars = format.maxTokenBytes - 1;
     for (std::size_t n = 0; n < count; ++n) {
+        if (format.integerElements) {
+            if (reader.NextPlain(maxChars, PlainInteger, grid.heights[n])) continue;
+        } else {
+            if (reader.NextPlain(maxChars, PlainDecimal, grid.values[n])) continue;
+        }
         const char* begin;
         const char* end;
         if (!reader.Next(maxChars, begin, end)) return false;  // a number longer than the format allows
@@ -321,6 +424,16 @@ bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, 
     if (reader.readError()) return false;
     const std::uint32_t sum = reader.checksum();
     return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+int ItuMapLoadThreads()
+{
+    // The processors this process may run on, not those of the machine: a
+    // start pinned to two cores gains nothing from more threads than two.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) return std::max(CPU_COUNT(&allowed), 1);
+    return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
 }
 
 int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer)
@@ -340,9 +453,9 @@ int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& obs
             if (grid->rows > 0) loaded[static_cast<std::size_t>(k)] = std::move(grid);
         }
     };
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    const int threads = std::min(ItuMapLoadThreads(), kItuMapCount);
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
     worker();
     for (auto& t : pool) t.join();
 

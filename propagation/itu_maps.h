@@ -70,6 +70,9 @@ public:
 };
 inline constexpr const char* kMapLoadErrorCaption = "File Load Error";
 
+// How many threads LoadItuMaps uses: one per processor the process may run on.
+int ItuMapLoadThreads();
+
 // Loads all thirty maps from `programDir` (files in parallel), then reports the
 // failures in load order.  Returns the number of maps that failed.
 int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer);

@@ -4,12 +4,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <unistd.h>
@@ -52,6 +54,36 @@ public:
         return answer == platform::IDYES ? NoticeAnswer::Yes : NoticeAnswer::No;
     }
 };
+// Timing hook (ORBISCOPE_EXIT_WHEN_SHOWN set): once the frame has painted for
+// the first time, "frame shown" goes to the standard output and the program
+// exits through File Exit, as a user would end it.  Start-up and shut-down
+// are timed from outside with it (bench/startup_time.sh).
+class ExitWhenShown : public QObject {
+public:
+    explicit ExitWhenShown(TOrbiscope& app) : QObject(&app), app_(app) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !posted_) {
+            posted_ = true;
+            // Queued: it runs once this paint is done.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    std::fputs("frame shown\n", stdout);
+                    std::fflush(stdout);
+                    app_.PostToMainWindow(CM_EXIT);
+                },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TOrbiscope& app_;
+    bool posted_ = false;
+};
+
 }  // namespace
 
 TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
@@ -369,6 +401,8 @@ int OwlMain(int argc, char* argv[])
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);
+    if (const char* v = std::getenv("ORBISCOPE_EXIT_WHEN_SHOWN"); v && *v)
+        app->Frame()->installEventFilter(new ExitWhenShown(*app));
     app->Frame()->show();
     if (launch) PostDdeLaunch(*app, *launch);
     const int result = qapp.exec();
