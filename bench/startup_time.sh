@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process start-up and shut-down of the program, timed from outside.
 #
-#   bench/startup_time.sh [-n STARTS] [-c CPUS] [-x] [-d PROGRAM_DIR] PROGRAM [PROGRAM...]
+#   bench/startup_time.sh [-n STARTS] [-c CPUS] [-x] [-f] [-d PROGRAM_DIR] PROGRAM [PROGRAM...]
 #
 # Each start runs with ORBISCOPE_EXIT_WHEN_SHOWN set: the program prints
 # "frame shown" once its main window has painted, then exits through File
@@ -13,6 +13,9 @@
 #   -n STARTS  starts per program (default 15)
 #   -c CPUS    the processors the program may use, as taskset takes them (0,1)
 #   -x         show the windows on a private Xvfb server rather than offscreen
+#   -f         every start with an empty cache folder, so that the maps are
+#              read from their texts (default: the parsed copies the first,
+#              uncounted start of each program leaves there are used)
 #   -d DIR     the program folder, where the maps are (default: the first
 #              program's own folder)
 # The program runs in a folder of its own made here (links to the program
@@ -25,12 +28,14 @@ set -euo pipefail
 starts=15
 cpus=""
 use_xvfb=0
+fresh_cache=0
 program_dir=""
-while getopts "n:c:xd:" opt; do
+while getopts "n:c:xfd:" opt; do
   case $opt in
     n) starts=$OPTARG ;;
     c) cpus=$OPTARG ;;
     x) use_xvfb=1 ;;
+    f) fresh_cache=1 ;;
     d) program_dir=$OPTARG ;;
     *) sed -n '3,20p' "$0"; exit 2 ;;
   esac
@@ -72,13 +77,17 @@ ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b - a) * 1000 }'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 one_start() {
-  local program=$1 home=$work/home-$RANDOM$RANDOM t0 t1="" t2 line
+  local program=$1 home=$work/home-$RANDOM$RANDOM t0 t1="" t2 line cache
+  # Each program its own cache folder: one build's copies are not another's.
+  cache=$work/cache-$(basename "$program")-$(echo "$program" | cksum | cut -d' ' -f1)
+  [ "$fresh_cache" = 0 ] || rm -rf "$cache"
   mkdir -p "$home/run"
   chmod 700 "$home/run"
   t0=$EPOCHREALTIME
   while IFS= read -r line; do
     [ "$line" = "frame shown" ] && t1=$EPOCHREALTIME
-  done < <(HOME=$home XDG_RUNTIME_DIR=$home/run XDG_CONFIG_HOME=$home/.config ORBISCOPE_HOME=$program_dir \
+  done < <(HOME=$home XDG_RUNTIME_DIR=$home/run XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$cache \
+           ORBISCOPE_HOME=$program_dir \
            ORBISCOPE_EXIT_WHEN_SHOWN=1 exec "${pin[@]}" "$program" 2>/dev/null)
   t2=$EPOCHREALTIME
   rm -rf "$home"
@@ -98,7 +107,7 @@ program_dir=$work/program
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "programs: ${programs[*]}"
-echo "cpus: ${cpus:-all}  platform: $QT_QPA_PLATFORM  starts: $starts"
+echo "cpus: ${cpus:-all}  platform: $QT_QPA_PLATFORM  starts: $starts  cache: $([ "$fresh_cache" = 1 ] && echo "empty at every start" || echo "filled by the first start")"
 # One start each, not counted: the files reach the page cache.
 for p in "${programs[@]}"; do one_start "$p" >/dev/null; done
 for i in $(seq "$starts"); do

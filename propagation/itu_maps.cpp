@@ -10,9 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
+#include <string>
 #include <thread>
 
 #include <sched.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 
 #include "platform/atomic_file.h"
 
@@ -329,6 +333,8 @@ public:
         return checksum_ - eofReads_;
     }
     bool shortFile() const { return shortFile_; }
+    // Bytes of the file read as numbers and separators so far.
+    std::uint64_t consumed() const { return discarded_ + static_cast<std::uint64_t>(pos_ - buffer_.data()); }
     bool readError() const { return readError_; }
 
 private:
@@ -347,6 +353,7 @@ private:
         if (eof_) return;
         SumConsumed();
         const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
+        discarded_ += static_cast<std::uint64_t>(pos_ - buffer_.data());
         std::memmove(buffer_.data(), pos_, kept);
         const std::size_t room = kBufferSize - kept;
         const std::size_t got = std::fread(buffer_.data() + kept, 1, room, file_);
@@ -370,6 +377,7 @@ private:
     const char* summedTo_;        // the bytes before it are in checksum_
     std::uint32_t checksum_ = 0;
     std::uint32_t eofReads_ = 0;  // each read at end of file counts as -1
+    std::uint64_t discarded_ = 0; // bytes moved out of the buffer's front
     bool eof_ = false;
     bool shortFile_ = false;
     bool readError_ = false;
@@ -387,7 +395,11 @@ std::uint32_t MapTextChecksum(std::string_view text)
     return SignedByteSum(text.data(), text.data() + text.size());
 }
 
-bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
+namespace {
+
+// LoadMapFile, also giving the bytes read (those the checksum covers).
+bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
+                  std::uint64_t& consumed)
 {
     platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
@@ -422,8 +434,207 @@ bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, 
         }
     }
     if (reader.readError()) return false;
+    consumed = reader.consumed();
     const std::uint32_t sum = reader.checksum();
     return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+// ---- Parsed maps kept in the user's cache folder ----
+// Reading the numbers is most of the start-up's work.  A map read once is
+// kept as its grid's bytes, beside the length of the text it came from, that
+// text's checksum and a 64-bit digest of it.  The copy is used only when the
+// text file still holds those bytes: its checksum is summed again as for any
+// load (and must be one the map accepts) and its digest must match; the
+// grid's own digest guards against a damaged copy.
+
+// A 64-bit digest of a byte stream, four lanes of multiply-rotate rounds over
+// 8-byte words (fast enough to run at the speed of reading the file).
+class Digest {
+public:
+    void Add(const char* p, std::size_t n)
+    {
+        total_ += n;
+        if (held_ > 0) {
+            const std::size_t take = std::min(n, sizeof block_ - held_);
+            std::memcpy(block_ + held_, p, take);
+            held_ += take;
+            p += take;
+            n -= take;
+            if (held_ < sizeof block_) return;
+            Round(block_);
+            held_ = 0;
+        }
+        for (; n >= sizeof block_; p += sizeof block_, n -= sizeof block_) Round(p);
+        std::memcpy(block_, p, n);
+        held_ = n;
+    }
+
+    std::uint64_t Finish() const
+    {
+        std::uint64_t h = total_ * kPrime1;
+        for (const std::uint64_t lane : lanes_) h = std::rotl(h ^ lane, 27) * kPrime1 + kPrime2;
+        for (std::size_t k = 0; k < held_; ++k)
+            h = std::rotl(h ^ (static_cast<unsigned char>(block_[k]) * kPrime2), 11) * kPrime1;
+        h ^= h >> 33;
+        h *= kPrime2;
+        h ^= h >> 29;
+        return h;
+    }
+
+private:
+    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull, kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+    void Round(const char* p)
+    {
+        for (int k = 0; k < 4; ++k) {
+            lanes_[k] = std::rotl(lanes_[k] + Load(p + 8 * k) * kPrime2, 31) * kPrime1;
+        }
+    }
+    static std::uint64_t Load(const char* p)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+
+    std::uint64_t lanes_[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+    char block_[32] = {};
+    std::size_t held_ = 0;
+    std::uint64_t total_ = 0;
+};
+
+struct MapCacheHeader {
+    char magic[8];
+    std::uint32_t version;
+    std::int32_t rows;
+    std::int32_t columns;
+    std::int32_t integerElements;
+    std::uint64_t textBytes;   // the bytes of the text the numbers were read from
+    std::uint32_t textSum;
+    std::uint32_t reserved;
+    std::uint64_t textDigest;
+    std::uint64_t gridDigest;
+};
+constexpr char kMapCacheMagic[8] = {'O', 'S', 'M', 'A', 'P', 'C', '\r', '\n'};
+constexpr std::uint32_t kMapCacheVersion = 1;
+
+// The checksum and digest of the first `bytes` bytes of a file; false when it
+// cannot be read or is shorter.  The file is mapped rather than copied, and
+// walked in pieces small enough to stay in the cache between the two sums.
+bool SumAndDigest(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t& sum, std::uint64_t& digest)
+{
+    platform::UniqueFile stream = platform::OpenRegularFile(file);
+    if (!stream) return false;
+    struct stat st {};
+    const int fd = fileno(stream.get());
+    if (::fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < bytes) return false;
+    Digest d;
+    sum = 0;
+    if (bytes > 0) {
+        void* mapped = ::mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (mapped == MAP_FAILED) return false;
+        const char* p = static_cast<const char*>(mapped);
+        constexpr std::size_t kPiece = 64 * 1024;
+        for (std::uint64_t done = 0; done < bytes; done += kPiece) {
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, bytes - done));
+            sum += SignedByteSum(p + done, p + done + n);
+            d.Add(p + done, n);
+        }
+        ::munmap(mapped, bytes);
+    }
+    digest = d.Finish();
+    return true;
+}
+
+std::span<const char> GridBytes(const ItuMapGrid& grid)
+{
+    if (!grid.heights.empty())
+        return {reinterpret_cast<const char*>(grid.heights.data()), grid.heights.size() * sizeof(std::int16_t)};
+    return {reinterpret_cast<const char*>(grid.values.data()), grid.values.size() * sizeof(float)};
+}
+
+std::uint64_t GridDigest(const ItuMapGrid& grid)
+{
+    Digest d;
+    const std::span<const char> bytes = GridBytes(grid);
+    d.Add(bytes.data(), bytes.size());
+    return d.Finish();
+}
+
+bool Accepted(const ItuMapFormat& format, std::uint32_t sum)
+{
+    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+// The cached copy of `text`, when it still holds; false (and `grid` unset)
+// otherwise.
+bool ReadCachedMap(const std::filesystem::path& text, const std::filesystem::path& cache, const ItuMapFormat& format,
+                   ItuMapGrid& grid)
+{
+    platform::UniqueFile stream = platform::OpenRegularFile(cache);
+    if (!stream) return false;
+    MapCacheHeader header{};
+    if (std::fread(&header, sizeof header, 1, stream.get()) != 1) return false;
+    if (std::memcmp(header.magic, kMapCacheMagic, sizeof header.magic) != 0 || header.version != kMapCacheVersion ||
+        header.rows != format.rows || header.columns != format.columns ||
+        header.integerElements != (format.integerElements ? 1 : 0) || !Accepted(format, header.textSum))
+        return false;
+    std::uint32_t sum = 0;
+    std::uint64_t digest = 0;
+    if (!SumAndDigest(text, header.textBytes, sum, digest) || sum != header.textSum || digest != header.textDigest)
+        return false;
+    ItuMapGrid copy;
+    copy.rows = format.rows;
+    copy.columns = format.columns;
+    const std::size_t count = static_cast<std::size_t>(format.rows) * static_cast<std::size_t>(format.columns);
+    if (format.integerElements) copy.heights.resize(count);
+    else copy.values.resize(count);
+    const std::span<const char> bytes = GridBytes(copy);
+    if (std::fread(const_cast<char*>(bytes.data()), 1, bytes.size(), stream.get()) != bytes.size()) return false;
+    if (std::fgetc(stream.get()) != EOF || GridDigest(copy) != header.gridDigest) return false;
+    grid = std::move(copy);
+    return true;
+}
+
+// Keeps a map just read from `text` (its first `consumed` bytes) as a cached
+// copy.  A failure only means the next start reads the text again.
+void WriteCachedMap(const std::filesystem::path& text, std::uint64_t consumed, const std::filesystem::path& cache,
+                    const ItuMapFormat& format, const ItuMapGrid& grid)
+{
+    MapCacheHeader header{};
+    std::memcpy(header.magic, kMapCacheMagic, sizeof header.magic);
+    header.version = kMapCacheVersion;
+    header.rows = format.rows;
+    header.columns = format.columns;
+    header.integerElements = format.integerElements ? 1 : 0;
+    header.textBytes = consumed;
+    if (!SumAndDigest(text, consumed, header.textSum, header.textDigest) || !Accepted(format, header.textSum)) return;
+    header.gridDigest = GridDigest(grid);
+    const std::span<const char> bytes = GridBytes(grid);
+    std::string out(reinterpret_cast<const char*>(&header), sizeof header);
+    out.append(bytes.data(), bytes.size());
+    std::error_code ec;
+    std::filesystem::create_directories(cache.parent_path(), ec);
+    platform::WriteFileAtomically(cache, out);
+}
+
+}  // namespace
+
+bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
+{
+    std::uint64_t consumed = 0;
+    return ParseMapFile(file, format, grid, consumed);
+}
+
+bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
+                       const std::filesystem::path& cacheDir)
+{
+    const std::filesystem::path cache = cacheDir / (std::string(format.fileName) + ".grid");
+    if (ReadCachedMap(file, cache, format, grid)) return true;
+    std::uint64_t consumed = 0;
+    if (!ParseMapFile(file, format, grid, consumed)) return false;
+    WriteCachedMap(file, consumed, cache, format, grid);
+    return true;
 }
 
 int ItuMapLoadThreads()
@@ -436,7 +647,8 @@ int ItuMapLoadThreads()
     return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
 }
 
-int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer)
+int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer,
+                const std::filesystem::path& cacheDir)
 {
     std::array<bool, kItuMapCount> ok{};
     std::array<std::unique_ptr<ItuMapGrid>, kItuMapCount> loaded;
@@ -447,8 +659,10 @@ int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& obs
     auto worker = [&] {
         for (int k; (k = next.fetch_add(1)) < kItuMapCount;) {
             auto grid = std::make_unique<ItuMapGrid>();
-            ok[static_cast<std::size_t>(k)] = LoadMapFile(programDir / kFormats[static_cast<std::size_t>(k)].fileName,
-                                                          kFormats[static_cast<std::size_t>(k)], *grid);
+            const ItuMapFormat& format = kFormats[static_cast<std::size_t>(k)];
+            const std::filesystem::path text = programDir / format.fileName;
+            ok[static_cast<std::size_t>(k)] =
+                cacheDir.empty() ? LoadMapFile(text, format, *grid) : LoadMapFileCached(text, format, *grid, cacheDir);
             // A file that never opened leaves no grid, as the program had none.
             if (grid->rows > 0) loaded[static_cast<std::size_t>(k)] = std::move(grid);
         }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QStandardPaths>
 #include <cstring>
 
 #include "framework/app/icons.h"
@@ -34,6 +35,16 @@ public:
         platform::MessageBox(nullptr, message, kMapLoadErrorCaption, platform::MB_ICONSTOP);
     }
 };
+
+// Where the maps' parsed copies are kept between runs: reading the thirty
+// texts is most of the start-up's work.  Empty (no copies) when the user has
+// no cache folder.
+std::filesystem::path MapCacheFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty()) return {};
+    return std::filesystem::path(base.toStdString()) / "orbiscope" / "maps";
+}
 
 const std::vector<std::pair<int, int>> kNewCommands = {
     {6010, 5}, {6011, 6}, {6014, 10}, {6023, 16}, {6022, 15}, {6028, 17}, {6021, 14}, {6016, 11}, {6017, 7}, {6018, 8}};
@@ -66,7 +77,7 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
     MapFailureReporter reporter;
     const std::filesystem::path dir = app_->ProgramDir;
     if (!Loader().overridden) {
-        mapFailures_ = LoadItuMaps(dir, reporter);
+        mapFailures_ = LoadItuMaps(dir, reporter, MapCacheFolder());
         mapsLoaded_ = true;
     } else if (Loader().loader) {
         mapFailures_ = Loader().loader(dir, reporter);

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -339,6 +341,120 @@ TEST(MapFileFormat, HeightsReadAsIntegers)
     ASSERT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
     // 70000 does not fit 16 bits and keeps its low 16 bits, as a 16-bit store does.
     EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, 7, static_cast<std::int16_t>(70000 - 65536), 0}));
+}
+
+// ---- The parsed copies in the cache folder ----
+
+ino_t InodeOf(const fs::path& file)
+{
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class CachedMap : public ::testing::Test {
+protected:
+    TempDir dir;
+    // 2 x 3 numbers; the checksum is that of `kText`.
+    const std::string kText = "12.5 -3 0.125\n7 1e2 -0\n";
+    const fs::path text = dir.path() / "SMALL.TXT";
+    const fs::path cacheDir = dir.path() / "cache";
+    const fs::path cache = cacheDir / "SMALL.TXT.grid";
+    ItuMapFormat format = SmallFormat(2, 3, kText);
+    const std::vector<float> kValues = {12.5f, -3.0f, 0.125f, 7.0f, 100.0f, -0.0f};
+
+    void SetUp() override { WriteFile(text, kText); }
+    std::vector<std::uint32_t> Bits(const std::vector<float>& values)
+    {
+        std::vector<std::uint32_t> bits;
+        for (const float v : values) bits.push_back(FloatBits(v));
+        return bits;
+    }
+};
+
+TEST_F(CachedMap, FirstLoadMakesTheCopyTheNextUsesIt)
+{
+    ItuMapGrid first;
+    ASSERT_TRUE(LoadMapFileCached(text, format, first, cacheDir));
+    EXPECT_EQ(Bits(first.values), Bits(kValues));
+    ASSERT_TRUE(fs::exists(cache));
+    // A header, then the six floats as they lie in memory.
+    ASSERT_GE(fs::file_size(cache), 6 * sizeof(float));
+    const ino_t made = InodeOf(cache);
+
+    ItuMapGrid second;
+    ASSERT_TRUE(LoadMapFileCached(text, format, second, cacheDir));
+    EXPECT_EQ(Bits(second.values), Bits(kValues));
+    EXPECT_EQ(second.rows, 2);
+    EXPECT_EQ(second.columns, 3);
+    EXPECT_EQ(InodeOf(cache), made) << "the copy was made again instead of used";
+}
+
+// The copy stands for the text only while the text is the same.
+TEST_F(CachedMap, ChangedTextOrDamagedCopyIsReadFromTheText)
+{
+    struct Case {
+        const char* name;
+        std::string newText;                  // empty: the text stays
+        std::function<void(const fs::path&)> damage;  // done to the copy
+        bool loads;
+        std::vector<float> values;
+    };
+    const auto flipLastByte = [](const fs::path& file) {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekg(-1, std::ios::end);
+        const char c = static_cast<char>(f.get() ^ 0x40);
+        f.seekp(-1, std::ios::end);
+        f.put(c);
+    };
+    const auto truncate = [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - 3); };
+    const auto none = [](const fs::path&) {};
+    const Case cases[] = {
+        // Two digits swapped: the same checksum, other numbers.
+        {"same checksum, other text", "21.5 -3 0.125\n7 1e2 -0\n", none, true, {21.5f, -3, 0.125f, 7, 100, -0.0f}},
+        {"checksum fails", "12.5 -3 0.126\n7 1e2 -0\n", none, false, {}},
+        {"text gone", "", [](const fs::path&) {}, false, {}},
+        {"copy damaged", "", flipLastByte, true, kValues},
+        {"copy cut short", "", truncate, true, kValues},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(text, kText);
+        fs::remove_all(cacheDir);
+        ItuMapGrid made;
+        ASSERT_TRUE(LoadMapFileCached(text, format, made, cacheDir));
+        if (!c.newText.empty()) WriteFile(text, c.newText);
+        if (std::string(c.name) == "text gone") fs::remove(text);
+        c.damage(cache);
+        ItuMapGrid grid;
+        EXPECT_EQ(LoadMapFileCached(text, format, grid, cacheDir), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(Bits(grid.values), Bits(c.values));
+            // What was read again is kept again, and holds.
+            ItuMapGrid again;
+            ASSERT_TRUE(LoadMapFileCached(text, format, again, cacheDir));
+            EXPECT_EQ(Bits(again.values), Bits(c.values));
+        }
+    }
+}
+
+TEST_F(CachedMap, HeightsAndTheOtherAcceptedChecksum)
+{
+    const std::string heights = "-118 5820\n12 70000\n";
+    WriteFile(text, heights);
+    ItuMapFormat f{"SMALL.TXT", 2, 2, 12, true, 0x12345678, MapTextChecksum(heights)};
+    for (int load = 0; load < 2; ++load) {
+        ItuMapGrid grid;
+        ASSERT_TRUE(LoadMapFileCached(text, f, grid, cacheDir));
+        EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, static_cast<std::int16_t>(70000 - 65536)}));
+        EXPECT_TRUE(grid.values.empty());
+    }
+    // A copy made for one format is not taken for another shape.
+    ItuMapFormat other = f;
+    other.rows = 1;
+    other.columns = 4;
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFileCached(text, other, grid, cacheDir));
+    EXPECT_EQ(grid.rows, 1);
 }
 
 // A 0.25-degree grid whose value tells its row and column apart.
