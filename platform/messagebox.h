@@ -50,6 +50,11 @@ void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 // logged and answered with its first button.
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
 
+// How many boxes have been asked for so far (shown, sent to the sink or
+// answered for an absent user): a caller can tell whether something it ran
+// raised one.
+unsigned long MessageBoxesAsked();
+
 // The line written to the message log for one box.
 std::string MessageLogLine(std::string_view caption, std::string_view text);
 

@@ -175,6 +175,11 @@ bool TOrbiscope::BecomeFirstInstance()
     return true;
 }
 
+void TOrbiscope::StartServingSocket()
+{
+    if (instance_) instance_->StartServing();
+}
+
 bool TOrbiscope::ActivatePreviousInstance()
 {
     platform::SingleInstance other(QString::fromLatin1(kMainTitle));
@@ -405,6 +410,9 @@ int OwlMain(int argc, char* argv[])
         app->Frame()->installEventFilter(new ExitWhenShown(*app));
     app->Frame()->show();
     if (launch) PostDdeLaunch(*app, *launch);
+    // Queued, so that the socket is served from the main loop, never from a
+    // box that start-up showed before it.
+    QMetaObject::invokeMethod(app.get(), [&app] { app->StartServingSocket(); }, Qt::QueuedConnection);
     const int result = qapp.exec();
     app.reset();
     return result;
