@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process start-up and shut-down of the program, timed from outside.
 #
-#   bench/startup_time.sh [-n STARTS] [-c CPUS] [-x] [-f] [-d PROGRAM_DIR] PROGRAM [PROGRAM...]
+#   bench/startup_time.sh [-n STARTS] [-c CPUS] [-x] [-f] [-d PROGRAM_DIR] [-o FILE]... PROGRAM [PROGRAM...]
 #
 # Each start runs with ORBISCOPE_EXIT_WHEN_SHOWN set: the program prints
 # "frame shown" once its main window has painted, then exits through File
@@ -16,6 +16,8 @@
 #   -f         every start with an empty cache folder, so that the maps are
 #              read from their texts (default: the parsed copies the first,
 #              uncounted start of each program leaves there are used)
+#   -o FILE    a document each start opens (its window is open at exit);
+#              may be given several times
 #   -d DIR     the program folder, where the maps are (default: the first
 #              program's own folder)
 # The program runs in a folder of its own made here (links to the program
@@ -29,19 +31,21 @@ starts=15
 cpus=""
 use_xvfb=0
 fresh_cache=0
+documents=()
 program_dir=""
-while getopts "n:c:xfd:" opt; do
+while getopts "n:c:xfd:o:" opt; do
   case $opt in
     n) starts=$OPTARG ;;
     c) cpus=$OPTARG ;;
     x) use_xvfb=1 ;;
     f) fresh_cache=1 ;;
+    o) documents+=("$(readlink -f "$OPTARG")") ;;
     d) program_dir=$OPTARG ;;
-    *) sed -n '3,20p' "$0"; exit 2 ;;
+    *) sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-if [ $# -eq 0 ]; then sed -n '3,20p' "$0"; exit 2; fi
+if [ $# -eq 0 ]; then sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2; fi
 programs=()
 for p in "$@"; do programs+=("$(readlink -f "$p")"); done
 [ -n "$program_dir" ] || program_dir=$(dirname "${programs[0]}")
@@ -88,7 +92,7 @@ one_start() {
     [ "$line" = "frame shown" ] && t1=$EPOCHREALTIME
   done < <(HOME=$home XDG_RUNTIME_DIR=$home/run XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$cache \
            ORBISCOPE_HOME=$program_dir \
-           ORBISCOPE_EXIT_WHEN_SHOWN=1 exec "${pin[@]}" "$program" 2>/dev/null)
+           ORBISCOPE_EXIT_WHEN_SHOWN=1 exec "${pin[@]}" "$program" "${documents[@]}" 2>/dev/null)
   t2=$EPOCHREALTIME
   rm -rf "$home"
   if [ -z "$t1" ]; then echo "fail fail"; return; fi
@@ -107,6 +111,7 @@ program_dir=$work/program
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "programs: ${programs[*]}"
+echo "documents open: ${#documents[@]}"
 echo "cpus: ${cpus:-all}  platform: $QT_QPA_PLATFORM  starts: $starts  cache: $([ "$fresh_cache" = 1 ] && echo "empty at every start" || echo "filled by the first start")"
 # One start each, not counted: the files reach the page cache.
 for p in "${programs[@]}"; do one_start "$p" >/dev/null; done

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -376,6 +377,13 @@ bool TOrbiscope::WriteFormValueFile()
 bool TOrbiscope::CanClose()
 {
     const bool answer = platform::Application::CanClose();
+    // Once every window has agreed, the user sees the program go at once; the
+    // files below (each flushed to disk) are written after, with nothing
+    // left on screen waiting for them.
+    if (answer && frame_) {
+        frame_->hide();
+        QGuiApplication::sync();
+    }
     SavePlacement();  // whatever the answer; a failure is not reported
     if (answer && HelpOpened) {
         SetProgramDir();
@@ -415,5 +423,11 @@ int OwlMain(int argc, char* argv[])
     QMetaObject::invokeMethod(app.get(), [&app] { app->StartServingSocket(); }, Qt::QueuedConnection);
     const int result = qapp.exec();
     app.reset();
+    // A selection made in a text field is owned by the program; under X a
+    // clipboard manager is asked to take over whatever the program owns as
+    // it ends, and the end waits for it.  The user never copied a selection,
+    // so it goes now; what Edit Copy put on the clipboard is handed over.
+    if (QClipboard* clipboard = QGuiApplication::clipboard(); clipboard && clipboard->ownsSelection())
+        clipboard->clear(QClipboard::Selection);
     return result;
 }
