@@ -17,6 +17,7 @@
 #include <sched.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/atomic_file.h"
 
@@ -611,11 +612,19 @@ void WriteCachedMap(const std::filesystem::path& text, std::uint64_t consumed, c
     if (!SumAndDigest(text, consumed, header.textSum, header.textDigest) || !Accepted(format, header.textSum)) return;
     header.gridDigest = GridDigest(grid);
     const std::span<const char> bytes = GridBytes(grid);
-    std::string out(reinterpret_cast<const char*>(&header), sizeof header);
-    out.append(bytes.data(), bytes.size());
     std::error_code ec;
     std::filesystem::create_directories(cache.parent_path(), ec);
-    platform::WriteFileAtomically(cache, out);
+    // Written beside and renamed over, but not flushed to disk: it is only a
+    // copy, and one a crash left short or damaged fails its size or digest
+    // check and is made again.  Flushing 150 MB would cost the first start
+    // more than reading the texts does.
+    const std::filesystem::path temp = cache.string() + ".tmp-" + std::to_string(::getpid());
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    if (!out) return;
+    bool ok = std::fwrite(&header, sizeof header, 1, out) == 1 &&
+              std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), cache.c_str()) != 0) std::remove(temp.c_str());
 }
 
 }  // namespace
