@@ -66,8 +66,15 @@ void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs)
     loop.exec();
 }
 
+namespace {
+unsigned long g_boxesAsked = 0;
+}  // namespace
+
+unsigned long MessageBoxesAsked() { return g_boxesAsked; }
+
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)
 {
+    ++g_boxesAsked;
     AppendToLog(caption, text);
     MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
     if (Sink()) return Sink()(call);

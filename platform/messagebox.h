@@ -59,6 +59,10 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
 // The width a box keeps for its caption: the caption in the title-bar font
 // (the application's, bold) and room for the title bar's icon and buttons.
 int CaptionWidth(std::string_view caption);
+// How many boxes have been asked for so far (shown, sent to the sink or
+// answered for an absent user): a caller can tell whether something it ran
+// raised one.
+unsigned long MessageBoxesAsked();
 
 // The line written to the message log for one box.
 std::string MessageLogLine(std::string_view caption, std::string_view text);

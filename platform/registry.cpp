@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <cstring>
 
+#include "platform/messagebox.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -194,7 +195,9 @@ bool SingleInstance::TryBecomePrimary()
 void SingleInstance::Accept()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connections_.emplace(socket, LineAssembler());
+        const std::uint64_t id = nextConnection_++;
+        connections_.emplace(socket, Connection{LineAssembler(), id});
+        queues_.emplace(id, Queue{});
         QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket, false); });
         QObject::connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Read(socket, true); });
         // A sender writes its line and hangs up at once: what it wrote may
@@ -207,16 +210,42 @@ void SingleInstance::Read(QLocalSocket* socket, bool hungUp)
 {
     const auto it = connections_.find(socket);
     if (it == connections_.end()) return;  // already finished
+    const std::uint64_t id = it->second.id;
     std::vector<std::string> lines;
     const QByteArray bytes = socket->readAll();
-    it->second.Feed(std::string_view(bytes.constData(), std::size_t(bytes.size())), lines);
+    it->second.lines.Feed(std::string_view(bytes.constData(), std::size_t(bytes.size())), lines);
     if (hungUp) {
-        it->second.Finish(lines);
+        it->second.lines.Finish(lines);
         connections_.erase(it);
         socket->deleteLater();
     }
-    for (const std::string& line : lines) pending_.emplace_back(line.data(), qsizetype(line.size()));
-    if (!lines.empty()) ScheduleHandling(0);
+    Queue& queue = queues_[id];
+    bool queued = false;
+    for (const std::string& line : lines) {
+        // A connection that got its box, or already has its fill waiting,
+        // is refused what it sends on.
+        if (queue.answered || queue.waiting >= kMaxQueuedLines) continue;
+        pending_.push_back(Line{id, QByteArray(line.data(), qsizetype(line.size()))});
+        ++queue.waiting;
+        queued = true;
+    }
+    if (hungUp) {
+        queue.open = false;
+        Forget(id);
+    }
+    if (queued) ScheduleHandling(0);
+}
+
+void SingleInstance::Forget(std::uint64_t connection)
+{
+    const auto it = queues_.find(connection);
+    if (it != queues_.end() && !it->second.open && it->second.waiting == 0) queues_.erase(it);
+}
+
+void SingleInstance::StartServing()
+{
+    serving_ = true;
+    if (!pending_.empty()) ScheduleHandling(0);
 }
 
 void SingleInstance::ScheduleHandling(int delayMs)
@@ -231,20 +260,30 @@ void SingleInstance::ScheduleHandling(int delayMs)
 
 void SingleInstance::HandleNext()
 {
-    if (handling_ || pending_.empty()) return;  // the running handler schedules the next line
+    // Not before the program's own loop runs (StartServing), and never while
+    // the running handler waits in a box of its own: it schedules the next.
+    if (!serving_ || handling_ || pending_.empty()) return;
     // A modal loop is open: try again shortly, until it has ended.
     constexpr int kRetryWhileModalMs = 50;
     if (QThread::currentThread()->loopLevel() > kHandlingLoopLevel) {
         ScheduleHandling(kRetryWhileModalMs);
         return;
     }
-    const QByteArray line = pending_.front();
+    const Line line = pending_.front();
     pending_.pop_front();
-    QPointer<SingleInstance> alive(this);
-    handling_ = true;
-    if (handler_) handler_(line);
-    if (!alive) return;
-    handling_ = false;
+    // The line counts as waiting until it has been handled, so that its
+    // connection's entry stays while the handler runs.
+    if (!queues_[line.connection].answered) {
+        const unsigned long boxesBefore = MessageBoxesAsked();
+        QPointer<SingleInstance> alive(this);
+        handling_ = true;
+        if (handler_) handler_(line.text);
+        if (!alive) return;
+        handling_ = false;
+        if (MessageBoxesAsked() != boxesBefore) queues_[line.connection].answered = true;
+    }
+    --queues_[line.connection].waiting;
+    Forget(line.connection);
     if (!pending_.empty()) ScheduleHandling(0);
 }
 

@@ -85,11 +85,16 @@ public:
     bool SendToPrimary(const QByteArray& message, int timeoutMs = 2000);
     // Called in the first instance for each line received.
     void SetMessageHandler(std::function<void(const QByteArray&)> handler) { handler_ = std::move(handler); }
+    // Lines are read and queued from the start, but handled only once this
+    // has been called from the program's own loop.
+    void StartServing();
     QString ServerName() const;
 
     // The deepest event loop that may handle lines: the program's own loop
     // (level 1); a modal box or dialog runs one level deeper.
     static constexpr int kHandlingLoopLevel = 1;
+    // The most lines one connection may have waiting to be handled.
+    static constexpr std::size_t kMaxQueuedLines = 16;
 
 private:
     void Accept();
@@ -97,12 +102,32 @@ private:
     void ScheduleHandling(int delayMs);
     void HandleNext();
 
+    // A connection's lines, by a number of its own: they outlive the socket
+    // of a sender that hangs up at once.
+    struct Connection {
+        LineAssembler lines;
+        std::uint64_t id = 0;
+    };
+    struct Queue {
+        std::size_t waiting = 0;   // lines in pending_
+        bool answered = false;     // one of its lines raised a box: the rest are refused
+        bool open = true;          // the socket is still there
+    };
+    struct Line {
+        std::uint64_t connection;
+        QByteArray text;
+    };
+    void Forget(std::uint64_t connection);
+
     QString key_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     std::function<void(const QByteArray&)> handler_;
-    std::map<QLocalSocket*, LineAssembler> connections_;
-    std::deque<QByteArray> pending_;
+    std::map<QLocalSocket*, Connection> connections_;
+    std::map<std::uint64_t, Queue> queues_;
+    std::uint64_t nextConnection_ = 1;
+    std::deque<Line> pending_;
+    bool serving_ = false;
     bool handling_ = false;
     bool scheduled_ = false;
 };

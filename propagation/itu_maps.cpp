@@ -10,7 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
+#include <string>
 #include <thread>
+
+#include <sched.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/atomic_file.h"
 
@@ -179,14 +186,103 @@ std::uint32_t SignedByteSum(const char* begin, const char* end)
     return sum;
 }
 
+constexpr double kInversePow10[] = {1e0,  1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,
+                                    1e-8, 1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15};
+
+// mantissa / 10^fraction (mantissa below 2^53, fraction at most 15) as the
+// grids keep it: the correctly rounded double quotient, rounded to float.  A
+// product by the rounded inverse lies within three double units of that
+// quotient, so both round to the same float unless a rounding boundary between
+// floats (the 29 bits a float drops reading 0x10000000) lies that close; only
+// then is the division made.
+inline float PlainQuotient(std::uint64_t mantissa, int fraction)
+{
+    const double product = static_cast<double>(mantissa) * kInversePow10[fraction];
+    const std::uint64_t dropped = std::bit_cast<std::uint64_t>(product) & 0x1FFFFFFFu;
+    constexpr std::uint64_t kHalfway = 0x10000000u, kMargin = 16;
+    if (dropped - (kHalfway - kMargin) > 2 * kMargin) return static_cast<float>(product);
+    return static_cast<float>(static_cast<double>(mantissa) / kExactPow10[fraction]);
+}
+
+// The common token of the maps, a plain decimal ("-12.345", "0", "+.5"), read
+// in one pass from `p` up to its separator as the float that TokenToDouble's
+// value rounds to.  Returns the separator's place, or null when the token is
+// anything else (no digits, more than 15 of them, an exponent, a second
+// point, a byte that is neither digit nor separator), which the general path
+// then reads as strtod would.  The separator must lie at `last` at the
+// furthest, and the byte at `last` must be readable.
+inline const char* PlainDecimal(const char* p, const char* last, float& value)
+{
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* first = p;
+    std::uint64_t mantissa = 0;
+    while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    int digits = static_cast<int>(p - first);
+    int fraction = 0;
+    if (p < last && *p == '.') {
+        const char* point = ++p;
+        while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            ++p;
+        }
+        fraction = static_cast<int>(p - point);
+        digits += fraction;
+    }
+    if (digits == 0 || digits > 15 || !IsSeparator(static_cast<unsigned char>(*p))) return nullptr;
+    const float magnitude = PlainQuotient(mantissa, fraction);
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+// The same for a height: sign and at most nine digits up to a separator, kept
+// in 16 bits as the grid keeps it (more digits, or any other byte, go to the
+// general path).
+inline const char* PlainInteger(const char* p, const char* last, std::int16_t& value)
+{
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    const char* first = p;
+    std::uint64_t magnitude = 0;
+    while (p < last && static_cast<unsigned>(*p - '0') < 10u) {
+        magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+    }
+    if (p == first || p - first > 9 || !IsSeparator(static_cast<unsigned char>(*p))) return nullptr;
+    const std::uint64_t bits = negative ? 0 - magnitude : magnitude;
+    value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bits & 0xFFFFu));
+    return p;
+}
+
 // Streams a map file through a fixed buffer, token by token.  Separators are
 // found eight bytes at a time, and the checksum is summed over the consumed
 // bytes in bulk, which gives the same sum as adding each byte as it is read.
 class MapTokenReader {
 public:
     explicit MapTokenReader(std::FILE* file)
-        : file_(file), buffer_(kBufferSize), pos_(buffer_.data()), end_(buffer_.data()), summedTo_(buffer_.data())
+        : file_(file), buffer_(kBufferSize + kPadding), pos_(buffer_.data()), end_(buffer_.data()), summedTo_(buffer_.data())
     {
+    }
+
+    // Reads the next token when `parse` (PlainDecimal or PlainInteger) takes
+    // it whole; otherwise consumes nothing and returns false, and Next reads it.
+    template <class Value, class Parse>
+    bool NextPlain(int maxChars, Parse parse, Value& value)
+    {
+        if (end_ - pos_ <= maxChars) Refill();
+        const char* separator = parse(pos_, std::min(end_, pos_ + maxChars), value);
+        if (!separator) return false;
+        pos_ = separator + 1;
+        return true;
     }
 
     // Reads the next number and its separator.  At end of file, as the
@@ -238,10 +334,14 @@ public:
         return checksum_ - eofReads_;
     }
     bool shortFile() const { return shortFile_; }
+    // Bytes of the file read as numbers and separators so far.
+    std::uint64_t consumed() const { return discarded_ + static_cast<std::uint64_t>(pos_ - buffer_.data()); }
     bool readError() const { return readError_; }
 
 private:
     static constexpr std::size_t kBufferSize = 1 << 20;
+    // Room past the data for the sentinel.
+    static constexpr std::size_t kPadding = 1;
 
     void SumConsumed()
     {
@@ -254,15 +354,21 @@ private:
         if (eof_) return;
         SumConsumed();
         const std::size_t kept = static_cast<std::size_t>(end_ - pos_);
+        discarded_ += static_cast<std::uint64_t>(pos_ - buffer_.data());
         std::memmove(buffer_.data(), pos_, kept);
-        const std::size_t got = std::fread(buffer_.data() + kept, 1, buffer_.size() - kept, file_);
-        if (got < buffer_.size() - kept) {
+        const std::size_t room = kBufferSize - kept;
+        const std::size_t got = std::fread(buffer_.data() + kept, 1, room, file_);
+        if (got < room) {
             eof_ = true;
             readError_ = std::ferror(file_) != 0;
         }
         pos_ = buffer_.data();
         summedTo_ = pos_;
         end_ = buffer_.data() + kept + got;
+        // The plain parsers look at the byte after a number's last digit: past
+        // the data it is one that is no separator, so that a number cut by
+        // the end of the file goes to Next.
+        buffer_[kept + got] = 'x';
     }
 
     std::FILE* file_;
@@ -272,6 +378,7 @@ private:
     const char* summedTo_;        // the bytes before it are in checksum_
     std::uint32_t checksum_ = 0;
     std::uint32_t eofReads_ = 0;  // each read at end of file counts as -1
+    std::uint64_t discarded_ = 0; // bytes moved out of the buffer's front
     bool eof_ = false;
     bool shortFile_ = false;
     bool readError_ = false;
@@ -289,7 +396,11 @@ std::uint32_t MapTextChecksum(std::string_view text)
     return SignedByteSum(text.data(), text.data() + text.size());
 }
 
-bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
+namespace {
+
+// LoadMapFile, also giving the bytes read (those the checksum covers).
+bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
+                  std::uint64_t& consumed)
 {
     platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
@@ -308,6 +419,11 @@ bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, 
     MapTokenReader reader(stream.get());
     const int maxChars = format.maxTokenBytes - 1;
     for (std::size_t n = 0; n < count; ++n) {
+        if (format.integerElements) {
+            if (reader.NextPlain(maxChars, PlainInteger, grid.heights[n])) continue;
+        } else {
+            if (reader.NextPlain(maxChars, PlainDecimal, grid.values[n])) continue;
+        }
         const char* begin;
         const char* end;
         if (!reader.Next(maxChars, begin, end)) return false;  // a number longer than the format allows
@@ -319,11 +435,229 @@ bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, 
         }
     }
     if (reader.readError()) return false;
+    consumed = reader.consumed();
     const std::uint32_t sum = reader.checksum();
     return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
 }
 
-int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer)
+// ---- Parsed maps kept in the user's cache folder ----
+// Reading the numbers is most of the start-up's work.  A map read once is
+// kept as its grid's bytes, beside the length of the text it came from, that
+// text's checksum and a 64-bit digest of it.  The copy is used only when the
+// text file still holds those bytes: its checksum is summed again as for any
+// load (and must be one the map accepts) and its digest must match; the
+// grid's own digest guards against a damaged copy.
+
+// A 64-bit digest of a byte stream, four lanes of multiply-rotate rounds over
+// 8-byte words (fast enough to run at the speed of reading the file).
+class Digest {
+public:
+    void Add(const char* p, std::size_t n)
+    {
+        total_ += n;
+        if (held_ > 0) {
+            const std::size_t take = std::min(n, sizeof block_ - held_);
+            std::memcpy(block_ + held_, p, take);
+            held_ += take;
+            p += take;
+            n -= take;
+            if (held_ < sizeof block_) return;
+            Round(block_);
+            held_ = 0;
+        }
+        for (; n >= sizeof block_; p += sizeof block_, n -= sizeof block_) Round(p);
+        std::memcpy(block_, p, n);
+        held_ = n;
+    }
+
+    std::uint64_t Finish() const
+    {
+        std::uint64_t h = total_ * kPrime1;
+        for (const std::uint64_t lane : lanes_) h = std::rotl(h ^ lane, 27) * kPrime1 + kPrime2;
+        for (std::size_t k = 0; k < held_; ++k)
+            h = std::rotl(h ^ (static_cast<unsigned char>(block_[k]) * kPrime2), 11) * kPrime1;
+        h ^= h >> 33;
+        h *= kPrime2;
+        h ^= h >> 29;
+        return h;
+    }
+
+private:
+    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull, kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+    void Round(const char* p)
+    {
+        for (int k = 0; k < 4; ++k) {
+            lanes_[k] = std::rotl(lanes_[k] + Load(p + 8 * k) * kPrime2, 31) * kPrime1;
+        }
+    }
+    static std::uint64_t Load(const char* p)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+
+    std::uint64_t lanes_[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+    char block_[32] = {};
+    std::size_t held_ = 0;
+    std::uint64_t total_ = 0;
+};
+
+struct MapCacheHeader {
+    char magic[8];
+    std::uint32_t version;
+    std::int32_t rows;
+    std::int32_t columns;
+    std::int32_t integerElements;
+    std::uint64_t textBytes;   // the bytes of the text the numbers were read from
+    std::uint32_t textSum;
+    std::uint32_t reserved;
+    std::uint64_t textDigest;
+    std::uint64_t gridDigest;
+};
+constexpr char kMapCacheMagic[8] = {'O', 'S', 'M', 'A', 'P', 'C', '\r', '\n'};
+constexpr std::uint32_t kMapCacheVersion = 1;
+
+// The checksum and digest of the first `bytes` bytes of a file; false when it
+// cannot be read or is shorter.  The file is mapped rather than copied, and
+// walked in pieces small enough to stay in the cache between the two sums.
+bool SumAndDigest(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t& sum, std::uint64_t& digest)
+{
+    platform::UniqueFile stream = platform::OpenRegularFile(file);
+    if (!stream) return false;
+    struct stat st {};
+    const int fd = fileno(stream.get());
+    if (::fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < bytes) return false;
+    Digest d;
+    sum = 0;
+    if (bytes > 0) {
+        void* mapped = ::mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (mapped == MAP_FAILED) return false;
+        const char* p = static_cast<const char*>(mapped);
+        constexpr std::size_t kPiece = 64 * 1024;
+        for (std::uint64_t done = 0; done < bytes; done += kPiece) {
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, bytes - done));
+            sum += SignedByteSum(p + done, p + done + n);
+            d.Add(p + done, n);
+        }
+        ::munmap(mapped, bytes);
+    }
+    digest = d.Finish();
+    return true;
+}
+
+std::span<const char> GridBytes(const ItuMapGrid& grid)
+{
+    if (!grid.heights.empty())
+        return {reinterpret_cast<const char*>(grid.heights.data()), grid.heights.size() * sizeof(std::int16_t)};
+    return {reinterpret_cast<const char*>(grid.values.data()), grid.values.size() * sizeof(float)};
+}
+
+std::uint64_t GridDigest(const ItuMapGrid& grid)
+{
+    Digest d;
+    const std::span<const char> bytes = GridBytes(grid);
+    d.Add(bytes.data(), bytes.size());
+    return d.Finish();
+}
+
+bool Accepted(const ItuMapFormat& format, std::uint32_t sum)
+{
+    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+// The cached copy of `text`, when it still holds; false (and `grid` unset)
+// otherwise.
+bool ReadCachedMap(const std::filesystem::path& text, const std::filesystem::path& cache, const ItuMapFormat& format,
+                   ItuMapGrid& grid)
+{
+    platform::UniqueFile stream = platform::OpenRegularFile(cache);
+    if (!stream) return false;
+    MapCacheHeader header{};
+    if (std::fread(&header, sizeof header, 1, stream.get()) != 1) return false;
+    if (std::memcmp(header.magic, kMapCacheMagic, sizeof header.magic) != 0 || header.version != kMapCacheVersion ||
+        header.rows != format.rows || header.columns != format.columns ||
+        header.integerElements != (format.integerElements ? 1 : 0) || !Accepted(format, header.textSum))
+        return false;
+    std::uint32_t sum = 0;
+    std::uint64_t digest = 0;
+    if (!SumAndDigest(text, header.textBytes, sum, digest) || sum != header.textSum || digest != header.textDigest)
+        return false;
+    ItuMapGrid copy;
+    copy.rows = format.rows;
+    copy.columns = format.columns;
+    const std::size_t count = static_cast<std::size_t>(format.rows) * static_cast<std::size_t>(format.columns);
+    if (format.integerElements) copy.heights.resize(count);
+    else copy.values.resize(count);
+    const std::span<const char> bytes = GridBytes(copy);
+    if (std::fread(const_cast<char*>(bytes.data()), 1, bytes.size(), stream.get()) != bytes.size()) return false;
+    if (std::fgetc(stream.get()) != EOF || GridDigest(copy) != header.gridDigest) return false;
+    grid = std::move(copy);
+    return true;
+}
+
+// Keeps a map just read from `text` (its first `consumed` bytes) as a cached
+// copy.  A failure only means the next start reads the text again.
+void WriteCachedMap(const std::filesystem::path& text, std::uint64_t consumed, const std::filesystem::path& cache,
+                    const ItuMapFormat& format, const ItuMapGrid& grid)
+{
+    MapCacheHeader header{};
+    std::memcpy(header.magic, kMapCacheMagic, sizeof header.magic);
+    header.version = kMapCacheVersion;
+    header.rows = format.rows;
+    header.columns = format.columns;
+    header.integerElements = format.integerElements ? 1 : 0;
+    header.textBytes = consumed;
+    if (!SumAndDigest(text, consumed, header.textSum, header.textDigest) || !Accepted(format, header.textSum)) return;
+    header.gridDigest = GridDigest(grid);
+    const std::span<const char> bytes = GridBytes(grid);
+    std::error_code ec;
+    std::filesystem::create_directories(cache.parent_path(), ec);
+    // Written beside and renamed over, but not flushed to disk: it is only a
+    // copy, and one a crash left short or damaged fails its size or digest
+    // check and is made again.  Flushing 150 MB would cost the first start
+    // more than reading the texts does.
+    const std::filesystem::path temp = cache.string() + ".tmp-" + std::to_string(::getpid());
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    if (!out) return;
+    bool ok = std::fwrite(&header, sizeof header, 1, out) == 1 &&
+              std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), cache.c_str()) != 0) std::remove(temp.c_str());
+}
+
+}  // namespace
+
+bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
+{
+    std::uint64_t consumed = 0;
+    return ParseMapFile(file, format, grid, consumed);
+}
+
+bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
+                       const std::filesystem::path& cacheDir)
+{
+    const std::filesystem::path cache = cacheDir / (std::string(format.fileName) + ".grid");
+    if (ReadCachedMap(file, cache, format, grid)) return true;
+    std::uint64_t consumed = 0;
+    if (!ParseMapFile(file, format, grid, consumed)) return false;
+    WriteCachedMap(file, consumed, cache, format, grid);
+    return true;
+}
+
+int ItuMapLoadThreads()
+{
+    // The processors this process may run on, not those of the machine: a
+    // start pinned to two cores gains nothing from more threads than two.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) return std::max(CPU_COUNT(&allowed), 1);
+    return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1u));
+}
+
+int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer,
+                const std::filesystem::path& cacheDir)
 {
     std::array<bool, kItuMapCount> ok{};
     std::array<std::unique_ptr<ItuMapGrid>, kItuMapCount> loaded;
@@ -334,15 +668,17 @@ int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& obs
     auto worker = [&] {
         for (int k; (k = next.fetch_add(1)) < kItuMapCount;) {
             auto grid = std::make_unique<ItuMapGrid>();
-            ok[static_cast<std::size_t>(k)] = LoadMapFile(programDir / kFormats[static_cast<std::size_t>(k)].fileName,
-                                                          kFormats[static_cast<std::size_t>(k)], *grid);
+            const ItuMapFormat& format = kFormats[static_cast<std::size_t>(k)];
+            const std::filesystem::path text = programDir / format.fileName;
+            ok[static_cast<std::size_t>(k)] =
+                cacheDir.empty() ? LoadMapFile(text, format, *grid) : LoadMapFileCached(text, format, *grid, cacheDir);
             // A file that never opened leaves no grid, as the program had none.
             if (grid->rows > 0) loaded[static_cast<std::size_t>(k)] = std::move(grid);
         }
     };
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    const int threads = std::min(ItuMapLoadThreads(), kItuMapCount);
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    for (int t = 1; t < threads; ++t) pool.emplace_back(worker);
     worker();
     for (auto& t : pool) t.join();
 

@@ -56,6 +56,13 @@ struct ItuMapGrid {
 // before its last number, fails.  Whatever was read stays in `grid`.
 bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid);
 
+// LoadMapFile through a parsed copy kept in `cacheDir` as "NAME.grid": the
+// copy is used only when the text's checksum still holds and its bytes are
+// those the copy was made from; otherwise the text is read and the copy made
+// again.  Gives exactly what LoadMapFile gives for a map that loads.
+bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
+                       const std::filesystem::path& cacheDir);
+
 // The checksum the loader computes over a whole map text: every byte read,
 // separators included, as a signed 8-bit value into a wrapping 32-bit sum.
 std::uint32_t MapTextChecksum(std::string_view text);
@@ -70,9 +77,14 @@ public:
 };
 inline constexpr const char* kMapLoadErrorCaption = "File Load Error";
 
+// How many threads LoadItuMaps uses: one per processor the process may run on.
+int ItuMapLoadThreads();
+
 // Loads all thirty maps from `programDir` (files in parallel), then reports the
 // failures in load order.  Returns the number of maps that failed.
-int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer);
+// With `cacheDir`, each map goes through LoadMapFileCached.
+int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& observer,
+                const std::filesystem::path& cacheDir = {});
 void FreeItuMaps();
 bool ItuMapLoaded(ItuMap map);
 const ItuMapGrid* ItuMapGridOf(ItuMap map);   // null when not loaded

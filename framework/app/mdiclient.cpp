@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QStandardPaths>
 #include <cstring>
 
 #include "framework/app/icons.h"
@@ -40,6 +41,16 @@ public:
     }
 };
 
+// Where the maps' parsed copies are kept between runs: reading the thirty
+// texts is most of the start-up's work.  Empty (no copies) when the user has
+// no cache folder.
+std::filesystem::path MapCacheFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty()) return {};
+    return std::filesystem::path(base.toStdString()) / "orbiscope" / "maps";
+}
+
 const std::vector<std::pair<int, int>> kNewCommands = {
     {6010, 5}, {6011, 6}, {6014, 10}, {6023, 16}, {6022, 15}, {6028, 17}, {6021, 14}, {6016, 11}, {6017, 7}, {6018, 8}};
 const int kGraphCommands[] = {6310, 6311, 6312, 6313, 6314, 6315, 6316, 6317, 6318, 6319, 6321, 6322, 6323};
@@ -71,7 +82,7 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
     MapFailureReporter reporter;
     const std::filesystem::path dir = app_->ProgramDir;
     if (!Loader().overridden) {
-        mapFailures_ = LoadItuMaps(dir, reporter);
+        mapFailures_ = LoadItuMaps(dir, reporter, MapCacheFolder());
         mapsLoaded_ = true;
     } else if (Loader().loader) {
         mapFailures_ = Loader().loader(dir, reporter);

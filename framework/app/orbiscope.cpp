@@ -4,12 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <unistd.h>
@@ -52,6 +55,36 @@ public:
         return answer == platform::IDYES ? NoticeAnswer::Yes : NoticeAnswer::No;
     }
 };
+// Timing hook (ORBISCOPE_EXIT_WHEN_SHOWN set): once the frame has painted for
+// the first time, "frame shown" goes to the standard output and the program
+// exits through File Exit, as a user would end it.  Start-up and shut-down
+// are timed from outside with it (bench/startup_time.sh).
+class ExitWhenShown : public QObject {
+public:
+    explicit ExitWhenShown(TOrbiscope& app) : QObject(&app), app_(app) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !posted_) {
+            posted_ = true;
+            // Queued: it runs once this paint is done.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    std::fputs("frame shown\n", stdout);
+                    std::fflush(stdout);
+                    app_.PostToMainWindow(CM_EXIT);
+                },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TOrbiscope& app_;
+    bool posted_ = false;
+};
+
 }  // namespace
 
 TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
@@ -141,6 +174,11 @@ bool TOrbiscope::BecomeFirstInstance()
         }
     });
     return true;
+}
+
+void TOrbiscope::StartServingSocket()
+{
+    if (instance_) instance_->StartServing();
 }
 
 bool TOrbiscope::ActivatePreviousInstance()
@@ -339,6 +377,13 @@ bool TOrbiscope::WriteFormValueFile()
 bool TOrbiscope::CanClose()
 {
     const bool answer = platform::Application::CanClose();
+    // Once every window has agreed, the user sees the program go at once; the
+    // files below (each flushed to disk) are written after, with nothing
+    // left on screen waiting for them.
+    if (answer && frame_) {
+        frame_->hide();
+        QGuiApplication::sync();
+    }
     SavePlacement();  // whatever the answer; a failure is not reported
     if (answer && HelpOpened) {
         SetProgramDir();
@@ -369,9 +414,20 @@ int OwlMain(int argc, char* argv[])
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);
+    if (const char* v = std::getenv("ORBISCOPE_EXIT_WHEN_SHOWN"); v && *v)
+        app->Frame()->installEventFilter(new ExitWhenShown(*app));
     app->Frame()->show();
     if (launch) PostDdeLaunch(*app, *launch);
+    // Queued, so that the socket is served from the main loop, never from a
+    // box that start-up showed before it.
+    QMetaObject::invokeMethod(app.get(), [&app] { app->StartServingSocket(); }, Qt::QueuedConnection);
     const int result = qapp.exec();
     app.reset();
+    // A selection made in a text field is owned by the program; under X a
+    // clipboard manager is asked to take over whatever the program owns as
+    // it ends, and the end waits for it.  The user never copied a selection,
+    // so it goes now; what Edit Copy put on the clipboard is handed over.
+    if (QClipboard* clipboard = QGuiApplication::clipboard(); clipboard && clipboard->ownsSelection())
+        clipboard->clear(QClipboard::Selection);
     return result;
 }

@@ -62,6 +62,9 @@ public:
     static bool ActivatePreviousInstance();
     // First instance: listen for activation requests.
     bool BecomeFirstInstance();
+    // Lines from the single-instance socket are handled from here on: called
+    // once start-up is over, just before the main loop runs.
+    void StartServingSocket();
 
     // DDE server (dde.cpp).  The callback finds the application through
     // Current(); string1 is the topic, string2 the service.

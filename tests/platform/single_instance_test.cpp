@@ -126,8 +126,12 @@ TEST_F(FirstInstance, ALineSentWhileABoxIsOpenWaitsForItAndIsHandledOnce)
 {
     bool userBoxClosed = false;
     // The user has a box open; meanwhile a sender writes two lines and hangs up.
+    first.StartServing();
     QTimer::singleShot(0, [&] {
-        QTimer::singleShot(50, [this] { SendAndHangUp("DDE\tbad\nDDE\tworse\n"); });
+        QTimer::singleShot(50, [this] {
+            SendAndHangUp("DDE\tbad\n");
+            SendAndHangUp("DDE\tworse\n");
+        });
         platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
         userBoxClosed = true;
     });
@@ -145,12 +149,70 @@ TEST_F(FirstInstance, ALineSentWhileABoxIsOpenWaitsForItAndIsHandledOnce)
 
 TEST_F(FirstInstance, ALineTooLongIsHandledOnceCutAndTheNextOneWhole)
 {
+    first.StartServing();
+    // Each line is answered by the handler without a box here: the long
+    // line's tail must not become a second command either way.
+    first.SetMessageHandler([this](const QByteArray& line) {
+        handled.push_back({line, QThread::currentThread()->loopLevel(), userBoxOpen});
+    });
     const QByteArray longLine = QByteArray("DDE\tOrbiscope\tSystem\t[Open(") + QByteArray(6000, 'x') + ")]\n";
     QTimer::singleShot(0, [&] { SendAndHangUp(longLine + "activate\n"); });
     RunMainLoop([&] { return handled.size() >= 2 && sinceGone.elapsed() > 500; });
     ASSERT_EQ(handled.size(), 2u);
     EXPECT_EQ(handled[0].line, longLine.left(qsizetype(kMaxSocketLineBytes)));
     EXPECT_EQ(handled[1].line, "activate");
+}
+
+// Before the program's own loop runs, a box (the start-up's "No setup file")
+// runs its loop at the level the main loop later has: lines wait for the
+// serving to start, and are handled then, in the main loop.
+TEST_F(FirstInstance, LinesWaitForServingEvenInsideABoxShownBeforeTheMainLoop)
+{
+    QTimer::singleShot(50, [this] { SendAndHangUp("DDE\tbad\n"); });
+    platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);  // at level 1, no main loop yet
+    EXPECT_TRUE(handled.empty()) << "handled inside the start-up box at level " << handled.front().loopLevel;
+
+    first.StartServing();
+    RunMainLoop([&] { return !handled.empty() && sinceGone.elapsed() > 500; });
+    ASSERT_EQ(handled.size(), 1u);
+    EXPECT_FALSE(handled[0].userBoxOpen);
+    EXPECT_EQ(handled[0].loopLevel, platform::SingleInstance::kHandlingLoopLevel);
+}
+
+// One connection may have only so many lines waiting; the rest are refused.
+TEST_F(FirstInstance, AConnectionsQueueIsBounded)
+{
+    first.SetMessageHandler([this](const QByteArray& line) { handled.push_back({line, 0, userBoxOpen}); });
+    QByteArray flood;
+    for (int k = 0; k < 5000; ++k) flood += "activate " + QByteArray::number(k) + "\n";
+    QTimer::singleShot(50, [&] { SendAndHangUp(flood); });
+    // Nothing is handled until the box closes, so everything sent queues.
+    platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+    first.StartServing();
+    RunMainLoop([&] { return sinceGone.elapsed() > 1000; });
+    ASSERT_EQ(handled.size(), platform::SingleInstance::kMaxQueuedLines);
+    for (std::size_t k = 0; k < handled.size(); ++k) EXPECT_EQ(handled[k].line, "activate " + QByteArray::number(qsizetype(k)));
+}
+
+// Each line here raises an error box; a connection gets one box at most and
+// its later lines are refused, whichever connection they share the queue with.
+TEST_F(FirstInstance, AtMostOneErrorBoxPerConnection)
+{
+    first.StartServing();
+    int boxes = 0;
+    platform::SetMessageBoxSink([&](const platform::MessageBoxCall&) {
+        ++boxes;
+        return platform::IDOK;
+    });
+    QTimer::singleShot(0, [&] {
+        SendAndHangUp("DDE\ta1\nDDE\ta2\nDDE\ta3\n");
+        SendAndHangUp("DDE\tb1\nDDE\tb2\n");
+    });
+    RunMainLoop([&] { return sinceGone.elapsed() > 1000; });
+    EXPECT_EQ(boxes, 2);
+    ASSERT_EQ(handled.size(), 2u);
+    EXPECT_EQ(handled[0].line, "DDE\ta1");
+    EXPECT_EQ(handled[1].line, "DDE\tb1");
 }
 
 }  // namespace

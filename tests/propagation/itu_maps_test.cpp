@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -101,6 +106,169 @@ TEST(MapFileFormat, NumbersAsStrtodReadsThem)
                             ItuMapFormat{"SMALL.TXT", 1, 2, 16, false, 0x12345678, MapTextChecksum("5 6\n")}, grid));
 }
 
+// The loader reads plain decimals on a fast path of its own and everything
+// else through strtod; either way each number must come out as the C
+// library's strtod rounded to float, bit for bit.  Compared as bit patterns,
+// so that -0 and NaN count too.
+std::uint32_t FloatBits(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float StrtodAsFloat(const std::string& token)
+{
+    return static_cast<float>(std::strtod(token.c_str(), nullptr));
+}
+
+// Loads `tokens` as one row (each followed by a space, the last by a line
+// feed) and checks each value against strtod.
+void ExpectReadAsStrtod(const fs::path& dir, const std::vector<std::string>& tokens)
+{
+    std::string text;
+    for (std::size_t k = 0; k < tokens.size(); ++k) text += tokens[k] + (k + 1 == tokens.size() ? "\n" : " ");
+    WriteFile(dir / "SMALL.TXT", text);
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFile(dir / "SMALL.TXT", SmallFormat(1, static_cast<int>(tokens.size()), text), grid));
+    for (std::size_t k = 0; k < tokens.size(); ++k)
+        EXPECT_EQ(FloatBits(grid.values[k]), FloatBits(StrtodAsFloat(tokens[k]))) << "\"" << tokens[k] << "\"";
+}
+
+TEST(MapFileFormat, AwkwardNumbersReadAsStrtod)
+{
+    const std::vector<std::string> tokens = {
+        // signs and zeros
+        "0", "-0", "+0", "-0.000", "+0.0", "-.0", "00000000000000",
+        // no integer or no fraction part
+        ".5", "+.5", "-.5", "5.", "-5.", ".000000000001",
+        // exponents, which only strtod reads
+        "1e3", "1E-3", "-1.5e+2", "2.5e-7", "1e38", "3.5e38", "1e39", "1e-45", "1e-46", "1e400", "-1e-400",
+        // fifteen digits: the longest the fast path takes, and past it
+        "999999999999999", "123456789012345", "1234567.8901234", "0.1234567890123",
+        "9007199254740993", "0.30000000000000004",
+        // values that sit on or near a float rounding boundary
+        "0.1", "0.2", "0.3", "2.675", "1013.247", "16777217", "16777219", "1.00000006", "0.000000059604645",
+        "33554433", "3.4028235e38", "340282356779733661637539395458142568448",
+        // not plain decimals at all: read as far as strtod reads them
+        "1.2.3", "--1", "+-1", "1-", "1e", "e5", "12abc", "0x1p3", "0x10", "inf", "-INF", "nan", "1,5", "+", "-", ".",
+    };
+    TempDir dir;
+    // Each alone, and all together (so that each starts at another place
+    // within the reader's words).
+    std::vector<std::string> fitting;
+    for (const std::string& t : tokens) {
+        if (t.size() > 15) continue;  // longer than the 0.25-degree format allows
+        fitting.push_back(t);
+        ExpectReadAsStrtod(dir.path(), {t});
+    }
+    ExpectReadAsStrtod(dir.path(), fitting);
+}
+
+// Decimals that lie exactly halfway between two floats, and one unit of
+// their last digit either side: the hardest cases for a float read through
+// a double (ties go to the even float; a near miss must not).
+TEST(MapFileFormat, DecimalsHalfwayBetweenFloatsReadAsStrtod)
+{
+    std::vector<std::string> tokens;
+    std::uint64_t state = 777;
+    for (int exponent = 10; exponent <= 30; ++exponent) {
+        // Floats of [2^e, 2^(e+1)) are 2^(e-23) apart; halfway is 2^(e-24) on.
+        const int fractionDigits = std::max(0, 24 - exponent);
+        for (int k = 0; k < 40; ++k) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            const double low = std::ldexp(1.0, exponent) + std::ldexp(static_cast<double>(state >> 41), exponent - 23);
+            const double halfway = low + std::ldexp(1.0, exponent - 24);
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*f", fractionDigits, halfway);
+            std::string t = text;
+            if (t.size() > 15) continue;
+            tokens.push_back(t);
+            // The same text one unit of the last digit up and down.
+            std::string up = t, down = t;
+            for (std::size_t i = up.size(); i-- > 0;) {
+                if (up[i] == '.') continue;
+                if (up[i] != '9') { ++up[i]; break; }
+                up[i] = '0';
+            }
+            for (std::size_t i = down.size(); i-- > 0;) {
+                if (down[i] == '.') continue;
+                if (down[i] != '0') { --down[i]; break; }
+                down[i] = '9';
+            }
+            tokens.push_back(up);
+            tokens.push_back(down);
+            if (t.size() < 15) tokens.push_back("-" + t);
+            if (fractionDigits > 0 && t.size() < 15) tokens.push_back(t + "0");
+        }
+    }
+    ASSERT_GT(tokens.size(), 1000u);
+    TempDir dir;
+    ExpectReadAsStrtod(dir.path(), tokens);
+}
+
+// Many random plain decimals of every shape the maps use and some they don't.
+TEST(MapFileFormat, RandomDecimalsReadAsStrtod)
+{
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state](unsigned n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<unsigned>((state >> 33) % n);
+    };
+    std::vector<std::string> tokens;
+    for (int k = 0; k < 200000; ++k) {
+        std::string t;
+        switch (next(4)) {
+        case 0: t += '-'; break;
+        case 1: if (next(4) == 0) t += '+'; break;
+        default: break;
+        }
+        const unsigned intDigits = next(9), fracDigits = next(4) == 0 ? 0 : next(10);
+        for (unsigned d = 0; d < intDigits; ++d) t += static_cast<char>('0' + next(10));
+        if (fracDigits > 0 || next(8) == 0) t += '.';
+        for (unsigned d = 0; d < fracDigits; ++d) t += static_cast<char>('0' + next(10));
+        if (t.size() > 15) t.resize(15);
+        if (t.empty()) t = "0";
+        tokens.push_back(t);
+    }
+    TempDir dir;
+    ExpectReadAsStrtod(dir.path(), tokens);
+}
+
+// Heights: sign and digits up to the first other byte, kept in 16 bits.
+TEST(MapFileFormat, RandomHeightsReadAsIntegers)
+{
+    std::uint64_t state = 12345;
+    const auto next = [&state](unsigned n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<unsigned>((state >> 33) % n);
+    };
+    std::vector<std::string> tokens;
+    std::string text;
+    for (int k = 0; k < 100000; ++k) {
+        std::string t = next(3) == 0 ? "-" : next(10) == 0 ? "+" : "";
+        const unsigned digits = 1 + next(k % 10 == 0 ? 11 : 5);
+        for (unsigned d = 0; d < digits; ++d) t += static_cast<char>('0' + next(10));
+        if (next(50) == 0) t += ".5";
+        if (t.size() > 11) t.resize(11);  // the topography format's longest number
+        tokens.push_back(t);
+        text += t + (k % 100 == 99 ? "\n" : " ");
+    }
+    TempDir dir;
+    WriteFile(dir.path() / "SMALL.TXT", text);
+    ItuMapFormat format{"SMALL.TXT", 1000, 100, 12, true, MapTextChecksum(text), 0};
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        // At most 11 characters: strtoll holds the value whole; beyond 2^31 - 1
+        // the loader holds it at 2^31 - 1 before keeping 16 bits.
+        long long v = std::strtoll(tokens[k].c_str(), nullptr, 10);
+        v = std::clamp<long long>(v, -2147483647LL, 2147483647LL);
+        const auto expected = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint64_t>(v) & 0xFFFF));
+        ASSERT_EQ(grid.heights[k], expected) << "\"" << tokens[k] << "\"";
+    }
+}
+
 // Every byte value, at several places within an 8-byte word: it ends a
 // number exactly when its signed value is 32 or less.
 TEST(MapFileFormat, EveryByteValueAsSeparator)
@@ -173,6 +341,120 @@ TEST(MapFileFormat, HeightsReadAsIntegers)
     ASSERT_TRUE(LoadMapFile(dir.path() / "SMALL.TXT", format, grid));
     // 70000 does not fit 16 bits and keeps its low 16 bits, as a 16-bit store does.
     EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, 7, static_cast<std::int16_t>(70000 - 65536), 0}));
+}
+
+// ---- The parsed copies in the cache folder ----
+
+ino_t InodeOf(const fs::path& file)
+{
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class CachedMap : public ::testing::Test {
+protected:
+    TempDir dir;
+    // 2 x 3 numbers; the checksum is that of `kText`.
+    const std::string kText = "12.5 -3 0.125\n7 1e2 -0\n";
+    const fs::path text = dir.path() / "SMALL.TXT";
+    const fs::path cacheDir = dir.path() / "cache";
+    const fs::path cache = cacheDir / "SMALL.TXT.grid";
+    ItuMapFormat format = SmallFormat(2, 3, kText);
+    const std::vector<float> kValues = {12.5f, -3.0f, 0.125f, 7.0f, 100.0f, -0.0f};
+
+    void SetUp() override { WriteFile(text, kText); }
+    std::vector<std::uint32_t> Bits(const std::vector<float>& values)
+    {
+        std::vector<std::uint32_t> bits;
+        for (const float v : values) bits.push_back(FloatBits(v));
+        return bits;
+    }
+};
+
+TEST_F(CachedMap, FirstLoadMakesTheCopyTheNextUsesIt)
+{
+    ItuMapGrid first;
+    ASSERT_TRUE(LoadMapFileCached(text, format, first, cacheDir));
+    EXPECT_EQ(Bits(first.values), Bits(kValues));
+    ASSERT_TRUE(fs::exists(cache));
+    // A header, then the six floats as they lie in memory.
+    ASSERT_GE(fs::file_size(cache), 6 * sizeof(float));
+    const ino_t made = InodeOf(cache);
+
+    ItuMapGrid second;
+    ASSERT_TRUE(LoadMapFileCached(text, format, second, cacheDir));
+    EXPECT_EQ(Bits(second.values), Bits(kValues));
+    EXPECT_EQ(second.rows, 2);
+    EXPECT_EQ(second.columns, 3);
+    EXPECT_EQ(InodeOf(cache), made) << "the copy was made again instead of used";
+}
+
+// The copy stands for the text only while the text is the same.
+TEST_F(CachedMap, ChangedTextOrDamagedCopyIsReadFromTheText)
+{
+    struct Case {
+        const char* name;
+        std::string newText;                  // empty: the text stays
+        std::function<void(const fs::path&)> damage;  // done to the copy
+        bool loads;
+        std::vector<float> values;
+    };
+    const auto flipLastByte = [](const fs::path& file) {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekg(-1, std::ios::end);
+        const char c = static_cast<char>(f.get() ^ 0x40);
+        f.seekp(-1, std::ios::end);
+        f.put(c);
+    };
+    const auto truncate = [](const fs::path& file) { fs::resize_file(file, fs::file_size(file) - 3); };
+    const auto none = [](const fs::path&) {};
+    const Case cases[] = {
+        // Two digits swapped: the same checksum, other numbers.
+        {"same checksum, other text", "21.5 -3 0.125\n7 1e2 -0\n", none, true, {21.5f, -3, 0.125f, 7, 100, -0.0f}},
+        {"checksum fails", "12.5 -3 0.126\n7 1e2 -0\n", none, false, {}},
+        {"text gone", "", [](const fs::path&) {}, false, {}},
+        {"copy damaged", "", flipLastByte, true, kValues},
+        {"copy cut short", "", truncate, true, kValues},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(text, kText);
+        fs::remove_all(cacheDir);
+        ItuMapGrid made;
+        ASSERT_TRUE(LoadMapFileCached(text, format, made, cacheDir));
+        if (!c.newText.empty()) WriteFile(text, c.newText);
+        if (std::string(c.name) == "text gone") fs::remove(text);
+        c.damage(cache);
+        ItuMapGrid grid;
+        EXPECT_EQ(LoadMapFileCached(text, format, grid, cacheDir), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(Bits(grid.values), Bits(c.values));
+            // What was read again is kept again, and holds.
+            ItuMapGrid again;
+            ASSERT_TRUE(LoadMapFileCached(text, format, again, cacheDir));
+            EXPECT_EQ(Bits(again.values), Bits(c.values));
+        }
+    }
+}
+
+TEST_F(CachedMap, HeightsAndTheOtherAcceptedChecksum)
+{
+    const std::string heights = "-118 5820\n12 70000\n";
+    WriteFile(text, heights);
+    ItuMapFormat f{"SMALL.TXT", 2, 2, 12, true, 0x12345678, MapTextChecksum(heights)};
+    for (int load = 0; load < 2; ++load) {
+        ItuMapGrid grid;
+        ASSERT_TRUE(LoadMapFileCached(text, f, grid, cacheDir));
+        EXPECT_EQ(grid.heights, (std::vector<std::int16_t>{-118, 5820, 12, static_cast<std::int16_t>(70000 - 65536)}));
+        EXPECT_TRUE(grid.values.empty());
+    }
+    // A copy made for one format is not taken for another shape.
+    ItuMapFormat other = f;
+    other.rows = 1;
+    other.columns = 4;
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFileCached(text, other, grid, cacheDir));
+    EXPECT_EQ(grid.rows, 1);
 }
 
 // A 0.25-degree grid whose value tells its row and column apart.
@@ -312,6 +594,37 @@ TEST_F(RealMaps, RainRateSpotValueByHand)
     EXPECT_GT(byHand, 20.0);
     EXPECT_LT(byHand, 45.0);
     EXPECT_NEAR(RainRate001At(51.5f, -0.14f), byHand, 1e-3);
+}
+
+// Every number of every map as the C library reads it: the text cut at each
+// byte whose signed value is 32 or less, strtod rounded to float (heights:
+// the integer in 16 bits), compared bit for bit with the loaded grids.
+TEST_F(RealMaps, EveryNumberAsTheCLibraryReadsIt)
+{
+    for (int k = 0; k < kItuMapCount; ++k) {
+        const ItuMapFormat& format = ItuMapFormatOf(static_cast<ItuMap>(k));
+        const ItuMapGrid* grid = ItuMapGridOf(static_cast<ItuMap>(k));
+        ASSERT_NE(grid, nullptr) << format.fileName;
+        std::ifstream in(fs::current_path() / format.fileName, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t count = static_cast<std::size_t>(format.rows) * static_cast<std::size_t>(format.columns);
+        std::size_t start = 0, mismatches = 0;
+        std::string token;
+        for (std::size_t n = 0; n < count; ++n) {
+            std::size_t end = start;
+            while (end < text.size() && static_cast<std::int8_t>(text[end]) > 32) ++end;
+            ASSERT_LT(end, text.size()) << format.fileName;
+            token.assign(text, start, end - start);
+            if (format.integerElements) {
+                const auto expected = static_cast<std::int16_t>(std::strtol(token.c_str(), nullptr, 10));
+                if (grid->heights[n] != expected) ++mismatches;
+            } else if (FloatBits(grid->values[n]) != FloatBits(StrtodAsFloat(token))) {
+                if (++mismatches < 5) ADD_FAILURE() << format.fileName << " number " << n << " \"" << token << "\"";
+            }
+            start = end + 1;
+        }
+        EXPECT_EQ(mismatches, 0u) << format.fileName;
+    }
 }
 
 TEST_F(RealMaps, TopographySpotValues)

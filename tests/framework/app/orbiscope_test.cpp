@@ -4,11 +4,14 @@
 
 #include <QMenu>
 
+#include <algorithm>
 #include <cmath>
 
 #include "propagation/coordinates.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -200,6 +203,86 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
     }
     platform::SetProgramDirectoryOverride({});
     platform::Registry::SetFolder({});
+}
+
+// A fresh program folder shows "No setup file" before the main loop runs.
+// Lines that reach the single-instance socket meanwhile (a malformed one, an
+// Open and a Print, each from its own sender) wait for the main loop: no box
+// over the start-up box, no window before the frame is shown, and the Print
+// does not end anything early.
+TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
+{
+    testsupport::App();
+    testsupport::TempDir folder;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.Path().string()));
+    platform::SetProgramDirectoryOverride(folder.Path());
+    platform::Registry::SetFolder(folder.Path() / "registry");
+    TOrbiscopeMDIClient::SetMapLoader({});
+    bool startUpBoxOpen = false;
+    int windowsDuringStartUpBox = 0, windows = 0;
+    orbiscope::ClearRegistrations();
+    for (const auto& t : orbiscope::WindowTypes())
+        orbiscope::RegisterWindowFactory(t.type, [&](const char* name) {
+            ++windows;
+            if (startUpBoxOpen) ++windowsDuringStartUpBox;
+            return new testsupport::RecordingWindow(0, name);
+        });
+    {
+        TOrbiscope app;
+        ASSERT_TRUE(app.BecomeFirstInstance());
+        struct Box { std::string caption, text; bool duringStartUpBox; };
+        std::vector<Box> boxes;
+        const std::string document = (folder.Path() / "site.ang").string();
+        testfiles::WriteText(folder.Path() / "site.ang", "");
+        platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
+            boxes.push_back({call.caption, call.text, startUpBoxOpen});
+            if (call.caption != "No setup file") return platform::IDOK;
+            startUpBoxOpen = true;
+            for (const std::string line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
+                                           "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"}) {
+                platform::SingleInstance sender(QString::fromLatin1(orbiscope::kMainTitle));
+                EXPECT_TRUE(sender.SendToPrimary(QByteArray::fromStdString(line)));
+            }
+            // The box stays up a while, its loop running as a real box's does.
+            QElapsedTimer open;
+            open.start();
+            platform::RunNestedBoxLoop([&] { return open.elapsed() > 700; }, 5000);
+            startUpBoxOpen = false;
+            return platform::IDOK;
+        });
+        app.InitMainWindow();
+        ASSERT_FALSE(app.StartFailed());
+        EXPECT_EQ(windowsDuringStartUpBox, 0);
+        for (const Box& b : boxes) EXPECT_FALSE(b.duringStartUpBox) << b.caption << ": " << b.text;
+
+        app.Frame()->show();
+        app.StartServingSocket();
+        // The main loop: the three lines are handled now, once each.
+        QEventLoop main;
+        QElapsedTimer running;
+        running.start();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &main, [&] {
+            if (running.elapsed() > 2000) main.quit();
+        });
+        poll.start(20);
+        main.exec();
+        const auto count = [&](const std::string& text) {
+            return std::count_if(boxes.begin(), boxes.end(), [&](const Box& b) { return b.text == text; });
+        };
+        EXPECT_EQ(count("Substituting defaults"), 1);
+        EXPECT_EQ(count("DDEML Error Encountered in CallBack"), 1);
+        EXPECT_EQ(windows, 2) << "the Open and the Print line each open their document once";
+        platform::SetMessageBoxSink({});
+        for (auto* c : app.Client()->Children()) c->CloseWithoutAsking();
+        QCoreApplication::processEvents();
+    }
+    orbiscope::ClearRegistrations();
+    TOrbiscopeMDIClient::ResetMapLoader();
+    platform::SetProgramDirectoryOverride({});
+    platform::Registry::SetFolder({});
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }
 
 TEST(TOrbiscopeState, CalculationNoticesBecomeMessageBoxes)
