@@ -52,7 +52,9 @@ TEST(MessageBoxWidth, HoldsTheWholeCaption)
         EXPECT_GE(box->width(), textWidth + 4 * lineHeight);
         EXPECT_EQ(box->windowTitle().toStdString(), c.caption);
         // Not more than the caption asks for, when the body is short.
-        if (std::string_view(c.text).size() < 4) EXPECT_LE(box->width(), platform::CaptionWidth(c.caption) + 120);
+        if (std::string_view(c.text).size() < 4) {
+            EXPECT_LE(box->width(), platform::CaptionWidth(c.caption) + 120);
+        }
         box->hide();
     }
 }

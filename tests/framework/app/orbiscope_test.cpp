@@ -239,7 +239,7 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
             boxes.push_back({call.caption, call.text, startUpBoxOpen});
             if (call.caption != "No setup file") return platform::IDOK;
             startUpBoxOpen = true;
-            for (const std::string line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
+            for (const std::string& line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
                                            "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"}) {
                 platform::SingleInstance sender(QString::fromLatin1(orbiscope::kMainTitle));
                 EXPECT_TRUE(sender.SendToPrimary(QByteArray::fromStdString(line)));

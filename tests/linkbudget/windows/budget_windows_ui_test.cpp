@@ -162,7 +162,9 @@ TEST_F(BudgetWindows, RecalculationStopsWarnsAndReportsErrors)
         w.recalculate();
         EXPECT_EQ(Messages(), s.messages);
         EXPECT_EQ(w.window->Report() != before, s.reportReplaced);
-        if (s.line) EXPECT_TRUE(HasLine(*w.window, s.line)) << s.line;
+        if (s.line) {
+            EXPECT_TRUE(HasLine(*w.window, s.line)) << s.line;
+        }
         EXPECT_EQ(w.window->CalcErrorCode, 0);
     }
 }
