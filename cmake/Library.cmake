@@ -8,6 +8,71 @@
 #    claimed by an engine of the same tree is left out, so a folder can hold
 #    its engine and its windows side by side.
 
+option(ORBISCOPE_PCH "Precompile the Qt and GoogleTest headers of each Qt library and test binary" ON)
+
+# The headers most window sources and tests include, parsed once per target
+# rather than once per source: they are most of the compile time of a
+# window or test source.  Only where the target reaches Qt (and GoogleTest).
+set(ORBISCOPE_QT_PCH
+  <QApplication> <QWidget> <QMainWindow> <QMdiArea> <QMdiSubWindow> <QDialog> <QImage>
+  <QPainter> <QLabel> <QLineEdit> <QPushButton> <QMenu> <QAction> <QTimer> <QPointer>
+  <QKeyEvent>)
+set(ORBISCOPE_STD_PCH
+  <string> <vector> <filesystem> <functional> <memory> <map> <fstream> <sstream>)
+
+# _orbiscope_pch(TARGET GTEST): marks the target for precompiled headers,
+# set by orbiscope_precompile_headers once every library is defined.
+function(_orbiscope_pch target gtest)
+  if(ORBISCOPE_PCH)
+    set_property(GLOBAL APPEND PROPERTY ORBISCOPE_PCH_TARGETS ${target})
+    set_property(TARGET ${target} PROPERTY ORBISCOPE_PCH_GTEST ${gtest})
+  endif()
+endfunction()
+
+# Run last, when whether a target reaches Qt through its links is known.
+function(orbiscope_precompile_headers)
+  get_property(targets GLOBAL PROPERTY ORBISCOPE_PCH_TARGETS)
+  foreach(t IN LISTS targets)
+    get_target_property(gtest ${t} ORBISCOPE_PCH_GTEST)
+    get_target_property(libs ${t} LINK_LIBRARIES)
+    _orbiscope_reaches_qt(qt ${libs})
+    _orbiscope_set_pch(${t} ${gtest} ${qt})
+  endforeach()
+endfunction()
+
+function(_orbiscope_set_pch target gtest qt)
+  set(headers ${ORBISCOPE_STD_PCH})
+  if(gtest)
+    list(APPEND headers <gtest/gtest.h>)
+  endif()
+  if(qt)
+    list(APPEND headers ${ORBISCOPE_QT_PCH})
+  endif()
+  set(cxx)
+  foreach(h IN LISTS headers)
+    list(APPEND cxx "$<$<COMPILE_LANGUAGE:CXX>:${h}>")
+  endforeach()
+  target_precompile_headers(${target} PRIVATE ${cxx})
+endfunction()
+
+# _orbiscope_reaches_qt(OUT libs...): whether any of the libraries links Qt.
+function(_orbiscope_reaches_qt out)
+  set(links)
+  foreach(l IN LISTS ARGN)
+    list(APPEND links ${l})
+    if(TARGET ${l} AND NOT l MATCHES "^Qt")
+      _orbiscope_links_of(${l} links)
+    endif()
+  endforeach()
+  set(qt FALSE)
+  foreach(l IN LISTS links)
+    if(l MATCHES "^Qt6::")
+      set(qt TRUE)
+    endif()
+  endforeach()
+  set(${out} ${qt} PARENT_SCOPE)
+endfunction()
+
 # orbiscope_engine(NAME SOURCES files-or-globs... [LINK libs...])
 # Globs are relative to the current folder and not recursive.
 function(orbiscope_engine name)
@@ -54,6 +119,11 @@ function(orbiscope_library name)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LINK})
+    # The windows of a folder: Qt throughout.
+    list(LENGTH srcs n)
+    if(n GREATER 2)
+      _orbiscope_pch(${name} FALSE)
+    endif()
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
@@ -94,9 +164,16 @@ function(orbiscope_test name dir)
   target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gtest_main)
   # Test sources are mostly GoogleTest macros: optimising them costs the two
   # CI builds minutes and gains nothing, since the code under test is built
-  # with the project's flags in its own libraries.
+  # with the project's flags in its own libraries.  Line tables are all a
+  # failure's stack trace needs.
   if(NOT ORBISCOPE_SANITIZE)
     target_compile_options(${name} PRIVATE -O1 -g1)
+  else()
+    target_compile_options(${name} PRIVATE -g1)
+  endif()
+  list(LENGTH srcs n)
+  if(n GREATER 2)
+    _orbiscope_pch(${name} TRUE)
   endif()
   add_dependencies(${name} itu_maps)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1

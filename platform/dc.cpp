@@ -163,16 +163,6 @@ void DC::Polyline(std::span<const QPoint> points)
 
 void DC::FillRect(const QRect& rect, const QColor& colour) { painter_.fillRect(rect, colour); }
 
-void DC::FrameRect(const QRect& rect, const QColor& colour)
-{
-    if (rect.isEmpty()) return;
-    const QRect r = rect.normalized();
-    painter_.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
-    painter_.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
-    painter_.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
-    painter_.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
-}
-
 void DC::IntersectClipRect(const QRect& rect)
 {
     painter_.setClipRect(rect, painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);

@@ -103,8 +103,6 @@ public:
 
     // ---- areas ----
     void FillRect(const QRect& rect, const QColor& colour);
-    // A frame one logical unit wide just inside the rectangle.
-    void FrameRect(const QRect& rect, const QColor& colour);
     // Nothing is drawn outside the rectangle (and any clip already set)
     // until Restore.
     void IntersectClipRect(const QRect& rect);

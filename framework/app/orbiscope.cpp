@@ -333,18 +333,6 @@ const char* TOrbiscope::FormatDate(bool withTime)
     return DateText;
 }
 
-const char* TOrbiscope::LoadHintString(int id)
-{
-    std::snprintf(HintText, 257, "%s", StringText(id));
-    return HintText;
-}
-
-const char* TOrbiscope::LoadString2(int id)
-{
-    std::snprintf(StringBuffer, sizeof StringBuffer, "%s", StringText(id));
-    return StringBuffer;
-}
-
 bool TOrbiscope::SavePlacement()
 {
     if (!frame_) return false;

@@ -50,9 +50,6 @@ public:
     void CmHelpAbout();
     void CmMruFile(int index);
     const char* FormatDate(bool withTime);
-    // The two string loaders: the first into HintText (at most 256 characters).
-    const char* LoadHintString(int id);
-    const char* LoadString2(int id);
 
     void AddRecentFile(const std::string& fileName);
     platform::RecentFiles& Recent() { return recent_; }
@@ -124,7 +121,6 @@ public:
     std::string CurrentCountryFile;
     int LastFocusedEntry = 0;
     char HintText[1024] = {};
-    char StringBuffer[1024] = {};
     char DateText[86] = {};
     std::array<std::uint8_t, kFormValueBytes> FormValueTable{};
     std::string DefaultCountryFile;

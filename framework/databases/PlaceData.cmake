@@ -5,12 +5,8 @@ set(ORBISCOPE_PLACES "${CMAKE_SOURCE_DIR}/../shared/data/places"
     CACHE PATH "Folder holding the place lists (countries.csv, towns/, satellites.csv)")
 
 if(EXISTS "${ORBISCOPE_PLACES}/countries.csv" AND EXISTS "${ORBISCOPE_PLACES}/satellites.csv")
-  add_executable(make_place_files
-    ${CMAKE_CURRENT_LIST_DIR}/tools/make_place_files.cc
-    ${CMAKE_CURRENT_LIST_DIR}/place_files.cpp
-    ${CMAKE_SOURCE_DIR}/platform/atomic_file.cpp)
-  target_include_directories(make_place_files PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(make_place_files PRIVATE orbiscope_propagation)
+  add_executable(make_place_files ${CMAKE_CURRENT_LIST_DIR}/tools/make_place_files.cc)
+  target_link_libraries(make_place_files PRIVATE orbiscope_framework_engine)
   set_target_properties(make_place_files PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
   file(GLOB _orbiscope_town_lists CONFIGURE_DEPENDS "${ORBISCOPE_PLACES}/towns/*.csv")

@@ -163,9 +163,16 @@ Documents::Documents(InstalledProgram& program) : program_(program)
     }
     for (const DataFile& f : DataFiles(InstalledProgram::BuildDir(), program_.ProgramDir()))
         AddDataFile(f.windowType, f.source, f.name);
-    // The older extension of the atmospheric-losses documents reads the same file.
-    for (const SampleDocument& f : std::vector<SampleDocument>(files_))
-        if (f.path.extension() == ".atn") AddDataFile(f.windowType, f.path, "losses.att");
+    // The older extensions of a document type (".upd", ".dlb", ".dnd", ".leo",
+    // ".att") read the same files as the type's own.
+    for (const orbiscope::WindowTypeInfo& t : orbiscope::WindowTypes()) {
+        if (t.extensions.size() < 2) continue;
+        for (const SampleDocument& f : std::vector<SampleDocument>(files_)) {
+            if (f.windowType != t.type || f.path.extension() != t.extensions.front()) continue;
+            for (std::size_t i = 1; i < t.extensions.size(); ++i)
+                AddDataFile(t.type, f.path, (f.path.stem().string() + t.extensions[i]).c_str());
+        }
+    }
 }
 
 void Documents::AddDataFile(int windowType, const fs::path& source, const char* name)

@@ -240,6 +240,7 @@ TEST_F(WholeProgram, EveryCommandShowsItsEffectOrIsDisabledWhereItShouldBe)
 // The document types the program reads, by the extension each is opened by.
 const std::set<std::string> kDocumentExtensions = {
     ".glb", ".llb", ".rup", ".rdn",                   // the link budgets
+    ".upd", ".leo", ".dlb", ".dnd",                   // their older extensions
     ".ang", ".duo", ".sun", ".atn", ".att", ".tle",   // pointing, outages, losses, orbits
     ".bmp", ".gif", ".pcx", ".tif", ".jpg",           // pictures
     ".twn", ".geo",                                   // town and satellite lists

@@ -24,50 +24,55 @@ using platform::ControlSpec;
 
 // ---- record layouts ---------------------------------------------------------------
 
+// The record sizes are the published ones of each calculator's description;
+// both the dialog's control table and the program's table of calculators
+// (which sizes the stored record) must give them.
 struct LayoutCase {
     int command;
     std::vector<ControlSpec> table;
+    long bytes;
     std::vector<std::pair<int, long>> offsets;   // control id, byte offset
 };
 
 TEST(CalculatorRecords, FieldsSitWhereTheStoredRecordsHoldThem)
 {
     const LayoutCase cases[] = {
-        {6511, TDegMinForm::ControlTable(), {{2203, 0}, {2202, 4}, {2201, 7}, {2211, 10}}},
-        {6526, TMinDegForm::ControlTable(), {{2231, 0}, {2232, 13}}},
-        {6517, TCalcFreqForm::ControlTable(), {{2701, 0}, {2711, 13}}},
-        {6516, TCalcWavelengthForm::ControlTable(), {{2610, 0}, {2611, 13}}},
-        {6514, TNoiseFigForm::ControlTable(), {{2410, 0}, {2411, 13}}},
-        {6513, TNoiseTempForm::ControlTable(), {{2310, 0}, {2311, 13}}},
-        {6520, TFocalMForm::ControlTable(), {{14027, 0}, {8011, 13}, {8012, 26}}},
-        {6521, TFocalfDForm::ControlTable(), {{14027, 0}, {8001, 13}, {8002, 26}}},
-        {6515, TCalcBeamwidthForm::ControlTable(), {{2510, 0}, {208, 13}, {14027, 26}, {2511, 39}}},
-        {6522, TOffAxisForm::ControlTable(),
+        {6511, TDegMinForm::ControlTable(), 51, {{2203, 0}, {2202, 4}, {2201, 7}, {2211, 10}}},
+        {6526, TMinDegForm::ControlTable(), 54, {{2231, 0}, {2232, 13}}},
+        {6517, TCalcFreqForm::ControlTable(), 54, {{2701, 0}, {2711, 13}}},
+        {6516, TCalcWavelengthForm::ControlTable(), 54, {{2610, 0}, {2611, 13}}},
+        {6514, TNoiseFigForm::ControlTable(), 54, {{2410, 0}, {2411, 13}}},
+        {6513, TNoiseTempForm::ControlTable(), 54, {{2310, 0}, {2311, 13}}},
+        {6520, TFocalMForm::ControlTable(), 67, {{14027, 0}, {8011, 13}, {8012, 26}}},
+        {6521, TFocalfDForm::ControlTable(), 67, {{14027, 0}, {8001, 13}, {8002, 26}}},
+        {6515, TCalcBeamwidthForm::ControlTable(), 80, {{2510, 0}, {208, 13}, {14027, 26}, {2511, 39}}},
+        {6522, TOffAxisForm::ControlTable(), 142,
          {{14027, 0}, {14028, 13}, {208, 26}, {2654, 39}, {2651, 52}, {2655, 93}, {2657, 134}, {2656, 136},
           {2658, 138}, {2659, 140}}},
-        {6528, TWndForm::ControlTable(),
+        {6528, TWndForm::ControlTable(), 108,
          {{8038, 0}, {8035, 13}, {8036, 26}, {8037, 39}, {8033, 52}, {8034, 65}, {8049, 78}, {8039, 91},
           {8032, 104}, {8031, 106}}},
-        {6535, TCalcGTForm::ControlTable(),
+        {6535, TCalcGTForm::ControlTable(), 273,
          {{8801, 0}, {14036, 13}, {14031, 26}, {216, 39}, {212, 52}, {8807, 65}, {8808, 78}, {8809, 91},
           {8812, 130}, {8817, 195}, {8818, 208}, {8819, 221}, {8820, 234}, {8821, 247}, {8822, 260}}},
-        {1313, TIonForm::ControlTable(),
+        {1313, TIonForm::ControlTable(), 81,
          {{208, 0}, {4516, 13}, {1310, 26}, {1311, 39}, {1312, 52}, {1308, 65}, {1309, 67}, {1301, 69},
           {1302, 71}, {1303, 73}, {1304, 75}, {1306, 77}, {1307, 79}}},
-        {1314, TDegrToCimForm::ControlTable(), {{2713, 0}, {2716, 13}, {2715, 26}}},
-        {1315, TCimToDegrForm::ControlTable(), {{2713, 0}, {2714, 13}, {2717, 26}}},
-        {6534, TPowSumForm::ControlTable(),
+        {1314, TDegrToCimForm::ControlTable(), 67, {{2713, 0}, {2716, 13}, {2715, 26}}},
+        {1315, TCimToDegrForm::ControlTable(), 67, {{2713, 0}, {2714, 13}, {2717, 26}}},
+        {6534, TPowSumForm::ControlTable(), 84,
          {{2951, 0}, {2952, 13}, {2953, 26}, {2954, 39}, {2955, 52}, {2959, 65}, {2956, 78}, {2957, 80},
           {2958, 82}}},
-        {6523, TPowerForm::ControlTable(), {{2672, 0}, {2673, 13}, {2674, 26}, {2675, 67}, {2676, 108}}},
-        {1316, TSdivForm::ControlTable(), {{2801, 0}, {2802, 13}, {208, 26}, {5603, 39}, {2803, 52}, {2804, 65}}},
-        {6519, TSigAvailForm::ControlTable(), {{2910, 0}, {2911, 13}, {2912, 54}, {2913, 95}}},
-        {6512, TAntNoiseForm::ControlTable(), {{202, 0}, {203, 13}, {206, 26}, {14028, 39}, {208, 52}, {24011, 65}}},
+        {6523, TPowerForm::ControlTable(), 149, {{2672, 0}, {2673, 13}, {2674, 26}, {2675, 67}, {2676, 108}}},
+        {1316, TSdivForm::ControlTable(), 78, {{2801, 0}, {2802, 13}, {208, 26}, {5603, 39}, {2803, 52}, {2804, 65}}},
+        {6519, TSigAvailForm::ControlTable(), 136, {{2910, 0}, {2911, 13}, {2912, 54}, {2913, 95}}},
+        {6512, TAntNoiseForm::ControlTable(), 78, {{202, 0}, {203, 13}, {206, 26}, {14028, 39}, {208, 52}, {24011, 65}}},
     };
     for (const LayoutCase& c : cases) {
         const orbiscope::CalculatorInfo* info = orbiscope::FindCalculatorInfo(c.command);
         ASSERT_NE(info, nullptr) << c.command;
-        EXPECT_EQ(platform::TransferSize(c.table), std::size_t(info->bufferBytes)) << info->form;
+        EXPECT_EQ(platform::TransferSize(c.table), std::size_t(c.bytes)) << info->form;
+        EXPECT_EQ(info->bufferBytes, c.bytes) << info->form;
         for (const auto& [id, offset] : c.offsets)
             EXPECT_EQ(platform::TransferOffset(c.table, id), offset) << info->form << " control " << id;
     }

@@ -20,7 +20,26 @@ constexpr double kTickTol = 1e-12;  // relative, on start and step
 
 // Metrics of the screen fonts, pixels: base (line height, average width),
 // axis title, label.
-const GraphFontMetrics kFonts{{23, 11}, {15, 7}, {15, 7}};
+constexpr int kBaseLine = 23, kLabelLine = 15, kLabelWidth = 7;
+const GraphFontMetrics kFonts{{kBaseLine, 11}, {kLabelLine, kLabelWidth}, {kLabelLine, kLabelWidth}};
+
+// The graph window's screen plot rectangle as its description gives it
+// (left 63, top 89, width 737, height 359, so right 800), written here
+// rather than taken from the engine so that every pixel below is derived
+// from published figures.
+constexpr int kLeft = 63, kTop = 89, kWidth = 737, kHeight = 359, kRight = 800;
+
+TEST(ScreenPlot, TheEngineLaysTheScreenPlotWhereTheWindowSays)
+{
+    EXPECT_EQ(kScreenPlotLeft, kLeft);
+    EXPECT_EQ(kScreenPlotTop, kTop);
+    EXPECT_EQ(kScreenPlotWidth, kWidth);
+    EXPECT_EQ(kScreenPlotHeight, kHeight);
+    EXPECT_EQ(kLeft + kWidth, kRight);
+    const PlotArea area;
+    EXPECT_EQ(area.right, kRight);
+    EXPECT_EQ(area.scrollHeight, 1077);   // the published scroll height, 3 x 359
+}
 
 std::vector<double> MajorLabels(const AxisTicks& t)
 {
@@ -104,17 +123,18 @@ TEST(AxisTicks, ZeroRangeHasNoGridInsteadOfHanging)
 TEST(DataToPixel, OffsetsFromThePlotEdgesTruncatedTowardsZero)
 {
     struct Row { const char* name; int x, y; int xExpected, yExpected; };
-    // By hand on the screen plot 737 x 359 over x 0..3, y 0..300:
+    // By hand on the screen plot 737 x 359 over x 0..3, y 0..300 (x offset
+    // trunc(737 x / 3 + 0.5), y offset trunc(359 (300 - y) / 300 + 0.5)):
     const Row rows[] = {
-        {"origin", DataToPixelX(0, 0, 3, 737), DataToPixelY(0, 0, 300, 359), 0, 359},                 // 0.5, 359.5
-        {"middle", DataToPixelX(1.5, 0, 3, 737), DataToPixelY(150, 0, 300, 359), 369, 180},        // 369.0, 180.0
-        {"one third", DataToPixelX(1, 0, 3, 737), DataToPixelY(200, 0, 300, 359), 246, 120},       // 246.17, 120.17
-        {"left of the plot", DataToPixelX(-1, 0, 3, 737), DataToPixelY(400, 0, 300, 359), -245, -119},  // -245.17, -119.17
-        {"empty range", DataToPixelX(2, 5, 5, 737), DataToPixelY(2, 1, 1, 359), 0, 0},
-        {"reversed range", DataToPixelX(2, 5, 1, 737), DataToPixelY(2, 5, 1, 359), 0, 0},
-        {"not a number", DataToPixelX(kNaN, 0, 3, 737), DataToPixelY(kNaN, 0, 3, 359), 0, 0},
-        {"infinite value held", DataToPixelX(kInf, 0, 3, 737), DataToPixelY(kInf, 0, 3, 359), kPixelLimit, -kPixelLimit},
-        {"infinite range", DataToPixelX(1, 0, kInf, 737), DataToPixelY(1, -kInf, 3, 359), 0, 0},
+        {"origin", DataToPixelX(0, 0, 3, kWidth), DataToPixelY(0, 0, 300, kHeight), 0, 359},                 // 0.5, 359.5
+        {"middle", DataToPixelX(1.5, 0, 3, kWidth), DataToPixelY(150, 0, 300, kHeight), 369, 180},        // 369.0, 180.0
+        {"one third", DataToPixelX(1, 0, 3, kWidth), DataToPixelY(200, 0, 300, kHeight), 246, 120},       // 246.17, 120.17
+        {"left of the plot", DataToPixelX(-1, 0, 3, kWidth), DataToPixelY(400, 0, 300, kHeight), -245, -119},  // -245.17, -119.17
+        {"empty range", DataToPixelX(2, 5, 5, kWidth), DataToPixelY(2, 1, 1, kHeight), 0, 0},
+        {"reversed range", DataToPixelX(2, 5, 1, kWidth), DataToPixelY(2, 5, 1, kHeight), 0, 0},
+        {"not a number", DataToPixelX(kNaN, 0, 3, kWidth), DataToPixelY(kNaN, 0, 3, kHeight), 0, 0},
+        {"infinite value held", DataToPixelX(kInf, 0, 3, kWidth), DataToPixelY(kInf, 0, 3, kHeight), kPixelLimit, -kPixelLimit},
+        {"infinite range", DataToPixelX(1, 0, kInf, kWidth), DataToPixelY(1, -kInf, 3, kHeight), 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -230,12 +250,13 @@ TEST(LayOutGraph, TitleBlockAxisTitlesAndNotesStandWhereTheScreenLayoutPutsThem)
     const std::vector<std::string_view> report = {"Noise Temperature v Noise Figure (290K)", "Bench~", "note one"};
     const GraphDrawing d = LayOutGraph(plot, report, kFonts, PlotLayout{false, 500, 300});
     ASSERT_GE(d.texts.size(), 3u);
-    // Title block one base line from the corner; the company line without its mark.
+    // Title block one base line from the corner; the company line without
+    // its mark, one base line lower.
     EXPECT_EQ(d.texts[0].text, report[0]);
-    EXPECT_EQ(d.texts[0].x, 23);
-    EXPECT_EQ(d.texts[0].y, 23);
+    EXPECT_EQ(d.texts[0].x, kBaseLine);
+    EXPECT_EQ(d.texts[0].y, kBaseLine);
     EXPECT_EQ(d.texts[1].text, "Bench");
-    EXPECT_EQ(d.texts[1].y, 46);
+    EXPECT_EQ(d.texts[1].y, 2 * kBaseLine);
     const PlotText* yTitle = nullptr;
     const PlotText* note = nullptr;
     for (const PlotText& t : d.texts) {
@@ -246,14 +267,16 @@ TEST(LayOutGraph, TitleBlockAxisTitlesAndNotesStandWhereTheScreenLayoutPutsThem)
     EXPECT_EQ(yTitle->text, "Noise Temperature (K x 100)");
     // Turned upwards, the title runs from its reference point up: its middle
     // is the plot's middle (89 + 359 / 2 = 268.5) within the rounding of halves.
-    const int middle = yTitle->y - 7 * int(yTitle->text.size()) / 2;
-    EXPECT_NEAR(middle, 268.5, 1.0);
-    EXPECT_EQ(yTitle->x, 63 - 3 * 15);
+    const int middle = yTitle->y - kLabelWidth * int(yTitle->text.size()) / 2;
+    EXPECT_NEAR(middle, kTop + kHeight / 2.0, 1.0);
+    EXPECT_EQ(yTitle->x, kLeft - 3 * kLabelLine);   // three label lines left of the plot: 18
     ASSERT_NE(note, nullptr);
-    EXPECT_EQ(note->y, 89 + 359 + 5 * 15);  // line 2: (2 + 3) label lines under the plot
-    // The extent holds the plot and its right margin, and the scroll height.
-    EXPECT_EQ(d.extentWidth, 863);
-    EXPECT_EQ(d.extentHeight, 1077);
+    EXPECT_EQ(note->y, kTop + kHeight + 5 * kLabelLine);  // line 2: (2 + 3) label lines under the plot: 523
+    // The extent holds the plot and a right margin as wide as the left one
+    // (800 + 63 = 863), and the scroll height (3 x 359 = 1077); both exceed
+    // the 500 x 300 client.
+    EXPECT_EQ(d.extentWidth, kRight + kLeft);
+    EXPECT_EQ(d.extentHeight, 3 * kHeight);
 }
 
 TEST(LayOutGraph, ReferenceLinesStandAtTheFieldLevelsOfTheirDecibels)
@@ -264,12 +287,14 @@ TEST(LayOutGraph, ReferenceLinesStandAtTheFieldLevelsOfTheirDecibels)
     const std::vector<std::string_view> report = {"Beam", "Bench~"};
     const GraphDrawing d = LayOutGraph(plot, report, kFonts, PlotLayout{});
     ASSERT_EQ(d.references.size(), 6u);
-    // 10^(L/20) = 1, 0.70795, 0.50119, 0.31623, 0.25119, 0.1; row = 89 + trunc(359 (1 - v) + 0.5):
+    // 10^(L/20) = 1, 0.70795, 0.50119, 0.31623, 0.25119, 0.1; row = top + trunc(359 (1 - v) + 0.5):
     // 0.5, 105.35, 179.57, 245.97, 269.32, 323.6
-    const int rows[] = {89, 89 + 105, 89 + 179, 89 + 245, 89 + 269, 89 + 323};
+    const int rows[] = {kTop, kTop + 105, kTop + 179, kTop + 245, kTop + 269, kTop + 323};
+    // x = 0 in the middle of -4..4: trunc(737 x 4 / 8 + 0.5) = trunc(369.0) = 369.
+    const int column = kLeft + 369;
     for (int k = 0; k < 6; ++k) {
         EXPECT_EQ(d.references[std::size_t(k)].y1, rows[k]) << k;
-        EXPECT_EQ(d.references[std::size_t(k)].x1, 63 + 369) << k;  // x = 0 in the middle of -4..4
+        EXPECT_EQ(d.references[std::size_t(k)].x1, column) << k;
         EXPECT_EQ(d.references[std::size_t(k)].x2 - d.references[std::size_t(k)].x1, 20);
     }
 }
@@ -279,15 +304,19 @@ TEST(LayOutGraph, PrintLayoutSizesThePlotFromThePage)
     GraphPlot plot = LinePlot({{0, 1}, {10, 9}});
     const std::vector<std::string_view> report = {"T", "C~"};
     const GraphDrawing d = LayOutGraph(plot, report, kFonts, PlotLayout{true, 794, 1123});
-    // 4 and 6 base lines of 23 px; width 794 - 2 x 92; a third of 1123.
-    EXPECT_EQ(d.area.left, 92);
-    EXPECT_EQ(d.area.top, 138);
-    EXPECT_EQ(d.area.width, 610);
-    EXPECT_EQ(d.area.height, 374);
-    EXPECT_EQ(d.texts[0].x, 92);
-    EXPECT_EQ(d.texts[0].y, 69);
-    EXPECT_EQ(d.extentWidth, 794);
-    EXPECT_EQ(d.extentHeight, 1123);
+    // On a page of 794 x 1123 (A4 at 96 dpi): the plot 4 base lines in
+    // (4 x 23 = 92) and 6 down (138), as wide as the page less both margins
+    // (794 - 2 x 92 = 610) and a third of the page high (1123 / 3 = 374);
+    // the title at the left margin, 3 base lines down (69).
+    constexpr int kPageWidth = 794, kPageHeight = 1123;
+    EXPECT_EQ(d.area.left, 4 * kBaseLine);
+    EXPECT_EQ(d.area.top, 6 * kBaseLine);
+    EXPECT_EQ(d.area.width, kPageWidth - 2 * 4 * kBaseLine);
+    EXPECT_EQ(d.area.height, kPageHeight / 3);
+    EXPECT_EQ(d.texts[0].x, 4 * kBaseLine);
+    EXPECT_EQ(d.texts[0].y, 3 * kBaseLine);
+    EXPECT_EQ(d.extentWidth, kPageWidth);
+    EXPECT_EQ(d.extentHeight, kPageHeight);
 }
 
 }  // namespace
