@@ -197,30 +197,12 @@ TEST(ClaimedSize, AGifOfManyFailingImagesAllocatesNoneOfThem)
 // least significant bit first with the widths a decoder reads them at.
 Bytes GrowingCodes(unsigned count, bool endWithABadCode)
 {
-    std::vector<std::pair<unsigned, unsigned>> codes = {{256, 9}, {0, 9}};
+    imagetest::GifCodes codes = {{256, 9}, {0, 9}};
     for (unsigned code = 258; codes.size() < count + 1; ++code)
         codes.push_back({code, code < 512 ? 9u : code < 1024 ? 10u : code < 2048 ? 11u : 12u});
     const unsigned width = codes.back().second;
     codes.push_back(endWithABadCode ? std::pair{(1u << width) - 1, width} : std::pair{257u, width});
-    Bytes packed;
-    std::uint64_t bits = 0;
-    unsigned filled = 0;
-    for (const auto& [code, w] : codes) {
-        bits |= std::uint64_t{code} << filled;
-        for (filled += w; filled >= 8; filled -= 8, bits >>= 8)
-            packed.push_back(static_cast<std::uint8_t>(bits));
-    }
-    if (filled > 0)
-        packed.push_back(static_cast<std::uint8_t>(bits));
-    Bytes out;
-    for (std::size_t at = 0; at < packed.size(); at += 255) {
-        const std::size_t n = std::min<std::size_t>(255, packed.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(at),
-                   packed.begin() + static_cast<std::ptrdiff_t>(at + n));
-    }
-    out.push_back(0);
-    return out;
+    return imagetest::GifSubBlocks(codes);
 }
 
 // Images of 2048 x 1024 (2 MiB each) whose data could fill them but fail

@@ -15,36 +15,8 @@ using imagetest::Builder;
 using imagetest::Bytes;
 using imagetest::HeaderOf;
 
-using Codes = std::vector<std::pair<unsigned, int>>;   // (code, width in bits)
-
-// Codes packed least significant bit first, cut into data sub-blocks.
-Bytes SubBlocks(const Codes& codes, bool terminate = true)
-{
-    Bytes packed;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (const auto& [code, width] : codes) {
-        bits |= code << count;
-        count += width;
-        while (count >= 8) {
-            packed.push_back(static_cast<std::uint8_t>(bits));
-            bits >>= 8;
-            count -= 8;
-        }
-    }
-    if (count > 0)
-        packed.push_back(static_cast<std::uint8_t>(bits));
-    Bytes out;
-    for (std::size_t at = 0; at < packed.size(); at += 255) {
-        const std::size_t n = std::min<std::size_t>(255, packed.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(at),
-                   packed.begin() + static_cast<std::ptrdiff_t>(at + n));
-    }
-    if (terminate)
-        out.push_back(0);
-    return out;
-}
+using Codes = imagetest::GifCodes;
+using imagetest::GifSubBlocks;
 
 struct Image {
     int width = 2, height = 2;
@@ -86,16 +58,16 @@ TEST(GifReader, DepthAndPixelsFollowTheColourTable)
 {
     struct Row { int sizeBits; unsigned bitCount; };
     for (const Row& r : {Row{1, 1}, Row{2, 4}, Row{4, 4}, Row{5, 8}, Row{8, 8}}) {
-        const Bytes dib = Load(Gif(r.sizeBits, {{.data = SubBlocks(k2x2)}}));
+        const Bytes dib = Load(Gif(r.sizeBits, {{.data = GifSubBlocks(k2x2)}}));
         ASSERT_FALSE(dib.empty()) << r.sizeBits;
         EXPECT_EQ(HeaderOf(dib).bitCount, r.bitCount) << r.sizeBits << " size bits";
     }
-    const Bytes four = Load(Gif(2, {{.data = SubBlocks(k2x2)}}));
+    const Bytes four = Load(Gif(2, {{.data = GifSubBlocks(k2x2)}}));
     const std::size_t bits4 = 40 + 16 * 4;
     EXPECT_EQ(four[bits4 + 4], 0x01);   // stored bottom-up: top row second
     EXPECT_EQ(four[bits4], 0x23);
-    EXPECT_EQ(imagetest::RgbPixels(Load(Gif(8, {{.data = SubBlocks(k2x2)}}))), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
-    const Bytes one = Load(Gif(1, {{.data = SubBlocks(k2x2)}}));
+    EXPECT_EQ(imagetest::RgbPixels(Load(Gif(8, {{.data = GifSubBlocks(k2x2)}}))), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
+    const Bytes one = Load(Gif(1, {{.data = GifSubBlocks(k2x2)}}));
     const std::size_t bits1 = 40 + 2 * 4;
     EXPECT_EQ(one[bits1 + 4], 0x7F);   // top row 0, 1
     EXPECT_EQ(one[bits1], 0xFF);       // bottom row 2, 3
@@ -108,7 +80,7 @@ TEST(GifReader, InterlacedRowsComeInFourPasses)
     // 7 and the end code are 5 bits wide.
     const Codes codes = {{8, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 5}, {9, 5}};
     const Bytes dib = Load(Gif(8, {{.width = 1, .height = 8, .interlaced = true, .minCodeSize = 3,
-                                   .data = SubBlocks(codes)}}));
+                                   .data = GifSubBlocks(codes)}}));
     ASSERT_FALSE(dib.empty());
     // Passes fill rows 0; 4; 2, 6; 1, 3, 5, 7 with stream rows 0 to 7.
     const Bytes rgb = imagetest::RgbPixels(dib);
@@ -123,7 +95,7 @@ TEST(GifReader, InterlacedPassesBelowThePictureAreEmpty)
     // row 4, below the picture, and has no rows).
     const Codes codes = {{8, 4}, {5, 4}, {6, 4}, {7, 4}, {9, 4}};
     const Bytes dib = Load(Gif(8, {{.width = 1, .height = 3, .interlaced = true, .minCodeSize = 3,
-                                   .data = SubBlocks(codes)}}));
+                                   .data = GifSubBlocks(codes)}}));
     ASSERT_FALSE(dib.empty());
     const Bytes rgb = imagetest::RgbPixels(dib);
     EXPECT_EQ(rgb[0], 5);
@@ -138,20 +110,20 @@ TEST(GifReader, DataEndingBeforeTheLastPixelIsRefused)
 {
     // 2 x 3: the padding bits of the last byte read as two more literals 0,
     // so 4 of the 6 pixels come.
-    EXPECT_TRUE(Load(Gif(8, {{.height = 3, .data = SubBlocks({{4, 3}, {3, 3}, {1, 3}})}})).empty());
-    EXPECT_TRUE(Load(Gif(8, {{.data = SubBlocks({{4, 3}, {3, 3}, {1, 3}, {5, 3}})}})).empty());
-    const Bytes dib = Load(Gif(8, {{.data = SubBlocks({{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}})}}));
+    EXPECT_TRUE(Load(Gif(8, {{.height = 3, .data = GifSubBlocks({{4, 3}, {3, 3}, {1, 3}})}})).empty());
+    EXPECT_TRUE(Load(Gif(8, {{.data = GifSubBlocks({{4, 3}, {3, 3}, {1, 3}, {5, 3}})}})).empty());
+    const Bytes dib = Load(Gif(8, {{.data = GifSubBlocks({{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}})}}));
     ASSERT_FALSE(dib.empty());
     EXPECT_EQ(imagetest::RgbPixels(dib), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
 }
 
 TEST(GifReader, AFailedImageGivesWayToTheNext)
 {
-    const Image badMinimum{.minCodeSize = 1, .data = SubBlocks({{2, 2}, {1, 2}, {3, 2}})};
+    const Image badMinimum{.minCodeSize = 1, .data = GifSubBlocks({{2, 2}, {1, 2}, {3, 2}})};
     // Code 6 right after clear equals the next free code with no string before it.
-    const Image codeIsNextAfterClear{.data = SubBlocks({{4, 3}, {6, 3}, {5, 3}})};
-    const Image emptyImage{.width = 0, .height = 0, .data = SubBlocks({{4, 3}, {5, 3}})};
-    const Image good{.data = SubBlocks(k2x2)};
+    const Image codeIsNextAfterClear{.data = GifSubBlocks({{4, 3}, {6, 3}, {5, 3}})};
+    const Image emptyImage{.width = 0, .height = 0, .data = GifSubBlocks({{4, 3}, {5, 3}})};
+    const Image good{.data = GifSubBlocks(k2x2)};
     for (const Image& bad : {badMinimum, codeIsNextAfterClear, emptyImage}) {
         EXPECT_TRUE(Load(Gif(8, {bad})).empty());
         const Bytes dib = Load(Gif(8, {bad, good}));
@@ -165,7 +137,7 @@ TEST(GifReader, LongStringsRunAcrossShortRows)
     // 1 x 4: clear, 1, then 6 = the next free code: "1" + "1"; entry 6 = "11",
     // then 6 again ("11"); 5 pixels for 4 rows: the last is dropped.
     const Codes codes = {{4, 3}, {1, 3}, {6, 3}, {6, 3}, {5, 4}};
-    const Bytes dib = Load(Gif(8, {{.width = 1, .height = 4, .data = SubBlocks(codes)}}));
+    const Bytes dib = Load(Gif(8, {{.width = 1, .height = 4, .data = GifSubBlocks(codes)}}));
     ASSERT_FALSE(dib.empty());
     EXPECT_EQ(imagetest::RgbPixels(dib), (Bytes{1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3}));
 }
@@ -173,7 +145,7 @@ TEST(GifReader, LongStringsRunAcrossShortRows)
 TEST(GifReader, ReportsTheStartAndEveryRow)
 {
     imagetest::ProgressLog log;
-    const Bytes file = Gif(8, {{.data = SubBlocks(k2x2)}});
+    const Bytes file = Gif(8, {{.data = GifSubBlocks(k2x2)}});
     ASSERT_FALSE(LoadGifMemory(file.data(), file.size(), imagetest::ProgressLog::Record, &log).empty());
     const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {{0, 2}, {1, 2}, {2, 2}};
     EXPECT_EQ(log.calls, expected);
@@ -184,13 +156,13 @@ TEST(GifReader, RefusesFilesWithoutAnImage)
     EXPECT_TRUE(Load(Gif(8, {})).empty());                            // trailer only
     EXPECT_TRUE(Load(Builder().Text("GIF89a").Zeros(7).Get()).empty());   // ends after the screen
     EXPECT_TRUE(Load(Builder().Text("GIX89a").Zeros(20).Get()).empty());
-    Bytes truncatedTable = Gif(8, {{.data = SubBlocks(k2x2)}});
+    Bytes truncatedTable = Gif(8, {{.data = GifSubBlocks(k2x2)}});
     truncatedTable.resize(13 + 100);
     EXPECT_TRUE(Load(truncatedTable).empty());
     // An extension whose sub-block claims more than the file holds.
     EXPECT_TRUE(Load(Builder().Text("GIF89a").Zeros(7).U8({0x21, 0xFE, 200, 1, 2}).Get()).empty());
     // 65535 x 65535 is beyond the limits: refused without allocating.
-    EXPECT_TRUE(Load(Gif(8, {{.width = 65535, .height = 65535, .data = SubBlocks(k2x2)}})).empty());
+    EXPECT_TRUE(Load(Gif(8, {{.width = 65535, .height = 65535, .data = GifSubBlocks(k2x2)}})).empty());
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 // hash the fixture references use, and builders of little files.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/loader/image_loader.h"
@@ -169,5 +171,33 @@ struct ProgressLog {
         static_cast<ProgressLog*>(data)->calls.emplace_back(position, total);
     }
 };
+
+// LZW codes as (code, width in bits), packed least significant bit first and
+// cut into GIF data sub-blocks, with the zero-length terminator unless asked
+// not to.
+using GifCodes = std::vector<std::pair<unsigned, unsigned>>;
+inline Bytes GifSubBlocks(const GifCodes& codes, bool terminate = true)
+{
+    Bytes packed;
+    std::uint64_t bits = 0;
+    unsigned filled = 0;
+    for (const auto& [code, width] : codes) {
+        bits |= std::uint64_t{code} << filled;
+        for (filled += width; filled >= 8; filled -= 8, bits >>= 8)
+            packed.push_back(static_cast<std::uint8_t>(bits));
+    }
+    if (filled > 0)
+        packed.push_back(static_cast<std::uint8_t>(bits));
+    Bytes out;
+    for (std::size_t at = 0; at < packed.size(); at += 255) {
+        const std::size_t n = std::min<std::size_t>(255, packed.size() - at);
+        out.push_back(static_cast<std::uint8_t>(n));
+        out.insert(out.end(), packed.begin() + static_cast<std::ptrdiff_t>(at),
+                   packed.begin() + static_cast<std::ptrdiff_t>(at + n));
+    }
+    if (terminate)
+        out.push_back(0);
+    return out;
+}
 
 }  // namespace imagetest
