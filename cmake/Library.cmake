@@ -184,6 +184,8 @@ function(orbiscope_test name dir)
   if(n GREATER 2)
     _orbiscope_pch(${name} TRUE)
   endif()
+  # Pictures for a person to look at go to the build folder, never the sources.
+  target_compile_definitions(${name} PRIVATE ORBISCOPE_PICTURES_DIR="${CMAKE_BINARY_DIR}/pictures")
   add_dependencies(${name} itu_maps)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # scripts/update-docs.sh [BUILD_DIR]: copies the pictures the tests drew into
-# the build folder (build/ by default, after ctest) over those of docs/.
+# the build folder's "pictures" (build/ by default, after ctest) over those of
+# docs/.
 # Only pictures docs/ already holds are copied; a new one is added by hand.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 copied=0
 for doc in "$root"/docs/*.png; do
-  drawn=$build/$(basename "$doc")
+  drawn=$build/pictures/$(basename "$doc")
   if [ -f "$drawn" ]; then
     cp "$drawn" "$doc"
     copied=$((copied + 1))

@@ -12,11 +12,12 @@
 
 #include "framework/app/menus.h"
 #include "tests/desktop/desktop_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
 // The test program lives in the build folder.
-QString PicturePath(const char* name) { return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name); }
+QString PicturePath(const char* name) { return QString::fromStdString(TestPicture(name).string()); }
 
 // The share of dark (text and line) pixels in a part of a picture: a drawn
 // dialog or list shows a few per cent, a blank or black one none or most.

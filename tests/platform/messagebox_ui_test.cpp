@@ -11,6 +11,7 @@
 
 #include "platform/messagebox.h"
 #include "qt_app.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -84,9 +85,7 @@ TEST(MessageBoxWidth, Picture)
     p.fillRect(4, 5, line, line, QColor(200, 200, 200));  // the window's icon
     for (int i = 1; i <= 3; ++i) p.fillRect(body.width() - i * (line + 4), 5, line, line, QColor(200, 200, 200));
     p.end();
-    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
-    std::filesystem::create_directories(pictures);
-    EXPECT_TRUE(picture.save(QString::fromStdString((pictures / "messagebox_caption.png").string())));
+    EXPECT_TRUE(picture.save(QString::fromStdString(TestPicture("messagebox_caption.png").string())));
     // The caption ends before the first button.
     EXPECT_LT(line + 8 + QFontMetrics(bold).horizontalAdvance(caption), body.width() - 3 * (line + 4));
     box->hide();

@@ -221,7 +221,9 @@ TEST(ScintillationGlobes, LegendShowsTheSeaAndLandTints)
     for (int tint = 4; tint <= 11; ++tint) {
         EXPECT_GT(legend[std::size_t(tint)], 100) << "legend lacks tint " << tint;
         // Land tints are darker than the sea tints of the same depth.
-        if (tint % 2 == 1) EXPECT_LT(qGray(picture.palette[std::size_t(tint)]), qGray(picture.palette[std::size_t(tint - 1)]));
+        if (tint % 2 == 1) {
+            EXPECT_LT(qGray(picture.palette[std::size_t(tint)]), qGray(picture.palette[std::size_t(tint - 1)]));
+        }
     }
     for (int tint : {5, 7, 9}) EXPECT_GT(globes[std::size_t(tint)], 0) << "globes show land tint " << tint;
 }

@@ -23,6 +23,7 @@
 #include "imaging/viewer/viewer_registration.h"
 #include "platform/printer.h"
 #include "tests/framework/app/gui_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -386,7 +387,7 @@ TEST_F(ImageWindow, ScreenshotsOfTheItuRegionsAndOfAJpeg)
     app->app->Frame()->resize(900, 680);
     TBitmapWin* itu = Command(6210);
     ASSERT_NE(itu, nullptr);
-    const QImage regions = Screenshot(*app, QSize(430, 300), buildDir / "itu-regions.png");
+    const QImage regions = Screenshot(*app, QSize(430, 300), TestPicture("itu-regions.png"));
     const QImage regionsPicture = itu->Dib()->Image().convertToFormat(QImage::Format_RGB32);
     for (QPoint p : {QPoint(0, 0), QPoint(200, 100), QPoint(391, 234)})
         EXPECT_EQ(regions.pixel(p), regionsPicture.pixel(p)) << p.x() << "," << p.y();
@@ -401,7 +402,7 @@ TEST_F(ImageWindow, ScreenshotsOfTheItuRegionsAndOfAJpeg)
     ASSERT_NE(w->Dib(), nullptr);
     EXPECT_EQ(w->Dib()->BitCount(), 24u);
     EXPECT_EQ(Caption(), "time-zones.jpg");
-    const QImage shown = Screenshot(*app, QSize(860, 600), buildDir / "jpeg-window.png");
+    const QImage shown = Screenshot(*app, QSize(860, 600), TestPicture("jpeg-window.png"));
     const QImage picture = w->Dib()->Image().convertToFormat(QImage::Format_RGB32);
     for (QPoint p : {QPoint(0, 0), QPoint(300, 200), QPoint(600, 400)})
         EXPECT_EQ(shown.pixel(p), picture.pixel(p)) << p.x() << "," << p.y();

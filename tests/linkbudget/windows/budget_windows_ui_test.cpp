@@ -17,6 +17,7 @@
 #include "linkbudget/registration.h"
 #include "propagation/itu_maps.h"
 #include "tests/linkbudget/windows/budget_kinds.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -230,7 +231,7 @@ TEST_F(BudgetWindows, OverTheRealMaps)
         QCoreApplication::processEvents();
         const QImage img = frame.grab().toImage();
         ASSERT_FALSE(img.isNull());
-        EXPECT_TRUE(img.save(QString::fromStdString((startDir / k.picture).string())));
+        EXPECT_TRUE(img.save(QString::fromStdString(TestPicture(k.picture).string())));
         EXPECT_TRUE(HasColour(img, qRgb(0, 127, 0)));  // the company heading
         EXPECT_TRUE(HasColour(img, qRgb(0, 0, 100)));  // section headings
 

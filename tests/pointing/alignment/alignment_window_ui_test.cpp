@@ -26,6 +26,7 @@
 #include "pointing/alignment/dual_win.h"
 #include "tests/framework/databases/db_support.h"
 #include "tests/pointing/pointing_ui_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ protected:
     // painted report shows its text.
     void Screenshot(const char* name)
     {
-        const double text = pointingtest::ShotTextShare(*app, {1000, 900}, {900, 820}, startDir / name);
+        const double text = pointingtest::ShotTextShare(*app, {1000, 900}, {900, 820}, TestPicture(name));
         EXPECT_GT(text, pointingtest::kTextShareMin);
         EXPECT_LT(text, pointingtest::kTextShareMax);
     }

@@ -16,6 +16,7 @@
 #include "pointing/orbit/orbit_registration.h"
 #include "pointing/orbit/tle_win.h"
 #include "tests/pointing/pointing_ui_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST_F(TleWindow, AFileOpensAsThePositionsTable) {
     EXPECT_FALSE(enabled);
     EXPECT_TRUE(w->QueryEnabler(orbiscope::CM_FILESAVEAS, enabled));
     EXPECT_FALSE(enabled);
-    const double text = pointingtest::ShotTextShare(*app, {1000, 720}, {900, 600}, startDir / "tle-positions.png");
+    const double text = pointingtest::ShotTextShare(*app, {1000, 720}, {900, 600}, TestPicture("tle-positions.png"));
     EXPECT_GT(text, pointingtest::kTextShareMin);
     EXPECT_LT(text, pointingtest::kTextShareMax);
 }

@@ -6,6 +6,7 @@
 #include "pointing/sun/solar_out_form.h"
 #include "pointing/sun/solar_out_win.h"
 #include "tests/pointing/pointing_ui_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -278,7 +279,7 @@ TEST_F(SolarOutWindow, NewWindowInTheFrameAndItsForm)
     ASSERT_NE(w, nullptr);
     FillLondon(w->Record());
     w->Recalculate();
-    const double text = pointingtest::ShotTextShare(*app, {900, 700}, {820, 600}, startDir / "solar-outage.png");
+    const double text = pointingtest::ShotTextShare(*app, {900, 700}, {820, 600}, TestPicture("solar-outage.png"));
     EXPECT_GT(text, pointingtest::kTextShareMin);
     EXPECT_LT(text, pointingtest::kTextShareMax);
 
@@ -286,7 +287,7 @@ TEST_F(SolarOutWindow, NewWindowInTheFrameAndItsForm)
     form.SetupWindow();
     form.show();
     QCoreApplication::processEvents();
-    form.grab().toImage().save(QString::fromStdString((startDir / "solar-outage-form.png").string()));
+    form.grab().toImage().save(QString::fromStdString(TestPicture("solar-outage-form.png").string()));
     EXPECT_EQ(form.GetControlText(200), "London");
     EXPECT_EQ(form.GetCheck(17008), 1);  // Local
 }

@@ -14,6 +14,7 @@
 #include "propagation/itu_maps.h"
 #include "tests/propagation/propagation_fixtures.h"
 #include "tests/rftools/graphs/graph_ui_support.h"
+#include "tests/picture_path.h"
 
 using namespace graphtest;
 
@@ -46,7 +47,7 @@ TEST_F(GraphWindow, NoiseGraphIsDrawnWhereItsFormulaAndRangesSay)
     // Nothing of the curve above the plot or right of it.
     for (int y = 0; y < 87; ++y)
         for (int x = 0; x < image.width(); ++x) ASSERT_FALSE(IsBlue(image.pixel(x, y))) << x << "," << y;
-    image.save(QString::fromStdString((startDir / "graph-noise-temperature.png").string()));
+    image.save(QString::fromStdString(TestPicture("graph-noise-temperature.png").string()));
 
     // A graph is never saved as a document; it can be copied as a picture.
     bool enabled = true;
@@ -74,7 +75,7 @@ TEST_F(GraphWindow, BeamPatternCrossesItsHalfPowerLineWhereTheApertureSays)
     EXPECT_TRUE(Near(image, 442, 194, 1, IsRed));
     // First null at 1.4551 degrees: column 63 + 483 on the x axis (row 448).
     EXPECT_TRUE(Near(image, 546, 447, kPixelRadius, IsBlue));
-    image.save(QString::fromStdString((startDir / "graph-beam-pattern.png").string()));
+    image.save(QString::fromStdString(TestPicture("graph-beam-pattern.png").string()));
 }
 
 TEST_F(GraphWindow, GainTemplateWithItsFormAndTheCrossPolarWarning)
@@ -93,7 +94,7 @@ TEST_F(GraphWindow, GainTemplateWithItsFormAndTheCrossPolarWarning)
     // x axis (0 dBi) on row 89 + 299.
     EXPECT_TRUE(Near(image, 563, 318, kPixelRadius, IsBlue));
     EXPECT_TRUE(Near(image, 700, 388, 1, IsBlack));
-    image.save(QString::fromStdString((startDir / "graph-gain-template.png").string()));
+    image.save(QString::fromStdString(TestPicture("graph-gain-template.png").string()));
 
     // Cross-polar asked of the combined template: the warning, then the co-polar curve.
     platform::SetDialogDriver(TTemplateForm::kResourceId, Fill({}, {TTemplateForm::kCrossPolar, TTemplateForm::kCombined}));
@@ -137,8 +138,8 @@ TEST_F(GraphWindow, EveryFormlessGraphAndTheModulationGraph)
         for (int y = 89; y <= 89 + 359; ++y)
             for (int x = 63; x <= 800; ++x) blue += IsBlue(image.pixel(x, y));
         EXPECT_GT(blue, 700) << "a curve across the plot";
-        if (r.command == 6322) image.save(QString::fromStdString((startDir / "graph-shannon.png").string()));
-        if (r.command == 6321) image.save(QString::fromStdString((startDir / "graph-eb-no-ber.png").string()));
+        if (r.command == 6322) image.save(QString::fromStdString(TestPicture("graph-shannon.png").string()));
+        if (r.command == 6321) image.save(QString::fromStdString(TestPicture("graph-eb-no-ber.png").string()));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "propagation/itu_maps.h"
 #include "rftools/losses/loss_forms.h"
 #include "rftools/losses/rain_atten_win.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -208,7 +209,7 @@ TEST_F(RainAttenWindow, Screenshot)
     QCoreApplication::processEvents();
     const QImage img = frame.grab().toImage();
     ASSERT_FALSE(img.isNull());
-    EXPECT_TRUE(img.save(QString::fromStdString((startDir / "atmospheric-losses.png").string())));
+    EXPECT_TRUE(img.save(QString::fromStdString(TestPicture("atmospheric-losses.png").string())));
 
     FreeItuMaps();
 }

@@ -10,6 +10,7 @@
 #include "platform/command.h"
 #include "rftools/graphs/graph_forms.h"
 #include "tables_ui_support.h"
+#include "tests/picture_path.h"
 
 namespace {
 
@@ -195,9 +196,7 @@ TEST_F(TableWindow, HorizonTablesListSatellitesOfUnknownBand)
     // Down to the listed satellites.
     if (auto* table = dynamic_cast<TTableWin*>(child->Document())) table->GetScroller().ScrollTo(0, 22);
     QCoreApplication::processEvents();
-    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
-    std::filesystem::create_directories(pictures);
-    EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString((pictures / "horizon_unknown_band.png").string())));
+    EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString(TestPicture("horizon_unknown_band.png").string())));
 }
 
 // Where each cell of a report line starts and ends on the screen, laid out
@@ -234,8 +233,6 @@ TEST_F(TableWindow, WideTablesKeepTheirColumnsApart)
 {
     auto& frame = *app->app->Frame();
     frame.resize(900, 760);
-    const std::filesystem::path pictures = ORBISCOPE_PICTURES_DIR;
-    std::filesystem::create_directories(pictures);
     const struct {
         int command;
         const char* heading;      // the column heading line the rows sit under
@@ -270,7 +267,7 @@ TEST_F(TableWindow, WideTablesKeepTheirColumnsApart)
         child->move(0, 0);
         child->resize(860, 700);
         QCoreApplication::processEvents();
-        EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString((pictures / t.picture).string())));
+        EXPECT_TRUE(frame.grab().toImage().save(QString::fromStdString(TestPicture(t.picture).string())));
     }
 }
 
@@ -344,7 +341,7 @@ TEST_F(TableWindow, Screenshot)
     QCoreApplication::processEvents();
     const QImage img = frame.grab().toImage();
     ASSERT_FALSE(img.isNull());
-    img.save(QString::fromStdString((startDir / "table.png").string()));
+    img.save(QString::fromStdString(TestPicture("table.png").string()));
     // The table is drawn with the report's heading styles: the company line
     // and the section headings in their colours.
     const auto has = [&img](QRgb colour) {
