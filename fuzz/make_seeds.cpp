@@ -8,6 +8,7 @@
 #include "framework/app/config_files.h"
 #include "framework/app/dde.h"
 #include "framework/databases/place_files.h"
+#include "fuzz/itu_map_copy/map_copy_case.h"
 #include "fuzz/window_support.h"
 #include "linkbudget/nongeo/nongeo_window.h"
 #include "linkbudget/isolated/downlink_window.h"
@@ -96,6 +97,22 @@ void MapSeeds(const fs::path& fuzz)
     }
     Put(fuzz / "itu_map/corpus/floats", floats);
     Put(fuzz / "itu_map/corpus/heights", heights);
+}
+
+// The copies the loader itself keeps of the two grids of one text.
+void MapCopySeeds(const fs::path& corpus)
+{
+    const fs::path work = corpus / "work";
+    fs::create_directories(work);
+    Put(work / "MAP.TXT", std::string(fuzzmapcopy::kText));
+    for (const bool heights : {false, true}) {
+        ItuMapGrid grid;
+        if (!LoadMapFileCached(work / "MAP.TXT", fuzzmapcopy::Format(heights), grid, work))
+            std::fprintf(stderr, "cannot make the copy\n");
+        std::error_code ec;
+        fs::rename(work / "MAP.TXT.grid", corpus / (heights ? "heights" : "floats"), ec);
+    }
+    fs::remove_all(work);
 }
 
 template <class Window, class Fill>
@@ -248,6 +265,7 @@ int main(int argc, char** argv)
     ConfigSeeds(fuzz);
     PlaceSeeds(fuzz);
     MapSeeds(fuzz);
+    MapCopySeeds(fuzz / "itu_map_copy/corpus");
     DocumentSeeds(fuzz);
     SunSeeds(fuzz / "doc_sun/corpus");
     LossSeeds(fuzz / "doc_losses/corpus");

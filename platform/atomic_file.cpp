@@ -1,8 +1,10 @@
 #include "platform/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <system_error>
 
@@ -53,27 +55,16 @@ bool ProcessRuns(long pid)
 // Removes ".NAME.tmp-PID-N" files beside the target whose writer has gone.
 void RemoveOrphans(const fs::path& target)
 {
-    const std::string prefix = TemporaryFilePrefix(target);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
-        char* rest = nullptr;
-        const long pid = std::strtol(name.c_str() + prefix.size(), &rest, 10);
-        if (rest == name.c_str() + prefix.size() || *rest != '-') continue;
-        if (pid == long(::getpid()) || !ProcessRuns(pid)) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
+    const std::string prefix[] = {TemporaryFilePrefix(target)};
+    RemoveOrphanTemporaries(target.has_parent_path() ? target.parent_path() : fs::path("."), prefix);
 }
 
 // Creates a new temporary file beside the target, readable and writable as
 // a new file of the user's would be (the mask applies).
 int CreateTemporary(const fs::path& target, fs::path& temp)
 {
-    static unsigned counter = 0;
+    // The maps' copies are written from several threads at once.
+    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = target.parent_path() /
                (TemporaryFilePrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(++counter));
@@ -109,34 +100,72 @@ std::string TemporaryFilePrefix(const std::filesystem::path& target)
     return "." + target.filename().string() + ".tmp-";
 }
 
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes)
+void RemoveOrphanTemporaries(const std::filesystem::path& folder, std::span<const std::string> prefixes)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        for (const std::string& prefix : prefixes) {
+            if (name.compare(0, prefix.size(), prefix) != 0) continue;
+            char* rest = nullptr;
+            const long pid = std::strtol(name.c_str() + prefix.size(), &rest, 10);
+            if (rest == name.c_str() + prefix.size() || (*rest != '-' && *rest != '\0')) continue;
+            if (pid == long(::getpid()) || !ProcessRuns(pid)) {
+                std::error_code ignored;
+                fs::remove(it->path(), ignored);
+            }
+            break;
+        }
+    }
+}
+
+namespace {
+
+enum class Kind { Document, OwnCopy };
+
+bool WriteAtomically(const fs::path& file, std::initializer_list<std::string_view> pieces, Kind kind)
 {
     IgnoreFileSizeSignal();
-    const fs::path target = FinalTarget(file);
+    // A document's link is the user's: its target is saved.  A link at the
+    // name of one of the program's own copies is replaced like any file.
+    const fs::path target = kind == Kind::Document ? FinalTarget(file) : file;
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+    const bool exists = (kind == Kind::Document ? ::stat(target.c_str(), &old) : ::lstat(target.c_str(), &old)) == 0;
+    if (exists && !S_ISLNK(old.st_mode) && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
 
     RemoveOrphans(target);
     fs::path temp;
     const int fd = CreateTemporary(target, temp);
     if (fd < 0) return false;
     bool ok = true;
-    if (exists) {
+    if (exists && kind == Kind::Document) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
         // Keeps the group (and, for a privileged user, the owner); a user who
         // may not do so keeps a file of his own, as any editor would give him.
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
     }
-    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    for (const std::string_view piece : pieces) ok = ok && WriteAll(fd, piece);
+    if (kind == Kind::Document) ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    SyncFolder(target.parent_path());
+    if (kind == Kind::Document) SyncFolder(target.parent_path());
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes)
+{
+    return WriteAtomically(file, {bytes}, Kind::Document);
+}
+
+bool WriteOwnFileAtomically(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces)
+{
+    return WriteAtomically(file, pieces, Kind::OwnCopy);
 }
 
 UniqueFile OpenRegularFile(const std::filesystem::path& file)

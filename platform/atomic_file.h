@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,8 +32,20 @@ inline bool WriteFileAtomically(const std::filesystem::path& file, const void* d
     return WriteFileAtomically(file, std::string_view(static_cast<const char*>(data), size));
 }
 
+// A file the program keeps for itself (a copy it can always make again) is
+// written the same way, its pieces one after the other, with two
+// differences: it is not flushed to disk (a copy left damaged by a crash
+// fails its own checks), and a symbolic link at its name is replaced, never
+// followed, so that nothing outside the program's folder is written.
+bool WriteOwnFileAtomically(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces);
+
 // The prefix of the temporary files of a save to `target` (".NAME.tmp-").
 std::string TemporaryFilePrefix(const std::filesystem::path& target);
+
+// Removes from `folder` the temporary files whose names start with one of
+// `prefixes` followed by the process number of a writer that no longer runs
+// ("PREFIXPID" or "PREFIXPID-N").
+void RemoveOrphanTemporaries(const std::filesystem::path& folder, std::span<const std::string> prefixes);
 
 struct FileCloser {
     void operator()(std::FILE* f) const

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -14,9 +15,8 @@
 #include <string>
 #include <thread>
 
+#include <fcntl.h>
 #include <sched.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
@@ -263,6 +263,62 @@ inline const char* PlainInteger(const char* p, const char* last, std::int16_t& v
     return p;
 }
 
+// A 64-bit digest of a byte stream, four lanes of multiply-rotate rounds over
+// 8-byte words (fast enough to run at the speed of reading the file).
+class Digest {
+public:
+    void Add(const char* p, std::size_t n)
+    {
+        total_ += n;
+        if (held_ > 0) {
+            const std::size_t take = std::min(n, sizeof block_ - held_);
+            std::memcpy(block_ + held_, p, take);
+            held_ += take;
+            p += take;
+            n -= take;
+            if (held_ < sizeof block_) return;
+            Round(block_);
+            held_ = 0;
+        }
+        for (; n >= sizeof block_; p += sizeof block_, n -= sizeof block_) Round(p);
+        std::memcpy(block_, p, n);
+        held_ = n;
+    }
+
+    std::uint64_t Finish() const
+    {
+        std::uint64_t h = total_ * kPrime1;
+        for (const std::uint64_t lane : lanes_) h = std::rotl(h ^ lane, 27) * kPrime1 + kPrime2;
+        for (std::size_t k = 0; k < held_; ++k)
+            h = std::rotl(h ^ (static_cast<unsigned char>(block_[k]) * kPrime2), 11) * kPrime1;
+        h ^= h >> 33;
+        h *= kPrime2;
+        h ^= h >> 29;
+        return h;
+    }
+
+private:
+    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull, kPrime2 = 0xC2B2AE3D27D4EB4Full;
+
+    void Round(const char* p)
+    {
+        for (int k = 0; k < 4; ++k) {
+            lanes_[k] = std::rotl(lanes_[k] + Load(p + 8 * k) * kPrime2, 31) * kPrime1;
+        }
+    }
+    static std::uint64_t Load(const char* p)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+
+    std::uint64_t lanes_[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+    char block_[32] = {};
+    std::size_t held_ = 0;
+    std::uint64_t total_ = 0;
+};
+
 // Streams a map file through a fixed buffer, token by token.  Separators are
 // found eight bytes at a time, and the checksum is summed over the consumed
 // bytes in bulk, which gives the same sum as adding each byte as it is read.
@@ -333,6 +389,12 @@ public:
         SumConsumed();
         return checksum_ - eofReads_;
     }
+    // The digest of the bytes consumed so far: those the numbers came from.
+    std::uint64_t digest()
+    {
+        SumConsumed();
+        return digest_.Finish();
+    }
     bool shortFile() const { return shortFile_; }
     // Bytes of the file read as numbers and separators so far.
     std::uint64_t consumed() const { return discarded_ + static_cast<std::uint64_t>(pos_ - buffer_.data()); }
@@ -346,6 +408,7 @@ private:
     void SumConsumed()
     {
         checksum_ += SignedByteSum(summedTo_, pos_);
+        digest_.Add(summedTo_, static_cast<std::size_t>(pos_ - summedTo_));
         summedTo_ = pos_;
     }
 
@@ -377,6 +440,7 @@ private:
     const char* end_;
     const char* summedTo_;        // the bytes before it are in checksum_
     std::uint32_t checksum_ = 0;
+    Digest digest_;               // of the same bytes as checksum_
     std::uint32_t eofReads_ = 0;  // each read at end of file counts as -1
     std::uint64_t discarded_ = 0; // bytes moved out of the buffer's front
     bool eof_ = false;
@@ -398,9 +462,21 @@ std::uint32_t MapTextChecksum(std::string_view text)
 
 namespace {
 
-// LoadMapFile, also giving the bytes read (those the checksum covers).
-bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
-                  std::uint64_t& consumed)
+bool Accepted(const ItuMapFormat& format, std::uint32_t sum)
+{
+    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+}
+
+// What a parse read of its text: the bytes the numbers came from, their
+// checksum and their digest, all taken from the one stream that was parsed.
+struct TextRead {
+    std::uint64_t bytes = 0;
+    std::uint32_t sum = 0;
+    std::uint64_t digest = 0;
+};
+
+// LoadMapFile, also telling what was read.
+bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid, TextRead& read)
 {
     platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
@@ -435,9 +511,10 @@ bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format,
         }
     }
     if (reader.readError()) return false;
-    consumed = reader.consumed();
-    const std::uint32_t sum = reader.checksum();
-    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
+    read.bytes = reader.consumed();
+    read.sum = reader.checksum();
+    read.digest = reader.digest();
+    return Accepted(format, read.sum);
 }
 
 // ---- Parsed maps kept in the user's cache folder ----
@@ -447,62 +524,6 @@ bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format,
 // text file still holds those bytes: its checksum is summed again as for any
 // load (and must be one the map accepts) and its digest must match; the
 // grid's own digest guards against a damaged copy.
-
-// A 64-bit digest of a byte stream, four lanes of multiply-rotate rounds over
-// 8-byte words (fast enough to run at the speed of reading the file).
-class Digest {
-public:
-    void Add(const char* p, std::size_t n)
-    {
-        total_ += n;
-        if (held_ > 0) {
-            const std::size_t take = std::min(n, sizeof block_ - held_);
-            std::memcpy(block_ + held_, p, take);
-            held_ += take;
-            p += take;
-            n -= take;
-            if (held_ < sizeof block_) return;
-            Round(block_);
-            held_ = 0;
-        }
-        for (; n >= sizeof block_; p += sizeof block_, n -= sizeof block_) Round(p);
-        std::memcpy(block_, p, n);
-        held_ = n;
-    }
-
-    std::uint64_t Finish() const
-    {
-        std::uint64_t h = total_ * kPrime1;
-        for (const std::uint64_t lane : lanes_) h = std::rotl(h ^ lane, 27) * kPrime1 + kPrime2;
-        for (std::size_t k = 0; k < held_; ++k)
-            h = std::rotl(h ^ (static_cast<unsigned char>(block_[k]) * kPrime2), 11) * kPrime1;
-        h ^= h >> 33;
-        h *= kPrime2;
-        h ^= h >> 29;
-        return h;
-    }
-
-private:
-    static constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull, kPrime2 = 0xC2B2AE3D27D4EB4Full;
-
-    void Round(const char* p)
-    {
-        for (int k = 0; k < 4; ++k) {
-            lanes_[k] = std::rotl(lanes_[k] + Load(p + 8 * k) * kPrime2, 31) * kPrime1;
-        }
-    }
-    static std::uint64_t Load(const char* p)
-    {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        return word;
-    }
-
-    std::uint64_t lanes_[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
-    char block_[32] = {};
-    std::size_t held_ = 0;
-    std::uint64_t total_ = 0;
-};
 
 struct MapCacheHeader {
     char magic[8];
@@ -520,28 +541,28 @@ constexpr char kMapCacheMagic[8] = {'O', 'S', 'M', 'A', 'P', 'C', '\r', '\n'};
 constexpr std::uint32_t kMapCacheVersion = 1;
 
 // The checksum and digest of the first `bytes` bytes of a file; false when it
-// cannot be read or is shorter.  The file is mapped rather than copied, and
-// walked in pieces small enough to stay in the cache between the two sums.
+// cannot be read or is shorter.  Read piece by piece into a buffer that stays
+// in the processor's cache between the two sums; not mapped, since a text cut
+// short while it is read (a copy made over it in place) would end the
+// program with a bus error where a read only comes up short.
 bool SumAndDigest(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t& sum, std::uint64_t& digest)
 {
     platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
-    struct stat st {};
     const int fd = fileno(stream.get());
-    if (::fstat(fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < bytes) return false;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::vector<char> buffer(64 * 1024);
     Digest d;
     sum = 0;
-    if (bytes > 0) {
-        void* mapped = ::mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (mapped == MAP_FAILED) return false;
-        const char* p = static_cast<const char*>(mapped);
-        constexpr std::size_t kPiece = 64 * 1024;
-        for (std::uint64_t done = 0; done < bytes; done += kPiece) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, bytes - done));
-            sum += SignedByteSum(p + done, p + done + n);
-            d.Add(p + done, n);
-        }
-        ::munmap(mapped, bytes);
+    for (std::uint64_t done = 0; done < bytes;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), bytes - done));
+        const ssize_t n = ::read(fd, buffer.data(), want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        const std::size_t got = static_cast<std::size_t>(n);
+        sum += SignedByteSum(buffer.data(), buffer.data() + got);
+        d.Add(buffer.data(), got);
+        done += got;
     }
     digest = d.Finish();
     return true;
@@ -560,11 +581,6 @@ std::uint64_t GridDigest(const ItuMapGrid& grid)
     const std::span<const char> bytes = GridBytes(grid);
     d.Add(bytes.data(), bytes.size());
     return d.Finish();
-}
-
-bool Accepted(const ItuMapFormat& format, std::uint32_t sum)
-{
-    return sum == format.checksum || (format.substituteChecksum != 0 && sum == format.substituteChecksum);
 }
 
 // The cached copy of `text`, when it still holds; false (and `grid` unset)
@@ -597,10 +613,10 @@ bool ReadCachedMap(const std::filesystem::path& text, const std::filesystem::pat
     return true;
 }
 
-// Keeps a map just read from `text` (its first `consumed` bytes) as a cached
-// copy.  A failure only means the next start reads the text again.
-void WriteCachedMap(const std::filesystem::path& text, std::uint64_t consumed, const std::filesystem::path& cache,
-                    const ItuMapFormat& format, const ItuMapGrid& grid)
+// Keeps a map just read as a cached copy.  A copy that cannot be written
+// only means that the next start reads the text again.
+void WriteCachedMap(const TextRead& read, const std::filesystem::path& cache, const ItuMapFormat& format,
+                    const ItuMapGrid& grid)
 {
     MapCacheHeader header{};
     std::memcpy(header.magic, kMapCacheMagic, sizeof header.magic);
@@ -608,31 +624,23 @@ void WriteCachedMap(const std::filesystem::path& text, std::uint64_t consumed, c
     header.rows = format.rows;
     header.columns = format.columns;
     header.integerElements = format.integerElements ? 1 : 0;
-    header.textBytes = consumed;
-    if (!SumAndDigest(text, consumed, header.textSum, header.textDigest) || !Accepted(format, header.textSum)) return;
+    header.textBytes = read.bytes;
+    header.textSum = read.sum;
+    header.textDigest = read.digest;
     header.gridDigest = GridDigest(grid);
     const std::span<const char> bytes = GridBytes(grid);
     std::error_code ec;
     std::filesystem::create_directories(cache.parent_path(), ec);
-    // Written beside and renamed over, but not flushed to disk: it is only a
-    // copy, and one a crash left short or damaged fails its size or digest
-    // check and is made again.  Flushing 150 MB would cost the first start
-    // more than reading the texts does.
-    const std::filesystem::path temp = cache.string() + ".tmp-" + std::to_string(::getpid());
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (!out) return;
-    bool ok = std::fwrite(&header, sizeof header, 1, out) == 1 &&
-              std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), cache.c_str()) != 0) std::remove(temp.c_str());
+    platform::WriteOwnFileAtomically(cache, {std::string_view(reinterpret_cast<const char*>(&header), sizeof header),
+                                             std::string_view(bytes.data(), bytes.size())});
 }
 
 }  // namespace
 
 bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
 {
-    std::uint64_t consumed = 0;
-    return ParseMapFile(file, format, grid, consumed);
+    TextRead read;
+    return ParseMapFile(file, format, grid, read);
 }
 
 bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
@@ -640,11 +648,29 @@ bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& fo
 {
     const std::filesystem::path cache = cacheDir / (std::string(format.fileName) + ".grid");
     if (ReadCachedMap(file, cache, format, grid)) return true;
-    std::uint64_t consumed = 0;
-    if (!ParseMapFile(file, format, grid, consumed)) return false;
-    WriteCachedMap(file, consumed, cache, format, grid);
+    TextRead read;
+    if (!ParseMapFile(file, format, grid, read)) return false;
+    WriteCachedMap(read, cache, format, grid);
     return true;
 }
+
+namespace {
+
+// The temporaries of starts killed while writing their copies, each the size
+// of a grid, would otherwise stay for good: a copy already in place is never
+// written again.  Those of earlier versions ("NAME.grid.tmp-PID") go too.
+void RemoveOrphanCopies(const std::filesystem::path& cacheDir)
+{
+    std::vector<std::string> prefixes;
+    for (const ItuMapFormat& format : kFormats) {
+        const std::string copy = std::string(format.fileName) + ".grid";
+        prefixes.push_back(platform::TemporaryFilePrefix(copy));
+        prefixes.push_back(copy + ".tmp-");
+    }
+    platform::RemoveOrphanTemporaries(cacheDir, prefixes);
+}
+
+}  // namespace
 
 int ItuMapLoadThreads()
 {
@@ -661,6 +687,7 @@ int LoadItuMaps(const std::filesystem::path& programDir, ItuMapLoadObserver& obs
 {
     std::array<bool, kItuMapCount> ok{};
     std::array<std::unique_ptr<ItuMapGrid>, kItuMapCount> loaded;
+    if (!cacheDir.empty()) RemoveOrphanCopies(cacheDir);
 
     // Files load in parallel; the larger ones are first in the list, so a
     // simple shared counter keeps the threads evenly busy.

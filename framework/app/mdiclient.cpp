@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QStandardPaths>
 #include <cstring>
 
 #include "framework/app/icons.h"
@@ -17,6 +16,7 @@
 #include "framework/app/registration.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
+#include "platform/user_folders.h"
 
 using namespace orbiscope;
 
@@ -46,9 +46,9 @@ public:
 // no cache folder.
 std::filesystem::path MapCacheFolder()
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (base.isEmpty()) return {};
-    return std::filesystem::path(base.toStdString()) / "orbiscope" / "maps";
+    const std::filesystem::path base = platform::UserFolder("XDG_CACHE_HOME", ".cache");
+    if (base.empty()) return {};
+    return base / "orbiscope" / "maps";
 }
 
 const std::vector<std::pair<int, int>> kNewCommands = {

@@ -10,6 +10,7 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "platform/services.h"
+#include "platform/user_folders.h"
 
 using namespace orbiscope;
 
@@ -145,9 +146,7 @@ std::string DocClassMimeType(int classNumber) { return "application/x-orbiscope-
 std::filesystem::path ShellDataFolder()
 {
     if (!DataFolderOverride().empty()) return DataFolderOverride();
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && home[0] ? home : "/") / ".local" / "share";
+    return platform::UserFolder("XDG_DATA_HOME", ".local/share");
 }
 
 void SetShellDataFolder(const std::filesystem::path& folder) { DataFolderOverride() = folder; }
@@ -241,7 +240,8 @@ void TOrbiscope::ProcessCmdLine(const std::vector<std::string>& arguments)
 void TOrbiscope::RegisterExtensions()
 {
     const std::string text = DesktopEntryText(ProgramFilePath());
-    if (text.empty()) return;
+    // With no home there is no desktop to tell.
+    if (text.empty() || ShellDataFolder().empty()) return;
     FilesChanged() = false;
     WriteIfChanged(DesktopEntryPath(), text);
     for (const DocClass& c : DocClasses()) RegisterDocClasses(c.number, c.extension);
@@ -255,6 +255,7 @@ void TOrbiscope::RegisterDocClasses(int classNumber, const char* extension)
 
 void TOrbiscope::UnregisterExtensions()
 {
+    if (ShellDataFolder().empty()) return;
     FilesChanged() = false;
     Remove(DesktopEntryPath());
     for (const DocClass& c : DocClasses()) UnregisterDocClasses(c.number, c.extension);

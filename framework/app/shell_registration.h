@@ -32,7 +32,8 @@ std::string DocClassName(int classNumber);      // "Orbiscope.Doc.N"
 std::string DocClassMimeType(int classNumber);  // "application/x-orbiscope-doc-N"
 
 // The user's data folder: XDG_DATA_HOME when it holds an absolute path, else
-// ~/.local/share.  Tests set a folder of their own.
+// .local/share in an absolute home; empty (nothing is registered) when there
+// is neither.  Tests set a folder of their own.
 std::filesystem::path ShellDataFolder();
 void SetShellDataFolder(const std::filesystem::path& folder);  // empty: the default
 std::filesystem::path DesktopEntryPath();

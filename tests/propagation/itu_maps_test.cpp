@@ -11,9 +11,17 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sys/stat.h>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/atomic_file.h"
 
 namespace fs = std::filesystem;
 
@@ -455,6 +463,102 @@ TEST_F(CachedMap, HeightsAndTheOtherAcceptedChecksum)
     ItuMapGrid grid;
     ASSERT_TRUE(LoadMapFileCached(text, other, grid, cacheDir));
     EXPECT_EQ(grid.rows, 1);
+}
+
+// Loads the small map under a file-size limit far below its copy and exits
+// with 42 when the load still gave the text's numbers.
+[[noreturn]] void LoadUnderFileSizeLimit(const fs::path& text, const ItuMapFormat& format, const fs::path& cacheDir)
+{
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = 16;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ItuMapGrid grid;
+    std::_Exit(LoadMapFileCached(text, format, grid, cacheDir) && grid.values.size() == 6 ? 42 : 1);
+}
+
+// A copy is written as documents are: a file-size limit skips it instead of
+// ending the start, a link at any name a temporary may take is never written
+// through, and what killed starts left goes.
+TEST_F(CachedMap, TheCopyIsWrittenAsDocumentsAre)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a child that ignores no signal yet
+    EXPECT_EXIT(LoadUnderFileSizeLimit(text, format, cacheDir), ::testing::ExitedWithCode(42), "");
+    EXPECT_TRUE(!fs::exists(cacheDir) || fs::is_empty(cacheDir)) << "a temporary copy was left";
+
+    const fs::path mine = dir.path() / "mine.txt";
+    WriteFile(mine, "my own file");
+    fs::create_directories(cacheDir);
+    const std::string pid = std::to_string(::getpid());
+    fs::create_symlink(mine, cacheDir / ("SMALL.TXT.grid.tmp-" + pid));
+    for (int n = 1; n <= 200; ++n)
+        fs::create_symlink(mine, cacheDir / (platform::TemporaryFilePrefix(cache) + pid + "-" + std::to_string(n)));
+    ItuMapGrid grid;
+    ASSERT_TRUE(LoadMapFileCached(text, format, grid, cacheDir));
+    EXPECT_EQ(fs::file_size(mine), 11u) << "written through a link";
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
+
+    // 999999999 is above any process number; the parent of the tests runs.
+    TempDir noMaps;
+    fs::remove_all(cacheDir);
+    fs::create_directories(cacheDir);
+    const std::string kept[] = {".P_5.TXT.grid.tmp-" + std::to_string(::getppid()) + "-1", "notes.txt"};
+    for (const std::string& name : {std::string(".T_5.TXT.grid.tmp-999999999-4"), std::string("TOPO.TXT.grid.tmp-999999999"),
+                                    kept[0], kept[1]})
+        WriteFile(cacheDir / name, "x");
+    RecordingObserver observer;
+    LoadItuMaps(noMaps.path(), observer, cacheDir);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(cacheDir)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, std::vector<std::string>(std::begin(kept), std::end(kept)));
+}
+
+// Renames `other` over `text` the moment something opens the text, as a
+// package update might while the maps load: the load that opened it goes on
+// reading the old bytes.
+class ReplaceWhenOpened {
+public:
+    ReplaceWhenOpened(const fs::path& text, const fs::path& other) : fd_(::inotify_init1(IN_CLOEXEC))
+    {
+        ::inotify_add_watch(fd_, text.c_str(), IN_OPEN);
+        thread_ = std::thread([this, text, other] {
+            pollfd p{fd_, POLLIN, 0};
+            char event[4096];
+            if (::poll(&p, 1, 10000) == 1 && ::read(fd_, event, sizeof event) > 0) fs::rename(other, text);
+        });
+    }
+    ~ReplaceWhenOpened()
+    {
+        thread_.join();
+        ::close(fd_);
+    }
+
+private:
+    int fd_;
+    std::thread thread_;
+};
+
+TEST(CachedMapText, ACopyHoldsTheNumbersOfTheBytesItWasReadFrom)
+{
+    // Two texts of one length and checksum, a digit pair swapped: long
+    // enough that the swap lands while the first is still being read.
+    std::string a;
+    for (int k = 0; k < 400 * 1000; ++k) a += std::to_string(k % 9973) + "." + std::to_string(k % 89 + 10) + (k % 1000 == 999 ? "\n" : " ");
+    std::string b = a;
+    std::swap(b[1], b[2]);  // "0.10" -> "01.0"
+    TempDir dir;
+    const fs::path text = dir.path() / "SMALL.TXT", cacheDir = dir.path() / "cache";
+    const ItuMapFormat format = SmallFormat(400, 1000, a);
+    WriteFile(text, a);
+    WriteFile(dir.path() / "b", b);
+    ItuMapGrid fromB, loaded, cached;
+    ASSERT_TRUE(LoadMapFile(dir.path() / "b", format, fromB));
+    {
+        ReplaceWhenOpened swap(text, dir.path() / "b");
+        ASSERT_TRUE(LoadMapFileCached(text, format, loaded, cacheDir));
+    }
+    ASSERT_TRUE(LoadMapFileCached(text, format, cached, cacheDir));  // the text is b now
+    EXPECT_EQ(cached.values[0], fromB.values[0]) << "the copy gave another text's numbers";
 }
 
 // A 0.25-degree grid whose value tells its row and column apart.
