@@ -82,9 +82,6 @@ public:
     {
     }
 
-    // Every pixel of the picture has been given.
-    bool Complete() const { return rowsDone_ >= image_.height; }
-
     // Takes one pixel index; stores the row when it is full.
     void Put(std::uint8_t index)
     {
@@ -316,7 +313,10 @@ private:
 // One image after its separator: descriptor, local table, LZW data.  An
 // image that cannot be decoded gives an empty block; the caller then goes on
 // to the next block.  Nothing is allocated for a picture that its data
-// cannot fill, and a picture whose data ends before its last pixel fails.
+// cannot fill.  Decoding that ends at the terminator or the end code before
+// the last pixel still gives the picture, its rows not reached left as
+// allocated (index 0), so that a file cut short on its way shows what came;
+// data that runs out of the file fails.
 ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits, FileBudget& budget,
                          ProgressCallback callback, void* data)
 {
@@ -350,7 +350,7 @@ ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits
     RowSink sink(dib, image, callback, data);
     CodeReader codes(stream);
     LzwDecoder decoder;
-    if (!decoder.Decode(minCodeSize, codes, sink) || !sink.Complete())
+    if (!decoder.Decode(minCodeSize, codes, sink))
         return {{}, !budget.Spend(dib.Block().size())};
     return {dib.Detach()};
 }

@@ -50,6 +50,7 @@ Bytes Load(const Bytes& file)
 // 0 adds nothing; 1 adds entry 6; 2 adds entry 7, next = 8 = 2^3, so the
 // width grows to 4 bits before 3 and the end code are read.
 const Codes k2x2 = {{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}, {5, 4}};
+const Codes k2x2WithoutEnd(k2x2.begin(), k2x2.end() - 1);   // 16 bits, no padding
 
 // The depth follows the colour table's size.  Rows (0, 1) and (2, 3): 4-bit
 // bytes 01 and 23, 8-bit bytes as they are; 1 bit: rows start as FF bytes,
@@ -103,18 +104,49 @@ TEST(GifReader, InterlacedPassesBelowThePictureAreEmpty)
     EXPECT_EQ(rgb[6], 6);
 }
 
-// Data that ends before the last pixel, by the block terminator or the end
-// code, is a cut-off picture: refused like other formats' truncated files.
-// Once every pixel is there, a terminator in place of the end code is fine.
-TEST(GifReader, DataEndingBeforeTheLastPixelIsRefused)
+// Decoding that ends at the block terminator or the end code gives the
+// picture with the rows decoded so far (a file cut short on its way still
+// shows what came); rows never reached stay as allocated, zero bytes, which
+// read as index 0 at every depth.
+TEST(GifReader, DecodingEndedEarlyKeepsTheRowsSoFar)
 {
-    // 2 x 3: the padding bits of the last byte read as two more literals 0,
-    // so 4 of the 6 pixels come.
-    EXPECT_TRUE(Load(Gif(8, {{.height = 3, .data = GifSubBlocks({{4, 3}, {3, 3}, {1, 3}})}})).empty());
-    EXPECT_TRUE(Load(Gif(8, {{.data = GifSubBlocks({{4, 3}, {3, 3}, {1, 3}, {5, 3}})}})).empty());
-    const Bytes dib = Load(Gif(8, {{.data = GifSubBlocks({{4, 3}, {0, 3}, {1, 3}, {2, 3}, {3, 4}})}}));
-    ASSERT_FALSE(dib.empty());
-    EXPECT_EQ(imagetest::RgbPixels(dib), (Bytes{0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}));
+    struct Row {
+        const char* what;
+        int sizeBits;
+        Image image;
+        Bytes rgb;
+    };
+    // 3, 1, 2, 3 fill two rows in 16 bits: no padding bits to read as pixels.
+    const Codes twoRows = {{4, 3}, {3, 3}, {1, 3}, {2, 3}, {3, 4}};
+    const Row rows[] = {
+        {"terminator after row 2 of 3", 8, {.height = 3, .data = GifSubBlocks(twoRows)},
+         {3, 6, 9, 1, 2, 3, 2, 4, 6, 3, 6, 9, 0, 0, 0, 0, 0, 0}},
+        {"end code after row 1 of 2", 8, {.data = GifSubBlocks({{4, 3}, {3, 3}, {1, 3}, {5, 3}})},
+         {3, 6, 9, 1, 2, 3, 0, 0, 0, 0, 0, 0}},
+        {"1 bit, end code after row 1 of 2", 1, {.data = GifSubBlocks({{4, 3}, {1, 3}, {1, 3}, {5, 3}})},
+         {1, 2, 3, 1, 2, 3, 0, 0, 0, 0, 0, 0}},
+        {"terminator in place of the end code after the last pixel", 8,
+         {.data = GifSubBlocks(k2x2WithoutEnd)}, {0, 0, 0, 1, 2, 3, 2, 4, 6, 3, 6, 9}},
+    };
+    for (const Row& r : rows) {
+        const Bytes dib = Load(Gif(r.sizeBits, {r.image}));
+        EXPECT_EQ(dib.empty() ? Bytes{} : imagetest::RgbPixels(dib), r.rgb) << r.what;
+    }
+}
+
+// Data that runs out of the file, inside a sub-block or where the next count
+// should be, fails the image, even one whose pixels have all come.
+TEST(GifReader, DataRunningOutOfTheFileIsRefused)
+{
+    // Every pixel and no end code: a count of 2, two data bytes, no
+    // terminator, the trailer.
+    const Bytes whole = Gif(8, {{.data = GifSubBlocks(k2x2WithoutEnd, false)}});
+    for (std::size_t cut : {1, 2}) {   // the trailer; the trailer and a data byte
+        const Bytes file(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(cut));
+        EXPECT_TRUE(Load(file).empty()) << cut << " bytes cut";
+    }
+    // The trailer read as a count of 59 bytes that the file does not hold.
+    EXPECT_TRUE(Load(whole).empty());
 }
 
 TEST(GifReader, AFailedImageGivesWayToTheNext)
