@@ -6,10 +6,12 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFile>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QTextBrowser>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <regex>
@@ -183,25 +185,97 @@ private:
     std::function<void(QWidget*)> release_;
 };
 
+// The room on each side of `obstacle` within `screen`, in the order tried:
+// right, left, below, above.  A side with no room is an empty rectangle.
+std::array<QRect, 4> RoomBeside(const QRect& obstacle, const QRect& screen)
+{
+    return {QRect(QPoint(obstacle.right() + 1, screen.top()), screen.bottomRight()).intersected(screen),
+            QRect(screen.topLeft(), QPoint(obstacle.left() - 1, screen.bottom())).intersected(screen),
+            QRect(QPoint(screen.left(), obstacle.bottom() + 1), screen.bottomRight()).intersected(screen),
+            QRect(screen.topLeft(), QPoint(screen.right(), obstacle.top() - 1)).intersected(screen)};
+}
+
+bool Holds(const QRect& room, QSize size)
+{
+    return !room.isEmpty() && room.width() >= size.width() && room.height() >= size.height();
+}
+
+// A window of `size` in `room`, as near as it gets to standing at the
+// obstacle's top left corner: flush with the obstacle's side that faces the
+// room, level with the obstacle along it.
+QRect Within(const QRect& room, const QRect& obstacle, QSize size)
+{
+    const auto clamp = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
+    return QRect(QPoint(clamp(obstacle.left(), room.left(), room.right() - size.width() + 1),
+                        clamp(obstacle.top(), room.top(), room.bottom() - size.height() + 1)),
+                 size);
+}
+
+// The frame a window manager puts round a window: the window's own once it
+// has been shown, else the form's, the best guess there is before showing.
+QMargins FrameMargins(const QWidget* window)
+{
+    const QRect outer = window->frameGeometry(), inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+std::vector<QRect> ButtonsOf(const QWidget* form)
+{
+    std::vector<QRect> buttons;
+    for (const QPushButton* b : form->findChildren<QPushButton*>())
+        if (b->window() == form && b->isVisible()) buttons.emplace_back(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return buttons;
+}
+
 }  // namespace
+
+QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, const QRect& screen, QSize size,
+                      std::optional<QRect> last)
+{
+    const auto covers = [&buttons](const QRect& r) {
+        return std::any_of(buttons.begin(), buttons.end(), [&r](const QRect& b) { return r.intersects(b); });
+    };
+    if (last && !covers(*last)) return *last;
+    QRect keys;
+    for (const QRect& b : buttons) keys |= b;
+    if (keys.isNull()) keys = form;
+    const QSize whole = size.boundedTo(screen.size());
+    for (const QRect& obstacle : {form, keys})
+        for (const QRect& room : RoomBeside(obstacle, screen))
+            if (Holds(room, whole)) return Within(room, obstacle, whole);
+    QRect best;
+    for (const QRect& room : RoomBeside(keys, screen)) {
+        const QSize shrunk = whole.boundedTo(room.size());
+        if (Holds(room, shrunk) && shrunk.width() * shrunk.height() > best.width() * best.height())
+            best = Within(room, keys, shrunk);
+    }
+    // Buttons that leave no room anywhere: the screen is all there is.
+    return best.isNull() ? Within(screen, form, whole) : best;
+}
 
 QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> release)
 {
     QWidget* form = QApplication::activeModalWidget();
     if (!window || !form || form == window || window->isAncestorOf(form)) return nullptr;
+    // Where the window stands now is the user's choice, or ours from before.
+    const bool shown = window->isVisible();
+    const QMargins frame = FrameMargins(shown ? window : form);
+    const std::optional<QRect> last = shown ? std::optional<QRect>(window->frameGeometry()) : std::nullopt;
+    const QRect place = PlaceBesideForm(form->frameGeometry(), ButtonsOf(form), form->screen()->availableGeometry(),
+                                        window->size().grownBy(frame), last);
     // (No meta-object of its own: found by its C++ type among the children.)
+    bool lent = false;
     for (QObject* child : window->children()) {
         auto* old = dynamic_cast<ModalFormWatch*>(child);
         if (!old) continue;
-        if (old->Form() == form) return form;  // lent to this form already
-        delete old;
+        if (old->Form() == form) lent = true;
+        else delete old;
     }
-    if (window->parentWidget() != form) {
-        const bool shown = window->isVisible();
-        const QRect frame = window->geometry();
+    if (window->parentWidget() != form)
         window->setParent(form, (window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
-        if (shown) window->setGeometry(frame);
-    }
+    window->setGeometry(place.marginsRemoved(frame));
+    if (lent) return form;
     window->setWindowModality(Qt::NonModal);
     new ModalFormWatch(window, form, std::move(release));
     return form;

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
@@ -74,9 +75,21 @@ bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>&
 // its own, child of the topmost modal form, so that it stands in front of the
 // form and takes clicks and keys.  When the form hides, `release` gets the
 // window back (by default it becomes a top-level window again where it
-// stands, still shown).  Returns the form; null when none is up, and then
-// nothing is done.
+// stands, still shown).  The window stands where it covers none of the
+// form's buttons (PlaceBesideForm); one shown already keeps its place when it
+// covers none.  Returns the form; null when none is up, and then nothing is
+// done.
 QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> release = {});
+
+// Where a window whose frame measures `size` stands beside a form: next to
+// the form's frame on the first side of `screen` with room for it (right,
+// left, below, above); on a screen with no such room, next to the form's
+// buttons, over the rest of the form; with no room there either, shrunk into
+// the largest room beside the buttons.  A window that stands somewhere
+// already (`last`) stays there while it covers no button.  Every rectangle
+// is a frame in screen coordinates, the window manager's border included.
+QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, const QRect& screen, QSize size,
+                      std::optional<QRect> last = std::nullopt);
 
 // ---- help --------------------------------------------------------------------
 // Stand-in for context help: the pages of the "help" folder in the program

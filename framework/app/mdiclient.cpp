@@ -295,12 +295,14 @@ void TOrbiscopeMDIClient::ShowBitmapResource(int bitmapId)
 
 namespace {
 // The window a document child stands in while it is lent to a modal form:
-// the child keeps its own frame inside, and closing the holder closes it.
+// the holder's title bar is the child's, so the child shows none of its own
+// inside; closing the holder closes the child.
 class LentChildHolder : public QWidget {
 public:
     explicit LentChildHolder(QMdiSubWindow* child) : child_(child)
     {
         setWindowTitle(child->windowTitle());
+        child->setWindowFlags(Qt::FramelessWindowHint);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(child);
@@ -353,12 +355,12 @@ void TOrbiscopeMDIClient::LendToModalForm(TMyWindow& window)
         sub->show();
         client->setActiveSubWindow(sub);
     };
+    holder->resize(size);
     if (!platform::KeepBesideModalForm(holder, giveBack)) {  // no form after all: straight back
         giveBack(holder);
         return;
     }
     child->show();
-    holder->resize(size);
     holder->show();
     holder->raise();
     holder->activateWindow();

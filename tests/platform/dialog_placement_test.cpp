@@ -1,4 +1,5 @@
-// Where a dialog opens and how its static texts show at the font it has here.
+// Where a dialog opens, where a window opened from a modal form stands, and
+// how its static texts show at the font it has here.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -6,9 +7,11 @@
 #include <QScreen>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include "platform/dialog.h"
 #include "platform/mdi.h"
+#include "platform/services.h"
 #include "tests/platform/qt_app.h"
 
 namespace {
@@ -84,6 +87,47 @@ INSTANTIATE_TEST_SUITE_P(
                       PlacementCase{"on the window behind a parent not shown yet", Owner::HiddenParentOfVisibleWindow},
                       PlacementCase{"on the main window when it has no parent", Owner::NoParentWithMainWindow},
                       PlacementCase{"on the screen with no window to go by", Owner::NoParentNoMainWindow}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
+// A 640 x 480 help beside a 400 x 300 form whose OK, Cancel and Help stand
+// along its bottom, 75 x 25 each, from 150 px in.
+struct BesideCase {
+    const char* what;
+    QRect screen, form;
+    std::optional<QRect> last;
+    QRect expected;
+};
+
+class BesideForm : public ::testing::TestWithParam<BesideCase> {};
+
+TEST_P(BesideForm, StandsClearOfTheButtons)
+{
+    const BesideCase& c = GetParam();
+    std::vector<QRect> buttons;
+    for (int x : {150, 235, 320}) buttons.emplace_back(c.form.left() + x, c.form.bottom() - 34, 75, 25);
+    const QRect place = platform::PlaceBesideForm(c.form, buttons, c.screen, QSize(640, 480), c.last);
+    EXPECT_EQ(place, c.expected) << c.what << ": " << place.x() << "," << place.y() << " " << place.width() << "x"
+                                 << place.height();
+}
+
+const QRect kWide(0, 0, 1920, 1080);
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, BesideForm,
+    ::testing::Values(
+        BesideCase{"form at the left edge: on its right", kWide, {0, 300, 400, 300}, {}, {400, 300, 640, 480}},
+        BesideCase{"form at the right edge: on its left", kWide, {1520, 300, 400, 300}, {}, {880, 300, 640, 480}},
+        BesideCase{"centred: on its right", kWide, {760, 390, 400, 300}, {}, {1160, 390, 640, 480}},
+        BesideCase{"low at the right edge: raised to stay on the screen", kWide, {1520, 780, 400, 300}, {},
+                   {880, 600, 640, 480}},
+        BesideCase{"no room on either side: below", {0, 0, 1024, 1080}, {300, 0, 400, 300}, {}, {300, 300, 640, 480}},
+        // Too small for beside: above the buttons, as tall as the room there.
+        BesideCase{"screen too small: over the form, not its buttons", {0, 0, 800, 600}, {200, 150, 400, 300}, {},
+                   {160, 0, 640, 415}},
+        BesideCase{"where it was moved, clear of the buttons: kept", kWide, {760, 390, 400, 300},
+                   QRect(700, 0, 640, 480), {700, 0, 640, 480}},
+        BesideCase{"where it was moved, over a button: beside again", kWide, {760, 390, 400, 300},
+                   QRect(760, 500, 640, 480), {1160, 390, 640, 480}}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 struct StaticCase {

@@ -2,12 +2,17 @@
 // window of its own, child of the form, not modal itself and not blocked by
 // the form, so clicks and keys reach it; when the form closes the help stays
 // shown on its own and the map goes back into the frame.  A plain window
-// shown beside the form is the control: the form blocks it.
+// shown beside the form is the control: the form blocks it.  Neither covers
+// the form's buttons, wherever the form stands; the map shows one title bar
+// ("ref-map-beside-form.png" draws the screen).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -16,6 +21,7 @@
 #include "imaging/viewer/viewer_registration.h"
 #include "platform/command.h"
 #include "tests/framework/app/gui_support.h"
+#include "tests/picture_path.h"
 #include "tests/platform/file_support.h"
 
 namespace {
@@ -55,6 +61,16 @@ std::pair<int, int> ClicksAndKeysThatArrive(QWidget* window)
     return {counter.presses, counter.keys};
 }
 
+// The form's buttons that a window's frame covers, by their texts.
+std::string ButtonsCovered(const QWidget& form, const QWidget& window)
+{
+    std::string covered;
+    for (const QPushButton* b : form.findChildren<QPushButton*>())
+        if (b->window() == &form && QRect(b->mapToGlobal(QPoint(0, 0)), b->size()).intersects(window.frameGeometry()))
+            covered += b->text().toStdString() + " ";
+    return covered;
+}
+
 class BesideModalForm : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,6 +86,11 @@ protected:
         form = new QDialog(app->app->Frame());
         form->setWindowTitle("A modal form");
         form->resize(300, 200);
+        int x = 40;
+        for (const char* text : {"OK", "Cancel", "Help"}) {
+            (new QPushButton(text, form))->setGeometry(x, 165, 75, 25);
+            x += 85;
+        }
         form->setWindowModality(Qt::ApplicationModal);
         form->show();
         QCoreApplication::processEvents();
@@ -139,8 +160,33 @@ TEST_F(BesideModalForm, HelpIsAChildOfTheFormInFrontAndTakesInput)
     EXPECT_EQ(HelpWindow(), help) << "deleting the form leaves the help";
 }
 
+// The help opened anew from a form at each place.  The offscreen screen has
+// no room beside these forms for a 640 x 480 help: it stands over the form,
+// clear of the buttons.
+TEST_F(BesideModalForm, HelpCoversNoButtonOfTheFormWhereverItStands)
+{
+    const QRect screen = form->screen()->availableGeometry();
+    const struct { const char* what; double across, down; QSize size; } places[] = {
+        {"at the left edge", 0, 0.5, {300, 200}}, {"at the right edge", 1, 0.5, {300, 200}},
+        {"centred", 0.5, 0.5, {300, 200}},         {"as big as the screen", 0, 0, screen.size() - QSize(4, 4)},
+    };
+    for (const auto& place : places) {
+        form->resize(place.size);
+        form->move(screen.left() + int(place.across * (screen.width() - form->frameGeometry().width())),
+                   screen.top() + int(place.down * (screen.height() - form->frameGeometry().height())));
+        for (QPushButton* b : form->findChildren<QPushButton*>()) b->move(b->x(), form->height() - 35);
+        platform::HelpViewer::CloseAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(platform::HelpViewer::ShowContext(4500));
+        QCoreApplication::processEvents();
+        ASSERT_NE(HelpWindow(), nullptr);
+        EXPECT_EQ(ButtonsCovered(*form, *HelpWindow()), "") << place.what;
+    }
+}
+
 TEST_F(BesideModalForm, TheReferenceMapStandsBesideTheFormThenReturnsToTheFrame)
 {
+    form->move(form->screen()->availableGeometry().topLeft());
     auto* client = app->app->Client();
     const std::size_t before = client->subWindowList().size();
     platform::RouteCommand({client}, 6222);
@@ -165,6 +211,16 @@ TEST_F(BesideModalForm, TheReferenceMapStandsBesideTheFormThenReturnsToTheFrame)
     QPointer<QMdiSubWindow> sub;
     for (QWidget* w = map; w && !sub; w = w->parentWidget()) sub = qobject_cast<QMdiSubWindow*>(w);
     ASSERT_TRUE(sub);
+    EXPECT_EQ(ButtonsCovered(*form, *lent), "");
+    // The window's own title bar names the map; the child draws no second one.
+    const QPoint inside = sub->widget()->mapTo(lent, QPoint(0, 0));
+    EXPECT_EQ(std::make_pair(inside.x(), inside.y()), std::make_pair(0, 0));
+    QImage screen(form->screen()->size(), QImage::Format_RGB32);
+    screen.fill(Qt::darkCyan);
+    QPainter painter(&screen);
+    for (QWidget* w : {static_cast<QWidget*>(form), lent}) painter.drawPixmap(w->geometry().topLeft(), w->grab());
+    painter.end();
+    screen.save(QString::fromStdString(TestPicture("ref-map-beside-form.png").string()));
 
     form->hide();
     QCoreApplication::processEvents();
@@ -173,6 +229,7 @@ TEST_F(BesideModalForm, TheReferenceMapStandsBesideTheFormThenReturnsToTheFrame)
     EXPECT_EQ(client->subWindowList().back(), sub.data());
     EXPECT_EQ(map->window(), app->app->Frame());
     EXPECT_TRUE(sub->isVisible());
+    EXPECT_GT(sub->widget()->mapTo(sub, QPoint(0, 0)).y(), 0) << "back in the frame with its title bar";
     EXPECT_EQ(client->ActiveDocumentChild() ? client->ActiveDocumentChild()->Document() : nullptr, map);
 }
 
