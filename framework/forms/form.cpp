@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "framework/forms/form_controls.h"
 #include "framework/app/orbiscope.h"
@@ -118,11 +119,41 @@ FieldMessageSink TForm::MessageSink()
 
 FieldMessageSink TForm::MessageSinkFor(std::string_view label, std::string_view text)
 {
-    return [this, label = std::string(label), text = std::string(text)](const FieldMessage& m) {
+    // The view may not outlive the check; its place in the record is taken now.
+    return [this, field = CheckedRecordField(text), label = std::string(label),
+            text = std::string(text)](const FieldMessage& m) {
         if (!Silent())
-            if (const int id = FieldControl(label, text)) FocusControl(id);
+            if (const int id = field ? field : FieldControl(label, text)) FocusControl(id);
         ReportFieldError(m.text, m.caption);
     };
+}
+
+void TForm::ReportAboutField(std::string_view fieldText, std::string_view text, std::string_view caption)
+{
+    MessageSinkFor({}, fieldText)(FieldMessage{std::string(caption), std::string(text)});
+}
+
+TForm::CheckedRecord::CheckedRecord(TForm& form, std::span<const std::uint8_t> record)
+    : form_(form), previous_(form.checked_)
+{
+    form.checked_ = record;
+}
+
+TForm::CheckedRecord::~CheckedRecord() { form_.checked_ = previous_; }
+
+int TForm::CheckedRecordField(std::string_view text) const
+{
+    const auto* begin = reinterpret_cast<const char*>(checked_.data());
+    const std::less<const char*> before;
+    if (checked_.empty() || before(text.data(), begin) || !before(text.data(), begin + checked_.size())) return 0;
+    const auto at = std::size_t(text.data() - begin);
+    std::size_t off = 0;
+    for (const ControlSpec& c : Controls()) {
+        if (!TakesPart(c)) continue;
+        off += FieldSize(c);
+        if (at < off) return c.kind == ControlKind::Edit ? c.id : 0;
+    }
+    return 0;
 }
 
 int TForm::FieldControl(std::string_view label, std::string_view text)

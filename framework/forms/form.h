@@ -46,12 +46,34 @@ public:
     // The sink that the shared checks report through.
     FieldMessageSink MessageSink();
     // The same for the check of one field: before its message shows, the
-    // field takes the focus on the page that holds it.
+    // field takes the focus on the page that holds it.  The field is the one
+    // the text is viewed from in the checked record (below), else the
+    // FieldControl of (label, text).
     FieldMessageSink MessageSinkFor(std::string_view label, std::string_view text);
+    // A form's own message about one field, given by its text as the check
+    // read it: the field takes the focus on its page first.
+    void ReportAboutField(std::string_view fieldText, std::string_view text, std::string_view caption);
 
-    // The edit a check of (label, text) speaks of: the one edit holding the
-    // text, or among several the one whose own label shares most words with
-    // the check's label; 0 when that is not plain.
+    // While it lives, the form's checks read `record`, a copy of the
+    // controls laid out as the transfer buffer (a close check's scratch
+    // record): a text viewed from it names its field exactly, however many
+    // entries hold the same text and whatever their labels say.
+    class CheckedRecord {
+    public:
+        CheckedRecord(TForm& form, std::span<const std::uint8_t> record);
+        ~CheckedRecord();
+        CheckedRecord(const CheckedRecord&) = delete;
+        CheckedRecord& operator=(const CheckedRecord&) = delete;
+
+    private:
+        TForm& form_;
+        std::span<const std::uint8_t> previous_;
+    };
+
+    // The edit a check of (label, text) speaks of when the text is not
+    // viewed from a checked record: the one edit holding the text, or among
+    // several the one whose own label shares most words with the check's
+    // label; 0 when that is not plain.
     int FieldControl(std::string_view label, std::string_view text);
 
     // A closed form leaves no hint of its controls in the status bar.
@@ -90,8 +112,11 @@ public:
     char MessageBuffer[kMessageBufferSize] = {};
 
 private:
+    int CheckedRecordField(std::string_view text) const;
+
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;
+    std::span<const std::uint8_t> checked_;
 };
 
 // Fixed-width fields of a transfer record: texts zero-terminated within their

@@ -262,7 +262,7 @@ protected:
             !Real(*this, "Transponder ouput back off", FieldView(r.transponderObo), 0, 20, "dB"))
             return false;
         if (!NotAuto(r.transponderIbo) && !NotAuto(r.transponderObo)) {
-            this->ReportFieldError("IBO and OB0 cannot both be AUTO", "Input Error");
+            this->ReportAboutField(FieldView(r.transponderIbo), "IBO and OB0 cannot both be AUTO", "Input Error");
             return false;
         }
         return (!NotAuto(r.cim) || Real(*this, "C/IM down", FieldView(r.cim), 1, 300, "dB")) &&

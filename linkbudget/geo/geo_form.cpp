@@ -163,11 +163,9 @@ bool TUpLinkForm::CheckInterferers(const GeoLinkInputRecord& r, bool up)
     return true;
 }
 
-bool TUpLinkForm::ValidateFields(const GeoLinkInputRecord& in)
+bool TUpLinkForm::CheckFields(const GeoLinkInputRecord& r)
 {
     using namespace budgetcheck;
-    GeoLinkInputRecord r = in;
-    TerminateGeoLinkTexts(r);
     const auto spacing = [this](const GeoLinkInputRecord& x, bool up) {
         const auto& longitudes = up ? x.upAsiLongitude : x.dnAsiLongitude;
         const auto& include = up ? x.upAsiInclude : x.dnAsiInclude;

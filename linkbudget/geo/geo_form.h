@@ -81,9 +81,10 @@ public:
     static const FormLayout& Layout();
     static HintTable Hints();
 
-    // Every field check in the order the dialog asks them; stops at the first
-    // failure (whose message is shown unless the form is silent).
-    bool ValidateFields(const GeoLinkInputRecord& record);
+    // Every field check in the order the dialog asks them, over a record
+    // whose texts are ended; stops at the first failure (whose message is
+    // shown unless the form is silent).
+    bool CheckFields(const GeoLinkInputRecord& record);
 
     // The picked satellite: on an interference page, the longitude of the
     // interferer whose entry was focused last; elsewhere the wanted satellite.

@@ -42,11 +42,9 @@ HintTable TRgnDownLinkForm::Hints() { return kEntryHints; }
 
 TRgnDownLinkForm::TRgnDownLinkForm(QWidget* parent, TRgnDownLinkWin& window) : TIsolatedForm(parent, window) {}
 
-bool TRgnDownLinkForm::ValidateFields(const DownlinkInputRecord& in)
+bool TRgnDownLinkForm::CheckFields(const DownlinkInputRecord& r)
 {
     using namespace budgetcheck;
-    DownlinkInputRecord r = in;
-    TerminateDownlinkTexts(r);
     return CheckPlace(*this, "Site name", "Site latitude", "Site longitude", FieldView(r.siteName),
                       FieldView(r.latitude), FieldView(r.longitude)) &&
            CheckAltitude(*this, "Site altitude", r.altitude) &&

@@ -52,7 +52,8 @@ public:
     static const FormLayout& Layout();
     static HintTable Hints();
 
-    // Every field check in the order the dialog asks them; stops at the first
-    // failure (whose message is shown unless the form is silent).
-    bool ValidateFields(const DownlinkInputRecord& record);
+    // Every field check in the order the dialog asks them, over a record
+    // whose texts are ended; stops at the first failure (whose message is
+    // shown unless the form is silent).
+    bool CheckFields(const DownlinkInputRecord& record);
 };

@@ -40,11 +40,9 @@ HintTable TRgnUpLinkForm::Hints() { return kEntryHints; }
 
 TRgnUpLinkForm::TRgnUpLinkForm(QWidget* parent, TRgnUpLinkWin& window) : TIsolatedForm(parent, window) {}
 
-bool TRgnUpLinkForm::ValidateFields(const UplinkInputRecord& in)
+bool TRgnUpLinkForm::CheckFields(const UplinkInputRecord& r)
 {
     using namespace budgetcheck;
-    UplinkInputRecord r = in;
-    TerminateUplinkTexts(r);
     return CheckPlace(*this, "Site name", "Site latitude", "Site longitude", FieldView(r.siteName),
                       FieldView(r.latitude), FieldView(r.longitude)) &&
            CheckAltitude(*this, "Site altitude", r.altitude) &&

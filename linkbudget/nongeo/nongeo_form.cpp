@@ -73,11 +73,9 @@ HintTable TLeoLinkForm::Hints() { return kEntryHints; }
 
 TLeoLinkForm::TLeoLinkForm(QWidget* parent, TLeoLinkWin& window) : TBentPipeForm(parent, window) {}
 
-bool TLeoLinkForm::ValidateFields(const NonGeoLinkInputRecord& in)
+bool TLeoLinkForm::CheckFields(const NonGeoLinkInputRecord& r)
 {
     using namespace budgetcheck;
-    NonGeoLinkInputRecord r = in;
-    TerminateNonGeoLinkTexts(r);
     const bool hpaKeyword = lbtext::IsKeyword(r.hpaPower, "min") || lbtext::IsKeyword(r.hpaPower, "max") ||
                             lbtext::IsKeyword(r.hpaPower, "mineq");
     return

@@ -58,9 +58,10 @@ public:
     static const FormLayout& Layout();
     static HintTable Hints();
 
-    // Every field check in the order the dialog asks them; stops at the first
-    // failure (whose message is shown unless the form is silent).
-    bool ValidateFields(const NonGeoLinkInputRecord& record);
+    // Every field check in the order the dialog asks them, over a record
+    // whose texts are ended; stops at the first failure (whose message is
+    // shown unless the form is silent).
+    bool CheckFields(const NonGeoLinkInputRecord& record);
 
 private:
     static void LinkPage(FormLayout& L, int page, bool up);

@@ -64,7 +64,8 @@ private:
 //   - the ids every budget dialog has: kTab, kFecRate, kTargetGroup, kEbNo,
 //     kEsNo, kRequiredTarget, kModulationGroup, kOneBit, kMapsk, kMqam,
 //     kMLabel, kModulationOrder, kModcodGroup, kModcodText;
-//   - ValidateFields(record) and EnableFields(page).
+//   - CheckFields(record), every field check in the dialog's order over a
+//     record whose texts are ended, and EnableFields(page).
 // The derived dialog makes its own control objects and binds its own buttons.
 template <class Derived, class Record, class Window>
 class TBudgetForm : public TForm {
@@ -109,7 +110,17 @@ public:
         Self().EnableFields(page);
         ShowSuggestion();
     }
-    bool CanClose() override { return Self().ValidateFields(Scratch()); }
+    bool CanClose() override { return ValidateFields(Scratch()); }
+    // The dialog's checks over a copy of `record` (the controls' or a
+    // reopened document's); the first that fails shows its message, unless
+    // the form is silent, with its field in view on its own page.
+    bool ValidateFields(const Record& record)
+    {
+        Record r = record;
+        Derived::kTerminate(r);
+        const CheckedRecord checked(*this, {reinterpret_cast<const std::uint8_t*>(&r), sizeof r});
+        return Self().CheckFields(r);
+    }
 
     int SelectedPage() const { return budgetform::CurrentPage(*this, Derived::kTab, PageCount()); }
     void SelectPage(int page) { budgetform::ShowPage(*this, Derived::kTab, page); }

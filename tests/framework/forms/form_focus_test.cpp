@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabBar>
+#include <optional>
 
 #include "framework/forms/control_table.h"
 #include "framework/forms/form.h"
@@ -63,6 +64,7 @@ struct FocusCase {
     FieldType type;
     int expectedFocus;   // 0: the focus stays where it was
     int expectedPage;
+    int viewedFrom = 0;  // the entry whose field of a checked record the text is viewed from
 };
 
 class FailingField : public ::testing::TestWithParam<FocusCase> {};
@@ -81,7 +83,16 @@ TEST_P(FailingField, TakesTheFocusOnItsPage)
         focusedWhenShown = c.expectedFocus != 0 && form.focusWidget() == form.Control(c.expectedFocus);
         return platform::IDOK;
     });
-    EXPECT_FALSE(form.CheckField(c.label, c.checked, c.type, 0, 90, ""));
+    std::vector<std::uint8_t> record = form.ReadControls();
+    std::string_view checked = c.checked;
+    std::optional<TForm::CheckedRecord> scope;
+    if (c.viewedFrom != 0) {
+        checked = {reinterpret_cast<const char*>(record.data()) +
+                       platform::TransferOffset(form.Controls(), c.viewedFrom),
+                   checked.size()};
+        scope.emplace(form, record);
+    }
+    EXPECT_FALSE(form.CheckField(c.label, checked, c.type, 0, 90, ""));
     EXPECT_EQ(form.Page(), c.expectedPage);
     if (c.expectedFocus == 0) {
         EXPECT_EQ(form.focusWidget(), before);
@@ -105,7 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"the label names no entry's label: the focus stays", 0, {{kLatitude, "0"}, {kLongitude, "0"}},
                   "Range", "0", FieldType::Latitude, 0, 0},
         FocusCase{"two labels match as well: the focus stays", 0, {{kLatitude, "7"}, {kLongitude, "7"}}, "Site",
-                  "7", FieldType::Latitude, 0, 0}),
+                  "7", FieldType::Latitude, 0, 0},
+        FocusCase{"the same, checked from a record: its field decides", 0, {{kLatitude, "7"}, {kLongitude, "7"}},
+                  "Site", "7", FieldType::Latitude, kLongitude, 0, kLongitude},
+        FocusCase{"an empty entry no label names, checked from a record", 0, {}, "Range", "", FieldType::Real,
+                  kRateGhz, 1, kRateGhz}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(FailingField, SilentFormKeepsItsPage)
