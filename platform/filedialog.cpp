@@ -34,6 +34,12 @@ FileDialogRequest& LastRequest()
     return request;
 }
 
+std::vector<std::string>& ProgramFolderKinds()
+{
+    static std::vector<std::string> kinds;
+    return kinds;
+}
+
 std::string Lower(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
@@ -64,16 +70,31 @@ std::string ExtensionOf(const std::string& pattern)
     return Lower(ext);
 }
 
+bool IsProgramFolderKind(const std::string& kind)
+{
+    const auto& kinds = ProgramFolderKinds();
+    return !kind.empty() && std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+}
+
 void RememberFolder(const FileDialogData& data, const std::string& chosen)
 {
     const std::string folder = std::filesystem::path(chosen).parent_path().string();
     if (folder.empty()) return;
     const std::string kind = FileKind(data);
+    const std::string extension = Lower(std::filesystem::path(chosen).extension().string());
+    const std::string own = extension.size() > 1 ? extension.substr(1) : "";
     Registry::WriteString(kFolderKey, kind.empty() ? kAnyKind : kind, folder);
-    Registry::WriteString(kFolderKey, kLastUsed, folder);
+    // A database is not a document: where one is kept says nothing of where
+    // the user's documents are.
+    if (!IsProgramFolderKind(kind) && !IsProgramFolderKind(own)) Registry::WriteString(kFolderKey, kLastUsed, folder);
     // The chosen file's own kind too: a budget saved here is opened from here.
-    const std::string own = Lower(std::filesystem::path(chosen).extension().string());
-    if (own.size() > 1 && own.substr(1) != kind) Registry::WriteString(kFolderKey, own.substr(1), folder);
+    if (!own.empty() && own != kind) Registry::WriteString(kFolderKey, own, folder);
+}
+
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
 }
 
 bool Run(QWidget* owner, const std::string& title, FileDialogData& data, bool save)
@@ -149,6 +170,16 @@ void SetUpFileDialog(QFileDialog& dlg, const FileDialogData& data, bool save)
     if (data.filterIndex >= 1 && data.filterIndex <= int(filters.size()))
         dlg.selectNameFilter(qtFilters[data.filterIndex - 1]);
     if (!data.fileName.empty()) dlg.selectFile(QString::fromStdString(data.fileName));
+    // Another file type chosen while the dialog still shows the folder it
+    // started in goes where that kind starts: the shipped databases are
+    // listed however the dialog was opened.
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg, kind = data, shown = StartFolder(data)]() mutable {
+        const int index = ChosenFilterIndex(dlg, kind.filter);
+        if (index == 0 || !SameFolder(dlg.directory().absolutePath().toStdString(), shown)) return;
+        kind.filterIndex = index;
+        shown = StartFolder(kind);
+        dlg.setDirectory(QString::fromStdString(shown));
+    });
     // The details view's Size and Type columns as wide as their widest text.
     if (auto* view = dlg.findChild<QTreeView*>(QStringLiteral("treeView")))
         for (int column : {1, 2}) view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
@@ -182,16 +213,22 @@ std::string FileKind(const FileDialogData& data)
 
 std::string StartFolder(const FileDialogData& data)
 {
-    std::error_code ec;
-    const auto usable = [&ec](const std::string& folder) {
+    const auto usable = [](const std::string& folder) {
+        std::error_code ec;
         return !folder.empty() && std::filesystem::is_directory(folder, ec);
     };
+    const auto remembered = [&usable](const std::string& name) -> std::string {
+        const auto folder = Registry::ReadString(kFolderKey, name);
+        return folder && usable(*folder) ? *folder : std::string();
+    };
     const std::string kind = FileKind(data);
-    for (const char* name : {kind.empty() ? kAnyKind : kind.c_str(), kLastUsed})
-        if (const auto folder = Registry::ReadString(kFolderKey, name); folder && usable(*folder)) return *folder;
+    if (std::string folder = remembered(kind.empty() ? kAnyKind : kind); !folder.empty()) return folder;
+    // The files the program ships are first looked for where it ships them.
+    const std::string program = ProgramDirectory().string();
+    if (IsProgramFolderKind(kind) && usable(program)) return program;
+    if (std::string folder = remembered(kLastUsed); !folder.empty()) return folder;
     // The program's own folder holds the program, not the user's documents.
-    if (usable(data.initialDir) && !std::filesystem::equivalent(data.initialDir, ProgramDirectory(), ec))
-        return data.initialDir;
+    if (usable(data.initialDir) && !SameFolder(data.initialDir, program)) return data.initialDir;
     return QDir::homePath().toStdString();
 }
 
@@ -204,6 +241,8 @@ bool RunFileSave(QWidget* owner, const std::string& title, FileDialogData& data)
 {
     return Run(owner, title, data, true);
 }
+
+void SetProgramFolderKinds(std::vector<std::string> kinds) { ProgramFolderKinds() = std::move(kinds); }
 
 void QueueFileDialogAnswer(FileDialogAnswer answer) { Answers().push_back(std::move(answer)); }
 void ClearFileDialogAnswers() { Answers().clear(); }

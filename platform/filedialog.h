@@ -44,10 +44,16 @@ int ChosenFilterIndex(const QFileDialog& dialog, const std::string& filter);
 // plain extension of the file type it starts on; "" for every file.
 std::string FileKind(const FileDialogData& data);
 // The folder a dialog starts in, the first that exists of: the one last used
-// for its kind of file, the one last used for any document (both kept in the
-// registry across runs), its initialDir unless that is the program's own
-// folder, and the user's home.
+// for its kind of file (kept in the registry across runs), the program's
+// folder for a kind it ships there, the one last used for any document (kept
+// too), its initialDir unless that is the program's own folder, and the
+// user's home.  Choosing another file type in the dialog before choosing a
+// folder goes where that kind starts.
 std::string StartFolder(const FileDialogData& data);
+// The kinds of file (extensions without the dot) that the program ships in
+// its own folder, its databases.  Opening or saving one leaves the folder
+// that other kinds fall back on as it was.
+void SetProgramFolderKinds(std::vector<std::string> kinds);
 
 // Runs the dialog; true on OK.
 bool RunFileOpen(QWidget* owner, const std::string& title, FileDialogData& data);

@@ -14,6 +14,7 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
+#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/user_folders.h"
@@ -165,6 +166,9 @@ void TOrbiscopeMDIClient::SetupWindow()
 {
     app_->CurrentFileName.clear();
     app_->FileData.initialDir = app_->ProgramDir;
+    // The country files and the satellite list ship beside the program: a
+    // first look for them lists those.
+    platform::SetProgramFolderKinds({"twn", "geo"});
     setup::ReadConfiguration(*app_, this);
     // Several files may be opened at once; each must exist; Save As asks
     // before overwriting.
@@ -250,6 +254,9 @@ void TOrbiscopeMDIClient::CmEditActiveDocument()
 void TOrbiscopeMDIClient::CmFileOpen()
 {
     const std::string saved = app_->CurrentFileName;
+    // The name left from before is another file's (the last one opened, a
+    // refused one, the Map menu's picture): the dialog shows none.
+    app_->CurrentFileName.clear();
     app_->FileData.multiSelect = true;
     if (!platform::RunFileOpen(this, "Open", app_->FileData)) {
         app_->CurrentFileName = saved;

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 
 #include "platform/filedialog.h"
 #include "platform/registry.h"
@@ -98,6 +99,7 @@ protected:
         if (oldHome.empty()) unsetenv("HOME");
         else setenv("HOME", oldHome.c_str(), 1);
         platform::SetProgramDirectoryOverride({});
+        platform::SetProgramFolderKinds({});
         platform::Registry::SetFolder({});
         std::filesystem::remove_all(root);
     }
@@ -109,6 +111,19 @@ protected:
         data.defaultExt = defaultExt;
         data.initialDir = (root / "program").string();  // as the program's own dialogs ask
         return data;
+    }
+    // Runs each step's dialog and checks the folder it started in.
+    void RunSteps(std::span<const Step> steps)
+    {
+        for (const Step& s : steps) {
+            platform::FileDialogData data = Data(s.filter, s.filterIndex, s.defaultExt);
+            platform::QueueFileDialogAnswer({*s.pick ? std::vector<std::string>{(root / s.pick).string()}
+                                                     : std::vector<std::string>{}});
+            if (s.save) platform::RunFileSave(nullptr, "Save As", data);
+            else platform::RunFileOpen(nullptr, "Open", data);
+            EXPECT_EQ(platform::LastFileDialogRequest().startFolder, (root / s.expectedStart).string())
+                << s.pick << " / " << s.filterIndex;
+        }
     }
     std::filesystem::path root;
     std::string oldHome;
@@ -131,15 +146,7 @@ TEST_F(FileDialogFolders, EachKindStartsWhereItOrAnyDocumentWasLastUsedAcrossRun
         {kOpenFilter, 5, "", false, "", "exports"},
         {kOpenFilter, 2, "", false, "", "exports"},
     };
-    for (const Step& s : steps) {
-        platform::FileDialogData data = Data(s.filter, s.filterIndex, s.defaultExt);
-        platform::QueueFileDialogAnswer({*s.pick ? std::vector<std::string>{(root / s.pick).string()}
-                                                 : std::vector<std::string>{}});
-        if (s.save) platform::RunFileSave(nullptr, "Save As", data);
-        else platform::RunFileOpen(nullptr, "Open", data);
-        EXPECT_EQ(platform::LastFileDialogRequest().startFolder, (root / s.expectedStart).string())
-            << s.pick << " / " << s.filterIndex;
-    }
+    RunSteps(steps);
     // The next run reads the same registry; a folder since removed is not
     // offered: the last document's folder is.
     std::filesystem::remove_all(root / "maps");
@@ -168,6 +175,48 @@ TEST_F(FileDialogFolders, FirstDialogStartsInTheNamedFolderOrHomeNeverTheProgram
         platform::FileDialogData data = Data(kOpenFilter, 2);
         data.initialDir = c.initialDir;
         EXPECT_EQ(platform::StartFolder(data), (root / c.expected).string()) << c.initialDir;
+    }
+}
+
+// Budgets beside the databases that ship in the program's folder.
+const char* const kDatabaseFilter = "GEO Link Budget (*.glb)|*.glb|Country Files (*.twn)|*.twn|"
+                                    "Satellite File (*.geo)|*.geo|All Files (*.*)|*.*|";
+
+// A database kind starts where the program ships it until a folder is used
+// for that kind; opening one leaves the documents' folder as it was.
+TEST_F(FileDialogFolders, DatabasesStartInTheProgramFolderUntilTheirKindIsKeptElsewhere)
+{
+    platform::SetProgramFolderKinds({"twn", "geo"});
+    const Step steps[] = {
+        {kDatabaseFilter, 3, "", false, "program/satlist.geo", "program"},
+        {kDatabaseFilter, 1, "", false, "", "home"},  // a budget: not where the databases are
+        {kDatabaseFilter, 2, "twn", true, "maps/mine.twn", "program"},
+        {kDatabaseFilter, 2, "", false, "", "maps"},
+        {kDatabaseFilter, 3, "", false, "", "program"},
+    };
+    RunSteps(steps);
+}
+
+// Choosing another file type in the dialog goes where that kind starts,
+// unless the user has gone to a folder of their own.
+TEST_F(FileDialogFolders, ChoosingAFileTypeGoesWhereThatKindStarts)
+{
+    platform::SetProgramFolderKinds({"twn", "geo"});
+    QFileDialog dialog;
+    platform::SetUpFileDialog(dialog, Data(kDatabaseFilter, 1), false);
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    const struct {
+        const char* goTo;  // a folder the user goes to first, or none
+        int type;          // 0-based
+        const char* expected;
+    } kSteps[] = {{nullptr, 1, "program"}, {nullptr, 0, "home"}, {"budgets", 2, "budgets"}};
+    for (const auto& s : kSteps) {
+        if (s.goTo) dialog.setDirectory(QString::fromStdString((root / s.goTo).string()));
+        types->setCurrentIndex(s.type);
+        emit types->activated(s.type);
+        emit types->textActivated(types->itemText(s.type));
+        EXPECT_EQ(dialog.directory().absolutePath().toStdString(), (root / s.expected).string()) << s.type;
     }
 }
 

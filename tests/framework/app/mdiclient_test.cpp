@@ -131,6 +131,42 @@ TEST(MdiClient, FileOpenCancelledRestoresTheCurrentName)
     EXPECT_TRUE(f.app->Client()->Children().empty());
 }
 
+// A dialog types in no name but the document's own: not the name the Map
+// menu's picture, the last open or a refused file left behind.
+TEST(MdiClient, FileDialogsShowNoNameButTheDocumentsOwn)
+{
+    AppFixture f;
+    const std::string budget = (f.dir.Path() / "london.glb").string();
+    const struct {
+        int before;        // a command run first, 0: none
+        const char* open;  // a file opened first, or none
+        int dialog;        // the command whose dialog is looked at
+        std::string name;
+    } kSteps[] = {
+        {6209, nullptr, orbiscope::CM_FILEOPEN, ""},       {0, "sets/amateur.tle", orbiscope::CM_FILEOPEN, ""},
+        {0, "notes.bak", orbiscope::CM_FILEOPEN, ""},      {0, "london.glb", orbiscope::CM_FILESAVEAS, budget},
+        {6014, nullptr, orbiscope::CM_FILESAVEAS, ""},     {6209, nullptr, 6218, ""},
+    };
+    for (const auto& s : kSteps) {
+        if (s.before) f.app->Dispatch(s.before);
+        if (s.open) f.app->Client()->OpenFile((f.dir.Path() / s.open).c_str());
+        f.app->Dispatch(s.dialog);
+        EXPECT_EQ(platform::LastFileDialogRequest().data.fileName, s.name) << s.dialog << " after " << s.before;
+    }
+}
+
+// The first File > Open of a country or satellite file lists the files the
+// program ships in its folder.
+TEST(MdiClient, FirstOpenOfADatabaseStartsInTheProgramFolder)
+{
+    for (const int filterIndex : {4, 5}) {
+        AppFixture f;
+        f.app->FileData.filterIndex = filterIndex;
+        f.app->Dispatch(orbiscope::CM_FILEOPEN);
+        EXPECT_EQ(platform::LastFileDialogRequest().startFolder, f.dir.Path().string()) << filterIndex;
+    }
+}
+
 TEST(MdiClient, EditActiveDocumentFollowsTheWindowInFocus)
 {
     AppFixture f;
