@@ -324,8 +324,11 @@ private:
 // bytes in bulk, which gives the same sum as adding each byte as it is read.
 class MapTokenReader {
 public:
-    explicit MapTokenReader(std::FILE* file)
-        : file_(file), buffer_(kBufferSize + kPadding), pos_(buffer_.data()), end_(buffer_.data()), summedTo_(buffer_.data())
+    // With `digest`, the consumed bytes are also digested into it (for a
+    // parsed copy; a plain load goes without that cost).
+    MapTokenReader(std::FILE* file, Digest* digest)
+        : file_(file), buffer_(kBufferSize + kPadding), pos_(buffer_.data()), end_(buffer_.data()),
+          summedTo_(buffer_.data()), digest_(digest)
     {
     }
 
@@ -389,12 +392,6 @@ public:
         SumConsumed();
         return checksum_ - eofReads_;
     }
-    // The digest of the bytes consumed so far: those the numbers came from.
-    std::uint64_t digest()
-    {
-        SumConsumed();
-        return digest_.Finish();
-    }
     bool shortFile() const { return shortFile_; }
     // Bytes of the file read as numbers and separators so far.
     std::uint64_t consumed() const { return discarded_ + static_cast<std::uint64_t>(pos_ - buffer_.data()); }
@@ -408,11 +405,13 @@ private:
     void SumConsumed()
     {
         checksum_ += SignedByteSum(summedTo_, pos_);
-        digest_.Add(summedTo_, static_cast<std::size_t>(pos_ - summedTo_));
+        if (digest_) digest_->Add(summedTo_, static_cast<std::size_t>(pos_ - summedTo_));
         summedTo_ = pos_;
     }
 
-    void Refill()
+    // Out of line: it runs once a megabyte, and inlined into the token loop
+    // it costs that loop registers.
+    [[gnu::noinline]] void Refill()
     {
         if (eof_) return;
         SumConsumed();
@@ -440,7 +439,7 @@ private:
     const char* end_;
     const char* summedTo_;        // the bytes before it are in checksum_
     std::uint32_t checksum_ = 0;
-    Digest digest_;               // of the same bytes as checksum_
+    Digest* digest_;              // of the same bytes as checksum_, or null
     std::uint32_t eofReads_ = 0;  // each read at end of file counts as -1
     std::uint64_t discarded_ = 0; // bytes moved out of the buffer's front
     bool eof_ = false;
@@ -475,8 +474,8 @@ struct TextRead {
     std::uint64_t digest = 0;
 };
 
-// LoadMapFile, also telling what was read.
-bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid, TextRead& read)
+// LoadMapFile, also telling what was read when `read` is given.
+bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid, TextRead* read)
 {
     platform::UniqueFile stream = platform::OpenRegularFile(file);
     if (!stream) return false;
@@ -492,7 +491,8 @@ bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format,
         grid.heights.clear();
     }
 
-    MapTokenReader reader(stream.get());
+    Digest digest;
+    MapTokenReader reader(stream.get(), read ? &digest : nullptr);
     const int maxChars = format.maxTokenBytes - 1;
     for (std::size_t n = 0; n < count; ++n) {
         if (format.integerElements) {
@@ -511,10 +511,9 @@ bool ParseMapFile(const std::filesystem::path& file, const ItuMapFormat& format,
         }
     }
     if (reader.readError()) return false;
-    read.bytes = reader.consumed();
-    read.sum = reader.checksum();
-    read.digest = reader.digest();
-    return Accepted(format, read.sum);
+    const std::uint32_t sum = reader.checksum();
+    if (read) *read = TextRead{reader.consumed(), sum, digest.Finish()};
+    return Accepted(format, sum);
 }
 
 // ---- Parsed maps kept in the user's cache folder ----
@@ -639,8 +638,7 @@ void WriteCachedMap(const TextRead& read, const std::filesystem::path& cache, co
 
 bool LoadMapFile(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid)
 {
-    TextRead read;
-    return ParseMapFile(file, format, grid, read);
+    return ParseMapFile(file, format, grid, nullptr);
 }
 
 bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& format, ItuMapGrid& grid,
@@ -649,7 +647,7 @@ bool LoadMapFileCached(const std::filesystem::path& file, const ItuMapFormat& fo
     const std::filesystem::path cache = cacheDir / (std::string(format.fileName) + ".grid");
     if (ReadCachedMap(file, cache, format, grid)) return true;
     TextRead read;
-    if (!ParseMapFile(file, format, grid, read)) return false;
+    if (!ParseMapFile(file, format, grid, &read)) return false;
     WriteCachedMap(read, cache, format, grid);
     return true;
 }
