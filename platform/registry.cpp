@@ -2,15 +2,24 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <QSettings>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -143,19 +152,6 @@ void RecentFiles::Store() const
 }
 
 // ---- single instance ---------------------------------------------------------
-SingleInstance::SingleInstance(const QString& key) : key_(key) {}
-
-SingleInstance::~SingleInstance()
-{
-    // The connections die with the server; none may call back into a half
-    // destroyed object.
-    for (const auto& entry : connections_) QObject::disconnect(entry.first, nullptr, this, nullptr);
-    connections_.clear();
-    if (server_) server_->close();
-    delete server_;
-    server_ = nullptr;
-}
-
 namespace {
 // Where the lock lives: the user's session folder.
 QString LockFolder()
@@ -164,7 +160,38 @@ QString LockFolder()
     if (dir.isEmpty()) dir = QDir::tempPath();
     return dir;
 }
+
+// After a failed accept (no descriptor or memory left) the listener stays
+// readable: accepting pauses this long, so that a full descriptor table does
+// not keep the program busy.  A socket that could not be made at all is
+// tried again after the longer pause.
+constexpr int kAcceptPauseMs = 200;
+constexpr int kListenRetryMs = 1000;
+// Clients taken per wake-up; the rest get the next turn of the loop, after
+// the lines already read have had theirs.
+constexpr int kAcceptsPerWake = 4;
+// The backlog QLocalServer uses.
+constexpr int kBacklog = 50;
 }  // namespace
+
+SingleInstance::SingleInstance(const QString& key) : key_(key) {}
+
+SingleInstance::~SingleInstance()
+{
+    // The connections die with the server; none may call back into a half
+    // destroyed object.
+    for (const auto& entry : connections_) {
+        entry.second.idle->stop();
+        QObject::disconnect(entry.first, nullptr, this, nullptr);
+    }
+    connections_.clear();
+    delete acceptor_;
+    acceptor_ = nullptr;
+    if (listener_ >= 0) {
+        ::close(listener_);
+        ::unlink(path_.constData());  // ours: the lock is still held
+    }
+}
 
 QString SingleInstance::ServerName() const
 {
@@ -176,6 +203,9 @@ QString SingleInstance::ServerName() const
     return QStringLiteral("orbiscope-") + QString::fromLatin1(h.toHex().left(16));
 }
 
+// Where QLocalSocket looks for a plain name.
+QString SingleInstance::ServerPath() const { return QDir::tempPath() + QLatin1Char('/') + ServerName(); }
+
 bool SingleInstance::TryBecomePrimary()
 {
     lock_ = std::make_unique<QLockFile>(LockFolder() + QLatin1Char('/') + ServerName() + QStringLiteral(".lock"));
@@ -184,26 +214,88 @@ bool SingleInstance::TryBecomePrimary()
         lock_.reset();
         return false;
     }
-    // Only the lock holder may clear a socket left by a crashed first instance.
-    QLocalServer::removeServer(ServerName());
-    server_ = new QLocalServer(this);
-    QObject::connect(server_, &QLocalServer::newConnection, this, [this] { Accept(); });
-    server_->listen(ServerName());
+    // Named once: with no descriptor left, even the name's folders could not
+    // be looked up again.
+    path_ = QFile::encodeName(ServerPath());
+    // Clients never take more than a quarter of the descriptors.
+    if (rlimit limit{}; ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        maxConnections_ = std::clamp<std::size_t>(std::size_t(limit.rlim_cur / 4), 1, kMaxConnections);
+    Listen();
     return true;
+}
+
+void SingleInstance::Listen()
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (std::size_t(path_.size()) >= sizeof address.sun_path) return;  // can never be bound
+    std::memcpy(address.sun_path, path_.constData(), std::size_t(path_.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    // Only the lock holder gets here: it clears a socket left by a crashed
+    // first instance, or by its own attempt that failed half-way.
+    ::unlink(path_.constData());
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::listen(fd, kBacklog) == 0) {
+        listener_ = fd;
+        acceptor_ = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
+        QObject::connect(acceptor_, &QSocketNotifier::activated, this, [this] { Accept(); });
+        return;
+    }
+    if (fd >= 0) ::close(fd);
+    QTimer::singleShot(kListenRetryMs, this, [this] { Listen(); });
 }
 
 void SingleInstance::Accept()
 {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        const std::uint64_t id = nextConnection_++;
-        connections_.emplace(socket, Connection{LineAssembler(), id});
-        queues_.emplace(id, Queue{});
-        QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket, false); });
-        QObject::connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Read(socket, true); });
-        // A sender writes its line and hangs up at once: what it wrote may
-        // already be waiting, and must still be read when it has gone.
-        Read(socket, socket->state() == QLocalSocket::UnconnectedState);
+    for (int k = 0; k < kAcceptsPerWake; ++k) {
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            Adopt(fd);
+            continue;
+        }
+        if (errno == EINTR || errno == ECONNABORTED) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+        // The client stays in the backlog until there is room.
+        acceptor_->setEnabled(false);
+        QTimer::singleShot(kAcceptPauseMs, this, [this] { acceptor_->setEnabled(true); });
+        return;
     }
+}
+
+void SingleInstance::Adopt(int descriptor)
+{
+    auto* socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(descriptor, QLocalSocket::ConnectedState, QIODevice::ReadWrite)) {
+        ::close(descriptor);
+        delete socket;
+        return;
+    }
+    // Full: the connection longest without a line makes room.  A sender
+    // writes as soon as it is connected, so a new one is never the idlest.
+    if (connections_.size() >= maxConnections_) {
+        const auto idlest = std::min_element(connections_.begin(), connections_.end(), [](const auto& a, const auto& b) {
+            return a.second.lastLine < b.second.lastLine;
+        });
+        Close(idlest->first);
+    }
+    const std::uint64_t id = nextConnection_++;
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    QObject::connect(idle, &QTimer::timeout, this, [this, socket] { Close(socket); });
+    idle->start(idleMs_);
+    connections_.emplace(socket, Connection{LineAssembler(), id, ++activity_, idle});
+    queues_.emplace(id, Queue{});
+    QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket, false); });
+    QObject::connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Read(socket, true); });
+    // A sender writes its line and hangs up at once: what it wrote may
+    // already be waiting, and must still be read when it has gone.
+    Read(socket, socket->state() == QLocalSocket::UnconnectedState);
+}
+
+bool SingleInstance::SocketBoxUp() const
+{
+    // The running handler raised a box, which may still be up.
+    return handling_ && MessageBoxesAsked() != boxesBeforeHandler_;
 }
 
 void SingleInstance::Read(QLocalSocket* socket, bool hungUp)
@@ -216,15 +308,23 @@ void SingleInstance::Read(QLocalSocket* socket, bool hungUp)
     it->second.lines.Feed(std::string_view(bytes.constData(), std::size_t(bytes.size())), lines);
     if (hungUp) {
         it->second.lines.Finish(lines);
+        it->second.idle->stop();
         connections_.erase(it);
         socket->deleteLater();
+    } else if (!lines.empty()) {
+        it->second.lastLine = ++activity_;
+        it->second.idle->start(idleMs_);
     }
     Queue& queue = queues_[id];
+    // While a socket line's box is up, what arrives is refused: shown after
+    // it, one box would follow another for as long as clients send.
+    const bool refused = SocketBoxUp();
     bool queued = false;
     for (const std::string& line : lines) {
         // A connection that got its box, or already has its fill waiting,
         // is refused what it sends on.
-        if (queue.answered || queue.waiting >= kMaxQueuedLines) continue;
+        if (refused || queue.answered || queue.waiting >= kMaxQueuedLines || pending_.size() >= kMaxWaitingLines)
+            continue;
         pending_.push_back(Line{id, QByteArray(line.data(), qsizetype(line.size()))});
         ++queue.waiting;
         queued = true;
@@ -234,6 +334,22 @@ void SingleInstance::Read(QLocalSocket* socket, bool hungUp)
         Forget(id);
     }
     if (queued) ScheduleHandling(0);
+}
+
+void SingleInstance::Close(QLocalSocket* socket)
+{
+    // What came whole still counts; a line left unfinished is dropped.
+    Read(socket, false);
+    const auto it = connections_.find(socket);
+    if (it == connections_.end()) return;
+    const std::uint64_t id = it->second.id;
+    it->second.idle->stop();
+    connections_.erase(it);
+    QObject::disconnect(socket, nullptr, this, nullptr);
+    socket->abort();
+    socket->deleteLater();
+    queues_[id].open = false;
+    Forget(id);
 }
 
 void SingleInstance::Forget(std::uint64_t connection)
@@ -274,13 +390,13 @@ void SingleInstance::HandleNext()
     // The line counts as waiting until it has been handled, so that its
     // connection's entry stays while the handler runs.
     if (!queues_[line.connection].answered) {
-        const unsigned long boxesBefore = MessageBoxesAsked();
+        boxesBeforeHandler_ = MessageBoxesAsked();
         QPointer<SingleInstance> alive(this);
         handling_ = true;
         if (handler_) handler_(line.text);
         if (!alive) return;
         handling_ = false;
-        if (MessageBoxesAsked() != boxesBefore) queues_[line.connection].answered = true;
+        if (MessageBoxesAsked() != boxesBeforeHandler_) queues_[line.connection].answered = true;
     }
     --queues_[line.connection].waiting;
     Forget(line.connection);
@@ -289,9 +405,18 @@ void SingleInstance::HandleNext()
 
 bool SingleInstance::SendToPrimary(const QByteArray& message, int timeoutMs)
 {
+    QElapsedTimer waited;
+    waited.start();
     QLocalSocket socket;
-    socket.connectToServer(ServerName());
-    if (!socket.waitForConnected(timeoutMs)) return false;
+    // A first instance that has just taken its lock may not listen yet.
+    constexpr int kRetryMs = 50;
+    for (;;) {
+        socket.connectToServer(ServerName());
+        if (socket.waitForConnected(int(std::max<qint64>(0, timeoutMs - waited.elapsed())))) break;
+        if (waited.elapsed() >= timeoutMs) return false;
+        socket.abort();
+        QThread::msleep(kRetryMs);
+    }
     socket.write(message + '\n');
     const bool ok = socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();

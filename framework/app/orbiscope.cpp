@@ -394,10 +394,19 @@ int OwlMain(int argc, char* argv[])
     const std::optional<DdeLaunch> launch = TakeDdeLaunch(arguments);
     auto app = std::make_unique<TOrbiscope>();
     if (!app->BecomeFirstInstance()) {
-        // The first instance does the work; a start that cannot reach it
-        // ends silently, but says so in its status.
-        const bool reached = launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance();
-        return reached ? 0 : kExitStartFailed;
+        // The first instance does the work.  One that holds its lock but
+        // cannot be reached would otherwise swallow the start, and its
+        // document, without a word.
+        if (launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance()) return 0;
+        // A name with a line break is never sent: the first one answers,
+        // but a command is one line.
+        const bool unsendable = launch && launch->file.find_first_of("\r\n") != std::string::npos;
+        const std::string text =
+            unsendable ? launch->file + " was not opened: a name with a line break cannot be handed to the running Orbiscope."
+                       : "Orbiscope is already running but does not answer" +
+                             (launch ? "; " + launch->file + " was not opened." : std::string("."));
+        platform::MessageBox(nullptr, text, kMainTitle, platform::MB_OK | platform::MB_ICONSTOP);
+        return kExitStartFailed;
     }
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;

@@ -1,14 +1,28 @@
 // The first instance's socket: lines are read whole, handled once each, one
 // at a time, from the program's own loop and never from inside an open box,
-// and a sender that hangs up at any moment leaves nothing dangling.
+// and a sender that hangs up at any moment leaves nothing dangling.  The
+// server listens on whatever its clients do: idle or too many connections,
+// no descriptors left, a flood of lines that each raise a box.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <thread>
 
 #include "platform/messagebox.h"
 #include "platform/registry.h"
@@ -67,6 +81,7 @@ protected:
         platformtest::App();
         EXPECT_TRUE(first.TryBecomePrimary());
         EXPECT_FALSE(platform::SingleInstance(kKey).TryBecomePrimary());  // the name is taken
+        serverPath = first.ServerPath().toLocal8Bit();
         // Each line is answered with a box, as the DDE server answers a
         // malformed conversation; the box keeps its loop running a while.
         first.SetMessageHandler([this](const QByteArray& line) {
@@ -101,6 +116,12 @@ protected:
         sinceGone.start();
     }
 
+    static void RunLoopFor(int ms)
+    {
+        QElapsedTimer since;
+        since.start();
+        RunMainLoop([&] { return since.elapsed() > ms; });
+    }
     // Runs the program's own loop (level 1) until `done` holds.
     static void RunMainLoop(const std::function<bool()>& done)
     {
@@ -114,6 +135,45 @@ protected:
         main.exec();
     }
 
+    // A client outside Qt.  A blocking one connects at once; one that is not
+    // waits out a full backlog with the loop running, as the server accepts.
+    bool Connect(int fd, const QByteArray& bytes)
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, serverPath.constData(), std::size_t(serverPath.size()));
+        int connected, tries = 0;
+        while ((connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address)) != 0 && errno == EAGAIN &&
+               ++tries < 500)
+            RunLoopFor(10);
+        return connected == 0 && ::send(fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
+    }
+    void Hold(const QByteArray& bytes, int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0))
+    {
+        EXPECT_TRUE(Connect(fd, bytes)) << std::strerror(errno);
+        held.push_back(fd);
+    }
+    int ClosedByServer() const
+    {
+        char c;
+        return int(std::count_if(held.begin(), held.end(), [&c](int fd) {
+            const ssize_t got = ::recv(fd, &c, 1, MSG_DONTWAIT | MSG_PEEK);
+            return got == 0 || (got < 0 && errno != EAGAIN);
+        }));
+    }
+    void RecordWithoutBox()
+    {
+        first.SetMessageHandler([this](const QByteArray& line) { handled.push_back({line, 0, userBoxOpen}); });
+    }
+    void TearDown() override
+    {
+        for (int fd : held) ::close(fd);
+    }
+
+    std::vector<int> held;
+    // Named before any test takes the descriptors away: the name's folders
+    // cannot be looked up then.
+    QByteArray serverPath;
     const QString kKey = QStringLiteral("orbiscope-socket-test-%1").arg(QCoreApplication::applicationPid());
     platform::SingleInstance first;
     std::vector<Handled> handled;
@@ -179,19 +239,52 @@ TEST_F(FirstInstance, LinesWaitForServingEvenInsideABoxShownBeforeTheMainLoop)
     EXPECT_EQ(handled[0].loopLevel, platform::SingleInstance::kHandlingLoopLevel);
 }
 
-// One connection may have only so many lines waiting; the rest are refused.
-TEST_F(FirstInstance, AConnectionsQueueIsBounded)
+// Lines wait for a box the user has open, but only so many: so many from one
+// connection, and so many from all connections together.  The rest are refused.
+TEST_F(FirstInstance, WaitingLinesAreBoundedPerConnectionAndInAll)
 {
-    first.SetMessageHandler([this](const QByteArray& line) { handled.push_back({line, 0, userBoxOpen}); });
-    QByteArray flood;
-    for (int k = 0; k < 5000; ++k) flood += "activate " + QByteArray::number(k) + "\n";
-    QTimer::singleShot(50, [&] { SendAndHangUp(flood); });
-    // Nothing is handled until the box closes, so everything sent queues.
-    platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+    struct Case {
+        const char* name;
+        int senders;
+        int linesEach;
+        std::size_t handled;
+    };
+    using platform::SingleInstance;
+    const Case cases[] = {
+        {"one connection", 1, 5000, SingleInstance::kMaxQueuedLines},
+        {"many connections", int(SingleInstance::kMaxConnections) + 16, int(SingleInstance::kMaxQueuedLines),
+         SingleInstance::kMaxWaitingLines},
+    };
+    RecordWithoutBox();
     first.StartServing();
-    RunMainLoop([&] { return sinceGone.elapsed() > 1000; });
-    ASSERT_EQ(handled.size(), platform::SingleInstance::kMaxQueuedLines);
-    for (std::size_t k = 0; k < handled.size(); ++k) EXPECT_EQ(handled[k].line, "activate " + QByteArray::number(qsizetype(k)));
+    for (const Case& c : cases) {
+        handled.clear();
+        senderGone = false;
+        std::vector<QByteArray> sent;
+        for (int s = 0; s < c.senders; ++s) {
+            QByteArray flood;
+            for (int k = 0; k < c.linesEach; ++k) flood += "activate " + QByteArray::number(s * c.linesEach + k) + "\n";
+            sent.push_back(flood);
+        }
+        // One sender at a time, each from the loop, so that none waits on a
+        // full backlog.
+        std::function<void(std::size_t)> send = [&](std::size_t s) {
+            if (s == sent.size()) return;
+            SendAndHangUp(sent[s]);
+            QTimer::singleShot(0, [&send, s] { send(s + 1); });
+        };
+        // Nothing is handled until the box closes, so everything sent queues.
+        bool userBoxClosed = false;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(50, [&] { send(0); });
+            platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+            userBoxClosed = true;
+        });
+        RunMainLoop([&] { return userBoxClosed && sinceGone.elapsed() > 1000; });
+        ASSERT_EQ(handled.size(), c.handled) << c.name;
+        for (std::size_t k = 0; k < handled.size(); ++k)
+            EXPECT_EQ(handled[k].line, "activate " + QByteArray::number(qsizetype(k))) << c.name;
+    }
 }
 
 // Each line here raises an error box; a connection gets one box at most and
@@ -213,6 +306,115 @@ TEST_F(FirstInstance, AtMostOneErrorBoxPerConnection)
     ASSERT_EQ(handled.size(), 2u);
     EXPECT_EQ(handled[0].line, "DDE\ta1");
     EXPECT_EQ(handled[1].line, "DDE\tb1");
+}
+
+// No descriptor left for an accept: the server keeps listening (a client
+// waiting meanwhile is served once descriptors are free again) and keeps its
+// socket file.
+TEST_F(FirstInstance, ListensOnWhenAnAcceptFindsNoDescriptorLeft)
+{
+    first.StartServing();
+    RecordWithoutBox();
+    const int waiting = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int base = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit low = old;
+    low.rlim_cur = std::min<rlim_t>(old.rlim_cur, 512);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> fillers;
+    for (int fd; (fd = ::dup(base)) >= 0;) fillers.push_back(fd);
+    Hold("waited\n", waiting);
+    RunLoopFor(500);
+    for (int fd : fillers) ::close(fd);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &old), 0);
+
+    EXPECT_TRUE(QFile::exists(QString::fromLocal8Bit(serverPath)));
+    QTimer::singleShot(0, [&] { SendAndHangUp("after\n"); });
+    RunMainLoop([&] { return handled.size() >= 2; });
+    ASSERT_EQ(handled.size(), 2u);
+    EXPECT_EQ(handled[0].line, "waited");
+    EXPECT_EQ(handled[1].line, "after");
+    ::close(base);
+}
+
+// Connections held open are bounded: over the limit the one idle longest
+// goes, and one without a complete line for a while goes too.  A sender that
+// comes later is always heard.
+TEST_F(FirstInstance, HeldConnectionsAreBoundedAndIdleOnesClosed)
+{
+    struct Case {
+        const char* name;
+        int clients;
+        QByteArray bytes;  // what each writes before it idles
+        int idleMs;
+        int closed;  // by the server, within a second
+    };
+    const int cap = int(first.MaxConnections());
+    const Case cases[] = {
+        {"over the limit", cap + 6, "", 60000, 6},
+        {"over the limit after a line each", cap + 3, "activate\n", 60000, 3},
+        {"idle", 3, "", 300, 3},
+        {"an unfinished line is idle too", 2, "DDE\tOrbisc", 300, 2},
+    };
+    first.StartServing();
+    RecordWithoutBox();
+    for (const Case& c : cases) {
+        handled.clear();
+        first.SetIdleTimeout(c.idleMs);
+        for (int k = 0; k < c.clients; ++k) Hold(c.bytes);
+        RunLoopFor(1000);
+        EXPECT_EQ(ClosedByServer(), c.closed) << c.name;
+        const std::size_t lines = c.bytes.endsWith('\n') ? std::size_t(c.clients) : 0u;
+        EXPECT_EQ(handled.size(), lines) << c.name;
+        QTimer::singleShot(0, [&] { SendAndHangUp("after\n"); });
+        RunMainLoop([&] { return handled.size() > lines || sinceGone.elapsed() > 2000; });
+        ASSERT_EQ(handled.size(), lines + 1) << c.name;
+        EXPECT_EQ(handled.back().line, "after") << c.name;
+        for (int fd : held) ::close(fd);
+        held.clear();
+        RunLoopFor(200);
+    }
+}
+
+// Senders that each write one line raising a box, as fast as they can: the
+// boxes come one at a time, what arrives while one is up is refused, and a
+// line after the last box is handled as usual.
+TEST_F(FirstInstance, AFloodOfSendersGetsAFewBoxesOneAtATime)
+{
+    first.StartServing();
+    int open = 0, mostOpen = 0;
+    platform::SetMessageBoxSink([&](const platform::MessageBoxCall&) {
+        mostOpen = std::max(mostOpen, ++open);
+        QElapsedTimer up;
+        up.start();
+        platform::RunNestedBoxLoop([&] { return up.elapsed() > 20; }, 10000);
+        --open;
+        return platform::IDOK;
+    });
+    constexpr int kSenders = 1000;
+    std::atomic<int> sent{0};
+    std::thread flood([&] {
+        for (int k = 0; k < kSenders; ++k) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sent += Connect(fd, "DDE\tbad\n");
+            ::close(fd);
+        }
+    });
+    QElapsedTimer quiet;
+    std::size_t seen = 0;
+    RunMainLoop([&] {
+        if (handled.size() != seen || open > 0 || !quiet.isValid()) quiet.start();
+        seen = handled.size();
+        return sent == kSenders && quiet.elapsed() > 500;
+    });
+    flood.join();
+    EXPECT_EQ(mostOpen, 1);
+    ASSERT_GE(handled.size(), 1u);
+    EXPECT_LE(handled.size(), 32u) << "of " << kSenders;
+    QTimer::singleShot(0, [&] { SendAndHangUp("DDE\tafter\n"); });
+    RunMainLoop([&] { return handled.back().line == "DDE\tafter" || sinceGone.elapsed() > 2000; });
+    EXPECT_EQ(handled.back().line, "DDE\tafter");
 }
 
 }  // namespace

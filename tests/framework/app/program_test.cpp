@@ -1,5 +1,5 @@
 // The program itself, started as the user or the desktop starts it: a map
-// that fails its checksum, a second start that reaches the first or cannot,
+// that fails its checksum, a second start that reaches the first or says it cannot,
 // and the open and print verbs of the document types.
 #include <gtest/gtest.h>
 
@@ -84,16 +84,23 @@ TEST_F(ProgramRun, AMapThatFailsItsChecksumEndsTheProgramWithAFailureStatus)
     EXPECT_EQ(Log(), "File Load Error\tT_50.TXT failed checksum\n");
 }
 
-TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstFails)
+TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
     // A first instance that holds the lock but does not listen (hung, or
     // still starting): this test process.
     QLockFile lock(QString::fromStdString(home.Path().string()) + "/" + testsupport::ServerNameIn(home.Path()) + ".lock");
     ASSERT_TRUE(lock.tryLock(0));
-    for (const QStringList& arguments : {QStringList{}, QStringList{"-ddeopen", "x.glb"}})
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"-ddeopen", Path("x.glb")}, QStringList{"-ddeopen", Path("x\ny.glb")}})
         EXPECT_EQ(RunToEnd(arguments, 60000), kExitStartFailed) << arguments.join(' ').toStdString();
-    EXPECT_FALSE(std::filesystem::exists(home.Path() / "messages.log"));  // silently, as the first would be
+    // Each says so, the one with a document naming it; a name that cannot
+    // be sent is not the first one's silence.
+    const std::string caption = std::string(orbiscope::kMainTitle) + "\t";
+    EXPECT_EQ(Log(), caption + "Orbiscope is already running but does not answer.\n" + caption +
+                         "Orbiscope is already running but does not answer; " +
+                         Path("x.glb").toStdString() + " was not opened.\n" + caption + Path("x").toStdString() +
+                         "\\ny.glb was not opened: a name with a line break cannot be handed to the running Orbiscope.\n");
 }
 
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
