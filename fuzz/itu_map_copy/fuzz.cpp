@@ -2,8 +2,6 @@
 // sizes it declares, any data after it.  Whatever the copy holds, the load
 // gives a whole grid of the map's shape (from the copy, or from the text
 // when the copy does not stand for it).
-#include <cstring>
-
 #include "fuzz/fuzz_support.h"
 #include "fuzz/itu_map_copy/map_copy_case.h"
 
