@@ -38,6 +38,14 @@ void SocketSeeds(const fs::path& dir)
     Put(dir / "activate", std::string("\x00", 1) + "activate\n" + DdeMessage("orbiscope", "system", "[open()]") + "\n");
 }
 
+// What a later start reads back, and names it sends.
+void HandOverSeeds(const fs::path& dir)
+{
+    Put(dir / "taken", platform::HandOverAnswer(true));
+    Put(dir / "refused", platform::HandOverAnswer(false, platform::SingleInstance::kRefusedBusy));
+    Put(dir / "name", "/home/user/plans/london-madrid.glb");
+}
+
 void ConfigSeeds(const fs::path& fuzz)
 {
     WriteSetupFile(fuzz / "config_cfg/corpus/default", DefaultSetUpRecord());
@@ -262,6 +270,7 @@ int main(int argc, char** argv)
     }
     const fs::path fuzz = fs::absolute(argv[1]);
     SocketSeeds(fuzz / "socket_line/corpus");
+    HandOverSeeds(fuzz / "handover/corpus");
     ConfigSeeds(fuzz);
     PlaceSeeds(fuzz);
     MapSeeds(fuzz);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <system_error>
 
 #include <fcntl.h>
@@ -59,6 +60,12 @@ void RemoveOrphans(const fs::path& target)
     RemoveOrphanTemporaries(target.has_parent_path() ? target.parent_path() : fs::path("."), prefix);
 }
 
+std::function<void(const fs::path&)>& TemporaryFileHook()
+{
+    static std::function<void(const fs::path&)> hook;
+    return hook;
+}
+
 // Creates a new temporary file beside the target, readable and writable as
 // a new file of the user's would be (the mask applies).
 int CreateTemporary(const fs::path& target, fs::path& temp)
@@ -68,6 +75,7 @@ int CreateTemporary(const fs::path& target, fs::path& temp)
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = target.parent_path() /
                (TemporaryFilePrefix(target) + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        if (TemporaryFileHook()) TemporaryFileHook()(temp);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -94,6 +102,8 @@ void SyncFolder(const fs::path& folder)
 }
 
 }  // namespace
+
+void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook) { TemporaryFileHook() = std::move(hook); }
 
 std::string TemporaryFilePrefix(const std::filesystem::path& target)
 {

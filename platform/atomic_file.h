@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -41,6 +42,11 @@ bool WriteOwnFileAtomically(const std::filesystem::path& file, std::initializer_
 
 // The prefix of the temporary files of a save to `target` (".NAME.tmp-").
 std::string TemporaryFilePrefix(const std::filesystem::path& target);
+
+// Test seam: called with the name of each temporary file just before it is
+// made, once the orphans beside the target are gone, so that a test can put
+// there what a write may meet.  Empty: nothing is called.
+void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook);
 
 // Removes from `folder` the temporary files whose names start with one of
 // `prefixes` followed by the process number of a writer that no longer runs

@@ -1,9 +1,11 @@
 #include "platform/user_folders.h"
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -24,6 +26,18 @@ std::filesystem::path HomeFolder()
     return {};
 }
 
+// Whether the folder is the user's own and closed to others.  A folder of
+// the user's own that others may enter is closed first: what another user
+// could reach there is what the folder is for.  In the shared temporary
+// folder a link is never taken, whoever's folder it points to.
+bool IsPrivateFolder(const std::filesystem::path& folder, bool linkAllowed)
+{
+    struct stat st {};
+    if ((linkAllowed ? ::stat(folder.c_str(), &st) : ::lstat(folder.c_str(), &st)) != 0) return false;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+    return (st.st_mode & 077) == 0 || ::chmod(folder.c_str(), 0700) == 0;
+}
+
 }  // namespace
 
 std::filesystem::path UserFolder(const char* variable, const std::filesystem::path& underHome)
@@ -31,6 +45,20 @@ std::filesystem::path UserFolder(const char* variable, const std::filesystem::pa
     if (const char* value = std::getenv(variable); value && value[0] == '/') return value;
     const std::filesystem::path home = HomeFolder();
     return home.empty() ? home : home / underHome;
+}
+
+std::filesystem::path UserRuntimeFolder()
+{
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/' &&
+        IsPrivateFolder(runtime, true))
+        return runtime;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::filesystem::path folder =
+        std::filesystem::path(tmp && tmp[0] == '/' ? tmp : "/tmp") / ("orbiscope-" + std::to_string(::geteuid()));
+    // Made here: its mode is set whole, since the mask could take the
+    // user's own rights too.
+    if (::mkdir(folder.c_str(), 0700) == 0) ::chmod(folder.c_str(), 0700);
+    return IsPrivateFolder(folder, false) ? folder : std::filesystem::path();
 }
 
 }  // namespace platform

@@ -10,7 +10,6 @@
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
 #include "platform/messagebox.h"
-#include "platform/registry.h"
 
 using namespace orbiscope;
 
@@ -50,11 +49,10 @@ TOrbiscopeMDIChild* OpenForPrinting(TOrbiscopeMDIClient& client, const char* nam
 void ExecuteCommand(TOrbiscope& app, std::string_view data)
 {
     // The text ends at its first zero byte and is read into a buffer of
-    // fixed size.  One that would fill the buffer is refused whole: cut, it
-    // could still parse as another command than the one sent.
+    // fixed size.
     const std::string_view text = data.substr(0, data.find('\0'));
     char command[kDdeBufferBytes] = {};
-    const bool fits = text.size() < kDdeBufferBytes;
+    const bool fits = ExecuteTextFits(text);
     if (fits) std::memcpy(command, text.data(), text.size());
 
     TOrbiscopeMDIClient* client = app.Client();
@@ -139,13 +137,28 @@ std::string DdeLaunchExecute(const DdeLaunch& launch, bool startedForIt)
     return (launch.print && startedForIt ? "[Print(" : "[Open(") + launch.file + ")]";
 }
 
-bool SendDdeLaunch(const DdeLaunch& launch)
+std::string HandOverProblem(const DdeLaunch& launch)
 {
+    const std::string reason = " cannot be handed to the running Orbiscope";
+    // One conversation is one line.
+    if (launch.file.find_first_of("\r\n") != std::string::npos) return "a name with a line break" + reason;
+    // The running program reads the name up to the first ")]": the rest
+    // would be lost, and another file opened.
+    if (launch.file.find(")]") != std::string::npos) return "a name holding \")]\"" + reason;
+    const std::string execute = DdeLaunchExecute(launch, false);
+    if (!ExecuteTextFits(execute)) {
+        const std::size_t longest = kDdeBufferBytes - 1 - (execute.size() - launch.file.size());
+        return "a name longer than " + std::to_string(longest) + " characters" + reason;
+    }
+    return {};
+}
+
+platform::HandOver SendDdeLaunch(const DdeLaunch& launch)
+{
+    if (std::string problem = HandOverProblem(launch); !problem.empty())
+        return {platform::HandOver::Result::Refused, std::move(problem)};
     const std::string line = DdeMessage(kDdeService, kDdeTopic, DdeLaunchExecute(launch, false));
-    // One conversation is one line: a name with a line break cannot be sent.
-    if (line.find_first_of("\r\n") != std::string::npos) return false;
-    platform::SingleInstance first(QString::fromLatin1(kMainTitle));
-    return first.SendToPrimary(QByteArray(line.data(), qsizetype(line.size())));
+    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary(line);
 }
 
 void PostDdeLaunch(TOrbiscope& app, const DdeLaunch& launch)

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/single_instance.h"
+
 class TOrbiscope;
 
 namespace orbiscope {
@@ -25,6 +27,11 @@ inline constexpr const char* kDdeTopic = "System";
 // The execute text and the file name it carries are read into buffers of
 // this size (terminator included).
 inline constexpr std::size_t kDdeBufferBytes = 260;
+
+// Whether an execute text fits its buffer with the terminator.  One that
+// does not is refused whole: cut, it could still parse as another command
+// than the one sent.
+inline bool ExecuteTextFits(std::string_view text) { return text.size() < kDdeBufferBytes; }
 
 // Command indices of ParseDdeExecute.
 inline constexpr int kDdeOpen = 0;
@@ -56,9 +63,14 @@ std::optional<DdeLaunch> TakeDdeLaunch(std::vector<std::string>& arguments);
 // What the verb sends: a running program only opens the file; a program
 // started for the print verb prints it and ends.
 std::string DdeLaunchExecute(const DdeLaunch& launch, bool startedForIt);
-// A later start hands its launch to the first instance; false when the first
-// could not be reached or the name cannot travel in one line.
-bool SendDdeLaunch(const DdeLaunch& launch);
+// Why a later start cannot hand its file to the running program, as it ends
+// "FILE was not opened: ..."; empty when it can.  The file travels in one
+// line, inside an execute text that must fit its buffer and that ends at
+// the first ")]".
+std::string HandOverProblem(const DdeLaunch& launch);
+// A later start hands its launch to the first instance and learns what became
+// of it (a launch with a problem is refused here, unsent).
+platform::HandOver SendDdeLaunch(const DdeLaunch& launch);
 // The first instance's own launch: its conversation runs once the message
 // loop does, after the main window exists.
 void PostDdeLaunch(TOrbiscope& app, const DdeLaunch& launch);

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,6 +86,26 @@ private:
     bool posted_ = false;
 };
 
+// A later start hands its file, or only its wish to see the program, to the
+// first instance and ends: with 0 only when the first took it, else with a
+// word on what was not done and why.
+int HandOverToFirstInstance(const std::optional<DdeLaunch>& launch)
+{
+    std::string text;
+    if (const std::string problem = launch ? HandOverProblem(*launch) : std::string(); !problem.empty()) {
+        text = launch->file + " was not opened: " + problem + ".";
+    } else {
+        const platform::HandOver answer = launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance();
+        if (answer.Taken()) return 0;
+        text = "Orbiscope is already running but does not answer";
+        if (launch) text += "; " + launch->file + " was not opened";
+        if (!answer.reason.empty()) text += ": " + answer.reason;
+        text += ".";
+    }
+    platform::MessageBox(nullptr, text, kMainTitle, platform::MB_OK | platform::MB_ICONSTOP);
+    return kExitStartFailed;
+}
+
 }  // namespace
 
 TOrbiscope::TOrbiscope() : recent_(kMruKey, 6, 30)
@@ -157,12 +178,13 @@ void TOrbiscope::SetProgramDir()
     if (FileData.initialDir.empty()) FileData.initialDir = ProgramDir;
 }
 
-bool TOrbiscope::BecomeFirstInstance()
+platform::InstanceRole TOrbiscope::BecomeFirstInstance()
 {
     instance_ = std::make_unique<platform::SingleInstance>(QString::fromLatin1(kMainTitle));
-    if (!instance_->TryBecomePrimary()) {
+    const platform::InstanceRole role = instance_->Claim();
+    if (role != platform::InstanceRole::First) {
         instance_.reset();
-        return false;
+        return role;
     }
     instance_->SetMessageHandler([this](const QByteArray& message) {
         if (message == "activate" && frame_) {
@@ -173,7 +195,7 @@ bool TOrbiscope::BecomeFirstInstance()
             ReceiveDdeMessage(std::string_view(message.constData(), std::size_t(message.size())));
         }
     });
-    return true;
+    return role;
 }
 
 void TOrbiscope::StartServingSocket()
@@ -181,10 +203,9 @@ void TOrbiscope::StartServingSocket()
     if (instance_) instance_->StartServing();
 }
 
-bool TOrbiscope::ActivatePreviousInstance()
+platform::HandOver TOrbiscope::ActivatePreviousInstance()
 {
-    platform::SingleInstance other(QString::fromLatin1(kMainTitle));
-    return other.SendToPrimary("activate");
+    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary("activate");
 }
 
 void TOrbiscope::InitMainWindow()
@@ -384,6 +405,10 @@ bool TOrbiscope::CanClose()
 
 int OwlMain(int argc, char* argv[])
 {
+    // A write past the file-size limit fails, and is reported where the
+    // program says so; it must not end the program without a word, and the
+    // lock file is written before anything is shown.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication qapp(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromLatin1(kMainTitle));
@@ -393,21 +418,9 @@ int OwlMain(int argc, char* argv[])
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::optional<DdeLaunch> launch = TakeDdeLaunch(arguments);
     auto app = std::make_unique<TOrbiscope>();
-    if (!app->BecomeFirstInstance()) {
-        // The first instance does the work.  One that holds its lock but
-        // cannot be reached would otherwise swallow the start, and its
-        // document, without a word.
-        if (launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance()) return 0;
-        // A name with a line break is never sent: the first one answers,
-        // but a command is one line.
-        const bool unsendable = launch && launch->file.find_first_of("\r\n") != std::string::npos;
-        const std::string text =
-            unsendable ? launch->file + " was not opened: a name with a line break cannot be handed to the running Orbiscope."
-                       : "Orbiscope is already running but does not answer" +
-                             (launch ? "; " + launch->file + " was not opened." : std::string("."));
-        platform::MessageBox(nullptr, text, kMainTitle, platform::MB_OK | platform::MB_ICONSTOP);
-        return kExitStartFailed;
-    }
+    // A lock held by another instance hands over; one that cannot be made
+    // here starts the program on its own.
+    if (app->BecomeFirstInstance() == platform::InstanceRole::Later) return HandOverToFirstInstance(launch);
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);

@@ -19,6 +19,7 @@
 #include "platform/mdi.h"
 #include "platform/printer.h"
 #include "platform/registry.h"
+#include "platform/single_instance.h"
 
 class TOrbiscopeMDIClient;
 class CalculationNotifier;
@@ -55,10 +56,10 @@ public:
     platform::RecentFiles& Recent() { return recent_; }
     void RebuildRecentFilesMenu();
 
-    // Second instance: raise the first one.  Returns whether it was reached.
-    static bool ActivatePreviousInstance();
-    // First instance: listen for activation requests.
-    bool BecomeFirstInstance();
+    // Later start: asks the first instance to raise its window.
+    static platform::HandOver ActivatePreviousInstance();
+    // Tries the single-instance lock; the first instance listens from here on.
+    platform::InstanceRole BecomeFirstInstance();
     // Lines from the single-instance socket are handled from here on: called
     // once start-up is over, just before the main loop runs.
     void StartServingSocket();
@@ -143,7 +144,7 @@ private:
 };
 
 // The exit status of a program that could not start: a map failed, or a
-// second start could not reach the first.
+// later start could not hand its request to the first.
 inline constexpr int kExitStartFailed = 1;
 
 // The program: QApplication, single instance, main window, message loop.

@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -48,6 +49,28 @@ inline void WriteText(const std::filesystem::path& p, const std::string& text)
 {
     std::ofstream(p, std::ios::binary).write(text.data(), std::streamsize(text.size()));
 }
+
+// Sets or unsets an environment variable for the scope's length.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, std::optional<std::string> value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
+    }
+    ~ScopedVariable()
+    {
+        if (old_) ::setenv(name_, old_->c_str(), 1);
+        else ::unsetenv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // Runs `read`, which is handed a FIFO.  When it has not returned after a few
 // seconds it is waiting for a writer: the watchdog opens the FIFO's other end

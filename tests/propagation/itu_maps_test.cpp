@@ -485,17 +485,26 @@ TEST_F(CachedMap, TheCopyIsWrittenAsDocumentsAre)
     EXPECT_EXIT(LoadUnderFileSizeLimit(text, format, cacheDir), ::testing::ExitedWithCode(42), "");
     EXPECT_TRUE(!fs::exists(cacheDir) || fs::is_empty(cacheDir)) << "a temporary copy was left";
 
+    // A link planted at the very name the write is about to make its
+    // temporary under, and one at the copy's own name: neither is followed,
+    // and the copy is still made.
     const fs::path mine = dir.path() / "mine.txt";
     WriteFile(mine, "my own file");
     fs::create_directories(cacheDir);
-    const std::string pid = std::to_string(::getpid());
-    fs::create_symlink(mine, cacheDir / ("SMALL.TXT.grid.tmp-" + pid));
-    for (int n = 1; n <= 200; ++n)
-        fs::create_symlink(mine, cacheDir / (platform::TemporaryFilePrefix(cache) + pid + "-" + std::to_string(n)));
+    fs::create_symlink(mine, cache);
+    int planted = 0;
+    platform::SetTemporaryFileHook([&](const fs::path& temporary) {
+        if (planted++ == 0) fs::create_symlink(mine, temporary);
+    });
     ItuMapGrid grid;
-    ASSERT_TRUE(LoadMapFileCached(text, format, grid, cacheDir));
-    EXPECT_EQ(fs::file_size(mine), 11u) << "written through a link";
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
+    const bool loaded = LoadMapFileCached(text, format, grid, cacheDir);
+    platform::SetTemporaryFileHook({});
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(planted, 2) << "the planted name was taken";
+    std::ifstream mineNow(mine);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(mineNow), {}), "my own file") << "written through a link";
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache))) << "the link at the copy's name stays";
+    EXPECT_GT(fs::file_size(cache), 0u);
 
     // 999999999 is above any process number; the parent of the tests runs.
     TempDir noMaps;

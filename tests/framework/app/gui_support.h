@@ -22,6 +22,7 @@
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/registry.h"
+#include "platform/single_instance.h"
 #include "platform/services.h"
 #include "tests/platform/file_support.h"
 
@@ -42,14 +43,14 @@ inline QApplication& App()
     return *app;
 }
 
-// The single-instance socket name of a program started with XDG_RUNTIME_DIR
-// set to `runtimeDir`.
-inline QString ServerNameIn(const std::filesystem::path& runtimeDir)
+// The single-instance socket of a program started with XDG_RUNTIME_DIR set
+// to `runtimeDir`.
+inline std::filesystem::path ServerPathIn(const std::filesystem::path& runtimeDir)
 {
     const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
     const bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtimeDir.string()));
-    const QString name = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).ServerName();
+    const std::filesystem::path name = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).ServerPath();
     if (had) qputenv("XDG_RUNTIME_DIR", old);
     else qunsetenv("XDG_RUNTIME_DIR");
     return name;

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "propagation/coordinates.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <set>
+#include <thread>
 
 #include "framework/app/menus.h"
 #include "framework/app/strings.h"
@@ -230,7 +232,7 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
         });
     {
         TOrbiscope app;
-        ASSERT_TRUE(app.BecomeFirstInstance());
+        ASSERT_EQ(app.BecomeFirstInstance(), platform::InstanceRole::First);
         struct Box { std::string caption, text; bool duringStartUpBox; };
         std::vector<Box> boxes;
         const std::string document = (folder.Path() / "site.ang").string();
@@ -239,15 +241,21 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
             boxes.push_back({call.caption, call.text, startUpBoxOpen});
             if (call.caption != "No setup file") return platform::IDOK;
             startUpBoxOpen = true;
-            for (const std::string& line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
-                                           "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"}) {
-                platform::SingleInstance sender(QString::fromLatin1(orbiscope::kMainTitle));
-                EXPECT_TRUE(sender.SendToPrimary(QByteArray::fromStdString(line)));
-            }
-            // The box stays up a while, its loop running as a real box's does.
+            // Later starts, each its own sender: they are answered while the
+            // box is up, which stays a while, its loop running as a real box's does.
+            std::atomic<int> taken{0}, answered{0};
+            std::thread senders([&] {
+                for (const std::string& line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
+                                               "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"}) {
+                    taken += platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(line).Taken();
+                    ++answered;
+                }
+            });
             QElapsedTimer open;
             open.start();
-            platform::RunNestedBoxLoop([&] { return open.elapsed() > 700; }, 5000);
+            platform::RunNestedBoxLoop([&] { return answered == 3 && open.elapsed() > 700; }, 30000);
+            senders.join();
+            EXPECT_EQ(taken, 3);
             startUpBoxOpen = false;
             return platform::IDOK;
         });

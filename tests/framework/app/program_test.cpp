@@ -9,6 +9,14 @@
 #include <QProcess>
 #include <QThread>
 #include <fstream>
+#include <functional>
+#include <thread>
+
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "framework/app/menus.h"
 #include "tests/framework/app/gui_support.h"
@@ -51,10 +59,11 @@ protected:
         return false;
     }
     // Runs the program to its end and gives its exit code (-1: it crashed or hung).
-    int RunToEnd(const QStringList& arguments, int timeoutMs = 120000) const
+    int RunToEnd(const QStringList& arguments, int timeoutMs = 120000, std::function<void()> inChild = {}) const
     {
         QProcess run;
         run.setProcessEnvironment(env);
+        if (inChild) run.setChildProcessModifier(inChild);
         run.start(program, arguments);
         if (!run.waitForFinished(timeoutMs) || run.exitStatus() != QProcess::NormalExit) return -1;
         return run.exitCode();
@@ -89,18 +98,100 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
     // A first instance that holds the lock but does not listen (hung, or
     // still starting): this test process.
-    QLockFile lock(QString::fromStdString(home.Path().string()) + "/" + testsupport::ServerNameIn(home.Path()) + ".lock");
+    QLockFile lock(QString::fromStdString(testsupport::ServerPathIn(home.Path()).string() + ".lock"));
     ASSERT_TRUE(lock.tryLock(0));
-    for (const QStringList& arguments :
-         {QStringList{}, QStringList{"-ddeopen", Path("x.glb")}, QStringList{"-ddeopen", Path("x\ny.glb")}})
-        EXPECT_EQ(RunToEnd(arguments, 60000), kExitStartFailed) << arguments.join(' ').toStdString();
-    // Each says so, the one with a document naming it; a name that cannot
-    // be sent is not the first one's silence.
+    // A name that cannot travel in an execute text (a line break, its end
+    // mark, more than its buffer holds) is not the first one's silence.
+    const std::string longest = Path("").toStdString() + std::string(251 - Path("").size() - 4, 'n') + ".glb";
+    const std::string tooLong = longest.substr(0, longest.size() - 4) + "n.glb";
     const std::string caption = std::string(orbiscope::kMainTitle) + "\t";
-    EXPECT_EQ(Log(), caption + "Orbiscope is already running but does not answer.\n" + caption +
-                         "Orbiscope is already running but does not answer; " +
-                         Path("x.glb").toStdString() + " was not opened.\n" + caption + Path("x").toStdString() +
-                         "\\ny.glb was not opened: a name with a line break cannot be handed to the running Orbiscope.\n");
+    const std::string unreachable = caption + "Orbiscope is already running but does not answer";
+    const std::string cannot = " cannot be handed to the running Orbiscope.\n";
+    struct Case {
+        QStringList arguments;
+        std::string log;
+    };
+    const Case cases[] = {
+        {{}, unreachable + ".\n"},
+        {{"-ddeopen", Path("x.glb")}, unreachable + "; " + Path("x.glb").toStdString() + " was not opened.\n"},
+        {{"-ddeopen", QString::fromStdString(longest)}, unreachable + "; " + longest + " was not opened.\n"},
+        {{"-ddeopen", Path("x\ny.glb")},
+         caption + Path("x").toStdString() + "\\ny.glb was not opened: a name with a line break" + cannot},
+        {{"-ddeopen", QString::fromStdString(tooLong)},
+         caption + tooLong + " was not opened: a name longer than 251 characters" + cannot},
+        {{"-ddeopen", Path("a)]b.glb")},
+         caption + Path("a)]b.glb").toStdString() + " was not opened: a name holding \")]\"" + cannot},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        EXPECT_EQ(RunToEnd(c.arguments, 60000), kExitStartFailed) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(Log(), c.log);
+    }
+}
+
+// A later start ends well only when the first instance took its file; a
+// refusal or no answer is said, with the file and the first one's reason.
+TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    // The first instance is this test: it holds the lock, listens, and
+    // answers one line as told.
+    const std::filesystem::path socketPath = testsupport::ServerPathIn(home.Path());
+    QLockFile lock(QString::fromStdString(socketPath.string() + ".lock"));
+    ASSERT_TRUE(lock.tryLock(0));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.native().size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 5), 0);
+
+    const std::string caption = std::string(orbiscope::kMainTitle) + "\t";
+    const std::string file = Path("plan.sun").toStdString();
+    struct Case {
+        std::string answer;
+        int status;
+        std::string log;
+    };
+    const Case cases[] = {
+        {"taken\n", 0, ""},
+        {"refused\tit has too many files waiting to be opened\n", kExitStartFailed,
+         caption + "Orbiscope is already running but does not answer; " + file +
+             " was not opened: it has too many files waiting to be opened.\n"},
+        {"", kExitStartFailed, caption + "Orbiscope is already running but does not answer; " + file + " was not opened.\n"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        std::string heard;
+        std::thread first([&] {
+            pollfd ready{listener, POLLIN, 0};
+            if (::poll(&ready, 1, 60000) != 1) return;
+            const int fd = ::accept(listener, nullptr, nullptr);
+            char buffer[512];
+            for (ssize_t n; heard.find('\n') == std::string::npos && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+                heard.append(buffer, std::size_t(n));
+            (void)!::send(fd, c.answer.data(), c.answer.size(), MSG_NOSIGNAL);
+            ::close(fd);
+        });
+        EXPECT_EQ(RunToEnd({"-ddeopen", QString::fromStdString(file)}, 60000), c.status) << c.answer;
+        first.join();
+        EXPECT_EQ(heard, "DDE\tOrbiscope\tSystem\t[Open(" + file + ")]\n");
+        EXPECT_EQ(Log(), c.log) << c.answer;
+    }
+    ::close(listener);
+}
+
+// Under a file-size limit of nothing the lock cannot be written: the
+// program starts on its own rather than die at its first write.
+TEST_F(ProgramRun, AStartUnderAFileSizeLimitRunsOnItsOwn)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
+    EXPECT_EQ(RunToEnd({}, 120000, [] {
+                  const rlimit none{0, RLIM_INFINITY};
+                  ::setrlimit(RLIMIT_FSIZE, &none);
+              }),
+              0);
 }
 
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
@@ -120,7 +211,7 @@ TEST_F(ProgramRun, SecondStartsReachTheFirstWhichRunsOnAndOnlyOpens)
     first.setProcessEnvironment(env);
     first.start(program, {});
     ASSERT_TRUE(first.waitForStarted(5000));
-    const QString server = testsupport::ServerNameIn(home.Path());
+    const QString server = QString::fromStdString(testsupport::ServerPathIn(home.Path()).string());
     bool listening = false;
     for (int i = 0; i < 300 && !listening; ++i) {
         QLocalSocket s;

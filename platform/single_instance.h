@@ -1,0 +1,173 @@
+// One running program per user: the first start holds a lock and serves a
+// local socket; a later start hands its line to the first one (raise your
+// window, open this file) and ends.
+//
+// Both lie in the user's own runtime folder, closed to other users, and each
+// side checks who is at the other end: the server takes lines only from its
+// own user, and a later start sends only to a socket of its own user.
+//
+// Every line is answered on its connection as soon as the first instance has
+// taken it (queued to be handled) or refused it, so that a later start ends
+// well only when its line was taken, and says so otherwise.  Reading and
+// handling are kept apart: a connection's bytes are only cut into lines
+// (LineAssembler: a line too long is passed on once, cut, never split into
+// two), and the lines wait in a short queue, handled one at a time from the
+// program's own event loop: never while a handler still runs, and never from
+// inside a nested loop (an open message box or dialog), where the handler's
+// own boxes would run the loop again.  So a box raised by one line is up
+// alone, and the lines that came meanwhile follow it, one box at a time.
+//
+// The server listens for as long as the lock is held, whatever its clients
+// do or whoever removes its socket file.  It accepts on its own descriptor,
+// only while descriptors remain for the rest of the program, holds a bounded
+// number of connections and closes idle ones, reading what they had sent
+// before it closes them.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <sys/types.h>
+
+#include "platform/socket_lines.h"
+
+class QLockFile;
+class QSocketNotifier;
+class QTimer;
+
+namespace platform {
+
+// What a start is, once it has tried the lock.
+enum class InstanceRole {
+    First,  // holds the lock and serves the socket
+    Later,  // another instance of the user holds the lock: hand over to it
+    Alone,  // no lock can be made (no folder of the user's own, a full or
+            // read-only one): the program runs without the hand-over
+};
+
+// What a later start learns of the line it handed over.
+struct HandOver {
+    enum class Result { Taken, Refused, NoAnswer, Unreachable };
+    Result result = Result::Unreachable;
+    std::string reason;  // with a refusal: the first instance's words
+    bool Taken() const { return result == Result::Taken; }
+};
+
+// The first instance's answer to a line, and a later start's reading of the
+// answer it received (anything but a whole answer is no answer).
+std::string HandOverAnswer(bool taken, std::string_view reason = {});
+HandOver ReadHandOverAnswer(std::string_view received);
+
+class SingleInstance : public QObject {
+public:
+    explicit SingleInstance(const QString& key);
+    ~SingleInstance() override;
+
+    // Tries the lock, without waiting; the first instance listens at once.
+    InstanceRole Claim();
+    // From a later start: hands `line` to the first instance and waits for
+    // its answer.  Connecting may take up to connectMs (a first instance
+    // that has just taken its lock may not listen yet); the answer may take
+    // up to answerMs more (a first instance still starting answers once its
+    // loop runs).  Plain system calls: it may run on any thread.
+    HandOver SendToPrimary(std::string_view line, int connectMs = kConnectTimeoutMs,
+                           int answerMs = kAnswerTimeoutMs) const;
+    // Called in the first instance for each line taken.
+    void SetMessageHandler(std::function<void(const QByteArray&)> handler) { handler_ = std::move(handler); }
+    // Lines are read, answered and queued from the start, but handled only
+    // once this has been called from the program's own loop.
+    void StartServing();
+    // The socket file and the lock; empty when the user has no runtime folder.
+    const std::filesystem::path& ServerPath() const { return path_; }
+    std::filesystem::path LockPath() const;
+    // How long a connection may go without a complete line before it is closed.
+    void SetIdleTimeout(int ms) { idleMs_ = ms; }
+    // The most connections held at once now: kMaxConnections, fewer under a
+    // low open-file limit, so that the rest of the program keeps descriptors.
+    std::size_t MaxConnections() const;
+
+    // The deepest event loop that may handle lines: the program's own loop
+    // (level 1); a modal box or dialog runs one level deeper.
+    static constexpr int kHandlingLoopLevel = 1;
+    // The most lines that wait to be handled behind a box or dialog, from all
+    // connections together: the longest chain of boxes that lines sent while
+    // one box is up can make.  A connection has one line waiting at a time.
+    static constexpr std::size_t kMaxWaitingLines = 16;
+    // The most lines waiting at all (a burst of later starts while nothing
+    // blocks them, or during start-up).
+    static constexpr std::size_t kMaxQueuedLines = 1024;
+    // The most connections ever held at once.
+    static constexpr std::size_t kMaxConnections = 64;
+    // Descriptors left free for the rest of the program: while fewer remain,
+    // no connection is accepted (its sender waits in the backlog).
+    static constexpr int kSpareDescriptors = 16;
+    // A sender writes its line as soon as it is connected.
+    static constexpr int kIdleTimeoutMs = 5000;
+    static constexpr int kConnectTimeoutMs = 2000;
+    static constexpr int kAnswerTimeoutMs = 10000;
+    // How often the server looks whether its socket file is still there.
+    static constexpr int kCheckSocketMs = 1000;
+
+    // The first instance's words when it refuses a line.
+    static constexpr std::string_view kRefusedBusy = "it has too many files waiting to be opened";
+    static constexpr std::string_view kRefusedOneAtATime = "a connection sends one line at a time";
+    static constexpr std::string_view kRefusedAnswered = "this connection has had its message";
+
+private:
+    struct Connection {
+        int fd = -1;
+        QSocketNotifier* reader = nullptr;
+        QTimer* idle = nullptr;
+        LineAssembler lines;
+        std::uint64_t lastLine = 0;  // activity order, renewed by each complete line
+        bool waiting = false;        // a line of it waits to be handled
+        bool boxed = false;          // a line of it raised a box
+    };
+    struct Line {
+        std::uint64_t connection;
+        QByteArray text;
+    };
+
+    void Listen();
+    void StopListening();
+    void CheckSocketFile();
+    void Accept();
+    void Adopt(int descriptor);
+    // Reads what the connection has sent (all of it when `drain`, else a
+    // turn's worth); false when it hung up and is gone.
+    bool Read(std::uint64_t id, bool drain);
+    void Take(std::uint64_t id, std::string&& line);
+    void Close(std::uint64_t id);  // reads what it had sent first
+    void Drop(std::uint64_t id);
+    void ScheduleHandling(int delayMs);
+    void HandleNext();
+
+    QString key_;
+    std::filesystem::path folder_;
+    std::filesystem::path path_;
+    std::unique_ptr<QLockFile> lock_;
+    int listener_ = -1;
+    dev_t socketDevice_ = 0;
+    ino_t socketInode_ = 0;
+    QSocketNotifier* acceptor_ = nullptr;
+    QTimer* checker_ = nullptr;
+    std::function<void(const QByteArray&)> handler_;
+    std::map<std::uint64_t, Connection> connections_;
+    std::uint64_t nextConnection_ = 1;
+    std::uint64_t activity_ = 0;
+    std::deque<Line> pending_;
+    bool serving_ = false;
+    bool handling_ = false;
+    bool scheduled_ = false;
+    int idleMs_ = kIdleTimeoutMs;
+};
+
+}  // namespace platform
