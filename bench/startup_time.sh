@@ -26,6 +26,7 @@
 # came from is left as it was.  Every start gets a fresh home, so none finds
 # another's recent files or lock.
 set -euo pipefail
+. "$(dirname "$0")/bench_support.sh"
 
 starts=15
 cpus=""
@@ -76,9 +77,6 @@ fi
 pin=()
 [ -z "$cpus" ] || pin=(taskset -c "$cpus")
 
-# Milliseconds between two $EPOCHREALTIME stamps.
-ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b - a) * 1000 }'; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 one_start() {
   local program=$1 home=$work/home-$RANDOM$RANDOM t0 t1="" t2 line cache
@@ -99,14 +97,7 @@ one_start() {
   echo "$(ms "$t0" "$t1") $(ms "$t1" "$t2")"
 }
 
-# The program folder: the original's entries linked, a set-up record of
-# empty texts with "save dialog entries" on (a little-endian 1 at byte 138).
-mkdir "$work/program"
-for entry in "$program_dir"/*; do
-  case $(basename "$entry") in orbisco.cfg | orbisco.dat | orbisco.ini) continue ;; esac
-  ln -s "$entry" "$work/program/"
-done
-{ head -c 138 /dev/zero; printf '\001\000\000\000'; } >"$work/program/orbisco.cfg"
+lay_program_folder "$program_dir" "$work/program"
 program_dir=$work/program
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
