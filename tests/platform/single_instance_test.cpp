@@ -513,7 +513,8 @@ TEST_F(FirstInstance, AConnectionClosedKeepsTheLineItHadWritten)
     const int cap = int(first.MaxConnections());
     for (const bool evicted : {true, false}) {
         handled.clear();
-        first.SetIdleTimeout(evicted ? 60000 : 300);
+        // Idle long enough that a slow loop does not close it before it writes.
+        first.SetIdleTimeout(evicted ? 60000 : 1500);
         for (int k = 0; k < (evicted ? cap : 1); ++k) Hold("");
         RunLoopFor(100);
         ASSERT_EQ(ClosedByServer(), 0);
@@ -521,7 +522,7 @@ TEST_F(FirstInstance, AConnectionClosedKeepsTheLineItHadWritten)
         // more client comes (or its idle time runs out).
         ASSERT_EQ(::send(held[0], "oldest\n", 7, MSG_NOSIGNAL), 7);
         if (evicted) Hold("");
-        else QThread::msleep(400);
+        else QThread::msleep(1600);
         RunLoopFor(500);
         EXPECT_EQ(Lines(), std::vector<std::string>{"oldest"}) << (evicted ? "evicted" : "idle");
         EXPECT_EQ(Answers(held[0]), "taken\n") << (evicted ? "evicted" : "idle");
