@@ -97,12 +97,6 @@ public:
                                std::uint16_t include3, std::uint16_t include4);
     bool CheckCarrierSpacing(std::string_view first, std::string_view second);
 
-    // The controls' current values in transfer layout, without touching the
-    // form's own transfer buffer (close checks and pickers work on this copy).
-    std::vector<std::uint8_t> ReadControls() const;
-    // Puts a transfer-layout copy back into the controls.
-    void WriteControls(std::span<const std::uint8_t> values);
-
     // Context help at a topic (a dialog's Help button passes its own id).
     void ShowHelp(int contextId) const;
 
@@ -119,13 +113,5 @@ private:
     std::span<const std::uint8_t> checked_;
 };
 
-// Fixed-width fields of a transfer record: texts zero-terminated within their
-// width (a text that fills its field is cut at its last byte), 16-bit states
-// little-endian at any offset.  Out-of-range fields read as empty or 0 and are
-// not written.
-namespace transfer {
-std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size);
-void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text);
-std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset);
-void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value);
-}  // namespace transfer
+// The fields of a transfer record, read and written as the dialogs do.
+namespace transfer = platform::transfer;
