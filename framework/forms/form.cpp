@@ -171,7 +171,23 @@ int TForm::FieldControl(std::string_view label, std::string_view text)
     return bestScore > 0 && !tied ? best : 0;
 }
 
-void TForm::AfterExecute() { ShowStatusHint(app_, ""); }
+void TForm::SetupWindow()
+{
+    platform::Dialog::SetupWindow();
+    if (!kept_) return;
+    shownRecord_ = ReadControls();
+    if (!kept_->empty()) WriteControls(*kept_);
+}
+
+void TForm::AfterExecute()
+{
+    ShowStatusHint(app_, "");
+    if (!kept_) return;
+    // However the run ended short of OK, the typing stays out of the record.
+    std::vector<std::uint8_t> typed = Result() == platform::IDOK ? std::vector<std::uint8_t>() : ReadControls();
+    if (typed == shownRecord_) typed.clear();
+    *kept_ = std::move(typed);
+}
 
 bool TForm::CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
                        std::string_view unit)

@@ -24,6 +24,11 @@
 
 class TOrbiscope;
 
+// What a cancelled run of a form over a document's record left typed, in
+// the form's transfer layout; empty when it left nothing that differs from
+// the record.
+using CancelledTyping = std::vector<std::uint8_t>;
+
 class TForm : public platform::Dialog {
 public:
     static constexpr std::size_t kMessageBufferSize = 1024;
@@ -33,6 +38,16 @@ public:
 
     // A form whose CanClose is not overridden never closes with OK.
     bool CanClose() override;
+    // Escape and the close box press Cancel.
+    void reject() override { OnButton(platform::IDCANCEL); }
+
+    // A form over a document's record keeps what a cancelled run typed in
+    // `kept`, never in the record: the document saves, and its report is
+    // computed from, what the last OK left in the record, while the next run
+    // over the same `kept` shows the cancelled typing again.  OK empties it.
+    void KeepCancelledTyping(CancelledTyping& kept) { kept_ = &kept; }
+    // The record into the controls, then what a cancelled run kept.
+    void SetupWindow() override;
 
     TOrbiscope* App() const { return app_; }
 
@@ -111,6 +126,8 @@ private:
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;
     std::span<const std::uint8_t> checked_;
+    CancelledTyping* kept_ = nullptr;
+    std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
 };
 
 // The fields of a transfer record, read and written as the dialogs do.
