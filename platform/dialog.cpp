@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/mdi.h"
@@ -34,17 +35,6 @@ DialogInspector& Inspector()
     return inspector;
 }
 
-bool Transfers(const ControlSpec& c)
-{
-    if (!c.transfer) return false;
-    return c.kind == ControlKind::Edit || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton;
-}
-
-std::size_t FieldSize(const ControlSpec& c)
-{
-    return c.kind == ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
-}
-
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), int(s.size())); }
 
 // Room between the last control and the dialog's edge.
@@ -55,27 +45,70 @@ constexpr int kControlGapPx = 4;
 constexpr int kGroupInsetPx = 6;
 }  // namespace
 
+std::vector<TransferField> TransferLayout(const std::vector<ControlSpec>& controls)
+{
+    std::vector<TransferField> fields;
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& c = controls[i];
+        const bool takesPart = c.kind == ControlKind::Edit || c.kind == ControlKind::CheckBox ||
+                               c.kind == ControlKind::RadioButton;
+        if (!c.transfer || !takesPart) continue;
+        const std::size_t size = c.kind == ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
+        fields.push_back({i, c.id, c.kind, offset, size});
+        offset += size;
+    }
+    return fields;
+}
+
 std::size_t TransferSize(const std::vector<ControlSpec>& controls)
 {
-    std::size_t n = 0;
-    for (const auto& c : controls)
-        if (Transfers(c)) n += FieldSize(c);
-    return n;
+    const std::vector<TransferField> fields = TransferLayout(controls);
+    return fields.empty() ? 0 : fields.back().offset + fields.back().size;
 }
 
 long TransferOffset(const std::vector<ControlSpec>& controls, int id)
 {
-    std::size_t n = 0;
-    for (const auto& c : controls) {
-        if (!Transfers(c)) continue;
-        if (c.id == id) return long(n);
-        n += FieldSize(c);
-    }
+    for (const TransferField& f : TransferLayout(controls))
+        if (f.id == id) return long(f.offset);
     return -1;
 }
 
+namespace transfer {
+
+std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size)
+{
+    if (size == 0 || offset >= record.size() || size > record.size() - offset) return {};
+    const auto* begin = record.data() + offset;
+    const auto* end = std::find(begin, begin + size - 1, std::uint8_t{0});
+    return std::string(begin, end);
+}
+
+void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text)
+{
+    if (size == 0 || offset >= record.size() || size > record.size() - offset) return;
+    const std::size_t n = std::min(text.size(), size - 1);
+    std::memcpy(record.data() + offset, text.data(), n);
+    std::memset(record.data() + offset + n, 0, size - n);
+}
+
+std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset)
+{
+    if (offset >= record.size() || record.size() - offset < 2) return 0;
+    return std::uint16_t(record[offset] | record[offset + 1] << 8);
+}
+
+void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value)
+{
+    if (offset >= record.size() || record.size() - offset < 2) return;
+    record[offset] = std::uint8_t(value & 0xFF);
+    record[offset + 1] = std::uint8_t(value >> 8);
+}
+
+}  // namespace transfer
+
 Dialog::Dialog(QWidget* parent, int resourceId, const std::string& caption, std::vector<ControlSpec> controls)
-    : QDialog(parent), resourceId_(resourceId), specs_(std::move(controls))
+    : QDialog(parent), resourceId_(resourceId), specs_(std::move(controls)), layout_(TransferLayout(specs_))
 {
     setWindowTitle(FromLatin1(caption));
     Build();
@@ -182,32 +215,33 @@ void Dialog::SetTransferBuffer(void* buffer, std::size_t size)
 void Dialog::TransferData(TransferDirection direction)
 {
     if (!buffer_) return;
-    std::size_t off = 0;
-    for (const ControlSpec& c : specs_) {
-        if (!Transfers(c)) continue;
-        const std::size_t size = FieldSize(c);
-        if (off + size > bufferSize_) return;  // never past the buffer
-        std::uint8_t* field = buffer_ + off;
-        if (c.kind == ControlKind::Edit) {
-            if (direction == TransferDirection::Get) {
-                const std::string text = GetControlText(c.id);
-                std::memset(field, 0, size);
-                std::memcpy(field, text.data(), std::min(text.size(), size - 1));
-            } else {
-                std::size_t len = 0;
-                while (len < size - 1 && field[len]) ++len;  // a field is terminated at its last byte
-                SetControlText(c.id, std::string(reinterpret_cast<const char*>(field), len));
-            }
-        } else {
-            if (direction == TransferDirection::Get) {
-                const int state = GetCheck(c.id);
-                field[0] = std::uint8_t(state & 0xFF);
-                field[1] = std::uint8_t((state >> 8) & 0xFF);
-            } else {
-                SetCheck(c.id, field[0] | field[1] << 8);
-            }
-        }
-        off += size;
+    if (direction == TransferDirection::Set) {
+        WriteControls({buffer_, bufferSize_});
+        return;
+    }
+    const std::vector<std::uint8_t> values = ReadControls();
+    std::size_t whole = 0;  // never past the buffer, nor part of a field
+    for (const TransferField& f : layout_)
+        if (f.offset + f.size <= bufferSize_) whole = f.offset + f.size;
+    std::memcpy(buffer_, values.data(), whole);
+}
+
+std::vector<std::uint8_t> Dialog::ReadControls() const
+{
+    std::vector<std::uint8_t> values(layout_.empty() ? 0 : layout_.back().offset + layout_.back().size, 0);
+    for (const TransferField& f : layout_) {
+        if (f.IsText()) transfer::SetText(values, f.offset, f.size, GetControlText(f.id));
+        else transfer::SetWord(values, f.offset, std::uint16_t(GetCheck(f.id)));
+    }
+    return values;
+}
+
+void Dialog::WriteControls(std::span<const std::uint8_t> values)
+{
+    for (const TransferField& f : layout_) {
+        if (f.offset + f.size > values.size()) return;
+        if (f.IsText()) SetControlText(f.id, transfer::GetText(values, f.offset, f.size));
+        else SetCheck(f.id, transfer::GetWord(values, f.offset));
     }
 }
 

@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/command.h"
@@ -39,10 +41,35 @@ struct ControlSpec {
     bool multiLine = false;    // edits
 };
 
+// One field of the transfer layout: the control-table entry it belongs to,
+// where it lies in the buffer and how many bytes it takes.
+struct TransferField {
+    std::size_t index = 0;  // the control's entry in the table
+    int id = 0;
+    ControlKind kind = ControlKind::Edit;
+    std::size_t offset = 0;
+    std::size_t size = 0;  // an edit's limit (at least 1), else 2
+    bool IsText() const { return kind == ControlKind::Edit; }
+};
+
+// The fields of a control table's transfer buffer, in creation order: the
+// one walk of the layout that the dialogs, the forms and their records ask.
+std::vector<TransferField> TransferLayout(const std::vector<ControlSpec>& controls);
 // Bytes the controls transfer.
 std::size_t TransferSize(const std::vector<ControlSpec>& controls);
 // Offset of a control's field in the transfer buffer, or -1 when it transfers nothing.
 long TransferOffset(const std::vector<ControlSpec>& controls, int id);
+
+// Fixed-width fields of a transfer record: texts zero-terminated within their
+// width (a text that fills its field is cut at its last byte), 16-bit states
+// little-endian at any offset.  Out-of-range fields read as empty or 0 and are
+// not written.
+namespace transfer {
+std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size);
+void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text);
+std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset);
+void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value);
+}  // namespace transfer
 
 enum class TransferDirection { Get, Set };  // Get: controls -> buffer; Set: buffer -> controls
 
@@ -56,7 +83,16 @@ public:
     // The buffer must hold TransferSize() bytes; it is not owned.
     void SetTransferBuffer(void* buffer, std::size_t size);
     std::uint8_t* TransferBuffer() const { return buffer_; }
+    // Fields that do not fit the buffer whole are neither read nor written.
     void TransferData(TransferDirection direction);
+    // The transfer layout of this dialog's controls.
+    const std::vector<TransferField>& TransferFields() const { return layout_; }
+    // The controls' current values in transfer layout, without touching the
+    // transfer buffer (close checks and pickers work on this copy).
+    std::vector<std::uint8_t> ReadControls() const;
+    // Puts a transfer-layout copy back into the controls, as far as its
+    // fields fit whole.
+    void WriteControls(std::span<const std::uint8_t> values);
 
     // Runs the dialog modally; returns the id of the closing button.
     int Execute();
@@ -118,6 +154,7 @@ private:
 
     int resourceId_;
     std::vector<ControlSpec> specs_;
+    std::vector<TransferField> layout_;
     std::map<int, QWidget*> controls_;
     std::vector<QWidget*> widgets_;  // in control-table order
     std::uint8_t* buffer_ = nullptr;

@@ -44,15 +44,13 @@ CalculatorRecord::CalculatorRecord(const std::vector<ControlSpec>& controls, std
 CalculatorRecord::Field CalculatorRecord::Find(int id) const
 {
     Field field;
-    const long offset = platform::TransferOffset(*controls_, id);
-    if (offset < 0) return field;
-    for (const ControlSpec& c : *controls_) {
-        if (c.id != id) continue;
-        field.size = c.kind == platform::ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
+    for (const platform::TransferField& f : platform::TransferLayout(*controls_)) {
+        if (f.id != id) continue;
+        field.offset = f.offset;
+        field.size = f.size;
+        field.found = f.offset + f.size <= bytes_.size();
         break;
     }
-    field.offset = std::size_t(offset);
-    field.found = field.offset + field.size <= bytes_.size();
     return field;
 }
 

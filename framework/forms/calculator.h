@@ -85,10 +85,9 @@ public:
     void SetupWindow() override;
     // The compute step; never closes the dialog.
     bool CanClose() override;
+    // Cancel (Escape and the close box too) keeps the values.
     void CmCancel();
     void CmClear();
-    // Escape and the close box are Cancel too: the values are kept.
-    void reject() override { CmCancel(); }
 
     CalculatorRecord ReadRecord() const;
     void WriteRecord(const CalculatorRecord& record);

@@ -17,17 +17,6 @@ using platform::ControlSpec;
 
 namespace {
 
-bool TakesPart(const ControlSpec& c)
-{
-    return c.transfer &&
-           (c.kind == ControlKind::Edit || c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton);
-}
-
-std::size_t FieldSize(const ControlSpec& c)
-{
-    return c.kind == ControlKind::Edit ? std::size_t(std::max(1, c.textLimit)) : 2;
-}
-
 // The words of a label, lower case: "Site latitude (up)" gives "site",
 // "latitude", "up".
 std::vector<std::string> LabelWords(std::string_view text)
@@ -147,12 +136,8 @@ int TForm::CheckedRecordField(std::string_view text) const
     const std::less<const char*> before;
     if (checked_.empty() || before(text.data(), begin) || !before(text.data(), begin + checked_.size())) return 0;
     const auto at = std::size_t(text.data() - begin);
-    std::size_t off = 0;
-    for (const ControlSpec& c : Controls()) {
-        if (!TakesPart(c)) continue;
-        off += FieldSize(c);
-        if (at < off) return c.kind == ControlKind::Edit ? c.id : 0;
-    }
+    for (const platform::TransferField& f : TransferFields())
+        if (at < f.offset + f.size) return f.IsText() ? f.id : 0;
     return 0;
 }
 
@@ -186,7 +171,23 @@ int TForm::FieldControl(std::string_view label, std::string_view text)
     return bestScore > 0 && !tied ? best : 0;
 }
 
-void TForm::AfterExecute() { ShowStatusHint(app_, ""); }
+void TForm::SetupWindow()
+{
+    platform::Dialog::SetupWindow();
+    if (!kept_) return;
+    shownRecord_ = ReadControls();
+    if (!kept_->empty()) WriteControls(*kept_);
+}
+
+void TForm::AfterExecute()
+{
+    ShowStatusHint(app_, "");
+    if (!kept_) return;
+    // However the run ended short of OK, the typing stays out of the record.
+    std::vector<std::uint8_t> typed = Result() == platform::IDOK ? std::vector<std::uint8_t>() : ReadControls();
+    if (typed == shownRecord_) typed.clear();
+    *kept_ = std::move(typed);
+}
 
 bool TForm::CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,
                        std::string_view unit)
@@ -226,68 +227,8 @@ bool TForm::CheckCarrierSpacing(std::string_view first, std::string_view second)
     return ::CheckCarrierSpacing(first, second, MessageSinkFor("carrier spacing factor", second));
 }
 
-std::vector<std::uint8_t> TForm::ReadControls() const
-{
-    std::vector<std::uint8_t> values(platform::TransferSize(Controls()), 0);
-    std::size_t off = 0;
-    for (const ControlSpec& c : Controls()) {
-        if (!TakesPart(c)) continue;
-        const std::size_t size = FieldSize(c);
-        if (c.kind == ControlKind::Edit) transfer::SetText(values, off, size, GetControlText(c.id));
-        else transfer::SetWord(values, off, std::uint16_t(GetCheck(c.id)));
-        off += size;
-    }
-    return values;
-}
-
-void TForm::WriteControls(std::span<const std::uint8_t> values)
-{
-    std::size_t off = 0;
-    for (const ControlSpec& c : Controls()) {
-        if (!TakesPart(c)) continue;
-        const std::size_t size = FieldSize(c);
-        if (off + size > values.size()) return;
-        if (c.kind == ControlKind::Edit) SetControlText(c.id, transfer::GetText(values, off, size));
-        else SetCheck(c.id, transfer::GetWord(values, off));
-        off += size;
-    }
-}
-
 void TForm::ShowHelp(int contextId) const
 {
     if (app_) app_->ShowHelp(contextId);
     else platform::HelpViewer::ShowContext(contextId);
 }
-
-namespace transfer {
-
-std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size)
-{
-    if (size == 0 || offset >= record.size() || size > record.size() - offset) return {};
-    const auto* begin = record.data() + offset;
-    const auto* end = std::find(begin, begin + size - 1, std::uint8_t{0});
-    return std::string(begin, end);
-}
-
-void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text)
-{
-    if (size == 0 || offset >= record.size() || size > record.size() - offset) return;
-    const std::size_t n = std::min(text.size(), size - 1);
-    std::memcpy(record.data() + offset, text.data(), n);
-    std::memset(record.data() + offset + n, 0, size - n);
-}
-
-std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset)
-{
-    if (offset >= record.size() || record.size() - offset < 2) return 0;
-    return std::uint16_t(record[offset] | record[offset + 1] << 8);
-}
-
-void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value)
-{
-    if (offset >= record.size() || record.size() - offset < 2) return;
-    record[offset] = std::uint8_t(value & 0xFF);
-    record[offset + 1] = std::uint8_t(value >> 8);
-}
-
-}  // namespace transfer

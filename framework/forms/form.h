@@ -24,6 +24,11 @@
 
 class TOrbiscope;
 
+// What a cancelled run of a form over a document's record left typed, in
+// the form's transfer layout; empty when it left nothing that differs from
+// the record.
+using CancelledTyping = std::vector<std::uint8_t>;
+
 class TForm : public platform::Dialog {
 public:
     static constexpr std::size_t kMessageBufferSize = 1024;
@@ -33,6 +38,16 @@ public:
 
     // A form whose CanClose is not overridden never closes with OK.
     bool CanClose() override;
+    // Escape and the close box press Cancel.
+    void reject() override { OnButton(platform::IDCANCEL); }
+
+    // A form over a document's record keeps what a cancelled run typed in
+    // `kept`, never in the record: the document saves, and its report is
+    // computed from, what the last OK left in the record, while the next run
+    // over the same `kept` shows the cancelled typing again.  OK empties it.
+    void KeepCancelledTyping(CancelledTyping& kept) { kept_ = &kept; }
+    // The record into the controls, then what a cancelled run kept.
+    void SetupWindow() override;
 
     TOrbiscope* App() const { return app_; }
 
@@ -97,12 +112,6 @@ public:
                                std::uint16_t include3, std::uint16_t include4);
     bool CheckCarrierSpacing(std::string_view first, std::string_view second);
 
-    // The controls' current values in transfer layout, without touching the
-    // form's own transfer buffer (close checks and pickers work on this copy).
-    std::vector<std::uint8_t> ReadControls() const;
-    // Puts a transfer-layout copy back into the controls.
-    void WriteControls(std::span<const std::uint8_t> values);
-
     // Context help at a topic (a dialog's Help button passes its own id).
     void ShowHelp(int contextId) const;
 
@@ -117,15 +126,9 @@ private:
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;
     std::span<const std::uint8_t> checked_;
+    CancelledTyping* kept_ = nullptr;
+    std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
 };
 
-// Fixed-width fields of a transfer record: texts zero-terminated within their
-// width (a text that fills its field is cut at its last byte), 16-bit states
-// little-endian at any offset.  Out-of-range fields read as empty or 0 and are
-// not written.
-namespace transfer {
-std::string GetText(std::span<const std::uint8_t> record, std::size_t offset, std::size_t size);
-void SetText(std::span<std::uint8_t> record, std::size_t offset, std::size_t size, std::string_view text);
-std::uint16_t GetWord(std::span<const std::uint8_t> record, std::size_t offset);
-void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t value);
-}  // namespace transfer
+// The fields of a transfer record, read and written as the dialogs do.
+namespace transfer = platform::transfer;

@@ -1,7 +1,7 @@
 // Scratch copies of a form's record.  A form whose transfer buffer is a
 // record works on a copy read from its controls: close checks validate it,
 // pickers and option buttons change it and put it back, and the window's
-// own record is touched only by the transfer on OK (or by Cancel).
+// own record is touched only by the transfer on OK.
 #pragma once
 
 #include <algorithm>

@@ -26,8 +26,8 @@ bool TUpLinkWin::RunBudget()
 {
     calculated_ = false;
     if (budget_->Recalculate() != GeoLinkBudget::Outcome::Completed) return false;
-    // The record as calculated: automatic values are written back into it,
-    // and a later cancelled edit leaves its typing in the window's record.
+    // The record as calculated (automatic values are written back into
+    // it); an OK whose calculation stops short leaves the last one's.
     calculatedRecord_ = budget_->record;
     calculated_ = true;
     return true;

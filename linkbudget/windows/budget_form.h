@@ -1,8 +1,8 @@
 // What every budget input dialog shares: its pages on a tab bar, the page
 // shown, controls that appear only on some pages, the commands every one of
-// them has (Freeze, the modulation-and-coding buttons, Manual, Help,
-// Cancel), the scratch record the checks and buttons work on, and its
-// entries' status-bar hints.
+// them has (Freeze, the modulation-and-coding buttons, Manual, Help), the
+// scratch record the checks and buttons work on, and its entries' status-bar
+// hints.
 #pragma once
 
 #include <QAbstractButton>
@@ -84,7 +84,6 @@ public:
         SetHandler(budgetform::kManual, [this] { CmManual(); });
         SetHandler(Derived::kTab, [this] { Self().EnableFields(SelectedPage()); });
         SetHandler(platform::IDHELP, [this] { ShowHelp(Derived::kResourceId); });
-        SetHandler(platform::IDCANCEL, [this] { CmCancel(); });
     }
 
     static std::vector<platform::ControlSpec> ControlTable() { return Derived::Layout().Controls(); }
@@ -130,14 +129,6 @@ public:
     Record Scratch() const { return ReadScratch<Record>(*this, Derived::kTerminate); }
     void PutScratch(const Record& r) { WriteScratch(*this, r); }
 
-    // Cancel keeps what was typed in the record, unchecked; the window does
-    // not recalculate.
-    void CmCancel()
-    {
-        TransferData(platform::TransferDirection::Get);
-        Derived::kTerminate(window_.Record());
-        CloseWindow(platform::IDCANCEL);
-    }
     void CmFreeze()
     {
         if (window_.Lines() > 0 && CanClose()) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "framework/app/orbiscope.h"
+#include "framework/forms/form.h"
 #include "framework/output/mywindow.h"
 #include "framework/output/window_report.h"
 #include "linkbudget/engine/budget_common.h"
@@ -58,6 +59,10 @@ public:
 
     // The page of the input dialog last shown.
     std::int32_t DialogPage = 0;
+    // What the last cancelled edit typed: the next edit shows it, but the
+    // record that is calculated, saved and exported keeps the last OK's
+    // values.
+    CancelledTyping KeptTyping;
 
     // The propagation seam of every window of this kind made from now on
     // (null: the ITU-R models over the loaded maps).  Tests put a fixed
@@ -113,11 +118,13 @@ void TBudgetWin<Derived, BudgetT, RecordT>::CmEditInputs()
 {
     Derived::Form::ClearTextTails(Self().Record());
     typename Derived::Form form(this, Self());
+    form.KeepCancelledTyping(KeptTyping);
     if (form.Execute() != platform::IDOK) return;
     // Every confirmed edit marks the document changed, also the first one of
     // a new window, so that closing asks before its inputs are lost.  Cancel
-    // leaves what was typed in the record for the next edit, but the window
-    // is neither recalculated nor marked changed.
+    // keeps what was typed for the next edit only: the record is left as the
+    // last OK left it, and the window is neither recalculated nor marked
+    // changed.
     Changed = true;
     budget_->suggestion.clear();
     Recalculate();
@@ -163,6 +170,7 @@ bool TBudgetWin<Derived, BudgetT, RecordT>::LoadFile(const char* fileName)
     CalcErrorCode = 0;
     if (!Derived::ReadDocument(fileName, r, notice)) return false;
     Self().Record() = r;
+    KeptTyping.clear();
     CalcErrorCode = notice;
     if (CalcErrorCode != 0) ShowCalcError();
     Self().TakeInterferenceUnits(r);

@@ -136,8 +136,8 @@ std::vector<LabelledValue> FormLayout::FieldValues(std::span<const std::uint8_t>
         return nullptr;
     };
     std::vector<LabelledValue> values;
-    std::size_t offset = 0;
-    for (const ControlSpec& c : transfer_) {
+    for (const platform::TransferField& f : platform::TransferLayout(transfer_)) {
+        const ControlSpec& c = transfer_[f.index];
         const int page = onPage(c.id);
         std::string name = page >= 0 && std::size_t(page) < pageTitles.size() ? pageTitles[std::size_t(page)] : "";
         const auto add = [&name](const std::string& part) {
@@ -145,16 +145,13 @@ std::vector<LabelledValue> FormLayout::FieldValues(std::span<const std::uint8_t>
             name += name.empty() ? part : ": " + part;
         };
         if (const ControlSpec* group = around(c, page)) add(group->text);
-        if (c.kind == ControlKind::Edit) {
+        if (f.IsText()) {
             if (const auto named = names_.find(c.id); named != names_.end()) add(named->second);
             else if (const ControlSpec* label = Find(LabelOf(c.id))) add(label->text);
-            const std::size_t size = std::size_t(c.textLimit);
-            values.push_back({name, transfer::GetText(record, offset, size)});
-            offset += size;
+            values.push_back({name, transfer::GetText(record, f.offset, f.size)});
         } else {
             add(c.text);
-            values.push_back({name, transfer::GetWord(record, offset) != 0 ? "1" : "0"});
-            offset += 2;
+            values.push_back({name, transfer::GetWord(record, f.offset) != 0 ? "1" : "0"});
         }
     }
     return values;

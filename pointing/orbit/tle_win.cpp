@@ -216,6 +216,7 @@ void TTleWin::WriteRow(const TleSatPosition& row) {
 
 void TTleWin::CmOptions() {
     TLocForm form(this, Options);
+    form.KeepCancelledTyping(KeptTyping);
     if (form.Execute() != platform::IDOK) return;
     ReadSettings();
     Invalidate();

@@ -9,7 +9,8 @@
 // in its own row and the sets after it are still shown; the time offset is
 // held to one day either way in the dialog and in the positions alike, and
 // the report prints the offset the positions use; Cancel in the options
-// dialog leaves the options as they were.
+// dialog leaves the options as they were and keeps its typing for the next
+// opening only.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,9 @@ public:
 
     std::int32_t EntryCount = 0;
     TleOptionRecord Options{};
+    // What the last cancelled options dialog typed: the next one shows it,
+    // but the options the table is computed from are the last OK's.
+    CancelledTyping KeptTyping;
     char SiteName[41] = {};
     double SiteLatitude = 0;   // degrees, north positive
     double SiteLongitude = 0;  // degrees, east positive

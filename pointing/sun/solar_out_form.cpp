@@ -94,7 +94,6 @@ TSolarOutForm::TSolarOutForm(QWidget* parent, SolarOutRecord& record)
     for (int id : {kGmt, kLocal}) new TOutputTimeRadioButton(this, id);
     SetHandler(kSite, [this] { CmSite(); });
     SetHandler(kSatellite, [this] { CmSatellite(); });
-    SetHandler(platform::IDCANCEL, [this] { CmCancel(); });
     SetHandler(platform::IDHELP, [this] { ShowHelp(kResourceId); });
 }
 
@@ -147,11 +146,4 @@ void TSolarOutForm::CmSatellite()
     PutText(r.satName, app->PickedSatName);
     PutText(r.satLongitude, app->PickedSatLongitude);
     PutScratch(r);
-}
-
-void TSolarOutForm::CmCancel()
-{
-    // What was typed stays in the record, unchecked; nothing is recalculated.
-    TransferData(platform::TransferDirection::Get);
-    CloseWindow(platform::IDCANCEL);
 }

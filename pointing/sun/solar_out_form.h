@@ -27,8 +27,6 @@ public:
 
     void CmSite();
     void CmSatellite();
-    void CmCancel();
-    void reject() override { CmCancel(); }
 
     SolarOutRecord Scratch() const;
     void PutScratch(const SolarOutRecord& r);

@@ -82,8 +82,10 @@ void TSolarOutWin::CmEditInputs()
 {
     if (searching_) return;  // the report is being written
     TSolarOutForm form(this, record_);
-    // Cancel leaves what was typed in the record for the next edit, but
-    // neither recalculates nor marks the document changed.
+    // Cancel keeps what was typed for the next edit only: the record, and so
+    // the report and the next save, keep the last OK's values, and the
+    // document is not marked changed.
+    form.KeepCancelledTyping(KeptTyping);
     if (form.Execute() != platform::IDOK) return;
     Changed = true;
     Recalculate();
@@ -192,6 +194,7 @@ bool TSolarOutWin::LoadFile(const char* fileName)
     for (char* t : {r.siteLatitude, r.siteLongitude, r.satLongitude, r.year, r.zone, r.aperture, r.frequency})
         t[sizeof(Text13) - 1] = '\0';
     record_ = r;
+    KeptTyping.clear();
     bool valid = false;
     {
         TSolarOutForm form(this, record_);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/forms/form.h"
 #include "framework/output/mywindow.h"
 #include "pointing/sun/solar_out_record.h"
 
@@ -31,6 +32,9 @@ public:
     bool SaveFile(const char* fileName) override;
 
     SolarOutRecord& Record() { return record_; }
+    // What the last cancelled edit typed: the next edit shows it, but the
+    // record that is searched and saved keeps the last OK's values.
+    CancelledTyping KeptTyping;
     const orbiscope::sun::SolarOutInputs& Inputs() const { return inputs_; }
     double SatElevation = 0;  // degrees
     double SatAzimuth = 0;    // degrees, true

@@ -267,7 +267,6 @@ TRainForm::TRainForm(QWidget* parent, AtmosLossInputRecord& record)
     MakeControls(*this, kRainLayout);
     SetHandler(kSite, [this] { CmSite(); });
     SetHandler(kSatellite, [this] { CmSatellite(); });
-    SetHandler(platform::IDCANCEL, [this] { CmCancel(); });
     SetHandler(platform::IDHELP, [this] { ShowHelp(kResourceId); });
 }
 
@@ -295,12 +294,6 @@ void TRainForm::CmSite()
 void TRainForm::CmSatellite()
 {
     if (App() && RunSatellitePicker(*this)) PutPickedSatellite(*this);
-}
-
-void TRainForm::CmCancel()
-{
-    TransferData(platform::TransferDirection::Get);
-    CloseWindow(platform::IDCANCEL);
 }
 
 // ---- the table forms -----------------------------------------------------------

@@ -81,9 +81,6 @@ public:
     bool ValidateFields(const AtmosLossInputRecord& r);
     void CmSite();
     void CmSatellite();
-    // Cancel keeps what was typed in the record, unchecked.
-    void CmCancel();
-    void reject() override { CmCancel(); }
 
 private:
     AtmosLossInputRecord& record_;

@@ -39,10 +39,12 @@ void TRainAttenWin::EvSetFocus()
 void TRainAttenWin::CmEditInputs()
 {
     TRainForm form(this, record_);
-    // Cancel leaves what was typed in the record for the next edit and save,
-    // but neither recalculates nor marks the document changed.  Every OK
-    // marks it, the first one of a new window too, as in the other document
-    // windows, so that closing asks before confirmed inputs are lost.
+    // Cancel keeps what was typed for the next edit only: the record, and so
+    // the report and the next save, keep the last OK's values, and the
+    // document is not marked changed.  Every OK marks it, the first one of a
+    // new window too, as in the other document windows, so that closing asks
+    // before confirmed inputs are lost.
+    form.KeepCancelledTyping(KeptTyping);
     if (form.Execute() != platform::IDOK) return;
     Changed = true;
     Recalculate();
@@ -116,6 +118,7 @@ bool TRainAttenWin::LoadFile(const char* fileName)
     if (!(old ? ReadFileOld(file, version, r) : ReadFile(file, version, r))) return false;
     file.Close();
     record_ = r;
+    KeptTyping.clear();
     bool valid = false;
     {
         TRainForm form(this, record_);

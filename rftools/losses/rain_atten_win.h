@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "framework/forms/form.h"
 #include "framework/output/mywindow.h"
 #include "propagation/link_atmosphere.h"
 #include "rftools/losses/atmos_loss_report.h"
@@ -36,6 +37,9 @@ public:
     virtual bool ReadFileOld(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& record);
 
     AtmosLossInputRecord& Record() { return record_; }
+    // What the last cancelled edit typed: the next edit shows it, but the
+    // record that is calculated and saved keeps the last OK's values.
+    CancelledTyping KeptTyping;
     const orbiscope::losses::AtmosLossInputs& Inputs() const { return inputs_; }
     const orbiscope::losses::AtmosLossResults& Results() const { return results_; }
 

@@ -41,6 +41,31 @@ TEST(DialogTransfer, LayoutIsPackedInCreationOrder)
     EXPECT_EQ(platform::TransferOffset(controls, 107), -1);
 }
 
+// The one walk of the layout: each field names its control-table entry,
+// its kind, its offset and its size.
+TEST(DialogTransfer, LayoutNamesEachFieldsEntry)
+{
+    struct Row {
+        std::size_t index;
+        int id;
+        std::size_t offset, size;
+        bool text;
+    };
+    const Row rows[] = {
+        {1, 101, 0, 13, true}, {2, 102, 13, 2, false}, {3, 103, 15, 41, true}, {5, 105, 56, 2, false},
+        {6, 106, 58, 2, false},
+    };
+    const auto layout = platform::TransferLayout(TestControls());
+    ASSERT_EQ(layout.size(), std::size(rows));
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        EXPECT_EQ(layout[i].index, rows[i].index) << i;
+        EXPECT_EQ(layout[i].id, rows[i].id) << i;
+        EXPECT_EQ(layout[i].offset, rows[i].offset) << i;
+        EXPECT_EQ(layout[i].size, rows[i].size) << i;
+        EXPECT_EQ(layout[i].IsText(), rows[i].text) << i;
+    }
+}
+
 TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
 {
     platformtest::App();
@@ -61,6 +86,8 @@ TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
     std::memcpy(expected + 15, "Caf\xE9 site", 9);
     expected[58] = 1;
     EXPECT_EQ(std::vector<std::uint8_t>(buf, buf + 61), std::vector<std::uint8_t>(expected, expected + 61));
+    // The copy a form's checks read is the same bytes.
+    EXPECT_EQ(d.ReadControls(), std::vector<std::uint8_t>(expected, expected + 60));
 
     // A text that fills its field without a terminator is cut at the last byte.
     std::memset(buf, 'X', 13);

@@ -156,4 +156,40 @@ public:
     std::unique_ptr<TOrbiscope> app;
 };
 
+// The two ways a user cancels a dialog: its Cancel button, or Escape (for a
+// dialog script, "press no button").
+inline constexpr int kEscape = 0;
+inline constexpr int kCancelEnds[] = {platform::IDCANCEL, kEscape};
+inline const char* EndName(int end) { return end == kEscape ? "Escape" : "Cancel"; }
+
+// Ends a driven dialog as `end` says: the key Escape is pressed for kEscape;
+// a script returns `end` as its button.
+inline int End(platform::Dialog& dialog, int end)
+{
+    if (end == kEscape) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&dialog, &escape);
+    }
+    return end;
+}
+
+// The next run of dialog `resourceId` types `text` into `id` and ends as `end` says.
+inline void TypeThenEnd(int resourceId, int id, std::string text, int end)
+{
+    platform::SetDialogDriver(resourceId, [id, text, end](platform::Dialog& dialog) {
+        dialog.SetControlText(id, text);
+        return End(dialog, end);
+    });
+}
+
+// The next run of dialog `resourceId` reads what `id` shows into `shown` and
+// presses `button`.
+inline void ReadThenPress(int resourceId, int id, std::string& shown, int button)
+{
+    platform::SetDialogDriver(resourceId, [id, &shown, button](platform::Dialog& dialog) {
+        shown = dialog.GetControlText(id);
+        return button;
+    });
+}
+
 }  // namespace testsupport

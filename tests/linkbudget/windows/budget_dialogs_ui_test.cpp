@@ -93,24 +93,54 @@ TEST(BudgetDialogTables, TransferBufferIsTheRecord)
 #undef UP
 #undef DOWN
 
-// OK on a valid record recalculates and marks the document changed.
-// Cancel keeps what was typed in the record for the next edit, and neither
-// recalculates nor marks the document changed.
-TEST_F(BudgetDialogs, OkRecalculatesCancelOnlyKeepsTheTyping)
+// OK on a valid record recalculates and marks the document changed.  A
+// cancelled edit, by the Cancel button or by Escape, keeps its typing for the
+// next opening of the dialog only: the record, a recalculation, the report
+// and the saved document keep the value of the last OK, and the document is
+// not marked changed.  Reading the document again forgets the typing.
+TEST_F(BudgetDialogs, CancelledTypingShowsAgainButIsNeverSaved)
 {
-    for (const Kind& d : kKinds) {
-        Opened w = d.open(owned, true);
-        Edit(d, w, nullptr, platform::IDOK);
-        ASSERT_GT(w.window->Lines(), 0) << d.name;
-        EXPECT_TRUE(w.window->Changed) << d.name;
-        const std::string report = w.window->Report();
-        w.window->Changed = false;
-        Edit(d, w, [&d](platform::Dialog& dialog) { dialog.SetControlText(d.frequency, "99"); }, platform::IDCANCEL);
-        EXPECT_EQ(w.field(d.frequency), "99") << d.name;
-        EXPECT_EQ(w.window->Report(), report) << d.name;
-        EXPECT_FALSE(w.window->Changed) << d.name;
-        EXPECT_TRUE(Messages().empty()) << d.name;
-    }
+    for (const Kind& d : kKinds)
+        for (const int end : testsupport::kCancelEnds) {
+            SCOPED_TRACE(std::string(d.name) + ", " + testsupport::EndName(end));
+            Opened w = d.open(owned, true);
+            const std::string path = (app->dir.Path() / (std::string("kept.") + d.extension)).string();
+            ASSERT_TRUE(w.window->SaveFile(path.c_str()));
+            ASSERT_TRUE(w.window->LoadFile(path.c_str()));
+            Edit(d, w, [&d](platform::Dialog& dialog) { dialog.SetControlText(d.frequency, "12.5"); }, platform::IDOK);
+            ASSERT_GT(w.window->Lines(), 0);
+            EXPECT_TRUE(w.window->Changed);
+            const std::string report = w.window->Report();
+            w.window->Changed = false;
+
+            Edit(d, w, [&d, end](platform::Dialog& dialog) {
+                dialog.SetControlText(d.frequency, "11.5");
+                testsupport::End(dialog, end);
+                EXPECT_EQ(dialog.Closed(), end == testsupport::kEscape) << "Escape ends it as Cancel does";
+            }, end);
+            EXPECT_EQ(w.field(d.frequency), "12.5");
+            EXPECT_EQ(w.window->Report(), report);
+            EXPECT_FALSE(w.window->Changed);
+            w.recalculate();
+            EXPECT_EQ(w.window->Report(), report);
+            ASSERT_TRUE(w.window->SaveFile(path.c_str()));
+            Opened back = d.open(owned, false);
+            ASSERT_TRUE(back.window->LoadFile(path.c_str()));
+            EXPECT_EQ(back.field(d.frequency), "12.5");
+            EXPECT_EQ(back.window->Report(), report);
+
+            // Shown at the next opening, and again after a Cancel that changed nothing.
+            std::string shown;
+            const auto look = [&d, &shown](platform::Dialog& dialog) { shown = dialog.GetControlText(d.frequency); };
+            for (int opening = 0; opening < 2; ++opening) {
+                Edit(d, w, look, platform::IDCANCEL);
+                EXPECT_EQ(shown, "11.5") << opening;
+            }
+            ASSERT_TRUE(w.window->LoadFile(path.c_str()));
+            Edit(d, w, look, platform::IDCANCEL);
+            EXPECT_EQ(shown, "12.5");
+            EXPECT_TRUE(Messages().empty());
+        }
 }
 
 struct FieldCheck {
@@ -216,6 +246,8 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         SCOPED_TRACE(std::string(c.kind) + ": " + (c.message ? c.message : "accepted"));
         const Kind& k = KindNamed(c.kind);
         Opened w = k.open(owned, true);
+        const auto& [lastId, lastText] = c.edits.back();
+        const std::string before = w.field(lastId);
         app->messages.calls.clear();
         Edit(k, w, [&c](platform::Dialog& d) {
             for (const auto& [id, text] : c.edits) d.SetControlText(id, text);
@@ -230,7 +262,12 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         EXPECT_EQ(app->messages.calls[0].text, c.message);
         EXPECT_EQ(app->messages.calls[0].caption, c.caption);
         EXPECT_EQ(w.window->Lines(), 0);
-        EXPECT_EQ(w.field(c.edits.back().first), c.edits.back().second) << "the typing stays in the record";
+        // The refused typing is cancelled: it comes back at the next
+        // opening, but the record keeps what it held.
+        EXPECT_EQ(w.field(lastId), before);
+        std::string shown;
+        Edit(k, w, [&shown, id = lastId](platform::Dialog& d) { shown = d.GetControlText(id); }, platform::IDCANCEL);
+        EXPECT_EQ(shown, lastText);
     }
 }
 

@@ -136,7 +136,9 @@ protected:
         });
         w.edit();
         open = nullptr;
+        // The next run starts from the record as it was.
         for (std::size_t i = 0; i < kept.size(); ++i) w.set(failure.texts[i].first, kept[i].c_str());
+        w.forgetTyping();
         if (seen.shown && (seen.page != fieldPage || seen.focus != failure.field)) {
             std::string typed;
             for (const auto& [id, text] : failure.texts) typed += " " + std::to_string(id) + "=\"" + text + "\"";

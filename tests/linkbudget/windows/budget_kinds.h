@@ -37,6 +37,7 @@ struct Opened {
     std::function<void(int id, const char* text)> set;
     std::function<std::vector<std::uint8_t>()> bytes;  // the whole record
     std::function<void()> fillReal;                 // a budget over real sites, in rain
+    std::function<void()> forgetTyping;             // what a cancelled edit kept for the next
 };
 
 // The window `win` seen through Opened; `real` fills its record with a budget
@@ -71,6 +72,7 @@ Opened Wrap(Win* win, Real real)
         return std::vector<std::uint8_t>(r.begin(), r.end());
     };
     o.fillReal = [win, real] { real(win->Record()); };
+    o.forgetTyping = [win] { win->KeptTyping.clear(); };
     return o;
 }
 

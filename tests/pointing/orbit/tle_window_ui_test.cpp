@@ -194,15 +194,29 @@ TEST_F(TleWindow, TheDialogHoldsTheOffsetToOneDayAndCancelKeepsTheOptions) {
     EXPECT_EQ(w->TimeOffset, -3600);
     EXPECT_EQ(Lines(*w)[8], "Time offset\t-3600 sec.");
 
-    platform::SetDialogDriver(TLocForm::kResourceId, [](platform::Dialog& d) {
-        Type(d, TLocForm::kSiteName, "Nowhere");
-        Type(d, TLocForm::kLatitude, "95N");
-        return platform::IDCANCEL;
-    });
-    w->CmOptions();
-    w->EvTimer();
-    EXPECT_EQ(Lines(*w)[4], "Site name\tLondon");
-    EXPECT_EQ(Lines(*w)[5], "Site latitude\t51.50N");
+    // A cancelled edit, by the Cancel button or by Escape, changes nothing
+    // the table shows; its typing comes back at the next opening only.
+    for (const int end : testsupport::kCancelEnds) {
+        SCOPED_TRACE(testsupport::EndName(end));
+        platform::SetDialogDriver(TLocForm::kResourceId, [end](platform::Dialog& d) {
+            Type(d, TLocForm::kSiteName, "Nowhere");
+            Type(d, TLocForm::kLatitude, "95N");
+            return testsupport::End(d, end);
+        });
+        w->CmOptions();
+        w->EvTimer();
+        EXPECT_EQ(Lines(*w)[4], "Site name\tLondon");
+        EXPECT_EQ(Lines(*w)[5], "Site latitude\t51.50N");
+        std::string shown;
+        platform::SetDialogDriver(TLocForm::kResourceId, [&shown](platform::Dialog& d) {
+            shown = d.GetControlText(TLocForm::kSiteName) + " " + d.GetControlText(TLocForm::kLatitude);
+            Type(d, TLocForm::kSiteName, "London");
+            Type(d, TLocForm::kLatitude, "51.50N");
+            return int(platform::IDCANCEL);
+        });
+        w->CmOptions();
+        EXPECT_EQ(shown, "Nowhere 95N");
+    }
 }
 
 // A set whose checksum fails shows its catalogue number and the reason in

@@ -222,25 +222,38 @@ TEST_F(SolarOutWindow, InvalidDocumentOpensTheForm)
     EXPECT_EQ(again.Lines(), 0);
 }
 
-// Cancel leaves what was typed in the record, but neither recalculates nor
-// marks the document changed; OK does both.
-TEST_F(SolarOutWindow, CancelKeepsTheTypingWithoutRecalculatingOrMarking)
+// A cancelled edit, by the Cancel button or by Escape, keeps its typing for
+// the next opening of the form only: the record, a recalculation, the report
+// and the saved document keep the last OK's values, and the document is not
+// marked changed.  OK then takes the typing, recalculates and marks it.
+TEST_F(SolarOutWindow, CancelledTypingShowsAgainButIsNeverSaved)
 {
-    TSolarOutWin& w = NewWindow();
-    FillLondon(w.Record());
-    w.Recalculate();
-    const std::string report = w.Report();
-    for (const int button : {platform::IDCANCEL, platform::IDOK}) {
-        w.Changed = false;
-        platform::SetDialogDriver(TSolarOutForm::kResourceId, [button](platform::Dialog& d) {
-            d.SetControlText(solarform::kZone, button == platform::IDOK ? "1" : "2");
-            return button;
-        });
+    for (const int end : testsupport::kCancelEnds) {
+        SCOPED_TRACE(testsupport::EndName(end));
+        TSolarOutWin& w = NewWindow();
+        FillLondon(w.Record());
+        w.Recalculate();
+        const std::string report = w.Report();
+        testsupport::TypeThenEnd(TSolarOutForm::kResourceId, solarform::kZone, "2", end);
         w.CmEditInputs();
-        const bool ok = button == platform::IDOK;
-        EXPECT_EQ(std::string(w.Record().zone), ok ? "1" : "2");
-        EXPECT_EQ(w.Report() != report, ok);
-        EXPECT_EQ(w.Changed, ok);
+        EXPECT_EQ(std::string(w.Record().zone), "0");
+        EXPECT_EQ(w.Report(), report);
+        EXPECT_FALSE(w.Changed);
+        w.Recalculate();
+        EXPECT_EQ(w.Report(), report);
+        const std::string path = (Dir() / "cancelled.sun").string();
+        ASSERT_TRUE(w.SaveFile(path.c_str()));
+        TSolarOutWin& back = NewWindow();
+        ASSERT_TRUE(back.LoadFile(path.c_str()));
+        EXPECT_EQ(std::string(back.Record().zone), "0");
+
+        std::string shown;
+        testsupport::ReadThenPress(TSolarOutForm::kResourceId, solarform::kZone, shown, platform::IDOK);
+        w.CmEditInputs();
+        EXPECT_EQ(shown, "2");
+        EXPECT_EQ(std::string(w.Record().zone), "2");
+        EXPECT_NE(w.Report(), report);
+        EXPECT_TRUE(w.Changed);
     }
 }
 

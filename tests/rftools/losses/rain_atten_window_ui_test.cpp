@@ -152,31 +152,37 @@ TEST_F(RainAttenWindow, LowElevations)
     }
 }
 
-// Cancel keeps the typed text for the next save without a recalculation and
-// without marking the document changed; OK marks it.
-TEST_F(RainAttenWindow, CancelKeepsTheTypedText)
+// A cancelled edit, by the Cancel button or by Escape, keeps its typing for
+// the next opening of the form only: the record, a recalculation, the report
+// and the saved document keep the last OK's values, and the document is not
+// marked changed.  OK then takes the typing and marks the document.
+TEST_F(RainAttenWindow, CancelledTypingShowsAgainButIsNeverSaved)
 {
-    TRainAttenWin& w = NewWindow();
-    FillLondon(w.Record());
-    w.Recalculate();
-    const std::string report = w.Report();
-    platform::SetDialogDriver(TRainForm::kResourceId, [](platform::Dialog& d) {
-        d.SetControlText(kSystemNoise, "9999");
-        return platform::IDCANCEL;
-    });
-    w.CmEditInputs();
-    EXPECT_EQ(FieldText(w.Record().systemNoise), "9999");
-    EXPECT_EQ(w.Report(), report);
-    EXPECT_FALSE(w.Changed);
-    const std::string path = (Dir() / "cancelled.atn").string();
-    ASSERT_TRUE(w.SaveFile(path.c_str()));
-    EXPECT_EQ(ReadFile(path).substr(164, 5), std::string("9999\0", 5));
+    for (const int end : testsupport::kCancelEnds) {
+        SCOPED_TRACE(testsupport::EndName(end));
+        TRainAttenWin& w = NewWindow();
+        FillLondon(w.Record());
+        w.Recalculate();
+        const std::string report = w.Report();
+        testsupport::TypeThenEnd(TRainForm::kResourceId, kSystemNoise, "250", end);
+        w.CmEditInputs();
+        EXPECT_EQ(FieldText(w.Record().systemNoise), "120");
+        EXPECT_EQ(w.Report(), report);
+        EXPECT_FALSE(w.Changed);
+        w.Recalculate();
+        EXPECT_EQ(w.Report(), report);
+        const std::string path = (Dir() / "cancelled.atn").string();
+        ASSERT_TRUE(w.SaveFile(path.c_str()));
+        EXPECT_EQ(ReadFile(path).substr(164, 4), std::string("120\0", 4));
 
-    PutText(w.Record().systemNoise, "120");
-    w.Changed = false;
-    platform::SetDialogDriver(TRainForm::kResourceId, [](platform::Dialog&) { return platform::IDOK; });
-    w.CmEditInputs();
-    EXPECT_TRUE(w.Changed);
+        std::string shown;
+        testsupport::ReadThenPress(TRainForm::kResourceId, kSystemNoise, shown, platform::IDOK);
+        w.CmEditInputs();
+        EXPECT_EQ(shown, "250");
+        EXPECT_EQ(FieldText(w.Record().systemNoise), "250");
+        EXPECT_NE(w.Report(), report);
+        EXPECT_TRUE(w.Changed);
+    }
 }
 
 // The window in the frame over the real maps, as a user sees it, drawn to
