@@ -1,16 +1,24 @@
 #include "framework/output/report_writer.h"
 
 #include <cstdarg>
-#include <cstdio>
+
+#include "framework/output/report_format.h"
+
+namespace {
+// The windows' line buffer, with its terminating zero.
+constexpr std::size_t kLineBuffer = 1024;
+}  // namespace
 
 void ReportWriter::operator()(const char* format, ...)
 {
-    char buffer[1024];
-    va_list args;
+    const std::size_t start = text_.size();
+    std::va_list args;
     va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    AppendReportFormatV(text_, format, args);
     va_end(args);
-    Append(buffer);
+    if (text_.size() - start >= kLineBuffer) text_.resize(start + kLineBuffer - 1);
+    text_ += '\n';
+    ++lineCount_;
 }
 
 void ReportWriter::Append(std::string_view line)

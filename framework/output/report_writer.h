@@ -2,8 +2,8 @@
 // (lines ended by a line feed, columns separated by tabs, "~" at the end of a
 // heading, "#" at the end of a line in the fourth font), and the three lines
 // every report opens with.  Works on any buffer and line count, a document
-// window's or a batch run's.  Free of Qt; numbers are printed in the C locale
-// the program runs in.
+// window's or a batch run's.  Free of Qt; numbers are printed as
+// report_format.h prints them (C locale, no "-0.00").
 #pragma once
 
 #include <cstdint>

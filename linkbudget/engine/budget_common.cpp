@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/output/report_format.h"
 #include "propagation/coordinates.h"
 
 void FormatTruncated(char (&out)[20], double value, int decimals)
@@ -21,7 +22,7 @@ void FormatTruncated(char (&out)[20], double value, int decimals)
     const double cut = std::fabs(scaled - nearest) <= 1e-12 * std::max(1.0, std::fabs(scaled))
                            ? nearest / scale
                            : TruncateToDecimals(value, decimals == 3 ? 3 : 4);
-    std::snprintf(out, sizeof out, decimals == 3 ? "%.3lf" : "%.4lf", cut);
+    ReportFormatInto(out, sizeof out, decimals == 3 ? "%.3lf" : "%.4lf", cut);
 }
 
 void FillAvailabilityTexts(AvailabilityTexts& t, double availability, double worstMonthUnavailability,

@@ -1,6 +1,6 @@
 #include "linkbudget/engine/report_text.h"
 
-#include <cstdio>
+#include "framework/output/report_format.h"
 
 namespace lbreport {
 
@@ -16,10 +16,7 @@ const char* PolarizationName(const char* text)
 
 std::string Fixed(double value, int decimals)
 {
-    // Room for every digit of the largest double.
-    char text[512];
-    std::snprintf(text, sizeof text, "%.*lf", decimals, value);
-    return text;
+    return ReportFormat("%.*lf", decimals, value);
 }
 
 void ReportTable::Row(std::string row, std::size_t cells, const char* unit) const

@@ -169,6 +169,9 @@ struct GeoLinkSolution {
     double overheadRate, infoRateWithOverhead, transmitRate, symbolRate, infoRate;
     double occupiedBandwidth, minimumAllocated, allocatedBandwidth, noiseBandwidth;
     double requiredCNo;
+    // Carriers the bandwidth allows; with carriers AUTO, those the power
+    // allows (maxCarriers) and the smaller of the two, the count the
+    // transponder takes (transponderCarriers); else the count given.
     double bandwidthCarriers, maxCarriers, transponderCarriers, bandwidthUsedPct;
     double effectiveSfd, gain1m2, satUpCNo, satDownCNo, satTotalCNo, eirpForSaturation;
     double hpaCarriersDb, upAsiTotal, dnAsiTotal;

@@ -352,8 +352,10 @@ void WriteBentPipeReport(ReportWriter& line, const ReportHeading& heading, const
     line("Percentage transponder bandwidth used\t%.2lf\t\t\t%%#", s.bandwidthUsedPct);
     line("Used transponder power\t%.2lf\t\t\tdBW", cs[kSatelliteEirp]);
     line("Percentage transponder power used\t%.2lf\t\t\t%%#", cs[kPowerShare]);
+    // The count the transponder takes, the smaller of what its bandwidth and
+    // its power allow: the line must agree with "Limited by" below it.
     if (in.carriersPerTransponder == 0.0)
-        line("Max carriers / transponder\t%.2lf", s.maxCarriers);
+        line("Max carriers / transponder\t%.2lf", s.transponderCarriers);
     else
         line("Number of carriers (user defined)\t%.2lf\t\t\t", in.carriersPerTransponder);
     line("Limited by:\t%s", b.LimitedBy());

@@ -1,9 +1,9 @@
 #include "pointing/orbit/range_form.h"
 
-#include <cstdio>
 #include <string>
 
 #include "framework/forms/control_table.h"
+#include "framework/output/report_format.h"
 #include "propagation/coordinates.h"
 
 using platform::ControlSpec;
@@ -23,12 +23,7 @@ constexpr int kFieldX = 220;
 constexpr int kFieldWidth = 130;
 constexpr int kPitch = 30;
 
-std::string TwoDecimals(double value)
-{
-    char text[400];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
-}
+std::string TwoDecimals(double value) { return ReportFormat("%.2f", value); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/output/report_format.h"
 #include "pointing/sun/sun.h"
 #include "propagation/antenna.h"
 #include "propagation/coordinates.h"
@@ -432,16 +433,11 @@ int FindOutages(TSun& sun, const OutageInputs& in, SeasonGroup group, OutageSink
 
 std::string FormatEventColumns(const OutageEvent& e)
 {
-    char buf[160];
-    if (e.seconds) {
-        std::snprintf(buf, sizeof buf, "\t%.2d:%.2d:%.2d\t%.2d:%.2d:%.2d\t%.2d:%.2d:%.2d\t%s\t%.4lf", e.begin.h,
-                      e.begin.m, e.begin.s, e.peak.h, e.peak.m, e.peak.s, e.end.h, e.end.m, e.end.s, e.depth,
-                      e.closestDeg);
-    } else {
-        std::snprintf(buf, sizeof buf, "\t%.2d:%.2d\t%.2d:%.2d\t%.2d:%.2d\t%s\t%.2lf", e.begin.h, e.begin.m,
-                      e.peak.h, e.peak.m, e.end.h, e.end.m, e.depth, e.closestDeg);
-    }
-    return buf;
+    if (e.seconds)
+        return ReportFormat("\t%.2d:%.2d:%.2d\t%.2d:%.2d:%.2d\t%.2d:%.2d:%.2d\t%s\t%.4lf", e.begin.h, e.begin.m,
+                            e.begin.s, e.peak.h, e.peak.m, e.peak.s, e.end.h, e.end.m, e.end.s, e.depth, e.closestDeg);
+    return ReportFormat("\t%.2d:%.2d\t%.2d:%.2d\t%.2d:%.2d\t%s\t%.2lf", e.begin.h, e.begin.m, e.peak.h, e.peak.m,
+                        e.end.h, e.end.m, e.depth, e.closestDeg);
 }
 
 }  // namespace orbiscope::sun

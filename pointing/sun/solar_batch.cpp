@@ -1,8 +1,6 @@
 #include "pointing/sun/solar_batch.h"
 
-#include <cstdarg>
-#include <cstdio>
-
+#include "framework/output/report_format.h"
 #include "pointing/sun/sun.h"
 #include "propagation/coordinates.h"
 
@@ -16,20 +14,6 @@ constexpr const char* kSiteFileColumns =
     "Sat. Name\tSat. Long\tSite Name\tLat\tLong\tEL\tAZ\tTZ\tDia\tDate\tBegin\tPeak\tEnd\tDepth\tClosest(deg)";
 constexpr const char* kSiteFirstColumns =
     "Site Name\tLat\tLong\tTZ\tDia\tSat. Name\tSat. Long\tEL\tAZ\tDate\tBegin\tPeak\tEnd\tDepth\tClosest(deg)";
-
-[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, again);
-    va_end(again);
-    return out;
-}
 
 std::string Coordinate(double value, int kind)
 {
@@ -50,14 +34,14 @@ public:
     void Event(const OutageEvent& e) override
     {
         ++events_;
-        hooks_.status(Format("Item: %d solar outage events found : %d", item_.statusPosition, events_));
+        hooks_.status(ReportFormat("Item: %d solar outage events found : %d", item_.statusPosition, events_));
         const char* month = kShortMonthNames[(e.month + 11) % 12];
         const std::string columns = FormatEventColumns(e);
         if (!setup_.horizontal) {
-            hooks_.line(Format("%s %d", month, e.day) + columns);
+            hooks_.line(ReportFormat("%s %d", month, e.day) + columns);
             return;
         }
-        hooks_.line(RowPrefix(e.seconds) + Format("%s %d", month, e.day) + columns);
+        hooks_.line(RowPrefix(e.seconds) + ReportFormat("%s %d", month, e.day) + columns);
     }
     void NoOutages() override { hooks_.line("No solar outages found"); }
     bool Step() override
@@ -75,13 +59,13 @@ private:
         const std::string lat = Coordinate(site.latitude, 0), lon = Coordinate(site.longitude, 1);
         const std::string satLon = Coordinate(sat.longitude, 1);
         if (setup_.kind == BatchKind::SiteFile) {
-            return Format("%s\t%s\t%s\t%s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t  ", sat.name.c_str(), satLon.c_str(),
-                          site.name.c_str(), lat.c_str(), lon.c_str(), look_.elevation, look_.azimuth, site.zone,
-                          site.apertureM);
+            return ReportFormat("%s\t%s\t%s\t%s\t%s\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t  ", sat.name.c_str(), satLon.c_str(),
+                                site.name.c_str(), lat.c_str(), lon.c_str(), look_.elevation, look_.azimuth, site.zone,
+                                site.apertureM);
         }
-        return Format("%s\t%s\t%s\t%s\t%s\t %s\t%s\t%.2lf\t%.2lf\t%s", site.name.c_str(), lat.c_str(), lon.c_str(),
-                      setup_.zoneText.c_str(), setup_.diameterText.c_str(), sat.name.c_str(), satLon.c_str(),
-                      look_.elevation, look_.azimuth, seconds ? "   " : "  ");
+        return ReportFormat("%s\t%s\t%s\t%s\t%s\t %s\t%s\t%.2lf\t%.2lf\t%s", site.name.c_str(), lat.c_str(),
+                            lon.c_str(), setup_.zoneText.c_str(), setup_.diameterText.c_str(), sat.name.c_str(),
+                            satLon.c_str(), look_.elevation, look_.azimuth, seconds ? "   " : "  ");
     }
 
     const SolarBatchSetup& setup_;
@@ -94,20 +78,21 @@ private:
 
 void WriteHeader(const SolarBatchSetup& s, const SolarBatchHooks& h)
 {
-    h.line(Format("SOLAR OUTAGE RISK %s", s.yearText.c_str()));
+    h.line(ReportFormat("SOLAR OUTAGE RISK %s", s.yearText.c_str()));
     h.line(kBlank);
     h.line(s.early ? "Early Season Group~" : "Late Season Group~");
     if (s.options.gmtOutput) h.line("Greenwich Mean Time (GMT)");
     else if (s.kind == BatchKind::AllSatellites) h.line("Local Standard Time (no daylight saving)");
     else h.line("Local Standard Time (no daylight saving added)");
-    h.line(Format("%s antenna beamwidth at %s GHz", s.options.wide ? "Wide" : "Standard", s.frequencyText.c_str()));
+    h.line(ReportFormat("%s antenna beamwidth at %s GHz", s.options.wide ? "Wide" : "Standard",
+                        s.frequencyText.c_str()));
     if (s.horizontal) {
         h.line(kBlank);
         h.line(s.kind == BatchKind::SiteFile ? kSiteFileColumns : kSiteFirstColumns);
         return;
     }
     if (s.kind == BatchKind::SiteFile) {
-        h.line(Format("%s, %s", s.formSatellite.name.c_str(), Coordinate(s.formSatellite.longitude, 1).c_str()));
+        h.line(ReportFormat("%s, %s", s.formSatellite.name.c_str(), Coordinate(s.formSatellite.longitude, 1).c_str()));
         h.line(kBlank);
         h.line(kBlank);
         return;
@@ -115,19 +100,19 @@ void WriteHeader(const SolarBatchSetup& s, const SolarBatchHooks& h)
     const std::string name = WithoutCommas(s.formSite.name);
     const std::string lat = Coordinate(s.formSite.latitude, 0), lon = Coordinate(s.formSite.longitude, 1);
     const char* siteFormat = s.kind == BatchKind::AllSatellites ? "Site: %s. %s. %s." : "Site: %s. %s. %s";
-    h.line(Format(siteFormat, name.c_str(), lat.c_str(), lon.c_str()));
-    h.line(Format("Time Zone=%s. Antenna Diameter=%sm", s.zoneText.c_str(), s.diameterText.c_str()));
+    h.line(ReportFormat(siteFormat, name.c_str(), lat.c_str(), lon.c_str()));
+    h.line(ReportFormat("Time Zone=%s. Antenna Diameter=%sm", s.zoneText.c_str(), s.diameterText.c_str()));
 }
 
 std::string ItemLine(const SolarBatchSetup& s, const BatchItem& item, const LookAngles& look)
 {
     if (s.kind == BatchKind::SiteFile) {
-        return Format("%s, %s, %s, EL=%.2lf, AZ=%.2lf, TZ=%.2lf, D=%.2lf", item.site.name.c_str(),
-                      Coordinate(item.site.latitude, 0).c_str(), Coordinate(item.site.longitude, 1).c_str(),
-                      look.elevation, look.azimuth, item.site.zone, item.site.apertureM);
+        return ReportFormat("%s, %s, %s, EL=%.2lf, AZ=%.2lf, TZ=%.2lf, D=%.2lf", item.site.name.c_str(),
+                            Coordinate(item.site.latitude, 0).c_str(), Coordinate(item.site.longitude, 1).c_str(),
+                            look.elevation, look.azimuth, item.site.zone, item.site.apertureM);
     }
-    return Format("%s, Long=%s, EL=%.2lf, AZ=%.2lf", item.satellite.name.c_str(),
-                  Coordinate(item.satellite.longitude, 1).c_str(), look.elevation, look.azimuth);
+    return ReportFormat("%s, Long=%s, EL=%.2lf, AZ=%.2lf", item.satellite.name.c_str(),
+                        Coordinate(item.satellite.longitude, 1).c_str(), look.elevation, look.azimuth);
 }
 
 // False when the owner stopped the run during the item's search.
@@ -138,7 +123,7 @@ bool RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const 
     if (!s.horizontal) {
         h.line(kBlank);
         h.line(kBlank);
-        h.line(Format(s.kind == BatchKind::SiteFile ? "Site %d~" : "Satellite %d~", number));
+        h.line(ReportFormat(s.kind == BatchKind::SiteFile ? "Site %d~" : "Satellite %d~", number));
     }
     if (look.elevation <= 0.0) {
         h.line("Satellite below horizon");
@@ -155,7 +140,7 @@ bool RunItem(const SolarBatchSetup& s, const BatchItem& item, int number, const 
     in.satelliteAzimuth = look.azimuth;
     in.zone = item.site.zone;
     in.apertureM = item.site.apertureM;
-    h.status(Format("Item: %d solar outage events found : %d", item.statusPosition, 0));
+    h.status(ReportFormat("Item: %d solar outage events found : %d", item.statusPosition, 0));
     BatchRowSink sink(s, item, look, h);
     FindOutages(sun, in, s.early ? kEarlySeason : kLateSeason, sink);
     return !sink.Stopped();

@@ -6,8 +6,8 @@
 
 namespace rfcalc {
 
-// value with `decimals` digits after the point ("%.*f"), in the C locale
-// whatever the process's.
+// value with `decimals` digits after the point ("%.*f"), printed as reports
+// print numbers (report_format.h): C locale, a zero without a sign.
 std::string FormatFixed(double value, int decimals);
 
 // A percentage typed as a decimal and subtracted from 100 (100 - 98.3) is off

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
+#include "framework/output/report_format.h"
 #include "propagation/antenna.h"
 #include "propagation/ber.h"
 #include "propagation/coordinates.h"
@@ -36,14 +36,6 @@ constexpr double kTemplateFloorDbi = -10.0;
 constexpr double kReferenceTemperatureK = 290.0;
 // The bit error rate the Eb/No graph's y axis reaches: 10^-9.
 constexpr double kLowestBerExponent = -9.0;
-
-template <class... Args>
-std::string Format(const char* format, Args... args)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 GraphContent StartContent(std::string title, std::string_view company)
 {
@@ -163,9 +155,9 @@ GraphContent GainTemplateGraph(const TemplateInputs& in, std::string_view compan
 {
     GraphContent c = StartContent(TemplateTitle(in), company);
     if (auto warning = TemplatePolarWarning(in)) c.messages.push_back(*warning);
-    c.lines.push_back(Format("Antenna Aperture = %.2lf metres", in.diameterM));
-    c.lines.push_back(Format("Efficiency = %.2lf %%", in.efficiencyPct));
-    c.lines.push_back(Format("Frequency = %.6lf GHz", in.frequencyGHz));
+    c.lines.push_back(ReportFormat("Antenna Aperture = %.2lf metres", in.diameterM));
+    c.lines.push_back(ReportFormat("Efficiency = %.2lf %%", in.efficiencyPct));
+    c.lines.push_back(ReportFormat("Frequency = %.6lf GHz", in.frequencyGHz));
 
     GraphPlot& p = c.plot;
     const double gmax = TemplateBoresightGainDbi(in);
@@ -173,9 +165,9 @@ GraphContent GainTemplateGraph(const TemplateInputs& in, std::string_view compan
     SetTitles(p, "Angular Displacement (degrees", "Antenna Gain (dBi");
     if (!(gmax > kTemplateFloorDbi)) {
         // The whole template lies on its floor: there is no curve to show.
-        c.messages.push_back({Format("The boresight gain (%.2lf dBi) is not above the template's floor of -10 dBi: "
-                                     "there is no template to draw",
-                                     gmax),
+        c.messages.push_back({ReportFormat("The boresight gain (%.2lf dBi) is not above the template's floor of "
+                                           "-10 dBi: there is no template to draw",
+                                           gmax),
                               "Antenna Gain Template", 48});
         return c;
     }
@@ -234,8 +226,8 @@ GraphContent BeamPatternGraph(const BeamInputs& in, bool rectangular, std::strin
                                               : "Circular Aperture Beam Pattern (uniform illumination)",
                                   company);
     c.lines.push_back("Uniform Illumination");
-    c.lines.push_back(Format("Antenna Aperture = %.2lf metres", in.apertureM));
-    c.lines.push_back(Format("Frequency = %.6lf GHz", in.frequencyGHz));
+    c.lines.push_back(ReportFormat("Antenna Aperture = %.2lf metres", in.apertureM));
+    c.lines.push_back(ReportFormat("Frequency = %.6lf GHz", in.frequencyGHz));
     c.plot.area.width = plotWidth;
     BeamPatternPoints(c.plot, in.apertureM, in.frequencyGHz, rectangular);
     SetTitles(c.plot, "Angular Displacement (degrees", "Field Strength (relative");
@@ -255,8 +247,8 @@ AntGainInputs ReadAntGain(const AntGainRecord& r)
 GraphContent GainApertureGraph(const AntGainInputs& in, std::string_view company, int plotWidth)
 {
     GraphContent c = StartContent("Antenna Gain v Aperture", company);
-    c.lines.push_back(Format("Efficiency = %.2lf %%", in.efficiencyPct));
-    c.lines.push_back(Format("Frequency = %.6lf GHz", in.frequencyGHz));
+    c.lines.push_back(ReportFormat("Efficiency = %.2lf %%", in.efficiencyPct));
+    c.lines.push_back(ReportFormat("Frequency = %.6lf GHz", in.frequencyGHz));
     GraphPlot& p = c.plot;
     SetTitles(p, "Aperture (metres", "Antenna Gain (dBi");
     const double lambda = Wavelength(in.frequencyGHz);
@@ -270,9 +262,9 @@ GraphContent GainApertureGraph(const AntGainInputs& in, std::string_view company
     }
     SetRanges(p, kNearZeroStart, in.maximumApertureM, kGainAxisFloorDbi, gmax, kGainAxisFloorDbi, kNearZeroStart);
     if (!(gmax > kGainAxisFloorDbi)) {
-        c.messages.push_back({Format("No aperture up to %.2lf metres has a gain above 25 dBi at %.6lf GHz and %.2lf %% "
-                                     "efficiency: there is nothing to draw",
-                                     in.maximumApertureM, in.frequencyGHz, in.efficiencyPct),
+        c.messages.push_back({ReportFormat("No aperture up to %.2lf metres has a gain above 25 dBi at %.6lf GHz "
+                                           "and %.2lf %% efficiency: there is nothing to draw",
+                                           in.maximumApertureM, in.frequencyGHz, in.efficiencyPct),
                               "Antenna Gain v Aperture", 48});
         return c;
     }
@@ -327,12 +319,12 @@ GraphContent EirpApertureGraph(const AntSysInputs& in, std::string_view company,
 {
     GraphContent c = StartContent("EIRP v Antenna Aperture", company);
     c.lines.push_back("Calculation is based on following values:");
-    c.lines.push_back(Format("Frequency = %.6lf GHz", in.frequencyGHz));
-    c.lines.push_back(Format("C/N (clear sky) = %.2lf dB", in.requiredCnDb));
-    c.lines.push_back(Format("Free space loss = %0.1lf dB", EirpGraphPathLossDb(in.frequencyGHz)));
-    c.lines.push_back(Format("Bandwidth = %0.1lf MHz", in.bandwidthMHz));
-    c.lines.push_back(Format("Antenna efficiency = %.0lf %%", kEirpGraphEfficiencyPct));
-    c.lines.push_back(Format("Total noise temperature = %.0lf K", in.systemNoiseK));
+    c.lines.push_back(ReportFormat("Frequency = %.6lf GHz", in.frequencyGHz));
+    c.lines.push_back(ReportFormat("C/N (clear sky) = %.2lf dB", in.requiredCnDb));
+    c.lines.push_back(ReportFormat("Free space loss = %0.1lf dB", EirpGraphPathLossDb(in.frequencyGHz)));
+    c.lines.push_back(ReportFormat("Bandwidth = %0.1lf MHz", in.bandwidthMHz));
+    c.lines.push_back(ReportFormat("Antenna efficiency = %.0lf %%", kEirpGraphEfficiencyPct));
+    c.lines.push_back(ReportFormat("Total noise temperature = %.0lf K", in.systemNoiseK));
     GraphPlot& p = c.plot;
     const AxisRange eirp = EirpAxisRange(in.frequencyGHz);
     const double ymax = in.autoAperture ? ApertureForEirpM(in, eirp.minimum) : in.maximumApertureM;
@@ -360,10 +352,10 @@ GraphContent ParabolaGraph(const FocalInputs& in, std::string_view company, int 
     constexpr double kFocusOnRimRatio = 0.25;  // f/D at which the focus lies in the rim's plane
     constexpr double kAxisStartM = 0.0001;
     const double focal = in.fOverD * in.diameterM;
-    GraphContent c = StartContent(Format("Parabola Plot (f/D=%.2lf,D=%.2lfm)", in.fOverD, in.diameterM), company);
-    c.lines.push_back(Format("Antenna diameter = %.2lf metres", in.diameterM));
-    c.lines.push_back(Format("f/D ratio = %.2lf", in.fOverD));
-    c.lines.push_back(Format("Focal distance (along y axis) = %.2lf metres", focal));
+    GraphContent c = StartContent(ReportFormat("Parabola Plot (f/D=%.2lf,D=%.2lfm)", in.fOverD, in.diameterM), company);
+    c.lines.push_back(ReportFormat("Antenna diameter = %.2lf metres", in.diameterM));
+    c.lines.push_back(ReportFormat("f/D ratio = %.2lf", in.fOverD));
+    c.lines.push_back(ReportFormat("Focal distance (along y axis) = %.2lf metres", focal));
     GraphPlot& p = c.plot;
     const double ymax = in.fOverD >= kFocusOnRimRatio ? focal : in.diameterM / 2.0;
     SetRanges(p, kAxisStartM, in.diameterM / 2.0, 0.0, ymax, 0.0, kAxisStartM);
@@ -470,11 +462,12 @@ GraphContent RainAttenGraphAt(const RainGraphInputs& in, double tauRad, double e
 
     const AttenRecord& t = in.texts;
     AddSiteLines(c, FieldView(t.location), FieldView(t.satellite), FieldView(t.siteLatitude), FieldView(t.siteLongitude));
-    c.lines.push_back(Format("Site altitude = %.3lf km", in.heightKm));
+    c.lines.push_back(ReportFormat("Site altitude = %.3lf km", in.heightKm));
     c.lines.push_back("Satellite longitude = " + FieldText(t.satelliteLongitude));
-    c.lines.push_back(Format("Antenna elevation = %.2lf degrees", elevation));
-    c.lines.push_back(Format("Availability (average year) = % 0.3lf %%", in.availabilityPct));
-    c.lines.push_back(Format("Rain Model (mm/h) = %s (%s)", Text(last.modelName).c_str(), Text(last.rainRateText).c_str()));
+    c.lines.push_back(ReportFormat("Antenna elevation = %.2lf degrees", elevation));
+    c.lines.push_back(ReportFormat("Availability (average year) = % 0.3lf %%", in.availabilityPct));
+    c.lines.push_back(
+        ReportFormat("Rain Model (mm/h) = %s (%s)", Text(last.modelName).c_str(), Text(last.rainRateText).c_str()));
     if (const char* line = PolarizationLine(polarization.empty() ? '\0' : polarization[0])) c.lines.push_back(line);
     p.curveShown = true;
     return c;
@@ -520,10 +513,10 @@ GraphContent AbsorptionGraph(const AbsorbGraphInputs& in, std::string_view compa
     }
     const AbsorbRecord& t = in.texts;
     AddSiteLines(c, FieldView(t.location), FieldView(t.satellite), FieldView(t.siteLatitude), FieldView(t.siteLongitude));
-    c.lines.push_back(Format("Site altitude = %.2lf km", in.heightKm));
+    c.lines.push_back(ReportFormat("Site altitude = %.2lf km", in.heightKm));
     c.lines.push_back("Satellite longitude = " + FieldText(t.satelliteLongitude));
-    c.lines.push_back(Format("Antenna elevation = %.2lf degrees", elevation));
-    c.lines.push_back(Format("Availability = %.4lf %% (probability, p=5%% for p<5%%)", in.availabilityPct));
+    c.lines.push_back(ReportFormat("Antenna elevation = %.2lf degrees", elevation));
+    c.lines.push_back(ReportFormat("Availability = %.4lf %% (probability, p=5%% for p<5%%)", in.availabilityPct));
     p.curveShown = true;
     return c;
 }
@@ -597,7 +590,7 @@ GraphContent EbNoBerGraph(const EbNoInputs& in, std::string_view company, int pl
 {
     const char* kTitles[] = {"Graph: Eb/No v BER uncoded (coherent BPSK)", "Graph: Eb/No v BER uncoded (coherent %s-PSK)",
                              "Graph: Eb/No v BER uncoded (coherent %s-QAM)"};
-    GraphContent c = StartContent(Format(kTitles[std::clamp(in.kind, 0, 2)], in.levelsText.c_str()), company);
+    GraphContent c = StartContent(ReportFormat(kTitles[std::clamp(in.kind, 0, 2)], in.levelsText.c_str()), company);
     GraphPlot& p = c.plot;
     SetRanges(p, kLowestBerExponent, 0.0, 0.0, EbNoForBerDb(in, kLowestBerExponent), 0.0, kLowestBerExponent);
     SetTitles(p, "Log(bit error probability) or Log(BER", "Eb/No (dB");

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "framework/output/report_format.h"
 #include "propagation/antenna.h"
 
 namespace graphs {
@@ -27,20 +27,6 @@ int HoldPixel(double v)
 }
 
 bool UsableRange(double lo, double hi) { return std::isfinite(lo) && std::isfinite(hi) && hi > lo && std::isfinite(hi - lo); }
-
-std::string Format(const char* format, double v)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
-}
-
-std::string Latin1Int(const char* format, int v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
-}
 
 // The labels of a tick counter that starts one below r and counts up at
 // every major line (each fifth line from the start).
@@ -79,7 +65,7 @@ void LayOutXAxis(GraphDrawing& d, GraphPlot& plot, const GraphFontMetrics& fonts
     for (const AxisTick& t : x.ticks) {
         const int column = a.left + t.offset;
         if (t.major) {
-            const std::string label = Format("%.0lf", t.label);
+            const std::string label = ReportFormat("%.0lf", t.label);
             d.texts.push_back({column - HalfTextWidth(fonts.label, label.size()), labelY, label, PlotFont::Label, 1});
         }
         d.grid.push_back({column, a.top, column, a.top + a.height, PlotPen::Grid});
@@ -100,7 +86,8 @@ void LayOutYAxis(GraphDrawing& d, GraphPlot& plot, const GraphFontMetrics& fonts
     for (const AxisTick& t : y.ticks) {
         const int row = a.top + t.offset;
         if (t.major)
-            d.texts.push_back({labelX, row - fonts.label.lineHeight / 2, Format("%.0lf", t.label), PlotFont::Label, 1});
+            d.texts.push_back(
+                {labelX, row - fonts.label.lineHeight / 2, ReportFormat("%.0lf", t.label), PlotFont::Label, 1});
         d.grid.push_back({a.left, row, a.left + a.width, row, PlotPen::Grid});
     }
     const std::string title = AxisTitleText(plot.yAxisTitle, y.scale.step);
@@ -116,7 +103,7 @@ void LayOutReferenceLines(GraphDrawing& d, const GraphPlot& plot, const GraphFon
     for (int level : kReferenceLevelsDb) {
         const int row = a.top + DataToPixelY(DbToAmplitudeRatio(level), plot.yMinimum, plot.yMaximum, a.height);
         d.references.push_back({column, row, column + kReferenceLineLength, row, PlotPen::Reference});
-        d.texts.push_back({column + kReferenceLabelGap, row - fonts.label.lineHeight / 2, Latin1Int(" %d dB", level),
+        d.texts.push_back({column + kReferenceLabelGap, row - fonts.label.lineHeight / 2, ReportFormat(" %d dB", level),
                            PlotFont::Label, 2});
     }
 }
@@ -227,11 +214,9 @@ std::string AxisTitleText(std::string_view title, double step)
 {
     std::string out(title);
     if (step == 1.0 || !std::isfinite(step) || step <= 0.0) return out + ")";
-    if (step > 1.0) return out + Format(" x %.0lf)", step);
+    if (step > 1.0) return out + ReportFormat(" x %.0lf)", step);
     const int decimals = std::max(2, int(std::ceil(-std::log10(step) - 1e-9)));
-    char text[64];
-    std::snprintf(text, sizeof text, " x %.*lf)", decimals, step);
-    return out + text;
+    return out + ReportFormat(" x %.*lf)", decimals, step);
 }
 
 int DataToPixelX(double x, double xmin, double xmax, int width)

@@ -64,7 +64,7 @@ TableText AntennaGainTable(const FreqRecord& r, const ReportHeading& heading)
     TableText t;
     t.tabs = TabsFromWidths({21, 7, 7, 7, 7, 7, 7, 7});
     ReportWriter line = t.Writer();
-    WriteTitleAndCompany(line, Format("Antenna Gain at %.2lf GHz", f), heading);
+    WriteTitleAndCompany(line, ReportFormat("Antenna Gain at %.2lf GHz", f), heading);
     line.Blank();
     line.Blank();
     line.Append("Columns show antenna gain (dBi) at various efficiencies");
@@ -72,12 +72,12 @@ TableText AntennaGainTable(const FreqRecord& r, const ReportHeading& heading)
     line.Append("Aperture (m)\t55%\t60%\t65%\t70%\t75%\t80%\t85%\t90%~");
     line.Blank();
     for (double d : kGainApertures) {
-        std::string row = Format("%.2lf", d);
+        std::string row = ReportFormat("%.2lf", d);
         for (int efficiency = 55; efficiency <= 90; efficiency += 5)
-            row += Format("\t%.2lf", graphs::ApertureGainDbi(d, efficiency, lambda));
+            row += ReportFormat("\t%.2lf", graphs::ApertureGainDbi(d, efficiency, lambda));
         line.Append(row);
     }
-    t.caption = Format("Gain (%.2lf GHz)", f);
+    t.caption = ReportFormat("Gain (%.2lf GHz)", f);
     return t;
 }
 
@@ -88,7 +88,7 @@ TableText BeamwidthTable(const FreqRecord& r, const ReportHeading& heading)
     TableText t;
     t.tabs = TabsFromWidths({20, 12, 12, 12, 12});
     ReportWriter line = t.Writer();
-    WriteTitleAndCompany(line, Format("-3dB Beamwidths %.2lf GHz", f), heading);
+    WriteTitleAndCompany(line, ReportFormat("-3dB Beamwidths %.2lf GHz", f), heading);
     line.Blank();
     line.Blank();
     line.Append("-3dB beamwidths for various illumination tapers (degrees)");
@@ -96,11 +96,12 @@ TableText BeamwidthTable(const FreqRecord& r, const ReportHeading& heading)
     line.Append("Aperture (m)\tUniform\tCosine\tCosine^2\tPedestal\tTaylor~");
     line.Blank();
     for (double d : kBeamwidthApertures) {
-        std::string row = Format("%.2lf", d);
-        for (const Taper& taper : kTapers) row += Format("\t%.2lf", TaperAngleDeg(taper.beamwidthFactor, lambda, d));
+        std::string row = ReportFormat("%.2lf", d);
+        for (const Taper& taper : kTapers)
+            row += ReportFormat("\t%.2lf", TaperAngleDeg(taper.beamwidthFactor, lambda, d));
         line.Append(row);
     }
-    t.caption = Format("Beamwidths -3dB (%.2lf GHz)", f);
+    t.caption = ReportFormat("Beamwidths -3dB (%.2lf GHz)", f);
     return t;
 }
 
@@ -119,8 +120,9 @@ TableText IlluminationTable(const graphs::BeamRecord& r, const ReportHeading& he
     line.Append("Illumination\t-3dB Beamwidth\tSide Lobe Amp.\tFirst Null~");
     line.Blank();
     for (const Taper& taper : kTapers) {
-        const std::string null =
-            taper.firstNullFactor > 0.0 ? Format("%.2f degrees", TaperAngleDeg(taper.firstNullFactor, lambda, d)) : "-";
+        const std::string null = taper.firstNullFactor > 0.0
+                                     ? ReportFormat("%.2f degrees", TaperAngleDeg(taper.firstNullFactor, lambda, d))
+                                     : "-";
         line("%s\t%.2f degrees\t%s\t%s", taper.name, TaperAngleDeg(taper.beamwidthFactor, lambda, d),
              taper.firstSideLobe, null.c_str());
     }
@@ -135,7 +137,7 @@ TableText IlluminationTable(const graphs::BeamRecord& r, const ReportHeading& he
              BeamAngleAtLevel(level, lambda, d, kCircularAperture), level,
              BeamAngleAtLevel(level, lambda, d, kLineSource));
     }
-    t.caption = Format("Illumination (%.2lfm,%.2lfGHz)", d, f);
+    t.caption = ReportFormat("Illumination (%.2lfm,%.2lfGHz)", d, f);
     return t;
 }
 

@@ -46,14 +46,14 @@ TableText ModulationTable(const BerRecord& r, const ReportHeading& heading)
     for (const ModulationGroup& g : kGroups) {
         for (int exponent = g.firstExponent; exponent <= g.lastExponent; ++exponent) {
             const double m = std::pow(g.base, exponent);
-            const std::string label = g.kind == 0 ? g.label : Format(g.label, m);
+            const std::string label = g.kind == 0 ? g.label : ReportFormat(g.label, m);
             // The Eb/No v BER graph's own search: uncoded, the error rate per bit.
             const double ebNoDb = graphs::EbNoForBerDb({label, m, g.kind}, log10Ber);
             line("%-s\t%.2lf\t%.2lf", label.c_str(), ebNoDb, Log2(m));
         }
         line.Blank();
     }
-    t.caption = Format("Digital Modulation (Log(BER) = %s)", log10BerText.c_str());
+    t.caption = ReportFormat("Digital Modulation (Log(BER) = %s)", log10BerText.c_str());
     return t;
 }
 

@@ -37,7 +37,7 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
     TableText t;
     t.tabs = EvenTabs(8, 21, 9);
     ReportWriter line = t.Writer();
-    WriteReportHeading(line, Format("Look Angle Table: %-s", country.c_str()).c_str(), heading);
+    WriteReportHeading(line, ReportFormat("Look Angle Table: %-s", country.c_str()).c_str(), heading);
     line.Blank();
     line.Blank();
     line("Satellite longitude\t%s degrees", longitudeText.c_str());
@@ -72,7 +72,7 @@ TableText NationalLookAngles(const SatPosRecord& r, std::span<const TownRecord> 
                  mount.apexElevation, look.polarizationOffset);
         }
     }
-    t.caption = Format("%-s Look Angles : %-s", longitudeText.c_str(), country.c_str());
+    t.caption = ReportFormat("%-s Look Angles : %-s", longitudeText.c_str(), country.c_str());
     return t;
 }
 
@@ -113,7 +113,7 @@ TableText DualFeedTable(const DualTabRecord& r, std::span<const TownRecord> town
     TableText t;
     t.tabs = EvenTabs(8, 21, 9);
     ReportWriter line = t.Writer();
-    WriteReportHeading(line, Format("Dual Feed Table: %s", country.c_str()).c_str(), heading);
+    WriteReportHeading(line, ReportFormat("Dual Feed Table: %s", country.c_str()).c_str(), heading);
     line.Blank();
     line.Blank();
     WriteDualFeedHead(line, r);
@@ -161,7 +161,7 @@ TableText DualFeedTable(const DualTabRecord& r, std::span<const TownRecord> town
         line("%-s\t%s\t%s\t%s\t%s\t%.1lf\t%.2lf\t%.3lf\t%.3lf", "Averages", "", "", "", "", sums.horizontal / n,
              sums.vertical / n, sums.offsetHorizontal / n, sums.offsetVertical / n);
     }
-    t.caption = Format("Dual Feeds: %s", country.c_str());
+    t.caption = ReportFormat("Dual Feeds: %s", country.c_str());
     return t;
 }
 

@@ -53,7 +53,7 @@ TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& hea
     TableText t;
     t.tabs = TabsFromWidths({16, 5, 5, 5, 5, 5});
     ReportWriter line = t.Writer();
-    WriteTitleAndCompany(line, Format("Antenna Apertures (m) at %.2lf GHz", link.frequencyGHz), heading);
+    WriteTitleAndCompany(line, ReportFormat("Antenna Apertures (m) at %.2lf GHz", link.frequencyGHz), heading);
     line.Blank();
     line.Append("Columns show antenna aperture(metres) for clear sky C/N values");
     line("Free space loss = %0.1lf dB", graphs::FreeSpaceLossDb(kEirpTableSlantRangeKm, link.frequencyGHz));
@@ -72,7 +72,7 @@ TableText EirpApertureTable(const AntSysSmallRecord& r, const ReportHeading& hea
         }
         line("%2d\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf\t%.2lf", eirp, d[0], d[1], d[2], d[3], d[4], d[5]);
     }
-    t.caption = Format("Ant. Size at %.2lf GHz", link.frequencyGHz);
+    t.caption = ReportFormat("Ant. Size at %.2lf GHz", link.frequencyGHz);
     return t;
 }
 

@@ -54,11 +54,11 @@ std::string DayRow(TSun& sun, const TransitInputs& in, double targetAzimuth, int
     const double t = sun.FindEvent(in.transit ? 1 : 0, kDayStartHours, kDayEndHours, kToleranceHours, targetAzimuth,
                                    in.year, in.zone, direction);
     const char* month = MonthName(in.month);
-    if (t == orbiscope::sun::kNoEvent) return Format("%s %d\t%s", month, day, "Never");
+    if (t == orbiscope::sun::kNoEvent) return ReportFormat("%s %d\t%s", month, day, "Never");
     int h = 0, m = 0, s = 0, negative = 0;
     TSun::HoursToHms(false, t < 0.0 ? -t : t, h, m, s, negative);
-    if (t < 0.0) return Format("%s %d *\t%.2d:%.2d:%.2d", month, day, h, m, s);
-    return Format("%s %d\t%.2d:%.2d:%.2d", month, day, h, m, s);
+    if (t < 0.0) return ReportFormat("%s %d *\t%.2d:%.2d:%.2d", month, day, h, m, s);
+    return ReportFormat("%s %d\t%.2d:%.2d:%.2d", month, day, h, m, s);
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ SolarTransitTable SolarTransit(const SolarTransitRecord& r, const ReportHeading&
     const TransitInputs in = Parse(r);
     SolarTransitTable result;
     double targetAzimuth = in.latitude >= 0.0 ? kSouthDeg : kNorthDeg;
-    std::string title = Format("Solar Transit Times (%d/%d)", in.month, in.year);
+    std::string title = ReportFormat("Solar Transit Times (%d/%d)", in.month, in.year);
     if (!in.transit) {
         const SiteLookAngles look = LookAnglesFrom(in.latitude, in.longitude, in.targetLongitude);
         if (look.elevation < 0.0) {
@@ -84,7 +84,7 @@ SolarTransitTable SolarTransit(const SolarTransitRecord& r, const ReportHeading&
             return result;
         }
         targetAzimuth = look.trueAzimuth;
-        title = Format("Sun/Satellite Azimuth Coincidence Times (%d/%d)", in.month, in.year);
+        title = ReportFormat("Sun/Satellite Azimuth Coincidence Times (%d/%d)", in.month, in.year);
     }
 
     TableText& t = result.table;
@@ -111,8 +111,8 @@ SolarTransitTable SolarTransit(const SolarTransitRecord& r, const ReportHeading&
     TSun sun(in.latitude, in.longitude);
     const int days = DaysInMonth(in.month, in.year);
     for (int day = 1; day <= days; ++day) line.Append(DayRow(sun, in, targetAzimuth, day));
-    t.caption = in.transit ? Format("Solar Transit Times (%d/%d)", in.month, in.year)
-                           : Format("Sun AZ = Sat AZ Times (%d/%d)", in.month, in.year);
+    t.caption = in.transit ? ReportFormat("Solar Transit Times (%d/%d)", in.month, in.year)
+                           : ReportFormat("Sun AZ = Sat AZ Times (%d/%d)", in.month, in.year);
     return result;
 }
 

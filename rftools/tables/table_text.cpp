@@ -1,20 +1,8 @@
 #include "rftools/tables/table_text.h"
 
-#include <clocale>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace orbiscope::tables {
-
-namespace {
-locale_t CLocale()
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return c;
-}
-}  // namespace
 
 TableTabs TabsFromWidths(std::initializer_list<int> widthsInChars)
 {
@@ -55,18 +43,6 @@ long FieldWhole(std::string_view text)
 {
     const std::string copy(text);
     return std::strtol(copy.c_str(), nullptr, 10);
-}
-
-std::string Format(const char* format, ...)
-{
-    char buffer[1024];
-    va_list args;
-    va_start(args, format);
-    const locale_t previous = uselocale(CLocale());
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    uselocale(previous);
-    va_end(args);
-    return buffer;
 }
 
 }  // namespace orbiscope::tables

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/output/report_format.h"
 #include "framework/output/report_writer.h"
 #include "rftools/graphs/graph_curves.h"
 
@@ -55,7 +56,5 @@ using graphs::FieldNumber;
 // The leading whole number, as atol reads it.
 long FieldWhole(std::string_view text);
 
-// printf into a std::string (at most 1023 characters, as a report line).
-__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...);
 
 }  // namespace orbiscope::tables

@@ -27,8 +27,8 @@ Site SiteOf(const char (&name)[N1], const char (&latitude)[N2], const char (&lon
 void WriteHead(ReportWriter& line, const ButtonState (&bands)[kBandCount], const std::string& minimumElevation,
                const ReportHeading& heading, const char* groundNoiseNote)
 {
-    const std::string title = Format("Satellites (%sBand) > %s Degrees EL", BandList(bands).c_str(),
-                                     minimumElevation.c_str());
+    const std::string title = ReportFormat("Satellites (%sBand) > %s Degrees EL", BandList(bands).c_str(),
+                                           minimumElevation.c_str());
     WriteReportHeading(line, title.c_str(), heading);
     line.Blank();
     line.Blank();
@@ -136,7 +136,7 @@ std::optional<TableText> VisibleSatellites(const RecSiteRecord& r, std::span<con
         ++listed;
     }
     if (listed == 0) return std::nullopt;
-    t.caption = Format("Visible Satellites (%s,%s)", site.latitudeText.c_str(), site.longitudeText.c_str());
+    t.caption = ReportFormat("Visible Satellites (%s,%s)", site.latitudeText.c_str(), site.longitudeText.c_str());
     return t;
 }
 

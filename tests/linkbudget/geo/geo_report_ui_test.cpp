@@ -30,6 +30,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 #include "tests/linkbudget/windows/window_support.h"
 
@@ -150,6 +151,64 @@ TEST_F(Report, OffAxisLinesFollowTheIncludeBoxes)
         if (l.rfind("Antenna off axis transmit toward ", 0) == 0) offAxis.push_back(l.substr(0, l.find('\t')));
     EXPECT_EQ(offAxis, (std::vector<std::string>{"Antenna off axis transmit toward 12.00E",
                                                  "Antenna off axis transmit toward 14.00E"}));
+}
+
+// Carriers AUTO with "MIN": the search sets the carrier's uplink EIRP so that
+// the end-to-end C/No just meets the required 10 log10(10e6) + 4.5 = 74.5
+// dB-Hz.  Input and output back-off per carrier move together (3 dB apart),
+// so both C/No of the one-carrier budget (86.8550 dB-Hz at IBO 6, OBO 3) fall
+// by the same 12.355 dB: the carrier takes 100 x 10^-1.2355 = 5.81 % of the
+// transponder power, so power allows 100 / 5.813 = 17.20 carriers.
+// Bandwidth allows 36 / 9.3333 = 3.86 (25.93 % each), or 38.57 of a 360 MHz
+// transponder (2.59 % each).  The count printed is what the transponder can
+// take, the smaller, whichever limits; the margin the search leaves (a hair
+// either side of zero) prints as 0.00.
+TEST_F(Report, CarrierCountIsTheSmallerOfBandwidthAndPower)
+{
+    const struct {
+        const char* bandwidth;
+        bool dualFade;
+        const char* carriers;
+        const char* limit;
+        const char* bandwidthUsed;
+    } rows[] = {
+        {"36", false, "3.86", "Bandwidth", "25.93"},
+        {"36", true, "3.86", "Bandwidth", "25.93"},
+        {"360", false, "17.20", "Power", "2.59"},
+        {"360", true, "17.20", "Power", "2.59"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.bandwidth) + (row.dualFade ? " MHz, dual fade" : " MHz"));
+        TUpLinkWin& w = NewWindow();
+        FillNamedHandBudget(w.Record());
+        SetText(w.Record().carriersPerTransponder, "AUTO");
+        SetText(w.Record().transponderBandwidth, row.bandwidth);
+        w.Record().dualFade.Set(row.dualFade);
+        w.Recalculate();
+        const std::string results[] = {
+            "Percentage transponder bandwidth used\t" + std::string(row.bandwidthUsed) + "\t\t\t%#",
+            "Percentage transponder power used\t5.81\t\t\t%#",
+            "Max carriers / transponder\t" + std::string(row.carriers),
+            "Limited by:\t" + std::string(row.limit),
+            row.dualFade ? "Excess margin\t0.00\t0.00\t\tdB#" : "Excess margin\t0.00\t0.00\t0.00\tdB#",
+        };
+        for (const std::string& line : results) EXPECT_TRUE(HasLine(w, line)) << line;
+        for (const std::string& line : ReportLines(w))
+            EXPECT_FALSE(std::regex_search(line, std::regex("(^|\t)-0(\\.0*)?(\t|$)"))) << line;
+
+        // The results export reads the same lines.
+        const std::filesystem::path path = app->dir.Path() / "results.txt";
+        platform::QueueFileDialogAnswer({{path.string()}});
+        w.HandleCommand(TUpLinkWin::kExportResultsCommand);
+        std::ifstream in(path, std::ios::binary);
+        const std::string exported{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string exportedLines[] = {
+            "Space Segment Utilization: Max carriers / transponder\t" + std::string(row.carriers) + "\n",
+            "Totals per Carrier (End-to-End): Excess margin (Clear)\t0.00\n"};
+        for (const std::string& line : exportedLines)
+            EXPECT_NE(exported.find(line), std::string::npos) << line;
+        EXPECT_EQ(exported.find("\t-0.00\n"), std::string::npos);
+    }
 }
 
 // The report is rebuilt from its start at every recalculation.
