@@ -1,15 +1,14 @@
 #include "framework/forms/calculator.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cstdlib>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <locale.h>
 
 #include "framework/app/mdiclient.h"
 #include "framework/app/orbiscope.h"
+#include "framework/output/report_format.h"
 #include "framework/app/registration.h"
 #include "framework/forms/control_table.h"
 #include "framework/forms/evaluate.h"
@@ -25,12 +24,6 @@ constexpr HintEntry kEvalHints[] = {
     {TEvalForm::kDegrees, 7185, "Set evaluator to work in degrees"},
     {TEvalForm::kRadians, 7186, "Set evaluator to work in radians"},
 };
-
-locale_t CLocale()
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return c;
-}
 
 }  // namespace
 
@@ -240,11 +233,8 @@ std::string FormatEvaluatorResult(double value)
 {
     const double magnitude = std::fabs(value);
     const bool fixed = magnitude >= 1e-6 && magnitude <= 1e6;
-    char text[400];
-    const locale_t previous = uselocale(CLocale());
-    std::snprintf(text, sizeof text, fixed ? "%lf" : "%.6e", value);
-    uselocale(previous);
-    return text;
+    // As the reports print: "-0" evaluates to a zero without its sign.
+    return fixed ? ReportFormat("%lf", value) : ReportFormat("%.6e", value);
 }
 
 bool TEvalForm::CheckExpression(const std::string& text, bool degrees)

@@ -24,6 +24,7 @@ TEST(EvalResultText, FixedBetweenAMillionthAndAMillionElseExponent)
         {0.000001, "0.000001"},
         {0.0000009, "9.000000e-07"},
         {0.0, "0.000000e+00"},
+        {-0.0, "0.000000e+00"},  // "-0" evaluates to a zero without its sign
         {-0.5, "-0.500000"},
         {-2.5e9, "-2.500000e+09"},
         {0.4999999864914768, "0.500000"},
