@@ -195,6 +195,10 @@ std::array<QRect, 4> RoomBeside(const QRect& obstacle, const QRect& screen)
             QRect(screen.topLeft(), QPoint(screen.right(), obstacle.top() - 1)).intersected(screen)};
 }
 
+// The smallest window whose text still reads: some forty characters a line
+// and a dozen lines.
+constexpr QSize kReadableSize(320, 240);
+
 bool Holds(const QRect& room, QSize size)
 {
     return !room.isEmpty() && room.width() >= size.width() && room.height() >= size.height();
@@ -236,14 +240,28 @@ QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, cons
     const auto covers = [&buttons](const QRect& r) {
         return std::any_of(buttons.begin(), buttons.end(), [&r](const QRect& b) { return r.intersects(b); });
     };
+    const auto area = [](const QRect& r) { return r.isNull() ? 0 : r.width() * r.height(); };
     if (last && !covers(*last)) return *last;
     QRect keys;
     for (const QRect& b : buttons) keys |= b;
     if (keys.isNull()) keys = form;
     const QSize whole = size.boundedTo(screen.size());
-    for (const QRect& obstacle : {form, keys})
-        for (const QRect& room : RoomBeside(obstacle, screen))
-            if (Holds(room, whole)) return Within(room, obstacle, whole);
+    for (const QRect& room : RoomBeside(form, screen))
+        if (Holds(room, whole)) return Within(room, form, whole);
+    // A side too small for the whole window still takes it narrowed (or
+    // shortened) to its room while the text stays readable there: better
+    // than covering the fields the help is about.
+    const QSize readable = kReadableSize.boundedTo(whole);
+    QRect narrowed;
+    for (const QRect& room : RoomBeside(form, screen)) {
+        const QSize fit = whole.boundedTo(room.size());
+        if (Holds(room, fit) && fit.width() >= readable.width() && fit.height() >= readable.height() &&
+            area(QRect(QPoint(), fit)) > area(narrowed))
+            narrowed = Within(room, form, fit);
+    }
+    if (!narrowed.isNull()) return narrowed;
+    for (const QRect& room : RoomBeside(keys, screen))
+        if (Holds(room, whole)) return Within(room, keys, whole);
     QRect best;
     for (const QRect& room : RoomBeside(keys, screen)) {
         const QSize shrunk = whole.boundedTo(room.size());

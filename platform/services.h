@@ -83,11 +83,13 @@ QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> rele
 
 // Where a window whose frame measures `size` stands beside a form: next to
 // the form's frame on the first side of `screen` with room for it (right,
-// left, below, above); on a screen with no such room, next to the form's
-// buttons, over the rest of the form; with no room there either, shrunk into
-// the largest room beside the buttons.  A window that stands somewhere
-// already (`last`) stays there while it covers no button.  Every rectangle
-// is a frame in screen coordinates, the window manager's border included.
+// left, below, above); else beside the form on the side with the most room,
+// narrowed (or shortened) to that room, while it keeps a readable size
+// there (320 x 240); with no such side, next to the form's buttons, over the
+// rest of the form; with no room there either, shrunk into the largest room
+// beside the buttons.  A window that stands somewhere already (`last`) stays
+// there while it covers no button.  Every rectangle is a frame in screen
+// coordinates, the window manager's border included.
 QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, const QRect& screen, QSize size,
                       std::optional<QRect> last = std::nullopt);
 
