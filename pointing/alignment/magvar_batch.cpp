@@ -83,7 +83,7 @@ TMagVarBatchForm::TMagVarBatchForm(QWidget* parent, std::uint8_t* buffer, std::s
         SetControlText(kFileId, data.fileName);
     });
     SetHandler(kClear, [this] { SetControlText(kFileId, ""); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kFileId); });
+    BindHelpButton(*this, kFileId);
 }
 
 void TMagVarBatchForm::SetupWindow()

@@ -161,7 +161,7 @@ TSolarBatchFormBase::TSolarBatchFormBase(QWidget* parent, const Definition& d, s
     SetHandler(kBrowse, [this] { CmBrowse(); });
     SetHandler(kSite, [this] { CmSite(); });
     SetHandler(kSatellite, [this] { CmSatellite(); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(def_.helpTopic); });
+    BindHelpButton(*this, def_.helpTopic);
 }
 
 std::size_t TSolarBatchFormBase::OffsetOf(int id) const { return OffsetIn(def_.texts, id); }
