@@ -172,17 +172,13 @@ protected:
         using namespace solarform;
         const std::string output = (program.dir.Path() / "outages.tab").string();
         std::filesystem::remove(output);
+        const std::pair<int, std::string> fields[] = {
+            {kBatchFile, InputFile(record)}, {kSiteName, "Reading"}, {kSiteLatitude, "51.45N"},
+            {kSiteLongitude, "0.97W"},       {kZone, "0"},           {kAperture, "1.2"},
+            {kSatName, "Testsat"},           {kSatLongitude, "28.2E"}, {kYear, "2025"},
+            {kFrequency, "11.7"}};
         platform::SetDialogDriver(sites ? 590 : 595, [&](platform::Dialog& d) {
-            d.SetControlText(kBatchFile, InputFile(record));
-            d.SetControlText(kSiteName, "Reading");
-            d.SetControlText(kSiteLatitude, "51.45N");
-            d.SetControlText(kSiteLongitude, "0.97W");
-            d.SetControlText(kZone, "0");
-            d.SetControlText(kAperture, "1.2");
-            d.SetControlText(kSatName, "Testsat");
-            d.SetControlText(kSatLongitude, "28.2E");
-            d.SetControlText(kYear, "2025");
-            d.SetControlText(kFrequency, "11.7");
+            for (const auto& [id, text] : fields) d.SetControlText(id, text);
             return platform::IDOK;
         });
         platform::QueueFileDialogAnswer({{output}});
