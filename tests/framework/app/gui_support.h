@@ -59,7 +59,7 @@ inline QApplication& App()
             argc = 3;
         }
         auto* a = new QApplication(argc, argv);
-        if (argc > 1) std::filesystem::remove(platformValue.substr(platformValue.find('=') + 1));  // read by now
+        if (!platformValue.empty()) std::filesystem::remove(platformValue.substr(platformValue.find('=') + 1));  // read by now
         QApplication::setQuitOnLastWindowClosed(false);
         std::setlocale(LC_NUMERIC, "C");
         return a;
