@@ -1,8 +1,9 @@
 // Every example a user could type that the help pages give is marked in its
 // page as <kbd class="example" data-kind="KIND" data-gives="WHAT">TEXT</kbd>
-// and fed here to the part of the program that reads that kind of text, the
-// way the program reads it: it must give what the page says.  A refused
-// example gives the words of the message that refuses it.
+// (plain text, no entities) and fed here to the part of the program that
+// reads that kind of text, the way the program reads it: it must give what
+// the page says.  A refused example gives the words of the message that
+// refuses it.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -28,13 +29,6 @@ struct Example {
     std::string page, kind, text, gives, mode;
 };
 
-std::string Unescaped(std::string text)
-{
-    for (const auto& [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
-        for (std::size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, std::strlen(entity), c);
-    return text;
-}
-
 std::vector<Example> ExamplesIn(const std::filesystem::path& help)
 {
     static const std::regex element(R"re(<kbd class="example"([^>]*)>([^<]*)</kbd>)re");
@@ -44,11 +38,11 @@ std::vector<Example> ExamplesIn(const std::filesystem::path& help)
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         for (std::sregex_iterator m(html.begin(), html.end(), element), end; m != end; ++m) {
-            Example e{entry.path().filename().string(), "", Unescaped((*m)[2]), "", ""};
+            Example e{entry.path().filename().string(), "", (*m)[2], "", ""};
             const std::string attributes = (*m)[1];
             for (std::sregex_iterator a(attributes.begin(), attributes.end(), attribute); a != end; ++a) {
                 if ((*a)[1] == "kind") e.kind = (*a)[2];
-                if ((*a)[1] == "gives") e.gives = Unescaped((*a)[2]);
+                if ((*a)[1] == "gives") e.gives = (*a)[2];
                 if ((*a)[1] == "mode") e.mode = (*a)[2];
             }
             examples.push_back(e);
