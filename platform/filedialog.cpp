@@ -17,8 +17,6 @@ namespace platform {
 namespace {
 // The folder last used for each kind of file, kept across runs.
 constexpr const char* kFolderKey = "Software\\Orbiscope\\Folders";
-// The value name of the kind "every file".
-constexpr const char* kAnyKind = "*";
 // The value name of the folder last used for any document, of whatever kind
 // (no extension starts with "*").
 constexpr const char* kLastUsed = "*last";
@@ -76,21 +74,6 @@ bool IsProgramFolderKind(const std::string& kind)
     return !kind.empty() && std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-void RememberFolder(const FileDialogData& data, const std::string& chosen)
-{
-    const std::string folder = std::filesystem::path(chosen).parent_path().string();
-    if (folder.empty()) return;
-    const std::string kind = FileKind(data);
-    const std::string extension = Lower(std::filesystem::path(chosen).extension().string());
-    const std::string own = extension.size() > 1 ? extension.substr(1) : "";
-    Registry::WriteString(kFolderKey, kind.empty() ? kAnyKind : kind, folder);
-    // A database is not a document: where one is kept says nothing of where
-    // the user's documents are.
-    if (!IsProgramFolderKind(kind) && !IsProgramFolderKind(own)) Registry::WriteString(kFolderKey, kLastUsed, folder);
-    // The chosen file's own kind too: a budget saved here is opened from here.
-    if (!own.empty() && own != kind) Registry::WriteString(kFolderKey, own, folder);
-}
-
 bool SameFolder(const std::string& a, const std::string& b)
 {
     std::error_code ec;
@@ -119,7 +102,6 @@ bool Run(QWidget* owner, const std::string& title, FileDialogData& data, bool sa
     data.fileName = names.front();
     if (save && !data.defaultExt.empty() && std::filesystem::path(data.fileName).extension().empty())
         data.fileName += "." + data.defaultExt;
-    RememberFolder(data, data.fileName);
     return true;
 }
 }  // namespace
@@ -221,8 +203,9 @@ std::string StartFolder(const FileDialogData& data)
         const auto folder = Registry::ReadString(kFolderKey, name);
         return folder && usable(*folder) ? *folder : std::string();
     };
+    // A dialog for every file starts where the last document was.
     const std::string kind = FileKind(data);
-    if (std::string folder = remembered(kind.empty() ? kAnyKind : kind); !folder.empty()) return folder;
+    if (std::string folder = kind.empty() ? std::string() : remembered(kind); !folder.empty()) return folder;
     // The files the program ships are first looked for where it ships them.
     const std::string program = ProgramDirectory().string();
     if (IsProgramFolderKind(kind) && usable(program)) return program;
@@ -240,6 +223,32 @@ bool RunFileOpen(QWidget* owner, const std::string& title, FileDialogData& data)
 bool RunFileSave(QWidget* owner, const std::string& title, FileDialogData& data)
 {
     return Run(owner, title, data, true);
+}
+
+void RememberFolderOf(const FileDialogData& data, const std::string& file)
+{
+    const std::filesystem::path path(file);
+    const std::string folder = path.parent_path().string();
+    if (folder.empty()) return;
+    const std::string extension = Lower(path.extension().string());
+    const std::string own = extension.size() > 1 ? extension.substr(1) : std::string();
+    if (own.empty()) return;
+    Registry::WriteString(kFolderKey, own, folder);
+    // Every file type of the dialog that lists this extension starts here
+    // too: a picture opened as JPEG is where the bitmaps are.
+    for (const auto& [description, list] : SplitFilter(data.filter)) {
+        const std::vector<std::string> patterns = Patterns(list);
+        const auto takes = [&own](const std::string& p) { return ExtensionOf(p) == own; };
+        if (std::none_of(patterns.begin(), patterns.end(), takes)) continue;
+        for (const std::string& p : patterns)
+            if (const std::string kind = ExtensionOf(p); !kind.empty()) {
+                if (kind != own) Registry::WriteString(kFolderKey, kind, folder);
+                break;
+            }
+    }
+    // A database is not a document: where one is kept says nothing of where
+    // the user's documents are.
+    if (!IsProgramFolderKind(own)) Registry::WriteString(kFolderKey, kLastUsed, folder);
 }
 
 void SetProgramFolderKinds(std::vector<std::string> kinds) { ProgramFolderKinds() = std::move(kinds); }

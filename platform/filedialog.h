@@ -47,9 +47,18 @@ std::string FileKind(const FileDialogData& data);
 // for its kind of file (kept in the registry across runs), the program's
 // folder for a kind it ships there, the one last used for any document (kept
 // too), its initialDir unless that is the program's own folder, and the
-// user's home.  Choosing another file type in the dialog before choosing a
+// user's home.  A dialog for every file ("All Files") starts where the last
+// document was.  Choosing another file type in the dialog before choosing a
 // folder goes where that kind starts.
 std::string StartFolder(const FileDialogData& data);
+// Keeps the folder of a file chosen in the dialog run with `data` once the
+// file has been used: opened, saved, or taken as the name of a batch's
+// input.  It becomes the folder of the file's own kind (its extension,
+// whatever file type the dialog showed), of the dialog's file types that
+// list that extension, and, unless the file is a database of the program's
+// folder, of every document.  The dialogs themselves keep nothing, so that
+// a file refused or not written leaves every folder as it was.
+void RememberFolderOf(const FileDialogData& data, const std::string& file);
 // The kinds of file (extensions without the dot) that the program ships in
 // its own folder, its databases.  Opening or saving one leaves the folder
 // that other kinds fall back on as it was.

@@ -70,18 +70,18 @@ PrintResult Printer::Print(QWidget* parent, Printout& printout, bool prompt)
 
     const QPrinter::OutputFormat format = device.outputFormat();
     const QString previousFile = device.outputFileName();
+    FileDialogData pdf;  // the file the user names for this job, when there is no printer
     if (!PdfOverride().empty()) {
         device.setOutputFormat(QPrinter::PdfFormat);
         device.setOutputFileName(QString::fromStdString(PdfOverride()));
     } else if (!HasRealPrinter()) {
         // No printer: the job becomes a PDF file.
-        FileDialogData data;
-        data.filter = "PDF Files (*.pdf)|*.pdf";
-        data.defaultExt = "pdf";
-        data.overwritePrompt = true;
-        if (!RunFileSave(parent, "Print To PDF File", data)) return PrintResult::Cancelled;
+        pdf.filter = "PDF Files (*.pdf)|*.pdf";
+        pdf.defaultExt = "pdf";
+        pdf.overwritePrompt = true;
+        if (!RunFileSave(parent, "Print To PDF File", pdf)) return PrintResult::Cancelled;
         device.setOutputFormat(QPrinter::PdfFormat);
-        device.setOutputFileName(QString::fromStdString(data.fileName));
+        device.setOutputFileName(QString::fromStdString(pdf.fileName));
     } else if (prompt) {
         if (NoUserPresent()) return PrintResult::Cancelled;
         QPrintDialog dialog(&device, parent);
@@ -94,6 +94,7 @@ PrintResult Printer::Print(QWidget* parent, Printout& printout, bool prompt)
     BeginPrinting(printout);
     const bool ok = RunPages(device, printout, std::max(1, setup_.minPage), setup_.maxPage);
     printout.EndPrinting();
+    if (ok && !pdf.fileName.empty()) RememberFolderOf(pdf, pdf.fileName);
 
     device.setOutputFormat(format);
     device.setOutputFileName(previousFile);

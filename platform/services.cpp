@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <map>
 #include <regex>
+#include <set>
 
 namespace platform {
 
@@ -29,9 +30,9 @@ std::function<std::time_t()>& ClockOverride()
     static std::function<std::time_t()> clock;
     return clock;
 }
-std::function<bool(int)>& HelpSink()
+std::function<bool(const HelpRequest&)>& HelpSink()
 {
-    static std::function<bool(int)> sink;
+    static std::function<bool(const HelpRequest&)> sink;
     return sink;
 }
 QPointer<QTextBrowser>& HelpWindow()
@@ -102,10 +103,15 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
 namespace {
 
 // The context ids that the pages of a help folder hold as anchors, read
-// once per folder: id -> page.
-const std::map<int, std::filesystem::path>& HelpAnchors(const std::filesystem::path& dir)
+// once per folder.
+struct HelpAnchors {
+    std::map<int, std::filesystem::path> firstPage;            // id -> the first page holding it
+    std::map<std::filesystem::path, std::set<int>> onPage;     // page -> the ids it holds
+};
+
+const HelpAnchors& AnchorsOf(const std::filesystem::path& dir)
 {
-    static std::map<std::filesystem::path, std::map<int, std::filesystem::path>> folders;
+    static std::map<std::filesystem::path, HelpAnchors> folders;
     auto [it, added] = folders.try_emplace(dir);
     if (!added) return it->second;
     static const std::regex anchor(R"re(\b(?:id|name)\s*=\s*["']([0-9]{1,9})["'])re");
@@ -118,8 +124,11 @@ const std::map<int, std::filesystem::path>& HelpAnchors(const std::filesystem::p
         std::vector<std::uint8_t> bytes;
         if (!ReadRegularFile(page, bytes)) continue;
         const std::string text(bytes.begin(), bytes.end());
-        for (std::sregex_iterator m(text.begin(), text.end(), anchor), end; m != end; ++m)
-            it->second.try_emplace(std::stoi((*m)[1].str()), page);
+        for (std::sregex_iterator m(text.begin(), text.end(), anchor), end; m != end; ++m) {
+            const int id = std::stoi((*m)[1].str());
+            it->second.firstPage.try_emplace(id, page);
+            it->second.onPage[page].insert(id);
+        }
     }
     return it->second;
 }
@@ -131,10 +140,20 @@ std::optional<HelpTopic> FindHelpTopic(int contextId)
     const std::filesystem::path dir = ProgramDirectory() / "help";
     const std::filesystem::path own = dir / (std::to_string(contextId) + ".html");
     if (IsRegularFile(own)) return HelpTopic{own, {}};
-    const auto& anchors = HelpAnchors(dir);
-    if (const auto it = anchors.find(contextId); it != anchors.end())
+    const auto& pages = AnchorsOf(dir).firstPage;
+    if (const auto it = pages.find(contextId); it != pages.end())
         return HelpTopic{it->second, std::to_string(contextId)};
     return std::nullopt;
+}
+
+std::optional<HelpTopic> FindFieldTopic(int contextId, int field)
+{
+    std::optional<HelpTopic> topic = FindHelpTopic(contextId);
+    if (!topic) return topic;
+    const auto& onPage = AnchorsOf(ProgramDirectory() / "help").onPage;
+    if (const auto it = onPage.find(topic->page); it != onPage.end() && it->second.count(field))
+        topic->anchor = std::to_string(field);
+    return topic;
 }
 
 namespace {
@@ -195,6 +214,10 @@ std::array<QRect, 4> RoomBeside(const QRect& obstacle, const QRect& screen)
             QRect(screen.topLeft(), QPoint(screen.right(), obstacle.top() - 1)).intersected(screen)};
 }
 
+// The smallest window whose text still reads: some forty characters a line
+// and a dozen lines.
+constexpr QSize kReadableSize(320, 240);
+
 bool Holds(const QRect& room, QSize size)
 {
     return !room.isEmpty() && room.width() >= size.width() && room.height() >= size.height();
@@ -236,14 +259,28 @@ QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, cons
     const auto covers = [&buttons](const QRect& r) {
         return std::any_of(buttons.begin(), buttons.end(), [&r](const QRect& b) { return r.intersects(b); });
     };
+    const auto area = [](const QRect& r) { return r.isNull() ? 0 : r.width() * r.height(); };
     if (last && !covers(*last)) return *last;
     QRect keys;
     for (const QRect& b : buttons) keys |= b;
     if (keys.isNull()) keys = form;
     const QSize whole = size.boundedTo(screen.size());
-    for (const QRect& obstacle : {form, keys})
-        for (const QRect& room : RoomBeside(obstacle, screen))
-            if (Holds(room, whole)) return Within(room, obstacle, whole);
+    for (const QRect& room : RoomBeside(form, screen))
+        if (Holds(room, whole)) return Within(room, form, whole);
+    // A side too small for the whole window still takes it narrowed (or
+    // shortened) to its room while the text stays readable there: better
+    // than covering the fields the help is about.
+    const QSize readable = kReadableSize.boundedTo(whole);
+    QRect narrowed;
+    for (const QRect& room : RoomBeside(form, screen)) {
+        const QSize fit = whole.boundedTo(room.size());
+        if (Holds(room, fit) && fit.width() >= readable.width() && fit.height() >= readable.height() &&
+            area(QRect(QPoint(), fit)) > area(narrowed))
+            narrowed = Within(room, form, fit);
+    }
+    if (!narrowed.isNull()) return narrowed;
+    for (const QRect& room : RoomBeside(keys, screen))
+        if (Holds(room, whole)) return Within(room, keys, whole);
     QRect best;
     for (const QRect& room : RoomBeside(keys, screen)) {
         const QSize shrunk = whole.boundedTo(room.size());
@@ -282,10 +319,12 @@ QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> rele
 }
 
 namespace {
-bool ShowHelpPage(int id)
+bool ShowHelpPage(const HelpRequest& request)
 {
     const std::filesystem::path dir = ProgramDirectory() / "help";
-    std::optional<HelpTopic> topic = id == 0 ? std::nullopt : FindHelpTopic(id);
+    std::optional<HelpTopic> topic;
+    if (request.contextId != 0)
+        topic = request.field ? FindFieldTopic(request.contextId, request.field) : FindHelpTopic(request.contextId);
     if (!topic && IsRegularFile(dir / "index.html")) topic = HelpTopic{dir / "index.html", {}};
     if (!topic) return false;
     if (!HelpWindow()) {
@@ -306,22 +345,24 @@ bool ShowHelpPage(int id)
 }
 }  // namespace
 
-bool HelpViewer::ShowContext(int contextId)
+namespace {
+bool Show(const HelpRequest& request)
 {
-    if (HelpSink()) return HelpSink()(contextId);
-    return ShowHelpPage(contextId);
+    if (HelpSink()) return HelpSink()(request);
+    return ShowHelpPage(request);
 }
+}  // namespace
 
-bool HelpViewer::ShowContents()
-{
-    if (HelpSink()) return HelpSink()(0);
-    return ShowHelpPage(0);
-}
+bool HelpViewer::ShowContext(int contextId) { return Show({contextId}); }
+
+bool HelpViewer::ShowField(int contextId, int field) { return Show({contextId, field}); }
+
+bool HelpViewer::ShowContents() { return Show({0}); }
 
 void HelpViewer::CloseAll()
 {
     if (HelpSink()) {
-        HelpSink()(-1);
+        HelpSink()({-1});
         return;
     }
     if (HelpWindow()) HelpWindow()->close();
@@ -329,6 +370,6 @@ void HelpViewer::CloseAll()
 
 bool HelpViewer::IsOpen() { return HelpWindow() && HelpWindow()->isVisible(); }
 
-void HelpViewer::SetSink(std::function<bool(int)> sink) { HelpSink() = std::move(sink); }
+void HelpViewer::SetSink(std::function<bool(const HelpRequest&)> sink) { HelpSink() = std::move(sink); }
 
 }  // namespace platform

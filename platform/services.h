@@ -83,11 +83,13 @@ QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> rele
 
 // Where a window whose frame measures `size` stands beside a form: next to
 // the form's frame on the first side of `screen` with room for it (right,
-// left, below, above); on a screen with no such room, next to the form's
-// buttons, over the rest of the form; with no room there either, shrunk into
-// the largest room beside the buttons.  A window that stands somewhere
-// already (`last`) stays there while it covers no button.  Every rectangle
-// is a frame in screen coordinates, the window manager's border included.
+// left, below, above); else beside the form on the side with the most room,
+// narrowed (or shortened) to that room, while it keeps a readable size
+// there (320 x 240); with no such side, next to the form's buttons, over the
+// rest of the form; with no room there either, shrunk into the largest room
+// beside the buttons.  A window that stands somewhere already (`last`) stays
+// there while it covers no button.  Every rectangle is a frame in screen
+// coordinates, the window manager's border included.
 QRect PlaceBesideForm(const QRect& form, const std::vector<QRect>& buttons, const QRect& screen, QSize size,
                       std::optional<QRect> last = std::nullopt);
 
@@ -102,18 +104,31 @@ struct HelpTopic {
     std::string anchor;  // empty: the top of the page
 };
 std::optional<HelpTopic> FindHelpTopic(int contextId);
+// F1 on a field: control ids repeat from form to form, so the field's entry
+// is looked for on the page of its own form's topic only.  The field's anchor
+// there when the page has one, else the topic itself.
+std::optional<HelpTopic> FindFieldTopic(int contextId, int field);
+
+// What help is asked for: a topic (0 the contents, -1 close all) and, for F1
+// on a field, the field's control id.
+struct HelpRequest {
+    int contextId = 0;
+    int field = 0;  // 0: no field
+};
 
 class HelpViewer {
 public:
     // Returns true when a help window was opened (the "help opened" answer).
     static bool ShowContext(int contextId);
+    // F1 on `field` of a form whose topic is `contextId` (FindFieldTopic).
+    static bool ShowField(int contextId, int field);
     static bool ShowContents();
     static void CloseAll();
     static bool IsOpen();
 
-    // Test seam: when set, calls are recorded here instead of opening a window
-    // (contextId 0 = contents, -1 = close all) and its answer is returned.
-    static void SetSink(std::function<bool(int contextId)> sink);
+    // Test seam: when set, requests are recorded here instead of opening a
+    // window and its answer is returned.
+    static void SetSink(std::function<bool(const HelpRequest& request)> sink);
 };
 
 }  // namespace platform

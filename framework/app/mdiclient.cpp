@@ -138,7 +138,8 @@ TOrbiscopeMDIClient::TOrbiscopeMDIClient(TOrbiscope* app) : app_(app)
         if (!platform::RunFileOpen(this, "Select a Footprint Map File", data)) return;
         app_->CurrentFileName = data.fileName;
         OpenFromFile = true;
-        CreateWindowChild(kBitmapWindowType, 0, 0);
+        const TMyWindow* window = CreateWindowChild(kBitmapWindowType, 0, 0);
+        if (window && window->HasFileName()) platform::RememberFolderOf(data, data.fileName);
     });
 
     for (int id : kGraphCommands) SetHandler(id, [this, id] { ShowGraph(id); });
@@ -208,7 +209,7 @@ TMyWindow* TOrbiscopeMDIClient::CreateWindowChild(int windowType, int builderCom
     return window;
 }
 
-void TOrbiscopeMDIClient::OpenFile(const char* fileName)
+bool TOrbiscopeMDIClient::OpenFile(const char* fileName)
 {
     OpenFromFile = true;
     if (fileName) app_->CurrentFileName = fileName;
@@ -220,13 +221,16 @@ void TOrbiscopeMDIClient::OpenFile(const char* fileName)
     if (!info) {
         platform::MessageBox(this, "Not a supported file type (or too many files selected)", kMainTitle,
                              platform::MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
-    app_->FileData.filterIndex = info->filterIndex;
-    // Only a file that opened joins the recent list: a window that could not
-    // read its file has said so and dropped the name.
+    // Only a file that opened joins the recent list and sets the file type
+    // the next Open offers: a window that could not read its file has said
+    // so and dropped the name.
     const TMyWindow* window = CreateWindowChild(info->type, 0, 0);
-    if (window && window->HasFileName()) app_->AddRecentFile(name);
+    if (!window || !window->HasFileName()) return false;
+    app_->FileData.filterIndex = info->filterIndex;
+    app_->AddRecentFile(name);
+    return true;
 }
 
 void TOrbiscopeMDIClient::CmNewDocument(int windowType)
@@ -264,10 +268,12 @@ void TOrbiscopeMDIClient::CmFileOpen()
     }
     const std::vector<std::string> chosen = app_->FileData.chosen;
     if (chosen.size() <= 1) {
-        OpenFile(nullptr);
+        const std::string name = app_->CurrentFileName;
+        if (OpenFile(nullptr)) platform::RememberFolderOf(app_->FileData, name);
         return;
     }
-    for (const std::string& name : chosen) OpenFile(name.c_str());
+    for (const std::string& name : chosen)
+        if (OpenFile(name.c_str())) platform::RememberFolderOf(app_->FileData, name);
 }
 
 void TOrbiscopeMDIClient::CmFileClose()

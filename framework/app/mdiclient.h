@@ -35,7 +35,8 @@ public:
     // Set-up when the client is created: placement, set-up file, stored values.
     void SetupWindow();
 
-    void OpenFile(const char* fileName);
+    // Opens a file in the window its extension names; true when it opened.
+    bool OpenFile(const char* fileName);
     void CmNewDocument(int windowType);
     void CmEditActiveDocument();
     bool EditActiveEnabled() const;

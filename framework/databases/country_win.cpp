@@ -225,7 +225,7 @@ TSelCityWin::TSelCityWin(TCountryWin& window)
     SetHandler(kDelete, [this] { CmDelete(); });
     SetHandler(kEditCountryName, [this] { CmEditCountryName(); });
     SetHandler(kDone, [this] { CmDone(); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kList); });
+    BindHelpButton(*this, kList);
 }
 
 void TSelCityWin::SetupWindow()

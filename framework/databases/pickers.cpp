@@ -74,7 +74,7 @@ TGetCountryDlg::TGetCountryDlg(QWidget* parent) : TForm(parent, kResourceId, "Co
 {
     new TGetCountryListBox(this, kList);
     ConnectPickerList(*this, kList, Current);
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kList); });
+    BindHelpButton(*this, kList);
 }
 
 void TGetCountryDlg::SetupWindow()
@@ -146,7 +146,7 @@ TGetTownDlg::TGetTownDlg(QWidget* parent) : TForm(parent, kResourceId, "Town Sel
 {
     new TGetTownListBox(this, kList);
     ConnectPickerList(*this, kList, Current);
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kList); });
+    BindHelpButton(*this, kList);
 }
 
 void TGetTownDlg::SetupWindow()
@@ -213,7 +213,7 @@ TGetSatDlg::TGetSatDlg(QWidget* parent) : TForm(parent, kResourceId, "Satellite 
 {
     new TGetSatListBox(this, kList);
     ConnectPickerList(*this, kList, Current);
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kList); });
+    BindHelpButton(*this, kList);
 }
 
 void TGetSatDlg::SetupWindow()

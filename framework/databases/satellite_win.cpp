@@ -205,7 +205,7 @@ TSelGeoWin::TSelGeoWin(TSatelliteWin& window)
     SetHandler(kModify, [this] { CmModify(); });
     SetHandler(kDelete, [this] { CmDelete(); });
     SetHandler(kDone, [this] { CmDone(); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kList); });
+    BindHelpButton(*this, kList);
 }
 
 void TSelGeoWin::SetupWindow()

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "framework/forms/form.h"
 #include "framework/forms/hint_strings.h"
 #include "platform/mdi.h"
+#include "platform/services.h"
 
 const char* HintFor(HintTable table, int controlId)
 {
@@ -22,6 +24,22 @@ const char* HintFor(HintTable table, int controlId)
         return orbiscope::AnyStringText(e.stringId);
     }
     return "";
+}
+
+namespace {
+constexpr const char* kHelpTopicProperty = "orbiscopeHelpTopic";
+}
+
+int HelpTopicOf(const TForm& form)
+{
+    const QVariant topic = form.property(kHelpTopicProperty);
+    return topic.isValid() ? topic.toInt() : form.ResourceId();
+}
+
+void BindHelpButton(TForm& form, int topic)
+{
+    form.setProperty(kHelpTopicProperty, topic);
+    form.SetHandler(platform::IDHELP, [&form, topic] { form.ShowHelp(topic); });
 }
 
 void ShowStatusHint(TOrbiscope* app, const char* text)
@@ -54,7 +72,11 @@ bool TMyControl::eventFilter(QObject* watched, QEvent* event)
 void TMyControl::EvHelp()
 {
     if (!ShowsHelp()) return;
-    if (app_) app_->ShowHelp(id_);
+    const int topic = form_ ? HelpTopicOf(*form_) : id_;
+    // What the application's ShowHelp does for a topic, for a field.
+    if (app_) app_->SetProgramDir();
+    const bool opened = platform::HelpViewer::ShowField(topic, id_);
+    if (app_) app_->HelpOpened = opened;
 }
 
 void TMyControl::EvSetFocus()

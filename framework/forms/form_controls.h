@@ -1,6 +1,8 @@
 // The controls of the input dialogs.  The four bases add context help to the
 // dialog's edit, radio button, list box and check box: F1 on the control opens
-// the help topic numbered by the control's id (a read-only edit shows none).
+// the page of its form's help topic at the control's entry, numbered by the
+// control's id (a read-only edit shows none).  Control ids repeat from form
+// to form, so an entry is looked for on the form's own page only.
 // A control with a hint table shows, when it takes the focus, its hint in the
 // main window's status bar (through the application's HintText).
 //
@@ -34,6 +36,13 @@ using HintTable = std::span<const HintEntry>;
 // has no entry for the id or the string table has no text for it.
 const char* HintFor(HintTable table, int controlId);
 
+// A form's help topic: the page its Help button opens, on which F1 finds the
+// entries of its fields.  The form's resource id unless BindHelpButton gave
+// another.
+int HelpTopicOf(const TForm& form);
+// Makes `topic` the form's help topic and binds its Help button to it.
+void BindHelpButton(TForm& form, int topic);
+
 class TMyControl : public QObject {
 public:
     TMyControl(TForm* parent, int id);
@@ -46,7 +55,7 @@ public:
     void SetHints(HintTable table) { hints_ = table; }
     HintTable Hints() const { return hints_; }
 
-    // F1: context help at the control's id.
+    // F1: its form's help page, at the control's entry.
     virtual void EvHelp();
     // Focus: the hint (when the class has a table) into the status bar.
     virtual void EvSetFocus();

@@ -63,7 +63,8 @@ void SaveWithDialog(QWidget* owner, const char* title, const char* filter, const
     data.overwritePrompt = true;
     if (!platform::RunFileSave(owner, title, data)) return;
     const std::string chosen = data.fileName;
-    if (!write(chosen)) ReportWriteFailure(owner, chosen);
+    if (write(chosen)) platform::RememberFolderOf(data, chosen);
+    else ReportWriteFailure(owner, chosen);
 }
 
 }  // namespace

@@ -264,6 +264,7 @@ bool TMyWindow::SaveAs()
     }
     saveAsFirst_ = false;
     SetFileName(chosen.c_str());
+    platform::RememberFolderOf(FileData, chosen);
     if (TOrbiscope* app = App()) app->AddRecentFile(chosen);
     return true;
 }

@@ -313,10 +313,11 @@ private:
 // One image after its separator: descriptor, local table, LZW data.  An
 // image that cannot be decoded gives an empty block; the caller then goes on
 // to the next block.  Nothing is allocated for a picture that its data
-// cannot fill.  Decoding that ends at the terminator or the end code before
-// the last pixel still gives the picture, its rows not reached left as
-// allocated (index 0), so that a file cut short on its way shows what came;
-// data that runs out of the file fails.
+// cannot fill.  Data that ends properly, at its block terminator or its end
+// code, before the last pixel still gives the picture, the rows not reached
+// left as allocated (index 0): what the encoder wrote is shown.  Data that
+// runs out of the file before its terminator fails the image, however many
+// pixels came: a file cut short is refused.
 ImageResult ReadOneImage(ImageStream& stream, PaletteRgb& palette, int& sizeBits, FileBudget& budget,
                          ProgressCallback callback, void* data)
 {

@@ -78,10 +78,12 @@ TMagVarBatchForm::TMagVarBatchForm(QWidget* parent, std::uint8_t* buffer, std::s
         platform::FileDialogData data;
         data.filter = "Text Files (*.txt)|*.txt";
         if (TOrbiscope* app = App()) data.initialDir = app->ProgramDir;
-        if (platform::RunFileOpen(this, "Select Input Batch File", data)) SetControlText(kFileId, data.fileName);
+        if (!platform::RunFileOpen(this, "Select Input Batch File", data)) return;
+        platform::RememberFolderOf(data, data.fileName);  // taken as the batch's input
+        SetControlText(kFileId, data.fileName);
     });
     SetHandler(kClear, [this] { SetControlText(kFileId, ""); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(kFileId); });
+    BindHelpButton(*this, kFileId);
 }
 
 void TMagVarBatchForm::SetupWindow()

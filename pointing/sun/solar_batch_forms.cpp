@@ -161,7 +161,7 @@ TSolarBatchFormBase::TSolarBatchFormBase(QWidget* parent, const Definition& d, s
     SetHandler(kBrowse, [this] { CmBrowse(); });
     SetHandler(kSite, [this] { CmSite(); });
     SetHandler(kSatellite, [this] { CmSatellite(); });
-    SetHandler(platform::IDHELP, [this] { ShowHelp(def_.helpTopic); });
+    BindHelpButton(*this, def_.helpTopic);
 }
 
 std::size_t TSolarBatchFormBase::OffsetOf(int id) const { return OffsetIn(def_.texts, id); }
@@ -209,6 +209,7 @@ void TSolarBatchFormBase::CmBrowse()
     data.filter = "Text Files (*.txt)|*.txt";
     if (TOrbiscope* app = App()) data.initialDir = app->ProgramDir;
     if (!platform::RunFileOpen(this, "Select Input Batch File", data)) return;
+    platform::RememberFolderOf(data, data.fileName);  // taken as the batch's input
     std::vector<std::uint8_t> v = ReadControls();
     transfer::SetText(v, OffsetOf(kBatchFile), 261, data.fileName);
     WriteControls(v);

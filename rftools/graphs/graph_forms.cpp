@@ -188,10 +188,9 @@ TGraphForm::TGraphForm(QWidget* parent, int resourceId, const std::string& capti
                        int storedRecord, int helpContext, std::span<const GraphFieldCheck> checks)
     : TForm(parent, resourceId, caption, std::move(controls)),
       storedRecord_(storedRecord),
-      helpContext_(helpContext),
       checks_(checks)
 {
-    SetHandler(platform::IDHELP, [this] { ShowHelp(helpContext_); });
+    BindHelpButton(*this, helpContext);
     SetHandler(120, [this] { CmClear(); });
 }
 

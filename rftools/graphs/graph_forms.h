@@ -51,7 +51,6 @@ protected:
 
 private:
     int storedRecord_;
-    int helpContext_;
     std::span<const GraphFieldCheck> checks_;
 };
 

@@ -22,7 +22,7 @@ public:
         for (const auto& entry : std::filesystem::directory_iterator(build, ec))
             if (entry.path().extension() == ".twn" || entry.path().extension() == ".geo")
                 std::filesystem::create_symlink(entry.path(), dir.Path() / entry.path().filename(), ec);
-        platform::HelpViewer::SetSink([](int) { return false; });
+        platform::HelpViewer::SetSink([](const platform::HelpRequest&) { return false; });
         orbiscope::ClearRegistrations();
         orbiscope::RegisterFrameworkSubsystem();
         orbiscope::RegisterLinkBudgetSubsystem();

@@ -127,7 +127,17 @@ INSTANTIATE_TEST_SUITE_P(
         BesideCase{"where it was moved, clear of the buttons: kept", kWide, {760, 390, 400, 300},
                    QRect(700, 0, 640, 480), {700, 0, 640, 480}},
         BesideCase{"where it was moved, over a button: beside again", kWide, {760, 390, 400, 300},
-                   QRect(760, 500, 640, 480), {1160, 390, 640, 480}}),
+                   QRect(760, 500, 640, 480), {1160, 390, 640, 480}},
+        // A budget dialog of 810 x 452 centred on a 1600-wide screen leaves
+        // 395 on each side: the help stands beside it, narrowed, not over
+        // its pages.
+        BesideCase{"large form, room on both sides: beside it, narrowed", {0, 0, 1600, 900}, {395, 224, 810, 452}, {},
+                   {1205, 224, 395, 480}},
+        BesideCase{"large form, more room on its left: there, narrowed", {0, 0, 1600, 900}, {500, 224, 810, 452}, {},
+                   {0, 224, 500, 480}},
+        // 145 and 245 wide beside it, 224 high above and below: none reads.
+        BesideCase{"no side leaves a readable window: over the form, not its buttons", {0, 0, 1200, 900},
+                   {245, 224, 810, 452}, {}, {395, 161, 640, 480}}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 struct StaticCase {

@@ -112,15 +112,17 @@ protected:
         data.initialDir = (root / "program").string();  // as the program's own dialogs ask
         return data;
     }
-    // Runs each step's dialog and checks the folder it started in.
+    // Runs each step's dialog and checks the folder it started in; the file
+    // picked is then used (opened or saved), as the program does with it.
     void RunSteps(std::span<const Step> steps)
     {
         for (const Step& s : steps) {
             platform::FileDialogData data = Data(s.filter, s.filterIndex, s.defaultExt);
             platform::QueueFileDialogAnswer({*s.pick ? std::vector<std::string>{(root / s.pick).string()}
                                                      : std::vector<std::string>{}});
-            if (s.save) platform::RunFileSave(nullptr, "Save As", data);
-            else platform::RunFileOpen(nullptr, "Open", data);
+            const bool picked = s.save ? platform::RunFileSave(nullptr, "Save As", data)
+                                       : platform::RunFileOpen(nullptr, "Open", data);
+            if (picked) platform::RememberFolderOf(data, data.fileName);
             EXPECT_EQ(platform::LastFileDialogRequest().startFolder, (root / s.expectedStart).string())
                 << s.pick << " / " << s.filterIndex;
         }
@@ -140,8 +142,8 @@ TEST_F(FileDialogFolders, EachKindStartsWhereItOrAnyDocumentWasLastUsedAcrossRun
         {"Html Files (*.html)|*.html", 1, "html", true, "exports/madrid.html", "budgets"},
         {kOpenFilter, 3, "", false, "", "maps"},                         // bitmaps have their own folder now
         {"Tabbed Text (*.txt)|*.txt", 1, "txt", true, "", "exports"},
-        // Whatever was chosen last under "All Files" is that kind's folder;
-        // the budget chosen there also marks the budgets' folder.
+        // "All Files" starts where the last document was; the budget opened
+        // there marks the budgets' folder.
         {kOpenFilter, 5, "", false, "exports/old.glb", "exports"},
         {kOpenFilter, 5, "", false, "", "exports"},
         {kOpenFilter, 2, "", false, "", "exports"},

@@ -55,9 +55,9 @@ std::string Describe(const platform::Dialog& d, int id)
 DialogWalk::DialogWalk()
 {
     platform::SetDialogInspector([this](platform::Dialog& d) { Inspect(d); });
-    platform::HelpViewer::SetSink([this](int id) {
-        if (helpCollector_) helpCollector_->push_back(id);
-        else if (helpListener_) helpListener_(id);
+    platform::HelpViewer::SetSink([this](const platform::HelpRequest& r) {
+        if (helpCollector_) helpCollector_->push_back(r);
+        else if (helpListener_) helpListener_(r.contextId);
         return true;
     });
 }
@@ -105,18 +105,18 @@ void DialogWalk::Examine(platform::Dialog& dialog, DialogSeen& seen)
 
 std::vector<HelpIdSent> DialogWalk::HelpIdsOf(platform::Dialog& dialog)
 {
-    std::vector<int> received;
+    std::vector<platform::HelpRequest> received;
     helpCollector_ = &received;
     std::vector<HelpIdSent> sent;
     if (HasButton(dialog, platform::IDHELP)) {
         dialog.OnButton(platform::IDHELP);
-        for (int id : received) sent.push_back({id, "Help button"});
+        for (const auto& r : received) sent.push_back({r.contextId, r.field, "Help button"});
         received.clear();
     }
     for (QObject* child : dialog.children())
         if (auto* control = dynamic_cast<TMyControl*>(child)) {
             control->EvHelp();
-            for (int id : received) sent.push_back({id, Describe(dialog, control->Id())});
+            for (const auto& r : received) sent.push_back({r.contextId, r.field, Describe(dialog, control->Id())});
             received.clear();
         }
     helpCollector_ = nullptr;

@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/services.h"
 #include "tests/desktop/program/layout_check.h"
 
 namespace wholeprogram {
 
 struct HelpIdSent {
     int contextId = 0;
+    int field = 0;        // F1: the control's id; 0 for the Help button
     std::string control;  // "Help button", or what the control's row says of it
 };
 
@@ -60,7 +62,7 @@ private:
     std::vector<int> opened_;
     bool exploring_ = true;
     int depth_ = 0;
-    std::vector<int>* helpCollector_ = nullptr;
+    std::vector<platform::HelpRequest>* helpCollector_ = nullptr;
     std::function<void(int)> helpListener_;
 };
 

@@ -319,10 +319,24 @@ TEST_F(WholeProgram, EveryDialogReachedFitsCancelsAndHasItsHelp)
         for (const desktoptest::LayoutFault& fault : dialog.layoutFaults) ADD_FAILURE() << fault.Describe();
         EXPECT_TRUE(dialog.cancelledCleanly) << name << " stayed open when cancelled";
         EXPECT_EQ(dialog.helpIds.empty(), kDialogsWithoutHelp.count(id) == 1) << name << ": help ids sent";
+        // F1 in a field opens the page its form's Help button opens, at the
+        // field's entry (a list that is its form's topic: the page itself).
+        // Control ids repeat from form to form: another form's page is no help.
+        const auto button = std::find_if(dialog.helpIds.begin(), dialog.helpIds.end(),
+                                         [](const HelpIdSent& s) { return s.field == 0; });
         for (const HelpIdSent& sent : dialog.helpIds) {
             ++helpIds;
             EXPECT_TRUE(platform::FindHelpTopic(sent.contextId).has_value())
                 << name << ": " << sent.control << " (" << sent.contextId << ") has no help topic";
+            if (sent.field == 0) continue;
+            if (button != dialog.helpIds.end())
+                EXPECT_EQ(sent.contextId, button->contextId)
+                    << name << ": F1 in " << sent.control << " (" << sent.field << ") opens another page";
+            const auto topic = platform::FindFieldTopic(sent.contextId, sent.field);
+            if (topic && sent.field != sent.contextId)
+                EXPECT_EQ(topic->anchor, std::to_string(sent.field))
+                    << name << ": " << sent.control << " (" << sent.field << ") has no entry on "
+                    << topic->page.filename().string();
         }
     }
     EXPECT_GT(helpIds, 500u);  // the budget dialogs alone have more fields than that

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QSize>
 #include <QStandardPaths>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,14 +30,37 @@
 
 namespace testsupport {
 
+// The screen the application is to have, asked for before it is made: the
+// offscreen platform's own is 800 x 600, too small to show what stands
+// beside a large form.  Empty: the platform's.
+inline QSize& RequestedScreen()
+{
+    static QSize size;
+    return size;
+}
+
 inline QApplication& App()
 {
     static int argc = 1;
     static char name[] = "test_framework";
-    static char* argv[] = {name, nullptr};
+    static char platformOption[] = "-platform";
+    static std::string platformValue;
+    static char* argv[] = {name, nullptr, nullptr, nullptr};
     static QApplication* app = [] {
         QStandardPaths::setTestModeEnabled(true);
+        if (RequestedScreen().isValid() && qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) {
+            const std::filesystem::path config = std::filesystem::temp_directory_path() /
+                                                 ("orbiscope-screen-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
+            std::ofstream(config) << R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": )"
+                                  << RequestedScreen().width() << R"(, "height": )" << RequestedScreen().height()
+                                  << R"(, "logicalDpi": 96, "dpr": 1}]})";
+            platformValue = "offscreen:configfile=" + config.string();
+            argv[1] = platformOption;
+            argv[2] = platformValue.data();
+            argc = 3;
+        }
         auto* a = new QApplication(argc, argv);
+        if (!platformValue.empty()) std::filesystem::remove(platformValue.substr(platformValue.find('=') + 1));  // read by now
         QApplication::setQuitOnLastWindowClosed(false);
         std::setlocale(LC_NUMERIC, "C");
         return a;
@@ -83,13 +108,16 @@ struct MessageRecorder {
     }
 };
 
-// Records the help topics asked for instead of opening a help window.
+// Records the help topics asked for instead of opening a help window, and
+// with each the field that F1 asked from (0: none).
 struct HelpRecorder {
     std::vector<int> topics;
+    std::vector<std::pair<int, int>> requests;  // (topic, field)
     HelpRecorder()
     {
-        platform::HelpViewer::SetSink([this](int id) {
-            topics.push_back(id);
+        platform::HelpViewer::SetSink([this](const platform::HelpRequest& r) {
+            topics.push_back(r.contextId);
+            requests.emplace_back(r.contextId, r.field);
             return true;
         });
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <string_view>
 
 #include "tests/framework/app/gui_support.h"
 
@@ -164,6 +165,81 @@ TEST(MdiClient, FirstOpenOfADatabaseStartsInTheProgramFolder)
         f.app->FileData.filterIndex = filterIndex;
         f.app->Dispatch(orbiscope::CM_FILEOPEN);
         EXPECT_EQ(platform::LastFileDialogRequest().startFolder, f.dir.Path().string()) << filterIndex;
+    }
+}
+
+// A window that reads its file unless the name says "broken" and writes
+// one unless the name says "readonly".
+class FileWindow : public RecordingWindow {
+public:
+    using RecordingWindow::RecordingWindow;
+    void SetupWindow() override
+    {
+        RecordingWindow::SetupWindow();
+        OpenDocument(false);
+    }
+    bool LoadFile(const char* name) override { return !std::string_view(name).ends_with("broken.glb"); }
+    bool SaveFile(const char* name) override { return std::string_view(name).find("readonly") == std::string_view::npos; }
+};
+
+// A folder is kept for the kind of the file that opened or was saved, and
+// only then: not for the file type the dialog showed, nor for a file
+// refused, unreadable or not written.  Each step's dialog starts where the
+// steps before it leave it.
+TEST(MdiClient, FoldersFollowTheFilesThatOpenedOrWereSaved)
+{
+    AppFixture f;
+    for (const auto& t : orbiscope::WindowTypes()) {
+        const int edit = t.editCommand;
+        orbiscope::RegisterWindowFactory(t.type, [edit](const char* name) { return new FileWindow(edit, name); });
+    }
+    for (const char* sub : {"orbit-data", "pictures", "budgets", "exports"})
+        std::filesystem::create_directories(f.dir.Path() / sub);
+    constexpr int kCountryFiles = 4, kGeoBudgets = 3, kBitmaps = 7, kElementSets = 13;
+    const struct {
+        int newDocument;    // 0: File > Open with the file type below; else Save As of that new document
+        int filterIndex;    // Open: the file type chosen
+        const char* saveAs; // Save As: the document's own file type, by extension
+        const char* pick;   // "" cancels
+        const char* start;  // where the dialog starts; "" the program's folder
+    } kSteps[] = {
+        // The country files' type shown, an element file typed in: it opens.
+        {0, kCountryFiles, "", "orbit-data/stations.tle", ""},
+        {0, kElementSets, "", "", "orbit-data"},
+        {0, kCountryFiles, "", "", ""},
+        {6017, 0, "twn", "", ""},
+        // A file of no type the program opens is refused.
+        {0, kBitmaps, "", "pictures/picture99.dib", "orbit-data"},
+        {6014, 0, "glb", "", "orbit-data"},
+        {0, kBitmaps, "", "", "orbit-data"},
+        // A budget that cannot be read.
+        {0, kGeoBudgets, "", "budgets/broken.glb", "orbit-data"},
+        {0, kGeoBudgets, "", "", "orbit-data"},
+        // A budget not written, then one written.
+        {6014, 0, "glb", "exports/readonly/london.glb", "orbit-data"},
+        {6014, 0, "glb", "exports/london.glb", "orbit-data"},
+        {0, kGeoBudgets, "", "", "exports"},
+        {0, kCountryFiles, "", "", ""},
+        // A picture: its file type lists several extensions.
+        {0, kBitmaps, "", "pictures/ku-beam.jpg", "exports"},
+        {0, kBitmaps, "", "", "pictures"},
+    };
+    for (const auto& s : kSteps) {
+        platform::QueueFileDialogAnswer(
+            {*s.pick ? std::vector<std::string>{(f.dir.Path() / s.pick).string()} : std::vector<std::string>{}});
+        if (s.newDocument) {
+            f.app->Dispatch(s.newDocument);
+            RecordingWindow* w = f.Active();
+            ASSERT_NE(w, nullptr);
+            w->FileData.defaultExt = s.saveAs;
+            w->FileData.filter = std::string("Document (*.") + s.saveAs + ")|*." + s.saveAs + "|";
+            f.app->Dispatch(orbiscope::CM_FILESAVEAS);
+        } else {
+            f.app->FileData.filterIndex = s.filterIndex;
+            f.app->Dispatch(orbiscope::CM_FILEOPEN);
+        }
+        EXPECT_EQ(platform::LastFileDialogRequest().startFolder, (*s.start ? f.dir.Path() / s.start : f.dir.Path()).string())
+            << (s.newDocument ? "Save As " : "Open ") << s.filterIndex << s.saveAs << " then " << s.pick;
     }
 }
 

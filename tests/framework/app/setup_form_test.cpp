@@ -278,15 +278,15 @@ TEST_F(SetUpTest, HelpButtonAndFieldHelp)
     RunSetup([](platform::Dialog&) {}, {platform::IDHELP});
     EXPECT_EQ(help.topics, std::vector<int>{30});
 
-    // A field of the form: its hint on focus, its own topic on F1.
+    // A field of the form: its hint on focus, on F1 its entry on the form's page.
     F form(nullptr);
-    help.topics.clear();
+    help.requests.clear();
     QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(form.Control(F::kLatitude), &focus);
     EXPECT_EQ(f.app->Frame()->StatusText(), "Earth station latitude (0 to 90 degrees, suffix N or S)");
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QCoreApplication::sendEvent(form.Control(F::kLatitude), &f1);
-    EXPECT_EQ(help.topics, std::vector<int>{F::kLatitude});
+    EXPECT_EQ(help.requests, (std::vector<std::pair<int, int>>{{30, F::kLatitude}}));
 }
 
 TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)

@@ -118,10 +118,10 @@ TEST_F(ControlsTest, OptionButtonsShowTheirHintOnFocus)
         Focus(form, c.controlId);
         EXPECT_EQ(Status(), c.hint) << c.className << " " << c.controlId;
         EXPECT_STREQ(f.app->HintText, c.hint) << c.className << " " << c.controlId;
-        // F1 on any of them opens the topic of its id.
-        help.topics.clear();
+        // F1 on any of them opens its form's page at its entry.
+        help.requests.clear();
         PressF1(form, c.controlId);
-        EXPECT_EQ(help.topics, std::vector<int>{c.controlId}) << c.className;
+        EXPECT_EQ(help.requests, (std::vector<std::pair<int, int>>{{5000, c.controlId}})) << c.className;
     }
 }
 
@@ -152,7 +152,13 @@ TEST_F(ControlsTest, HelpOnEveryBaseControlButNotAReadOnlyEdit)
     new TMyCheckBox(&form, 205);
     // 206 has no control object: a plain dialog edit knows no F1.
     for (int id : {201, 202, 203, 204, 205, 206}) PressF1(form, id);
-    EXPECT_EQ(help.topics, (std::vector<int>{201, 203, 204, 205}));
+    EXPECT_EQ(help.requests, (std::vector<std::pair<int, int>>{{5001, 201}, {5001, 203}, {5001, 204}, {5001, 205}}));
+    // A form whose Help button opens another topic: F1 looks there too.
+    BindHelpButton(form, 551);
+    help.requests.clear();
+    PressF1(form, 201);
+    form.OnButton(platform::IDHELP);
+    EXPECT_EQ(help.requests, (std::vector<std::pair<int, int>>{{551, 201}, {551, 0}}));
 
     // The base controls have no hints: the status bar keeps its text.
     f.app->Frame()->SetStatusText("kept");

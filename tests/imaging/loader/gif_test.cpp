@@ -104,10 +104,11 @@ TEST(GifReader, InterlacedPassesBelowThePictureAreEmpty)
     EXPECT_EQ(rgb[6], 6);
 }
 
-// Decoding that ends at the block terminator or the end code gives the
-// picture with the rows decoded so far (a file cut short on its way still
-// shows what came); rows never reached stay as allocated, zero bytes, which
-// read as index 0 at every depth.
+// Data that ends properly, at its block terminator or its end code, before
+// the last pixel gives the picture with the rows decoded so far; rows never
+// reached stay as allocated, zero bytes, which read as index 0 at every
+// depth.  (A file cut short, its data running out before the terminator, is
+// refused: the next test.)
 TEST(GifReader, DecodingEndedEarlyKeepsTheRowsSoFar)
 {
     struct Row {

@@ -41,8 +41,8 @@ protected:
     {
         Seen s;
         platform::SetDialogInspector([&s](platform::Dialog& d) { s.dialogs.push_back(d.ResourceId()); });
-        platform::HelpViewer::SetSink([&s](int id) {
-            s.help.push_back(id);
+        platform::HelpViewer::SetSink([&s](const platform::HelpRequest& r) {
+            s.help.push_back(r.contextId);
             return true;
         });
         const std::string titleBefore = platform::LastFileDialogRequest().title + "\x01";

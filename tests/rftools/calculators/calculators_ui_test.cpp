@@ -84,8 +84,8 @@ class CalculatorsTest : public calctest::CalculatorFixture {
 protected:
     CalculatorsTest() : CalculatorFixture(orbiscope::RegisterCalculatorForms)
     {
-        platform::HelpViewer::SetSink([this](int id) {
-            help.push_back(id);
+        platform::HelpViewer::SetSink([this](const platform::HelpRequest& r) {
+            help.push_back(r.contextId);
             return true;
         });
     }

@@ -151,8 +151,8 @@ TEST_F(GraphForms, ClearHelpAndThePickers)
     }
 
     std::vector<int> topics;
-    platform::HelpViewer::SetSink([&](int id) {
-        topics.push_back(id);
+    platform::HelpViewer::SetSink([&](const platform::HelpRequest& r) {
+        topics.push_back(r.contextId);
         return true;
     });
     for (auto [dialog, command] : {std::pair{TFocalfD2Form::kResourceId, 6317}, std::pair{TBeamForm::kResourceId, 6311}}) {

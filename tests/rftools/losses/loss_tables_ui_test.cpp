@@ -214,7 +214,7 @@ TEST_F(LossTables, EveryHelpIdHasATopic)
 {
     platform::SetProgramDirectoryOverride(QCoreApplication::applicationDirPath().toStdString());
     std::vector<int> sent;
-    platform::HelpViewer::SetSink([&](int id) { return sent.push_back(id), true; });
+    platform::HelpViewer::SetSink([&](const platform::HelpRequest& r) { return sent.push_back(r.contextId), true; });
     AtmosLossInputRecord atn{};
     NationalLossInputRecord national{};
     AvailLossInputRecord avail{};

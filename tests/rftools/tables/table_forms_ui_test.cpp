@@ -135,8 +135,8 @@ TEST_F(TableForms, HelpTopics)
 {
     platform::SetProgramDirectoryOverride(QCoreApplication::applicationDirPath().toStdString());
     std::vector<int> sent;
-    platform::HelpViewer::SetSink([&](int id) {
-        sent.push_back(id);
+    platform::HelpViewer::SetSink([&](const platform::HelpRequest& r) {
+        sent.push_back(r.contextId);
         return true;
     });
     std::vector<int> dialogs;
