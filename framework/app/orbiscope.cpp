@@ -325,6 +325,12 @@ void TOrbiscope::ShowHelp(int contextId)
     HelpOpened = platform::HelpViewer::ShowContext(contextId);
 }
 
+void TOrbiscope::ShowFieldHelp(int topic, int controlId)
+{
+    SetProgramDir();
+    HelpOpened = platform::HelpViewer::ShowField(topic, controlId);
+}
+
 void TOrbiscope::CmHelpContents()
 {
     SetProgramDir();

@@ -47,6 +47,8 @@ public:
 
     void SetProgramDir();
     void ShowHelp(int contextId);
+    // F1 in a field: the page of the form's topic at the field's entry.
+    void ShowFieldHelp(int topic, int controlId);
     void CmHelpContents();
     void CmHelpAbout();
     void CmMruFile(int index);

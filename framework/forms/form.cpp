@@ -232,3 +232,9 @@ void TForm::ShowHelp(int contextId) const
     if (app_) app_->ShowHelp(contextId);
     else platform::HelpViewer::ShowContext(contextId);
 }
+
+void TForm::ShowFieldHelp(int controlId) const
+{
+    if (app_) app_->ShowFieldHelp(HelpTopic(), controlId);
+    else platform::HelpViewer::ShowField(HelpTopic(), controlId);
+}

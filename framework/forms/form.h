@@ -114,6 +114,12 @@ public:
 
     // Context help at a topic (a dialog's Help button passes its own id).
     void ShowHelp(int contextId) const;
+    // The form's help topic: the page its Help button opens, on which F1
+    // finds its fields' entries.  The form's resource id unless set.
+    int HelpTopic() const { return helpTopic_ ? helpTopic_ : ResourceId(); }
+    void SetHelpTopic(int topic) { helpTopic_ = topic; }
+    // F1 in a field: the form's help page at the field's entry.
+    void ShowFieldHelp(int controlId) const;
 
     // For forms that ask for a file.
     platform::FileDialogData FileData;
@@ -128,6 +134,7 @@ private:
     std::span<const std::uint8_t> checked_;
     CancelledTyping* kept_ = nullptr;
     std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
+    int helpTopic_ = 0;
 };
 
 // The fields of a transfer record, read and written as the dialogs do.

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cstring>
@@ -14,7 +13,6 @@
 #include "framework/forms/form.h"
 #include "framework/forms/hint_strings.h"
 #include "platform/mdi.h"
-#include "platform/services.h"
 
 const char* HintFor(HintTable table, int controlId)
 {
@@ -26,19 +24,9 @@ const char* HintFor(HintTable table, int controlId)
     return "";
 }
 
-namespace {
-constexpr const char* kHelpTopicProperty = "orbiscopeHelpTopic";
-}
-
-int HelpTopicOf(const TForm& form)
-{
-    const QVariant topic = form.property(kHelpTopicProperty);
-    return topic.isValid() ? topic.toInt() : form.ResourceId();
-}
-
 void BindHelpButton(TForm& form, int topic)
 {
-    form.setProperty(kHelpTopicProperty, topic);
+    form.SetHelpTopic(topic);
     form.SetHandler(platform::IDHELP, [&form, topic] { form.ShowHelp(topic); });
 }
 
@@ -72,11 +60,8 @@ bool TMyControl::eventFilter(QObject* watched, QEvent* event)
 void TMyControl::EvHelp()
 {
     if (!ShowsHelp()) return;
-    const int topic = form_ ? HelpTopicOf(*form_) : id_;
-    // What the application's ShowHelp does for a topic, for a field.
-    if (app_) app_->SetProgramDir();
-    const bool opened = platform::HelpViewer::ShowField(topic, id_);
-    if (app_) app_->HelpOpened = opened;
+    if (form_) form_->ShowFieldHelp(id_);
+    else if (app_) app_->ShowHelp(id_);
 }
 
 void TMyControl::EvSetFocus()

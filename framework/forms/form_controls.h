@@ -36,10 +36,6 @@ using HintTable = std::span<const HintEntry>;
 // has no entry for the id or the string table has no text for it.
 const char* HintFor(HintTable table, int controlId);
 
-// A form's help topic: the page its Help button opens, on which F1 finds the
-// entries of its fields.  The form's resource id unless BindHelpButton gave
-// another.
-int HelpTopicOf(const TForm& form);
 // Makes `topic` the form's help topic and binds its Help button to it.
 void BindHelpButton(TForm& form, int topic);
 

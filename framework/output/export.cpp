@@ -142,6 +142,12 @@ void SaveReportAsHtml(QWidget* owner, std::string_view report, std::int32_t line
                    [&](const std::string& name) { return WriteHtmlFile(report, lineCount, name); });
 }
 
+void SaveTextWithDialog(QWidget* owner, const char* title, const std::string& proposal, std::string_view text)
+{
+    SaveWithDialog(owner, title, "Text Files (*.txt)|*.txt", "txt",
+                   [&](const std::string& name) { return platform::WriteFileAtomically(name, text); }, proposal);
+}
+
 }  // namespace orbiscope
 
 bool WriteHtmlFile(std::string_view report, std::int32_t lineCount, const std::string& fileName)

@@ -41,5 +41,8 @@ std::string TabbedText(std::string_view report, std::int32_t lineCount);
 // then the writer on the window's report; a failure names the file.
 void SaveReportAsTabbedText(QWidget* owner, std::string_view report, std::int32_t lineCount);
 void SaveReportAsHtml(QWidget* owner, std::string_view report, std::int32_t lineCount);
+// A file-save dialog for a text file, proposing `proposal`, then `text`
+// written to the name chosen; a failure names the file.
+void SaveTextWithDialog(QWidget* owner, const char* title, const std::string& proposal, std::string_view text);
 
 }  // namespace orbiscope

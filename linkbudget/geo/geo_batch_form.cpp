@@ -121,6 +121,7 @@ void TGeoBatchForm::CmSelect(int entryId)
     std::memset(field, 0, kNameBytes);
     std::memcpy(field, name.constData(), std::min<std::size_t>(std::size_t(name.size()), kNameBytes - 1));
     PutScratch(settings);
+    platform::RememberFolderOf(data, data.fileName);  // taken as the batch's setting
 }
 
 void TGeoBatchForm::CmClear() { PutScratch(ClearedGeoBatchSettings()); }

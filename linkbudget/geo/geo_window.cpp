@@ -3,13 +3,10 @@
 #include <filesystem>
 
 #include "framework/app/menus.h"
-#include "framework/app/strings.h"
+#include "framework/output/export.h"
 #include "linkbudget/geo/geo_export.h"
 #include "linkbudget/geo/geo_form.h"
 #include "linkbudget/geo/geo_report.h"
-#include "platform/atomic_file.h"
-#include "platform/filedialog.h"
-#include "platform/messagebox.h"
 
 template class TBudgetWin<TUpLinkWin, GeoLinkBudget, GeoLinkInputRecord>;
 
@@ -49,20 +46,13 @@ void TUpLinkWin::CmExportResults()
 
 void TUpLinkWin::Export(const char* title, const char* suffix, const std::string& text)
 {
-    platform::FileDialogData data;
-    data.filter = "Text Files (*.txt)|*.txt";
-    data.defaultExt = "txt";
-    data.overwritePrompt = true;
+    std::string proposal;
     if (HasFileName()) {
         std::filesystem::path name(FileName());
         name.replace_filename(name.stem().string() + suffix);
-        data.fileName = name.string();
+        proposal = name.string();
     }
-    if (!platform::RunFileSave(this, title, data)) return;
-    if (platform::WriteFileAtomically(data.fileName, text)) return;
-    std::string message = orbiscope::StringText(orbiscope::kStrUnableToWrite);
-    if (const auto at = message.find("%s"); at != std::string::npos) message.replace(at, 2, data.fileName);
-    platform::MessageBox(this, message, orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+    orbiscope::SaveTextWithDialog(this, title, proposal, text);
 }
 
 void TUpLinkWin::BuildDualFadeSections()
