@@ -18,3 +18,20 @@ lay_program_folder() {
   done
   { head -c 138 /dev/zero; printf '\001\000\000\000'; } >"$2/orbisco.cfg"
 }
+
+# The script's own comment, as its usage.
+usage() {
+  sed -n '2,/^set -euo/p' "$0" | sed '$d'
+  exit 2
+}
+
+# take_programs PROGRAM...: the programs by absolute name into `programs`,
+# and `program_dir` made absolute (the first program's folder unless given).
+take_programs() {
+  [ $# -gt 0 ] || usage
+  programs=()
+  local p
+  for p in "$@"; do programs+=("$(readlink -f "$p")"); done
+  [ -n "$program_dir" ] || program_dir=$(dirname "${programs[0]}")
+  program_dir=$(readlink -f "$program_dir")
+}

@@ -26,15 +26,11 @@ while getopts "n:c:d:" opt; do
     n) starts=$OPTARG ;;
     c) cpus=$OPTARG ;;
     d) program_dir=$OPTARG ;;
-    *) sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2 ;;
+    *) usage ;;
   esac
 done
 shift $((OPTIND - 1))
-if [ $# -eq 0 ]; then sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2; fi
-programs=()
-for p in "$@"; do programs+=("$(readlink -f "$p")"); done
-[ -n "$program_dir" ] || program_dir=$(dirname "${programs[0]}")
-program_dir=$(readlink -f "$program_dir")
+take_programs "$@"
 
 work=$(mktemp -d)
 firsts=()

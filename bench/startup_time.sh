@@ -42,15 +42,11 @@ while getopts "n:c:xfd:o:" opt; do
     f) fresh_cache=1 ;;
     o) documents+=("$(readlink -f "$OPTARG")") ;;
     d) program_dir=$OPTARG ;;
-    *) sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2 ;;
+    *) usage ;;
   esac
 done
 shift $((OPTIND - 1))
-if [ $# -eq 0 ]; then sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 2; fi
-programs=()
-for p in "$@"; do programs+=("$(readlink -f "$p")"); done
-[ -n "$program_dir" ] || program_dir=$(dirname "${programs[0]}")
-program_dir=$(readlink -f "$program_dir")
+take_programs "$@"
 
 work=$(mktemp -d)
 xvfb_pid=""
