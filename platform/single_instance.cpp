@@ -143,6 +143,13 @@ int ConnectToOwnSocket(const std::filesystem::path& path)
     return fd;
 }
 
+// Whether the descriptor becomes ready for `events` before the deadline.
+bool ReadyBy(int fd, short events, Clock::time_point deadline)
+{
+    pollfd p{fd, events, 0};
+    return ::poll(&p, 1, MillisecondsLeft(deadline)) > 0;
+}
+
 HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
 {
     while (!message.empty()) {
@@ -151,9 +158,7 @@ HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
             message.remove_prefix(std::size_t(n));
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        pollfd p{fd, POLLOUT, 0};
-        if (n < 0 && errno == EAGAIN && ::poll(&p, 1, MillisecondsLeft(deadline)) > 0) continue;
+        if (n < 0 && (errno == EINTR || (errno == EAGAIN && ReadyBy(fd, POLLOUT, deadline)))) continue;
         return {HandOver::Result::NoAnswer, {}};
     }
     std::string received;
@@ -164,9 +169,7 @@ HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
             received.append(buffer, std::size_t(n));
             continue;
         }
-        if (n < 0 && errno == EINTR) continue;
-        pollfd p{fd, POLLIN, 0};
-        if (n < 0 && errno == EAGAIN && ::poll(&p, 1, MillisecondsLeft(deadline)) > 0) continue;
+        if (n < 0 && (errno == EINTR || (errno == EAGAIN && ReadyBy(fd, POLLIN, deadline)))) continue;
         break;  // hung up, or no answer in time
     }
     return ReadHandOverAnswer(received);
@@ -312,10 +315,9 @@ std::size_t SingleInstance::MaxConnections() const
 
 void SingleInstance::Accept()
 {
-    for (int k = 0;; ++k) {
-        if (k == kAcceptsPerWake) return;
+    for (int k = 0; k < kAcceptsPerWake; ++k) {
         // The connection's own descriptor comes out of the spare ones.
-        if (!DescriptorsFree(kSpareDescriptors + 1)) break;
+        if (!DescriptorsFree(kSpareDescriptors + 1)) return PauseAccepting();
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd >= 0) {
             // Another user's line is never read, whatever the socket's mode.
@@ -324,9 +326,13 @@ void SingleInstance::Accept()
             continue;
         }
         if (errno == EINTR || errno == ECONNABORTED) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) return;
-        break;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return PauseAccepting();
+        return;
     }
+}
+
+void SingleInstance::PauseAccepting()
+{
     // The clients left wait in the backlog until there is room.
     acceptor_->setEnabled(false);
     QPointer<QSocketNotifier> acceptor(acceptor_);

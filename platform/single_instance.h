@@ -140,6 +140,7 @@ private:
     void StopListening();
     void CheckSocketFile();
     void Accept();
+    void PauseAccepting();
     void Adopt(int descriptor);
     // Reads what the connection has sent (all of it when `drain`, else a
     // turn's worth); false when it hung up and is gone.

@@ -329,14 +329,16 @@ TEST_F(WholeProgram, EveryDialogReachedFitsCancelsAndHasItsHelp)
             EXPECT_TRUE(platform::FindHelpTopic(sent.contextId).has_value())
                 << name << ": " << sent.control << " (" << sent.contextId << ") has no help topic";
             if (sent.field == 0) continue;
-            if (button != dialog.helpIds.end())
+            if (button != dialog.helpIds.end()) {
                 EXPECT_EQ(sent.contextId, button->contextId)
                     << name << ": F1 in " << sent.control << " (" << sent.field << ") opens another page";
+            }
             const auto topic = platform::FindFieldTopic(sent.contextId, sent.field);
-            if (topic && sent.field != sent.contextId)
+            if (topic && sent.field != sent.contextId) {
                 EXPECT_EQ(topic->anchor, std::to_string(sent.field))
                     << name << ": " << sent.control << " (" << sent.field << ") has no entry on "
                     << topic->page.filename().string();
+            }
         }
     }
     EXPECT_GT(helpIds, 500u);  // the budget dialogs alone have more fields than that
