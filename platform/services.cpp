@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBrowser>
 #include <QUrl>
@@ -319,6 +320,56 @@ QWidget* KeepBesideModalForm(QWidget* window, std::function<void(QWidget*)> rele
 }
 
 namespace {
+
+// The text document makes an anchor of the id of an element that holds text
+// (a paragraph, a heading, a cell, an item) but drops the id of a table, a
+// table row or a list, whose content is cells or items: a page that marks
+// its entries as table rows could not be opened at an entry.  Such an id is
+// given to the element's first cell or item as a named anchor, at its start.
+QByteArray AnchorEveryId(const QByteArray& html)
+{
+    static const QRegularExpression tag(
+        QStringLiteral(R"re(<!--.*?-->|<([A-Za-z][A-Za-z0-9]*)\b((?:[^>"']|"[^"]*"|'[^']*')*)>)re"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression id(
+        QStringLiteral(R"re((?:^|\s)id\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s"'>]+)))re"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString text = QString::fromLatin1(html);  // one byte a character, whatever the page's encoding
+    QString out;
+    QStringList waiting;  // ids of holders whose first cell or item is still to come
+    qsizetype done = 0;
+    for (auto m = tag.globalMatch(text); m.hasNext();) {
+        const QRegularExpressionMatch t = m.next();
+        const QString name = t.captured(1).toLower();
+        if (name.isEmpty()) continue;  // a comment
+        if (name == u"table" || name == u"tr" || name == u"ul" || name == u"ol") {
+            const QRegularExpressionMatch i = id.match(t.captured(2));
+            if (i.hasMatch()) waiting << i.captured(1) + i.captured(2) + i.captured(3);
+        } else if (!waiting.isEmpty() && (name == u"td" || name == u"th" || name == u"li")) {
+            out += QStringView(text).mid(done, t.capturedEnd() - done);
+            done = t.capturedEnd();
+            for (const QString& anchor : std::as_const(waiting))
+                out += QStringLiteral("<a name=\"%1\"></a>").arg(anchor.toHtmlEscaped());
+            waiting.clear();
+        }
+    }
+    if (done == 0) return html;
+    out += QStringView(text).mid(done);
+    return out.toLatin1();
+}
+
+// The help window: every id of a page is an anchor it opens at.
+class HelpBrowser : public QTextBrowser {
+public:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        QVariant data = QTextBrowser::loadResource(type, name);
+        if (type == QTextDocument::HtmlResource && data.userType() == QMetaType::QByteArray)
+            data = AnchorEveryId(data.toByteArray());
+        return data;
+    }
+};
+
 bool ShowHelpPage(const HelpRequest& request)
 {
     const std::filesystem::path dir = ProgramDirectory() / "help";
@@ -328,7 +379,7 @@ bool ShowHelpPage(const HelpRequest& request)
     if (!topic && IsRegularFile(dir / "index.html")) topic = HelpTopic{dir / "index.html", {}};
     if (!topic) return false;
     if (!HelpWindow()) {
-        auto* browser = new QTextBrowser;
+        auto* browser = new HelpBrowser;
         browser->setAttribute(Qt::WA_DeleteOnClose);
         browser->setWindowTitle(QStringLiteral("Orbiscope Help"));
         browser->resize(640, 480);

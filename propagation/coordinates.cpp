@@ -305,7 +305,14 @@ double OrbitRangeDoppler(double heightKm, double elevation, double frequencyGHz,
                                12756280.0 * d * std::cos(e + kPi / 2.0));
     const double v = std::sqrt(kEarthMu_m3_s2 / r);
     Put(speed, v);
-    Put(maxDopplerKHz, 0.001 * v * (frequencyGHz * 1e9) * cosE / kSpeedOfLight_m_s);
+    // The satellite moves square to its orbit radius, not to the ground: the
+    // line of sight leaves that radius at the nadir angle, whose sine is
+    // R cos(el) / r, so at most v R cos(el) / r of the speed lies along it.
+    // All of that does when the pass goes overhead (the track in the plane
+    // of station, satellite and centre), which makes it the largest shift
+    // seen at this elevation; the Earth's rotation is left out.
+    const double lineOfSightSpeed = v * kEarthRadius_m * cosE / r;
+    Put(maxDopplerKHz, 0.001 * lineOfSightSpeed * (frequencyGHz * 1e9) / kSpeedOfLight_m_s);
     Put(periodSeconds, 2.0 * kPi * r / v);
     return d;
 }

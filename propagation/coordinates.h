@@ -113,7 +113,9 @@ void PolarMountAngles(double latitude, double* declinationOffset, double* apexZe
 
 // Circular orbit of a height (km) seen at an elevation (degrees) and a
 // frequency (GHz): returns the slant range in metres and writes the orbital
-// speed (m/s), the largest Doppler shift (kHz) and the period (s).
+// speed (m/s), the largest Doppler shift (kHz) at that elevation, which a
+// pass straight overhead gives (the Earth's rotation left out), and the
+// period (s).
 double OrbitRangeDoppler(double heightKm, double elevation, double frequencyGHz,
                          double* speed, double* maxDopplerKHz, double* periodSeconds);
 

@@ -8,8 +8,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
+#include <QWindow>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -373,13 +376,53 @@ bool TOrbiscope::SavePlacement()
     return WritePlacementFile(ProgramDir + "orbisco.ini", wp);
 }
 
+QRect KeepOnScreen(const QRect& window, const QRect& available)
+{
+    const int width = std::min(window.width(), available.width());
+    const int height = std::min(window.height(), available.height());
+    const int x = std::clamp(window.x(), available.x(), available.x() + available.width() - width);
+    const int y = std::clamp(window.y(), available.y(), available.y() + available.height() - height);
+    return {x, y, width, height};
+}
+
+namespace {
+// The screen a window would be on: the one it covers most, else (placed
+// where no screen is now) the primary one.
+QScreen* ScreenOf(const QRect& window)
+{
+    QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(window);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+}  // namespace
+
 void TOrbiscope::RestorePlacement()
 {
     const std::optional<WindowPlacement> wp = ReadPlacementFile(ProgramDir + "orbisco.ini");
     if (!frame_ || !wp) return;
     // Always restored in the normal state.
     const int w = wp->right - wp->left, h = wp->bottom - wp->top;
-    if (w > 100 && h > 100 && w < 20000 && h < 20000) frame_->setGeometry(wp->left, wp->top, w, h);
+    if (w <= 100 || h <= 100 || w >= 20000 || h >= 20000) return;
+    // The placement was saved on another screen, perhaps a larger one: kept
+    // whole on this one, status bar and all.  What the window system adds
+    // around the frame counts too: its window is made now, before it is
+    // first shown, so that a window system that knows its decorations
+    // already can say so (one that learns them only on showing says
+    // nothing, and places the decorations itself).
+    frame_->winId();
+    const QMargins decoration = frame_->windowHandle() ? frame_->windowHandle()->frameMargins() : QMargins();
+    const QRect stored = QRect(wp->left, wp->top, w, h).marginsAdded(decoration);
+    QScreen* screen = ScreenOf(stored);
+    const QRect placed = screen ? KeepOnScreen(stored, screen->availableGeometry()) : stored;
+    frame_->setGeometry(placed.marginsRemoved(decoration));
 }
 
 bool TOrbiscope::WriteFormValueFile()

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QRect>
+
 #include "framework/app/config_files.h"
 #include "framework/app/dde.h"
 #include "framework/forms/modcod_selection.h"
@@ -144,6 +146,11 @@ private:
     std::vector<QAction*> mruActions_;
     bool startFailed_ = false;
 };
+
+// A window's rectangle (with its frame) kept on the available area of its
+// screen, as a restored placement must be: moved in where it lies beyond an
+// edge, and narrowed or shortened only where it is larger than the area.
+QRect KeepOnScreen(const QRect& window, const QRect& available);
 
 // The exit status of a program that could not start: a map failed, or a
 // later start could not hand its request to the first.

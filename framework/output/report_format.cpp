@@ -30,9 +30,10 @@ private:
     locale_t previous_;
 };
 
-// One conversion rebuilt as a format of its own, its stars replaced by the
-// numbers they took, so that it prints a single argument.
-class Spec {
+// One printf conversion specification, rebuilt as a format of its own, its
+// stars replaced by the numbers they took, so that it prints a single
+// argument.
+class PrintfConversion {
 public:
     void Flag(char c)
     {
@@ -53,9 +54,9 @@ public:
         const auto n = static_cast<std::size_t>(end - begin);
         std::memcpy(length_, begin, n < sizeof length_ ? n : sizeof length_ - 1);
     }
-    void Conversion(char c) { conversion_ = c; }
-    char conversion() const { return conversion_; }
-    // "%" flags width .precision length conversion
+    void Specifier(char c) { specifier_ = c; }
+    char specifier() const { return specifier_; }
+    // "%" flags width .precision length specifier
     const char* Text()
     {
         char* p = text_;
@@ -67,7 +68,7 @@ public:
             p = std::to_chars(p, p + 12, precision_).ptr;
         }
         for (const char* l = length_; *l; ++l) *p++ = *l;
-        *p++ = conversion_;
+        *p++ = specifier_;
         *p = '\0';
         return text_;
     }
@@ -76,16 +77,16 @@ private:
     char flags_[8] = {};
     long width_ = -1, precision_ = -1;
     char length_[3] = {};
-    char conversion_ = 0;
+    char specifier_ = 0;
     char text_[64] = {};
 };
 
-// Appends one argument printed by its conversion.
+// Appends one argument printed by the format of its conversion.
 template <class T>
-void Put(std::string& out, const char* spec, T value)
+void Put(std::string& out, const char* format, T value)
 {
     char small[128];
-    const int n = std::snprintf(small, sizeof small, spec, value);
+    const int n = std::snprintf(small, sizeof small, format, value);
     if (n < 0) return;
     if (static_cast<std::size_t>(n) < sizeof small) {
         out.append(small, static_cast<std::size_t>(n));
@@ -93,14 +94,14 @@ void Put(std::string& out, const char* spec, T value)
     }
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(n) + 1);
-    std::snprintf(out.data() + at, static_cast<std::size_t>(n) + 1, spec, value);
+    std::snprintf(out.data() + at, static_cast<std::size_t>(n) + 1, format, value);
     out.resize(at + static_cast<std::size_t>(n));
 }
 
 // Whether the printed mantissa (what comes before an exponent) is all zeros.
-bool PrintedAsZero(std::string_view printed, char conversion)
+bool PrintedAsZero(std::string_view printed, char specifier)
 {
-    const bool hex = conversion == 'a' || conversion == 'A';
+    const bool hex = specifier == 'a' || specifier == 'A';
     bool digit = false;
     for (char c : printed) {
         if (hex ? (c == 'p' || c == 'P') : (c == 'e' || c == 'E')) break;
@@ -114,14 +115,14 @@ bool PrintedAsZero(std::string_view printed, char conversion)
 // A floating-point argument: printed, and printed again without its sign
 // when what shows is a zero.  Negating a value leaves its digits as they were.
 template <class T>
-void PutFloating(std::string& out, const char* spec, char conversion, T value)
+void PutFloating(std::string& out, const char* format, char specifier, T value)
 {
     const std::size_t at = out.size();
-    Put(out, spec, value);
+    Put(out, format, value);
     if (!std::signbit(value) || std::isnan(value)) return;
-    if (!PrintedAsZero(std::string_view(out).substr(at), conversion)) return;
+    if (!PrintedAsZero(std::string_view(out).substr(at), specifier)) return;
     out.resize(at);
-    Put(out, spec, -value);
+    Put(out, format, -value);
 }
 
 long Digits(const char*& p)
@@ -165,32 +166,32 @@ void AppendByConversion(std::string& out, const char* format, std::va_list ap)
             ++p;
             continue;
         }
-        Spec spec;
-        while (*p && std::strchr("-+ #0'", *p)) spec.Flag(*p++);
+        PrintfConversion conversion;
+        while (*p && std::strchr("-+ #0'", *p)) conversion.Flag(*p++);
         if (*p == '*') {
             ++p;
-            spec.Width(va_arg(ap, int));
+            conversion.Width(va_arg(ap, int));
         } else if (*p >= '0' && *p <= '9') {
-            spec.Width(Digits(p));
+            conversion.Width(Digits(p));
         }
         if (*p == '.') {
             ++p;
             if (*p == '*') {
                 ++p;
                 const int precision = va_arg(ap, int);
-                if (precision >= 0) spec.Precision(precision);
+                if (precision >= 0) conversion.Precision(precision);
             } else {
-                spec.Precision(Digits(p));
+                conversion.Precision(Digits(p));
             }
         }
         const char* length = p;
         while (*p && std::strchr("hlLqjzZt", *p)) ++p;
         const std::string_view modifier(length, static_cast<std::size_t>(p - length));
-        spec.Length(length, p);
+        conversion.Length(length, p);
         if (!*p) break;
-        spec.Conversion(*p++);
-        const char* text = spec.Text();
-        switch (spec.conversion()) {
+        conversion.Specifier(*p++);
+        const char* text = conversion.Text();
+        switch (conversion.specifier()) {
         case 'd': case 'i':
             if (modifier == "l") Put(out, text, va_arg(ap, long));
             else if (modifier == "ll" || modifier == "q") Put(out, text, va_arg(ap, long long));
@@ -208,8 +209,8 @@ void AppendByConversion(std::string& out, const char* format, std::va_list ap)
             else Put(out, text, va_arg(ap, unsigned));
             break;
         case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
-            if (modifier == "L") PutFloating(out, text, spec.conversion(), va_arg(ap, long double));
-            else PutFloating(out, text, spec.conversion(), va_arg(ap, double));
+            if (modifier == "L") PutFloating(out, text, conversion.specifier(), va_arg(ap, long double));
+            else PutFloating(out, text, conversion.specifier(), va_arg(ap, double));
             break;
         case 'c':
             if (modifier == "l") Put(out, text, va_arg(ap, std::wint_t));

@@ -1,6 +1,9 @@
 #include "linkbudget/geo/geo_batch_form.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
 
@@ -47,6 +50,21 @@ QStringList Latin1List(const std::vector<std::string>& texts)
     QStringList list;
     for (const std::string& t : texts) list << QString::fromLatin1(t.data(), qsizetype(t.size()));
     return list;
+}
+
+// Whether a path names the running program, however it is spelt: a
+// relative name, a symbolic link or, without a folder, the program found on
+// the search path, as the start would find it.  The field's label names
+// "Orbiscope.exe", so a user may point it here; started with two file names,
+// Orbiscope would only hand them to the running one as a second start and
+// end without a word, leaving no output and no message.
+bool NamesThisProgram(std::string_view path)
+{
+    const QString name = QString::fromLatin1(path.data(), qsizetype(path.size()));
+    const QString found = name.contains('/') ? name : QStandardPaths::findExecutable(name);
+    if (found.isEmpty()) return false;
+    const QString program = QFileInfo(found).canonicalFilePath();
+    return !program.isEmpty() && program == QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
 }
 
 }  // namespace
@@ -129,8 +147,16 @@ void TGeoBatchForm::CmClear() { PutScratch(ClearedGeoBatchSettings()); }
 bool TGeoBatchForm::CanClose()
 {
     const GeoBatchSettings s = Scratch();
-    if (!CheckField("Orbiscope filename", FieldView(s.executable), FieldType::Text, 0, 0, "") ||
-        !CheckField("Input filename", FieldView(s.inputFile), FieldType::Text, 0, 0, "") ||
+    if (!CheckField("Orbiscope filename", FieldView(s.executable), FieldType::Text, 0, 0, ""))
+        return false;
+    if (NamesThisProgram(FieldView(s.executable))) {
+        if (!Silent()) FocusControl(kExecutable);
+        ReportFieldError("This is Orbiscope itself. The GEO batch processor is a separate program, not part of "
+                         "Orbiscope: enter the path to the batch processor.",
+                         "GEO Batch Link Budget");
+        return false;
+    }
+    if (!CheckField("Input filename", FieldView(s.inputFile), FieldType::Text, 0, 0, "") ||
         !CheckField("Base output filename", FieldView(s.outputBase), FieldType::Text, 0, 0, ""))
         return false;
     if (buffer_) std::memcpy(buffer_, &s, std::min(sizeof s, size_));

@@ -31,7 +31,8 @@ public:
 
     // The settings of the last OK into the controls.
     void SetupWindow() override;
-    // The three names must be given; the settings are kept for next time.
+    // The three names must be given, and the processor's must not name
+    // Orbiscope itself; the settings are kept for next time.
     bool CanClose() override;
 
     GeoBatchSettings Scratch() const;

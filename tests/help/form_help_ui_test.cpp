@@ -10,8 +10,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 
+#include "framework/databases/satellite_win.h"
 #include "tests/desktop/desktop_support.h"
 #include "tests/picture_path.h"
 
@@ -54,7 +58,25 @@ struct Seen {
     std::string page, anchor;
     QRect form, help;          // frames on the screen
     bool coversAButton = false;
+    // Where the help window's text shows a passage asked for, in its
+    // viewport, and how often the page holds that passage.
+    QRect passage, view;
+    int passages = 0;
+    bool atEnd = false;  // the view shows the end of the page
 };
+
+// Every place the document shows `text`, as rectangles in the browser's
+// viewport.
+std::vector<QRect> PlacesOf(QTextBrowser& help, const QString& text)
+{
+    std::vector<QRect> places;
+    for (QTextCursor c = help.document()->find(text); !c.isNull(); c = help.document()->find(text, c)) {
+        QTextCursor start(c);
+        start.setPosition(c.selectionStart());
+        places.push_back(help.cursorRect(start));
+    }
+    return places;
+}
 
 class FormHelp : public ::testing::Test {
 protected:
@@ -82,6 +104,14 @@ protected:
     // drawn into `picture` when one is named).
     Seen AskHelp(int command, int dialog, const std::function<void(platform::Dialog&)>& ask, const char* picture)
     {
+        return AskHelp([this, command] { app->app->Dispatch(command); }, dialog, ask, picture);
+    }
+
+    // The same for a form that `open` shows; where the help shows
+    // `passage`, when one is named, is kept too.
+    Seen AskHelp(const std::function<void()>& open, int dialog, const std::function<void(platform::Dialog&)>& ask,
+                 const char* picture, const char* passage = nullptr)
+    {
         Seen seen;
         platform::SetDialogDriver(dialog, [&](platform::Dialog& d) {
             d.setWindowModality(Qt::ApplicationModal);
@@ -97,13 +127,20 @@ protected:
                     if (b->window() == &d && b->isVisible() && QRect(b->mapToGlobal(QPoint(0, 0)), b->size()).intersects(seen.help))
                         seen.coversAButton = true;
                 if (picture) SaveScreen({app->app->Frame(), &d, help}, picture);
+                if (passage) {
+                    const std::vector<QRect> places = PlacesOf(*help, QString::fromUtf8(passage));
+                    seen.passages = int(places.size());
+                    if (!places.empty()) seen.passage = places.front();
+                    seen.view = help->viewport()->rect();
+                    seen.atEnd = help->verticalScrollBar()->value() == help->verticalScrollBar()->maximum();
+                }
             }
             seen.form = d.frameGeometry();
             platform::HelpViewer::CloseAll();
             d.hide();
             return platform::IDCANCEL;
         });
-        app->app->Dispatch(command);
+        open();
         QCoreApplication::processEvents();
         platform::ClearDialogDrivers();
         return seen;
@@ -150,6 +187,53 @@ TEST_F(FormHelp, F1InAFieldOpensItsOwnFormsPageAtTheField)
         EXPECT_EQ(seen.page, c.page) << c.what;
         EXPECT_EQ(seen.anchor, c.anchor) << c.what;
         EXPECT_FALSE(seen.coversAButton) << c.what;
+    }
+}
+
+// F1 in a field far down a page opens the help window at the field's entry,
+// whether the page marks its entries as table rows (the budgets' pages, some
+// with more than a hundred rows) or otherwise.  Each passage is text of the
+// field's own entry, which the page holds once.
+struct DeepFieldCase {
+    const char* what;
+    int command;  // 0: the form is shown on its own
+    int dialog, field;
+    const char* passage;
+};
+
+const DeepFieldCase kDeepFields[] = {
+    {"GEO budget: Symbol rate Mbaud, its last entry", 6014, 14030, 4750, "The rate entry is the symbol rate."},
+    {"GEO budget: LTWTA", 6014, 14030, 14066, "A linearized travelling-wave tube amplifier."},
+    {"NON-GEO budget: System margin dB", 6023, 5600, 15169, "Margin kept for uncertainty"},
+    {"isolated uplink: Non GEO", 6022, 5520, 5609, "The satellite is not geostationary"},
+    {"isolated downlink: GEO", 6028, 5522, 5608, "The satellite is geostationary"},
+    {"satellite editor: Other band", 0, 450, 461, "The satellite carries transponders of another band."},
+    {"expression evaluator: Radians", 6510, 800, 803, "Angles are in radians."},
+    {"GEO batch: Hide cmd.exe window", 6808, 6800, 6814, "the processor runs with no terminal"},
+    {"set-up: Restrict linear polarization tilt angle", 6610, 30, 45, "Rain calculations take a horizontal wave"},
+};
+
+TEST_F(FormHelp, F1DeepInALongPageShowsTheFieldsEntry)
+{
+    for (const DeepFieldCase& c : kDeepFields) {
+        const auto open = [this, &c] {
+            if (c.command) {
+                app->app->Dispatch(c.command);
+                return;
+            }
+            TGeoForm form(app->app->Frame(), "Satellite");
+            form.Execute();
+        };
+        const Seen seen =
+            AskHelp(open, c.dialog, [&c](platform::Dialog& d) { PressF1(d, c.field); }, nullptr, c.passage);
+        EXPECT_EQ(seen.anchor, std::to_string(c.field)) << c.what;
+        ASSERT_EQ(seen.passages, 1) << c.what;
+        EXPECT_TRUE(seen.view.contains(seen.passage)) << c.what << ": the entry is out of view";
+        // It opens there: the entry heads the view, unless the page ends
+        // before the entry could reach the top.
+        EXPECT_TRUE(seen.passage.top() < seen.view.height() / 4 || seen.atEnd)
+            << c.what << ": the entry stands at y " << seen.passage.top() << " of a view " << seen.view.height()
+            << " high, the page going on below";
     }
 }
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -19,7 +21,9 @@
 #include "pointing/alignment/magvar_batch.h"
 #include "pointing/sun/solar_batch_forms.h"
 #include "propagation/coordinates.h"
+#include "rftools/calculators/antenna_forms.h"
 #include "rftools/calculators/receive_chain.h"
+#include "rftools/tables/table_forms.h"
 #include "tests/desktop/desktop_support.h"
 #include "tests/linkbudget/engine/budget_fixtures.h"
 
@@ -89,7 +93,35 @@ protected:
                        ? Number(DegMinToDegrees(ParseLatLon(t)))
                        : "";
         }
-        if (e.kind == "budget-antenna" || e.kind == "budget-lnb") return Budget(e.kind, t, form);
+        if (e.kind == "budget-antenna" || e.kind == "budget-lnb" || e.kind == "budget-rolloff")
+            return Budget(e.kind, t, form);
+        if (e.kind == "m-ary") {  // M, as the budgets, the bandwidth calculator and the Eb/No graph check it
+            const bool oneBit = e.mode == "1bit", qam = e.mode == "qam";
+            return form.CheckMary(t, oneBit, qam) ? Number(LeadingNumber(t)) : "";
+        }
+        if (e.kind == "log-ber") {  // the modulation comparison table's error rate
+            orbiscope::tables::BerRecord r{};
+            TBerForm ber(program.app->Frame(), r);
+            ber.SetControlText(TBerForm::kLog10Ber, t);
+            return ber.CanClose() ? Number(std::pow(10.0, LeadingNumber(t))) : "";
+        }
+        if (e.kind == "time-zone") {  // the solar transit table's hours ahead of Greenwich
+            orbiscope::tables::SolarTransitRecord r{};
+            TSolarTransitForm transit(program.app->Frame(), r);
+            using F = TSolarTransitForm;
+            const std::pair<int, std::string> fields[] = {
+                {F::kSiteName, "Frankfurt"}, {F::kSiteLatitude, "50.11N"}, {F::kSiteLongitude, "8.68E"},
+                {F::kZone, t},               {F::kTargetLongitude, "8.68E"}, {F::kMonth, "1"}, {F::kYear, "2025"}};
+            for (const auto& [id, text] : fields) transit.SetControlText(id, text);
+            return transit.CanClose() ? Number(LeadingNumber(t)) : "";
+        }
+        if (e.kind == "beamwidth-level") {
+            // The nominal beamwidth calculator on a dish 100 wavelengths
+            // across: the -3 dB width is 70 wavelengths over the aperture.
+            using F = TCalcBeamwidthForm;
+            return Calculator(F::kCommand, 2500, {{F::kLevel, t}, {F::kFrequency, "29.9792458"}, {F::kAperture, "1"}},
+                              F::kResult);
+        }
         if (e.kind == "feed-efficiency") {
             DualFeedInputRecord r{};
             SetText(r.efficiency, t.c_str());
@@ -137,6 +169,25 @@ protected:
         return result;
     }
 
+    // A calculator of the Calculate menu, as the user runs it: its fields
+    // typed, OK, and what its result shows.
+    std::string Calculator(int command, int dialog, const std::vector<std::pair<int, std::string>>& fields, int result)
+    {
+        std::string shown;
+        int step = 0;
+        platform::SetDialogDriver(dialog, [&](platform::Dialog& d) {
+            if (step++ > 0) {
+                shown = d.GetControlText(result);
+                return platform::IDCANCEL;
+            }
+            for (const auto& [id, text] : fields) d.SetControlText(id, text);
+            return platform::IDOK;
+        });
+        program.app->Dispatch(command);
+        platform::ClearDialogDrivers();
+        return shown;
+    }
+
     // A GEO budget's field, through the budgets' check and the budget's own reading.
     std::string Budget(const std::string& kind, const std::string& text, TForm& form)
     {
@@ -153,6 +204,12 @@ protected:
             budget.ParseInputs();
             return budget.in.up.gainGiven ? "gain " + Number(lbtext::Number(r.upEfficiency)) + " dBi"
                                           : Number(budget.in.up.efficiency) + " %";
+        }
+        if (kind == "budget-rolloff") {  // one plus the roll-off: the occupied bandwidth over the symbol rate
+            SetText(r.rollOff, text.c_str());
+            if (!budgetcheck::CheckCarrier(form, r, "Required target", 100)) return "";
+            budget.ParseInputs();
+            return Number(budget.in.rollOff);
         }
         SetText(r.lnbNoise, text.c_str());
         budget.ParseInputs();
@@ -212,8 +269,27 @@ TEST_F(HelpExamples, EveryExampleGivesWhatItsPageSays)
     EXPECT_GE(kinds["expression"], 15);
     for (const char* kind : {"fec", "latitude", "longitude", "latitude-dm", "longitude-dm", "budget-antenna",
                              "budget-lnb", "feed-efficiency", "noise-entry", "magvar-record", "sites-record",
-                             "satellites-record"})
+                             "satellites-record", "m-ary", "budget-rolloff", "log-ber", "time-zone",
+                             "beamwidth-level"})
         EXPECT_GE(kinds[kind], 1) << kind;
+}
+
+// An example left unmarked is never fed: a number that a page offers "for
+// example", "such as" or "e.g." is marked, as an example a user types or,
+// in <samp>, as what the program shows.
+TEST_F(HelpExamples, NoNumberOfferedAsAnExampleIsUnmarked)
+{
+    static const std::regex marked(R"re(<kbd class="example"[^>]*>[^<]*</kbd>|<samp>[^<]*</samp>)re");
+    static const std::regex offered(R"re(\b(for example|such as|e\.g\.)\s+[-+]?\.?[0-9])re");
+    const std::filesystem::path help = QCoreApplication::applicationDirPath().toStdString() + "/help";
+    for (const auto& entry : std::filesystem::directory_iterator(help)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        html = std::regex_replace(html, marked, "EXAMPLE");
+        std::replace(html.begin(), html.end(), '\n', ' ');
+        for (std::sregex_iterator m(html.begin(), html.end(), offered), end; m != end; ++m)
+            ADD_FAILURE() << entry.path().filename().string() << ": \"" << html.substr(m->position(), 40) << '"';
+    }
 }
 
 }  // namespace

@@ -3,6 +3,11 @@
 // whole-program walk, over every dialog it reaches.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+
 #include "tests/framework/app/gui_support.h"
 #include "tests/platform/file_support.h"
 
@@ -52,6 +57,50 @@ TEST(HelpPages, ATopicIsItsOwnPageOrAnAnchorInOne)
         EXPECT_EQ(topic->page.filename(), c.page) << c.topic << " " << c.field;
         EXPECT_EQ(topic->anchor, c.anchor) << c.topic << " " << c.field;
     }
+}
+
+// The help window opens at any element's id: a table's, a table row's or a
+// list's too, though the text document keeps only the ids of elements that
+// hold text; an id in either quotes, after an attribute that holds ">".
+TEST(HelpPages, TheHelpWindowOpensAtAnyElementsId)
+{
+    testsupport::AppFixture f;
+    const std::filesystem::path help = f.dir.Path() / "help";
+    std::filesystem::create_directories(help);
+    struct Case {
+        int id;
+        const char* element;
+        const char* words;  // the entry's own
+    };
+    const Case cases[] = {
+        {4001, R"(<table border="1" id="4001"><tr><th>table entry</th></tr></table>)", "table entry"},
+        {4002, R"(<table><tr><td>x</td></tr><tr id='4002'><td><b>row entry</b></td><td>y</td></tr></table>)",
+         "row entry"},
+        {4003, R"(<ul id="4003"><li>list entry</li></ul>)", "list entry"},
+        {4004, R"(<ol title="a > b" id="4004"><li>numbered entry</li></ol>)", "numbered entry"},
+        {4005, R"(<p id="4005">paragraph entry</p>)", "paragraph entry"},
+    };
+    std::string filler, page = "<html><body>";
+    for (int i = 0; i < 60; ++i) filler += "<p>filler</p>";
+    for (const Case& c : cases) page += filler + c.element;
+    testfiles::WriteText(help / "form.html", page + filler + "</body></html>");
+    platform::HelpViewer::SetSink({});
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::HelpViewer::ShowContext(c.id)) << c.id;
+        QCoreApplication::processEvents();
+        QTextBrowser* browser = nullptr;
+        for (QWidget* w : QApplication::allWidgets())
+            if (auto* b = qobject_cast<QTextBrowser*>(w); b && b->isVisible()) browser = b;
+        ASSERT_NE(browser, nullptr);
+        ASSERT_EQ(browser->source().fragment(), QString::number(c.id));
+        QTextCursor entry = browser->document()->find(QString::fromUtf8(c.words));
+        ASSERT_FALSE(entry.isNull()) << c.words;
+        entry.setPosition(entry.selectionStart());
+        const int top = browser->cursorRect(entry).top();
+        EXPECT_TRUE(top >= 0 && top < browser->viewport()->height() / 4)
+            << c.id << ": the entry stands at y " << top << " of a view " << browser->viewport()->height() << " high";
+    }
+    platform::HelpViewer::CloseAll();
 }
 
 }  // namespace

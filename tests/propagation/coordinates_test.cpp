@@ -435,8 +435,11 @@ TEST(PolarMount, AgainstTheGeometryOfTheRing) {
 }
 
 // Circular orbits: the orbit radius is R + height; speed sqrt(mu / r),
-// period 2 pi r / v, largest Doppler v f cos(el) / c; the range by the law of
-// cosines in the triangle centre-site-satellite.
+// period 2 pi r / v; the range by the law of cosines in the triangle
+// centre-site-satellite.  The Doppler shift is worked with vectors in the
+// plane of a pass overhead: the station at (0, R), the satellite a slant
+// range away along the elevation, its velocity square to its position; the
+// shift is the velocity's part along the line of sight times f / c.
 TEST(OrbitRange, AgainstCircularOrbitFormulas) {
     const struct { double heightKm, elevation, fGHz; } cases[] = {
         {400, 10, 2.2}, {35786, 90, 12.0}, {35786, 30, 4.0}, {800, 0, 0.137}, {20200, 45, 1.575}};
@@ -452,13 +455,35 @@ TEST(OrbitRange, AgainstCircularOrbitFormulas) {
         EXPECT_NEAR(range, handRange, 1e-3);
         EXPECT_NEAR(v, handV, 1e-6);
         EXPECT_NEAR(period, 2 * M_PI * rOrbit / handV, 1e-5);
-        EXPECT_NEAR(doppler, handV * c.fGHz * 1e9 * std::cos(el) / 299792458.0 / 1000.0, 1e-6);
+        const double satX = handRange * std::cos(el), satY = R_m + handRange * std::sin(el);
+        const double vx = -handV * satY / rOrbit, vy = handV * satX / rOrbit;
+        const double rangeRate = std::fabs(vx * std::cos(el) + vy * std::sin(el));
+        EXPECT_NEAR(doppler, rangeRate * c.fGHz * 1e9 / 299792458.0 / 1000.0, 1e-6);
     }
     EXPECT_NEAR(OrbitRangeDoppler(35786, 90, 1, &v, &doppler, &period), 35786000.0, 1e-3);
     EXPECT_NEAR(period, 86163.99, 0.01);   // one sidereal day
     OrbitRangeDoppler(400, 45, 1, &v, &doppler, &period);
     EXPECT_NEAR(v, 7668.56, 0.005);
     EXPECT_NEAR(period, 5553.63, 0.005);
+}
+
+// The largest Doppler shift, worked by hand: only the part R cos(el) / r of
+// the orbital speed lies along the line of sight (the sine of the nadir
+// angle), never the whole speed times cos(el).
+TEST(OrbitRange, DopplerTakesOnlyTheSpeedAlongTheLineOfSight)
+{
+    const struct { double heightKm, elevation, fGHz, dopplerKHz; const char* worked; } cases[] = {
+        {550, 30, 12, 242.06, "v 7585.09 m/s x 0.79727 = 6047.40 m/s"},
+        {550, 0, 12, 279.51, "v 7585.09 m/s x 0.92061 = 6982.93 m/s"},
+        {1200, 45, 2.2, 31.67, "v 7252.50 m/s x 0.59514 = 4316.22 m/s"},
+        {35786, 5, 12, 18.55, "v 3074.66 m/s x 0.15069 = 463.33 m/s"},
+        {35786, 90, 12, 0.0, "straight up the velocity is square to the line of sight"},
+    };
+    for (const auto& c : cases) {
+        double v, doppler, period;
+        OrbitRangeDoppler(c.heightKm, c.elevation, c.fGHz, &v, &doppler, &period);
+        EXPECT_NEAR(doppler, c.dopplerKHz, 0.02) << c.heightKm << " km, " << c.elevation << " deg: " << c.worked;
+    }
 }
 
 // ---- truncation and rounding ------------------------------------------------------

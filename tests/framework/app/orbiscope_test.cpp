@@ -175,6 +175,28 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
     }
 }
 
+// A placement saved on one screen, restored on another: moved in over the
+// edge it lies beyond, narrowed or shortened only where it is larger than the
+// available area.
+TEST(RestoredPlacement, KeptOnTheAvailableArea)
+{
+    struct Case { const char* what; QRect window, available, expected; };
+    const QRect small(0, 0, 1024, 768);
+    const Case cases[] = {
+        {"fits: kept", {100, 100, 800, 600}, small, {100, 100, 800, 600}},
+        {"closed at 700,300 of a wide screen: moved left and up", {700, 300, 900, 600}, small, {124, 168, 900, 600}},
+        {"larger both ways and beyond: the whole area", {700, 300, 1400, 1000}, small, {0, 0, 1024, 768}},
+        {"beyond the top left: moved in", {-300, -50, 800, 600}, small, {0, 0, 800, 600}},
+        {"only too wide: narrowed, height and top kept", {-100, 100, 1200, 500}, small, {0, 100, 1024, 500}},
+        {"exactly the area: kept", small, small, small},
+        {"under a panel along the top: moved below it", {50, 0, 600, 400}, {0, 28, 1024, 740}, {50, 28, 600, 400}},
+        {"taller than below the panel: shortened to it", {50, 0, 600, 800}, {0, 28, 1024, 740}, {50, 28, 600, 740}},
+        {"a second screen's area at 1600: moved right and up", {1500, 900, 800, 600}, {1600, 0, 1280, 1024},
+         {1600, 424, 800, 600}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KeepOnScreen(c.window, c.available), c.expected) << c.what;
+}
+
 TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
 {
     testsupport::App();

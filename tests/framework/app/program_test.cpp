@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
+#include <QRect>
 #include <QThread>
 #include <fstream>
 #include <functional>
@@ -192,6 +193,32 @@ TEST_F(ProgramRun, AStartUnderAFileSizeLimitRunsOnItsOwn)
                   ::setrlimit(RLIMIT_FSIZE, &none);
               }),
               0);
+}
+
+// A frame last closed at 700,300 of a wide screen, larger than a 1024 x 768
+// screen, opens wholly on it, the window system's frame included: what the
+// program saves as it ends is where it stood.  This platform draws a frame
+// of 2 pixels around a window.
+TEST_F(ProgramRun, APlacementFromAWideScreenOpensWhollyOnASmallOne)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    const std::filesystem::path screen = home.Path() / "screen.json";
+    std::ofstream(screen) << R"({"screens": [{"name": "Small", "x": 0, "y": 0, "width": 1024, "height": 768, )"
+                             R"("logicalDpi": 96, "dpr": 1}]})";
+    env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + QString::fromStdString(screen.string()));
+    env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
+    const std::filesystem::path ini = home.Path() / "program" / "orbisco.ini";
+    WindowPlacement wide;
+    wide.left = 700;
+    wide.top = 300;
+    wide.right = 700 + 1100;
+    wide.bottom = 300 + 850;
+    ASSERT_TRUE(WritePlacementFile(ini, wide));
+    EXPECT_EQ(RunToEnd({}), 0);
+    const std::optional<WindowPlacement> shown = ReadPlacementFile(ini);
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(QRect(QPoint(shown->left, shown->top), QPoint(shown->right - 1, shown->bottom - 1)),
+              QRect(0, 0, 1024, 768).marginsRemoved(QMargins(2, 2, 2, 2)));
 }
 
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)

@@ -4,6 +4,7 @@
 // for real.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
 #include <cstring>
 #include <fstream>
@@ -144,6 +145,64 @@ TEST_F(GeoBatch, EmptyNamesAreRefusedInOrder)
         EXPECT_EQ(std::memcmp(Stored().data(), &before, sizeof before), 0) << c.label;
     }
     EXPECT_TRUE(started.empty());
+}
+
+// The batch processor is a separate program: a path naming Orbiscope itself
+// (this very binary, directly or through a link) is refused with a word on
+// what the processor is, the path field takes the focus and the dialog stays
+// open; another program is started as before.
+TEST_F(GeoBatch, OrbiscopeItselfIsRefusedAsTheProcessor)
+{
+    const std::string self = QCoreApplication::applicationFilePath().toStdString();
+    const std::filesystem::path link = app->dir.Path() / "batch";
+    std::filesystem::create_symlink(self, link);
+    const std::filesystem::path other = app->dir.Path() / "processor";
+    std::ofstream(other) << "#!/bin/sh\n";
+    std::filesystem::permissions(other, std::filesystem::perms::owner_all);
+    const std::filesystem::path selfPath(self);
+    const std::string roundabout =
+        (selfPath.parent_path() / ".." / selfPath.parent_path().filename() / "." / selfPath.filename()).string();
+    const struct { std::string path; bool refused; } cases[] = {
+        {self, true},
+        {roundabout, true},
+        {link.string(), true},
+        {other.string(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const GeoBatchSettings before = Settings("keep", "keep", "keep", 0, 1, 0, 0);
+        Store(before);
+        started.clear();
+        app->messages.calls.clear();
+        int calls = 0;
+        int focused = 0;
+        platform::SetDialogDriver(F::kResourceId, [&](platform::Dialog& d) {
+            if (calls++ > 0) {
+                focused = d.ControlId(d.focusWidget());
+                return int(platform::IDCANCEL);
+            }
+            d.SetControlText(F::kExecutable, c.path);
+            d.SetControlText(F::kInputFile, "in.txt");
+            d.SetControlText(F::kOutputBase, "out");
+            return int(platform::IDOK);
+        });
+        app->app->Dispatch(F::kCommand);
+        if (c.refused) {
+            EXPECT_EQ(calls, 2);
+            ASSERT_EQ(app->messages.calls.size(), 1u);
+            EXPECT_NE(app->messages.calls[0].text.find("separate program"), std::string::npos)
+                << app->messages.calls[0].text;
+            EXPECT_NE(app->messages.calls[0].text.find("not part of Orbiscope"), std::string::npos);
+            EXPECT_EQ(focused, F::kExecutable);
+            EXPECT_TRUE(started.empty());
+            EXPECT_EQ(std::memcmp(Stored().data(), &before, sizeof before), 0);
+        } else {
+            EXPECT_EQ(calls, 1);
+            EXPECT_TRUE(app->messages.calls.empty());
+            ASSERT_EQ(started.size(), 1u);
+            EXPECT_EQ(started[0].program, c.path);
+        }
+    }
 }
 
 // A path of 260 characters fits; the entries take no more.

@@ -33,7 +33,8 @@ protected:
 // Height h over a sphere of R = 6378.14 km, orbit radius a = R + h:
 // speed sqrt(mu / a), period 2 pi sqrt(a^3 / mu) (mu = 3.986005e14 m^3/s^2),
 // slant range sqrt(a^2 - R^2 cos^2 el) - R sin el; the Doppler term is
-// v f cos(el) / c.
+// v (R cos(el) / a) f / c, the speed along the line of sight of a pass
+// overhead.
 TEST_F(RangeFormTest, CircularOrbits)
 {
     struct Case {
@@ -48,9 +49,11 @@ TEST_F(RangeFormTest, CircularOrbits)
     const Case cases[] = {
         // Overhead a geostationary satellite: the height itself, one sidereal day.
         {"geo-zenith", "35786", "90", "12", {"35786.00", "3074.66", "86163.99", "0.00"}},
-        // At the horizon: sqrt(a^2 - R^2) = 41678.94 km; 3074.66 x 12e9 / c = 123.07 kHz.
-        {"geo-horizon", "35786", "0", "12", {"41678.94", "3074.66", "86163.99", "123.07"}},
-        {"leo-780km", "780", "10", "1.6", {"2325.37", "7462.23", "6027.14", "39.22"}},
+        // At the horizon: sqrt(a^2 - R^2) = 41678.94 km; R / a = 0.151269, so
+        // 3074.66 x 0.151269 = 465.10 m/s along the line of sight, x 12e9 / c = 18.62 kHz.
+        {"geo-horizon", "35786", "0", "12", {"41678.94", "3074.66", "86163.99", "18.62"}},
+        // R cos(10) / a = 0.877496: 7462.23 x 0.877496 x 1.6e9 / c = 34.95 kHz.
+        {"leo-780km", "780", "10", "1.6", {"2325.37", "7462.23", "6027.14", "34.95"}},
         {"too-low", "0.05", "45", "12", refused, "Orbital height km)\r\nRange 0.100000 to 2000000.000000 km"},
         {"too-high-frequency", "35786", "45", "60", refused,
          "Carrier frequency GHz \r\nRange 0.000700 to 55.000000 GHz"},
