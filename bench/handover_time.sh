@@ -63,7 +63,9 @@ later() {
 for k in "${!programs[@]}"; do
   mkdir -p "$work/home-$k/run"
   chmod 700 "$work/home-$k/run"
-  as_user "$work/home-$k" "${programs[$k]}" >/dev/null 2>&1 &
+  # exec: the background job becomes the program, so that $! is its process
+  # and the clean-up ends it, not only the shell that started it.
+  as_user "$work/home-$k" exec "${programs[$k]}" >/dev/null 2>&1 &
   firsts+=($!)
 done
 # A later start that ends with 0 finds its first instance listening.

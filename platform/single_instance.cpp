@@ -2,8 +2,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
-#include <QLockFile>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
@@ -13,10 +11,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -143,6 +142,26 @@ int ConnectToOwnSocket(const std::filesystem::path& path)
     return fd;
 }
 
+// Whether a live server listens at `path`.  A name nobody answers on (a
+// socket left by an instance that ended, or none at all) may be taken; one
+// that cannot be tried counts as served, so that a live server's name is
+// never taken on a guess.
+bool SocketServed(const std::filesystem::path& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) return false;
+    const SocketAddress address(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || !address.Valid()) {
+        if (fd >= 0) ::close(fd);
+        return true;
+    }
+    // Connected, or its backlog full: someone listens.
+    const bool served = ::connect(fd, address.Get(), address.Size()) == 0 || errno == EAGAIN;
+    ::close(fd);
+    return served;
+}
+
 // Whether the descriptor becomes ready for `events` before the deadline.
 bool ReadyBy(int fd, short events, Clock::time_point deadline)
 {
@@ -172,7 +191,16 @@ HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
         if (n < 0 && (errno == EINTR || (errno == EAGAIN && ReadyBy(fd, POLLIN, deadline)))) continue;
         break;  // hung up, or no answer in time
     }
-    return ReadHandOverAnswer(received);
+    const HandOver answer = ReadHandOverAnswer(received);
+    if (answer.Taken()) {
+        // The first instance handles the line only on this word.  Sent whole,
+        // it lies in the first instance's socket, which reads it before it
+        // could ever close the connection; not sent, the line is dropped.
+        const std::string heard = std::string(kHandOverAcknowledgement) + "\n";
+        if (::send(fd, heard.data(), heard.size(), MSG_NOSIGNAL | MSG_DONTWAIT) != ssize_t(heard.size()))
+            return {HandOver::Result::NoAnswer, {}};
+    }
+    return answer;
 }
 
 }  // namespace
@@ -213,9 +241,11 @@ SingleInstance::SingleInstance(const QString& key) : key_(key), folder_(UserRunt
 SingleInstance::~SingleInstance()
 {
     // The connections die with the server; none may call back into a half
-    // destroyed object.
+    // destroyed object.  A sender whose line was not taken hears no answer,
+    // and says its file was not opened.
     while (!connections_.empty()) Drop(connections_.begin()->first);
     StopListening();
+    ReleaseLock();
 }
 
 std::filesystem::path SingleInstance::LockPath() const
@@ -223,45 +253,120 @@ std::filesystem::path SingleInstance::LockPath() const
     return path_.empty() ? path_ : std::filesystem::path(path_.native() + ".lock");
 }
 
+SingleInstance::LockResult SingleInstance::TakeLock()
+{
+    // Held with flock on a descriptor kept open: the kernel lets it go when
+    // its holder ends, however it ends, and the file it pins cannot come back
+    // under the name as another one while it is held.
+    const std::filesystem::path path = LockPath();
+    constexpr int kTries = 3;
+    for (int k = 0; k < kTries; ++k) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) return LockResult::CannotBeMade;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(fd);
+            return held ? LockResult::HeldByAnother : LockResult::CannotBeMade;
+        }
+        // A holder that ended between this open and this lock removed the
+        // file it held: the name is tried again.
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) != 0 || ::lstat(path.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
+            held.st_ino != named.st_ino) {
+            ::close(fd);
+            continue;
+        }
+        // The lock names its holder; one that cannot even say that (a full
+        // folder, a file-size limit) cannot be made here.
+        const std::string holder = std::to_string(::getpid()) + "\n";
+        if (!S_ISREG(held.st_mode) || ::ftruncate(fd, 0) != 0 ||
+            ::pwrite(fd, holder.data(), holder.size(), 0) != ssize_t(holder.size())) {
+            ::unlink(path.c_str());
+            ::close(fd);
+            return LockResult::CannotBeMade;
+        }
+        lock_ = fd;
+        return LockResult::Held;
+    }
+    return LockResult::HeldByAnother;  // others are taking it right now
+}
+
+bool SingleInstance::HoldsLock() const
+{
+    struct stat held {}, named {};
+    return lock_ >= 0 && ::fstat(lock_, &held) == 0 && ::lstat(LockPath().c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+void SingleInstance::ReleaseLock()
+{
+    if (lock_ < 0) return;
+    // Removed while it is still this instance's own, and before it is let
+    // go: a start that opened it meanwhile finds the name gone once it has
+    // the lock, and tries again.  Another instance's lock is left alone.
+    if (HoldsLock()) ::unlink(LockPath().c_str());
+    ::close(lock_);
+    lock_ = -1;
+}
+
 InstanceRole SingleInstance::Claim()
 {
     if (path_.empty()) return InstanceRole::Alone;
-    lock_ = std::make_unique<QLockFile>(QFile::decodeName(LockPath().c_str()));
-    lock_->setStaleLockTime(0);
-    bool locked = lock_->tryLock(0);
-    // A lock that names no holder was left by a start that died while
-    // writing it (power lost, a file-size limit): it holds nobody, once it
-    // is old enough not to be one that another start is writing right now.
-    if (!locked && lock_->error() == QLockFile::LockFailedError && !lock_->getLockInfo(nullptr, nullptr, nullptr)) {
-        struct stat st {};
-        constexpr time_t kWritingSeconds = 5;
-        if (::stat(LockPath().c_str(), &st) == 0 && st.st_mtime + kWritingSeconds < ::time(nullptr) &&
-            lock_->removeStaleLockFile())
-            locked = lock_->tryLock(0);
+    switch (TakeLock()) {
+    case LockResult::HeldByAnother: return InstanceRole::Later;
+    // A full or read-only folder holds nobody: the program runs without the
+    // hand-over.
+    case LockResult::CannotBeMade: return InstanceRole::Alone;
+    case LockResult::Held: break;
     }
-    if (!locked) {
-        // Held by another instance is the only reason to hand over; a lock
-        // that cannot be written (a full or read-only folder) holds nobody.
-        const bool held = lock_->error() == QLockFile::LockFailedError;
-        lock_.reset();
-        return held ? InstanceRole::Later : InstanceRole::Alone;
+    // A first instance whose lock file a cleaner removed still serves: it is
+    // the one running, and it makes its lock again.
+    if (SocketServed(path_)) {
+        ReleaseLock();
+        return InstanceRole::Later;
     }
     checker_ = new QTimer(this);
-    QObject::connect(checker_, &QTimer::timeout, this, [this] { CheckSocketFile(); });
-    checker_->start(kCheckSocketMs);
+    QObject::connect(checker_, &QTimer::timeout, this, [this] { CheckFiles(); });
+    checker_->start(kCheckFilesMs);
     Listen();
     return InstanceRole::First;
 }
 
+void SingleInstance::CheckFiles()
+{
+    // A cleaner of old temporary files may have taken the lock, the socket
+    // or the fallback folder whole; the folder is made again as it is looked
+    // up, and each file after it.
+    if (UserRuntimeFolder() != folder_) return;  // tried again on the next check
+    if (!HoldsLock()) {
+        ReleaseLock();
+        if (TakeLock() == LockResult::HeldByAnother) {
+            // Another start became first meanwhile: it serves, and this one,
+            // which runs on, no longer does.
+            StopListening();
+            return;
+        }
+    }
+    // The listening socket pins its file, so a file with the same numbers
+    // under the name is still this server's own.
+    struct stat st {};
+    if (listener_ >= 0 && ::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_dev == socketDevice_ &&
+        st.st_ino == socketInode_)
+        return;
+    StopListening();
+    Listen();
+}
+
 void SingleInstance::Listen()
 {
-    // The folder is looked up again: a fallback folder that a cleaner
-    // removed is made again.
-    if (UserRuntimeFolder() != folder_) return;  // tried again on the next check
+    // Only the lock holder gets here (or a program that no lock can be made
+    // for).  A socket that another instance still serves is left to it: that
+    // one stops serving once it finds the lock is not its own, and the name
+    // is taken at a later check.  A name nobody answers on was left by an
+    // instance that ended, or by this one's attempt that failed half-way.
+    if (UserRuntimeFolder() != folder_ || SocketServed(path_)) return;
     const SocketAddress address(path_);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    // Only the lock holder gets here: it clears a socket left by a crashed
-    // first instance, or by its own attempt that failed half-way.
     ::unlink(path_.c_str());
     struct stat st {};
     // Made in a folder only the user may enter, then closed to all but the
@@ -284,25 +389,13 @@ void SingleInstance::StopListening()
     if (listener_ < 0) return;
     delete acceptor_;
     acceptor_ = nullptr;
-    // Removed only while it is still this server's own: the lock is held,
-    // but a name someone else put there is theirs.
+    // Removed only while it is still this server's own: a name someone else
+    // put there is theirs.
     struct stat st {};
     if (::lstat(path_.c_str(), &st) == 0 && st.st_dev == socketDevice_ && st.st_ino == socketInode_)
         ::unlink(path_.c_str());
     ::close(listener_);
     listener_ = -1;
-}
-
-void SingleInstance::CheckSocketFile()
-{
-    // A temporary-folder cleaner or a user's rm took the socket file (or
-    // the socket could not be made yet): listen again under the name.
-    struct stat st {};
-    if (listener_ >= 0 && ::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_dev == socketDevice_ &&
-        st.st_ino == socketInode_)
-        return;
-    StopListening();
-    Listen();
 }
 
 std::size_t SingleInstance::MaxConnections() const
@@ -343,13 +436,31 @@ void SingleInstance::PauseAccepting()
 
 void SingleInstance::Adopt(int descriptor)
 {
-    // Full: the connection longest without a line makes room.  A sender
-    // writes as soon as it is connected, so a new one is never the idlest.
+    // Full (and the open-file limit may have been lowered since the last
+    // one): idle connections make room, the one longest without a line
+    // first; then those longest silent since they were told "taken", which
+    // a later start acknowledges at once.  A sender writes as soon as it is
+    // connected, so a new one is never the idlest; one whose line waits for
+    // the loop or its turn is not idle at all.
+    std::vector<std::uint64_t> kept;
+    while (connections_.size() >= MaxConnections()) {
+        auto idlest = connections_.end();
+        const auto rank = [](const Connection& c) {
+            return c.state == LineState::None ? std::pair{0, c.lastLine} : std::pair{1, c.offered};
+        };
+        for (auto it = connections_.begin(); it != connections_.end(); ++it)
+            if ((it->second.state == LineState::None || it->second.state == LineState::Offered) &&
+                std::find(kept.begin(), kept.end(), it->first) == kept.end() &&
+                (idlest == connections_.end() || rank(it->second) < rank(idlest->second)))
+                idlest = it;
+        if (idlest == connections_.end()) break;
+        const std::uint64_t id = idlest->first;
+        if (!CloseIdle(id)) kept.push_back(id);
+    }
     if (connections_.size() >= MaxConnections()) {
-        const auto idlest = std::min_element(connections_.begin(), connections_.end(), [](const auto& a, const auto& b) {
-            return a.second.lastLine < b.second.lastLine;
-        });
-        Close(idlest->first);
+        // Every sender held waits for its line: this one hears no answer.
+        ::close(descriptor);
+        return;
     }
     const std::uint64_t id = nextConnection_++;
     Connection& c = connections_[id];
@@ -359,7 +470,7 @@ void SingleInstance::Adopt(int descriptor)
     QObject::connect(c.reader, &QSocketNotifier::activated, this, [this, id] { Read(id, false); });
     c.idle = new QTimer(this);
     c.idle->setSingleShot(true);
-    QObject::connect(c.idle, &QTimer::timeout, this, [this, id] { Close(id); });
+    QObject::connect(c.idle, &QTimer::timeout, this, [this, id] { CloseIdle(id); });
     c.idle->start(idleMs_);
     // A sender writes its line as soon as it is connected: it may already
     // be waiting.
@@ -385,13 +496,10 @@ bool SingleInstance::Read(std::uint64_t id, bool drain)
         break;
     }
     if (hungUp) it->second.lines.Finish(lines);
-    if (!lines.empty()) {
-        it->second.lastLine = ++activity_;
-        it->second.idle->start(idleMs_);
-    }
-    // Each line is answered before the connection can go, so a sender that
-    // waits for its answer gets it.
+    if (!lines.empty()) it->second.lastLine = ++activity_;
     for (std::string& line : lines) Take(id, std::move(line));
+    // A sender that hung up no longer waits: a line of it not yet
+    // acknowledged goes with the connection.
     if (hungUp) Drop(id);
     return !hungUp;
 }
@@ -399,30 +507,62 @@ bool SingleInstance::Read(std::uint64_t id, bool drain)
 void SingleInstance::Take(std::uint64_t id, std::string&& line)
 {
     Connection& c = connections_.at(id);
+    if (c.state == LineState::Offered && line == kHandOverAcknowledgement) {
+        // Its sender heard "taken" and ends well: the line is handled,
+        // whatever becomes of the connection now.
+        c.state = LineState::Queued;
+        c.idle->start(idleMs_);
+        pending_.push_back(Line{id, std::exchange(c.line, {})});
+        ScheduleHandling(0);
+        return;
+    }
+    // Read for the last time before it is closed: the sender of anything
+    // else hears no answer.
+    if (c.closing) return;
     // Lines wait unbounded but for memory's sake while they can be handled
-    // at the loop's next turn; behind a box or dialog only a few do, since
-    // each may raise a box of its own once that one is answered.
-    const bool blocked = handling_ || QThread::currentThread()->loopLevel() > kHandlingLoopLevel;
+    // soon; behind a box or dialog only a few do, since each may raise a box
+    // of its own once that one is answered.
     std::string_view refusal;
     if (c.boxed) refusal = kRefusedAnswered;
-    else if (c.waiting) refusal = kRefusedOneAtATime;
-    else if (pending_.size() >= (blocked ? kMaxWaitingLines : kMaxQueuedLines)) refusal = kRefusedBusy;
+    else if (c.state != LineState::None) refusal = kRefusedOneAtATime;
+    else if (WaitingLines() >= (Blocked() ? kMaxWaitingLines : kMaxQueuedLines)) refusal = kRefusedBusy;
     if (!refusal.empty()) {
+        // A sender that talks is not idle; but one told "taken" has only so
+        // long to acknowledge it, whatever else it sends.
+        if (c.state != LineState::Offered) c.idle->start(idleMs_);
         Answer(c.fd, false, refusal);
         return;
     }
-    pending_.push_back(Line{id, QByteArray(line.data(), qsizetype(line.size()))});
-    c.waiting = true;
-    Answer(c.fd, true);
-    ScheduleHandling(0);
+    c.line = QByteArray(line.data(), qsizetype(line.size()));
+    c.state = LineState::Unanswered;
+    if (serving_) Offer(c);
+    else c.idle->stop();  // its sender waits for the loop, or gives up and hangs up
 }
 
-void SingleInstance::Close(std::uint64_t id)
+void SingleInstance::Offer(Connection& c)
 {
-    // What the sender wrote before it is closed still counts: the lines it
-    // completed are read from the socket and answered; only a line left
-    // unfinished is dropped.
+    c.state = LineState::Offered;
+    c.offered = ++activity_;
+    c.idle->start(idleMs_);
+    Answer(c.fd, true);
+}
+
+bool SingleInstance::CloseIdle(std::uint64_t id)
+{
+    // What the sender wrote before it is closed still counts: a line it
+    // completed, or its acknowledgement of "taken", makes it no idle
+    // connection.
+    const LineState before = connections_.at(id).state;
+    if (!Read(id, false)) return true;
+    if (connections_.at(id).state != before) return false;
+    // From here on the system refuses what the sender writes, so the rest is
+    // read to its end; only an acknowledgement of a "taken" already said
+    // counts now.
+    Connection& c = connections_.at(id);
+    ::shutdown(c.fd, SHUT_RD);
+    c.closing = true;
     if (Read(id, true)) Drop(id);
+    return true;
 }
 
 void SingleInstance::Drop(std::uint64_t id)
@@ -441,9 +581,29 @@ void SingleInstance::Drop(std::uint64_t id)
     connections_.erase(it);
 }
 
+bool SingleInstance::Blocked() const
+{
+    // Before the program's own loop runs, any loop is a box or dialog of the
+    // start-up's.
+    const int ownLoop = serving_ ? kHandlingLoopLevel : 0;
+    return handling_ || QThread::currentThread()->loopLevel() > ownLoop;
+}
+
+std::size_t SingleInstance::WaitingLines() const
+{
+    std::size_t n = pending_.size();
+    for (const auto& entry : connections_)
+        n += entry.second.state == LineState::Unanswered || entry.second.state == LineState::Offered;
+    return n;
+}
+
 void SingleInstance::StartServing()
 {
     serving_ = true;
+    // The senders of lines read before the loop ran hear "taken" now; one
+    // that stopped waiting has hung up, and never acknowledges it.
+    for (auto& entry : connections_)
+        if (entry.second.state == LineState::Unanswered) Offer(entry.second);
     if (!pending_.empty()) ScheduleHandling(0);
 }
 
@@ -479,7 +639,7 @@ void SingleInstance::HandleNext()
         if (!alive) return;
         handling_ = false;
         if (const auto it = connections_.find(line.connection); it != connections_.end()) {
-            it->second.waiting = false;
+            it->second.state = LineState::None;
             if (MessageBoxesAsked() != boxesBefore) it->second.boxed = true;
         }
     }

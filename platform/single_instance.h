@@ -6,22 +6,28 @@
 // side checks who is at the other end: the server takes lines only from its
 // own user, and a later start sends only to a socket of its own user.
 //
-// Every line is answered on its connection as soon as the first instance has
-// taken it (queued to be handled) or refused it, so that a later start ends
-// well only when its line was taken, and says so otherwise.  Reading and
-// handling are kept apart: a connection's bytes are only cut into lines
-// (LineAssembler: a line too long is passed on once, cut, never split into
-// two), and the lines wait in a short queue, handled one at a time from the
-// program's own event loop: never while a handler still runs, and never from
-// inside a nested loop (an open message box or dialog), where the handler's
-// own boxes would run the loop again.  So a box raised by one line is up
-// alone, and the lines that came meanwhile follow it, one box at a time.
+// What a later start says and what the first instance does always agree.
+// The first instance answers a line "taken" only once its own loop runs, and
+// handles it only once the sender has acknowledged that answer: a sender
+// that gave up waiting (on a stopped or starved first instance, or one that
+// failed before its loop) has closed its connection and said its file was
+// not opened, so its line is dropped unhandled.  A refusal is answered at
+// once.  Reading and handling are kept apart: a connection's bytes are only
+// cut into lines (LineAssembler: a line too long is passed on once, cut,
+// never split into two), and the acknowledged lines wait in a short queue,
+// handled one at a time from the program's own event loop: never while a
+// handler still runs, and never from inside a nested loop (an open message
+// box or dialog), where the handler's own boxes would run the loop again.
+// So a box raised by one line is up alone, and the lines that came meanwhile
+// follow it, one box at a time.
 //
-// The server listens for as long as the lock is held, whatever its clients
-// do or whoever removes its socket file.  It accepts on its own descriptor,
-// only while descriptors remain for the rest of the program, holds a bounded
-// number of connections and closes idle ones, reading what they had sent
-// before it closes them.
+// Exactly one instance serves: the lock holder.  It listens for as long as
+// it holds the lock, whatever its clients do; once a second it looks whether
+// a cleaner took its lock or socket file and makes them again, and it stops
+// serving when another instance holds the lock.  It accepts on its own
+// descriptor, only while descriptors remain for the rest of the program,
+// holds a bounded number of connections and closes idle ones, reading what
+// they had sent before it closes them.
 #pragma once
 
 #include <QObject>
@@ -39,7 +45,6 @@
 
 #include "platform/socket_lines.h"
 
-class QLockFile;
 class QSocketNotifier;
 class QTimer;
 
@@ -52,6 +57,9 @@ enum class InstanceRole {
     Alone,  // no lock can be made (no folder of the user's own, a full or
             // read-only one): the program runs without the hand-over
 };
+
+// A later start's word that it heard "taken": only then is its line handled.
+inline constexpr std::string_view kHandOverAcknowledgement = "heard";
 
 // What a later start learns of the line it handed over.
 struct HandOver {
@@ -71,19 +79,25 @@ public:
     explicit SingleInstance(const QString& key);
     ~SingleInstance() override;
 
-    // Tries the lock, without waiting; the first instance listens at once.
+    // Tries the lock, without waiting; the first instance listens at once.  A
+    // start that gets the lock while another instance still serves the socket
+    // (its lock file was removed) hands over to that one.
     InstanceRole Claim();
-    // From a later start: hands `line` to the first instance and waits for
-    // its answer.  Connecting may take up to connectMs (a first instance
-    // that has just taken its lock may not listen yet); the answer may take
-    // up to answerMs more (a first instance still starting answers once its
-    // loop runs).  Plain system calls: it may run on any thread.
+    // From a later start: hands `line` to the first instance, waits for its
+    // answer and acknowledges "taken".  Connecting may take up to connectMs (a
+    // first instance that has just taken its lock may not listen yet); the
+    // answer may take up to answerMs more (a first instance still starting
+    // answers once its loop runs).  A sender that stops waiting closes its
+    // connection, and its line is never handled.  Plain system calls: it may
+    // run on any thread.
     HandOver SendToPrimary(std::string_view line, int connectMs = kConnectTimeoutMs,
                            int answerMs = kAnswerTimeoutMs) const;
     // Called in the first instance for each line taken.
     void SetMessageHandler(std::function<void(const QByteArray&)> handler) { handler_ = std::move(handler); }
-    // Lines are read, answered and queued from the start, but handled only
-    // once this has been called from the program's own loop.
+    // Lines are read from the start and refusals answered, but "taken" is
+    // said, and lines handled, only once this has been called from the
+    // program's own loop.  A start that ends before it closes every waiting
+    // connection unanswered.
     void StartServing();
     // The socket file and the lock; empty when the user has no runtime folder.
     const std::filesystem::path& ServerPath() const { return path_; }
@@ -98,23 +112,26 @@ public:
     // (level 1); a modal box or dialog runs one level deeper.
     static constexpr int kHandlingLoopLevel = 1;
     // The most lines that wait to be handled behind a box or dialog, from all
-    // connections together: the longest chain of boxes that lines sent while
-    // one box is up can make.  A connection has one line waiting at a time.
+    // connections together (answered or not, and before the main loop runs
+    // too): the longest chain of boxes that lines sent while one box is up
+    // can make.  A connection has one line waiting at a time.
     static constexpr std::size_t kMaxWaitingLines = 16;
     // The most lines waiting at all (a burst of later starts while nothing
-    // blocks them, or during start-up).
+    // blocks them, or while start-up is busy).
     static constexpr std::size_t kMaxQueuedLines = 1024;
     // The most connections ever held at once.
     static constexpr std::size_t kMaxConnections = 64;
     // Descriptors left free for the rest of the program: while fewer remain,
     // no connection is accepted (its sender waits in the backlog).
     static constexpr int kSpareDescriptors = 16;
-    // A sender writes its line as soon as it is connected.
+    // A sender writes its line as soon as it is connected, and acknowledges
+    // "taken" as soon as it reads it.
     static constexpr int kIdleTimeoutMs = 5000;
     static constexpr int kConnectTimeoutMs = 2000;
     static constexpr int kAnswerTimeoutMs = 10000;
-    // How often the server looks whether its socket file is still there.
-    static constexpr int kCheckSocketMs = 1000;
+    // How often the first instance looks whether its lock and socket files
+    // are still its own.
+    static constexpr int kCheckFilesMs = 1000;
 
     // The first instance's words when it refuses a line.
     static constexpr std::string_view kRefusedBusy = "it has too many files waiting to be opened";
@@ -122,23 +139,37 @@ public:
     static constexpr std::string_view kRefusedAnswered = "this connection has had its message";
 
 private:
+    // Where a connection's line stands.
+    enum class LineState {
+        None,        // no line in hand: idle once its idle time is out
+        Unanswered,  // read before the loop runs: "taken" is said once it does
+        Offered,     // answered "taken": handled once the sender acknowledges
+        Queued,      // acknowledged, waiting its turn to be handled
+    };
     struct Connection {
         int fd = -1;
         QSocketNotifier* reader = nullptr;
         QTimer* idle = nullptr;
         LineAssembler lines;
         std::uint64_t lastLine = 0;  // activity order, renewed by each complete line
-        bool waiting = false;        // a line of it waits to be handled
+        std::uint64_t offered = 0;   // activity order when it was told "taken"
+        LineState state = LineState::None;
+        QByteArray line;             // the line in hand, until it is queued
         bool boxed = false;          // a line of it raised a box
+        bool closing = false;        // read one last time: only an acknowledgement counts
     };
     struct Line {
         std::uint64_t connection;
         QByteArray text;
     };
+    enum class LockResult { Held, HeldByAnother, CannotBeMade };
 
+    LockResult TakeLock();
+    bool HoldsLock() const;
+    void ReleaseLock();
+    void CheckFiles();
     void Listen();
     void StopListening();
-    void CheckSocketFile();
     void Accept();
     void PauseAccepting();
     void Adopt(int descriptor);
@@ -146,15 +177,21 @@ private:
     // turn's worth); false when it hung up and is gone.
     bool Read(std::uint64_t id, bool drain);
     void Take(std::uint64_t id, std::string&& line);
-    void Close(std::uint64_t id);  // reads what it had sent first
+    void Offer(Connection& c);
+    // Closes a connection that had no complete line for a while (or did not
+    // acknowledge "taken" in that time), unless reading it shows it was not
+    // idle after all (false: kept).
+    bool CloseIdle(std::uint64_t id);
     void Drop(std::uint64_t id);
+    bool Blocked() const;
+    std::size_t WaitingLines() const;
     void ScheduleHandling(int delayMs);
     void HandleNext();
 
     QString key_;
     std::filesystem::path folder_;
     std::filesystem::path path_;
-    std::unique_ptr<QLockFile> lock_;
+    int lock_ = -1;  // the lock file, held with flock while open
     int listener_ = -1;
     dev_t socketDevice_ = 0;
     ino_t socketInode_ = 0;
@@ -164,7 +201,7 @@ private:
     std::map<std::uint64_t, Connection> connections_;
     std::uint64_t nextConnection_ = 1;
     std::uint64_t activity_ = 0;
-    std::deque<Line> pending_;
+    std::deque<Line> pending_;  // acknowledged lines, in the order they were
     bool serving_ = false;
     bool handling_ = false;
     bool scheduled_ = false;

@@ -26,16 +26,16 @@ std::filesystem::path HomeFolder()
     return {};
 }
 
-// Whether the folder is the user's own and closed to others.  A folder of
-// the user's own that others may enter is closed first: what another user
-// could reach there is what the folder is for.  In the shared temporary
-// folder a link is never taken, whoever's folder it points to.
+// Whether the folder is the user's own and closed to others.  Only looked
+// at: a folder the program did not make is never changed (a team folder, or
+// the temporary folder itself, would lose what others need of it).  In the
+// shared temporary folder a link is never taken, whoever's folder it points
+// to.
 bool IsPrivateFolder(const std::filesystem::path& folder, bool linkAllowed)
 {
     struct stat st {};
     if ((linkAllowed ? ::stat(folder.c_str(), &st) : ::lstat(folder.c_str(), &st)) != 0) return false;
-    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(folder.c_str(), 0700) == 0;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
 }  // namespace
@@ -55,9 +55,12 @@ std::filesystem::path UserRuntimeFolder()
     const char* tmp = std::getenv("TMPDIR");
     const std::filesystem::path folder =
         std::filesystem::path(tmp && tmp[0] == '/' ? tmp : "/tmp") / ("orbiscope-" + std::to_string(::geteuid()));
-    // Made here: its mode is set whole, since the mask could take the
-    // user's own rights too.
+    // The program's own: its mode is set whole when it is made, since the
+    // mask could take the user's own rights too, and kept at 0700 after.
     if (::mkdir(folder.c_str(), 0700) == 0) ::chmod(folder.c_str(), 0700);
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 07777) != 0700)
+        ::chmod(folder.c_str(), 0700);
     return IsPrivateFolder(folder, false) ? folder : std::filesystem::path();
 }
 

@@ -14,11 +14,12 @@ std::filesystem::path UserFolder(const char* variable, const std::filesystem::pa
 
 // The folder of this user's session files (the single-instance lock and
 // socket), closed to every other user: XDG_RUNTIME_DIR when it is absolute
-// and names a folder of the user's own; else "orbiscope-UID" in the
-// temporary folder (TMPDIR when absolute, else /tmp), made when missing and
-// taken only when it is a folder, not a link, of the user's own.  Either is
-// closed to others (mode 0700) before it is given.  Empty when neither can
-// be had: another user may have taken the name in the shared folder.
+// and names a folder of the user's own that is already closed to others;
+// else the program's own "orbiscope-UID" in the temporary folder (TMPDIR
+// when absolute, else /tmp), made 0700 when missing, kept at 0700, and
+// taken only when it is a folder, not a link, of the user's own.  A folder
+// the program did not make is never changed.  Empty when neither can be
+// had: another user may have taken the name in the shared folder.
 std::filesystem::path UserRuntimeFolder();
 
 }  // namespace platform

@@ -46,23 +46,10 @@ TOrbiscopeMDIChild* OpenForPrinting(TOrbiscopeMDIClient& client, const char* nam
     return nullptr;
 }
 
-void ExecuteCommand(TOrbiscope& app, std::string_view data)
+// Opens the file, or prints it and ends the program.
+void RunCommand(TOrbiscope& app, int index, const char* name)
 {
-    // The text ends at its first zero byte and is read into a buffer of
-    // fixed size.
-    const std::string_view text = data.substr(0, data.find('\0'));
-    char command[kDdeBufferBytes] = {};
-    const bool fits = ExecuteTextFits(text);
-    if (fits) std::memcpy(command, text.data(), text.size());
-
     TOrbiscopeMDIClient* client = app.Client();
-    int index = -1;
-    char name[kDdeBufferBytes] = {};
-    std::size_t size = sizeof name;
-    if (!fits || !ParseDdeExecute(command, index, name, size)) {
-        platform::MessageBox(nullptr, "Invalid Execute Command", kMainTitle, platform::MB_OK);
-        return;
-    }
     // An empty name opens nothing.
     if (index == kDdeOpen) {
         if (client && name[0]) client->OpenFile(name);
@@ -77,6 +64,25 @@ void ExecuteCommand(TOrbiscope& app, std::string_view data)
             platform::RouteCommand({window, child, client, app.Frame(), &app}, CM_FILEPRINT);
     }
     app.PostToMainWindow(CM_EXIT);
+}
+
+void ExecuteCommand(TOrbiscope& app, std::string_view data)
+{
+    // The text ends at its first zero byte and is read into a buffer of
+    // fixed size.
+    const std::string_view text = data.substr(0, data.find('\0'));
+    char command[kDdeBufferBytes] = {};
+    const bool fits = ExecuteTextFits(text);
+    if (fits) std::memcpy(command, text.data(), text.size());
+
+    int index = -1;
+    char name[kDdeBufferBytes] = {};
+    std::size_t size = sizeof name;
+    if (!fits || !ParseDdeExecute(command, index, name, size)) {
+        platform::MessageBox(nullptr, "Invalid Execute Command", kMainTitle, platform::MB_OK);
+        return;
+    }
+    RunCommand(app, index, name);
 }
 
 }  // namespace
@@ -148,7 +154,7 @@ std::string HandOverProblem(const DdeLaunch& launch)
     const std::string execute = DdeLaunchExecute(launch, false);
     if (!ExecuteTextFits(execute)) {
         const std::size_t longest = kDdeBufferBytes - 1 - (execute.size() - launch.file.size());
-        return "a name longer than " + std::to_string(longest) + " characters" + reason;
+        return "a name longer than " + std::to_string(longest) + " bytes" + reason;
     }
     return {};
 }
@@ -163,10 +169,15 @@ platform::HandOver SendDdeLaunch(const DdeLaunch& launch)
 
 void PostDdeLaunch(TOrbiscope& app, const DdeLaunch& launch)
 {
-    const std::string line = DdeMessage(kDdeService, kDdeTopic, DdeLaunchExecute(launch, true));
+    // Run as its command, not through the execute text: the program's own
+    // file need not fit that buffer, nor stop at the first ")]".
     QPointer<TOrbiscope> guard(&app);
     QMetaObject::invokeMethod(
-        &app, [guard, line] { if (guard) guard->ReceiveDdeMessage(line); }, Qt::QueuedConnection);
+        &app,
+        [guard, launch] {
+            if (guard && guard->DdeInstance != 0) RunCommand(*guard, launch.print ? kDdePrint : kDdeOpen, launch.file.c_str());
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace orbiscope

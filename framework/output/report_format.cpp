@@ -30,9 +30,9 @@ private:
     locale_t previous_;
 };
 
-// One printf conversion specification, rebuilt as a format of its own, its
-// stars replaced by the numbers they took, so that it prints a single
-// argument.
+// One printf conversion (flags, width, precision, length and specifier),
+// rebuilt as a format of its own, its stars replaced by the numbers they
+// took, so that it prints a single argument.
 class PrintfConversion {
 public:
     void Flag(char c)

@@ -1,13 +1,15 @@
-// The hand-over to the first instance.  Lines are read whole, answered at once
+// The hand-over to the first instance.  Lines are read whole and answered
 // (taken or refused, so that no sender is left believing what did not
-// happen), handled once each, one at a time, from the program's own loop and
-// never from inside an open box.  The socket is the user's alone, and the
-// server listens on whatever its clients do, whoever removes its socket file
-// and however few descriptors are left.
+// happen); a line is handled only once its sender acknowledged "taken", once
+// each, one at a time, from the program's own loop and never from inside an
+// open box.  The socket is the user's alone; the lock holder alone serves it,
+// whatever its clients do, whoever removes its files and however few
+// descriptors are left.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,11 +22,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -110,6 +113,24 @@ TEST(HandOverAnswer, OnlyAWholeAnswerCounts)
 }
 
 // ---- the server ---------------------------------------------------------------
+// Holds back the activations of a server's socket notifiers, as a turn of the
+// loop that comes to the server's timers before its sockets does.
+class SocketActivationsHeldBack : public QObject {
+public:
+    explicit SocketActivationsHeldBack(const QObject* server) : server_(server)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~SocketActivationsHeldBack() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return event->type() == QEvent::SockAct && watched->parent() == server_;
+    }
+
+private:
+    const QObject* server_;
+};
+
 class FirstInstance : public ::testing::Test {
 protected:
     struct Handled { QByteArray line; int loopLevel; bool userBoxOpen; int boxesOpen; };
@@ -145,17 +166,13 @@ protected:
     }
     ~FirstInstance() override { platform::SetMessageBoxSink({}); }
 
-    // Connects, writes and hangs up at once, without waiting for the answer.
-    void SendAndHangUp(const QByteArray& bytes)
+    // A later start from the loop of this thread: it writes, and
+    // acknowledges each "taken" as it reads it.
+    void Send(const QByteArray& bytes)
     {
-        QLocalSocket socket;
-        socket.connectToServer(QString::fromLocal8Bit(serverPath));
-        ASSERT_TRUE(socket.waitForConnected(2000));
-        socket.write(bytes);
-        ASSERT_TRUE(socket.waitForBytesWritten(2000));
-        socket.abort();
-        senderGone = true;
-        sinceGone.start();
+        Hold(bytes);
+        sent = true;
+        sinceSent.start();
     }
 
     static void RunLoopFor(int ms)
@@ -204,18 +221,45 @@ protected:
             RunLoopFor(10);
         return connected == 0 && ::send(fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
     }
-    void Hold(const QByteArray& bytes, int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0))
+    // A held connection reads its answers as they come and, unless told
+    // otherwise, acknowledges each "taken" as a later start does.
+    void Hold(const QByteArray& bytes, int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0),
+              bool acknowledges = true)
     {
         EXPECT_TRUE(Connect(fd, bytes)) << std::strerror(errno);
         held.push_back(fd);
+        Peer& peer = peers[fd];
+        peer.acknowledges = acknowledges;
+        peer.notifier = std::make_unique<QSocketNotifier>(qintptr(fd), QSocketNotifier::Read);
+        QObject::connect(peer.notifier.get(), &QSocketNotifier::activated, [this, fd] { Receive(fd); });
+    }
+    void Receive(int fd)
+    {
+        Peer& peer = peers.at(fd);
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) peer.received.append(buffer, std::size_t(n));
+        if (n == 0) peer.notifier->setEnabled(false);  // closed by the server
+        const QByteArray heard = QByteArray(platform::kHandOverAcknowledgement.data()) + "\n";
+        for (std::size_t at = 0; peer.acknowledges && (at = peer.received.find("taken\n", at)) != std::string::npos; at += 6)
+            if (at >= peer.acknowledgedUpTo) {
+                (void)!::send(fd, heard.constData(), std::size_t(heard.size()), MSG_NOSIGNAL);
+                peer.acknowledgedUpTo = at + 6;
+            }
     }
     // What the server has answered on a held connection so far.
-    static std::string Answers(int fd)
+    std::string Answers(int fd)
     {
-        std::string got;
-        char buffer[4096];
-        for (ssize_t n; (n = ::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;) got.append(buffer, std::size_t(n));
-        return got;
+        Receive(fd);
+        return peers.at(fd).received;
+    }
+    void CloseHeld()
+    {
+        for (int fd : held) {
+            peers.erase(fd);
+            ::close(fd);
+        }
+        held.clear();
     }
     // Connections the server has closed, whether or not they hold answers unread.
     int ClosedByServer() const
@@ -238,14 +282,19 @@ protected:
         for (const Handled& h : handled) lines.push_back(h.line.toStdString());
         return lines;
     }
-    void TearDown() override
-    {
-        for (int fd : held) ::close(fd);
-    }
+    void TearDown() override { CloseHeld(); }
+
+    struct Peer {
+        std::unique_ptr<QSocketNotifier> notifier;
+        std::string received;
+        std::size_t acknowledgedUpTo = 0;
+        bool acknowledges = true;
+    };
 
     testfiles::TempFolder runtime;
     testfiles::ScopedVariable runtimeVariable;
     std::vector<int> held;
+    std::map<int, Peer> peers;
     // Named before any test takes the descriptors away: the name's folders
     // cannot be looked up then.
     QByteArray serverPath;
@@ -254,27 +303,27 @@ protected:
     std::vector<Handled> handled;
     std::atomic<int> handledCount{0};
     bool userBoxOpen = false;
-    std::function<bool()> userBoxDone = [this] { return senderGone && sinceGone.elapsed() > 300; };
+    std::function<bool()> userBoxDone = [this] { return sent && sinceSent.elapsed() > 300; };
     int boxesOpen = 0, mostBoxesOpen = 0;
     int socketBoxMs = 200;
-    bool senderGone = false;
-    QElapsedTimer sinceGone;
+    bool sent = false;
+    QElapsedTimer sinceSent;
 };
 
 TEST_F(FirstInstance, ALineSentWhileABoxIsOpenWaitsForItAndIsHandledOnce)
 {
     bool userBoxClosed = false;
-    // The user has a box open; meanwhile a sender writes two lines and hangs up.
+    // The user has a box open; meanwhile two senders write a line each.
     first.StartServing();
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(50, [this] {
-            SendAndHangUp("DDE\tbad\n");
-            SendAndHangUp("DDE\tworse\n");
+            Send("DDE\tbad\n");
+            Send("DDE\tworse\n");
         });
         platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
         userBoxClosed = true;
     });
-    RunMainLoop([&] { return userBoxClosed && handled.size() >= 2 && sinceGone.elapsed() > 1000; });
+    RunMainLoop([&] { return userBoxClosed && handled.size() >= 2 && sinceSent.elapsed() > 1000; });
 
     ASSERT_TRUE(userBoxClosed);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"DDE\tbad", "DDE\tworse"}));
@@ -294,7 +343,7 @@ TEST_F(FirstInstance, ALineThatArrivesWhileASocketBoxIsUpIsTakenAndHandledAfterI
     std::optional<std::thread> sender;
     HandOver second;
     std::atomic<bool> answered{false};
-    QTimer::singleShot(0, [&] { SendAndHangUp("DDE\tfirst\n"); });
+    QTimer::singleShot(0, [&] { Send("DDE\tfirst\n"); });
     RunMainLoop([&] {
         // The poll runs inside the first line's box, too.
         if (!sender && handled.size() == 1) sender.emplace([&] {
@@ -312,13 +361,21 @@ TEST_F(FirstInstance, ALineThatArrivesWhileASocketBoxIsUpIsTakenAndHandledAfterI
 }
 
 // A first instance that does not run its loop (hung, or stopped) takes
-// nothing: the later start hears no answer and must not say all went well.
+// nothing: the later start hears no answer and must not say all went well,
+// and once the first runs again the line of the sender that gave up is
+// never handled.  A sender that still waits is heard.
 TEST_F(FirstInstance, ALaterStartHearsNoAnswerFromAFirstInstanceThatDoesNotRun)
 {
+    first.StartServing();
+    RecordWithoutBox();
     HandOver answer;
-    std::thread sender([&] { answer = first.SendToPrimary("activate", 2000, 300); });
+    std::thread sender([&] { answer = first.SendToPrimary("DDE\tgave up", 2000, 300); });
     sender.join();  // this thread's loop does not run meanwhile
     EXPECT_EQ(answer.result, HandOver::Result::NoAnswer);
+    EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
+    RunMainLoop([&] { return !handled.empty(); });
+    RunLoopFor(300);
+    EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
 }
 
 TEST_F(FirstInstance, ALineTooLongIsHandledOnceCutAndTheNextOneWhole)
@@ -339,22 +396,27 @@ TEST_F(FirstInstance, ALineTooLongIsHandledOnceCutAndTheNextOneWhole)
 
 // Before the program's own loop runs, a box (the start-up's "No setup file")
 // runs its loop at the level the main loop later has: lines wait for the
-// serving to start, and are handled then, in the main loop.
+// serving to start, unanswered, since the start may yet fail; they are
+// answered and handled then, in the main loop.
 TEST_F(FirstInstance, LinesWaitForServingEvenInsideABoxShownBeforeTheMainLoop)
 {
-    QTimer::singleShot(50, [this] { SendAndHangUp("DDE\tbad\n"); });
+    QTimer::singleShot(50, [this] { Send("DDE\tbad\n"); });
     platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);  // at level 1, no main loop yet
     EXPECT_TRUE(handled.empty()) << "handled inside the start-up box at level " << handled.front().loopLevel;
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_EQ(Answers(held[0]), "") << "told before the main loop runs";
 
     first.StartServing();
-    RunMainLoop([&] { return !handled.empty() && sinceGone.elapsed() > 500; });
+    RunMainLoop([&] { return !handled.empty() && sinceSent.elapsed() > 500; });
+    EXPECT_EQ(Answers(held[0]), "taken\n");
     ASSERT_EQ(handled.size(), 1u);
     EXPECT_FALSE(handled[0].userBoxOpen);
     EXPECT_EQ(handled[0].loopLevel, SingleInstance::kHandlingLoopLevel);
 }
 
 // Lines wait, but only so many: one from a connection at a time, and so many
-// in all.  Every line is answered, the refused ones with the reason.
+// in all, behind a box shown before the main loop runs too.  Every line is
+// answered, the refused ones with the reason.
 TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
 {
     const std::string busy = platform::HandOverAnswer(false, SingleInstance::kRefusedBusy);
@@ -365,6 +427,7 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
         std::vector<QByteArray> senders;  // what each connection writes at once
         std::vector<std::string> answers;
         std::size_t handled;
+        bool beforeLoop = false;  // the box is shown before the main loop runs
     };
     const std::size_t most = SingleInstance::kMaxWaitingLines;
     std::vector<QByteArray> many;
@@ -372,26 +435,46 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
     std::vector<std::string> manyAnswers(most, taken);
     manyAnswers.insert(manyAnswers.end(), 3, busy);
     const Case cases[] = {
+        {"before the main loop, more senders than lines may wait", many, manyAnswers, most, true},
         {"one connection, three lines at once", {"activate a\nactivate b\nactivate c\n"}, {taken + oneAtATime + oneAtATime}, 1},
         {"more senders than lines may wait", many, manyAnswers, most},
     };
     RecordWithoutBox();
-    first.StartServing();
     for (const Case& c : cases) {
         handled.clear();
+        if (!c.beforeLoop) first.StartServing();
         // Nothing is handled until the user's box closes.
-        bool sent = false, userBoxClosed = false;
-        userBoxDone = [&sent] { return sent; };
-        QTimer::singleShot(0, [&] {
+        bool holding = false, userBoxClosed = false;
+        QElapsedTimer heldFor;
+        std::size_t refusedInBox = 0, takenInBox = 0;
+        userBoxDone = [&] { return holding && heldFor.elapsed() > 300; };
+        const auto userBox = [&] {
             QTimer::singleShot(50, [&] {
                 for (const QByteArray& bytes : c.senders) Hold(bytes);
-                RunLoopFor(300);
-                sent = true;
+                holding = true;
+                heldFor.start();
             });
             platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+            for (int fd : held) {
+                const std::string answer = Answers(fd);
+                refusedInBox += answer.find("refused") != std::string::npos;
+                takenInBox += answer.find("taken") != std::string::npos;
+            }
             userBoxClosed = true;
-        });
-        RunMainLoop([&] { return userBoxClosed && handled.size() >= c.handled; });
+        };
+        if (c.beforeLoop) {
+            // Shown by the start-up: its loop is the first one, at the level
+            // the main loop later has.
+            userBox();
+            // Refused at once; the rest wait, untold, for the loop.
+            EXPECT_EQ(refusedInBox, c.senders.size() - c.handled) << c.name;
+            EXPECT_EQ(takenInBox, 0u) << c.name;
+            first.StartServing();
+        } else {
+            QTimer::singleShot(0, userBox);
+            RunMainLoop([&] { return userBoxClosed; });
+        }
+        RunMainLoop([&] { return handled.size() >= c.handled; });
         RunLoopFor(200);
         std::vector<std::string> answers;
         for (int fd : held) answers.push_back(Answers(fd));
@@ -399,8 +482,7 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
         ASSERT_EQ(handled.size(), c.handled) << c.name;
         for (std::size_t k = 0; k < handled.size() && c.senders.size() > 1; ++k)
             EXPECT_EQ(handled[k].line, "activate " + QByteArray::number(qsizetype(k))) << c.name;
-        for (int fd : held) ::close(fd);
-        held.clear();
+        CloseHeld();
     }
 }
 
@@ -415,16 +497,17 @@ TEST_F(FirstInstance, AtMostOneErrorBoxPerConnection)
         return platform::IDOK;
     });
     QTimer::singleShot(0, [&] {
-        SendAndHangUp("DDE\ta1\nDDE\ta2\nDDE\ta3\n");
-        SendAndHangUp("DDE\tb1\nDDE\tb2\n");
+        Send("DDE\ta1\nDDE\ta2\nDDE\ta3\n");
+        Send("DDE\tb1\nDDE\tb2\n");
         Hold("DDE\tc1\n");
     });
     RunMainLoop([&] { return boxes == 3; });
-    ::send(held[0], "DDE\tc2\n", 7, MSG_NOSIGNAL);  // after its box
+    ASSERT_EQ(held.size(), 3u);
+    ::send(held[2], "DDE\tc2\n", 7, MSG_NOSIGNAL);  // after its box
     RunLoopFor(500);
     EXPECT_EQ(boxes, 3);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"DDE\ta1", "DDE\tb1", "DDE\tc1"}));
-    EXPECT_EQ(Answers(held[0]), "taken\n" + platform::HandOverAnswer(false, SingleInstance::kRefusedAnswered));
+    EXPECT_EQ(Answers(held[2]), "taken\n" + platform::HandOverAnswer(false, SingleInstance::kRefusedAnswered));
 }
 
 // With no descriptor to spare, the server does not accept: the client waits
@@ -458,10 +541,13 @@ TEST_F(FirstInstance, AcceptsOnlyWhileDescriptorsRemainToSpare)
 
         EXPECT_EQ(handledMeanwhile, 0u) << left << " descriptors left";
         EXPECT_TRUE(QFile::exists(QString::fromLocal8Bit(serverPath)));
-        QTimer::singleShot(0, [&] { SendAndHangUp("after\n"); });
+        QTimer::singleShot(0, [&] { Send("after\n"); });
         RunMainLoop([&] { return handled.size() >= 2; });
         EXPECT_EQ(Lines(), (std::vector<std::string>{"waited", "after"})) << left << " descriptors left";
         ::close(base);
+        // The server's ends go too before the next round counts descriptors.
+        CloseHeld();
+        RunLoopFor(300);
     }
 }
 
@@ -476,36 +562,45 @@ TEST_F(FirstInstance, HeldConnectionsAreBoundedAndIdleOnesClosed)
         QByteArray bytes;  // what each writes before it idles
         int idleMs;
         int closed;  // by the server, within a second
+        bool acknowledge = true;
     };
     const int cap = int(first.MaxConnections());
     const Case cases[] = {
         {"over the limit", cap + 6, "", 60000, 6},
         {"over the limit after a line each", cap + 3, "activate\n", 60000, 3},
+        {"over the limit, none acknowledging \"taken\"", cap + 3, "activate\nactivate\n", 60000, 3, false},
         {"idle", 3, "", 300, 3},
         {"an unfinished line is idle too", 2, "DDE\tOrbisc", 300, 2},
+        {"\"taken\" not acknowledged in time", 2, "activate\n", 300, 2, false},
     };
     first.StartServing();
     RecordWithoutBox();
     for (const Case& c : cases) {
         handled.clear();
         first.SetIdleTimeout(c.idleMs);
-        for (int k = 0; k < c.clients; ++k) Hold(c.bytes);
+        const std::size_t lines = c.bytes.endsWith('\n') && c.acknowledge ? std::size_t(c.clients) : 0u;
+        // As many as may be held, each heard to the end; then the rest.
+        const int room = std::min(c.clients, cap);
+        const auto hold = [&] { Hold(c.bytes, ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0), c.acknowledge); };
+        for (int k = 0; k < room; ++k) hold();
+        RunMainLoop([&] { return handled.size() >= std::min(lines, std::size_t(room)); }, 10000);
+        RunLoopFor(200);
+        for (int k = room; k < c.clients; ++k) hold();
         RunLoopFor(1000);
         EXPECT_EQ(ClosedByServer(), c.closed) << c.name;
-        const std::size_t lines = c.bytes.endsWith('\n') ? std::size_t(c.clients) : 0u;
         EXPECT_EQ(handled.size(), lines) << c.name;
-        QTimer::singleShot(0, [&] { SendAndHangUp("after\n"); });
-        RunMainLoop([&] { return handled.size() > lines || sinceGone.elapsed() > 2000; });
+        QTimer::singleShot(0, [&] { Send("after\n"); });
+        RunMainLoop([&] { return handled.size() > lines || sinceSent.elapsed() > 2000; });
         ASSERT_EQ(handled.size(), lines + 1) << c.name;
         EXPECT_EQ(handled.back().line, "after") << c.name;
-        for (int fd : held) ::close(fd);
-        held.clear();
+        CloseHeld();
         RunLoopFor(200);
     }
 }
 
-// A connection closed to make room, or as idle, loses nothing it had sent
-// whole: what the system holds for it is read and answered before it goes.
+// A connection about to be closed to make room, or as idle, is read first:
+// one that has sent a whole line is not idle, and its line is answered and
+// handled.
 TEST_F(FirstInstance, AConnectionClosedKeepsTheLineItHadWritten)
 {
     first.StartServing();
@@ -519,17 +614,53 @@ TEST_F(FirstInstance, AConnectionClosedKeepsTheLineItHadWritten)
         RunLoopFor(100);
         ASSERT_EQ(ClosedByServer(), 0);
         // The oldest writes a whole line; before the loop looks at it, one
-        // more client comes (or its idle time runs out).
+        // more client comes (or its idle time runs out, and the loop's turn
+        // comes to the timer before the socket).
         ASSERT_EQ(::send(held[0], "oldest\n", 7, MSG_NOSIGNAL), 7);
-        if (evicted) Hold("");
-        else QThread::msleep(1600);
+        if (evicted) {
+            Hold("");
+        } else {
+            QThread::msleep(1600);
+            const SocketActivationsHeldBack heldBack(&first);
+            RunLoopFor(200);
+        }
         RunLoopFor(500);
         EXPECT_EQ(Lines(), std::vector<std::string>{"oldest"}) << (evicted ? "evicted" : "idle");
         EXPECT_EQ(Answers(held[0]), "taken\n") << (evicted ? "evicted" : "idle");
-        for (int fd : held) ::close(fd);
-        held.clear();
+        CloseHeld();
         RunLoopFor(100);
     }
+}
+
+// The cap on connections is a quarter of the open-file limit as it is at
+// each accept: lowered while connections are held, the idle ones beyond it
+// are closed, not just one.
+TEST_F(FirstInstance, TheConnectionCapHoldsWhenTheOpenFileLimitIsLowered)
+{
+    first.StartServing();
+    RecordWithoutBox();
+    first.SetIdleTimeout(60000);
+    constexpr int kHeld = 40;
+    for (int k = 0; k < kHeld; ++k) Hold("");
+    RunLoopFor(300);
+    ASSERT_EQ(ClosedByServer(), 0);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    // A limit with room below it for the spare descriptors and one more
+    // connection, and a cap well below the connections held.
+    rlimit low = old;
+    low.rlim_cur = 0;
+    for (int free = 0; free < SingleInstance::kSpareDescriptors + 8; ++low.rlim_cur)
+        free += ::fcntl(int(low.rlim_cur), F_GETFD) < 0 && errno == EBADF;
+    ASSERT_LT(low.rlim_cur / 4, rlim_t(kHeld)) << "too many descriptors in use to lower the cap here";
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    const int cap = int(first.MaxConnections());
+    Hold("newest\n");
+    RunMainLoop([&] { return !handled.empty(); }, 5000);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &old), 0);
+    EXPECT_EQ(Lines(), std::vector<std::string>{"newest"});
+    // Closed down to the cap, less the newcomer's place.
+    EXPECT_EQ(ClosedByServer(), kHeld + 1 - cap);
 }
 
 // Senders that each write one line raising a box, as fast as they can: the
@@ -567,6 +698,7 @@ TEST_F(FirstInstance, TheSocketIsTheUsersAloneWhereverItsFolderLies)
     std::string deep = runtime.Path().string();
     while (deep.size() < 150) deep += "/deeper-folder";
     fs::create_directories(deep);
+    fs::permissions(deep, fs::perms::owner_all);
     for (const auto& [folder, mask] : {std::pair{runtime.Path().string(), mode_t(0)}, std::pair{deep, mode_t(022)}}) {
         testfiles::ScopedVariable variable("XDG_RUNTIME_DIR", folder);
         const mode_t old = ::umask(mask);
@@ -605,16 +737,28 @@ TEST_F(FirstInstance, NoLineCrossesToOrFromAnotherUser)
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, serverPath.constData(), std::size_t(serverPath.size()));
         if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) ::_exit(3);
-        const timeval wait{5, 0};
+        const timeval wait{60, 0};
         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         (void)!::send(fd, "DDE\tfrom another user\n", 22, MSG_NOSIGNAL);
+        // Closed unanswered (0), answered (4), or never dealt with (5); a
+        // connection closed with its line unread is reset.
         char answer[64];
-        ::_exit(::recv(fd, answer, sizeof answer, 0) > 0 ? 4 : 0);
+        const ssize_t n = ::recv(fd, answer, sizeof answer, 0);
+        ::_exit(n > 0 ? 4 : (n == 0 || errno == ECONNRESET) ? 0 : 5);
     }
-    RunLoopFor(500);
+    // The server's loop runs for as long as the other user's process takes,
+    // however late it comes under load.
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other user was answered or could not connect: " << status;
+    pid_t ended = 0;
+    RunMainLoop([&] { return (ended = ::waitpid(child, &status, WNOHANG)) != 0; }, 90000);
+    if (ended == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "the other user's process did not end";
+    }
+    ASSERT_EQ(ended, child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the other user was answered, could not connect, or was never dealt with: " << status;
     EXPECT_TRUE(handled.empty());
 
     // The user's own socket file, handed to another user: nothing is sent to it.
@@ -635,6 +779,53 @@ TEST_F(FirstInstance, ASocketFileRemovedIsMadeAgain)
     RunMainLoop([&] { return QFile::exists(QString::fromLocal8Bit(serverPath)); }, 5000);
     EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
     RunMainLoop([&] { return !handled.empty(); }, 2000);
+    EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
+}
+
+// One instance serves, whoever removes its files.  With its lock file gone
+// the running instance still serves, so a new start hands over to it, and the
+// lock is made again.  With the lock and the socket gone a new start becomes
+// first: the running one finds the lock another's and stops serving,
+// leaving the name to the new one for good; once that one ends, the running
+// one serves again.
+TEST_F(FirstInstance, OneInstanceServesWhateverIsRemoved)
+{
+    first.StartServing();
+    RecordWithoutBox();
+    const fs::path lock = first.LockPath();
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    EXPECT_EQ(SingleInstance(kKey).Claim(), InstanceRole::Later) << "the lock alone removed";
+    RunMainLoop([&] { return fs::exists(lock); }, 5000);
+    EXPECT_EQ(SingleInstance(kKey).Claim(), InstanceRole::Later) << "the lock made again";
+
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    ASSERT_EQ(::unlink(serverPath.constData()), 0);
+    {
+        SingleInstance second(kKey);
+        ASSERT_EQ(second.Claim(), InstanceRole::First) << "the lock and the socket removed";
+        std::vector<QByteArray> secondLines;
+        second.SetMessageHandler([&](const QByteArray& line) { secondLines.push_back(line); });
+        second.StartServing();
+        struct stat st {};
+        ASSERT_EQ(::lstat(serverPath.constData(), &st), 0);
+        const ino_t served = st.st_ino;
+        // Both look at their files meanwhile; the name never changes hands.
+        int changes = 0;
+        QElapsedTimer watch;
+        watch.start();
+        RunMainLoop([&] {
+            changes += ::lstat(serverPath.constData(), &st) != 0 || st.st_ino != served;
+            return watch.elapsed() > 3 * SingleInstance::kCheckFilesMs;
+        });
+        EXPECT_EQ(changes, 0);
+        EXPECT_TRUE(AskFromAnotherThread(second, "activate").Taken());
+        RunMainLoop([&] { return !secondLines.empty(); }, 5000);
+        EXPECT_EQ(secondLines, std::vector<QByteArray>{"activate"});
+        EXPECT_TRUE(handled.empty()) << "the instance that lost its lock served";
+    }
+    RunMainLoop([&] { return fs::exists(lock) && QFile::exists(QString::fromLocal8Bit(serverPath)); }, 5000);
+    EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
+    RunMainLoop([&] { return !handled.empty(); }, 5000);
     EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
 }
 
@@ -664,13 +855,17 @@ TEST(SingleInstanceLock, ALockThatCannotBeMadeIsNoOtherInstance)
         testfiles::WriteText(t.Path() / ("orbiscope-" + std::to_string(::geteuid())), "taken");
         EXPECT_EQ(SingleInstance(key).Claim(), InstanceRole::Alone) << "no folder of the user's own";
     }
-    // A lock that names no holder: one being written just now holds, one
-    // left long ago by a start that died writing it does not.
+    // A lock holds while its holder lives, whatever the file says: one held
+    // by a start that has not yet named itself holds; one left empty by a
+    // start that died writing it does not, however new.
     const fs::path lock = SingleInstance(key).LockPath();
     testfiles::WriteText(lock, "");
-    EXPECT_EQ(SingleInstance(key).Claim(), InstanceRole::Later) << "a lock being written";
-    const timeval longAgo[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
-    ASSERT_EQ(::utimes(lock.c_str(), longAgo), 0);
+    {
+        const int writing = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(::flock(writing, LOCK_EX | LOCK_NB), 0);
+        EXPECT_EQ(SingleInstance(key).Claim(), InstanceRole::Later) << "a lock being written";
+        ::close(writing);
+    }
     SingleInstance holder(key);
     ASSERT_EQ(holder.Claim(), InstanceRole::First) << "a lock left empty";
     EXPECT_EQ(SingleInstance(key).Claim(), InstanceRole::Later);

@@ -1,7 +1,8 @@
 // The user's folders come from absolute names only: a relative variable or
 // home would put files wherever the program was started.  The runtime folder
 // is the user's alone: never a link, a file or another user's folder in the
-// shared temporary folder, and closed to others before it is used.
+// shared temporary folder, and never one open to others; a folder the
+// program did not make is only looked at, never changed.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -56,15 +57,19 @@ TEST(UserFolders, TheRuntimeFolderIsTheUsersAlone)
         std::function<void(const fs::path&)> lay;
         std::optional<std::string> folder;    // under the test's folder; nullopt: none
         bool needsRoot = false;
+        mode_t runtimeMode = 0;               // the runtime folder's mode, which stays as it is
+    };
+    const auto runtimeOfMode = [](mode_t mode) {
+        return [mode](const fs::path& t) {
+            fs::create_directory(t / "run");
+            ::chmod((t / "run").c_str(), mode);
+        };
     };
     const Case cases[] = {
-        {"the runtime folder", "run", [](const fs::path& t) { fs::create_directory(t / "run"); }, "run"},
-        {"a runtime folder open to others is closed", "run",
-         [](const fs::path& t) {
-             fs::create_directory(t / "run");
-             ::chmod((t / "run").c_str(), 0755);
-         },
-         "run"},
+        {"the runtime folder", "run", runtimeOfMode(0700), "run", false, 0700},
+        {"a runtime folder open to others is passed over", "run", runtimeOfMode(0755), own, false, 0755},
+        {"a team folder is passed over", "run", runtimeOfMode(02775), own, false, 02775},
+        {"a shared temporary folder is passed over", "run", runtimeOfMode(01777), own, false, 01777},
         {"no runtime folder: one of the user's own is made", std::nullopt, {}, own},
         {"a relative runtime folder does not count", "relative", {}, own},
         {"a file is no runtime folder", "file", [](const fs::path& t) { testfiles::WriteText(t / "file", "x"); }, own},
@@ -104,6 +109,10 @@ TEST(UserFolders, TheRuntimeFolderIsTheUsersAlone)
         ::umask(mask);
         EXPECT_EQ(folder, c.folder ? t.Path() / *c.folder : fs::path()) << c.name;
         struct stat st {};
+        if (c.runtimeMode != 0) {
+            ASSERT_EQ(::stat((t.Path() / "run").c_str(), &st), 0) << c.name;
+            EXPECT_EQ(st.st_mode & 07777, c.runtimeMode) << c.name;
+        }
         if (c.folder) {
             ASSERT_EQ(::lstat(folder.c_str(), &st), 0) << c.name;
             EXPECT_TRUE(S_ISDIR(st.st_mode)) << c.name;

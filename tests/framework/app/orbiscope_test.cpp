@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <set>
+#include <optional>
 #include <thread>
 
 #include "framework/app/menus.h"
@@ -229,19 +230,37 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
     platform::Registry::SetFolder({});
 }
 
-// A fresh program folder shows "No setup file" before the main loop runs.
-// Lines that reach the single-instance socket meanwhile (a malformed one, an
-// Open and a Print, each from its own sender) wait for the main loop: no box
-// over the start-up box, no window before the frame is shown, and the Print
-// does not end anything early.
-TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
-{
-    testsupport::App();
+// A program folder, registry and runtime folder of a start's own, given
+// back as they were when it goes.
+struct StartUpFolder {
+    StartUpFolder()
+    {
+        testsupport::App();
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.Path().string()));
+        platform::SetProgramDirectoryOverride(folder.Path());
+        platform::Registry::SetFolder(folder.Path() / "registry");
+    }
+    ~StartUpFolder()
+    {
+        TOrbiscopeMDIClient::ResetMapLoader();
+        platform::SetProgramDirectoryOverride({});
+        platform::Registry::SetFolder({});
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+    }
     testsupport::TempDir folder;
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.Path().string()));
-    platform::SetProgramDirectoryOverride(folder.Path());
-    platform::Registry::SetFolder(folder.Path() / "registry");
+};
+
+// A fresh program folder shows "No setup file" before the main loop runs.
+// Lines that reach the single-instance socket meanwhile (a malformed one, an
+// Open and a Print, each from its own sender) wait for the main loop,
+// unanswered: no box over the start-up box, no window before the frame is
+// shown, and the Print does not end anything early.  Once the loop runs they
+// are taken and handled.
+TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
+{
+    const StartUpFolder start;
+    const testsupport::TempDir& folder = start.folder;
     TOrbiscopeMDIClient::SetMapLoader({});
     bool startUpBoxOpen = false;
     int windowsDuringStartUpBox = 0, windows = 0;
@@ -257,47 +276,50 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
         ASSERT_EQ(app.BecomeFirstInstance(), platform::InstanceRole::First);
         struct Box { std::string caption, text; bool duringStartUpBox; };
         std::vector<Box> boxes;
+        std::vector<std::thread> senders;
+        std::atomic<int> taken{0}, answered{0};
+        int answeredInBox = -1;
         const std::string document = (folder.Path() / "site.ang").string();
         testfiles::WriteText(folder.Path() / "site.ang", "");
         platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
             boxes.push_back({call.caption, call.text, startUpBoxOpen});
             if (call.caption != "No setup file") return platform::IDOK;
             startUpBoxOpen = true;
-            // Later starts, each its own sender: they are answered while the
-            // box is up, which stays a while, its loop running as a real box's does.
-            std::atomic<int> taken{0}, answered{0};
-            std::thread senders([&] {
-                for (const std::string& line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
-                                               "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"}) {
+            // Later starts, each its own sender, while the box is up a while,
+            // its loop running as a real box's does.
+            for (const std::string& line : {std::string("DDE\tmalformed"), "DDE\tOrbiscope\tSystem\t[Open(" + document + ")]",
+                                           "DDE\tOrbiscope\tSystem\t[Print(" + document + ")]"})
+                senders.emplace_back([&, line] {
                     taken += platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(line).Taken();
                     ++answered;
-                }
-            });
+                });
             QElapsedTimer open;
             open.start();
-            platform::RunNestedBoxLoop([&] { return answered == 3 && open.elapsed() > 700; }, 30000);
-            senders.join();
-            EXPECT_EQ(taken, 3);
+            platform::RunNestedBoxLoop([&] { return open.elapsed() > 700; }, 30000);
+            answeredInBox = answered;
             startUpBoxOpen = false;
             return platform::IDOK;
         });
         app.InitMainWindow();
-        ASSERT_FALSE(app.StartFailed());
+        EXPECT_FALSE(app.StartFailed());
         EXPECT_EQ(windowsDuringStartUpBox, 0);
+        EXPECT_EQ(answeredInBox, 0) << "a later start was answered before the main loop ran";
         for (const Box& b : boxes) EXPECT_FALSE(b.duringStartUpBox) << b.caption << ": " << b.text;
 
         app.Frame()->show();
         app.StartServingSocket();
-        // The main loop: the three lines are handled now, once each.
+        // The main loop: the three lines are taken and handled now, once each.
         QEventLoop main;
         QElapsedTimer running;
         running.start();
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &main, [&] {
-            if (running.elapsed() > 2000) main.quit();
+            if ((answered == 3 && running.elapsed() > 2000) || running.elapsed() > 30000) main.quit();
         });
         poll.start(20);
         main.exec();
+        for (std::thread& sender : senders) sender.join();
+        EXPECT_EQ(taken, 3);
         const auto count = [&](const std::string& text) {
             return std::count_if(boxes.begin(), boxes.end(), [&](const Box& b) { return b.text == text; });
         };
@@ -309,10 +331,43 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
         QCoreApplication::processEvents();
     }
     orbiscope::ClearRegistrations();
-    TOrbiscopeMDIClient::ResetMapLoader();
-    platform::SetProgramDirectoryOverride({});
-    platform::Registry::SetFolder({});
-    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+}
+
+// A start that fails (a map fails its checksum, told in a box whose loop
+// runs a while) takes no file: a later start that hands one over meanwhile
+// is not told "taken", and hears no answer once the failed start ends.
+TEST(TOrbiscopeStartup, AStartThatFailsTakesNoFile)
+{
+    const StartUpFolder start;
+    TOrbiscopeMDIClient::ResetMapLoader();  // the real loader, over a folder without maps
+    std::optional<std::thread> sender;
+    platform::HandOver answer;
+    std::atomic<bool> answered{false};
+    bool answeredInBox = false;
+    {
+        TOrbiscope app;
+        ASSERT_EQ(app.BecomeFirstInstance(), platform::InstanceRole::First);
+        platform::SetMessageBoxSink([&](const platform::MessageBoxCall&) {
+            if (sender) return platform::IDOK;
+            sender.emplace([&] {
+                const std::string open = "DDE\tOrbiscope\tSystem\t[Open(" + (start.folder.Path() / "plan.sun").string() + ")]";
+                answer = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(open);
+                answered = true;
+            });
+            QElapsedTimer open;
+            open.start();
+            platform::RunNestedBoxLoop([&] { return answered || open.elapsed() > 1000; }, 30000);
+            answeredInBox = answered;
+            return platform::IDOK;
+        });
+        app.InitMainWindow();
+        EXPECT_TRUE(app.StartFailed());
+        platform::SetMessageBoxSink({});
+    }
+    ASSERT_TRUE(sender);
+    sender->join();
+    EXPECT_FALSE(answeredInBox) << "answered while the failure's box was up";
+    EXPECT_FALSE(answer.Taken());
 }
 
 TEST(TOrbiscopeState, CalculationNoticesBecomeMessageBoxes)

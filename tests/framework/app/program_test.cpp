@@ -1,6 +1,7 @@
 // The program itself, started as the user or the desktop starts it: a map
 // that fails its checksum, a second start that reaches the first or says it cannot,
-// and the open and print verbs of the document types.
+// the first instance's deeds agreeing with what later starts are told, and
+// the open and print verbs of the document types.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -14,11 +15,13 @@
 #include <thread>
 
 #include <poll.h>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "framework/app/dde.h"
 #include "framework/app/menus.h"
 #include "tests/framework/app/gui_support.h"
 
@@ -48,6 +51,42 @@ protected:
         env.insert("ORBISCOPE_MESSAGE_LOG", Path("messages.log"));
     }
     QString Path(const char* name) const { return QString::fromStdString((home.Path() / name).string()); }
+    // Starts a first instance and waits until it listens.
+    void StartFirst(QProcess& first) const
+    {
+        first.setProcessEnvironment(env);
+        first.start(program, {});
+        ASSERT_TRUE(first.waitForStarted(5000));
+        const QString server = QString::fromStdString(ServerPath().string());
+        bool listening = false;
+        for (int i = 0; i < 1200 && !listening; ++i) {
+            QLocalSocket s;
+            s.connectToServer(server);
+            listening = s.waitForConnected(50);
+            if (!listening) QThread::msleep(50);
+        }
+        ASSERT_TRUE(listening);
+    }
+    // The socket of a program started with this environment, whether or not
+    // its folder is there yet.
+    std::filesystem::path ServerPath() const
+    {
+        const std::filesystem::path name = testsupport::ServerPathIn(home.Path()).filename();
+        if (env.contains("XDG_RUNTIME_DIR")) return home.Path() / name;
+        return home.Path() / "tmpd" / ("orbiscope-" + std::to_string(::geteuid())) / name;
+    }
+    // A later start's hand-over of an Open made from this test, which waits
+    // as long as it is told.
+    platform::HandOver HandOverOpen(const std::string& file, int answerMs) const
+    {
+        const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home.Path().string()));
+        const platform::SingleInstance later(QString::fromLatin1(orbiscope::kMainTitle));
+        qputenv("XDG_RUNTIME_DIR", old);
+        const std::string line = orbiscope::DdeMessage(orbiscope::kDdeService, orbiscope::kDdeTopic, "[Open(" + file + ")]");
+        return later.SendToPrimary(line, 5000, answerMs);
+    }
+    static std::string CannotRead(const std::string& file) { return "Cannot read file " + file; }
     std::string Log() const { return ReadText(home.Path() / "messages.log"); }
     // Generous: a first instance still loading its maps under a sanitizer on
     // a busy machine answers late, and the wait ends as soon as it does.
@@ -119,7 +158,7 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
         {{"-ddeopen", Path("x\ny.glb")},
          caption + Path("x").toStdString() + "\\ny.glb was not opened: a name with a line break" + cannot},
         {{"-ddeopen", QString::fromStdString(tooLong)},
-         caption + tooLong + " was not opened: a name longer than 251 characters" + cannot},
+         caption + tooLong + " was not opened: a name longer than 251 bytes" + cannot},
         {{"-ddeopen", Path("a)]b.glb")},
          caption + Path("a)]b.glb").toStdString() + " was not opened: a name holding \")]\"" + cannot},
     };
@@ -163,7 +202,7 @@ TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
     };
     for (const Case& c : cases) {
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
-        std::string heard;
+        std::string heard, afterAnswer;
         std::thread first([&] {
             pollfd ready{listener, POLLIN, 0};
             if (::poll(&ready, 1, 60000) != 1) return;
@@ -172,14 +211,99 @@ TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
             for (ssize_t n; heard.find('\n') == std::string::npos && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
                 heard.append(buffer, std::size_t(n));
             (void)!::send(fd, c.answer.data(), c.answer.size(), MSG_NOSIGNAL);
+            // What the later start says once it has the answer, until it ends.
+            pollfd more{fd, POLLIN, 0};
+            for (ssize_t n; ::poll(&more, 1, 60000) == 1 && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+                afterAnswer.append(buffer, std::size_t(n));
             ::close(fd);
         });
         EXPECT_EQ(RunToEnd({"-ddeopen", QString::fromStdString(file)}, 60000), c.status) << c.answer;
         first.join();
         EXPECT_EQ(heard, "DDE\tOrbiscope\tSystem\t[Open(" + file + ")]\n");
+        // "taken" is acknowledged, since the first instance handles the line
+        // only then; nothing else is.
+        EXPECT_EQ(afterAnswer, c.status == 0 ? std::string(platform::kHandOverAcknowledgement) + "\n" : "") << c.answer;
         EXPECT_EQ(Log(), c.log) << c.answer;
     }
     ::close(listener);
+}
+
+// A later start that stops waiting says its file was not opened, and the
+// first instance, stopped meanwhile, never opens it once it runs again; a
+// later start that waits for it is heard.
+TEST_F(ProgramRun, AFileWhoseSenderGaveUpIsNeverOpened)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    QProcess first;
+    StartFirst(first);
+    const std::string gaveUp = Path("gave-up.glb").toStdString(), waited = Path("waited.glb").toStdString();
+    ::kill(pid_t(first.processId()), SIGSTOP);
+    const platform::HandOver stopped = HandOverOpen(gaveUp, 500);
+    ::kill(pid_t(first.processId()), SIGCONT);
+    EXPECT_EQ(stopped.result, platform::HandOver::Result::NoAnswer);
+    EXPECT_TRUE(HandOverOpen(waited, platform::SingleInstance::kAnswerTimeoutMs).Taken());
+    EXPECT_TRUE(WaitForLog(CannotRead(waited))) << Log();
+    QThread::msleep(500);
+    EXPECT_EQ(Log().find(gaveUp), std::string::npos) << Log();
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+// A cleaner of old temporary files removes the running instance's lock, or
+// its whole fallback folder: a plain start then finds the running one and
+// hands over to it, rather than become a second first instance, and a file
+// handed over later opens there.
+TEST_F(ProgramRun, ALaterStartFindsTheRunningOneWhateverACleanerRemoved)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    for (const bool wholeFolder : {false, true}) {
+        SCOPED_TRACE(wholeFolder ? "the fallback folder removed" : "the lock removed");
+        if (wholeFolder) {
+            env.remove("XDG_RUNTIME_DIR");
+            env.insert("TMPDIR", Path("tmpd"));
+            std::filesystem::create_directories(home.Path() / "tmpd");
+        }
+        std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        QProcess first;
+        StartFirst(first);
+        const std::filesystem::path socket = ServerPath(), folder = socket.parent_path();
+        const std::filesystem::path lock = socket.string() + ".lock";
+        ASSERT_TRUE(std::filesystem::exists(lock));
+        if (wholeFolder) {
+            std::filesystem::remove_all(folder);
+            // The running one makes its folder, lock and socket again.
+            for (int i = 0; i < 200 && !(std::filesystem::exists(lock) && std::filesystem::exists(socket)); ++i)
+                QThread::msleep(50);
+        } else {
+            std::filesystem::remove(lock);
+        }
+        EXPECT_EQ(RunToEnd({}, 30000), 0) << "a plain start did not end: it became a second first instance";
+        const std::string handed = Path(wholeFolder ? "handed-2.glb" : "handed-1.glb").toStdString();
+        EXPECT_EQ(RunToEnd({"-ddeopen", QString::fromStdString(handed)}, 30000), 0);
+        EXPECT_TRUE(WaitForLog(CannotRead(handed))) << Log();
+        EXPECT_EQ(first.state(), QProcess::Running);
+        for (int i = 0; i < 200 && !std::filesystem::exists(lock); ++i) QThread::msleep(50);
+        EXPECT_TRUE(std::filesystem::exists(lock)) << "the lock was not made again";
+        first.kill();
+        first.waitForFinished(5000);
+    }
+}
+
+// A first start opens its own file by its name, whatever an execute text
+// could carry: a name longer than its buffer, or one holding its end mark
+// beside a file named as the part before it.
+TEST_F(ProgramRun, AFirstStartOpensItsOwnFileWhateverItsName)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    testfiles::WriteText(home.Path() / "x", "not this one");
+    const std::string names[] = {Path("").toStdString() + std::string(300, 'l') + ".glb", Path("x)]y.glb").toStdString()};
+    for (const std::string& name : names) {
+        std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        EXPECT_EQ(RunToEnd({"-ddeprint", QString::fromStdString(name)}), 0) << name;
+        EXPECT_NE(Log().find(CannotRead(name)), std::string::npos) << Log();
+        for (const char* other : {"Invalid Execute Command", "Not a supported file type"})
+            EXPECT_EQ(Log().find(other), std::string::npos) << Log();
+    }
 }
 
 // Under a file-size limit of nothing the lock cannot be written: the
@@ -235,18 +359,7 @@ TEST_F(ProgramRun, SecondStartsReachTheFirstWhichRunsOnAndOnlyOpens)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
     QProcess first;
-    first.setProcessEnvironment(env);
-    first.start(program, {});
-    ASSERT_TRUE(first.waitForStarted(5000));
-    const QString server = QString::fromStdString(testsupport::ServerPathIn(home.Path()).string());
-    bool listening = false;
-    for (int i = 0; i < 300 && !listening; ++i) {
-        QLocalSocket s;
-        s.connectToServer(server);
-        listening = s.waitForConnected(50);
-        if (!listening) QThread::msleep(50);
-    }
-    ASSERT_TRUE(listening);
+    StartFirst(first);
 
     // A plain start raises the first; either verb becomes "[Open(...)]" there,
     // which reports the unsupported type and runs on.
