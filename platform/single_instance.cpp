@@ -37,10 +37,8 @@ constexpr std::size_t kMaxReasonBytes = 200;
 
 // After a failed or deferred accept the listener stays readable: accepting
 // pauses this long, so that a full descriptor table does not keep the
-// program busy.  A socket that could not be made at all is tried again after
-// the longer pause.
+// program busy.
 constexpr int kAcceptPauseMs = 200;
-constexpr int kListenRetryMs = 1000;
 // Clients taken per wake-up; the rest get the next turn of the loop, after
 // the lines already read have had theirs.
 constexpr int kAcceptsPerWake = 4;
@@ -242,8 +240,11 @@ SingleInstance::~SingleInstance()
 {
     // The connections die with the server; none may call back into a half
     // destroyed object.  A sender whose line was not taken hears no answer,
-    // and says its file was not opened.
-    while (!connections_.empty()) Drop(connections_.begin()->first);
+    // and says its file was not opened; one whose "heard" comes now finds
+    // the connection shut.  A program that ends through its close check has
+    // been through Finish, and holds none.
+    finished_ = true;
+    while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
     StopListening();
     ReleaseLock();
 }
@@ -455,7 +456,7 @@ void SingleInstance::Adopt(int descriptor)
                 idlest = it;
         if (idlest == connections_.end()) break;
         const std::uint64_t id = idlest->first;
-        if (!CloseIdle(id)) kept.push_back(id);
+        if (!CloseStalled(id)) kept.push_back(id);
     }
     if (connections_.size() >= MaxConnections()) {
         // Every sender held waits for its line: this one hears no answer.
@@ -470,7 +471,7 @@ void SingleInstance::Adopt(int descriptor)
     QObject::connect(c.reader, &QSocketNotifier::activated, this, [this, id] { Read(id, false); });
     c.idle = new QTimer(this);
     c.idle->setSingleShot(true);
-    QObject::connect(c.idle, &QTimer::timeout, this, [this, id] { CloseIdle(id); });
+    QObject::connect(c.idle, &QTimer::timeout, this, [this, id] { CloseStalled(id); });
     c.idle->start(idleMs_);
     // A sender writes its line as soon as it is connected: it may already
     // be waiting.
@@ -523,7 +524,8 @@ void SingleInstance::Take(std::uint64_t id, std::string&& line)
     // soon; behind a box or dialog only a few do, since each may raise a box
     // of its own once that one is answered.
     std::string_view refusal;
-    if (c.boxed) refusal = kRefusedAnswered;
+    if (ending_) refusal = kRefusedClosing;
+    else if (c.boxed) refusal = kRefusedAnswered;
     else if (c.state != LineState::None) refusal = kRefusedOneAtATime;
     else if (WaitingLines() >= (Blocked() ? kMaxWaitingLines : kMaxQueuedLines)) refusal = kRefusedBusy;
     if (!refusal.empty()) {
@@ -547,22 +549,27 @@ void SingleInstance::Offer(Connection& c)
     Answer(c.fd, true);
 }
 
-bool SingleInstance::CloseIdle(std::uint64_t id)
+bool SingleInstance::CloseStalled(std::uint64_t id)
 {
     // What the sender wrote before it is closed still counts: a line it
-    // completed, or its acknowledgement of "taken", makes it no idle
+    // completed, or its acknowledgement of "taken", makes it no stalled
     // connection.
     const LineState before = connections_.at(id).state;
     if (!Read(id, false)) return true;
     if (connections_.at(id).state != before) return false;
+    ShutAndClose(id);
+    return true;
+}
+
+void SingleInstance::ShutAndClose(std::uint64_t id)
+{
     // From here on the system refuses what the sender writes, so the rest is
     // read to its end; only an acknowledgement of a "taken" already said
-    // counts now.
+    // counts now, and its line is queued.
     Connection& c = connections_.at(id);
     ::shutdown(c.fd, SHUT_RD);
     c.closing = true;
     if (Read(id, true)) Drop(id);
-    return true;
 }
 
 void SingleInstance::Drop(std::uint64_t id)
@@ -583,10 +590,9 @@ void SingleInstance::Drop(std::uint64_t id)
 
 bool SingleInstance::Blocked() const
 {
-    // Before the program's own loop runs, any loop is a box or dialog of the
-    // start-up's.
-    const int ownLoop = serving_ ? kHandlingLoopLevel : 0;
-    return handling_ || QThread::currentThread()->loopLevel() > ownLoop;
+    // Before the program's own loop runs, start-up may show a box or pump
+    // events of its own: whatever it does, lines wait behind it.
+    return !serving_ || handling_ || QThread::currentThread()->loopLevel() > kHandlingLoopLevel;
 }
 
 std::size_t SingleInstance::WaitingLines() const
@@ -599,12 +605,60 @@ std::size_t SingleInstance::WaitingLines() const
 
 void SingleInstance::StartServing()
 {
+    if (finished_) return;
     serving_ = true;
     // The senders of lines read before the loop ran hear "taken" now; one
-    // that stopped waiting has hung up, and never acknowledges it.
+    // that stopped waiting has hung up, and never acknowledges it.  A print
+    // start has begun its end by now, and refused them.
     for (auto& entry : connections_)
         if (entry.second.state == LineState::Unanswered) Offer(entry.second);
     if (!pending_.empty()) ScheduleHandling(0);
+}
+
+void SingleInstance::BeginEnding()
+{
+    if (ending_) return;
+    ending_ = true;
+    for (auto& [id, c] : connections_) {
+        if (c.state != LineState::Unanswered) continue;
+        c.state = LineState::None;
+        c.line.clear();
+        c.idle->start(idleMs_);
+        Answer(c.fd, false, kRefusedClosing);
+    }
+}
+
+void SingleInstance::CancelEnding()
+{
+    if (finished_) return;
+    ending_ = false;
+    if (serving_ && !pending_.empty()) ScheduleHandling(0);
+}
+
+void SingleInstance::Finish()
+{
+    if (finished_) return;
+    BeginEnding();
+    finished_ = true;
+    // No new sender gets in: one waiting in the backlog is reset and says
+    // its file was not opened, as does one that finds the name gone.  A
+    // start from now on may become the first instance itself.
+    delete checker_;
+    checker_ = nullptr;
+    StopListening();
+    // The last reads: a "heard" that came before the shut queues its line.
+    while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
+    ReleaseLock();
+    // Each line told "taken" and acknowledged is handled before the program
+    // goes, whatever loop it ends from.  One that runs now handles the rest
+    // itself when it returns.
+    QPointer<SingleInstance> alive(this);
+    while (!pending_.empty() && !handling_) {
+        const Line line = pending_.front();
+        pending_.pop_front();
+        Handle(line);
+        if (!alive) return;
+    }
 }
 
 void SingleInstance::ScheduleHandling(int delayMs)
@@ -633,15 +687,22 @@ void SingleInstance::HandleNext()
         }
         const Line line = pending_.front();
         pending_.pop_front();
-        const unsigned long boxesBefore = MessageBoxesAsked();
-        handling_ = true;
-        if (handler_) handler_(line.text);
+        Handle(line);
         if (!alive) return;
-        handling_ = false;
-        if (const auto it = connections_.find(line.connection); it != connections_.end()) {
-            it->second.state = LineState::None;
-            if (MessageBoxesAsked() != boxesBefore) it->second.boxed = true;
-        }
+    }
+}
+
+void SingleInstance::Handle(const Line& line)
+{
+    QPointer<SingleInstance> alive(this);
+    const unsigned long boxesBefore = MessageBoxesAsked();
+    handling_ = true;
+    if (handler_) handler_(line.text);
+    if (!alive) return;
+    handling_ = false;
+    if (const auto it = connections_.find(line.connection); it != connections_.end()) {
+        it->second.state = LineState::None;
+        if (MessageBoxesAsked() != boxesBefore) it->second.boxed = true;
     }
 }
 

@@ -7,27 +7,55 @@
 // own user, and a later start sends only to a socket of its own user.
 //
 // What a later start says and what the first instance does always agree.
-// The first instance answers a line "taken" only once its own loop runs, and
-// handles it only once the sender has acknowledged that answer: a sender
-// that gave up waiting (on a stopped or starved first instance, or one that
-// failed before its loop) has closed its connection and said its file was
-// not opened, so its line is dropped unhandled.  A refusal is answered at
-// once.  Reading and handling are kept apart: a connection's bytes are only
-// cut into lines (LineAssembler: a line too long is passed on once, cut,
-// never split into two), and the acknowledged lines wait in a short queue,
-// handled one at a time from the program's own event loop: never while a
-// handler still runs, and never from inside a nested loop (an open message
-// box or dialog), where the handler's own boxes would run the loop again.
-// So a box raised by one line is up alone, and the lines that came meanwhile
-// follow it, one box at a time.
+// The first instance answers a line "taken" only while its own loop runs and
+// its end has not begun, and handles it only once the sender has
+// acknowledged that answer: a sender that gave up waiting (on a stopped or
+// starved first instance, or one that failed before its loop) has closed its
+// connection and said its file was not opened, so its line is dropped
+// unhandled.  A refusal is answered at once.  Reading and handling are kept
+// apart: a connection's bytes are only cut into lines (LineAssembler: a line
+// too long is passed on once, cut, never split into two), and the
+// acknowledged lines wait in a short queue, handled one at a time from the
+// program's own event loop: never while a handler still runs, and never from
+// inside a nested loop (an open message box or dialog), where the handler's
+// own boxes would run the loop again.  So a box raised by one line is up
+// alone, and the lines that came meanwhile follow it, one box at a time.
+//
+// Where a connection's line stands (LineState), and what moves it:
+//
+//   state       event                                      next        answer
+//   None        a line while serving                       Offered     "taken"
+//   None        a line before serving                      Unanswered  none yet
+//   None        a line refused (see below)                 None        "refused<TAB>why"
+//   Unanswered  serving starts                             Offered     "taken"
+//   Unanswered  the end begins                             None        "refused<TAB>Orbiscope is closing"
+//   Offered     "heard"                                    Queued      none
+//   Queued      handled (its turn, or at the end)          None        none
+//   any         the sender hangs up                        gone        none; a Queued line is still handled
+//   None        no line for the idle time, or room needed  gone        none
+//   Offered     no "heard" in the idle time, or room
+//               needed once no idle connection is left     gone        none
+//   any         the program ends (or its start fails)      gone        none
+//
+// A connection is closed only after it was shut for reading and read to its
+// end, so a "heard" either arrives before and is honoured, or fails to be
+// sent and its sender says its file was not opened.  A line is refused while
+// the end is under way ("Orbiscope is closing"), from a connection whose
+// line raised a box, from one with a line already in hand, and when too many
+// wait: behind a box, a handler or a start-up not yet serving, kMaxWaitingLines;
+// otherwise kMaxQueuedLines.
+//
+// The end begins when the program is asked to close (before any question of
+// its close check) and when a print start has printed: from then on nobody is
+// told "taken".  A close called off serves again; at the end (Finish) every
+// line acknowledged so far is handled before the program goes.
 //
 // Exactly one instance serves: the lock holder.  It listens for as long as
 // it holds the lock, whatever its clients do; once a second it looks whether
 // a cleaner took its lock or socket file and makes them again, and it stops
 // serving when another instance holds the lock.  It accepts on its own
-// descriptor, only while descriptors remain for the rest of the program,
-// holds a bounded number of connections and closes idle ones, reading what
-// they had sent before it closes them.
+// descriptor, only while descriptors remain for the rest of the program, and
+// holds a bounded number of connections.
 #pragma once
 
 #include <QObject>
@@ -99,6 +127,20 @@ public:
     // program's own loop.  A start that ends before it closes every waiting
     // connection unanswered.
     void StartServing();
+    // The program's end has begun: nobody is told "taken" any more, and the
+    // lines not yet answered, and every line that comes, are refused with
+    // kRefusedClosing.  A line already told "taken" is still handled once
+    // acknowledged.
+    void BeginEnding();
+    // The close was called off: lines are taken again.
+    void CancelEnding();
+    // The program ends: it stops listening and lets its lock go, reads every
+    // connection to its end and closes it, then handles each line that was
+    // acknowledged, from wherever it is called.  Nothing is served after it.
+    void Finish();
+    // Lines read and not yet handled or refused: waiting for the loop, for
+    // their acknowledgement or for their turn.
+    std::size_t WaitingLines() const;
     // The socket file and the lock; empty when the user has no runtime folder.
     const std::filesystem::path& ServerPath() const { return path_; }
     std::filesystem::path LockPath() const;
@@ -137,9 +179,10 @@ public:
     static constexpr std::string_view kRefusedBusy = "it has too many files waiting to be opened";
     static constexpr std::string_view kRefusedOneAtATime = "a connection sends one line at a time";
     static constexpr std::string_view kRefusedAnswered = "this connection has had its message";
+    static constexpr std::string_view kRefusedClosing = "Orbiscope is closing";
 
 private:
-    // Where a connection's line stands.
+    // Where a connection's line stands: the table at the top of this file.
     enum class LineState {
         None,        // no line in hand: idle once its idle time is out
         Unanswered,  // read before the loop runs: "taken" is said once it does
@@ -178,15 +221,17 @@ private:
     bool Read(std::uint64_t id, bool drain);
     void Take(std::uint64_t id, std::string&& line);
     void Offer(Connection& c);
-    // Closes a connection that had no complete line for a while (or did not
-    // acknowledge "taken" in that time), unless reading it shows it was not
-    // idle after all (false: kept).
-    bool CloseIdle(std::uint64_t id);
+    // Closes a connection that had no complete line for a while, or did not
+    // acknowledge "taken" in that time, unless reading it shows it had moved
+    // on after all (false: kept).
+    bool CloseStalled(std::uint64_t id);
+    // Shuts the connection for reading, reads it to its end and closes it.
+    void ShutAndClose(std::uint64_t id);
     void Drop(std::uint64_t id);
     bool Blocked() const;
-    std::size_t WaitingLines() const;
     void ScheduleHandling(int delayMs);
     void HandleNext();
+    void Handle(const Line& line);
 
     QString key_;
     std::filesystem::path folder_;
@@ -203,6 +248,8 @@ private:
     std::uint64_t activity_ = 0;
     std::deque<Line> pending_;  // acknowledged lines, in the order they were
     bool serving_ = false;
+    bool ending_ = false;
+    bool finished_ = false;
     bool handling_ = false;
     bool scheduled_ = false;
     int idleMs_ = kIdleTimeoutMs;

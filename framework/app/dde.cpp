@@ -1,7 +1,6 @@
 #include "framework/app/dde.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -63,6 +62,7 @@ void RunCommand(TOrbiscope& app, int index, const char* name)
         if (TMyWindow* window = child ? child->Document() : nullptr)
             platform::RouteCommand({window, child, client, app.Frame(), &app}, CM_FILEPRINT);
     }
+    app.BeginEnding();
     app.PostToMainWindow(CM_EXIT);
 }
 
@@ -167,17 +167,11 @@ platform::HandOver SendDdeLaunch(const DdeLaunch& launch)
     return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary(line);
 }
 
-void PostDdeLaunch(TOrbiscope& app, const DdeLaunch& launch)
+void RunDdeLaunch(TOrbiscope& app, const DdeLaunch& launch)
 {
     // Run as its command, not through the execute text: the program's own
     // file need not fit that buffer, nor stop at the first ")]".
-    QPointer<TOrbiscope> guard(&app);
-    QMetaObject::invokeMethod(
-        &app,
-        [guard, launch] {
-            if (guard && guard->DdeInstance != 0) RunCommand(*guard, launch.print ? kDdePrint : kDdeOpen, launch.file.c_str());
-        },
-        Qt::QueuedConnection);
+    if (app.DdeInstance != 0) RunCommand(app, launch.print ? kDdePrint : kDdeOpen, launch.file.c_str());
 }
 
 }  // namespace orbiscope

@@ -71,10 +71,10 @@ std::string HandOverProblem(const DdeLaunch& launch);
 // A later start hands its launch to the first instance and learns what became
 // of it (a launch with a problem is refused here, unsent).
 platform::HandOver SendDdeLaunch(const DdeLaunch& launch);
-// The first instance's own launch: its command runs once the message loop
-// does, after the main window exists.  The file is opened (or printed) by
-// its own name, whatever an execute text could carry.
-void PostDdeLaunch(TOrbiscope& app, const DdeLaunch& launch);
+// The first instance's own launch, run from the message loop once the main
+// window exists.  The file is opened (or printed) by its own name, whatever
+// an execute text could carry.
+void RunDdeLaunch(TOrbiscope& app, const DdeLaunch& launch);
 
 }  // namespace orbiscope
 

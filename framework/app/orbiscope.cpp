@@ -100,7 +100,9 @@ int HandOverToFirstInstance(const std::optional<DdeLaunch>& launch)
     } else {
         const platform::HandOver answer = launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance();
         if (answer.Taken()) return 0;
-        text = "Orbiscope is already running but does not answer";
+        // A refusal is an answer, with its reason.
+        const bool refused = answer.result == platform::HandOver::Result::Refused;
+        text = refused ? "Orbiscope is already running" : "Orbiscope is already running but does not answer";
         if (launch) text += "; " + launch->file + " was not opened";
         if (!answer.reason.empty()) text += ": " + answer.reason;
         text += ".";
@@ -204,6 +206,16 @@ platform::InstanceRole TOrbiscope::BecomeFirstInstance()
 void TOrbiscope::StartServingSocket()
 {
     if (instance_) instance_->StartServing();
+}
+
+void TOrbiscope::BeginEnding()
+{
+    if (instance_) instance_->BeginEnding();
+}
+
+void TOrbiscope::FinishServing()
+{
+    if (instance_) instance_->Finish();
 }
 
 platform::HandOver TOrbiscope::ActivatePreviousInstance()
@@ -376,13 +388,14 @@ bool TOrbiscope::SavePlacement()
     return WritePlacementFile(ProgramDir + "orbisco.ini", wp);
 }
 
-QRect KeepOnScreen(const QRect& window, const QRect& available)
+QRect KeepOnScreen(const QRect& inside, const QMargins& frame, const QRect& available)
 {
+    const QRect window = inside.marginsAdded(frame);
     const int width = std::min(window.width(), available.width());
     const int height = std::min(window.height(), available.height());
     const int x = std::clamp(window.x(), available.x(), available.x() + available.width() - width);
     const int y = std::clamp(window.y(), available.y(), available.y() + available.height() - height);
-    return {x, y, width, height};
+    return QRect(x, y, width, height).marginsRemoved(frame);
 }
 
 namespace {
@@ -402,6 +415,45 @@ QScreen* ScreenOf(const QRect& window)
     }
     return best;
 }
+
+// The inside rectangle a stored one gets, fitted with what the window system
+// adds around the frame.
+QRect FittedPlacement(const QRect& stored, const QMargins& decoration)
+{
+    QScreen* screen = ScreenOf(stored.marginsAdded(decoration));
+    return screen ? KeepOnScreen(stored, decoration, screen->availableGeometry()) : stored;
+}
+
+// A window system that decorates a window only as it is first shown (an X
+// window manager reparents it then) says what it adds only after that, and
+// may say it wrong while it is still at work: the frame is fitted again,
+// once, when it first comes on the screen and the decorations are done;
+// from then on it is the user's to move.
+class FitWhenDecorated : public QObject {
+public:
+    FitWhenDecorated(QWidget& frame, const QRect& stored)
+        : QObject(frame.windowHandle()), frame_(frame), stored_(stored)
+    {
+        frame.windowHandle()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Expose || !frame_.windowHandle()->isExposed()) return false;
+        watched->removeEventFilter(this);
+        deleteLater();
+        const QMargins decoration = frame_.windowHandle()->frameMargins();
+        // None at all: the window system adds no frame, or says nothing of
+        // it, and the first fit stands.
+        if (!decoration.isNull() && frame_.windowState() == Qt::WindowNoState)
+            frame_.setGeometry(FittedPlacement(stored_, decoration));
+        return false;
+    }
+
+private:
+    QWidget& frame_;
+    const QRect stored_;
+};
 }  // namespace
 
 void TOrbiscope::RestorePlacement()
@@ -412,17 +464,15 @@ void TOrbiscope::RestorePlacement()
     const int w = wp->right - wp->left, h = wp->bottom - wp->top;
     if (w <= 100 || h <= 100 || w >= 20000 || h >= 20000) return;
     // The placement was saved on another screen, perhaps a larger one: kept
-    // whole on this one, status bar and all.  What the window system adds
-    // around the frame counts too: its window is made now, before it is
-    // first shown, so that a window system that knows its decorations
-    // already can say so (one that learns them only on showing says
-    // nothing, and places the decorations itself).
+    // whole on this one, status bar, title bar and borders all.  Its window
+    // is made now, before it is first shown, so that a window system that
+    // knows its decorations already can say so; one that learns them only on
+    // showing says nothing yet, and the frame is fitted again once shown.
     frame_->winId();
+    const QRect stored(wp->left, wp->top, w, h);
     const QMargins decoration = frame_->windowHandle() ? frame_->windowHandle()->frameMargins() : QMargins();
-    const QRect stored = QRect(wp->left, wp->top, w, h).marginsAdded(decoration);
-    QScreen* screen = ScreenOf(stored);
-    const QRect placed = screen ? KeepOnScreen(stored, screen->availableGeometry()) : stored;
-    frame_->setGeometry(placed.marginsRemoved(decoration));
+    frame_->setGeometry(FittedPlacement(stored, decoration));
+    if (decoration.isNull() && frame_->windowHandle()) new FitWhenDecorated(*frame_, stored);
 }
 
 bool TOrbiscope::WriteFormValueFile()
@@ -434,7 +484,13 @@ bool TOrbiscope::WriteFormValueFile()
 
 bool TOrbiscope::CanClose()
 {
+    // Before any window asks whether to save: a later start that comes while
+    // the question is up is told at once that its file was not opened, and
+    // one told "taken" before is handled before the program goes.
+    BeginEnding();
     const bool answer = platform::Application::CanClose();
+    if (!answer && instance_) instance_->CancelEnding();
+    if (answer) FinishServing();
     // Once every window has agreed, the user sees the program go at once; the
     // files below (each flushed to disk) are written after, with nothing
     // left on screen waiting for them.
@@ -476,11 +532,20 @@ int OwlMain(int argc, char* argv[])
     if (const char* v = std::getenv("ORBISCOPE_EXIT_WHEN_SHOWN"); v && *v)
         app->Frame()->installEventFilter(new ExitWhenShown(*app));
     app->Frame()->show();
-    if (launch) PostDdeLaunch(*app, *launch);
     // Queued, so that the socket is served from the main loop, never from a
-    // box that start-up showed before it.
-    QMetaObject::invokeMethod(app.get(), [&app] { app->StartServingSocket(); }, Qt::QueuedConnection);
+    // box that start-up showed before it; and after the start's own file, so
+    // that no handed file opens in the middle of it (a print goes to the
+    // window its own open made, and a print start has begun its end).
+    QMetaObject::invokeMethod(
+        app.get(),
+        [&app, launch] {
+            if (launch) RunDdeLaunch(*app, *launch);
+            app->StartServingSocket();
+        },
+        Qt::QueuedConnection);
     const int result = qapp.exec();
+    // Ended other than through the close check: what was taken is handled.
+    app->FinishServing();
     app.reset();
     // A selection made in a text field is owned by the program; under X a
     // clipboard manager is asked to take over whatever the program owns as

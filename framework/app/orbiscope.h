@@ -67,6 +67,14 @@ public:
     // Lines from the single-instance socket are handled from here on: called
     // once start-up is over, just before the main loop runs.
     void StartServingSocket();
+    // The program's end has begun (its close is asked, or a print start has
+    // printed): no later start is told its file was taken from now on, unless
+    // the close is called off.
+    void BeginEnding();
+    // The socket's last word: every file a later start was told was taken is
+    // handled, and nothing more is taken.
+    void FinishServing();
+    const platform::SingleInstance* Instance() const { return instance_.get(); }
 
     // DDE server (dde.cpp).  The callback finds the application through
     // Current(); string1 is the topic, string2 the service.
@@ -147,10 +155,11 @@ private:
     bool startFailed_ = false;
 };
 
-// A window's rectangle (with its frame) kept on the available area of its
-// screen, as a restored placement must be: moved in where it lies beyond an
+// A window's inside rectangle placed so that the whole window, the frame the
+// window system draws around it included, lies on the available area of its
+// screen, as a restored placement must: moved in where it lies beyond an
 // edge, and narrowed or shortened only where it is larger than the area.
-QRect KeepOnScreen(const QRect& window, const QRect& available);
+QRect KeepOnScreen(const QRect& inside, const QMargins& frame, const QRect& available);
 
 // The exit status of a program that could not start: a map failed, or a
 // later start could not hand its request to the first.

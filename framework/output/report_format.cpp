@@ -54,7 +54,7 @@ public:
         const auto n = static_cast<std::size_t>(end - begin);
         std::memcpy(length_, begin, n < sizeof length_ ? n : sizeof length_ - 1);
     }
-    void Specifier(char c) { specifier_ = c; }
+    void SetSpecifier(char c) { specifier_ = c; }
     char specifier() const { return specifier_; }
     // "%" flags width .precision length specifier
     const char* Text()
@@ -189,7 +189,7 @@ void AppendByConversion(std::string& out, const char* format, std::va_list ap)
         const std::string_view modifier(length, static_cast<std::size_t>(p - length));
         conversion.Length(length, p);
         if (!*p) break;
-        conversion.Specifier(*p++);
+        conversion.SetSpecifier(*p++);
         const char* text = conversion.Text();
         switch (conversion.specifier()) {
         case 'd': case 'i':

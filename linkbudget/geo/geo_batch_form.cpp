@@ -1,11 +1,16 @@
 #include "linkbudget/geo/geo_batch_form.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "framework/app/mdiclient.h"
 #include "framework/app/menus.h"
@@ -52,19 +57,47 @@ QStringList Latin1List(const std::vector<std::string>& texts)
     return list;
 }
 
+// Whether two open regular files hold the same bytes.
+bool SameBytes(int a, int b)
+{
+    std::vector<char> x(1 << 16), y(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(a, x.data(), x.size());
+        if (n < 0) return false;
+        if (n == 0) return ::read(b, y.data(), 1) == 0;
+        ssize_t got = 0;
+        while (got < n) {
+            const ssize_t m = ::read(b, y.data() + got, std::size_t(n - got));
+            if (m <= 0) return false;
+            got += m;
+        }
+        if (std::memcmp(x.data(), y.data(), std::size_t(n)) != 0) return false;
+    }
+}
+
 // Whether a path names the running program, however it is spelt: a
-// relative name, a symbolic link or, without a folder, the program found on
-// the search path, as the start would find it.  The field's label names
-// "Orbiscope.exe", so a user may point it here; started with two file names,
-// Orbiscope would only hand them to the running one as a second start and
-// end without a word, leaving no output and no message.
+// relative name, a symbolic or hard link, a copy of it or, without a
+// folder, the program found on the search path, as the start would find it.
+// The field's label names "Orbiscope.exe", so a user may point it here;
+// started with two file names, Orbiscope would only hand them to the running
+// one as a second start and end without a word, leaving no output and no
+// message.
 bool NamesThisProgram(std::string_view path)
 {
     const QString name = QString::fromLatin1(path.data(), qsizetype(path.size()));
     const QString found = name.contains('/') ? name : QStandardPaths::findExecutable(name);
     if (found.isEmpty()) return false;
-    const QString program = QFileInfo(found).canonicalFilePath();
-    return !program.isEmpty() && program == QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    // The running program's own file, even when a newer build has replaced
+    // it under its name since it started.
+    const int self = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+    const int other = ::open(QFile::encodeName(found).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat s {}, o {};
+    const bool same = self >= 0 && other >= 0 && ::fstat(self, &s) == 0 && ::fstat(other, &o) == 0 &&
+                      S_ISREG(o.st_mode) &&
+                      ((s.st_dev == o.st_dev && s.st_ino == o.st_ino) || (s.st_size == o.st_size && SameBytes(self, other)));
+    if (self >= 0) ::close(self);
+    if (other >= 0) ::close(other);
+    return same;
 }
 
 }  // namespace

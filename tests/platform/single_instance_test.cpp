@@ -378,6 +378,39 @@ TEST_F(FirstInstance, ALaterStartHearsNoAnswerFromAFirstInstanceThatDoesNotRun)
     EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
 }
 
+// The program's end: once it begins (the close is asked; a box of the close
+// check is up), a new line is refused at once with the reason; each line
+// told "taken" before then is handled before the end, its "heard" read up to
+// the last moment; a sender that had not acknowledged by then is closed, and
+// its "heard" can no longer be sent.
+TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenIsHandled)
+{
+    first.StartServing();
+    RecordWithoutBox();
+    bool ended = false;
+    QTimer::singleShot(0, [&] {
+        // Told "taken", all three wait behind a box of the user's.
+        Hold("DDE\tacknowledged\n");
+        for (const char* line : {"DDE\tacknowledged last\n", "DDE\tnever acknowledged\n"})
+            Hold(line, ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0), false);
+        userBoxDone = [&] { return std::all_of(held.begin(), held.end(), [&](int fd) { return Answers(fd) == "taken\n"; }); };
+        platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+        first.BeginEnding();
+        Hold("DDE\tduring the close\n");
+        userBoxDone = [&] { return !Answers(held[3]).empty(); };
+        platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);  // "save?"
+        ASSERT_EQ(::send(held[1], "heard\n", 6, MSG_NOSIGNAL), 6);
+        first.Finish();
+        ended = true;
+    });
+    RunMainLoop([&] { return ended; });
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"DDE\tacknowledged", "DDE\tacknowledged last"}));
+    EXPECT_EQ(Answers(held[3]), platform::HandOverAnswer(false, SingleInstance::kRefusedClosing));
+    EXPECT_EQ(ClosedByServer(), 4);
+    EXPECT_EQ(::send(held[2], "heard\n", 6, MSG_NOSIGNAL), -1) << "an acknowledgement after the end was sent";
+    EXPECT_FALSE(fs::exists(first.LockPath()) || QFile::exists(QString::fromLocal8Bit(serverPath)));
+}
+
 TEST_F(FirstInstance, ALineTooLongIsHandledOnceCutAndTheNextOneWhole)
 {
     first.StartServing();
@@ -415,19 +448,23 @@ TEST_F(FirstInstance, LinesWaitForServingEvenInsideABoxShownBeforeTheMainLoop)
 }
 
 // Lines wait, but only so many: one from a connection at a time, and so many
-// in all, behind a box shown before the main loop runs too.  Every line is
-// answered, the refused ones with the reason.
+// in all, behind a box shown before the main loop runs too, or behind a
+// start-up that pumps events itself.  Every line is answered, the refused
+// ones with the reason.
 TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
 {
     const std::string busy = platform::HandOverAnswer(false, SingleInstance::kRefusedBusy);
     const std::string oneAtATime = platform::HandOverAnswer(false, SingleInstance::kRefusedOneAtATime);
     const std::string taken = platform::HandOverAnswer(true);
+    // Where the lines come: behind a box of the main loop's, or before the
+    // main loop runs, behind a box or while start-up pumps events.
+    enum class When { InLoop, BeforeLoopBox, BeforeLoopPumped };
     struct Case {
         const char* name;
         std::vector<QByteArray> senders;  // what each connection writes at once
         std::vector<std::string> answers;
         std::size_t handled;
-        bool beforeLoop = false;  // the box is shown before the main loop runs
+        When when = When::InLoop;
     };
     const std::size_t most = SingleInstance::kMaxWaitingLines;
     std::vector<QByteArray> many;
@@ -435,14 +472,15 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
     std::vector<std::string> manyAnswers(most, taken);
     manyAnswers.insert(manyAnswers.end(), 3, busy);
     const Case cases[] = {
-        {"before the main loop, more senders than lines may wait", many, manyAnswers, most, true},
+        {"start-up pumping events, more senders than lines may wait", many, manyAnswers, most, When::BeforeLoopPumped},
+        {"before the main loop, more senders than lines may wait", many, manyAnswers, most, When::BeforeLoopBox},
         {"one connection, three lines at once", {"activate a\nactivate b\nactivate c\n"}, {taken + oneAtATime + oneAtATime}, 1},
         {"more senders than lines may wait", many, manyAnswers, most},
     };
     RecordWithoutBox();
     for (const Case& c : cases) {
         handled.clear();
-        if (!c.beforeLoop) first.StartServing();
+        if (c.when == When::InLoop) first.StartServing();
         // Nothing is handled until the user's box closes.
         bool holding = false, userBoxClosed = false;
         QElapsedTimer heldFor;
@@ -454,7 +492,11 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
                 holding = true;
                 heldFor.start();
             });
-            platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+            if (c.when == When::BeforeLoopPumped) {
+                while (!userBoxDone()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            } else {
+                platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);
+            }
             for (int fd : held) {
                 const std::string answer = Answers(fd);
                 refusedInBox += answer.find("refused") != std::string::npos;
@@ -462,13 +504,19 @@ TEST_F(FirstInstance, WaitingLinesAreBoundedAndEverySenderIsTold)
             }
             userBoxClosed = true;
         };
-        if (c.beforeLoop) {
+        if (c.when != When::InLoop) {
             // Shown by the start-up: its loop is the first one, at the level
             // the main loop later has.
             userBox();
             // Refused at once; the rest wait, untold, for the loop.
             EXPECT_EQ(refusedInBox, c.senders.size() - c.handled) << c.name;
             EXPECT_EQ(takenInBox, 0u) << c.name;
+            if (c.when == When::BeforeLoopPumped) {
+                // Its senders give up: the next case starts before serving too.
+                CloseHeld();
+                RunMainLoop([&] { return first.WaitingLines() == 0; });
+                continue;
+            }
             first.StartServing();
         } else {
             QTimer::singleShot(0, userBox);
@@ -770,16 +818,41 @@ TEST_F(FirstInstance, NoLineCrossesToOrFromAnotherUser)
 }
 
 // A socket file that someone removes is made again within a few seconds;
-// the later start that comes next is heard.
+// the later start that comes next is heard.  A name that another live
+// server took meanwhile is left to it for as long as it answers there.
 TEST_F(FirstInstance, ASocketFileRemovedIsMadeAgain)
 {
     first.StartServing();
     RecordWithoutBox();
-    ASSERT_EQ(::unlink(serverPath.constData()), 0);
-    RunMainLoop([&] { return QFile::exists(QString::fromLocal8Bit(serverPath)); }, 5000);
-    EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
-    RunMainLoop([&] { return !handled.empty(); }, 2000);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
+    for (const bool takenByAnother : {false, true}) {
+        SCOPED_TRACE(takenByAnother ? "another server answers on the name" : "the name left free");
+        handled.clear();
+        ASSERT_EQ(::unlink(serverPath.constData()), 0);
+        const auto inode = [&] {
+            struct stat st {};
+            return ::lstat(serverPath.constData(), &st) == 0 ? st.st_ino : 0;
+        };
+        ino_t taken = 0;
+        if (takenByAnother) {
+            const int other = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            sockaddr_un address{AF_UNIX, {}};
+            std::memcpy(address.sun_path, serverPath.constData(), std::size_t(serverPath.size()));
+            ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&address), sizeof address) | ::listen(other, 8), 0);
+            taken = inode();
+            // At its next check the running instance looks whether anyone
+            // answers on the name: someone does, and it is left to them.
+            RunMainLoop([&] {
+                const int look = ::accept4(other, nullptr, nullptr, SOCK_CLOEXEC);
+                return look >= 0 && ::close(look) == 0;
+            });
+            EXPECT_EQ(inode(), taken) << "a name a live server answers on was taken from it";
+            ::close(other);  // its file stays, and nobody answers there now
+        }
+        RunMainLoop([&] { return inode() != 0 && inode() != taken; }, 5000);
+        EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
+        RunMainLoop([&] { return !handled.empty(); }, 2000);
+        EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
+    }
 }
 
 // One instance serves, whoever removes its files.  With its lock file gone

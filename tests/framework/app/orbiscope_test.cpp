@@ -178,24 +178,33 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
 
 // A placement saved on one screen, restored on another: moved in over the
 // edge it lies beyond, narrowed or shortened only where it is larger than the
-// available area.
+// available area, the window system's decorations kept on it too.
 TEST(RestoredPlacement, KeptOnTheAvailableArea)
 {
-    struct Case { const char* what; QRect window, available, expected; };
+    struct Case { const char* what; QRect window; QMargins frame; QRect available, expected; };
     const QRect small(0, 0, 1024, 768);
+    const QMargins none, titled(1, 20, 1, 5);
     const Case cases[] = {
-        {"fits: kept", {100, 100, 800, 600}, small, {100, 100, 800, 600}},
-        {"closed at 700,300 of a wide screen: moved left and up", {700, 300, 900, 600}, small, {124, 168, 900, 600}},
-        {"larger both ways and beyond: the whole area", {700, 300, 1400, 1000}, small, {0, 0, 1024, 768}},
-        {"beyond the top left: moved in", {-300, -50, 800, 600}, small, {0, 0, 800, 600}},
-        {"only too wide: narrowed, height and top kept", {-100, 100, 1200, 500}, small, {0, 100, 1024, 500}},
-        {"exactly the area: kept", small, small, small},
-        {"under a panel along the top: moved below it", {50, 0, 600, 400}, {0, 28, 1024, 740}, {50, 28, 600, 400}},
-        {"taller than below the panel: shortened to it", {50, 0, 600, 800}, {0, 28, 1024, 740}, {50, 28, 600, 740}},
-        {"a second screen's area at 1600: moved right and up", {1500, 900, 800, 600}, {1600, 0, 1280, 1024},
+        {"fits: kept", {100, 100, 800, 600}, none, small, {100, 100, 800, 600}},
+        {"closed at 700,300 of a wide screen: moved left and up", {700, 300, 900, 600}, none, small,
+         {124, 168, 900, 600}},
+        {"larger both ways and beyond: the whole area", {700, 300, 1400, 1000}, none, small, {0, 0, 1024, 768}},
+        {"beyond the top left: moved in", {-300, -50, 800, 600}, none, small, {0, 0, 800, 600}},
+        {"only too wide: narrowed, height and top kept", {-100, 100, 1200, 500}, none, small, {0, 100, 1024, 500}},
+        {"exactly the area: kept", small, none, small, small},
+        {"under a panel along the top: moved below it", {50, 0, 600, 400}, none, {0, 28, 1024, 740},
+         {50, 28, 600, 400}},
+        {"taller than below the panel: shortened to it", {50, 0, 600, 800}, none, {0, 28, 1024, 740},
+         {50, 28, 600, 740}},
+        {"a second screen's area at 1600: moved right and up", {1500, 900, 800, 600}, none, {1600, 0, 1280, 1024},
          {1600, 424, 800, 600}},
+        {"decorated, larger both ways: title bar at the top", {100, 50, 1400, 900}, titled, small, {1, 20, 1022, 743}},
+        {"decorated, beyond the lower right: borders moved in", {500, 300, 1000, 700}, titled, small,
+         {23, 63, 1000, 700}},
+        {"decorated, beyond the top left: frame at the corner", {-300, -200, 900, 640}, titled, small,
+         {1, 20, 900, 640}},
     };
-    for (const Case& c : cases) EXPECT_EQ(KeepOnScreen(c.window, c.available), c.expected) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(KeepOnScreen(c.window, c.frame, c.available), c.expected) << c.what;
 }
 
 TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
@@ -222,7 +231,9 @@ TEST(TOrbiscopeStartup, AMissingMapIsReportedAndTheLoopEnds)
         EXPECT_EQ(messages.calls[0].text, "TOPO.TXT failed checksum");
         EXPECT_EQ(messages.calls[29].text, "RHO_50.TXT failed checksum");
         // The quit is already posted: the loop ends at once, with a failure.
-        QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+        // Bound to this test: it must not end a later test's loop.
+        QObject bound;
+        QTimer::singleShot(5000, &bound, [] { QCoreApplication::exit(7); });
         EXPECT_EQ(QCoreApplication::exec(), kExitStartFailed);
         EXPECT_EQ(messages.calls.size(), 30u);
     }
@@ -279,6 +290,7 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
         std::vector<std::thread> senders;
         std::atomic<int> taken{0}, answered{0};
         int answeredInBox = -1;
+        std::size_t readInBox = 0;
         const std::string document = (folder.Path() / "site.ang").string();
         testfiles::WriteText(folder.Path() / "site.ang", "");
         platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
@@ -293,9 +305,14 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
                     taken += platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(line).Taken();
                     ++answered;
                 });
-            QElapsedTimer open;
-            open.start();
-            platform::RunNestedBoxLoop([&] { return open.elapsed() > 700; }, 30000);
+            // Up until the server has read the three lines, and a while
+            // after, in which none of them may be answered.
+            QElapsedTimer read;
+            platform::RunNestedBoxLoop([&] {
+                if (!read.isValid() && app.Instance()->WaitingLines() == 3) read.start();
+                return read.isValid() && read.elapsed() > 300;
+            }, 60000);
+            readInBox = app.Instance()->WaitingLines();
             answeredInBox = answered;
             startUpBoxOpen = false;
             return platform::IDOK;
@@ -303,6 +320,7 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
         app.InitMainWindow();
         EXPECT_FALSE(app.StartFailed());
         EXPECT_EQ(windowsDuringStartUpBox, 0);
+        ASSERT_EQ(readInBox, 3u) << "the lines never reached the server while the start-up box was up";
         EXPECT_EQ(answeredInBox, 0) << "a later start was answered before the main loop ran";
         for (const Box& b : boxes) EXPECT_FALSE(b.duringStartUpBox) << b.caption << ": " << b.text;
 
@@ -343,7 +361,7 @@ TEST(TOrbiscopeStartup, AStartThatFailsTakesNoFile)
     std::optional<std::thread> sender;
     platform::HandOver answer;
     std::atomic<bool> answered{false};
-    bool answeredInBox = false;
+    bool answeredInBox = false, readInBox = false;
     {
         TOrbiscope app;
         ASSERT_EQ(app.BecomeFirstInstance(), platform::InstanceRole::First);
@@ -354,9 +372,10 @@ TEST(TOrbiscopeStartup, AStartThatFailsTakesNoFile)
                 answer = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(open);
                 answered = true;
             });
-            QElapsedTimer open;
-            open.start();
-            platform::RunNestedBoxLoop([&] { return answered || open.elapsed() > 1000; }, 30000);
+            // Up until the server has read the line (or its sender was
+            // answered, which it must not be).
+            platform::RunNestedBoxLoop([&] { return answered || app.Instance()->WaitingLines() == 1; }, 60000);
+            readInBox = app.Instance()->WaitingLines() == 1;
             answeredInBox = answered;
             return platform::IDOK;
         });
@@ -367,7 +386,74 @@ TEST(TOrbiscopeStartup, AStartThatFailsTakesNoFile)
     ASSERT_TRUE(sender);
     sender->join();
     EXPECT_FALSE(answeredInBox) << "answered while the failure's box was up";
+    EXPECT_TRUE(readInBox) << "the line never reached the server while the failure's box was up";
     EXPECT_FALSE(answer.Taken());
+}
+
+// Runs events until `done` holds, for at most a minute: not in a nested loop,
+// which a timer left over by another test could end.
+void PumpUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// While the close check asks whether to save a changed document, a later
+// start that hands over a file is told at once that it was not opened, and it
+// never opens, whether the user lets the program end (No) or calls the end
+// off (Yes, then Cancel in Save As); once called off, files are taken again.
+TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
+{
+    for (const int answer : {platform::IDNO, platform::IDYES}) {
+        const StartUpFolder start;
+        TOrbiscopeMDIClient::SetMapLoader({});
+        std::vector<std::string> opened;
+        orbiscope::ClearRegistrations();
+        for (const auto& t : orbiscope::WindowTypes())
+            orbiscope::RegisterWindowFactory(t.type, [&](const char* name) {
+                opened.emplace_back(std::filesystem::path(name).filename());
+                return new testsupport::RecordingWindow(0, name);
+            });
+        const auto handOver = [&](const char* name) {
+            testfiles::WriteText(start.folder.Path() / name, "");
+            const std::string execute = "[Open(" + (start.folder.Path() / name).string() + ")]";
+            platform::HandOver result;
+            std::atomic<bool> done{false};
+            std::thread sender([&] {
+                result = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle))
+                             .SendToPrimary(orbiscope::DdeMessage(orbiscope::kDdeService, orbiscope::kDdeTopic, execute));
+                done = true;
+            });
+            PumpUntil([&] { return done.load(); });
+            sender.join();
+            return result;
+        };
+        testsupport::MessageRecorder messages;
+        TOrbiscope app;
+        ASSERT_EQ(app.BecomeFirstInstance(), platform::InstanceRole::First);
+        app.InitMainWindow();
+        app.StartServingSocket();
+        ASSERT_TRUE(handOver("changed.ang").Taken());
+        PumpUntil([&] { return !app.Client()->Children().empty(); });
+        dynamic_cast<TOrbiscopeMDIChild*>(app.Client()->Children().at(0))->Document()->Changed = true;
+        platform::HandOver during;
+        platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
+            if (call.YesNo()) during = handOver("during.ang");
+            return call.YesNo() ? answer : platform::IDOK;
+        });
+        app.Frame()->close();
+        EXPECT_EQ(during.reason, platform::SingleInstance::kRefusedClosing);
+        const bool calledOff = answer == platform::IDYES;
+        if (calledOff) {
+            EXPECT_TRUE(handOver("after.ang").Taken());
+        }
+        PumpUntil([&] { return opened.size() == (calledOff ? 2u : 1u); });
+        EXPECT_EQ(opened.back(), calledOff ? "after.ang" : "changed.ang");
+        EXPECT_EQ(opened.size(), calledOff ? 2u : 1u);
+        for (auto* c : app.Client()->Children()) c->CloseWithoutAsking();
+    }
+    orbiscope::ClearRegistrations();
 }
 
 TEST(TOrbiscopeState, CalculationNoticesBecomeMessageBoxes)

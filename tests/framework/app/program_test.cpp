@@ -75,16 +75,21 @@ protected:
         if (env.contains("XDG_RUNTIME_DIR")) return home.Path() / name;
         return home.Path() / "tmpd" / ("orbiscope-" + std::to_string(::geteuid())) / name;
     }
-    // A later start's hand-over of an Open made from this test, which waits
-    // as long as it is told.
-    platform::HandOver HandOverOpen(const std::string& file, int answerMs) const
+    // A start of this test's, as the program's with this environment would be.
+    std::unique_ptr<platform::SingleInstance> Start() const
     {
         const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home.Path().string()));
-        const platform::SingleInstance later(QString::fromLatin1(orbiscope::kMainTitle));
+        auto start = std::make_unique<platform::SingleInstance>(QString::fromLatin1(orbiscope::kMainTitle));
         qputenv("XDG_RUNTIME_DIR", old);
+        return start;
+    }
+    // A later start's hand-over of an Open made from this test, which waits
+    // as long as it is told.
+    platform::HandOver HandOverOpen(const std::string& file, int answerMs, int connectMs = 5000) const
+    {
         const std::string line = orbiscope::DdeMessage(orbiscope::kDdeService, orbiscope::kDdeTopic, "[Open(" + file + ")]");
-        return later.SendToPrimary(line, 5000, answerMs);
+        return Start()->SendToPrimary(line, connectMs, answerMs);
     }
     static std::string CannotRead(const std::string& file) { return "Cannot read file " + file; }
     std::string Log() const { return ReadText(home.Path() / "messages.log"); }
@@ -196,8 +201,7 @@ TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
     const Case cases[] = {
         {"taken\n", 0, ""},
         {"refused\tit has too many files waiting to be opened\n", kExitStartFailed,
-         caption + "Orbiscope is already running but does not answer; " + file +
-             " was not opened: it has too many files waiting to be opened.\n"},
+         caption + "Orbiscope is already running; " + file + " was not opened: it has too many files waiting to be opened.\n"},
         {"", kExitStartFailed, caption + "Orbiscope is already running but does not answer; " + file + " was not opened.\n"},
     };
     for (const Case& c : cases) {
@@ -275,7 +279,13 @@ TEST_F(ProgramRun, ALaterStartFindsTheRunningOneWhateverACleanerRemoved)
             for (int i = 0; i < 200 && !(std::filesystem::exists(lock) && std::filesystem::exists(socket)); ++i)
                 QThread::msleep(50);
         } else {
+            // Stopped, the running one cannot make its lock again before a
+            // start has looked: that start finds it by its socket.
+            ::kill(pid_t(first.processId()), SIGSTOP);
             std::filesystem::remove(lock);
+            EXPECT_EQ(Start()->Claim(), platform::InstanceRole::Later);
+            ::kill(pid_t(first.processId()), SIGCONT);
+            // The program's own start, whichever it finds now.
         }
         EXPECT_EQ(RunToEnd({}, 30000), 0) << "a plain start did not end: it became a second first instance";
         const std::string handed = Path(wholeFolder ? "handed-2.glb" : "handed-1.glb").toStdString();
@@ -345,11 +355,33 @@ TEST_F(ProgramRun, APlacementFromAWideScreenOpensWhollyOnASmallOne)
               QRect(0, 0, 1024, 768).marginsRemoved(QMargins(2, 2, 2, 2)));
 }
 
+// A print start prints and ends, as does a start ended at its first paint;
+// later starts hand over files all the while, and each one told "taken" is
+// opened before the end.
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
-    EXPECT_EQ(RunToEnd({"-ddeprint", Path("notes.bak")}), 0);
-    EXPECT_NE(Log().find(kUnsupportedLine), std::string::npos) << Log();
+    for (const bool print : {true, false}) {
+        SCOPED_TRACE(print ? "a print start" : "ended at its first paint");
+        std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        if (!print) env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
+        std::atomic<bool> ended{false};
+        std::vector<std::pair<std::string, bool>> handed;
+        std::thread later([&] {
+            for (int k = 0; !ended; ++k) {
+                const std::string file = Path(("later-" + std::to_string(k) + ".glb").c_str()).toStdString();
+                handed.emplace_back(file, HandOverOpen(file, platform::SingleInstance::kAnswerTimeoutMs, 100).Taken());
+            }
+        });
+        EXPECT_EQ(RunToEnd(print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{}), 0);
+        ended = true;
+        later.join();
+        for (const auto& [file, taken] : handed)
+            EXPECT_TRUE(!taken || Log().find(CannotRead(file)) != std::string::npos) << file << " was taken, never opened";
+        if (print) {
+            EXPECT_NE(Log().find(kUnsupportedLine), std::string::npos) << Log();
+        }
+    }
     // The types were registered at the start, in the data folder given.
     EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/applications/orbiscope.desktop"));
     EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/mime/packages/Orbiscope.Doc.9.xml"));

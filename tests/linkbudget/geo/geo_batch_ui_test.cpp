@@ -148,9 +148,9 @@ TEST_F(GeoBatch, EmptyNamesAreRefusedInOrder)
 }
 
 // The batch processor is a separate program: a path naming Orbiscope itself
-// (this very binary, directly or through a link) is refused with a word on
-// what the processor is, the path field takes the focus and the dialog stays
-// open; another program is started as before.
+// (this very binary, directly, through a link, or a copy of it) is refused
+// with a word on what the processor is, the path field takes the focus and
+// the dialog stays open; another program is started as before.
 TEST_F(GeoBatch, OrbiscopeItselfIsRefusedAsTheProcessor)
 {
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
@@ -162,14 +162,25 @@ TEST_F(GeoBatch, OrbiscopeItselfIsRefusedAsTheProcessor)
     const std::filesystem::path selfPath(self);
     const std::string roundabout =
         (selfPath.parent_path() / ".." / selfPath.parent_path().filename() / "." / selfPath.filename()).string();
+    const std::filesystem::path hardLink = app->dir.Path() / "hard", copy = app->dir.Path() / "copy";
+    std::error_code onAnotherDisk;
+    std::filesystem::create_hard_link(self, hardLink, onAnotherDisk);
+    std::filesystem::copy_file(self, copy);
+    const std::filesystem::path nearly = app->dir.Path() / "nearly";  // as long, one byte apart
+    std::filesystem::copy_file(self, nearly);
+    std::fstream(nearly, std::ios::in | std::ios::out | std::ios::binary).put('x');
     const struct { std::string path; bool refused; } cases[] = {
         {self, true},
         {roundabout, true},
         {link.string(), true},
+        {hardLink.string(), true},
+        {copy.string(), true},
+        {nearly.string(), false},
         {other.string(), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
+        if (c.path == hardLink.string() && onAnotherDisk) continue;
         const GeoBatchSettings before = Settings("keep", "keep", "keep", 0, 1, 0, 0);
         Store(before);
         started.clear();
