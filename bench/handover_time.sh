@@ -68,8 +68,14 @@ for k in "${!programs[@]}"; do
   as_user "$work/home-$k" exec "${programs[$k]}" >/dev/null 2>&1 &
   firsts+=($!)
 done
-# A later start that ends with 0 finds its first instance listening.
+# The first instance holds its lock (which names it) before any later start
+# is tried: one tried sooner could take the lock itself and run on as the
+# first; then a later start that ends with 0 finds it listening.
 for k in "${!programs[@]}"; do
+  for _ in $(seq 300); do
+    grep -qsx "${firsts[$k]}" "$work/home-$k"/run/orbiscope-*.lock && break
+    sleep 0.1
+  done
   for _ in $(seq 100); do
     [ "$(later "$k" | cut -d' ' -f2)" = 0 ] && break
     sleep 0.2
