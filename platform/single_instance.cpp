@@ -653,12 +653,7 @@ void SingleInstance::Finish()
     // goes, whatever loop it ends from.  One that runs now handles the rest
     // itself when it returns.
     QPointer<SingleInstance> alive(this);
-    while (!pending_.empty() && !handling_) {
-        const Line line = pending_.front();
-        pending_.pop_front();
-        Handle(line);
-        if (!alive) return;
-    }
+    while (alive && !pending_.empty() && !handling_) HandleFirst();
 }
 
 void SingleInstance::ScheduleHandling(int delayMs)
@@ -685,15 +680,15 @@ void SingleInstance::HandleNext()
             ScheduleHandling(kRetryWhileModalMs);
             return;
         }
-        const Line line = pending_.front();
-        pending_.pop_front();
-        Handle(line);
+        HandleFirst();
         if (!alive) return;
     }
 }
 
-void SingleInstance::Handle(const Line& line)
+void SingleInstance::HandleFirst()
 {
+    const Line line = pending_.front();
+    pending_.pop_front();
     QPointer<SingleInstance> alive(this);
     const unsigned long boxesBefore = MessageBoxesAsked();
     handling_ = true;

@@ -231,7 +231,8 @@ private:
     bool Blocked() const;
     void ScheduleHandling(int delayMs);
     void HandleNext();
-    void Handle(const Line& line);
+    // Takes the first waiting line off the queue and handles it.
+    void HandleFirst();
 
     QString key_;
     std::filesystem::path folder_;
