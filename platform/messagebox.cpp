@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QSpacerItem>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -72,6 +73,25 @@ unsigned long g_boxesAsked = 0;
 
 unsigned long MessageBoxesAsked() { return g_boxesAsked; }
 
+namespace {
+// A question with only Yes and No has no way to back out: Qt would take
+// No for Escape and for the box's own close, and a "save?" question would
+// throw the user's work away on a key meant to keep it.  Only the two
+// buttons answer it, as on the system the program was first written for.
+class YesNoBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) return event->accept();
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+}  // namespace
+
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)
 {
     ++g_boxesAsked;
@@ -102,12 +122,12 @@ int CaptionWidth(std::string_view caption)
 std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                                          unsigned flags)
 {
-    auto box = std::make_unique<QMessageBox>(owner);
+    const MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
+    std::unique_ptr<QMessageBox> box(call.YesNo() ? new YesNoBox(owner) : new QMessageBox(owner));
     box->setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
     QString body = QString::fromLatin1(text.data(), int(text.size()));
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     box->setText(body);
-    const MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
     switch (call.Icon()) {
     case MB_ICONSTOP: box->setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box->setIcon(QMessageBox::Question); break;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include <fcntl.h>
@@ -226,7 +227,9 @@ HandOver ReadHandOverAnswer(std::string_view received)
     return {HandOver::Result::Refused, reason};
 }
 
-SingleInstance::SingleInstance(const QString& key) : key_(key), folder_(UserRuntimeFolder())
+SingleInstance::SingleInstance(const QString& key) : SingleInstance(key, UserRuntimeFolder()) {}
+
+SingleInstance::SingleInstance(const QString& key, std::filesystem::path folder) : key_(key), folder_(std::move(folder))
 {
     if (folder_.empty()) return;
     // The home keeps apart the instances of one user with several homes
@@ -241,8 +244,8 @@ SingleInstance::~SingleInstance()
     // The connections die with the server; none may call back into a half
     // destroyed object.  A sender whose line was not taken hears no answer,
     // and says its file was not opened; one whose "heard" comes now finds
-    // the connection shut.  A program that ends through its close check has
-    // been through Finish, and holds none.
+    // the connection shut.  A server that served must have been through
+    // Finish: a "heard" read here would queue a line that nobody handles.
     finished_ = true;
     while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
     StopListening();
@@ -378,7 +381,7 @@ void SingleInstance::Listen()
         socketDevice_ = st.st_dev;
         socketInode_ = st.st_ino;
         acceptor_ = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
-        QObject::connect(acceptor_, &QSocketNotifier::activated, this, [this] { Accept(); });
+        QObject::connect(acceptor_, &QSocketNotifier::activated, this, [this] { Accept(kAcceptsPerWake); });
         return;
     }
     if (fd >= 0) ::close(fd);
@@ -407,9 +410,9 @@ std::size_t SingleInstance::MaxConnections() const
     return std::clamp<std::size_t>(std::size_t(limit.rlim_cur / 4), 1, kMaxConnections);
 }
 
-void SingleInstance::Accept()
+void SingleInstance::Accept(int most)
 {
-    for (int k = 0; k < kAcceptsPerWake; ++k) {
+    for (int k = 0; k < most; ++k) {
         // The connection's own descriptor comes out of the spare ones.
         if (!DescriptorsFree(kSpareDescriptors + 1)) return PauseAccepting();
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
@@ -635,25 +638,38 @@ void SingleInstance::CancelEnding()
     if (serving_ && !pending_.empty()) ScheduleHandling(0);
 }
 
-void SingleInstance::Finish()
+bool SingleInstance::Finish(bool loopHasEnded)
 {
-    if (finished_) return;
+    if (finished_) return true;
     BeginEnding();
+    if (listener_ >= 0) {
+        // No new sender gets in (its connect is refused, and it tries again);
+        // the ones in the backlog are taken in and refused as closing, rather
+        // than be reset unanswered.
+        ::shutdown(listener_, SHUT_RD);
+        Accept(std::numeric_limits<int>::max());
+    }
+    // The last reads: a "heard" that came before the shut queues its line.
+    while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
+    // Lines told "taken" before the end began would be handled into a program
+    // that is going: the end is called off for them, and the server serves on.
+    if (!pending_.empty() && !loopHasEnded) {
+        StopListening();
+        Listen();
+        return false;
+    }
     finished_ = true;
-    // No new sender gets in: one waiting in the backlog is reset and says
-    // its file was not opened, as does one that finds the name gone.  A
-    // start from now on may become the first instance itself.
+    // A start from now on may become the first instance itself.
     delete checker_;
     checker_ = nullptr;
     StopListening();
-    // The last reads: a "heard" that came before the shut queues its line.
-    while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
     ReleaseLock();
-    // Each line told "taken" and acknowledged is handled before the program
-    // goes, whatever loop it ends from.  One that runs now handles the rest
-    // itself when it returns.
+    // With the loop over nothing can be called off: what was taken is
+    // handled before the program goes.  A handler that runs now handles the
+    // rest itself when it returns.
     QPointer<SingleInstance> alive(this);
     while (alive && !pending_.empty() && !handling_) HandleFirst();
+    return true;
 }
 
 void SingleInstance::ScheduleHandling(int delayMs)

@@ -24,17 +24,20 @@
 // Where a connection's line stands (LineState), and what moves it:
 //
 //   state       event                                      next        answer
-//   None        a line while serving                       Offered     "taken"
-//   None        a line before serving                      Unanswered  none yet
+//   None        a line while serving, not ending           Offered     "taken"
+//   None        a line before serving, not ending          Unanswered  none yet
 //   None        a line refused (see below)                 None        "refused<TAB>why"
 //   Unanswered  serving starts                             Offered     "taken"
 //   Unanswered  the end begins                             None        "refused<TAB>Orbiscope is closing"
 //   Offered     "heard"                                    Queued      none
-//   Queued      handled (its turn, or at the end)          None        none
+//   Queued      handled (its turn; Finish after the loop)  None        none
+//   any but     another line                               same        "refused<TAB>why"
+//     None
 //   any         the sender hangs up                        gone        none; a Queued line is still handled
 //   None        no line for the idle time, or room needed  gone        none
 //   Offered     no "heard" in the idle time, or room
 //               needed once no idle connection is left     gone        none
+//   Queued      no line for the idle time                  gone        none; its line is still handled
 //   any         the program ends (or its start fails)      gone        none
 //
 // A connection is closed only after it was shut for reading and read to its
@@ -43,12 +46,16 @@
 // the end is under way ("Orbiscope is closing"), from a connection whose
 // line raised a box, from one with a line already in hand, and when too many
 // wait: behind a box, a handler or a start-up not yet serving, kMaxWaitingLines;
-// otherwise kMaxQueuedLines.
+// otherwise kMaxQueuedLines.  A newcomer over the connection cap, when every
+// connection held waits for its line, is closed unread.
 //
 // The end begins when the program is asked to close (before any question of
-// its close check) and when a print start has printed: from then on nobody is
-// told "taken".  A close called off serves again; at the end (Finish) every
-// line acknowledged so far is handled before the program goes.
+// its close check) and, for a print start, before it serves at all: from then
+// on nobody is told "taken", and a later start refused as closing tries
+// again until its own deadline.  A close called off serves again.  Once the
+// close check has agreed (Finish), lines told "taken" before the end began
+// and still waiting call the end off: they are handled in the running
+// program, which the user may close again.
 //
 // Exactly one instance serves: the lock holder.  It listens for as long as
 // it holds the lock, whatever its clients do; once a second it looks whether
@@ -105,6 +112,11 @@ HandOver ReadHandOverAnswer(std::string_view received);
 class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString& key);
+    // With its runtime folder given rather than looked up: a start made beside
+    // a program that was given its folder (a test's), whatever this process's
+    // environment says.
+    SingleInstance(const QString& key, std::filesystem::path folder);
+    // A server that has served must be finished first (Finish).
     ~SingleInstance() override;
 
     // Tries the lock, without waiting; the first instance listens at once.  A
@@ -134,10 +146,15 @@ public:
     void BeginEnding();
     // The close was called off: lines are taken again.
     void CancelEnding();
-    // The program ends: it stops listening and lets its lock go, reads every
-    // connection to its end and closes it, then handles each line that was
-    // acknowledged, from wherever it is called.  Nothing is served after it.
-    void Finish();
+    // The close check has agreed: the server refuses the senders still in its
+    // backlog, reads every connection to its end and closes it.  Lines told
+    // "taken" that wait then call the end off (false): the server listens
+    // and holds its lock still, and they are handled once CancelEnding is
+    // called.  Otherwise (true) it stops listening and then lets its lock
+    // go, and nothing is served after it.  With the loop already ended
+    // (loopHasEnded), nothing can be called off: waiting lines are handled
+    // here, before it returns true.
+    bool Finish(bool loopHasEnded = false);
     // Lines read and not yet handled or refused: waiting for the loop, for
     // their acknowledgement or for their turn.
     std::size_t WaitingLines() const;
@@ -213,7 +230,8 @@ private:
     void CheckFiles();
     void Listen();
     void StopListening();
-    void Accept();
+    // Takes in up to `most` senders waiting in the backlog.
+    void Accept(int most);
     void PauseAccepting();
     void Adopt(int descriptor);
     // Reads what the connection has sent (all of it when `drain`, else a

@@ -159,12 +159,12 @@ std::string HandOverProblem(const DdeLaunch& launch)
     return {};
 }
 
-platform::HandOver SendDdeLaunch(const DdeLaunch& launch)
+platform::HandOver SendDdeLaunch(const DdeLaunch& launch, int connectMs, int answerMs)
 {
     if (std::string problem = HandOverProblem(launch); !problem.empty())
         return {platform::HandOver::Result::Refused, std::move(problem)};
     const std::string line = DdeMessage(kDdeService, kDdeTopic, DdeLaunchExecute(launch, false));
-    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary(line);
+    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary(line, connectMs, answerMs);
 }
 
 void RunDdeLaunch(TOrbiscope& app, const DdeLaunch& launch)

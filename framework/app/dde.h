@@ -70,7 +70,8 @@ std::string DdeLaunchExecute(const DdeLaunch& launch, bool startedForIt);
 std::string HandOverProblem(const DdeLaunch& launch);
 // A later start hands its launch to the first instance and learns what became
 // of it (a launch with a problem is refused here, unsent).
-platform::HandOver SendDdeLaunch(const DdeLaunch& launch);
+platform::HandOver SendDdeLaunch(const DdeLaunch& launch, int connectMs = platform::SingleInstance::kConnectTimeoutMs,
+                                 int answerMs = platform::SingleInstance::kAnswerTimeoutMs);
 // The first instance's own launch, run from the message loop once the main
 // window exists.  The file is opened (or printed) by its own name, whatever
 // an execute text could carry.

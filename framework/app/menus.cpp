@@ -20,7 +20,7 @@ std::vector<MenuDef> BuildMenu()
                     {6014, "Link Budget (GEO Bent Pipe)", "Create a new GEO 'bent pipe' link budget", {}},
                     {6023, "Link Budget (Non GEO Bent Pipe)", "Create a link budget for a non GEO satellite", {}},
                     {6022, "Uplink Budget (Regenerative)", "Create a new uplink budget for regenerative transponders", {}},
-                    {6028, "Downlink Budget (Regenerative or Sat TV))",
+                    {6028, "Downlink Budget (Regenerative or Sat TV)",
                      "Create a new downlink budget for regenerative transponders or TVRO.", {}},
                     {6021, "Total Atmospheric Attenuation", "Creates a new rain attenuation file", {}},
                     {6016, "Solar Outage", "Create a new Solar Outage File", {}},

@@ -13,12 +13,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <unistd.h>
 
 #include "framework/app/icons.h"
@@ -89,19 +91,55 @@ private:
     bool posted_ = false;
 };
 
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline)
+{
+    return int(std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
+}
+
 // A later start hands its file, or only its wish to see the program, to the
 // first instance and ends: with 0 only when the first took it, else with a
-// word on what was not done and why.
-int HandOverToFirstInstance(const std::optional<DdeLaunch>& launch)
+// word on what was not done and why.  Nothing when this start has become the
+// first instance itself, the first one having gone meanwhile.
+std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<DdeLaunch>& launch)
 {
+    using platform::HandOver;
+    using platform::SingleInstance;
     std::string text;
     if (const std::string problem = launch ? HandOverProblem(*launch) : std::string(); !problem.empty()) {
         text = launch->file + " was not opened: " + problem + ".";
     } else {
-        const platform::HandOver answer = launch ? SendDdeLaunch(*launch) : TOrbiscope::ActivatePreviousInstance();
-        if (answer.Taken()) return 0;
+        const auto send = [&launch](int connectMs, int answerMs) {
+            return launch ? SendDdeLaunch(*launch, connectMs, answerMs)
+                          : TOrbiscope::ActivatePreviousInstance(connectMs, answerMs);
+        };
+        // A program that is closing may yet call its close off, or end and
+        // leave the lock to the first start that finds it free: its later
+        // starts try again, the whole wait no longer than one hand-over's.
+        constexpr int kRetryMs = 100, kRetryConnectMs = 200;
+        const Clock::time_point deadline =
+            Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
+        HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
+        std::optional<HandOver> closing;
+        for (;;) {
+            if (answer.Taken()) return 0;
+            const bool refused = answer.result == HandOver::Result::Refused;
+            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = answer;
+            else if (refused || (!closing && answer.result != HandOver::Result::Unreachable)) break;
+            if (MillisecondsLeft(deadline) == 0) break;
+            if (closing) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kRetryMs, MillisecondsLeft(deadline))));
+            // Nothing to reach, or a program on its way out: the lock may be
+            // free now.
+            if (app.BecomeFirstInstance() != platform::InstanceRole::Later) return std::nullopt;
+            if (!closing) break;
+            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left);
+            answer = send(connectMs, left - connectMs);
+        }
+        // The last word it had: a close still under way when its wait ran out.
+        if (closing && answer.result != HandOver::Result::Refused) answer = *closing;
         // A refusal is an answer, with its reason.
-        const bool refused = answer.result == platform::HandOver::Result::Refused;
+        const bool refused = answer.result == HandOver::Result::Refused;
         text = refused ? "Orbiscope is already running" : "Orbiscope is already running but does not answer";
         if (launch) text += "; " + launch->file + " was not opened";
         if (!answer.reason.empty()) text += ": " + answer.reason;
@@ -215,12 +253,12 @@ void TOrbiscope::BeginEnding()
 
 void TOrbiscope::FinishServing()
 {
-    if (instance_) instance_->Finish();
+    if (instance_) instance_->Finish(true);
 }
 
-platform::HandOver TOrbiscope::ActivatePreviousInstance()
+platform::HandOver TOrbiscope::ActivatePreviousInstance(int connectMs, int answerMs)
 {
-    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary("activate");
+    return platform::SingleInstance(QString::fromLatin1(kMainTitle)).SendToPrimary("activate", connectMs, answerMs);
 }
 
 void TOrbiscope::InitMainWindow()
@@ -485,12 +523,14 @@ bool TOrbiscope::WriteFormValueFile()
 bool TOrbiscope::CanClose()
 {
     // Before any window asks whether to save: a later start that comes while
-    // the question is up is told at once that its file was not opened, and
-    // one told "taken" before is handled before the program goes.
+    // the question is up is refused as closing, and tries again.  Files told
+    // "taken" before, still waiting once every window has agreed, would open
+    // into a program that is going: the close is called off for them, and
+    // they open now; the user may close again.
     BeginEnding();
-    const bool answer = platform::Application::CanClose();
+    bool answer = platform::Application::CanClose();
+    if (answer && instance_ && !instance_->Finish()) answer = false;
     if (!answer && instance_) instance_->CancelEnding();
-    if (answer) FinishServing();
     // Once every window has agreed, the user sees the program go at once; the
     // files below (each flushed to disk) are written after, with nothing
     // left on screen waiting for them.
@@ -525,7 +565,12 @@ int OwlMain(int argc, char* argv[])
     auto app = std::make_unique<TOrbiscope>();
     // A lock held by another instance hands over; one that cannot be made
     // here starts the program on its own.
-    if (app->BecomeFirstInstance() == platform::InstanceRole::Later) return HandOverToFirstInstance(launch);
+    if (app->BecomeFirstInstance() == platform::InstanceRole::Later)
+        if (const std::optional<int> status = HandOverToFirstInstance(*app, launch)) return *status;
+    // A print start ends once it has printed: it tells no later start its
+    // file was taken, so that they try again and one of them becomes the
+    // first instance once it has gone.
+    if (launch && launch->print) app->BeginEnding();
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);

@@ -61,18 +61,19 @@ public:
     void RebuildRecentFilesMenu();
 
     // Later start: asks the first instance to raise its window.
-    static platform::HandOver ActivatePreviousInstance();
+    static platform::HandOver ActivatePreviousInstance(int connectMs = platform::SingleInstance::kConnectTimeoutMs,
+                                                       int answerMs = platform::SingleInstance::kAnswerTimeoutMs);
     // Tries the single-instance lock; the first instance listens from here on.
     platform::InstanceRole BecomeFirstInstance();
     // Lines from the single-instance socket are handled from here on: called
     // once start-up is over, just before the main loop runs.
     void StartServingSocket();
-    // The program's end has begun (its close is asked, or a print start has
-    // printed): no later start is told its file was taken from now on, unless
+    // The program's end has begun (its close is asked, or it is a print
+    // start): no later start is told its file was taken from now on, unless
     // the close is called off.
     void BeginEnding();
-    // The socket's last word: every file a later start was told was taken is
-    // handled, and nothing more is taken.
+    // The socket's last word once the loop has ended: every file a later
+    // start was told was taken is handled, and nothing more is taken.
     void FinishServing();
     const platform::SingleInstance* Instance() const { return instance_.get(); }
 

@@ -27,7 +27,7 @@ using F = TGeoBatchForm;
 
 constexpr int kNameBytes = 261;
 constexpr HintEntry kEntryHints[] = {
-    {F::kExecutable, 0, "Enter the path to the program, orbiscope.exe"},
+    {F::kExecutable, 0, "Enter the path to the GEO batch processor"},
     {F::kInputFile, 0, "Enter the filename of the input file"},
     {F::kOutputBase, 0, "Enter the base filename of the output file/s"},
 };
@@ -88,15 +88,19 @@ bool NamesThisProgram(std::string_view path)
     const QString found = name.contains('/') ? name : QStandardPaths::findExecutable(name);
     if (found.isEmpty()) return false;
     // The running program's own file, even when a newer build has replaced
-    // it under its name since it started.
-    const int self = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
-    const int other = ::open(QFile::encodeName(found).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // it under its name since it started.  Its identity needs no right to
+    // read it (a binary may be execute-only); its bytes are read only to
+    // know a copy.
+    const QByteArray other = QFile::encodeName(found);
     struct stat s {}, o {};
-    const bool same = self >= 0 && other >= 0 && ::fstat(self, &s) == 0 && ::fstat(other, &o) == 0 &&
-                      S_ISREG(o.st_mode) &&
-                      ((s.st_dev == o.st_dev && s.st_ino == o.st_ino) || (s.st_size == o.st_size && SameBytes(self, other)));
-    if (self >= 0) ::close(self);
-    if (other >= 0) ::close(other);
+    if (::stat("/proc/self/exe", &s) != 0 || ::stat(other.constData(), &o) != 0 || !S_ISREG(o.st_mode)) return false;
+    if (s.st_dev == o.st_dev && s.st_ino == o.st_ino) return true;
+    if (s.st_size != o.st_size) return false;
+    const int a = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+    const int b = ::open(other.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool same = a >= 0 && b >= 0 && SameBytes(a, b);
+    if (a >= 0) ::close(a);
+    if (b >= 0) ::close(b);
     return same;
 }
 

@@ -183,7 +183,7 @@ bool TUpLinkForm::CheckFields(const GeoLinkInputRecord& r)
         CheckAltitude(*this, "Site altitude (up)", r.upAltitude) &&
         Real(*this, "Frequency (up)", FieldView(r.upFrequency), 0.0007, 55, "GHz") &&
         CheckField("Polarization (up)", FieldView(r.upPolarization), FieldType::Polarization, 0, 0, "") &&
-        Real(*this, "Availability (up))", FieldView(r.upAvailability), 40, 99.99999, "%") &&
+        Real(*this, "Availability (up)", FieldView(r.upAvailability), 40, 99.99999, "%") &&
         Real(*this, "Antenna aperture (up)", FieldView(r.upDiameter), 0.002, 50, "m") &&
         CheckAntenna(*this, "Antenna gain (up)", "Antenna efficiency (up)", r.upEfficiency, r.upDiameter,
                      r.upFrequency, 1) &&

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QMessageBox>
+#include <QTest>
 #include <filesystem>
 
 #include "platform/messagebox.h"
@@ -104,6 +105,26 @@ TEST(MessageBoxWidth, APlainBoxIsSizedToItsBody)
     QCoreApplication::processEvents();
     EXPECT_LT(plain.width(), CaptionTextWidth("Incorrectly Placed Suffix Error") + 4 * QFontMetrics(QApplication::font()).height());
     plain.hide();
+}
+
+// Escape and the box's own close (a window manager's close button, Alt+F4)
+// answer a box that has a way back; a Yes/No question has none, and a
+// "save?" question that took them for No would throw the user's work away.
+TEST(MessageBoxKeys, AYesNoQuestionIsAnsweredOnlyByItsButtons)
+{
+    platformtest::App();
+    for (const unsigned flags : {platform::MB_YESNO | platform::MB_ICONQUESTION, platform::MB_OK | platform::MB_ICONSTOP})
+        for (const bool byKey : {true, false}) {
+            SCOPED_TRACE(std::to_string(flags) + (byKey ? " Escape" : " close"));
+            const bool stays = flags & platform::MB_YESNO;
+            const auto built = platform::BuildMessageBox(nullptr, "File Untitled may have been edited.", "Orbiscope", flags);
+            auto& box = static_cast<QMessageBox&>(*built);
+            box.show();
+            if (byKey) QTest::keyClick(&box, Qt::Key_Escape);
+            else box.close();
+            EXPECT_EQ(box.isVisible(), stays);
+            EXPECT_EQ(box.clickedButton() == nullptr, stays);
+        }
 }
 
 }  // namespace

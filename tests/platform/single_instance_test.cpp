@@ -379,15 +379,19 @@ TEST_F(FirstInstance, ALaterStartHearsNoAnswerFromAFirstInstanceThatDoesNotRun)
 }
 
 // The program's end: once it begins (the close is asked; a box of the close
-// check is up), a new line is refused at once with the reason; each line
-// told "taken" before then is handled before the end, its "heard" read up to
-// the last moment; a sender that had not acknowledged by then is closed, and
-// its "heard" can no longer be sent.
-TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenIsHandled)
+// check is up), a new line is refused at once with the reason, and so is one
+// still in the backlog when the close check agrees.  Lines told "taken"
+// before then and acknowledged, up to the last read, call the end off: the
+// server keeps its lock and socket, and they are handled in the running
+// program, not inside the close.  A sender that had not acknowledged by then
+// is closed, and its "heard" can no longer be sent.  Called off, the server
+// takes lines again; with nothing waiting, the end goes through.
+TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenCallsItOff)
 {
     first.StartServing();
     RecordWithoutBox();
-    bool ended = false;
+    bool finished = true;
+    std::size_t handledInClose = 0;
     QTimer::singleShot(0, [&] {
         // Told "taken", all three wait behind a box of the user's.
         Hold("DDE\tacknowledged\n");
@@ -400,14 +404,23 @@ TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenIsHandled)
         userBoxDone = [&] { return !Answers(held[3]).empty(); };
         platform::MessageBox(nullptr, "user", "Orbiscope", platform::MB_OK);  // "save?"
         ASSERT_EQ(::send(held[1], "heard\n", 6, MSG_NOSIGNAL), 6);
-        first.Finish();
-        ended = true;
+        Hold("DDE\tin the backlog\n");  // not yet accepted: the loop does not run
+        finished = first.Finish();
+        handledInClose = handled.size();
+        first.CancelEnding();
     });
-    RunMainLoop([&] { return ended; });
+    RunMainLoop([&] { return handled.size() == 2; });
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(handledInClose, 0u);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"DDE\tacknowledged", "DDE\tacknowledged last"}));
-    EXPECT_EQ(Answers(held[3]), platform::HandOverAnswer(false, SingleInstance::kRefusedClosing));
-    EXPECT_EQ(ClosedByServer(), 4);
+    for (const int k : {3, 4}) EXPECT_EQ(Answers(held[std::size_t(k)]), platform::HandOverAnswer(false, SingleInstance::kRefusedClosing));
+    EXPECT_EQ(ClosedByServer(), 5);
     EXPECT_EQ(::send(held[2], "heard\n", 6, MSG_NOSIGNAL), -1) << "an acknowledgement after the end was sent";
+    EXPECT_TRUE(fs::exists(first.LockPath()) && QFile::exists(QString::fromLocal8Bit(serverPath)));
+
+    EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
+    RunMainLoop([&] { return handled.size() == 3; });
+    EXPECT_TRUE(first.Finish());
     EXPECT_FALSE(fs::exists(first.LockPath()) || QFile::exists(QString::fromLocal8Bit(serverPath)));
 }
 

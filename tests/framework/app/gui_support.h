@@ -72,13 +72,7 @@ inline QApplication& App()
 // to `runtimeDir`.
 inline std::filesystem::path ServerPathIn(const std::filesystem::path& runtimeDir)
 {
-    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
-    const bool had = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtimeDir.string()));
-    const std::filesystem::path name = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).ServerPath();
-    if (had) qputenv("XDG_RUNTIME_DIR", old);
-    else qunsetenv("XDG_RUNTIME_DIR");
-    return name;
+    return platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle), runtimeDir).ServerPath();
 }
 
 using TempDir = testfiles::TempFolder;

@@ -21,6 +21,9 @@
 #include <optional>
 #include <thread>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+
 #include "framework/app/menus.h"
 #include "framework/app/strings.h"
 #include "propagation/geo_notifier.h"
@@ -403,9 +406,21 @@ void PumpUntil(const std::function<bool()>& done)
 // start that hands over a file is told at once that it was not opened, and it
 // never opens, whether the user lets the program end (No) or calls the end
 // off (Yes, then Cancel in Save As); once called off, files are taken again.
+// A file told "taken" just before the close, its sender's "heard" read only
+// as the close check agrees, calls the end off: it opens in the running
+// program, never inside the close.
 TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
 {
-    for (const int answer : {platform::IDNO, platform::IDYES}) {
+    const struct Case {
+        int answer;
+        bool heardLate;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {platform::IDNO, false, {"changed.ang"}},
+        {platform::IDYES, false, {"changed.ang", "after.ang"}},
+        {platform::IDNO, true, {"changed.ang", "waiting.ang", "after.ang"}},
+    };
+    for (const Case& c : cases) {
         const StartUpFolder start;
         TOrbiscopeMDIClient::SetMapLoader({});
         std::vector<std::string> opened;
@@ -415,14 +430,16 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
                 opened.emplace_back(std::filesystem::path(name).filename());
                 return new testsupport::RecordingWindow(0, name);
             });
-        const auto handOver = [&](const char* name) {
+        const auto line = [&](const char* name) {
             testfiles::WriteText(start.folder.Path() / name, "");
             const std::string execute = "[Open(" + (start.folder.Path() / name).string() + ")]";
+            return orbiscope::DdeMessage(orbiscope::kDdeService, orbiscope::kDdeTopic, execute);
+        };
+        const auto handOver = [&](const char* name) {
             platform::HandOver result;
             std::atomic<bool> done{false};
             std::thread sender([&] {
-                result = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle))
-                             .SendToPrimary(orbiscope::DdeMessage(orbiscope::kDdeService, orbiscope::kDdeTopic, execute));
+                result = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary(line(name));
                 done = true;
             });
             PumpUntil([&] { return done.load(); });
@@ -437,21 +454,39 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
         ASSERT_TRUE(handOver("changed.ang").Taken());
         PumpUntil([&] { return !app.Client()->Children().empty(); });
         dynamic_cast<TOrbiscopeMDIChild*>(app.Client()->Children().at(0))->Document()->Changed = true;
+        // A sender told "taken" that acknowledges only while the question is up.
+        const int late = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (c.heardLate) {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const std::string path = app.Instance()->ServerPath().string();
+            std::memcpy(address.sun_path, path.c_str(), path.size());
+            ASSERT_EQ(::connect(late, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            const std::string text = line("waiting.ang") + "\n";
+            ASSERT_EQ(::send(late, text.data(), text.size(), MSG_NOSIGNAL), ssize_t(text.size()));
+            char answer[16] = {};
+            PumpUntil([&] { return ::recv(late, answer, sizeof answer, MSG_DONTWAIT) > 0; });
+            ASSERT_STREQ(answer, "taken\n");
+        }
         platform::HandOver during;
         platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
-            if (call.YesNo()) during = handOver("during.ang");
-            return call.YesNo() ? answer : platform::IDOK;
+            if (!call.YesNo()) return platform::IDOK;
+            during = handOver("during.ang");
+            if (c.heardLate) EXPECT_EQ(::send(late, "heard\n", 6, MSG_NOSIGNAL), 6);
+            return c.answer;
         });
-        app.Frame()->close();
+        const bool calledOff = c.opened.size() > 1;
+        EXPECT_EQ(app.Frame()->close(), !calledOff) << "the close was not called off";
+        ::close(late);
         EXPECT_EQ(during.reason, platform::SingleInstance::kRefusedClosing);
-        const bool calledOff = answer == platform::IDYES;
+        EXPECT_EQ(opened, std::vector<std::string>{"changed.ang"}) << "a file opened inside the close";
         if (calledOff) {
             EXPECT_TRUE(handOver("after.ang").Taken());
         }
-        PumpUntil([&] { return opened.size() == (calledOff ? 2u : 1u); });
-        EXPECT_EQ(opened.back(), calledOff ? "after.ang" : "changed.ang");
-        EXPECT_EQ(opened.size(), calledOff ? 2u : 1u);
-        for (auto* c : app.Client()->Children()) c->CloseWithoutAsking();
+        PumpUntil([&] { return opened.size() == c.opened.size(); });
+        EXPECT_EQ(opened, c.opened);
+        platform::SetMessageBoxSink({});
+        for (auto* child : app.Client()->Children()) child->CloseWithoutAsking();
     }
     orbiscope::ClearRegistrations();
 }

@@ -75,14 +75,40 @@ protected:
         if (env.contains("XDG_RUNTIME_DIR")) return home.Path() / name;
         return home.Path() / "tmpd" / ("orbiscope-" + std::to_string(::geteuid())) / name;
     }
-    // A start of this test's, as the program's with this environment would be.
+    // A start of this test's, as the program's with this environment would
+    // be; this process's environment is left alone, since starts are made
+    // from threads while programs are started.
     std::unique_ptr<platform::SingleInstance> Start() const
     {
-        const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home.Path().string()));
-        auto start = std::make_unique<platform::SingleInstance>(QString::fromLatin1(orbiscope::kMainTitle));
-        qputenv("XDG_RUNTIME_DIR", old);
-        return start;
+        return std::make_unique<platform::SingleInstance>(QString::fromLatin1(orbiscope::kMainTitle), home.Path());
+    }
+    // This test as the first instance: it holds the lock and listens, and
+    // answers as it is told; -1 when it cannot.
+    int ListenAsFirst(QLockFile& lock) const
+    {
+        const std::filesystem::path socketPath = testsupport::ServerPathIn(home.Path());
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.c_str(), socketPath.native().size());
+        if (!lock.tryLock(0) || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener, 5) != 0) {
+            ::close(listener);
+            return -1;
+        }
+        return listener;
+    }
+    // The line of the next sender of the listener, once it comes (60 s at
+    // most); -1 when none does.
+    static int AcceptLine(int listener, std::string& line)
+    {
+        pollfd ready{listener, POLLIN, 0};
+        if (::poll(&ready, 1, 60000) != 1) return -1;
+        const int fd = ::accept(listener, nullptr, nullptr);
+        char buffer[512];
+        for (ssize_t n; line.find('\n') == std::string::npos && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+            line.append(buffer, std::size_t(n));
+        return fd;
     }
     // A later start's hand-over of an Open made from this test, which waits
     // as long as it is told.
@@ -179,17 +205,10 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
 TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
-    // The first instance is this test: it holds the lock, listens, and
-    // answers one line as told.
-    const std::filesystem::path socketPath = testsupport::ServerPathIn(home.Path());
-    QLockFile lock(QString::fromStdString(socketPath.string() + ".lock"));
-    ASSERT_TRUE(lock.tryLock(0));
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.native().size());
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 5), 0);
+    // The first instance is this test: it answers one line as told.
+    QLockFile lock(QString::fromStdString(testsupport::ServerPathIn(home.Path()).string() + ".lock"));
+    const int listener = ListenAsFirst(lock);
+    ASSERT_GE(listener, 0);
 
     const std::string caption = std::string(orbiscope::kMainTitle) + "\t";
     const std::string file = Path("plan.sun").toStdString();
@@ -208,14 +227,11 @@ TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
         std::string heard, afterAnswer;
         std::thread first([&] {
-            pollfd ready{listener, POLLIN, 0};
-            if (::poll(&ready, 1, 60000) != 1) return;
-            const int fd = ::accept(listener, nullptr, nullptr);
-            char buffer[512];
-            for (ssize_t n; heard.find('\n') == std::string::npos && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
-                heard.append(buffer, std::size_t(n));
+            const int fd = AcceptLine(listener, heard);
+            if (fd < 0) return;
             (void)!::send(fd, c.answer.data(), c.answer.size(), MSG_NOSIGNAL);
             // What the later start says once it has the answer, until it ends.
+            char buffer[512];
             pollfd more{fd, POLLIN, 0};
             for (ssize_t n; ::poll(&more, 1, 60000) == 1 && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
                 afterAnswer.append(buffer, std::size_t(n));
@@ -355,9 +371,11 @@ TEST_F(ProgramRun, APlacementFromAWideScreenOpensWhollyOnASmallOne)
               QRect(0, 0, 1024, 768).marginsRemoved(QMargins(2, 2, 2, 2)));
 }
 
-// A print start prints and ends, as does a start ended at its first paint;
-// later starts hand over files all the while, and each one told "taken" is
-// opened before the end.
+// A print start prints and ends with 0, and tells no later start "taken"
+// (it will open nothing): the later starts that hand over files all the
+// while are refused as closing.  A start ended at its first paint ends, or
+// calls its end off for files it was told to take that still wait as it
+// closes: either way each file told "taken" is opened.
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
@@ -366,25 +384,90 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
         if (!print) env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
         std::atomic<bool> ended{false};
-        std::vector<std::pair<std::string, bool>> handed;
+        std::vector<std::pair<std::string, platform::HandOver>> handed;
         std::thread later([&] {
-            for (int k = 0; !ended; ++k) {
+            const auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            for (int k = 0; !ended && std::chrono::steady_clock::now() < stop; ++k) {
                 const std::string file = Path(("later-" + std::to_string(k) + ".glb").c_str()).toStdString();
-                handed.emplace_back(file, HandOverOpen(file, platform::SingleInstance::kAnswerTimeoutMs, 100).Taken());
+                handed.emplace_back(file, HandOverOpen(file, platform::SingleInstance::kAnswerTimeoutMs, 100));
             }
         });
-        EXPECT_EQ(RunToEnd(print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{}), 0);
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(program, print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{});
+        const bool endedItself = run.waitForFinished(print ? 120000 : 5000);
         ended = true;
         later.join();
-        for (const auto& [file, taken] : handed)
-            EXPECT_TRUE(!taken || Log().find(CannotRead(file)) != std::string::npos) << file << " was taken, never opened";
+        int closing = 0;
+        for (const auto& [file, answer] : handed) {
+            closing += answer.reason == platform::SingleInstance::kRefusedClosing;
+            if (print) {
+                EXPECT_FALSE(answer.Taken()) << file << " was taken by a print start";
+                EXPECT_TRUE(answer.result != platform::HandOver::Result::Refused ||
+                            answer.reason == platform::SingleInstance::kRefusedClosing) << file << ": " << answer.reason;
+            } else if (answer.Taken()) {
+                EXPECT_TRUE(WaitForLog(CannotRead(file))) << file << " was taken, never opened";
+            }
+        }
         if (print) {
+            EXPECT_TRUE(endedItself);
+            EXPECT_GT(closing, 0) << "no later start reached the print start";
             EXPECT_NE(Log().find(kUnsupportedLine), std::string::npos) << Log();
         }
+        if (endedItself) {
+            EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(run.exitCode(), 0);
+        }
+        run.kill();
+        run.waitForFinished(5000);
     }
     // The types were registered at the start, in the data folder given.
     EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/applications/orbiscope.desktop"));
     EXPECT_TRUE(std::filesystem::exists(home.Path() / "data/mime/packages/Orbiscope.Doc.9.xml"));
+}
+
+// Two later starts refused at once as the program closes try again: once it
+// has gone, the first to find its lock free becomes the first instance and
+// opens its own file, and the other hands its file over to it.  Each file
+// opens once, and the one that handed over ends with 0.
+TEST_F(ProgramRun, LaterStartsRefusedAsClosingTryAgainAndOneBecomesTheFirst)
+{
+    if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    QLockFile lock(QString::fromStdString(testsupport::ServerPathIn(home.Path()).string() + ".lock"));
+    const int listener = ListenAsFirst(lock);
+    ASSERT_GE(listener, 0);
+    const std::string files[] = {Path("one.glb").toStdString(), Path("two.glb").toStdString()};
+    QProcess starts[2];
+    for (int k = 0; k < 2; ++k) {
+        starts[k].setProcessEnvironment(env);
+        starts[k].start(program, {"-ddeopen", QString::fromStdString(files[k])});
+    }
+    // Both are refused, then the program goes.
+    const std::string closing = platform::HandOverAnswer(false, platform::SingleInstance::kRefusedClosing);
+    for (int k = 0; k < 2; ++k) {
+        std::string line;
+        const int fd = AcceptLine(listener, line);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::send(fd, closing.data(), closing.size(), MSG_NOSIGNAL), ssize_t(closing.size()));
+        ::close(fd);
+    }
+    ::close(listener);
+    std::filesystem::remove(testsupport::ServerPathIn(home.Path()));
+    lock.unlock();
+    for (const std::string& file : files) EXPECT_TRUE(WaitForLog(CannotRead(file))) << Log();
+    const auto running = [&] { return (starts[0].state() != QProcess::NotRunning) + (starts[1].state() != QProcess::NotRunning); };
+    for (int i = 0; i < 300 && running() == 2; ++i)
+        for (QProcess& start : starts) start.waitForFinished(50);
+    ASSERT_EQ(running(), 1) << "both ended, or neither handed over";
+    const int ended = starts[0].state() == QProcess::NotRunning ? 0 : 1;
+    EXPECT_EQ(starts[ended].exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(starts[ended].exitCode(), 0);
+    for (const std::string& file : files) {
+        const std::string log = Log(), opened = CannotRead(file);
+        EXPECT_EQ(log.find(opened), log.rfind(opened)) << file << " opened twice";
+    }
+    starts[1 - ended].kill();
+    starts[1 - ended].waitForFinished(5000);
 }
 
 TEST_F(ProgramRun, SecondStartsReachTheFirstWhichRunsOnAndOnlyOpens)

@@ -159,7 +159,7 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
     const char* range = "Range Error";
     const FieldCheck cases[] = {
         {"GEO", {{G::kUpFrequency, "99"}}, {}, range, "Frequency (up)\r\nRange 0.000700 to 55.000000 GHz"},
-        {"GEO", {{G::kUpAvailability, "30"}}, {}, range, "Availability (up))\r\nRange 40.000000 to 99.999990 %"},
+        {"GEO", {{G::kUpAvailability, "30"}}, {}, range, "Availability (up)\r\nRange 40.000000 to 99.999990 %"},
         {"GEO", {{G::kUpLatitude, "40.00"}}, {}, "Suffix Missing Error (N,S,E or W)", "Site latitude (up)"},
         {"GEO", {{G::kDnSiteName, ""}}, {}, "Empty Field Error", "Site name (down)"},
         {"GEO", {{G::kLnbNoise, "+0"}}, {}, range, "LNB noise temperature\r\nRange 0.010000 to 1000.000000 K"},
