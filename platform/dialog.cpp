@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "platform/mdi.h"
+#include "platform/services.h"
 
 namespace platform {
 
@@ -445,10 +446,14 @@ void Dialog::ListClear(int id)
     else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->clear();
 }
 
-void Dialog::ListAddString(int id, const std::string& text)
+void Dialog::ListAddString(int id, const std::string& text) { AddListLine(id, FromLatin1(text)); }
+
+void Dialog::ListAddFileName(int id, const std::string& name) { AddListLine(id, ShownFileName(name)); }
+
+void Dialog::AddListLine(int id, const QString& line)
 {
-    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->addItem(FromLatin1(text));
-    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->addItem(FromLatin1(text));
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->addItem(line);
+    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->addItem(line);
 }
 
 int Dialog::ListCount(int id) const

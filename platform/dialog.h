@@ -135,6 +135,8 @@ public:
     void EnableControl(int id, bool enabled);
     void ListClear(int id);
     void ListAddString(int id, const std::string& text);
+    // A file's name as a line of a list, shown as the file system names it.
+    void ListAddFileName(int id, const std::string& name);
     int ListCount(int id) const;
     int ListSelIndex(int id) const;
     void ListSetSelIndex(int id, int index);
@@ -146,6 +148,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void AddListLine(int id, const QString& line);
     void Build();
     void FitStatic(QLabel* label);
     void ShowPageOf(QWidget* control);

@@ -22,8 +22,8 @@ constexpr int kChildShareNumerator = 3;
 constexpr int kChildShareDenominator = 4;
 constexpr int kMinChildWidthPx = 200;
 constexpr int kMinChildHeightPx = 150;
-// Entries of the window list with a mnemonic digit.
-constexpr int kNumberedWindows = 9;
+// Numbered menu lines with a mnemonic digit.
+constexpr int kNumberedMenuLines = 9;
 }  // namespace
 
 // ---- MDI child ---------------------------------------------------------------
@@ -196,6 +196,12 @@ void MdiClient::ArrangeIcons()
 }
 
 // ---- MDI frame ---------------------------------------------------------------
+QString NumberedMenuLine(int number, QString text)
+{
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return (number <= kNumberedMenuLines ? QStringLiteral("&%1 ") : QStringLiteral("%1 ")).arg(number) + text;
+}
+
 MdiFrame::MdiFrame(const std::string& title, MdiClient* client) : client_(client)
 {
     setWindowTitle(QString::fromLatin1(title.c_str()));
@@ -307,13 +313,7 @@ void MdiFrame::RefreshWindowList()
     MdiChild* active = client_->ActiveChild();
     for (std::size_t i = 0; i < children.size(); ++i) {
         MdiChild* child = children[i];
-        const int number = int(i) + 1;
-        const QString prefix = number <= kNumberedWindows ? QStringLiteral("&%1 ").arg(number)
-                                                          : QStringLiteral("%1 ").arg(number);
-        // An ampersand of the title is shown, not taken for a mnemonic.
-        QString title = child->windowTitle();
-        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* a = windowMenu_->addAction(prefix + title);
+        QAction* a = windowMenu_->addAction(NumberedMenuLine(int(i) + 1, child->windowTitle()));
         a->setCheckable(true);
         a->setChecked(child == active);
         QPointer<MdiChild> target(child);

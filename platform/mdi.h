@@ -92,6 +92,11 @@ public:
 };
 
 // ---- MDI frame ---------------------------------------------------------------
+// A menu line that lists something by its number ("&1 text"): the first nine
+// numbers are the line's mnemonic, and an ampersand of the text is shown,
+// not taken for one.
+QString NumberedMenuLine(int number, QString text);
+
 class MdiFrame : public QMainWindow, public CommandTarget {
 public:
     MdiFrame(const std::string& title, MdiClient* client);

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/services.h"
+
 namespace platform {
 
 namespace {
@@ -19,6 +21,23 @@ MessageBoxSink& Sink()
 {
     static MessageBoxSink sink;
     return sink;
+}
+
+// A box's text in three parts: the program's words before a file's name, the
+// name (empty when none), and the words after it.
+struct TextParts {
+    std::string_view before, name, after;
+};
+
+QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+std::string Utf8(std::string_view latin1) { return Latin1(latin1).toUtf8().toStdString(); }
+
+// What the box shows: the words read as Latin-1, the name decoded.
+QString ShownText(const TextParts& text)
+{
+    QString shown = Latin1(text.before) + ShownFileName(text.name) + Latin1(text.after);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
 }
 
 void AppendToLog(std::string_view caption, std::string_view text)
@@ -92,20 +111,38 @@ protected:
 };
 }  // namespace
 
-int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)
+namespace {
+std::unique_ptr<QWidget> BuildBox(QWidget* owner, const QString& text, std::string_view caption, unsigned flags);
+
+int ShowBox(QWidget* owner, const TextParts& text, std::string_view caption, unsigned flags)
 {
     ++g_boxesAsked;
-    AppendToLog(caption, text);
-    MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
+    const std::string name(text.name);
+    AppendToLog(Utf8(caption), Utf8(text.before) + name + Utf8(text.after));
+    MessageBoxCall call{std::string(text.before) + name + std::string(text.after), std::string(caption), flags,
+                        owner != nullptr, ShownText(text)};
     if (Sink()) return Sink()(call);
     const bool yesNo = call.YesNo();
     if (NoUserPresent()) return yesNo ? IDYES : IDOK;
 
-    const auto built = BuildMessageBox(owner, text, caption, flags);
+    const auto built = BuildBox(owner, call.shown, caption, flags);
     auto& box = static_cast<QMessageBox&>(*built);
     if (yesNo) return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
     box.exec();
     return IDOK;
+}
+}  // namespace
+
+int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags)
+{
+    return ShowBox(owner, {text, {}, {}}, caption, flags);
+}
+
+int MessageBox(QWidget* owner, FileMessage text, std::string_view caption, unsigned flags)
+{
+    const std::size_t at = text.format.find("%s");
+    if (at == std::string_view::npos) return ShowBox(owner, {text.format, {}, {}}, caption, flags);
+    return ShowBox(owner, {text.format.substr(0, at), text.fileName, text.format.substr(at + 2)}, caption, flags);
 }
 
 int CaptionWidth(std::string_view caption)
@@ -113,7 +150,7 @@ int CaptionWidth(std::string_view caption)
     QFont font = QApplication::font();
     font.setBold(true);
     const QFontMetrics metrics(font);
-    const int textWidth = metrics.horizontalAdvance(QString::fromLatin1(caption.data(), int(caption.size())));
+    const int textWidth = metrics.horizontalAdvance(Latin1(caption));
     // A title bar holds the window's icon and up to three buttons, each
     // about two text lines square, and margins at both ends.
     return textWidth + 8 * metrics.height();
@@ -122,12 +159,17 @@ int CaptionWidth(std::string_view caption)
 std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                                          unsigned flags)
 {
-    const MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
+    return BuildBox(owner, ShownText({text, {}, {}}), caption, flags);
+}
+
+namespace {
+std::unique_ptr<QWidget> BuildBox(QWidget* owner, const QString& text, std::string_view caption, unsigned flags)
+{
+    MessageBoxCall call;
+    call.flags = flags;
     std::unique_ptr<QMessageBox> box(call.YesNo() ? new YesNoBox(owner) : new QMessageBox(owner));
-    box->setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
-    QString body = QString::fromLatin1(text.data(), int(text.size()));
-    body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    box->setText(body);
+    box->setWindowTitle(Latin1(caption));
+    box->setText(text);
     switch (call.Icon()) {
     case MB_ICONSTOP: box->setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box->setIcon(QMessageBox::Question); break;
@@ -148,5 +190,6 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
                       grid->rowCount(), 0, 1, grid->columnCount());
     return box;
 }
+}  // namespace
 
 }  // namespace platform

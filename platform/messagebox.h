@@ -25,12 +25,22 @@ inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
 struct MessageBoxCall {
-    std::string text;
+    std::string text;     // the program's words (Latin-1), a named file's name as its bytes in place
     std::string caption;
     unsigned flags = 0;
     bool hasOwner = false;
+    QString shown;        // the text as the box shows it (a file's name decoded)
     unsigned Icon() const { return flags & 0xF0; }
     bool YesNo() const { return (flags & 0x0F) == MB_YESNO; }
+};
+
+// The text of a box that names a file: the program's words (Latin-1), whose
+// "%s" stands for the file's name, and that name as the file system's bytes.
+// The box shows the words as Latin-1 and the name as the file system names
+// it (ShownFileName), never read as Latin-1.
+struct FileMessage {
+    std::string_view format;
+    std::string_view fileName;
 };
 
 // Test seam: when set, every box goes to the sink instead of the screen and
@@ -46,10 +56,14 @@ void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 
 // Shows the box (owner may be null) and returns IDOK, IDYES or IDNO.  Every
 // box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
-// "caption<TAB>text", newlines in the text written as "\n".  Under the
-// offscreen platform, with no sink, nobody can press a button: the box is
+// "caption<TAB>text", newlines in the text written as "\n".  The log is
+// UTF-8: the program's Latin-1 words are written in UTF-8, and a file's name
+// as the file system's bytes (the same, for a name in its encoding), so that
+// a line reads as the box does and holds a path as a script spelt it.  Under
+// the offscreen platform, with no sink, nobody can press a button: the box is
 // logged and answered with its first button.
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
+int MessageBox(QWidget* owner, FileMessage text, std::string_view caption, unsigned flags);
 
 // The box MessageBox shows, built but not shown: wide enough that a window
 // manager's title bar shows its whole caption beside the window's icon and
@@ -64,7 +78,8 @@ int CaptionWidth(std::string_view caption);
 // raised one.
 unsigned long MessageBoxesAsked();
 
-// The line written to the message log for one box.
+// The line written to the message log for one box, from its caption and
+// text in UTF-8.
 std::string MessageLogLine(std::string_view caption, std::string_view text);
 
 // Whether the program runs where no user can answer a window (offscreen).

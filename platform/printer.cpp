@@ -7,6 +7,7 @@
 
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/services.h"
 
 namespace platform {
 
@@ -89,7 +90,7 @@ PrintResult Printer::Print(QWidget* parent, Printout& printout, bool prompt)
         if (dialog.exec() != QDialog::Accepted) return PrintResult::Cancelled;
     }
     lastPdf_ = device.outputFormat() == QPrinter::PdfFormat ? device.outputFileName().toStdString() : std::string();
-    device.setDocName(QString::fromLatin1(printout.Title().c_str()));
+    device.setDocName(ShownFileName(printout.Title()));
 
     BeginPrinting(printout);
     const bool ok = RunPages(device, printout, std::max(1, setup_.minPage), setup_.maxPage);

@@ -23,7 +23,10 @@ struct PrinterSetup {
     int maxPage = 1;
 };
 
-// One print job or one preview: the printing loop asks it for pages.
+// One print job or one preview: the printing loop asks it for pages.  Its
+// title names the job (in the print queue, as a PDF file's title): the
+// document's file name as the file system's bytes, shown as the file system
+// names it (a title of plain ASCII reads the same).
 class Printout {
 public:
     explicit Printout(std::string title) : title_(std::move(title)) {}

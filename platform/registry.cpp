@@ -4,6 +4,8 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "platform/services.h"
+
 namespace platform {
 
 // ---- registry ----------------------------------------------------------------
@@ -95,22 +97,25 @@ void RecentFiles::Add(const std::string& fileName)
     Store();
 }
 
-std::string RecentFiles::MenuText(int index) const
+QString RecentFiles::MenuText(int index) const
 {
     if (index < 0 || index >= int(files_.size())) return {};
-    return ShortenPath(files_[std::size_t(index)], std::size_t(std::max(0, maxTextLength_)));
+    return ShortenPath(ShownFileName(files_[std::size_t(index)]), std::size_t(std::max(0, maxTextLength_)));
 }
 
-std::string ShortenPath(const std::string& path, std::size_t maxLength)
+QString ShortenPath(const QString& shown, std::size_t maxLength)
 {
-    static constexpr std::string_view kEllipsis = "...";
-    if (path.size() <= maxLength) return path;
-    if (maxLength <= kEllipsis.size()) return path.substr(path.size() - maxLength);
-    const std::size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash);
+    // Counted and cut in characters, so that no character is split.
+    static constexpr std::u32string_view kEllipsis = U"...";
+    const std::u32string path = shown.toStdU32String();
+    if (path.size() <= maxLength) return shown;
+    if (maxLength <= kEllipsis.size()) return QString::fromStdU32String(path.substr(path.size() - maxLength));
+    const std::size_t slash = path.find_last_of(U'/');
+    const std::u32string name = slash == std::u32string::npos ? path : path.substr(slash);
     const std::size_t room = maxLength - kEllipsis.size();
-    if (name.size() >= room || slash == std::string::npos) return std::string(kEllipsis) + path.substr(path.size() - room);
-    return path.substr(0, room - name.size()) + std::string(kEllipsis) + name;
+    if (name.size() >= room || slash == std::u32string::npos)
+        return QString::fromStdU32String(std::u32string(kEllipsis) + path.substr(path.size() - room));
+    return QString::fromStdU32String(path.substr(0, room - name.size()) + std::u32string(kEllipsis) + name);
 }
 
 void RecentFiles::Load()

@@ -2,6 +2,7 @@
 // the recent-files list.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -28,15 +29,17 @@ public:
 
 // ---- recent files ------------------------------------------------------------
 // A most-recently-used list kept in the registry under one key ("File1" is
-// the newest).  The paths are kept whole; their menu texts are shortened to a
-// maximum length in the middle, so that the file name stays in sight.
+// the newest).  The paths are kept whole, as the file system's bytes; their
+// menu texts show them as the file system names them (ShownFileName),
+// shortened to a maximum length in the middle, so that the file name stays
+// in sight.
 class RecentFiles {
 public:
     RecentFiles(std::string registryKey, int maxEntries, int maxTextLength);
 
     void Add(const std::string& fileName);  // moves an existing entry to the top
     const std::vector<std::string>& Files() const { return files_; }
-    std::string MenuText(int index) const;   // the shortened text of entry index (0 = newest)
+    QString MenuText(int index) const;   // the shortened text of entry index (0 = newest)
     void Load();
     void Store() const;
 
@@ -49,6 +52,6 @@ private:
 
 // The path in at most maxLength characters: the leading folders, "...", and
 // the file name with its slash; a name too long for that keeps its end.
-std::string ShortenPath(const std::string& path, std::size_t maxLength);
+QString ShortenPath(const QString& path, std::size_t maxLength);
 
 }  // namespace platform

@@ -101,6 +101,11 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
     return ReadRegularFile(path, bytes);
 }
 
+QString ShownFileName(std::string_view name)
+{
+    return QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
+}
+
 namespace {
 
 // The context ids that the pages of a help folder hold as anchors, read

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QTextBrowser;
@@ -67,6 +68,10 @@ void PumpWaitingMessages();
 // Reads a whole regular file; false when it cannot be opened or read (a FIFO
 // or device is refused without waiting on it).
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+// A file's name as the user sees it, in the file manager too: the bytes the
+// file system gave, decoded as it names them (UTF-8 here).  The bytes stay
+// what is kept, opened and stored; only what is shown is decoded.
+QString ShownFileName(std::string_view name);
 
 // ---- windows beside a modal form ----------------------------------------------
 // A window opened while a modal form is up (help, a reference picture) is

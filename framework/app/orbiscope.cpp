@@ -322,8 +322,8 @@ void TOrbiscope::RebuildRecentFilesMenu()
     mruActions_.clear();
     const auto& files = recent_.Files();
     for (int i = 0; i < int(files.size()); ++i) {
-        auto* a = new QAction(QStringLiteral("&%1 ").arg(i + 1) + QString::fromLatin1(recent_.MenuText(i).c_str()), file);
-        a->setStatusTip(QString::fromLatin1(files[std::size_t(i)].c_str()));
+        auto* a = new QAction(platform::NumberedMenuLine(i + 1, recent_.MenuText(i)), file);
+        a->setStatusTip(platform::ShownFileName(files[std::size_t(i)]));
         QObject::connect(a, &QAction::triggered, this, [this, i] { CmMruFile(i); });
         file->insertAction(exitAction, a);
         mruActions_.push_back(a);

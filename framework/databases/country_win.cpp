@@ -71,7 +71,8 @@ bool TCountryWin::SaveFile(const char* fileName)
     if (TownCount < 0 || std::size_t(TownCount) > kMaxTowns) return false;
     const std::vector<TownRecord> records(Records.begin(), Records.begin() + TownCount + 1);
     if (!WriteTownFile(fileName, records)) {
-        platform::MessageBox(this, fileName, "Unable to write file", platform::MB_ICONEXCLAMATION);
+        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
+                             platform::MB_ICONEXCLAMATION);
         return false;
     }
     Changed = false;

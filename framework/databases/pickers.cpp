@@ -86,7 +86,7 @@ void TGetCountryDlg::SetupWindow()
     }
     {
         databases::ListFill fill(*this, kList);
-        for (const std::string& name : Names) ListAddString(kList, name);
+        for (const std::string& name : Names) ListAddFileName(kList, name);
     }
     if (SelectFirst >= 1 && SelectFirst <= int(Names.size())) {
         ListSetSelIndex(kList, SelectFirst - 1);

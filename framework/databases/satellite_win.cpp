@@ -69,7 +69,8 @@ bool TSatelliteWin::SaveFile(const char* fileName)
     if (SatelliteCount < 0 || std::size_t(SatelliteCount) > kMaxSatellites) return false;
     const std::vector<SatelliteRecord> records(Records.begin(), Records.begin() + SatelliteCount + 1);
     if (!WriteSatelliteFile(fileName, records)) {
-        platform::MessageBox(this, fileName, "Unable to write file", platform::MB_ICONEXCLAMATION);
+        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
+                             platform::MB_ICONEXCLAMATION);
         return false;
     }
     Changed = false;

@@ -9,7 +9,6 @@
 #include "framework/output/report.h"
 #include "platform/atomic_file.h"
 #include "platform/filedialog.h"
-#include "platform/messagebox.h"
 
 namespace {
 
@@ -44,13 +43,6 @@ void AppendEscaped(std::string& out, char c)
     }
 }
 
-void ReportWriteFailure(QWidget* owner, const std::string& fileName)
-{
-    std::string text = orbiscope::StringText(orbiscope::kStrUnableToWrite);
-    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, fileName);
-    platform::MessageBox(owner, text, orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
-}
-
 // Runs the save dialog and the writer; `write` gets the chosen name.
 template <typename Write>
 void SaveWithDialog(QWidget* owner, const char* title, const char* filter, const char* extension, Write write,
@@ -64,7 +56,7 @@ void SaveWithDialog(QWidget* owner, const char* title, const char* filter, const
     if (!platform::RunFileSave(owner, title, data)) return;
     const std::string chosen = data.fileName;
     if (write(chosen)) platform::RememberFolderOf(data, chosen);
-    else ReportWriteFailure(owner, chosen);
+    else orbiscope::ShowFileMessage(owner, orbiscope::kStrUnableToWrite, chosen);
 }
 
 }  // namespace

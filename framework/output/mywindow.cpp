@@ -19,19 +19,6 @@
 using orbiscope::ClassifyReportLine;
 using orbiscope::ReportLineKind;
 
-namespace {
-std::string Format1(const char* format, const std::string& arg)
-{
-    std::string out;
-    const char* p = std::strstr(format, "%s");
-    if (!p) return format;
-    out.assign(format, p);
-    out += arg;
-    out += p + 2;
-    return out;
-}
-}  // namespace
-
 TMyWindow::TMyWindow(QWidget* parent, const char* title, const char* fileName) : platform::Window(parent)
 {
     if (title) Title = title;
@@ -119,8 +106,8 @@ QWidget* TMyWindow::CaptionHolder()
 void TMyWindow::SetFileName(const char* name)
 {
     DocumentFileName = name ? name : "";
-    const std::string caption = name ? std::string(name) : std::string(orbiscope::StringText(orbiscope::kStrUntitled));
-    CaptionHolder()->setWindowTitle(QString::fromLatin1(caption.c_str()));
+    CaptionHolder()->setWindowTitle(name ? platform::ShownFileName(name)
+                                         : QString::fromLatin1(orbiscope::StringText(orbiscope::kStrUntitled)));
 }
 
 void TMyWindow::SetDocTitle(const char* title) { CaptionHolder()->setWindowTitle(QString::fromLatin1(title ? title : "")); }
@@ -229,7 +216,7 @@ bool TMyWindow::CanClose()
 {
     if (!Changed) return true;
     const std::string name = HasFileName() ? DocumentFileName : orbiscope::StringText(orbiscope::kStrUntitled);
-    const std::string text = Format1(orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name);
+    const platform::FileMessage text{orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name};
     const int answer = platform::MessageBox(this, text, orbiscope::kMainTitle,
                                             platform::MB_YESNO | platform::MB_ICONQUESTION);
     if (answer == platform::IDYES) return Save();  // a failed or cancelled save keeps the window
@@ -244,8 +231,7 @@ bool TMyWindow::Save()
     if (!HasFileName() || saveAsFirst_) return SaveAs();
     const std::string name = DocumentFileName;
     if (!SaveFile(name.c_str())) {
-        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrUnableToWrite), name),
-                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        orbiscope::ShowFileMessage(this, orbiscope::kStrUnableToWrite, name);
         return false;
     }
     return true;
@@ -258,8 +244,7 @@ bool TMyWindow::SaveAs()
     if (!platform::RunFileSave(this, "Save As", FileData)) return false;
     const std::string chosen = FileData.fileName;
     if (!SaveFile(chosen.c_str())) {
-        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrUnableToWrite), chosen),
-                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        orbiscope::ShowFileMessage(this, orbiscope::kStrUnableToWrite, chosen);
         return false;
     }
     saveAsFirst_ = false;
@@ -275,8 +260,7 @@ void TMyWindow::OpenDocument(bool convertExtension)
     SetFileName(HasFileName() ? opened.c_str() : nullptr);
     // A FIFO, device or folder is refused before a reader could wait on it.
     if (HasFileName() && (platform::IsNonRegularFile(opened) || !LoadFile(opened.c_str()))) {
-        platform::MessageBox(this, Format1(orbiscope::StringText(orbiscope::kStrCannotRead), opened),
-                             orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+        orbiscope::ShowFileMessage(this, orbiscope::kStrCannotRead, opened);
         SetFileName(nullptr);
     }
     if (convertExtension && HasFileName() && !FileData.defaultExt.empty()) {
@@ -321,11 +305,18 @@ bool TMyWindow::WriteDocument(const char* fileName, std::uint16_t version, const
     bytes[1] = char(version >> 8);
     std::memcpy(bytes.data() + 2, record, size);
     if (!platform::WriteFileAtomically(fileName, bytes.data(), bytes.size())) {
-        platform::MessageBox(this, fileName, "Unable to write file", platform::MB_ICONEXCLAMATION);
+        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
+                             platform::MB_ICONEXCLAMATION);
         return false;
     }
     Changed = false;
     return true;
+}
+
+void orbiscope::ShowFileMessage(QWidget* owner, int stringId, const std::string& fileName)
+{
+    platform::MessageBox(owner, platform::FileMessage{StringText(stringId), fileName}, kMainTitle,
+                         platform::MB_ICONEXCLAMATION);
 }
 
 void TMyWindow::CopyToClipboard() { platform::CopyTextToClipboard(orbiscope::ReportPlainText(ReportText, LineCount)); }

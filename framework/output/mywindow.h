@@ -117,3 +117,9 @@ private:
     bool closed_ = false;
     bool saveAsFirst_ = false;  // a converted name that would overwrite another file
 };
+
+namespace orbiscope {
+// The box of a string that names a file ("Cannot read file %s", "Unable to
+// write file %s to disk."), the name shown as the file system names it.
+void ShowFileMessage(QWidget* owner, int stringId, const std::string& fileName);
+}  // namespace orbiscope

@@ -11,7 +11,6 @@
 #include "framework/output/mywindow.h"
 #include "framework/output/preview.h"
 #include "platform/dc.h"
-#include "platform/messagebox.h"
 
 namespace {
 
@@ -229,11 +228,8 @@ void PrintDocumentWindow(TMyWindow& window)
     platform::Printer& printer = ApplicationPrinter();
     const std::string title = DocumentTitle(window);
     auto printout = MakePrintout(&printer, title.c_str(), &window, true);
-    if (printer.Print(&window, *printout) == platform::PrintResult::Failed) {
-        std::string text = StringText(kStrUnableToWrite);
-        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, printer.LastPdfFile());
-        platform::MessageBox(&window, text, kMainTitle, platform::MB_ICONEXCLAMATION);
-    }
+    if (printer.Print(&window, *printout) == platform::PrintResult::Failed)
+        ShowFileMessage(&window, kStrUnableToWrite, printer.LastPdfFile());
 }
 
 void RegisterPrintCommands()

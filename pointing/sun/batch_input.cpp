@@ -18,7 +18,8 @@ bool LoadBatchRecords(TForm& form, const std::string& fileName, int fieldCount, 
     std::error_code ec;
     std::vector<std::uint8_t> bytes;
     if (!std::filesystem::is_regular_file(path, ec) || !platform::ReadWholeFile(path, bytes)) {
-        platform::MessageBox(&form, fileName, "Unable to open file", platform::MB_ICONEXCLAMATION);
+        platform::MessageBox(&form, platform::FileMessage{"%s", fileName}, "Unable to open file",
+                             platform::MB_ICONEXCLAMATION);
         return false;
     }
     records = ReadBatchRecords(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),

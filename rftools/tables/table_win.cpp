@@ -4,6 +4,7 @@
 
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
+#include "framework/app/strings.h"
 #include "framework/databases/pickers.h"
 #include "framework/output/window_report.h"
 #include "platform/messagebox.h"
@@ -27,7 +28,7 @@ std::filesystem::path InProgramDirectory(TOrbiscope* app, const std::string& nam
 // A list file that is there but is no list: said, not swallowed.
 void ReportUnreadable(TTableWin* window, const std::string& name)
 {
-    platform::MessageBox(window, "Cannot read file " + name, orbiscope::kMainTitle, platform::MB_ICONEXCLAMATION);
+    orbiscope::ShowFileMessage(window, orbiscope::kStrCannotRead, name);
 }
 
 bool IsRegularFile(const std::filesystem::path& path)
