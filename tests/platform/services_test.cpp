@@ -35,19 +35,26 @@ TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
               platform::IDNO);
     EXPECT_EQ(platform::MessageBox(nullptr, "Site latitude\r\nRange 0 to 90", "Range Error", platform::MB_ICONEXCLAMATION),
               platform::IDOK);
+    // The program's words are Latin-1, a file's name the file system's UTF-8.
+    const std::string name = "/home/ana/Téléchargements/Москва.sun";
+    platform::MessageBox(nullptr, platform::FileMessage{"Cannot read file %s (\xB0)", name}, "Orbiscope Pro 1.0", 0);
     platform::SetMessageBoxSink({});
     // Offscreen with no sink nobody can answer: logged, first button.
     EXPECT_EQ(platform::MessageBox(nullptr, "x", "y", platform::MB_YESNO), platform::IDYES);
     unsetenv("ORBISCOPE_MESSAGE_LOG");
 
-    ASSERT_EQ(calls.size(), 3u);
+    ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[0].Icon(), platform::MB_ICONSTOP);
     EXPECT_FALSE(calls[0].hasOwner);
     EXPECT_TRUE(calls[1].YesNo());
+    EXPECT_EQ(calls[2].shown, "Site latitude\nRange 0 to 90");
+    EXPECT_EQ(calls[3].text, "Cannot read file " + name + " (\xB0)");
+    EXPECT_EQ(calls[3].shown, QString::fromUtf8("Cannot read file " + name + " (°)"));
     EXPECT_EQ(ReadText(log),
               "File Load Error\tTOPO.TXT failed checksum\n"
               "Orbiscope Pro 1.0\tFile a may have been edited.\\n\\nSave?\n"
               "Range Error\tSite latitude\\nRange 0 to 90\n"
+              "Orbiscope Pro 1.0\tCannot read file " + name + " (°)\n"
               "y\tx\n");
 }
 
@@ -101,6 +108,11 @@ TEST(RecentFilesList, MenuTextIsShortenedInTheMiddle)
         // A name too long for the width keeps its last 27 characters.
         {"/data/an-extremely-long-document-name-for-a-budget.glb", "...ument-name-for-a-budget.glb"},
         {"relative-name-of-thirty-one.glb", "...tive-name-of-thirty-one.glb"},
+        // Characters, not the bytes of the file system's UTF-8: 30 fit whole;
+        // 39 keep 21 of the folders; 45 keep the last 27 of the name.
+        {"/home/ana/Документы/Москва.sun", "/home/ana/Документы/Москва.sun"},
+        {"/home/ana/Téléchargements/budgets/x.glb", "/home/ana/Téléchargem.../x.glb"},
+        {"/data/Документы/Отчёт-о-спутниковой-связи.glb", "...чёт-о-спутниковой-связи.glb"},
     };
     platformtest::App();
     TempDir dir;
@@ -109,7 +121,7 @@ TEST(RecentFilesList, MenuTextIsShortenedInTheMiddle)
         platform::RecentFiles recent("Software\\Orbiscope\\MRU", 6, 30);
         recent.Add(c.path);
         EXPECT_EQ(recent.Files().front(), c.path);
-        EXPECT_EQ(recent.MenuText(0), c.shown);
+        EXPECT_EQ(recent.MenuText(0), QString::fromUtf8(c.shown));
     }
     platform::Registry::SetFolder({});
 }

@@ -78,6 +78,15 @@ TEST(MdiClient, OpenPicksTheTypeByTheExtensionInAnyCase)
     }
 }
 
+// The newest line of the File menu's recent files.
+QAction* NewestRecentFile(const AppFixture& f)
+{
+    QAction* entry = nullptr;
+    for (QAction* a : f.app->Frame()->Menu("&File")->actions())
+        if (a->text().startsWith(QStringLiteral("&1 "))) entry = a;
+    return entry;
+}
+
 // Paths longer than the menu's 30 characters and than the 260 of the old
 // file-name buffers, which a Linux path may well be: the menu shows the
 // name shortened in the middle, the entry reopens the whole path.
@@ -93,9 +102,7 @@ TEST(MdiClient, ALongPathReopensFromTheRecentFilesMenu)
         for (auto* c : f.app->Client()->Children()) c->CloseWithoutAsking();
         QCoreApplication::processEvents();
 
-        QAction* entry = nullptr;
-        for (QAction* a : f.app->Frame()->Menu("&File")->actions())
-            if (a->text().startsWith(QStringLiteral("&1 "))) entry = a;
+        QAction* entry = NewestRecentFile(f);
         ASSERT_NE(entry, nullptr);
         EXPECT_TRUE(entry->text().endsWith(QStringLiteral("/london-madrid.glb")));
         EXPECT_LE(entry->text().size(), 3 + 30);
@@ -103,6 +110,69 @@ TEST(MdiClient, ALongPathReopensFromTheRecentFilesMenu)
         entry->trigger();
         ASSERT_NE(f.Active(), nullptr);
         EXPECT_EQ(f.Active()->openedWith, path.string());
+    }
+}
+
+// A window that reads its document as the program's windows do: named after
+// it once read, a file that is not there refused.
+class ReadingWindow : public RecordingWindow {
+public:
+    explicit ReadingWindow(const char* name) : RecordingWindow(0, name) {}
+    void SetupWindow() override
+    {
+        TMyWindow::SetupWindow();
+        if (HasFileName()) OpenDocument(false);
+    }
+    bool LoadFile(const char* name) override { return std::filesystem::exists(name); }
+};
+
+// What a menu line reads on the screen: "&x" marks x, "&&" is one "&".
+QString MenuShows(const QString& line)
+{
+    QString shown;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u'&' && i + 1 < line.size()) ++i;
+        shown += line[i];
+    }
+    return shown;
+}
+
+// Names as the file manager shows them (the file system's UTF-8, decoded):
+// the window's title, its recent-files line and that line's hint, and the
+// message of a file that cannot be read.  The line reopens the same bytes,
+// and the registry keeps them as they were.
+TEST(MdiClient, ANameIsShownAsTheFileManagerNamesIt)
+{
+    struct Case { const char* folder; const char* file; };
+    const Case cases[] = {{"Téléchargements", "Île-de-France.sun"}, {"Документы", "Москва.sun"}, {"R&D", "plan & budget.sun"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        AppFixture f;
+        orbiscope::RegisterWindowFactory(11, [](const char* name) { return new ReadingWindow(name); });
+        const std::filesystem::path folder = f.dir.Path() / c.folder;
+        std::filesystem::create_directory(folder);
+        const std::string path = (folder / c.file).string();
+        testfiles::WriteText(path, "outage");
+
+        f.app->Client()->OpenFile(path.c_str());
+        ASSERT_NE(f.Active(), nullptr);
+        EXPECT_EQ(f.app->Client()->ActiveChild()->windowTitle(), QString::fromUtf8(path));
+        for (auto* child : f.app->Client()->Children()) child->CloseWithoutAsking();
+        QCoreApplication::processEvents();
+        QAction* entry = NewestRecentFile(f);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(MenuShows(entry->text()).endsWith(QString::fromUtf8(c.file).prepend(u'/')));
+        EXPECT_EQ(entry->statusTip(), QString::fromUtf8(path));
+        entry->trigger();
+        ASSERT_NE(f.Active(), nullptr);
+        EXPECT_EQ(f.Active()->FileName(), path);
+        EXPECT_EQ(platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1"), path);
+
+        const std::string absent = (folder / (std::string("absent ") + c.file)).string();
+        f.app->Client()->OpenFile(absent.c_str());
+        ASSERT_EQ(f.messages.calls.size(), 1u);
+        EXPECT_EQ(f.messages.calls[0].shown, "Cannot read file " + QString::fromUtf8(absent));
+        EXPECT_EQ(f.messages.calls[0].text, "Cannot read file " + absent);
     }
 }
 

@@ -3,6 +3,7 @@
 // when they answer Cancel.
 #include "tests/framework/databases/db_support.h"
 
+#include <QListWidget>
 #include <cstring>
 
 #include "framework/databases/pickers.h"
@@ -121,6 +122,25 @@ TEST_F(PickerTest, TheDefaultCountryIsPreselectedAndFollowsTheLastPick)
     ASSERT_TRUE(databases::PickTown(nullptr));
     EXPECT_EQ(preselected, 1);
     EXPECT_STREQ(App().PickedSiteName, "B1, Beta");
+}
+
+// Country files named outside Latin-1 are listed as the file manager names
+// them, and a picked line opens its file.
+TEST_F(PickerTest, CountryFilesAreListedAsTheFileManagerNamesThem)
+{
+    WriteCountry("Zürich.twn", {Town("Zurich", 0, 0), Town("Z1", 1, 1)});
+    WriteCountry("Москва.twn", {Town("Moskva", 0, 0), Town("M1", 2, 2)});
+    QStringList listed;
+    platform::SetDialogDriver(TGetCountryDlg::kResourceId, Presses({platform::IDOK}, [&listed](platform::Dialog& d, int) {
+        const auto* list = qobject_cast<QListWidget*>(d.Control(TGetCountryDlg::kList));
+        for (int i = 0; list && i < list->count(); ++i) listed << list->item(i)->text();
+        d.ListSetSelIndex(TGetCountryDlg::kList, 1);
+    }));
+    platform::SetDialogDriver(TGetTownDlg::kResourceId, Presses({platform::IDOK}));
+    ASSERT_TRUE(databases::PickTown(nullptr));
+    EXPECT_EQ(listed, (QStringList{QString::fromUtf8("Zürich.twn"), QString::fromUtf8("Москва.twn")}));
+    EXPECT_EQ(App().SelectedCountryFile, "Москва.twn");
+    EXPECT_STREQ(App().PickedSiteName, "M1, Moskva");
 }
 
 TEST_F(PickerTest, NothingToPickAnswersCancelAndKeepsTheFields)

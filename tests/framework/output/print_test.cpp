@@ -243,6 +243,20 @@ TEST(PrintReport, PrintCommandWritesEveryPageToPdf)
     }
 }
 
+// The job (a PDF's title) is named after the document as the file manager
+// names it.
+TEST(PrintReport, TheJobIsNamedAfterTheDocumentAsTheFileManagerNamesIt)
+{
+    testsupport::AppFixture f;
+    LongReport w(3);
+    const std::string name = (f.dir / "Téléchargements" / "Москва.sun").string();
+    w.SetFileName(name.c_str());
+    platform::Printer::SetPrintToPdfFile((f.dir / "report.pdf").string());
+    w.HandleCommand(24337);
+    platform::Printer::SetPrintToPdfFile({});
+    EXPECT_EQ(orbiscope::ApplicationPrinter().Device().docName(), QString::fromUtf8(name));
+}
+
 class FakeGraphPrintout : public TApxPrintout {
 public:
     using TApxPrintout::TApxPrintout;
