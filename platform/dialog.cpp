@@ -467,8 +467,12 @@ int Dialog::ListSelIndex(int id) const
 
 void Dialog::ListSetSelIndex(int id, int index)
 {
-    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->setCurrentRow(index);
-    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->setCurrentIndex(index);
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) {
+        l->setCurrentRow(index);
+        if (QListWidgetItem* item = l->item(index)) l->scrollToItem(item);  // the line selected is in view
+    } else if (auto* c = qobject_cast<QComboBox*>(Control(id))) {
+        c->setCurrentIndex(index);
+    }
 }
 
 std::string Dialog::ListString(int id, int index) const
