@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,8 +16,10 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
+#include <QValidator>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/mdi.h"
 #include "platform/services.h"
@@ -38,6 +41,25 @@ DialogInspector& Inspector()
 
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), int(s.size())); }
 
+// A file-name edit takes no more than its field's bytes, as the file system
+// spells the name.
+class FileNameLimit : public QValidator {
+public:
+    FileNameLimit(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+    State validate(QString& input, int&) const override
+    {
+        return QFile::encodeName(input).size() <= bytes_ ? Acceptable : Invalid;
+    }
+
+private:
+    int bytes_;
+};
+
+bool IsLatin1(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
+
 // Room between the last control and the dialog's edge.
 constexpr int kDialogMarginPx = 10;
 // Least room between a static that grows and the control on its right.
@@ -45,6 +67,22 @@ constexpr int kControlGapPx = 4;
 // A static inside a group box stays clear of the box's frame.
 constexpr int kGroupInsetPx = 6;
 }  // namespace
+
+std::string Latin1Bytes(const QString& text)
+{
+    std::string bytes;
+    bytes.reserve(std::size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x100) {
+            bytes += char(c);
+            continue;
+        }
+        bytes += kUnstorableMark;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    }
+    return bytes;
+}
 
 std::vector<TransferField> TransferLayout(const std::vector<ControlSpec>& controls)
 {
@@ -130,10 +168,12 @@ void Dialog::Build()
                 w = e;
             } else {
                 auto* e = new QLineEdit(FromLatin1(c.text), this);
-                if (c.textLimit > 0) e->setMaxLength(c.textLimit - 1);
+                if (c.fileName && c.textLimit > 0) e->setValidator(new FileNameLimit(c.textLimit - 1, e));
+                else if (c.textLimit > 0) e->setMaxLength(c.textLimit - 1);
                 e->setReadOnly(c.readOnly);
                 w = e;
             }
+            if (c.fileName) fileNames_[c.id] = c.textLimit > 0 ? c.textLimit - 1 : std::numeric_limits<int>::max();
             break;
         case ControlKind::CheckBox: w = new QCheckBox(FromLatin1(c.text), this); break;
         case ControlKind::RadioButton: {
@@ -246,6 +286,28 @@ void Dialog::WriteControls(std::span<const std::uint8_t> values)
     }
 }
 
+bool Dialog::HoldsUnstorableText(std::size_t index) const
+{
+    if (index >= specs_.size() || specs_[index].kind != ControlKind::Edit || specs_[index].fileName) return false;
+    if (auto* e = qobject_cast<QLineEdit*>(widgets_[index])) return !IsLatin1(e->text());
+    if (auto* p = qobject_cast<QPlainTextEdit*>(widgets_[index])) return !IsLatin1(p->toPlainText());
+    return false;
+}
+
+int Dialog::UnstorableText() const
+{
+    for (std::size_t i = 0; i < specs_.size(); ++i)
+        if (HoldsUnstorableText(i)) return specs_[i].id;
+    return 0;
+}
+
+void Dialog::RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const
+{
+    for (const TransferField& f : layout_)
+        if (HoldsUnstorableText(f.index) && f.offset + f.size <= std::min(values.size(), fallback.size()))
+            std::memcpy(values.data() + f.offset, fallback.data() + f.offset, f.size);
+}
+
 void Dialog::SetupWindow() { TransferData(TransferDirection::Set); }
 
 void Dialog::OnButton(int id)
@@ -257,7 +319,8 @@ void Dialog::OnButton(int id)
 void Dialog::CloseWindow(int result)
 {
     if (result == IDOK) {
-        if (!CanClose()) return;
+        // A text that a record cannot hold is refused before any check reads it.
+        if (!AcceptTexts() || !CanClose()) return;
         TransferData(TransferDirection::Get);
     }
     closed_ = true;
@@ -399,13 +462,16 @@ std::string Dialog::GetControlText(int id) const
     else if (auto* b = qobject_cast<QAbstractButton*>(w)) t = b->text();
     else if (auto* c = qobject_cast<QComboBox*>(w)) t = c->currentText();
     else if (auto* g = qobject_cast<QGroupBox*>(w)) t = g->title();
-    return t.toLatin1().toStdString();
+    if (HoldsFileName(id)) return QFile::encodeName(t).toStdString();
+    return Latin1Bytes(t);
 }
 
 void Dialog::SetControlText(int id, const std::string& text)
 {
+    // What was read from the control comes back: it keeps the text as typed.
+    if (text.find(kUnstorableMark) != std::string::npos && GetControlText(id) == text) return;
     QWidget* w = Control(id);
-    const QString t = FromLatin1(text);
+    const QString t = HoldsFileName(id) ? FileNameShown(id, text) : FromLatin1(text);
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(t);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -414,6 +480,15 @@ void Dialog::SetControlText(int id, const std::string& text)
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
     else if (auto* c = qobject_cast<QComboBox*>(w)) c->setEditText(t);
     else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
+}
+
+// A name longer than its edit takes is cut to whole characters.
+QString Dialog::FileNameShown(int id, std::string_view bytes) const
+{
+    const int limit = fileNames_.at(id);
+    QString name = ShownFileName(bytes.substr(0, std::min(bytes.size(), std::size_t(limit))));
+    while (QFile::encodeName(name).size() > limit) name.chop(1);
+    return name;
 }
 
 int Dialog::GetCheck(int id) const
@@ -472,15 +547,19 @@ int Dialog::ListSelIndex(int id) const
 
 void Dialog::ListSetSelIndex(int id, int index)
 {
-    if (auto* l = qobject_cast<QListWidget*>(Control(id))) l->setCurrentRow(index);
-    else if (auto* c = qobject_cast<QComboBox*>(Control(id))) c->setCurrentIndex(index);
+    if (auto* l = qobject_cast<QListWidget*>(Control(id))) {
+        l->setCurrentRow(index);
+        if (QListWidgetItem* item = l->item(index)) l->scrollToItem(item);  // the line selected is in view
+    } else if (auto* c = qobject_cast<QComboBox*>(Control(id))) {
+        c->setCurrentIndex(index);
+    }
 }
 
 std::string Dialog::ListString(int id, int index) const
 {
     if (auto* l = qobject_cast<QListWidget*>(Control(id)))
-        if (auto* item = l->item(index)) return item->text().toLatin1().toStdString();
-    if (auto* c = qobject_cast<QComboBox*>(Control(id))) return c->itemText(index).toLatin1().toStdString();
+        if (auto* item = l->item(index)) return Latin1Bytes(item->text());
+    if (auto* c = qobject_cast<QComboBox*>(Control(id))) return Latin1Bytes(c->itemText(index));
     return {};
 }
 

@@ -39,7 +39,19 @@ struct ControlSpec {
     bool groupStart = false;   // radio buttons: starts a new exclusive group
     bool readOnly = false;     // edits
     bool multiLine = false;    // edits
+    bool fileName = false;     // edits: holds a file's name, not text (below)
 };
+
+// Text as a record holds it: Latin-1, one byte a character.  An edit that
+// holds a file's name shows it as the file system names it and transfers the
+// file system's bytes; its limit counts those bytes.
+//
+// A character a record cannot hold (outside Latin-1) reads as this mark, one
+// a character, never as a look-alike: OK refuses such a text before any check
+// reads it, and a copy read from the controls and put back leaves the text in
+// its control as typed.
+inline constexpr char kUnstorableMark = '\x1A';
+std::string Latin1Bytes(const QString& text);
 
 // One field of the transfer layout: the control-table entry it belongs to,
 // where it lies in the buffer and how many bytes it takes.
@@ -93,16 +105,26 @@ public:
     // Puts a transfer-layout copy back into the controls, as far as its
     // fields fit whole.
     void WriteControls(std::span<const std::uint8_t> values);
+    // The first edit (in table order) whose text a record cannot hold, 0 when
+    // every one can.  A file-name edit holds any name.
+    int UnstorableText() const;
+    // In a copy read from the controls, the fields whose text a record cannot
+    // hold take `fallback`'s bytes, as far as both hold the field.
+    void RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const;
 
     // Runs the dialog modally; returns the id of the closing button.
     int Execute();
 
     // Hooks: set-up before the dialog shows (default: buffer -> controls),
-    // the check before OK closes it, and the buttons.
+    // the checks before OK closes it, and the buttons.
     virtual void SetupWindow();
+    // First on OK: false keeps the dialog open.  By default a text that a
+    // record cannot hold is refused without a word.
+    virtual bool AcceptTexts() { return UnstorableText() == 0; }
     virtual bool CanClose() { return true; }
     virtual void OnButton(int id);
-    // Ends the dialog: for IDOK only when CanClose agrees, then controls -> buffer.
+    // Ends the dialog: for IDOK only when AcceptTexts and CanClose agree,
+    // then controls -> buffer.
     void CloseWindow(int result);
     bool Closed() const { return closed_; }
     int Result() const { return closeResult_; }
@@ -121,7 +143,7 @@ public:
     // that the user sees what a message is about; an edit's text is selected.
     void FocusControl(int id);
 
-    // Control access (texts in Latin-1).
+    // Control access (texts in Latin-1, file names in the file system's bytes).
     QWidget* Control(int id) const;
     // The control built from the control table's entry at `index` (ids need
     // not be unique nor given: labels have none).
@@ -150,6 +172,9 @@ protected:
 private:
     void AddListLine(int id, const QString& line);
     void Build();
+    bool HoldsFileName(int id) const { return fileNames_.count(id) != 0; }
+    QString FileNameShown(int id, std::string_view bytes) const;
+    bool HoldsUnstorableText(std::size_t index) const;
     void FitStatic(QLabel* label);
     void ShowPageOf(QWidget* control);
     void CentreOnOwner();
@@ -159,6 +184,7 @@ private:
     std::vector<ControlSpec> specs_;
     std::vector<TransferField> layout_;
     std::map<int, QWidget*> controls_;
+    std::map<int, int> fileNames_;  // the edits that hold a file's name, with the bytes each takes
     std::vector<QWidget*> widgets_;  // in control-table order
     std::uint8_t* buffer_ = nullptr;
     std::size_t bufferSize_ = 0;

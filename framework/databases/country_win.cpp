@@ -292,16 +292,7 @@ void TSelCityWin::CmAdd()
     window_.Records[std::size_t(window_.TownCount)] = Town;
     SortTowns(window_.Records, 1, std::size_t(window_.TownCount));
     FillList();
-    // The first line from the second on, wrapping to the first, that begins
-    // with the new name.
-    const int count = ListCount(kList);
-    for (int k = 1; k <= count; ++k) {
-        const int line = k % count;
-        if (StartsWithNoCase(ListString(kList, line), name)) {
-            SelectLine(line);
-            break;
-        }
-    }
+    SelectLine(databases::LineOf(window_.Records, window_.TownCount, Town));
     Changed();
 }
 
@@ -331,7 +322,7 @@ void TSelCityWin::CmModify()
     window_.Records[std::size_t(Current)] = Town;
     SortTowns(window_.Records, 1, std::size_t(window_.TownCount));
     FillList();
-    SelectLine(Current - 1);
+    SelectLine(databases::LineOf(window_.Records, window_.TownCount, Town));
     Changed();
 }
 

@@ -264,19 +264,11 @@ void TSelGeoWin::CmAdd()
     }
     update();
     Satellite = RecordFromForm();
-    const std::string name = RecordText(Satellite.name);
     ++window_.SatelliteCount;
     window_.Records[std::size_t(window_.SatelliteCount)] = Satellite;
     SortSatellites(window_.Records, 1, std::size_t(window_.SatelliteCount));
     FillList();
-    const int count = ListCount(kList);
-    for (int k = 1; k <= count; ++k) {
-        const int line = k % count;
-        if (StartsWithNoCase(ListString(kList, line), name)) {
-            SelectLine(line);
-            break;
-        }
-    }
+    SelectLine(databases::LineOf(window_.Records, window_.SatelliteCount, Satellite));
     Changed();
 }
 
@@ -307,7 +299,7 @@ void TSelGeoWin::CmModify()
     window_.Records[std::size_t(Current)] = Satellite;
     SortSatellites(window_.Records, 1, std::size_t(window_.SatelliteCount));
     FillList();
-    SelectLine(Current - 1);
+    SelectLine(databases::LineOf(window_.Records, window_.SatelliteCount, Satellite));
     Changed();
 }
 

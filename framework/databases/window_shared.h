@@ -1,10 +1,14 @@
 // What the country and satellite windows and their dialogs share: the report
-// fonts and head, the output commands they refuse, and the list boxes'
-// notifications.
+// fonts and head, the output commands they refuse, the list boxes'
+// notifications and the line a record is listed on.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 class TMyWindow;
 namespace platform {
@@ -27,6 +31,18 @@ void SetTabStops(TMyWindow& window, std::initializer_list<int> characters);
 // Changes made while a ListFill is alive are not reported.
 void ConnectList(platform::Dialog& dialog, int listId, std::function<void(int)> selected,
                  std::function<void(int)> doubleClicked);
+
+// The line (0-based) of `record` in an editor's list of the table's records
+// 1 to `count`, found byte for byte; -1 when the table lacks it.  The editors
+// mark a record they added or modified at its sorted place with it, so that
+// the next Modify or Delete acts on that record.
+template <class Record>
+int LineOf(const std::vector<Record>& records, std::int32_t count, const Record& record)
+{
+    for (std::size_t i = 1; i <= std::size_t(std::max(count, 0)) && i < records.size(); ++i)
+        if (std::memcmp(&records[i], &record, sizeof record) == 0) return int(i) - 1;
+    return -1;
+}
 
 // Empties a list box for refilling; notifications are held back meanwhile.
 class ListFill {

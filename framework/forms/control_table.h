@@ -40,6 +40,15 @@ inline platform::ControlSpec Edit(int id, int limit, int x, int y, int w)
     return c;
 }
 
+// An edit that holds a file's name, picked or typed: shown as the file system
+// names the file and transferred as its bytes, at most `limit` less one.
+inline platform::ControlSpec FileNameEdit(int id, int limit, int x, int y, int w)
+{
+    platform::ControlSpec c = Edit(id, limit, x, y, w);
+    c.fileName = true;
+    return c;
+}
+
 // A result field: the user reads it, the form writes it; it still transfers.
 inline platform::ControlSpec ReadOnlyEdit(int id, int limit, int x, int y, int w)
 {

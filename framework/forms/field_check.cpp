@@ -106,6 +106,13 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     return true;
 }
 
+FieldMessage UnstorableTextMessage(std::string_view label)
+{
+    std::string text(label);
+    if (!text.empty()) text += "\r\n";
+    return {"Invalid Character Error", text + "This field takes Western European (Latin-1) letters only"};
+}
+
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)
 {
     int length = 31;

@@ -44,6 +44,10 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
 
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink);
 
+// The message refusing a text field, named by its label, that holds a
+// character no document can store (one outside Latin-1).
+FieldMessage UnstorableTextMessage(std::string_view label);
+
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);
 

@@ -74,7 +74,7 @@ std::string EditLabelText(const TForm& form, std::size_t index, const std::vecto
         }
     }
     const QLabel* chosen = qobject_cast<const QLabel*>(beside ? beside : above);
-    return chosen ? chosen->text().toLatin1().toStdString() : std::string();
+    return chosen ? platform::Latin1Bytes(chosen->text()) : std::string();
 }
 
 }  // namespace
@@ -85,6 +85,28 @@ TForm::TForm(QWidget* parent, int resourceId, const std::string& caption, std::v
 }
 
 TForm::~TForm() = default;
+
+bool TForm::AcceptTexts()
+{
+    const int id = UnstorableText();
+    if (id == 0) return true;
+    ReportAboutControl(id, UnstorableTextMessage(FieldLabel(id)));
+    return false;
+}
+
+std::string TForm::FieldLabel(int id)
+{
+    const auto& specs = Controls();
+    for (std::size_t i = 0; i < specs.size(); ++i)
+        if (specs[i].id == id) return EditLabelText(*this, i, ControlPages());
+    return {};
+}
+
+void TForm::ReportAboutControl(int id, const FieldMessage& message)
+{
+    if (id != 0 && !Silent()) FocusControl(id);
+    ReportFieldError(message.text, message.caption);
+}
 
 bool TForm::CanClose()
 {
@@ -111,9 +133,7 @@ FieldMessageSink TForm::MessageSinkFor(std::string_view label, std::string_view 
     // The view may not outlive the check; its place in the record is taken now.
     return [this, field = CheckedRecordField(text), label = std::string(label),
             text = std::string(text)](const FieldMessage& m) {
-        if (!Silent())
-            if (const int id = field ? field : FieldControl(label, text)) FocusControl(id);
-        ReportFieldError(m.text, m.caption);
+        ReportAboutControl(Silent() ? 0 : field ? field : FieldControl(label, text), m);
     };
 }
 
@@ -185,6 +205,8 @@ void TForm::AfterExecute()
     if (!kept_) return;
     // However the run ended short of OK, the typing stays out of the record.
     std::vector<std::uint8_t> typed = Result() == platform::IDOK ? std::vector<std::uint8_t>() : ReadControls();
+    // A text no record can hold is not kept: its field shows the record's again.
+    RevertUnstorable(typed, shownRecord_);
     if (typed == shownRecord_) typed.clear();
     *kept_ = std::move(typed);
 }

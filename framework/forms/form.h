@@ -36,6 +36,10 @@ public:
     TForm(QWidget* parent, int resourceId, const std::string& caption, std::vector<platform::ControlSpec> controls);
     ~TForm() override;
 
+    // A text field holding a character that no document can store is
+    // refused on OK before the form's own checks: its message names the
+    // field by its label, and the field takes the focus.
+    bool AcceptTexts() override;
     // A form whose CanClose is not overridden never closes with OK.
     bool CanClose() override;
     // Escape and the close box press Cancel.
@@ -128,6 +132,10 @@ public:
 
 private:
     int CheckedRecordField(std::string_view text) const;
+    // The text of the static that labels an edit.
+    std::string FieldLabel(int id);
+    // A message about the control `id` (0: none), which takes the focus first.
+    void ReportAboutControl(int id, const FieldMessage& message);
 
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;

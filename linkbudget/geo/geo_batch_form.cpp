@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include "framework/forms/scratch_record.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/services.h"
 
 namespace {
 
@@ -50,13 +52,6 @@ F::Starter& CurrentStarter()
     return starter;
 }
 
-QStringList Latin1List(const std::vector<std::string>& texts)
-{
-    QStringList list;
-    for (const std::string& t : texts) list << QString::fromLatin1(t.data(), qsizetype(t.size()));
-    return list;
-}
-
 // Whether two open regular files hold the same bytes.
 bool SameBytes(int a, int b)
 {
@@ -84,7 +79,7 @@ bool SameBytes(int a, int b)
 // message.
 bool NamesThisProgram(std::string_view path)
 {
-    const QString name = QString::fromLatin1(path.data(), qsizetype(path.size()));
+    const QString name = platform::ShownFileName(path);
     const QString found = name.contains('/') ? name : QStandardPaths::findExecutable(name);
     if (found.isEmpty()) return false;
     // The running program's own file, even when a newer build has replaced
@@ -112,13 +107,13 @@ std::vector<platform::ControlSpec> TGeoBatchForm::ControlTable()
     // The three names, then the four switches: the settings' field order.
     return {
         Label("Path to Orbiscope.exe", 12, 12, 300),
-        Edit(kExecutable, kNameBytes, 12, 34, 430),
+        FileNameEdit(kExecutable, kNameBytes, 12, 34, 430),
         Button(kSelectExecutable, "Select", 452, 32, 80),
         Label("Input filename", 12, 66, 300),
-        Edit(kInputFile, kNameBytes, 12, 88, 430),
+        FileNameEdit(kInputFile, kNameBytes, 12, 88, 430),
         Button(kSelectInput, "Select", 452, 86, 80),
         Label("Base output filename", 12, 120, 300),
-        Edit(kOutputBase, kNameBytes, 12, 142, 430),
+        FileNameEdit(kOutputBase, kNameBytes, 12, 142, 430),
         Button(kSelectOutput, "Select", 452, 140, 80),
         Group("Output Switches", 12, 176, 520, 78),
         Check(kCsv, "CSV", 24, 198, 220),
@@ -171,10 +166,8 @@ void TGeoBatchForm::CmSelect(int entryId)
     char* field = entryId == kExecutable ? settings.executable
                   : entryId == kInputFile ? settings.inputFile
                                           : settings.outputBase;
-    // The dialog names files in the system's encoding; the settings keep Latin-1.
-    const QByteArray name = QString::fromStdString(data.fileName).toLatin1();
     std::memset(field, 0, kNameBytes);
-    std::memcpy(field, name.constData(), std::min<std::size_t>(std::size_t(name.size()), kNameBytes - 1));
+    std::memcpy(field, data.fileName.data(), std::min<std::size_t>(data.fileName.size(), kNameBytes - 1));
     PutScratch(settings);
     platform::RememberFolderOf(data, data.fileName);  // taken as the batch's setting
 }
@@ -210,8 +203,10 @@ bool TGeoBatchForm::StartDetached(const BatchCommand& command)
 {
     if (command.program.empty()) return false;
     QProcess process;
-    process.setProgram(QString::fromLatin1(command.program.data(), qsizetype(command.program.size())));
-    process.setArguments(Latin1List(command.arguments));
+    process.setProgram(platform::ShownFileName(command.program));
+    QStringList arguments;
+    for (const std::string& a : command.arguments) arguments << platform::ShownFileName(a);
+    process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     if (command.hideTerminal) {
         process.setStandardOutputFile(QProcess::nullDevice());

@@ -60,7 +60,7 @@ std::vector<platform::ControlSpec> TMagVarBatchForm::ControlTable()
     using namespace controls;
     return {
         Label("Input batch file to process", 12, 14, 180),
-        Edit(kFileId, kFileBytes, 12, 36, 420),
+        FileNameEdit(kFileId, kFileBytes, 12, 36, 420),
         Button(kBrowse, "Browse", 440, 34, 80),
         Button(platform::IDOK, "OK", 12, 76, 80),
         Button(platform::IDCANCEL, "Cancel", 100, 76, 80),

@@ -28,7 +28,7 @@ constexpr const char* kLongitudeUnit = "\xB0W,\xB0" "E";
 constexpr std::size_t kSiteNameChars = 80;
 constexpr std::size_t kSatelliteNameChars = 40;
 
-const TextField kFile{kBatchFile, 261, "Batch file name", "File name you wish to open"};
+const TextField kFile{kBatchFile, 261, "Batch file name", "File name you wish to open", true};
 const TextField kSatNameField{kSatName, 41, "Satellite name", "Name of satellite"};
 const TextField kSatLonField{kSatLongitude, 13, "Satellite longitude \xB0",
                              "Satellite longitude in degrees with E or W (e.g. 28.2E)"};

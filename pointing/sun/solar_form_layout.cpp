@@ -52,7 +52,8 @@ std::vector<platform::ControlSpec> Controls(std::span<const TextField> texts, st
     int y = kMargin;
     for (const TextField& t : texts) {
         c.push_back(controls::Label(t.label, kMargin, y + 2, kLabelWidth));
-        c.push_back(controls::Edit(t.id, t.limit, kEditX, y, EditWidth(t.limit)));
+        const auto edit = t.fileName ? controls::FileNameEdit : controls::Edit;
+        c.push_back(edit(t.id, t.limit, kEditX, y, EditWidth(t.limit)));
         y += kRow;
     }
     int gy = kMargin - 6;

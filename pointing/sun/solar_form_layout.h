@@ -18,6 +18,7 @@ struct TextField {
     int limit;            // bytes, terminator included
     const char* label;
     const char* hint;
+    bool fileName = false;  // holds a file's name, not text
 };
 
 struct RadioGroup {

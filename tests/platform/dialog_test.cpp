@@ -1,6 +1,8 @@
 // Dialog transfer buffers at the byte level and the test driver.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
 #include <cstring>
 
 #include "platform/dialog.h"
@@ -112,6 +114,47 @@ TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
     EXPECT_EQ(d2.GetCheck(105), 0);  // still one group: checking one clears the other
     d2.SetCheck(105, 1);
     EXPECT_EQ(d2.GetCheck(106), 0);
+}
+
+// A text no record can hold never reads as another text: a copy read from
+// the controls and put back (a picker filling other fields) leaves it in its
+// control as typed, while a new text (Clear) replaces it.
+TEST(DialogTransfer, TextNoRecordHoldsStaysAsTypedThroughACopy)
+{
+    platformtest::App();
+    platform::Dialog d(nullptr, 800, "Test", TestControls());
+    auto* name = qobject_cast<QLineEdit*>(d.Control(103));
+    name->setText(QString::fromUtf8("東京 site"));
+    d.SetControlText(101, "53.42N");
+    EXPECT_EQ(d.UnstorableText(), 103);
+    std::vector<std::uint8_t> copy = d.ReadControls();
+    EXPECT_EQ(platform::transfer::GetText(copy, 15, 41), "\x1A\x1A site");  // never "?? site"
+    platform::transfer::SetText(copy, 0, 13, "51.50N");
+    d.WriteControls(copy);
+    EXPECT_EQ(name->text().toStdString(), "東京 site");
+    EXPECT_EQ(d.GetControlText(101), "51.50N");
+    platform::transfer::SetText(copy, 15, 41, "");
+    d.WriteControls(copy);
+    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(d.UnstorableText(), 0);
+}
+
+// An edit holding a file's name shows it as the file system names it and
+// takes at most its field's bytes, whole characters only.
+TEST(DialogTransfer, FileNameEditCountsItsLimitInTheFileSystemsBytes)
+{
+    platformtest::App();
+    ControlSpec file{ControlKind::Edit, 110, "", 10, 10, 200, 20, 9};
+    file.fileName = true;
+    platform::Dialog d(nullptr, 802, "Test", {file});
+    auto* edit = qobject_cast<QLineEdit*>(d.Control(110));
+    d.SetControlText(110, "/\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3");  // "/абвг": 9 bytes for 8
+    EXPECT_EQ(edit->text().toStdString(), "/абв");
+    EXPECT_EQ(d.GetControlText(110), "/\xD0\xB0\xD0\xB1\xD0\xB2");
+    QTest::keyClicks(edit, "x");  // the eighth byte
+    QTest::keyClicks(edit, "x");  // a ninth
+    EXPECT_EQ(edit->text().toStdString(), "/абвx");
+    EXPECT_EQ(d.UnstorableText(), 0);
 }
 
 class CheckedDialog : public platform::Dialog {

@@ -251,6 +251,62 @@ TEST_F(CountryWinTest, CityFormLayoutClearAndHelp)
     EXPECT_EQ(help.topics, std::vector<int>{560});
 }
 
+// After Add or Modify the selection marks the record added or modified at
+// its sorted place, in both editors, wherever it lands; Delete, which asks
+// nothing, then removes that record and no other.
+TEST_F(CountryWinTest, DeleteAfterAddOrModifyRemovesThatRecord)
+{
+    struct Row {
+        bool towns;
+        int button;
+        const char* name;
+        const char* coordinate;  // the town's latitude, the satellite's longitude
+        const char* lands;
+    };
+    const Row rows[] = {
+        {true, E::kModify, "Aston", "51.30N", "before"},  {true, E::kModify, "Zeals", "51.30N", "after"},
+        {true, E::kModify, "Otley", "51.30N", "in place"}, {true, E::kAdd, "Leed", "53.00N", "before a longer name"},
+        {false, E::kModify, "B", "20.0W", "before"},       {false, E::kModify, "B", "30.0E", "after"},
+        {false, E::kModify, "B", "5.0E", "in place"},      {false, E::kAdd, "A", "20.0W", "before its namesake"},
+    };
+    const std::vector<TownRecord> towns = {Town("Northland", 0, 0), Town("Leeds", 53.48f, -1.33f),
+                                           Town("Oxford", 51.45f, -1.15f), Town("York", 53.58f, -1.05f)};
+    const std::vector<SatelliteRecord> satellites = {dbtest::Satellite("List", 0, ""), dbtest::Satellite("A", -10, "C"),
+                                                     dbtest::Satellite("B", 0, "Ku"), dbtest::Satellite("C", 10, "C")};
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.towns ? "towns, " : "satellites, ") + (r.button == E::kAdd ? "Add " : "Modify ") +
+                     r.lands);
+        const std::string file = "list" + std::to_string(++n) + (r.towns ? ".twn" : ".geo");
+        const int form = r.towns ? C::kResourceId : TGeoForm::kResourceId;
+        platform::SetDialogDriver(form, Presses({platform::IDOK}, [&r](platform::Dialog& d, int) {
+                                      d.SetControlText(r.towns ? int(C::kName) : int(TGeoForm::kName), r.name);
+                                      d.SetControlText(r.towns ? int(C::kLatitude) : int(TGeoForm::kLongitude),
+                                                       r.coordinate);
+                                      if (r.towns) d.SetControlText(C::kLongitude, "1.33W");
+                                      else d.SetCheck(TGeoForm::kBandBoxes[3], 1);
+                                  }));
+        const int list = r.towns ? int(E::kList) : int(TSelGeoWin::kList);
+        platform::SetDialogDriver(r.towns ? E::kResourceId : TSelGeoWin::kResourceId,
+                                  Presses({r.button, E::kDelete, E::kDone}, [list](platform::Dialog& d, int step) {
+                                      if (step == 0) d.ListSetSelIndex(list, 1);  // the middle record
+                                  }));
+        TMyWindow* w = r.towns ? static_cast<TMyWindow*>(OpenCountry(file.c_str(), towns))
+                               : OpenSatellites(file.c_str(), satellites);
+        ASSERT_NE(w, nullptr);
+        platform::SendCommand(w, r.towns ? TCountryWin::kEditCommand : TSatelliteWin::kEditCommand);
+        ASSERT_TRUE(w->SaveFile((Dir() / file).c_str()));
+        // Every other record, byte for byte: a modified record goes, an added one never stays.
+        const std::vector<std::size_t> kept = r.button == E::kAdd ? std::vector<std::size_t>{0, 1, 2, 3}
+                                                                  : std::vector<std::size_t>{0, 1, 3};
+        std::vector<TownRecord> keptTowns;
+        std::vector<SatelliteRecord> keptSatellites;
+        for (std::size_t i : kept) keptTowns.push_back(towns[i]), keptSatellites.push_back(satellites[i]);
+        const std::string left = r.towns ? TownFileBytes(keptTowns) : SatelliteFileBytes(keptSatellites);
+        EXPECT_EQ(dbtest::ReadBytes(Dir() / file), std::vector<std::uint8_t>(left.begin(), left.end()));
+    }
+}
+
 // A new country or satellite list opens its editor on an empty table; neither
 // window offers the report's output commands, both always offer the editor.
 TEST_F(CountryWinTest, NewPlaceWindowsRunTheirEditorAndOfferNoReportOutput)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <cmath>
 #include <limits>
 
@@ -152,6 +153,12 @@ TEST_F(CalculatorTest, CancelKeepsTheLastExpressionForNextTime)
     });
     EXPECT_EQ(shown, (std::vector<std::string>{"2*3", "6.000000"}));
     EXPECT_EQ(radians, 1);
+
+    // An expression no record can hold is not kept: the last one stays.
+    Run({platform::IDCANCEL}, [&](platform::Dialog& d, int) {
+        qobject_cast<QLineEdit*>(d.Control(F::kExpression))->setText(QString::fromUtf8("\u221A2"));
+    });
+    EXPECT_EQ(Stored(F::kExpressionAt, F::kTextSize), "2*3");
 }
 
 TEST_F(CalculatorTest, EscapeKeepsTheValuesAsCancelDoes)

@@ -3,13 +3,18 @@
 // modulation-and-coding buttons with Manual, the Site and Satellite pickers,
 // Reverse, the interference units, the suggestion and the entries' hints.
 // Each row opens its own kind of window on its hand budget and drives the
-// dialog through its buttons, as a user does.
+// dialog through its buttons, as a user does.  A text no document can hold
+// is refused alike in a budget's site and in the other forms' names.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QTabBar>
 #include <cstddef>
 #include <map>
 
+#include "framework/databases/country_win.h"
+#include "framework/databases/satellite_win.h"
+#include "linkbudget/geo/geo_batch_form.h"
 #include "linkbudget/modcod/modcod_dialog.h"
 #include "tests/linkbudget/windows/budget_kinds.h"
 
@@ -268,6 +273,137 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         std::string shown;
         Edit(k, w, [&shown, id = lastId](platform::Dialog& d) { shown = d.GetControlText(id); }, platform::IDCANCEL);
         EXPECT_EQ(shown, lastText);
+    }
+}
+
+// An editor's record form over its buffer, run as the editor runs it.
+template <class Form>
+std::function<void()> RecordForm(std::span<std::uint8_t> buffer, const char* caption)
+{
+    return [=] {
+        Form form(nullptr, caption);
+        form.SetTransferBuffer(buffer.data(), buffer.size());
+        form.Execute();
+    };
+}
+
+struct TypedText {
+    const char* field;
+    const char* typed;   // as the user types it (UTF-8 here)
+    const char* stored;  // the field's bytes after OK; null: refused
+};
+
+// Wherever a name is typed (the town and satellite editors, a budget's site),
+// a character no document can store is refused on OK: the box names the
+// field by its label, the field takes the focus, the dialog stays open with
+// the text as typed, and nothing is stored (the next opening shows what the
+// record holds).  Latin-1 is stored one byte a character and reads back the
+// same.  A field holding a file's name takes any name: stored as the file
+// system's bytes, shown as the file system names it.
+TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
+{
+    using CF = TCityForm;
+    using GF = TGeoForm;
+    using BF = TGeoBatchForm;
+    std::uint8_t town[CF::kTransferSize] = {};
+    transfer::SetText(town, CF::kNameAt, CF::kNameSize, "Leeds");
+    transfer::SetText(town, CF::kLatitudeAt, CF::kCoordinateSize, "53.48N");
+    transfer::SetText(town, CF::kLongitudeAt, CF::kCoordinateSize, "1.33W");
+    std::uint8_t satellite[GF::kTransferSize] = {};
+    transfer::SetText(satellite, GF::kNameAt, GF::kNameSize, "Alpha");
+    transfer::SetText(satellite, GF::kLongitudeAt, GF::kLongitudeSize, "19.2E");
+    transfer::SetWord(satellite, GF::kBandsAt + 2 * 3, 1);  // C band
+    Opened budget = KindNamed("GEO").open(owned, true);
+    const auto batchTable = BF::ControlTable();
+    const std::span<std::uint8_t> batchStored = app->app->FormRecord(BF::kStoredRecord);
+    transfer::SetText(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kExecutable)), 261, "/opt/b");
+    transfer::SetText(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kOutputBase)), 261, "out");
+    std::vector<std::uint8_t> batch(platform::TransferSize(batchTable));
+
+    struct Field {
+        int resource, id;
+        const char* label;
+        std::function<void()> run;
+        std::function<std::string()> stored;
+    };
+    const auto name = [](std::span<std::uint8_t> record, std::size_t at, std::size_t size) {
+        return [=] { return transfer::GetText(record, at, size); };
+    };
+    const std::map<std::string, Field> fields = {
+        {"town",
+         {CF::kResourceId, CF::kName, "Town/City", RecordForm<CF>(town, "Add Town/City Record"),
+          name(town, CF::kNameAt, CF::kNameSize)}},
+        {"satellite",
+         {GF::kResourceId, GF::kName, "Satellite", RecordForm<GF>(satellite, "Add Satellite Record"),
+          name(satellite, GF::kNameAt, GF::kNameSize)}},
+        {"site",
+         {G::kResourceId, G::kUpSiteName, "Site name", budget.edit, [&] { return budget.field(G::kUpSiteName); }}},
+        {"batch input",
+         {BF::kResourceId, BF::kInputFile, "Input filename",
+          [&] {
+              BF form(nullptr, batch.data(), batch.size());
+              form.Execute();
+          },
+          name(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kInputFile)), 261)}},
+    };
+    const TypedText rows[] = {
+        {"town", "Москва", nullptr},
+        {"town", "東京", nullptr},
+        {"town", "Base \U0001F600", nullptr},
+        {"town", "Zürich", "Z\xFCrich"},
+        {"satellite", "Луч-5", nullptr},
+        {"satellite", "東京Sat", nullptr},
+        {"satellite", "\U0001F6F0 1", nullptr},
+        {"satellite", "Zürich", "Z\xFCrich"},
+        {"site", "Москва", nullptr},
+        {"site", "東京", nullptr},
+        {"site", "Base \U0001F600", nullptr},
+        {"site", "Zürich", "Z\xFCrich"},
+        {"batch input", "/data/Téléchargements/in.txt", "/data/T\xC3\xA9l\xC3\xA9" "chargements/in.txt"},
+        {"batch input", "/data/Документы/in.txt",
+         "/data/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B/in.txt"},
+    };
+    for (const TypedText& t : rows) {
+        SCOPED_TRACE(std::string(t.field) + ": " + t.typed);
+        const Field& f = fields.at(t.field);
+        const std::string before = f.stored();
+        app->messages.calls.clear();
+        int calls = 0;
+        bool open = false, focused = false;
+        QString kept;
+        platform::SetDialogDriver(f.resource, [&](platform::Dialog& d) {
+            auto* edit = qobject_cast<QLineEdit*>(d.Control(f.id));
+            if (calls++ == 0) {
+                edit->setText(QString::fromUtf8(t.typed));
+                return int(platform::IDOK);
+            }
+            open = !d.Closed();
+            kept = edit->text();
+            focused = d.focusWidget() == edit;
+            return int(platform::IDCANCEL);
+        });
+        f.run();
+        if (t.stored) {
+            EXPECT_EQ(calls, 1);
+            EXPECT_TRUE(Messages().empty());
+            EXPECT_EQ(f.stored(), t.stored);
+        } else {
+            ASSERT_EQ(app->messages.calls.size(), 1u);
+            EXPECT_EQ(app->messages.calls[0].caption, "Invalid Character Error");
+            EXPECT_EQ(app->messages.calls[0].text,
+                      std::string(f.label) + "\r\nThis field takes Western European (Latin-1) letters only");
+            EXPECT_TRUE(open);
+            EXPECT_EQ(kept.toStdString(), t.typed);
+            EXPECT_TRUE(focused);
+            EXPECT_EQ(f.stored(), before);
+        }
+        QString shown;
+        platform::SetDialogDriver(f.resource, [&](platform::Dialog& d) {
+            shown = qobject_cast<QLineEdit*>(d.Control(f.id))->text();
+            return int(platform::IDCANCEL);
+        });
+        f.run();
+        EXPECT_EQ(shown.toStdString(), t.stored ? t.typed : before);
     }
 }
 
