@@ -1,5 +1,6 @@
 #include "platform/messagebox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -75,9 +76,9 @@ unsigned long MessageBoxesAsked() { return g_boxesAsked; }
 
 namespace {
 // A question with only Yes and No has no way to back out: Qt would take
-// No for Escape and for the box's own close, and a "save?" question would
-// throw the user's work away on a key meant to keep it.  Only the two
-// buttons answer it, as on the system the program was first written for.
+// No for Escape and for the box's own close, and a No that discards
+// something would be given on a key meant to keep it.  Only the two buttons
+// answer it, as on the system the program was first written for.
 class YesNoBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -98,14 +99,22 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
     AppendToLog(caption, text);
     MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
     if (Sink()) return Sink()(call);
-    const bool yesNo = call.YesNo();
-    if (NoUserPresent()) return yesNo ? IDYES : IDOK;
+    if (NoUserPresent()) return call.YesNo() ? IDYES : IDOK;
 
     const auto built = BuildMessageBox(owner, text, caption, flags);
-    auto& box = static_cast<QMessageBox&>(*built);
-    if (yesNo) return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
-    box.exec();
-    return IDOK;
+    static_cast<QMessageBox&>(*built).exec();
+    return BuiltBoxAnswer(*built);
+}
+
+int BuiltBoxAnswer(const QWidget& built)
+{
+    const auto* box = qobject_cast<const QMessageBox*>(&built);
+    if (!box) return IDOK;
+    const QAbstractButton* pressed = box->clickedButton();
+    if (pressed && pressed == box->button(QMessageBox::Yes)) return IDYES;
+    if (pressed && pressed == box->button(QMessageBox::No)) return IDNO;
+    if (box->button(QMessageBox::Cancel)) return IDCANCEL;
+    return box->button(QMessageBox::No) ? IDNO : IDOK;
 }
 
 int CaptionWidth(std::string_view caption)
@@ -123,7 +132,8 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
                                          unsigned flags)
 {
     const MessageBoxCall call{std::string(text), std::string(caption), flags, owner != nullptr};
-    std::unique_ptr<QMessageBox> box(call.YesNo() ? new YesNoBox(owner) : new QMessageBox(owner));
+    const bool onlyYesNo = call.YesNo() && !call.Cancellable();
+    std::unique_ptr<QMessageBox> box(onlyYesNo ? new YesNoBox(owner) : new QMessageBox(owner));
     box->setWindowTitle(QString::fromLatin1(caption.data(), int(caption.size())));
     QString body = QString::fromLatin1(text.data(), int(text.size()));
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -135,7 +145,12 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
     case MB_ICONINFORMATION: box->setIcon(QMessageBox::Information); break;
     default: box->setIcon(QMessageBox::NoIcon); break;
     }
-    if (call.YesNo()) {
+    if (call.Cancellable()) {
+        // Escape and the box's own close press Cancel: the way back.
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+    } else if (call.YesNo()) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
     } else {

@@ -12,6 +12,7 @@ namespace platform {
 
 // Flags (combine one button set with one icon).
 inline constexpr unsigned MB_OK = 0x00;
+inline constexpr unsigned MB_YESNOCANCEL = 0x03;
 inline constexpr unsigned MB_YESNO = 0x04;
 inline constexpr unsigned MB_ICONSTOP = 0x10;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;
@@ -30,7 +31,9 @@ struct MessageBoxCall {
     unsigned flags = 0;
     bool hasOwner = false;
     unsigned Icon() const { return flags & 0xF0; }
-    bool YesNo() const { return (flags & 0x0F) == MB_YESNO; }
+    // A question answered Yes or No; one with Cancel may also be called off.
+    bool YesNo() const { return (flags & 0x0F) == MB_YESNO || Cancellable(); }
+    bool Cancellable() const { return (flags & 0x0F) == MB_YESNOCANCEL; }
 };
 
 // Test seam: when set, every box goes to the sink instead of the screen and
@@ -44,11 +47,13 @@ void SetMessageBoxSink(MessageBoxSink sink);
 // `timeoutMs` has passed.
 void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 
-// Shows the box (owner may be null) and returns IDOK, IDYES or IDNO.  Every
+// Shows the box (owner may be null) and returns IDOK, IDYES, IDNO or, for a
+// box with Cancel, IDCANCEL (also its answer to Escape and to its own close;
+// a Yes/No box is answered by its two buttons alone).  Every
 // box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
 // "caption<TAB>text", newlines in the text written as "\n".  Under the
 // offscreen platform, with no sink, nobody can press a button: the box is
-// logged and answered with its first button.
+// logged and answered with its first button (OK or Yes).
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
 
 // The box MessageBox shows, built but not shown: wide enough that a window
@@ -59,6 +64,9 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
 // The width a box keeps for its caption: the caption in the title-bar font
 // (the application's, bold) and room for the title bar's icon and buttons.
 int CaptionWidth(std::string_view caption);
+// The answer the user gave a box BuildMessageBox built, by the button pressed
+// (with none pressed: Cancel where the box has it, else No or OK).
+int BuiltBoxAnswer(const QWidget& box);
 // How many boxes have been asked for so far (shown, sent to the sink or
 // answered for an absent user): a caller can tell whether something it ran
 // raised one.

@@ -231,8 +231,11 @@ bool TMyWindow::CanClose()
     const std::string name = HasFileName() ? DocumentFileName : orbiscope::StringText(orbiscope::kStrUntitled);
     const std::string text = Format1(orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name);
     const int answer = platform::MessageBox(this, text, orbiscope::kMainTitle,
-                                            platform::MB_YESNO | platform::MB_ICONQUESTION);
-    if (answer == platform::IDYES) return Save();  // a failed or cancelled save keeps the window
+                                            platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+    // Cancel, Escape and the question's close keep the window as it is, as a
+    // failed or cancelled save does; the close is called off.
+    if (answer == platform::IDCANCEL) return false;
+    if (answer == platform::IDYES) return Save();
     return true;
 }
 
