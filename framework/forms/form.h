@@ -46,6 +46,10 @@ public:
     // computed from, what the last OK left in the record, while the next run
     // over the same `kept` shows the cancelled typing again.  OK empties it.
     void KeepCancelledTyping(CancelledTyping& kept) { kept_ = &kept; }
+    // After an OK whose calculation stopped before its report: the record
+    // goes back to what it held when the run began, and what was typed is
+    // kept as a cancelled run's typing is.
+    void TakeBackConfirmedTyping();
     // The record into the controls, then what a cancelled run kept.
     void SetupWindow() override;
 
@@ -128,11 +132,15 @@ public:
 
 private:
     int CheckedRecordField(std::string_view text) const;
+    // What the controls hold now into the kept typing, nothing when it is
+    // the record as they showed it.
+    void KeepTyping();
 
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;
     std::span<const std::uint8_t> checked_;
     CancelledTyping* kept_ = nullptr;
+    std::vector<std::uint8_t> heldRecord_;   // the record's bytes when the run began
     std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
     int helpTopic_ = 0;
 };

@@ -317,6 +317,18 @@ double TMyWindow::PolarizationTerm(double latitude, double longitudeDifference, 
     return PolarizationTilt(latitude, longitudeDifference, polarization, app && app->RestrictPolarization());
 }
 
+bool TMyWindow::RunInputForm(TForm& form, CancelledTyping& kept, const std::function<bool()>& calculate)
+{
+    form.KeepCancelledTyping(kept);
+    if (form.Execute() != platform::IDOK) return false;
+    const bool changedBefore = Changed;
+    Changed = true;
+    if (calculate()) return true;
+    form.TakeBackConfirmedTyping();
+    Changed = changedBefore;
+    return false;
+}
+
 bool TMyWindow::WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size)
 {
     std::string bytes(2 + size, '\0');
