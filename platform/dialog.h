@@ -95,6 +95,7 @@ public:
     // The buffer must hold TransferSize() bytes; it is not owned.
     void SetTransferBuffer(void* buffer, std::size_t size);
     std::uint8_t* TransferBuffer() const { return buffer_; }
+    std::size_t TransferBufferSize() const { return bufferSize_; }
     // Fields that do not fit the buffer whole are neither read nor written.
     void TransferData(TransferDirection direction);
     // The transfer layout of this dialog's controls.

@@ -1,5 +1,6 @@
 #include "platform/messagebox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -94,9 +95,9 @@ unsigned long MessageBoxesAsked() { return g_boxesAsked; }
 
 namespace {
 // A question with only Yes and No has no way to back out: Qt would take
-// No for Escape and for the box's own close, and a "save?" question would
-// throw the user's work away on a key meant to keep it.  Only the two
-// buttons answer it, as on the system the program was first written for.
+// No for Escape and for the box's own close, and a No that discards
+// something would be given on a key meant to keep it.  Only the two buttons
+// answer it, as on the system the program was first written for.
 class YesNoBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -122,14 +123,11 @@ int ShowBox(QWidget* owner, const TextParts& text, std::string_view caption, uns
     MessageBoxCall call{std::string(text.before) + name + std::string(text.after), std::string(caption), flags,
                         owner != nullptr, ShownText(text)};
     if (Sink()) return Sink()(call);
-    const bool yesNo = call.YesNo();
-    if (NoUserPresent()) return yesNo ? IDYES : IDOK;
+    if (NoUserPresent()) return call.YesNo() ? IDYES : IDOK;
 
     const auto built = BuildBox(owner, call.shown, caption, flags);
-    auto& box = static_cast<QMessageBox&>(*built);
-    if (yesNo) return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
-    box.exec();
-    return IDOK;
+    static_cast<QMessageBox&>(*built).exec();
+    return BuiltBoxAnswer(*built);
 }
 }  // namespace
 
@@ -143,6 +141,17 @@ int MessageBox(QWidget* owner, FileMessage text, std::string_view caption, unsig
     const std::size_t at = text.format.find("%s");
     if (at == std::string_view::npos) return ShowBox(owner, {text.format, {}, {}}, caption, flags);
     return ShowBox(owner, {text.format.substr(0, at), text.fileName, text.format.substr(at + 2)}, caption, flags);
+}
+
+int BuiltBoxAnswer(const QWidget& built)
+{
+    const auto* box = qobject_cast<const QMessageBox*>(&built);
+    if (!box) return IDOK;
+    const QAbstractButton* pressed = box->clickedButton();
+    if (pressed && pressed == box->button(QMessageBox::Yes)) return IDYES;
+    if (pressed && pressed == box->button(QMessageBox::No)) return IDNO;
+    if (box->button(QMessageBox::Cancel)) return IDCANCEL;
+    return box->button(QMessageBox::No) ? IDNO : IDOK;
 }
 
 int CaptionWidth(std::string_view caption)
@@ -167,7 +176,8 @@ std::unique_ptr<QWidget> BuildBox(QWidget* owner, const QString& text, std::stri
 {
     MessageBoxCall call;
     call.flags = flags;
-    std::unique_ptr<QMessageBox> box(call.YesNo() ? new YesNoBox(owner) : new QMessageBox(owner));
+    const bool onlyYesNo = call.YesNo() && !call.Cancellable();
+    std::unique_ptr<QMessageBox> box(onlyYesNo ? new YesNoBox(owner) : new QMessageBox(owner));
     box->setWindowTitle(Latin1(caption));
     box->setText(text);
     switch (call.Icon()) {
@@ -177,7 +187,12 @@ std::unique_ptr<QWidget> BuildBox(QWidget* owner, const QString& text, std::stri
     case MB_ICONINFORMATION: box->setIcon(QMessageBox::Information); break;
     default: box->setIcon(QMessageBox::NoIcon); break;
     }
-    if (call.YesNo()) {
+    if (call.Cancellable()) {
+        // Escape and the box's own close press Cancel: the way back.
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+    } else if (call.YesNo()) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
     } else {

@@ -12,6 +12,7 @@ namespace platform {
 
 // Flags (combine one button set with one icon).
 inline constexpr unsigned MB_OK = 0x00;
+inline constexpr unsigned MB_YESNOCANCEL = 0x03;
 inline constexpr unsigned MB_YESNO = 0x04;
 inline constexpr unsigned MB_ICONSTOP = 0x10;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;
@@ -31,7 +32,9 @@ struct MessageBoxCall {
     bool hasOwner = false;
     QString shown;        // the text as the box shows it (a file's name decoded)
     unsigned Icon() const { return flags & 0xF0; }
-    bool YesNo() const { return (flags & 0x0F) == MB_YESNO; }
+    // A question answered Yes or No; one with Cancel may also be called off.
+    bool YesNo() const { return (flags & 0x0F) == MB_YESNO || Cancellable(); }
+    bool Cancellable() const { return (flags & 0x0F) == MB_YESNOCANCEL; }
 };
 
 // The text of a box that names a file: the program's words (Latin-1), whose
@@ -54,14 +57,16 @@ void SetMessageBoxSink(MessageBoxSink sink);
 // `timeoutMs` has passed.
 void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 
-// Shows the box (owner may be null) and returns IDOK, IDYES or IDNO.  Every
+// Shows the box (owner may be null) and returns IDOK, IDYES, IDNO or, for a
+// box with Cancel, IDCANCEL (also its answer to Escape and to its own close;
+// a Yes/No box is answered by its two buttons alone).  Every
 // box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
 // "caption<TAB>text", newlines in the text written as "\n".  The log is
 // UTF-8: the program's Latin-1 words are written in UTF-8, and a file's name
 // as the file system's bytes (the same, for a name in its encoding), so that
 // a line reads as the box does and holds a path as a script spelt it.  Under
 // the offscreen platform, with no sink, nobody can press a button: the box is
-// logged and answered with its first button.
+// logged and answered with its first button (OK or Yes).
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
 int MessageBox(QWidget* owner, FileMessage text, std::string_view caption, unsigned flags);
 
@@ -73,6 +78,9 @@ std::unique_ptr<QWidget> BuildMessageBox(QWidget* owner, std::string_view text, 
 // The width a box keeps for its caption: the caption in the title-bar font
 // (the application's, bold) and room for the title bar's icon and buttons.
 int CaptionWidth(std::string_view caption);
+// The answer the user gave a box BuildMessageBox built, by the button pressed
+// (with none pressed: Cancel where the box has it, else No or OK).
+int BuiltBoxAnswer(const QWidget& box);
 // How many boxes have been asked for so far (shown, sent to the sink or
 // answered for an absent user): a caller can tell whether something it ran
 // raised one.

@@ -195,8 +195,19 @@ void TForm::SetupWindow()
 {
     platform::Dialog::SetupWindow();
     if (!kept_) return;
+    heldRecord_.clear();
+    if (const std::uint8_t* record = TransferBuffer()) heldRecord_.assign(record, record + TransferBufferSize());
     shownRecord_ = ReadControls();
     if (!kept_->empty()) WriteControls(*kept_);
+}
+
+void TForm::KeepTyping()
+{
+    std::vector<std::uint8_t> typed = ReadControls();
+    // A text no record can hold is not kept: its field shows the record's again.
+    RevertUnstorable(typed, shownRecord_);
+    if (typed == shownRecord_) typed.clear();
+    *kept_ = std::move(typed);
 }
 
 void TForm::AfterExecute()
@@ -204,11 +215,17 @@ void TForm::AfterExecute()
     ShowStatusHint(app_, "");
     if (!kept_) return;
     // However the run ended short of OK, the typing stays out of the record.
-    std::vector<std::uint8_t> typed = Result() == platform::IDOK ? std::vector<std::uint8_t>() : ReadControls();
-    // A text no record can hold is not kept: its field shows the record's again.
-    RevertUnstorable(typed, shownRecord_);
-    if (typed == shownRecord_) typed.clear();
-    *kept_ = std::move(typed);
+    if (Result() == platform::IDOK) kept_->clear();
+    else KeepTyping();
+}
+
+void TForm::TakeBackConfirmedTyping()
+{
+    if (!kept_ || Result() != platform::IDOK) return;
+    KeepTyping();
+    // Byte for byte: a save then writes what it wrote before the run.
+    if (std::uint8_t* record = TransferBuffer(); record && heldRecord_.size() == TransferBufferSize())
+        std::copy(heldRecord_.begin(), heldRecord_.end(), record);
 }
 
 bool TForm::CheckField(std::string_view label, std::string_view text, FieldType type, double minimum, double maximum,

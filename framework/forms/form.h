@@ -50,6 +50,10 @@ public:
     // computed from, what the last OK left in the record, while the next run
     // over the same `kept` shows the cancelled typing again.  OK empties it.
     void KeepCancelledTyping(CancelledTyping& kept) { kept_ = &kept; }
+    // After an OK whose calculation stopped before its report: the record
+    // goes back to what it held when the run began, and what was typed is
+    // kept as a cancelled run's typing is.
+    void TakeBackConfirmedTyping();
     // The record into the controls, then what a cancelled run kept.
     void SetupWindow() override;
 
@@ -136,11 +140,15 @@ private:
     std::string FieldLabel(int id);
     // A message about the control `id` (0: none), which takes the focus first.
     void ReportAboutControl(int id, const FieldMessage& message);
+    // What the controls hold now into the kept typing, nothing when it is
+    // the record as they showed it.
+    void KeepTyping();
 
     TOrbiscope* app_;
     std::uint8_t silent_ = 0;
     std::span<const std::uint8_t> checked_;
     CancelledTyping* kept_ = nullptr;
+    std::vector<std::uint8_t> heldRecord_;   // the record's bytes when the run began
     std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
     int helpTopic_ = 0;
 };

@@ -218,8 +218,11 @@ bool TMyWindow::CanClose()
     const std::string name = HasFileName() ? DocumentFileName : orbiscope::StringText(orbiscope::kStrUntitled);
     const platform::FileMessage text{orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name};
     const int answer = platform::MessageBox(this, text, orbiscope::kMainTitle,
-                                            platform::MB_YESNO | platform::MB_ICONQUESTION);
-    if (answer == platform::IDYES) return Save();  // a failed or cancelled save keeps the window
+                                            platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
+    // Cancel, Escape and the question's close keep the window as it is, as a
+    // failed or cancelled save does; the close is called off.
+    if (answer == platform::IDCANCEL) return false;
+    if (answer == platform::IDYES) return Save();
     return true;
 }
 
@@ -296,6 +299,18 @@ double TMyWindow::PolarizationTerm(double latitude, double longitudeDifference, 
 {
     const TOrbiscope* app = App();
     return PolarizationTilt(latitude, longitudeDifference, polarization, app && app->RestrictPolarization());
+}
+
+bool TMyWindow::RunInputForm(TForm& form, CancelledTyping& kept, const std::function<bool()>& calculate)
+{
+    form.KeepCancelledTyping(kept);
+    if (form.Execute() != platform::IDOK) return false;
+    const bool changedBefore = Changed;
+    Changed = true;
+    if (calculate()) return true;
+    form.TakeBackConfirmedTyping();
+    Changed = changedBefore;
+    return false;
 }
 
 bool TMyWindow::WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size)

@@ -5,9 +5,11 @@
 
 #include <QColor>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/forms/form.h"
 #include "framework/output/docfile.h"
 #include "platform/dc.h"
 #include "platform/filedialog.h"
@@ -61,6 +63,14 @@ public:
     bool ReadFieldUnchecked(void* destination, int kind, DocumentFile& file);
     void ShowCalcError();
     double PolarizationTerm(double latitude, double longitudeDifference, const char* polarization) const;
+    // The edit command of a calculation window: `form` over the document's
+    // record.  Cancel keeps what was typed in `kept` for the form's next run
+    // only.  OK marks the document changed, the first one of a new window
+    // too, and runs `calculate`; an OK whose calculation stops before its
+    // report (false) is kept as Cancel keeps typing: the record stays the one
+    // the report on screen was computed from, and the changed flag what it
+    // was.  True when the OK reached its report.
+    bool RunInputForm(TForm& form, CancelledTyping& kept, const std::function<bool()>& calculate);
     // The save protocol of a calculation window: version word and record in
     // one file, written through a temporary file; clears the changed flag.
     bool WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size);

@@ -21,10 +21,10 @@ TUpLinkWin::TUpLinkWin(QWidget* parent, const char* title, const char* fileName)
 
 bool TUpLinkWin::RunBudget()
 {
-    calculated_ = false;
     if (budget_->Recalculate() != GeoLinkBudget::Outcome::Completed) return false;
     // The record as calculated (automatic values are written back into
-    // it); an OK whose calculation stops short leaves the last one's.
+    // it); a calculation that stops short leaves the report on screen, and
+    // so the exports, as the last one left them.
     calculatedRecord_ = budget_->record;
     calculated_ = true;
     return true;

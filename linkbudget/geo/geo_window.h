@@ -46,8 +46,8 @@ public:
 
     // The calculation; the inputs it ran on are kept for the exports.
     bool RunBudget();
-    // Whether the report shows the result of the inputs last calculated: not
-    // before the first calculation, nor after one that stopped short.
+    // Whether the window shows a calculated report, whose inputs and
+    // results the exports write: not before the first calculation.
     bool Calculated() const { return calculated_; }
 
     // The inputs of the report, one line per field of the record in record

@@ -94,9 +94,6 @@ public:
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(&r);
         return Derived::Layout().FieldValues({bytes, sizeof r}, Derived::kPageTitles);
     }
-    // Clears the bytes after each text's terminator, as a run of the dialog
-    // leaves them, so that records can be compared byte for byte.
-    static void ClearTextTails(Record& record) { ::ClearTextTails(record, ControlTable()); }
     // The controls of each page, in the order the tabs show them.
     static const std::vector<std::vector<int>>& PageControls() { return Derived::Layout().Pages(); }
 

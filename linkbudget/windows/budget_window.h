@@ -15,6 +15,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "framework/app/orbiscope.h"
 #include "framework/forms/form.h"
@@ -40,8 +42,9 @@ public:
 
     // The edit command: the input dialog on the record; OK recalculates.
     void CmEditInputs();
-    // The whole budget from the record, its report and its error message.
-    void Recalculate();
+    // The whole budget from the record, its report and its error message;
+    // false when it stopped before its report.
+    bool Recalculate();
     void BuildReport();
 
     bool LoadFile(const char* fileName) override;
@@ -59,9 +62,9 @@ public:
 
     // The page of the input dialog last shown.
     std::int32_t DialogPage = 0;
-    // What the last cancelled edit typed: the next edit shows it, but the
-    // record that is calculated, saved and exported keeps the last OK's
-    // values.
+    // What the last cancelled or refused edit typed: the next edit shows
+    // it, but the record that is calculated, saved and exported keeps the
+    // values of the report on screen.
     CancelledTyping KeptTyping;
 
     // The propagation seam of every window of this kind made from now on
@@ -116,29 +119,27 @@ void TBudgetWin<Derived, BudgetT, RecordT>::EvSetFocus()
 template <class Derived, class BudgetT, class RecordT>
 void TBudgetWin<Derived, BudgetT, RecordT>::CmEditInputs()
 {
-    Derived::Form::ClearTextTails(Self().Record());
     typename Derived::Form form(this, Self());
-    form.KeepCancelledTyping(KeptTyping);
-    if (form.Execute() != platform::IDOK) return;
-    // Every confirmed edit marks the document changed, also the first one of
-    // a new window, so that closing asks before its inputs are lost.  Cancel
-    // keeps what was typed for the next edit only: the record is left as the
-    // last OK left it, and the window is neither recalculated nor marked
-    // changed.
-    Changed = true;
-    budget_->suggestion.clear();
-    Recalculate();
+    RunInputForm(form, KeptTyping, [this] {
+        // The suggestion the dialog shows is the report's, until a new
+        // report replaces it.
+        std::string suggested = std::exchange(budget_->suggestion, {});
+        if (Recalculate()) return true;
+        budget_->suggestion = std::move(suggested);
+        return false;
+    });
 }
 
 template <class Derived, class BudgetT, class RecordT>
-void TBudgetWin<Derived, BudgetT, RecordT>::Recalculate()
+bool TBudgetWin<Derived, BudgetT, RecordT>::Recalculate()
 {
     platform::WaitCursor wait;
     CalcErrorCode = 0;
-    if (!Self().RunBudget()) return;
+    if (!Self().RunBudget()) return false;
     CalcErrorCode = budget_->errorCode;
     BuildReport();
     if (CalcErrorCode != 0) ShowCalcError();
+    return true;
 }
 
 template <class Derived, class BudgetT, class RecordT>

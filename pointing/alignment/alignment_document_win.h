@@ -50,16 +50,12 @@ public:
     void CmEditInputs()
     {
         Form form(this, record_);
-        if (form.Execute() != platform::IDOK) return;
-        // Every confirmed edit marks the document changed, the first one of
-        // a new window too, so that closing asks before the inputs are lost.
-        Changed = true;
-        Recalculate();
+        RunInputForm(form, KeptTyping, [this] { return Recalculate(); });
     }
 
     // The report from the record; a calculation that cannot be made shows
-    // its message and leaves the previous report as it was.
-    virtual void Recalculate() = 0;
+    // its message and leaves the previous report as it was (false).
+    virtual bool Recalculate() = 0;
 
     bool SaveFile(const char* fileName) override
     {
@@ -71,6 +67,7 @@ public:
         InputRecord r;
         if (!Traits::Read(fileName, r)) return false;
         record_ = r;
+        KeptTyping.clear();
         bool valid = false;
         {
             Form form(this, record_);
@@ -85,6 +82,10 @@ public:
     }
 
     InputRecord& Record() { return record_; }
+    // What the last cancelled or refused edit typed: the next edit shows
+    // it, but the record that is calculated and saved keeps the values of
+    // the report on screen.
+    CancelledTyping KeptTyping;
 
 protected:
     InputRecord record_;

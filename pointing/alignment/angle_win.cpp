@@ -10,15 +10,16 @@ TAngleWin::TAngleWin(QWidget* parent, const char* title, const char* fileName)
 {
 }
 
-void TAngleWin::Recalculate()
+bool TAngleWin::Recalculate()
 {
     platform::WaitCursor wait;
     const AlignmentInputs inputs = ParseLookAngleRecord(record_);
     const AlignmentResult result = ComputeAlignment(inputs);
-    if (!CheckBelowHorizon(result.look.elevation)) return;
+    if (!CheckBelowHorizon(result.look.elevation)) return false;
     result_ = result;
     ClearReport();
     ReportWriter line = WindowReportWriter(*this);
     WriteAlignmentReport(line, ReportHeadingOf(App()), record_, inputs, result_);
     UpdateScroller(true);
+    return true;
 }

@@ -26,7 +26,7 @@ public:
     TAngleWin(QWidget* parent, const char* title, const char* fileName);
 
     // Stops at "Satellite below horizon".
-    void Recalculate() override;
+    bool Recalculate() override;
 
     const AlignmentResult& Result() const { return result_; }
 

@@ -18,16 +18,17 @@ bool TDualWin::CheckScan(double squintLoss_dB)
     return false;
 }
 
-void TDualWin::Recalculate()
+bool TDualWin::Recalculate()
 {
     platform::WaitCursor wait;
     const DualFeedResult result = ComputeDualFeed(ParseDualFeedRecord(record_));
     if (!CheckBelowHorizon(result.primary.elevation) || !CheckBelowHorizon(result.secondary.elevation) ||
         !CheckScan(result.squintLoss_dB))
-        return;
+        return false;
     result_ = result;
     ClearReport();
     ReportWriter line = WindowReportWriter(*this);
     WriteDualFeedReport(line, ReportHeadingOf(App()), record_, result_);
     UpdateScroller(true);
+    return true;
 }

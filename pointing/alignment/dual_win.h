@@ -27,7 +27,7 @@ public:
 
     // Stops at either satellite below the horizon, then at a squint beyond
     // 10 beamwidths.
-    void Recalculate() override;
+    bool Recalculate() override;
     // False, with "Beamwidths scanned > 10", for a squint beyond the curves.
     bool CheckScan(double squintLoss_dB);
 

@@ -82,25 +82,20 @@ void TSolarOutWin::CmEditInputs()
 {
     if (searching_) return;  // the report is being written
     TSolarOutForm form(this, record_);
-    // Cancel keeps what was typed for the next edit only: the record, and so
-    // the report and the next save, keep the last OK's values, and the
-    // document is not marked changed.
-    form.KeepCancelledTyping(KeptTyping);
-    if (form.Execute() != platform::IDOK) return;
-    Changed = true;
-    Recalculate();
+    RunInputForm(form, KeptTyping, [this] { return Recalculate(); });
 }
 
 void TSolarOutWin::ParseInputs() { inputs_ = ParseSolarOutInputs(record_); }
 
-void TSolarOutWin::Recalculate()
+bool TSolarOutWin::Recalculate()
 {
     ParseInputs();
     const LookAngles look = SatelliteLookAngles(inputs_.siteLatitude, inputs_.siteLongitude, inputs_.satLongitude);
     SatElevation = look.elevation;
     SatAzimuth = look.azimuth;
-    if (!CheckBelowHorizon(SatElevation)) return;
+    if (!CheckBelowHorizon(SatElevation)) return false;
     BuildReport();
+    return true;
 }
 
 void TSolarOutWin::SearchGroup(const char* heading, SeasonGroup group)

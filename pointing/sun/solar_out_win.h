@@ -25,15 +25,17 @@ public:
     // recalculates.
     void CmEditInputs();
     void ParseInputs();
-    void Recalculate();
+    // False when the satellite is below the horizon: the old report stays.
+    bool Recalculate();
     void BuildReport();
 
     bool LoadFile(const char* fileName) override;
     bool SaveFile(const char* fileName) override;
 
     SolarOutRecord& Record() { return record_; }
-    // What the last cancelled edit typed: the next edit shows it, but the
-    // record that is searched and saved keeps the last OK's values.
+    // What the last cancelled or refused edit typed: the next edit shows
+    // it, but the record that is searched and saved keeps the values of the
+    // report on screen.
     CancelledTyping KeptTyping;
     const orbiscope::sun::SolarOutInputs& Inputs() const { return inputs_; }
     double SatElevation = 0;  // degrees

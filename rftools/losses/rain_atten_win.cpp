@@ -39,15 +39,7 @@ void TRainAttenWin::EvSetFocus()
 void TRainAttenWin::CmEditInputs()
 {
     TRainForm form(this, record_);
-    // Cancel keeps what was typed for the next edit only: the record, and so
-    // the report and the next save, keep the last OK's values, and the
-    // document is not marked changed.  Every OK marks it, the first one of a
-    // new window too, as in the other document windows, so that closing asks
-    // before confirmed inputs are lost.
-    form.KeepCancelledTyping(KeptTyping);
-    if (form.Execute() != platform::IDOK) return;
-    Changed = true;
-    Recalculate();
+    RunInputForm(form, KeptTyping, [this] { return Recalculate(); });
 }
 
 void TRainAttenWin::ParseInputs()
@@ -70,13 +62,14 @@ void TRainAttenWin::ParseInputs()
     in.altitudeAuto = IsAutoText(FieldView(r.siteAltitude));
 }
 
-void TRainAttenWin::Recalculate()
+bool TRainAttenWin::Recalculate()
 {
     ParseInputs();
     look_ = LookAtSatellite(inputs_.latitude, inputs_.longitude, inputs_.satLongitude);
-    if (!CheckLowElevation(look_.elevation)) return;
+    if (!CheckLowElevation(look_.elevation)) return false;
     Calculate();
     BuildReport();
+    return true;
 }
 
 void TRainAttenWin::Calculate()

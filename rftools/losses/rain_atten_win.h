@@ -25,8 +25,9 @@ public:
     void CmEditInputs();
     void ParseInputs();
     // Look angles, the elevation check, the losses and the report; an
-    // elevation below 3 degrees stops after its message, the old report stays.
-    void Recalculate();
+    // elevation below 3 degrees stops after its message (false), the old
+    // report stays.
+    bool Recalculate();
     void Calculate();
     void BuildReport();
 
@@ -37,8 +38,9 @@ public:
     virtual bool ReadFileOld(DocumentFile& file, std::uint16_t version, AtmosLossInputRecord& record);
 
     AtmosLossInputRecord& Record() { return record_; }
-    // What the last cancelled edit typed: the next edit shows it, but the
-    // record that is calculated and saved keeps the last OK's values.
+    // What the last cancelled or refused edit typed: the next edit shows
+    // it, but the record that is calculated and saved keeps the values of
+    // the report on screen.
     CancelledTyping KeptTyping;
     const orbiscope::losses::AtmosLossInputs& Inputs() const { return inputs_; }
     const orbiscope::losses::AtmosLossResults& Results() const { return results_; }

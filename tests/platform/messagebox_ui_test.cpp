@@ -108,23 +108,41 @@ TEST(MessageBoxWidth, APlainBoxIsSizedToItsBody)
 }
 
 // Escape and the box's own close (a window manager's close button, Alt+F4)
-// answer a box that has a way back; a Yes/No question has none, and a
-// "save?" question that took them for No would throw the user's work away.
+// answer a box that has a way back: Cancel where it has one, as the "save?"
+// question does.  A Yes/No question has none, and one that took them for No
+// would discard what its No discards on a key meant to keep it.  Return
+// presses the default, Yes.
 TEST(MessageBoxKeys, AYesNoQuestionIsAnsweredOnlyByItsButtons)
 {
     platformtest::App();
-    for (const unsigned flags : {platform::MB_YESNO | platform::MB_ICONQUESTION, platform::MB_OK | platform::MB_ICONSTOP})
-        for (const bool byKey : {true, false}) {
-            SCOPED_TRACE(std::to_string(flags) + (byKey ? " Escape" : " close"));
-            const bool stays = flags & platform::MB_YESNO;
-            const auto built = platform::BuildMessageBox(nullptr, "File Untitled may have been edited.", "Orbiscope", flags);
-            auto& box = static_cast<QMessageBox&>(*built);
-            box.show();
-            if (byKey) QTest::keyClick(&box, Qt::Key_Escape);
-            else box.close();
-            EXPECT_EQ(box.isVisible(), stays);
-            EXPECT_EQ(box.clickedButton() == nullptr, stays);
+    enum Action { kEscape, kClose, kReturn };
+    const struct Case {
+        unsigned flags;
+        Action action;
+        int answer;  // 0: the box stays up, unanswered
+    } cases[] = {
+        {platform::MB_YESNO | platform::MB_ICONQUESTION, kEscape, 0},
+        {platform::MB_YESNO | platform::MB_ICONQUESTION, kClose, 0},
+        {platform::MB_YESNO | platform::MB_ICONQUESTION, kReturn, platform::IDYES},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, kEscape, platform::IDCANCEL},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, kClose, platform::IDCANCEL},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, kReturn, platform::IDYES},
+        {platform::MB_OK | platform::MB_ICONSTOP, kEscape, platform::IDOK},
+        {platform::MB_OK | platform::MB_ICONSTOP, kClose, platform::IDOK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.flags) + " " + std::to_string(int(c.action)));
+        const auto built = platform::BuildMessageBox(nullptr, "File Untitled may have been edited.", "Orbiscope", c.flags);
+        auto& box = static_cast<QMessageBox&>(*built);
+        box.show();
+        if (c.action == kClose) box.close();
+        else QTest::keyClick(&box, c.action == kEscape ? Qt::Key_Escape : Qt::Key_Return);
+        EXPECT_EQ(box.isVisible(), c.answer == 0);
+        EXPECT_EQ(box.clickedButton() == nullptr, c.answer == 0);
+        if (c.answer != 0) {
+            EXPECT_EQ(platform::BuiltBoxAnswer(box), c.answer);
         }
+    }
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "framework/app/config_files.h"
+#include "framework/forms/record_fields.h"
+#include "pointing/sun/solar_out_record.h"
 #include "pointing/sun/sun_registration.h"
 #include "tests/framework/app/gui_support.h"
 
@@ -90,6 +92,20 @@ class SunWindows : public WindowFixture {
 protected:
     SunWindows() : WindowFixture(1709640000, orbiscope::RegisterSunWindows) {}
 };
+
+// London looking at 28.2E in 2025, local time in zone 0.
+inline void FillLondon(SolarOutRecord& r)
+{
+    PutText(r.siteName, "London");
+    PutText(r.satName, "Testsat 28.2E");
+    PutText(r.siteLatitude, "51.50N");
+    PutText(r.siteLongitude, "0.12W");
+    PutText(r.satLongitude, "28.2E");
+    PutText(r.year, "2025");
+    PutText(r.zone, "0");
+    PutText(r.aperture, "1.2");
+    PutText(r.frequency, "11.7");
+}
 
 inline std::string ReadFile(const std::filesystem::path& path)
 {

@@ -405,7 +405,8 @@ void PumpUntil(const std::function<bool()>& done)
 // While the close check asks whether to save a changed document, a later
 // start that hands over a file is told at once that it was not opened, and it
 // never opens, whether the user lets the program end (No) or calls the end
-// off (Yes, then Cancel in Save As); once called off, files are taken again.
+// off (Cancel, or Yes then Cancel in Save As); once called off, files are
+// taken again.
 // A file told "taken" just before the close, its sender's "heard" read only
 // as the close check agrees, calls the end off: it opens in the running
 // program, never inside the close.
@@ -418,6 +419,7 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
     } cases[] = {
         {platform::IDNO, false, {"changed.ang"}},
         {platform::IDYES, false, {"changed.ang", "after.ang"}},
+        {platform::IDCANCEL, false, {"changed.ang", "after.ang"}},
         {platform::IDNO, true, {"changed.ang", "waiting.ang", "after.ang"}},
     };
     for (const Case& c : cases) {

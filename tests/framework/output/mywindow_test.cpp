@@ -233,6 +233,12 @@ TEST(DocumentFiles, ChangedWindowAsksBeforeClosing)
     ASSERT_EQ(f.messages.calls.size(), 1u);
     EXPECT_EQ(f.messages.calls[0].text, "File /tmp/a.glb may have been edited.\n\nDo you want to save any changes?");
     EXPECT_TRUE(f.messages.calls[0].YesNo());
+    EXPECT_TRUE(f.messages.calls[0].Cancellable());
+    // Cancel (Escape, the question's close) keeps it as it is, changed.
+    f.messages.yesNoAnswer = platform::IDCANCEL;
+    EXPECT_FALSE(w.CanClose());
+    EXPECT_TRUE(w.Changed);
+    EXPECT_TRUE(w.saved.empty());
     f.messages.yesNoAnswer = platform::IDYES;
     EXPECT_TRUE(w.CanClose());  // saved under its name, then closes
     EXPECT_EQ(w.saved, std::vector<std::string>{"/tmp/a.glb"});

@@ -47,7 +47,8 @@ protected:
     }
 };
 
-// Not before a calculation, nor after one that stopped at a low elevation.
+// Not before a calculation.  One that stops at a low elevation leaves the
+// report on screen, and the exports stay those of its inputs and results.
 TEST_F(GeoExport, OfferedOnlyForACalculatedBudget)
 {
     TUpLinkWin& w = NewWindow();
@@ -57,11 +58,15 @@ TEST_F(GeoExport, OfferedOnlyForACalculatedBudget)
     w.Recalculate();
     for (int command : {TUpLinkWin::kExportInputsCommand, TUpLinkWin::kExportResultsCommand})
         EXPECT_TRUE(Enabled(w, command)) << command;
+    const std::string inputs = w.InputExportText();
+    const std::string results = w.ResultExportText();
     // 40N 0E to a satellite at 78E: about half a degree up.
     SetText(w.Record().satLongitude, "78.00E");
     w.Recalculate();
     for (int command : {TUpLinkWin::kExportInputsCommand, TUpLinkWin::kExportResultsCommand})
-        EXPECT_FALSE(Enabled(w, command)) << command;
+        EXPECT_TRUE(Enabled(w, command)) << command;
+    EXPECT_EQ(w.InputExportText(), inputs);
+    EXPECT_EQ(w.ResultExportText(), results);
 }
 
 // One line per field in record order, named as the dialog shows it; a

@@ -33,6 +33,7 @@ struct Opened {
     std::function<bool()> frozen;
     std::function<bool()> interferenceCI;           // the (uplink's) interference entered as C/I
     std::function<void(const char*)> suggest;      // the budget's suggestion for the dialog
+    std::function<std::string()> suggestion;
     std::function<std::string(int id)> field;      // a text of the record, by the dialog's id
     std::function<void(int id, const char* text)> set;
     std::function<std::vector<std::uint8_t>()> bytes;  // the whole record
@@ -65,6 +66,7 @@ Opened Wrap(Win* win, Real real)
         else return win->InterferenceCI;
     };
     o.suggest = [win](const char* text) { win->Budget().suggestion = text; };
+    o.suggestion = [win] { return win->Budget().suggestion; };
     o.field = [at, record](int id) { return transfer::GetText(record(), at(id).first, at(id).second); };
     o.set = [at, record](int id, const char* text) { transfer::SetText(record(), at(id).first, at(id).second, text); };
     o.bytes = [record] {

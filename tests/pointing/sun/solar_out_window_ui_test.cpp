@@ -10,19 +10,7 @@
 
 namespace {
 
-
-void FillLondon(SolarOutRecord& r)
-{
-    PutText(r.siteName, "London");
-    PutText(r.satName, "Testsat 28.2E");
-    PutText(r.siteLatitude, "51.50N");
-    PutText(r.siteLongitude, "0.12W");
-    PutText(r.satLongitude, "28.2E");
-    PutText(r.year, "2025");
-    PutText(r.zone, "0");
-    PutText(r.aperture, "1.2");
-    PutText(r.frequency, "11.7");
-}
+using pointingtest::FillLondon;
 
 class SolarOutWindow : public pointingtest::SunWindows {
 protected:

@@ -15,21 +15,12 @@
 namespace {
 
 using namespace lossform;
+using losstest::FillLondon;
 
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void FillLondon(AtmosLossInputRecord& r)
-{
-    const std::pair<char*, const char*> texts[] = {
-        {r.siteName, "London"},   {r.satName, "Astra 2E"},    {r.siteLatitude, "51.50N"}, {r.siteLongitude, "0.12W"},
-        {r.siteAltitude, "auto"}, {r.satLongitude, "28.2E"},  {r.frequency, "11.7"},      {r.polarization, "H"},
-        {r.availability, "99.99"}, {r.systemNoise, "120"},    {r.diameter, "1.2"},        {r.efficiency, "65"},
-    };
-    for (const auto& [field, text] : texts) std::strcpy(field, text);
 }
 
 class RainAttenWindow : public losstest::LossFixture {
