@@ -253,7 +253,9 @@ void TOrbiscope::BeginEnding()
 
 void TOrbiscope::FinishServing()
 {
-    if (instance_) instance_->Finish(true);
+    if (!instance_) return;
+    instance_->Finish(true);
+    instance_->LetGo();
 }
 
 platform::HandOver TOrbiscope::ActivatePreviousInstance(int connectMs, int answerMs)
@@ -545,6 +547,10 @@ bool TOrbiscope::CanClose()
     }
     if (answer && SaveDialogValuesOnExit()) WriteFormValueFile();
     platform::Registry::WriteString(kCountryKey, "", DefaultCountryFile);
+    // Only now may a later start become the first instance: it reads these
+    // files as this one left them, and its own end writes over them, not
+    // this one's over its.
+    if (answer && instance_) instance_->LetGo();
     return answer;
 }
 

@@ -73,7 +73,8 @@ public:
     // the close is called off.
     void BeginEnding();
     // The socket's last word once the loop has ended: every file a later
-    // start was told was taken is handled, and nothing more is taken.
+    // start was told was taken is handled, nothing more is taken, and the
+    // lock goes.
     void FinishServing();
     const platform::SingleInstance* Instance() const { return instance_.get(); }
 
