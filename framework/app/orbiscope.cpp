@@ -121,11 +121,11 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
         const Clock::time_point deadline =
             Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
         HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
-        std::optional<HandOver> closing;
+        bool closing = false;
         for (;;) {
             if (answer.Taken()) return 0;
             const bool refused = answer.result == HandOver::Result::Refused;
-            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = answer;
+            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = true;
             else if (refused || (!closing && answer.result != HandOver::Result::Unreachable)) break;
             if (MillisecondsLeft(deadline) == 0) break;
             if (closing) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kRetryMs, MillisecondsLeft(deadline))));
@@ -133,11 +133,12 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
             // free now.
             if (app.BecomeFirstInstance() != platform::InstanceRole::Later) return std::nullopt;
             if (!closing) break;
-            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left);
+            // The last word is the last try's: one too short to hear a
+            // refusal would call a closing program silent.
+            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left / 2);
+            if (left < kRetryMs) break;
             answer = send(connectMs, left - connectMs);
         }
-        // The last word it had: a close still under way when its wait ran out.
-        if (closing && answer.result != HandOver::Result::Refused) answer = *closing;
         // A refusal is an answer, with its reason.
         const bool refused = answer.result == HandOver::Result::Refused;
         text = refused ? "Orbiscope is already running" : "Orbiscope is already running but does not answer";
