@@ -131,7 +131,7 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
             if (closing) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kRetryMs, MillisecondsLeft(deadline))));
             // Nothing to reach, or a program on its way out: the lock may be
             // free now.
-            if (app.BecomeFirstInstance() != platform::InstanceRole::Later) return std::nullopt;
+            if (app.BecomeFirstInstance(launch && launch->print) != platform::InstanceRole::Later) return std::nullopt;
             if (!closing) break;
             // The last word is the last try's: one too short to hear a
             // refusal would call a closing program silent.
@@ -222,7 +222,7 @@ void TOrbiscope::SetProgramDir()
     if (FileData.initialDir.empty()) FileData.initialDir = ProgramDir;
 }
 
-platform::InstanceRole TOrbiscope::BecomeFirstInstance()
+platform::InstanceRole TOrbiscope::BecomeFirstInstance(bool forPrint)
 {
     instance_ = std::make_unique<platform::SingleInstance>(QString::fromLatin1(kMainTitle));
     const platform::InstanceRole role = instance_->Claim();
@@ -230,6 +230,7 @@ platform::InstanceRole TOrbiscope::BecomeFirstInstance()
         instance_.reset();
         return role;
     }
+    if (forPrint) instance_->BeginEnding();
     instance_->SetMessageHandler([this](const QByteArray& message) {
         if (message == "activate" && frame_) {
             if (frame_->isMinimized()) frame_->showNormal();
@@ -572,12 +573,8 @@ int OwlMain(int argc, char* argv[])
     auto app = std::make_unique<TOrbiscope>();
     // A lock held by another instance hands over; one that cannot be made
     // here starts the program on its own.
-    if (app->BecomeFirstInstance() == platform::InstanceRole::Later)
+    if (app->BecomeFirstInstance(launch && launch->print) == platform::InstanceRole::Later)
         if (const std::optional<int> status = HandOverToFirstInstance(*app, launch)) return *status;
-    // A print start ends once it has printed: it tells no later start its
-    // file was taken, so that they try again and one of them becomes the
-    // first instance once it has gone.
-    if (launch && launch->print) app->BeginEnding();
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);

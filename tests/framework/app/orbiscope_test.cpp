@@ -400,6 +400,40 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
     orbiscope::ClearRegistrations();
 }
 
+// A print start ends once it has printed, and takes no file from the
+// moment it holds its lock: more later starts than may wait, all at once
+// while its start-up box is up, are each refused as closing there and then,
+// none as busy.
+TEST(TOrbiscopeStartup, APrintStartRefusesEveryLineFromItsLock)
+{
+    const StartUpFolder start;
+    TOrbiscopeMDIClient::SetMapLoader({});
+    std::vector<platform::HandOver> answers(platform::SingleInstance::kMaxWaitingLines + 4);
+    std::vector<std::thread> senders;
+    std::atomic<std::size_t> answered{0};
+    {
+        TOrbiscope app;
+        ASSERT_EQ(app.BecomeFirstInstance(true), platform::InstanceRole::First);
+        platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
+            if (call.caption != "No setup file") return platform::IDOK;
+            for (std::size_t k = 0; k < answers.size(); ++k)
+                senders.emplace_back([&, k] {
+                    answers[k] = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary("activate");
+                    ++answered;
+                });
+            // Up until every line is answered or waits.
+            platform::RunNestedBoxLoop([&] { return answered + app.Instance()->WaitingLines() == answers.size(); }, 60000);
+            return platform::IDOK;
+        });
+        app.InitMainWindow();
+        platform::SetMessageBoxSink({});
+    }
+    for (std::thread& sender : senders) sender.join();
+    ASSERT_EQ(senders.size(), answers.size());
+    for (const platform::HandOver& answer : answers)
+        EXPECT_EQ(answer.reason, platform::SingleInstance::kRefusedClosing) << int(answer.result);
+}
+
 // A start that fails (a map fails its checksum, told in a box whose loop
 // runs a while) takes no file: a later start that hands one over meanwhile
 // is not told "taken", and hears no answer once the failed start ends.

@@ -16,6 +16,7 @@
 
 #include <poll.h>
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -181,6 +182,9 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
     struct Case {
         QStringList arguments;
         std::string log;
+        // The lock goes once the start has found it held: finding no socket
+        // to reach, the start claims it again and becomes the first instance.
+        bool letGo = false;
     };
     const Case cases[] = {
         {{}, unreachable + ".\n"},
@@ -192,10 +196,22 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
          caption + tooLong + " was not opened: a name longer than 251 bytes" + cannot},
         {{"-ddeopen", Path("a)]b.glb")},
          caption + Path("a)]b.glb").toStdString() + " was not opened: a name holding \")]\"" + cannot},
+        // Last: the lock is gone after it.
+        {{"-ddeprint", Path("gone.glb")},
+         "No setup file\tSubstituting defaults\n" + caption + CannotRead(Path("gone.glb").toStdString()) + "\n", true},
     };
     for (const Case& c : cases) {
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
-        EXPECT_EQ(RunToEnd(c.arguments, 60000), kExitStartFailed) << c.arguments.join(' ').toStdString();
+        // The start's try of the lock opens and closes the lock file.
+        const int tried = ::inotify_init1(IN_CLOEXEC);
+        ::inotify_add_watch(tried, lock.fileName().toLocal8Bit().constData(), IN_CLOSE_WRITE);
+        std::thread letGo([&] {
+            pollfd p{tried, POLLIN, 0};
+            if (c.letGo && ::poll(&p, 1, 60000) == 1) lock.unlock();
+        });
+        EXPECT_EQ(RunToEnd(c.arguments, 60000), c.letGo ? 0 : kExitStartFailed) << c.arguments.join(' ').toStdString();
+        letGo.join();
+        ::close(tried);
         EXPECT_EQ(Log(), c.log);
     }
 }
@@ -386,15 +402,18 @@ TEST_F(ProgramRun, APlacementFromAWideScreenOpensWhollyOnASmallOne)
 
 // A print start prints and ends with 0, and tells no later start "taken"
 // (it will open nothing): the later starts that hand over files all the
-// while are refused as closing.  A start ended at its first paint ends, or
-// calls its end off for files it was told to take that still wait as it
-// closes: either way each file told "taken" is opened.
+// while are refused as closing.  A start ended at its first paint ends,
+// or calls its end off for files it was told to take that still wait as it
+// closes (its close check has run, and it takes files again): either way
+// each file told "taken" is opened.
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    const std::filesystem::path placement = home.Path() / "program" / "orbisco.ini";
     for (const bool print : {true, false}) {
         SCOPED_TRACE(print ? "a print start" : "ended at its first paint");
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        std::filesystem::remove(placement);
         if (!print) env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
         std::atomic<bool> ended{false};
         std::vector<std::pair<std::string, platform::HandOver>> handed;
@@ -409,6 +428,8 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         run.setProcessEnvironment(env);
         run.start(program, print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{});
         const bool endedItself = run.waitForFinished(print ? 120000 : 5000);
+        const platform::HandOver afterwards =
+            endedItself ? platform::HandOver{} : HandOverOpen(Path("afterwards.glb").toStdString(), 5000);
         ended = true;
         later.join();
         int closing = 0;
@@ -430,6 +451,9 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         if (endedItself) {
             EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(run.exitCode(), 0);
+        } else {
+            EXPECT_TRUE(std::filesystem::exists(placement)) << "its close check never ran";
+            EXPECT_TRUE(afterwards.Taken()) << "neither ended nor called its close off";
         }
         run.kill();
         run.waitForFinished(5000);
