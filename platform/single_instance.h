@@ -52,17 +52,17 @@
 // connection held waits for its line, is closed unread.
 //
 // The end begins when the program is asked to close (before any question of
-// its close check), when a Print line has printed, and, for a print start,
-// before it serves at all: from then on nobody is told "taken", and a later
-// start refused as closing tries again until its own deadline.  A close
-// called off serves again.  Once the close check has agreed (Finish), every
-// connection is read to its end and closed; lines told "taken" before the
-// end began and still waiting call the end off: they are handled in the
-// running program, which the user may close again.  Otherwise the server is
-// finished, but it keeps listening (every sender refused as closing) and
-// holds its lock while the program writes its last files; only then does it
-// let both go (LetGo), so that a start that becomes the first instance finds
-// those files as the old one left them.
+// its close check), when a Print line has printed, and, for a print start, as
+// soon as it holds the lock: from then on nobody is told "taken", and a later
+// start refused as closing tries again until its own deadline.  A close called
+// off serves again.  Once the close check has agreed (Finish), every connection
+// is read to its end and closed; lines told "taken" before the end began and
+// still waiting call the end off: they are handled in the running program,
+// which the user may close again.  Otherwise the server is finished, but it
+// keeps listening (every sender refused as closing) and holds its lock while
+// the program writes its last files; only then does it let both go (LetGo), so
+// that a start that becomes the first instance finds those files as the old
+// one left them.
 //
 // Exactly one instance serves: the lock holder.  It listens for as long as
 // it holds the lock, whatever its clients do; once a second it looks whether
