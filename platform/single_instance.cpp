@@ -642,34 +642,41 @@ bool SingleInstance::Finish(bool loopHasEnded)
 {
     if (finished_) return true;
     BeginEnding();
-    if (listener_ >= 0) {
-        // No new sender gets in (its connect is refused, and it tries again);
-        // the ones in the backlog are taken in and refused as closing, rather
-        // than be reset unanswered.
-        ::shutdown(listener_, SHUT_RD);
-        Accept(std::numeric_limits<int>::max());
-    }
-    // The last reads: a "heard" that came before the shut queues its line.
+    // The senders that came since the loop last looked are refused as
+    // closing, as they would have been had it read them; the last reads then
+    // queue a line whose "heard" came before the shut.
+    if (listener_ >= 0) Accept(kBacklog);
     while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
     // Lines told "taken" before the end began would be handled into a program
     // that is going: the end is called off for them, and the server serves on.
-    if (!pending_.empty() && !loopHasEnded) {
-        StopListening();
-        Listen();
-        return false;
-    }
+    if (!pending_.empty() && !loopHasEnded) return false;
     finished_ = true;
-    // A start from now on may become the first instance itself.
-    delete checker_;
-    checker_ = nullptr;
-    StopListening();
-    ReleaseLock();
     // With the loop over nothing can be called off: what was taken is
     // handled before the program goes.  A handler that runs now handles the
     // rest itself when it returns.
     QPointer<SingleInstance> alive(this);
     while (alive && !pending_.empty() && !handling_) HandleFirst();
     return true;
+}
+
+void SingleInstance::LetGo()
+{
+    if (lock_ < 0 && listener_ < 0) return;
+    finished_ = true;
+    BeginEnding();
+    delete checker_;
+    checker_ = nullptr;
+    if (listener_ >= 0) {
+        // No new sender gets in (its connect is refused, and it tries again);
+        // the ones that came while the program wrote its last files are
+        // refused as closing.
+        ::shutdown(listener_, SHUT_RD);
+        Accept(std::numeric_limits<int>::max());
+    }
+    while (!connections_.empty()) ShutAndClose(connections_.begin()->first);
+    // A start from now on may become the first instance itself.
+    StopListening();
+    ReleaseLock();
 }
 
 void SingleInstance::ScheduleHandling(int delayMs)

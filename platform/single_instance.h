@@ -30,7 +30,7 @@
 //   Unanswered  serving starts                             Offered     "taken"
 //   Unanswered  the end begins                             None        "refused<TAB>Orbiscope is closing"
 //   Offered     "heard"                                    Queued      none
-//   Queued      handled (its turn; Finish after the loop)  None        none
+//   Queued      handled at its turn                        None        none
 //   any but     another line                               same        "refused<TAB>why"
 //     None
 //   any         the sender hangs up                        gone        none; a Queued line is still handled
@@ -38,6 +38,8 @@
 //   Offered     no "heard" in the idle time, or room
 //               needed once no idle connection is left     gone        none
 //   Queued      no line for the idle time                  gone        none; its line is still handled
+//   any         Finish, whether the close then goes on or  gone        none; a Queued line is still handled
+//               is called off; LetGo                                   (with the loop over: inside Finish)
 //   any         the program ends (or its start fails)      gone        none
 //
 // A connection is closed only after it was shut for reading and read to its
@@ -50,12 +52,17 @@
 // connection held waits for its line, is closed unread.
 //
 // The end begins when the program is asked to close (before any question of
-// its close check) and, for a print start, before it serves at all: from then
-// on nobody is told "taken", and a later start refused as closing tries
-// again until its own deadline.  A close called off serves again.  Once the
-// close check has agreed (Finish), lines told "taken" before the end began
-// and still waiting call the end off: they are handled in the running
-// program, which the user may close again.
+// its close check), when a Print line has printed, and, for a print start, as
+// soon as it holds the lock: from then on nobody is told "taken", and a later
+// start refused as closing tries again until its own deadline.  A close called
+// off serves again.  Once the close check has agreed (Finish), every connection
+// is read to its end and closed; lines told "taken" before the end began and
+// still waiting call the end off: they are handled in the running program,
+// which the user may close again.  Otherwise the server is finished, but it
+// keeps listening (every sender refused as closing) and holds its lock while
+// the program writes its last files; only then does it let both go (LetGo), so
+// that a start that becomes the first instance finds those files as the old
+// one left them.
 //
 // Exactly one instance serves: the lock holder.  It listens for as long as
 // it holds the lock, whatever its clients do; once a second it looks whether
@@ -116,7 +123,7 @@ public:
     // a program that was given its folder (a test's), whatever this process's
     // environment says.
     SingleInstance(const QString& key, std::filesystem::path folder);
-    // A server that has served must be finished first (Finish).
+    // A server that has served must be finished first (Finish, LetGo).
     ~SingleInstance() override;
 
     // Tries the lock, without waiting; the first instance listens at once.  A
@@ -146,15 +153,19 @@ public:
     void BeginEnding();
     // The close was called off: lines are taken again.
     void CancelEnding();
-    // The close check has agreed: the server refuses the senders still in its
-    // backlog, reads every connection to its end and closes it.  Lines told
-    // "taken" that wait then call the end off (false): the server listens
-    // and holds its lock still, and they are handled once CancelEnding is
-    // called.  Otherwise (true) it stops listening and then lets its lock
-    // go, and nothing is served after it.  With the loop already ended
-    // (loopHasEnded), nothing can be called off: waiting lines are handled
-    // here, before it returns true.
+    // The close check has agreed: the server refuses the senders that came
+    // meanwhile, reads every connection to its end and closes it.  Lines told
+    // "taken" that wait then call the end off (false): the server serves on
+    // once CancelEnding is called, and they are handled.  Otherwise (true) it
+    // is finished: it handles nothing more and refuses every sender as
+    // closing, yet it listens and holds its lock until LetGo.  With the loop
+    // already ended (loopHasEnded), nothing can be called off: waiting lines
+    // are handled here, before it returns true.
     bool Finish(bool loopHasEnded = false);
+    // The program's last files are in place: the senders still in the
+    // backlog are refused, every connection is closed, and the server stops
+    // listening and then lets its lock go.  Nothing is served after it.
+    void LetGo();
     // Lines read and not yet handled or refused: waiting for the loop, for
     // their acknowledgement or for their turn.
     std::size_t WaitingLines() const;

@@ -106,9 +106,11 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
 {
     using platform::HandOver;
     using platform::SingleInstance;
+    // The file's place in the text: its name is shown as the file system
+    // names it.
     std::string text;
     if (const std::string problem = launch ? HandOverProblem(*launch) : std::string(); !problem.empty()) {
-        text = launch->file + " was not opened: " + problem + ".";
+        text = "%s was not opened: " + problem + ".";
     } else {
         const auto send = [&launch](int connectMs, int answerMs) {
             return launch ? SendDdeLaunch(*launch, connectMs, answerMs)
@@ -121,31 +123,33 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
         const Clock::time_point deadline =
             Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
         HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
-        std::optional<HandOver> closing;
+        bool closing = false;
         for (;;) {
             if (answer.Taken()) return 0;
             const bool refused = answer.result == HandOver::Result::Refused;
-            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = answer;
+            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = true;
             else if (refused || (!closing && answer.result != HandOver::Result::Unreachable)) break;
             if (MillisecondsLeft(deadline) == 0) break;
             if (closing) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kRetryMs, MillisecondsLeft(deadline))));
             // Nothing to reach, or a program on its way out: the lock may be
             // free now.
-            if (app.BecomeFirstInstance() != platform::InstanceRole::Later) return std::nullopt;
+            if (app.BecomeFirstInstance(launch && launch->print) != platform::InstanceRole::Later) return std::nullopt;
             if (!closing) break;
-            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left);
+            // The last word is the last try's: one too short to hear a
+            // refusal would call a closing program silent.
+            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left / 2);
+            if (left < kRetryMs) break;
             answer = send(connectMs, left - connectMs);
         }
-        // The last word it had: a close still under way when its wait ran out.
-        if (closing && answer.result != HandOver::Result::Refused) answer = *closing;
         // A refusal is an answer, with its reason.
         const bool refused = answer.result == HandOver::Result::Refused;
         text = refused ? "Orbiscope is already running" : "Orbiscope is already running but does not answer";
-        if (launch) text += "; " + launch->file + " was not opened";
+        if (launch) text += "; %s was not opened";
         if (!answer.reason.empty()) text += ": " + answer.reason;
         text += ".";
     }
-    platform::MessageBox(nullptr, text, kMainTitle, platform::MB_OK | platform::MB_ICONSTOP);
+    platform::MessageBox(nullptr, platform::FileMessage{text, launch ? launch->file : std::string()}, kMainTitle,
+                         platform::MB_OK | platform::MB_ICONSTOP);
     return kExitStartFailed;
 }
 
@@ -221,7 +225,7 @@ void TOrbiscope::SetProgramDir()
     if (FileData.initialDir.empty()) FileData.initialDir = ProgramDir;
 }
 
-platform::InstanceRole TOrbiscope::BecomeFirstInstance()
+platform::InstanceRole TOrbiscope::BecomeFirstInstance(bool forPrint)
 {
     instance_ = std::make_unique<platform::SingleInstance>(QString::fromLatin1(kMainTitle));
     const platform::InstanceRole role = instance_->Claim();
@@ -229,6 +233,7 @@ platform::InstanceRole TOrbiscope::BecomeFirstInstance()
         instance_.reset();
         return role;
     }
+    if (forPrint) instance_->BeginEnding();
     instance_->SetMessageHandler([this](const QByteArray& message) {
         if (message == "activate" && frame_) {
             if (frame_->isMinimized()) frame_->showNormal();
@@ -253,7 +258,9 @@ void TOrbiscope::BeginEnding()
 
 void TOrbiscope::FinishServing()
 {
-    if (instance_) instance_->Finish(true);
+    if (!instance_) return;
+    instance_->Finish(true);
+    instance_->LetGo();
 }
 
 platform::HandOver TOrbiscope::ActivatePreviousInstance(int connectMs, int answerMs)
@@ -545,6 +552,10 @@ bool TOrbiscope::CanClose()
     }
     if (answer && SaveDialogValuesOnExit()) WriteFormValueFile();
     platform::Registry::WriteString(kCountryKey, "", DefaultCountryFile);
+    // Only now may a later start become the first instance: it reads these
+    // files as this one left them, and its own end writes over them, not
+    // this one's over its.
+    if (answer && instance_) instance_->LetGo();
     return answer;
 }
 
@@ -565,12 +576,8 @@ int OwlMain(int argc, char* argv[])
     auto app = std::make_unique<TOrbiscope>();
     // A lock held by another instance hands over; one that cannot be made
     // here starts the program on its own.
-    if (app->BecomeFirstInstance() == platform::InstanceRole::Later)
+    if (app->BecomeFirstInstance(launch && launch->print) == platform::InstanceRole::Later)
         if (const std::optional<int> status = HandOverToFirstInstance(*app, launch)) return *status;
-    // A print start ends once it has printed: it tells no later start its
-    // file was taken, so that they try again and one of them becomes the
-    // first instance once it has gone.
-    if (launch && launch->print) app->BeginEnding();
     app->InitMainWindow();
     if (app->StartFailed()) return kExitStartFailed;
     app->ProcessCmdLine(arguments);

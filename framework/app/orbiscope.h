@@ -64,7 +64,10 @@ public:
     static platform::HandOver ActivatePreviousInstance(int connectMs = platform::SingleInstance::kConnectTimeoutMs,
                                                        int answerMs = platform::SingleInstance::kAnswerTimeoutMs);
     // Tries the single-instance lock; the first instance listens from here on.
-    platform::InstanceRole BecomeFirstInstance();
+    // A start for the print verb ends once it has printed: its end begins as
+    // soon as it holds the lock, so that it tells no later start its file was
+    // taken, and they try again until one of them becomes the first instance.
+    platform::InstanceRole BecomeFirstInstance(bool forPrint = false);
     // Lines from the single-instance socket are handled from here on: called
     // once start-up is over, just before the main loop runs.
     void StartServingSocket();
@@ -73,7 +76,8 @@ public:
     // the close is called off.
     void BeginEnding();
     // The socket's last word once the loop has ended: every file a later
-    // start was told was taken is handled, and nothing more is taken.
+    // start was told was taken is handled, nothing more is taken, and the
+    // lock goes.
     void FinishServing();
     const platform::SingleInstance* Instance() const { return instance_.get(); }
 

@@ -132,7 +132,7 @@ bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const Fie
     bool ok = true;
     bool power = false;
     for (int i = 1; i <= 8; ++i) power = power || m == static_cast<double>(1 << i);
-    if (!power) ok = Report(sink, "Modulation", "M must be 2 raised to a positve integer power");
+    if (!power) ok = Report(sink, "Modulation", "M must be 2 raised to a positive integer power");
     if (oneBitPerSymbol && m != 2.0) ok = Report(sink, "Value of M", "Set M=2 for all 1 bit/symbol modulation schemes");
     if (qam && !(m >= 8.0)) ok = Report(sink, "Value of M (QAM)", "M must be >= 8");
     return ok;
@@ -179,5 +179,5 @@ bool CheckSatelliteSpacing(std::string_view wanted, std::string_view adjacent1, 
 bool CheckCarrierSpacing(std::string_view first, std::string_view second, const FieldMessageSink& sink)
 {
     if (!(LeadingNumber(second) < LeadingNumber(first))) return true;
-    return Report(sink, "Input Error", "Carrier spacing factor must be  >= (1 + Roll-off) factor)");
+    return Report(sink, "Input Error", "Carrier spacing factor must be >= (1 + Roll-off factor)");
 }

@@ -65,7 +65,7 @@ TRangeForm::TRangeForm(QWidget* parent)
 bool TRangeForm::Calculate(CalculatorRecord& record)
 {
     static constexpr CalculatorCheck kChecks[] = {
-        {kHeight, "Orbital height km)", FieldType::Real, 0.1, 2000000, "km"},
+        {kHeight, "Orbital height (km)", FieldType::Real, 0.1, 2000000, "km"},
         {kElevation, "Elevation degrees", FieldType::Real, 0, 90, "degrees"},
         {kFrequency, "Carrier frequency GHz ", FieldType::Real, 0.0007, 55, "GHz"},
     };

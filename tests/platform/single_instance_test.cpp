@@ -385,7 +385,8 @@ TEST_F(FirstInstance, ALaterStartHearsNoAnswerFromAFirstInstanceThatDoesNotRun)
 // server keeps its lock and socket, and they are handled in the running
 // program, not inside the close.  A sender that had not acknowledged by then
 // is closed, and its "heard" can no longer be sent.  Called off, the server
-// takes lines again; with nothing waiting, the end goes through.
+// takes lines again; with nothing waiting, the end goes through, and the
+// lock and socket go only when the server is told to let them go.
 TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenCallsItOff)
 {
     first.StartServing();
@@ -421,6 +422,12 @@ TEST_F(FirstInstance, OnceTheEndBeginsNothingIsTakenAndWhatWasTakenCallsItOff)
     EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
     RunMainLoop([&] { return handled.size() == 3; });
     EXPECT_TRUE(first.Finish());
+    // Finished, it keeps its lock and socket while the program writes its
+    // last files: a start meanwhile is a later one, refused as closing.
+    EXPECT_EQ(SingleInstance(kKey).Claim(), InstanceRole::Later);
+    Hold("DDE\tas the last files are written\n");
+    first.LetGo();
+    EXPECT_EQ(Answers(held.back()), platform::HandOverAnswer(false, SingleInstance::kRefusedClosing));
     EXPECT_FALSE(fs::exists(first.LockPath()) || QFile::exists(QString::fromLocal8Bit(serverPath)));
 }
 

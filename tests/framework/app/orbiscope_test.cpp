@@ -21,8 +21,10 @@
 #include <optional>
 #include <thread>
 
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 #include "framework/app/menus.h"
 #include "framework/app/strings.h"
@@ -142,9 +144,41 @@ TEST(TOrbiscopeFrame, CalculateMenuIsDrawnInItsGroups)
     EXPECT_EQ(groups, expected);
 }
 
+// The names put in place (renamed onto) and removed in the watched folders,
+// in the order it happened there.
+class FolderEvents {
+public:
+    explicit FolderEvents(std::initializer_list<std::filesystem::path> folders)
+    {
+        for (const auto& folder : folders) EXPECT_GE(::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_DELETE), 0);
+    }
+    ~FolderEvents() { ::close(fd_); }
+    FolderEvents(const FolderEvents&) = delete;
+    FolderEvents& operator=(const FolderEvents&) = delete;
+
+    std::vector<std::string> Read() const
+    {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[16384];
+        for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;)
+            for (const char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len > 0) names.push_back(std::string((e->mask & IN_DELETE) ? "removed " : "put ") + e->name);
+                p += sizeof(inotify_event) + e->len;
+            }
+        return names;
+    }
+
+private:
+    int fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+};
+
 // What shut-down writes, by the answer of the windows and the set-up option:
 // the placement always, the dialog values only when the program ends and the
-// option asks for them; an open help window goes with the program.
+// option asks for them; an open help window goes with the program.  Every
+// file is in place before the lock goes, so that a start that becomes the
+// first instance then reads them as this one left them; a close called off
+// keeps the lock.
 TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
 {
     struct Case { bool windowAgrees, helpOpened; std::uint8_t saveOption; bool closes, writesValues, closesHelp; };
@@ -155,6 +189,10 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.windowAgrees << c.helpOpened << int(c.saveOption));
         AppFixture f;
+        const testsupport::TempDir runtime;
+        const testfiles::ScopedVariable runtimeVariable("XDG_RUNTIME_DIR", runtime.Path().string());
+        ASSERT_EQ(f.app->BecomeFirstInstance(), platform::InstanceRole::First);
+        const std::string lock = f.app->Instance()->LockPath().filename().string();
         testsupport::HelpRecorder help;
         if (c.helpOpened) f.app->ShowHelp(550);
         EXPECT_EQ(f.app->HelpOpened, c.helpOpened);
@@ -164,6 +202,7 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
         f.app->Dispatch(6014);
         f.Active()->allowClose = c.windowAgrees;
 
+        const FolderEvents events({f.dir.Path(), f.dir.Path() / "registry", runtime.Path()});
         f.app->Frame()->close();
         QCoreApplication::processEvents();
         EXPECT_EQ(f.app->Frame()->isVisible(), !c.closes);
@@ -175,6 +214,13 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
         EXPECT_EQ(std::filesystem::exists(values) ? std::filesystem::file_size(values) : 0u, c.writesValues ? 5980u : 0u);
         EXPECT_EQ(platform::Registry::ReadString("Software\\Orbiscope\\DefaultCountryFile", ""), "uk.twn");
         EXPECT_EQ(!help.topics.empty() && help.topics.back() == -1, c.closesHelp);
+        std::vector<std::string> order, expected = {"put orbisco.ini"};
+        for (const std::string& e : events.Read())
+            if (e == "removed " + lock || (e.starts_with("put ") && !e.starts_with("put ."))) order.push_back(e);
+        if (c.writesValues) expected.push_back("put orbisco.dat");
+        expected.push_back("put registry.ini");
+        if (c.closes) expected.push_back("removed " + lock);
+        EXPECT_EQ(order, expected);
         if (RecordingWindow* w = f.Active()) w->allowClose = true;
     }
 }
@@ -354,6 +400,40 @@ TEST(TOrbiscopeStartup, SocketLinesWaitForTheMainLoop)
     orbiscope::ClearRegistrations();
 }
 
+// A print start ends once it has printed, and takes no file from the
+// moment it holds its lock: more later starts than may wait, all at once
+// while its start-up box is up, are each refused as closing there and then,
+// none as busy.
+TEST(TOrbiscopeStartup, APrintStartRefusesEveryLineFromItsLock)
+{
+    const StartUpFolder start;
+    TOrbiscopeMDIClient::SetMapLoader({});
+    std::vector<platform::HandOver> answers(platform::SingleInstance::kMaxWaitingLines + 4);
+    std::vector<std::thread> senders;
+    std::atomic<std::size_t> answered{0};
+    {
+        TOrbiscope app;
+        ASSERT_EQ(app.BecomeFirstInstance(true), platform::InstanceRole::First);
+        platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
+            if (call.caption != "No setup file") return platform::IDOK;
+            for (std::size_t k = 0; k < answers.size(); ++k)
+                senders.emplace_back([&, k] {
+                    answers[k] = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle)).SendToPrimary("activate");
+                    ++answered;
+                });
+            // Up until every line is answered or waits.
+            platform::RunNestedBoxLoop([&] { return answered + app.Instance()->WaitingLines() == answers.size(); }, 60000);
+            return platform::IDOK;
+        });
+        app.InitMainWindow();
+        platform::SetMessageBoxSink({});
+    }
+    for (std::thread& sender : senders) sender.join();
+    ASSERT_EQ(senders.size(), answers.size());
+    for (const platform::HandOver& answer : answers)
+        EXPECT_EQ(answer.reason, platform::SingleInstance::kRefusedClosing) << int(answer.result);
+}
+
 // A start that fails (a map fails its checksum, told in a box whose loop
 // runs a while) takes no file: a later start that hands one over meanwhile
 // is not told "taken", and hears no answer once the failed start ends.
@@ -474,7 +554,9 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
         platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
             if (!call.YesNo()) return platform::IDOK;
             during = handOver("during.ang");
-            if (c.heardLate) EXPECT_EQ(::send(late, "heard\n", 6, MSG_NOSIGNAL), 6);
+            if (c.heardLate) {
+                EXPECT_EQ(::send(late, "heard\n", 6, MSG_NOSIGNAL), 6);
+            }
             return c.answer;
         });
         const bool calledOff = c.opened.size() > 1;

@@ -16,6 +16,7 @@
 
 #include <poll.h>
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -181,6 +182,9 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
     struct Case {
         QStringList arguments;
         std::string log;
+        // The lock goes once the start has found it held: finding no socket
+        // to reach, the start claims it again and becomes the first instance.
+        bool letGo = false;
     };
     const Case cases[] = {
         {{}, unreachable + ".\n"},
@@ -192,58 +196,83 @@ TEST_F(ProgramRun, ASecondStartThatCannotReachTheFirstSaysSoAndFails)
          caption + tooLong + " was not opened: a name longer than 251 bytes" + cannot},
         {{"-ddeopen", Path("a)]b.glb")},
          caption + Path("a)]b.glb").toStdString() + " was not opened: a name holding \")]\"" + cannot},
+        // Last: the lock is gone after it.
+        {{"-ddeprint", Path("gone.glb")},
+         "No setup file\tSubstituting defaults\n" + caption + CannotRead(Path("gone.glb").toStdString()) + "\n", true},
     };
     for (const Case& c : cases) {
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
-        EXPECT_EQ(RunToEnd(c.arguments, 60000), kExitStartFailed) << c.arguments.join(' ').toStdString();
+        // The start's try of the lock opens and closes the lock file.
+        const int tried = ::inotify_init1(IN_CLOEXEC);
+        ::inotify_add_watch(tried, lock.fileName().toLocal8Bit().constData(), IN_CLOSE_WRITE);
+        std::thread letGo([&] {
+            pollfd p{tried, POLLIN, 0};
+            if (c.letGo && ::poll(&p, 1, 60000) == 1) lock.unlock();
+        });
+        EXPECT_EQ(RunToEnd(c.arguments, 60000), c.letGo ? 0 : kExitStartFailed) << c.arguments.join(' ').toStdString();
+        letGo.join();
+        ::close(tried);
         EXPECT_EQ(Log(), c.log);
     }
 }
 
 // A later start ends well only when the first instance took its file; a
-// refusal or no answer is said, with the file and the first one's reason.
+// refusal or no answer is said, with the file and the first one's reason:
+// the reason its last try met, so that one refused as closing whose next try
+// meets a first instance that does not answer says so.
 TEST_F(ProgramRun, ALaterStartEndsWellOnlyWhenItsFileWasTaken)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
-    // The first instance is this test: it answers one line as told.
+    // The first instance is this test: it answers each try as told.
     QLockFile lock(QString::fromStdString(testsupport::ServerPathIn(home.Path()).string() + ".lock"));
     const int listener = ListenAsFirst(lock);
     ASSERT_GE(listener, 0);
 
     const std::string caption = std::string(orbiscope::kMainTitle) + "\t";
     const std::string file = Path("plan.sun").toStdString();
+    const std::string closing = platform::HandOverAnswer(false, platform::SingleInstance::kRefusedClosing);
+    const std::string silent = caption + "Orbiscope is already running but does not answer; " + file + " was not opened.\n";
     struct Case {
-        std::string answer;
+        std::vector<std::string> answers;  // one a try
         int status;
         std::string log;
     };
     const Case cases[] = {
-        {"taken\n", 0, ""},
-        {"refused\tit has too many files waiting to be opened\n", kExitStartFailed,
+        {{"taken\n"}, 0, ""},
+        {{"refused\tit has too many files waiting to be opened\n"}, kExitStartFailed,
          caption + "Orbiscope is already running; " + file + " was not opened: it has too many files waiting to be opened.\n"},
-        {"", kExitStartFailed, caption + "Orbiscope is already running but does not answer; " + file + " was not opened.\n"},
+        {{""}, kExitStartFailed, silent},
+        {{closing, ""}, kExitStartFailed, silent},
     };
     for (const Case& c : cases) {
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
         std::string heard, afterAnswer;
         std::thread first([&] {
-            const int fd = AcceptLine(listener, heard);
-            if (fd < 0) return;
-            (void)!::send(fd, c.answer.data(), c.answer.size(), MSG_NOSIGNAL);
-            // What the later start says once it has the answer, until it ends.
-            char buffer[512];
-            pollfd more{fd, POLLIN, 0};
-            for (ssize_t n; ::poll(&more, 1, 60000) == 1 && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
-                afterAnswer.append(buffer, std::size_t(n));
-            ::close(fd);
+            for (const std::string& answer : c.answers) {
+                std::string line;
+                const int fd = AcceptLine(listener, line);
+                if (fd < 0) return;
+                heard += line;
+                (void)!::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+                // What the later start says once it has the answer, until it
+                // hangs up.
+                char buffer[512];
+                pollfd more{fd, POLLIN, 0};
+                for (ssize_t n; ::poll(&more, 1, 60000) == 1 && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+                    afterAnswer.append(buffer, std::size_t(n));
+                ::close(fd);
+            }
         });
-        EXPECT_EQ(RunToEnd({"-ddeopen", QString::fromStdString(file)}, 60000), c.status) << c.answer;
+        const std::string what = c.answers.front() + " ...";
+        EXPECT_EQ(RunToEnd({"-ddeopen", QString::fromStdString(file)}, 60000), c.status) << what;
         first.join();
-        EXPECT_EQ(heard, "DDE\tOrbiscope\tSystem\t[Open(" + file + ")]\n");
+        std::string sent;
+        for (std::size_t k = 0; k < c.answers.size(); ++k) sent += "DDE\tOrbiscope\tSystem\t[Open(" + file + ")]\n";
+        EXPECT_EQ(heard, sent) << what;
         // "taken" is acknowledged, since the first instance handles the line
         // only then; nothing else is.
-        EXPECT_EQ(afterAnswer, c.status == 0 ? std::string(platform::kHandOverAcknowledgement) + "\n" : "") << c.answer;
-        EXPECT_EQ(Log(), c.log) << c.answer;
+        EXPECT_EQ(afterAnswer, c.status == 0 ? std::string(platform::kHandOverAcknowledgement) + "\n" : "") << what;
+        EXPECT_EQ(Log(), c.log) << what;
     }
     ::close(listener);
 }
@@ -373,15 +402,18 @@ TEST_F(ProgramRun, APlacementFromAWideScreenOpensWhollyOnASmallOne)
 
 // A print start prints and ends with 0, and tells no later start "taken"
 // (it will open nothing): the later starts that hand over files all the
-// while are refused as closing.  A start ended at its first paint ends, or
-// calls its end off for files it was told to take that still wait as it
-// closes: either way each file told "taken" is opened.
+// while are refused as closing.  A start ended at its first paint ends,
+// or calls its end off for files it was told to take that still wait as it
+// closes (its close check has run, and it takes files again): either way
+// each file told "taken" is opened.
 TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
 {
     if (!QFile::exists(program)) GTEST_SKIP() << "program not built";
+    const std::filesystem::path placement = home.Path() / "program" / "orbisco.ini";
     for (const bool print : {true, false}) {
         SCOPED_TRACE(print ? "a print start" : "ended at its first paint");
         std::ofstream(home.Path() / "messages.log", std::ios::trunc).close();
+        std::filesystem::remove(placement);
         if (!print) env.insert("ORBISCOPE_EXIT_WHEN_SHOWN", "1");
         std::atomic<bool> ended{false};
         std::vector<std::pair<std::string, platform::HandOver>> handed;
@@ -396,6 +428,8 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         run.setProcessEnvironment(env);
         run.start(program, print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{});
         const bool endedItself = run.waitForFinished(print ? 120000 : 5000);
+        const platform::HandOver afterwards =
+            endedItself ? platform::HandOver{} : HandOverOpen(Path("afterwards.glb").toStdString(), 5000);
         ended = true;
         later.join();
         int closing = 0;
@@ -417,6 +451,9 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         if (endedItself) {
             EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(run.exitCode(), 0);
+        } else {
+            EXPECT_TRUE(std::filesystem::exists(placement)) << "its close check never ran";
+            EXPECT_TRUE(afterwards.Taken()) << "neither ended nor called its close off";
         }
         run.kill();
         run.waitForFinished(5000);

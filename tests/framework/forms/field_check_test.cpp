@@ -128,7 +128,7 @@ TEST(CheckMary, EveryTestReports)
     Recorder r;
     EXPECT_FALSE(CheckMary("6", false, true, r.sink()));
     ASSERT_EQ(r.messages.size(), 2u);
-    EXPECT_EQ(r.messages[0].text, "M must be 2 raised to a positve integer power");
+    EXPECT_EQ(r.messages[0].text, "M must be 2 raised to a positive integer power");
     EXPECT_EQ(r.messages[0].caption, "Modulation");
     EXPECT_EQ(r.messages[1].text, "M must be >= 8");
     EXPECT_EQ(r.messages[1].caption, "Value of M (QAM)");
@@ -165,7 +165,7 @@ TEST(CheckSpacing, SatellitesAndCarriers)
     Recorder c;
     EXPECT_FALSE(CheckCarrierSpacing("1.35", "1.2", c.sink()));
     ASSERT_EQ(c.messages.size(), 1u);
-    EXPECT_EQ(c.messages[0].text, "Carrier spacing factor must be  >= (1 + Roll-off) factor)");
+    EXPECT_EQ(c.messages[0].text, "Carrier spacing factor must be >= (1 + Roll-off factor)");
     EXPECT_EQ(c.messages[0].caption, "Input Error");
     EXPECT_TRUE(CheckCarrierSpacing("1.35", "1.35", nullptr));
 }

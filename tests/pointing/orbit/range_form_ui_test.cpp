@@ -54,7 +54,7 @@ TEST_F(RangeFormTest, CircularOrbits)
         {"geo-horizon", "35786", "0", "12", {"41678.94", "3074.66", "86163.99", "18.62"}},
         // R cos(10) / a = 0.877496: 7462.23 x 0.877496 x 1.6e9 / c = 34.95 kHz.
         {"leo-780km", "780", "10", "1.6", {"2325.37", "7462.23", "6027.14", "34.95"}},
-        {"too-low", "0.05", "45", "12", refused, "Orbital height km)\r\nRange 0.100000 to 2000000.000000 km"},
+        {"too-low", "0.05", "45", "12", refused, "Orbital height (km)\r\nRange 0.100000 to 2000000.000000 km"},
         {"too-high-frequency", "35786", "45", "60", refused,
          "Carrier frequency GHz \r\nRange 0.000700 to 55.000000 GHz"},
     };

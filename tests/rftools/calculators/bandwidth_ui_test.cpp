@@ -124,7 +124,7 @@ TEST_F(BandwidthTest, RefusedInputs)
     struct Case { const char* name; int id; const char* text; bool qam; const char* caption; const char* message; };
     const Case cases[] = {
         {"spacing-below-roll-off", F::kSpacing, "1.1", false, "Input Error",
-         "Carrier spacing factor must be  >= (1 + Roll-off) factor)"},
+         "Carrier spacing factor must be >= (1 + Roll-off factor)"},
         {"qam-of-four", F::kM, "4", true, "Value of M (QAM)", "M must be >= 8"},
     };
     for (const Case& c : cases) {

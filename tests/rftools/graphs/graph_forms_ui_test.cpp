@@ -93,7 +93,7 @@ TEST_F(GraphForms, ChecksStopAtTheFirstFieldThatFails)
         {"4-QAM", TEbNoNoCodeForm::kResourceId, 6321, {{4742, "4"}}, {TEbNoNoCodeForm::kQam}, "Value of M (QAM)",
          "M must be >= 8"},
         {"M of 6", TEbNoNoCodeForm::kResourceId, 6321, {{4742, "6"}}, {TEbNoNoCodeForm::kPsk}, "Modulation",
-         "M must be 2 raised to a positve integer power"},
+         "M must be 2 raised to a positive integer power"},
         {"rain polarization", TAttenForm::kResourceId, 6319,
          {{200, "Here"}, {201, "Sat"}, {202, "40N"}, {203, "3W"}, {205, "auto"}, {206, "10W"}, {215, "X"}}, {},
          "Invalid Character Error", ""},
