@@ -143,16 +143,19 @@ std::vector<MdiChild*> MdiClient::Children() const
     return out;
 }
 
-bool MdiClient::CanCloseChildren()
+bool MdiClient::CanCloseChildren(MdiChild** refused)
 {
-    for (MdiChild* c : Children())
-        if (c->ClientWindow() && !c->ClientWindow()->CanClose()) return false;
+    for (MdiChild* c : Children()) {
+        if (!c->ClientWindow() || c->ClientWindow()->CanClose()) continue;
+        if (refused) *refused = c;
+        return false;
+    }
     return true;
 }
 
-bool MdiClient::CloseChildren()
+bool MdiClient::CloseChildren(MdiChild** refused)
 {
-    if (!CanCloseChildren()) return false;
+    if (!CanCloseChildren(refused)) return false;
     for (MdiChild* c : Children()) c->CloseWithoutAsking();
     return true;
 }

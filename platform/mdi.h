@@ -75,10 +75,12 @@ public:
     std::vector<MdiChild*> Children() const;
 
     // The class library's close of all children: when every child agrees, all
-    // are destroyed; otherwise none.  Returns whether all closed.
-    bool CloseChildren();
-    // Every child asked in turn (the application's close check).
-    bool CanCloseChildren();
+    // are destroyed; otherwise none, and `refused` (when given) is the child
+    // that said no.  Returns whether all closed.
+    bool CloseChildren(MdiChild** refused = nullptr);
+    // Every child asked in turn, until one refuses (the application's close
+    // check); that one is given in `refused` when asked for.
+    bool CanCloseChildren(MdiChild** refused = nullptr);
 
     void TileVertically();
     void TileHorizontally();

@@ -283,8 +283,11 @@ void TOrbiscopeMDIClient::CmFileClose()
 
 void TOrbiscopeMDIClient::CmCloseAll()
 {
-    if (CloseChildren()) return;
-    // One refused: none went; the active one is asked on its own.
+    platform::MdiChild* refused = nullptr;
+    if (CloseChildren(&refused)) return;
+    // One refused: none went.  A Cancel is the user's answer to the whole
+    // command; after a save that failed the active one is asked on its own.
+    if (auto* window = dynamic_cast<TMyWindow*>(refused->ClientWindow()); window && window->CloseCalledOff()) return;
     if (platform::MdiChild* child = ActiveChild()) child->CloseAsking();
 }
 

@@ -214,6 +214,7 @@ void TMyWindow::RenderTo(QPainter& painter)
 
 bool TMyWindow::CanClose()
 {
+    closeCalledOff_ = false;
     if (!Changed) return true;
     const std::string name = HasFileName() ? DocumentFileName : orbiscope::StringText(orbiscope::kStrUntitled);
     const platform::FileMessage text{orbiscope::StringText(orbiscope::kStrMayHaveBeenEdited), name};
@@ -221,8 +222,14 @@ bool TMyWindow::CanClose()
                                             platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION);
     // Cancel, Escape and the question's close keep the window as it is, as a
     // failed or cancelled save does; the close is called off.
-    if (answer == platform::IDCANCEL) return false;
-    if (answer == platform::IDYES) return Save();
+    if (answer == platform::IDCANCEL) {
+        closeCalledOff_ = true;
+        return false;
+    }
+    if (answer == platform::IDYES && !Save()) {
+        closeCalledOff_ = saveCancelled_;
+        return false;
+    }
     return true;
 }
 
@@ -231,6 +238,7 @@ bool TMyWindow::SaveFile(const char*) { return false; }
 
 bool TMyWindow::Save()
 {
+    saveCancelled_ = false;
     if (!HasFileName() || saveAsFirst_) return SaveAs();
     const std::string name = DocumentFileName;
     if (!SaveFile(name.c_str())) {
@@ -244,7 +252,8 @@ bool TMyWindow::SaveAs()
 {
     FileData.fileName = DocumentFileName;
     FileData.overwritePrompt = true;
-    if (!platform::RunFileSave(this, "Save As", FileData)) return false;
+    saveCancelled_ = !platform::RunFileSave(this, "Save As", FileData);
+    if (saveCancelled_) return false;
     const std::string chosen = FileData.fileName;
     if (!SaveFile(chosen.c_str())) {
         orbiscope::ShowFileMessage(this, orbiscope::kStrUnableToWrite, chosen);

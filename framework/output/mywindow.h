@@ -34,6 +34,9 @@ public:
     void SetupWindow() override;
     void Paint(platform::DC& dc, bool erase, const QRect& rect) override;
     bool CanClose() override;
+    // Whether the last CanClose was refused by the user (Cancel, Escape or the
+    // question's close, or Save As cancelled) rather than by a save that failed.
+    bool CloseCalledOff() const { return closeCalledOff_; }
     void EvSetFocus() override;
     void EvSize(int width, int height) override;
     virtual void UpdateScroller(bool scrollToTop);
@@ -126,6 +129,8 @@ private:
     bool closeRequested_ = false;
     bool closed_ = false;
     bool saveAsFirst_ = false;  // a converted name that would overwrite another file
+    bool closeCalledOff_ = false;
+    bool saveCancelled_ = false;  // the last Save or Save As ended at its file dialog
 };
 
 namespace orbiscope {

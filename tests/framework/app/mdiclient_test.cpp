@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <algorithm>
 #include <string_view>
 
 #include "tests/framework/app/gui_support.h"
@@ -334,31 +335,61 @@ TEST(MdiClient, EditActiveDocumentFollowsTheWindowInFocus)
     EXPECT_EQ(angles->received, std::vector<int>{6110});  // sent: at once
 }
 
-TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOne)
+// A window that refuses Close All closes nothing.  When the user called the
+// close off at its question (Cancel, or Yes then Cancel in Save As), that is
+// the answer to the whole command; any other refusal (a save that failed)
+// has the active window asked on its own.
+TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOneUnlessCancelled)
 {
-    AppFixture f;
-    f.app->Dispatch(6014);
-    RecordingWindow* refusing = f.Active();
-    refusing->allowClose = false;
-    f.app->Dispatch(6010);
-    f.app->Dispatch(6011);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(f.app->Client()->Children().size(), 3u);
+    struct Case {
+        const char* name;
+        bool refusesItself;    // refuses without asking
+        const char* fileName;  // of the changed window; null: untitled, or not changed
+        int answer;            // at the save question
+        int questions;         // save questions asked in all
+        bool activeAskedAlone;
+    };
+    const Case cases[] = {
+        {"refuses by itself", true, nullptr, platform::IDYES, 0, true},
+        {"its save fails", false, "plan.glb", platform::IDYES, 1, true},
+        {"Cancel at the question", false, "plan.glb", platform::IDCANCEL, 1, false},
+        {"Yes, then Cancel in Save As", false, "", platform::IDYES, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppFixture f;
+        f.app->Dispatch(6014);
+        RecordingWindow* refusing = f.Active();
+        refusing->allowClose = !c.refusesItself;
+        if (c.fileName) {
+            refusing->Changed = true;
+            if (*c.fileName) refusing->SetFileName((f.dir.Path() / c.fileName).string().c_str());
+        }
+        f.messages.yesNoAnswer = c.answer;
+        f.app->Dispatch(6010);
+        f.app->Dispatch(6011);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(f.app->Client()->Children().size(), 3u);
 
-    f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
-    QCoreApplication::processEvents();
-    // Only the active one (Dual Feed) went, on its own question.
-    auto left = f.app->Client()->Children();
-    ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[0]->windowTitle().toStdString(), "GEO Link Budget");
-    EXPECT_EQ(left[1]->windowTitle().toStdString(), "Look Angles");
+        f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
+        QCoreApplication::processEvents();
+        const auto questions = std::count_if(f.messages.calls.begin(), f.messages.calls.end(),
+                                             [](const platform::MessageBoxCall& m) { return m.Cancellable(); });
+        EXPECT_EQ(questions, c.questions);
+        // Only the active one (Dual Feed) went, on its own question; or none.
+        auto left = f.app->Client()->Children();
+        ASSERT_EQ(left.size(), c.activeAskedAlone ? 2u : 3u);
+        EXPECT_EQ(left[0]->ClientWindow(), refusing);
+        EXPECT_EQ(refusing->Changed, c.fileName != nullptr);
 
-    refusing->allowClose = true;
-    f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(f.app->Client()->Children().empty());
-    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_CLOSEALLDOCS));
-    EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILECLOSE));
+        refusing->allowClose = true;
+        refusing->Changed = false;
+        f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(f.app->Client()->Children().empty());
+        EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_CLOSEALLDOCS));
+        EXPECT_FALSE(f.app->IsEnabled(orbiscope::CM_FILECLOSE));
+    }
 }
 
 TEST(MdiClient, CalculatorGetsAZeroFilledSeededBufferOfItsRecordSize)
