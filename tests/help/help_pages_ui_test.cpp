@@ -7,6 +7,8 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <filesystem>
+#include <regex>
 
 #include "tests/framework/app/gui_support.h"
 #include "tests/platform/file_support.h"
@@ -101,6 +103,34 @@ TEST(HelpPages, TheHelpWindowOpensAtAnyElementsId)
             << c.id << ": the entry stands at y " << top << " of a view " << browser->viewport()->height() << " high";
     }
     platform::HelpViewer::CloseAll();
+}
+
+// Every link of the shipped help leads to a page that exists and, when it
+// names a place in it, to an element of that page with that id or name: a
+// link whose anchor is missing opens its page at the top.
+TEST(HelpPages, EveryLinkLeadsToAPageAndItsAnchor)
+{
+    const std::filesystem::path help = QCoreApplication::applicationDirPath().toStdString() + "/help";
+    ASSERT_TRUE(std::filesystem::is_directory(help));
+    static const std::regex link(R"re(<a\s[^>]*href\s*=\s*"([^"#:]*)(?:#([^"]*))?")re");
+    static const std::regex anchor(R"re(\b(?:id|name)\s*=\s*"([^"]*)")re");
+    int links = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(help)) {
+        if (entry.path().extension() != ".html") continue;
+        const std::string page = testfiles::ReadText(entry.path());
+        for (std::sregex_iterator m(page.begin(), page.end(), link), end; m != end; ++m) {
+            const std::filesystem::path target = (*m)[1].length() ? help / (*m)[1].str() : entry.path();
+            ASSERT_TRUE(std::filesystem::is_regular_file(target)) << entry.path().filename() << ": " << (*m)[0];
+            ++links;
+            if (!(*m)[2].matched) continue;
+            const std::string text = testfiles::ReadText(target);
+            bool found = false;
+            for (std::sregex_iterator a(text.begin(), text.end(), anchor); a != end && !found; ++a)
+                found = (*a)[1] == (*m)[2];
+            EXPECT_TRUE(found) << entry.path().filename() << ": " << (*m)[0];
+        }
+    }
+    EXPECT_GT(links, 50);
 }
 
 }  // namespace
