@@ -26,12 +26,14 @@ std::filesystem::path ProgramFolder() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path();
 }
 
-std::vector<TleEntry> Sets(const char* file) {
+std::string FileText(const char* file) {
     std::ifstream in(ProgramFolder() / "orbit-data" / file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    return ReadTleText(text.str()).entries;
+    return text.str();
 }
+
+std::vector<TleEntry> Sets(const char* file) { return ReadTleText(FileText(file)).entries; }
 
 std::vector<TleEntry> OneSet(const char* file, const char* name) {
     for (const TleEntry& e : Sets(file)) {
@@ -65,6 +67,29 @@ void BM_PropagateTwelveHour(benchmark::State& state) { PropagateStep(state, "wea
 BENCHMARK(BM_PropagateNearEarth);
 BENCHMARK(BM_PropagateGeostationary);
 BENCHMARK(BM_PropagateTwelveHour);
+
+// Reading the constellation file (10,395 sets) as opening it does: the
+// file as published (plain ASCII, so read as UTF-8), then the same with one
+// name holding a Latin-1 letter, which makes the whole file Latin-1.
+void ReadConstellation(benchmark::State& state, std::string text) {
+    if (text.empty()) {
+        state.SkipWithError("orbit-data/starlink.tle not found");
+        return;
+    }
+    for (auto _ : state) {
+        TleReadResult read = ReadTleText(text);
+        benchmark::DoNotOptimize(read.entries.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+void BM_ReadConstellationAscii(benchmark::State& state) { ReadConstellation(state, FileText("starlink.tle")); }
+void BM_ReadConstellationLatin1(benchmark::State& state) {
+    std::string text = FileText("starlink.tle");
+    if (!text.empty()) text[0] = '\xC9';
+    ReadConstellation(state, text);
+}
+BENCHMARK(BM_ReadConstellationAscii)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadConstellationLatin1)->Unit(benchmark::kMillisecond);
 
 const TleSite kSite{51.5, -0.13, 0.02};
 

@@ -12,8 +12,11 @@
 
 namespace {
 
+// The page is written in the program's Latin-1 and says so: a browser left
+// to guess may take it for UTF-8 and spoil every accented letter.
 constexpr const char* kHtmlHead =
     "<HTML><HEAD>\n"
+    "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n"
     "<TITLE>Orbiscope Pro Output Page</TITLE>\n"
     "<STYLE>\n"
     "BODY {font-family: Arial,Helvetica; font-size: MAX_LINE%;}\n"

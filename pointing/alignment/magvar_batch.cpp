@@ -98,16 +98,17 @@ void TMagVarBatchForm::SetupWindow()
 bool TMagVarBatchForm::LoadBatchFile()
 {
     using FT = FieldType;
+    using orbiscope::sun::CheckBatchField;
     std::vector<orbiscope::sun::BatchRecord> records;
     if (!orbiscope::sun::LoadBatchRecords(*this, fileName_, 3, records)) return false;
     sites_.clear();
     for (const auto& r : records) {
         const auto& f = r.fields;
         int line = 0;
-        if (!CheckField("Text file: Site name", f[0].text, FT::Text, 0, 0, "")) line = f[0].line;
-        else if (!CheckField("Text file: Site latitude", f[1].text, FT::Latitude, 0, 90, kLatitudeUnit))
+        if (!CheckBatchField(*this, "Text file: Site name", f[0], FT::Text, 0, 0, "")) line = f[0].line;
+        else if (!CheckBatchField(*this, "Text file: Site latitude", f[1], FT::Latitude, 0, 90, kLatitudeUnit))
             line = f[1].line;
-        else if (!CheckField("Text file: Site longitude", f[2].text, FT::Longitude, 0, 180, kLongitudeUnit))
+        else if (!CheckBatchField(*this, "Text file: Site longitude", f[2], FT::Longitude, 0, 180, kLongitudeUnit))
             line = f[2].line;
         if (line != 0) {
             orbiscope::sun::ReportBatchLine(*this, line);

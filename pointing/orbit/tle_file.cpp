@@ -2,7 +2,9 @@
 #include "pointing/orbit/tle_file.h"
 
 #include "pointing/orbit/sgp4sdp4.h"
+#include "platform/user_text.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -11,7 +13,21 @@ constexpr std::size_t kElementLineLength = 69;
 constexpr std::size_t kMaxNameLineLength = 26;
 constexpr std::size_t kStoredNameLength = sizeof(TleEntry::name) - 1;
 
-// Splits text into lines at LF, CR LF or CR.
+bool PrintableAscii(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+
+// Eight bytes, each a printable ASCII character: none has its high bit set,
+// none is below the blank (its high bit appears in x - 0x20 where x had
+// none) and none is DEL (zero after x ^ 0x7F).
+bool PrintableAscii(std::uint64_t x) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    const std::uint64_t del = x ^ (0x7F * kOnes);
+    return ((x | ((x - 0x20 * kOnes) & ~x) | ((del - kOnes) & ~del)) & kHigh) == 0;
+}
+
+// Splits text into lines at LF, CR LF or CR, and tells whether a line is
+// plain: printable ASCII only, as nearly every line is, which the table
+// shows byte for byte.  Such lines are passed over eight bytes at a time.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
@@ -19,10 +35,23 @@ public:
     std::size_t LineNumber() const { return lineNumber_; }
     // The last line ran into the end of the text without a line end.
     bool LastLineUnended() const { return unended_; }
+    bool LastLinePlain() const { return plain_; }
 
     std::string_view Next() {
         const std::size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r') ++pos_;
+        plain_ = true;
+        for (;;) {
+            std::uint64_t word;
+            while (text_.size() - pos_ >= sizeof word &&
+                   (std::memcpy(&word, text_.data() + pos_, sizeof word), PrintableAscii(word))) {
+                pos_ += sizeof word;
+            }
+            if (pos_ == text_.size()) break;
+            const auto c = static_cast<unsigned char>(text_[pos_]);
+            if (c == '\n' || c == '\r') break;
+            plain_ = plain_ && PrintableAscii(c);
+            ++pos_;
+        }
         const std::string_view line = text_.substr(start, pos_ - start);
         unended_ = pos_ == text_.size();
         if (pos_ < text_.size() && text_[pos_] == '\r') {
@@ -49,6 +78,7 @@ private:
     std::size_t pos_ = 0;
     std::size_t lineNumber_ = 0;
     bool unended_ = false;
+    bool plain_ = true;
 };
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -58,35 +88,52 @@ std::string_view TrimEnd(std::string_view line) {
     return line;
 }
 
-// A missing line counts as an empty one, numbered after the last.
-bool ReadElementLine(LineReader& reader, char (&field)[70]) {
+// A character as the table (Latin-1 text) shows it.
+char Shown(char32_t c) { return c > 0xFF || platform::IsControlChar(c) ? '?' : static_cast<char>(c); }
+
+// The next line's first `keep` characters as the table shows them into
+// `out`, zero-terminated; returns how many characters the line has (blanks
+// and tabs at its end not counted).
+std::size_t ShowLine(const platform::UserText& file, LineReader& reader, char* out, std::size_t keep) {
     const std::string_view line = TrimEnd(reader.Next());
-    if (line.size() != kElementLineLength) return false;
-    std::memcpy(field, line.data(), kElementLineLength);
-    field[kElementLineLength] = '\0';
-    return true;
+    if (reader.LastLinePlain()) {
+        const std::size_t kept = line.size() < keep ? line.size() : keep;
+        std::memcpy(out, line.data(), kept);
+        out[kept] = '\0';
+        return line.size();
+    }
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < line.size(); ++count) {
+        const char32_t c = file.Next(line, at);
+        if (count < keep) out[count] = Shown(c);
+    }
+    out[count < keep ? count : keep] = '\0';
+    return count;
+}
+
+// A missing line counts as an empty one, numbered after the last.
+bool ReadElementLine(const platform::UserText& file, LineReader& reader, char (&field)[70]) {
+    return ShowLine(file, reader, field, kElementLineLength) == kElementLineLength;
 }
 
 }  // namespace
 
-TleReadResult ReadTleText(std::string_view text) {
+TleReadResult ReadTleText(std::string_view fileBytes) {
     TleReadResult result;
-    LineReader reader(text);
+    const platform::UserText file(fileBytes);
+    LineReader reader(file.Text());
     std::vector<TleEntry> entries;
     while (!reader.RestIsBlank()) {
         TleEntry entry;
-        const std::string_view name = TrimEnd(reader.Next());
-        if (name.size() > kMaxNameLineLength) {
+        const std::size_t nameLength = ShowLine(file, reader, entry.name, kStoredNameLength);
+        if (nameLength > kMaxNameLineLength) {
             result.failedLine = reader.LineNumber();
             return result;
         }
         // A name cut off by the end of the file (a copy broken off there)
         // ends the reading; the sets before it are kept.
         if (reader.LastLineUnended()) break;
-        const std::size_t kept = name.size() < kStoredNameLength ? name.size() : kStoredNameLength;
-        std::memcpy(entry.name, name.data(), kept);
-        entry.name[kept] = '\0';
-        if (!ReadElementLine(reader, entry.line1) || !ReadElementLine(reader, entry.line2)) {
+        if (!ReadElementLine(file, reader, entry.line1) || !ReadElementLine(file, reader, entry.line2)) {
             result.failedLine = reader.LineNumber();
             return result;
         }

@@ -1,27 +1,42 @@
 #include "pointing/sun/batch_file.h"
 
+#include <algorithm>
+
+#include "platform/user_text.h"
+
 namespace orbiscope::sun {
 
 namespace {
 
-constexpr unsigned char kEndOfText = 0xFF;
+// Stands in the kept text for a character that Latin-1 cannot hold: a
+// control code, so never one kept from the file itself.
+constexpr char kOutsideLatin1 = '\0';
 
-// The characters a batch file keeps, each with its line.
+// The characters a batch file keeps, in Latin-1, each with its line.
 struct KeptText {
     std::string chars;
     std::vector<int> lines;
 };
 
-KeptText KeepPrintable(std::string_view bytes)
+KeptText KeepCharacters(std::string_view fileBytes)
 {
+    const platform::UserText file(fileBytes);
+    const std::string_view text = file.Text();
     KeptText kept;
+    kept.chars.reserve(text.size());
+    kept.lines.reserve(text.size() + 1);
     int line = 1;
-    for (char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u == kEndOfText) break;
-        if (u == '\n') ++line;
-        if (u < 32 || u >= 128) continue;
-        kept.chars.push_back(c);
+    for (std::size_t at = 0; at < text.size();) {
+        const char32_t c = file.Next(text, at);
+        if (c == '\n') ++line;
+        const bool windowsSign = !file.Utf8() && c >= 0x80 && c < 0xA0;
+        if (c > 0xFF || windowsSign) {
+            kept.chars.push_back(kOutsideLatin1);
+        } else if (platform::IsControlChar(c)) {
+            continue;
+        } else {
+            kept.chars.push_back(static_cast<char>(c));
+        }
         kept.lines.push_back(line);
     }
     kept.lines.push_back(line);  // where the text ends
@@ -34,6 +49,9 @@ BatchField MakeField(const KeptText& kept, std::size_t from, std::size_t to)
 {
     while (from < to && IsBlank(kept.chars[from])) ++from;
     while (to > from && IsBlank(kept.chars[to - 1])) --to;
+    const auto begin = kept.chars.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto end = kept.chars.begin() + static_cast<std::ptrdiff_t>(to);
+    if (std::find(begin, end, kOutsideLatin1) != end) return {{}, kept.lines[from], true};
     return {kept.chars.substr(from, to - from), kept.lines[from]};
 }
 
@@ -49,7 +67,7 @@ bool AllBlank(const std::string& s, std::size_t from, std::size_t to)
 
 std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldCount)
 {
-    const KeptText kept = KeepPrintable(fileBytes);
+    const KeptText kept = KeepCharacters(fileBytes);
     const std::string& s = kept.chars;
     std::vector<BatchRecord> records;
     std::size_t at = 0;

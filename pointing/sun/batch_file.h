@@ -1,10 +1,17 @@
 // Batch input text files: records of comma-separated fields, each record
-// ended by ";".  Line breaks and other control characters carry no meaning
-// (a record may run over several lines), bytes from 128 up are dropped and a
-// byte 0xFF ends the text.  Every field is read exactly as written: an empty
-// field stays an empty field and a record with too few fields gets empty
-// ones, so the checks that follow can say which field of which line is
-// wrong.  Free of Qt; the forms check and convert the fields.
+// ended by ";".  A file that is valid UTF-8 is read as UTF-8, any other as
+// Latin-1 (platform/user_text.h), and the fields are given in the program's
+// Latin-1, so that "Z\xFCrich" comes out the same from either file.  Line
+// breaks and other control characters carry no meaning (a record may run
+// over several lines).  In a file read as Latin-1 the bytes 0x80 to 0x9F,
+// control codes in Latin-1 but letters and signs in the Windows code page
+// such files are mostly written in, count as characters Latin-1 cannot hold.
+// A field holding such a character, or one from outside Latin-1, is marked
+// so that its check refuses it: it is never dropped or stored altered.
+// Every other field is read exactly as written: an empty field stays an
+// empty field and a record with too few fields gets empty ones, so the
+// checks that follow can say which field of which line is wrong.  Free of
+// Qt; the forms check and convert the fields.
 #pragma once
 
 #include <string>
@@ -14,8 +21,9 @@
 namespace orbiscope::sun {
 
 struct BatchField {
-    std::string text;  // blanks around it removed
+    std::string text;  // Latin-1, blanks around it removed; empty when outsideLatin1
     int line = 0;      // 1-based line of the file where the field starts (or where its record ends, when missing)
+    bool outsideLatin1 = false;  // holds a character that Latin-1 cannot hold: the field is refused
 };
 
 struct BatchRecord {

@@ -27,6 +27,17 @@ bool LoadBatchRecords(TForm& form, const std::string& fileName, int fieldCount, 
     return true;
 }
 
+bool CheckBatchField(TForm& form, std::string_view label, const BatchField& field, FieldType type, double minimum,
+                     double maximum, std::string_view unit)
+{
+    if (field.outsideLatin1) {
+        const FieldMessage message = UnstorableTextMessage(label);
+        form.ReportFieldError(message.text, message.caption);
+        return false;
+    }
+    return form.CheckField(label, field.text, type, minimum, maximum, unit);
+}
+
 void ReportBatchLine(TForm& form, int line)
 {
     char text[32];

@@ -294,13 +294,14 @@ bool TSolarBatchFormBase::ReadSites(std::vector<BatchSite>& sites)
     for (const BatchRecord& r : records) {
         const auto& f = r.fields;
         const int line = [&] {
-            if (!CheckField("Text file: Site name", f[0].text, FT::Text, 0, 0, "")) return f[0].line;
-            if (!CheckField("Text file: Site latitude", f[1].text, FT::Latitude, 0, 90, kLatitudeUnit))
+            if (!CheckBatchField(*this, "Text file: Site name", f[0], FT::Text, 0, 0, "")) return f[0].line;
+            if (!CheckBatchField(*this, "Text file: Site latitude", f[1], FT::Latitude, 0, 90, kLatitudeUnit))
                 return f[1].line;
-            if (!CheckField("Text file: Site longitude", f[2].text, FT::Longitude, 0, 180, kLongitudeUnit))
+            if (!CheckBatchField(*this, "Text file: Site longitude", f[2], FT::Longitude, 0, 180, kLongitudeUnit))
                 return f[2].line;
-            if (!CheckField("Text file: Time zone", f[3].text, FT::Real, -12, 13, "")) return f[3].line;
-            if (!CheckField("Text file: Antenna size", f[4].text, FT::Real, 0.2, kLargestApertureM, "m")) return f[4].line;
+            if (!CheckBatchField(*this, "Text file: Time zone", f[3], FT::Real, -12, 13, "")) return f[3].line;
+            if (!CheckBatchField(*this, "Text file: Antenna size", f[4], FT::Real, 0.2, kLargestApertureM, "m"))
+                return f[4].line;
             if (!CheckApertureForFrequency(*this, LeadingNumber(f[4].text), frequency, FieldText(kFrequency)))
                 return f[4].line;
             return 0;
@@ -324,8 +325,8 @@ bool TSolarBatchFormBase::ReadSatellites(std::vector<BatchSatellite>& satellites
     for (const BatchRecord& r : records) {
         const auto& f = r.fields;
         int line = 0;
-        if (!CheckField("Text file: Satellite name", f[0].text, FT::Text, 0, 0, "")) line = f[0].line;
-        else if (!CheckField("Text file: Satellite Longitude", f[1].text, FT::Longitude, 0, 180, kLongitudeUnit))
+        if (!CheckBatchField(*this, "Text file: Satellite name", f[0], FT::Text, 0, 0, "")) line = f[0].line;
+        else if (!CheckBatchField(*this, "Text file: Satellite Longitude", f[1], FT::Longitude, 0, 180, kLongitudeUnit))
             line = f[1].line;
         if (line != 0) {
             ReportBatchLine(*this, line);

@@ -10,7 +10,9 @@ namespace {
 using testfiles::ReadText;
 
 // The page head and tail, typed out line by line.
-const std::string kHead = std::string("<HTML><HEAD>\n") + "<TITLE>Orbiscope Pro Output Page</TITLE>\n" + "<STYLE>\n" +
+const std::string kHead = std::string("<HTML><HEAD>\n") +
+                          "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n" +
+                          "<TITLE>Orbiscope Pro Output Page</TITLE>\n" + "<STYLE>\n" +
                           "BODY {font-family: Arial,Helvetica; font-size: MAX_LINE%;}\n" +
                           "B {font-weight: 900; font-size:110%; color: navy; font-style: italic;}\n" +
                           "A {font-weight: 900;}\n" +
@@ -48,6 +50,8 @@ TEST(HtmlExport, RowsOfTheReportLines)
         {"trailing tab closes the cell", kCommonHead + "a\t\n", 5, kCommonRows + "<TR><TD>a</TD></TR>\n"},
         {"markup characters escaped", kCommonHead + "C/I < 20 & Eb/No > 3\n", 5,
          kCommonRows + "<TR><TD>C/I &lt; 20 &amp; Eb/No &gt; 3</TD></TR>\n"},
+        {"Latin-1 letters as the head declares them", kCommonHead + "Z\xfcrich\n", 5,
+         kCommonRows + "<TR><TD>Z\xfcrich</TD></TR>\n"},
         // Not part of the format, but must not shift or lose the lines after it.
         {"empty line gives no row", "T\n\nX\n", 3, "<TR><TD><B>T</B></TD></TR>\n<TR><TD><B>X</B></TD></TR>\n"},
         {"line count beyond the text", "T\n", 5, "<TR><TD><B>T</B></TD></TR>\n"},
@@ -73,6 +77,7 @@ TEST(TabbedExport, MarksDroppedAndBlankLinesKept)
         {"counted lines only", "a\nb\nc\n", 2, "a\nb\n"},
         {"empty line written empty", "a\n\nb\n", 3, "a\n\nb\n"},
         {"no lines", "", 0, ""},
+        {"Latin-1 with no encoding mark", "K\xf6ln\n", 1, "K\xf6ln\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(orbiscope::TabbedText(c.report, c.lines), c.expected) << c.name;
 }

@@ -19,6 +19,17 @@ std::string TwoSets(const std::string& eol) {
     return kName + eol + kLine1 + eol + kLine2 + eol + "SECOND" + eol + kLine1 + eol + kLine2;
 }
 
+// "MKS (ZARYA)" in Cyrillic, UTF-8: 10 characters, 17 bytes.
+const std::string kMks = "\xd0\x9c\xd0\x9a\xd0\xa1 (\xd0\x97\xd0\x90\xd0\xa0\xd0\xaf)";
+
+std::string Set(const std::string& nameLine) { return nameLine + "\n" + kLine1 + "\n" + kLine2 + "\n"; }
+
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
 // Whether the file is taken, how many sets, the first set's name and the
 // line that refused the file.
 struct ReadCase {
@@ -32,6 +43,7 @@ struct ReadCase {
 
 TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
     const std::string two = TwoSets("\n");
+    const std::string e24(24, '\xc9');  // Latin-1 E acute
     const ReadCase cases[] = {
         {"CR LF", TwoSets("\r\n") + "\r\n", true, 2, "ISS (ZARYA)"},
         {"LF", two + "\n", true, 2},
@@ -52,6 +64,15 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
         {"second element line missing", kName + "\n" + kLine1 + "\n", false, 0},
         {"blank line between sets", kName + "\n" + kLine1 + "\n" + kLine2 + "\n\n" + two, false, 0},
         {"a later bad set refuses the file", two + "\nTHIRD\n" + kLine1.substr(0, 60) + "\n", false, 0, "", 8},
+        // Names in UTF-8 or Latin-1, counted in characters, shown in Latin-1.
+        {"a Cyrillic UTF-8 name: ? for each letter", Set(kMks), true, 1, "\?\?\? (\?\?\?\?)"},
+        {"a UTF-8 byte-order mark is not the name's", Set("\xef\xbb\xbf" "ISS (ZARYA)"), true, 1, "ISS (ZARYA)"},
+        {"a UTF-8 name of 26 letters, 24 kept whole", Set(Repeat("\xc3\x89", 26)), true, 1, e24.c_str()},
+        {"a Cyrillic letter at the 24th character", Set(std::string(23, 'A') + Repeat("\xd0\x96", 3)), true, 1,
+         "AAAAAAAAAAAAAAAAAAAAAAA?"},
+        {"27 Cyrillic letters", Set(Repeat("\xd0\x96", 27)), false, 0, "", 1},
+        {"a Latin-1 name, 0xFF a letter", Set("S\xc3O PAULO L'HA\xff"), true, 1, "S\xc3O PAULO L'HA\xff"},
+        {"UTF-8 cut short by the end of the file", two + "\n\xd0", true, 2, "ISS (ZARYA)"},
     };
     for (const ReadCase& c : cases) {
         const TleReadResult r = ReadTleText(c.text);

@@ -11,6 +11,10 @@ namespace {
 using orbiscope::sun::BatchRecord;
 using orbiscope::sun::ReadBatchRecords;
 
+// Expected text of a field holding a character Latin-1 cannot hold: marked
+// for refusal, its text empty.
+const std::string kRefused = "(refused)";
+
 struct ReadCase {
     const char* name;
     std::string bytes;
@@ -37,15 +41,34 @@ const ReadCase kCases[] = {
      "   New York , 40.71N ,74.01W,-5, 3.7 ;",
      {{"New York", "40.71N", "74.01W", "-5", "3.7"}},
      {}},
-    {"bytes from 128 up are dropped",
-     "Z\xfc"
-     "rich,47.37N,8.54E,1,1.2;",
-     {{"Zrich", "47.37N", "8.54E", "1", "1.2"}},
+    {"a Latin-1 file", "K\xf6ln,50.94N,6.96E,1,1.2;", {{"K\xf6ln", "50.94N", "6.96E", "1", "1.2"}}, {}},
+    {"a UTF-8 file gives Latin-1",
+     "Z\xc3\xbcrich,47.38N,8.55E,1,1;S\xc3\xa3o Paulo,23.55S,46.63W,-3,1;",
+     {{"Z\xfcrich", "47.38N", "8.55E", "1", "1"}, {"S\xe3o Paulo", "23.55S", "46.63W", "-3", "1"}},
      {}},
-    {"0xFF ends the text",
-     "A,1N,1E,0,1;\xff"
-     "B,2N,2E,0,1;",
-     {{"A", "1N", "1E", "0", "1"}},
+    {"a UTF-8 byte-order mark is not text",
+     "\xef\xbb\xbfZ\xc3\xbcrich,1N,1E,0,1;",
+     {{"Z\xfcrich", "1N", "1E", "0", "1"}},
+     {}},
+    {"one byte that is not UTF-8 makes the whole file Latin-1",
+     "Z\xc3\xbcrich,1N,1E,0,1;K\xf6ln,2N,2E,0,1;",
+     {{"Z\xc3\xbcrich", "1N", "1E", "0", "1"}, {"K\xf6ln", "2N", "2E", "0", "1"}},
+     {}},
+    {"an overlong form and a surrogate are not UTF-8",
+     "\xc0\xaf,1N,1E,0,1;\xed\xa0\xbf,1N,1E,0,1;",
+     {{"\xc0\xaf", "1N", "1E", "0", "1"}, {"\xed\xa0\xbf", "1N", "1E", "0", "1"}},
+     {}},
+    {"0xFF is a letter, not the end",
+     "L'Ha\xff-les-Roses,48.78N,2.35E,1,1;\nB,2N,2E,0,1;",
+     {{"L'Ha\xff-les-Roses", "48.78N", "2.35E", "1", "1"}, {"B", "2N", "2E", "0", "1"}},
+     {}},
+    {"a name Latin-1 cannot hold is refused on its line",
+     "\xe6\x9d\xb1\xe4\xba\xac,35.68N,139.69E,9,1;\nA,1N,1E,0,1;\nHome \xf0\x9f\x8f\xa0,1N,1E,0,1;",
+     {{kRefused, "35.68N", "139.69E", "9", "1"}, {"A", "1N", "1E", "0", "1"}, {kRefused, "1N", "1E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}}},
+    {"Latin-1 0x80-0x9F (Windows signs) and UTF-8 cut short at the end",
+     "O\x92" "Brien,1N,1E,0,1;Z\xc3\xbcrich,1N,1E,0,1;\xe6\x9d",
+     {{kRefused, "1N", "1E", "0", "1"}, {"Z\xc3\xbcrich", "1N", "1E", "0", "1"}, {kRefused, "", "", "", ""}},
      {}},
     {"an extra comma stays in the last field", "A,1N,1E,0,1,9;", {{"A", "1N", "1E", "0", "1,9"}}, {}},
     {"blank text after the last record", "A,1N,1E,0,1;\r\n  \r\n", {{"A", "1N", "1E", "0", "1"}}, {}},
@@ -64,7 +87,10 @@ TEST(BatchFile, ReadsFieldsExactly)
         for (std::size_t r = 0; r < records.size(); ++r) {
             ASSERT_EQ(records[r].fields.size(), 5u) << c.name;
             for (std::size_t f = 0; f < 5; ++f) {
-                EXPECT_EQ(records[r].fields[f].text, c.fields[r][f]) << c.name << " record " << r << " field " << f;
+                const bool refused = c.fields[r][f] == kRefused;
+                EXPECT_EQ(records[r].fields[f].outsideLatin1, refused) << c.name << " record " << r << " field " << f;
+                EXPECT_EQ(records[r].fields[f].text, refused ? "" : c.fields[r][f])
+                    << c.name << " record " << r << " field " << f;
                 if (!c.lines.empty()) {
                     EXPECT_EQ(records[r].fields[f].line, c.lines[r][f]) << c.name;
                 }

@@ -159,6 +159,15 @@ const FaultCase kFaults[] = {
      {"Range Error|Antenna aperture\r\nmust be at least 0.2438 m at 1.5 GHz (1.22 wavelengths)",
       "Batch File Error|Line: 2"}},
     {"an empty file", "", "11.7", {"Batch File Error|Line: 0"}},
+    {"a name Latin-1 cannot hold on line 2",
+     "A,10.00N,1.00E,0,1.2;\n\xe6\x9d\xb1\xe4\xba\xac,35.68N,139.69E,9,1.2;",
+     "11.7",
+     {"Invalid Character Error|Text file: Site name\r\nThis field takes Western European (Latin-1) letters only",
+      "Batch File Error|Line: 2"}},
+    {"a Latin-1 0xFF letter on line 1, latitude 91N on line 2",
+     "L'Ha\xff-les-Roses,48.78N,2.35E,1,1.2;\nB,91N,3.00E,0,1.2;",
+     "11.7",
+     {"Range Error|Text file: Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S", "Batch File Error|Line: 2"}},
 };
 
 TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
@@ -173,6 +182,23 @@ TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
         EXPECT_EQ(Messages(), c.messages) << c.name;
         EXPECT_EQ(std::filesystem::exists(output), c.messages.empty()) << c.name;
         platform::ClearFileDialogAnswers();
+    }
+}
+
+// Names written in UTF-8, as editors save them, reach the report in the
+// program's Latin-1.
+TEST_F(SolarBatch, SitesOfAUtf8FileKeepTheirLetters)
+{
+    const std::string input =
+        WriteFile("utf8.txt", "Z\xc3\xbcrich,47.38N,8.55E,1,1.2;\nS\xc3\xa3o Paulo,23.55S,46.63W,-3,1.2;\n");
+    const std::string output = (Dir() / "utf8.tab").string();
+    RunSiteFile(input, kVertical, output);
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    const auto lines = pointingtest::Lines(pointingtest::ReadFile(output));
+    for (const std::string item : {"Z\xfcrich, 47.38N, 8.55E, EL=", "S\xe3o Paulo, 23.55S, 46.63W, EL="}) {
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(item, 0) == 0; }),
+                  1)
+            << item;
     }
 }
 
