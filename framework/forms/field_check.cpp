@@ -106,11 +106,23 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     return true;
 }
 
-FieldMessage UnstorableTextMessage(std::string_view label)
+namespace {
+FieldMessage InvalidCharacterMessage(std::string_view label, std::string_view what)
 {
     std::string text(label);
     if (!text.empty()) text += "\r\n";
-    return {"Invalid Character Error", text + "This field takes Western European (Latin-1) letters only"};
+    return {"Invalid Character Error", text + std::string(what)};
+}
+}  // namespace
+
+FieldMessage UnstorableTextMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field takes Western European (Latin-1) letters only");
+}
+
+FieldMessage OneLineTextMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field takes one line of text, without tabs or control characters");
 }
 
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)

@@ -47,6 +47,9 @@ bool CheckDate(int day, int month, int year, const FieldMessageSink& sink);
 // The message refusing a text field, named by its label, that holds a
 // character no document can store (one outside Latin-1).
 FieldMessage UnstorableTextMessage(std::string_view label);
+// The message refusing a one-line field, named by its label, that holds a
+// line break, tab or other control character.
+FieldMessage OneLineTextMessage(std::string_view label);
 
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);
