@@ -41,7 +41,8 @@ double LeadingNumber(std::string_view text)
 bool IsValidChar(char c, FieldType type)
 {
     switch (type) {
-    case FieldType::Text: return c != '~';
+    case FieldType::Text:
+    case FieldType::FileName: return c != '~';
     case FieldType::Real: return IsDigit(c) || c == '.' || c == '-' || c == '+';
     case FieldType::Integer: return IsDigit(c) || c == '-' || c == '+';
     case FieldType::Latitude:
@@ -64,6 +65,7 @@ bool InRange(std::string_view text, FieldType type, double minimum, double maxim
 {
     switch (type) {
     case FieldType::Text:
+    case FieldType::FileName:
     case FieldType::RainZone:
     case FieldType::Polarization:
     case FieldType::YesNo:
@@ -88,6 +90,9 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     for (const char c : text) {
         if (!IsValidChar(c, type)) return Report(sink, "Invalid Character Error", name);
     }
+    // A report line that ends in "#" is drawn in its emphasis font and loses
+    // the "#": a name must not end in one.
+    if (type == FieldType::Text && text.back() == '#') return Report(sink, "Invalid Character Error", name);
     if (!InRange(text, type, minimum, maximum)) {
         char buffer[1024];
         // The limits print with a decimal point whatever the process locale.

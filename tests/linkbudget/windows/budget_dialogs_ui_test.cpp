@@ -178,6 +178,9 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         {"GEO", {{G::kHpaPower, "9000"}}, {}, range, "HPA Power\r\nRange 0.000010 to 5000.000000 W"},
         // "mineq" in any case passes the HPA check; so does one automatic back-off.
         {"GEO", {{G::kHpaPower, "MinEq"}, {G::kTransponderObo, "auto"}}, {}, nullptr, nullptr},
+        // The modcod's name ends its report line: no closing "#" (the line mark).
+        {"GEO", {{G::kModcodText, "QPSK 3/4#"}}, {}, "Invalid Character Error", "Modcod"},
+        {"isolated downlink", {{D::kModcodText, ""}}, {}, nullptr, nullptr},
         // The ranges that differ from the GEO dialog, at and past their ends.
         {"non-GEO", {{L::kUpRange, "2000000"}}, {}, nullptr, nullptr},
         {"non-GEO", {{L::kUpRange, "2000001"}}, {}, range, "Satellite range (up)\r\nRange 1.000000 to 2000000.000000 km"},
@@ -294,14 +297,18 @@ struct TypedText {
     const char* typed;         // as the user pastes it (UTF-8 here)
     const char* stored;        // the field's bytes after OK; null: refused
     std::string refusal = {};  // the box's text, when not the Latin-1 one
+    // What the next opening shows of a refused text, when not the record's:
+    // a budget keeps the typing a field check refused.
+    const char* kept = nullptr;
 };
 
 // Wherever a name is typed (the town and satellite editors, a budget's site),
 // a character no document can store is refused on OK: the box names the
 // field by its label, the field takes the focus, the dialog stays open with
 // the text as typed, and nothing is stored (the next opening shows what the
-// record holds).  So are a line break or tab pasted into a one-line field.
-// Latin-1 is stored one byte a character and reads back the same.  Reverse moves the sites' names
+// record holds).  So are a line break or tab pasted into a one-line field,
+// and a name ending in the report's line mark "#".  Latin-1 is stored one
+// byte a character and reads back the same.  Reverse moves the sites' names
 // as typed, and such a name is refused where it lands.  A field holding a
 // file's name takes any name: stored as the file system's bytes, shown as
 // the file system names it.
@@ -394,6 +401,9 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         {"sites swapped", "東京", nullptr},
         {"site", "One\nTwo", nullptr, "Site name\r\n" + kOneLine},
         {"town", "Leeds\tWest", nullptr, "Town/City\r\n" + kOneLine},
+        {"site", "Leeds#", nullptr, "Site name (up)", "Leeds#"},
+        {"satellite", "Alpha#", nullptr, "Satellite name"},
+        {"site", "Leeds #1", "Leeds #1"},
         {"batch input", "/data/Téléchargements/in.txt", "/data/T\xC3\xA9l\xC3\xA9" "chargements/in.txt"},
         {"batch input", "/data/Документы/in.txt",
          "/data/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B/in.txt"},
@@ -444,6 +454,7 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         });
         f.run();
         const QString next = t.stored ? QString::fromUtf8(t.typed)
+                             : t.kept ? QString::fromUtf8(t.kept)
                                       : QString::fromLatin1(before.data(), qsizetype(before.size()));
         EXPECT_EQ(shown, next);
     }
