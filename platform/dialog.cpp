@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <set>
 
 #include "platform/mdi.h"
 #include "platform/services.h"
@@ -58,6 +59,34 @@ private:
 bool IsLatin1(const QString& text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
+
+// C0, DEL and C1: a one-line field holds none of them.
+bool IsControlCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F);
+}
+
+// A text whose Latin-1 bytes are what was typed: a mark typed in is no mark.
+bool ReadsAsLatin1(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x100 && c.unicode() != char16_t(kUnstorableMark);
+    });
+}
+
+bool IsToken(std::string_view bytes) { return bytes.size() == 2 && bytes[0] == kUnstorableMark; }
+
+QString WidgetText(const QWidget* w)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(w)) return p->toPlainText();
+    if (auto* l = qobject_cast<const QLabel*>(w)) return l->text();
+    if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
+    if (auto* c = qobject_cast<const QComboBox*>(w)) return c->currentText();
+    if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+    return {};
 }
 
 // Room between the last control and the dialog's edge.
@@ -173,7 +202,8 @@ void Dialog::Build()
                 e->setReadOnly(c.readOnly);
                 w = e;
             }
-            if (c.fileName) fileNames_[c.id] = c.textLimit > 0 ? c.textLimit - 1 : std::numeric_limits<int>::max();
+            if (c.fileName)
+                fileNames_[c.id].limit = c.textLimit > 0 ? c.textLimit - 1 : std::numeric_limits<int>::max();
             break;
         case ControlKind::CheckBox: w = new QCheckBox(FromLatin1(c.text), this); break;
         case ControlKind::RadioButton: {
@@ -286,26 +316,88 @@ void Dialog::WriteControls(std::span<const std::uint8_t> values)
     }
 }
 
-bool Dialog::HoldsUnstorableText(std::size_t index) const
+// A result field the user cannot type in holds what the form wrote there:
+// only a character outside Latin-1 (a text moved there) is refused in it.
+Dialog::TextFault Dialog::TextFaultAt(std::size_t index) const
 {
-    if (index >= specs_.size() || specs_[index].kind != ControlKind::Edit || specs_[index].fileName) return false;
-    if (auto* e = qobject_cast<QLineEdit*>(widgets_[index])) return !IsLatin1(e->text());
-    if (auto* p = qobject_cast<QPlainTextEdit*>(widgets_[index])) return !IsLatin1(p->toPlainText());
-    return false;
+    if (index >= specs_.size() || specs_[index].kind != ControlKind::Edit || specs_[index].fileName)
+        return TextFault::None;
+    const ControlSpec& c = specs_[index];
+    const QString text = WidgetText(widgets_[index]);
+    if (!IsLatin1(text)) return TextFault::OutsideLatin1;
+    if (c.readOnly) return TextFault::None;
+    const bool held = std::all_of(text.begin(), text.end(), [&c](QChar ch) {
+        return !IsControlCharacter(ch) || (c.multiLine && ch == QLatin1Char('\n'));
+    });
+    return held ? TextFault::None : TextFault::ControlCharacter;
 }
 
 int Dialog::UnstorableText() const
 {
     for (std::size_t i = 0; i < specs_.size(); ++i)
-        if (HoldsUnstorableText(i)) return specs_[i].id;
+        if (TextFaultAt(i) != TextFault::None) return specs_[i].id;
     return 0;
+}
+
+Dialog::TextFault Dialog::TextFaultOf(int id) const
+{
+    for (std::size_t i = 0; i < specs_.size(); ++i)
+        if (specs_[i].id == id && specs_[i].kind == ControlKind::Edit) return TextFaultAt(i);
+    return TextFault::None;
 }
 
 void Dialog::RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const
 {
     for (const TransferField& f : layout_)
-        if (HoldsUnstorableText(f.index) && f.offset + f.size <= std::min(values.size(), fallback.size()))
+        if (TextFaultAt(f.index) != TextFault::None && f.offset + f.size <= std::min(values.size(), fallback.size()))
             std::memcpy(values.data() + f.offset, fallback.data() + f.offset, f.size);
+}
+
+std::string Dialog::TextBytes(const QString& text) const
+{
+    return ReadsAsLatin1(text) ? text.toLatin1().toStdString() : Token(text);
+}
+
+// Ids run through 1..255 but the mark's own byte, and come round again: a
+// text read before keeps its id, and once every id is taken the texts that
+// no control holds any more give theirs up.
+std::string Dialog::Token(const QString& text) const
+{
+    for (const auto& [id, typed] : tokens_)
+        if (typed == text) return {kUnstorableMark, char(id)};
+    constexpr std::size_t kTokenIds = 254;
+    if (tokens_.size() >= kTokenIds) {
+        std::set<QString> held;
+        for (const QWidget* w : widgets_) held.insert(WidgetText(w));
+        std::erase_if(tokens_, [&held](const auto& token) { return held.count(token.second) == 0; });
+    }
+    for (std::size_t step = 0; step < 256; ++step) {
+        ++lastToken_;
+        if (lastToken_ == 0 || lastToken_ == std::uint8_t(kUnstorableMark) || tokens_.count(lastToken_)) continue;
+        tokens_.emplace(lastToken_, text);
+        return {kUnstorableMark, char(lastToken_)};
+    }
+    return std::string(1, kUnstorableMark);  // no id left: refused as it shows, U+FFFD
+}
+
+QString Dialog::TextShown(const std::string& bytes) const
+{
+    QString text;
+    text.reserve(qsizetype(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != kUnstorableMark) {
+            text += QChar(char16_t(std::uint8_t(bytes[i])));
+            continue;
+        }
+        const auto token = i + 1 < bytes.size() ? tokens_.find(std::uint8_t(bytes[i + 1])) : tokens_.end();
+        if (token == tokens_.end()) {
+            text += QChar(QChar::ReplacementCharacter);
+            continue;
+        }
+        text += token->second;
+        ++i;
+    }
+    return text;
 }
 
 void Dialog::SetupWindow() { TransferData(TransferDirection::Set); }
@@ -454,24 +546,21 @@ int Dialog::ControlId(const QWidget* control) const
 
 std::string Dialog::GetControlText(int id) const
 {
-    QWidget* w = Control(id);
-    QString t;
-    if (auto* e = qobject_cast<QLineEdit*>(w)) t = e->text();
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) t = p->toPlainText();
-    else if (auto* l = qobject_cast<QLabel*>(w)) t = l->text();
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) t = b->text();
-    else if (auto* c = qobject_cast<QComboBox*>(w)) t = c->currentText();
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) t = g->title();
-    if (HoldsFileName(id)) return QFile::encodeName(t).toStdString();
-    return Latin1Bytes(t);
+    const QString t = WidgetText(Control(id));
+    if (!HoldsFileName(id)) return TextBytes(t);
+    // The name as it was given while it shows untouched.
+    const FileNameEntry& name = fileNames_.at(id);
+    if (name.asGiven && t == name.shown) return name.bytes;
+    return QFile::encodeName(t).toStdString();
 }
 
 void Dialog::SetControlText(int id, const std::string& text)
 {
-    // What was read from the control comes back: it keeps the text as typed.
-    if (text.find(kUnstorableMark) != std::string::npos && GetControlText(id) == text) return;
+    // A one-character field cuts a token to its mark: put back into a control
+    // that holds a token's text, it leaves that text as typed.
+    if (text.size() == 1 && text[0] == kUnstorableMark && !HoldsFileName(id) && IsToken(GetControlText(id))) return;
     QWidget* w = Control(id);
-    const QString t = HoldsFileName(id) ? FileNameShown(id, text) : FromLatin1(text);
+    const QString t = HoldsFileName(id) ? FileNameShown(id, text) : TextShown(text);
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(t);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -483,11 +572,18 @@ void Dialog::SetControlText(int id, const std::string& text)
 }
 
 // A name longer than its edit takes is cut to whole characters.
-QString Dialog::FileNameShown(int id, std::string_view bytes) const
+QString Dialog::FileNameShown(int id, std::string_view bytes)
 {
-    const int limit = fileNames_.at(id);
-    QString name = ShownFileName(bytes.substr(0, std::min(bytes.size(), std::size_t(limit))));
-    while (QFile::encodeName(name).size() > limit) name.chop(1);
+    FileNameEntry& entry = fileNames_.at(id);
+    const std::string_view given = bytes.substr(0, std::min(bytes.size(), std::size_t(entry.limit)));
+    QString name = ShownFileName(given);
+    entry.asGiven = true;
+    while (QFile::encodeName(name).size() > entry.limit) {
+        name.chop(1);
+        entry.asGiven = false;
+    }
+    entry.bytes.assign(given);
+    entry.shown = name;
     return name;
 }
 

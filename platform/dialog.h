@@ -44,13 +44,23 @@ struct ControlSpec {
 
 // Text as a record holds it: Latin-1, one byte a character.  An edit that
 // holds a file's name shows it as the file system names it and transfers the
-// file system's bytes; its limit counts those bytes.
+// file system's bytes, those it was given as long as the user leaves it
+// alone; its limit counts those bytes.
 //
-// A character a record cannot hold (outside Latin-1) reads as this mark, one
-// a character, never as a look-alike: OK refuses such a text before any check
-// reads it, and a copy read from the controls and put back leaves the text in
-// its control as typed.
+// A record cannot hold a character outside Latin-1, nor in a one-line edit a
+// line break, tab or other control character (C0, DEL, C1): OK refuses such a
+// text before any check reads it, naming its field.  Until then the text
+// moves as typed.  A copy read from the controls holds, for a text whose
+// Latin-1 bytes would not say what was typed (a character outside Latin-1,
+// or this mark typed in), a token: the mark and an id byte (never 0) that
+// stands for the text as typed; a token put back into any control of the
+// dialog shows that text.  A one-character field cuts a token to its mark,
+// which put back into a control holding such a text leaves it as it is.  Any
+// other mark (a stale token, a record's byte) shows as U+FFFD, which OK
+// refuses: no mark ever passes for a letter.
 inline constexpr char kUnstorableMark = '\x1A';
+// Latin-1 bytes of a text that a record cannot hold whole: a character
+// outside Latin-1 becomes the mark, one a character, never a look-alike.
 std::string Latin1Bytes(const QString& text);
 
 // One field of the transfer layout: the control-table entry it belongs to,
@@ -106,9 +116,14 @@ public:
     // Puts a transfer-layout copy back into the controls, as far as its
     // fields fit whole.
     void WriteControls(std::span<const std::uint8_t> values);
+    // Why a record cannot hold an edit's text.
+    enum class TextFault { None, OutsideLatin1, ControlCharacter };
     // The first edit (in table order) whose text a record cannot hold, 0 when
-    // every one can.  A file-name edit holds any name.
+    // every one can.  A file-name edit holds any name; a multi-line edit
+    // holds line breaks.
     int UnstorableText() const;
+    // Why the edit `id` holds a text a record cannot hold (None: it can).
+    TextFault TextFaultOf(int id) const;
     // In a copy read from the controls, the fields whose text a record cannot
     // hold take `fallback`'s bytes, as far as both hold the field.
     void RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const;
@@ -144,7 +159,8 @@ public:
     // that the user sees what a message is about; an edit's text is selected.
     void FocusControl(int id);
 
-    // Control access (texts in Latin-1, file names in the file system's bytes).
+    // Control access (texts in Latin-1 or as tokens, file names in the file
+    // system's bytes).
     QWidget* Control(int id) const;
     // The control built from the control table's entry at `index` (ids need
     // not be unique nor given: labels have none).
@@ -174,8 +190,11 @@ private:
     void AddListLine(int id, const QString& line);
     void Build();
     bool HoldsFileName(int id) const { return fileNames_.count(id) != 0; }
-    QString FileNameShown(int id, std::string_view bytes) const;
-    bool HoldsUnstorableText(std::size_t index) const;
+    QString FileNameShown(int id, std::string_view bytes);
+    TextFault TextFaultAt(std::size_t index) const;
+    std::string TextBytes(const QString& text) const;
+    QString TextShown(const std::string& bytes) const;
+    std::string Token(const QString& text) const;
     void FitStatic(QLabel* label);
     void ShowPageOf(QWidget* control);
     void CentreOnOwner();
@@ -185,7 +204,18 @@ private:
     std::vector<ControlSpec> specs_;
     std::vector<TransferField> layout_;
     std::map<int, QWidget*> controls_;
-    std::map<int, int> fileNames_;  // the edits that hold a file's name, with the bytes each takes
+    // An edit that holds a file's name: the bytes it takes, and the name last
+    // put into it, as shown and as given (bytes the file system's decoding
+    // does not give back, a name of another system's, stay as given).
+    struct FileNameEntry {
+        int limit = 0;
+        QString shown;
+        std::string bytes;
+        bool asGiven = false;  // `shown` is `bytes` whole
+    };
+    std::map<int, FileNameEntry> fileNames_;
+    mutable std::map<std::uint8_t, QString> tokens_;  // id byte -> the text as typed
+    mutable std::uint8_t lastToken_ = 0;
     std::vector<QWidget*> widgets_;  // in control-table order
     std::uint8_t* buffer_ = nullptr;
     std::size_t bufferSize_ = 0;

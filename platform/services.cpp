@@ -78,11 +78,6 @@ void CopyTextToClipboard(const std::string& latin1Text)
     QGuiApplication::clipboard()->setText(QString::fromLatin1(latin1Text.data(), int(latin1Text.size())));
 }
 
-std::string ClipboardText()
-{
-    return QGuiApplication::clipboard()->text().toLatin1().toStdString();
-}
-
 void Timer::Start(int id, std::chrono::milliseconds interval, std::function<void(int)> onTick)
 {
     Stop();

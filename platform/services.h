@@ -44,7 +44,6 @@ public:
 
 // ---- clipboard ---------------------------------------------------------------
 void CopyTextToClipboard(const std::string& latin1Text);
-std::string ClipboardText();
 
 // ---- timers ------------------------------------------------------------------
 // A window timer: calls back every interval until stopped or destroyed.
@@ -68,9 +67,10 @@ void PumpWaitingMessages();
 // Reads a whole regular file; false when it cannot be opened or read (a FIFO
 // or device is refused without waiting on it).
 bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
-// A file's name as the user sees it, in the file manager too: the bytes the
-// file system gave, decoded as it names them (UTF-8 here).  The bytes stay
-// what is kept, opened and stored; only what is shown is decoded.
+// A file's name decoded from the file system's bytes as the file system
+// names it (UTF-8 here): what the user sees, in the file manager too, and
+// what Qt and QProcess take to reach the same file (a program to start and
+// its arguments).  The bytes stay what is kept, opened and stored.
 QString ShownFileName(std::string_view name);
 
 // ---- windows beside a modal form ----------------------------------------------

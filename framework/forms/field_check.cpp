@@ -41,7 +41,8 @@ double LeadingNumber(std::string_view text)
 bool IsValidChar(char c, FieldType type)
 {
     switch (type) {
-    case FieldType::Text: return c != '~';
+    case FieldType::Text:
+    case FieldType::FileName: return c != '~';
     case FieldType::Real: return IsDigit(c) || c == '.' || c == '-' || c == '+';
     case FieldType::Integer: return IsDigit(c) || c == '-' || c == '+';
     case FieldType::Latitude:
@@ -64,6 +65,7 @@ bool InRange(std::string_view text, FieldType type, double minimum, double maxim
 {
     switch (type) {
     case FieldType::Text:
+    case FieldType::FileName:
     case FieldType::RainZone:
     case FieldType::Polarization:
     case FieldType::YesNo:
@@ -88,6 +90,9 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     for (const char c : text) {
         if (!IsValidChar(c, type)) return Report(sink, "Invalid Character Error", name);
     }
+    // A report line that ends in "#" is drawn in its emphasis font and loses
+    // the "#": a name must not end in one.
+    if (type == FieldType::Text && text.back() == '#') return Report(sink, "Invalid Character Error", name);
     if (!InRange(text, type, minimum, maximum)) {
         char buffer[1024];
         // The limits print with a decimal point whatever the process locale.
@@ -106,11 +111,23 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     return true;
 }
 
-FieldMessage UnstorableTextMessage(std::string_view label)
+namespace {
+FieldMessage InvalidCharacterMessage(std::string_view label, std::string_view what)
 {
     std::string text(label);
     if (!text.empty()) text += "\r\n";
-    return {"Invalid Character Error", text + "This field takes Western European (Latin-1) letters only"};
+    return {"Invalid Character Error", text + std::string(what)};
+}
+}  // namespace
+
+FieldMessage UnstorableTextMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field takes Western European (Latin-1) letters only");
+}
+
+FieldMessage OneLineTextMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field takes one line of text, without tabs or control characters");
 }
 
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)

@@ -9,7 +9,7 @@
 #include <string_view>
 
 enum class FieldType : int {
-    Text = 0,              // any character but "~"
+    Text = 0,              // any character but "~", and not ending in "#"
     Real = 1,              // digits . - +
     Integer = 2,           // digits - +
     Latitude = 3,          // decimal degrees with N or S
@@ -22,6 +22,7 @@ enum class FieldType : int {
     LongitudeDMM = 10,     // D.MM with W or E
     UnsignedDMM = 11,      // D.MM
     BandLetters = 12,      // S C K u a
+    FileName = 13,         // a file's name: any character but "~"
 };
 
 struct FieldMessage {
@@ -47,6 +48,9 @@ bool CheckDate(int day, int month, int year, const FieldMessageSink& sink);
 // The message refusing a text field, named by its label, that holds a
 // character no document can store (one outside Latin-1).
 FieldMessage UnstorableTextMessage(std::string_view label);
+// The message refusing a one-line field, named by its label, that holds a
+// line break, tab or other control character.
+FieldMessage OneLineTextMessage(std::string_view label);
 
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);

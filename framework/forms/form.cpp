@@ -90,7 +90,9 @@ bool TForm::AcceptTexts()
 {
     const int id = UnstorableText();
     if (id == 0) return true;
-    ReportAboutControl(id, UnstorableTextMessage(FieldLabel(id)));
+    const std::string label = FieldLabel(id);
+    ReportAboutControl(id, TextFaultOf(id) == TextFault::ControlCharacter ? OneLineTextMessage(label)
+                                                                           : UnstorableTextMessage(label));
     return false;
 }
 
@@ -198,6 +200,8 @@ void TForm::SetupWindow()
     heldRecord_.clear();
     if (const std::uint8_t* record = TransferBuffer()) heldRecord_.assign(record, record + TransferBufferSize());
     shownRecord_ = ReadControls();
+    // A token stands for its text in this run only: the record's own bytes.
+    RevertUnstorable(shownRecord_, heldRecord_);
     if (!kept_->empty()) WriteControls(*kept_);
 }
 
@@ -205,7 +209,7 @@ void TForm::KeepTyping()
 {
     std::vector<std::uint8_t> typed = ReadControls();
     // A text no record can hold is not kept: its field shows the record's again.
-    RevertUnstorable(typed, shownRecord_);
+    RevertUnstorable(typed, heldRecord_);
     if (typed == shownRecord_) typed.clear();
     *kept_ = std::move(typed);
 }

@@ -36,9 +36,11 @@ public:
     TForm(QWidget* parent, int resourceId, const std::string& caption, std::vector<platform::ControlSpec> controls);
     ~TForm() override;
 
-    // A text field holding a character that no document can store is
-    // refused on OK before the form's own checks: its message names the
-    // field by its label, and the field takes the focus.
+    // A text field holding a character that no document can store, or a
+    // one-line field holding a line break, tab or other control character,
+    // is refused on OK before the form's own checks: its message names the
+    // field by its label and says what it takes, and the field takes the
+    // focus.
     bool AcceptTexts() override;
     // A form whose CanClose is not overridden never closes with OK.
     bool CanClose() override;

@@ -70,10 +70,7 @@ void TMyControl::EvSetFocus()
     ShowStatusHint(app_, HintFor(hints_, id_));
 }
 
-TMyEdit::TMyEdit(TForm* parent, int id, int textLimit) : TMyControl(parent, id), textLimit_(textLimit)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(Widget()); edit && textLimit > 0) edit->setMaxLength(textLimit - 1);
-}
+TMyEdit::TMyEdit(TForm* parent, int id, int textLimit) : TMyControl(parent, id), textLimit_(textLimit) {}
 
 bool TMyEdit::ShowsHelp() const
 {

@@ -75,7 +75,8 @@ void ShowStatusHint(TOrbiscope* app, const char* text);
 class TMyEdit : public TMyControl {
 public:
     // textLimit: the field's bytes including the terminator, as the form's
-    // control table gives it; the edit takes at most textLimit - 1 characters.
+    // control table gives it.  The dialog holds the edit to it (in bytes:
+    // a text's characters, a file's name as the file system spells it).
     TMyEdit(TForm* parent, int id, int textLimit);
     int TextLimit() const { return textLimit_; }
 

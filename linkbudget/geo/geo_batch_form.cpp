@@ -177,7 +177,7 @@ void TGeoBatchForm::CmClear() { PutScratch(ClearedGeoBatchSettings()); }
 bool TGeoBatchForm::CanClose()
 {
     const GeoBatchSettings s = Scratch();
-    if (!CheckField("Orbiscope filename", FieldView(s.executable), FieldType::Text, 0, 0, ""))
+    if (!CheckField("Orbiscope filename", FieldView(s.executable), FieldType::FileName, 0, 0, ""))
         return false;
     if (NamesThisProgram(FieldView(s.executable))) {
         if (!Silent()) FocusControl(kExecutable);
@@ -186,8 +186,8 @@ bool TGeoBatchForm::CanClose()
                          "GEO Batch Link Budget");
         return false;
     }
-    if (!CheckField("Input filename", FieldView(s.inputFile), FieldType::Text, 0, 0, "") ||
-        !CheckField("Base output filename", FieldView(s.outputBase), FieldType::Text, 0, 0, ""))
+    if (!CheckField("Input filename", FieldView(s.inputFile), FieldType::FileName, 0, 0, "") ||
+        !CheckField("Base output filename", FieldView(s.outputBase), FieldType::FileName, 0, 0, ""))
         return false;
     if (buffer_) std::memcpy(buffer_, &s, std::min(sizeof s, size_));
     if (TOrbiscope* app = App()) {

@@ -28,9 +28,10 @@ bool CheckAltitude(TForm& form, const char* label, const char* altitude);
 bool CheckAntenna(TForm& form, const char* gainLabel, const char* efficiencyLabel, const char* efficiency,
                   const char* diameter, const char* frequency, int link);
 
-// The carrier's fields from the target to M, over the same-named fields of
-// any budget record (terminated); the dialogs differ in the target's label
-// and the overhead they allow.
+// The carrier's fields from the target to M, then the modcod's name (typed
+// or chosen, it ends its report line, so no "~" or closing "#"; it may be
+// empty), over the same-named fields of any budget record (terminated); the
+// dialogs differ in the target's label and the overhead they allow.
 template <class Record>
 bool CheckCarrier(TForm& f, const Record& r, const char* targetLabel, double maximumOverheadPct)
 {
@@ -45,7 +46,8 @@ bool CheckCarrier(TForm& f, const Record& r, const char* targetLabel, double max
            Real(f, "Implementation loss", FieldView(r.implementationLoss), 0, 10, "dB") &&
            Real(f, "System margin", FieldView(r.systemMargin), 0, 10, "dB") &&
            Real(f, "M-ary prefix (e.g. M=8 for 8-PSK)", FieldView(r.modulationOrder), 2, 256, "") &&
-           f.CheckMary(FieldView(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On());
+           f.CheckMary(FieldView(r.modulationOrder), r.oneBitPerSymbol.On(), r.mqam.On()) &&
+           (r.modcodText[0] == '\0' || f.CheckField("Modcod", FieldView(r.modcodText), FieldType::Text, 0, 0, ""));
 }
 
 }  // namespace budgetcheck

@@ -140,7 +140,7 @@ void TMagVarBatchForm::ProcessBatch()
 bool TMagVarBatchForm::CanClose()
 {
     fileName_ = GetControlText(kFileId);
-    if (!CheckField("Batch file name", fileName_, FieldType::Text, 0, 0, "")) return false;
+    if (!CheckField("Batch file name", fileName_, FieldType::FileName, 0, 0, "")) return false;
     ProcessBatch();
     if (TOrbiscope* app = App()) {
         const auto stored = app->FormRecord(kStoredRecord);

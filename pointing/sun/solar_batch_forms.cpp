@@ -241,7 +241,7 @@ bool TSolarBatchFormBase::ValidateFields()
     using FT = FieldType;
     const bool siteFile = def_.kind == BatchKind::SiteFile;
     if (def_.kind != BatchKind::AllSatellites &&
-        !CheckField("Batch file name", FieldText(kBatchFile), FT::Text, 0, 0, ""))
+        !CheckField("Batch file name", FieldText(kBatchFile), FT::FileName, 0, 0, ""))
         return false;
     if (siteFile) {
         if (!CheckField("Satellite name", FieldText(kSatName), FT::Text, 0, 0, "") ||

@@ -117,25 +117,34 @@ TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
 }
 
 // A text no record can hold never reads as another text: a copy read from
-// the controls and put back (a picker filling other fields) leaves it in its
-// control as typed, while a new text (Clear) replaces it.
-TEST(DialogTransfer, TextNoRecordHoldsStaysAsTypedThroughACopy)
+// the controls holds a token for it (never "??"), and the token put back
+// into any control shows the text as typed; a one-character field cuts the
+// token to its mark, which leaves its own text alone; a mark that stands for
+// no text of the dialog shows as U+FFFD; a new text (Clear) replaces it.
+TEST(DialogTransfer, TextNoRecordHoldsMovesAsTypedThroughACopy)
 {
     platformtest::App();
-    platform::Dialog d(nullptr, 800, "Test", TestControls());
-    auto* name = qobject_cast<QLineEdit*>(d.Control(103));
-    name->setText(QString::fromUtf8("東京 site"));
-    d.SetControlText(101, "53.42N");
+    std::vector<ControlSpec> controls = TestControls();
+    controls.push_back({ControlKind::Edit, 108, "", 230, 10, 20, 20, 2});  // one character, at 60
+    platform::Dialog d(nullptr, 800, "Test", controls);
+    const auto text = [&d](int id) { return qobject_cast<QLineEdit*>(d.Control(id))->text(); };
+    qobject_cast<QLineEdit*>(d.Control(103))->setText(QString::fromUtf8("東京 site"));
+    qobject_cast<QLineEdit*>(d.Control(108))->setText(QString::fromUtf8("東"));
     EXPECT_EQ(d.UnstorableText(), 103);
     std::vector<std::uint8_t> copy = d.ReadControls();
-    EXPECT_EQ(platform::transfer::GetText(copy, 15, 41), "\x1A\x1A site");  // never "?? site"
-    platform::transfer::SetText(copy, 0, 13, "51.50N");
+    const std::string token = platform::transfer::GetText(copy, 15, 41);
+    ASSERT_EQ(token.size(), 2u);
+    EXPECT_EQ(token[0], '\x1A');
+    platform::transfer::SetText(copy, 0, 13, token);
     d.WriteControls(copy);
-    EXPECT_EQ(name->text().toStdString(), "東京 site");
-    EXPECT_EQ(d.GetControlText(101), "51.50N");
-    platform::transfer::SetText(copy, 15, 41, "");
+    EXPECT_EQ(text(101), QString::fromUtf8("東京 site"));
+    EXPECT_EQ(text(103), QString::fromUtf8("東京 site"));
+    EXPECT_EQ(text(108), QString::fromUtf8("東"));
+    platform::transfer::SetText(copy, 15, 41, "A\x1A\x1A");
     d.WriteControls(copy);
-    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(text(103), QString::fromUtf8("A\uFFFD\uFFFD"));
+    d.WriteControls(std::vector<std::uint8_t>(copy.size(), 0));
+    EXPECT_EQ(text(103), "");
     EXPECT_EQ(d.UnstorableText(), 0);
 }
 
@@ -155,6 +164,15 @@ TEST(DialogTransfer, FileNameEditCountsItsLimitInTheFileSystemsBytes)
     QTest::keyClicks(edit, "x");  // a ninth
     EXPECT_EQ(edit->text().toStdString(), "/абвx");
     EXPECT_EQ(d.UnstorableText(), 0);
+
+    // A name in bytes the file system's decoding does not give back (one
+    // written by another system) keeps them while the edit is left alone,
+    // and becomes what the edit shows once the user types in it.
+    d.SetControlText(110, "/a\xE9");
+    EXPECT_EQ(edit->text(), QString::fromUtf8("/a\uFFFD"));
+    EXPECT_EQ(d.GetControlText(110), "/a\xE9");
+    QTest::keyClicks(edit, "b");
+    EXPECT_EQ(d.GetControlText(110), "/a\xEF\xBF\xBD" "b");
 }
 
 class CheckedDialog : public platform::Dialog {

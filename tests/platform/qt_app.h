@@ -1,8 +1,27 @@
-// One QApplication for the platform tests, created on first use.
+// One QApplication for the platform tests, created on first use, and the
+// printing of a QString in a failed comparison, for every Qt test.
 #pragma once
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QString>
+#include <ostream>
+
+// A QString that fails a comparison prints as its text (UTF-8), not as a
+// list of code units; control characters show as escapes ("\x0a").  Found
+// by the test framework through QString's own (global) namespace.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    QString shown;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
+            shown += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    *os << '"' << shown.toStdString() << '"';
+}
 
 namespace platformtest {
 

@@ -65,7 +65,7 @@ std::vector<TApxPreviewWin*> Previews()
 bool ClipboardReplaced()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && (data->hasImage() || platform::ClipboardText() != kClipboardMark);
+    return data && (data->hasImage() || data->text() != QLatin1String(kClipboardMark));
 }
 
 // A report has lines; a picture or a plot, once there, can be copied.

@@ -27,6 +27,7 @@
 #include "platform/single_instance.h"
 #include "platform/services.h"
 #include "tests/platform/file_support.h"
+#include "tests/platform/qt_app.h"
 
 namespace testsupport {
 

@@ -50,6 +50,13 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
         {"I", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"O", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"a~b", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
+        // A closing "#" is the report's line mark; inside a name it is a letter.
+        {"Leeds#", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
+        {"#", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
+        {"Dish #2 West", FieldType::Text, 0, 0, true, "", ""},
+        // A file's name holds any name but "~" (the original check's), a "#" at its end too.
+        {"out#", FieldType::FileName, 0, 0, true, "", ""},
+        {"~/in.txt", FieldType::FileName, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"KU", FieldType::BandLetters, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"Kua", FieldType::BandLetters, 0, 0, true, "", ""},
         // A left/right field reads as 0, so it passes only when 0 is in range.

@@ -2,6 +2,7 @@
 // files, calculation errors and the polarization tilt.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -132,7 +133,7 @@ TEST(TMyWindowReport, CopyDropsTheMarks)
     w.AddLine("a\tb#");
     w.AddLine(" ");
     w.CopyToClipboard();
-    EXPECT_EQ(platform::ClipboardText(), "Title~\nHead\na\tb\n \n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Title~\nHead\na\tb\n \n");
 }
 
 TEST(DocumentFields, TheWindowCountsCheckedReadsOnly)

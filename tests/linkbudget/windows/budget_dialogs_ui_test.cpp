@@ -7,6 +7,8 @@
 // is refused alike in a budget's site and in the other forms' names.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <cstddef>
@@ -176,6 +178,9 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         {"GEO", {{G::kHpaPower, "9000"}}, {}, range, "HPA Power\r\nRange 0.000010 to 5000.000000 W"},
         // "mineq" in any case passes the HPA check; so does one automatic back-off.
         {"GEO", {{G::kHpaPower, "MinEq"}, {G::kTransponderObo, "auto"}}, {}, nullptr, nullptr},
+        // The modcod's name ends its report line: no closing "#" (the line mark).
+        {"GEO", {{G::kModcodText, "QPSK 3/4#"}}, {}, "Invalid Character Error", "Modcod"},
+        {"isolated downlink", {{D::kModcodText, ""}}, {}, nullptr, nullptr},
         // The ranges that differ from the GEO dialog, at and past their ends.
         {"non-GEO", {{L::kUpRange, "2000000"}}, {}, nullptr, nullptr},
         {"non-GEO", {{L::kUpRange, "2000001"}}, {}, range, "Satellite range (up)\r\nRange 1.000000 to 2000000.000000 km"},
@@ -289,17 +294,24 @@ std::function<void()> RecordForm(std::span<std::uint8_t> buffer, const char* cap
 
 struct TypedText {
     const char* field;
-    const char* typed;   // as the user types it (UTF-8 here)
-    const char* stored;  // the field's bytes after OK; null: refused
+    const char* typed;         // as the user pastes it (UTF-8 here)
+    const char* stored;        // the field's bytes after OK; null: refused
+    std::string refusal = {};  // the box's text, when not the Latin-1 one
+    // What the next opening shows of a refused text, when not the record's:
+    // a budget keeps the typing a field check refused.
+    const char* kept = nullptr;
 };
 
 // Wherever a name is typed (the town and satellite editors, a budget's site),
 // a character no document can store is refused on OK: the box names the
 // field by its label, the field takes the focus, the dialog stays open with
 // the text as typed, and nothing is stored (the next opening shows what the
-// record holds).  Latin-1 is stored one byte a character and reads back the
-// same.  A field holding a file's name takes any name: stored as the file
-// system's bytes, shown as the file system names it.
+// record holds).  So are a line break or tab pasted into a one-line field,
+// and a name ending in the report's line mark "#".  Latin-1 is stored one
+// byte a character and reads back the same.  Reverse moves the sites' names
+// as typed, and such a name is refused where it lands.  A field holding a
+// file's name takes any name: stored as the file system's bytes, shown as
+// the file system names it.
 TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
 {
     using CF = TCityForm;
@@ -316,16 +328,26 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
     Opened budget = KindNamed("GEO").open(owned, true);
     const auto batchTable = BF::ControlTable();
     const std::span<std::uint8_t> batchStored = app->app->FormRecord(BF::kStoredRecord);
-    transfer::SetText(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kExecutable)), 261, "/opt/b");
+    // A program's name in bytes that are no UTF-8 (another system's name), left alone.
+    const std::size_t executableAt = std::size_t(platform::TransferOffset(batchTable, BF::kExecutable));
+    transfer::SetText(batchStored, executableAt, 261, "/opt/b\xE9");
     transfer::SetText(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kOutputBase)), 261, "out");
     std::vector<std::uint8_t> batch(platform::TransferSize(batchTable));
 
     struct Field {
-        int resource, id;
+        int resource, id;  // the field checked, typed into unless `typedId` says
         const char* label;
         std::function<void()> run;
         std::function<std::string()> stored;
+        int typedId = 0;                                      // typed into, when not `id`
+        std::function<void(platform::Dialog&)> before = {};  // after the typing, before OK
+        std::function<void(platform::Dialog&)> after = {};   // once refused
     };
+    const auto siteName = [](platform::Dialog& d, int id) {
+        return qobject_cast<QLineEdit*>(d.Control(id))->text().toStdString();
+    };
+    const std::string downSite = budget.field(G::kDnSiteName);
+    const auto reverse = [](platform::Dialog& d) { d.OnButton(budgetform::kReverse); };
     const auto name = [](std::span<std::uint8_t> record, std::size_t at, std::size_t size) {
         return [=] { return transfer::GetText(record, at, size); };
     };
@@ -338,6 +360,20 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
           name(satellite, GF::kNameAt, GF::kNameSize)}},
         {"site",
          {G::kResourceId, G::kUpSiteName, "Site name", budget.edit, [&] { return budget.field(G::kUpSiteName); }}},
+        // Typed as the uplink's, then Reverse: it lands in the downlink's.
+        {"site reversed",
+         {G::kResourceId, G::kDnSiteName, "Site name", budget.edit, [&] { return budget.field(G::kDnSiteName); },
+          G::kUpSiteName, reverse,
+          [&](platform::Dialog& d) { EXPECT_EQ(siteName(d, G::kUpSiteName), downSite); }}},
+        // Typed as the downlink's, "大阪" as the uplink's, then Reverse: they change places.
+        {"sites swapped",
+         {G::kResourceId, G::kUpSiteName, "Site name", budget.edit, [&] { return budget.field(G::kUpSiteName); },
+          G::kDnSiteName,
+          [&](platform::Dialog& d) {
+              qobject_cast<QLineEdit*>(d.Control(G::kUpSiteName))->setText(QString::fromUtf8("大阪"));
+              reverse(d);
+          },
+          [&](platform::Dialog& d) { EXPECT_EQ(siteName(d, G::kDnSiteName), "大阪"); }}},
         {"batch input",
          {BF::kResourceId, BF::kInputFile, "Input filename",
           [&] {
@@ -346,6 +382,8 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
           },
           name(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kInputFile)), 261)}},
     };
+    const std::string kLatin1Only = "This field takes Western European (Latin-1) letters only";
+    const std::string kOneLine = "This field takes one line of text, without tabs or control characters";
     const TypedText rows[] = {
         {"town", "Москва", nullptr},
         {"town", "東京", nullptr},
@@ -359,6 +397,13 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         {"site", "東京", nullptr},
         {"site", "Base \U0001F600", nullptr},
         {"site", "Zürich", "Z\xFCrich"},
+        {"site reversed", "東京", nullptr},
+        {"sites swapped", "東京", nullptr},
+        {"site", "One\nTwo", nullptr, "Site name\r\n" + kOneLine},
+        {"town", "Leeds\tWest", nullptr, "Town/City\r\n" + kOneLine},
+        {"site", "Leeds#", nullptr, "Site name (up)", "Leeds#"},
+        {"satellite", "Alpha#", nullptr, "Satellite name"},
+        {"site", "Leeds #1", "Leeds #1"},
         {"batch input", "/data/Téléchargements/in.txt", "/data/T\xC3\xA9l\xC3\xA9" "chargements/in.txt"},
         {"batch input", "/data/Документы/in.txt",
          "/data/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B/in.txt"},
@@ -374,12 +419,17 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         platform::SetDialogDriver(f.resource, [&](platform::Dialog& d) {
             auto* edit = qobject_cast<QLineEdit*>(d.Control(f.id));
             if (calls++ == 0) {
-                edit->setText(QString::fromUtf8(t.typed));
+                auto* typedIn = qobject_cast<QLineEdit*>(d.Control(f.typedId ? f.typedId : f.id));
+                QGuiApplication::clipboard()->setText(QString::fromUtf8(t.typed));
+                typedIn->selectAll();
+                typedIn->paste();
+                if (f.before) f.before(d);
                 return int(platform::IDOK);
             }
             open = !d.Closed();
             kept = edit->text();
             focused = d.focusWidget() == edit;
+            if (f.after) f.after(d);
             return int(platform::IDCANCEL);
         });
         f.run();
@@ -391,7 +441,7 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
             ASSERT_EQ(app->messages.calls.size(), 1u);
             EXPECT_EQ(app->messages.calls[0].caption, "Invalid Character Error");
             EXPECT_EQ(app->messages.calls[0].text,
-                      std::string(f.label) + "\r\nThis field takes Western European (Latin-1) letters only");
+                      !t.refusal.empty() ? t.refusal : std::string(f.label) + "\r\n" + kLatin1Only);
             EXPECT_TRUE(open);
             EXPECT_EQ(kept.toStdString(), t.typed);
             EXPECT_TRUE(focused);
@@ -403,8 +453,12 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
             return int(platform::IDCANCEL);
         });
         f.run();
-        EXPECT_EQ(shown.toStdString(), t.stored ? t.typed : before);
+        const QString next = t.stored ? QString::fromUtf8(t.typed)
+                             : t.kept ? QString::fromUtf8(t.kept)
+                                      : QString::fromLatin1(before.data(), qsizetype(before.size()));
+        EXPECT_EQ(shown, next);
     }
+    EXPECT_EQ(transfer::GetText(batchStored, executableAt, 261), "/opt/b\xE9");
 }
 
 // Freeze wants a calculated budget; frozen, only the availability and the
