@@ -209,6 +209,9 @@ platform::InstanceRole TOrbiscope::BecomeFirstInstance(bool forPrint)
         return role;
     }
     if (forPrint) instance_->BeginEnding();
+    // A registry write killed half-way left its temporary file beside the
+    // registry; the instance that holds the lock takes it away.
+    platform::Registry::RemoveLeftovers();
     instance_->SetMessageHandler([this](const QByteArray& message) {
         if (message == "activate" && frame_) {
             if (frame_->isMinimized()) frame_->showNormal();

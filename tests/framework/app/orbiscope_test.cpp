@@ -191,7 +191,15 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
         AppFixture f;
         const testsupport::TempDir runtime;
         const testfiles::ScopedVariable runtimeVariable("XDG_RUNTIME_DIR", runtime.Path().string());
+        // A registry write killed before its rename left its temporary: the
+        // first instance removes it, and nothing else.
+        const std::filesystem::path leftover = f.dir / "registry" / "registry.ini.hWqZbA";
+        const std::filesystem::path another = f.dir / "registry" / "notes.ini.hWqZbA";
+        testfiles::WriteText(leftover, "[x]\n");
+        testfiles::WriteText(another, "[x]\n");
         ASSERT_EQ(f.app->BecomeFirstInstance(), platform::InstanceRole::First);
+        EXPECT_FALSE(std::filesystem::exists(leftover));
+        EXPECT_TRUE(std::filesystem::exists(another));
         const std::string lock = f.app->Instance()->LockPath().filename().string();
         testsupport::HelpRecorder help;
         if (c.helpOpened) f.app->ShowHelp(550);
