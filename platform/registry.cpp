@@ -1,8 +1,15 @@
 #include "platform/registry.h"
 
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
+#include <string_view>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/services.h"
 
@@ -64,6 +71,38 @@ bool Registry::WriteString(const std::string& key, const std::string& valueName,
     s->setValue(ValueKey(key, valueName), QString::fromLatin1(value.data(), int(value.size())));
     s->sync();
     return s->status() == QSettings::NoError;
+}
+
+void Registry::RemoveLeftovers()
+{
+    const std::filesystem::path file = FilePath();
+    QLockFile lock(QString::fromStdString(file.string() + ".lock"));
+    if (!lock.tryLock(0)) return;
+    // The names are looked at and removed within the folder as opened, so
+    // that nothing is followed out of it.
+    const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = folder >= 0 ? ::fdopendir(folder) : nullptr;
+    if (!entries) {
+        if (folder >= 0) ::close(folder);
+        return;
+    }
+    // The settings class names its temporary after the file, with six
+    // random ASCII letters (digits too, should it ever draw them).
+    const std::string prefix = file.filename().string() + ".";
+    constexpr std::size_t kRandomLetters = 6;
+    const auto isRandomLetter = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    const auto isLeftover = [&](std::string_view name) {
+        return name.size() == prefix.size() + kRandomLetters && name.starts_with(prefix) &&
+               std::all_of(name.begin() + std::ptrdiff_t(prefix.size()), name.end(), isRandomLetter);
+    };
+    while (const dirent* e = ::readdir(entries)) {
+        struct stat st {};
+        if (isLeftover(e->d_name) && ::fstatat(folder, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(folder, e->d_name, 0);
+    }
+    ::closedir(entries);
 }
 
 bool Registry::DeleteValue(const std::string& key, const std::string& valueName)

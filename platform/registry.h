@@ -25,6 +25,13 @@ public:
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
     static bool DeleteValue(const std::string& key, const std::string& valueName);
     static bool DeleteKey(const std::string& key);  // with all its sub-keys
+    // Removes the settings class's temporary files of the registry file
+    // ("registry.ini." and six letters or digits) that a write killed
+    // between making and renaming one left beside it: regular files only,
+    // links and folders of that name left alone.  Done under the lock the
+    // settings class takes for its own writes, so that no other program's
+    // write is caught half-way; skipped while another holds it.
+    static void RemoveLeftovers();
 };
 
 // ---- recent files ------------------------------------------------------------

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
@@ -202,7 +204,59 @@ HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
     return answer;
 }
 
+// The waits between a later start's tries: growing, each drawn at random
+// from the upper half of its span, so that starts refused together do not
+// all come back at the same moment, and a flood of them comes back ever more
+// thinly while the first instance is busy.
+class RetryWaits {
+public:
+    int Next()
+    {
+        const int span = span_;
+        span_ = std::min(span_ + span_ / 2, SingleInstance::kMostRetryMs);
+        return std::uniform_int_distribution<int>(span - span / 2, span)(random_);
+    }
+
+private:
+    int span_ = SingleInstance::kRetryMs;
+    std::minstd_rand random_{std::random_device{}()};
+};
+
 }  // namespace
+
+std::optional<HandOver> HandOverWithinDeadline(const HandOverTry& send, const std::function<InstanceRole()>& claim)
+{
+    using Result = HandOver::Result;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
+    HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
+    RetryWaits waits;
+    bool closing = false;
+    for (;;) {
+        if (answer.Taken()) return answer;
+        const bool refused = answer.result == Result::Refused;
+        const bool busy = refused && answer.reason == SingleInstance::kRefusedBusy;
+        if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = true;
+        // Any other refusal is final; so is silence, but from a program on
+        // its way out, which may be gone by now.
+        else if (refused ? !busy : (!closing && answer.result == Result::NoAnswer)) break;
+        if (MillisecondsLeft(deadline) == 0) break;
+        if (closing || busy)
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(waits.Next(), MillisecondsLeft(deadline))));
+        // Nothing to reach, or a program on its way out: the lock may be free
+        // now.  A busy one runs on.
+        if (!busy) {
+            if (claim() != InstanceRole::Later) return std::nullopt;
+            if (!closing) break;
+        }
+        // The last word is the last try's: one too short to hear a refusal
+        // would call a closing or busy program silent.
+        const int left = MillisecondsLeft(deadline), connectMs = std::min(SingleInstance::kRetryConnectMs, left / 2);
+        if (left < SingleInstance::kRetryMs) break;
+        answer = send(connectMs, left - connectMs);
+    }
+    return answer;
+}
 
 std::string HandOverAnswer(bool taken, std::string_view reason)
 {

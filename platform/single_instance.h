@@ -48,8 +48,9 @@
 // the end is under way ("Orbiscope is closing"), from a connection whose
 // line raised a box, from one with a line already in hand, and when too many
 // wait: behind a box, a handler or a start-up not yet serving, kMaxWaitingLines;
-// otherwise kMaxQueuedLines.  A newcomer over the connection cap, when every
-// connection held waits for its line, is closed unread.
+// otherwise kMaxQueuedLines (its sender tries again until its deadline, and
+// is taken once the queue has room).  A newcomer over the connection cap,
+// when every connection held waits for its line, is closed unread.
 //
 // The end begins when the program is asked to close (before any question of
 // its close check), when a Print line has printed, and, for a print start, as
@@ -80,6 +81,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -115,6 +117,22 @@ struct HandOver {
 // answer it received (anything but a whole answer is no answer).
 std::string HandOverAnswer(bool taken, std::string_view reason = {});
 HandOver ReadHandOverAnswer(std::string_view received);
+
+// One try of a later start: connecting may take up to connectMs, the answer
+// answerMs more (SingleInstance::SendToPrimary with its line).
+using HandOverTry = std::function<HandOver(int connectMs, int answerMs)>;
+// A later start's whole hand-over, no longer than one try given the full
+// times.  A first instance that is closing may call its close off, or end
+// and leave its lock free; one with too many files waiting works its queue
+// down: either refusal is tried again after a short wait, which grows a
+// little with each try and is drawn at random within its span, so that many
+// starts refused together come back spread out.  `claim` tries the lock
+// after a refusal as closing, and after finding nobody to reach; a start
+// that gets it (any role but Later) hands over nothing: nullopt.  Otherwise
+// the answer is the last try's: taken, or why not.  A try is not started
+// with less than SingleInstance::kRetryMs left, and keeps half of what is
+// left for its answer.
+std::optional<HandOver> HandOverWithinDeadline(const HandOverTry& send, const std::function<InstanceRole()>& claim);
 
 class SingleInstance : public QObject {
 public:
@@ -202,6 +220,13 @@ public:
     // How often the first instance looks whether its lock and socket files
     // are still its own.
     static constexpr int kCheckFilesMs = 1000;
+    // A later start refused as closing or busy waits kRetryMs before its
+    // first try again, each later wait half as long again as the one before,
+    // up to kMostRetryMs; each wait is drawn from its upper half.  A try
+    // again connects within kRetryConnectMs.
+    static constexpr int kRetryMs = 100;
+    static constexpr int kMostRetryMs = 1000;
+    static constexpr int kRetryConnectMs = 200;
 
     // The first instance's words when it refuses a line.
     static constexpr std::string_view kRefusedBusy = "it has too many files waiting to be opened";

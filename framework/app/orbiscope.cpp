@@ -20,7 +20,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <thread>
 #include <unistd.h>
 
 #include "framework/app/icons.h"
@@ -91,13 +90,6 @@ private:
     bool posted_ = false;
 };
 
-using Clock = std::chrono::steady_clock;
-
-int MillisecondsLeft(Clock::time_point deadline)
-{
-    return int(std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
-}
-
 // A later start hands its file, or only its wish to see the program, to the
 // first instance and ends: with 0 only when the first took it, else with a
 // word on what was not done and why.  Nothing when this start has become the
@@ -105,7 +97,6 @@ int MillisecondsLeft(Clock::time_point deadline)
 std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<DdeLaunch>& launch)
 {
     using platform::HandOver;
-    using platform::SingleInstance;
     // The file's place in the text: its name is shown as the file system
     // names it.
     std::string text;
@@ -117,30 +108,14 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
                           : TOrbiscope::ActivatePreviousInstance(connectMs, answerMs);
         };
         // A program that is closing may yet call its close off, or end and
-        // leave the lock to the first start that finds it free: its later
-        // starts try again, the whole wait no longer than one hand-over's.
-        constexpr int kRetryMs = 100, kRetryConnectMs = 200;
-        const Clock::time_point deadline =
-            Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
-        HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
-        bool closing = false;
-        for (;;) {
-            if (answer.Taken()) return 0;
-            const bool refused = answer.result == HandOver::Result::Refused;
-            if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = true;
-            else if (refused || (!closing && answer.result != HandOver::Result::Unreachable)) break;
-            if (MillisecondsLeft(deadline) == 0) break;
-            if (closing) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kRetryMs, MillisecondsLeft(deadline))));
-            // Nothing to reach, or a program on its way out: the lock may be
-            // free now.
-            if (app.BecomeFirstInstance(launch && launch->print) != platform::InstanceRole::Later) return std::nullopt;
-            if (!closing) break;
-            // The last word is the last try's: one too short to hear a
-            // refusal would call a closing program silent.
-            const int left = MillisecondsLeft(deadline), connectMs = std::min(kRetryConnectMs, left / 2);
-            if (left < kRetryMs) break;
-            answer = send(connectMs, left - connectMs);
-        }
+        // leave the lock to the first start that finds it free; one with too
+        // many files waiting works them down: its later starts try again,
+        // the whole wait no longer than one hand-over's.
+        const std::optional<HandOver> last = platform::HandOverWithinDeadline(
+            send, [&app, &launch] { return app.BecomeFirstInstance(launch && launch->print); });
+        if (!last) return std::nullopt;
+        const HandOver& answer = *last;
+        if (answer.Taken()) return 0;
         // A refusal is an answer, with its reason.
         const bool refused = answer.result == HandOver::Result::Refused;
         text = refused ? "Orbiscope is already running" : "Orbiscope is already running but does not answer";
@@ -234,6 +209,9 @@ platform::InstanceRole TOrbiscope::BecomeFirstInstance(bool forPrint)
         return role;
     }
     if (forPrint) instance_->BeginEnding();
+    // A registry write killed half-way left its temporary file beside the
+    // registry; the instance that holds the lock takes it away.
+    platform::Registry::RemoveLeftovers();
     instance_->SetMessageHandler([this](const QByteArray& message) {
         if (message == "activate" && frame_) {
             if (frame_->isMinimized()) frame_->showNormal();

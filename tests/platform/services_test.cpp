@@ -2,7 +2,10 @@
 // file-dialog answers and tab stops.
 #include <gtest/gtest.h>
 
+#include <QLockFile>
+
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/dc.h"
 #include "platform/filedialog.h"
@@ -72,6 +75,53 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_FALSE(platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1").has_value());
     EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
+    platform::Registry::SetFolder({});
+}
+
+// A registry write killed between linking its temporary file and renaming
+// it over the registry leaves the temporary, "registry.ini." and six
+// letters: removed at the next first start, and nothing else is, nor while
+// another program writes the registry (it holds the settings' lock).
+TEST(RegistryStandIn, LeftoversOfAKilledWriteAreRemoved)
+{
+    platformtest::App();
+    TempDir dir;
+    platform::Registry::SetFolder(dir.Path() / "registry");
+    const std::string key = "Software\\Orbiscope\\DefaultCountryFile";
+    ASSERT_TRUE(platform::Registry::WriteString(key, "", "uk.twn"));
+    enum class Kind { File, LinkToFile, Folder };
+    struct Case { const char* name; Kind kind; bool removed; };
+    const Case cases[] = {
+        {"registry.ini.hWqZbA", Kind::File, true},
+        {"registry.ini.x0Y9kQ", Kind::File, true},
+        {"registry.ini.hWqZb", Kind::File, false},
+        {"registry.ini.hWqZbAA", Kind::File, false},
+        {"registry.ini.hW-ZbA", Kind::File, false},
+        {"other.ini.hWqZbA", Kind::File, false},
+        {".registry.ini.hWqZbA", Kind::File, false},
+        {"registry.ini.LiNkEd", Kind::LinkToFile, false},
+        {"registry.ini.FoLdEr", Kind::Folder, false},
+    };
+    const std::filesystem::path folder = dir.Path() / "registry";
+    testfiles::WriteText(dir.Path() / "mine.txt", "my own file");
+    for (const Case& c : cases) {
+        if (c.kind == Kind::File) testfiles::WriteText(folder / c.name, "[x]\n");
+        if (c.kind == Kind::Folder) std::filesystem::create_directory(folder / c.name);
+        if (c.kind == Kind::LinkToFile) std::filesystem::create_symlink(dir.Path() / "mine.txt", folder / c.name);
+    }
+    const auto left = [&](const Case& c) {
+        return std::filesystem::exists(std::filesystem::symlink_status(folder / c.name));
+    };
+    {
+        QLockFile writing(QString::fromStdString(platform::Registry::FilePath().string() + ".lock"));
+        ASSERT_TRUE(writing.tryLock(0));
+        platform::Registry::RemoveLeftovers();
+        for (const Case& c : cases) EXPECT_TRUE(left(c)) << c.name << " removed while another program writes";
+    }
+    platform::Registry::RemoveLeftovers();
+    for (const Case& c : cases) EXPECT_EQ(left(c), !c.removed) << c.name;
+    EXPECT_EQ(ReadText(dir.Path() / "mine.txt"), "my own file");
+    EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     platform::Registry::SetFolder({});
 }
 

@@ -191,7 +191,15 @@ TEST(TOrbiscopeFrame, ShutdownWritesWhatTheAnswerAllows)
         AppFixture f;
         const testsupport::TempDir runtime;
         const testfiles::ScopedVariable runtimeVariable("XDG_RUNTIME_DIR", runtime.Path().string());
+        // A registry write killed before its rename left its temporary: the
+        // first instance removes it, and nothing else.
+        const std::filesystem::path leftover = f.dir / "registry" / "registry.ini.hWqZbA";
+        const std::filesystem::path another = f.dir / "registry" / "notes.ini.hWqZbA";
+        testfiles::WriteText(leftover, "[x]\n");
+        testfiles::WriteText(another, "[x]\n");
         ASSERT_EQ(f.app->BecomeFirstInstance(), platform::InstanceRole::First);
+        EXPECT_FALSE(std::filesystem::exists(leftover));
+        EXPECT_TRUE(std::filesystem::exists(another));
         const std::string lock = f.app->Instance()->LockPath().filename().string();
         testsupport::HelpRecorder help;
         if (c.helpOpened) f.app->ShowHelp(550);
@@ -490,26 +498,44 @@ void PumpUntil(const std::function<bool()>& done)
 // A file told "taken" just before the close, its sender's "heard" read only
 // as the close check agrees, calls the end off: it opens in the running
 // program, never inside the close.
+// More later starts than may wait behind a box, all refused as closing, come
+// back together when the close is called off: those refused because too many
+// files wait try again, and every file opens once.
 TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
 {
     const struct Case {
         int answer;
         bool heardLate;
         std::vector<std::string> opened;
+        // Later starts, each trying again until its deadline, that hand
+        // their files over while the question is up: "later-K.ang", opened
+        // before "after.ang" in any order.
+        std::size_t laterStarts = 0;
     } cases[] = {
         {platform::IDNO, false, {"changed.ang"}},
         {platform::IDYES, false, {"changed.ang", "after.ang"}},
         {platform::IDCANCEL, false, {"changed.ang", "after.ang"}},
         {platform::IDNO, true, {"changed.ang", "waiting.ang", "after.ang"}},
+        {platform::IDCANCEL, false, {"changed.ang", "after.ang"}, 2 * platform::SingleInstance::kMaxWaitingLines},
     };
     for (const Case& c : cases) {
         const StartUpFolder start;
         TOrbiscopeMDIClient::SetMapLoader({});
         std::vector<std::string> opened;
+        // Senders refused as closing, then answered otherwise once the close
+        // was called off, and refused as busy.
+        std::atomic<std::size_t> refusedClosing{0}, answeredSinceCallOff{0}, refusedBusy{0}, laterEnded{0};
+        std::atomic<bool> callingOff{false};
+        bool holding = false;
         orbiscope::ClearRegistrations();
         for (const auto& t : orbiscope::WindowTypes())
             orbiscope::RegisterWindowFactory(t.type, [&](const char* name) {
                 opened.emplace_back(std::filesystem::path(name).filename());
+                // The first of the later files takes as long as a box would
+                // stand: until every later start has had its answer since the
+                // call-off, so that the queue is full and the rest refused.
+                if (opened.back().starts_with("later-") && !std::exchange(holding, true))
+                    PumpUntil([&] { return answeredSinceCallOff == c.laterStarts; });
                 return new testsupport::RecordingWindow(0, name);
             });
         const auto line = [&](const char* name) {
@@ -550,13 +576,38 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
             PumpUntil([&] { return ::recv(late, answer, sizeof answer, MSG_DONTWAIT) > 0; });
             ASSERT_STREQ(answer, "taken\n");
         }
+        std::vector<std::string> laterFiles, laterLines;
+        for (std::size_t k = 0; k < c.laterStarts; ++k) {
+            laterFiles.push_back("later-" + std::to_string(k) + ".ang");
+            laterLines.push_back(line(laterFiles.back().c_str()));
+        }
+        std::vector<std::optional<platform::HandOver>> laterAnswers(c.laterStarts);
+        std::vector<std::thread> laterStarts;
+        const auto startLater = [&](std::size_t k) {
+            bool closing = false, since = false, busy = false;
+            const auto send = [&, k](int connectMs, int answerMs) {
+                const platform::HandOver answer = platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle))
+                                                      .SendToPrimary(laterLines[k], connectMs, answerMs);
+                const bool refusedAsClosing = answer.reason == platform::SingleInstance::kRefusedClosing;
+                if (refusedAsClosing && !std::exchange(closing, true)) ++refusedClosing;
+                if (callingOff && !refusedAsClosing && !std::exchange(since, true)) ++answeredSinceCallOff;
+                const bool refusedAsBusy = answer.reason == platform::SingleInstance::kRefusedBusy;
+                if (refusedAsBusy && !std::exchange(busy, true)) ++refusedBusy;
+                return answer;
+            };
+            laterAnswers[k] = platform::HandOverWithinDeadline(send, [] { return platform::InstanceRole::Later; });
+            ++laterEnded;
+        };
         platform::HandOver during;
         platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
             if (!call.YesNo()) return platform::IDOK;
             during = handOver("during.ang");
+            for (std::size_t k = 0; k < c.laterStarts; ++k) laterStarts.emplace_back(startLater, k);
+            PumpUntil([&] { return refusedClosing == c.laterStarts; });
             if (c.heardLate) {
                 EXPECT_EQ(::send(late, "heard\n", 6, MSG_NOSIGNAL), 6);
             }
+            callingOff = c.answer == platform::IDCANCEL;
             return c.answer;
         });
         const bool calledOff = c.opened.size() > 1;
@@ -564,11 +615,23 @@ TEST(TOrbiscopeStartup, NoFileIsTakenWhileTheCloseAsks)
         ::close(late);
         EXPECT_EQ(during.reason, platform::SingleInstance::kRefusedClosing);
         EXPECT_EQ(opened, std::vector<std::string>{"changed.ang"}) << "a file opened inside the close";
+        PumpUntil([&] { return laterEnded == c.laterStarts; });
+        for (std::thread& t : laterStarts) t.join();
+        for (std::size_t k = 0; k < c.laterStarts; ++k)
+            EXPECT_TRUE(laterAnswers[k] && laterAnswers[k]->Taken())
+                << laterFiles[k] << ": " << (laterAnswers[k] ? laterAnswers[k]->reason : "became the first");
+        if (c.laterStarts > 0) {
+            EXPECT_GT(refusedBusy.load(), 0u) << "the queue never filled";
+        }
         if (calledOff) {
             EXPECT_TRUE(handOver("after.ang").Taken());
         }
-        PumpUntil([&] { return opened.size() == c.opened.size(); });
-        EXPECT_EQ(opened, c.opened);
+        std::vector<std::string> expected = c.opened;
+        if (calledOff) expected.insert(expected.end() - 1, laterFiles.begin(), laterFiles.end());
+        PumpUntil([&] { return opened.size() >= expected.size(); });
+        if (opened.size() > 2) std::sort(opened.begin() + 1, opened.end() - 1);
+        if (expected.size() > 2) std::sort(expected.begin() + 1, expected.end() - 1);
+        EXPECT_EQ(opened, expected);
         platform::SetMessageBoxSink({});
         for (auto* child : app.Client()->Children()) child->CloseWithoutAsking();
     }
