@@ -24,6 +24,7 @@
 
 #include "platform/mdi.h"
 #include "platform/services.h"
+#include "platform/user_text.h"
 
 namespace platform {
 
@@ -59,13 +60,6 @@ private:
 bool IsLatin1(const QString& text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
-}
-
-// C0, DEL and C1: a one-line field holds none of them.
-bool IsControlCharacter(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F);
 }
 
 // A text whose Latin-1 bytes are what was typed: a mark typed in is no mark.
@@ -327,7 +321,7 @@ Dialog::TextFault Dialog::TextFaultAt(std::size_t index) const
     if (!IsLatin1(text)) return TextFault::OutsideLatin1;
     if (c.readOnly) return TextFault::None;
     const bool held = std::all_of(text.begin(), text.end(), [&c](QChar ch) {
-        return !IsControlCharacter(ch) || (c.multiLine && ch == QLatin1Char('\n'));
+        return !IsControlChar(ch.unicode()) || (c.multiLine && ch == QLatin1Char('\n'));
     });
     return held ? TextFault::None : TextFault::ControlCharacter;
 }
