@@ -283,6 +283,10 @@ void TOrbiscopeMDIClient::CmFileClose()
 
 void TOrbiscopeMDIClient::CmCloseAll()
 {
+    // Only this command's answers tell whether the user called it off: a
+    // window that refuses before it asks keeps an earlier close's Cancel.
+    for (platform::MdiChild* c : Children())
+        if (auto* window = dynamic_cast<TMyWindow*>(c->ClientWindow())) window->ForgetCloseCalledOff();
     platform::MdiChild* refused = nullptr;
     if (CloseChildren(&refused)) return;
     // One refused: none went.  A Cancel is the user's answer to the whole

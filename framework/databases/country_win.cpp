@@ -70,11 +70,7 @@ bool TCountryWin::SaveFile(const char* fileName)
     if (!fileName) return false;
     if (TownCount < 0 || std::size_t(TownCount) > kMaxTowns) return false;
     const std::vector<TownRecord> records(Records.begin(), Records.begin() + TownCount + 1);
-    if (!WriteTownFile(fileName, records)) {
-        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
-                             platform::MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!WriteTownFile(fileName, records)) return false;  // Save or Save As says so
     Changed = false;
     return true;
 }

@@ -68,11 +68,7 @@ bool TSatelliteWin::SaveFile(const char* fileName)
     if (!fileName) return false;
     if (SatelliteCount < 0 || std::size_t(SatelliteCount) > kMaxSatellites) return false;
     const std::vector<SatelliteRecord> records(Records.begin(), Records.begin() + SatelliteCount + 1);
-    if (!WriteSatelliteFile(fileName, records)) {
-        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
-                             platform::MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!WriteSatelliteFile(fileName, records)) return false;  // Save or Save As says so
     Changed = false;
     return true;
 }

@@ -328,11 +328,7 @@ bool TMyWindow::WriteDocument(const char* fileName, std::uint16_t version, const
     bytes[0] = char(version & 0xFF);
     bytes[1] = char(version >> 8);
     std::memcpy(bytes.data() + 2, record, size);
-    if (!platform::WriteFileAtomically(fileName, bytes.data(), bytes.size())) {
-        platform::MessageBox(this, platform::FileMessage{"%s", fileName}, "Unable to write file",
-                             platform::MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!platform::WriteFileAtomically(fileName, bytes.data(), bytes.size())) return false;
     Changed = false;
     return true;
 }

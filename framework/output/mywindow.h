@@ -35,8 +35,13 @@ public:
     void Paint(platform::DC& dc, bool erase, const QRect& rect) override;
     bool CanClose() override;
     // Whether the last CanClose was refused by the user (Cancel, Escape or the
-    // question's close, or Save As cancelled) rather than by a save that failed.
+    // question's close, or Save As cancelled) rather than by a save that
+    // failed.
     bool CloseCalledOff() const { return closeCalledOff_; }
+    // A window that refuses before it asks (a search still writing to it)
+    // leaves the answer of an earlier close standing: a close check that
+    // reads CloseCalledOff forgets that answer first.
+    void ForgetCloseCalledOff() { closeCalledOff_ = false; }
     void EvSetFocus() override;
     void EvSize(int width, int height) override;
     virtual void UpdateScroller(bool scrollToTop);
@@ -76,6 +81,7 @@ public:
     bool RunInputForm(TForm& form, CancelledTyping& kept, const std::function<bool()>& calculate);
     // The save protocol of a calculation window: version word and record in
     // one file, written through a temporary file; clears the changed flag.
+    // A failure is said once, by the Save or Save As that called it.
     bool WriteDocument(const char* fileName, std::uint16_t version, const void* record, std::size_t size);
 
     // ---- the window type (set by the client) ----

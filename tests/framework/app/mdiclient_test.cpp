@@ -344,23 +344,26 @@ TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOneUnlessC
     struct Case {
         const char* name;
         bool refusesItself;    // refuses without asking
-        const char* fileName;  // of the changed window; null: untitled, or not changed
+        // Of the changed window; null: untitled, or not changed.
+        const char* fileName;
         int answer;            // at the save question
         int questions;         // save questions asked in all
         bool activeAskedAlone;
+        bool cancelledBefore = false;  // an earlier Close All was called off at its question
     };
     const Case cases[] = {
         {"refuses by itself", true, nullptr, platform::IDYES, 0, true},
         {"its save fails", false, "plan.glb", platform::IDYES, 1, true},
         {"Cancel at the question", false, "plan.glb", platform::IDCANCEL, 1, false},
         {"Yes, then Cancel in Save As", false, "", platform::IDYES, 1, false},
+        {"an earlier Cancel, then refuses by itself", true, "plan.glb", platform::IDCANCEL, 1, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AppFixture f;
         f.app->Dispatch(6014);
         RecordingWindow* refusing = f.Active();
-        refusing->allowClose = !c.refusesItself;
+        refusing->allowClose = !c.refusesItself || c.cancelledBefore;
         if (c.fileName) {
             refusing->Changed = true;
             if (*c.fileName) refusing->SetFileName((f.dir.Path() / c.fileName).string().c_str());
@@ -370,6 +373,13 @@ TEST(MdiClient, CloseAllWithARefusingWindowClosesNoneThenAsksTheActiveOneUnlessC
         f.app->Dispatch(6011);
         QCoreApplication::processEvents();
         ASSERT_EQ(f.app->Client()->Children().size(), 3u);
+        if (c.cancelledBefore) {
+            f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
+            QCoreApplication::processEvents();
+            ASSERT_EQ(f.app->Client()->Children().size(), 3u);
+            // Now busy, as a window a search writes to: it refuses without asking.
+            refusing->allowClose = !c.refusesItself;
+        }
 
         f.app->Dispatch(orbiscope::CM_CLOSEALLDOCS);
         QCoreApplication::processEvents();

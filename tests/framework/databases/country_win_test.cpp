@@ -343,9 +343,13 @@ TEST_F(CountryWinTest, UnwritableFileIsReportedAndNothingIsLost)
 {
     TCountryWin* w = OpenCountry("north.twn", {Town("Northland", 0, 0), Town("A", 1, 1)});
     const std::string target = (Dir() / "no-such-folder" / "x.twn").string();
-    EXPECT_FALSE(w->SaveFile(target.c_str()));
-    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to write file", target}}));
+    platform::QueueFileDialogAnswer({{target}});
+    EXPECT_FALSE(w->SaveAs());
+    // Said once, by the save.
+    EXPECT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{orbiscope::kMainTitle, "Unable to write file " + target + " to disk."}}));
     EXPECT_EQ(w->TownCount, 1);
+    EXPECT_EQ(w->FileName(), (Dir() / "north.twn").string());
 }
 
 }  // namespace

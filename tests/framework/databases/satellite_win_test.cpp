@@ -61,6 +61,15 @@ TEST_F(SatelliteWinTest, AddedSatellitesRunWestToEast)
     EXPECT_EQ(lines[7], "Alpha             \t 19.20E\tC                 ");
     EXPECT_TRUE(w->Changed);
 
+    // A save that fails is said once, by the save; the list stays changed.
+    const std::string bad = (Dir() / "no-such-folder" / "out.geo").string();
+    f.messages.calls.clear();
+    platform::QueueFileDialogAnswer({{bad}});
+    EXPECT_FALSE(w->SaveAs());
+    EXPECT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{orbiscope::kMainTitle, "Unable to write file " + bad + " to disk."}}));
+    EXPECT_TRUE(w->Changed);
+
     ASSERT_TRUE(w->SaveFile((Dir() / "out.geo").c_str()));
     const auto bytes = dbtest::ReadBytes(Dir() / "out.geo");
     ASSERT_EQ(bytes.size(), 4u + 44u * 4u);

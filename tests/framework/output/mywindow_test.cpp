@@ -64,6 +64,13 @@ public:
     ReportWindow() : RecordingWindow(0, nullptr) {}
 };
 
+// Saves as a calculation window does: its record through WriteDocument.
+class RecordWindow : public ReportWindow {
+public:
+    bool SaveFile(const char* name) override { return WriteDocument(name, 1, record, sizeof record); }
+    const char record[5] = {'a', 'b', 0, 1, 0};
+};
+
 // The frame with one report window, as the user sees it: the title, the
 // first heading and the other headings each reach the screen in their own
 // colour, through the document window's own painting.
@@ -168,11 +175,25 @@ TEST(DocumentFiles, SaveWritesVersionAndRecordAndKeepsTheOldFileOnFailure)
     EXPECT_EQ(ReadText(path), std::string("\x34\x12" "ab\x00\x01\x00", 7));
     EXPECT_FALSE(w.Changed);
 
-    w.Changed = true;
+    // A save that fails is said once, naming the file; the document stays
+    // changed and keeps its name.
     const std::string bad = (f.dir / "no-such-folder" / "y.glb").string();
-    EXPECT_FALSE(w.WriteDocument(bad.c_str(), 1, record, sizeof record));
-    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"Unable to write file", bad}}));
-    EXPECT_TRUE(w.Changed);
+    struct Case { const char* how; const char* chosen; };  // chosen: the Save As answer, null for a plain Save
+    const Case cases[] = {{"Save", nullptr}, {"Save As", "z.glb"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        RecordWindow saving;
+        saving.SetFileName(bad.c_str());
+        saving.Changed = true;
+        f.messages.calls.clear();
+        const std::string target = c.chosen ? (f.dir / "no-such-folder" / c.chosen).string() : bad;
+        if (c.chosen) platform::QueueFileDialogAnswer({{target}});
+        EXPECT_FALSE(c.chosen ? saving.SaveAs() : saving.Save());
+        EXPECT_EQ(f.messages.Shown(),
+                  (testsupport::Boxes{{orbiscope::kMainTitle, "Unable to write file " + target + " to disk."}}));
+        EXPECT_TRUE(saving.Changed);
+        EXPECT_EQ(saving.FileName(), bad);
+    }
 }
 
 class ConvertingWindow : public testsupport::RecordingWindow {
