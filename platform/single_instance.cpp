@@ -50,6 +50,10 @@ constexpr std::size_t kReadPerTurn = 64 * 1024;
 constexpr int kBacklog = 50;
 // A later start looks for a first instance that is not listening yet this often.
 constexpr int kConnectRetryMs = 20;
+// A lock found another's at this many checks in a row has a new first
+// instance behind it; once only, it may be a start that looked, or a
+// cleaner's tool, for a moment.
+constexpr int kChecksLockedOut = 2;
 
 // A socket address for a path.  One too long for an address is reached
 // through a descriptor of its folder, so that a runtime folder deep in the
@@ -204,25 +208,25 @@ HandOver Exchange(int fd, std::string_view message, Clock::time_point deadline)
     return answer;
 }
 
-// The waits between a later start's tries: growing, each drawn at random
-// from the upper half of its span, so that starts refused together do not
-// all come back at the same moment, and a flood of them comes back ever more
-// thinly while the first instance is busy.
-class RetryWaits {
-public:
-    int Next()
-    {
-        const int span = span_;
-        span_ = std::min(span_ + span_ / 2, SingleInstance::kMostRetryMs);
-        return std::uniform_int_distribution<int>(span - span / 2, span)(random_);
-    }
-
-private:
-    int span_ = SingleInstance::kRetryMs;
-    std::minstd_rand random_{std::random_device{}()};
-};
-
 }  // namespace
+
+RetryWaits::RetryWaits(Draw draw) : draw_(std::move(draw))
+{
+    // Random, so that starts refused together do not all come back at the
+    // same moment, and a flood of them comes back ever more thinly while the
+    // first instance is busy.
+    if (!draw_)
+        draw_ = [random = std::minstd_rand(std::random_device{}())](int lowest, int highest) mutable {
+            return std::uniform_int_distribution<int>(lowest, highest)(random);
+        };
+}
+
+int RetryWaits::Next()
+{
+    const int span = span_;
+    span_ = std::min(span_ + span_ / 2, SingleInstance::kMostRetryMs);
+    return draw_(span - span / 2, span);
+}
 
 std::optional<HandOver> HandOverWithinDeadline(const HandOverTry& send, const std::function<InstanceRole()>& claim)
 {
@@ -231,23 +235,27 @@ std::optional<HandOver> HandOverWithinDeadline(const HandOverTry& send, const st
         Clock::now() + std::chrono::milliseconds(SingleInstance::kConnectTimeoutMs + SingleInstance::kAnswerTimeoutMs);
     HandOver answer = send(SingleInstance::kConnectTimeoutMs, SingleInstance::kAnswerTimeoutMs);
     RetryWaits waits;
-    bool closing = false;
+    // Once refused as closing or busy, the program may end between two tries
+    // and another start become the first instance: nothing to reach, or
+    // silence, is then no last word.
+    bool tryingAgain = false;
     for (;;) {
         if (answer.Taken()) return answer;
         const bool refused = answer.result == Result::Refused;
         const bool busy = refused && answer.reason == SingleInstance::kRefusedBusy;
-        if (refused && answer.reason == SingleInstance::kRefusedClosing) closing = true;
-        // Any other refusal is final; so is silence, but from a program on
-        // its way out, which may be gone by now.
-        else if (refused ? !busy : (!closing && answer.result == Result::NoAnswer)) break;
+        const bool closing = refused && answer.reason == SingleInstance::kRefusedClosing;
+        // Any other refusal is final; so is silence, unless the program
+        // refused this start before: it may be gone by now.
+        if (refused ? !(busy || closing) : (!tryingAgain && answer.result == Result::NoAnswer)) break;
+        tryingAgain = tryingAgain || refused;
         if (MillisecondsLeft(deadline) == 0) break;
-        if (closing || busy)
+        if (tryingAgain)
             std::this_thread::sleep_for(std::chrono::milliseconds(std::min(waits.Next(), MillisecondsLeft(deadline))));
-        // Nothing to reach, or a program on its way out: the lock may be free
-        // now.  A busy one runs on.
+        // Nothing to reach, silence, or a program on its way out: the lock
+        // may be free now.  A busy one runs on.
         if (!busy) {
             if (claim() != InstanceRole::Later) return std::nullopt;
-            if (!closing) break;
+            if (!tryingAgain) break;
         }
         // The last word is the last try's: one too short to hear a refusal
         // would call a closing or busy program silent.
@@ -370,6 +378,10 @@ void SingleInstance::ReleaseLock()
 InstanceRole SingleInstance::Claim()
 {
     if (path_.empty()) return InstanceRole::Alone;
+    // A live server is handed over to, and its lock is left alone, whatever
+    // became of its file: a start that took it even to look would be, at
+    // that moment, what the server's check of its files finds holding it.
+    if (SocketServed(path_)) return InstanceRole::Later;
     switch (TakeLock()) {
     case LockResult::HeldByAnother: return InstanceRole::Later;
     // A full or read-only folder holds nobody: the program runs without the
@@ -377,8 +389,9 @@ InstanceRole SingleInstance::Claim()
     case LockResult::CannotBeMade: return InstanceRole::Alone;
     case LockResult::Held: break;
     }
-    // A first instance whose lock file a cleaner removed still serves: it is
-    // the one running, and it makes its lock again.
+    // A first instance whose lock file a cleaner removed may have begun to
+    // serve again since the look: it is the one running, and it makes its
+    // lock again.
     if (SocketServed(path_)) {
         ReleaseLock();
         return InstanceRole::Later;
@@ -395,10 +408,12 @@ void SingleInstance::CheckFiles()
     // A cleaner of old temporary files may have taken the lock, the socket
     // or the fallback folder whole; the folder is made again as it is looked
     // up, and each file after it.
+    if (!checker_) return;  // no first instance, or one that has let go
     if (UserRuntimeFolder() != folder_) return;  // tried again on the next check
     if (!HoldsLock()) {
         ReleaseLock();
-        if (TakeLock() == LockResult::HeldByAnother) {
+        lockedOut_ = TakeLock() == LockResult::HeldByAnother ? lockedOut_ + 1 : 0;
+        if (lockedOut_ >= kChecksLockedOut) {
             // Another start became first meanwhile: it serves, and this one,
             // which runs on, no longer does.
             StopListening();
@@ -412,16 +427,18 @@ void SingleInstance::CheckFiles()
         st.st_ino == socketInode_)
         return;
     StopListening();
-    Listen();
+    // A name left free while another holds the lock is that one's to take.
+    if (lockedOut_ == 0) Listen();
 }
 
 void SingleInstance::Listen()
 {
     // Only the lock holder gets here (or a program that no lock can be made
     // for).  A socket that another instance still serves is left to it: that
-    // one stops serving once it finds the lock is not its own, and the name
-    // is taken at a later check.  A name nobody answers on was left by an
-    // instance that ended, or by this one's attempt that failed half-way.
+    // one stops serving once it finds the lock another's at checks in a row,
+    // and the name is taken at a later check.  A name nobody answers on was
+    // left by an instance that ended, or by this one's attempt that failed
+    // half-way.
     if (UserRuntimeFolder() != folder_ || SocketServed(path_)) return;
     const SocketAddress address(path_);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);

@@ -67,10 +67,15 @@
 //
 // Exactly one instance serves: the lock holder.  It listens for as long as
 // it holds the lock, whatever its clients do; once a second it looks whether
-// a cleaner took its lock or socket file and makes them again, and it stops
-// serving when another instance holds the lock.  It accepts on its own
-// descriptor, only while descriptors remain for the rest of the program, and
-// holds a bounded number of connections.
+// a cleaner took its lock or socket file and makes them again.  It stops
+// serving only when another instance truly serves in its place: one that
+// answers on the socket's name, or holds the lock at two checks in a row.  A
+// start looks whether the socket is served before it tries the lock, and
+// hands over to a live server without taking the lock at all; a lock held
+// for one check (a start that found nobody serving, a cleaner's tool) is no
+// new first instance.  It accepts on its own descriptor, only while
+// descriptors remain for the rest of the program, and holds a bounded number
+// of connections.
 #pragma once
 
 #include <QObject>
@@ -127,11 +132,14 @@ using HandOverTry = std::function<HandOver(int connectMs, int answerMs)>;
 // down: either refusal is tried again after a short wait, which grows a
 // little with each try and is drawn at random within its span, so that many
 // starts refused together come back spread out.  `claim` tries the lock
-// after a refusal as closing, and after finding nobody to reach; a start
-// that gets it (any role but Later) hands over nothing: nullopt.  Otherwise
-// the answer is the last try's: taken, or why not.  A try is not started
-// with less than SingleInstance::kRetryMs left, and keeps half of what is
-// left for its answer.
+// after a refusal as closing, after finding nobody to reach, and after
+// silence that follows a refusal as closing or busy (the program may have
+// ended meanwhile, and a new first instance not yet answer); a start that
+// gets it (any role but Later) hands over nothing: nullopt.  One that does
+// not goes on trying while it has time, once it has been refused so.
+// Otherwise the answer is the last try's: taken, or why not.  A try is not
+// started with less than SingleInstance::kRetryMs left, and keeps half of
+// what is left for its answer.
 std::optional<HandOver> HandOverWithinDeadline(const HandOverTry& send, const std::function<InstanceRole()>& claim);
 
 class SingleInstance : public QObject {
@@ -145,8 +153,8 @@ public:
     ~SingleInstance() override;
 
     // Tries the lock, without waiting; the first instance listens at once.  A
-    // start that gets the lock while another instance still serves the socket
-    // (its lock file was removed) hands over to that one.
+    // start that finds another instance serving the socket hands over to it,
+    // whatever became of that one's lock file, and leaves the lock alone.
     InstanceRole Claim();
     // From a later start: hands `line` to the first instance, waits for its
     // answer and acknowledges "taken".  Connecting may take up to connectMs (a
@@ -192,6 +200,10 @@ public:
     std::filesystem::path LockPath() const;
     // How long a connection may go without a complete line before it is closed.
     void SetIdleTimeout(int ms) { idleMs_ = ms; }
+    // Looks whether the lock and socket files are still this first
+    // instance's own, and makes them again; every kCheckFilesMs from its
+    // loop, or at a moment of a test's choosing.  Nothing in any other start.
+    void CheckFiles();
     // The most connections held at once now: kMaxConnections, fewer under a
     // low open-file limit, so that the rest of the program keeps descriptors.
     std::size_t MaxConnections() const;
@@ -263,7 +275,6 @@ private:
     LockResult TakeLock();
     bool HoldsLock() const;
     void ReleaseLock();
-    void CheckFiles();
     void Listen();
     void StopListening();
     // Takes in up to `most` senders waiting in the backlog.
@@ -297,6 +308,8 @@ private:
     ino_t socketInode_ = 0;
     QSocketNotifier* acceptor_ = nullptr;
     QTimer* checker_ = nullptr;
+    // Checks in a row that found the lock another's since this one lost it.
+    int lockedOut_ = 0;
     std::function<void(const QByteArray&)> handler_;
     std::map<std::uint64_t, Connection> connections_;
     std::uint64_t nextConnection_ = 1;
@@ -308,6 +321,22 @@ private:
     bool handling_ = false;
     bool scheduled_ = false;
     int idleMs_ = kIdleTimeoutMs;
+};
+
+// The waits between a later start's tries, in milliseconds: each drawn from
+// the upper half of its span, the first span SingleInstance::kRetryMs and
+// each later one half as long again, up to kMostRetryMs.
+class RetryWaits {
+public:
+    // A whole number from lowest to highest, both included.
+    using Draw = std::function<int(int lowest, int highest)>;
+    // Drawn at random unless `draw` is given.
+    explicit RetryWaits(Draw draw = {});
+    int Next();
+
+private:
+    int span_ = SingleInstance::kRetryMs;
+    Draw draw_;
 };
 
 }  // namespace platform

@@ -109,8 +109,8 @@ std::optional<int> HandOverToFirstInstance(TOrbiscope& app, const std::optional<
         };
         // A program that is closing may yet call its close off, or end and
         // leave the lock to the first start that finds it free; one with too
-        // many files waiting works them down: its later starts try again,
-        // the whole wait no longer than one hand-over's.
+        // many files waiting works them down, or ends the same way: its later
+        // starts try again, the whole wait no longer than one hand-over's.
         const std::optional<HandOver> last = platform::HandOverWithinDeadline(
             send, [&app, &launch] { return app.BecomeFirstInstance(launch && launch->print); });
         if (!last) return std::nullopt;

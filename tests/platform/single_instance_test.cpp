@@ -112,6 +112,20 @@ TEST(HandOverAnswer, OnlyAWholeAnswerCounts)
     }
 }
 
+// ---- a later start's waits between its tries ----------------------------------
+TEST(RetryWaits, FromTheFirstSpanToTheLongest)
+{
+    // Each wait drawn as the lowest, or the highest, its span allows.
+    for (const bool highest : {false, true}) {
+        platform::RetryWaits waits([highest](int lowest, int most) { return highest ? most : lowest; });
+        const int first = waits.Next();
+        int late = 0;
+        for (int k = 0; k < 20; ++k) late = waits.Next();
+        EXPECT_EQ(first, highest ? 100 : 50);
+        EXPECT_EQ(late, highest ? 1000 : 500);
+    }
+}
+
 // ---- the server ---------------------------------------------------------------
 // Holds back the activations of a server's socket notifiers, as a turn of the
 // loop that comes to the server's timers before its sockets does.
@@ -917,6 +931,47 @@ TEST_F(FirstInstance, OneInstanceServesWhateverIsRemoved)
         EXPECT_TRUE(handled.empty()) << "the instance that lost its lock served";
     }
     RunMainLoop([&] { return fs::exists(lock) && QFile::exists(QString::fromLocal8Bit(serverPath)); }, 5000);
+    EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
+    RunMainLoop([&] { return !handled.empty(); }, 5000);
+    EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
+}
+
+// A start that finds the socket served hands over and leaves the lock alone.
+// A lock held for a moment as the running instance checks its files (by a
+// start that found nobody serving, or a cleaner's tool) is no new first
+// instance: the running one serves on and makes its lock again at its next
+// check.  Only a holder found at two checks in a row has taken its place.
+TEST_F(FirstInstance, ALockHeldForAMomentNeverTakesTheServingOnesPlace)
+{
+    first.StartServing();
+    const fs::path lock = first.LockPath();
+    // Whether a later start connects now.  The loop does not run in between,
+    // so no check of the running instance's own comes between two steps.
+    const auto listening = [&] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{AF_UNIX, {}};
+        std::memcpy(address.sun_path, serverPath.constData(), std::size_t(serverPath.size()));
+        const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        return connected;
+    };
+    for (const int checksWhileHeld : {1, 2}) {
+        SCOPED_TRACE(std::to_string(checksWhileHeld) + " checks while the lock was held");
+        // A cleaner removed the lock file; a tool that held the name left it free.
+        ASSERT_EQ(::unlink(lock.c_str()), 0);
+        testfiles::WriteText(lock, "");
+        EXPECT_EQ(SingleInstance(kKey).Claim(), InstanceRole::Later);
+        EXPECT_TRUE(fs::exists(lock) && testfiles::ReadText(lock).empty()) << "a start took the lock to look";
+        const int held = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+        for (int k = 0; k < checksWhileHeld; ++k) first.CheckFiles();
+        EXPECT_EQ(listening(), checksWhileHeld < 2);
+        ::close(held);
+        first.CheckFiles();
+        EXPECT_TRUE(listening()) << "not serving again once the lock was free";
+        EXPECT_EQ(testfiles::ReadText(lock), std::to_string(::getpid()) + "\n") << "the lock was not made again";
+    }
+    RecordWithoutBox();
     EXPECT_TRUE(AskFromAnotherThread(first, "activate").Taken());
     RunMainLoop([&] { return !handled.empty(); }, 5000);
     EXPECT_EQ(Lines(), std::vector<std::string>{"activate"});
