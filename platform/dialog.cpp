@@ -44,17 +44,21 @@ DialogInspector& Inspector()
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), int(s.size())); }
 
 // A file-name edit takes no more than its field's bytes, as the file system
-// spells the name.
+// spells the name, but for the name the dialog put there: bytes given that
+// fit the field may show as more (another system's byte shows as U+FFFD).
 class FileNameLimit : public QValidator {
 public:
-    FileNameLimit(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+    FileNameLimit(int bytes, const QString* given, QObject* parent) : QValidator(parent), bytes_(bytes), given_(given)
+    {
+    }
     State validate(QString& input, int&) const override
     {
-        return QFile::encodeName(input).size() <= bytes_ ? Acceptable : Invalid;
+        return input == *given_ || QFile::encodeName(input).size() <= bytes_ ? Acceptable : Invalid;
     }
 
 private:
     int bytes_;
+    const QString* given_;
 };
 
 bool IsLatin1(const QString& text)
@@ -191,7 +195,8 @@ void Dialog::Build()
                 w = e;
             } else {
                 auto* e = new QLineEdit(FromLatin1(c.text), this);
-                if (c.fileName && c.textLimit > 0) e->setValidator(new FileNameLimit(c.textLimit - 1, e));
+                if (c.fileName && c.textLimit > 0)
+                    e->setValidator(new FileNameLimit(c.textLimit - 1, &fileNames_[c.id].shown, e));
                 else if (c.textLimit > 0) e->setMaxLength(c.textLimit - 1);
                 e->setReadOnly(c.readOnly);
                 w = e;
@@ -310,6 +315,24 @@ void Dialog::WriteControls(std::span<const std::uint8_t> values)
     }
 }
 
+TypedValues Dialog::ReadTyping() const
+{
+    TypedValues typed{ReadControls(), {}};
+    for (const TransferField& f : layout_) {
+        if (!f.IsText() || HoldsFileName(f.id)) continue;
+        const QString text = WidgetText(widgets_[f.index]);
+        if (!ReadsAsLatin1(text)) typed.texts.emplace(f.index, text);
+    }
+    return typed;
+}
+
+void Dialog::WriteTyping(const TypedValues& typed)
+{
+    WriteControls(typed.values);
+    for (const auto& [index, text] : typed.texts)
+        if (index < specs_.size() && specs_[index].kind == ControlKind::Edit) SetWidgetText(widgets_[index], text);
+}
+
 // A result field the user cannot type in holds what the form wrote there:
 // only a character outside Latin-1 (a text moved there) is refused in it.
 Dialog::TextFault Dialog::TextFaultAt(std::size_t index) const
@@ -340,13 +363,6 @@ Dialog::TextFault Dialog::TextFaultOf(int id) const
     return TextFault::None;
 }
 
-void Dialog::RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const
-{
-    for (const TransferField& f : layout_)
-        if (TextFaultAt(f.index) != TextFault::None && f.offset + f.size <= std::min(values.size(), fallback.size()))
-            std::memcpy(values.data() + f.offset, fallback.data() + f.offset, f.size);
-}
-
 std::string Dialog::TextBytes(const QString& text) const
 {
     return ReadsAsLatin1(text) ? text.toLatin1().toStdString() : Token(text);
@@ -371,7 +387,8 @@ std::string Dialog::Token(const QString& text) const
         tokens_.emplace(lastToken_, text);
         return {kUnstorableMark, char(lastToken_)};
     }
-    return std::string(1, kUnstorableMark);  // no id left: refused as it shows, U+FFFD
+    // No id left: refused as it shows, U+FFFD.
+    return std::string(1, kUnstorableMark);
 }
 
 QString Dialog::TextShown(const std::string& bytes) const
@@ -553,8 +570,11 @@ void Dialog::SetControlText(int id, const std::string& text)
     // A one-character field cuts a token to its mark: put back into a control
     // that holds a token's text, it leaves that text as typed.
     if (text.size() == 1 && text[0] == kUnstorableMark && !HoldsFileName(id) && IsToken(GetControlText(id))) return;
-    QWidget* w = Control(id);
-    const QString t = HoldsFileName(id) ? FileNameShown(id, text) : TextShown(text);
+    SetWidgetText(Control(id), HoldsFileName(id) ? FileNameShown(id, text) : TextShown(text));
+}
+
+void Dialog::SetWidgetText(QWidget* w, const QString& t)
+{
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(t);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -565,14 +585,17 @@ void Dialog::SetControlText(int id, const std::string& text)
     else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
 }
 
-// A name longer than its edit takes is cut to whole characters.
+// Bytes that fit the field stay as given, however many more their shown
+// form would take typed.  A name longer than its edit takes is cut to whole
+// characters.
 QString Dialog::FileNameShown(int id, std::string_view bytes)
 {
     FileNameEntry& entry = fileNames_.at(id);
+    const bool fits = bytes.size() <= std::size_t(entry.limit);
     const std::string_view given = bytes.substr(0, std::min(bytes.size(), std::size_t(entry.limit)));
     QString name = ShownFileName(given);
     entry.asGiven = true;
-    while (QFile::encodeName(name).size() > entry.limit) {
+    while (!fits && QFile::encodeName(name).size() > entry.limit) {
         name.chop(1);
         entry.asGiven = false;
     }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -95,6 +96,22 @@ void SetWord(std::span<std::uint8_t> record, std::size_t offset, std::uint16_t v
 
 enum class TransferDirection { Get, Set };  // Get: controls -> buffer; Set: buffer -> controls
 
+// What the controls hold, kept beyond one run of a dialog to be shown by a
+// later run of a dialog with the same controls: the copy in transfer layout,
+// and beside it every text the copy holds as a token, as typed (a token
+// stands for its text within one run only).
+struct TypedValues {
+    std::vector<std::uint8_t> values;
+    std::map<std::size_t, QString> texts;  // by the control's entry in the table
+    bool empty() const { return values.empty() && texts.empty(); }
+    void clear()
+    {
+        values.clear();
+        texts.clear();
+    }
+    bool operator==(const TypedValues&) const = default;
+};
+
 class Dialog : public QDialog, public CommandTarget {
 public:
     Dialog(QWidget* parent, int resourceId, const std::string& caption, std::vector<ControlSpec> controls);
@@ -116,6 +133,10 @@ public:
     // Puts a transfer-layout copy back into the controls, as far as its
     // fields fit whole.
     void WriteControls(std::span<const std::uint8_t> values);
+    // A copy that outlives the run, and such a copy put back: every field
+    // shows again what was typed in it.
+    TypedValues ReadTyping() const;
+    void WriteTyping(const TypedValues& typed);
     // Why a record cannot hold an edit's text.
     enum class TextFault { None, OutsideLatin1, ControlCharacter };
     // The first edit (in table order) whose text a record cannot hold, 0 when
@@ -124,9 +145,6 @@ public:
     int UnstorableText() const;
     // Why the edit `id` holds a text a record cannot hold (None: it can).
     TextFault TextFaultOf(int id) const;
-    // In a copy read from the controls, the fields whose text a record cannot
-    // hold take `fallback`'s bytes, as far as both hold the field.
-    void RevertUnstorable(std::span<std::uint8_t> values, std::span<const std::uint8_t> fallback) const;
 
     // Runs the dialog modally; returns the id of the closing button.
     int Execute();
@@ -194,6 +212,7 @@ private:
     TextFault TextFaultAt(std::size_t index) const;
     std::string TextBytes(const QString& text) const;
     QString TextShown(const std::string& bytes) const;
+    void SetWidgetText(QWidget* control, const QString& text);
     std::string Token(const QString& text) const;
     void FitStatic(QLabel* label);
     void ShowPageOf(QWidget* control);
@@ -214,7 +233,8 @@ private:
         bool asGiven = false;  // `shown` is `bytes` whole
     };
     std::map<int, FileNameEntry> fileNames_;
-    mutable std::map<std::uint8_t, QString> tokens_;  // id byte -> the text as typed
+    // id byte -> the text as typed
+    mutable std::map<std::uint8_t, QString> tokens_;
     mutable std::uint8_t lastToken_ = 0;
     std::vector<QWidget*> widgets_;  // in control-table order
     std::uint8_t* buffer_ = nullptr;

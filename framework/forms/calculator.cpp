@@ -142,14 +142,13 @@ bool TCalculatorForm::CanClose()
 
 void TCalculatorForm::CmCancel()
 {
-    std::vector<std::uint8_t> values = ReadControls();
-    std::uint8_t* buffer = TransferBuffer();
-    TOrbiscope* app = App();
-    const std::span<std::uint8_t> stored = app ? app->FormRecord(storedRecord_) : std::span<std::uint8_t>();
-    // A text no record can hold stays as the record had it.
-    RevertUnstorable(values, buffer ? std::span<const std::uint8_t>(buffer, values.size()) : stored);
-    if (buffer) std::memcpy(buffer, values.data(), values.size());
-    if (!stored.empty()) std::memcpy(stored.data(), values.data(), std::min(stored.size(), values.size()));
+    if (UnstorableText() == 0) {
+        const std::vector<std::uint8_t> values = ReadControls();
+        TOrbiscope* app = App();
+        const std::span<std::uint8_t> stored = app ? app->FormRecord(storedRecord_) : std::span<std::uint8_t>();
+        if (std::uint8_t* buffer = TransferBuffer()) std::memcpy(buffer, values.data(), values.size());
+        if (!stored.empty()) std::memcpy(stored.data(), values.data(), std::min(stored.size(), values.size()));
+    }
     CloseWindow(platform::IDCANCEL);
 }
 

@@ -85,7 +85,9 @@ public:
     void SetupWindow() override;
     // The compute step; never closes the dialog.
     bool CanClose() override;
-    // Cancel (Escape and the close box too) keeps the values.
+    // Cancel (Escape and the close box too) keeps the values, all of them or
+    // none: with a text the stored record cannot hold, the record stays as
+    // it was, never its own text beside the other fields' typing.
     void CmCancel();
     void CmClear();
 

@@ -30,6 +30,18 @@ bool Report(const FieldMessageSink& sink, std::string caption, std::string text)
     return false;
 }
 
+FieldMessage InvalidCharacterMessage(std::string_view label, std::string_view what)
+{
+    std::string text(label);
+    if (!text.empty()) text += "\r\n";
+    return {"Invalid Character Error", text + std::string(what)};
+}
+
+FieldMessage LineMarkMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field takes no \"#\" at the end (the report's line mark)");
+}
+
 }  // namespace
 
 double LeadingNumber(std::string_view text)
@@ -92,7 +104,10 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     }
     // A report line that ends in "#" is drawn in its emphasis font and loses
     // the "#": a name must not end in one.
-    if (type == FieldType::Text && text.back() == '#') return Report(sink, "Invalid Character Error", name);
+    if (type == FieldType::Text && text.back() == '#') {
+        const FieldMessage message = LineMarkMessage(label);
+        return Report(sink, message.caption, message.text);
+    }
     if (!InRange(text, type, minimum, maximum)) {
         char buffer[1024];
         // The limits print with a decimal point whatever the process locale.
@@ -110,15 +125,6 @@ bool CheckField(std::string_view label, std::string_view text, FieldType type, d
     }
     return true;
 }
-
-namespace {
-FieldMessage InvalidCharacterMessage(std::string_view label, std::string_view what)
-{
-    std::string text(label);
-    if (!text.empty()) text += "\r\n";
-    return {"Invalid Character Error", text + std::string(what)};
-}
-}  // namespace
 
 FieldMessage UnstorableTextMessage(std::string_view label)
 {

@@ -1,5 +1,6 @@
 #include "framework/forms/form.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <algorithm>
 #include <cctype>
@@ -49,21 +50,44 @@ int SharedWords(const std::vector<std::string>& a, const std::vector<std::string
 constexpr int kRowSlackPx = 4;
 constexpr int kHeadingReachPx = 40;
 
+bool OnPage(const std::vector<int>& pages, std::size_t index, int page)
+{
+    return pages[index] == page || pages[index] == platform::Dialog::kEveryPage;
+}
+
+// The innermost group box on `page` whose frame holds `r`, or null.
+const QGroupBox* GroupAround(const TForm& form, const QRect& r, int page, const std::vector<int>& pages)
+{
+    const QGroupBox* around = nullptr;
+    const auto& specs = form.Controls();
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const auto* group = qobject_cast<const QGroupBox*>(form.ControlAt(i));
+        if (!group || specs[i].kind != ControlKind::GroupBox || !OnPage(pages, i, page)) continue;
+        if (group->geometry().contains(r) && (!around || around->geometry().contains(group->geometry())))
+            around = group;
+    }
+    return around;
+}
+
 // The text of the static that labels the edit at `index`: the nearest on its
 // left on the same line, else the nearest heading above it.  The pages of a
-// tabbed dialog lie over each other: a label is on its entry's page.
+// tabbed dialog lie over each other: a label is on its entry's page.  An
+// edit in a group box is labelled from within the box (a static outside it,
+// on the same line, labels a field of another column), else by the box's
+// title.
 std::string EditLabelText(const TForm& form, std::size_t index, const std::vector<int>& pages)
 {
     const QWidget* edit = form.ControlAt(index);
     if (!edit) return {};
     const QRect e = edit->geometry();
+    const QGroupBox* group = GroupAround(form, e, pages[index], pages);
     const QWidget* beside = nullptr;
     const QWidget* above = nullptr;
     const auto& specs = form.Controls();
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const auto* label = qobject_cast<const QLabel*>(form.ControlAt(i));
-        if (!label || specs[i].kind != ControlKind::Static) continue;
-        if (pages[i] != pages[index] && pages[i] != platform::Dialog::kEveryPage) continue;
+        if (!label || specs[i].kind != ControlKind::Static || !OnPage(pages, i, pages[index])) continue;
+        if (GroupAround(form, label->geometry(), pages[index], pages) != group) continue;
         const QRect s = label->geometry();
         const int middle = s.center().y();
         if (s.left() < e.left() && middle >= e.top() - kRowSlackPx && middle <= e.bottom() + kRowSlackPx) {
@@ -73,8 +97,9 @@ std::string EditLabelText(const TForm& form, std::size_t index, const std::vecto
             if (!above || s.bottom() > above->geometry().bottom()) above = label;
         }
     }
-    const QLabel* chosen = qobject_cast<const QLabel*>(beside ? beside : above);
-    return chosen ? platform::Latin1Bytes(chosen->text()) : std::string();
+    if (const auto* chosen = qobject_cast<const QLabel*>(beside ? beside : above))
+        return platform::Latin1Bytes(chosen->text());
+    return group ? platform::Latin1Bytes(group->title()) : std::string();
 }
 
 }  // namespace
@@ -199,17 +224,13 @@ void TForm::SetupWindow()
     if (!kept_) return;
     heldRecord_.clear();
     if (const std::uint8_t* record = TransferBuffer()) heldRecord_.assign(record, record + TransferBufferSize());
-    shownRecord_ = ReadControls();
-    // A token stands for its text in this run only: the record's own bytes.
-    RevertUnstorable(shownRecord_, heldRecord_);
-    if (!kept_->empty()) WriteControls(*kept_);
+    shownRecord_ = ReadTyping();
+    if (!kept_->empty()) WriteTyping(*kept_);
 }
 
 void TForm::KeepTyping()
 {
-    std::vector<std::uint8_t> typed = ReadControls();
-    // A text no record can hold is not kept: its field shows the record's again.
-    RevertUnstorable(typed, heldRecord_);
+    CancelledTyping typed = ReadTyping();
     if (typed == shownRecord_) typed.clear();
     *kept_ = std::move(typed);
 }

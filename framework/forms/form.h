@@ -24,10 +24,10 @@
 
 class TOrbiscope;
 
-// What a cancelled run of a form over a document's record left typed, in
-// the form's transfer layout; empty when it left nothing that differs from
-// the record.
-using CancelledTyping = std::vector<std::uint8_t>;
+// What a cancelled run of a form over a document's record left typed, every
+// field as typed (a text OK would refuse too); empty when it left nothing
+// that differs from the record.
+using CancelledTyping = platform::TypedValues;
 
 class TForm : public platform::Dialog {
 public:
@@ -50,7 +50,10 @@ public:
     // A form over a document's record keeps what a cancelled run typed in
     // `kept`, never in the record: the document saves, and its report is
     // computed from, what the last OK left in the record, while the next run
-    // over the same `kept` shows the cancelled typing again.  OK empties it.
+    // over the same `kept` shows the cancelled typing again, whole: a text no
+    // document can hold is kept as typed beside the rest, never the record's
+    // text beside another field's typing (a name put back while the places
+    // Reverse moved stay).  OK empties it.
     void KeepCancelledTyping(CancelledTyping& kept) { kept_ = &kept; }
     // After an OK whose calculation stopped before its report: the record
     // goes back to what it held when the run began, and what was typed is
@@ -150,8 +153,8 @@ private:
     std::uint8_t silent_ = 0;
     std::span<const std::uint8_t> checked_;
     CancelledTyping* kept_ = nullptr;
-    std::vector<std::uint8_t> heldRecord_;   // the record's bytes when the run began
-    std::vector<std::uint8_t> shownRecord_;  // the record as the controls showed it
+    std::vector<std::uint8_t> heldRecord_;  // the record's bytes when the run began
+    platform::TypedValues shownRecord_;     // the record as the controls showed it
     int helpTopic_ = 0;
 };
 

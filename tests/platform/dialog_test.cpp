@@ -120,7 +120,9 @@ TEST(DialogTransfer, GetWritesTheBytesSetReadsThemBack)
 // the controls holds a token for it (never "??"), and the token put back
 // into any control shows the text as typed; a one-character field cuts the
 // token to its mark, which leaves its own text alone; a mark that stands for
-// no text of the dialog shows as U+FFFD; a new text (Clear) replaces it.
+// no text of the dialog shows as U+FFFD; a new text (Clear) replaces it.  A
+// copy kept beyond the run holds such texts as typed, and shows them so in
+// another dialog, where its tokens stand for nothing.
 TEST(DialogTransfer, TextNoRecordHoldsMovesAsTypedThroughACopy)
 {
     platformtest::App();
@@ -140,6 +142,14 @@ TEST(DialogTransfer, TextNoRecordHoldsMovesAsTypedThroughACopy)
     EXPECT_EQ(text(101), QString::fromUtf8("東京 site"));
     EXPECT_EQ(text(103), QString::fromUtf8("東京 site"));
     EXPECT_EQ(text(108), QString::fromUtf8("東"));
+
+    d.SetCheck(102, 1);
+    platform::Dialog later(nullptr, 800, "Test", controls);
+    later.WriteTyping(d.ReadTyping());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(later.Control(103))->text(), QString::fromUtf8("東京 site"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(later.Control(108))->text(), QString::fromUtf8("東"));
+    EXPECT_EQ(later.GetCheck(102), 1);
+
     platform::transfer::SetText(copy, 15, 41, "A\x1A\x1A");
     d.WriteControls(copy);
     EXPECT_EQ(text(103), QString::fromUtf8("A\uFFFD\uFFFD"));
@@ -167,12 +177,17 @@ TEST(DialogTransfer, FileNameEditCountsItsLimitInTheFileSystemsBytes)
 
     // A name in bytes the file system's decoding does not give back (one
     // written by another system) keeps them while the edit is left alone,
-    // and becomes what the edit shows once the user types in it.
+    // however many more bytes it shows as, and becomes what the edit shows
+    // once the user types in it, as far as that fits.
     d.SetControlText(110, "/a\xE9");
     EXPECT_EQ(edit->text(), QString::fromUtf8("/a\uFFFD"));
     EXPECT_EQ(d.GetControlText(110), "/a\xE9");
     QTest::keyClicks(edit, "b");
     EXPECT_EQ(d.GetControlText(110), "/a\xEF\xBF\xBD" "b");
+    const std::string filled = "/\xE9\xE9\xE9\xE9\xE9\xE9\xE9";  // shown as 22 bytes
+    d.SetControlText(110, filled);
+    QTest::keyClicks(edit, "b");
+    EXPECT_EQ(d.GetControlText(110), filled);
 }
 
 class CheckedDialog : public platform::Dialog {

@@ -29,6 +29,7 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
         const char* message;
     };
     static const std::string kTooManyDigits(400, '9');
+    const char* kLineMark = "Site Latitude\r\nThis field takes no \"#\" at the end (the report's line mark)";
     const std::vector<Case> cases = {
         {"53.42N", FieldType::Latitude, 0, 90, true, "", ""},
         {"N53.42", FieldType::Latitude, 0, 90, false, "Incorrectly Placed Suffix Error", "Site Latitude"},
@@ -50,11 +51,13 @@ TEST(CheckField, OrderOfChecksAndTheirMessages)
         {"I", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"O", FieldType::RainZone, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"a~b", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
-        // A closing "#" is the report's line mark; inside a name it is a letter.
-        {"Leeds#", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
-        {"#", FieldType::Text, 0, 0, false, "Invalid Character Error", "Site Latitude"},
+        // A closing "#" is the report's line mark; inside a name it is a
+        // letter.
+        {"Leeds#", FieldType::Text, 0, 0, false, "Invalid Character Error", kLineMark},
+        {"#", FieldType::Text, 0, 0, false, "Invalid Character Error", kLineMark},
         {"Dish #2 West", FieldType::Text, 0, 0, true, "", ""},
-        // A file's name holds any name but "~" (the original check's), a "#" at its end too.
+        // A file's name holds any name but "~", as before, a "#" at its end
+        // too.
         {"out#", FieldType::FileName, 0, 0, true, "", ""},
         {"~/in.txt", FieldType::FileName, 0, 0, false, "Invalid Character Error", "Site Latitude"},
         {"KU", FieldType::BandLetters, 0, 0, false, "Invalid Character Error", "Site Latitude"},

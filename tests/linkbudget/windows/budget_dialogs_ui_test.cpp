@@ -136,7 +136,8 @@ TEST_F(BudgetDialogs, CancelledTypingShowsAgainButIsNeverSaved)
             EXPECT_EQ(back.field(d.frequency), "12.5");
             EXPECT_EQ(back.window->Report(), report);
 
-            // Shown at the next opening, and again after a Cancel that changed nothing.
+            // Shown at the next opening, and again after a Cancel that changed
+            // nothing.
             std::string shown;
             const auto look = [&d, &shown](platform::Dialog& dialog) { shown = dialog.GetControlText(d.frequency); };
             for (int opening = 0; opening < 2; ++opening) {
@@ -178,8 +179,10 @@ TEST_F(BudgetDialogs, FieldChecksInTheirOrder)
         {"GEO", {{G::kHpaPower, "9000"}}, {}, range, "HPA Power\r\nRange 0.000010 to 5000.000000 W"},
         // "mineq" in any case passes the HPA check; so does one automatic back-off.
         {"GEO", {{G::kHpaPower, "MinEq"}, {G::kTransponderObo, "auto"}}, {}, nullptr, nullptr},
-        // The modcod's name ends its report line: no closing "#" (the line mark).
-        {"GEO", {{G::kModcodText, "QPSK 3/4#"}}, {}, "Invalid Character Error", "Modcod"},
+        // The modcod's name ends its report line: no closing "#" (the line
+        // mark).
+        {"GEO", {{G::kModcodText, "QPSK 3/4#"}}, {}, "Invalid Character Error",
+         "Modcod\r\nThis field takes no \"#\" at the end (the report's line mark)"},
         {"isolated downlink", {{D::kModcodText, ""}}, {}, nullptr, nullptr},
         // The ranges that differ from the GEO dialog, at and past their ends.
         {"non-GEO", {{L::kUpRange, "2000000"}}, {}, nullptr, nullptr},
@@ -297,21 +300,20 @@ struct TypedText {
     const char* typed;         // as the user pastes it (UTF-8 here)
     const char* stored;        // the field's bytes after OK; null: refused
     std::string refusal = {};  // the box's text, when not the Latin-1 one
-    // What the next opening shows of a refused text, when not the record's:
-    // a budget keeps the typing a field check refused.
-    const char* kept = nullptr;
 };
 
 // Wherever a name is typed (the town and satellite editors, a budget's site),
 // a character no document can store is refused on OK: the box names the
 // field by its label, the field takes the focus, the dialog stays open with
-// the text as typed, and nothing is stored (the next opening shows what the
-// record holds).  So are a line break or tab pasted into a one-line field,
-// and a name ending in the report's line mark "#".  Latin-1 is stored one
-// byte a character and reads back the same.  Reverse moves the sites' names
-// as typed, and such a name is refused where it lands.  A field holding a
-// file's name takes any name: stored as the file system's bytes, shown as
-// the file system names it.
+// the text as typed, and nothing is stored.  So are a line break or tab
+// pasted into a one-line field, and a name ending in the report's line mark
+// "#".  The next opening of an editor's form shows what the record holds; a
+// budget's shows the cancelled typing whole, the refused text as typed beside
+// the rest (never the record's name beside the places Reverse moved).
+// Latin-1 is stored one byte a character and reads back the same.  Reverse
+// moves the sites' names as typed, and such a name is refused where it lands.
+// A field holding a file's name takes any name: stored as the file system's
+// bytes, shown as the file system names it.
 TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
 {
     using CF = TCityForm;
@@ -328,9 +330,12 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
     Opened budget = KindNamed("GEO").open(owned, true);
     const auto batchTable = BF::ControlTable();
     const std::span<std::uint8_t> batchStored = app->app->FormRecord(BF::kStoredRecord);
-    // A program's name in bytes that are no UTF-8 (another system's name), left alone.
+    // A program's name in bytes that are no UTF-8 (another system's name),
+    // left alone: it fills its field, and shows as nearly three times as many
+    // bytes.
     const std::size_t executableAt = std::size_t(platform::TransferOffset(batchTable, BF::kExecutable));
-    transfer::SetText(batchStored, executableAt, 261, "/opt/b\xE9");
+    const std::string otherSystems = "/opt/" + std::string(255, '\xE9');
+    transfer::SetText(batchStored, executableAt, 261, otherSystems);
     transfer::SetText(batchStored, std::size_t(platform::TransferOffset(batchTable, BF::kOutputBase)), 261, "out");
     std::vector<std::uint8_t> batch(platform::TransferSize(batchTable));
 
@@ -342,11 +347,16 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         int typedId = 0;                                      // typed into, when not `id`
         std::function<void(platform::Dialog&)> before = {};  // after the typing, before OK
         std::function<void(platform::Dialog&)> after = {};   // once refused
+        // At the next opening after a refusal: a budget's form shows the
+        // cancelled typing.
+        std::function<void(platform::Dialog&)> again = {};
+        bool keepsTyping() const { return resource == G::kResourceId; }
     };
     const auto siteName = [](platform::Dialog& d, int id) {
         return qobject_cast<QLineEdit*>(d.Control(id))->text().toStdString();
     };
     const std::string downSite = budget.field(G::kDnSiteName);
+    const std::string upLatitude = budget.field(G::kUpLatitude), downLatitude = budget.field(G::kDnLatitude);
     const auto reverse = [](platform::Dialog& d) { d.OnButton(budgetform::kReverse); };
     const auto name = [](std::span<std::uint8_t> record, std::size_t at, std::size_t size) {
         return [=] { return transfer::GetText(record, at, size); };
@@ -360,12 +370,19 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
           name(satellite, GF::kNameAt, GF::kNameSize)}},
         {"site",
          {G::kResourceId, G::kUpSiteName, "Site name", budget.edit, [&] { return budget.field(G::kUpSiteName); }}},
-        // Typed as the uplink's, then Reverse: it lands in the downlink's.
+        // Typed as the uplink's, then Reverse: it lands in the downlink's, and
+        // stays there with the uplink's latitude, as the stations Reverse moved
+        // do.
         {"site reversed",
          {G::kResourceId, G::kDnSiteName, "Site name", budget.edit, [&] { return budget.field(G::kDnSiteName); },
-          G::kUpSiteName, reverse,
-          [&](platform::Dialog& d) { EXPECT_EQ(siteName(d, G::kUpSiteName), downSite); }}},
-        // Typed as the downlink's, "大阪" as the uplink's, then Reverse: they change places.
+          G::kUpSiteName, reverse, [&](platform::Dialog& d) { EXPECT_EQ(siteName(d, G::kUpSiteName), downSite); },
+          [&](platform::Dialog& d) {
+              EXPECT_EQ(siteName(d, G::kUpSiteName), downSite);
+              EXPECT_EQ(d.GetControlText(G::kUpLatitude), downLatitude);
+              EXPECT_EQ(d.GetControlText(G::kDnLatitude), upLatitude);
+          }}},
+        // Typed as the downlink's, "大阪" as the uplink's, then Reverse: they
+        // change places.
         {"sites swapped",
          {G::kResourceId, G::kUpSiteName, "Site name", budget.edit, [&] { return budget.field(G::kUpSiteName); },
           G::kDnSiteName,
@@ -374,6 +391,9 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
               reverse(d);
           },
           [&](platform::Dialog& d) { EXPECT_EQ(siteName(d, G::kDnSiteName), "大阪"); }}},
+        // In its group on the carrier page, named by the group's title.
+        {"modcod",
+         {G::kResourceId, G::kModcodText, "Modcod", budget.edit, [&] { return budget.field(G::kModcodText); }}},
         {"batch input",
          {BF::kResourceId, BF::kInputFile, "Input filename",
           [&] {
@@ -384,6 +404,7 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
     };
     const std::string kLatin1Only = "This field takes Western European (Latin-1) letters only";
     const std::string kOneLine = "This field takes one line of text, without tabs or control characters";
+    const std::string kLineMark = "This field takes no \"#\" at the end (the report's line mark)";
     const TypedText rows[] = {
         {"town", "Москва", nullptr},
         {"town", "東京", nullptr},
@@ -401,9 +422,11 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         {"sites swapped", "東京", nullptr},
         {"site", "One\nTwo", nullptr, "Site name\r\n" + kOneLine},
         {"town", "Leeds\tWest", nullptr, "Town/City\r\n" + kOneLine},
-        {"site", "Leeds#", nullptr, "Site name (up)", "Leeds#"},
-        {"satellite", "Alpha#", nullptr, "Satellite name"},
+        {"site", "Leeds#", nullptr, "Site name (up)\r\n" + kLineMark},
+        {"satellite", "Alpha#", nullptr, "Satellite name\r\n" + kLineMark},
         {"site", "Leeds #1", "Leeds #1"},
+        {"modcod", "QPSK\n3/4", nullptr, "Modcod\r\n" + kOneLine},
+        {"modcod", "8PSK ⅔", nullptr},
         {"batch input", "/data/Téléchargements/in.txt", "/data/T\xC3\xA9l\xC3\xA9" "chargements/in.txt"},
         {"batch input", "/data/Документы/in.txt",
          "/data/\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B/in.txt"},
@@ -412,6 +435,7 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         SCOPED_TRACE(std::string(t.field) + ": " + t.typed);
         const Field& f = fields.at(t.field);
         const std::string before = f.stored();
+        budget.forgetTyping();  // each row from the record
         app->messages.calls.clear();
         int calls = 0;
         bool open = false, focused = false;
@@ -450,15 +474,15 @@ TEST_F(BudgetDialogs, TextsNoDocumentHoldsAreRefusedNamingTheirField)
         QString shown;
         platform::SetDialogDriver(f.resource, [&](platform::Dialog& d) {
             shown = qobject_cast<QLineEdit*>(d.Control(f.id))->text();
+            if (!t.stored && f.again) f.again(d);
             return int(platform::IDCANCEL);
         });
         f.run();
-        const QString next = t.stored ? QString::fromUtf8(t.typed)
-                             : t.kept ? QString::fromUtf8(t.kept)
-                                      : QString::fromLatin1(before.data(), qsizetype(before.size()));
+        const QString next = t.stored || f.keepsTyping() ? QString::fromUtf8(t.typed)
+                                                         : QString::fromLatin1(before.data(), qsizetype(before.size()));
         EXPECT_EQ(shown, next);
     }
-    EXPECT_EQ(transfer::GetText(batchStored, executableAt, 261), "/opt/b\xE9");
+    EXPECT_EQ(transfer::GetText(batchStored, executableAt, 261), otherSystems);
 }
 
 // Freeze wants a calculated budget; frozen, only the availability and the
