@@ -195,14 +195,29 @@ UniqueFile OpenRegularFile(const std::filesystem::path& file)
     return UniqueFile(f);
 }
 
-bool ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes)
+FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::uint64_t limit)
 {
-    UniqueFile f = OpenRegularFile(file);
-    if (!f) return false;
     bytes.clear();
+    UniqueFile f = OpenRegularFile(file);
+    if (!f) return FileRead::Unreadable;
+    struct stat st {};
+    if (::fstat(::fileno(f.get()), &st) != 0) return FileRead::Unreadable;
+    if (static_cast<std::uint64_t>(st.st_size) > limit) return FileRead::TooLarge;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[1 << 16];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
-    return std::ferror(f.get()) == 0;
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) {
+        if (n > limit - bytes.size()) {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return FileRead::TooLarge;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    if (std::ferror(f.get()) != 0) {
+        bytes.clear();
+        return FileRead::Unreadable;
+    }
+    return FileRead::Whole;
 }
 
 bool IsRegularFile(const std::filesystem::path& file)

@@ -66,9 +66,15 @@ using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 // decided without waiting, so a FIFO with no writer never blocks the caller.
 UniqueFile OpenRegularFile(const std::filesystem::path& file);
 
-// Reads a whole regular file (as OpenRegularFile opens it); false when it
-// cannot be opened or read.
-bool ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+// How a bounded read of a file ended.
+enum class FileRead { Whole, Unreadable, TooLarge };
+
+// Reads a whole regular file (as OpenRegularFile opens it) of at most
+// `limit` bytes.  A file found larger is refused before anything is read,
+// and one that grows past the limit while it is read is refused once the
+// limit is passed, so that a file picked by mistake (a disk image, a log
+// still being written) costs at most the limit: `bytes` is then left empty.
+FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::uint64_t limit);
 
 // Whether the name is a regular file (links followed), asked without opening it.
 bool IsRegularFile(const std::filesystem::path& file);

@@ -36,8 +36,10 @@ QString ValueKey(const std::string& key, const std::string& valueName)
            (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
 }
 
+// Null when the file is too large to be read.
 std::unique_ptr<QSettings> OpenSettings()
 {
+    if (Registry::TooLarge()) return nullptr;
     return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
                                        QSettings::IniFormat);
 }
@@ -55,9 +57,16 @@ std::filesystem::path Registry::FilePath()
     return folder / "registry.ini";
 }
 
+bool Registry::TooLarge()
+{
+    struct stat st {};
+    return ::stat(FilePath().c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes;
+}
+
 std::optional<std::string> Registry::ReadString(const std::string& key, const std::string& valueName)
 {
     auto s = OpenSettings();
+    if (!s) return std::nullopt;
     const QVariant v = s->value(ValueKey(key, valueName));
     if (!v.isValid()) return std::nullopt;
     return v.toString().toLatin1().toStdString();
@@ -68,6 +77,7 @@ bool Registry::WriteString(const std::string& key, const std::string& valueName,
     std::error_code ec;
     std::filesystem::create_directories(FilePath().parent_path(), ec);
     auto s = OpenSettings();
+    if (!s) return false;
     s->setValue(ValueKey(key, valueName), QString::fromLatin1(value.data(), int(value.size())));
     s->sync();
     return s->status() == QSettings::NoError;
@@ -108,6 +118,7 @@ void Registry::RemoveLeftovers()
 bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
 {
     auto s = OpenSettings();
+    if (!s) return false;
     s->remove(ValueKey(key, valueName));
     s->sync();
     return s->status() == QSettings::NoError;
@@ -116,6 +127,7 @@ bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
 bool Registry::DeleteKey(const std::string& key)
 {
     auto s = OpenSettings();
+    if (!s) return false;
     s->remove(GroupOf(key));
     s->sync();
     return s->status() == QSettings::NoError;

@@ -15,11 +15,16 @@ namespace platform {
 // Keys are written as the system names them ("Software\Orbiscope\MRU"); the
 // default value of a key is the value name "" (stored as "(Default)").
 // The file lives in the user's configuration folder (test mode respected)
-// unless a folder is set.
+// unless a folder is set.  A file larger than kMaxFileBytes (it holds a few
+// lines) is never read or written: every value reads as missing and every
+// write fails, so that a file gone wrong costs neither memory nor its bytes.
 class Registry {
 public:
+    static constexpr std::uint64_t kMaxFileBytes = 1u << 20;
+
     static void SetFolder(const std::filesystem::path& folder);  // empty: the default
     static std::filesystem::path FilePath();
+    static bool TooLarge();
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);

@@ -91,17 +91,15 @@ void Timer::Stop() { timer_.stop(); }
 
 void PumpWaitingMessages() { QCoreApplication::processEvents(); }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
-{
-    return ReadRegularFile(path, bytes);
-}
-
 QString ShownFileName(std::string_view name)
 {
     return QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
 }
 
 namespace {
+
+// A help page is a few kilobytes; a larger file in the help folder is no page.
+constexpr std::uint64_t kMaxHelpPageBytes = 4u << 20;
 
 // The context ids that the pages of a help folder hold as anchors, read
 // once per folder.
@@ -123,7 +121,7 @@ const HelpAnchors& AnchorsOf(const std::filesystem::path& dir)
     std::sort(pages.begin(), pages.end());
     for (const auto& page : pages) {
         std::vector<std::uint8_t> bytes;
-        if (!ReadRegularFile(page, bytes)) continue;
+        if (ReadRegularFile(page, bytes, kMaxHelpPageBytes) != FileRead::Whole) continue;
         const std::string text(bytes.begin(), bytes.end());
         for (std::sregex_iterator m(text.begin(), text.end(), anchor), end; m != end; ++m) {
             const int id = std::stoi((*m)[1].str());

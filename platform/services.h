@@ -63,10 +63,8 @@ private:
 void PumpWaitingMessages();
 
 // ---- files -------------------------------------------------------------------
-// Writes go through WriteFileAtomically (atomic_file.h).
-// Reads a whole regular file; false when it cannot be opened or read (a FIFO
-// or device is refused without waiting on it).
-bool ReadWholeFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes);
+// Writes go through WriteFileAtomically, reads through ReadRegularFile
+// (atomic_file.h).
 // A file's name decoded from the file system's bytes as the file system
 // names it (UTF-8 here): what the user sees, in the file manager too, and
 // what Qt and QProcess take to reach the same file (a program to start and

@@ -78,9 +78,10 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
-UserText::UserText(std::string_view fileBytes) : text_(fileBytes), utf8_(IsUtf8(fileBytes))
+std::string_view WithoutByteOrderMark(std::string_view fileBytes)
 {
-    if (utf8_ && text_.starts_with(kByteOrderMark)) text_.remove_prefix(kByteOrderMark.size());
+    if (fileBytes.starts_with(kByteOrderMark)) fileBytes.remove_prefix(kByteOrderMark.size());
+    return fileBytes;
 }
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 // Text read from a file the user wrote (a batch input file, the names in an
-// element-set file): a file that is valid UTF-8, as editors write it today,
-// is read as UTF-8, and any other as Latin-1 (where every byte is a
-// character, 0xFF the letter y with diaeresis).  The choice is made once for the whole
-// file: a file of plain ASCII reads the same either way, and a Latin-1 file
-// almost never happens to be valid UTF-8.  Plain C++, so that the readers of
-// the calculation libraries share it.
+// element-set file).  Each line is read on its own: as UTF-8 when it is valid
+// UTF-8, as editors write it today, and as Latin-1 otherwise (where every
+// byte is a character, 0xFF the letter y with diaeresis), so that a file
+// whose lines were written by different editors keeps every letter.  A line
+// of plain ASCII reads the same either way, and a Latin-1 line almost never
+// happens to be valid UTF-8.  A UTF-8 byte-order mark at the start of the
+// file is not text.  Plain C++, so that the readers of the calculation
+// libraries share it.
 #pragma once
 
 #include <cstddef>
@@ -26,28 +28,31 @@ char32_t NextUtf8Char(std::string_view text, std::size_t& at);
 // Every character of the text is well-formed UTF-8 (an empty text is).
 bool IsUtf8(std::string_view text);
 
-// How one user's file is read.
-class UserText {
+// The file's text: its bytes without a leading UTF-8 byte-order mark (which
+// the rest of the first line need not follow: a Latin-1 file may start with
+// one an editor put there).
+std::string_view WithoutByteOrderMark(std::string_view fileBytes);
+
+// One line of a user's file (no line end in it), and how it is read.
+class UserLine {
 public:
-    explicit UserText(std::string_view fileBytes);
+    explicit UserLine(std::string_view line) : line_(line), utf8_(IsUtf8(line)) {}
 
     bool Utf8() const { return utf8_; }
-    // The file's characters: its bytes without a UTF-8 byte-order mark.
-    std::string_view Text() const { return text_; }
-    // The character at `at` (below piece.size()) of Text() or of a piece of
-    // it cut at a line end, with `at` moved past it.
-    char32_t Next(std::string_view piece, std::size_t& at) const
+    std::string_view Text() const { return line_; }
+    // The character at `at` (below Text().size()), with `at` moved past it.
+    char32_t Next(std::size_t& at) const
     {
-        const auto lead = static_cast<unsigned char>(piece[at]);
+        const auto lead = static_cast<unsigned char>(line_[at]);
         if (!utf8_ || lead < 0x80) {
             ++at;
             return lead;
         }
-        return NextUtf8Char(piece, at);
+        return NextUtf8Char(line_, at);
     }
 
 private:
-    std::string_view text_;
+    std::string_view line_;
     bool utf8_ = false;
 };
 

@@ -213,11 +213,11 @@ bool EqualNoCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-std::vector<std::string> ReadLines(const std::filesystem::path& file)
+// The file's lines (none when it is missing or cannot be read).
+platform::FileRead ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines)
 {
-    std::vector<std::string> lines;
     std::vector<std::uint8_t> bytes;
-    if (!platform::ReadRegularFile(file, bytes)) return lines;
+    const platform::FileRead read = platform::ReadRegularFile(file, bytes, kMaxSettingsFileBytes);
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -225,15 +225,18 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file)
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }
-    return lines;
+    return read;
 }
 
 }  // namespace
 
-std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file)
+std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file, bool* tooLarge)
 {
+    std::vector<std::string> lines;
+    const platform::FileRead read = ReadLines(file, lines);
+    if (tooLarge) *tooLarge = read == platform::FileRead::TooLarge;
     bool inSection = false;
-    for (const std::string& raw : ReadLines(file)) {
+    for (const std::string& raw : lines) {
         const std::string_view line = Trim(raw);
         if (!line.empty() && line.front() == '[') {
             inSection = EqualNoCase(line, kSection);
@@ -254,7 +257,9 @@ bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement
 {
     const auto bytes = placement.ToBytes();
     const std::string entry = std::string(kKey) + "=" + EncodeProfileStruct(bytes);
-    std::vector<std::string> lines = ReadLines(file);
+    std::vector<std::string> lines;
+    // A file too large to be read is left as it is rather than cut to this line.
+    if (ReadLines(file, lines) == platform::FileRead::TooLarge) return false;
     // Replace the key inside its section, or add the section.
     bool inSection = false, written = false;
     std::size_t sectionEnd = lines.size();

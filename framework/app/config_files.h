@@ -104,7 +104,12 @@ std::string EncodeProfileStruct(std::span<const std::uint8_t> block);
 // checksum matches; otherwise nothing.
 std::optional<std::string> DecodeProfileStruct(std::string_view text, std::size_t size);
 
+// The largest settings file read: such a file holds a few lines.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
+
 // Reads and writes section "Section", key "Key" of an ini file.  Other lines
-// of the file are kept when writing.
-std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file);
+// of the file are kept when writing.  A file larger than
+// kMaxSettingsFileBytes is neither read (`tooLarge` then tells so) nor
+// written over.
+std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file, bool* tooLarge = nullptr);
 bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement& placement);

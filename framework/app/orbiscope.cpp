@@ -27,6 +27,7 @@
 #include "framework/app/menus.h"
 #include "framework/app/registration.h"
 #include "framework/app/strings.h"
+#include "framework/output/file_limit.h"
 #include "platform/messagebox.h"
 #include "propagation/geo_notifier.h"
 #include "platform/services.h"
@@ -481,7 +482,10 @@ private:
 
 void TOrbiscope::RestorePlacement()
 {
-    const std::optional<WindowPlacement> wp = ReadPlacementFile(ProgramDir + "orbisco.ini");
+    const std::string file = ProgramDir + "orbisco.ini";
+    bool tooLarge = false;
+    const std::optional<WindowPlacement> wp = ReadPlacementFile(file, &tooLarge);
+    if (tooLarge) ShowFileTooLarge(frame_, file, kMaxSettingsFileBytes, "a settings file");
     if (!frame_ || !wp) return;
     // Always restored in the normal state.
     const int w = wp->right - wp->left, h = wp->bottom - wp->top;

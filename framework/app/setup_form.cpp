@@ -11,7 +11,9 @@
 #include "framework/app/orbiscope.h"
 #include "framework/app/registration.h"
 #include "framework/forms/form_controls.h"
+#include "framework/output/file_limit.h"
 #include "platform/messagebox.h"
+#include "platform/registry.h"
 
 using platform::ControlSpec;
 
@@ -149,6 +151,9 @@ bool ReadFormValues(TOrbiscope& app)
 void ReadConfiguration(TOrbiscope& app, QWidget* owner)
 {
     app.RestorePlacement();
+    if (platform::Registry::TooLarge())
+        orbiscope::ShowFileTooLarge(owner, platform::Registry::FilePath().string(), platform::Registry::kMaxFileBytes,
+                                    "a settings file");
     if (!ReadSetupFile(app)) {
         platform::MessageBox(owner, "Substituting defaults", "No setup file", platform::MB_ICONINFORMATION);
         SetDefaultSetup(app);

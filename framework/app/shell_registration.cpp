@@ -9,6 +9,7 @@
 
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
+#include "platform/atomic_file.h"
 #include "platform/services.h"
 #include "platform/user_folders.h"
 
@@ -53,7 +54,9 @@ void RunCacheUpdate(const std::filesystem::path& data)
 void WriteIfChanged(const std::filesystem::path& file, const std::string& text)
 {
     std::vector<std::uint8_t> old;
-    if (platform::ReadWholeFile(file, old) && std::string(old.begin(), old.end()) == text) return;
+    if (platform::ReadRegularFile(file, old, text.size()) == platform::FileRead::Whole &&
+        std::string(old.begin(), old.end()) == text)
+        return;
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
     if (platform::WriteFileAtomically(file, text)) FilesChanged() = true;

@@ -271,8 +271,9 @@ void TMyWindow::OpenDocument(bool convertExtension)
     const std::string opened = DocumentFileName;
     SetFileName(HasFileName() ? opened.c_str() : nullptr);
     // A FIFO, device or folder is refused before a reader could wait on it.
+    loadFailureShown_ = false;
     if (HasFileName() && (platform::IsNonRegularFile(opened) || !LoadFile(opened.c_str()))) {
-        orbiscope::ShowFileMessage(this, orbiscope::kStrCannotRead, opened);
+        if (!loadFailureShown_) orbiscope::ShowFileMessage(this, orbiscope::kStrCannotRead, opened);
         SetFileName(nullptr);
     }
     if (convertExtension && HasFileName() && !FileData.defaultExt.empty()) {

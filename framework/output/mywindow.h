@@ -125,6 +125,9 @@ public:
 
 protected:
     TOrbiscope* App() const;
+    // Called by a LoadFile that has said why it failed (a file refused for its
+    // size), so that OpenDocument adds no second box to the user's one failure.
+    void LoadFailureShown() { loadFailureShown_ = true; }
     std::string DocumentFileName;
 
 private:
@@ -136,7 +139,9 @@ private:
     bool closed_ = false;
     bool saveAsFirst_ = false;  // a converted name that would overwrite another file
     bool closeCalledOff_ = false;
-    bool saveCancelled_ = false;  // the last Save or Save As ended at its file dialog
+    // The last Save or Save As ended at its file dialog.
+    bool saveCancelled_ = false;
+    bool loadFailureShown_ = false;
 };
 
 namespace orbiscope {

@@ -99,10 +99,11 @@ bool TMagVarBatchForm::LoadBatchFile()
 {
     using FT = FieldType;
     using orbiscope::sun::CheckBatchField;
-    std::vector<orbiscope::sun::BatchRecord> records;
-    if (!orbiscope::sun::LoadBatchRecords(*this, fileName_, 3, records)) return false;
+    std::vector<std::uint8_t> bytes;
+    if (!orbiscope::sun::LoadBatchFile(*this, fileName_, bytes)) return false;
     sites_.clear();
-    for (const auto& r : records) {
+    orbiscope::sun::BatchReader reader(orbiscope::sun::BatchText(bytes), 3);
+    for (orbiscope::sun::BatchRecord r; reader.Next(r);) {
         const auto& f = r.fields;
         int line = 0;
         if (!CheckBatchField(*this, "Text file: Site name", f[0], FT::Text, 0, 0, "")) line = f[0].line;

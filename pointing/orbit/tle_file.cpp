@@ -94,7 +94,7 @@ char Shown(char32_t c) { return c > 0xFF || platform::IsControlChar(c) ? '?' : s
 // The next line's first `keep` characters as the table shows them into
 // `out`, zero-terminated; returns how many characters the line has (blanks
 // and tabs at its end not counted).
-std::size_t ShowLine(const platform::UserText& file, LineReader& reader, char* out, std::size_t keep) {
+std::size_t ShowLine(LineReader& reader, char* out, std::size_t keep) {
     const std::string_view line = TrimEnd(reader.Next());
     if (reader.LastLinePlain()) {
         const std::size_t kept = line.size() < keep ? line.size() : keep;
@@ -102,9 +102,10 @@ std::size_t ShowLine(const platform::UserText& file, LineReader& reader, char* o
         out[kept] = '\0';
         return line.size();
     }
+    const platform::UserLine shown(line);
     std::size_t count = 0;
     for (std::size_t at = 0; at < line.size(); ++count) {
-        const char32_t c = file.Next(line, at);
+        const char32_t c = shown.Next(at);
         if (count < keep) out[count] = Shown(c);
     }
     out[count < keep ? count : keep] = '\0';
@@ -112,20 +113,19 @@ std::size_t ShowLine(const platform::UserText& file, LineReader& reader, char* o
 }
 
 // A missing line counts as an empty one, numbered after the last.
-bool ReadElementLine(const platform::UserText& file, LineReader& reader, char (&field)[70]) {
-    return ShowLine(file, reader, field, kElementLineLength) == kElementLineLength;
+bool ReadElementLine(LineReader& reader, char (&field)[70]) {
+    return ShowLine(reader, field, kElementLineLength) == kElementLineLength;
 }
 
 }  // namespace
 
 TleReadResult ReadTleText(std::string_view fileBytes) {
     TleReadResult result;
-    const platform::UserText file(fileBytes);
-    LineReader reader(file.Text());
+    LineReader reader(platform::WithoutByteOrderMark(fileBytes));
     std::vector<TleEntry> entries;
     while (!reader.RestIsBlank()) {
         TleEntry entry;
-        const std::size_t nameLength = ShowLine(file, reader, entry.name, kStoredNameLength);
+        const std::size_t nameLength = ShowLine(reader, entry.name, kStoredNameLength);
         if (nameLength > kMaxNameLineLength) {
             result.failedLine = reader.LineNumber();
             return result;
@@ -133,7 +133,7 @@ TleReadResult ReadTleText(std::string_view fileBytes) {
         // A name cut off by the end of the file (a copy broken off there)
         // ends the reading; the sets before it are kept.
         if (reader.LastLineUnended()) break;
-        if (!ReadElementLine(file, reader, entry.line1) || !ReadElementLine(file, reader, entry.line2)) {
+        if (!ReadElementLine(reader, entry.line1) || !ReadElementLine(reader, entry.line2)) {
             result.failedLine = reader.LineNumber();
             return result;
         }

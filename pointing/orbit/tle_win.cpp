@@ -5,17 +5,17 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "framework/app/config_files.h"
 #include "framework/app/menus.h"
 #include "framework/app/orbiscope.h"
+#include "framework/output/file_limit.h"
 #include "framework/output/report_writer.h"
 #include "framework/output/window_report.h"
 #include "propagation/coordinates.h"
 #include "propagation/itu_maps.h"
+#include "platform/atomic_file.h"
 #include "pointing/orbit/tle_file.h"
 
 namespace {
@@ -25,8 +25,9 @@ constexpr std::size_t kReportReserve = 128000;
 // Column widths of the table in average character widths: name, ID,
 // inclination, latitude, longitude, altitude, azimuth, elevation, range.
 constexpr int kColumnWidths[] = {26, 7, 7, 8, 8, 10, 8, 8, 8};
-// A file larger than this is no element file (400,000 sets).
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+// A file larger than this is no element file (400,000 sets, where the largest
+// constellations hold some thousands).
+constexpr std::uint64_t kMaxFileBytes = 64u << 20;
 constexpr int kMinRefreshSeconds = 1;
 constexpr int kMaxRefreshSeconds = 60;
 
@@ -60,18 +61,6 @@ TleSortField SortOf(const TleOptionRecord& o) {
         if (states[i] == 1) return static_cast<TleSortField>(i);
     }
     return TleSortField::Id;
-}
-
-bool ReadElementFile(const char* fileName, std::string& text) {
-    std::error_code ec;
-    const std::filesystem::path path(fileName);
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxFileBytes) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 }  // namespace
@@ -126,9 +115,14 @@ void TTleWin::EvSetFocus() {
 }
 
 bool TTleWin::LoadFile(const char* fileName) {
-    std::string text;
-    if (!ReadElementFile(fileName, text)) return false;
-    TleReadResult read = ReadTleText(text);
+    std::vector<std::uint8_t> bytes;
+    const platform::FileRead file = platform::ReadRegularFile(fileName, bytes, kMaxFileBytes);
+    if (file == platform::FileRead::TooLarge) {
+        orbiscope::ShowFileTooLarge(this, fileName, kMaxFileBytes, "an element-set file");
+        LoadFailureShown();
+    }
+    if (file != platform::FileRead::Whole) return false;
+    TleReadResult read = ReadTleText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!read.ok) return false;
     EntryCount = static_cast<std::int32_t>(read.entries.size());
     model_->SetEntries(std::move(read.entries));

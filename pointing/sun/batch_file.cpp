@@ -1,8 +1,6 @@
 #include "pointing/sun/batch_file.h"
 
-#include <algorithm>
-
-#include "platform/user_text.h"
+#include <utility>
 
 namespace orbiscope::sun {
 
@@ -12,84 +10,96 @@ namespace {
 // control code, so never one kept from the file itself.
 constexpr char kOutsideLatin1 = '\0';
 
-// The characters a batch file keeps, in Latin-1, each with its line.
-struct KeptText {
-    std::string chars;
-    std::vector<int> lines;
-};
-
-KeptText KeepCharacters(std::string_view fileBytes)
-{
-    const platform::UserText file(fileBytes);
-    const std::string_view text = file.Text();
-    KeptText kept;
-    kept.chars.reserve(text.size());
-    kept.lines.reserve(text.size() + 1);
-    int line = 1;
-    for (std::size_t at = 0; at < text.size();) {
-        const char32_t c = file.Next(text, at);
-        if (c == '\n') ++line;
-        const bool windowsSign = !file.Utf8() && c >= 0x80 && c < 0xA0;
-        if (c > 0xFF || windowsSign) {
-            kept.chars.push_back(kOutsideLatin1);
-        } else if (platform::IsControlChar(c)) {
-            continue;
-        } else {
-            kept.chars.push_back(static_cast<char>(c));
-        }
-        kept.lines.push_back(line);
-    }
-    kept.lines.push_back(line);  // where the text ends
-    return kept;
-}
-
 bool IsBlank(char c) { return c == ' '; }
 
-BatchField MakeField(const KeptText& kept, std::size_t from, std::size_t to)
-{
-    while (from < to && IsBlank(kept.chars[from])) ++from;
-    while (to > from && IsBlank(kept.chars[to - 1])) --to;
-    const auto begin = kept.chars.begin() + static_cast<std::ptrdiff_t>(from);
-    const auto end = kept.chars.begin() + static_cast<std::ptrdiff_t>(to);
-    if (std::find(begin, end, kOutsideLatin1) != end) return {{}, kept.lines[from], true};
-    return {kept.chars.substr(from, to - from), kept.lines[from]};
-}
+// A field as it is read: its text without the blanks before it, and the line
+// of its first character that is not a blank.
+struct FieldInProgress {
+    std::string text;
+    int line = 0;
+    bool outsideLatin1 = false;
 
-bool AllBlank(const std::string& s, std::size_t from, std::size_t to)
-{
-    for (std::size_t i = from; i < to; ++i) {
-        if (!IsBlank(s[i])) return false;
+    void Add(char c, int at)
+    {
+        if (text.empty() && IsBlank(c)) return;
+        if (text.empty()) line = at;
+        outsideLatin1 = outsideLatin1 || c == kOutsideLatin1;
+        text.push_back(c);
     }
-    return true;
-}
+
+    // The field, ended at line `end` (that of its "," or ";", or the file's
+    // last): an empty field stands on the line of what ends it.
+    BatchField Take(int end)
+    {
+        while (!text.empty() && IsBlank(text.back())) text.pop_back();
+        const int at = text.empty() ? end : line;
+        BatchField field{outsideLatin1 ? std::string() : std::move(text), at, outsideLatin1};
+        *this = {};
+        return field;
+    }
+};
 
 }  // namespace
 
+BatchReader::BatchReader(std::string_view fileBytes, int fieldCount)
+    : rest_(platform::WithoutByteOrderMark(fileBytes)), fieldCount_(fieldCount)
+{
+}
+
+bool BatchReader::NextChar(char& c)
+{
+    for (;;) {
+        while (at_ < line_.Text().size()) {
+            const char32_t next = line_.Next(at_);
+            const bool windowsSign = !line_.Utf8() && next >= 0x80 && next < 0xA0;
+            if (next > 0xFF || windowsSign) {
+                c = kOutsideLatin1;
+                return true;
+            }
+            if (platform::IsControlChar(next)) continue;
+            c = static_cast<char>(next);
+            return true;
+        }
+        if (!moreLines_) return false;
+        const std::size_t end = rest_.find('\n');
+        moreLines_ = end != std::string_view::npos;
+        line_ = platform::UserLine(rest_.substr(0, end));
+        rest_.remove_prefix(moreLines_ ? end + 1 : rest_.size());
+        at_ = 0;
+        ++lineNumber_;
+    }
+}
+
+bool BatchReader::Next(BatchRecord& record)
+{
+    record.fields.clear();
+    FieldInProgress field;
+    bool anyText = false;  // anything but blanks since the last record
+    char c;
+    // The record ends at its ";" or at the end of the file; missing fields
+    // are empty, on the line where it ends.
+    const auto end = [&] {
+        record.fields.push_back(field.Take(lineNumber_));
+        while (static_cast<int>(record.fields.size()) < fieldCount_) record.fields.push_back({{}, lineNumber_});
+        return true;
+    };
+    while (NextChar(c)) {
+        anyText = anyText || !IsBlank(c);
+        if (c == ';') return end();
+        if (c == ',' && static_cast<int>(record.fields.size()) < fieldCount_ - 1) {
+            record.fields.push_back(field.Take(lineNumber_));
+            continue;
+        }
+        field.Add(c, lineNumber_);
+    }
+    return anyText && end();
+}
+
 std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldCount)
 {
-    const KeptText kept = KeepCharacters(fileBytes);
-    const std::string& s = kept.chars;
     std::vector<BatchRecord> records;
-    std::size_t at = 0;
-    while (at < s.size()) {
-        std::size_t end = s.find(';', at);
-        if (end == std::string::npos) {
-            if (AllBlank(s, at, s.size())) break;
-            end = s.size();
-        }
-        BatchRecord r;
-        std::size_t from = at;
-        for (int f = 0; f < fieldCount; ++f) {
-            const bool lastField = f == fieldCount - 1;
-            std::size_t stop = lastField ? end : s.find(',', from);
-            if (stop == std::string::npos || stop > end) stop = end;
-            if (from > end) from = end;
-            r.fields.push_back(MakeField(kept, from, stop));
-            from = stop + 1;
-        }
-        records.push_back(std::move(r));
-        at = end + 1;
-    }
+    BatchReader reader(fileBytes, fieldCount);
+    for (BatchRecord r; reader.Next(r);) records.push_back(std::move(r));
     return records;
 }
 

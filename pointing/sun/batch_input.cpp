@@ -5,25 +5,28 @@
 
 #include "framework/app/orbiscope.h"
 #include "framework/forms/form.h"
+#include "framework/output/file_limit.h"
+#include "platform/atomic_file.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 
 namespace orbiscope::sun {
 
-bool LoadBatchRecords(TForm& form, const std::string& fileName, int fieldCount, std::vector<BatchRecord>& records)
+bool LoadBatchFile(TForm& form, const std::string& fileName, std::vector<std::uint8_t>& bytes)
 {
     if (TOrbiscope* app = form.App()) app->SetProgramDir();
     std::filesystem::path path(fileName);
     if (path.is_relative()) path = platform::ProgramDirectory() / path;
-    std::error_code ec;
-    std::vector<std::uint8_t> bytes;
-    if (!std::filesystem::is_regular_file(path, ec) || !platform::ReadWholeFile(path, bytes)) {
+    const platform::FileRead read = platform::ReadRegularFile(path, bytes, kMaxBatchFileBytes);
+    if (read == platform::FileRead::TooLarge) {
+        orbiscope::ShowFileTooLarge(&form, fileName, kMaxBatchFileBytes, "a batch input file");
+        return false;
+    }
+    if (read != platform::FileRead::Whole) {
         platform::MessageBox(&form, platform::FileMessage{"%s", fileName}, "Unable to open file",
                              platform::MB_ICONEXCLAMATION);
         return false;
     }
-    records = ReadBatchRecords(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                               fieldCount);
     return true;
 }
 

@@ -288,10 +288,11 @@ SolarBatchSetup TSolarBatchFormBase::MakeSetup() const
 bool TSolarBatchFormBase::ReadSites(std::vector<BatchSite>& sites)
 {
     using FT = FieldType;
-    std::vector<BatchRecord> records;
-    if (!LoadBatchRecords(*this, FieldText(kBatchFile), 5, records)) return false;
+    std::vector<std::uint8_t> bytes;
+    if (!LoadBatchFile(*this, FieldText(kBatchFile), bytes)) return false;
     const double frequency = LeadingNumber(FieldText(kFrequency));
-    for (const BatchRecord& r : records) {
+    BatchReader reader(BatchText(bytes), 5);
+    for (BatchRecord r; reader.Next(r);) {
         const auto& f = r.fields;
         const int line = [&] {
             if (!CheckBatchField(*this, "Text file: Site name", f[0], FT::Text, 0, 0, "")) return f[0].line;
@@ -320,9 +321,10 @@ bool TSolarBatchFormBase::ReadSites(std::vector<BatchSite>& sites)
 bool TSolarBatchFormBase::ReadSatellites(std::vector<BatchSatellite>& satellites)
 {
     using FT = FieldType;
-    std::vector<BatchRecord> records;
-    if (!LoadBatchRecords(*this, FieldText(kBatchFile), 2, records)) return false;
-    for (const BatchRecord& r : records) {
+    std::vector<std::uint8_t> bytes;
+    if (!LoadBatchFile(*this, FieldText(kBatchFile), bytes)) return false;
+    BatchReader reader(BatchText(bytes), 2);
+    for (BatchRecord r; reader.Next(r);) {
         const auto& f = r.fields;
         int line = 0;
         if (!CheckBatchField(*this, "Text file: Satellite name", f[0], FT::Text, 0, 0, "")) line = f[0].line;

@@ -75,6 +75,12 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_FALSE(platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1").has_value());
     EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
+    // A file past its limit is neither read nor written.
+    const auto limit = platform::Registry::kMaxFileBytes;
+    std::filesystem::resize_file(platform::Registry::FilePath(), limit + 1);
+    EXPECT_FALSE(platform::Registry::ReadString(key, "").has_value());
+    EXPECT_FALSE(platform::Registry::WriteString(key, "", "fr.twn"));
+    EXPECT_EQ(std::filesystem::file_size(platform::Registry::FilePath()), limit + 1);
     platform::Registry::SetFolder({});
 }
 

@@ -140,4 +140,14 @@ TEST(PlacementFile, LayoutAndRoundTrip)
     EXPECT_FALSE(ReadPlacementFile(dir / "missing.ini"));
     WriteText(dir / "orbisco.ini", "[Section]\nKey=2C00\n");
     EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini"));
+
+    // A file past the settings' limit, its placement first: neither read nor
+    // cut to one line by the write.
+    WriteText(dir / "orbisco.ini", "[Section]\nKey=" + EncodeProfileStruct(bytes) + "\n");
+    fs::resize_file(dir / "orbisco.ini", kMaxSettingsFileBytes + 1);
+    bool tooLarge = false;
+    EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini", &tooLarge));
+    EXPECT_TRUE(tooLarge);
+    EXPECT_FALSE(WritePlacementFile(dir / "orbisco.ini", p));
+    EXPECT_EQ(fs::file_size(dir / "orbisco.ini"), kMaxSettingsFileBytes + 1);
 }

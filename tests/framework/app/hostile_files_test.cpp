@@ -10,6 +10,7 @@
 #include "framework/app/config_files.h"
 #include "framework/databases/place_files.h"
 #include "framework/output/docfile.h"
+#include "platform/atomic_file.h"
 #include "propagation/itu_maps.h"
 #include "tests/framework/app/gui_support.h"
 #include "tests/platform/file_support.h"
@@ -44,7 +45,11 @@ const ReaderCase kReaders[] = {
     {"satellite file",
      [](const fs::path& p) { std::vector<SatelliteRecord> r; return ReadSatelliteFile(p, kSatellitePickerRule, r); }},
     {"ITU-R map", [](const fs::path& p) { ItuMapGrid g; return LoadMapFile(p, kTinyMap, g) || g.rows != 0; }},
-    {"whole file", [](const fs::path& p) { std::vector<std::uint8_t> b; return platform::ReadWholeFile(p, b); }},
+    {"whole file",
+     [](const fs::path& p) {
+         std::vector<std::uint8_t> b;
+         return platform::ReadRegularFile(p, b, 1u << 20) != platform::FileRead::Unreadable;
+     }},
 };
 
 TEST(HostileNames, EveryReaderRefusesAFifoWithoutWaiting)

@@ -12,6 +12,7 @@
 
 #include "framework/app/config_files.h"
 #include "framework/app/setup_form.h"
+#include "platform/registry.h"
 #include "tests/framework/app/gui_support.h"
 
 namespace {
@@ -308,6 +309,27 @@ TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)
     setup::ReadConfiguration(App(), f.app->Client());
     EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"No setup file", "Substituting defaults"}}));
     EXPECT_EQ(Record(), DefaultBytes());
+}
+
+// The placement and the registry past their limit: each named once, neither
+// read nor written over, and the start goes on.
+TEST_F(SetUpTest, SettingsFilesPastTheirLimitAreNamedAndLeftAlone)
+{
+    WriteText(Cfg(), RecordBytes("Ours", "10.00N"));
+    const std::filesystem::path ini = f.dir / "orbisco.ini";
+    const std::filesystem::path registry = platform::Registry::FilePath();
+    std::filesystem::create_directories(registry.parent_path());
+    WriteText(ini, "[Section]\n");
+    WriteText(registry, "[General]\n");
+    std::filesystem::resize_file(ini, kMaxSettingsFileBytes + 1);
+    std::filesystem::resize_file(registry, platform::Registry::kMaxFileBytes + 1);
+    setup::ReadConfiguration(App(), f.app->Client());
+    const std::string tail = "\r\nThis file is larger than 1 MB, more than a settings file holds: it was not read.";
+    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"File Too Large", f.app->ProgramDir + "orbisco.ini" + tail},
+                                                     {"File Too Large", registry.string() + tail}}));
+    EXPECT_EQ(Current().Company(), "Ours");
+    EXPECT_EQ(std::filesystem::file_size(ini), kMaxSettingsFileBytes + 1);
+    EXPECT_EQ(std::filesystem::file_size(registry), platform::Registry::kMaxFileBytes + 1);
 }
 
 TEST_F(SetUpTest, WholeSetupFileIsTakenWithItsTextsTerminated)

@@ -39,6 +39,7 @@ struct ReadCase {
     std::size_t sets;
     const char* firstName = "";
     std::size_t failedLine = 0;
+    const char* lastName = "";
 };
 
 TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
@@ -73,6 +74,9 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
         {"27 Cyrillic letters", Set(Repeat("\xd0\x96", 27)), false, 0, "", 1},
         {"a Latin-1 name, 0xFF a letter", Set("S\xc3O PAULO L'HA\xff"), true, 1, "S\xc3O PAULO L'HA\xff"},
         {"UTF-8 cut short by the end of the file", two + "\n\xd0", true, 2, "ISS (ZARYA)"},
+        {"a Latin-1 name after a UTF-8 one", Set("Z\xc3\xbcRICH") + Set("K\xf6LN"), true, 2, "Z\xfcRICH", 0,
+         "K\xf6LN"},
+        {"a mark, then a Latin-1 name", Set("\xef\xbb\xbf" "K\xf6LN"), true, 1, "K\xf6LN"},
     };
     for (const ReadCase& c : cases) {
         const TleReadResult r = ReadTleText(c.text);
@@ -85,6 +89,9 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
         }
         if (c.failedLine) {
             EXPECT_EQ(r.failedLine, c.failedLine) << c.what;
+        }
+        if (*c.lastName) {
+            EXPECT_STREQ(r.entries.back().name, c.lastName) << c.what;
         }
     }
     // More sets than the 1500 of the old table: the whole constellation file.

@@ -234,12 +234,32 @@ TEST_F(TleWindow, ABadSetShowsItsMessageInItsRow) {
     EXPECT_EQ(Fields(RowOf(*w, "GOOD")).size(), 9u);
 }
 
+// One box each: a file that is no element file, and one past the element
+// files' limit (its first set good, then a sparse end) refused for its size.
 TEST_F(TleWindow, AFileThatIsNoElementFileIsRefused) {
-    const std::string path = WriteFile("broken.tle", "NAME\n1 25544U short line\n");
-    app->app->Client()->OpenFile(path.c_str());
-    QCoreApplication::processEvents();
-    ASSERT_FALSE(app->messages.calls.empty());
-    EXPECT_EQ(app->messages.calls.back().text, "Cannot read file " + path);
+    const std::string l1 = "1 25544U 98067A   26150.51748228  .00011776  00000+0  21767-3 0  9998";
+    const std::string l2 = "2 25544  51.6337  27.5746 0007245 114.7080 245.4664 15.49496548569014";
+    const struct {
+        const char* what;
+        std::string text;
+        std::uintmax_t grownTo;
+        const char* caption;
+        std::string message;  // after the file's name
+    } cases[] = {
+        {"no element file", "NAME\n1 25544U short line\n", 0, orbiscope::kMainTitle, ""},
+        {"past the limit", "GOOD\n" + l1 + "\n" + l2 + "\n", (std::uintmax_t{64} << 20) + 1, "File Too Large",
+         "\r\nThis file is larger than 64 MB, more than an element-set file holds: it was not read."},
+    };
+    for (const auto& c : cases) {
+        const std::string path = WriteFile("broken.tle", c.text);
+        if (c.grownTo) std::filesystem::resize_file(path, c.grownTo);
+        app->messages.calls.clear();
+        app->app->Client()->OpenFile(path.c_str());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(app->messages.calls.size(), 1u) << c.what;
+        EXPECT_EQ(app->messages.calls[0].caption, c.caption) << c.what;
+        EXPECT_EQ(app->messages.calls[0].text, (c.grownTo ? path : "Cannot read file " + path) + c.message) << c.what;
+    }
 }
 
 }  // namespace

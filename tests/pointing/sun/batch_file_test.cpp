@@ -1,4 +1,4 @@
-// Batch input files are read field by field, exactly as written.
+// Batch input files are read field by field, exactly as written, each line in its own encoding.
 #include "pointing/sun/batch_file.h"
 
 #include <gtest/gtest.h>
@@ -50,14 +50,19 @@ const ReadCase kCases[] = {
      "\xef\xbb\xbfZ\xc3\xbcrich,1N,1E,0,1;",
      {{"Z\xfcrich", "1N", "1E", "0", "1"}},
      {}},
-    {"one byte that is not UTF-8 makes the whole file Latin-1",
-     "Z\xc3\xbcrich,1N,1E,0,1;K\xf6ln,2N,2E,0,1;",
-     {{"Z\xc3\xbcrich", "1N", "1E", "0", "1"}, {"K\xf6ln", "2N", "2E", "0", "1"}},
-     {}},
-    {"an overlong form and a surrogate are not UTF-8",
-     "\xc0\xaf,1N,1E,0,1;\xed\xa0\xbf,1N,1E,0,1;",
-     {{"\xc0\xaf", "1N", "1E", "0", "1"}, {"\xed\xa0\xbf", "1N", "1E", "0", "1"}},
-     {}},
+    {"each line is read on its own: UTF-8 lines, a Latin-1 line, then a stray Windows sign",
+     "Z\xc3\xbcrich,1N,1E,0,1;\nS\xc3\xa3o Paulo,2S,2W,0,1;\nK\xf6ln,3N,3E,0,1;\n\xc3\x86r\xc3\xb8,4N,4E,0,1;\n"
+     "O\x92" "Brien,5N,5E,0,1;",
+     {{"Z\xfcrich", "1N", "1E", "0", "1"}, {"S\xe3o Paulo", "2S", "2W", "0", "1"}, {"K\xf6ln", "3N", "3E", "0", "1"},
+      {"\xc6r\xf8", "4N", "4E", "0", "1"}, {kRefused, "5N", "5E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 4, 4, 4, 4}, {5, 5, 5, 5, 5}}},
+    {"a mark, then a Latin-1 line", "\xef\xbb\xbfK\xf6ln,1N,1E,0,1;", {{"K\xf6ln", "1N", "1E", "0", "1"}}, {}},
+    // Each form that is not UTF-8 alone in its file, read as Latin-1: as
+    // UTF-8 it would be a character outside Latin-1, or "/".
+    {"an overlong form: Latin-1, where 0x80 is a Windows sign", "\xe0\x80\xaf,1N,1E,0,1;",
+     {{kRefused, "1N", "1E", "0", "1"}}, {}},
+    {"a surrogate", "\xed\xa0\xbf,1N,1E,0,1;", {{"\xed\xa0\xbf", "1N", "1E", "0", "1"}}, {}},
+    {"a code point past U+10FFFF", "\xf4\xa0\xa1\xa2,1N,1E,0,1;", {{"\xf4\xa0\xa1\xa2", "1N", "1E", "0", "1"}}, {}},
     {"0xFF is a letter, not the end",
      "L'Ha\xff-les-Roses,48.78N,2.35E,1,1;\nB,2N,2E,0,1;",
      {{"L'Ha\xff-les-Roses", "48.78N", "2.35E", "1", "1"}, {"B", "2N", "2E", "0", "1"}},
@@ -70,6 +75,10 @@ const ReadCase kCases[] = {
      "O\x92" "Brien,1N,1E,0,1;Z\xc3\xbcrich,1N,1E,0,1;\xe6\x9d",
      {{kRefused, "1N", "1E", "0", "1"}, {"Z\xc3\xbcrich", "1N", "1E", "0", "1"}, {kRefused, "", "", "", ""}},
      {}},
+    {"a character cut short by the end of the file takes no other line's letters",
+     "Z\xc3\xbcrich,1N,1E,0,1;\n\xe6\x9d",
+     {{"Z\xfcrich", "1N", "1E", "0", "1"}, {kRefused, "", "", "", ""}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}}},
     {"an extra comma stays in the last field", "A,1N,1E,0,1,9;", {{"A", "1N", "1E", "0", "1,9"}}, {}},
     {"blank text after the last record", "A,1N,1E,0,1;\r\n  \r\n", {{"A", "1N", "1E", "0", "1"}}, {}},
     {"an empty record in the middle is a record",

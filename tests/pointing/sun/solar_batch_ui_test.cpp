@@ -13,6 +13,7 @@
 #include "framework/databases/place_files.h"
 #include "framework/forms/form.h"
 #include "framework/output/progress.h"
+#include "pointing/sun/batch_input.h"
 #include "pointing/sun/solar_batch_forms.h"
 #include "pointing/sun/solar_out_form.h"
 #include "tests/pointing/pointing_ui_support.h"
@@ -137,7 +138,15 @@ TEST_F(SolarBatch, FiftySitesToTabbedTextAndHtml)
     EXPECT_NE(page.find("SOLAR OUTAGE RISK 2025"), std::string::npos);
 }
 
-struct FaultCase { const char* name; std::string input; std::string frequency; std::vector<std::string> messages; };
+// `grownTo`: the file made that long (a sparse end of zeros) after its text;
+// "FILE" in a message stands for the file's name.
+struct FaultCase {
+    const char* name;
+    std::string input;
+    std::string frequency;
+    std::vector<std::string> messages;
+    std::uint64_t grownTo = 0;
+};
 
 const FaultCase kFaults[] = {
     {"latitude 91N on line 4 (the second record runs over lines 2 and 3)",
@@ -168,6 +177,11 @@ const FaultCase kFaults[] = {
      "L'Ha\xff-les-Roses,48.78N,2.35E,1,1.2;\nB,91N,3.00E,0,1.2;",
      "11.7",
      {"Range Error|Text file: Site latitude\r\nRange 0.000000 to 90.000000 \xB0N,\xB0S", "Batch File Error|Line: 2"}},
+    {"a file past the batch files' limit, its first record wrong: refused for its size",
+     "B,91N,3.00E,0,1.2;",
+     "11.7",
+     {"File Too Large|FILE\r\nThis file is larger than 16 MB, more than a batch input file holds: it was not read."},
+     orbiscope::sun::kMaxBatchFileBytes + 1},
 };
 
 TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
@@ -175,11 +189,15 @@ TEST_F(SolarBatch, FaultyInputIsReportedWithItsLine)
     for (const auto& c : kFaults) {
         app->messages.calls.clear();
         const std::string input = WriteFile("faulty.txt", c.input);
+        if (c.grownTo) std::filesystem::resize_file(input, c.grownTo);
         const std::string output = (Dir() / "faulty.tab").string();
         std::filesystem::remove(output);
         frequency = c.frequency;
         RunSiteFile(input, kVertical, output);
-        EXPECT_EQ(Messages(), c.messages) << c.name;
+        std::vector<std::string> expected = c.messages;
+        for (std::string& m : expected)
+            if (const auto at = m.find("FILE"); at != std::string::npos) m.replace(at, 4, input);
+        EXPECT_EQ(Messages(), expected) << c.name;
         EXPECT_EQ(std::filesystem::exists(output), c.messages.empty()) << c.name;
         platform::ClearFileDialogAnswers();
     }

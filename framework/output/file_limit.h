@@ -1,0 +1,20 @@
+// Text files the program reads whole (batch input files, element sets, its
+// settings) are read up to a limit far above any real file of their kind, so
+// that one picked by mistake (a disk image, a log still being written) is
+// refused at once instead of taking the program's memory and the user's
+// unsaved documents with it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace orbiscope {
+
+// "File Too Large": the file's name, the limit in megabytes and what kind of
+// file it was taken for ("a batch input file").
+void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind);
+
+}  // namespace orbiscope
