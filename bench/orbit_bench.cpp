@@ -69,8 +69,8 @@ BENCHMARK(BM_PropagateGeostationary);
 BENCHMARK(BM_PropagateTwelveHour);
 
 // Reading the constellation file (10,395 sets) as opening it does: the
-// file as published (plain ASCII, so read as UTF-8), then the same with one
-// name holding a Latin-1 letter, which makes the whole file Latin-1.
+// file as published (plain ASCII), then the same with one name holding a
+// Latin-1 letter, which makes that line Latin-1.
 void ReadConstellation(benchmark::State& state, std::string text) {
     if (text.empty()) {
         state.SkipWithError("orbit-data/starlink.tle not found");

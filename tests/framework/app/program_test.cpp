@@ -476,6 +476,13 @@ TEST_F(ProgramRun, PrintStartsTheProgramWhichEndsWithZero)
         QProcess run;
         run.setProcessEnvironment(env);
         run.start(program, print ? QStringList{"-ddeprint", Path("notes.bak")} : QStringList{});
+        // A slow start (an unoptimised build) paints only after seconds: a
+        // start ended at its first paint has had its chance once its close
+        // check wrote the placement.
+        for (int waited = 0; waited < 120000 && !print && run.state() != QProcess::NotRunning &&
+                             !std::filesystem::exists(placement);
+             waited += 100)
+            run.waitForFinished(100);
         const bool endedItself = run.waitForFinished(print ? 120000 : 5000);
         const platform::HandOver afterwards =
             endedItself ? platform::HandOver{} : HandOverOpen(Path("afterwards.glb").toStdString(), 5000);
