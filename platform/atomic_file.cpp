@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -211,6 +212,11 @@ FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uin
             bytes.shrink_to_fit();
             return FileRead::TooLarge;
         }
+        // Grown as a vector grows, but never past the limit, so that a file
+        // whose size was told short costs no more than one told right.
+        if (n > bytes.capacity() - bytes.size())
+            bytes.reserve(static_cast<std::size_t>(
+                std::min<std::uint64_t>(limit, std::max<std::uint64_t>(2 * bytes.capacity(), bytes.size() + n))));
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     if (std::ferror(f.get()) != 0) {
@@ -218,6 +224,16 @@ FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uin
         return FileRead::Unreadable;
     }
     return FileRead::Whole;
+}
+
+SettingsFile CheckSettingsFile(const std::filesystem::path& file)
+{
+    struct stat st {};
+    // A name that cannot even be looked at cannot be opened either.
+    if (::lstat(file.c_str(), &st) != 0) return SettingsFile::Usable;
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return SettingsFile::NotRegular;
+    return static_cast<std::uint64_t>(st.st_size) > kMaxSettingsFileBytes ? SettingsFile::TooLarge
+                                                                          : SettingsFile::Usable;
 }
 
 bool IsRegularFile(const std::filesystem::path& file)

@@ -70,11 +70,26 @@ UniqueFile OpenRegularFile(const std::filesystem::path& file);
 enum class FileRead { Whole, Unreadable, TooLarge };
 
 // Reads a whole regular file (as OpenRegularFile opens it) of at most
-// `limit` bytes.  A file found larger is refused before anything is read,
-// and one that grows past the limit while it is read is refused once the
-// limit is passed, so that a file picked by mistake (a disk image, a log
-// still being written) costs at most the limit: `bytes` is then left empty.
+// `limit` bytes.  A file found larger is refused before anything is read;
+// one that grows while it is read is read up to the limit and refused as
+// soon as it passes it.  Either way a file picked by mistake (a disk image,
+// a log still being written) costs at most the limit and a 64 KB buffer:
+// `bytes` then ends empty.
 FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::uint64_t limit);
+
+// The files the program keeps its own settings in hold a few lines each.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
+
+enum class SettingsFile { Usable, TooLarge, NotRegular };
+
+// Whether a name the program keeps settings under (a settings file, or the
+// lock name beside one) may be read and written: it is absent (or cannot be
+// looked at, and so cannot be opened), or a regular file of at most
+// kMaxSettingsFileBytes once links are followed.  Anything else (a FIFO,
+// which would stop its reader for good, a device, which a write would go
+// through or replace, a folder, a socket, a dangling link) is NotRegular.
+// Asked without opening it, for opening a device can act on it.
+SettingsFile CheckSettingsFile(const std::filesystem::path& file);
 
 // Whether the name is a regular file (links followed), asked without opening it.
 bool IsRegularFile(const std::filesystem::path& file);

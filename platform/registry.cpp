@@ -36,10 +36,10 @@ QString ValueKey(const std::string& key, const std::string& valueName)
            (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
 }
 
-// Null when the file is too large to be read.
+// Null while the registry may not be used.
 std::unique_ptr<QSettings> OpenSettings()
 {
-    if (Registry::TooLarge()) return nullptr;
+    if (Registry::Refused()) return nullptr;
     return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
                                        QSettings::IniFormat);
 }
@@ -57,10 +57,20 @@ std::filesystem::path Registry::FilePath()
     return folder / "registry.ini";
 }
 
-bool Registry::TooLarge()
+std::filesystem::path Registry::LockPath()
 {
-    struct stat st {};
-    return ::stat(FilePath().c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes;
+    std::filesystem::path lock = FilePath();
+    lock += ".lock";
+    return lock;
+}
+
+std::optional<Registry::Refusal> Registry::Refused()
+{
+    // The settings class opens the file, and reads what holds its lock's
+    // name, by name and waiting: both are looked at before every use.
+    for (const std::filesystem::path& file : {FilePath(), LockPath()})
+        if (const SettingsFile why = CheckSettingsFile(file); why != SettingsFile::Usable) return Refusal{file, why};
+    return std::nullopt;
 }
 
 std::optional<std::string> Registry::ReadString(const std::string& key, const std::string& valueName)
@@ -85,8 +95,9 @@ bool Registry::WriteString(const std::string& key, const std::string& valueName,
 
 void Registry::RemoveLeftovers()
 {
+    if (Refused()) return;
     const std::filesystem::path file = FilePath();
-    QLockFile lock(QString::fromStdString(file.string() + ".lock"));
+    QLockFile lock(QString::fromStdString(LockPath().string()));
     if (!lock.tryLock(0)) return;
     // The names are looked at and removed within the folder as opened, so
     // that nothing is followed out of it.

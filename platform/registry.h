@@ -9,22 +9,32 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
+
 namespace platform {
 
 // ---- registry ----------------------------------------------------------------
 // Keys are written as the system names them ("Software\Orbiscope\MRU"); the
 // default value of a key is the value name "" (stored as "(Default)").
 // The file lives in the user's configuration folder (test mode respected)
-// unless a folder is set.  A file larger than kMaxFileBytes (it holds a few
-// lines) is never read or written: every value reads as missing and every
-// write fails, so that a file gone wrong costs neither memory nor its bytes.
+// unless a folder is set.  While the file, or the settings class's lock name
+// beside it, may not be used (CheckSettingsFile: too large, or not a regular
+// file) neither is touched: every value reads as missing and every write
+// fails, so that a file gone wrong costs neither memory nor its bytes, a
+// FIFO never stops the program and a device is never written through.
 class Registry {
 public:
-    static constexpr std::uint64_t kMaxFileBytes = 1u << 20;
-
     static void SetFolder(const std::filesystem::path& folder);  // empty: the default
     static std::filesystem::path FilePath();
-    static bool TooLarge();
+    static std::filesystem::path LockPath();  // the settings class's lock
+
+    // The name that keeps the registry from being used, and why; nothing
+    // while both are usable.
+    struct Refusal {
+        std::filesystem::path file;
+        SettingsFile why;
+    };
+    static std::optional<Refusal> Refused();
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);

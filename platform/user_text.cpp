@@ -78,6 +78,16 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
+std::string_view TakeLine(std::string_view& rest, bool& ended)
+{
+    std::size_t end = 0;
+    while (end < rest.size() && !IsLineEnd(rest[end])) ++end;
+    ended = end < rest.size();
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end + LineEndAt(rest, end));
+    return line;
+}
+
 std::string_view WithoutByteOrderMark(std::string_view fileBytes)
 {
     if (fileBytes.starts_with(kByteOrderMark)) fileBytes.remove_prefix(kByteOrderMark.size());

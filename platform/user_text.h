@@ -5,8 +5,8 @@
 // whose lines were written by different editors keeps every letter.  A line
 // of plain ASCII reads the same either way, and a Latin-1 line almost never
 // happens to be valid UTF-8.  A UTF-8 byte-order mark at the start of the
-// file is not text.  Plain C++, so that the readers of the calculation
-// libraries share it.
+// file is not text; one at the start of a later line (two files joined) is.
+// Plain C++, so that the readers of the calculation libraries share it.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +32,21 @@ bool IsUtf8(std::string_view text);
 // the rest of the first line need not follow: a Latin-1 file may start with
 // one an editor put there).
 std::string_view WithoutByteOrderMark(std::string_view fileBytes);
+
+// A line of a user's file ends at LF, CR LF or CR alone, as editors of each
+// system write it.
+inline bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+// The length of the line end at `at` of the text: 2 for CR LF, 1 for LF or
+// CR alone, 0 where none starts.
+inline std::size_t LineEndAt(std::string_view text, std::size_t at)
+{
+    if (at >= text.size() || !IsLineEnd(text[at])) return 0;
+    return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+// The line at the start of `rest`, without its end, and `rest` moved past
+// both; `ended` tells whether a line end followed it (another line, perhaps
+// empty, comes after) or the text ran out.
+std::string_view TakeLine(std::string_view& rest, bool& ended);
 
 // One line of a user's file (no line end in it), and how it is read.
 class UserLine {

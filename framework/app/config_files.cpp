@@ -213,11 +213,16 @@ bool EqualNoCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-// The file's lines (none when it is missing or cannot be read).
-platform::FileRead ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines)
+// The file's lines (none when it is missing or cannot be read), and whether
+// it may be used at all.
+platform::SettingsFile ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines)
 {
+    const platform::SettingsFile usable = platform::CheckSettingsFile(file);
+    if (usable != platform::SettingsFile::Usable) return usable;
     std::vector<std::uint8_t> bytes;
-    const platform::FileRead read = platform::ReadRegularFile(file, bytes, kMaxSettingsFileBytes);
+    // A file that grew past the limit since it was looked at is as large.
+    if (platform::ReadRegularFile(file, bytes, platform::kMaxSettingsFileBytes) == platform::FileRead::TooLarge)
+        return platform::SettingsFile::TooLarge;
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -225,16 +230,16 @@ platform::FileRead ReadLines(const std::filesystem::path& file, std::vector<std:
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }
-    return read;
+    return platform::SettingsFile::Usable;
 }
 
 }  // namespace
 
-std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file, bool* tooLarge)
+std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file, platform::SettingsFile* refused)
 {
     std::vector<std::string> lines;
-    const platform::FileRead read = ReadLines(file, lines);
-    if (tooLarge) *tooLarge = read == platform::FileRead::TooLarge;
+    const platform::SettingsFile usable = ReadLines(file, lines);
+    if (refused) *refused = usable;
     bool inSection = false;
     for (const std::string& raw : lines) {
         const std::string_view line = Trim(raw);
@@ -258,8 +263,8 @@ bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement
     const auto bytes = placement.ToBytes();
     const std::string entry = std::string(kKey) + "=" + EncodeProfileStruct(bytes);
     std::vector<std::string> lines;
-    // A file too large to be read is left as it is rather than cut to this line.
-    if (ReadLines(file, lines) == platform::FileRead::TooLarge) return false;
+    // A file that may not be read is left as it is rather than cut to this line.
+    if (ReadLines(file, lines) != platform::SettingsFile::Usable) return false;
     // Replace the key inside its section, or add the section.
     bool inSection = false, written = false;
     std::size_t sectionEnd = lines.size();

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/atomic_file.h"
+
 // ---- "orbisco.cfg" ----
 
 // Stored whole; texts zero-terminated and zero-padded, words little-endian.
@@ -104,12 +106,10 @@ std::string EncodeProfileStruct(std::span<const std::uint8_t> block);
 // checksum matches; otherwise nothing.
 std::optional<std::string> DecodeProfileStruct(std::string_view text, std::size_t size);
 
-// The largest settings file read: such a file holds a few lines.
-inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
-
 // Reads and writes section "Section", key "Key" of an ini file.  Other lines
-// of the file are kept when writing.  A file larger than
-// kMaxSettingsFileBytes is neither read (`tooLarge` then tells so) nor
-// written over.
-std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file, bool* tooLarge = nullptr);
+// of the file are kept when writing.  A file that may not be used
+// (platform::CheckSettingsFile: too large, or not a regular file) is neither
+// read (`refused` then tells why) nor written over or through.
+std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file,
+                                                 platform::SettingsFile* refused = nullptr);
 bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement& placement);

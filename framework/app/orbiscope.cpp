@@ -483,9 +483,10 @@ private:
 void TOrbiscope::RestorePlacement()
 {
     const std::string file = ProgramDir + "orbisco.ini";
-    bool tooLarge = false;
-    const std::optional<WindowPlacement> wp = ReadPlacementFile(file, &tooLarge);
-    if (tooLarge) ShowFileTooLarge(frame_, file, kMaxSettingsFileBytes, "a settings file");
+    platform::SettingsFile usable = platform::SettingsFile::Usable;
+    const std::optional<WindowPlacement> wp = ReadPlacementFile(file, &usable);
+    if (usable != platform::SettingsFile::Usable)
+        ShowSettingsFileRefused(frame_, file, usable, "window size and place");
     if (!frame_ || !wp) return;
     // Always restored in the normal state.
     const int w = wp->right - wp->left, h = wp->bottom - wp->top;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/atomic_file.h"
+
 class QWidget;
 
 namespace orbiscope {
@@ -16,5 +18,11 @@ namespace orbiscope {
 // "File Too Large": the file's name, the limit in megabytes and what kind of
 // file it was taken for ("a batch input file").
 void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind);
+
+// A settings file of the program's own, or the lock name beside one, that
+// may not be used (platform::CheckSettingsFile): its name, why, what the
+// session loses by it (`settings`: "window size and place") and what to do.
+void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platform::SettingsFile why,
+                             std::string_view settings);
 
 }  // namespace orbiscope

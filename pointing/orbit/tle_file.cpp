@@ -25,9 +25,9 @@ bool PrintableAscii(std::uint64_t x) {
     return ((x | ((x - 0x20 * kOnes) & ~x) | ((del - kOnes) & ~del)) & kHigh) == 0;
 }
 
-// Splits text into lines at LF, CR LF or CR, and tells whether a line is
-// plain: printable ASCII only, as nearly every line is, which the table
-// shows byte for byte.  Such lines are passed over eight bytes at a time.
+// Splits text into lines where they end (platform::LineEndAt), and tells
+// whether a line is plain: printable ASCII only, as nearly every line is,
+// which the table shows byte for byte.  Such lines are passed over eight bytes at a time.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
@@ -48,18 +48,13 @@ public:
             }
             if (pos_ == text_.size()) break;
             const auto c = static_cast<unsigned char>(text_[pos_]);
-            if (c == '\n' || c == '\r') break;
+            if (platform::IsLineEnd(static_cast<char>(c))) break;
             plain_ = plain_ && PrintableAscii(c);
             ++pos_;
         }
         const std::string_view line = text_.substr(start, pos_ - start);
         unended_ = pos_ == text_.size();
-        if (pos_ < text_.size() && text_[pos_] == '\r') {
-            ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        } else if (pos_ < text_.size()) {
-            ++pos_;  // LF
-        }
+        pos_ += platform::LineEndAt(text_, pos_);
         ++lineNumber_;
         return line;
     }

@@ -61,10 +61,7 @@ bool BatchReader::NextChar(char& c)
             return true;
         }
         if (!moreLines_) return false;
-        const std::size_t end = rest_.find('\n');
-        moreLines_ = end != std::string_view::npos;
-        line_ = platform::UserLine(rest_.substr(0, end));
-        rest_.remove_prefix(moreLines_ ? end + 1 : rest_.size());
+        line_ = platform::UserLine(platform::TakeLine(rest_, moreLines_));
         at_ = 0;
         ++lineNumber_;
     }
@@ -93,14 +90,6 @@ bool BatchReader::Next(BatchRecord& record)
         field.Add(c, lineNumber_);
     }
     return anyText && end();
-}
-
-std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldCount)
-{
-    std::vector<BatchRecord> records;
-    BatchReader reader(fileBytes, fieldCount);
-    for (BatchRecord r; reader.Next(r);) records.push_back(std::move(r));
-    return records;
 }
 
 std::string CutText(std::string_view text, std::size_t maxChars)

@@ -2,8 +2,8 @@
 // ended by ";".  Each line is read as UTF-8 when it is valid UTF-8 and as
 // Latin-1 otherwise (platform/user_text.h), and the fields are given in the
 // program's Latin-1, so that "Z\xFCrich" comes out the same from either kind
-// of line.  Line breaks and other control characters carry no meaning (a
-// record may run over several lines).  In a line read as Latin-1 the bytes
+// of line.  Lines end at LF, CR LF or CR alone; line ends and other control
+// characters carry no meaning in a record (one may run over several lines).  In a line read as Latin-1 the bytes
 // 0x80 to 0x9F, control codes in Latin-1 but letters and signs in the
 // Windows code page such files are mostly written in, count as characters
 // Latin-1 cannot hold.  A field holding such a character, or one from
@@ -57,9 +57,6 @@ private:
     int lineNumber_ = 0;
     int fieldCount_;
 };
-
-// Every record of the file (BatchReader's, one after the other).
-std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldCount);
 
 // A text cut to at most `maxChars` characters.
 std::string CutText(std::string_view text, std::size_t maxChars);

@@ -215,11 +215,22 @@ TEST(RegularFileReads, AFifoIsRefusedWithoutWaitingForAWriter)
         EXPECT_EQ(platform::ReadRegularFile(b.name, bytes, b.limit), b.read) << b.what;
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), b.read == FileRead::Whole ? "abc" : "") << b.what;
     }
-    struct Kind { fs::path name; bool regular; bool nonRegular; };
-    for (const Kind& k : {Kind{fifo, false, true}, Kind{dir / "folder.glb", false, true}, Kind{"/dev/null", false, true},
-                          Kind{dir / "plain.glb", true, false}, Kind{dir / "missing.glb", false, false}}) {
+    // What a settings file may be: a dangling link is none of them.
+    fs::create_symlink(dir / "missing.glb", dir / "dangling.ini");
+    WriteText(dir / "large.ini", "");
+    fs::resize_file(dir / "large.ini", platform::kMaxSettingsFileBytes + 1);
+    using platform::SettingsFile;
+    struct Kind { fs::path name; bool regular; bool nonRegular; SettingsFile settings; };
+    for (const Kind& k : {Kind{fifo, false, true, SettingsFile::NotRegular},
+                          Kind{dir / "folder.glb", false, true, SettingsFile::NotRegular},
+                          Kind{"/dev/null", false, true, SettingsFile::NotRegular},
+                          Kind{dir / "dangling.ini", false, false, SettingsFile::NotRegular},
+                          Kind{dir / "plain.glb", true, false, SettingsFile::Usable},
+                          Kind{dir / "large.ini", true, false, SettingsFile::TooLarge},
+                          Kind{dir / "missing.glb", false, false, SettingsFile::Usable}}) {
         EXPECT_EQ(platform::IsRegularFile(k.name), k.regular) << k.name;
         EXPECT_EQ(platform::IsNonRegularFile(k.name), k.nonRegular) << k.name;
+        EXPECT_EQ(platform::CheckSettingsFile(k.name), k.settings) << k.name;
     }
 }
 

@@ -76,7 +76,7 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
     // A file past its limit is neither read nor written.
-    const auto limit = platform::Registry::kMaxFileBytes;
+    const auto limit = platform::kMaxSettingsFileBytes;
     std::filesystem::resize_file(platform::Registry::FilePath(), limit + 1);
     EXPECT_FALSE(platform::Registry::ReadString(key, "").has_value());
     EXPECT_FALSE(platform::Registry::WriteString(key, "", "fr.twn"));

@@ -144,10 +144,10 @@ TEST(PlacementFile, LayoutAndRoundTrip)
     // A file past the settings' limit, its placement first: neither read nor
     // cut to one line by the write.
     WriteText(dir / "orbisco.ini", "[Section]\nKey=" + EncodeProfileStruct(bytes) + "\n");
-    fs::resize_file(dir / "orbisco.ini", kMaxSettingsFileBytes + 1);
-    bool tooLarge = false;
-    EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini", &tooLarge));
-    EXPECT_TRUE(tooLarge);
+    fs::resize_file(dir / "orbisco.ini", platform::kMaxSettingsFileBytes + 1);
+    platform::SettingsFile refused = platform::SettingsFile::Usable;
+    EXPECT_FALSE(ReadPlacementFile(dir / "orbisco.ini", &refused));
+    EXPECT_EQ(refused, platform::SettingsFile::TooLarge);
     EXPECT_FALSE(WritePlacementFile(dir / "orbisco.ini", p));
-    EXPECT_EQ(fs::file_size(dir / "orbisco.ini"), kMaxSettingsFileBytes + 1);
+    EXPECT_EQ(fs::file_size(dir / "orbisco.ini"), platform::kMaxSettingsFileBytes + 1);
 }

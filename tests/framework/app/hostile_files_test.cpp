@@ -11,6 +11,7 @@
 #include "framework/databases/place_files.h"
 #include "framework/output/docfile.h"
 #include "platform/atomic_file.h"
+#include "platform/registry.h"
 #include "propagation/itu_maps.h"
 #include "tests/framework/app/gui_support.h"
 #include "tests/platform/file_support.h"
@@ -45,6 +46,20 @@ const ReaderCase kReaders[] = {
     {"satellite file",
      [](const fs::path& p) { std::vector<SatelliteRecord> r; return ReadSatelliteFile(p, kSatellitePickerRule, r); }},
     {"ITU-R map", [](const fs::path& p) { ItuMapGrid g; return LoadMapFile(p, kTinyMap, g) || g.rows != 0; }},
+    // The settings class opens the registry by name and waiting: the name
+    // given stands at the registry's place through a link, which is followed.
+    {"registry",
+     [](const fs::path& p) {
+         const fs::path folder = p.parent_path() / "registry";
+         fs::create_directories(folder);
+         fs::remove(folder / "registry.ini");
+         fs::create_symlink(p, folder / "registry.ini");
+         platform::Registry::SetFolder(folder);
+         const bool accepted = !platform::Registry::Refused();
+         (void)platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1");
+         platform::Registry::SetFolder({});
+         return accepted;
+     }},
     {"whole file",
      [](const fs::path& p) {
          std::vector<std::uint8_t> b;

@@ -14,6 +14,10 @@
 #include "framework/app/setup_form.h"
 #include "platform/registry.h"
 #include "tests/framework/app/gui_support.h"
+#include "tests/platform/file_support.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -311,25 +315,82 @@ TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)
     EXPECT_EQ(Record(), DefaultBytes());
 }
 
-// The placement and the registry past their limit: each named once, neither
-// read nor written over, and the start goes on.
-TEST_F(SetUpTest, SettingsFilesPastTheirLimitAreNamedAndLeftAlone)
+// The placement file and the registry (or the registry's lock name) past
+// their limit or not regular files: each named once with what the session
+// loses, neither read, waited on nor written through, and the start goes on.
+TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
 {
+    namespace fs = std::filesystem;
     WriteText(Cfg(), RecordBytes("Ours", "10.00N"));
-    const std::filesystem::path ini = f.dir / "orbisco.ini";
-    const std::filesystem::path registry = platform::Registry::FilePath();
-    std::filesystem::create_directories(registry.parent_path());
-    WriteText(ini, "[Section]\n");
-    WriteText(registry, "[General]\n");
-    std::filesystem::resize_file(ini, kMaxSettingsFileBytes + 1);
-    std::filesystem::resize_file(registry, platform::Registry::kMaxFileBytes + 1);
-    setup::ReadConfiguration(App(), f.app->Client());
-    const std::string tail = "\r\nThis file is larger than 1 MB, more than a settings file holds: it was not read.";
-    EXPECT_EQ(f.messages.Shown(), (testsupport::Boxes{{"File Too Large", f.app->ProgramDir + "orbisco.ini" + tail},
-                                                     {"File Too Large", registry.string() + tail}}));
-    EXPECT_EQ(Current().Company(), "Ours");
-    EXPECT_EQ(std::filesystem::file_size(ini), kMaxSettingsFileBytes + 1);
-    EXPECT_EQ(std::filesystem::file_size(registry), platform::Registry::kMaxFileBytes + 1);
+    const fs::path ini = f.dir / "orbisco.ini";
+    const fs::path registry = platform::Registry::FilePath();
+    const fs::path lock = platform::Registry::LockPath();
+    fs::create_directories(registry.parent_path());
+    // The null device's numbers, in the test's own folder: a write through
+    // a link to it would replace this node, never the system's.
+    const fs::path node = f.dir / "node";
+    const bool madeNode = ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    const auto tooLarge = [](const fs::path& p) {
+        WriteText(p, "[Section]\n");
+        fs::resize_file(p, platform::kMaxSettingsFileBytes + 1);
+    };
+    const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    const std::string large = "\r\nThis file is larger than 1 MB, more than a settings file holds: ";
+    const std::string odd = "\r\nThis is not a regular file (it may be a FIFO, a device, a folder or a broken link): ";
+    const std::string place =
+        "the settings were not read, and this session's window size and place will not be saved. ";
+    const std::string listed = "the settings were not read, and this session's recent files, file folders and default "
+                               "country file will not be saved. ";
+    const std::string shorten = "Remove the file, or shorten it, to have them saved.";
+    const std::string replace = "Remove it, or put a regular file in its place, to have them saved.";
+    const std::string tooLargeBox = "File Too Large", oddBox = "Not A Regular File";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::vector<fs::path> made;  // left exactly as they were; a FIFO among them last
+        testsupport::Boxes boxes;
+        bool needsNode = false;
+    };
+    const Case cases[] = {
+        {"both past their limit", [&] { tooLarge(ini), tooLarge(registry); }, {ini, registry},
+         {{tooLargeBox, ini.string() + large + place + shorten},
+          {tooLargeBox, registry.string() + large + listed + shorten}}},
+        {"the registry a FIFO, the placement file a folder", [&] { fifo(registry), fs::create_directory(ini); },
+         {ini, registry},
+         {{oddBox, ini.string() + odd + place + replace}, {oddBox, registry.string() + odd + listed + replace}}},
+        {"the registry's lock name a FIFO", [&] { fifo(lock); }, {lock},
+         {{oddBox, lock.string() + odd + listed + replace}}},
+        {"the registry a link to a device", [&] { fs::create_symlink(node, registry); }, {registry},
+         {{oddBox, registry.string() + odd + listed + replace}}, true},
+    };
+    const auto kinds = [](const std::vector<fs::path>& names) {
+        std::string k;
+        for (const fs::path& n : names) {
+            k += std::to_string(int(fs::symlink_status(n).type())) + "/" + std::to_string(int(fs::status(n).type())) +
+                 "/" + std::to_string(fs::is_regular_file(n) ? fs::file_size(n) : 0) + " ";
+        }
+        return k;
+    };
+    for (const Case& c : cases) {
+        if (c.needsNode && !madeNode) continue;  // an unprivileged run makes no device node
+        for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
+        c.make();
+        const std::string before = kinds(c.made);
+        f.messages.calls.clear();
+        bool registryWritten = true, placementWritten = true;
+        EXPECT_FALSE(testfiles::ReaderWaited(c.made.back(), [&] {
+            setup::ReadConfiguration(App(), f.app->Client());
+            registryWritten = platform::Registry::WriteString("Software\\Orbiscope\\MRU", "File1", "/a.glb");
+            platform::Registry::RemoveLeftovers();
+            placementWritten = WritePlacementFile(ini, WindowPlacement{});
+        })) << c.name;
+        EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name;
+        EXPECT_FALSE(registryWritten) << c.name;
+        EXPECT_EQ(placementWritten, c.made.front() != ini) << c.name;
+        EXPECT_EQ(kinds(c.made), before) << c.name;
+        EXPECT_EQ(Current().Company(), "Ours") << c.name;
+    }
+    for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
 }
 
 TEST_F(SetUpTest, WholeSetupFileIsTakenWithItsTextsTerminated)

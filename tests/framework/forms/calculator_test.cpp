@@ -154,8 +154,8 @@ TEST_F(CalculatorTest, CancelKeepsTheLastExpressionForNextTime)
     EXPECT_EQ(shown, (std::vector<std::string>{"2*3", "6.000000"}));
     EXPECT_EQ(radians, 1);
 
-    // An expression no record can hold is not kept, nor the mode typed beside it: the last
-    // record stays whole.
+    // An expression no record can hold is not kept, nor the mode typed beside
+    // it: the last record stays whole.
     Run({platform::IDCANCEL}, [&](platform::Dialog& d, int) {
         qobject_cast<QLineEdit*>(d.Control(F::kExpression))->setText(QString::fromUtf8("\u221A2"));
         d.SetCheck(F::kDegrees, 1);

@@ -1,4 +1,5 @@
-// Batch input files are read field by field, exactly as written, each line in its own encoding.
+// Batch input files are read field by field, exactly as written, each line
+// in its own encoding.
 #include "pointing/sun/batch_file.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,14 @@
 namespace {
 
 using orbiscope::sun::BatchRecord;
-using orbiscope::sun::ReadBatchRecords;
+
+std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldCount)
+{
+    std::vector<BatchRecord> records;
+    orbiscope::sun::BatchReader reader(fileBytes, fieldCount);
+    for (BatchRecord r; reader.Next(r);) records.push_back(std::move(r));
+    return records;
+}
 
 // Expected text of a field holding a character Latin-1 cannot hold: marked
 // for refusal, its text empty.
@@ -57,6 +65,16 @@ const ReadCase kCases[] = {
       {"\xc6r\xf8", "4N", "4E", "0", "1"}, {kRefused, "5N", "5E", "0", "1"}},
      {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 4, 4, 4, 4}, {5, 5, 5, 5, 5}}},
     {"a mark, then a Latin-1 line", "\xef\xbb\xbfK\xf6ln,1N,1E,0,1;", {{"K\xf6ln", "1N", "1E", "0", "1"}}, {}},
+    {"lines ended by CR alone, each in its own encoding",
+     "Z\xc3\xbcrich,1N,1E,0,1;\rS\xc3\xa3o Paulo,2S,2W,0,1;\rK\xf6ln,3N,\r3E,0,1;\r",
+     {{"Z\xfcrich", "1N", "1E", "0", "1"}, {"S\xe3o Paulo", "2S", "2W", "0", "1"}, {"K\xf6ln", "3N", "3E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 4, 4, 4}}},
+    // A file joined from two that were each saved with a mark: only the
+    // file's own first one is no text.
+    {"a mark on a later line is a character Latin-1 cannot hold",
+     "\xef\xbb\xbf" "A,1N,1E,0,1;\r\n\xef\xbb\xbf" "B,2N,2E,0,1;",
+     {{"A", "1N", "1E", "0", "1"}, {kRefused, "2N", "2E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}}},
     // Each form that is not UTF-8 alone in its file, read as Latin-1: as
     // UTF-8 it would be a character outside Latin-1, or "/".
     {"an overlong form: Latin-1, where 0x80 is a Windows sign", "\xe0\x80\xaf,1N,1E,0,1;",
