@@ -352,10 +352,10 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         bool needsNode = false;
     };
     const Case cases[] = {
-        {"both past their limit", [&] { tooLarge(ini), tooLarge(registry); }, {ini, registry},
+        {"both past their limit", [&] { tooLarge(ini); tooLarge(registry); }, {ini, registry},
          {{tooLargeBox, ini.string() + large + place + shorten},
           {tooLargeBox, registry.string() + large + listed + shorten}}},
-        {"the registry a FIFO, the placement file a folder", [&] { fifo(registry), fs::create_directory(ini); },
+        {"the registry a FIFO, the placement file a folder", [&] { fifo(registry); fs::create_directory(ini); },
          {ini, registry},
          {{oddBox, ini.string() + odd + place + replace}, {oddBox, registry.string() + odd + listed + replace}}},
         {"the registry's lock name a FIFO", [&] { fifo(lock); }, {lock},
