@@ -149,18 +149,24 @@ macro(orbiscope_subdirectories)
   endforeach()
 endmacro()
 
-# orbiscope_test(NAME DIR [GLOB pattern] [EXCLUDE regex] [LINK libs...])
+# orbiscope_test(NAME DIR [GLOB pattern] [EXCLUDE regex] [TIMEOUT seconds] [LINK libs...])
 # One GoogleTest binary from the sources under DIR (recursively) that match
 # GLOB (default *.cpp) and not EXCLUDE.  Tests that need a QApplication are
 # named *_ui_test.cpp and go into their subsystem's window-test binary; an
-# engine's test binary excludes them and runs without Qt.
+# engine's test binary excludes them and runs without Qt.  A run past
+# TIMEOUT (default 300 s, several times the slowest binary's run on two
+# cores under the sanitizers) is a hang: it fails, named, instead of
+# waiting out ctest's default of weeks.
 function(orbiscope_test name dir)
   if(NOT ORBISCOPE_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "GLOB;EXCLUDE" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "GLOB;EXCLUDE;TIMEOUT" "LINK" ${ARGN})
   if(NOT ARG_GLOB)
     set(ARG_GLOB "*.cpp")
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
   endif()
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/${ARG_GLOB})
   if(ARG_EXCLUDE AND srcs)
@@ -189,7 +195,7 @@ function(orbiscope_test name dir)
   add_dependencies(${name} itu_maps)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORBISCOPE_HOME=${CMAKE_BINARY_DIR}")
 endfunction()
 

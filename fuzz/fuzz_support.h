@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -12,19 +13,37 @@
 
 namespace fuzzsupport {
 
-// In memory when the system offers it: the fuzzers write one file per input.
-inline std::filesystem::path InputFolder()
+// A folder of this process's own, in memory when the system offers it (the
+// fuzzers write one file per input), removed with all it holds when the
+// process ends: nothing is written beside another program's files.
+inline const std::filesystem::path& InputFolder()
 {
-    std::error_code ec;
-    return std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
-                                                          : std::filesystem::temp_directory_path();
+    struct Folder {
+        std::filesystem::path path;
+        bool made = false;
+        Folder()
+        {
+            std::error_code ec;
+            const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                                   ? std::filesystem::path("/dev/shm")
+                                                   : std::filesystem::temp_directory_path();
+            std::string pattern = (base / "orbiscope-fuzz-XXXXXX").string();
+            made = ::mkdtemp(pattern.data()) != nullptr;
+            // None made: the inputs cannot be written, and each case is skipped.
+            path = made ? std::filesystem::path(pattern) : base / "orbiscope-fuzz-unmade";
+        }
+        ~Folder()
+        {
+            std::error_code ec;
+            if (made) std::filesystem::remove_all(path, ec);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
 }
 
 // The path of this process's input file with the given name ("input.glb").
-inline std::filesystem::path InputPath(const char* name)
-{
-    return InputFolder() / ("orbiscope-fuzz-" + std::to_string(::getpid()) + "-" + name);
-}
+inline std::filesystem::path InputPath(const char* name) { return InputFolder() / name; }
 
 // Writes the input to `path`; false when it could not be written.
 inline bool WriteInput(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size)

@@ -86,7 +86,7 @@ private:
         // destroys at exit (a batch's progress window gives the frame one).
         QOpenGLContext::currentContext();
         std::setlocale(LC_NUMERIC, "C");
-        folder_ = InputFolder() / ("orbiscope-fuzz-" + std::to_string(::getpid()));
+        folder_ = InputFolder() / "program";
         std::filesystem::create_directories(folder_);
         platform::SetProgramDirectoryOverride(folder_);
         platform::Registry::SetFolder(folder_);

@@ -212,11 +212,10 @@ FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uin
             bytes.shrink_to_fit();
             return FileRead::TooLarge;
         }
-        // Grown as a vector grows, but never past the limit, so that a file
-        // whose size was told short costs no more than one told right.
-        if (n > bytes.capacity() - bytes.size())
-            bytes.reserve(static_cast<std::size_t>(
-                std::min<std::uint64_t>(limit, std::max<std::uint64_t>(2 * bytes.capacity(), bytes.size() + n))));
+        // The file reads past the size it had when opened: it is moved once
+        // into room for the limit rather than grown step by step, so that it
+        // is copied once and never held twice over.
+        if (n > bytes.capacity() - bytes.size()) bytes.reserve(static_cast<std::size_t>(limit));
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     if (std::ferror(f.get()) != 0) {
@@ -226,14 +225,46 @@ FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uin
     return FileRead::Whole;
 }
 
+namespace {
+
+// This user may ask the system whether it may use a name: the modes alone do
+// not tell (another user's file, access lists, a read-only file system).
+bool MayAccess(const fs::path& name, int how) { return ::faccessat(AT_FDCWD, name.c_str(), how, AT_EACCESS) == 0; }
+
+// This user may make and replace files in the folder, or in the nearest one
+// above it that exists, as the folders between would be made.
+bool MayWriteIn(const fs::path& folder)
+{
+    fs::path at = folder.empty() ? fs::path(".") : folder;
+    for (;;) {
+        struct stat st {};
+        if (::stat(at.c_str(), &st) == 0) return S_ISDIR(st.st_mode) && MayAccess(at, W_OK | X_OK);
+        // A file where a folder would be made, or a folder that may not be
+        // searched, is no place to write.
+        if (errno != ENOENT) return false;
+        fs::path up = at.parent_path();
+        if (up.empty()) up = ".";
+        if (up == at) return false;
+        at = up;
+    }
+}
+
+}  // namespace
+
 SettingsFile CheckSettingsFile(const std::filesystem::path& file)
 {
     struct stat st {};
-    // A name that cannot even be looked at cannot be opened either.
-    if (::lstat(file.c_str(), &st) != 0) return SettingsFile::Usable;
+    if (::lstat(file.c_str(), &st) != 0)
+        return MayWriteIn(file.parent_path()) ? SettingsFile::Usable : SettingsFile::FolderNotWritable;
     if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return SettingsFile::NotRegular;
-    return static_cast<std::uint64_t>(st.st_size) > kMaxSettingsFileBytes ? SettingsFile::TooLarge
-                                                                          : SettingsFile::Usable;
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxSettingsFileBytes) return SettingsFile::TooLarge;
+    if (!MayAccess(file, R_OK)) return SettingsFile::NotReadable;
+    if (!MayAccess(file, W_OK)) return SettingsFile::NotWritable;
+    // A link is followed: the file it names is replaced in its own folder.
+    std::error_code ec;
+    const fs::path real = fs::canonical(file, ec);
+    return MayWriteIn(ec ? file.parent_path() : real.parent_path()) ? SettingsFile::Usable
+                                                                     : SettingsFile::FolderNotWritable;
 }
 
 bool IsRegularFile(const std::filesystem::path& file)

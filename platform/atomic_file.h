@@ -72,23 +72,43 @@ enum class FileRead { Whole, Unreadable, TooLarge };
 // Reads a whole regular file (as OpenRegularFile opens it) of at most
 // `limit` bytes.  A file found larger is refused before anything is read;
 // one that grows while it is read is read up to the limit and refused as
-// soon as it passes it.  Either way a file picked by mistake (a disk image,
-// a log still being written) costs at most the limit and a 64 KB buffer:
-// `bytes` then ends empty.
+// soon as it passes it: `bytes` then ends empty.  A file picked by mistake
+// (a disk image, a log still being written) is never held past the limit.
+// The read costs the file's bytes and a 64 KB buffer, except that a file
+// that reads past the size it had when opened is moved once into room for
+// the limit: for that moment it costs that size and the limit together.
 FileRead ReadRegularFile(const std::filesystem::path& file, std::vector<std::uint8_t>& bytes, std::uint64_t limit);
 
 // The files the program keeps its own settings in hold a few lines each.
 inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
 
-enum class SettingsFile { Usable, TooLarge, NotRegular };
+// How a name the program keeps settings under (a settings file, or the lock
+// name beside one) may be used.  Such a file is read, then replaced by a
+// file written beside it: it must be a regular file this user may read and
+// write, in a folder the user may write in.
+enum class SettingsFile {
+    Usable,             // so, or absent in a folder where the user may make it
+    NotWritable,        // may be read, not written: another user's, say
+    FolderNotWritable,  // the file may be used, but nothing can be saved in its folder
+    NotReadable,        // a regular file the user may not read
+    TooLarge,           // past kMaxSettingsFileBytes
+    NotRegular,         // a FIFO, a device, a folder, a socket, a dangling link
+};
 
-// Whether a name the program keeps settings under (a settings file, or the
-// lock name beside one) may be read and written: it is absent (or cannot be
-// looked at, and so cannot be opened), or a regular file of at most
-// kMaxSettingsFileBytes once links are followed.  Anything else (a FIFO,
-// which would stop its reader for good, a device, which a write would go
-// through or replace, a folder, a socket, a dangling link) is NotRegular.
-// Asked without opening it, for opening a device can act on it.
+// Whether the settings under a name of that kind are still read (only
+// saving them is refused).
+inline bool SettingsReadable(SettingsFile kind)
+{
+    return kind == SettingsFile::Usable || kind == SettingsFile::NotWritable ||
+           kind == SettingsFile::FolderNotWritable;
+}
+
+// How the name may be used, links followed.  Asked without opening it, for
+// opening a FIFO stops the reader for good and opening a device can act on
+// it; this user's rights are asked of the system (so that a lock no one may
+// read is never waited on) rather than read off the modes.  An absent name
+// is judged by the nearest folder above it that exists, as the folders
+// between would be made.
 SettingsFile CheckSettingsFile(const std::filesystem::path& file);
 
 // Whether the name is a regular file (links followed), asked without opening it.

@@ -36,10 +36,16 @@ QString ValueKey(const std::string& key, const std::string& valueName)
            (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
 }
 
-// Null while the registry may not be used.
-std::unique_ptr<QSettings> OpenSettings()
+enum class Use { Read, Write };
+
+// Null while the registry may not be used so.
+std::unique_ptr<QSettings> OpenSettings(Use use)
 {
-    if (Registry::Refused()) return nullptr;
+    const SettingsFile file = CheckSettingsFile(Registry::FilePath());
+    const bool allowed = use == Use::Read ? SettingsReadable(file)
+                                          : file == SettingsFile::Usable &&
+                                                CheckSettingsFile(Registry::LockPath()) == SettingsFile::Usable;
+    if (!allowed) return nullptr;
     return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
                                        QSettings::IniFormat);
 }
@@ -64,18 +70,24 @@ std::filesystem::path Registry::LockPath()
     return lock;
 }
 
-std::optional<Registry::Refusal> Registry::Refused()
+std::vector<Registry::Refusal> Registry::Refusals()
 {
-    // The settings class opens the file, and reads what holds its lock's
-    // name, by name and waiting: both are looked at before every use.
-    for (const std::filesystem::path& file : {FilePath(), LockPath()})
-        if (const SettingsFile why = CheckSettingsFile(file); why != SettingsFile::Usable) return Refusal{file, why};
-    return std::nullopt;
+    // The settings class opens the file by name and waiting, and reads what
+    // holds its lock's name before each write, waiting for it to go: both
+    // are looked at before every use.
+    std::vector<Refusal> refused;
+    const SettingsFile file = CheckSettingsFile(FilePath());
+    if (file != SettingsFile::Usable) refused.push_back({FilePath(), file});
+    // A folder the lock cannot be made in is the file's own, named once.
+    const SettingsFile lock = CheckSettingsFile(LockPath());
+    if (lock != SettingsFile::Usable && (lock != SettingsFile::FolderNotWritable || file != lock))
+        refused.push_back({LockPath(), lock, true});
+    return refused;
 }
 
 std::optional<std::string> Registry::ReadString(const std::string& key, const std::string& valueName)
 {
-    auto s = OpenSettings();
+    auto s = OpenSettings(Use::Read);
     if (!s) return std::nullopt;
     const QVariant v = s->value(ValueKey(key, valueName));
     if (!v.isValid()) return std::nullopt;
@@ -84,10 +96,10 @@ std::optional<std::string> Registry::ReadString(const std::string& key, const st
 
 bool Registry::WriteString(const std::string& key, const std::string& valueName, const std::string& value)
 {
+    auto s = OpenSettings(Use::Write);
+    if (!s) return false;
     std::error_code ec;
     std::filesystem::create_directories(FilePath().parent_path(), ec);
-    auto s = OpenSettings();
-    if (!s) return false;
     s->setValue(ValueKey(key, valueName), QString::fromLatin1(value.data(), int(value.size())));
     s->sync();
     return s->status() == QSettings::NoError;
@@ -95,7 +107,7 @@ bool Registry::WriteString(const std::string& key, const std::string& valueName,
 
 void Registry::RemoveLeftovers()
 {
-    if (Refused()) return;
+    if (!Refusals().empty()) return;
     const std::filesystem::path file = FilePath();
     QLockFile lock(QString::fromStdString(LockPath().string()));
     if (!lock.tryLock(0)) return;
@@ -128,7 +140,7 @@ void Registry::RemoveLeftovers()
 
 bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
 {
-    auto s = OpenSettings();
+    auto s = OpenSettings(Use::Write);
     if (!s) return false;
     s->remove(ValueKey(key, valueName));
     s->sync();
@@ -137,7 +149,7 @@ bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
 
 bool Registry::DeleteKey(const std::string& key)
 {
-    auto s = OpenSettings();
+    auto s = OpenSettings(Use::Write);
     if (!s) return false;
     s->remove(GroupOf(key));
     s->sync();

@@ -17,24 +17,26 @@ namespace platform {
 // Keys are written as the system names them ("Software\Orbiscope\MRU"); the
 // default value of a key is the value name "" (stored as "(Default)").
 // The file lives in the user's configuration folder (test mode respected)
-// unless a folder is set.  While the file, or the settings class's lock name
-// beside it, may not be used (CheckSettingsFile: too large, or not a regular
-// file) neither is touched: every value reads as missing and every write
-// fails, so that a file gone wrong costs neither memory nor its bytes, a
-// FIFO never stops the program and a device is never written through.
+// unless a folder is set.  Each of the file and the settings class's lock
+// name beside it is used only as CheckSettingsFile allows: while the file
+// may not be read every value reads as missing, and while either may not be
+// written every write fails, so that a file gone wrong costs neither memory
+// nor its bytes, a FIFO or a lock no one may read never stops the program
+// and a device is never written through.  The lock guards writes alone.
 class Registry {
 public:
     static void SetFolder(const std::filesystem::path& folder);  // empty: the default
     static std::filesystem::path FilePath();
     static std::filesystem::path LockPath();  // the settings class's lock
 
-    // The name that keeps the registry from being used, and why; nothing
-    // while both are usable.
+    // A name that keeps the registry from being used in full, and why.
     struct Refusal {
         std::filesystem::path file;
         SettingsFile why;
+        bool lock = false;  // the lock name, which only writes use
     };
-    static std::optional<Refusal> Refused();
+    // The file's refusal, then the lock's; empty while both are usable.
+    static std::vector<Refusal> Refusals();
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);

@@ -213,12 +213,12 @@ bool EqualNoCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-// The file's lines (none when it is missing or cannot be read), and whether
-// it may be used at all.
+// The file's lines (none when it is missing or may not be read), and how it
+// may be used.
 platform::SettingsFile ReadLines(const std::filesystem::path& file, std::vector<std::string>& lines)
 {
     const platform::SettingsFile usable = platform::CheckSettingsFile(file);
-    if (usable != platform::SettingsFile::Usable) return usable;
+    if (!platform::SettingsReadable(usable)) return usable;
     std::vector<std::uint8_t> bytes;
     // A file that grew past the limit since it was looked at is as large.
     if (platform::ReadRegularFile(file, bytes, platform::kMaxSettingsFileBytes) == platform::FileRead::TooLarge)
@@ -230,7 +230,7 @@ platform::SettingsFile ReadLines(const std::filesystem::path& file, std::vector<
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }
-    return platform::SettingsFile::Usable;
+    return usable;
 }
 
 }  // namespace
@@ -263,7 +263,8 @@ bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement
     const auto bytes = placement.ToBytes();
     const std::string entry = std::string(kKey) + "=" + EncodeProfileStruct(bytes);
     std::vector<std::string> lines;
-    // A file that may not be read is left as it is rather than cut to this line.
+    // A file that may not be read is left as it is rather than cut to this
+    // line, and one that may not be replaced is not tried.
     if (ReadLines(file, lines) != platform::SettingsFile::Usable) return false;
     // Replace the key inside its section, or add the section.
     bool inSection = false, written = false;

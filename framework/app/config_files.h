@@ -107,9 +107,9 @@ std::string EncodeProfileStruct(std::span<const std::uint8_t> block);
 std::optional<std::string> DecodeProfileStruct(std::string_view text, std::size_t size);
 
 // Reads and writes section "Section", key "Key" of an ini file.  Other lines
-// of the file are kept when writing.  A file that may not be used
-// (platform::CheckSettingsFile: too large, or not a regular file) is neither
-// read (`refused` then tells why) nor written over or through.
+// of the file are kept when writing.  A file is read only when
+// platform::CheckSettingsFile allows it, and written only when it is usable
+// in full; `refused` tells how it may be used.
 std::optional<WindowPlacement> ReadPlacementFile(const std::filesystem::path& file,
                                                  platform::SettingsFile* refused = nullptr);
 bool WritePlacementFile(const std::filesystem::path& file, const WindowPlacement& placement);

@@ -151,9 +151,9 @@ bool ReadFormValues(TOrbiscope& app)
 void ReadConfiguration(TOrbiscope& app, QWidget* owner)
 {
     app.RestorePlacement();
-    if (const auto refused = platform::Registry::Refused())
-        orbiscope::ShowSettingsFileRefused(owner, refused->file.string(), refused->why,
-                                           "recent files, file folders and default country file");
+    for (const platform::Registry::Refusal& refused : platform::Registry::Refusals())
+        orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why,
+                                           "recent files, file folders and default country file", refused.lock);
     if (!ReadSetupFile(app)) {
         platform::MessageBox(owner, "Substituting defaults", "No setup file", platform::MB_ICONINFORMATION);
         SetDefaultSetup(app);

@@ -28,21 +28,34 @@ void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t
 }
 
 void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platform::SettingsFile why,
-                             std::string_view settings)
+                             std::string_view settings, bool lockName)
 {
-    char after[320];
-    const bool tooLarge = why == platform::SettingsFile::TooLarge;
-    std::snprintf(after, sizeof after,
-                  "the settings were not read, and this session's %.*s will not be saved. %s, to have them saved.",
-                  static_cast<int>(settings.size()), settings.data(),
-                  tooLarge ? "Remove the file, or shorten it" : "Remove it, or put a regular file in its place");
-    if (tooLarge) {
+    using platform::SettingsFile;
+    if (why == SettingsFile::Usable) return;
+    // A lock name holds no settings: only their saving waits on it, and
+    // removing it is all that mends it.
+    const bool read = lockName || platform::SettingsReadable(why);
+    const char* const todo = why == SettingsFile::FolderNotWritable ? "Make the folder yours to write in"
+                             : lockName                             ? "Remove it"
+                             : why == SettingsFile::TooLarge        ? "Remove the file, or shorten it,"
+                             : why == SettingsFile::NotRegular      ? "Remove it, or put a regular file in its place,"
+                                                                    : "Remove it, or make it yours to read and write,";
+    char after[400];
+    std::snprintf(after, sizeof after, "%sthis session's %.*s will not be saved. %s to have them saved.",
+                  read ? "" : "the settings were not read, and ", static_cast<int>(settings.size()), settings.data(),
+                  todo);
+    if (why == SettingsFile::TooLarge) {
         ShowTooLarge(owner, fileName, platform::kMaxSettingsFileBytes, "a settings file", after);
         return;
     }
-    const std::string format = std::string("%s\r\nThis is not a regular file (it may be a FIFO, a device, a folder or "
-                                           "a broken link): ") + after;
-    platform::MessageBox(owner, platform::FileMessage{format, fileName}, "Not A Regular File",
+    const char* const what =
+        why == SettingsFile::NotRegular  ? "This is not a regular file (it may be a FIFO, a device, a folder or a broken "
+                                           "link)"
+        : why == SettingsFile::NotReadable ? "You may not read this file (it may belong to another user)"
+        : why == SettingsFile::NotWritable ? "You may not write this file (it may belong to another user)"
+                                           : "You may not write in this file's folder (it may belong to another user)";
+    const char* const caption = why == SettingsFile::NotRegular ? "Not A Regular File" : "Access Denied";
+    platform::MessageBox(owner, platform::FileMessage{std::string("%s\r\n") + what + ": " + after, fileName}, caption,
                          platform::MB_ICONEXCLAMATION);
 }
 

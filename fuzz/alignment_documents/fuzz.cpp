@@ -2,29 +2,16 @@
 // them or fill a record, and a record that reads is calculated and reported
 // to the end, whatever its texts hold.
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz/fuzz_support.h"
 #include "pointing/alignment/alignment_reports.h"
-
-namespace {
-
-std::string ScratchFile()
-{
-    return (std::filesystem::temp_directory_path() / ("orbiscope-fuzz-align-" + std::to_string(::getpid()))).string();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = ScratchFile();
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        if (size) std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    static const fuzzsupport::InputFileRemover scratch{fuzzsupport::InputPath("input.ang")};
+    const std::string path = scratch.path.string();
+    if (!fuzzsupport::WriteInput(scratch.path, data, size)) return 0;
     std::string text;
     std::int32_t lines = 0;
     ReportWriter line(text, lines);
@@ -36,6 +23,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DualFeedInputRecord dual;
     if (ReadDualFeedDocument(path.c_str(), dual))
         WriteDualFeedReport(line, {}, dual, ComputeDualFeed(ParseDualFeedRecord(dual)));
-    std::remove(path.c_str());
     return 0;
 }

@@ -192,10 +192,10 @@ TEST(RegularFileReads, AFifoIsRefusedWithoutWaitingForAWriter)
     WriteText(dir / "plain.glb", "abc");
 
     bool opened = true;
-    EXPECT_FALSE(testfiles::ReaderWaited(fifo, [&] { opened = platform::OpenRegularFile(fifo) != nullptr; }));
+    EXPECT_FALSE(testfiles::WaitedOnFifo(fifo, [&] { opened = platform::OpenRegularFile(fifo) != nullptr; }));
     EXPECT_FALSE(opened);
     std::vector<std::uint8_t> bytes;
-    EXPECT_FALSE(testfiles::ReaderWaited(
+    EXPECT_FALSE(testfiles::WaitedOnFifo(
         fifo, [&] { opened = platform::ReadRegularFile(fifo, bytes, 1024) != platform::FileRead::Unreadable; }));
     EXPECT_FALSE(opened);
 

@@ -1,10 +1,15 @@
-// Files for the hostile-file tests: a temporary folder, whole-file text, and
-// a watchdog that frees a reader stuck on a FIFO so that it fails the test
-// instead of hanging it.
+// Files for the hostile-file tests: a temporary folder, whole-file text, a
+// watchdog that frees a reader or writer stuck on a FIFO so that it fails
+// the test instead of hanging it, and a run as a user without privileges.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +21,8 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace testfiles {
@@ -72,11 +79,13 @@ private:
     std::optional<std::string> old_;
 };
 
-// Runs `read`, which is handed a FIFO.  When it has not returned after a few
-// seconds it is waiting for a writer: the watchdog opens the FIFO's other end
-// and closes it, so the reader sees an empty file and returns.  True when the
-// watchdog had to do so.
-inline bool ReaderWaited(const std::filesystem::path& fifo, const std::function<void()>& read)
+// Runs `use`, which is handed a FIFO.  When it has not returned after a few
+// seconds it is waiting: a reader for a writer, or a writer for a reader.
+// The watchdog gives a reader a writer that closes at once, so that it sees
+// an empty file, and a writer a reader that takes what it writes for as
+// long as it writes, so that no write fails.  True when the watchdog had to
+// do either.
+inline bool WaitedOnFifo(const std::filesystem::path& fifo, const std::function<void()>& use)
 {
     std::mutex m;
     std::condition_variable cv;
@@ -84,18 +93,36 @@ inline bool ReaderWaited(const std::filesystem::path& fifo, const std::function<
     std::thread watchdog([&] {
         std::unique_lock lock(m);
         if (cv.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+        int reader = -1;  // ours, while a writer holds the FIFO open
         while (!done) {
             lock.unlock();
-            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                ::close(fd);
-                rescued = true;
+            if (reader < 0) {
+                // Opens only where a reader has the FIFO open.
+                if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                    ::close(fd);
+                    rescued = true;
+                }
+                reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+            }
+            if (reader >= 0) {
+                char bytes[4096];
+                ssize_t n;
+                while ((n = ::read(reader, bytes, sizeof bytes)) > 0) rescued = true;
+                // No data yet, but a writer holds it open; the end of the
+                // file means that none does (any more).
+                if (n < 0 && errno == EAGAIN) {
+                    rescued = true;
+                } else {
+                    ::close(reader);
+                    reader = -1;
+                }
             }
             lock.lock();
             cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return done; });
         }
+        if (reader >= 0) ::close(reader);
     });
-    read();
+    use();
     {
         std::lock_guard lock(m);
         done = true;
@@ -103,6 +130,71 @@ inline bool ReaderWaited(const std::filesystem::path& fifo, const std::function<
     cv.notify_all();
     watchdog.join();
     return rescued;
+}
+
+// The user and group an unprivileged run takes when the tests run as root
+// (nobody and nogroup).
+inline constexpr uid_t kUnprivilegedId = 65534;
+
+inline bool RunningAsRoot() { return ::geteuid() == 0; }
+
+// Gives the name, and everything in it, to the user an unprivileged run
+// takes, links themselves and never what they name; nothing to do when the
+// tests run as that user already.
+inline void GiveToUnprivilegedUser(const std::filesystem::path& name)
+{
+    if (!RunningAsRoot()) return;
+    std::error_code ec;
+    ASSERT_EQ(::lchown(name.c_str(), kUnprivilegedId, kUnprivilegedId), 0) << name;
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(name, ec)))
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(name, ec))
+            ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivilegedId, kUnprivilegedId), 0) << entry.path();
+}
+
+// Runs `body` as a user without privileges, for root may read and write any
+// file whatever its modes: in this process when it runs as such a user, and
+// when the tests run as root (as CI runs them) in a child process that gives
+// up root for kUnprivilegedId before it starts.  The child's failures fail
+// the test; a child that has not ended within `limit` is killed and fails it.
+inline void AsUnprivilegedUser(const std::function<void()>& body,
+                               std::chrono::seconds limit = std::chrono::seconds(120))
+{
+    if (!RunningAsRoot()) {
+        body();
+        return;
+    }
+    // The child's own failures, not those of the test before it.
+    const auto failures = [] {
+        const testing::TestResult& result = *testing::UnitTest::GetInstance()->current_test_info()->result();
+        int n = 0;
+        for (int i = 0; i < result.total_part_count(); ++i) n += result.GetTestPartResult(i).failed() ? 1 : 0;
+        return n;
+    };
+    const int before = failures();
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0)
+            ::_exit(3);
+        body();
+        std::fflush(nullptr);
+        ::_exit(failures() > before ? 1 : 0);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    pid_t ended;
+    while ((ended = ::waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (ended == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        ADD_FAILURE() << "the unprivileged run did not end within " << limit.count() << " s";
+        return;
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "the child could not give up root"
+                                                           : "the unprivileged run failed, as told above");
 }
 
 }  // namespace testfiles

@@ -6,6 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
 
 #include "platform/dc.h"
 #include "platform/filedialog.h"
@@ -75,12 +79,39 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_FALSE(platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1").has_value());
     EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
-    // A file past its limit is neither read nor written.
+    // A file past its limit is neither read nor written; a FIFO at the lock's
+    // name, which only writes use, is refused at once and never waited on.
+    const std::filesystem::path file = platform::Registry::FilePath(), lock = platform::Registry::LockPath();
     const auto limit = platform::kMaxSettingsFileBytes;
-    std::filesystem::resize_file(platform::Registry::FilePath(), limit + 1);
-    EXPECT_FALSE(platform::Registry::ReadString(key, "").has_value());
-    EXPECT_FALSE(platform::Registry::WriteString(key, "", "fr.twn"));
-    EXPECT_EQ(std::filesystem::file_size(platform::Registry::FilePath()), limit + 1);
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::optional<std::string> read;
+        std::filesystem::path fifo;
+    };
+    const Case cases[] = {
+        {"the file past its limit", [&] { std::filesystem::resize_file(file, limit + 1); }, {}, {}},
+        {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", lock},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform::Registry::WriteString(key, "", "uk.twn")) << c.name;
+        c.make();
+        const auto size = std::filesystem::file_size(file);
+        std::optional<std::string> read;
+        bool written = true;
+        EXPECT_FALSE(testfiles::WaitedOnFifo(c.fifo.empty() ? file : c.fifo, [&] {
+            read = platform::Registry::ReadString(key, "");
+            written = platform::Registry::WriteString(key, "", "fr.twn");
+        })) << c.name;
+        EXPECT_EQ(read, c.read) << c.name;
+        EXPECT_FALSE(written) << c.name;
+        EXPECT_EQ(std::filesystem::file_size(file), size) << c.name;
+        EXPECT_EQ(std::filesystem::status(lock).type(),
+                  c.fifo.empty() ? std::filesystem::file_type::not_found : std::filesystem::file_type::fifo)
+            << c.name;
+        std::filesystem::remove(file);
+        std::filesystem::remove(lock);
+    }
     platform::Registry::SetFolder({});
 }
 

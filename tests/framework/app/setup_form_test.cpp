@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -318,6 +320,7 @@ TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)
 // The placement file and the registry (or the registry's lock name) past
 // their limit or not regular files: each named once with what the session
 // loses, neither read, waited on nor written through, and the start goes on.
+// Each row runs as a user without privileges, for root may use any file.
 TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
 {
     namespace fs = std::filesystem;
@@ -325,7 +328,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const fs::path ini = f.dir / "orbisco.ini";
     const fs::path registry = platform::Registry::FilePath();
     const fs::path lock = platform::Registry::LockPath();
-    fs::create_directories(registry.parent_path());
+    const fs::path folder = registry.parent_path();
+    const std::string mru = "Software\\Orbiscope\\MRU";
     // The null device's numbers, in the test's own folder: a write through
     // a link to it would replace this node, never the system's.
     const fs::path node = f.dir / "node";
@@ -335,61 +339,110 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         fs::resize_file(p, platform::kMaxSettingsFileBytes + 1);
     };
     const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    // A lock left by a process that has ended, as the settings class writes one.
+    const auto leftLock = [&](mode_t mode) {
+        WriteText(lock, "4000000\nhost\norbiscope\n");
+        fs::permissions(lock, fs::perms(mode));
+    };
+    const auto kept = [&](mode_t mode) {
+        ASSERT_TRUE(platform::Registry::WriteString(mru, "File1", "/kept.glb"));
+        fs::permissions(registry, fs::perms(mode));
+    };
     const std::string large = "\r\nThis file is larger than 1 MB, more than a settings file holds: ";
     const std::string odd = "\r\nThis is not a regular file (it may be a FIFO, a device, a folder or a broken link): ";
-    const std::string place =
-        "the settings were not read, and this session's window size and place will not be saved. ";
-    const std::string listed = "the settings were not read, and this session's recent files, file folders and default "
-                               "country file will not be saved. ";
+    const std::string unreadable = "\r\nYou may not read this file (it may belong to another user): ";
+    const std::string unwritable = "\r\nYou may not write this file (it may belong to another user): ";
+    const std::string noFolder = "\r\nYou may not write in this file's folder (it may belong to another user): ";
+    const std::string notRead = "the settings were not read, and ";
+    const std::string place = "this session's window size and place will not be saved. ";
+    const std::string listed = "this session's recent files, file folders and default country file will not be saved. ";
     const std::string shorten = "Remove the file, or shorten it, to have them saved.";
     const std::string replace = "Remove it, or put a regular file in its place, to have them saved.";
-    const std::string tooLargeBox = "File Too Large", oddBox = "Not A Regular File";
+    const std::string own = "Remove it, or make it yours to read and write, to have them saved.";
+    const std::string remove = "Remove it to have them saved.";
+    const std::string makeFolder = "Make the folder yours to write in to have them saved.";
+    const std::string tooLargeBox = "File Too Large", oddBox = "Not A Regular File", deniedBox = "Access Denied";
     struct Case {
         const char* name;
         std::function<void()> make;
         std::vector<fs::path> made;  // left exactly as they were; a FIFO among them last
         testsupport::Boxes boxes;
+        std::optional<std::string> read;  // the recent file the registry still gives
+        std::vector<fs::path> root;       // another user's: root's, made only by a run as root
         bool needsNode = false;
     };
     const Case cases[] = {
         {"both past their limit", [&] { tooLarge(ini); tooLarge(registry); }, {ini, registry},
-         {{tooLargeBox, ini.string() + large + place + shorten},
-          {tooLargeBox, registry.string() + large + listed + shorten}}},
+         {{tooLargeBox, ini.string() + large + notRead + place + shorten},
+          {tooLargeBox, registry.string() + large + notRead + listed + shorten}}},
         {"the registry a FIFO, the placement file a folder", [&] { fifo(registry); fs::create_directory(ini); },
          {ini, registry},
-         {{oddBox, ini.string() + odd + place + replace}, {oddBox, registry.string() + odd + listed + replace}}},
-        {"the registry's lock name a FIFO", [&] { fifo(lock); }, {lock},
-         {{oddBox, lock.string() + odd + listed + replace}}},
+         {{oddBox, ini.string() + odd + notRead + place + replace},
+          {oddBox, registry.string() + odd + notRead + listed + replace}}},
+        // The lock guards writes alone: the registry is still read.
+        {"the registry's lock name a FIFO", [&] { kept(0644); fifo(lock); }, {lock},
+         {{oddBox, lock.string() + odd + listed + remove}}, "/kept.glb"},
         {"the registry a link to a device", [&] { fs::create_symlink(node, registry); }, {registry},
-         {{oddBox, registry.string() + odd + listed + replace}}, true},
+         {{oddBox, registry.string() + odd + notRead + listed + replace}}, {}, {}, true},
+        {"the registry's lock a leftover of the user's, mode 000", [&] { kept(0644); leftLock(0); }, {lock},
+         {{deniedBox, lock.string() + unreadable + listed + remove}}, "/kept.glb"},
+        {"the registry's lock left by root, mode 0600", [&] { leftLock(0600); }, {lock},
+         {{deniedBox, lock.string() + unreadable + listed + remove}}, {}, {lock}},
+        {"the registry the user's, mode 000", [&] { kept(0); }, {registry},
+         {{deniedBox, registry.string() + unreadable + notRead + listed + own}}},
+        {"the registry root's, mode 0644", [&] { kept(0644); }, {registry},
+         {{deniedBox, registry.string() + unwritable + listed + own}}, "/kept.glb", {registry}},
+        {"the placement file the user's, mode 000", [&] { WriteText(ini, "[Section]\n"); fs::permissions(ini, {}); },
+         {ini}, {{deniedBox, ini.string() + unreadable + notRead + place + own}}},
+        {"the registry's folder not the user's to write in",
+         [&] { fs::permissions(folder, fs::perms(0555)); }, {folder},
+         {{deniedBox, registry.string() + noFolder + listed + makeFolder}}},
     };
     const auto kinds = [](const std::vector<fs::path>& names) {
         std::string k;
         for (const fs::path& n : names) {
+            struct stat st {};
+            ::lstat(n.c_str(), &st);
             k += std::to_string(int(fs::symlink_status(n).type())) + "/" + std::to_string(int(fs::status(n).type())) +
-                 "/" + std::to_string(fs::is_regular_file(n) ? fs::file_size(n) : 0) + " ";
+                 "/" + std::to_string(fs::is_regular_file(n) ? fs::file_size(n) : 0) + "/" +
+                 std::to_string(st.st_mode) + "/" + std::to_string(st.st_uid) + " ";
         }
         return k;
     };
     for (const Case& c : cases) {
         if (c.needsNode && !madeNode) continue;  // an unprivileged run makes no device node
+        // Another user's file is only made by a run as root.
+        if (!c.root.empty() && !testfiles::RunningAsRoot()) continue;
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms(0755));
         for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
         c.make();
+        testfiles::GiveToUnprivilegedUser(f.dir.Path());
+        for (const fs::path& n : c.root) ASSERT_EQ(::lchown(n.c_str(), 0, 0), 0) << c.name;
         const std::string before = kinds(c.made);
         f.messages.calls.clear();
-        bool registryWritten = true, placementWritten = true;
-        EXPECT_FALSE(testfiles::ReaderWaited(c.made.back(), [&] {
-            setup::ReadConfiguration(App(), f.app->Client());
-            registryWritten = platform::Registry::WriteString("Software\\Orbiscope\\MRU", "File1", "/a.glb");
-            platform::Registry::RemoveLeftovers();
-            placementWritten = WritePlacementFile(ini, WindowPlacement{});
-        })) << c.name;
-        EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name;
-        EXPECT_FALSE(registryWritten) << c.name;
-        EXPECT_EQ(placementWritten, c.made.front() != ini) << c.name;
-        EXPECT_EQ(kinds(c.made), before) << c.name;
-        EXPECT_EQ(Current().Company(), "Ours") << c.name;
+        testfiles::AsUnprivilegedUser([&] {
+            bool registryWritten = true, placementWritten = true;
+            std::optional<std::string> read;
+            EXPECT_FALSE(testfiles::WaitedOnFifo(c.made.back(), [&] {
+                setup::ReadConfiguration(App(), f.app->Client());
+                read = platform::Registry::ReadString(mru, "File1");
+                registryWritten = platform::Registry::WriteString(mru, "File1", "/a.glb");
+                platform::Registry::RemoveLeftovers();
+                placementWritten = WritePlacementFile(ini, WindowPlacement{});
+            })) << c.name;
+            EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name;
+            EXPECT_EQ(read, c.read) << c.name;
+            const bool registryRefused = std::any_of(c.made.begin(), c.made.end(), [&](const fs::path& n) {
+                return n == registry || n == lock || n == folder;
+            });
+            EXPECT_NE(registryWritten, registryRefused) << c.name;
+            EXPECT_EQ(placementWritten, c.made.front() != ini) << c.name;
+            EXPECT_EQ(kinds(c.made), before) << c.name;
+            EXPECT_EQ(Current().Company(), "Ours") << c.name;
+        });
     }
+    fs::permissions(folder, fs::perms(0755));
     for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
 }
 
