@@ -7,8 +7,6 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 }  // namespace

@@ -28,6 +28,9 @@ char32_t NextUtf8Char(std::string_view text, std::size_t& at);
 // Every character of the text is well-formed UTF-8 (an empty text is).
 bool IsUtf8(std::string_view text);
 
+// The UTF-8 byte-order mark, U+FEFF: a character no editor shows.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // The file's text: its bytes without a leading UTF-8 byte-order mark (which
 // the rest of the first line need not follow: a Latin-1 file may start with
 // one an editor put there).

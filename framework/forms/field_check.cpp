@@ -136,6 +136,12 @@ FieldMessage OneLineTextMessage(std::string_view label)
     return InvalidCharacterMessage(label, "This field takes one line of text, without tabs or control characters");
 }
 
+FieldMessage ByteOrderMarkMessage(std::string_view label)
+{
+    return InvalidCharacterMessage(label, "This field holds a byte-order mark, an invisible character that editors "
+                                          "do not show (left where two files were joined): remove it");
+}
+
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)
 {
     int length = 31;

@@ -51,6 +51,9 @@ FieldMessage UnstorableTextMessage(std::string_view label);
 // The message refusing a one-line field, named by its label, that holds a
 // line break, tab or other control character.
 FieldMessage OneLineTextMessage(std::string_view label);
+// The message refusing a field of a user's file that holds a byte-order
+// mark, which no editor shows, so that the user knows what to remove.
+FieldMessage ByteOrderMarkMessage(std::string_view label);
 
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);

@@ -27,7 +27,8 @@ bool PrintableAscii(std::uint64_t x) {
 
 // Splits text into lines where they end (platform::LineEndAt), and tells
 // whether a line is plain: printable ASCII only, as nearly every line is,
-// which the table shows byte for byte.  Such lines are passed over eight bytes at a time.
+// which the table shows byte for byte.  Such lines are passed over eight
+// bytes at a time.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
@@ -85,6 +86,7 @@ std::string_view TrimEnd(std::string_view line) {
 
 // A character as the table (Latin-1 text) shows it.
 char Shown(char32_t c) { return c > 0xFF || platform::IsControlChar(c) ? '?' : static_cast<char>(c); }
+constexpr char32_t kMarkCharacter = 0xFEFF;  // the byte-order mark
 
 // The next line's first `keep` characters as the table shows them into
 // `out`, zero-terminated; returns how many characters the line has (blanks
@@ -97,9 +99,18 @@ std::size_t ShowLine(LineReader& reader, char* out, std::size_t keep) {
         out[kept] = '\0';
         return line.size();
     }
-    const platform::UserLine shown(line);
+    // A byte-order mark that starts a later line (two files joined) is a
+    // character the table cannot show, before a Latin-1 line as before a
+    // UTF-8 one: it is taken off before the line's kind is judged.
+    std::string_view rest = line;
     std::size_t count = 0;
-    for (std::size_t at = 0; at < line.size(); ++count) {
+    if (rest.starts_with(platform::kByteOrderMark)) {
+        rest.remove_prefix(platform::kByteOrderMark.size());
+        if (count < keep) out[count] = Shown(kMarkCharacter);
+        ++count;
+    }
+    const platform::UserLine shown(rest);
+    for (std::size_t at = 0; at < rest.size(); ++count) {
         const char32_t c = shown.Next(at);
         if (count < keep) out[count] = Shown(c);
     }

@@ -10,9 +10,10 @@
 // characters long, refuses the whole file (nothing is loaded).  Names are
 // kept to their first 24 characters.  The sets hold their lines as the table
 // shows them, in Latin-1: a character it cannot show (one outside Latin-1,
-// as every Cyrillic letter is, or a control code) is shown as "?"; the file
-// is never written back, so this touches nothing stored.  The file may hold
-// any number of sets.
+// as every Cyrillic letter is, or a control code, or a byte-order mark at
+// the start of a later line, as where two files were joined) is shown as
+// "?"; the file is never written back, so this touches nothing stored.  The
+// file may hold any number of sets.
 // Checksums and layout are not tested here: the positions table tests each
 // set (TSgp4Sdp4::TlePairWellFormed) and reports it in its row.
 #pragma once

@@ -6,9 +6,11 @@ namespace orbiscope::sun {
 
 namespace {
 
-// Stands in the kept text for a character that Latin-1 cannot hold: a
-// control code, so never one kept from the file itself.
+// Stand in the kept text for a character that Latin-1 cannot hold, and for
+// a byte-order mark: control codes, so never ones kept from the file itself.
 constexpr char kOutsideLatin1 = '\0';
+constexpr char kByteOrderMark = '\1';
+constexpr char32_t kMarkCharacter = 0xFEFF;
 
 bool IsBlank(char c) { return c == ' '; }
 
@@ -18,12 +20,14 @@ struct FieldInProgress {
     std::string text;
     int line = 0;
     bool outsideLatin1 = false;
+    bool byteOrderMark = false;
 
     void Add(char c, int at)
     {
         if (text.empty() && IsBlank(c)) return;
         if (text.empty()) line = at;
-        outsideLatin1 = outsideLatin1 || c == kOutsideLatin1;
+        byteOrderMark = byteOrderMark || c == kByteOrderMark;
+        outsideLatin1 = outsideLatin1 || c == kOutsideLatin1 || c == kByteOrderMark;
         text.push_back(c);
     }
 
@@ -33,7 +37,7 @@ struct FieldInProgress {
     {
         while (!text.empty() && IsBlank(text.back())) text.pop_back();
         const int at = text.empty() ? end : line;
-        BatchField field{outsideLatin1 ? std::string() : std::move(text), at, outsideLatin1};
+        BatchField field{outsideLatin1 ? std::string() : std::move(text), at, outsideLatin1, byteOrderMark};
         *this = {};
         return field;
     }
@@ -49,11 +53,16 @@ BatchReader::BatchReader(std::string_view fileBytes, int fieldCount)
 bool BatchReader::NextChar(char& c)
 {
     for (;;) {
+        if (markFirst_) {
+            markFirst_ = false;
+            c = kByteOrderMark;
+            return true;
+        }
         while (at_ < line_.Text().size()) {
             const char32_t next = line_.Next(at_);
             const bool windowsSign = !line_.Utf8() && next >= 0x80 && next < 0xA0;
             if (next > 0xFF || windowsSign) {
-                c = kOutsideLatin1;
+                c = next == kMarkCharacter ? kByteOrderMark : kOutsideLatin1;
                 return true;
             }
             if (platform::IsControlChar(next)) continue;
@@ -61,7 +70,12 @@ bool BatchReader::NextChar(char& c)
             return true;
         }
         if (!moreLines_) return false;
-        line_ = platform::UserLine(platform::TakeLine(rest_, moreLines_));
+        std::string_view line = platform::TakeLine(rest_, moreLines_);
+        // A mark that starts a line is taken off before the line's kind is
+        // judged, so that it reads as the mark before a Latin-1 line too.
+        markFirst_ = line.starts_with(platform::kByteOrderMark);
+        if (markFirst_) line.remove_prefix(platform::kByteOrderMark.size());
+        line_ = platform::UserLine(line);
         at_ = 0;
         ++lineNumber_;
     }

@@ -34,7 +34,7 @@ bool CheckBatchField(TForm& form, std::string_view label, const BatchField& fiel
                      double maximum, std::string_view unit)
 {
     if (field.outsideLatin1) {
-        const FieldMessage message = UnstorableTextMessage(label);
+        const FieldMessage message = field.byteOrderMark ? ByteOrderMarkMessage(label) : UnstorableTextMessage(label);
         form.ReportFieldError(message.text, message.caption);
         return false;
     }

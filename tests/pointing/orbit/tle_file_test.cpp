@@ -77,6 +77,13 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
         {"a Latin-1 name after a UTF-8 one", Set("Z\xc3\xbcRICH") + Set("K\xf6LN"), true, 2, "Z\xfcRICH", 0,
          "K\xf6LN"},
         {"a mark, then a Latin-1 name", Set("\xef\xbb\xbf" "K\xf6LN"), true, 1, "K\xf6LN"},
+        // Files joined from ones saved with a mark: a later one is a character
+        // the table cannot show, before a UTF-8 name or a Latin-1 one.
+        {"a mark on a later line",
+         Set("\xef\xbb\xbf" "A") + Set("\xef\xbb\xbf" "Z\xc3\xbcRICH") + Set("\xef\xbb\xbf" "K\xf6LN"), true, 3, "A", 0,
+         "?K\xf6LN"},
+        {"a mark on a later line counts as a character", Set("A") + Set("\xef\xbb\xbf" + std::string(26, 'N')), false,
+         0, "", 4},
     };
     for (const ReadCase& c : cases) {
         const TleReadResult r = ReadTleText(c.text);

@@ -20,8 +20,9 @@ std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldC
 }
 
 // Expected text of a field holding a character Latin-1 cannot hold: marked
-// for refusal, its text empty.
+// for refusal, its text empty; and of one refused for a byte-order mark.
 const std::string kRefused = "(refused)";
+const std::string kMark = "(mark)";
 
 struct ReadCase {
     const char* name;
@@ -69,12 +70,13 @@ const ReadCase kCases[] = {
      "Z\xc3\xbcrich,1N,1E,0,1;\rS\xc3\xa3o Paulo,2S,2W,0,1;\rK\xf6ln,3N,\r3E,0,1;\r",
      {{"Z\xfcrich", "1N", "1E", "0", "1"}, {"S\xe3o Paulo", "2S", "2W", "0", "1"}, {"K\xf6ln", "3N", "3E", "0", "1"}},
      {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 4, 4, 4}}},
-    // A file joined from two that were each saved with a mark: only the
-    // file's own first one is no text.
-    {"a mark on a later line is a character Latin-1 cannot hold",
-     "\xef\xbb\xbf" "A,1N,1E,0,1;\r\n\xef\xbb\xbf" "B,2N,2E,0,1;",
-     {{"A", "1N", "1E", "0", "1"}, {kRefused, "2N", "2E", "0", "1"}},
-     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}}},
+    // Files joined from ones that were each saved with a mark: only the
+    // file's own first one is no text, and a later one is the mark before a
+    // Latin-1 line too, never the letters its bytes are in Latin-1.
+    {"a mark on a later line is named, before a UTF-8 line or a Latin-1 one",
+     "\xef\xbb\xbf" "A,1N,1E,0,1;\r\n\xef\xbb\xbf" "B,2N,2E,0,1;\n\xef\xbb\xbf" "K\xf6ln,3N,3E,0,1;",
+     {{"A", "1N", "1E", "0", "1"}, {kMark, "2N", "2E", "0", "1"}, {kMark, "3N", "3E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}}},
     // Each form that is not UTF-8 alone in its file, read as Latin-1: as
     // UTF-8 it would be a character outside Latin-1, or "/".
     {"an overlong form: Latin-1, where 0x80 is a Windows sign", "\xe0\x80\xaf,1N,1E,0,1;",
@@ -114,8 +116,9 @@ TEST(BatchFile, ReadsFieldsExactly)
         for (std::size_t r = 0; r < records.size(); ++r) {
             ASSERT_EQ(records[r].fields.size(), 5u) << c.name;
             for (std::size_t f = 0; f < 5; ++f) {
-                const bool refused = c.fields[r][f] == kRefused;
+                const bool mark = c.fields[r][f] == kMark, refused = mark || c.fields[r][f] == kRefused;
                 EXPECT_EQ(records[r].fields[f].outsideLatin1, refused) << c.name << " record " << r << " field " << f;
+                EXPECT_EQ(records[r].fields[f].byteOrderMark, mark) << c.name << " record " << r << " field " << f;
                 EXPECT_EQ(records[r].fields[f].text, refused ? "" : c.fields[r][f])
                     << c.name << " record " << r << " field " << f;
                 if (!c.lines.empty()) {

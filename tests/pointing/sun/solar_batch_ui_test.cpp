@@ -177,6 +177,12 @@ const FaultCase kFaults[] = {
      "11.7",
      {"Invalid Character Error|Text file: Site name\r\nThis field takes Western European (Latin-1) letters only",
       "Batch File Error|Line: 2"}},
+    {"a byte-order mark before a Latin-1 name on line 2, as where two files were joined",
+     "A,10.00N,1.00E,0,1.2;\n\xef\xbb\xbfK\xf6ln,50.94N,6.96E,1,1.2;",
+     "11.7",
+     {"Invalid Character Error|Text file: Site name\r\nThis field holds a byte-order mark, an invisible character "
+      "that editors do not show (left where two files were joined): remove it",
+      "Batch File Error|Line: 2"}},
     {"a Latin-1 0xFF letter on line 1, latitude 91N on line 2",
      "L'Ha\xff-les-Roses,48.78N,2.35E,1,1.2;\nB,91N,3.00E,0,1.2;",
      "11.7",
