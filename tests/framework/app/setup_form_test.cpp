@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
