@@ -146,9 +146,11 @@ inline void GiveToUnprivilegedUser(const std::filesystem::path& name)
     if (!RunningAsRoot()) return;
     std::error_code ec;
     ASSERT_EQ(::lchown(name.c_str(), kUnprivilegedId, kUnprivilegedId), 0) << name;
-    if (std::filesystem::is_directory(std::filesystem::symlink_status(name, ec)))
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(name, ec))
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(name, ec))) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(name, ec)) {
             ASSERT_EQ(::lchown(entry.path().c_str(), kUnprivilegedId, kUnprivilegedId), 0) << entry.path();
+        }
+    }
 }
 
 // Runs `body` as a user without privileges, for root may read and write any

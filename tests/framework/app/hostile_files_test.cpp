@@ -99,7 +99,9 @@ TEST(HostileNames, EveryReaderRefusesAFolderAndADevice)
     const bool madeDevice = ::mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
     for (const ReaderCase& c : kReaders) {
         EXPECT_FALSE(c.read(dir / "folder.glb", dir.Path())) << c.name;
-        if (madeDevice) EXPECT_FALSE(c.read(device, dir.Path())) << c.name;
+        if (madeDevice) {
+            EXPECT_FALSE(c.read(device, dir.Path())) << c.name;
+        }
     }
 }
 

@@ -367,8 +367,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         std::function<void()> make;
         std::vector<fs::path> made;  // left exactly as they were; a FIFO among them last
         testsupport::Boxes boxes;
-        std::optional<std::string> read;  // the recent file the registry still gives
-        std::vector<fs::path> root;       // another user's: root's, made only by a run as root
+        std::optional<std::string> read = {};  // the recent file the registry still gives
+        std::vector<fs::path> root = {};       // another user's: root's, made only by a run as root
         bool needsNode = false;
     };
     const Case cases[] = {
