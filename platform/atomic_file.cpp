@@ -231,21 +231,29 @@ namespace {
 // not tell (another user's file, access lists, a read-only file system).
 bool MayAccess(const fs::path& name, int how) { return ::faccessat(AT_FDCWD, name.c_str(), how, AT_EACCESS) == 0; }
 
-// This user may make and replace files in the folder, or in the nearest one
-// above it that exists, as the folders between would be made.
-bool MayWriteIn(const fs::path& folder)
+// How this user may make and replace files in the folder or, where it does
+// not exist yet, in the nearest folder above it that exists, as the folders
+// between would be made.
+SettingsFile FolderUse(const fs::path& folder)
 {
     fs::path at = folder.empty() ? fs::path(".") : folder;
+    bool toBeMade = false;
+    const auto refused = [&] { return toBeMade ? SettingsFile::FolderNotMakeable : SettingsFile::FolderNotWritable; };
     for (;;) {
         struct stat st {};
-        if (::stat(at.c_str(), &st) == 0) return S_ISDIR(st.st_mode) && MayAccess(at, W_OK | X_OK);
-        // A file where a folder would be made, or a folder that may not be
-        // searched, is no place to write.
-        if (errno != ENOENT) return false;
+        if (::stat(at.c_str(), &st) == 0) {
+            // A file where a folder would be made is no place to write.
+            if (!S_ISDIR(st.st_mode)) return refused();
+            if (MayAccess(at, W_OK | X_OK)) return SettingsFile::Usable;
+            return errno == EROFS ? SettingsFile::ReadOnlyFileSystem : refused();
+        }
+        // So is a folder that may not be searched.
+        if (errno != ENOENT) return refused();
         fs::path up = at.parent_path();
         if (up.empty()) up = ".";
-        if (up == at) return false;
+        if (up == at) return refused();
         at = up;
+        toBeMade = true;
     }
 }
 
@@ -254,17 +262,15 @@ bool MayWriteIn(const fs::path& folder)
 SettingsFile CheckSettingsFile(const std::filesystem::path& file)
 {
     struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0)
-        return MayWriteIn(file.parent_path()) ? SettingsFile::Usable : SettingsFile::FolderNotWritable;
+    if (::lstat(file.c_str(), &st) != 0) return FolderUse(file.parent_path());
     if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return SettingsFile::NotRegular;
     if (static_cast<std::uint64_t>(st.st_size) > kMaxSettingsFileBytes) return SettingsFile::TooLarge;
     if (!MayAccess(file, R_OK)) return SettingsFile::NotReadable;
-    if (!MayAccess(file, W_OK)) return SettingsFile::NotWritable;
+    if (!MayAccess(file, W_OK)) return errno == EROFS ? SettingsFile::ReadOnlyFileSystem : SettingsFile::NotWritable;
     // A link is followed: the file it names is replaced in its own folder.
     std::error_code ec;
     const fs::path real = fs::canonical(file, ec);
-    return MayWriteIn(ec ? file.parent_path() : real.parent_path()) ? SettingsFile::Usable
-                                                                     : SettingsFile::FolderNotWritable;
+    return FolderUse(ec ? file.parent_path() : real.parent_path());
 }
 
 bool IsRegularFile(const std::filesystem::path& file)

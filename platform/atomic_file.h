@@ -87,20 +87,22 @@ inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
 // file written beside it: it must be a regular file this user may read and
 // write, in a folder the user may write in.
 enum class SettingsFile {
-    Usable,             // so, or absent in a folder where the user may make it
-    NotWritable,        // may be read, not written: another user's, say
-    FolderNotWritable,  // the file may be used, but nothing can be saved in its folder
-    NotReadable,        // a regular file the user may not read
-    TooLarge,           // past kMaxSettingsFileBytes
-    NotRegular,         // a FIFO, a device, a folder, a socket, a dangling link
+    Usable,              // so, or absent in a folder where the user may make it
+    NotWritable,         // may be read, not written: another user's, say
+    FolderNotWritable,   // the file may be used, but nothing can be saved in its folder
+    FolderNotMakeable,   // absent, as its folder is, and the folder above may not be written in
+    ReadOnlyFileSystem,  // may be read, but lies on a file system mounted read-only
+    NotReadable,         // a regular file the user may not read
+    TooLarge,            // past kMaxSettingsFileBytes
+    NotRegular,          // a FIFO, a device, a folder, a socket, a dangling link
+    Held,                // a lock another holds past the wait for it (never from CheckSettingsFile)
 };
 
 // Whether the settings under a name of that kind are still read (only
 // saving them is refused).
 inline bool SettingsReadable(SettingsFile kind)
 {
-    return kind == SettingsFile::Usable || kind == SettingsFile::NotWritable ||
-           kind == SettingsFile::FolderNotWritable;
+    return kind != SettingsFile::NotReadable && kind != SettingsFile::TooLarge && kind != SettingsFile::NotRegular;
 }
 
 // How the name may be used, links followed.  Asked without opening it, for

@@ -36,22 +36,64 @@ QString ValueKey(const std::string& key, const std::string& valueName)
            (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
 }
 
+struct LockState {
+    bool held = false;
+    std::function<void()> notice;
+};
+
+LockState& Lock()
+{
+    static LockState state;
+    return state;
+}
+
+// Whether no one holds the settings class's lock, or its holder let it go
+// within kLockWaitMs; once it did not, never again this session.  Taken and
+// let go at once: the settings class takes it for its write, and waits on
+// it as long as it likes, so it must be found free first.
+bool LockLetGo()
+{
+    LockState& state = Lock();
+    if (state.held) return false;
+    struct stat st {};
+    if (::lstat(Registry::LockPath().c_str(), &st) != 0) return true;
+    QLockFile lock(QString::fromStdString(Registry::LockPath().string()));
+    if (lock.tryLock(kLockWaitMs)) {
+        lock.unlock();
+        return true;
+    }
+    // A lock that may not be made at all is CheckSettingsFile's to judge.
+    state.held = lock.error() == QLockFile::LockFailedError;
+    return !state.held;
+}
+
 enum class Use { Read, Write };
 
 // Null while the registry may not be used so.
 std::unique_ptr<QSettings> OpenSettings(Use use)
 {
     const SettingsFile file = CheckSettingsFile(Registry::FilePath());
-    const bool allowed = use == Use::Read ? SettingsReadable(file)
-                                          : file == SettingsFile::Usable &&
-                                                CheckSettingsFile(Registry::LockPath()) == SettingsFile::Usable;
+    bool allowed = use == Use::Read ? SettingsReadable(file)
+                                    : file == SettingsFile::Usable &&
+                                          CheckSettingsFile(Registry::LockPath()) == SettingsFile::Usable;
+    if (allowed && use == Use::Write) {
+        const bool known = Lock().held;
+        allowed = LockLetGo();
+        if (!allowed && !known && Lock().notice) Lock().notice();
+    }
     if (!allowed) return nullptr;
     return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
                                        QSettings::IniFormat);
 }
 }  // namespace
 
-void Registry::SetFolder(const std::filesystem::path& folder) { RegistryFolder() = folder; }
+void Registry::SetFolder(const std::filesystem::path& folder)
+{
+    RegistryFolder() = folder;
+    Lock() = {};
+}
+
+void Registry::SetLockHeldNotice(std::function<void()> notice) { Lock().notice = std::move(notice); }
 
 std::filesystem::path Registry::FilePath()
 {
@@ -70,18 +112,31 @@ std::filesystem::path Registry::LockPath()
     return lock;
 }
 
-std::vector<Registry::Refusal> Registry::Refusals()
+namespace {
+// What the names themselves refuse, the lock not waited for.
+std::vector<Registry::Refusal> NameRefusals()
 {
     // The settings class opens the file by name and waiting, and reads what
     // holds its lock's name before each write, waiting for it to go: both
     // are looked at before every use.
-    std::vector<Refusal> refused;
-    const SettingsFile file = CheckSettingsFile(FilePath());
-    if (file != SettingsFile::Usable) refused.push_back({FilePath(), file});
+    std::vector<Registry::Refusal> refused;
+    const SettingsFile file = CheckSettingsFile(Registry::FilePath());
+    if (file != SettingsFile::Usable) refused.push_back({Registry::FilePath(), file});
     // A folder the lock cannot be made in is the file's own, named once.
-    const SettingsFile lock = CheckSettingsFile(LockPath());
-    if (lock != SettingsFile::Usable && (lock != SettingsFile::FolderNotWritable || file != lock))
-        refused.push_back({LockPath(), lock, true});
+    const SettingsFile lock = CheckSettingsFile(Registry::LockPath());
+    const bool folderOfBoth = lock == file && (lock == SettingsFile::FolderNotWritable ||
+                                               lock == SettingsFile::FolderNotMakeable ||
+                                               lock == SettingsFile::ReadOnlyFileSystem);
+    if (lock != SettingsFile::Usable && !folderOfBoth) refused.push_back({Registry::LockPath(), lock, true});
+    return refused;
+}
+}  // namespace
+
+std::vector<Registry::Refusal> Registry::Refusals()
+{
+    std::vector<Refusal> refused = NameRefusals();
+    // Only a registry that could be written waits for its lock.
+    if (refused.empty() && !LockLetGo()) refused.push_back({LockPath(), SettingsFile::Held, true});
     return refused;
 }
 
@@ -107,7 +162,8 @@ bool Registry::WriteString(const std::string& key, const std::string& valueName,
 
 void Registry::RemoveLeftovers()
 {
-    if (!Refusals().empty()) return;
+    // Another's write in progress is not waited for: the leftovers can wait.
+    if (!NameRefusals().empty()) return;
     const std::filesystem::path file = FilePath();
     QLockFile lock(QString::fromStdString(LockPath().string()));
     if (!lock.tryLock(0)) return;

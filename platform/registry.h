@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,9 +24,21 @@ namespace platform {
 // written every write fails, so that a file gone wrong costs neither memory
 // nor its bytes, a FIFO or a lock no one may read never stops the program
 // and a device is never written through.  The lock guards writes alone.
+//
+// A write waits for the lock at most kLockWaitMs: a write of the settings
+// holds it for milliseconds, while one whose holder the settings class
+// cannot judge by its process (another machine's Orbiscope sharing this
+// home that crashed while writing, a live process that shares the program's
+// name) would be waited on until the lock is 30 s old, or for as long as
+// something writes to it.  A lock not let go within that is taken as held
+// for the rest of the session: no write waits on it again.
+inline constexpr int kLockWaitMs = 2000;
+
 class Registry {
 public:
-    static void SetFolder(const std::filesystem::path& folder);  // empty: the default
+    // Empty: the default.  A new folder is a new registry: what was found of
+    // the lock is forgotten, the notice of a held lock with it.
+    static void SetFolder(const std::filesystem::path& folder);
     static std::filesystem::path FilePath();
     static std::filesystem::path LockPath();  // the settings class's lock
 
@@ -35,8 +48,13 @@ public:
         SettingsFile why;
         bool lock = false;  // the lock name, which only writes use
     };
-    // The file's refusal, then the lock's; empty while both are usable.
+    // The file's refusal, then the lock's; empty while both are usable.  A
+    // lock that exists is waited for (kLockWaitMs at most), so that a held
+    // one is among them, as SettingsFile::Held.
     static std::vector<Refusal> Refusals();
+    // Called when a write finds the lock held, once in a session, so that a
+    // lock left held after Refusals() was shown is named too.
+    static void SetLockHeldNotice(std::function<void()> notice);
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);

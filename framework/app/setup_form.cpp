@@ -2,8 +2,10 @@
 
 #include "framework/forms/control_table.h"
 
+#include <QPointer>
 #include <array>
 #include <span>
+#include <string_view>
 
 #include "framework/app/config_files.h"
 #include "framework/app/mdiclient.h"
@@ -151,9 +153,14 @@ bool ReadFormValues(TOrbiscope& app)
 void ReadConfiguration(TOrbiscope& app, QWidget* owner)
 {
     app.RestorePlacement();
+    static constexpr std::string_view kRegistrySettings = "recent files, file folders and default country file";
     for (const platform::Registry::Refusal& refused : platform::Registry::Refusals())
-        orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why,
-                                           "recent files, file folders and default country file", refused.lock);
+        orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why, kRegistrySettings, refused.lock);
+    // A lock left held later in the session is named when a write finds it.
+    platform::Registry::SetLockHeldNotice([owner = QPointer<QWidget>(owner)] {
+        orbiscope::ShowSettingsFileRefused(owner, platform::Registry::LockPath().string(),
+                                           platform::SettingsFile::Held, kRegistrySettings, true);
+    });
     if (!ReadSetupFile(app)) {
         platform::MessageBox(owner, "Substituting defaults", "No setup file", platform::MB_ICONINFORMATION);
         SetDefaultSetup(app);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/messagebox.h"
+#include "platform/registry.h"
 
 namespace orbiscope {
 
@@ -31,31 +32,59 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
                              std::string_view settings, bool lockName)
 {
     using platform::SettingsFile;
-    if (why == SettingsFile::Usable) return;
     // A lock name holds no settings: only their saving waits on it, and
-    // removing it is all that mends it.
+    // removing it is all that mends it, once nothing else uses it.
     const bool read = lockName || platform::SettingsReadable(why);
-    const char* const todo = why == SettingsFile::FolderNotWritable ? "Make the folder yours to write in"
-                             : lockName                             ? "Remove it"
-                             : why == SettingsFile::TooLarge        ? "Remove the file, or shorten it,"
-                             : why == SettingsFile::NotRegular      ? "Remove it, or put a regular file in its place,"
-                                                                    : "Remove it, or make it yours to read and write,";
-    char after[400];
-    std::snprintf(after, sizeof after, "%sthis session's %.*s will not be saved. %s to have them saved.",
-                  read ? "" : "the settings were not read, and ", static_cast<int>(settings.size()), settings.data(),
-                  todo);
+    std::string wrong, todo;
+    switch (why) {
+    case SettingsFile::Usable:
+        return;
+    case SettingsFile::NotRegular:
+        wrong = "This is not a regular file (it may be a FIFO, a device, a folder or a broken link)";
+        todo = "Remove it, or put a regular file in its place,";
+        break;
+    case SettingsFile::TooLarge:
+        todo = "Remove the file, or shorten it,";
+        break;
+    case SettingsFile::NotReadable:
+    case SettingsFile::NotWritable:
+        wrong = why == SettingsFile::NotReadable ? "You may not read this file (it may belong to another user)"
+                                                 : "You may not write this file (it may belong to another user)";
+        todo = "Remove it, or make it yours to read and write,";
+        break;
+    case SettingsFile::FolderNotWritable:
+        wrong = "You may not write in this file's folder (it may belong to another user)";
+        todo = "Make the folder yours to write in";
+        break;
+    case SettingsFile::FolderNotMakeable:
+        wrong = "This file's folder does not exist, and you may not make it (a folder above it may belong to "
+                "another user)";
+        todo = "Make the nearest folder above it that exists yours to write in";
+        break;
+    case SettingsFile::ReadOnlyFileSystem:
+        wrong = "This file's file system is mounted read-only";
+        todo = "Mount its file system for writing";
+        break;
+    case SettingsFile::Held:
+        wrong = "This lock was not let go within " + std::to_string(platform::kLockWaitMs / 1000) +
+                " seconds: it is held by another program, or Orbiscope on another machine sharing this home";
+        todo = "Remove it, once no other Orbiscope uses this home,";
+        break;
+    }
+    const bool mendedByRemoving =
+        lockName && why != SettingsFile::FolderNotWritable && why != SettingsFile::FolderNotMakeable &&
+        why != SettingsFile::ReadOnlyFileSystem && why != SettingsFile::Held;
+    if (mendedByRemoving) todo = "Remove it";
+    const std::string after = std::string(read ? "" : "the settings were not read, and ") + "this session's " +
+                              std::string(settings) + " will not be saved. " + todo + " to have them saved.";
     if (why == SettingsFile::TooLarge) {
         ShowTooLarge(owner, fileName, platform::kMaxSettingsFileBytes, "a settings file", after);
         return;
     }
-    const char* const what =
-        why == SettingsFile::NotRegular  ? "This is not a regular file (it may be a FIFO, a device, a folder or a broken "
-                                           "link)"
-        : why == SettingsFile::NotReadable ? "You may not read this file (it may belong to another user)"
-        : why == SettingsFile::NotWritable ? "You may not write this file (it may belong to another user)"
-                                           : "You may not write in this file's folder (it may belong to another user)";
-    const char* const caption = why == SettingsFile::NotRegular ? "Not A Regular File" : "Access Denied";
-    platform::MessageBox(owner, platform::FileMessage{std::string("%s\r\n") + what + ": " + after, fileName}, caption,
+    const char* const caption = why == SettingsFile::NotRegular ? "Not A Regular File"
+                                : why == SettingsFile::Held     ? "Settings Locked"
+                                                                : "Access Denied";
+    platform::MessageBox(owner, platform::FileMessage{"%s\r\n" + wrong + ": " + after, fileName}, caption,
                          platform::MB_ICONEXCLAMATION);
 }
 

@@ -22,6 +22,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,9 +85,21 @@ private:
 // The watchdog gives a reader a writer that closes at once, so that it sees
 // an empty file, and a writer a reader that takes what it writes for as
 // long as it writes, so that no write fails.  True when the watchdog had to
-// do either.
+// do either.  It acts only while the name is a FIFO, and counts only what a
+// FIFO's other end did: a name that is, or became, a regular file is a slow
+// run, never a rescue.
 inline bool WaitedOnFifo(const std::filesystem::path& fifo, const std::function<void()>& use)
 {
+    // Opened without waiting, and kept only when it is still a FIFO.
+    const auto openFifo = [&fifo](int how) {
+        const int fd = ::open(fifo.c_str(), how | O_NONBLOCK | O_CLOEXEC);
+        struct stat st {};
+        if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode))) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    };
     std::mutex m;
     std::condition_variable cv;
     bool done = false, rescued = false;
@@ -98,11 +111,11 @@ inline bool WaitedOnFifo(const std::filesystem::path& fifo, const std::function<
             lock.unlock();
             if (reader < 0) {
                 // Opens only where a reader has the FIFO open.
-                if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                if (const int fd = openFifo(O_WRONLY); fd >= 0) {
                     ::close(fd);
                     rescued = true;
                 }
-                reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+                reader = openFifo(O_RDONLY);
             }
             if (reader >= 0) {
                 char bytes[4096];
@@ -140,7 +153,9 @@ inline bool RunningAsRoot() { return ::geteuid() == 0; }
 
 // Gives the name, and everything in it, to the user an unprivileged run
 // takes, links themselves and never what they name; nothing to do when the
-// tests run as that user already.
+// tests run as that user already.  Give only a folder made for the run
+// below the test's own, which stays root's: root must never follow names
+// in a folder another user may change.
 inline void GiveToUnprivilegedUser(const std::filesystem::path& name)
 {
     if (!RunningAsRoot()) return;
@@ -157,9 +172,10 @@ inline void GiveToUnprivilegedUser(const std::filesystem::path& name)
 // file whatever its modes: in this process when it runs as such a user, and
 // when the tests run as root (as CI runs them) in a child process that gives
 // up root for kUnprivilegedId before it starts.  The child's failures fail
-// the test; a child that has not ended within `limit` is killed and fails it.
+// the test; a child that has not ended within `limit` is killed and fails it,
+// so that a hang fails its own row, long before the entry's timeout.
 inline void AsUnprivilegedUser(const std::function<void()>& body,
-                               std::chrono::seconds limit = std::chrono::seconds(120))
+                               std::chrono::seconds limit = std::chrono::seconds(10))
 {
     if (!RunningAsRoot()) {
         body();

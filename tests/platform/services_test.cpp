@@ -4,10 +4,12 @@
 
 #include <QLockFile>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -81,36 +83,74 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
     // A file past its limit is neither read nor written; a FIFO at the lock's
     // name, which only writes use, is refused at once and never waited on.
-    const std::filesystem::path file = platform::Registry::FilePath(), lock = platform::Registry::LockPath();
+    // A lock is waited for a short while: a writer that lets go in time is
+    // waited for, a holder that does not (another machine's, or a live
+    // process of this program's name: here this test itself) makes every
+    // write of the session fail at once, named once through the notice.
+    namespace fs = std::filesystem;
+    const fs::path file = platform::Registry::FilePath(), lock = platform::Registry::LockPath();
     const auto limit = platform::kMaxSettingsFileBytes;
+    constexpr int kNever = -1;
     struct Case {
         const char* name;
         std::function<void()> make;
         std::optional<std::string> read;
-        std::filesystem::path fifo;
+        fs::file_type lockAfter = fs::file_type::not_found;
+        int heldMs = 0;  // a holder of ours takes the lock first, and lets go after this long
+        bool written = false;
     };
     const Case cases[] = {
-        {"the file past its limit", [&] { std::filesystem::resize_file(file, limit + 1); }, {}, {}},
-        {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", lock},
+        {"the file past its limit", [&] { fs::resize_file(file, limit + 1); }, {}},
+        {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", fs::file_type::fifo},
+        {"the lock another machine's, fresh", [&] { testfiles::WriteText(lock, "4194301\norbiscope\nanother-host\n"); },
+         "uk.twn", fs::file_type::regular},
+        {"the lock held by a live process of this name", [] {}, "uk.twn", fs::file_type::regular, kNever},
+        {"the lock let go by a writer within the wait", [] {}, "uk.twn", fs::file_type::not_found, 300, true},
     };
     for (const Case& c : cases) {
+        platform::Registry::SetFolder(dir.Path());
+        int notices = 0;
+        platform::Registry::SetLockHeldNotice([&notices] { ++notices; });
         ASSERT_TRUE(platform::Registry::WriteString(key, "", "uk.twn")) << c.name;
         c.make();
-        const auto size = std::filesystem::file_size(file);
+        QLockFile holder(QString::fromStdString(lock.string()));
+        if (c.heldMs != 0) {
+            ASSERT_TRUE(holder.tryLock(0)) << c.name;
+        }
+        // The holder's own work, which the writes below wait on.
+        std::thread letGo([&] {
+            if (c.heldMs <= 0) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.heldMs));
+            holder.unlock();
+        });
+        const auto size = fs::file_size(file);
         std::optional<std::string> read;
-        bool written = true;
-        EXPECT_FALSE(testfiles::WaitedOnFifo(c.fifo.empty() ? file : c.fifo, [&] {
+        bool written = !c.written, again = !c.written;
+        auto second = std::chrono::steady_clock::duration::max();
+        EXPECT_FALSE(testfiles::WaitedOnFifo(c.lockAfter == fs::file_type::fifo ? lock : file, [&] {
             read = platform::Registry::ReadString(key, "");
             written = platform::Registry::WriteString(key, "", "fr.twn");
+            const auto start = std::chrono::steady_clock::now();
+            again = platform::Registry::WriteString(key, "", "de.twn");
+            second = std::chrono::steady_clock::now() - start;
         })) << c.name;
+        letGo.join();
         EXPECT_EQ(read, c.read) << c.name;
-        EXPECT_FALSE(written) << c.name;
-        EXPECT_EQ(std::filesystem::file_size(file), size) << c.name;
-        EXPECT_EQ(std::filesystem::status(lock).type(),
-                  c.fifo.empty() ? std::filesystem::file_type::not_found : std::filesystem::file_type::fifo)
+        EXPECT_EQ(written, c.written) << c.name;
+        EXPECT_EQ(again, c.written) << c.name;
+        EXPECT_EQ(platform::Registry::ReadString(key, ""), c.read ? (c.written ? "de.twn" : "uk.twn") : c.read)
             << c.name;
-        std::filesystem::remove(file);
-        std::filesystem::remove(lock);
+        EXPECT_EQ(fs::file_size(file), size) << c.name;
+        EXPECT_EQ(fs::status(lock).type(), c.lockAfter) << c.name;
+        const bool held = c.lockAfter == fs::file_type::regular;
+        EXPECT_EQ(notices, held ? 1 : 0) << c.name;
+        // Found held once, never waited on again.
+        if (held) {
+            EXPECT_LT(second, std::chrono::milliseconds(platform::kLockWaitMs / 2)) << c.name;
+        }
+        holder.unlock();
+        fs::remove(file);
+        fs::remove(lock);
     }
     platform::Registry::SetFolder({});
 }

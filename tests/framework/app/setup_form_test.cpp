@@ -318,22 +318,28 @@ TEST_F(SetUpTest, ShortOrMissingSetupFileGivesTheNoticeAndTheDefaults)
 }
 
 // The placement file and the registry (or the registry's lock name) past
-// their limit or not regular files: each named once with what the session
-// loses, neither read, waited on nor written through, and the start goes on.
-// Each row runs as a user without privileges, for root may use any file.
+// their limit, not regular files, not the user's to use, or a lock held past
+// the wait for it: each named once with what the session loses, neither
+// read, waited on nor written through, and the start goes on.  Each row runs
+// as a user without privileges, for root may use any file, in a program
+// folder that root makes afresh below the test's own and then gives away.
 TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
 {
     namespace fs = std::filesystem;
-    WriteText(Cfg(), RecordBytes("Ours", "10.00N"));
-    const fs::path ini = f.dir / "orbisco.ini";
-    const fs::path registry = platform::Registry::FilePath();
-    const fs::path lock = platform::Registry::LockPath();
-    const fs::path folder = registry.parent_path();
+    const fs::path user = f.dir / "user";
+    const fs::path ini = user / "orbisco.ini";
+    const fs::path config = user / "config";
+    const fs::path folder = config / "Orbiscope";
+    const fs::path registry = folder / "registry.ini";
+    const fs::path lock = folder / "registry.ini.lock";
     const std::string mru = "Software\\Orbiscope\\MRU";
     // The null device's numbers, in the test's own folder: a write through
     // a link to it would replace this node, never the system's.
     const fs::path node = f.dir / "node";
     const bool madeNode = ::mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    // The unprivileged user may pass through the test's folder to its own.
+    fs::permissions(f.dir.Path(), fs::perms(0711));
+    platform::SetProgramDirectoryOverride(user);
     const auto tooLarge = [](const fs::path& p) {
         WriteText(p, "[Section]\n");
         fs::resize_file(p, platform::kMaxSettingsFileBytes + 1);
@@ -353,6 +359,11 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const std::string unreadable = "\r\nYou may not read this file (it may belong to another user): ";
     const std::string unwritable = "\r\nYou may not write this file (it may belong to another user): ";
     const std::string noFolder = "\r\nYou may not write in this file's folder (it may belong to another user): ";
+    const std::string noChain =
+        "\r\nThis file's folder does not exist, and you may not make it (a folder above it may belong to another "
+        "user): ";
+    const std::string held = "\r\nThis lock was not let go within 2 seconds: it is held by another program, or "
+                             "Orbiscope on another machine sharing this home: ";
     const std::string notRead = "the settings were not read, and ";
     const std::string place = "this session's window size and place will not be saved. ";
     const std::string listed = "this session's recent files, file folders and default country file will not be saved. ";
@@ -361,7 +372,10 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const std::string own = "Remove it, or make it yours to read and write, to have them saved.";
     const std::string remove = "Remove it to have them saved.";
     const std::string makeFolder = "Make the folder yours to write in to have them saved.";
-    const std::string tooLargeBox = "File Too Large", oddBox = "Not A Regular File", deniedBox = "Access Denied";
+    const std::string makeAbove = "Make the nearest folder above it that exists yours to write in to have them saved.";
+    const std::string removeHeld = "Remove it, once no other Orbiscope uses this home, to have them saved.";
+    const std::string tooLargeBox = "File Too Large", oddBox = "Not A Regular File", deniedBox = "Access Denied",
+                      lockedBox = "Settings Locked";
     struct Case {
         const char* name;
         std::function<void()> make;
@@ -388,6 +402,9 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
          {{deniedBox, lock.string() + unreadable + listed + remove}}, "/kept.glb"},
         {"the registry's lock left by root, mode 0600", [&] { leftLock(0600); }, {lock},
          {{deniedBox, lock.string() + unreadable + listed + remove}}, {}, {lock}},
+        // The settings class opens a lock for writing before it removes one.
+        {"the registry's lock left by root, mode 0644", [&] { kept(0644); leftLock(0644); }, {lock},
+         {{deniedBox, lock.string() + unwritable + listed + remove}}, "/kept.glb", {lock}},
         {"the registry the user's, mode 000", [&] { kept(0); }, {registry},
          {{deniedBox, registry.string() + unreadable + notRead + listed + own}}},
         {"the registry root's, mode 0644", [&] { kept(0644); }, {registry},
@@ -397,6 +414,18 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         {"the registry's folder not the user's to write in",
          [&] { fs::permissions(folder, fs::perms(0555)); }, {folder},
          {{deniedBox, registry.string() + noFolder + listed + makeFolder}}},
+        {"the placement file in a folder not the user's to write in",
+         [&] { WriteText(ini, "[Section]\n"); fs::permissions(user, fs::perms(0555)); }, {ini, user},
+         {{deniedBox, ini.string() + noFolder + place + makeFolder}}},
+        // A home the user may not write in: the folders would have to be made.
+        {"the registry's folder absent, the one above not the user's to write in",
+         [&] { fs::remove(folder); fs::permissions(config, fs::perms(0555)); }, {config},
+         {{deniedBox, registry.string() + noChain + listed + makeAbove}}},
+        // Another machine sharing the home crashed while writing: the
+        // settings class cannot judge its process, and would wait 30 s.
+        {"the registry's lock another machine's, fresh",
+         [&] { kept(0644); WriteText(lock, "4194301\norbiscope\nanother-host\n"); }, {lock},
+         {{lockedBox, lock.string() + held + listed + removeHeld}}, "/kept.glb"},
     };
     const auto kinds = [](const std::vector<fs::path>& names) {
         std::string k;
@@ -409,15 +438,25 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         }
         return k;
     };
+    // An unprivileged run may not empty folders it made 0555.
+    const auto clear = [&] {
+        std::error_code ec;
+        if (!testfiles::RunningAsRoot())
+            for (const fs::path& d : {user, config, folder}) fs::permissions(d, fs::perms(0755), ec);
+        fs::remove_all(user);
+    };
     for (const Case& c : cases) {
         if (c.needsNode && !madeNode) continue;  // an unprivileged run makes no device node
         // Another user's file is only made by a run as root.
         if (!c.root.empty() && !testfiles::RunningAsRoot()) continue;
+        // Made afresh, so that root follows no name the last row's user made.
+        clear();
         fs::create_directories(folder);
-        fs::permissions(folder, fs::perms(0755));
-        for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
+        platform::Registry::SetFolder(folder);
+        App().SetProgramDir();
+        WriteText(user / "orbisco.cfg", RecordBytes("Ours", "10.00N"));
         c.make();
-        testfiles::GiveToUnprivilegedUser(f.dir.Path());
+        testfiles::GiveToUnprivilegedUser(user);
         for (const fs::path& n : c.root) ASSERT_EQ(::lchown(n.c_str(), 0, 0), 0) << c.name;
         const std::string before = kinds(c.made);
         f.messages.calls.clear();
@@ -434,7 +473,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
             EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name;
             EXPECT_EQ(read, c.read) << c.name;
             const bool registryRefused = std::any_of(c.made.begin(), c.made.end(), [&](const fs::path& n) {
-                return n == registry || n == lock || n == folder;
+                return n == registry || n == lock || n == folder || n == config;
             });
             EXPECT_NE(registryWritten, registryRefused) << c.name;
             EXPECT_EQ(placementWritten, c.made.front() != ini) << c.name;
@@ -442,8 +481,10 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
             EXPECT_EQ(Current().Company(), "Ours") << c.name;
         });
     }
-    fs::permissions(folder, fs::perms(0755));
-    for (const fs::path& n : {ini, registry, lock}) fs::remove_all(n);
+    clear();
+    platform::SetProgramDirectoryOverride(f.dir.Path());
+    platform::Registry::SetFolder(f.dir.Path() / "registry");
+    App().SetProgramDir();
 }
 
 TEST_F(SetUpTest, WholeSetupFileIsTakenWithItsTextsTerminated)
