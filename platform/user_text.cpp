@@ -88,7 +88,7 @@ std::string_view TakeLine(std::string_view& rest, bool& ended)
 
 std::string_view WithoutByteOrderMark(std::string_view fileBytes)
 {
-    if (fileBytes.starts_with(kByteOrderMark)) fileBytes.remove_prefix(kByteOrderMark.size());
+    TakeLeadingByteOrderMark(fileBytes);
     return fileBytes;
 }
 

@@ -30,6 +30,20 @@ bool IsUtf8(std::string_view text);
 
 // The UTF-8 byte-order mark, U+FEFF: a character no editor shows.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The mark as a character of a UTF-8 line: inside a line as at its start it
+// is the mark, never a letter.
+inline constexpr char32_t kByteOrderMarkChar = 0xFEFF;
+
+// Takes a mark off the start of a line, telling whether there was one.  One
+// that starts a later line (files joined, each saved with a mark) is the
+// mark before a Latin-1 line too, never the letters its bytes are in
+// Latin-1: so it comes off before the line's kind is judged.
+inline bool TakeLeadingByteOrderMark(std::string_view& line)
+{
+    if (!line.starts_with(kByteOrderMark)) return false;
+    line.remove_prefix(kByteOrderMark.size());
+    return true;
+}
 
 // The file's text: its bytes without a leading UTF-8 byte-order mark (which
 // the rest of the first line need not follow: a Latin-1 file may start with

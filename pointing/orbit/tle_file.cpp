@@ -86,7 +86,6 @@ std::string_view TrimEnd(std::string_view line) {
 
 // A character as the table (Latin-1 text) shows it.
 char Shown(char32_t c) { return c > 0xFF || platform::IsControlChar(c) ? '?' : static_cast<char>(c); }
-constexpr char32_t kMarkCharacter = 0xFEFF;  // the byte-order mark
 
 // The next line's first `keep` characters as the table shows them into
 // `out`, zero-terminated; returns how many characters the line has (blanks
@@ -100,13 +99,11 @@ std::size_t ShowLine(LineReader& reader, char* out, std::size_t keep) {
         return line.size();
     }
     // A byte-order mark that starts a later line (two files joined) is a
-    // character the table cannot show, before a Latin-1 line as before a
-    // UTF-8 one: it is taken off before the line's kind is judged.
+    // character the table cannot show.
     std::string_view rest = line;
     std::size_t count = 0;
-    if (rest.starts_with(platform::kByteOrderMark)) {
-        rest.remove_prefix(platform::kByteOrderMark.size());
-        if (count < keep) out[count] = Shown(kMarkCharacter);
+    if (platform::TakeLeadingByteOrderMark(rest)) {
+        if (count < keep) out[count] = Shown(platform::kByteOrderMarkChar);
         ++count;
     }
     const platform::UserLine shown(rest);

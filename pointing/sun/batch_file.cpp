@@ -10,7 +10,6 @@ namespace {
 // a byte-order mark: control codes, so never ones kept from the file itself.
 constexpr char kOutsideLatin1 = '\0';
 constexpr char kByteOrderMark = '\1';
-constexpr char32_t kMarkCharacter = 0xFEFF;
 
 bool IsBlank(char c) { return c == ' '; }
 
@@ -62,7 +61,7 @@ bool BatchReader::NextChar(char& c)
             const char32_t next = line_.Next(at_);
             const bool windowsSign = !line_.Utf8() && next >= 0x80 && next < 0xA0;
             if (next > 0xFF || windowsSign) {
-                c = next == kMarkCharacter ? kByteOrderMark : kOutsideLatin1;
+                c = next == platform::kByteOrderMarkChar ? kByteOrderMark : kOutsideLatin1;
                 return true;
             }
             if (platform::IsControlChar(next)) continue;
@@ -71,10 +70,7 @@ bool BatchReader::NextChar(char& c)
         }
         if (!moreLines_) return false;
         std::string_view line = platform::TakeLine(rest_, moreLines_);
-        // A mark that starts a line is taken off before the line's kind is
-        // judged, so that it reads as the mark before a Latin-1 line too.
-        markFirst_ = line.starts_with(platform::kByteOrderMark);
-        if (markFirst_) line.remove_prefix(platform::kByteOrderMark.size());
+        markFirst_ = platform::TakeLeadingByteOrderMark(line);
         line_ = platform::UserLine(line);
         at_ = 0;
         ++lineNumber_;

@@ -40,7 +40,8 @@ inline QApplication& App()
     static const testfiles::TempFolder qtSettings;
     static QApplication* app = [] {
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(qtSettings.Path().string()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(qtSettings.Path().string()));
         auto* a = new QApplication(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
         return a;

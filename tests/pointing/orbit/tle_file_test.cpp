@@ -84,6 +84,7 @@ TEST(TleReader, AcceptsEveryLineEndAndTrailingBlanks) {
          "?K\xf6LN"},
         {"a mark on a later line counts as a character", Set("A") + Set("\xef\xbb\xbf" + std::string(26, 'N')), false,
          0, "", 4},
+        {"a mark inside a name is one character", Set("A\xef\xbb\xbf" "B"), true, 1, "A?B"},
     };
     for (const ReadCase& c : cases) {
         const TleReadResult r = ReadTleText(c.text);

@@ -77,6 +77,7 @@ const ReadCase kCases[] = {
      "\xef\xbb\xbf" "A,1N,1E,0,1;\r\n\xef\xbb\xbf" "B,2N,2E,0,1;\n\xef\xbb\xbf" "K\xf6ln,3N,3E,0,1;",
      {{"A", "1N", "1E", "0", "1"}, {kMark, "2N", "2E", "0", "1"}, {kMark, "3N", "3E", "0", "1"}},
      {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}}},
+    {"a mark inside a UTF-8 line is named", "A\xef\xbb\xbf" "B,1N,1E,0,1;", {{kMark, "1N", "1E", "0", "1"}}, {}},
     // Each form that is not UTF-8 alone in its file, read as Latin-1: as
     // UTF-8 it would be a character outside Latin-1, or "/".
     {"an overlong form: Latin-1, where 0x80 is a Windows sign", "\xe0\x80\xaf,1N,1E,0,1;",
