@@ -36,17 +36,36 @@ bool& FilesChanged()
     return changed;
 }
 
+// The desktop's tools rebuild a user's few entries in a fraction of a second;
+// one that takes longer is stuck (a data folder on a hung network share).
+constexpr int kCacheToolMs = 5000;
+
+// Runs the tool over the folder and waits for it, so that the registration
+// is whole before the start goes on: a tool left running on its own would go
+// on writing into the data folder after the program has ended, into a home
+// that may be gone by then.  What it prints is of no use to the user.
+void RunCacheTool(const char* tool, const std::filesystem::path& folder)
+{
+    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+    if (path.isEmpty()) return;
+    QProcess run;
+    run.setStandardOutputFile(QProcess::nullDevice());
+    run.setStandardErrorFile(QProcess::nullDevice());
+    run.start(path, {QString::fromStdString(folder.string())});
+    if (run.waitForStarted() && !run.waitForFinished(kCacheToolMs)) {
+        run.kill();
+        run.waitForFinished();
+    }
+}
+
 void RunCacheUpdate(const std::filesystem::path& data)
 {
     if (CacheUpdater()) {
         CacheUpdater()(data);
         return;
     }
-    const QString mime = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (!mime.isEmpty()) QProcess::startDetached(mime, {QString::fromStdString((data / "mime").string())});
-    const QString desktop = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-    if (!desktop.isEmpty())
-        QProcess::startDetached(desktop, {QString::fromStdString((data / "applications").string())});
+    RunCacheTool("update-mime-database", data / "mime");
+    RunCacheTool("update-desktop-database", data / "applications");
 }
 
 // Writes the file unless it already holds these bytes.  Failures are ignored,

@@ -45,7 +45,8 @@ std::string DesktopEntryText(const std::string& programPath);
 std::string MimePackageText(int classNumber, const char* extension);
 
 // After the files changed, the desktop rebuilds its caches (the default runs
-// update-mime-database and update-desktop-database when they are installed).
+// update-mime-database and update-desktop-database when they are installed,
+// and waits a few seconds at most for each).
 using ShellCacheUpdater = std::function<void(const std::filesystem::path& dataFolder)>;
 void SetShellCacheUpdater(ShellCacheUpdater updater);  // empty: the default
 

@@ -204,16 +204,20 @@ TEST(RegularFileReads, AFifoIsRefusedWithoutWaitingForAWriter)
     EXPECT_EQ(platform::OpenRegularFile("/dev/null"), nullptr);
     // A file is read whole up to its limit, and refused past it, however its
     // size was told: the system tells a size of 0 for what /proc holds, as a
-    // file that grows while it is read outgrows the size it had.
+    // file that grows while it is read outgrows the size it had.  The room
+    // taken for such a file is the limit at most, never more than it may hold.
     using platform::FileRead;
-    struct Bounded { const char* what; fs::path name; std::uint64_t limit; FileRead read; };
-    for (const Bounded& b : {Bounded{"at its limit", dir / "plain.glb", 3, FileRead::Whole},
-                             Bounded{"one byte past it", dir / "plain.glb", 2, FileRead::TooLarge},
-                             Bounded{"larger than its size said", "/proc/self/status", 64, FileRead::TooLarge},
-                             Bounded{"missing", dir / "missing.glb", 3, FileRead::Unreadable}}) {
-        bytes.assign(1, 'x');
+    struct Bounded { const char* what; fs::path name; std::uint64_t limit; FileRead read; std::string text; };
+    for (const Bounded& b : {Bounded{"at its limit", dir / "plain.glb", 3, FileRead::Whole, "abc"},
+                             Bounded{"one byte past it", dir / "plain.glb", 2, FileRead::TooLarge, ""},
+                             Bounded{"larger than its size said", "/proc/self/status", 64, FileRead::TooLarge, ""},
+                             Bounded{"larger than its size said, within its limit", "/proc/self/cmdline", 1 << 16,
+                                     FileRead::Whole, ReadText("/proc/self/cmdline")},
+                             Bounded{"missing", dir / "missing.glb", 3, FileRead::Unreadable, ""}}) {
+        bytes = std::vector<std::uint8_t>(1, 'x');  // its own room, not the last row's
         EXPECT_EQ(platform::ReadRegularFile(b.name, bytes, b.limit), b.read) << b.what;
-        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), b.read == FileRead::Whole ? "abc" : "") << b.what;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), b.text) << b.what;
+        EXPECT_LE(bytes.capacity(), b.limit) << b.what;
     }
     // What a settings file may be: a dangling link is none of them.
     fs::create_symlink(dir / "missing.glb", dir / "dangling.ini");

@@ -71,7 +71,10 @@ class FirstInstance : public ::testing::Test {
 protected:
     struct Handled { QByteArray line; int loopLevel; bool userBoxOpen; int boxesOpen; };
 
-    FirstInstance() : runtimeVariable("XDG_RUNTIME_DIR", runtime.Path().string()), first(kKey)
+    FirstInstance()
+        : runtimeVariable("XDG_RUNTIME_DIR", runtime.Path().string()),
+          temporaryVariable("TMPDIR", temporary.Path().string()),
+          first(kKey)
     {
         platformtest::App();
         EXPECT_EQ(first.Claim(), InstanceRole::First);
@@ -229,6 +232,11 @@ protected:
 
     testfiles::TempFolder runtime;
     testfiles::ScopedVariable runtimeVariable;
+    // The temporary folder too: a runtime folder opened to others is no
+    // longer the user's own, and the server then looks up (and makes) the
+    // program's fallback folder in the temporary folder at each check.
+    testfiles::TempFolder temporary;
+    testfiles::ScopedVariable temporaryVariable;
     std::vector<int> held;
     std::map<int, Peer> peers;
     // Named before any test takes the descriptors away: the name's folders

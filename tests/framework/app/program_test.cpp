@@ -50,6 +50,7 @@ protected:
         env.insert("XDG_CONFIG_HOME", Path("config"));
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.Path().string()));
         env.insert("XDG_DATA_HOME", Path("data"));  // where the document types are registered
+        env.insert("XDG_CACHE_HOME", Path("cache"));  // where the maps' parsed copies are kept
         env.insert("ORBISCOPE_MESSAGE_LOG", Path("messages.log"));
     }
     QString Path(const char* name) const { return QString::fromStdString((home.Path() / name).string()); }

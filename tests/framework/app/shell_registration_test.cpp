@@ -162,6 +162,25 @@ TEST_F(Registration, UnregisterRemovesOnlyTheProgramsFiles)
     EXPECT_EQ(updates.size(), 2u);
 }
 
+// The desktop's own tools rebuild its caches, and are done when the
+// registration returns: one left running would write into the data folder
+// after the program, or the test that owns the folder, has gone.
+TEST_F(Registration, TheDesktopsToolsHaveRunWhenItReturns)
+{
+    testsupport::TempDir tools;
+    const fs::path log = tools.Path() / "ran.log";
+    for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+        testfiles::WriteText(tools.Path() / tool,
+                             "#!/bin/sh\n/bin/sleep 0.3\necho \"${0##*/} $1\" >> '" + log.string() + "'\n");
+        fs::permissions(tools.Path() / tool, fs::perms::owner_all);
+    }
+    const testfiles::ScopedVariable path("PATH", tools.Path().string());
+    orbiscope::SetShellCacheUpdater({});
+    app->RegisterExtensions();
+    EXPECT_EQ(ReadText(log), "update-mime-database " + (data.Path() / "mime").string() + "\n" +
+                                 "update-desktop-database " + (data.Path() / "applications").string() + "\n");
+}
+
 TEST_F(Registration, CommandLineRegistersUnlessAskedToUnregister)
 {
     struct Case { std::vector<std::string> arguments; bool registered; };
