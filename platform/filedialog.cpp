@@ -233,7 +233,12 @@ void RememberFolderOf(const FileDialogData& data, const std::string& file)
     const std::string extension = Lower(path.extension().string());
     const std::string own = extension.size() > 1 ? extension.substr(1) : std::string();
     if (own.empty()) return;
-    Registry::WriteString(kFolderKey, own, folder);
+    // The folders a file gives are saved in one write.
+    std::vector<RegistryChange> changes;
+    const auto remember = [&](const std::string& kind) {
+        changes.push_back({RegistryChange::Kind::Set, kFolderKey, kind, folder});
+    };
+    remember(own);
     // Every file type of the dialog that lists this extension starts here
     // too: a picture opened as JPEG is where the bitmaps are.
     for (const auto& [description, list] : SplitFilter(data.filter)) {
@@ -242,13 +247,14 @@ void RememberFolderOf(const FileDialogData& data, const std::string& file)
         if (std::none_of(patterns.begin(), patterns.end(), takes)) continue;
         for (const std::string& p : patterns)
             if (const std::string kind = ExtensionOf(p); !kind.empty()) {
-                if (kind != own) Registry::WriteString(kFolderKey, kind, folder);
+                if (kind != own) remember(kind);
                 break;
             }
     }
     // A database is not a document: where one is kept says nothing of where
     // the user's documents are.
-    if (!IsProgramFolderKind(own)) Registry::WriteString(kFolderKey, kLastUsed, folder);
+    if (!IsProgramFolderKind(own)) remember(kLastUsed);
+    Registry::Write(changes);
 }
 
 void SetProgramFolderKinds(std::vector<std::string> kinds) { ProgramFolderKinds() = std::move(kinds); }

@@ -1,9 +1,8 @@
 #include "platform/registry.h"
 
-#include <QLockFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <string_view>
 
 #include <dirent.h>
@@ -11,7 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/ini_document.h"
 #include "platform/services.h"
+#include "platform/settings_lock.h"
 
 namespace platform {
 
@@ -47,43 +48,29 @@ LockState& Lock()
     return state;
 }
 
-// Whether no one holds the settings class's lock, or its holder let it go
-// within kLockWaitMs; once it did not, never again this session.  Taken and
-// let go at once: the settings class takes it for its write, and waits on
-// it as long as it likes, so it must be found free first.
-bool LockLetGo()
+// Takes the lock for a write, waiting kLockWaitMs at most; once its holder
+// did not let go within that, it is taken as held for the rest of the
+// session and the notice is given, once.
+bool TakeForWrite(SettingsLock& lock)
 {
     LockState& state = Lock();
     if (state.held) return false;
-    struct stat st {};
-    if (::lstat(Registry::LockPath().c_str(), &st) != 0) return true;
-    QLockFile lock(QString::fromStdString(Registry::LockPath().string()));
-    if (lock.tryLock(kLockWaitMs)) {
-        lock.unlock();
-        return true;
-    }
-    // A lock that may not be made at all is CheckSettingsFile's to judge.
-    state.held = lock.error() == QLockFile::LockFailedError;
-    return !state.held;
+    const SettingsLock::Take taken = lock.TakeWithin(std::chrono::milliseconds(kLockWaitMs));
+    if (taken != SettingsLock::Take::Held) return taken == SettingsLock::Take::Taken;
+    state.held = true;
+    if (state.notice) state.notice();
+    return false;
 }
 
-enum class Use { Read, Write };
-
-// Null while the registry may not be used so.
-std::unique_ptr<QSettings> OpenSettings(Use use)
+// The registry as it is on disk: empty when absent, nullopt when it may not
+// be read (it changed kind, or grew past its limit, since it was checked).
+std::optional<IniDocument> ReadRegistry()
 {
-    const SettingsFile file = CheckSettingsFile(Registry::FilePath());
-    bool allowed = use == Use::Read ? SettingsReadable(file)
-                                    : file == SettingsFile::Usable &&
-                                          CheckSettingsFile(Registry::LockPath()) == SettingsFile::Usable;
-    if (allowed && use == Use::Write) {
-        const bool known = Lock().held;
-        allowed = LockLetGo();
-        if (!allowed && !known && Lock().notice) Lock().notice();
-    }
-    if (!allowed) return nullptr;
-    return std::make_unique<QSettings>(QString::fromStdString(Registry::FilePath().string()),
-                                       QSettings::IniFormat);
+    struct stat st {};
+    if (::lstat(Registry::FilePath().c_str(), &st) != 0 && errno == ENOENT) return IniDocument{};
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(Registry::FilePath(), bytes, kMaxSettingsFileBytes) != FileRead::Whole) return std::nullopt;
+    return IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 }  // namespace
 
@@ -116,9 +103,6 @@ namespace {
 // What the names themselves refuse, the lock not waited for.
 std::vector<Registry::Refusal> NameRefusals()
 {
-    // The settings class opens the file by name and waiting, and reads what
-    // holds its lock's name before each write, waiting for it to go: both
-    // are looked at before every use.
     std::vector<Registry::Refusal> refused;
     const SettingsFile file = CheckSettingsFile(Registry::FilePath());
     if (file != SettingsFile::Usable) refused.push_back({Registry::FilePath(), file});
@@ -135,29 +119,70 @@ std::vector<Registry::Refusal> NameRefusals()
 std::vector<Registry::Refusal> Registry::Refusals()
 {
     std::vector<Refusal> refused = NameRefusals();
-    // Only a registry that could be written waits for its lock.
-    if (refused.empty() && !LockLetGo()) refused.push_back({LockPath(), SettingsFile::Held, true});
+    // Only a registry that could be written waits for its lock; the notice
+    // is not given for it, since the refusal names it.
+    struct stat st {};
+    if (refused.empty() && !Lock().held && ::lstat(LockPath().c_str(), &st) == 0) {
+        SettingsLock lock(LockPath());
+        if (lock.TakeWithin(std::chrono::milliseconds(kLockWaitMs)) == SettingsLock::Take::Held) Lock().held = true;
+    }
+    if (refused.empty() && Lock().held) refused.push_back({LockPath(), SettingsFile::Held, true});
     return refused;
 }
 
 std::optional<std::string> Registry::ReadString(const std::string& key, const std::string& valueName)
 {
-    auto s = OpenSettings(Use::Read);
-    if (!s) return std::nullopt;
-    const QVariant v = s->value(ValueKey(key, valueName));
-    if (!v.isValid()) return std::nullopt;
-    return v.toString().toLatin1().toStdString();
+    if (!SettingsReadable(CheckSettingsFile(FilePath()))) return std::nullopt;
+    const std::optional<IniDocument> doc = ReadRegistry();
+    if (!doc) return std::nullopt;
+    const std::optional<QString> v = doc->Text(ValueKey(key, valueName));
+    if (!v) return std::nullopt;
+    return v->toLatin1().toStdString();
+}
+
+bool Registry::Write(std::span<const RegistryChange> changes)
+{
+    if (!NameRefusals().empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(FilePath().parent_path(), ec);
+    SettingsLock lock(LockPath());
+    if (!TakeForWrite(lock)) return false;
+    // Read under the lock, so that what another process wrote meanwhile is
+    // kept; a file that can no longer be read is not written over.
+    std::optional<IniDocument> doc = ReadRegistry();
+    if (!doc) return false;
+    const std::string before = doc->Serialize();
+    for (const RegistryChange& c : changes) {
+        switch (c.kind) {
+        case RegistryChange::Kind::Set:
+            doc->SetText(ValueKey(c.key, c.valueName), QString::fromLatin1(c.value.data(), qsizetype(c.value.size())));
+            break;
+        case RegistryChange::Kind::DeleteValue: doc->Remove(ValueKey(c.key, c.valueName)); break;
+        case RegistryChange::Kind::DeleteKey: doc->Remove(GroupOf(c.key)); break;
+        }
+    }
+    const std::string after = doc->Serialize();
+    // Nothing changed: the file is left as it is, not written again.
+    if (after == before && std::filesystem::exists(FilePath(), ec)) return true;
+    return WriteFileAtomically(FilePath(), after);
 }
 
 bool Registry::WriteString(const std::string& key, const std::string& valueName, const std::string& value)
 {
-    auto s = OpenSettings(Use::Write);
-    if (!s) return false;
-    std::error_code ec;
-    std::filesystem::create_directories(FilePath().parent_path(), ec);
-    s->setValue(ValueKey(key, valueName), QString::fromLatin1(value.data(), int(value.size())));
-    s->sync();
-    return s->status() == QSettings::NoError;
+    const RegistryChange change{RegistryChange::Kind::Set, key, valueName, value};
+    return Write({&change, 1});
+}
+
+bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
+{
+    const RegistryChange change{RegistryChange::Kind::DeleteValue, key, valueName, {}};
+    return Write({&change, 1});
+}
+
+bool Registry::DeleteKey(const std::string& key)
+{
+    const RegistryChange change{RegistryChange::Kind::DeleteKey, key, {}, {}};
+    return Write({&change, 1});
 }
 
 void Registry::RemoveLeftovers()
@@ -165,8 +190,8 @@ void Registry::RemoveLeftovers()
     // Another's write in progress is not waited for: the leftovers can wait.
     if (!NameRefusals().empty()) return;
     const std::filesystem::path file = FilePath();
-    QLockFile lock(QString::fromStdString(LockPath().string()));
-    if (!lock.tryLock(0)) return;
+    SettingsLock lock(LockPath());
+    if (lock.TakeWithin(std::chrono::milliseconds(0)) != SettingsLock::Take::Taken) return;
     // The names are looked at and removed within the folder as opened, so
     // that nothing is followed out of it.
     const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -175,8 +200,8 @@ void Registry::RemoveLeftovers()
         if (folder >= 0) ::close(folder);
         return;
     }
-    // The settings class names its temporary after the file, with six
-    // random ASCII letters (digits too, should it ever draw them).
+    // An earlier version wrote through a temporary named after the file,
+    // with six random ASCII letters (digits too, should it ever draw them).
     const std::string prefix = file.filename().string() + ".";
     constexpr std::size_t kRandomLetters = 6;
     const auto isRandomLetter = [](char c) {
@@ -192,24 +217,6 @@ void Registry::RemoveLeftovers()
             ::unlinkat(folder, e->d_name, 0);
     }
     ::closedir(entries);
-}
-
-bool Registry::DeleteValue(const std::string& key, const std::string& valueName)
-{
-    auto s = OpenSettings(Use::Write);
-    if (!s) return false;
-    s->remove(ValueKey(key, valueName));
-    s->sync();
-    return s->status() == QSettings::NoError;
-}
-
-bool Registry::DeleteKey(const std::string& key)
-{
-    auto s = OpenSettings(Use::Write);
-    if (!s) return false;
-    s->remove(GroupOf(key));
-    s->sync();
-    return s->status() == QSettings::NoError;
 }
 
 // ---- recent files ------------------------------------------------------------
@@ -259,11 +266,16 @@ void RecentFiles::Load()
 
 void RecentFiles::Store() const
 {
+    // One write: an entry moved down is never lost to a write that stops
+    // half-way through the list.
+    std::vector<RegistryChange> changes;
     for (int i = 1; i <= maxEntries_; ++i) {
-        const std::string name = "File" + std::to_string(i);
-        if (i <= int(files_.size())) Registry::WriteString(key_, name, files_[std::size_t(i - 1)]);
-        else Registry::DeleteValue(key_, name);
+        std::string name = "File" + std::to_string(i);
+        if (i <= int(files_.size()))
+            changes.push_back({RegistryChange::Kind::Set, key_, std::move(name), files_[std::size_t(i - 1)]});
+        else changes.push_back({RegistryChange::Kind::DeleteValue, key_, std::move(name), {}});
     }
+    Registry::Write(changes);
 }
 
 }  // namespace platform

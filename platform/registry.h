@@ -1,4 +1,4 @@
-// Registry stand-in (an ini file through QSettings), profile structures and
+// Registry stand-in (an ini file in the format of Qt's settings class) and
 // the recent-files list.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,21 +19,32 @@ namespace platform {
 // Keys are written as the system names them ("Software\Orbiscope\MRU"); the
 // default value of a key is the value name "" (stored as "(Default)").
 // The file lives in the user's configuration folder (test mode respected)
-// unless a folder is set.  Each of the file and the settings class's lock
-// name beside it is used only as CheckSettingsFile allows: while the file
-// may not be read every value reads as missing, and while either may not be
-// written every write fails, so that a file gone wrong costs neither memory
-// nor its bytes, a FIFO or a lock no one may read never stops the program
-// and a device is never written through.  The lock guards writes alone.
+// unless a folder is set.  Each of the file and the lock name beside it is
+// used only as CheckSettingsFile allows: while the file may not be read
+// every value reads as missing, and while either may not be written every
+// write fails, so that a file gone wrong costs neither memory nor its
+// bytes, a FIFO never stops the program and a device is never written
+// through.  The lock guards writes alone: each write takes it once, reads
+// the file, changes it and replaces it whole, so that it holds all of a
+// write's changes or none, and two processes writing at once lose neither's.
 //
-// A write waits for the lock at most kLockWaitMs: a write of the settings
-// holds it for milliseconds, while one whose holder the settings class
-// cannot judge by its process (another machine's Orbiscope sharing this
-// home that crashed while writing, a live process that shares the program's
-// name) would be waited on until the lock is 30 s old, or for as long as
-// something writes to it.  A lock not let go within that is taken as held
-// for the rest of the session: no write waits on it again.
+// A write waits for the lock at most kLockWaitMs: a write holds it for
+// milliseconds, and a lock left by a process of this machine that has gone
+// is removed at once, but one whose holder cannot be judged (another
+// machine's Orbiscope sharing this home that crashed while writing, a live
+// process that shares the program's name) may never be let go.  A lock
+// not let go within that is taken as held for the rest of the session: no
+// write waits on it again.
 inline constexpr int kLockWaitMs = 2000;
+
+// One change of a write.
+struct RegistryChange {
+    enum class Kind { Set, DeleteValue, DeleteKey };
+    Kind kind;
+    std::string key;
+    std::string valueName;  // Set and DeleteValue
+    std::string value;      // Set
+};
 
 class Registry {
 public:
@@ -40,7 +52,7 @@ public:
     // the lock is forgotten, the notice of a held lock with it.
     static void SetFolder(const std::filesystem::path& folder);
     static std::filesystem::path FilePath();
-    static std::filesystem::path LockPath();  // the settings class's lock
+    static std::filesystem::path LockPath();
 
     // A name that keeps the registry from being used in full, and why.
     struct Refusal {
@@ -57,15 +69,18 @@ public:
     static void SetLockHeldNotice(std::function<void()> notice);
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
+    // The changes in order, under one take of the lock: all saved, or none.
+    static bool Write(std::span<const RegistryChange> changes);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
     static bool DeleteValue(const std::string& key, const std::string& valueName);
     static bool DeleteKey(const std::string& key);  // with all its sub-keys
-    // Removes the settings class's temporary files of the registry file
-    // ("registry.ini." and six letters or digits) that a write killed
-    // between making and renaming one left beside it: regular files only,
-    // links and folders of that name left alone.  Done under the lock the
-    // settings class takes for its own writes, so that no other program's
-    // write is caught half-way; skipped while another holds it.
+    // Removes the temporary files of the registry file that an earlier
+    // version's write, killed between making and renaming one, left beside
+    // it ("registry.ini." and six letters or digits): regular files only,
+    // links and folders of that name left alone.  Done under the lock, so
+    // that no other program's write is caught half-way; skipped while
+    // another holds it.  (A write of this version's leaves its own kind,
+    // which the next write removes.)
     static void RemoveLeftovers();
 };
 

@@ -22,6 +22,8 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,12 +176,17 @@ inline void GiveToUnprivilegedUser(const std::filesystem::path& name)
 // up root for kUnprivilegedId before it starts.  The child's failures fail
 // the test; a child that has not ended within `limit` is killed and fails it,
 // so that a hang fails its own row, long before the entry's timeout.
-inline void AsUnprivilegedUser(const std::function<void()>& body,
-                               std::chrono::seconds limit = std::chrono::seconds(10))
+// `asRoot`, when given, runs first in the child as root (to mount in a
+// mount namespace of its own, say); where the tests do not run as root, or
+// it returns false, the body is not run and false is returned.
+inline bool AsUnprivilegedUser(const std::function<void()>& body,
+                               std::chrono::seconds limit = std::chrono::seconds(10),
+                               const std::function<bool()>& asRoot = {})
 {
     if (!RunningAsRoot()) {
+        if (asRoot) return false;
         body();
-        return;
+        return true;
     }
     // The child's own failures, not those of the test before it.
     const auto failures = [] {
@@ -188,13 +195,18 @@ inline void AsUnprivilegedUser(const std::function<void()>& body,
         for (int i = 0; i < result.total_part_count(); ++i) n += result.GetTestPartResult(i).failed() ? 1 : 0;
         return n;
     };
+    constexpr int kGaveUp = 3, kNotPrepared = 4;
     const int before = failures();
     std::fflush(nullptr);
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) {
+        ADD_FAILURE() << "fork failed";
+        return false;
+    }
     if (child == 0) {
+        if (asRoot && !asRoot()) ::_exit(kNotPrepared);
         if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0)
-            ::_exit(3);
+            ::_exit(kGaveUp);
         body();
         std::fflush(nullptr);
         ::_exit(failures() > before ? 1 : 0);
@@ -208,11 +220,24 @@ inline void AsUnprivilegedUser(const std::function<void()>& body,
         ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
         ADD_FAILURE() << "the unprivileged run did not end within " << limit.count() << " s";
-        return;
+        return true;
     }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kNotPrepared) return false;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "the child could not give up root"
-                                                           : "the unprivileged run failed, as told above");
+        << (WIFEXITED(status) && WEXITSTATUS(status) == kGaveUp ? "the child could not give up root"
+                                                                : "the unprivileged run failed, as told above");
+    return true;
+}
+
+// In a child that runs as root: makes `folder` read-only for this process
+// alone, through a mount namespace of its own (nothing outside it sees the
+// mount, and it ends with the process).  False where the system allows no
+// such namespace (a container without the right to mount).
+inline bool MountReadOnlyHere(const std::filesystem::path& folder)
+{
+    return ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+           ::mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 }  // namespace testfiles

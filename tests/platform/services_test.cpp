@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLockFile>
+#include <QSysInfo>
 
 #include <chrono>
 #include <cstdlib>
@@ -11,7 +12,12 @@
 #include <optional>
 #include <thread>
 
+#include <csignal>
+#include <map>
+
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/dc.h"
 #include "platform/filedialog.h"
@@ -25,6 +31,14 @@ namespace {
 
 using TempDir = testfiles::TempFolder;
 using testfiles::ReadText;
+
+// A lock as a process of this machine that has gone leaves it: no process
+// has the number pid_max.
+std::string DeadProcessOfThisMachine()
+{
+    const std::string pidMax = ReadText("/proc/sys/kernel/pid_max");
+    return pidMax.substr(0, pidMax.find('\n')) + "\norbiscope\n" + QSysInfo::machineHostName().toStdString() + "\n";
+}
 
 TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
 {
@@ -106,6 +120,14 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
          "uk.twn", fs::file_type::regular},
         {"the lock held by a live process of this name", [] {}, "uk.twn", fs::file_type::regular, kNever},
         {"the lock let go by a writer within the wait", [] {}, "uk.twn", fs::file_type::not_found, 300, true},
+        // A crash while writing leaves the lock: removed at once, and no
+        // other name beside it is opened for that.
+        {"the lock left by this machine's process that has gone, a FIFO beside it",
+         [&] {
+             testfiles::WriteText(lock, DeadProcessOfThisMachine());
+             ASSERT_EQ(::mkfifo((lock.string() + ".rmlock").c_str(), 0600), 0);
+         },
+         "uk.twn", fs::file_type::not_found, 0, true},
     };
     for (const Case& c : cases) {
         platform::Registry::SetFolder(dir.Path());
@@ -127,7 +149,10 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         std::optional<std::string> read;
         bool written = !c.written, again = !c.written;
         auto second = std::chrono::steady_clock::duration::max();
-        EXPECT_FALSE(testfiles::WaitedOnFifo(c.lockAfter == fs::file_type::fifo ? lock : file, [&] {
+        const fs::path watched = c.lockAfter == fs::file_type::fifo ? lock
+                                 : fs::exists(lock.string() + ".rmlock") ? fs::path(lock.string() + ".rmlock")
+                                                                         : file;
+        EXPECT_FALSE(testfiles::WaitedOnFifo(watched, [&] {
             read = platform::Registry::ReadString(key, "");
             written = platform::Registry::WriteString(key, "", "fr.twn");
             const auto start = std::chrono::steady_clock::now();
@@ -151,7 +176,120 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         holder.unlock();
         fs::remove(file);
         fs::remove(lock);
+        fs::remove(lock.string() + ".rmlock");
     }
+    platform::Registry::SetFolder({});
+}
+
+// The registry as the settings class of Qt writes and reads it: a file an
+// earlier version wrote gives every value back, and each write here is, byte
+// for byte, the file that class would have written.  Values it cannot have
+// written (a list, a number, a comment) are kept through a write.
+TEST(RegistryStandIn, FilesOfQtsSettingsClassAlike)
+{
+    platformtest::App();
+    TempDir dir;
+    namespace fs = std::filesystem;
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c) everyByte += char(c);
+    const std::string texts[] = {
+        "", "uk.twn", " lead", "trail ", "a,b", "a;b", "a=b", "say \"x\"", "C:\\x", "tab\there\nline\r",
+        "\x01" "1", "\x1f" "fz", "@at", "@@two", "@String(x)", "@ByteArray(x)", "@Invalid()", "\x7f",
+        "/home/ana/T\xE9l\xE9" "chargements/\xC3\xA9t\xC3\xA9.glb", everyByte, std::string("a\0" "1b", 4)};
+    const std::string key = "Software\\Orbiscope\\MRU";
+    const auto qtKey = [](const std::string& k, const char* name) {
+        return QString::fromStdString(k).replace('\\', '/') + '/' + name;
+    };
+    for (const std::string& text : texts) {
+        const QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+        SCOPED_TRACE(shown.toStdString());
+        platform::Registry::SetFolder(dir.Path() / "ours");
+        ASSERT_TRUE(platform::Registry::WriteString(key, "File1", text));
+        fs::remove_all(dir.Path() / "qt");
+        {
+            QSettings qt(QString::fromStdString((dir.Path() / "qt/registry.ini").string()), QSettings::IniFormat);
+            qt.setValue(qtKey(key, "File1"), shown);
+        }
+        EXPECT_EQ(ReadText(dir.Path() / "ours/registry.ini"), ReadText(dir.Path() / "qt/registry.ini"));
+        platform::Registry::SetFolder(dir.Path() / "qt");
+        EXPECT_EQ(platform::Registry::ReadString(key, "File1"), text);
+    }
+    // Several keys, sections and removals.
+    const std::vector<platform::RegistryChange> changes = {
+        {platform::RegistryChange::Kind::Set, key, "File2", "b.glb"},
+        {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\DefaultCountryFile", "", "uk.twn"},
+        {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\Folders", "*last", "/x"},
+        {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\Folders", "\xC3\xA9t\xC3\xA9 x", "/y"},
+        {platform::RegistryChange::Kind::Set, "General", "x", "g"},
+        {platform::RegistryChange::Kind::DeleteValue, key, "File1", {}},
+        {platform::RegistryChange::Kind::Set, "Other\\Sub", "k", "gone"},
+        {platform::RegistryChange::Kind::DeleteKey, "Other", {}, {}},
+    };
+    platform::Registry::SetFolder(dir.Path() / "ours");
+    ASSERT_TRUE(platform::Registry::Write(changes));
+    {
+        QSettings qt(QString::fromStdString((dir.Path() / "qt/registry.ini").string()), QSettings::IniFormat);
+        for (const platform::RegistryChange& c : changes) {
+            const QString k = qtKey(c.key, c.valueName.empty() ? "(Default)" : c.valueName.c_str());
+            if (c.kind == platform::RegistryChange::Kind::Set) qt.setValue(k, QString::fromLatin1(c.value.c_str()));
+            else qt.remove(c.kind == platform::RegistryChange::Kind::DeleteKey ? QString::fromStdString(c.key) : k);
+        }
+    }
+    EXPECT_EQ(ReadText(dir.Path() / "ours/registry.ini"), ReadText(dir.Path() / "qt/registry.ini"));
+
+    // A file the user or another program edited.
+    testfiles::WriteText(dir.Path() / "ours/registry.ini",
+                         "\xEF\xBB\xBF; a comment\r\n[Software]\r\nOrbiscope\\List=a, b\r\n"
+                         "Orbiscope\\Number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\r\n"
+                         "Orbiscope\\Spread=\"one\r\ntwo\" ; said\r\n"
+                         "[Software\\Orbiscope\\MRU]\r\nFile1 = \"x, y\"\r\n");
+    const auto values = [&] {
+        QSettings qt(QString::fromStdString((dir.Path() / "ours/registry.ini").string()), QSettings::IniFormat);
+        std::map<QString, QVariant> all;
+        for (const QString& k : qt.allKeys()) all[k] = qt.value(k);
+        return all;
+    };
+    auto before = values();
+    EXPECT_EQ(platform::Registry::ReadString(key, "File1"), "x, y");
+    EXPECT_EQ(platform::Registry::ReadString("Software\\Orbiscope", "Spread"), "one\r\ntwo");
+    ASSERT_TRUE(platform::Registry::WriteString(key, "File2", "c.glb"));
+    before[QStringLiteral("Software/Orbiscope/MRU/File2")] = QStringLiteral("c.glb");
+    EXPECT_EQ(values(), before);
+    platform::Registry::SetFolder({});
+}
+
+// Two programs writing at once: each write takes the lock, reads what the
+// other wrote, and adds its own.
+TEST(RegistryStandIn, TwoWritersAtOnceLoseNothing)
+{
+    platformtest::App();
+    TempDir dir;
+    platform::Registry::SetFolder(dir.Path());
+    constexpr int kEach = 25;
+    std::fflush(nullptr);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        ASSERT_GE(writers[w], 0);
+        if (writers[w] == 0) {
+            bool all = true;
+            for (int i = 0; i < kEach; ++i)
+                all = platform::Registry::WriteString("Software\\W" + std::to_string(w), std::to_string(i), "v") && all;
+            ::_exit(all ? 0 : 1);
+        }
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        pid_t ended = 0;
+        while ((ended = ::waitpid(writer, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ended == 0) ::kill(writer, SIGKILL), ::waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed a write, or hung";
+    }
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(platform::Registry::ReadString("Software\\W" + std::to_string(w), std::to_string(i)), "v");
     platform::Registry::SetFolder({});
 }
 
@@ -217,6 +355,44 @@ TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
     platform::RecentFiles again("Software\\Orbiscope\\MRU", 6, 30);
     again.Load();
     EXPECT_EQ(again.Files(), mru.Files());
+    platform::Registry::SetFolder({});
+}
+
+// Another machine's lock appears while the list is saved (our own lock
+// moved aside and theirs put at its name, as the list's file is written):
+// the list is saved whole, theirs left, and the next list not at all.
+TEST(RecentFilesList, SavedWholeOrNotAtAll)
+{
+    platformtest::App();
+    TempDir dir;
+    namespace fs = std::filesystem;
+    platform::Registry::SetFolder(dir.Path());
+    const std::string key = "Software\\Orbiscope\\MRU", theirs = "4194301\norbiscope\nanother-host\n";
+    const fs::path lock = platform::Registry::LockPath();
+    ASSERT_TRUE(platform::Registry::WriteString(key, "File1", "/data/old.glb"));
+    int notices = 0;
+    platform::Registry::SetLockHeldNotice([&notices] { ++notices; });
+    platform::RecentFiles mru(key, 6, 30);
+    mru.Load();
+    platform::SetTemporaryFileHook([&](const fs::path&) {
+        if (fs::exists(dir.Path() / "ours")) return;
+        fs::rename(lock, dir.Path() / "ours");
+        testfiles::WriteText(lock, theirs);
+    });
+    mru.Add("/data/new.glb");
+    platform::SetTemporaryFileHook({});
+    const auto onDisk = [&] {
+        platform::RecentFiles again(key, 6, 30);
+        again.Load();
+        return again.Files();
+    };
+    const std::vector<std::string> whole = {"/data/new.glb", "/data/old.glb"};
+    EXPECT_EQ(onDisk(), whole);
+    EXPECT_EQ(ReadText(lock), theirs);
+    EXPECT_EQ(notices, 0);
+    mru.Add("/data/third.glb");
+    EXPECT_EQ(onDisk(), whole);
+    EXPECT_EQ(notices, 1);
     platform::Registry::SetFolder({});
 }
 

@@ -55,8 +55,8 @@ const ReaderCase kReaders[] = {
     {"satellite file",
      [](const fs::path& p) { std::vector<SatelliteRecord> r; return ReadSatelliteFile(p, kSatellitePickerRule, r); }},
     {"ITU-R map", [](const fs::path& p) { ItuMapGrid g; return LoadMapFile(p, kTinyMap, g) || g.rows != 0; }},
-    // The settings class opens the registry by name and waiting: the name
-    // given stands at the registry's place through a link, which is followed.
+    // The registry is opened by name: the name given stands at the
+    // registry's place through a link, which is followed.
     {"registry",
      [](const fs::path& p, const fs::path& own) {
          const fs::path folder = own / "registry";

@@ -6,8 +6,11 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QSysInfo>
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -345,7 +348,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         fs::resize_file(p, platform::kMaxSettingsFileBytes + 1);
     };
     const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
-    // A lock left by a process that has ended, as the settings class writes one.
+    // A lock left by a process that has ended, as Qt's lock file writes one.
     const auto leftLock = [&](mode_t mode) {
         WriteText(lock, "4000000\nhost\norbiscope\n");
         fs::permissions(lock, fs::perms(mode));
@@ -362,6 +365,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const std::string noChain =
         "\r\nThis file's folder does not exist, and you may not make it (a folder above it may belong to another "
         "user): ";
+    const std::string readOnly = "\r\nThis file's file system is mounted read-only: ";
+    const std::string remount = "Mount its file system for writing to have them saved.";
     const std::string held = "\r\nThis lock was not let go within 2 seconds: it is held by another program, or "
                              "Orbiscope on another machine sharing this home: ";
     const std::string notRead = "the settings were not read, and ";
@@ -384,6 +389,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         std::optional<std::string> read = {};  // the recent file the registry still gives
         std::vector<fs::path> root = {};       // another user's: root's, made only by a run as root
         bool needsNode = false;
+        bool readOnly = false;  // the registry's folder mounted read-only, in a run as root
     };
     const Case cases[] = {
         {"both past their limit", [&] { tooLarge(ini); tooLarge(registry); }, {ini, registry},
@@ -402,7 +408,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
          {{deniedBox, lock.string() + unreadable + listed + remove}}, "/kept.glb"},
         {"the registry's lock left by root, mode 0600", [&] { leftLock(0600); }, {lock},
          {{deniedBox, lock.string() + unreadable + listed + remove}}, {}, {lock}},
-        // The settings class opens a lock for writing before it removes one.
+        // A lock is removed only by one who may replace it.
         {"the registry's lock left by root, mode 0644", [&] { kept(0644); leftLock(0644); }, {lock},
          {{deniedBox, lock.string() + unwritable + listed + remove}}, "/kept.glb", {lock}},
         {"the registry the user's, mode 000", [&] { kept(0); }, {registry},
@@ -421,11 +427,24 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         {"the registry's folder absent, the one above not the user's to write in",
          [&] { fs::remove(folder); fs::permissions(config, fs::perms(0555)); }, {config},
          {{deniedBox, registry.string() + noChain + listed + makeAbove}}},
-        // Another machine sharing the home crashed while writing: the
-        // settings class cannot judge its process, and would wait 30 s.
+        // Another machine sharing the home crashed while writing: its
+        // process cannot be judged from here.
         {"the registry's lock another machine's, fresh",
          [&] { kept(0644); WriteText(lock, "4194301\norbiscope\nanother-host\n"); }, {lock},
          {{lockedBox, lock.string() + held + listed + removeHeld}}, "/kept.glb"},
+        // A crash while writing leaves the lock: removed, and nothing else
+        // opened for that (a lock's remover's name of earlier versions).
+        {"the registry's lock left by this machine's process that has gone, a FIFO beside it",
+         [&] {
+             kept(0644);
+             const std::string pidMax = ReadText("/proc/sys/kernel/pid_max");
+             WriteText(lock, pidMax.substr(0, pidMax.find('\n')) + "\norbiscope\n" +
+                                 QSysInfo::machineHostName().toStdString() + "\n");
+             fifo(lock.string() + ".rmlock");
+         },
+         {fs::path(lock.string() + ".rmlock")}, {}, "/kept.glb"},
+        {"the registry on a file system mounted read-only", [&] { kept(0644); }, {folder},
+         {{deniedBox, registry.string() + readOnly + listed + remount}}, "/kept.glb", {}, false, true},
     };
     const auto kinds = [](const std::vector<fs::path>& names) {
         std::string k;
@@ -460,11 +479,15 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         for (const fs::path& n : c.root) ASSERT_EQ(::lchown(n.c_str(), 0, 0), 0) << c.name;
         const std::string before = kinds(c.made);
         f.messages.calls.clear();
+        std::function<bool()> readOnlyMount;
+        if (c.readOnly) readOnlyMount = [&] { return testfiles::MountReadOnlyHere(folder); };
         testfiles::AsUnprivilegedUser([&] {
             bool registryWritten = true, placementWritten = true;
             std::optional<std::string> read;
             EXPECT_FALSE(testfiles::WaitedOnFifo(c.made.back(), [&] {
                 setup::ReadConfiguration(App(), f.app->Client());
+                // Named at the start, not left to the first save to find.
+                EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name << ", as the configuration is read";
                 read = platform::Registry::ReadString(mru, "File1");
                 registryWritten = platform::Registry::WriteString(mru, "File1", "/a.glb");
                 platform::Registry::RemoveLeftovers();
@@ -479,7 +502,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
             EXPECT_EQ(placementWritten, c.made.front() != ini) << c.name;
             EXPECT_EQ(kinds(c.made), before) << c.name;
             EXPECT_EQ(Current().Company(), "Ours") << c.name;
-        });
+        }, std::chrono::seconds(10), readOnlyMount);
     }
     clear();
     platform::SetProgramDirectoryOverride(f.dir.Path());
