@@ -108,7 +108,9 @@ void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook
 
 std::string TemporaryFilePrefix(const std::filesystem::path& target)
 {
-    return "." + target.filename().string() + ".tmp-";
+    // Appended in order: a literal put in front of a temporary string makes
+    // GCC 12 at -O3 warn of an overlapping copy (-Wrestrict) that cannot occur.
+    return std::string(".").append(target.filename().string()).append(".tmp-");
 }
 
 void RemoveOrphanTemporaries(const std::filesystem::path& folder, std::span<const std::string> prefixes)

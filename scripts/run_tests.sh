@@ -6,6 +6,8 @@
 #    folder, the home and the desktop's user folders point at empty folders
 #    of the build (BUILD_DIR/test-home), and whatever is left in them when
 #    the tests end fails the run, named.
+# A Ctrl-C or TERM stops the tests, then the check names what they left, and
+# the script ends with the signal's status (130 or 143).
 set -euo pipefail
 dir=${1:?usage: scripts/run_tests.sh BUILD_DIR [ctest options...]}
 shift
@@ -47,8 +49,44 @@ fi
 for variable in "${!folders[@]}"; do export "$variable=$root/${folders[$variable]}"; done
 export TMP=$TMPDIR TEMP=$TMPDIR
 
+# ctest runs as a job of its own (its own process group, with every test it
+# starts), so that a Ctrl-C or TERM given to this script is passed on to all
+# of them and the check below still runs, naming what the stopped tests
+# left, instead of the next run removing it without a word.
+signal=
+tests=
+stop() {
+  signal=$1
+  [ -z "$tests" ] || kill -s "$1" -- "-$tests" 2>/dev/null || true
+}
+trap 'stop INT' INT
+trap 'stop TERM' TERM
 status=0
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "$@" || status=$?
+set -m
+ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "$@" </dev/null &
+tests=$!
+set +m
+[ -z "$signal" ] || stop "$signal"
+wait "$tests" || status=$?
+if [ -n "$signal" ]; then
+  # The signal ends the wait at once.  ctest and its tests are given a few
+  # seconds to end on it, then killed: one that outlived ctest or shrugged
+  # the signal off would go on writing behind the check.  Only zombies that
+  # nobody reaps (a container without an init) outlast that.
+  deadline=$((SECONDS + 10))
+  killed=
+  while kill -0 -- "-$tests" 2>/dev/null; do
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      [ -z "$killed" ] || break
+      kill -s KILL -- "-$tests" 2>/dev/null || true
+      killed=1
+      deadline=$((SECONDS + 5))
+    fi
+    sleep 0.1 || true
+  done
+  wait "$tests" 2>/dev/null || true
+  echo "The tests were stopped by SIG$signal." >&2
+fi
 
 # Anything but the folders themselves; one this user may not read is named
 # by find's own complaint.
@@ -59,5 +97,11 @@ if [ -n "$left" ]; then
   echo "Tests left files in their temporary and home folders (a test keeps to folders of its own):" >&2
   echo "$left" >&2
   status=1
+fi
+if [ -n "$signal" ]; then
+  # Ended by the signal itself, so that a calling shell or loop stops too
+  # (status 130 or 143).
+  trap - "$signal"
+  kill -s "$signal" $$
 fi
 exit "$status"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # scripts/update-docs.sh [BUILD_DIR]: copies the pictures the tests drew into
-# the build folder's "pictures" (build/ by default, after ctest) over those of
-# docs/.
+# the build folder's "pictures" (build-test/ by default, after ./test or
+# ctest there) over those of docs/.
 # Only pictures docs/ already holds are copied; a new one is added by hand.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=${1:-$root/build-test}
 copied=0
 for doc in "$root"/docs/*.png; do
   drawn=$build/pictures/$(basename "$doc")

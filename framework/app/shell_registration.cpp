@@ -1,10 +1,12 @@
 #include "framework/app/shell_registration.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "framework/app/menus.h"
@@ -39,6 +41,9 @@ bool& FilesChanged()
 // The desktop's tools rebuild a user's few entries in a fraction of a second;
 // one that takes longer is stuck (a data folder on a hung network share).
 constexpr int kCacheToolMs = 5000;
+// A killed tool ends as soon as it is back from the kernel; one held there
+// (the hung share's read) does not, and is not waited for past this.
+constexpr int kKilledToolMs = 1000;
 
 // Runs the tool over the folder and waits for it, so that the registration
 // is whole before the start goes on: a tool left running on its own would go
@@ -48,14 +53,23 @@ void RunCacheTool(const char* tool, const std::filesystem::path& folder)
 {
     const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
     if (path.isEmpty()) return;
-    QProcess run;
-    run.setStandardOutputFile(QProcess::nullDevice());
-    run.setStandardErrorFile(QProcess::nullDevice());
-    run.start(path, {QString::fromStdString(folder.string())});
-    if (run.waitForStarted() && !run.waitForFinished(kCacheToolMs)) {
-        run.kill();
-        run.waitForFinished();
-    }
+    auto run = std::make_unique<QProcess>();
+    run->setStandardOutputFile(QProcess::nullDevice());
+    run->setStandardErrorFile(QProcess::nullDevice());
+    run->start(path, {QString::fromStdString(folder.string())});
+    // One deadline for its start and its work: its start may hang on the
+    // share as well.
+    const QDeadlineTimer deadline(kCacheToolMs);
+    if (run->waitForStarted(int(deadline.remainingTime())) && run->waitForFinished(int(deadline.remainingTime())))
+        return;
+    if (run->state() == QProcess::NotRunning) return;  // it could not start
+    run->kill();
+    if (run->waitForFinished(kKilledToolMs)) return;
+    // Still in the kernel: QProcess's destructor would wait for it (30 s) in
+    // its turn.  It is let go instead, to be reaped when it ends; killed, it
+    // can write nothing more once it is back.
+    QProcess* stuck = run.release();
+    QObject::connect(stuck, &QProcess::finished, stuck, &QObject::deleteLater);
 }
 
 void RunCacheUpdate(const std::filesystem::path& data)

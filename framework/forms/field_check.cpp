@@ -136,10 +136,14 @@ FieldMessage OneLineTextMessage(std::string_view label)
     return InvalidCharacterMessage(label, "This field takes one line of text, without tabs or control characters");
 }
 
-FieldMessage ByteOrderMarkMessage(std::string_view label)
+FieldMessage ByteOrderMarkMessage(std::string_view label, bool atLineStart)
 {
-    return InvalidCharacterMessage(label, "This field holds a byte-order mark, an invisible character that editors "
-                                          "do not show (left where two files were joined): remove it");
+    // Only a mark that starts a line can be a joined file's: one inside a
+    // line came in with the text (pasted), and that reason would mislead.
+    const std::string what = std::string("This field holds a byte-order mark, an invisible character that editors "
+                                         "do not show") +
+                             (atLineStart ? " (left where two files were joined)" : "") + ": remove it";
+    return InvalidCharacterMessage(label, what);
 }
 
 bool CheckDate(int day, int month, int year, const FieldMessageSink& sink)

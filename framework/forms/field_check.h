@@ -52,8 +52,10 @@ FieldMessage UnstorableTextMessage(std::string_view label);
 // line break, tab or other control character.
 FieldMessage OneLineTextMessage(std::string_view label);
 // The message refusing a field of a user's file that holds a byte-order
-// mark, which no editor shows, so that the user knows what to remove.
-FieldMessage ByteOrderMarkMessage(std::string_view label);
+// mark, which no editor shows, so that the user knows what to remove; a
+// mark that starts a line of the file is said to be where two files were
+// joined.
+FieldMessage ByteOrderMarkMessage(std::string_view label, bool atLineStart);
 
 // All three tests run; each failure is reported.
 bool CheckMary(std::string_view mText, bool oneBitPerSymbol, bool qam, const FieldMessageSink& sink);

@@ -7,9 +7,11 @@ namespace orbiscope::sun {
 namespace {
 
 // Stand in the kept text for a character that Latin-1 cannot hold, and for
-// a byte-order mark: control codes, so never ones kept from the file itself.
+// a byte-order mark inside a line and at a line's start: control codes, so
+// never ones kept from the file itself.
 constexpr char kOutsideLatin1 = '\0';
 constexpr char kByteOrderMark = '\1';
+constexpr char kLineStartMark = '\2';
 
 bool IsBlank(char c) { return c == ' '; }
 
@@ -20,13 +22,15 @@ struct FieldInProgress {
     int line = 0;
     bool outsideLatin1 = false;
     bool byteOrderMark = false;
+    bool markAtLineStart = false;
 
     void Add(char c, int at)
     {
         if (text.empty() && IsBlank(c)) return;
         if (text.empty()) line = at;
-        byteOrderMark = byteOrderMark || c == kByteOrderMark;
-        outsideLatin1 = outsideLatin1 || c == kOutsideLatin1 || c == kByteOrderMark;
+        markAtLineStart = markAtLineStart || c == kLineStartMark;
+        byteOrderMark = byteOrderMark || c == kByteOrderMark || c == kLineStartMark;
+        outsideLatin1 = outsideLatin1 || c == kOutsideLatin1 || byteOrderMark;
         text.push_back(c);
     }
 
@@ -36,7 +40,8 @@ struct FieldInProgress {
     {
         while (!text.empty() && IsBlank(text.back())) text.pop_back();
         const int at = text.empty() ? end : line;
-        BatchField field{outsideLatin1 ? std::string() : std::move(text), at, outsideLatin1, byteOrderMark};
+        BatchField field{outsideLatin1 ? std::string() : std::move(text), at, outsideLatin1, byteOrderMark,
+                         markAtLineStart};
         *this = {};
         return field;
     }
@@ -54,7 +59,7 @@ bool BatchReader::NextChar(char& c)
     for (;;) {
         if (markFirst_) {
             markFirst_ = false;
-            c = kByteOrderMark;
+            c = kLineStartMark;
             return true;
         }
         while (at_ < line_.Text().size()) {

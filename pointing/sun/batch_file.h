@@ -11,7 +11,9 @@
 // its check refuses it: it is never dropped or stored altered.  So is one
 // holding a byte-order mark: only the file's first is skipped, and one at
 // the start of a later line (two files joined) is the mark in either kind
-// of line, never the letters its bytes are in Latin-1.  Every other field is
+// of line, never the letters its bytes are in Latin-1; the field tells
+// whether its mark started a line or stood inside one (a pasted name brings
+// it), so that its message gives the right cause.  Every other field is
 // read exactly as written: an empty field stays an empty field and a record
 // with too few fields gets empty ones, so the checks that follow can say
 // which field of which line is wrong.  Free of Qt; the forms check and
@@ -34,6 +36,7 @@ struct BatchField {
     int line = 0;
     bool outsideLatin1 = false;  // holds a character that Latin-1 cannot hold: the field is refused
     bool byteOrderMark = false;  // among them a byte-order mark, which no editor shows
+    bool markAtLineStart = false;  // one such mark starts a line of the file (two files joined)
 };
 
 struct BatchRecord {

@@ -34,7 +34,8 @@ bool CheckBatchField(TForm& form, std::string_view label, const BatchField& fiel
                      double maximum, std::string_view unit)
 {
     if (field.outsideLatin1) {
-        const FieldMessage message = field.byteOrderMark ? ByteOrderMarkMessage(label) : UnstorableTextMessage(label);
+        const FieldMessage message = field.byteOrderMark ? ByteOrderMarkMessage(label, field.markAtLineStart)
+                                                         : UnstorableTextMessage(label);
         form.ReportFieldError(message.text, message.caption);
         return false;
     }

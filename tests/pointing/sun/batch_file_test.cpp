@@ -20,9 +20,11 @@ std::vector<BatchRecord> ReadBatchRecords(std::string_view fileBytes, int fieldC
 }
 
 // Expected text of a field holding a character Latin-1 cannot hold: marked
-// for refusal, its text empty; and of one refused for a byte-order mark.
+// for refusal, its text empty; of one refused for a byte-order mark inside a
+// line; and of one whose mark starts a line (two files joined).
 const std::string kRefused = "(refused)";
 const std::string kMark = "(mark)";
+const std::string kJoined = "(mark at a line's start)";
 
 struct ReadCase {
     const char* name;
@@ -75,9 +77,19 @@ const ReadCase kCases[] = {
     // Latin-1 line too, never the letters its bytes are in Latin-1.
     {"a mark on a later line is named, before a UTF-8 line or a Latin-1 one",
      "\xef\xbb\xbf" "A,1N,1E,0,1;\r\n\xef\xbb\xbf" "B,2N,2E,0,1;\n\xef\xbb\xbf" "K\xf6ln,3N,3E,0,1;",
-     {{"A", "1N", "1E", "0", "1"}, {kMark, "2N", "2E", "0", "1"}, {kMark, "3N", "3E", "0", "1"}},
+     {{"A", "1N", "1E", "0", "1"}, {kJoined, "2N", "2E", "0", "1"}, {kJoined, "3N", "3E", "0", "1"}},
      {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}}},
     {"a mark inside a UTF-8 line is named", "A\xef\xbb\xbf" "B,1N,1E,0,1;", {{kMark, "1N", "1E", "0", "1"}}, {}},
+    // Where a line starts decides, not where a field does: a record runs
+    // over lines, and a pasted mark may follow blanks or end a name.
+    {"a mark inside a name on a later line, and one after blanks, are inside their lines",
+     "A,1N,1E,0,1;\nB\xef\xbb\xbf,2N,2E,0,1;\n  \xef\xbb\xbf" "C,3N,3E,0,1;",
+     {{"A", "1N", "1E", "0", "1"}, {kMark, "2N", "2E", "0", "1"}, {kMark, "3N", "3E", "0", "1"}},
+     {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}, {3, 3, 3, 3, 3}}},
+    {"a mark that starts a line in the middle of a record",
+     "A,1N,\n\xef\xbb\xbf" "1E,0,1;",
+     {{"A", "1N", kJoined, "0", "1"}},
+     {{1, 1, 2, 2, 2}}},
     // Each form that is not UTF-8 alone in its file, read as Latin-1: as
     // UTF-8 it would be a character outside Latin-1, or "/".
     {"an overlong form: Latin-1, where 0x80 is a Windows sign", "\xe0\x80\xaf,1N,1E,0,1;",
@@ -117,9 +129,12 @@ TEST(BatchFile, ReadsFieldsExactly)
         for (std::size_t r = 0; r < records.size(); ++r) {
             ASSERT_EQ(records[r].fields.size(), 5u) << c.name;
             for (std::size_t f = 0; f < 5; ++f) {
-                const bool mark = c.fields[r][f] == kMark, refused = mark || c.fields[r][f] == kRefused;
+                const bool joined = c.fields[r][f] == kJoined, mark = joined || c.fields[r][f] == kMark,
+                           refused = mark || c.fields[r][f] == kRefused;
                 EXPECT_EQ(records[r].fields[f].outsideLatin1, refused) << c.name << " record " << r << " field " << f;
                 EXPECT_EQ(records[r].fields[f].byteOrderMark, mark) << c.name << " record " << r << " field " << f;
+                EXPECT_EQ(records[r].fields[f].markAtLineStart, joined)
+                    << c.name << " record " << r << " field " << f;
                 EXPECT_EQ(records[r].fields[f].text, refused ? "" : c.fields[r][f])
                     << c.name << " record " << r << " field " << f;
                 if (!c.lines.empty()) {

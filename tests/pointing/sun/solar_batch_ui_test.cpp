@@ -183,6 +183,12 @@ const FaultCase kFaults[] = {
      {"Invalid Character Error|Text file: Site name\r\nThis field holds a byte-order mark, an invisible character "
       "that editors do not show (left where two files were joined): remove it",
       "Batch File Error|Line: 2"}},
+    {"a byte-order mark pasted inside a name on line 2: no files were joined there",
+     "A,10.00N,1.00E,0,1.2;\nK\xc3\xb6\xef\xbb\xbfln,50.94N,6.96E,1,1.2;",
+     "11.7",
+     {"Invalid Character Error|Text file: Site name\r\nThis field holds a byte-order mark, an invisible character "
+      "that editors do not show: remove it",
+      "Batch File Error|Line: 2"}},
     {"a Latin-1 0xFF letter on line 1, latitude 91N on line 2",
      "L'Ha\xff-les-Roses,48.78N,2.35E,1,1.2;\nB,91N,3.00E,0,1.2;",
      "11.7",
