@@ -83,6 +83,16 @@ int CreateTemporary(const fs::path& target, fs::path& temp)
     return -1;
 }
 
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
 bool WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -93,16 +103,6 @@ bool WriteAll(int fd, std::string_view bytes)
     }
     return true;
 }
-
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-}  // namespace
 
 void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook) { TemporaryFileHook() = std::move(hook); }
 

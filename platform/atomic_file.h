@@ -40,6 +40,10 @@ inline bool WriteFileAtomically(const std::filesystem::path& file, const void* d
 // followed, so that nothing outside the program's folder is written.
 bool WriteOwnFileAtomically(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces);
 
+// Writes all of `bytes` to the open file, through short and interrupted
+// writes; false when the file takes no more (a full disk, a size limit).
+bool WriteAll(int fd, std::string_view bytes);
+
 // The prefix of the temporary files of a save to `target` (".NAME.tmp-").
 std::string TemporaryFilePrefix(const std::filesystem::path& target);
 

@@ -162,8 +162,9 @@ void ChopTrailingSpaces(QString& s, qsizetype limit)
 // that make it a list.  True for a list (`text` is then meaningless).
 bool UnescapedValue(std::string_view str, QString& text)
 {
-    static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},  {'r', '\r'}, {'t', '\t'},
-                                           {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
+    static constexpr char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},
+                                           {'r', '\r'}, {'t', '\t'}, {'v', '\v'}, {'"', '"'},
+                                           {'?', '?'},   {'\'', '\''}, {'\\', '\\'}};
     bool isList = false, inQuotes = false, quoted = false;
     char16_t escapeValue = 0;
     std::size_t i = 0;
@@ -312,7 +313,8 @@ QByteArray Closed(std::string_view raw)
         } else if (raw[i] == '\\') {
             if (++i == raw.size()) {
                 dangling = true;
-            } else if (i + 1 < raw.size() && ((raw[i] == '\n' && raw[i + 1] == '\r') || (raw[i] == '\r' && raw[i + 1] == '\n'))) {
+            } else if (i + 1 < raw.size() &&
+                       ((raw[i] == '\n' && raw[i + 1] == '\r') || (raw[i] == '\r' && raw[i + 1] == '\n'))) {
                 ++i;
             } else {
                 escapedReturn = raw[i] == '\r' && i + 1 == raw.size();

@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/atomic_file.h"
+
 namespace platform {
 
 namespace {
@@ -65,7 +67,8 @@ Judged JudgeLines(std::string_view bytes)
         bytes.remove_prefix(end + 1);
     }
     const std::string& pidLine = lines[0];
-    if (pidLine.empty() || pidLine.size() > 10 || !std::all_of(pidLine.begin(), pidLine.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (pidLine.empty() || pidLine.size() > 10 || !std::all_of(pidLine.begin(), pidLine.end(), isDigit))
         return Judged::Live;  // being written, or not ours to read: waited for
     const long pid = std::stol(pidLine);
     const std::string& program = lines[1];
@@ -98,27 +101,16 @@ Judged JudgeAndRemoveStale(const std::filesystem::path& name)
     const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? Judged::Gone : Judged::NotALock;
     struct stat st {};
-    char bytes[kMaxLockBytes];
-    ssize_t n = -1;
     Judged judged = Judged::NotALock;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        n = ::read(fd, bytes, sizeof bytes);
-        judged = n < 0 || std::size_t(n) == sizeof bytes ? Judged::Live : JudgeLines(std::string_view(bytes, std::size_t(n)));
+        char bytes[kMaxLockBytes];
+        const ssize_t n = ::read(fd, bytes, sizeof bytes);
+        judged = n < 0 || std::size_t(n) == sizeof bytes ? Judged::Live
+                                                         : JudgeLines(std::string_view(bytes, std::size_t(n)));
         if (judged == Judged::Stale) judged = RemoveIfFree(name, fd) ? Judged::Gone : Judged::Live;
     }
     ::close(fd);
     return judged;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
 }
 
 }  // namespace
