@@ -12,7 +12,9 @@ scripts/build.sh "$dir" -DCMAKE_BUILD_TYPE=Debug -DORBISCOPE_BUILD_BENCH=OFF \
 find "$dir" -name '*.gcda' -delete
 log=$dir/tests.log
 failed=0
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure >"$log" 2>&1 || failed=1
+# Through the same checks as ./test: every entry has a timeout, and the tests
+# leave nothing in their temporary and home folders.
+QT_QPA_PLATFORM=offscreen scripts/run_tests.sh "$dir" >"$log" 2>&1 || failed=1
 report=$dir/coverage.txt
 gcovr -r . "$dir" --gcov-ignore-parse-errors -j "$(nproc)" \
   --filter '(platform|framework|propagation|linkbudget|pointing|rftools|imaging)/' \
@@ -24,5 +26,8 @@ if [ "$failed" -ne 0 ]; then
   echo "tests failed, so the figure above comes from a failing run (their output: $log):" >&2
   sed -nE 's/^\[  FAILED  \] ([^ ]+\.[^ ]+).*/  \1/p' "$log" | sort -u >&2
   sed -n '/The following tests FAILED:/,$p' "$log" | grep -E '^[[:space:]]+[0-9]+ - ' >&2 || true
+  # The run's own checks: entries without a timeout, files the tests left.
+  awk '/^CMake Error/ {on = 1; print; next} on && /^([[:space:]]|$)/ {print; next} {on = 0}
+       /^Tests left files/ {rest = 1} rest' "$log" >&2
   exit 1
 fi

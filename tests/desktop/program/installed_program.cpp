@@ -70,6 +70,9 @@ InstalledProgram::InstalledProgram()
     SetEnvironment("XDG_CONFIG_HOME", home / ".config");
     SetEnvironment("XDG_DATA_HOME", home / ".local/share");
     SetEnvironment("XDG_CACHE_HOME", home / ".cache");
+    // The maps as the build parsed them once: parsing them again would only
+    // hold the walk back for seconds in an unoptimised build.
+    testsupport::ShareParsedMaps(home / ".cache");
     SetEnvironment("XDG_RUNTIME_DIR", home / "run");
     fs::permissions(home / "run", fs::perms::owner_all);
     LayProgramFolder(BuildDir(), ProgramDir());

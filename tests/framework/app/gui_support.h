@@ -76,6 +76,30 @@ inline std::filesystem::path ServerPathIn(const std::filesystem::path& runtimeDi
     return platform::SingleInstance(QString::fromLatin1(orbiscope::kMainTitle), runtimeDir).ServerPath();
 }
 
+// Lays links to the maps' copies that the build parsed once (the build's
+// "map-copies") where a program start whose cache folder is `cacheHome`
+// looks for its own, so that it reads them rather than parse the thirty
+// texts: an unoptimised build parses for longer than a later start waits for
+// a new first instance, and what a test judges must not hang on that.  The
+// copies are only read: a start that finds one stale writes its own in the
+// link's place.  Gives how many were laid.
+inline int ShareParsedMaps(const std::filesystem::path& cacheHome)
+{
+    App();  // the build is where the test binary is
+    const std::filesystem::path copies =
+        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "map-copies";
+    const std::filesystem::path maps = cacheHome / "orbiscope" / "maps";
+    std::filesystem::create_directories(maps);
+    int laid = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(copies, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".grid") {
+            std::filesystem::create_symlink(it->path(), maps / it->path().filename());
+            ++laid;
+        }
+    return laid;
+}
+
 using TempDir = testfiles::TempFolder;
 
 // Caption and text of message boxes.
