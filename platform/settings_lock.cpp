@@ -40,14 +40,24 @@ std::string ProgramNameOf(long pid)
     return path.substr(path.find_last_of('/') + 1);
 }
 
-std::string Identity(const QByteArray& bytes) { return bytes.toStdString(); }
+// This machine as a lock names it, read once: a lock is judged again and
+// again while it is waited for.
+struct Machine {
+    std::string host, id, boot;
+};
+
+const Machine& ThisMachine()
+{
+    static const Machine machine{QSysInfo::machineHostName().toStdString(), QSysInfo::machineUniqueId().toStdString(),
+                                 QSysInfo::bootUniqueId().toStdString()};
+    return machine;
+}
 
 const std::string& OwnContents()
 {
+    const Machine& m = ThisMachine();
     static const std::string contents = std::to_string(::getpid()) + "\n" + ProgramNameOf(::getpid()) + "\n" +
-                                        QSysInfo::machineHostName().toStdString() + "\n" +
-                                        Identity(QSysInfo::machineUniqueId()) + "\n" +
-                                        Identity(QSysInfo::bootUniqueId()) + "\n";
+                                        m.host + "\n" + m.id + "\n" + m.boot + "\n";
     return contents;
 }
 
@@ -75,10 +85,10 @@ Judged JudgeLines(std::string_view bytes)
     const std::string& host = lines[2];
     const std::string& machine = lines[3];
     const std::string& boot = lines[4];
-    const std::string ownMachine = Identity(QSysInfo::machineUniqueId());
-    if (pid <= 0 || (!host.empty() && host != QSysInfo::machineHostName().toStdString())) return Judged::Live;
-    if (!machine.empty() && !ownMachine.empty() && machine != ownMachine) return Judged::Live;
-    if (!machine.empty() && !boot.empty() && boot != Identity(QSysInfo::bootUniqueId())) return Judged::Stale;
+    const Machine& own = ThisMachine();
+    if (pid <= 0 || (!host.empty() && host != own.host)) return Judged::Live;
+    if (!machine.empty() && !own.id.empty() && machine != own.id) return Judged::Live;
+    if (!machine.empty() && !boot.empty() && boot != own.boot) return Judged::Stale;
     if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return Judged::Stale;
     return ProgramNameOf(pid) == program.substr(program.find_last_of('/') + 1) ? Judged::Live : Judged::Stale;
 }
