@@ -39,7 +39,8 @@ QString ValueKey(const std::string& key, const std::string& valueName)
 
 struct LockState {
     bool held = false;
-    std::function<void()> notice;
+    bool named = false;  // a refusal was named: none is named again
+    std::function<void(const Registry::Refusal&)> notice;
 };
 
 LockState& Lock()
@@ -48,18 +49,30 @@ LockState& Lock()
     return state;
 }
 
-// Takes the lock for a write, waiting kLockWaitMs at most; once its holder
-// did not let go within that, it is taken as held for the rest of the
-// session and the notice is given, once.
-bool TakeForWrite(SettingsLock& lock)
+void NameOnce(const Registry::Refusal& refusal)
 {
     LockState& state = Lock();
-    if (state.held) return false;
-    const SettingsLock::Take taken = lock.TakeWithin(std::chrono::milliseconds(kLockWaitMs));
-    if (taken != SettingsLock::Take::Held) return taken == SettingsLock::Take::Taken;
-    state.held = true;
-    if (state.notice) state.notice();
-    return false;
+    if (state.named || refusal.why == SettingsFile::Usable) return;
+    state.named = true;
+    if (state.notice) state.notice(refusal);
+}
+
+// Takes the lock, waiting kLockWaitMs at most; once its holder did not let
+// go within that, it is taken as held for the rest of the session, and no
+// take waits on it again.  Nullopt once taken; else why not, or Usable
+// where the system failed (a full disk), which no name mends.
+std::optional<Registry::Refusal> TakeLock(SettingsLock& lock)
+{
+    LockState& state = Lock();
+    switch (lock.TakeWithin(std::chrono::milliseconds(state.held ? 0 : kLockWaitMs))) {
+    case SettingsLock::Take::Taken: return std::nullopt;
+    case SettingsLock::Take::Held:
+        state.held = true;
+        return Registry::Refusal{Registry::LockPath(), SettingsFile::Held, true};
+    case SettingsLock::Take::Refused: return Registry::Refusal{Registry::LockPath(), lock.Refusal(), true};
+    case SettingsLock::Take::Failed: break;
+    }
+    return Registry::Refusal{Registry::LockPath(), SettingsFile::Usable, true};
 }
 
 // The registry as it is on disk: empty when absent, nullopt when it may not
@@ -72,6 +85,13 @@ std::optional<IniDocument> ReadRegistry()
     if (ReadRegularFile(Registry::FilePath(), bytes, kMaxSettingsFileBytes) != FileRead::Whole) return std::nullopt;
     return IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
+
+std::optional<std::string> TextOf(const IniDocument& doc, const std::string& key, const std::string& valueName)
+{
+    const std::optional<QString> v = doc.Text(ValueKey(key, valueName));
+    if (!v) return std::nullopt;
+    return v->toLatin1().toStdString();
+}
 }  // namespace
 
 void Registry::SetFolder(const std::filesystem::path& folder)
@@ -80,7 +100,7 @@ void Registry::SetFolder(const std::filesystem::path& folder)
     Lock() = {};
 }
 
-void Registry::SetLockHeldNotice(std::function<void()> notice) { Lock().notice = std::move(notice); }
+void Registry::SetWriteRefusedNotice(std::function<void(const Refusal&)> notice) { Lock().notice = std::move(notice); }
 
 std::filesystem::path Registry::FilePath()
 {
@@ -99,34 +119,20 @@ std::filesystem::path Registry::LockPath()
     return lock;
 }
 
-namespace {
-// What the names themselves refuse, the lock not waited for.
-std::vector<Registry::Refusal> NameRefusals()
-{
-    std::vector<Registry::Refusal> refused;
-    const SettingsFile file = CheckSettingsFile(Registry::FilePath());
-    if (file != SettingsFile::Usable) refused.push_back({Registry::FilePath(), file});
-    // A folder the lock cannot be made in is the file's own, named once.
-    const SettingsFile lock = CheckSettingsFile(Registry::LockPath());
-    const bool folderOfBoth = lock == file && (lock == SettingsFile::FolderNotWritable ||
-                                               lock == SettingsFile::FolderNotMakeable ||
-                                               lock == SettingsFile::ReadOnlyFileSystem);
-    if (lock != SettingsFile::Usable && !folderOfBoth) refused.push_back({Registry::LockPath(), lock, true});
-    return refused;
-}
-}  // namespace
-
 std::vector<Registry::Refusal> Registry::Refusals()
 {
-    std::vector<Refusal> refused = NameRefusals();
-    // Only a registry that could be written waits for its lock; the notice
-    // is not given for it, since the refusal names it.
+    std::vector<Refusal> refused;
+    if (const SettingsFile file = CheckSettingsFile(FilePath()); file != SettingsFile::Usable)
+        refused.push_back({FilePath(), file});
+    // The lock matters only to a registry that could be written.  One that
+    // goes meanwhile is simply made, and let go.
     struct stat st {};
-    if (refused.empty() && !Lock().held && ::lstat(LockPath().c_str(), &st) == 0) {
+    if (refused.empty() && ::lstat(LockPath().c_str(), &st) == 0) {
         SettingsLock lock(LockPath());
-        if (lock.TakeWithin(std::chrono::milliseconds(kLockWaitMs)) == SettingsLock::Take::Held) Lock().held = true;
+        if (const std::optional<Refusal> refusal = TakeLock(lock); refusal && refusal->why != SettingsFile::Usable)
+            refused.push_back(*refusal);
     }
-    if (refused.empty() && Lock().held) refused.push_back({LockPath(), SettingsFile::Held, true});
+    if (!refused.empty()) Lock().named = true;
     return refused;
 }
 
@@ -135,24 +141,39 @@ std::optional<std::string> Registry::ReadString(const std::string& key, const st
     if (!SettingsReadable(CheckSettingsFile(FilePath()))) return std::nullopt;
     const std::optional<IniDocument> doc = ReadRegistry();
     if (!doc) return std::nullopt;
-    const std::optional<QString> v = doc->Text(ValueKey(key, valueName));
-    if (!v) return std::nullopt;
-    return v->toLatin1().toStdString();
+    return TextOf(*doc, key, valueName);
 }
 
 bool Registry::Write(std::span<const RegistryChange> changes)
 {
-    if (!NameRefusals().empty()) return false;
+    return Update([changes](const Reader&) { return std::vector<RegistryChange>(changes.begin(), changes.end()); });
+}
+
+bool Registry::Update(const std::function<std::vector<RegistryChange>(const Reader& onDisk)>& changesFor)
+{
+    if (const SettingsFile file = CheckSettingsFile(FilePath()); file != SettingsFile::Usable) {
+        NameOnce({FilePath(), file});
+        return false;
+    }
     std::error_code ec;
     std::filesystem::create_directories(FilePath().parent_path(), ec);
     SettingsLock lock(LockPath());
-    if (!TakeForWrite(lock)) return false;
+    if (const std::optional<Refusal> refusal = TakeLock(lock)) {
+        NameOnce(*refusal);
+        return false;
+    }
     // Read under the lock, so that what another process wrote meanwhile is
     // kept; a file that can no longer be read is not written over.
     std::optional<IniDocument> doc = ReadRegistry();
-    if (!doc) return false;
+    if (!doc) {
+        NameOnce({FilePath(), CheckSettingsFile(FilePath())});
+        return false;
+    }
     const std::string before = doc->Serialize();
-    for (const RegistryChange& c : changes) {
+    const Reader onDisk = [&doc](const std::string& key, const std::string& valueName) {
+        return TextOf(*doc, key, valueName);
+    };
+    for (const RegistryChange& c : changesFor(onDisk)) {
         switch (c.kind) {
         case RegistryChange::Kind::Set:
             doc->SetText(ValueKey(c.key, c.valueName), QString::fromLatin1(c.value.data(), qsizetype(c.value.size())));
@@ -188,7 +209,7 @@ bool Registry::DeleteKey(const std::string& key)
 void Registry::RemoveLeftovers()
 {
     // Another's write in progress is not waited for: the leftovers can wait.
-    if (!NameRefusals().empty()) return;
+    if (CheckSettingsFile(FilePath()) != SettingsFile::Usable) return;
     const std::filesystem::path file = FilePath();
     SettingsLock lock(LockPath());
     if (lock.TakeWithin(std::chrono::milliseconds(0)) != SettingsLock::Take::Taken) return;
@@ -225,13 +246,49 @@ RecentFiles::RecentFiles(std::string registryKey, int maxEntries, int maxTextLen
 {
 }
 
+namespace {
+std::vector<std::string> ListIn(const Registry::Reader& read, const std::string& key, int maxEntries)
+{
+    std::vector<std::string> files;
+    for (int i = 1; i <= maxEntries; ++i)
+        if (std::optional<std::string> v = read(key, "File" + std::to_string(i)); v && !v->empty())
+            files.push_back(std::move(*v));
+    return files;
+}
+
+void PutOnTop(std::vector<std::string>& files, const std::string& fileName, int maxEntries)
+{
+    std::erase(files, fileName);
+    files.insert(files.begin(), fileName);
+    if (int(files.size()) > maxEntries) files.resize(std::size_t(maxEntries));
+}
+
+// The whole list in one write: an entry moved down is never lost to a
+// write that stops half-way through it.
+std::vector<RegistryChange> ListChanges(const std::vector<std::string>& files, const std::string& key, int maxEntries)
+{
+    std::vector<RegistryChange> changes;
+    for (int i = 1; i <= maxEntries; ++i) {
+        std::string name = "File" + std::to_string(i);
+        if (i <= int(files.size()))
+            changes.push_back({RegistryChange::Kind::Set, key, std::move(name), files[std::size_t(i - 1)]});
+        else changes.push_back({RegistryChange::Kind::DeleteValue, key, std::move(name), {}});
+    }
+    return changes;
+}
+}  // namespace
+
 void RecentFiles::Add(const std::string& fileName)
 {
     if (fileName.empty()) return;
-    std::erase(files_, fileName);
-    files_.insert(files_.begin(), fileName);
-    if (int(files_.size()) > maxEntries_) files_.resize(std::size_t(maxEntries_));
-    Store();
+    std::vector<std::string> onDisk;
+    const bool saved = Registry::Update([&](const Registry::Reader& read) {
+        onDisk = ListIn(read, key_, maxEntries_);
+        PutOnTop(onDisk, fileName, maxEntries_);
+        return ListChanges(onDisk, key_, maxEntries_);
+    });
+    if (saved) files_ = std::move(onDisk);
+    else PutOnTop(files_, fileName, maxEntries_);
 }
 
 QString RecentFiles::MenuText(int index) const
@@ -255,27 +312,6 @@ QString ShortenPath(const QString& shown, std::size_t maxLength)
     return QString::fromStdU32String(path.substr(0, room - name.size()) + std::u32string(kEllipsis) + name);
 }
 
-void RecentFiles::Load()
-{
-    files_.clear();
-    for (int i = 1; i <= maxEntries_; ++i) {
-        auto v = Registry::ReadString(key_, "File" + std::to_string(i));
-        if (v && !v->empty()) files_.push_back(*v);
-    }
-}
-
-void RecentFiles::Store() const
-{
-    // One write: an entry moved down is never lost to a write that stops
-    // half-way through the list.
-    std::vector<RegistryChange> changes;
-    for (int i = 1; i <= maxEntries_; ++i) {
-        std::string name = "File" + std::to_string(i);
-        if (i <= int(files_.size()))
-            changes.push_back({RegistryChange::Kind::Set, key_, std::move(name), files_[std::size_t(i - 1)]});
-        else changes.push_back({RegistryChange::Kind::DeleteValue, key_, std::move(name), {}});
-    }
-    Registry::Write(changes);
-}
+void RecentFiles::Load() { files_ = ListIn(&Registry::ReadString, key_, maxEntries_); }
 
 }  // namespace platform

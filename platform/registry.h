@@ -19,22 +19,23 @@ namespace platform {
 // Keys are written as the system names them ("Software\Orbiscope\MRU"); the
 // default value of a key is the value name "" (stored as "(Default)").
 // The file lives in the user's configuration folder (test mode respected)
-// unless a folder is set.  Each of the file and the lock name beside it is
-// used only as CheckSettingsFile allows: while the file may not be read
-// every value reads as missing, and while either may not be written every
-// write fails, so that a file gone wrong costs neither memory nor its
-// bytes, a FIFO never stops the program and a device is never written
-// through.  The lock guards writes alone: each write takes it once, reads
-// the file, changes it and replaces it whole, so that it holds all of a
-// write's changes or none, and two processes writing at once lose neither's.
+// unless a folder is set.  The file is used only as CheckSettingsFile
+// allows: while it may not be read every value reads as missing, and while
+// it may not be written every write fails, so that a file gone wrong costs
+// neither memory nor its bytes, a FIFO never stops the program and a device
+// is never written through.  The lock beside it (SettingsLock) guards
+// writes alone, and is judged by what is at its name when a write uses it:
+// each write takes it once, reads the file, changes it and replaces it
+// whole, so that it holds all of a write's changes or none, and two
+// processes writing at once lose neither's.
 //
 // A write waits for the lock at most kLockWaitMs: a write holds it for
-// milliseconds, and a lock left by a process of this machine that has gone
-// is removed at once, but one whose holder cannot be judged (another
-// machine's Orbiscope sharing this home that crashed while writing, a live
-// process that shares the program's name) may never be let go.  A lock
-// not let go within that is taken as held for the rest of the session: no
-// write waits on it again.
+// milliseconds, and a leftover no one holds is removed at once, but one
+// whose holder cannot be judged (another machine's Orbiscope sharing this
+// home, while its lock is younger than SettingsLock::kLeftoverAge; a live
+// process that shares the program's name) may not be let go.  A lock not
+// let go within that is taken as held for the rest of the session: no
+// write waits on it again, and a write saves only once it is gone.
 inline constexpr int kLockWaitMs = 2000;
 
 // One change of a write.
@@ -60,17 +61,25 @@ public:
         SettingsFile why;
         bool lock = false;  // the lock name, which only writes use
     };
-    // The file's refusal, then the lock's; empty while both are usable.  A
-    // lock that exists is waited for (kLockWaitMs at most), so that a held
-    // one is among them, as SettingsFile::Held.
+    // The file's refusal or, where the file is usable, the lock's; empty
+    // while both are.  A lock that exists is judged as a write would judge
+    // it, and waited for (kLockWaitMs at most), so that a held one is among
+    // them, as SettingsFile::Held.  What it returns is taken as named.
     static std::vector<Refusal> Refusals();
-    // Called when a write finds the lock held, once in a session, so that a
-    // lock left held after Refusals() was shown is named too.
-    static void SetLockHeldNotice(std::function<void()> notice);
+    // Called when a write is refused for a name (the file or its lock),
+    // once in a session and only when Refusals() named nothing, so that no
+    // write is dropped without a word and none is named twice.
+    static void SetWriteRefusedNotice(std::function<void(const Refusal&)> notice);
 
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     // The changes in order, under one take of the lock: all saved, or none.
     static bool Write(std::span<const RegistryChange> changes);
+    // The registry as a write finds it on disk, under the lock.
+    using Reader = std::function<std::optional<std::string>(const std::string& key, const std::string& valueName)>;
+    // Under one take of the lock: the changes `changesFor` makes of the
+    // registry as it is on disk, so that what another process wrote since
+    // this one read it is built on, never undone.
+    static bool Update(const std::function<std::vector<RegistryChange>(const Reader& onDisk)>& changesFor);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
     static bool DeleteValue(const std::string& key, const std::string& valueName);
     static bool DeleteKey(const std::string& key);  // with all its sub-keys
@@ -86,7 +95,9 @@ public:
 
 // ---- recent files ------------------------------------------------------------
 // A most-recently-used list kept in the registry under one key ("File1" is
-// the newest).  The paths are kept whole, as the file system's bytes; their
+// the newest).  A file added is put at the top of the list as it is on disk,
+// so that another session's entries since this one read it are kept, and
+// that list becomes this session's.  The paths are kept whole, as the file system's bytes; their
 // menu texts show them as the file system names them (ShownFileName),
 // shortened to a maximum length in the middle, so that the file name stays
 // in sight.
@@ -98,7 +109,6 @@ public:
     const std::vector<std::string>& Files() const { return files_; }
     QString MenuText(int index) const;   // the shortened text of entry index (0 = newest)
     void Load();
-    void Store() const;
 
 private:
     std::string key_;

@@ -1,10 +1,10 @@
 #include "platform/settings_lock.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QSysInfo>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -16,13 +16,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/atomic_file.h"
-
 namespace platform {
 
 namespace {
 
-// A lock is a few short lines; anything longer is not one to judge.
+namespace fs = std::filesystem;
+
+// A lock is a few short lines; anything longer is not one to read.
 constexpr std::size_t kMaxLockBytes = 4096;
 
 // The file name of the program a process runs, as Qt's lock file names it;
@@ -53,77 +53,217 @@ const Machine& ThisMachine()
     return machine;
 }
 
-const std::string& OwnContents()
+const std::string& OwnLines()
 {
     const Machine& m = ThisMachine();
-    static const std::string contents = std::to_string(::getpid()) + "\n" + ProgramNameOf(::getpid()) + "\n" +
-                                        m.host + "\n" + m.id + "\n" + m.boot + "\n";
-    return contents;
+    static const std::string lines = std::to_string(::getpid()) + "\n" + ProgramNameOf(::getpid()) + "\n" + m.host +
+                                     "\n" + m.id + "\n" + m.boot + "\n";
+    return lines;
 }
 
-enum class Judged { Gone, Live, Stale, NotALock };
-
-// What holds the name, from its lines alone.  A lock is only judged stale
-// when its holder was of this machine and is gone: it ran before the
-// machine last started, no longer runs, or the number now belongs to
-// another program.  A lock of another machine cannot be judged here.
-Judged JudgeLines(std::string_view bytes)
+// Whether the lines are those of a process of this machine that has gone:
+// it ran before the machine last started, no longer runs, or its number now
+// belongs to another program.  Another machine's process cannot be judged
+// from here, nor can lines that name none.
+bool HolderHasGone(std::string_view bytes)
 {
-    std::string lines[5];
-    for (std::string& line : lines) {
+    std::string_view lines[5];
+    for (std::string_view& line : lines) {
         const std::size_t end = bytes.find('\n');
         if (end == std::string_view::npos) break;
         line = bytes.substr(0, end);
         bytes.remove_prefix(end + 1);
     }
-    const std::string& pidLine = lines[0];
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    if (pidLine.empty() || pidLine.size() > 10 || !std::all_of(pidLine.begin(), pidLine.end(), isDigit))
-        return Judged::Live;  // being written, or not ours to read: waited for
-    const long pid = std::stol(pidLine);
-    const std::string& program = lines[1];
-    const std::string& host = lines[2];
-    const std::string& machine = lines[3];
-    const std::string& boot = lines[4];
+    const auto [pidLine, program, host, machine, boot] = lines;
+    if (pidLine.empty() || pidLine.size() > 10 || !std::all_of(pidLine.begin(), pidLine.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        }))
+        return false;
+    const long pid = std::stol(std::string(pidLine));
     const Machine& own = ThisMachine();
-    if (pid <= 0 || (!host.empty() && host != own.host)) return Judged::Live;
-    if (!machine.empty() && !own.id.empty() && machine != own.id) return Judged::Live;
-    if (!machine.empty() && !boot.empty() && boot != own.boot) return Judged::Stale;
-    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return Judged::Stale;
-    return ProgramNameOf(pid) == program.substr(program.find_last_of('/') + 1) ? Judged::Live : Judged::Stale;
+    if (pid <= 0 || (!host.empty() && host != own.host)) return false;
+    if (!machine.empty() && !own.id.empty() && machine != own.id) return false;
+    if (!machine.empty() && !boot.empty() && boot != own.boot) return true;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return true;
+    return ProgramNameOf(pid) != program.substr(program.find_last_of('/') + 1);
 }
 
-// Removes a stale lock, only while no one holds it: every holder keeps an
-// advisory lock on its file, which a crash lets go of.  The name must still
-// be the file judged, so that a lock another remover has put in its place
-// meanwhile is left alone.
-bool RemoveIfFree(const std::filesystem::path& name, int fd)
+bool OlderThan(const struct stat& st, std::chrono::seconds age)
 {
-    struct stat opened {}, now {};
+    return std::time(nullptr) - st.st_mtim.tv_sec > age.count();
+}
+
+std::function<void()>& LeftoverRemovalHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// Removes a leftover, only while no one holds it: every holder keeps an
+// advisory lock on its file.  The name must still be the file judged, so
+// that a lock another remover has put in its place meanwhile is left alone.
+bool RemoveIfFree(const fs::path& name, int fd)
+{
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return false;
-    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &now) == 0 && opened.st_dev == now.st_dev &&
-           opened.st_ino == now.st_ino && ::unlink(name.c_str()) == 0;
+    if (LeftoverRemovalHook()) LeftoverRemovalHook()();
+    struct stat judged {}, now {};
+    return ::fstat(fd, &judged) == 0 && ::lstat(name.c_str(), &now) == 0 && judged.st_dev == now.st_dev &&
+           judged.st_ino == now.st_ino && ::unlink(name.c_str()) == 0;
 }
 
-Judged JudgeAndRemoveStale(const std::filesystem::path& name)
+struct Judged {
+    enum Kind { Gone, Live, Refused } kind;
+    SettingsFile why = SettingsFile::Usable;
+};
+
+Judged JudgeOpen(const fs::path& name, int fd)
 {
-    // Opened without waiting: whatever holds the name, it never stops us.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? Judged::Gone : Judged::NotALock;
     struct stat st {};
-    Judged judged = Judged::NotALock;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        char bytes[kMaxLockBytes];
-        const ssize_t n = ::read(fd, bytes, sizeof bytes);
-        judged = n < 0 || std::size_t(n) == sizeof bytes ? Judged::Live
-                                                         : JudgeLines(std::string_view(bytes, std::size_t(n)));
-        if (judged == Judged::Stale) judged = RemoveIfFree(name, fd) ? Judged::Gone : Judged::Live;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {Judged::Refused, SettingsFile::NotRegular};
+    char bytes[kMaxLockBytes];
+    const ssize_t n = ::pread(fd, bytes, sizeof bytes, 0);
+    const bool readable = n >= 0 && std::size_t(n) < sizeof bytes;
+    const bool leftover = (readable && HolderHasGone(std::string_view(bytes, std::size_t(n)))) ||
+                          OlderThan(st, SettingsLock::kLeftoverAge);
+    return {leftover && RemoveIfFree(name, fd) ? Judged::Gone : Judged::Live};
+}
+
+// What is at the name now.  A name that is no regular file is never
+// opened: a FIFO would stop the opener, a device could act.
+Judged Judge(const fs::path& name)
+{
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0)
+        return errno == ENOENT ? Judged{Judged::Gone} : Judged{Judged::Refused, SettingsFile::NotRegular};
+    if (S_ISLNK(st.st_mode) && ::stat(name.c_str(), &st) != 0) {
+        // Broken, unless it went meanwhile.
+        const bool went = ::lstat(name.c_str(), &st) != 0 && errno == ENOENT;
+        return went ? Judged{Judged::Gone} : Judged{Judged::Refused, SettingsFile::NotRegular};
     }
-    ::close(fd);
-    return judged;
+    if (!S_ISREG(st.st_mode)) return {Judged::Refused, SettingsFile::NotRegular};
+    const int fd = ::open(name.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        const Judged judged = JudgeOpen(name, fd);
+        ::close(fd);
+        return judged;
+    }
+    if (errno == ENOENT) return {Judged::Gone};
+    const int writeError = errno;
+    const int readOnly = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (readOnly >= 0) {
+        ::close(readOnly);
+        return {Judged::Refused,
+                writeError == EROFS ? SettingsFile::ReadOnlyFileSystem : SettingsFile::NotWritable};
+    }
+    if (errno == ENOENT) return {Judged::Gone};
+    return {Judged::Refused, errno == EACCES || errno == EPERM ? SettingsFile::NotReadable : SettingsFile::NotRegular};
+}
+
+// A lock made whole under a name of the taker's own, then put at the lock's
+// name.
+class Candidate {
+public:
+    explicit Candidate(const fs::path& lock) : lock_(lock) {}
+    ~Candidate() { Drop(); }
+    Candidate(const Candidate&) = delete;
+    Candidate& operator=(const Candidate&) = delete;
+
+    // 0 once the lock is at its name; otherwise what kept it from there:
+    // EEXIST where something is, EAGAIN where the taker's own file went.
+    int Place()
+    {
+        if (!linked_) return PlaceDirectly();
+        if (fd_ < 0 && !Make()) return errno;
+        if (::link(temp_.c_str(), lock_.c_str()) == 0) {
+            ::unlink(temp_.c_str());
+            temp_.clear();
+            return 0;
+        }
+        const int error = errno;
+        if (error == ENOENT) {  // taken away, as another machine's orphan
+            Drop();
+            return EAGAIN;
+        }
+        if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS) {  // a file system without links
+            Drop();
+            linked_ = false;
+            return PlaceDirectly();
+        }
+        return error;
+    }
+
+    int Release() { return std::exchange(fd_, -1); }
+
+private:
+    bool Make()
+    {
+        static std::atomic<unsigned> counter{0};
+        const fs::path folder = lock_.has_parent_path() ? lock_.parent_path() : fs::path(".");
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            const std::string own = std::to_string(::getpid()) + "-" + std::to_string(++counter);
+            temp_ = folder / (TemporaryFilePrefix(lock_) + own);
+            fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        if (fd_ < 0) {
+            temp_.clear();
+            return false;
+        }
+        // Held before anyone can find it.
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteAll(fd_, OwnLines())) return true;
+        const int error = errno;
+        Drop();
+        errno = error;
+        return false;
+    }
+
+    // Where no link can be made the lock is made at its name, empty for a
+    // moment: a crash then leaves it so, a leftover once it is old.
+    int PlaceDirectly()
+    {
+        const int fd = ::open(lock_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd < 0) return errno;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && WriteAll(fd, OwnLines())) {
+            fd_ = fd;
+            return 0;
+        }
+        const int error = errno;
+        ::unlink(lock_.c_str());
+        ::close(fd);
+        return error;
+    }
+
+    void Drop()
+    {
+        if (!temp_.empty()) ::unlink(temp_.c_str());
+        temp_.clear();
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+    const fs::path& lock_;
+    fs::path temp_;
+    int fd_ = -1;
+    bool linked_ = true;
+};
+
+// Why no lock could be made: the folder's refusal, or none where the system
+// failed (a full disk).
+SettingsFile FolderRefusal(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM: return SettingsFile::FolderNotWritable;
+    case EROFS: return SettingsFile::ReadOnlyFileSystem;
+    case ENOENT:
+    case ENOTDIR: return SettingsFile::FolderNotMakeable;
+    default: return SettingsFile::Usable;
+    }
 }
 
 }  // namespace
+
+void SetLeftoverRemovalHook(std::function<void()> hook) { LeftoverRemovalHook() = std::move(hook); }
 
 SettingsLock::SettingsLock(std::filesystem::path name) : name_(std::move(name)) {}
 
@@ -132,30 +272,33 @@ SettingsLock::~SettingsLock() { LetGo(); }
 SettingsLock::Take SettingsLock::TakeWithin(std::chrono::milliseconds wait)
 {
     if (fd_ >= 0) return Take::Taken;
+    refusal_ = SettingsFile::Usable;
     const auto deadline = std::chrono::steady_clock::now() + wait;
+    const std::string ownKind[] = {TemporaryFilePrefix(name_)};
+    RemoveOrphanTemporaries(name_.has_parent_path() ? name_.parent_path() : fs::path("."), ownKind);
+    Candidate lock(name_);
     auto pause = std::chrono::milliseconds(1);
-    int removed = 0;
+    int gone = 0;
     for (;;) {
-        // Made only where nothing is, a link included.
-        const int fd = ::open(name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            // Held before it says whose it is, so that no one judges it stale
-            // in between.
-            ::flock(fd, LOCK_EX | LOCK_NB);
-            if (!WriteAll(fd, OwnContents())) {
-                ::unlink(name_.c_str());
-                ::close(fd);
-                return Take::Failed;
-            }
-            fd_ = fd;
+        const int placed = lock.Place();
+        if (placed == 0) {
+            fd_ = lock.Release();
             return Take::Taken;
         }
-        if (errno != EEXIST) return Take::Failed;
-        const Judged judged = JudgeAndRemoveStale(name_);
-        if (judged == Judged::NotALock) return Take::Failed;
-        // Gone: made again at once, but not for ever by whatever keeps
-        // leaving stale locks.
-        if (judged == Judged::Gone && ++removed <= 8) continue;
+        if (placed != EEXIST && placed != EAGAIN) {
+            refusal_ = FolderRefusal(placed);
+            return refusal_ == SettingsFile::Usable ? Take::Failed : Take::Refused;
+        }
+        if (placed == EEXIST) {
+            const Judged judged = Judge(name_);
+            if (judged.kind == Judged::Refused) {
+                refusal_ = judged.why;
+                return Take::Refused;
+            }
+            // Gone: put again at once, but not for ever by whatever keeps
+            // leaving leftovers.
+            if (judged.kind == Judged::Gone && ++gone <= 8) continue;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return Take::Held;
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));

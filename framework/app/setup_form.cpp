@@ -156,10 +156,10 @@ void ReadConfiguration(TOrbiscope& app, QWidget* owner)
     static constexpr std::string_view kRegistrySettings = "recent files, file folders and default country file";
     for (const platform::Registry::Refusal& refused : platform::Registry::Refusals())
         orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why, kRegistrySettings, refused.lock);
-    // A lock left held later in the session is named when a write finds it.
-    platform::Registry::SetLockHeldNotice([owner = QPointer<QWidget>(owner)] {
-        orbiscope::ShowSettingsFileRefused(owner, platform::Registry::LockPath().string(),
-                                           platform::SettingsFile::Held, kRegistrySettings, true);
+    // A name that goes wrong later in the session (a lock left held, a FIFO
+    // put at the lock's name) is named when a write finds it.
+    platform::Registry::SetWriteRefusedNotice([owner = QPointer<QWidget>(owner)](const platform::Registry::Refusal& r) {
+        orbiscope::ShowSettingsFileRefused(owner, r.file.string(), r.why, kRegistrySettings, r.lock);
     });
     if (!ReadSetupFile(app)) {
         platform::MessageBox(owner, "Substituting defaults", "No setup file", platform::MB_ICONINFORMATION);

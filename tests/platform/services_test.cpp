@@ -15,6 +15,8 @@
 #include <csignal>
 #include <map>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +26,7 @@
 #include "platform/messagebox.h"
 #include "platform/registry.h"
 #include "platform/services.h"
+#include "platform/settings_lock.h"
 #include "tests/platform/file_support.h"
 #include "tests/platform/qt_app.h"
 
@@ -38,6 +41,27 @@ std::string DeadProcessOfThisMachine()
 {
     const std::string pidMax = ReadText("/proc/sys/kernel/pid_max");
     return pidMax.substr(0, pidMax.find('\n')) + "\norbiscope\n" + QSysInfo::machineHostName().toStdString() + "\n";
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+std::string Host()
+{
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return name;
+}
+
+std::string BootId() { return FirstLine(ReadText("/proc/sys/kernel/random/boot_id")); }
+
+// The lines of a lock of this machine's, naming `pid` and this test's
+// program, as a process started in the boot `boot` writes them.
+std::string OwnLockLines(pid_t pid, const std::string& boot)
+{
+    std::string machine = FirstLine(ReadText("/etc/machine-id"));
+    if (machine.empty()) machine = FirstLine(ReadText("/var/lib/dbus/machine-id"));
+    return std::to_string(pid) + "\n" + std::filesystem::read_symlink("/proc/self/exe").filename().string() + "\n" +
+           Host() + "\n" + machine + "\n" + boot + "\n";
 }
 
 TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
@@ -95,16 +119,51 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     EXPECT_FALSE(platform::Registry::ReadString("Software\\Orbiscope\\MRU", "File1").has_value());
     EXPECT_EQ(platform::Registry::ReadString(key, ""), "uk.twn");
     EXPECT_EQ(platform::Registry::FilePath(), dir.Path() / "registry.ini");
+    namespace fs = std::filesystem;
+    const fs::path file = platform::Registry::FilePath(), lock = platform::Registry::LockPath();
+    // A write that changes nothing leaves the file alone.
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    EXPECT_TRUE(platform::Registry::WriteString(key, "", "uk.twn"));
+    EXPECT_EQ(inode(), before);
+    // While a write holds the lock, the lock says whose it is, as Qt's lock
+    // file does: the process, its program, and this machine's host name,
+    // machine identity and boot identity, each read here from the system.
+    std::string linesWhileHeld;
+    platform::SetTemporaryFileHook([&](const fs::path&) { linesWhileHeld = ReadText(lock); });
+    EXPECT_TRUE(platform::Registry::WriteString(key, "", "fr.twn"));
+    platform::SetTemporaryFileHook({});
+    EXPECT_EQ(linesWhileHeld, OwnLockLines(::getpid(), BootId()));
+
     // A file past its limit is neither read nor written; a FIFO at the lock's
     // name, which only writes use, is refused at once and never waited on.
     // A lock is waited for a short while: a writer that lets go in time is
     // waited for, a holder that does not (another machine's, or a live
     // process of this program's name: here this test itself) makes every
-    // write of the session fail at once, named once through the notice.
-    namespace fs = std::filesystem;
-    const fs::path file = platform::Registry::FilePath(), lock = platform::Registry::LockPath();
+    // write of the session fail at once, named once through the notice.  A
+    // leftover no one holds (a gone process's of this machine, or any lock
+    // an hour old) is removed at once; a lock someone holds never is.
     const auto limit = platform::kMaxSettingsFileBytes;
     constexpr int kNever = -1;
+    const auto old = [&] { fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::hours(1)); };
+    int flocked = -1;
+    const auto holdWithFlock = [&] {
+        flocked = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(flocked, LOCK_EX | LOCK_NB), 0);
+    };
+    const std::string theirs = "4194301\norbiscope\nanother-host\n";
+    bool swapped = false;
+    // Another machine's lock put at the name between the judging of a
+    // leftover and its removal.
+    const auto swapAtRemoval = [&] {
+        if (std::exchange(swapped, true)) return;
+        fs::rename(lock, dir.Path() / "judged");
+        testfiles::WriteText(lock, theirs);
+    };
+    using platform::SettingsFile;
     struct Case {
         const char* name;
         std::function<void()> make;
@@ -112,13 +171,18 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         fs::file_type lockAfter = fs::file_type::not_found;
         int heldMs = 0;  // a holder of ours takes the lock first, and lets go after this long
         bool written = false;
+        SettingsFile named = SettingsFile::Usable;  // what the notice names, once
+        std::function<void()> atRemoval = {};
     };
     const Case cases[] = {
-        {"the file past its limit", [&] { fs::resize_file(file, limit + 1); }, {}},
-        {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", fs::file_type::fifo},
-        {"the lock another machine's, fresh", [&] { testfiles::WriteText(lock, "4194301\norbiscope\nanother-host\n"); },
-         "uk.twn", fs::file_type::regular},
-        {"the lock held by a live process of this name", [] {}, "uk.twn", fs::file_type::regular, kNever},
+        {"the file past its limit", [&] { fs::resize_file(file, limit + 1); }, {}, fs::file_type::not_found, 0, false,
+         SettingsFile::TooLarge},
+        {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", fs::file_type::fifo, 0,
+         false, SettingsFile::NotRegular},
+        {"the lock another machine's, fresh", [&] { testfiles::WriteText(lock, theirs); }, "uk.twn",
+         fs::file_type::regular, 0, false, SettingsFile::Held},
+        {"the lock held by a live process of this name", [] {}, "uk.twn", fs::file_type::regular, kNever, false,
+         SettingsFile::Held},
         {"the lock let go by a writer within the wait", [] {}, "uk.twn", fs::file_type::not_found, 300, true},
         // A crash while writing leaves the lock: removed at once, and no
         // other name beside it is opened for that.
@@ -128,13 +192,43 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
              ASSERT_EQ(::mkfifo((lock.string() + ".rmlock").c_str(), 0600), 0);
          },
          "uk.twn", fs::file_type::not_found, 0, true},
+        {"the lock of this process before the machine last started",
+         [&] { testfiles::WriteText(lock, OwnLockLines(::getpid(), "another-boot")); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"the lock of a process whose number another program now has",
+         [&] { testfiles::WriteText(lock, OwnLockLines(::getppid(), BootId())); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"the lock empty and an hour old", [&] { testfiles::WriteText(lock, ""), old(); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"the lock another machine's, an hour old", [&] { testfiles::WriteText(lock, theirs), old(); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"the lock this machine's before its host was renamed, an hour old",
+         [&] {
+             std::string lines = OwnLockLines(::getpid(), BootId());
+             testfiles::WriteText(lock, lines.replace(lines.find(Host()), Host().size(), "old-name")), old();
+         },
+         "uk.twn", fs::file_type::not_found, 0, true},
+        {"the lock another machine's, an hour old, held",
+         [&] { testfiles::WriteText(lock, theirs), old(), holdWithFlock(); }, "uk.twn", fs::file_type::regular, 0, false,
+         SettingsFile::Held},
+        // Only the advisory lock tells a live holder whose program may not be
+        // known (another user's) from a gone one.
+        {"the lock held, its lines a gone process's",
+         [&] { testfiles::WriteText(lock, DeadProcessOfThisMachine()), holdWithFlock(); }, "uk.twn",
+         fs::file_type::regular, 0, false, SettingsFile::Held},
+        {"a gone process's lock, another machine's put in its place as it is removed",
+         [&] { testfiles::WriteText(lock, DeadProcessOfThisMachine()); }, "uk.twn", fs::file_type::regular, 0, false,
+         SettingsFile::Held, swapAtRemoval},
     };
     for (const Case& c : cases) {
         platform::Registry::SetFolder(dir.Path());
-        int notices = 0;
-        platform::Registry::SetLockHeldNotice([&notices] { ++notices; });
+        std::vector<SettingsFile> named;
+        platform::Registry::SetWriteRefusedNotice(
+            [&named](const platform::Registry::Refusal& r) { named.push_back(r.why); });
         ASSERT_TRUE(platform::Registry::WriteString(key, "", "uk.twn")) << c.name;
+        swapped = false;
         c.make();
+        platform::SetLeftoverRemovalHook(c.atRemoval);
         QLockFile holder(QString::fromStdString(lock.string()));
         if (c.heldMs != 0) {
             ASSERT_TRUE(holder.tryLock(0)) << c.name;
@@ -160,6 +254,7 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
             second = std::chrono::steady_clock::now() - start;
         })) << c.name;
         letGo.join();
+        platform::SetLeftoverRemovalHook({});
         EXPECT_EQ(read, c.read) << c.name;
         EXPECT_EQ(written, c.written) << c.name;
         EXPECT_EQ(again, c.written) << c.name;
@@ -167,16 +262,21 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
             << c.name;
         EXPECT_EQ(fs::file_size(file), size) << c.name;
         EXPECT_EQ(fs::status(lock).type(), c.lockAfter) << c.name;
-        const bool held = c.lockAfter == fs::file_type::regular;
-        EXPECT_EQ(notices, held ? 1 : 0) << c.name;
+        if (c.atRemoval) {
+            EXPECT_EQ(ReadText(lock), theirs) << c.name;
+        }
+        EXPECT_EQ(named, c.named == SettingsFile::Usable ? std::vector<SettingsFile>{} : std::vector{c.named})
+            << c.name;
         // Found held once, never waited on again.
-        if (held) {
+        if (c.named == SettingsFile::Held) {
             EXPECT_LT(second, std::chrono::milliseconds(platform::kLockWaitMs / 2)) << c.name;
         }
         holder.unlock();
+        if (flocked >= 0) ::close(std::exchange(flocked, -1));
         fs::remove(file);
         fs::remove(lock);
         fs::remove(lock.string() + ".rmlock");
+        fs::remove(dir.Path() / "judged");
     }
     platform::Registry::SetFolder({});
 }
@@ -355,6 +455,16 @@ TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
     platform::RecentFiles again("Software\\Orbiscope\\MRU", 6, 30);
     again.Load();
     EXPECT_EQ(again.Files(), mru.Files());
+    // Another session adds a file meanwhile: this one's next file goes on
+    // top of the list as it is on disk, which both keep.
+    again.Add("/data/h.glb");
+    mru.Add("/data/a.glb");
+    const std::vector<std::string> merged = {"/data/a.glb", "/data/h.glb", "/data/c.glb",
+                                             "/data/g.glb", "/data/f.glb", "/data/e.glb"};
+    EXPECT_EQ(mru.Files(), merged);
+    platform::RecentFiles onDisk("Software\\Orbiscope\\MRU", 6, 30);
+    onDisk.Load();
+    EXPECT_EQ(onDisk.Files(), merged);
     platform::Registry::SetFolder({});
 }
 
@@ -371,7 +481,7 @@ TEST(RecentFilesList, SavedWholeOrNotAtAll)
     const fs::path lock = platform::Registry::LockPath();
     ASSERT_TRUE(platform::Registry::WriteString(key, "File1", "/data/old.glb"));
     int notices = 0;
-    platform::Registry::SetLockHeldNotice([&notices] { ++notices; });
+    platform::Registry::SetWriteRefusedNotice([&notices](const platform::Registry::Refusal&) { ++notices; });
     platform::RecentFiles mru(key, 6, 30);
     mru.Load();
     platform::SetTemporaryFileHook([&](const fs::path&) {

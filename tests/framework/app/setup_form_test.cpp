@@ -353,6 +353,9 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         WriteText(lock, "4000000\nhost\norbiscope\n");
         fs::permissions(lock, fs::perms(mode));
     };
+    const auto hourOld = [](const fs::path& p) {
+        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    };
     const auto kept = [&](mode_t mode) {
         ASSERT_TRUE(platform::Registry::WriteString(mru, "File1", "/kept.glb"));
         fs::permissions(registry, fs::perms(mode));
@@ -443,6 +446,14 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
              fifo(lock.string() + ".rmlock");
          },
          {fs::path(lock.string() + ".rmlock")}, {}, "/kept.glb"},
+        // No one holds these, and no write holds a lock for an hour: a kill
+        // between making a lock and writing its lines, another machine's
+        // crash.
+        {"the registry's lock empty and an hour old",
+         [&] { kept(0644), WriteText(lock, ""), hourOld(lock); }, {user / "orbisco.cfg"}, {}, "/kept.glb"},
+        {"the registry's lock another machine's, an hour old",
+         [&] { kept(0644), WriteText(lock, "4194301\norbiscope\nanother-host\n"), hourOld(lock); },
+         {user / "orbisco.cfg"}, {}, "/kept.glb"},
         {"the registry on a file system mounted read-only", [&] { kept(0644); }, {folder},
          {{deniedBox, registry.string() + readOnly + listed + remount}}, "/kept.glb", {}, false, true},
     };
