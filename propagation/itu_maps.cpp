@@ -264,7 +264,8 @@ inline const char* PlainInteger(const char* p, const char* last, std::int16_t& v
 }
 
 // A 64-bit digest of a byte stream, four lanes of multiply-rotate rounds over
-// 8-byte words (fast enough to run at the speed of reading the file).
+// 8-byte words (fast enough to run at the speed of reading the file), with
+// the constants and round of Y. Collet's xxHash64.
 class Digest {
 public:
     void Add(const char* p, std::size_t n)

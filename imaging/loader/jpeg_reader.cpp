@@ -71,6 +71,7 @@ void InstallErrorManager(JpegErrorManager& err)
 }
 
 // --- source over a file stream ----------------------------------------------
+// The pattern of libjpeg's own stdio source manager (jdatasrc.c).
 
 struct JpegFileSource {
     jpeg_source_mgr pub;

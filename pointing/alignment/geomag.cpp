@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+// Follows the routine of NOAA's World Magnetic Model C program (geomag.c)
+// statement by statement.
+
 TGeoMag::TGeoMag()
     : epoch(2025.0f),
       maxord_(12),

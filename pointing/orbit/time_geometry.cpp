@@ -35,8 +35,8 @@ constexpr double kRefractionA = 1.02;
 constexpr double kRefractionB = 10.3;
 constexpr double kRefractionC = 5.11;
 
-// Days since 1970-01-01 to a Gregorian calendar date (the era-based civil
-// calendar conversion).
+// Days since 1970-01-01 to a Gregorian calendar date: H. Hinnant's
+// civil_from_days ("chrono-Compatible Low-Level Date Algorithms").
 void CivilFromDays(std::int64_t days, std::int32_t& year, std::int32_t& month, std::int32_t& day) {
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
