@@ -179,6 +179,8 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
          SettingsFile::TooLarge},
         {"the lock name a FIFO", [&] { ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0); }, "uk.twn", fs::file_type::fifo, 0,
          false, SettingsFile::NotRegular},
+        {"the lock name a broken link", [&] { fs::create_symlink(dir.Path() / "nowhere", lock); }, "uk.twn",
+         fs::file_type::not_found, 0, false, SettingsFile::NotRegular},
         {"the lock another machine's, fresh", [&] { testfiles::WriteText(lock, theirs); }, "uk.twn",
          fs::file_type::regular, 0, false, SettingsFile::Held},
         {"the lock held by a live process of this name", [] {}, "uk.twn", fs::file_type::regular, kNever, false,
