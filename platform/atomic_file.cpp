@@ -67,6 +67,18 @@ std::function<void(const fs::path&)>& TemporaryFileHook()
     return hook;
 }
 
+AtomicWriteFault& InjectedFaults()
+{
+    static AtomicWriteFault fault;
+    return fault;
+}
+
+// The error a test makes a step fail with; 0 for none.
+int InjectedFault(AtomicWriteStep step, const fs::path& target)
+{
+    return InjectedFaults() ? InjectedFaults()(step, target) : 0;
+}
+
 // Creates a new temporary file beside the target, readable and writable as
 // a new file of the user's would be (the mask applies).
 int CreateTemporary(const fs::path& target, fs::path& temp)
@@ -98,6 +110,9 @@ bool WriteAll(int fd, std::string_view bytes)
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
+        // A write that takes nothing and names no error has met the end of
+        // the room there is.
+        if (n == 0) errno = ENOSPC;
         if (n <= 0) return false;
         bytes.remove_prefix(std::size_t(n));
     }
@@ -105,6 +120,8 @@ bool WriteAll(int fd, std::string_view bytes)
 }
 
 void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook) { TemporaryFileHook() = std::move(hook); }
+
+void SetAtomicWriteFault(AtomicWriteFault fault) { InjectedFaults() = std::move(fault); }
 
 std::string TemporaryFilePrefix(const std::filesystem::path& target)
 {
@@ -144,25 +161,40 @@ bool WriteAtomically(const fs::path& file, std::initializer_list<std::string_vie
     const fs::path target = kind == Kind::Document ? FinalTarget(file) : file;
     struct stat old {};
     const bool exists = (kind == Kind::Document ? ::stat(target.c_str(), &old) : ::lstat(target.c_str(), &old)) == 0;
-    if (exists && !S_ISLNK(old.st_mode) && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+    if (exists && !S_ISLNK(old.st_mode)) {
+        if (!S_ISREG(old.st_mode)) {
+            errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+            return false;
+        }
+        if (::access(target.c_str(), W_OK) != 0) return false;
+    }
 
     RemoveOrphans(target);
     fs::path temp;
     const int fd = CreateTemporary(target, temp);
     if (fd < 0) return false;
-    bool ok = true;
+    // The first step that fails names the reason.
+    int error = 0;
+    const auto check = [&error](bool done) {
+        if (!done && error == 0) error = errno != 0 ? errno : EIO;
+    };
     if (exists && kind == Kind::Document) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        check(::fchmod(fd, old.st_mode & 07777) == 0);
         // Keeps the group (and, for a privileged user, the owner); a user who
         // may not do so keeps a file of his own, as any editor would give him.
         if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)::fchown(fd, uid_t(-1), old.st_gid);
     }
-    for (const std::string_view piece : pieces) ok = ok && WriteAll(fd, piece);
-    if (kind == Kind::Document) ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    if (error == 0) error = InjectedFault(AtomicWriteStep::Write, target);
+    for (const std::string_view piece : pieces)
+        if (error == 0) check(WriteAll(fd, piece));
+    if (kind == Kind::Document && error == 0) check(::fsync(fd) == 0);
+    // A file system that writes on close (NFS) may report a full disk only here.
+    check(::close(fd) == 0);
+    if (error == 0) error = InjectedFault(AtomicWriteStep::Rename, target);
+    if (error == 0) check(::rename(temp.c_str(), target.c_str()) == 0);
+    if (error != 0) {
         ::unlink(temp.c_str());
+        errno = error;
         return false;
     }
     if (kind == Kind::Document) SyncFolder(target.parent_path());

@@ -25,7 +25,8 @@ namespace platform {
 // write, is refused.  The temporary file is named ".NAME.tmp-PID-N"; those
 // left by a process that no longer runs (a save killed part-way) are removed
 // by the next save beside the same target.  A file-size limit makes the write
-// fail instead of ending the program.
+// fail instead of ending the program.  False, with errno the system's reason
+// (a full disk, a quota, an I/O error), when the target was not replaced.
 bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 inline bool WriteFileAtomically(const std::filesystem::path& file, const void* data, std::size_t size)
@@ -41,7 +42,8 @@ inline bool WriteFileAtomically(const std::filesystem::path& file, const void* d
 bool WriteOwnFileAtomically(const std::filesystem::path& file, std::initializer_list<std::string_view> pieces);
 
 // Writes all of `bytes` to the open file, through short and interrupted
-// writes; false when the file takes no more (a full disk, a size limit).
+// writes; false, with errno why, when the file takes no more (a full disk, a
+// size limit).
 bool WriteAll(int fd, std::string_view bytes);
 
 // The prefix of the temporary files of a save to `target` (".NAME.tmp-").
@@ -51,6 +53,13 @@ std::string TemporaryFilePrefix(const std::filesystem::path& target);
 // made, once the orphans beside the target are gone, so that a test can put
 // there what a write may meet.  Empty: nothing is called.
 void SetTemporaryFileHook(std::function<void(const std::filesystem::path&)> hook);
+
+// Test seam: asked, with the target, before the temporary's bytes are
+// written and before it is renamed over the target; an error it gives fails
+// that step as the system would (ENOSPC, EIO).  Empty, or 0: nothing fails.
+enum class AtomicWriteStep { Write, Rename };
+using AtomicWriteFault = std::function<int(AtomicWriteStep, const std::filesystem::path& target)>;
+void SetAtomicWriteFault(AtomicWriteFault fault);
 
 // Removes from `folder` the temporary files whose names start with one of
 // `prefixes` followed by the process number of a writer that no longer runs
@@ -100,6 +109,9 @@ enum class SettingsFile {
     TooLarge,            // past kMaxSettingsFileBytes
     NotRegular,          // a FIFO, a device, a folder, a socket, a dangling link
     Held,                // a lock another holds past the wait for it (never from CheckSettingsFile)
+    // What a save meets, never CheckSettingsFile:
+    NotSaved,         // the system refused the save (a full disk, a quota, an I/O error)
+    WouldBeTooLarge,  // the save would take the file past kMaxSettingsFileBytes
 };
 
 // Whether the settings under a name of that kind are still read (only

@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <string_view>
 
 #include <dirent.h>
@@ -37,21 +38,28 @@ QString ValueKey(const std::string& key, const std::string& valueName)
            (valueName.empty() ? QStringLiteral("(Default)") : QString::fromStdString(valueName));
 }
 
-struct LockState {
+struct Kept {
+    std::string name;
+    Registry::Changes changesFor;
+};
+
+// What this session found of the registry, and the changes it could not save.
+struct SessionState {
     bool held = false;
     bool named = false;  // a refusal was named: none is named again
     std::function<void(const Registry::Refusal&)> notice;
+    std::vector<Kept> kept;  // in the order they were made
 };
 
-LockState& Lock()
+SessionState& Session()
 {
-    static LockState state;
+    static SessionState state;
     return state;
 }
 
 void NameOnce(const Registry::Refusal& refusal)
 {
-    LockState& state = Lock();
+    SessionState& state = Session();
     if (state.named || refusal.why == SettingsFile::Usable) return;
     state.named = true;
     if (state.notice) state.notice(refusal);
@@ -59,11 +67,11 @@ void NameOnce(const Registry::Refusal& refusal)
 
 // Takes the lock, waiting kLockWaitMs at most; once its holder did not let
 // go within that, it is taken as held for the rest of the session, and no
-// take waits on it again.  Nullopt once taken; else why not, or Usable
-// where the system failed (a full disk), which no name mends.
+// take waits on it again.  Nullopt once taken; else why not: the lock
+// name's refusal, or the system's error where it made no lock (a full disk).
 std::optional<Registry::Refusal> TakeLock(SettingsLock& lock)
 {
-    LockState& state = Lock();
+    SessionState& state = Session();
     switch (lock.TakeWithin(std::chrono::milliseconds(state.held ? 0 : kLockWaitMs))) {
     case SettingsLock::Take::Taken: return std::nullopt;
     case SettingsLock::Take::Held:
@@ -72,35 +80,115 @@ std::optional<Registry::Refusal> TakeLock(SettingsLock& lock)
     case SettingsLock::Take::Refused: return Registry::Refusal{Registry::LockPath(), lock.Refusal(), true};
     case SettingsLock::Take::Failed: break;
     }
-    return Registry::Refusal{Registry::LockPath(), SettingsFile::Usable, true};
+    // No lock could be made (a full disk): what is not saved is the registry.
+    return Registry::Refusal{Registry::FilePath(), SettingsFile::NotSaved, false, lock.Error()};
 }
 
 // The registry as it is on disk: empty when absent, nullopt when it may not
-// be read (it changed kind, or grew past its limit, since it was checked).
+// be read (it changed kind, or grew past its limit, since it was checked, or
+// the system failed the read: errno then says why).
 std::optional<IniDocument> ReadRegistry()
 {
     struct stat st {};
     if (::lstat(Registry::FilePath().c_str(), &st) != 0 && errno == ENOENT) return IniDocument{};
     std::vector<std::uint8_t> bytes;
+    errno = 0;
     if (ReadRegularFile(Registry::FilePath(), bytes, kMaxSettingsFileBytes) != FileRead::Whole) return std::nullopt;
     return IniDocument::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::optional<std::string> TextOf(const IniDocument& doc, const std::string& key, const std::string& valueName)
+std::optional<RegistryValue> ValueOf(const IniDocument& doc, const std::string& key, const std::string& valueName)
 {
     const std::optional<QString> v = doc.Text(ValueKey(key, valueName));
     if (!v) return std::nullopt;
-    return v->toLatin1().toStdString();
+    const bool latin1 = std::all_of(v->begin(), v->end(), [](QChar c) { return c.unicode() <= 0xFF; });
+    return latin1 ? RegistryValue{v->toLatin1().toStdString(), false} : RegistryValue{v->toUtf8().toStdString(), true};
+}
+
+void Apply(IniDocument& doc, const RegistryChange& c)
+{
+    switch (c.kind) {
+    case RegistryChange::Kind::Set: {
+        // A value that already reads so is left in the bytes it has: a text
+        // another program wrote is not rewritten as the program's bytes.
+        const std::optional<RegistryValue> now = ValueOf(doc, c.key, c.valueName);
+        if (now && now->bytes == c.value) return;
+        const qsizetype size = qsizetype(c.value.size());
+        doc.SetText(ValueKey(c.key, c.valueName),
+                    c.utf8 ? QString::fromUtf8(c.value.data(), size) : QString::fromLatin1(c.value.data(), size));
+        return;
+    }
+    case RegistryChange::Kind::DeleteValue: doc.Remove(ValueKey(c.key, c.valueName)); return;
+    case RegistryChange::Kind::DeleteKey: doc.Remove(GroupOf(c.key)); return;
+    }
+}
+
+// Kept under its name, after what was kept before it; one of the same name
+// made earlier is what this one replaces.
+void Keep(const std::string& name, const Registry::Changes& changesFor)
+{
+    std::vector<Kept>& kept = Session().kept;
+    std::erase_if(kept, [&name](const Kept& k) { return k.name == name; });
+    kept.push_back({name, changesFor});
+}
+
+// Saves what the session kept: nothing is left kept once this is true.
+bool SaveKept()
+{
+    if (const SettingsFile file = CheckSettingsFile(Registry::FilePath()); file != SettingsFile::Usable) {
+        NameOnce({Registry::FilePath(), file});
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(Registry::FilePath().parent_path(), ec);
+    SettingsLock lock(Registry::LockPath());
+    if (const std::optional<Registry::Refusal> refusal = TakeLock(lock)) {
+        NameOnce(*refusal);
+        return false;
+    }
+    // Read under the lock, so that what another process wrote meanwhile is
+    // kept; a file that can no longer be read is not written over.
+    std::optional<IniDocument> doc = ReadRegistry();
+    if (!doc) {
+        const int error = errno;
+        const SettingsFile file = CheckSettingsFile(Registry::FilePath());
+        NameOnce({Registry::FilePath(), file == SettingsFile::Usable ? SettingsFile::NotSaved : file, false,
+                  error != 0 ? error : EIO});
+        return false;
+    }
+    const std::string before = doc->Serialize();
+    const Registry::Reader onDisk = [&doc](const std::string& key, const std::string& valueName) {
+        return ValueOf(*doc, key, valueName);
+    };
+    // In order, each on what those before it made.
+    for (const Kept& k : Session().kept)
+        for (const RegistryChange& c : k.changesFor(onDisk)) Apply(*doc, c);
+    const std::string after = doc->Serialize();
+    // Nothing changed: the file is left as it is, not written again.
+    if (after == before && std::filesystem::exists(Registry::FilePath(), ec)) {
+        Session().kept.clear();
+        return true;
+    }
+    if (after.size() > kMaxSettingsFileBytes) {
+        NameOnce({Registry::FilePath(), SettingsFile::WouldBeTooLarge});
+        return false;
+    }
+    if (!WriteFileAtomically(Registry::FilePath(), after)) {
+        NameOnce({Registry::FilePath(), SettingsFile::NotSaved, false, errno});
+        return false;
+    }
+    Session().kept.clear();
+    return true;
 }
 }  // namespace
 
 void Registry::SetFolder(const std::filesystem::path& folder)
 {
     RegistryFolder() = folder;
-    Lock() = {};
+    Session() = {};
 }
 
-void Registry::SetWriteRefusedNotice(std::function<void(const Refusal&)> notice) { Lock().notice = std::move(notice); }
+void Registry::SetWriteRefusedNotice(std::function<void(const Refusal&)> notice) { Session().notice = std::move(notice); }
 
 std::filesystem::path Registry::FilePath()
 {
@@ -129,10 +217,11 @@ std::vector<Registry::Refusal> Registry::Refusals()
     struct stat st {};
     if (refused.empty() && ::lstat(LockPath().c_str(), &st) == 0) {
         SettingsLock lock(LockPath());
-        if (const std::optional<Refusal> refusal = TakeLock(lock); refusal && refusal->why != SettingsFile::Usable)
+        // The system's failure is named by the write that meets it.
+        if (const std::optional<Refusal> refusal = TakeLock(lock); refusal && refusal->why != SettingsFile::NotSaved)
             refused.push_back(*refusal);
     }
-    if (!refused.empty()) Lock().named = true;
+    if (!refused.empty()) Session().named = true;
     return refused;
 }
 
@@ -141,51 +230,32 @@ std::optional<std::string> Registry::ReadString(const std::string& key, const st
     if (!SettingsReadable(CheckSettingsFile(FilePath()))) return std::nullopt;
     const std::optional<IniDocument> doc = ReadRegistry();
     if (!doc) return std::nullopt;
-    return TextOf(*doc, key, valueName);
+    std::optional<RegistryValue> value = ValueOf(*doc, key, valueName);
+    if (!value) return std::nullopt;
+    return std::move(value->bytes);
 }
 
 bool Registry::Write(std::span<const RegistryChange> changes)
 {
-    return Update([changes](const Reader&) { return std::vector<RegistryChange>(changes.begin(), changes.end()); });
+    // Named by the values it sets or removes: a later write of the same
+    // values leaves nothing of this one's.
+    std::string name = "write";
+    for (const RegistryChange& c : changes)
+        name += '\0' + std::to_string(int(c.kind)) + '\0' + c.key + '\0' + c.valueName;
+    const std::vector<RegistryChange> made(changes.begin(), changes.end());
+    return Update([made](const Reader&) { return made; }, name);
 }
 
-bool Registry::Update(const std::function<std::vector<RegistryChange>(const Reader& onDisk)>& changesFor)
+bool Registry::Update(const Changes& changesFor, const std::string& keptAs)
 {
-    if (const SettingsFile file = CheckSettingsFile(FilePath()); file != SettingsFile::Usable) {
-        NameOnce({FilePath(), file});
-        return false;
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(FilePath().parent_path(), ec);
-    SettingsLock lock(LockPath());
-    if (const std::optional<Refusal> refusal = TakeLock(lock)) {
-        NameOnce(*refusal);
-        return false;
-    }
-    // Read under the lock, so that what another process wrote meanwhile is
-    // kept; a file that can no longer be read is not written over.
-    std::optional<IniDocument> doc = ReadRegistry();
-    if (!doc) {
-        NameOnce({FilePath(), CheckSettingsFile(FilePath())});
-        return false;
-    }
-    const std::string before = doc->Serialize();
-    const Reader onDisk = [&doc](const std::string& key, const std::string& valueName) {
-        return TextOf(*doc, key, valueName);
-    };
-    for (const RegistryChange& c : changesFor(onDisk)) {
-        switch (c.kind) {
-        case RegistryChange::Kind::Set:
-            doc->SetText(ValueKey(c.key, c.valueName), QString::fromLatin1(c.value.data(), qsizetype(c.value.size())));
-            break;
-        case RegistryChange::Kind::DeleteValue: doc->Remove(ValueKey(c.key, c.valueName)); break;
-        case RegistryChange::Kind::DeleteKey: doc->Remove(GroupOf(c.key)); break;
-        }
-    }
-    const std::string after = doc->Serialize();
-    // Nothing changed: the file is left as it is, not written again.
-    if (after == before && std::filesystem::exists(FilePath(), ec)) return true;
-    return WriteFileAtomically(FilePath(), after);
+    Keep(keptAs, changesFor);
+    return SaveKept();
+}
+
+bool Registry::Keeps(const std::string& keptAs)
+{
+    const std::vector<Kept>& kept = Session().kept;
+    return std::any_of(kept.begin(), kept.end(), [&keptAs](const Kept& k) { return k.name == keptAs; });
 }
 
 bool Registry::WriteString(const std::string& key, const std::string& valueName, const std::string& value)
@@ -247,32 +317,40 @@ RecentFiles::RecentFiles(std::string registryKey, int maxEntries, int maxTextLen
 }
 
 namespace {
-std::vector<std::string> ListIn(const Registry::Reader& read, const std::string& key, int maxEntries)
+std::vector<RegistryValue> ListIn(const Registry::Reader& read, const std::string& key, int maxEntries)
 {
-    std::vector<std::string> files;
+    std::vector<RegistryValue> files;
     for (int i = 1; i <= maxEntries; ++i)
-        if (std::optional<std::string> v = read(key, "File" + std::to_string(i)); v && !v->empty())
+        if (std::optional<RegistryValue> v = read(key, "File" + std::to_string(i)); v && !v->bytes.empty())
             files.push_back(std::move(*v));
     return files;
 }
 
-void PutOnTop(std::vector<std::string>& files, const std::string& fileName, int maxEntries)
+const std::string& BytesOf(const std::string& file) { return file; }
+const std::string& BytesOf(const RegistryValue& file) { return file.bytes; }
+
+template <typename File>
+void PutOnTop(std::vector<File>& files, const std::string& fileName, int maxEntries)
 {
-    std::erase(files, fileName);
-    files.insert(files.begin(), fileName);
+    std::erase_if(files, [&fileName](const File& f) { return BytesOf(f) == fileName; });
+    files.insert(files.begin(), File{fileName});
     if (int(files.size()) > maxEntries) files.resize(std::size_t(maxEntries));
 }
 
 // The whole list in one write: an entry moved down is never lost to a
 // write that stops half-way through it.
-std::vector<RegistryChange> ListChanges(const std::vector<std::string>& files, const std::string& key, int maxEntries)
+std::vector<RegistryChange> ListChanges(const std::vector<RegistryValue>& files, const std::string& key,
+                                        int maxEntries)
 {
     std::vector<RegistryChange> changes;
     for (int i = 1; i <= maxEntries; ++i) {
         std::string name = "File" + std::to_string(i);
-        if (i <= int(files.size()))
-            changes.push_back({RegistryChange::Kind::Set, key, std::move(name), files[std::size_t(i - 1)]});
-        else changes.push_back({RegistryChange::Kind::DeleteValue, key, std::move(name), {}});
+        if (i <= int(files.size())) {
+            const RegistryValue& f = files[std::size_t(i - 1)];
+            changes.push_back({RegistryChange::Kind::Set, key, std::move(name), f.bytes, f.utf8});
+        } else {
+            changes.push_back({RegistryChange::Kind::DeleteValue, key, std::move(name), {}});
+        }
     }
     return changes;
 }
@@ -281,14 +359,27 @@ std::vector<RegistryChange> ListChanges(const std::vector<std::string>& files, c
 void RecentFiles::Add(const std::string& fileName)
 {
     if (fileName.empty()) return;
-    std::vector<std::string> onDisk;
-    const bool saved = Registry::Update([&](const Registry::Reader& read) {
-        onDisk = ListIn(read, key_, maxEntries_);
-        PutOnTop(onDisk, fileName, maxEntries_);
-        return ListChanges(onDisk, key_, maxEntries_);
-    });
-    if (saved) files_ = std::move(onDisk);
-    else PutOnTop(files_, fileName, maxEntries_);
+    // Files added while the list could not be saved go on top of the list
+    // as the save that goes through finds it, in the order they came, this
+    // one above them.
+    const std::string keptAs = "recent files " + key_;
+    if (!Registry::Keeps(keptAs)) keptBack_.clear();
+    PutOnTop(keptBack_, fileName, maxEntries_);
+    auto merged = std::make_shared<std::vector<RegistryValue>>();
+    const bool saved = Registry::Update(
+        [key = key_, maxEntries = maxEntries_, top = keptBack_, merged](const Registry::Reader& read) {
+            *merged = ListIn(read, key, maxEntries);
+            for (auto file = top.rbegin(); file != top.rend(); ++file) PutOnTop(*merged, *file, maxEntries);
+            return ListChanges(*merged, key, maxEntries);
+        },
+        keptAs);
+    if (!saved) {
+        PutOnTop(files_, fileName, maxEntries_);
+        return;
+    }
+    keptBack_.clear();
+    files_.clear();
+    for (RegistryValue& f : *merged) files_.push_back(std::move(f.bytes));
 }
 
 QString RecentFiles::MenuText(int index) const
@@ -312,6 +403,12 @@ QString ShortenPath(const QString& shown, std::size_t maxLength)
     return QString::fromStdU32String(path.substr(0, room - name.size()) + std::u32string(kEllipsis) + name);
 }
 
-void RecentFiles::Load() { files_ = ListIn(&Registry::ReadString, key_, maxEntries_); }
+void RecentFiles::Load()
+{
+    files_.clear();
+    for (int i = 1; i <= maxEntries_; ++i)
+        if (std::optional<std::string> f = Registry::ReadString(key_, "File" + std::to_string(i)); f && !f->empty())
+            files_.push_back(std::move(*f));
+}
 
 }  // namespace platform

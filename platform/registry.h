@@ -36,7 +36,22 @@ namespace platform {
 // process that shares the program's name) may not be let go.  A lock not
 // let go within that is taken as held for the rest of the session: no
 // write waits on it again, and a write saves only once it is gone.
+//
+// A change that is not saved (the file refused, the lock held, the system
+// refusing the save, a file that would pass its limit) is kept for the
+// session: the next write that saves makes it first, on the file as it is
+// then, so that removing a held lock or making room on a full disk loses
+// nothing of the session's.  A save never writes a file past
+// kMaxSettingsFileBytes, which the program would then refuse to read.
 inline constexpr int kLockWaitMs = 2000;
+
+// A value's bytes.  The program's values are bytes, one a character
+// (Latin-1), as the file system's names are; a text another program wrote
+// in letters beyond Latin-1 reads as its UTF-8, `utf8` set.
+struct RegistryValue {
+    std::string bytes;
+    bool utf8 = false;
+};
 
 // One change of a write.
 struct RegistryChange {
@@ -45,12 +60,15 @@ struct RegistryChange {
     std::string key;
     std::string valueName;  // Set and DeleteValue
     std::string value;      // Set
+    // Set: `value` is UTF-8 text, written as the text it spells, so that a
+    // value read as RegistryValue::utf8 is written back in its own bytes.
+    bool utf8 = false;
 };
 
 class Registry {
 public:
     // Empty: the default.  A new folder is a new registry: what was found of
-    // the lock is forgotten, the notice of a held lock with it.
+    // the lock is forgotten, the notice and the kept changes with it.
     static void SetFolder(const std::filesystem::path& folder);
     static std::filesystem::path FilePath();
     static std::filesystem::path LockPath();
@@ -60,26 +78,35 @@ public:
         std::filesystem::path file;
         SettingsFile why;
         bool lock = false;  // the lock name, which only writes use
+        int error = 0;      // the system's reason, for SettingsFile::NotSaved
     };
     // The file's refusal or, where the file is usable, the lock's; empty
     // while both are.  A lock that exists is judged as a write would judge
     // it, and waited for (kLockWaitMs at most), so that a held one is among
     // them, as SettingsFile::Held.  What it returns is taken as named.
     static std::vector<Refusal> Refusals();
-    // Called when a write is refused for a name (the file or its lock),
-    // once in a session and only when Refusals() named nothing, so that no
-    // write is dropped without a word and none is named twice.
+    // Called when a write is refused for a name (the file or its lock), or
+    // by the system, once in a session and only when Refusals() named
+    // nothing, so that no write is dropped without a word and none is named
+    // twice.
     static void SetWriteRefusedNotice(std::function<void(const Refusal&)> notice);
 
+    // The value's bytes (RegistryValue).
     static std::optional<std::string> ReadString(const std::string& key, const std::string& valueName);
     // The changes in order, under one take of the lock: all saved, or none.
+    // Kept unsaved, a later write of the same values replaces them.
     static bool Write(std::span<const RegistryChange> changes);
-    // The registry as a write finds it on disk, under the lock.
-    using Reader = std::function<std::optional<std::string>(const std::string& key, const std::string& valueName)>;
+    // The registry as a write finds it on disk, under the lock, with what
+    // this session kept unsaved made first.
+    using Reader = std::function<std::optional<RegistryValue>(const std::string& key, const std::string& valueName)>;
+    using Changes = std::function<std::vector<RegistryChange>(const Reader& onDisk)>;
     // Under one take of the lock: the changes `changesFor` makes of the
     // registry as it is on disk, so that what another process wrote since
-    // this one read it is built on, never undone.
-    static bool Update(const std::function<std::vector<RegistryChange>(const Reader& onDisk)>& changesFor);
+    // this one read it is built on, never undone.  Kept unsaved under the
+    // name `keptAs`, a later update kept so replaces it.
+    static bool Update(const Changes& changesFor, const std::string& keptAs);
+    // Whether an update kept under that name still waits to be saved.
+    static bool Keeps(const std::string& keptAs);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
     static bool DeleteValue(const std::string& key, const std::string& valueName);
     static bool DeleteKey(const std::string& key);  // with all its sub-keys
@@ -95,12 +122,15 @@ public:
 
 // ---- recent files ------------------------------------------------------------
 // A most-recently-used list kept in the registry under one key ("File1" is
-// the newest).  A file added is put at the top of the list as it is on disk,
-// so that another session's entries since this one read it are kept, and
-// that list becomes this session's.  The paths are kept whole, as the file system's bytes; their
-// menu texts show them as the file system names them (ShownFileName),
-// shortened to a maximum length in the middle, so that the file name stays
-// in sight.
+// the newest).  A file added is put at the top of the list as it is on
+// disk, so that another session's entries since this one read it are kept,
+// and that list becomes this session's.  Files added while the list could
+// not be saved go on top of it, in their order, with the next save.  The
+// paths are kept whole, as the file system's bytes (an entry another
+// program wrote as text beyond Latin-1 is that text's UTF-8, and is moved in
+// its own bytes); their menu texts show them as the file system names them
+// (ShownFileName), shortened to a maximum length in the middle, so that the
+// file name stays in sight.
 class RecentFiles {
 public:
     RecentFiles(std::string registryKey, int maxEntries, int maxTextLength);
@@ -115,6 +145,7 @@ private:
     int maxEntries_;
     int maxTextLength_;
     std::vector<std::string> files_;
+    std::vector<std::string> keptBack_;  // added, not yet saved: newest first
 };
 
 // The path in at most maxLength characters: the leading folders, "...", and

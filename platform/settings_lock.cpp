@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -88,9 +89,12 @@ bool HolderHasGone(std::string_view bytes)
     return ProgramNameOf(pid) != program.substr(program.find_last_of('/') + 1);
 }
 
-bool OlderThan(const struct stat& st, std::chrono::seconds age)
+// Either way: a lock dated ahead of the clock (another machine's, whose
+// clock runs ahead; a clock set back) is as old as one dated behind it.
+bool AgedPast(const struct stat& st, std::chrono::seconds age)
 {
-    return std::time(nullptr) - st.st_mtim.tv_sec > age.count();
+    const long long now = std::time(nullptr), dated = st.st_mtim.tv_sec;
+    return std::llabs(now - dated) > age.count();
 }
 
 std::function<void()>& LeftoverRemovalHook()
@@ -99,12 +103,42 @@ std::function<void()>& LeftoverRemovalHook()
     return hook;
 }
 
+std::function<void()>& LockPlacedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+int& AdvisoryLockError()
+{
+    static int error = 0;
+    return error;
+}
+
+enum class Advisory {
+    Taken,
+    Held,  // by another, or not to be had for another reason
+    None,  // the file system gives none: an NFS home without its lock service
+};
+
+Advisory TakeAdvisory(int fd)
+{
+    int error = AdvisoryLockError();
+    if (error == 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) error = errno;
+    if (error == 0) return Advisory::Taken;
+    if (error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL) return Advisory::None;
+    errno = error;
+    return Advisory::Held;
+}
+
 // Removes a leftover, only while no one holds it: every holder keeps an
-// advisory lock on its file.  The name must still be the file judged, so
-// that a lock another remover has put in its place meanwhile is left alone.
+// advisory lock on its file, where the file system gives one (where it
+// gives none, the lines and the age alone judged it).  The name must still
+// be the file judged, so that a lock another remover has put in its place
+// meanwhile is left alone.
 bool RemoveIfFree(const fs::path& name, int fd)
 {
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return false;
+    if (TakeAdvisory(fd) == Advisory::Held) return false;
     if (LeftoverRemovalHook()) LeftoverRemovalHook()();
     struct stat judged {}, now {};
     return ::fstat(fd, &judged) == 0 && ::lstat(name.c_str(), &now) == 0 && judged.st_dev == now.st_dev &&
@@ -124,7 +158,7 @@ Judged JudgeOpen(const fs::path& name, int fd)
     const ssize_t n = ::pread(fd, bytes, sizeof bytes, 0);
     const bool readable = n >= 0 && std::size_t(n) < sizeof bytes;
     const bool leftover = (readable && HolderHasGone(std::string_view(bytes, std::size_t(n)))) ||
-                          OlderThan(st, SettingsLock::kLeftoverAge);
+                          AgedPast(st, SettingsLock::kLeftoverAge);
     return {leftover && RemoveIfFree(name, fd) ? Judged::Gone : Judged::Live};
 }
 
@@ -175,6 +209,7 @@ public:
         if (!linked_) return PlaceDirectly();
         if (fd_ < 0 && !Make()) return errno;
         if (::link(temp_.c_str(), lock_.c_str()) == 0) {
+            if (LockPlacedHook()) LockPlacedHook()();
             ::unlink(temp_.c_str());
             temp_.clear();
             return 0;
@@ -210,7 +245,7 @@ private:
             return false;
         }
         // Held before anyone can find it.
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteAll(fd_, OwnLines())) return true;
+        if (TakeAdvisory(fd_) != Advisory::Held && WriteAll(fd_, OwnLines())) return true;
         const int error = errno;
         Drop();
         errno = error;
@@ -223,8 +258,9 @@ private:
     {
         const int fd = ::open(lock_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
         if (fd < 0) return errno;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && WriteAll(fd, OwnLines())) {
+        if (TakeAdvisory(fd) != Advisory::Held && WriteAll(fd, OwnLines())) {
             fd_ = fd;
+            if (LockPlacedHook()) LockPlacedHook()();
             return 0;
         }
         const int error = errno;
@@ -264,6 +300,8 @@ SettingsFile FolderRefusal(int error)
 }  // namespace
 
 void SetLeftoverRemovalHook(std::function<void()> hook) { LeftoverRemovalHook() = std::move(hook); }
+void SetLockPlacedHook(std::function<void()> hook) { LockPlacedHook() = std::move(hook); }
+void SetAdvisoryLockError(int error) { AdvisoryLockError() = error; }
 
 SettingsLock::SettingsLock(std::filesystem::path name) : name_(std::move(name)) {}
 
@@ -273,6 +311,7 @@ SettingsLock::Take SettingsLock::TakeWithin(std::chrono::milliseconds wait)
 {
     if (fd_ >= 0) return Take::Taken;
     refusal_ = SettingsFile::Usable;
+    error_ = 0;
     const auto deadline = std::chrono::steady_clock::now() + wait;
     const std::string ownKind[] = {TemporaryFilePrefix(name_)};
     RemoveOrphanTemporaries(name_.has_parent_path() ? name_.parent_path() : fs::path("."), ownKind);
@@ -286,6 +325,7 @@ SettingsLock::Take SettingsLock::TakeWithin(std::chrono::milliseconds wait)
             return Take::Taken;
         }
         if (placed != EEXIST && placed != EAGAIN) {
+            error_ = placed;
             refusal_ = FolderRefusal(placed);
             return refusal_ == SettingsFile::Usable ? Take::Failed : Take::Refused;
         }

@@ -5,22 +5,27 @@
 // as Qt's lock file writes them, so that a program of an earlier version
 // that shares the home judges it as its own.  Its holder keeps an advisory
 // lock (flock) on it, which the system lets go of when the holder ends, a
-// crash included.
+// crash included.  Where the file system gives no advisory lock (an NFS
+// home whose lock service is down), the lock goes on by its lines alone.
 //
 // A lock never exists without its lines: they are written to a temporary
 // file of the taker's own beside it (".NAME.tmp-PID-N"), which is then
 // linked to the lock's name, a link that fails where anything is.  So no
-// one ever judges a lock being made.
+// one ever judges a lock being made.  On a file system without hard links
+// the lock is made at its name instead, and is empty for a moment: a crash
+// then leaves it empty, a leftover once it is old.
 //
 // A lock found at the name is judged by what its file is when it is used:
 // - a leftover, removed at once, is one no one holds (its advisory lock is
-//   free) that either a process of this machine left that has gone (it ran
-//   before the machine last started, no longer runs, or its number now
-//   belongs to another program), or that is older than kLeftoverAge,
-//   whatever its lines say or lack: empty, garbage, another machine's, a
-//   host since renamed.  No write holds the lock for more than
-//   milliseconds.  It is removed only while its advisory lock is taken and
-//   the name is still the file judged;
+//   free, or cannot be tested) that either a process of this machine left
+//   that has gone (it ran before the machine last started, no longer runs,
+//   or its number now belongs to another program), or whose time lies more
+//   than kLeftoverAge from the clock's, either way (a clock set back,
+//   another machine's running ahead), whatever its lines say or lack:
+//   empty, garbage, another machine's, a host since renamed.  No write
+//   holds the lock for more than milliseconds.  It is removed only while
+//   its advisory lock is taken (where there is one) and the name is still
+//   the file judged;
 // - any other (a fresh lock of another machine, a live process of the same
 //   name) is waited for only as long as the taker allows;
 // - a name that is no lock this user may read and write (a FIFO, a folder,
@@ -57,16 +62,23 @@ public:
 
     Take TakeWithin(std::chrono::milliseconds wait);
     SettingsFile Refusal() const { return refusal_; }
+    int Error() const { return error_; }  // the system's reason, once Failed
     void LetGo();
 
 private:
     std::filesystem::path name_;
     int fd_ = -1;
     SettingsFile refusal_ = SettingsFile::Usable;
+    int error_ = 0;
 };
 
 // Test seam: called once a leftover's advisory lock is taken, before the
 // name is looked at again and removed.  Empty: nothing is called.
 void SetLeftoverRemovalHook(std::function<void()> hook);
+// Test seam: called the moment a lock is at its name, before anything else.
+void SetLockPlacedHook(std::function<void()> hook);
+// Test seam: every advisory lock the settings lock asks for fails with this
+// error (ENOLCK: no lock service); 0, the system is asked.
+void SetAdvisoryLockError(int error);
 
 }  // namespace platform

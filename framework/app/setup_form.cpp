@@ -159,7 +159,7 @@ void ReadConfiguration(TOrbiscope& app, QWidget* owner)
     // A name that goes wrong later in the session (a lock left held, a FIFO
     // put at the lock's name) is named when a write finds it.
     platform::Registry::SetWriteRefusedNotice([owner = QPointer<QWidget>(owner)](const platform::Registry::Refusal& r) {
-        orbiscope::ShowSettingsFileRefused(owner, r.file.string(), r.why, kRegistrySettings, r.lock);
+        orbiscope::ShowSettingsFileRefused(owner, r.file.string(), r.why, kRegistrySettings, r.lock, r.error);
     });
     if (!ReadSetupFile(app)) {
         platform::MessageBox(owner, "Substituting defaults", "No setup file", platform::MB_ICONINFORMATION);

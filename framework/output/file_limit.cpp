@@ -1,6 +1,10 @@
 #include "framework/output/file_limit.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/messagebox.h"
 #include "platform/registry.h"
@@ -9,14 +13,15 @@ namespace orbiscope {
 
 namespace {
 
-// "This file is larger than N MB, more than KIND holds: " and what follows.
+// "This file is larger than N MB, more than KIND holds: " (or "would be",
+// for a save) and what follows.
 void ShowTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind,
-                  std::string_view after)
+                  std::string_view after, std::string_view is)
 {
     char format[512];
-    std::snprintf(format, sizeof format, "%%s\r\nThis file is larger than %llu MB, more than %.*s holds: %.*s",
-                  static_cast<unsigned long long>(limitBytes >> 20), static_cast<int>(kind.size()), kind.data(),
-                  static_cast<int>(after.size()), after.data());
+    std::snprintf(format, sizeof format, "%%s\r\nThis file %.*s larger than %llu MB, more than %.*s holds: %.*s",
+                  static_cast<int>(is.size()), is.data(), static_cast<unsigned long long>(limitBytes >> 20),
+                  static_cast<int>(kind.size()), kind.data(), static_cast<int>(after.size()), after.data());
     platform::MessageBox(owner, platform::FileMessage{format, fileName}, "File Too Large",
                          platform::MB_ICONEXCLAMATION);
 }
@@ -25,17 +30,18 @@ void ShowTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t lim
 
 void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind)
 {
-    ShowTooLarge(owner, fileName, limitBytes, kind, "it was not read.");
+    ShowTooLarge(owner, fileName, limitBytes, kind, "it was not read.", "is");
 }
 
 void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platform::SettingsFile why,
-                             std::string_view settings, bool lockName)
+                             std::string_view settings, bool lockName, int systemError)
 {
     using platform::SettingsFile;
     // A lock name holds no settings: only their saving waits on it, and
     // removing it is all that mends it, once nothing else uses it.
     const bool read = lockName || platform::SettingsReadable(why);
-    std::string wrong, todo;
+    const std::string lost = "this session's " + std::string(settings);
+    std::string wrong, todo, after;
     switch (why) {
     case SettingsFile::Usable:
         return;
@@ -46,12 +52,23 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
     case SettingsFile::TooLarge:
         todo = "Remove the file, or shorten it,";
         break;
-    case SettingsFile::NotReadable:
-    case SettingsFile::NotWritable:
-        wrong = why == SettingsFile::NotReadable ? "You may not read this file (it may belong to another user)"
-                                                 : "You may not write this file (it may belong to another user)";
-        todo = "Remove it, or make it yours to read and write,";
+    case SettingsFile::WouldBeTooLarge:
+        todo = "Shorten it";
         break;
+    case SettingsFile::NotReadable:
+    case SettingsFile::NotWritable: {
+        // Removing the file loses every setting in it: the remedy that keeps
+        // it comes first.
+        struct stat st {};
+        const bool yours = ::stat(fileName.c_str(), &st) == 0 && st.st_uid == ::geteuid();
+        const bool mayRead = why == SettingsFile::NotWritable;
+        wrong = std::string("You may not ") + (mayRead ? "write" : "read") + " this file (" +
+                (yours ? "its permissions do not let you" : "it may belong to another user") + ")";
+        todo = std::string(yours ? (mayRead ? "Make it writable for you" : "Make it readable and writable for you")
+                                 : "Make it yours to read and write") +
+               ", or remove it and lose every setting in it,";
+        break;
+    }
     case SettingsFile::FolderNotWritable:
         wrong = "You may not write in this file's folder (it may belong to another user)";
         todo = "Make the folder yours to write in";
@@ -70,19 +87,30 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
                 " seconds: it is held by another program, or Orbiscope on another machine sharing this home";
         todo = "Remove it, once no other Orbiscope uses this home,";
         break;
+    case SettingsFile::NotSaved: {
+        // The system's own words, never translated: the program's text is Latin-1.
+        const char* const reason = ::strerrordesc_np(systemError != 0 ? systemError : EIO);
+        wrong = "The system did not save this file (" + std::string(reason ? reason : "unknown error") + ")";
+        after = lost + " are not saved yet. Make room on its disk, or mend what the system names: the next change "
+                       "then saves them.";
+        break;
+    }
     }
     const bool mendedByRemoving =
         lockName && why != SettingsFile::FolderNotWritable && why != SettingsFile::FolderNotMakeable &&
-        why != SettingsFile::ReadOnlyFileSystem && why != SettingsFile::Held;
+        why != SettingsFile::ReadOnlyFileSystem && why != SettingsFile::Held && why != SettingsFile::NotSaved;
     if (mendedByRemoving) todo = "Remove it";
-    const std::string after = std::string(read ? "" : "the settings were not read, and ") + "this session's " +
-                              std::string(settings) + " will not be saved. " + todo + " to have them saved.";
-    if (why == SettingsFile::TooLarge) {
-        ShowTooLarge(owner, fileName, platform::kMaxSettingsFileBytes, "a settings file", after);
+    if (after.empty())
+        after = std::string(read ? "" : "the settings were not read, and ") + lost + " will not be saved. " + todo +
+                " to have them saved.";
+    if (why == SettingsFile::TooLarge || why == SettingsFile::WouldBeTooLarge) {
+        ShowTooLarge(owner, fileName, platform::kMaxSettingsFileBytes, "a settings file", after,
+                     why == SettingsFile::TooLarge ? "is" : "would be");
         return;
     }
     const char* const caption = why == SettingsFile::NotRegular ? "Not A Regular File"
                                 : why == SettingsFile::Held     ? "Settings Locked"
+                                : why == SettingsFile::NotSaved ? "Settings Not Saved"
                                                                 : "Access Denied";
     platform::MessageBox(owner, platform::FileMessage{"%s\r\n" + wrong + ": " + after, fileName}, caption,
                          platform::MB_ICONEXCLAMATION);

@@ -20,10 +20,11 @@ namespace orbiscope {
 void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind);
 
 // A settings file of the program's own, or the lock name beside one
-// (`lockName`), that may not be used in full (platform::CheckSettingsFile):
-// its name, why, what the session loses by it (`settings`: "window size and
-// place") and what to do.  Nothing is shown for a usable one.
+// (`lockName`), that may not be used in full (platform::CheckSettingsFile),
+// or whose save failed: its name, why (the system's `systemError`, for a
+// save it refused), what the session loses by it (`settings`: "window size
+// and place") and what to do.  Nothing is shown for a usable one.
 void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platform::SettingsFile why,
-                             std::string_view settings, bool lockName = false);
+                             std::string_view settings, bool lockName = false, int systemError = 0);
 
 }  // namespace orbiscope

@@ -129,14 +129,24 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     const auto before = inode();
     EXPECT_TRUE(platform::Registry::WriteString(key, "", "uk.twn"));
     EXPECT_EQ(inode(), before);
-    // While a write holds the lock, the lock says whose it is, as Qt's lock
-    // file does: the process, its program, and this machine's host name,
-    // machine identity and boot identity, each read here from the system.
-    std::string linesWhileHeld;
-    platform::SetTemporaryFileHook([&](const fs::path&) { linesWhileHeld = ReadText(lock); });
+    // From the moment it is at its name, the lock says whose it is, as Qt's
+    // lock file does: the process, its program, and this machine's host
+    // name, machine identity and boot identity, each read here from the
+    // system.  The temporaries of a lock's taker that has gone are removed
+    // by the next take; a running one's are its own.
+    const std::string pidMax = FirstLine(ReadText("/proc/sys/kernel/pid_max"));
+    const fs::path goneTakers = dir.Path() / (platform::TemporaryFilePrefix(lock) + pidMax + "-1"),
+                   runningTakers = dir.Path() / (platform::TemporaryFilePrefix(lock) + std::to_string(::getppid()) + "-1");
+    testfiles::WriteText(goneTakers, "");
+    testfiles::WriteText(runningTakers, "");
+    std::string linesWhenPlaced;
+    platform::SetLockPlacedHook([&] { linesWhenPlaced = ReadText(lock); });
     EXPECT_TRUE(platform::Registry::WriteString(key, "", "fr.twn"));
-    platform::SetTemporaryFileHook({});
-    EXPECT_EQ(linesWhileHeld, OwnLockLines(::getpid(), BootId()));
+    platform::SetLockPlacedHook({});
+    EXPECT_EQ(linesWhenPlaced, OwnLockLines(::getpid(), BootId()));
+    EXPECT_FALSE(fs::exists(goneTakers));
+    EXPECT_TRUE(fs::exists(runningTakers));
+    fs::remove(runningTakers);
 
     // A file past its limit is neither read nor written; a FIFO at the lock's
     // name, which only writes use, is refused at once and never waited on.
@@ -145,10 +155,21 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     // process of this program's name: here this test itself) makes every
     // write of the session fail at once, named once through the notice.  A
     // leftover no one holds (a gone process's of this machine, or any lock
-    // an hour old) is removed at once; a lock someone holds never is.
+    // dated an hour from the clock, either way) is removed at once; a lock
+    // someone holds never is.  Where the file system gives no advisory
+    // lock, the lock goes on by its lines and its age alone.  A save the
+    // system refuses, or that would pass the file's limit, is named with
+    // the system's reason and leaves the file as it was.
     const auto limit = platform::kMaxSettingsFileBytes;
     constexpr int kNever = -1;
     const auto old = [&] { fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::hours(1)); };
+    const auto ahead = [&] { fs::last_write_time(lock, fs::file_time_type::clock::now() + std::chrono::hours(1)); };
+    // A few bytes short of the limit, with the key the writes add.
+    const auto nearLimit = [&] {
+        const std::string head = "[Notes]\nfiller=";
+        testfiles::WriteText(file, head + std::string(limit - 4 - head.size(), 'x') + "\n");
+    };
+    using Step = platform::AtomicWriteStep;
     int flocked = -1;
     const auto holdWithFlock = [&] {
         flocked = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
@@ -173,6 +194,9 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         bool written = false;
         SettingsFile named = SettingsFile::Usable;  // what the notice names, once
         std::function<void()> atRemoval = {};
+        int noAdvisoryLock = 0;  // the error every flock of the lock gives
+        platform::AtomicWriteFault fault = {};
+        int error = 0;  // the system's reason the notice names
     };
     const Case cases[] = {
         {"the file past its limit", [&] { fs::resize_file(file, limit + 1); }, {}, fs::file_type::not_found, 0, false,
@@ -221,16 +245,33 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         {"a gone process's lock, another machine's put in its place as it is removed",
          [&] { testfiles::WriteText(lock, DeadProcessOfThisMachine()); }, "uk.twn", fs::file_type::regular, 0, false,
          SettingsFile::Held, swapAtRemoval},
+        {"the lock empty and an hour ahead", [&] { testfiles::WriteText(lock, ""), ahead(); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"the lock another machine's, an hour ahead", [&] { testfiles::WriteText(lock, theirs), ahead(); }, "uk.twn",
+         fs::file_type::not_found, 0, true},
+        {"no advisory locks", [] {}, "uk.twn", fs::file_type::not_found, 0, true, SettingsFile::Usable, {}, ENOLCK},
+        {"no advisory locks, the lock empty and an hour old", [&] { testfiles::WriteText(lock, ""), old(); }, "uk.twn",
+         fs::file_type::not_found, 0, true, SettingsFile::Usable, {}, EOPNOTSUPP},
+        {"no advisory locks, the lock another machine's, fresh", [&] { testfiles::WriteText(lock, theirs); },
+         "uk.twn", fs::file_type::regular, 0, false, SettingsFile::Held, {}, ENOLCK},
+        {"the disk full", [] {}, "uk.twn", fs::file_type::not_found, 0, false, SettingsFile::NotSaved, {}, 0,
+         [](Step s, const fs::path&) { return s == Step::Write ? ENOSPC : 0; }, ENOSPC},
+        {"the rename failing", [] {}, "uk.twn", fs::file_type::not_found, 0, false, SettingsFile::NotSaved, {}, 0,
+         [](Step s, const fs::path&) { return s == Step::Rename ? EIO : 0; }, EIO},
+        {"the file a few bytes short of its limit, the key not in it", nearLimit, {}, fs::file_type::not_found, 0,
+         false, SettingsFile::WouldBeTooLarge},
     };
     for (const Case& c : cases) {
         platform::Registry::SetFolder(dir.Path());
-        std::vector<SettingsFile> named;
+        std::vector<std::pair<SettingsFile, int>> named;
         platform::Registry::SetWriteRefusedNotice(
-            [&named](const platform::Registry::Refusal& r) { named.push_back(r.why); });
+            [&named](const platform::Registry::Refusal& r) { named.push_back({r.why, r.error}); });
         ASSERT_TRUE(platform::Registry::WriteString(key, "", "uk.twn")) << c.name;
         swapped = false;
         c.make();
         platform::SetLeftoverRemovalHook(c.atRemoval);
+        platform::SetAdvisoryLockError(c.noAdvisoryLock);
+        platform::SetAtomicWriteFault(c.fault);
         QLockFile holder(QString::fromStdString(lock.string()));
         if (c.heldMs != 0) {
             ASSERT_TRUE(holder.tryLock(0)) << c.name;
@@ -257,6 +298,8 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         })) << c.name;
         letGo.join();
         platform::SetLeftoverRemovalHook({});
+        platform::SetAdvisoryLockError(0);
+        platform::SetAtomicWriteFault({});
         EXPECT_EQ(read, c.read) << c.name;
         EXPECT_EQ(written, c.written) << c.name;
         EXPECT_EQ(again, c.written) << c.name;
@@ -267,8 +310,11 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         if (c.atRemoval) {
             EXPECT_EQ(ReadText(lock), theirs) << c.name;
         }
-        EXPECT_EQ(named, c.named == SettingsFile::Usable ? std::vector<SettingsFile>{} : std::vector{c.named})
-            << c.name;
+        using Named = std::vector<std::pair<SettingsFile, int>>;
+        const Named expected = c.named == SettingsFile::Usable ? Named{} : Named{{c.named, c.error}};
+        EXPECT_EQ(named, expected) << c.name;
+        for (const auto& e : fs::directory_iterator(dir.Path()))
+            EXPECT_EQ(e.path().filename().string().find(".tmp-"), std::string::npos) << c.name << ": " << e.path();
         // Found held once, never waited on again.
         if (c.named == SettingsFile::Held) {
             EXPECT_LT(second, std::chrono::milliseconds(platform::kLockWaitMs / 2)) << c.name;
@@ -297,7 +343,7 @@ TEST(RegistryStandIn, FilesOfQtsSettingsClassAlike)
     const std::string texts[] = {
         "", "uk.twn", " lead", "trail ", "a,b", "a;b", "a=b", "say \"x\"", "C:\\x", "tab\there\nline\r",
         "\x01" "1", "\x1f" "fz", "@at", "@@two", "@String(x)", "@ByteArray(x)", "@Invalid()", "\x7f",
-        "/home/ana/T\xE9l\xE9" "chargements/\xC3\xA9t\xC3\xA9.glb", everyByte, std::string("a\0" "1b", 4)};
+        "/home/ana/T\xE9l\xE9" "chargements/\xC3\xA9t\xC3\xA9.glb", everyByte, std::string("a\0" "1b", 4), "end\t"};
     const std::string key = "Software\\Orbiscope\\MRU";
     const auto qtKey = [](const std::string& k, const char* name) {
         return QString::fromStdString(k).replace('\\', '/') + '/' + name;
@@ -322,6 +368,7 @@ TEST(RegistryStandIn, FilesOfQtsSettingsClassAlike)
         {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\DefaultCountryFile", "", "uk.twn"},
         {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\Folders", "*last", "/x"},
         {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\Folders", "\xC3\xA9t\xC3\xA9 x", "/y"},
+        {platform::RegistryChange::Kind::Set, "Software\\Orbiscope\\Folders", "100%41", "/z"},
         {platform::RegistryChange::Kind::Set, "General", "x", "g"},
         {platform::RegistryChange::Kind::DeleteValue, key, "File1", {}},
         {platform::RegistryChange::Kind::Set, "Other\\Sub", "k", "gone"},
@@ -467,6 +514,39 @@ TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
     platform::RecentFiles onDisk("Software\\Orbiscope\\MRU", 6, 30);
     onDisk.Load();
     EXPECT_EQ(onDisk.Files(), merged);
+
+    // Files added while the list could not be saved (a full disk here, a
+    // held lock alike) are in the menu at once, and go on top of the list on
+    // disk, in their order, with the next save that goes through: a plain
+    // one, as the exit's, too.
+    platform::SetAtomicWriteFault([](platform::AtomicWriteStep, const std::filesystem::path&) { return ENOSPC; });
+    mru.Add("/data/k.glb");
+    mru.Add("/data/m.glb");
+    platform::SetAtomicWriteFault({});
+    EXPECT_EQ(mru.Files().front(), "/data/m.glb");
+    onDisk.Load();
+    EXPECT_EQ(onDisk.Files(), merged);
+    ASSERT_TRUE(platform::Registry::WriteString("Software\\Orbiscope\\DefaultCountryFile", "", "uk.twn"));
+    onDisk.Load();
+    const std::vector<std::string> kept = {"/data/m.glb", "/data/k.glb", "/data/a.glb",
+                                           "/data/h.glb", "/data/c.glb", "/data/g.glb"};
+    EXPECT_EQ(onDisk.Files(), kept);
+
+    // An entry another program wrote as text beyond Latin-1 is the file
+    // system's UTF-8 name, shown and opened so, and moves down in its own
+    // bytes.
+    const QString tokyo = QString::fromUtf8("/data/\u6771\u4EAC.glb");
+    {
+        QSettings qt(QString::fromStdString(platform::Registry::FilePath().string()), QSettings::IniFormat);
+        qt.setValue(QStringLiteral("Software/Orbiscope/MRU/File1"), tokyo);
+    }
+    onDisk.Load();
+    EXPECT_EQ(onDisk.Files().front(), tokyo.toStdString());
+    EXPECT_EQ(onDisk.MenuText(0), tokyo);
+    mru.Add("/data/n.glb");
+    EXPECT_EQ(mru.Files()[1], tokyo.toStdString());
+    QSettings qt(QString::fromStdString(platform::Registry::FilePath().string()), QSettings::IniFormat);
+    EXPECT_EQ(qt.value(QStringLiteral("Software/Orbiscope/MRU/File2")).toString(), tokyo);
     platform::Registry::SetFolder({});
 }
 

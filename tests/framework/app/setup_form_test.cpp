@@ -364,6 +364,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const std::string odd = "\r\nThis is not a regular file (it may be a FIFO, a device, a folder or a broken link): ";
     const std::string unreadable = "\r\nYou may not read this file (it may belong to another user): ";
     const std::string unwritable = "\r\nYou may not write this file (it may belong to another user): ";
+    const std::string yoursUnreadable = "\r\nYou may not read this file (its permissions do not let you): ";
+    const std::string yoursUnwritable = "\r\nYou may not write this file (its permissions do not let you): ";
     const std::string noFolder = "\r\nYou may not write in this file's folder (it may belong to another user): ";
     const std::string noChain =
         "\r\nThis file's folder does not exist, and you may not make it (a folder above it may belong to another "
@@ -377,7 +379,12 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     const std::string listed = "this session's recent files, file folders and default country file will not be saved. ";
     const std::string shorten = "Remove the file, or shorten it, to have them saved.";
     const std::string replace = "Remove it, or put a regular file in its place, to have them saved.";
-    const std::string own = "Remove it, or make it yours to read and write, to have them saved.";
+    // Removing a settings file loses what it holds: the remedy that keeps it
+    // comes first.
+    const std::string lose = ", or remove it and lose every setting in it, to have them saved.";
+    const std::string own = "Make it yours to read and write" + lose;
+    const std::string makeReadable = "Make it readable and writable for you" + lose;
+    const std::string makeWritable = "Make it writable for you" + lose;
     const std::string remove = "Remove it to have them saved.";
     const std::string makeFolder = "Make the folder yours to write in to have them saved.";
     const std::string makeAbove = "Make the nearest folder above it that exists yours to write in to have them saved.";
@@ -393,6 +400,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         std::vector<fs::path> root = {};       // another user's: root's, made only by a run as root
         bool needsNode = false;
         bool readOnly = false;  // the registry's folder mounted read-only, in a run as root
+        testsupport::Boxes atSave = {};  // named by the save that meets it, after those at the start
+        platform::AtomicWriteFault fault = {};
     };
     const Case cases[] = {
         {"both past their limit", [&] { tooLarge(ini); tooLarge(registry); }, {ini, registry},
@@ -408,18 +417,20 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         {"the registry a link to a device", [&] { fs::create_symlink(node, registry); }, {registry},
          {{oddBox, registry.string() + odd + notRead + listed + replace}}, {}, {}, true},
         {"the registry's lock a leftover of the user's, mode 000", [&] { kept(0644); leftLock(0); }, {lock},
-         {{deniedBox, lock.string() + unreadable + listed + remove}}, "/kept.glb"},
+         {{deniedBox, lock.string() + yoursUnreadable + listed + remove}}, "/kept.glb"},
         {"the registry's lock left by root, mode 0600", [&] { leftLock(0600); }, {lock},
          {{deniedBox, lock.string() + unreadable + listed + remove}}, {}, {lock}},
         // A lock is removed only by one who may replace it.
         {"the registry's lock left by root, mode 0644", [&] { kept(0644); leftLock(0644); }, {lock},
          {{deniedBox, lock.string() + unwritable + listed + remove}}, "/kept.glb", {lock}},
         {"the registry the user's, mode 000", [&] { kept(0); }, {registry},
-         {{deniedBox, registry.string() + unreadable + notRead + listed + own}}},
+         {{deniedBox, registry.string() + yoursUnreadable + notRead + listed + makeReadable}}},
+        {"the registry the user's, mode 0444", [&] { kept(0444); }, {registry},
+         {{deniedBox, registry.string() + yoursUnwritable + listed + makeWritable}}, "/kept.glb"},
         {"the registry root's, mode 0644", [&] { kept(0644); }, {registry},
          {{deniedBox, registry.string() + unwritable + listed + own}}, "/kept.glb", {registry}},
         {"the placement file the user's, mode 000", [&] { WriteText(ini, "[Section]\n"); fs::permissions(ini, {}); },
-         {ini}, {{deniedBox, ini.string() + unreadable + notRead + place + own}}},
+         {ini}, {{deniedBox, ini.string() + yoursUnreadable + notRead + place + makeReadable}}},
         {"the registry's folder not the user's to write in",
          [&] { fs::permissions(folder, fs::perms(0555)); }, {folder},
          {{deniedBox, registry.string() + noFolder + listed + makeFolder}}},
@@ -456,6 +467,21 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
          {user / "orbisco.cfg"}, {}, "/kept.glb"},
         {"the registry on a file system mounted read-only", [&] { kept(0644); }, {folder},
          {{deniedBox, registry.string() + readOnly + listed + remount}}, "/kept.glb", {}, false, true},
+        // The system's refusal of a save, and a save the program would no
+        // longer read: named, the file left as it was.
+        {"the registry's disk full", [&] { kept(0644); }, {registry}, {}, "/kept.glb", {}, false, false,
+         {{"Settings Not Saved", registry.string() + "\r\nThe system did not save this file (No space left on "
+                                 "device): this session's recent files, file folders and default country file are "
+                                 "not saved yet. Make room on its disk, or mend what the system names: the next "
+                                 "change then saves them."}},
+         [&](platform::AtomicWriteStep, const fs::path& target) { return target == registry ? ENOSPC : 0; }},
+        {"the registry a few bytes short of its limit",
+         [&] {
+             WriteText(registry, "[Notes]\nfiller=" + std::string(platform::kMaxSettingsFileBytes - 20, 'x') + "\n");
+         },
+         {registry}, {}, {}, {}, false, false,
+         {{tooLargeBox, registry.string() + "\r\nThis file would be larger than 1 MB, more than a settings file "
+                                            "holds: " + listed + "Shorten it to have them saved."}}},
     };
     const auto kinds = [](const std::vector<fs::path>& names) {
         std::string k;
@@ -490,6 +516,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
         for (const fs::path& n : c.root) ASSERT_EQ(::lchown(n.c_str(), 0, 0), 0) << c.name;
         const std::string before = kinds(c.made);
         f.messages.calls.clear();
+        platform::SetAtomicWriteFault(c.fault);
         std::function<bool()> readOnlyMount;
         if (c.readOnly) readOnlyMount = [&] { return testfiles::MountReadOnlyHere(folder); };
         testfiles::AsUnprivilegedUser([&] {
@@ -504,7 +531,9 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
                 platform::Registry::RemoveLeftovers();
                 placementWritten = WritePlacementFile(ini, WindowPlacement{});
             })) << c.name;
-            EXPECT_EQ(f.messages.Shown(), c.boxes) << c.name;
+            testsupport::Boxes all = c.boxes;
+            all.insert(all.end(), c.atSave.begin(), c.atSave.end());
+            EXPECT_EQ(f.messages.Shown(), all) << c.name;
             EXPECT_EQ(read, c.read) << c.name;
             const bool registryRefused = std::any_of(c.made.begin(), c.made.end(), [&](const fs::path& n) {
                 return n == registry || n == lock || n == folder || n == config;
@@ -514,6 +543,7 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
             EXPECT_EQ(kinds(c.made), before) << c.name;
             EXPECT_EQ(Current().Company(), "Ours") << c.name;
         }, std::chrono::seconds(10), readOnlyMount);
+        platform::SetAtomicWriteFault({});
     }
     clear();
     platform::SetProgramDirectoryOverride(f.dir.Path());
