@@ -1,5 +1,6 @@
 #include "framework/output/file_limit.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
