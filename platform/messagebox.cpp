@@ -123,7 +123,7 @@ int ShowBox(QWidget* owner, const TextParts& text, std::string_view caption, uns
     MessageBoxCall call{std::string(text.before) + name + std::string(text.after), std::string(caption), flags,
                         owner != nullptr, ShownText(text)};
     if (Sink()) return Sink()(call);
-    if (NoUserPresent()) return call.YesNo() ? IDYES : IDOK;
+    if (NoUserPresent()) return call.RetryCancel() ? IDCANCEL : call.YesNo() ? IDYES : IDOK;
 
     const auto built = BuildBox(owner, call.shown, caption, flags);
     static_cast<QMessageBox&>(*built).exec();
@@ -150,6 +150,7 @@ int BuiltBoxAnswer(const QWidget& built)
     const QAbstractButton* pressed = box->clickedButton();
     if (pressed && pressed == box->button(QMessageBox::Yes)) return IDYES;
     if (pressed && pressed == box->button(QMessageBox::No)) return IDNO;
+    if (pressed && pressed == box->button(QMessageBox::Retry)) return IDRETRY;
     if (box->button(QMessageBox::Cancel)) return IDCANCEL;
     return box->button(QMessageBox::No) ? IDNO : IDOK;
 }
@@ -191,6 +192,10 @@ std::unique_ptr<QWidget> BuildBox(QWidget* owner, const QString& text, std::stri
         // Escape and the box's own close press Cancel: the way back.
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+    } else if (call.RetryCancel()) {
+        box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Retry);
         box->setEscapeButton(QMessageBox::Cancel);
     } else if (call.YesNo()) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);

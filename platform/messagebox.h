@@ -14,6 +14,7 @@ namespace platform {
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_YESNOCANCEL = 0x03;
 inline constexpr unsigned MB_YESNO = 0x04;
+inline constexpr unsigned MB_RETRYCANCEL = 0x05;
 inline constexpr unsigned MB_ICONSTOP = 0x10;
 inline constexpr unsigned MB_ICONQUESTION = 0x20;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
@@ -22,6 +23,7 @@ inline constexpr unsigned MB_ICONINFORMATION = 0x40;
 // Answers (also the button ids of dialogs).
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDRETRY = 4;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
@@ -35,6 +37,7 @@ struct MessageBoxCall {
     // A question answered Yes or No; one with Cancel may also be called off.
     bool YesNo() const { return (flags & 0x0F) == MB_YESNO || Cancellable(); }
     bool Cancellable() const { return (flags & 0x0F) == MB_YESNOCANCEL; }
+    bool RetryCancel() const { return (flags & 0x0F) == MB_RETRYCANCEL; }
 };
 
 // The text of a box that names a file: the program's words (Latin-1), whose
@@ -57,16 +60,17 @@ void SetMessageBoxSink(MessageBoxSink sink);
 // `timeoutMs` has passed.
 void RunNestedBoxLoop(const std::function<bool()>& answered, int timeoutMs);
 
-// Shows the box (owner may be null) and returns IDOK, IDYES, IDNO or, for a
-// box with Cancel, IDCANCEL (also its answer to Escape and to its own close;
-// a Yes/No box is answered by its two buttons alone).  Every
+// Shows the box (owner may be null) and returns IDOK, IDYES, IDNO, IDRETRY
+// or, for a box with Cancel, IDCANCEL (also its answer to Escape and to its
+// own close; a Yes/No box is answered by its two buttons alone).  Every
 // box is also appended to the file named by ORBISCOPE_MESSAGE_LOG as one line
 // "caption<TAB>text", newlines in the text written as "\n".  The log is
 // UTF-8: the program's Latin-1 words are written in UTF-8, and a file's name
 // as the file system's bytes (the same, for a name in its encoding), so that
 // a line reads as the box does and holds a path as a script spelt it.  Under
 // the offscreen platform, with no sink, nobody can press a button: the box is
-// logged and answered with its first button (OK or Yes).
+// logged and answered with its first button (OK or Yes), but a Retry/Cancel
+// box with Cancel, for no one is there to mend what a retry would need.
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags);
 int MessageBox(QWidget* owner, FileMessage text, std::string_view caption, unsigned flags);
 

@@ -46,7 +46,10 @@ struct Kept {
 // What this session found of the registry, and the changes it could not save.
 struct SessionState {
     bool held = false;
-    bool named = false;  // a refusal was named: none is named again
+    // A refusal was shown since the last save that went through: none is
+    // shown again until another goes through.
+    bool named = false;
+    std::optional<Registry::Refusal> unshown;  // met while no notice was set
     std::function<void(const Registry::Refusal&)> notice;
     std::vector<Kept> kept;  // in the order they were made
 };
@@ -57,12 +60,18 @@ SessionState& Session()
     return state;
 }
 
+// A session counts as told only of what a notice showed: a refusal met
+// before there is one waits for it.
 void NameOnce(const Registry::Refusal& refusal)
 {
     SessionState& state = Session();
     if (state.named || refusal.why == SettingsFile::Usable) return;
+    if (!state.notice) {
+        state.unshown = refusal;
+        return;
+    }
     state.named = true;
-    if (state.notice) state.notice(refusal);
+    state.notice(refusal);
 }
 
 // Takes the lock, waiting kLockWaitMs at most; once its holder did not let
@@ -132,29 +141,34 @@ void Keep(const std::string& name, const Registry::Changes& changesFor)
     kept.push_back({name, changesFor});
 }
 
-// Saves what the session kept: nothing is left kept once this is true.
-bool SaveKept()
+// Nothing the session kept is left unsaved.
+void AllSaved(bool written)
 {
-    if (const SettingsFile file = CheckSettingsFile(Registry::FilePath()); file != SettingsFile::Usable) {
-        NameOnce({Registry::FilePath(), file});
-        return false;
-    }
+    SessionState& state = Session();
+    state.kept.clear();
+    state.unshown.reset();
+    if (written) state.named = false;
+}
+
+// Saves what the session kept; nullopt once nothing is left kept, else why
+// not, not yet named.
+std::optional<Registry::Refusal> SaveKept()
+{
+    using Refusal = Registry::Refusal;
+    if (const SettingsFile file = CheckSettingsFile(Registry::FilePath()); file != SettingsFile::Usable)
+        return Refusal{Registry::FilePath(), file};
     std::error_code ec;
     std::filesystem::create_directories(Registry::FilePath().parent_path(), ec);
     SettingsLock lock(Registry::LockPath());
-    if (const std::optional<Registry::Refusal> refusal = TakeLock(lock)) {
-        NameOnce(*refusal);
-        return false;
-    }
+    if (std::optional<Refusal> refusal = TakeLock(lock)) return refusal;
     // Read under the lock, so that what another process wrote meanwhile is
     // kept; a file that can no longer be read is not written over.
     std::optional<IniDocument> doc = ReadRegistry();
     if (!doc) {
         const int error = errno;
         const SettingsFile file = CheckSettingsFile(Registry::FilePath());
-        NameOnce({Registry::FilePath(), file == SettingsFile::Usable ? SettingsFile::NotSaved : file, false,
-                  error != 0 ? error : EIO});
-        return false;
+        return Refusal{Registry::FilePath(), file == SettingsFile::Usable ? SettingsFile::NotSaved : file, false,
+                       error != 0 ? error : EIO};
     }
     const std::string before = doc->Serialize();
     const Registry::Reader onDisk = [&doc](const std::string& key, const std::string& valueName) {
@@ -166,19 +180,33 @@ bool SaveKept()
     const std::string after = doc->Serialize();
     // Nothing changed: the file is left as it is, not written again.
     if (after == before && std::filesystem::exists(Registry::FilePath(), ec)) {
-        Session().kept.clear();
-        return true;
+        AllSaved(false);
+        return std::nullopt;
     }
-    if (after.size() > kMaxSettingsFileBytes) {
-        NameOnce({Registry::FilePath(), SettingsFile::WouldBeTooLarge});
-        return false;
-    }
+    if (after.size() > kMaxSettingsFileBytes) return Refusal{Registry::FilePath(), SettingsFile::WouldBeTooLarge};
     if (!WriteFileAtomically(Registry::FilePath(), after)) {
-        NameOnce({Registry::FilePath(), SettingsFile::NotSaved, false, errno});
-        return false;
+        const int error = errno;
+        return Refusal{Registry::FilePath(), SettingsFile::NotSaved, false, error};
     }
-    Session().kept.clear();
-    return true;
+    AllSaved(true);
+    return std::nullopt;
+}
+
+// Named by the values it sets or removes: a later write of the same values
+// leaves nothing of this one's.
+std::string KeptName(std::span<const RegistryChange> changes)
+{
+    std::string name = "write";
+    for (const RegistryChange& c : changes)
+        name += '\0' + std::to_string(int(c.kind)) + '\0' + c.key + '\0' + c.valueName;
+    return name;
+}
+
+Registry::Changes Made(std::span<const RegistryChange> changes)
+{
+    return [made = std::vector<RegistryChange>(changes.begin(), changes.end())](const Registry::Reader&) {
+        return made;
+    };
 }
 }  // namespace
 
@@ -188,7 +216,12 @@ void Registry::SetFolder(const std::filesystem::path& folder)
     Session() = {};
 }
 
-void Registry::SetWriteRefusedNotice(std::function<void(const Refusal&)> notice) { Session().notice = std::move(notice); }
+void Registry::SetWriteRefusedNotice(std::function<void(const Refusal&)> notice)
+{
+    SessionState& state = Session();
+    state.notice = std::move(notice);
+    if (state.notice && state.unshown) NameOnce(*std::exchange(state.unshown, std::nullopt));
+}
 
 std::filesystem::path Registry::FilePath()
 {
@@ -221,7 +254,11 @@ std::vector<Registry::Refusal> Registry::Refusals()
         if (const std::optional<Refusal> refusal = TakeLock(lock); refusal && refusal->why != SettingsFile::NotSaved)
             refused.push_back(*refusal);
     }
-    if (!refused.empty()) Session().named = true;
+    // What they name covers what a write met before they were asked for.
+    if (!refused.empty()) {
+        Session().named = true;
+        Session().unshown.reset();
+    }
     return refused;
 }
 
@@ -235,21 +272,23 @@ std::optional<std::string> Registry::ReadString(const std::string& key, const st
     return std::move(value->bytes);
 }
 
-bool Registry::Write(std::span<const RegistryChange> changes)
-{
-    // Named by the values it sets or removes: a later write of the same
-    // values leaves nothing of this one's.
-    std::string name = "write";
-    for (const RegistryChange& c : changes)
-        name += '\0' + std::to_string(int(c.kind)) + '\0' + c.key + '\0' + c.valueName;
-    const std::vector<RegistryChange> made(changes.begin(), changes.end());
-    return Update([made](const Reader&) { return made; }, name);
-}
+bool Registry::Write(std::span<const RegistryChange> changes) { return Update(Made(changes), KeptName(changes)); }
 
 bool Registry::Update(const Changes& changesFor, const std::string& keptAs)
 {
     Keep(keptAs, changesFor);
-    return SaveKept();
+    const std::optional<Refusal> refused = SaveKept();
+    if (refused) NameOnce(*refused);
+    return !refused;
+}
+
+std::optional<Registry::Refusal> Registry::SaveAtEnd(std::span<const RegistryChange> changes)
+{
+    if (!changes.empty()) Keep(KeptName(changes), Made(changes));
+    std::optional<Refusal> refused = SaveKept();
+    if (!refused || refused->why == SettingsFile::NotSaved) return refused;
+    NameOnce(*refused);
+    return std::nullopt;
 }
 
 bool Registry::Keeps(const std::string& keptAs)
@@ -329,11 +368,16 @@ std::vector<RegistryValue> ListIn(const Registry::Reader& read, const std::strin
 const std::string& BytesOf(const std::string& file) { return file; }
 const std::string& BytesOf(const RegistryValue& file) { return file.bytes; }
 
+// An entry already on the list moves up as it is, its value as it was read.
 template <typename File>
 void PutOnTop(std::vector<File>& files, const std::string& fileName, int maxEntries)
 {
-    std::erase_if(files, [&fileName](const File& f) { return BytesOf(f) == fileName; });
-    files.insert(files.begin(), File{fileName});
+    const auto same = [&fileName](const File& f) { return BytesOf(f) == fileName; };
+    const auto found = std::find_if(files.begin(), files.end(), same);
+    if (found != files.end()) std::rotate(files.begin(), found, found + 1);
+    else files.insert(files.begin(), File{fileName});
+    // A list another program wrote may name a file twice.
+    files.erase(std::remove_if(files.begin() + 1, files.end(), same), files.end());
     if (int(files.size()) > maxEntries) files.resize(std::size_t(maxEntries));
 }
 

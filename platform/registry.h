@@ -41,8 +41,10 @@ namespace platform {
 // refusing the save, a file that would pass its limit) is kept for the
 // session: the next write that saves makes it first, on the file as it is
 // then, so that removing a held lock or making room on a full disk loses
-// nothing of the session's.  A save never writes a file past
-// kMaxSettingsFileBytes, which the program would then refuse to read.
+// nothing of the session's.  A single value is the last save's: a kept
+// change writes over what another session saved in it meanwhile.  A save
+// never writes a file past kMaxSettingsFileBytes, which the program would
+// then refuse to read.
 inline constexpr int kLockWaitMs = 2000;
 
 // A value's bytes.  The program's values are bytes, one a character
@@ -85,10 +87,14 @@ public:
     // it, and waited for (kLockWaitMs at most), so that a held one is among
     // them, as SettingsFile::Held.  What it returns is taken as named.
     static std::vector<Refusal> Refusals();
-    // Called when a write is refused for a name (the file or its lock), or
-    // by the system, once in a session and only when Refusals() named
-    // nothing, so that no write is dropped without a word and none is named
-    // twice.
+    // Called when a write is refused for a name (the file or its lock), by
+    // the system, or for the file's limit, so that no write is dropped
+    // without a word: once, and again only when a refusal comes back after a
+    // save has gone through since, never while Refusals() named something.
+    // A refusal met before a notice is set (a write at start-up) is given to
+    // the notice as it is set, unless Refusals() named something meanwhile
+    // or a save went through: no session counts as told of what it was not
+    // shown.
     static void SetWriteRefusedNotice(std::function<void(const Refusal&)> notice);
 
     // The value's bytes (RegistryValue).
@@ -107,6 +113,14 @@ public:
     static bool Update(const Changes& changesFor, const std::string& keptAs);
     // Whether an update kept under that name still waits to be saved.
     static bool Keeps(const std::string& keptAs);
+    // The end's save: the changes, kept as Write keeps them, and all the
+    // session kept.  Where the system refuses it (SettingsFile::NotSaved)
+    // the refusal is returned, not given to the notice: the end names what
+    // it loses in words of its own, and may call this again, with no
+    // changes, to try once more.  Nullopt when all is saved, and when a
+    // refusal for a name or the limit kept them (given to the notice, as a
+    // write's: that was named when first met, with what it costs).
+    static std::optional<Refusal> SaveAtEnd(std::span<const RegistryChange> changes);
     static bool WriteString(const std::string& key, const std::string& valueName, const std::string& value);
     static bool DeleteValue(const std::string& key, const std::string& valueName);
     static bool DeleteKey(const std::string& key);  // with all its sub-keys

@@ -62,11 +62,15 @@ const std::string& OwnLines()
     return lines;
 }
 
-// Whether the lines are those of a process of this machine that has gone:
-// it ran before the machine last started, no longer runs, or its number now
-// belongs to another program.  Another machine's process cannot be judged
-// from here, nor can lines that name none.
-bool HolderHasGone(std::string_view bytes)
+// Whom a lock's lines name.
+enum class Holder {
+    Gone,     // a process of this machine that ran before the machine last started, no longer runs, or whose
+              // number now belongs to another program
+    Running,  // a live process of this machine running the program they name
+    Unknown,  // another machine's process, which cannot be judged from here, or none
+};
+
+Holder HolderOf(std::string_view bytes)
 {
     std::string_view lines[5];
     for (std::string_view& line : lines) {
@@ -79,22 +83,25 @@ bool HolderHasGone(std::string_view bytes)
     if (pidLine.empty() || pidLine.size() > 10 || !std::all_of(pidLine.begin(), pidLine.end(), [](char c) {
             return c >= '0' && c <= '9';
         }))
-        return false;
+        return Holder::Unknown;
     const long pid = std::stol(std::string(pidLine));
     const Machine& own = ThisMachine();
-    if (pid <= 0 || (!host.empty() && host != own.host)) return false;
-    if (!machine.empty() && !own.id.empty() && machine != own.id) return false;
-    if (!machine.empty() && !boot.empty() && boot != own.boot) return true;
-    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return true;
-    return ProgramNameOf(pid) != program.substr(program.find_last_of('/') + 1);
+    if (pid <= 0 || (!host.empty() && host != own.host)) return Holder::Unknown;
+    if (!machine.empty() && !own.id.empty() && machine != own.id) return Holder::Unknown;
+    if (!machine.empty() && !boot.empty() && boot != own.boot) return Holder::Gone;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) return Holder::Gone;
+    const std::string running = ProgramNameOf(pid);
+    if (running != program.substr(program.find_last_of('/') + 1)) return Holder::Gone;
+    // Another user's process, whose program may not be known.
+    return running.empty() ? Holder::Unknown : Holder::Running;
 }
 
-// Either way: a lock dated ahead of the clock (another machine's, whose
-// clock runs ahead; a clock set back) is as old as one dated behind it.
-bool AgedPast(const struct stat& st, std::chrono::seconds age)
+// Either way: a lock dated ahead of `now` (another machine's, whose clock
+// runs ahead; a clock set back) is as old as one dated behind it.
+bool AgedPast(const struct stat& st, std::time_t now, std::chrono::seconds age)
 {
-    const long long now = std::time(nullptr), dated = st.st_mtim.tv_sec;
-    return std::llabs(now - dated) > age.count();
+    const long long dated = st.st_mtim.tv_sec;
+    return std::llabs(static_cast<long long>(now) - dated) > age.count();
 }
 
 std::function<void()>& LeftoverRemovalHook()
@@ -103,9 +110,9 @@ std::function<void()>& LeftoverRemovalHook()
     return hook;
 }
 
-std::function<void()>& LockPlacedHook()
+std::function<void(const fs::path&)>& LockPlacingHook()
 {
-    static std::function<void()> hook;
+    static std::function<void(const fs::path&)> hook;
     return hook;
 }
 
@@ -132,13 +139,21 @@ Advisory TakeAdvisory(int fd)
 }
 
 // Removes a leftover, only while no one holds it: every holder keeps an
-// advisory lock on its file, where the file system gives one (where it
-// gives none, the lines and the age alone judged it).  The name must still
-// be the file judged, so that a lock another remover has put in its place
-// meanwhile is left alone.
-bool RemoveIfFree(const fs::path& name, int fd)
+// advisory lock on its file, where the file system gives one.  Where it
+// gives none only the lines tell a holder that runs: its lock is never a
+// leftover, however old it looks (a file server's clock may differ from
+// this machine's by any amount).  The name must still be the file judged,
+// so that a lock another remover has put in its place meanwhile is left
+// alone.
+bool RemoveIfFree(const fs::path& name, int fd, Holder holder)
 {
-    if (TakeAdvisory(fd) == Advisory::Held) return false;
+    switch (TakeAdvisory(fd)) {
+    case Advisory::Held: return false;
+    case Advisory::None:
+        if (holder == Holder::Running) return false;
+        break;
+    case Advisory::Taken: break;
+    }
     if (LeftoverRemovalHook()) LeftoverRemovalHook()();
     struct stat judged {}, now {};
     return ::fstat(fd, &judged) == 0 && ::lstat(name.c_str(), &now) == 0 && judged.st_dev == now.st_dev &&
@@ -150,21 +165,22 @@ struct Judged {
     SettingsFile why = SettingsFile::Usable;
 };
 
-Judged JudgeOpen(const fs::path& name, int fd)
+Judged JudgeOpen(const fs::path& name, int fd, std::time_t now)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {Judged::Refused, SettingsFile::NotRegular};
     char bytes[kMaxLockBytes];
     const ssize_t n = ::pread(fd, bytes, sizeof bytes, 0);
     const bool readable = n >= 0 && std::size_t(n) < sizeof bytes;
-    const bool leftover = (readable && HolderHasGone(std::string_view(bytes, std::size_t(n)))) ||
-                          AgedPast(st, SettingsLock::kLeftoverAge);
-    return {leftover && RemoveIfFree(name, fd) ? Judged::Gone : Judged::Live};
+    const Holder holder = readable ? HolderOf(std::string_view(bytes, std::size_t(n))) : Holder::Unknown;
+    const bool leftover = holder == Holder::Gone || AgedPast(st, now, SettingsLock::kLeftoverAge);
+    return {leftover && RemoveIfFree(name, fd, holder) ? Judged::Gone : Judged::Live};
 }
 
-// What is at the name now.  A name that is no regular file is never
-// opened: a FIFO would stop the opener, a device could act.
-Judged Judge(const fs::path& name)
+// What is at the name now, its age measured against `now`.  A name that
+// is no regular file is never opened: a FIFO would stop the opener, a
+// device could act.
+Judged Judge(const fs::path& name, std::time_t now)
 {
     struct stat st {};
     if (::lstat(name.c_str(), &st) != 0)
@@ -177,7 +193,7 @@ Judged Judge(const fs::path& name)
     if (!S_ISREG(st.st_mode)) return {Judged::Refused, SettingsFile::NotRegular};
     const int fd = ::open(name.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd >= 0) {
-        const Judged judged = JudgeOpen(name, fd);
+        const Judged judged = JudgeOpen(name, fd, now);
         ::close(fd);
         return judged;
     }
@@ -208,8 +224,8 @@ public:
     {
         if (!linked_) return PlaceDirectly();
         if (fd_ < 0 && !Make()) return errno;
+        if (LockPlacingHook()) LockPlacingHook()(temp_);
         if (::link(temp_.c_str(), lock_.c_str()) == 0) {
-            if (LockPlacedHook()) LockPlacedHook()();
             ::unlink(temp_.c_str());
             temp_.clear();
             return 0;
@@ -228,6 +244,17 @@ public:
     }
 
     int Release() { return std::exchange(fd_, -1); }
+
+    // The time on the lock's own file system, whose clock dates the lock
+    // (a file server's, on a network home): the taker's own file beside it,
+    // dated now.  This machine's clock where there is none.
+    std::time_t FileSystemNow() const
+    {
+        struct stat st {};
+        if (fd_ >= 0 && !temp_.empty() && ::futimens(fd_, nullptr) == 0 && ::fstat(fd_, &st) == 0)
+            return st.st_mtim.tv_sec;
+        return std::time(nullptr);
+    }
 
 private:
     bool Make()
@@ -260,7 +287,7 @@ private:
         if (fd < 0) return errno;
         if (TakeAdvisory(fd) != Advisory::Held && WriteAll(fd, OwnLines())) {
             fd_ = fd;
-            if (LockPlacedHook()) LockPlacedHook()();
+            if (LockPlacingHook()) LockPlacingHook()(lock_);
             return 0;
         }
         const int error = errno;
@@ -300,7 +327,10 @@ SettingsFile FolderRefusal(int error)
 }  // namespace
 
 void SetLeftoverRemovalHook(std::function<void()> hook) { LeftoverRemovalHook() = std::move(hook); }
-void SetLockPlacedHook(std::function<void()> hook) { LockPlacedHook() = std::move(hook); }
+void SetLockPlacingHook(std::function<void(const std::filesystem::path&)> hook)
+{
+    LockPlacingHook() = std::move(hook);
+}
 void SetAdvisoryLockError(int error) { AdvisoryLockError() = error; }
 
 SettingsLock::SettingsLock(std::filesystem::path name) : name_(std::move(name)) {}
@@ -330,7 +360,7 @@ SettingsLock::Take SettingsLock::TakeWithin(std::chrono::milliseconds wait)
             return refusal_ == SettingsFile::Usable ? Take::Failed : Take::Refused;
         }
         if (placed == EEXIST) {
-            const Judged judged = Judge(name_);
+            const Judged judged = Judge(name_, lock.FileSystemNow());
             if (judged.kind == Judged::Refused) {
                 refusal_ = judged.why;
                 return Take::Refused;

@@ -17,15 +17,23 @@
 //
 // A lock found at the name is judged by what its file is when it is used:
 // - a leftover, removed at once, is one no one holds (its advisory lock is
-//   free, or cannot be tested) that either a process of this machine left
+//   free, or cannot be had) that either a process of this machine left
 //   that has gone (it ran before the machine last started, no longer runs,
 //   or its number now belongs to another program), or whose time lies more
-//   than kLeftoverAge from the clock's, either way (a clock set back,
-//   another machine's running ahead), whatever its lines say or lack:
+//   than kLeftoverAge from the file system's clock, either way (a clock set
+//   back, another machine's running ahead), whatever its lines say or lack:
 //   empty, garbage, another machine's, a host since renamed.  No write
-//   holds the lock for more than milliseconds.  It is removed only while
-//   its advisory lock is taken (where there is one) and the name is still
-//   the file judged;
+//   holds the lock for more than milliseconds.  The file system's clock is
+//   read off the taker's own file beside the lock, dated as it is judged,
+//   so that a file server's clock that differs from this machine's ages no
+//   lock.  Where the file system gives no advisory lock, a lock whose lines
+//   name a live process of this machine running the program they name is
+//   never a leftover, whatever its age.  A lock is removed only while its
+//   advisory lock is taken (where there is one) and the name is still the
+//   file judged.  Without advisory locks nothing makes the look and the
+//   removal one step: two takers that find the same leftover at the same
+//   instant may both take the lock, once, the one's removal meeting the
+//   other's new lock;
 // - any other (a fresh lock of another machine, a live process of the same
 //   name) is waited for only as long as the taker allows;
 // - a name that is no lock this user may read and write (a FIFO, a folder,
@@ -75,8 +83,10 @@ private:
 // Test seam: called once a leftover's advisory lock is taken, before the
 // name is looked at again and removed.  Empty: nothing is called.
 void SetLeftoverRemovalHook(std::function<void()> hook);
-// Test seam: called the moment a lock is at its name, before anything else.
-void SetLockPlacedHook(std::function<void()> hook);
+// Test seam: called with the file that is to be the lock, its lines
+// written, just before it is linked to the lock's name (where no link can
+// be made, the lock's name itself, once its lines are written there).
+void SetLockPlacingHook(std::function<void(const std::filesystem::path&)> hook);
 // Test seam: every advisory lock the settings lock asks for fails with this
 // error (ENOLCK: no lock service); 0, the system is asked.
 void SetAdvisoryLockError(int error);

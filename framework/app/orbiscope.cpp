@@ -534,7 +534,16 @@ bool TOrbiscope::CanClose()
         platform::HelpViewer::CloseAll();
     }
     if (answer && SaveDialogValuesOnExit()) WriteFormValueFile();
-    platform::Registry::WriteString(kCountryKey, "", DefaultCountryFile);
+    const platform::RegistryChange country{platform::RegistryChange::Kind::Set, kCountryKey, "", DefaultCountryFile};
+    if (!answer) {
+        platform::Registry::Write({&country, 1});
+    } else {
+        // No later change can save what the session kept: the end says what
+        // it loses, and saves it again once the user has made room.
+        std::optional<platform::Registry::Refusal> refused = platform::Registry::SaveAtEnd({&country, 1});
+        while (refused && AskToRetrySettingsAtEnd(frame_, refused->file.string(), kRegistrySettings, refused->error))
+            refused = platform::Registry::SaveAtEnd({});
+    }
     // Only now may a later start become the first instance: it reads these
     // files as this one left them, and its own end writes over them, not
     // this one's over its.

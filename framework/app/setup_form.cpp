@@ -153,11 +153,13 @@ bool ReadFormValues(TOrbiscope& app)
 void ReadConfiguration(TOrbiscope& app, QWidget* owner)
 {
     app.RestorePlacement();
-    static constexpr std::string_view kRegistrySettings = "recent files, file folders and default country file";
+    using orbiscope::kRegistrySettings;
     for (const platform::Registry::Refusal& refused : platform::Registry::Refusals())
-        orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why, kRegistrySettings, refused.lock);
+        orbiscope::ShowSettingsFileRefused(owner, refused.file.string(), refused.why, kRegistrySettings, refused.lock,
+                                           refused.error);
     // A name that goes wrong later in the session (a lock left held, a FIFO
-    // put at the lock's name) is named when a write finds it.
+    // put at the lock's name) is named when a write finds it; what a write
+    // met before now (the start's own), now.
     platform::Registry::SetWriteRefusedNotice([owner = QPointer<QWidget>(owner)](const platform::Registry::Refusal& r) {
         orbiscope::ShowSettingsFileRefused(owner, r.file.string(), r.why, kRegistrySettings, r.lock, r.error);
     });

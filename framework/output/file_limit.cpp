@@ -27,6 +27,14 @@ void ShowTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t lim
                          platform::MB_ICONEXCLAMATION);
 }
 
+// What the system said when it refused a save, in its own words, never
+// translated: the program's text is Latin-1.
+std::string SystemRefusal(int systemError)
+{
+    const char* const reason = ::strerrordesc_np(systemError != 0 ? systemError : EIO);
+    return "The system did not save this file (" + std::string(reason ? reason : "unknown error") + ")";
+}
+
 }  // namespace
 
 void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t limitBytes, std::string_view kind)
@@ -59,15 +67,22 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
     case SettingsFile::NotReadable:
     case SettingsFile::NotWritable: {
         // Removing the file loses every setting in it: the remedy that keeps
-        // it comes first.
+        // it comes first.  A file the user may read but not write, another
+        // user's, the user can make their own alone, keeping it whole.
         struct stat st {};
-        const bool yours = ::stat(fileName.c_str(), &st) == 0 && st.st_uid == ::geteuid();
+        const bool known = ::stat(fileName.c_str(), &st) == 0, yours = known && st.st_uid == ::geteuid();
         const bool mayRead = why == SettingsFile::NotWritable;
         wrong = std::string("You may not ") + (mayRead ? "write" : "read") + " this file (" +
-                (yours ? "its permissions do not let you" : "it may belong to another user") + ")";
-        todo = std::string(yours ? (mayRead ? "Make it writable for you" : "Make it readable and writable for you")
-                                 : "Make it yours to read and write") +
-               ", or remove it and lose every setting in it,";
+                (yours   ? "its permissions do not let you"
+                 : known ? "it belongs to another user"
+                         : "it may belong to another user") +
+                ")";
+        if (yours) todo = mayRead ? "Make it writable for you" : "Make it readable and writable for you";
+        else if (mayRead)
+            todo = "Make it yours, keeping every setting in it (copy it, remove it, and rename the copy to its "
+                   "name),";
+        else todo = "Make it yours to read and write";
+        if (yours || !mayRead) todo += ", or remove it and lose every setting in it,";
         break;
     }
     case SettingsFile::FolderNotWritable:
@@ -88,14 +103,11 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
                 " seconds: it is held by another program, or Orbiscope on another machine sharing this home";
         todo = "Remove it, once no other Orbiscope uses this home,";
         break;
-    case SettingsFile::NotSaved: {
-        // The system's own words, never translated: the program's text is Latin-1.
-        const char* const reason = ::strerrordesc_np(systemError != 0 ? systemError : EIO);
-        wrong = "The system did not save this file (" + std::string(reason ? reason : "unknown error") + ")";
+    case SettingsFile::NotSaved:
+        wrong = SystemRefusal(systemError);
         after = lost + " are not saved yet. Make room on its disk, or mend what the system names: the next change "
                        "then saves them.";
         break;
-    }
     }
     const bool mendedByRemoving =
         lockName && why != SettingsFile::FolderNotWritable && why != SettingsFile::FolderNotMakeable &&
@@ -115,6 +127,16 @@ void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platfo
                                                                 : "Access Denied";
     platform::MessageBox(owner, platform::FileMessage{"%s\r\n" + wrong + ": " + after, fileName}, caption,
                          platform::MB_ICONEXCLAMATION);
+}
+
+bool AskToRetrySettingsAtEnd(QWidget* owner, const std::string& fileName, std::string_view settings,
+                              int systemError)
+{
+    const std::string text = "%s\r\n" + SystemRefusal(systemError) + ": this session's " + std::string(settings) +
+                             " are lost if Orbiscope ends now. Make room on its disk, or mend what the system "
+                             "names, then choose Retry to save them, or Cancel to end without them.";
+    return platform::MessageBox(owner, platform::FileMessage{text, fileName}, "Settings Not Saved",
+                                platform::MB_RETRYCANCEL | platform::MB_ICONEXCLAMATION) == platform::IDRETRY;
 }
 
 }  // namespace orbiscope

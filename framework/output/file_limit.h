@@ -27,4 +27,14 @@ void ShowFileTooLarge(QWidget* owner, const std::string& fileName, std::uint64_t
 void ShowSettingsFileRefused(QWidget* owner, const std::string& fileName, platform::SettingsFile why,
                              std::string_view settings, bool lockName = false, int systemError = 0);
 
+// What the registry's settings are, as the boxes above name them.
+inline constexpr std::string_view kRegistrySettings = "recent files, file folders and default country file";
+
+// "Settings Not Saved" as the program ends: the system refused the save of
+// the file (`systemError` its reason) with `settings` still unsaved, which
+// ending now loses.  True when the user chose Retry, having made room; false
+// for Cancel, which ends without them, and where no one can answer.
+bool AskToRetrySettingsAtEnd(QWidget* owner, const std::string& fileName, std::string_view settings,
+                             int systemError);
+
 }  // namespace orbiscope

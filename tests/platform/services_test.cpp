@@ -17,6 +17,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,8 +87,10 @@ TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
     const std::string name = "/home/ana/Téléchargements/Москва.sun";
     platform::MessageBox(nullptr, platform::FileMessage{"Cannot read file %s (\xB0)", name}, "Orbiscope Pro 1.0", 0);
     platform::SetMessageBoxSink({});
-    // Offscreen with no sink nobody can answer: logged, first button.
+    // Offscreen with no sink nobody can answer: logged, first button; but no
+    // one can mend what a Retry would try again.
     EXPECT_EQ(platform::MessageBox(nullptr, "x", "y", platform::MB_YESNO), platform::IDYES);
+    EXPECT_EQ(platform::MessageBox(nullptr, "r", "y", platform::MB_RETRYCANCEL), platform::IDCANCEL);
     unsetenv("ORBISCOPE_MESSAGE_LOG");
 
     ASSERT_EQ(calls.size(), 4u);
@@ -102,7 +105,8 @@ TEST(MessageBoxes, SinkAnswersAndTheLogGetsOneLineEach)
               "Orbiscope Pro 1.0\tFile a may have been edited.\\n\\nSave?\n"
               "Range Error\tSite latitude\\nRange 0 to 90\n"
               "Orbiscope Pro 1.0\tCannot read file " + name + " (°)\n"
-              "y\tx\n");
+              "y\tx\n"
+              "y\tr\n");
 }
 
 TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
@@ -140,9 +144,9 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     testfiles::WriteText(goneTakers, "");
     testfiles::WriteText(runningTakers, "");
     std::string linesWhenPlaced;
-    platform::SetLockPlacedHook([&] { linesWhenPlaced = ReadText(lock); });
+    platform::SetLockPlacingHook([&](const fs::path& made) { linesWhenPlaced = ReadText(made); });
     EXPECT_TRUE(platform::Registry::WriteString(key, "", "fr.twn"));
-    platform::SetLockPlacedHook({});
+    platform::SetLockPlacingHook({});
     EXPECT_EQ(linesWhenPlaced, OwnLockLines(::getpid(), BootId()));
     EXPECT_FALSE(fs::exists(goneTakers));
     EXPECT_TRUE(fs::exists(runningTakers));
@@ -164,6 +168,16 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
     constexpr int kNever = -1;
     const auto old = [&] { fs::last_write_time(lock, fs::file_time_type::clock::now() - std::chrono::hours(1)); };
     const auto ahead = [&] { fs::last_write_time(lock, fs::file_time_type::clock::now() + std::chrono::hours(1)); };
+    // This test's own lock, as a live process of this machine leaves it,
+    // dated off the clock as a file server's clock may date it.
+    const auto liveDated = [&](std::chrono::seconds off) {
+        return [&, off] {
+            testfiles::WriteText(lock, OwnLockLines(::getpid(), BootId()));
+            fs::last_write_time(lock, fs::file_time_type::clock::now() + off);
+        };
+    };
+    // Larger than the process may write (its file-size limit).
+    const auto bulky = [&] { testfiles::WriteText(file, ReadText(file) + "[N]\nx=" + std::string(8192, 'x') + "\n"); };
     // A few bytes short of the limit, with the key the writes add.
     const auto nearLimit = [&] {
         const std::string head = "[Notes]\nfiller=";
@@ -197,6 +211,7 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         int noAdvisoryLock = 0;  // the error every flock of the lock gives
         platform::AtomicWriteFault fault = {};
         int error = 0;  // the system's reason the notice names
+        rlim_t fileSizeLimit = RLIM_INFINITY;  // for the writes
     };
     const Case cases[] = {
         {"the file past its limit", [&] { fs::resize_file(file, limit + 1); }, {}, fs::file_type::not_found, 0, false,
@@ -254,12 +269,18 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
          fs::file_type::not_found, 0, true, SettingsFile::Usable, {}, EOPNOTSUPP},
         {"no advisory locks, the lock another machine's, fresh", [&] { testfiles::WriteText(lock, theirs); },
          "uk.twn", fs::file_type::regular, 0, false, SettingsFile::Held, {}, ENOLCK},
+        {"no advisory locks, a live process's lock 40 s ahead", liveDated(std::chrono::seconds(40)), "uk.twn",
+         fs::file_type::regular, 0, false, SettingsFile::Held, {}, ENOLCK},
+        {"no advisory locks, a live process's lock 40 s behind", liveDated(std::chrono::seconds(-40)), "uk.twn",
+         fs::file_type::regular, 0, false, SettingsFile::Held, {}, ENOLCK},
         {"the disk full", [] {}, "uk.twn", fs::file_type::not_found, 0, false, SettingsFile::NotSaved, {}, 0,
          [](Step s, const fs::path&) { return s == Step::Write ? ENOSPC : 0; }, ENOSPC},
         {"the rename failing", [] {}, "uk.twn", fs::file_type::not_found, 0, false, SettingsFile::NotSaved, {}, 0,
          [](Step s, const fs::path&) { return s == Step::Rename ? EIO : 0; }, EIO},
         {"the file a few bytes short of its limit, the key not in it", nearLimit, {}, fs::file_type::not_found, 0,
          false, SettingsFile::WouldBeTooLarge},
+        {"the file larger than the process may write", bulky, "uk.twn", fs::file_type::not_found, 0, false,
+         SettingsFile::NotSaved, {}, 0, {}, EFBIG, 4096},
     };
     for (const Case& c : cases) {
         platform::Registry::SetFolder(dir.Path());
@@ -285,6 +306,10 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         const auto size = fs::file_size(file);
         std::optional<std::string> read;
         bool written = !c.written, again = !c.written;
+        rlimit unlimited {}, limited {};
+        ::getrlimit(RLIMIT_FSIZE, &unlimited);
+        limited = {std::min(c.fileSizeLimit, unlimited.rlim_max), unlimited.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
         auto second = std::chrono::steady_clock::duration::max();
         const fs::path watched = c.lockAfter == fs::file_type::fifo ? lock
                                  : fs::exists(lock.string() + ".rmlock") ? fs::path(lock.string() + ".rmlock")
@@ -296,6 +321,7 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
             again = platform::Registry::WriteString(key, "", "de.twn");
             second = std::chrono::steady_clock::now() - start;
         })) << c.name;
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
         letGo.join();
         platform::SetLeftoverRemovalHook({});
         platform::SetAdvisoryLockError(0);
@@ -326,6 +352,20 @@ TEST(RegistryStandIn, ValuesKeysAndDefaultValue)
         fs::remove(lock.string() + ".rmlock");
         fs::remove(dir.Path() / "judged");
     }
+
+    // A session counts as told only of what its notice showed: a refusal
+    // met before the notice is set is named as it is set.  One is named
+    // again only when it comes back after a save has gone through.
+    platform::Registry::SetFolder(dir.Path());
+    int failing = ENOSPC;
+    platform::SetAtomicWriteFault([&failing](Step s, const fs::path&) { return s == Step::Write ? failing : 0; });
+    std::vector<int> told;
+    EXPECT_FALSE(platform::Registry::WriteString(key, "", "a"));
+    platform::Registry::SetWriteRefusedNotice([&told](const platform::Registry::Refusal& r) { told.push_back(r.error); });
+    for (const int fails : {EDQUOT, 0, EIO, EIO})
+        EXPECT_EQ(platform::Registry::WriteString(key, "", std::to_string(failing = fails)), fails == 0);
+    platform::SetAtomicWriteFault({});
+    EXPECT_EQ(told, (std::vector<int>{ENOSPC, EIO}));
     platform::Registry::SetFolder({});
 }
 
@@ -531,6 +571,18 @@ TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
     const std::vector<std::string> kept = {"/data/m.glb", "/data/k.glb", "/data/a.glb",
                                            "/data/h.glb", "/data/c.glb", "/data/g.glb"};
     EXPECT_EQ(onDisk.Files(), kept);
+    // A later change of the same name replaces the one kept: what is kept
+    // does not grow, and only the last is made.
+    std::vector<int> asked(2);
+    platform::SetAtomicWriteFault([](platform::AtomicWriteStep, const std::filesystem::path&) { return ENOSPC; });
+    for (const std::size_t i : {0u, 1u})
+        platform::Registry::Update([&asked, i](const platform::Registry::Reader&) {
+            ++asked[i];
+            return std::vector<platform::RegistryChange>{{platform::RegistryChange::Kind::Set, "F", "x", "v"}};
+        }, "folder x");
+    platform::SetAtomicWriteFault({});
+    ASSERT_TRUE(platform::Registry::WriteString("Software\\Orbiscope\\DefaultCountryFile", "", "fr.twn"));
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
 
     // An entry another program wrote as text beyond Latin-1 is the file
     // system's UTF-8 name, shown and opened so, and moves down in its own
@@ -543,12 +595,22 @@ TEST(RecentFilesList, SixEntriesNewestFirstReloaded)
     onDisk.Load();
     EXPECT_EQ(onDisk.Files().front(), tokyo.toStdString());
     EXPECT_EQ(onDisk.MenuText(0), tokyo);
+    // Set to the bytes it reads as, the file is left as it is.
+    const std::string written = ReadText(platform::Registry::FilePath());
+    const auto writtenAt = std::filesystem::last_write_time(platform::Registry::FilePath());
+    ASSERT_TRUE(platform::Registry::WriteString("Software\\Orbiscope\\MRU", "File1", tokyo.toStdString()));
+    EXPECT_EQ(std::make_pair(ReadText(platform::Registry::FilePath()), writtenAt),
+              std::make_pair(written, std::filesystem::last_write_time(platform::Registry::FilePath())));
+    // Moved down by another file, and back to the top by opening it: in the
+    // file as that class wrote it, the text's UTF-8, as it is (Qt's own
+    // cache of the file is not asked: it may take a rewrite of the same size
+    // within its clock's step for no change).
     mru.Add("/data/n.glb");
     EXPECT_EQ(mru.Files()[1], tokyo.toStdString());
-    // In the file as that class wrote it: the text's UTF-8, as it is (Qt's
-    // own cache of the file is not asked: it may take a rewrite of the same
-    // size within its clock's step for no change).
     EXPECT_NE(ReadText(platform::Registry::FilePath()).find("MRU\\File2=" + tokyo.toStdString() + "\n"),
+              std::string::npos);
+    mru.Add(tokyo.toStdString());
+    EXPECT_NE(ReadText(platform::Registry::FilePath()).find("MRU\\File1=" + tokyo.toStdString() + "\n"),
               std::string::npos);
     platform::Registry::SetFolder({});
 }

@@ -362,8 +362,8 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     };
     const std::string large = "\r\nThis file is larger than 1 MB, more than a settings file holds: ";
     const std::string odd = "\r\nThis is not a regular file (it may be a FIFO, a device, a folder or a broken link): ";
-    const std::string unreadable = "\r\nYou may not read this file (it may belong to another user): ";
-    const std::string unwritable = "\r\nYou may not write this file (it may belong to another user): ";
+    const std::string unreadable = "\r\nYou may not read this file (it belongs to another user): ";
+    const std::string unwritable = "\r\nYou may not write this file (it belongs to another user): ";
     const std::string yoursUnreadable = "\r\nYou may not read this file (its permissions do not let you): ";
     const std::string yoursUnwritable = "\r\nYou may not write this file (its permissions do not let you): ";
     const std::string noFolder = "\r\nYou may not write in this file's folder (it may belong to another user): ";
@@ -382,7 +382,10 @@ TEST_F(SetUpTest, SettingsFilesThatMayNotBeUsedAreNamedAndLeftAlone)
     // Removing a settings file loses what it holds: the remedy that keeps it
     // comes first.
     const std::string lose = ", or remove it and lose every setting in it, to have them saved.";
-    const std::string own = "Make it yours to read and write" + lose;
+    // Another user's file the user may read, the user can make their own
+    // alone, with every setting.
+    const std::string own = "Make it yours, keeping every setting in it (copy it, remove it, and rename the copy to "
+                            "its name), to have them saved.";
     const std::string makeReadable = "Make it readable and writable for you" + lose;
     const std::string makeWritable = "Make it writable for you" + lose;
     const std::string remove = "Remove it to have them saved.";
@@ -606,6 +609,48 @@ TEST_F(SetUpTest, DialogValuesRoundTripThroughTheApplication)
     std::filesystem::remove(f.dir / "orbisco.dat");
     EXPECT_TRUE(setup::ReadFormValues(App()));
     EXPECT_EQ(FormValues(), data);
+}
+
+// The end's save refused by the system with what the session kept still
+// unsaved: after the box the session showed, the end says what ending loses;
+// a Retry refused again asks again with the new reason, and a Retry once
+// room is made saves it.
+TEST_F(SetUpTest, TheEndsRefusedSaveSaysWhatItLosesAndOffersRetry)
+{
+    const std::filesystem::path registry = f.dir / "registry" / "registry.ini";
+    const std::string country = "Software\\Orbiscope\\DefaultCountryFile";
+    ASSERT_TRUE(platform::Registry::WriteString(country, "", "uk.twn"));
+    setup::ReadConfiguration(App(), f.app->Client());
+    // What the saves after each box meet; Retry at the end's boxes.
+    const int script[] = {ENOSPC, EIO, 0};
+    int failing = ENOSPC;
+    platform::SetAtomicWriteFault([&](platform::AtomicWriteStep step, const std::filesystem::path& target) {
+        return step == platform::AtomicWriteStep::Write && target == registry ? failing : 0;
+    });
+    f.messages.calls.clear();
+    platform::SetMessageBoxSink([&](const platform::MessageBoxCall& call) {
+        f.messages.calls.push_back(call);
+        if (f.messages.calls.size() > std::size(script)) return platform::IDCANCEL;
+        failing = script[f.messages.calls.size() - 1];
+        return call.RetryCancel() ? platform::IDRETRY : platform::IDOK;
+    });
+    EXPECT_FALSE(platform::Registry::WriteString(country, "", "fr.twn"));
+    App().DefaultCountryFile = "es.twn";
+    EXPECT_TRUE(App().CanClose());
+    platform::SetAtomicWriteFault({});
+    platform::SetMessageBoxSink({});
+    const std::string head = registry.string() + "\r\nThe system did not save this file (",
+                      lost = "): this session's recent files, file folders and default country file ",
+                      atEnd = "are lost if Orbiscope ends now. Make room on its disk, or mend what the system names, "
+                              "then choose Retry to save them, or Cancel to end without them.";
+    EXPECT_EQ(f.messages.Shown(),
+              (testsupport::Boxes{{"Settings Not Saved", head + "No space left on device" + lost +
+                                                             "are not saved yet. Make room on its disk, or mend what "
+                                                             "the system names: the next change then saves them."},
+                                  {"Settings Not Saved", head + "No space left on device" + lost + atEnd},
+                                  {"Settings Not Saved", head + "Input/output error" + lost + atEnd}}));
+    EXPECT_EQ(f.messages.calls.back().flags, platform::MB_RETRYCANCEL | platform::MB_ICONEXCLAMATION);
+    EXPECT_EQ(platform::Registry::ReadString(country, ""), "es.twn");
 }
 
 TEST_F(SetUpTest, SetupCommandIsBoundToTheClient)
